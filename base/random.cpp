@@ -1,0 +1,3 @@
+#include "base/random.h"
+
+RandomState RANDOM_STATE;
