@@ -1,0 +1,63 @@
+// The headless stand-in of the graphics entry operations: records the calls, draws nothing.
+#include "toolkit/graphics/entry.h"
+#include "toolkit/headless/headless.h"
+
+#include <string>
+
+namespace {
+
+std::string num(float v)
+{
+    std::string s = std::to_string(v);
+    s.erase(s.find_last_not_of('0') + 1);
+    if (!s.empty() && s.back() == '.')
+        s.pop_back();
+    return s;
+}
+
+void record(std::string line)
+{
+    if (HEADLESS.record_calls)
+        HEADLESS.calls.push_back(std::move(line));
+}
+
+} // namespace
+
+void IGrSelectTarget(int kind, int handle)
+{
+    record("IGrSelectTarget " + std::to_string(kind) + " " + std::to_string(handle));
+}
+
+void IGrArea(float x1, float y1, float x2, float y2)
+{
+    record("IGrArea " + num(x1) + " " + num(y1) + " " + num(x2) + " " + num(y2));
+}
+
+void IGrUnits(float left, float bottom, float right, float top)
+{
+    record("IGrUnits " + num(left) + " " + num(bottom) + " " + num(right) + " " + num(top));
+}
+
+void IGrColourN(int colour)
+{
+    if (colour < 0 || colour > 255) {
+        HEADLESS.last_error = 42;
+        return;
+    }
+    record("IGrColourN " + std::to_string(colour));
+}
+
+void IGrFillPattern(int style, int density, int angle)
+{
+    record("IGrFillPattern " + std::to_string(style) + " " + std::to_string(density) + " " + std::to_string(angle));
+}
+
+void IGrRectangle(float x1, float y1, float x2, float y2)
+{
+    record("IGrRectangle " + num(x1) + " " + num(y1) + " " + num(x2) + " " + num(y2));
+}
+
+void IGrSaveImage(std::string_view file)
+{
+    record("IGrSaveImage " + std::string(file));
+}

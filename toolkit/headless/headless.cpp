@@ -1,0 +1,278 @@
+// The headless stand-in's record and the windows, events and dialogs operations the core calls.
+#include "toolkit/headless/headless.h"
+
+#include "base/edit_format.h"
+#include "toolkit/win/entry.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+HeadlessToolkit HEADLESS;
+
+void HeadlessToolkit::reset()
+{
+    *this = HeadlessToolkit{};
+}
+
+int HeadlessToolkit::count(const std::string& prefix) const
+{
+    int n = 0;
+    for (const auto& c : calls)
+        n += c.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
+    return n;
+}
+
+namespace {
+
+void record(std::string line)
+{
+    if (HEADLESS.record_calls)
+        HEADLESS.calls.push_back(std::move(line));
+}
+
+std::pair<int, int> key(int field)
+{
+    return {HEADLESS.current_dialog, field};
+}
+
+// A formatted write as the toolkit does it: "**********" when the value does not fit.
+std::string formatted(double value, std::string_view format)
+{
+    std::string s = format_real(value, format);
+    if (s.empty() || s.find('*') != std::string::npos)
+        return "**********";
+    return s;
+}
+
+} // namespace
+
+// ---- messages
+
+void WMsgPeek(int& type, WinMessage& message)
+{
+    message = WinMessage{};
+    type = MsgNone;
+    if (!HEADLESS.peek_types.empty()) {
+        type = HEADLESS.peek_types.front();
+        HEADLESS.peek_types.pop_front();
+    }
+    if (type != MsgNone)
+        record("WMsgPeek " + std::to_string(type));
+}
+
+void WMsgWait(int& type, WinMessage& message)
+{
+    message = WinMessage{};
+    type = MsgCloseRequest;
+    if (!HEADLESS.wait_types.empty()) {
+        type = HEADLESS.wait_types.front();
+        HEADLESS.wait_types.pop_front();
+    }
+    record("WMsgWait " + std::to_string(type));
+}
+
+// ---- start-up and windows
+
+void WInitialise(std::string_view settings_file)
+{
+    record("WInitialise " + std::string(settings_file));
+}
+
+int WInfoScreen(int option)
+{
+    return option == 1 ? HEADLESS.screen_width : 0;
+}
+
+void WWinOpen(const WinOpenRecord& r, int)
+{
+    record("WWinOpen " + std::to_string(r.width) + " " + std::to_string(r.height) + " |" + r.title + "|");
+    HEADLESS.current_window = 0;
+}
+
+void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, std::string_view title)
+{
+    handle = 1;
+    record("WWinOpenChild " + std::to_string(flags) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
+           std::to_string(width) + " " + std::to_string(height) + " |" + std::string(title) + "|");
+    HEADLESS.current_window = handle;
+}
+
+void WWinSelect(int handle)
+{
+    record("WWinSelect " + std::to_string(handle));
+    HEADLESS.current_window = handle;
+}
+
+void WWinRaise(int handle)
+{
+    record("WWinRaise " + std::to_string(handle));
+    HEADLESS.current_window = handle;
+}
+
+void WWinCloseChild(int handle)
+{
+    record("WWinCloseChild " + std::to_string(handle));
+    if (HEADLESS.current_window == handle)
+        HEADLESS.current_window = 0;
+}
+
+void WWinClear()
+{
+    record("WWinClear");
+}
+
+// ---- dialogs
+
+void WDialogLoad(int dialog)
+{
+    record("WDialogLoad " + std::to_string(dialog));
+    HEADLESS.current_dialog = dialog;
+}
+
+void WDialogSelect(int dialog)
+{
+    record("WDialogSelect " + std::to_string(dialog));
+    HEADLESS.current_dialog = dialog;
+}
+
+void WDialogShow(int x, int y, int focus_field, int mode)
+{
+    record("WDialogShow " + std::to_string(HEADLESS.current_dialog) + " " + std::to_string(x) + " " +
+           std::to_string(y) + " " + std::to_string(focus_field) + " " + std::to_string(mode));
+}
+
+void WDialogHide()
+{
+    record("WDialogHide " + std::to_string(HEADLESS.current_dialog));
+}
+
+void WDialogUnload(int)
+{
+    record("WDialogUnload " + std::to_string(HEADLESS.current_dialog));
+    HEADLESS.current_dialog = 0;
+}
+
+void WDialogPutString(int field, std::string_view text)
+{
+    std::string t(text);
+    t.erase(t.find_last_not_of(' ') + 1);
+    HEADLESS.texts[key(field)] = t;
+    record("WDialogPutString " + std::to_string(field) + " |" + t + "|");
+}
+
+void WDialogPutInteger(int field, int value)
+{
+    HEADLESS.integers[key(field)] = value;
+    HEADLESS.texts[key(field)] = std::to_string(value);
+    record("WDialogPutInteger " + std::to_string(field) + " " + std::to_string(value));
+}
+
+void WDialogGetInteger(int field, int& value)
+{
+    auto it = HEADLESS.integers.find(key(field));
+    value = it == HEADLESS.integers.end() ? -999 : it->second;
+    record("WDialogGetInteger " + std::to_string(field) + " " + std::to_string(value));
+}
+
+void WDialogRangeInteger(int field, int minimum, int maximum)
+{
+    record("WDialogRangeInteger " + std::to_string(field) + " " + std::to_string(minimum) + " " +
+           std::to_string(maximum));
+}
+
+void WDialogPutReal(int field, float value, std::string_view format)
+{
+    std::string t = formatted(value, format);
+    t.erase(0, t.find_first_not_of(' '));
+    HEADLESS.texts[key(field)] = t;
+    record("WDialogPutReal " + std::to_string(field) + " |" + t + "|");
+}
+
+void WDialogPutDouble(int field, double value, std::string_view format)
+{
+    std::string t = formatted(value, format);
+    t.erase(0, t.find_first_not_of(' '));
+    HEADLESS.texts[key(field)] = t;
+    record("WDialogPutDouble " + std::to_string(field) + " |" + t + "|");
+}
+
+void WDialogPutRadioButton(int field)
+{
+    HEADLESS.radio[key(field)] = 1;
+    record("WDialogPutRadioButton " + std::to_string(field));
+}
+
+void WDialogGetRadioButton(int field, int& position)
+{
+    auto it = HEADLESS.radio.find(key(field));
+    position = it == HEADLESS.radio.end() ? -999 : it->second;
+    record("WDialogGetRadioButton " + std::to_string(field) + " " + std::to_string(position));
+}
+
+void WDialogPutCheckBox(int field, int state)
+{
+    HEADLESS.checks[key(field)] = state;
+    record("WDialogPutCheckBox " + std::to_string(field) + " " + std::to_string(state));
+}
+
+void WDialogGetCheckBox(int field, int& state)
+{
+    auto it = HEADLESS.checks.find(key(field));
+    state = it == HEADLESS.checks.end() ? 0 : it->second;
+    record("WDialogGetCheckBox " + std::to_string(field) + " " + std::to_string(state));
+}
+
+void WDialogRangeProgressBar(int field, int minimum, int maximum)
+{
+    if (minimum < 0 || minimum >= maximum || maximum > 65535) {
+        HEADLESS.last_error = 1013;
+        record("WDialogRangeProgressBar error 1013");
+        return;
+    }
+    record("WDialogRangeProgressBar " + std::to_string(field) + " " + std::to_string(minimum) + " " +
+           std::to_string(maximum));
+}
+
+void WDialogPutProgressBar(int field, int value, int mode)
+{
+    int& bar = HEADLESS.progress[key(field)];
+    bar = mode == 0 ? value : bar + value;
+    // Progress moves are many and carry no meaning for a test beyond the final position.
+}
+
+void WMessageBox(int buttons, int icon, int default_button, std::string_view text, std::string_view title)
+{
+    record("WMessageBox " + std::to_string(buttons) + " " + std::to_string(icon) + " " +
+           std::to_string(default_button) + " |" + std::string(text) + "|" + std::string(title) + "|");
+}
+
+// ---- operating system and number text
+
+void IOsDeleteFile(std::string_view path)
+{
+    std::error_code ec;
+    std::filesystem::remove(std::filesystem::path(path), ec);
+    record("IOsDeleteFile " + std::string(path));
+}
+
+void IOsCopyFile(std::string_view source, std::string_view target)
+{
+    std::error_code ec;
+    std::filesystem::copy_file(std::filesystem::path(source), std::filesystem::path(target),
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec)
+        HEADLESS.last_error = 1;
+    record("IOsCopyFile " + std::string(source) + " " + std::string(target));
+}
+
+void IRealToString(float value, std::string& text, std::string_view format)
+{
+    text = formatted(value, format);
+}
+
+void IIntegerToString(int value, std::string& text, std::string_view format)
+{
+    std::string s = format_integer(value, format);
+    text = s.empty() || s.find('*') != std::string::npos ? "**********" : s;
+}

@@ -1,0 +1,47 @@
+// The host-build stand-in of the toolkit's entry operations: test equipment, not a toolkit.
+//
+// Every entry operation that the core calls appends one line to HEADLESS.calls ("WDialogLoad 107",
+// "WMessageBox 0 4 1 |Initialization Complete|..."), keeps the value that a dialog field was given,
+// and answers reads from the script: the message types that the polls and waits return, the integers,
+// radio positions and check states that dialog fields hold. Nothing is drawn.
+#ifndef QR4T_TOOLKIT_HEADLESS_HEADLESS_H
+#define QR4T_TOOLKIT_HEADLESS_HEADLESS_H
+
+#include <deque>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct HeadlessToolkit {
+    // Record of the calls, one line each, in order.
+    std::vector<std::string> calls;
+    bool record_calls = true;  // long runs may switch the record off
+
+    // Script: message types handed out by WMsgPeek (MsgNone when empty) and WMsgWait (MsgCloseRequest
+    // when empty, so that a wait never blocks a test).
+    std::deque<int> peek_types;
+    std::deque<int> wait_types;
+    int screen_width = 1280;  // WInfoScreen(1)
+
+    // Dialog fields: (dialog, field) -> value. Put operations write, get operations read; a get of a
+    // field that holds nothing answers -999 like an empty field.
+    std::map<std::pair<int, int>, std::string> texts;
+    std::map<std::pair<int, int>, int> integers;
+    std::map<std::pair<int, int>, int> radio;     // 1-based position of the checked button
+    std::map<std::pair<int, int>, int> checks;
+    std::map<std::pair<int, int>, int> progress;  // bar position
+
+    int current_dialog = 0;
+    int current_window = 0;
+    int last_error = 0;
+
+    // Clears record, script and fields.
+    void reset();
+    // Number of recorded calls that begin with the given text.
+    int count(const std::string& prefix) const;
+};
+
+extern HeadlessToolkit HEADLESS;
+
+#endif
