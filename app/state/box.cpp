@@ -1,0 +1,4 @@
+// The process-wide box state.
+#include "app/state/box.h"
+
+BoxState BOX;

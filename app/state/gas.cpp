@@ -1,0 +1,4 @@
+// The process-wide gas state.
+#include "app/state/gas.h"
+
+GasState GAS;

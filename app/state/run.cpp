@@ -1,0 +1,4 @@
+// The process-wide run state.
+#include "app/state/run.h"
+
+RunState RUN;

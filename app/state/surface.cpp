@@ -1,0 +1,4 @@
+// The process-wide surface state.
+#include "app/state/surface.h"
+
+SurfaceState SURFACE;
