@@ -19,6 +19,24 @@ constexpr int SPECIES_REF_TEMP = 2;     // reference temperature
 constexpr int SPECIES_VISC_POWER = 3;   // viscosity-temperature power law
 constexpr int SPECIES_MASS = 4;         // molecular mass
 
+// Fields of SPECIES_PAIR_DATA (field, p, q), set by INITIALIZE_FLOW.
+constexpr int PAIR_REDUCED_MASS = 1;    // m_p m_q / (m_p + m_q)
+constexpr int PAIR_CROSS_SECTION = 2;   // pi/4 (d_p + d_q)^2
+constexpr int PAIR_VISC_POWER = 3;      // mean viscosity-temperature exponent
+constexpr int PAIR_DIAMETER = 4;        // mean diameter
+constexpr int PAIR_REF_TEMP = 5;        // mean reference temperature
+constexpr int PAIR_GAMMA_FACTOR = 6;    // 1 / Gamma(2.5 - exponent)
+constexpr int PAIR_ROT_RELAX = 7;       // 2 / (Z_p + Z_q), rotational relaxation probability
+
+// Items of EFACE (item, species, side, gas), set by INITIALIZE_FLOW.
+constexpr int EFACE_FRACTION = 1;       // species fraction of the gas
+constexpr int EFACE_RATE = 2;           // simulated molecules entering one face division per unit time
+constexpr int EFACE_REMAINDER = 3;      // carried remainder of the entry number
+constexpr int EFACE_VMP = 4;            // most probable speed
+constexpr int EFACE_SPEED_RATIO = 5;    // speed ratio S into the box
+constexpr int EFACE_CONST_A = 6;        // S + sqrt(S^2 + 2)
+constexpr int EFACE_CONST_B = 7;        // 0.5 (1 + S (2S - item 6))
+
 struct GasState {
     // ---- counts and dimensions
     int SPECIES_COUNT = 0;         // number of molecular species
@@ -82,6 +100,19 @@ struct GasState {
     float SECONDARY_DENSITY = 0.0f;  // number density of the secondary stream
     float SECONDARY_TEMP = 0.0f;     // its temperature
     float SECONDARY_U = 0.0f, SECONDARY_V = 0.0f, SECONDARY_W = 0.0f;  // its velocity components
+
+    // ---- stream constants derived by INITIALIZE_FLOW (kernel)
+    Array<float, 1> VMP;              // (SPECIES_COUNT) most probable speed sqrt(2k STREAM_TEMP / m)
+    float MAX_SPECIES_VMP = 0.0f;     // the largest VMP
+    float STREAM_MASS_DENSITY = 0.0f; // STREAM_DENSITY x sum of fraction x mass
+    float STREAM_PRESSURE = 0.0f;     // STREAM_DENSITY k STREAM_TEMP
+    float STREAM_SPEED = 0.0f;        // magnitude of the stream velocity
+    float STREAM_MACH = 0.0f;         // stream Mach number
+    float SINGLE_REDUCED_MASS = 0.0f;   // one species: SPECIES_PAIR_DATA(1, 1, 1)
+    float SINGLE_CROSS_SECTION = 0.0f;  // one species: SPECIES_PAIR_DATA(2, 1, 1)
+    float SINGLE_GAMMA_FACTOR = 0.0f;   // one species: SPECIES_PAIR_DATA(6, 1, 1)
+    Array<float, 4> EFACE;            // (7, SPECIES_COUNT, 6, 2) entry constants per item, species,
+                                      // box side and gas (1 stream, 2 secondary stream)
 };
 
 extern GasState GAS;

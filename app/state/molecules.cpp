@@ -1,0 +1,3 @@
+#include "app/state/molecules.h"
+
+MoleculeStore MOLECULES;

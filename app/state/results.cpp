@@ -1,0 +1,3 @@
+#include "app/state/results.h"
+
+FlowResults RESULTS;

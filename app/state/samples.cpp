@@ -1,0 +1,3 @@
+#include "app/state/samples.h"
+
+SampleSums SAMPLES;
