@@ -1,0 +1,73 @@
+// The toolkit's error state: the last error number, the error mode that decides where a failure is
+// written, the number-to-text table, and the abnormal exit.
+//
+// Every failing toolkit operation calls IErrorReport with a number of the table in error_state.cpp
+// (1..66 general and graphics errors, 1001..1058 window-system errors). The number is always kept as
+// the last error; the error mode then writes it nowhere (0), to standard output (1), to the debug log
+// (2), to the main window's status bar (3) or into a "Library Error" box (4).
+#ifndef QR4T_TOOLKIT_WIN_ERROR_STATE_H
+#define QR4T_TOOLKIT_WIN_ERROR_STATE_H
+
+#include <string>
+#include <string_view>
+
+// Error numbers that the toolkit's own code reports by name.
+constexpr int ERR_OPEN_FILE = 1;            // "Error opening file or device"
+constexpr int ERR_NUMBER_TOO_LARGE = 4;     // "Number too large in string to numeric conversion"
+constexpr int ERR_NO_SUBSTRING = 10;        // "No substring found"
+constexpr int ERR_INVALID_CHARACTER = 12;   // "Invalid character detected"
+constexpr int ERR_OS_COMMAND = 13;          // "Operating system command error in an OS routine"
+constexpr int ERR_COPY_SAME_NAME = 55;      // "Source and target file names same in copy command"
+constexpr int ERR_TEXT_TOO_SMALL = 1023;    // "Variable too small to receive text"
+constexpr int ERR_REGISTRY_KEY = 1050;      // "Invalid pre-defined registry key"
+
+// Length of a message text in the report, and of the whole report text "Error=nnnn:message".
+constexpr int ERROR_MESSAGE_LENGTH = 62;
+constexpr int ERROR_REPORT_LENGTH = 73;
+
+struct ErrorState {
+    int last_error = 0;       // number of the last reported error; 0 = none
+    int last_file_error = 0;  // code kept by the file operations
+    int last_os_error = 0;    // system error code kept by the operating-system utilities
+    int error_mode = 0;       // 0 silent, 1 standard output, 2 debug log, 3 status bar, 4 message box
+};
+
+extern ErrorState ERROR_STATE;
+
+// The message of an error number, blank-padded or cut to `length` characters; blanks for a number
+// without a message.
+std::string IErrorText(int number, int length = ERROR_MESSAGE_LENGTH);
+
+// The 73-character report text: "Error=", the number in I4, ":", the message padded to 62.
+std::string error_report_text(int number);
+
+// Keeps the number as the last error and writes it out by the error mode.
+void IErrorReport(int number);
+
+// Takes a mode 0..4; any other value is ignored.
+void IErrorModeSet(int mode);
+
+// 1: the last error, then cleared; 2: the last file I/O error, then cleared; 3: the last
+// operating-system error, then cleared; 4: the error mode. Other options give 0.
+int IErrorInfo(int option);
+
+// Writes the trimmed text as one line of the debug log.
+void IErrorToDebugFile(std::string_view text);
+
+// The text of the abnormal-exit box: "Abnormal exit (code nnnn) : message" (the code left-justified
+// after "(code ").
+std::string abnormal_exit_text(std::string_view message, int code);
+
+// Shows the abnormal-exit box (title "Vuvuzuvoder") when the trimmed message is not empty, then ends
+// the process with the code. In the host build the text goes to standard error instead of a box.
+[[noreturn]] void IErrorAbnormalExit(std::string_view message, int code);
+
+#ifdef _WIN32
+// The screen channels of the report, in error_screen_win.cpp.
+// Writes the text into part 1 of the main window's status bar, when it has one.
+void error_status_bar_write(const std::string& text);
+// Shows the "Library Error" box with OK and Cancel; returns 1 for OK, 0 for Cancel.
+int error_box_answer(const std::string& text);
+#endif
+
+#endif
