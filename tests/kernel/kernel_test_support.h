@@ -1,0 +1,77 @@
+// Helpers shared by the kernel tests: the random state kept across a test, the diagnostic log on
+// unit 9 read back as lines, and a fatal stop turned into an exception.
+#ifndef QR4T_TESTS_KERNEL_KERNEL_TEST_SUPPORT_H
+#define QR4T_TESTS_KERNEL_KERNEL_TEST_SUPPORT_H
+
+#include "base/fatal.h"
+#include "base/random.h"
+#include "base/units.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Restores the run's random state at the end of a scope, so that a test's draws do not shift the
+// sequence that later tests pin.
+struct RandomGuard {
+    RandomState saved = RANDOM_STATE;
+    ~RandomGuard() { RANDOM_STATE = saved; }
+};
+
+// A fatal stop inside the code under test.
+struct FatalStopped : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Opens "DIAG.TXT" on unit 9 for the life of the object and turns fatal stops into FatalStopped.
+class DiagLog {
+public:
+    DiagLog()
+    {
+        unit_open_or_stop(UNIT_DIAG, path_, UnitMode::WRITE_TEXT);
+        set_fatal_handler([](const std::string& m) { throw FatalStopped(m); });
+    }
+    ~DiagLog()
+    {
+        set_fatal_handler(nullptr);
+        unit_close(UNIT_DIAG);
+    }
+    // The lines written so far, without their CR LF.
+    std::vector<std::string> lines() const
+    {
+        std::fflush(unit_file(UNIT_DIAG));
+        std::ifstream in(path_, std::ios::binary);
+        std::vector<std::string> out;
+        std::string line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            out.push_back(line);
+        }
+        return out;
+    }
+    // The whole log as one text with "\n" line ends.
+    std::string text() const
+    {
+        std::string all;
+        for (const auto& l : lines())
+            all += l + "\n";
+        return all;
+    }
+    // Lines that contain the given text.
+    int count(const std::string& needle) const
+    {
+        int n = 0;
+        for (const auto& l : lines())
+            n += l.find(needle) != std::string::npos ? 1 : 0;
+        return n;
+    }
+
+private:
+    std::string path_ = "DIAG.TXT";
+};
+
+#endif
