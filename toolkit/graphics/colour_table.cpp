@@ -239,7 +239,7 @@ void gr_colour_n(int colour)
     int rgb = 0;
     if (GrColourState.model == 1) {
         if (colour < 0 || colour > 255) {
-            gr_report_error(GR_ERR_COLOUR);
+            IErrorReport(GR_ERR_COLOUR);
             return;
         }
         rgb = GrColourTable.rgb[colour];
@@ -254,7 +254,7 @@ void gr_colour_n(int colour)
 void IGrColourDefine(int n, int rgb, int defer)
 {
     if (n < 0 || n > 255) {
-        gr_report_error(GR_ERR_COLOUR);
+        IErrorReport(GR_ERR_COLOUR);
         return;
     }
     auto& B = GrPrimitiveBlock;

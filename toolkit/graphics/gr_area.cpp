@@ -24,12 +24,12 @@ void gr_area(float x1, float y1, float x2, float y2)
     if (!valid(x1, x2)) {
         x1 = 0.0f;
         x2 = 1.0f;
-        gr_report_error(GR_ERR_AREA);
+        IErrorReport(GR_ERR_AREA);
     }
     if (!valid(y1, y2)) {
         y1 = 0.0f;
         y2 = 1.0f;
-        gr_report_error(GR_ERR_AREA);
+        IErrorReport(GR_ERR_AREA);
     }
     auto& A = GrArea;
     A.x1 = x1;
@@ -59,12 +59,12 @@ void gr_units(float x1, float y1, float x2, float y2)
     if (!(x1 < x2)) {
         x1 = 0.0f;
         x2 = 1.0f;
-        gr_report_error(GR_ERR_UNITS);
+        IErrorReport(GR_ERR_UNITS);
     }
     if (!(y1 < y2)) {
         y1 = 0.0f;
         y2 = 1.0f;
-        gr_report_error(GR_ERR_UNITS);
+        IErrorReport(GR_ERR_UNITS);
     }
     auto& U = GrUnits;
     U.x1 = x1;

@@ -1,10 +1,11 @@
-// Toolkit error reports of the graphics core. Invalid graphics arguments are replaced by defaults,
-// reported with their number, and drawing goes on.
+// Error numbers of the graphics core. Invalid graphics arguments are replaced by defaults, reported
+// through IErrorReport (toolkit/win/error_state.h) with these numbers, and drawing goes on.
 #ifndef QR4T_TOOLKIT_GRAPHICS_GR_ERROR_H
 #define QR4T_TOOLKIT_GRAPHICS_GR_ERROR_H
 
+#include "toolkit/win/error_state.h"
+
 // Error numbers that the graphics core reports.
-constexpr int GR_ERR_OPEN = 1;             // "Error opening file or device"
 constexpr int GR_ERR_UNITS = 16;           // "X or Y graphics unit range is invalid"
 constexpr int GR_ERR_NUMBER_TEXT = 18;     // "Numeric to string conversion error"
 constexpr int GR_ERR_RADIUS = 20;          // "Circle/ellipse radius <=0, height ratio<=0 or arc angle=0"
@@ -15,11 +16,5 @@ constexpr int GR_ERR_AREA = 44;            // "Invalid X and/or Y range in IGrAr
 constexpr int GR_ERR_FILL_COMPLEX = 49;    // "Fill too complex in IGrPolygonComplex"
 constexpr int GR_ERR_PRINT_IMAGE = 64;     // "Bit image transfer failed in IGrPrintImage"
 constexpr int GR_ERR_TARGET = 1019;        // "Invalid target drawing surface"
-
-// The number of the last error the graphics core reported (0 none); tests read and clear it.
-extern int GrLastError;
-
-// Reports a graphics error: keeps the number in GrLastError and passes it to the toolkit's error state.
-void gr_report_error(int number);
 
 #endif
