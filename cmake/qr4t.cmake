@@ -21,10 +21,13 @@ function(qr4t_link_all target)
     target_link_libraries(${target} PRIVATE "$<LINK_GROUP:RESCAN,${libs}>" ${QR4T_SYSTEM_LIBS})
 endfunction()
 
-# qr4t_test_folder(<area>)
+# qr4t_test_folder(<area> [LIBS <libs...>])
+# With LIBS the program links only those libraries (in a rescanned group), so that a test of one
+# subsystem builds while other subsystems are mid-change; without, it links every library.
 # One test program per folder of tests/: every *_test.cpp in it (and in the win build also every
 # *_test_win.cpp), linked with GoogleTest's main. ctest runs it once; under Wine through the emulator.
 function(qr4t_test_folder area)
+    cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
     if(QR4T_WIN32)
         file(GLOB win_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test_win.cpp)
@@ -36,7 +39,11 @@ function(qr4t_test_folder area)
     set(exe ${area}_tests)
     add_executable(${exe} ${sources})
     target_link_libraries(${exe} PRIVATE GTest::gtest_main)
-    qr4t_link_all(${exe})
+    if(T_LIBS)
+        target_link_libraries(${exe} PRIVATE "$<LINK_GROUP:RESCAN,${T_LIBS}>" ${QR4T_SYSTEM_LIBS})
+    else()
+        qr4t_link_all(${exe})
+    endif()
     add_test(NAME ${area} COMMAND ${exe} --gtest_brief=1)
     set_tests_properties(${area} PROPERTIES
         WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}

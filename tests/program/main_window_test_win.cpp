@@ -8,7 +8,7 @@ namespace {
 
 std::string program_path()
 {
-    // The test program lives in <build>/tests/win; qr4t.exe in <build>.
+    // The test program lives in <build>/tests/program; qr4t.exe in <build>.
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string s(path, n);
@@ -29,7 +29,7 @@ HWND wait_for_window(const char* title, int seconds)
 
 } // namespace
 
-TEST(MainWindow, OpensWithTitleAndSizeAndClosesOnRequest)
+TEST(MainWindow, OpensWithTitleAndClientSizeAndClosesOnRequest)
 {
     std::string exe = program_path();
     STARTUPINFOA si = {};
@@ -40,10 +40,13 @@ TEST(MainWindow, OpensWithTitleAndSizeAndClosesOnRequest)
         << exe << " error " << GetLastError();
     HWND h = wait_for_window("  DSMC Visual Program QR4T for Three-Dimensional Flows", 30);
     ASSERT_NE(h, nullptr);
+    // The record's 1020 by 718 is the size of the client window, the child of the frame.
+    HWND client = GetWindow(h, GW_CHILD);
+    ASSERT_NE(client, nullptr);
     RECT r;
-    GetWindowRect(h, &r);
-    EXPECT_EQ(r.right - r.left, 1020);
-    EXPECT_EQ(r.bottom - r.top, 718);
+    GetClientRect(client, &r);
+    EXPECT_EQ(r.right, 1020);
+    EXPECT_EQ(r.bottom, 718);
     PostMessageA(h, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
     DWORD code = 99;

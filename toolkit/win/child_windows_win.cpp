@@ -1,0 +1,238 @@
+// Child windows 1..20, the current window, and the window utilities.
+#include "toolkit/win/entry.h"
+#include "toolkit/win/error_state.h"
+#include "toolkit/win/window_table_win.h"
+
+#include <string>
+
+namespace {
+
+constexpr int CENTRED = -999999;
+constexpr int ERROR_INVALID_WINDOW = 1003;
+
+void report(int number)
+{
+    IErrorReport(number);
+}
+
+int free_slot()
+{
+    for (int n = 1; n < WIN_SLOTS; ++n)
+        if (!WIN_TABLE.slot[n].frame)
+            return n;
+    return -1;
+}
+
+bool valid(int handle)
+{
+    return handle >= 0 && handle < WIN_SLOTS && WIN_TABLE.slot[handle].frame;
+}
+
+// Clears the slots of the windows that the system destroys with `frame` (inside it or owned by it).
+void clear_dependants(int closing)
+{
+    HWND frame = WIN_TABLE.slot[closing].frame;
+    for (int n = 1; n < WIN_SLOTS; ++n) {
+        if (n == closing || !WIN_TABLE.slot[n].frame)
+            continue;
+        HWND w = WIN_TABLE.slot[n].frame;
+        bool inside = IsChild(frame, w);
+        for (HWND o = GetWindow(w, GW_OWNER); o && !inside; o = GetWindow(o, GW_OWNER))
+            inside = o == frame;
+        if (inside)
+            WIN_TABLE.slot[n] = WinSlot{};
+    }
+}
+
+} // namespace
+
+int WWinFromHandle(HWND hwnd)
+{
+    if (!hwnd)
+        return -1;
+    for (int n = 0; n < WIN_SLOTS; ++n) {
+        const WinSlot& s = WIN_TABLE.slot[n];
+        if (s.frame && (s.frame == hwnd || s.client == hwnd))
+            return n;
+    }
+    return -1;
+}
+
+void WWinActivate(HWND hwnd)
+{
+    int n = WWinFromHandle(hwnd);
+    if (n >= 0 && WIN_TABLE.slot[n].client && GetFocus() != WIN_TABLE.slot[n].client)
+        SetFocus(WIN_TABLE.slot[n].client);
+    for (int c = 1; c < WIN_SLOTS; ++c) {
+        HWND f = WIN_TABLE.slot[c].frame;
+        if (f)
+            SendMessageA(f, WM_NCACTIVATE, (f == hwnd || IsChild(f, hwnd)) ? TRUE : FALSE, 0);
+    }
+}
+
+bool WWinMakeCurrent(int handle, bool reselect)
+{
+    if (!valid(handle))
+        return false;
+    if (WIN_CURRENT.dc) {
+        HWND old = WIN_TABLE.slot[WIN_CURRENT.window].client;
+        if (old)
+            ReleaseDC(old, WIN_CURRENT.dc);
+        WIN_CURRENT.dc = nullptr;
+    }
+    WIN_CURRENT.window = handle;
+    WIN_CURRENT.dc = GetDC(WIN_TABLE.slot[handle].client);
+    if (WIN_CURRENT.dc) {
+        SetBkMode(WIN_CURRENT.dc, TRANSPARENT);
+        SetTextAlign(WIN_CURRENT.dc, TA_BASELINE);
+    }
+    client_size(handle, WIN_CURRENT.width, WIN_CURRENT.height);
+    (void)reselect;
+    return true;
+}
+
+void WWinSelect(int handle)
+{
+    if (!WWinMakeCurrent(handle, true))
+        report(ERROR_INVALID_WINDOW);
+}
+
+void WWinRaise(int handle)
+{
+    if (!WWinMakeCurrent(handle, true)) {
+        report(ERROR_INVALID_WINDOW);
+        return;
+    }
+    // Bring the window and every window containing it to the top, outermost first.
+    HWND chain[WIN_SLOTS];
+    int n = 0;
+    for (HWND f = WIN_TABLE.slot[handle].frame; f && n < WIN_SLOTS; ) {
+        chain[n++] = f;
+        if (!(GetWindowLongA(f, GWL_STYLE) & WS_CHILD))
+            break;
+        HWND client = GetParent(f);
+        f = client ? GetParent(client) : nullptr;
+    }
+    for (int i = n - 1; i >= 0; --i)
+        SetWindowPos(chain[i], HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+    WWinActivate(WIN_TABLE.slot[handle].frame);
+}
+
+void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, std::string_view title_in)
+{
+    handle = -1;
+    if (flags == 0)
+        flags = 7;
+    int keep_w = WIN_CURRENT.width;
+    int keep_h = WIN_CURRENT.height;
+    read_screen_info();
+    int slot = free_slot();
+    if (slot < 0)
+        return;  // a full table raises no error
+    std::string title(title_in);
+    title.erase(title.find_last_not_of(' ') + 1);
+
+    HWND parent = nullptr;
+    int parent_slot = 0;
+    DWORD style = WS_CLIPCHILDREN | WS_CAPTION;
+    DWORD ex_style = 0;
+    if (flags & 1) style |= WS_SYSMENU;
+    if (flags & 2) style |= WS_MINIMIZEBOX;
+    if (flags & 4) style |= WS_MAXIMIZEBOX;
+    if (!(flags & 64)) style |= WS_THICKFRAME;
+    if (flags & 16) {
+        // Inside the parent: positions and sizes are units of the parent's client area.
+        if (!valid(parent_slot)) {
+            report(ERROR_INVALID_WINDOW);
+            return;
+        }
+        WWinSelect(parent_slot);
+        int pw = WIN_CURRENT.width;
+        int ph = WIN_CURRENT.height;
+        if (x != CENTRED) x = static_cast<int>(static_cast<long long>(pw - 1) * x / 9999);
+        if (y != CENTRED) y = static_cast<int>(static_cast<long long>(ph - 1) * y / 9999);
+        if (width < 1) width = 8000;
+        if (height < 1) height = 8000;
+        width = static_cast<int>(static_cast<long long>(width) * pw / 9999);
+        height = static_cast<int>(static_cast<long long>(height) * ph / 9999);
+        style |= WS_CHILD | WS_CLIPSIBLINGS;
+        parent = WIN_TABLE.slot[parent_slot].client;
+    } else {
+        if (width < 1) width = WIN_SCREEN.width * 80 / 100;
+        if (height < 1) height = WIN_SCREEN.height * 80 / 100;
+        style |= WS_POPUP;
+        ex_style = (flags & 512) ? WS_EX_APPWINDOW | WS_EX_TOPMOST : WS_EX_APPWINDOW;
+        if (flags & 65536) ex_style = (ex_style & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW;
+        if (flags & 256) parent = WIN_TABLE.slot[parent_slot].frame;
+    }
+    if (!register_window_classes() ||
+        !create_frame_and_client(slot, "RORERIDUZ", style, ex_style, parent, x, y, width, height, (flags & 32) != 0,
+                                 !(flags & 64), title.c_str())) {
+        WIN_CURRENT.width = keep_w;
+        WIN_CURRENT.height = keep_h;
+        return;
+    }
+    WinSlot& s = WIN_TABLE.slot[slot];
+    if (!(flags & 128)) {
+        ShowWindow(s.frame, (flags & 8) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        BringWindowToTop(s.frame);
+        UpdateWindow(s.frame);
+        ValidateRect(s.client, nullptr);  // no initial expose
+        s.pending = WinPendingMessage{};
+        SetFocus(s.client);
+        WWinActivate(s.frame);
+    }
+    handle = slot;
+    WWinMakeCurrent(slot, true);
+    WIN_CURRENT.options[slot] = flags;
+}
+
+void WWinCloseChild(int handle)
+{
+    if (handle < 1 || handle >= WIN_SLOTS || !WIN_TABLE.slot[handle].frame) {
+        report(ERROR_INVALID_WINDOW);
+        return;
+    }
+    bool was_current = WIN_CURRENT.window == handle;
+    if (was_current && WIN_CURRENT.dc) {
+        ReleaseDC(WIN_TABLE.slot[handle].client, WIN_CURRENT.dc);
+        WIN_CURRENT.dc = nullptr;
+    }
+    clear_dependants(handle);
+    HWND frame = WIN_TABLE.slot[handle].frame;
+    DestroyWindow(WIN_TABLE.slot[handle].client);
+    DestroyWindow(frame);
+    if (WIN_TABLE.default_owner == frame)
+        WIN_TABLE.default_owner = WIN_TABLE.slot[0].frame;
+    WIN_TABLE.slot[handle] = WinSlot{};
+    if (was_current) {
+        WIN_CURRENT.options[handle] = -1;
+        WIN_CURRENT.window = 0;
+        if (WIN_TABLE.slot[0].frame)
+            WWinMakeCurrent(0, true);
+    }
+}
+
+// Fills pixels x1..x2, y1..y2 (inclusive) of the current window with a colour (0x00BBGGRR; -1 the
+// window-text background, white).
+void WWinClear(int x1, int y1, int x2, int y2, int colour)
+{
+    if (!WIN_CURRENT.dc)
+        return;
+    COLORREF c = colour < 0 ? RGB(255, 255, 255) : static_cast<COLORREF>(colour);
+    HBRUSH brush = CreateSolidBrush(c);
+    RECT r = {x1, y1, x2 + 1, y2 + 1};
+    FillRect(WIN_CURRENT.dc, &r, brush);
+    DeleteObject(brush);
+}
+
+void WWinClear()
+{
+    WWinClear(0, 0, WIN_CURRENT.width - 1, WIN_CURRENT.height - 1, -1);
+}
+
+void WGrUnitsToPixels(int x, int y, int& px, int& py)
+{
+    px = static_cast<int>(static_cast<long long>(x) * (WIN_CURRENT.width - 1) / 9999);
+    py = static_cast<int>(static_cast<long long>(y) * (WIN_CURRENT.height - 1) / 9999);
+}

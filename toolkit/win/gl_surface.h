@@ -1,0 +1,24 @@
+// The OpenGL rendering context of the toolkit: one surface at a time.
+#ifndef QR4T_TOOLKIT_WIN_GL_SURFACE_H
+#define QR4T_TOOLKIT_WIN_GL_SURFACE_H
+
+// Binds the surface: kind 0 off, 1 toolkit window (number -1: the current window), 3 a dialog or field
+// (number: its system window handle). Flags: bit 1 colour-index pixels, bit 2 double buffering.
+// Errors: 1019 no such target, 1035 the system refused (its code kept as the last system error).
+void WGlSelectTarget(int kind, int number = -1, int flags = 0);
+// Presents the back buffer of the surface.
+void WGlSwapBuffers();
+// Sets a palette entry on an 8-bit display; does nothing without a palette.
+void WGlPaletteEntry(int index, int rgb, int mode);
+// Kind of the current surface (0 none).
+int gl_surface_kind();
+
+#ifdef _WIN32
+#include <windows.h>
+// Binds the surface to an off-screen bitmap.
+void WGlSelectBitmap(HBITMAP bitmap, int flags = 0);
+// The core: status 0 done, -1 invalid target, else the system's error code.
+void GlSurfaceSet(int kind, int number, int flags, int& status, HBITMAP bitmap);
+#endif
+
+#endif

@@ -1,0 +1,310 @@
+// The window table, the window classes, the main window and the frame window procedure.
+#include "toolkit/win/entry.h"
+#include "toolkit/win/message_codes.h"
+#include "toolkit/win/window_table_win.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+WinTable WIN_TABLE;
+WinCurrentWindow WIN_CURRENT;
+WinScreenInfo WIN_SCREEN;
+
+namespace {
+
+constexpr char MAIN_CLASS[] = "VUVUZUVODER";
+constexpr char CLIENT_CLASS[] = "WINTCLIENT";
+constexpr char CHILD_CLASS[] = "RORERIDUZ";
+constexpr int CENTRED = -999999;
+
+[[noreturn]] void abort_with(const char* text)
+{
+    MessageBoxA(nullptr, text, "Vuvuzuvoder Window", MB_OK | MB_ICONSTOP);
+    ExitProcess(0);
+}
+
+// Frame style bits of the flag word shared by main and child windows.
+DWORD style_from_flags(int flags)
+{
+    DWORD s = 0;
+    if (flags & 1) s |= WS_SYSMENU;
+    if (flags & 2) s |= WS_MINIMIZEBOX;
+    if (flags & 4) s |= WS_MAXIMIZEBOX;
+    if (flags & 8) s |= WS_MAXIMIZE;
+    if (!(flags & 64)) s |= WS_THICKFRAME;
+    return s;
+}
+
+} // namespace
+
+void read_screen_info()
+{
+    if (WIN_SCREEN.width > 0)
+        return;
+    HDC dc = GetDC(nullptr);
+    WIN_SCREEN.width = GetDeviceCaps(dc, HORZRES);
+    WIN_SCREEN.height = GetDeviceCaps(dc, VERTRES);
+    int bits = GetDeviceCaps(dc, PLANES) * GetDeviceCaps(dc, BITSPIXEL);
+    ReleaseDC(nullptr, dc);
+    if (bits > 24)
+        bits = 24;
+    WIN_SCREEN.colours = 1 << bits;
+    WIN_SCREEN.colour_class = WIN_SCREEN.colours <= 2 ? 2 : WIN_SCREEN.colours <= 16 ? 8
+                              : WIN_SCREEN.colours <= 256 ? 16 : 256;
+    OSVERSIONINFOA v = {};
+    v.dwOSVersionInfoSize = sizeof v;
+    if (GetVersionExA(&v)) {
+        WIN_SCREEN.platform = static_cast<int>(v.dwPlatformId);
+        WIN_SCREEN.major_version = static_cast<int>(v.dwMajorVersion);
+    }
+}
+
+int WInfoScreen(int option)
+{
+    read_screen_info();
+    switch (option) {
+    case 1: return WIN_SCREEN.width;
+    case 2: return WIN_SCREEN.height;
+    case 3: return WIN_SCREEN.colours;
+    default: return 0;
+    }
+}
+
+bool register_window_classes()
+{
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    WIN_TABLE.instance = inst;
+    WNDCLASSA wc = {};
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    if (!WIN_TABLE.main_class) {
+        UnregisterClassA(MAIN_CLASS, inst);
+        wc.lpfnWndProc = WWinFrameProc;
+        wc.hIcon = LoadIconA(inst, "icon1");
+        wc.lpszClassName = MAIN_CLASS;
+        WIN_TABLE.main_class = RegisterClassA(&wc);
+    }
+    if (!WIN_TABLE.client_class) {
+        WNDCLASSA cc = wc;
+        cc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+        cc.lpfnWndProc = WWinClientProc;
+        cc.hIcon = nullptr;
+        cc.lpszClassName = CLIENT_CLASS;
+        WIN_TABLE.client_class = RegisterClassA(&cc);
+    }
+    if (!WIN_TABLE.child_class) {
+        WNDCLASSA fc = wc;
+        fc.lpfnWndProc = WWinFrameProc;
+        fc.hIcon = LoadIconA(inst, "icon1");
+        fc.lpszClassName = CHILD_CLASS;
+        WIN_TABLE.child_class = RegisterClassA(&fc);
+    }
+    return WIN_TABLE.main_class && WIN_TABLE.client_class && WIN_TABLE.child_class;
+}
+
+bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_style, HWND parent, int x, int y,
+                             int client_w, int client_h, bool status_bar, bool sizing, const char* title)
+{
+    WinSlot& s = WIN_TABLE.slot[slot];
+    RECT r = {0, 0, client_w, client_h};
+    AdjustWindowRectEx(&r, style, FALSE, ex_style);
+    int fw = r.right - r.left;
+    int fh = r.bottom - r.top;
+    int sb_height = 0;
+    HWND probe = nullptr;
+    if (status_bar) {
+        // Measure the bar on a hidden probe so that the frame can grow by its height.
+        probe = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                WIN_TABLE.instance, nullptr);
+        if (probe) {
+            RECT pr;
+            GetWindowRect(probe, &pr);
+            sb_height = pr.bottom - pr.top;
+            DestroyWindow(probe);
+        }
+        fh += sb_height;
+    }
+    if (x == CENTRED || y == CENTRED) {
+        int pw = WIN_SCREEN.width;
+        int ph = WIN_SCREEN.height;
+        if (parent && (style & WS_CHILD)) {
+            RECT pc;
+            GetClientRect(parent, &pc);
+            pw = pc.right;
+            ph = pc.bottom;
+        }
+        if (x == CENTRED) x = (pw - fw) / 2;
+        if (y == CENTRED) y = (ph - fh) / 2;
+    }
+    s.frame = CreateWindowExA(ex_style, cls, title, style, x, y, fw, fh, parent, nullptr, WIN_TABLE.instance, nullptr);
+    if (!s.frame)
+        return false;
+    if (status_bar) {
+        DWORD sbs = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (sizing ? SBARS_SIZEGRIP : 0);
+        s.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", sbs, 0, 0, 0, 0, s.frame,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(STATUS_BAR_ID)),
+                                       WIN_TABLE.instance, nullptr);
+    }
+    RECT fc;
+    GetClientRect(s.frame, &fc);
+    int ch = fc.bottom;
+    if (s.status_bar) {
+        SendMessageA(s.status_bar, WM_SIZE, 0, 0);
+        RECT sr;
+        GetWindowRect(s.status_bar, &sr);
+        ch -= sr.bottom - sr.top;
+    }
+    s.client = CreateWindowExA(0, CLIENT_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
+                               fc.right, ch, s.frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
+                               WIN_TABLE.instance, nullptr);
+    if (!s.client) {
+        DestroyWindow(s.frame);
+        s = WinSlot{};
+        return false;
+    }
+    s.normal_rect.left = -999;
+    for (int& p : s.status_part_styles)
+        p = 0;
+    return true;
+}
+
+void client_size(int slot, int& width, int& height)
+{
+    RECT r = {0, 0, 0, 0};
+    if (slot >= 0 && slot < WIN_SLOTS && WIN_TABLE.slot[slot].client)
+        GetClientRect(WIN_TABLE.slot[slot].client, &r);
+    width = r.right;
+    height = r.bottom;
+}
+
+void WWinOpen(const WinOpenRecord& record, int colour_count)
+{
+    (void)colour_count;  // matters only on a 256-colour display, where the graphics core builds a palette
+    if (WIN_CURRENT.main_open == -1)
+        return;
+    read_screen_info();
+    int flags = record.flags;
+    int x = record.x < 0 && record.x != -5 ? CENTRED : record.x;
+    int y = record.y < 0 && record.y != -5 ? CENTRED : record.y;
+    if (record.x == -5) x = CENTRED;
+    if (record.y == -5) y = CENTRED;
+    int width = record.width > 0 ? record.width : WIN_SCREEN.width * 80 / 100;
+    int height = record.height > 0 ? record.height : WIN_SCREEN.height * 80 / 100;
+    std::string title = record.title.substr(0, 80);
+    title.erase(title.find_last_not_of(' ') + 1);
+
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    LoadLibraryA("riched32.dll");
+    if (!register_window_classes())
+        abort_with("Failed to register class - aborting.");
+
+    DWORD style = WS_CLIPCHILDREN | WS_CAPTION | style_from_flags(flags);
+    DWORD ex_style = (flags & 512) ? WS_EX_TOPMOST : 0;
+    if (!create_frame_and_client(0, MAIN_CLASS, style, ex_style, nullptr, x, y, width, height, (flags & 32) != 0,
+                                 !(flags & 64), title.c_str()))
+        abort_with("Failed to create window - aborting.");
+
+    WinSlot& s = WIN_TABLE.slot[0];
+    if (flags & 128) {
+        WIN_TABLE.main_hidden = true;
+    } else {
+        ShowWindow(s.frame, (flags & 8) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+        UpdateWindow(s.frame);
+        ValidateRect(s.client, nullptr);  // the opening itself raises no expose
+    }
+    clear_pending_messages();
+    WIN_CURRENT.window = 0;
+    WWinMakeCurrent(0, true);
+    if (!(flags & 128))
+        SetFocus(s.client);
+    WIN_TABLE.default_owner = s.frame;
+    WIN_CURRENT.main_open = -1;
+    WIN_CURRENT.options[0] = flags;
+}
+
+// Destroys every window of the toolkit, children first, and resets the message enable words.
+void WWinCloseDown()
+{
+    if (WIN_CURRENT.dc && WIN_TABLE.slot[WIN_CURRENT.window].client)
+        ReleaseDC(WIN_TABLE.slot[WIN_CURRENT.window].client, WIN_CURRENT.dc);
+    WIN_CURRENT.dc = nullptr;
+    for (int i = WIN_SLOTS - 1; i >= 1; --i) {
+        if (WIN_TABLE.slot[i].frame && IsWindow(WIN_TABLE.slot[i].frame))
+            DestroyWindow(WIN_TABLE.slot[i].frame);
+        WIN_TABLE.slot[i] = WinSlot{};
+    }
+    WIN_CURRENT.window = 0;
+    for (int t = 1; t <= 16; ++t)
+        WMsgEnableSet(t, 1);
+    for (int t : {5, 6, 10, 11, 12})
+        WMsgEnableSet(t, 0);
+    if (WIN_TABLE.slot[0].frame && IsWindow(WIN_TABLE.slot[0].frame))
+        DestroyWindow(WIN_TABLE.slot[0].frame);
+    WIN_TABLE.slot[0] = WinSlot{};
+    WIN_TABLE.default_owner = nullptr;
+    WIN_CURRENT.main_open = 0;
+}
+
+LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    int n = WWinFromHandle(hwnd);
+    switch (msg) {
+    case WM_CLOSE:
+        WMsgPost(MsgCloseRequest, 0, wp, lp, hwnd);
+        return 0;  // the application decides
+    case WM_COMMAND:
+        if (HIWORD(wp) == 0 || HIWORD(wp) == 1) {
+            WMsgPost(MsgMenu, 0, wp, lp, hwnd);
+            return 0;
+        }
+        break;
+    case WM_TIMER:
+        KillTimer(hwnd, wp);
+        WMsgPost(MsgTimer, 0, wp, lp, hwnd);
+        return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        if (wp != HTREDUCE) {
+            int button = msg == WM_NCLBUTTONDOWN ? 1 : msg == WM_NCMBUTTONDOWN ? 2 : 3;
+            WMsgPost(MsgNonClientClick, button, wp, lp, hwnd);
+        }
+        BringWindowToTop(hwnd);
+        WWinActivate(hwnd);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        BringWindowToTop(hwnd);
+        WWinActivate(hwnd);
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE)
+            WWinActivate(hwnd);
+        break;
+    case WM_SETFOCUS:
+        if (n >= 0 && WIN_TABLE.slot[n].client)
+            SetFocus(WIN_TABLE.slot[n].client);
+        return 0;
+    case WM_SIZE:
+        if (n >= 0) {
+            WinSlot& s = WIN_TABLE.slot[n];
+            int h = HIWORD(lp);
+            if (s.status_bar) {
+                SendMessageA(s.status_bar, WM_SIZE, 0, 0);
+                RECT sr;
+                GetWindowRect(s.status_bar, &sr);
+                h -= sr.bottom - sr.top;
+            }
+            if (s.client)
+                MoveWindow(s.client, 0, 0, LOWORD(lp), h > 0 ? h : 0, TRUE);
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}

@@ -1,0 +1,244 @@
+// Typed messages: the client window procedure raises toolkit messages from system events
+// (WMsgPost), and WMsgConvert completes the record that the wait and poll hand out.
+#include "toolkit/win/entry.h"
+#include "toolkit/win/message_codes.h"
+#include "toolkit/win/window_table_win.h"
+
+WinCurrentMessage MSG_CURRENT;
+
+namespace {
+
+// A 16-bit event coordinate; values past the screen size are negative positions (left of or above the
+// window).
+int event_coordinate(int v, int screen)
+{
+    return v > screen ? v - 65536 : v;
+}
+
+// Pixels of the current window to window units 0..9999 (inverse of WGrUnitsToPixels).
+int pixels_to_units(int p, int size)
+{
+    return size > 1 ? static_cast<int>(static_cast<long long>(p) * 9999 / (size - 1)) : 0;
+}
+
+bool is_modifier_only(WPARAM vk)
+{
+    return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU || vk == VK_PAUSE || vk == VK_CAPITAL ||
+           vk == VK_NUMLOCK || vk == VK_SCROLL;
+}
+
+// Copies a completed expose or resize into the window's pending record when no loop dispatches it.
+void keep_pending(int n)
+{
+    if (n < 0 || (MSG_LOOP.in_loop && MSG_LOOP.paint_dispatch))
+        return;
+    if (!MSG_CURRENT.complete || (MSG_CURRENT.type != MsgExpose && MSG_CURRENT.type != MsgResize))
+        return;
+    WinPendingMessage& p = WIN_TABLE.slot[n].pending;
+    if (MSG_CURRENT.type == MsgExpose && p.type == MsgResize)
+        return;  // an expose does not overwrite a pending resize
+    p = {MSG_CURRENT.type, MSG_CURRENT.value1, MSG_CURRENT.value2, MSG_CURRENT.source_kind,
+         MSG_CURRENT.field, MSG_CURRENT.x, MSG_CURRENT.y, MSG_CURRENT.time};
+}
+
+} // namespace
+
+void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
+{
+    int base_type = type > 100 ? type - 100 : type;
+    if (!WMsgEnableGet(base_type))
+        return;
+    if (type == MsgResize && (wp == SIZE_MINIMIZED))
+        return;
+    int n = WWinFromHandle(source);
+    if (type == MsgResize && source && !IsWindowVisible(source)) {
+        if (n == WIN_CURRENT.window) {
+            WIN_CURRENT.width = LOWORD(lp);
+            WIN_CURRENT.height = HIWORD(lp);
+        }
+        return;
+    }
+    WinCurrentMessage& m = MSG_CURRENT;
+    m.type = base_type;
+    m.window = n;
+    m.time = static_cast<int>(GetMessageTime());
+    m.value1 = -1;
+    m.value2 = -1;
+    m.source_kind = -1;
+    m.field = -1;
+    m.x = -1;
+    m.y = -1;
+    switch (base_type) {
+    case MsgKey: {
+        m.value1 = static_cast<int>(wp);  // the key code or the character
+        m.source_kind = 0;
+        POINT pt;
+        GetCursorPos(&pt);
+        ScreenToClient(source, &pt);
+        m.x = pt.x;
+        m.y = pt.y;
+        break;
+    }
+    case MsgMenu:
+        m.value1 = LOWORD(wp);
+        break;
+    case MsgMouseDown:
+    case MsgMouseUp:
+    case MsgDoubleClick:
+    case MsgMouseMove:
+        m.value1 = base_type == MsgMouseMove ? -1 : value;
+        m.value2 = WMsgMouseState(static_cast<int>(wp));
+        m.source_kind = 0;
+        m.x = event_coordinate(LOWORD(lp), WIN_SCREEN.width);
+        m.y = event_coordinate(HIWORD(lp), WIN_SCREEN.height);
+        break;
+    case MsgExpose: {
+        RECT r = {0, 0, 0, 0};
+        if (wp)
+            r = *reinterpret_cast<RECT*>(wp);
+        m.source_kind = 0;
+        m.x = r.left;
+        m.y = r.top;
+        m.value1 = r.right - r.left;
+        m.value2 = r.bottom - r.top;
+        break;
+    }
+    case MsgResize:
+        m.value1 = LOWORD(lp);
+        m.value2 = HIWORD(lp);
+        break;
+    case MsgTimer:
+        m.value1 = static_cast<int>(wp);
+        break;
+    case MsgNonClientClick:
+        m.value1 = value;
+        break;
+    default:
+        break;
+    }
+    m.complete = true;
+    keep_pending(n);
+}
+
+void WMsgConvert(int type, WinMessage& msg)
+{
+    int width = WIN_CURRENT.width;
+    int height = WIN_CURRENT.height;
+    if (msg.window >= 0 && msg.window < WIN_SLOTS && msg.source_kind != 1)
+        client_size(msg.window, width, height);
+    switch (type) {
+    case MsgKey:
+    case MsgMouseDown:
+    case MsgMouseUp:
+    case MsgMouseMove:
+    case MsgDoubleClick:
+        if (msg.source_kind != 1) {
+            msg.x = pixels_to_units(msg.x, width);
+            msg.y = pixels_to_units(msg.y, height);
+        }
+        break;
+    case MsgExpose: {
+        int x2 = pixels_to_units(msg.x + msg.value1 - 1, width);
+        int y2 = pixels_to_units(msg.y + msg.value2 - 1, height);
+        msg.x = pixels_to_units(msg.x, width);
+        msg.y = pixels_to_units(msg.y, height);
+        msg.value1 = x2 - msg.x;
+        msg.value2 = y2 - msg.y;
+        break;
+    }
+    case MsgResize:
+        if (msg.window == WIN_CURRENT.window) {
+            WIN_CURRENT.width = msg.value1;
+            WIN_CURRENT.height = msg.value2;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    HWND frame = GetParent(hwnd);
+    switch (msg) {
+    case WM_KEYDOWN: {
+        if (is_modifier_only(wp))
+            return 0;
+        // The loop translated the key before dispatching it, so the character it makes (if any) waits
+        // in the queue: take it out so that one key gives one message.
+        MSG next;
+        if (PeekMessageA(&next, hwnd, WM_CHAR, WM_CHAR, PM_REMOVE)) {
+            if (wp >= VK_NUMPAD0 && wp <= VK_DIVIDE)
+                WMsgPost(MsgKey, 1, WMsgKeyCode(static_cast<int>(wp), KEY_OFFSET_NONE), lp, hwnd);
+            else if (wp == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000))
+                WMsgPost(MsgKey, 1, WMsgKeyCode(VK_TAB, KEY_OFFSET_SHIFT), lp, hwnd);
+            else
+                WMsgPost(MsgKey, 0, next.wParam, lp, hwnd);
+        } else {
+            int offset = (GetKeyState(VK_CONTROL) & 0x8000) ? KEY_OFFSET_CTRL
+                         : (GetKeyState(VK_SHIFT) & 0x8000) ? KEY_OFFSET_SHIFT : KEY_OFFSET_NONE;
+            WMsgPost(MsgKey, 1, WMsgKeyCode(static_cast<int>(wp), offset), lp, hwnd);
+        }
+        return 0;
+    }
+    case WM_CHAR:
+        WMsgPost(MsgKey, 0, wp, lp, hwnd);
+        return 0;
+    case WM_SYSCHAR:
+        return SendMessageA(frame, msg, wp, lp);
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK: {
+        SetCapture(hwnd);
+        bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK;
+        int button = (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) ? 1
+                     : (msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK) ? 2 : 3;
+        WMsgPost(dbl && WMsgEnableGet(MsgDoubleClick) ? MsgDoubleClick : MsgMouseDown, button, wp, lp, hwnd);
+        BringWindowToTop(frame);
+        WWinActivate(frame);
+        return 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONUP:
+        ReleaseCapture();
+        WMsgPost(MsgMouseUp, msg == WM_LBUTTONUP ? 1 : msg == WM_MBUTTONUP ? 2 : 3, wp, lp, hwnd);
+        return 0;
+    case WM_MOUSEMOVE:
+        WMsgPost(MsgMouseMove, 0, wp, lp, hwnd);
+        return 0;
+    case WM_PAINT: {
+        RECT r;
+        if (GetUpdateRect(hwnd, &r, FALSE)) {
+            WMsgPost(MsgExpose, 0, reinterpret_cast<WPARAM>(&r), lp, hwnd);
+        }
+        ValidateRect(hwnd, nullptr);
+        return 0;
+    }
+    case WM_SIZE:
+        WMsgPost(MsgResize, 0, wp, lp, hwnd);
+        return 0;
+    case WM_SETFOCUS:
+        WIN_TABLE.default_owner = frame;
+        return 0;
+    case WM_SETCURSOR:
+        if (WIN_TABLE.client_cursor && LOWORD(lp) == HTCLIENT) {
+            SetCursor(WIN_TABLE.client_cursor);
+            return TRUE;
+        }
+        break;
+    case WM_TIMER:
+        if (wp == 999) {
+            KillTimer(hwnd, 999);
+            MSG_LOOP.timed_wait_done = true;
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}

@@ -1,0 +1,156 @@
+// The window table and the current window: the Win32 side of the toolkit's windows.
+//
+// Every toolkit window is a pair of system windows: a frame (caption, border, status bar) and a
+// client of class "WINTCLIENT" filling the rest, in which all drawing happens and from which mouse,
+// key and paint events come. Slot 0 is the main window, slots 1..20 the child windows.
+#ifndef QR4T_TOOLKIT_WIN_WINDOW_TABLE_WIN_H
+#define QR4T_TOOLKIT_WIN_WINDOW_TABLE_WIN_H
+
+#include "toolkit/win/entry.h"
+
+#include <windows.h>
+
+constexpr int WIN_SLOTS = 21;  // 0 main window, 1..20 child windows
+constexpr int STATUS_BAR_ID = 999;
+
+// Pending expose or resize of a window, completed while no wait or poll was dispatching it.
+struct WinPendingMessage {
+    int type = 0;  // 0 none, 7 expose, 8 resize
+    int value1 = 0;
+    int value2 = 0;
+    int source_kind = 0;
+    int field = -1;
+    int x = 0;
+    int y = 0;
+    int time = 0;
+};
+
+// One slot of the window table; a slot is in use while its frame handle is not null.
+struct WinSlot {
+    HWND frame = nullptr;        // frame window ("VUVUZUVODER" for slot 0, "RORERIDUZ" for 1..20)
+    HWND client = nullptr;       // client window ("WINTCLIENT")
+    HWND status_bar = nullptr;   // "msctls_statusbar32", id 999, or null
+    HWND toolbars[4] = {};       // top, left, right, bottom, or null
+    HMENU menu = nullptr;
+    HACCEL accelerators = nullptr;
+    RECT normal_rect = {-999, 0, 0, 0};  // kept while an inside-parent window is maximised
+    unsigned media_device = 0;
+    WinPendingMessage pending;
+    int status_part_styles[255] = {};
+};
+
+struct WinTable {
+    WinSlot slot[WIN_SLOTS];
+    HWND default_owner = nullptr;   // frame of the window that last took the keyboard focus
+    bool main_hidden = false;
+    HCURSOR client_cursor = nullptr;
+    HINSTANCE instance = nullptr;
+    ATOM main_class = 0;            // "VUVUZUVODER"
+    ATOM client_class = 0;          // "WINTCLIENT"
+    ATOM child_class = 0;           // "RORERIDUZ"
+};
+
+extern WinTable WIN_TABLE;
+
+// The current window: the slot whose client device context is the drawing context.
+struct WinCurrentWindow {
+    int window = 0;             // current window number 0..20
+    int width = 0;              // its client size in pixels
+    int height = 0;
+    int main_open = 0;          // -1 once the main window is open
+    int options[WIN_SLOTS] = {};  // flags each window was opened with (-1 after closing the current)
+    int dialog = 0;             // current dialog id when combined with the window
+    HDC dc = nullptr;           // the current window's client context (acquired while current)
+};
+
+extern WinCurrentWindow WIN_CURRENT;
+
+// Display facts read once at start-up.
+struct WinScreenInfo {
+    int width = 0;
+    int height = 0;
+    int colours = 0;
+    int colour_class = 0;
+    int platform = 2;
+    int major_version = 0;
+};
+
+extern WinScreenInfo WIN_SCREEN;
+
+// Reads the display facts (once).
+void read_screen_info();
+
+// Window number 0..20 whose frame or client is the handle, else -1.
+int WWinFromHandle(HWND hwnd);
+// Gives the keyboard focus to a toolkit window and draws the child windows' captions.
+void WWinActivate(HWND hwnd);
+// Client size of a slot in pixels.
+void client_size(int slot, int& width, int& height);
+// Makes a slot current: releases the old context, acquires the new one. Returns false when invalid.
+bool WWinMakeCurrent(int handle, bool reselect);
+
+// Clears pixels x1..x2, y1..y2 of the current window to a colour (-1 the text background).
+void WWinClear(int x1, int y1, int x2, int y2, int colour);
+// Window units 0..9999 of the current window to pixels.
+void WGrUnitsToPixels(int x, int y, int& px, int& py);
+// Destroys every window of the toolkit.
+void WWinCloseDown();
+
+// Window procedures.
+LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+// Registers the three window classes once. Returns false on failure.
+bool register_window_classes();
+
+// Frame and client creation shared by the main and child windows: returns false when either fails.
+// `client_w`/`client_h` are the wanted client size; the frame is grown around it.
+bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_style, HWND parent, int x, int y,
+                             int client_w, int client_h, bool status_bar, bool sizing, const char* title);
+
+// ---- the message layer (messages_win.cpp, message_loop_win.cpp)
+
+// Raises a toolkit message from a window procedure. `value`: button number, or 1 when the key value is
+// a virtual key with modifier offset, 0 a character.
+void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source);
+
+// The message under construction and its completion state.
+struct WinCurrentMessage {
+    int type = -1;
+    int window = 0;
+    int value1 = 0;
+    int value2 = 0;
+    int source_kind = -1;
+    int field = -1;
+    int x = 0;
+    int y = 0;
+    int time = 0;
+    bool complete = false;
+};
+
+extern WinCurrentMessage MSG_CURRENT;
+
+// Flags of the wait and poll.
+struct WinLoopState {
+    bool in_loop = false;         // a wait or poll is dispatching
+    bool paint_dispatch = false;  // the loop itself dispatches WM_PAINT or WM_SIZE
+    bool drop_caret_timer = true;
+    bool timed_wait_done = false;
+};
+
+extern WinLoopState MSG_LOOP;
+
+// The loaded modeless dialog that was last activated: the loops offer it keyboard messages first.
+extern HWND WIN_ACTIVE_DIALOG;
+
+// Completes a record for the application: positions to window units, sizes of the current window.
+void WMsgConvert(int type, WinMessage& message);
+
+// A system timer on the main frame whose expiry raises MsgTimer with the id; a timed wait of n * 10 ms.
+int WWinTimerSet(int milliseconds, int id);
+int WWinTimedWait(int n);
+
+// Clears every window's pending record.
+void clear_pending_messages();
+
+#endif

@@ -1,0 +1,195 @@
+// uidriver.exe: drives the program's windows and dialogs as a person would, for end-to-end tests
+// under Wine. It runs a list of steps given on the command line and stops at the first that fails,
+// with exit status 1 and a line on standard error saying which step failed and why.
+//
+//   start <program> [argument]   start a program (its folder is the working folder)
+//   wait <title> [seconds]       wait until a visible top-level window with this title exists; it
+//                                becomes the window of the following steps (default 30 s)
+//   gone <title> [seconds]       wait until no visible window with this title exists
+//   press <id>                   press the push button with this control id
+//   radio <id>                   select the radio button with this control id
+//   check <id> <0|1>             set a check box
+//   set <id> <text>              set the text of an edit field
+//   get <id>                     print the text of a field to standard output
+//   close                        ask the window to close (as its close box does)
+//   file <path> [seconds]        wait until a file exists
+//   sleep <milliseconds>
+//   exit [seconds] [status]      wait until the started program ends (and check its status)
+//   kill                         end the started program
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND target = nullptr;
+PROCESS_INFORMATION started = {};
+
+struct Finder {
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK find_visible(HWND hwnd, LPARAM lp)
+{
+    auto* f = reinterpret_cast<Finder*>(lp);
+    char text[512];
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (IsWindowVisible(hwnd) && std::string(text) == f->title) {
+        f->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND find_window(const char* title)
+{
+    Finder f = {title, nullptr};
+    EnumWindows(find_visible, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+[[noreturn]] void fail(const std::string& step, const std::string& why)
+{
+    std::fprintf(stderr, "uidriver: %s: %s\n", step.c_str(), why.c_str());
+    std::exit(1);
+}
+
+HWND control(const std::string& step, const char* id_text)
+{
+    if (!target)
+        fail(step, "no window: use wait first");
+    int id = std::atoi(id_text);
+    HWND c = GetDlgItem(target, id);
+    if (!c)
+        fail(step, std::string("no control with id ") + id_text);
+    return c;
+}
+
+double seconds_arg(const std::vector<std::string>& a, size_t i, double fallback)
+{
+    return i < a.size() ? std::atof(a[i].c_str()) : fallback;
+}
+
+bool is_number(const std::string& s)
+{
+    return !s.empty() && s.find_first_not_of("0123456789.") == std::string::npos;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    size_t i = 0;
+    auto need = [&](const std::string& step, size_t n) {
+        if (i + n > args.size())
+            fail(step, "missing argument");
+    };
+    while (i < args.size()) {
+        std::string step = args[i++];
+        if (step == "start") {
+            need(step, 1);
+            std::string cmd = "\"" + args[i] + "\"";
+            std::string exe = args[i++];
+            if (i < args.size() && args[i] != "wait")
+                cmd += " " + args[i++];
+            STARTUPINFOA si = {};
+            si.cb = sizeof si;
+            if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &started))
+                fail(step, "cannot start " + exe + ", error " + std::to_string(GetLastError()));
+        } else if (step == "wait" || step == "gone") {
+            need(step, 1);
+            std::string title = args[i++];
+            double secs = 30;
+            if (i < args.size() && is_number(args[i]))
+                secs = seconds_arg(args, i++, 30);
+            DWORD end = GetTickCount() + static_cast<DWORD>(secs * 1000);
+            for (;;) {
+                HWND h = find_window(title.c_str());
+                if (step == "wait" && h) {
+                    target = h;
+                    break;
+                }
+                if (step == "gone" && !h)
+                    break;
+                if (static_cast<LONG>(GetTickCount() - end) > 0)
+                    fail(step, "timed out on \"" + title + "\"");
+                Sleep(100);
+            }
+        } else if (step == "press") {
+            need(step, 1);
+            HWND c = control(step, args[i].c_str());
+            int id = std::atoi(args[i++].c_str());
+            PostMessageA(target, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(c));
+        } else if (step == "radio") {
+            need(step, 1);
+            HWND c = control(step, args[i++].c_str());
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(c, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+        } else if (step == "check") {
+            need(step, 2);
+            HWND c = control(step, args[i++].c_str());
+            int on = std::atoi(args[i++].c_str());
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(c, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 5000, &r);
+        } else if (step == "set") {
+            need(step, 2);
+            HWND c = control(step, args[i++].c_str());
+            std::string text = args[i++];
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
+        } else if (step == "get") {
+            need(step, 1);
+            HWND c = control(step, args[i++].c_str());
+            char text[1024] = {};
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(c, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &r);
+            std::printf("%s\n", text);
+            std::fflush(stdout);
+        } else if (step == "close") {
+            if (!target)
+                fail(step, "no window: use wait first");
+            PostMessageA(target, WM_CLOSE, 0, 0);
+        } else if (step == "file") {
+            need(step, 1);
+            std::string path = args[i++];
+            double secs = 30;
+            if (i < args.size() && is_number(args[i]))
+                secs = seconds_arg(args, i++, 30);
+            DWORD end = GetTickCount() + static_cast<DWORD>(secs * 1000);
+            while (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+                if (static_cast<LONG>(GetTickCount() - end) > 0)
+                    fail(step, "timed out waiting for " + path);
+                Sleep(100);
+            }
+        } else if (step == "sleep") {
+            need(step, 1);
+            Sleep(static_cast<DWORD>(std::atoi(args[i++].c_str())));
+        } else if (step == "exit") {
+            double secs = 30;
+            if (i < args.size() && is_number(args[i]))
+                secs = seconds_arg(args, i++, 30);
+            if (!started.hProcess)
+                fail(step, "no program started");
+            if (WaitForSingleObject(started.hProcess, static_cast<DWORD>(secs * 1000)) != WAIT_OBJECT_0)
+                fail(step, "the program did not end");
+            DWORD code = 0;
+            GetExitCodeProcess(started.hProcess, &code);
+            if (i < args.size() && is_number(args[i])) {
+                DWORD want = static_cast<DWORD>(std::atoi(args[i++].c_str()));
+                if (code != want)
+                    fail(step, "exit status " + std::to_string(code) + ", expected " + std::to_string(want));
+            }
+        } else if (step == "kill") {
+            if (started.hProcess)
+                TerminateProcess(started.hProcess, 1);
+        } else {
+            fail(step, "unknown step");
+        }
+    }
+    return 0;
+}
