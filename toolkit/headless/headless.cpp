@@ -1,7 +1,7 @@
 // The headless stand-in's record and the windows, events and dialogs operations the core calls.
 #include "toolkit/headless/headless.h"
 
-#include "base/edit_format.h"
+#include "toolkit/win/number_text.h"
 #include "toolkit/win/entry.h"
 
 #include <cstdio>
@@ -39,9 +39,8 @@ std::pair<int, int> key(int field)
 // A formatted write as the toolkit does it: "**********" when the value does not fit.
 std::string formatted(double value, std::string_view format)
 {
-    std::string s = format_real(value, format);
-    if (s.empty() || s.find('*') != std::string::npos)
-        return "**********";
+    std::string s;
+    number_to_string(value, s, format);
     return s;
 }
 
@@ -247,7 +246,7 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view tex
            std::to_string(default_button) + " |" + std::string(text) + "|" + std::string(title) + "|");
 }
 
-// ---- operating system and number text
+// ---- operating system
 
 void IOsDeleteFile(std::string_view path)
 {
@@ -264,15 +263,4 @@ void IOsCopyFile(std::string_view source, std::string_view target)
     if (ec)
         HEADLESS.last_error = 1;
     record("IOsCopyFile " + std::string(source) + " " + std::string(target));
-}
-
-void IRealToString(float value, std::string& text, std::string_view format)
-{
-    text = formatted(value, format);
-}
-
-void IIntegerToString(int value, std::string& text, std::string_view format)
-{
-    std::string s = format_integer(value, format);
-    text = s.empty() || s.find('*') != std::string::npos ? "**********" : s;
 }

@@ -108,13 +108,11 @@ void WDialogPutProgressBar(int field, int value, int mode = 0);
 // 5 Abort/Retry/Ignore, other a single OK. Icon: 1 stop, 2 question, 3 exclamation, 4 information.
 void WMessageBox(int buttons, int icon, int default_button, std::string_view text, std::string_view title);
 
-// ---- operating system and number text
+// ---- operating system
 
 void IOsDeleteFile(std::string_view path);
 void IOsCopyFile(std::string_view source, std::string_view target);
-// Formatted write of a value into a text with a format such as "(G13.7)"; "**********" when it does
-// not fit.
-void IRealToString(float value, std::string& text, std::string_view format);
-void IIntegerToString(int value, std::string& text, std::string_view format);
+
+// The number text operations (IRealToString, IIntegerToString ...) are portable: number_text.h.
 
 #endif
