@@ -3,6 +3,11 @@
 #ifndef QR4T_TESTS_KERNEL_KERNEL_TEST_SUPPORT_H
 #define QR4T_TESTS_KERNEL_KERNEL_TEST_SUPPORT_H
 
+#include "app/state/box.h"
+#include "app/state/cells.h"
+#include "app/state/gas.h"
+#include "app/state/molecules.h"
+#include "app/state/run.h"
 #include "base/fatal.h"
 #include "base/random.h"
 #include "base/units.h"
@@ -73,5 +78,35 @@ public:
 private:
     std::string path_ = "DIAG.TXT";
 };
+
+// A molecule store of capacity mnm over `cells` empty cells (CELL_COUNT = MAX_CELLS), with the given
+// indexing mode and row counts; every other group that the store reads is cleared.
+inline void make_store(int mnm, int cells, int index_mode, int vib_modes = 0, int pv_rows = 3, int ip_rows = 2)
+{
+    GAS = GasState{};
+    GAS.MAX_VIB_MODES = vib_modes;
+    GAS.SPECIES_COUNT = ip_rows == 3 ? 2 : 1;
+    RUN = RunState{};
+    RUN.MNM = mnm;
+    RUN.INDEX_MODE = index_mode;
+    RUN.XREF_SIZE = index_mode == 1 ? 6 * mnm : 1;
+    BOX = BoxState{};
+    CELLS = Cells{};
+    CELLS.CELL_COUNT = CELLS.MAX_CELLS = cells;
+    CELLS.CELL_DATA.allocate(14, cells);
+    CELLS.ICELL.allocate(3, cells);
+    CELLS.IRCELL.allocate(index_mode == 1 ? cells : 1);
+    CELLS.CELL_TIME.allocate(cells);
+    MOLECULES = MoleculeStore{};
+    auto& M = MOLECULES;
+    M.PV_ROWS = pv_rows;
+    M.IP_ROWS = ip_rows;
+    M.MOL_POS.allocate(3, mnm);
+    M.PV.allocate(pv_rows, mnm);
+    M.IP.allocate(ip_rows, mnm);
+    M.MOL_TIME.allocate(mnm);
+    M.XREF.allocate(RUN.XREF_SIZE);
+    M.MOL_VIB_LEVEL.allocate(vib_modes, mnm);
+}
 
 #endif

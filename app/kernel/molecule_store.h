@@ -1,0 +1,16 @@
+// The molecule store's operations: removal with dense renumbering, append of a copy, and growth of
+// every molecule array through the scratch files "EXTMOLS.SCR" and "EXTMOLI.SCR".
+#ifndef QR4T_APP_KERNEL_MOLECULE_STORE_H
+#define QR4T_APP_KERNEL_MOLECULE_STORE_H
+
+// Growth factor of the callers that append one molecule: the 4-byte real nearest to 1.1.
+constexpr float MNM_GROWTH = 1.1f;
+
+void REMOVE_MOLECULE(int& N, int NCELL);
+void ADD_MOLECULE(int K, int NCELL);
+void EXTEND_MNM(float FACTOR);
+
+// Copies every field of molecule `from` into slot `to` (both within 1 .. MNM).
+void copy_molecule(int from, int to);
+
+#endif
