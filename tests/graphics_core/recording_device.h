@@ -19,7 +19,7 @@ struct RecordedOp {
 
 extern std::vector<RecordedOp> RECORDED;
 // What a hardcopy device answers when it is offered a shape (ops 5, 9, 11, 15 with NVAL 1): a value
-// for FILL(6) (2 asks for emulation) and for NPTS (-1 asks for an emulated ellipse outline).
+// for FILL(6) (2 asks for emulation) and for NVAL (-1 asks for an emulated ellipse outline).
 extern int HARDCOPY_EMULATE_ANSWER;
 extern int HARDCOPY_COUNT_ANSWER;
 

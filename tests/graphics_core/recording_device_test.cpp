@@ -34,10 +34,10 @@ void hardcopy_device(int op)
     record(op, false);
     const bool offer = op == GrOpEllipsePattern || op == GrOpRectanglePattern || op == GrOpTrianglePattern ||
                        op == GrOpPolygonPattern;
-    if (offer && GrPrimitiveBlock.NPTS == 1 && HARDCOPY_EMULATE_ANSWER != 0)
+    if (offer && GrPrimitiveBlock.NVAL == 1 && HARDCOPY_EMULATE_ANSWER != 0)
         GrPrimitiveBlock.FILL(FILL_HARD_PASS) = HARDCOPY_EMULATE_ANSWER;
-    if (offer && GrPrimitiveBlock.NPTS == 1 && HARDCOPY_COUNT_ANSWER != 0)
-        GrPrimitiveBlock.NPTS = HARDCOPY_COUNT_ANSWER;
+    if (offer && GrPrimitiveBlock.NVAL == 1 && HARDCOPY_COUNT_ANSWER != 0)
+        GrPrimitiveBlock.NVAL = HARDCOPY_COUNT_ANSWER;
 }
 
 } // namespace

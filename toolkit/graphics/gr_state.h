@@ -94,7 +94,7 @@ struct GrTextStateRecord {
     int style = 0;                    // bits: 1 bold, 2 italic, 4 underline, 8 text on a filled box
     int text_mode = 0;                // 0 whole string, 1 and 2 character by character
     int vertical = 0;                 // vertical-text flag
-    int justification = 0;            // 0 left, 1 centre, 2 right
+    int justification = 1;            // 0 left, 1 centre, 2 right of the text about its point
     int number_justification = 2;     // index 0..2 into "LCR" for numbers written as text
     std::array<char, 100> face_name;  // user face name for family 0, blank-padded
     float advance_x = 0.0f;           // cell advance vector, device units
