@@ -116,4 +116,19 @@ void IOsRegRead(int root, int& type, int& size, std::string_view subkey, std::st
 void IOsRegWrite(int root, int type, int& status, std::string_view subkey, std::string_view value_name,
                  const void* data, int length);
 
+// ---- start-up helpers (initialise_win.cpp)
+
+// Reads an environment variable (name trimmed): blank when missing; blank and error 1023 when the value
+// is longer than length.
+void IOsEnvGet(std::string_view name, std::string& value, int length = 260);
+// The current directory: error 13 (system code kept) when it cannot be read, 1023 when it is longer
+// than length.
+void IOsDirCurrent(std::string& text, int length = 260);
+// Reads the command line once (at most 1024 characters) and returns the number of arguments after the
+// program name. argument = the program's path for n = 0, the n-th argument for n >= 1 (a quoted
+// argument runs to its closing quote, without the quotes), blank otherwise.
+int IOsCommandArg(int n, std::string& argument);
+// The toolkit's version text: "4.0" for option 2, blank for any other.
+std::string IVersionText(int option);
+
 #endif

@@ -1,0 +1,66 @@
+// The screen channels of the error report: the main window's status bar (mode 3) and the
+// "Library Error" box (mode 4).
+#include "toolkit/win/error_state.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+
+namespace {
+
+struct MainWindowSearch {
+    HWND frame = nullptr;       // the toolkit's main window (class "VUVUZUVODER") of this thread
+    HWND status_bar = nullptr;  // its status bar, when it has one
+};
+
+BOOL CALLBACK find_status_bar(HWND child, LPARAM lp)
+{
+    char cls[64] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    auto* s = reinterpret_cast<MainWindowSearch*>(lp);
+    if (lstrcmpiA(cls, STATUSCLASSNAMEA) == 0 && GetParent(child) == s->frame) {
+        s->status_bar = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK find_main_window(HWND hwnd, LPARAM lp)
+{
+    char cls[64] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    // The hidden start-up window has the same class: take the visible one.
+    if (lstrcmpiA(cls, "VUVUZUVODER") == 0 && IsWindowVisible(hwnd)) {
+        auto* s = reinterpret_cast<MainWindowSearch*>(lp);
+        s->frame = hwnd;
+        EnumChildWindows(hwnd, find_status_bar, lp);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+MainWindowSearch main_window()
+{
+    MainWindowSearch s;
+    EnumThreadWindows(GetCurrentThreadId(), find_main_window, reinterpret_cast<LPARAM>(&s));
+    return s;
+}
+
+} // namespace
+
+void error_status_bar_write(const std::string& text)
+{
+    // Part 1 of the status bar is the system's part 0. Without a status bar nothing is written.
+    MainWindowSearch s = main_window();
+    if (s.status_bar)
+        SendMessageA(s.status_bar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int error_box_answer(const std::string& text)
+{
+    // OK and Cancel, exclamation mark, OK the default; owned by the main window when it is open, so
+    // that the program's windows wait for the answer.
+    HWND owner = main_window().frame;
+    UINT style = MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON1 | (owner ? 0u : MB_TASKMODAL);
+    return MessageBoxA(owner, text.c_str(), "Library Error", style) == IDOK ? 1 : 0;
+}
