@@ -1,0 +1,93 @@
+// Point location in the lattice of divisions and elements, and the closed box test.
+//
+// The locators leave the division and element of the point in DIVISIONS.CURRENT_DIVISION_X ..
+// CURRENT_ELEMENT_Z. They never fail: every index is clamped into its range, so a point outside the box
+// (or outside the current division, for FIND_CELL_IN_DIVISION) gets the nearest division and element on
+// each axis. They are on the move's hot path: inline, no allocation.
+#ifndef QR4T_APP_GEOMETRY_LOCATE_H
+#define QR4T_APP_GEOMETRY_LOCATE_H
+
+#include "app/state/box.h"
+#include "app/state/divisions.h"
+
+#include <algorithm>
+
+namespace locate_detail {
+
+// trunc(value) as a 4-byte integer, clamped to lo..hi first in floating point (a point far outside the
+// box, or NaN, must not overflow the conversion).
+inline int clamped_index(double value, int lo, int hi)
+{
+    if (!(value >= lo))
+        return lo;
+    if (value >= hi)
+        return hi;
+    return std::clamp(static_cast<int>(value), lo, hi);
+}
+
+// Division index along one axis: trunc(N (c - cmin) / extent + 1), clamped to 1..N.
+inline int division_index(float c, float cmin, float extent, int n)
+{
+    return clamped_index(double(n) * (double(c) - double(cmin)) / double(extent) + 1.0, 1, n);
+}
+
+// Element index within division i along one axis, from the division origin kept in 8 bytes.
+inline int element_index(float c, float cmin, int i, float division_width, int n)
+{
+    double origin = double(cmin) + double(i - 1) * double(division_width);
+    return clamped_index(double(n) * (double(c) - origin) / double(division_width) + 1.0, 1, n);
+}
+
+inline void locate_elements(float x, float y, float z)
+{
+    Divisions& D = DIVISIONS;
+    D.CURRENT_ELEMENT_X =
+        element_index(x, BOX.XMIN, D.CURRENT_DIVISION_X, D.DIVISION_WIDTH_X, BOX.ELEMENTS_PER_DIVISION_X);
+    D.CURRENT_ELEMENT_Y =
+        element_index(y, BOX.YMIN, D.CURRENT_DIVISION_Y, D.DIVISION_WIDTH_Y, BOX.ELEMENTS_PER_DIVISION_Y);
+    D.CURRENT_ELEMENT_Z =
+        element_index(z, BOX.ZMIN, D.CURRENT_DIVISION_Z, D.DIVISION_WIDTH_Z, BOX.ELEMENTS_PER_DIVISION_Z);
+}
+
+inline int current_element_cell()
+{
+    const Divisions& D = DIVISIONS;
+    return D.ELEMENT_CELL(D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_X,
+                         D.CURRENT_ELEMENT_Z, D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_X);
+}
+
+} // namespace locate_detail
+
+// FIND_ELEMENT: sets the six current indices of the point (x, y, z); no cell is read.
+inline void FIND_ELEMENT(float x, float y, float z)
+{
+    using namespace locate_detail;
+    Divisions& D = DIVISIONS;
+    D.CURRENT_DIVISION_X = division_index(x, BOX.XMIN, D.BOX_EXTENT_X, BOX.DIVISIONS_X);
+    D.CURRENT_DIVISION_Y = division_index(y, BOX.YMIN, D.BOX_EXTENT_Y, BOX.DIVISIONS_Y);
+    D.CURRENT_DIVISION_Z = division_index(z, BOX.ZMIN, D.BOX_EXTENT_Z, BOX.DIVISIONS_Z);
+    locate_elements(x, y, z);
+}
+
+// FIND_CELL: as FIND_ELEMENT, then cell := the ELEMENT_CELL entry of the element (below 1: no cell).
+inline void FIND_CELL(int& cell, float x, float y, float z)
+{
+    FIND_ELEMENT(x, y, z);
+    cell = locate_detail::current_element_cell();
+}
+
+// FIND_CELL_IN_DIVISION: the element within the division held in CURRENT_DIVISION_X/Y/Z, and its cell.
+inline void FIND_CELL_IN_DIVISION(int& cell, float x, float y, float z)
+{
+    locate_detail::locate_elements(x, y, z);
+    cell = locate_detail::current_element_cell();
+}
+
+// POINT_IN_BOX: inside := 1 when the point lies in the closed box (faces included), else 0.
+inline void POINT_IN_BOX(float x, float y, float z, int& inside)
+{
+    const auto& B = BOX;
+    inside = (x >= B.XMIN && x <= B.XMAX && y >= B.YMIN && y <= B.YMAX && z >= B.ZMIN && z <= B.ZMAX) ? 1 : 0;
+}
+
+#endif

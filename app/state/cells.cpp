@@ -1,0 +1,4 @@
+// The process-wide cells.
+#include "app/state/cells.h"
+
+Cells CELLS;
