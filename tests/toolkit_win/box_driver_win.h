@@ -78,4 +78,21 @@ inline int child_exit_code(HANDLE process, int seconds = 30)
     return static_cast<int>(code);
 }
 
+// Runs one disabled test of this program as a child, answers the box it shows, and waits for its end.
+struct ChildRun {
+    BoxSeen box;
+    int exit_code = -1;  // -1 when the child could not start or did not end in time
+};
+
+inline ChildRun run_child_answering(const std::string& test_name, const char* title, int button)
+{
+    ChildRun run;
+    HANDLE child = start_child_test(test_name);
+    if (!child)
+        return run;
+    run.box = answer_box(title, button);
+    run.exit_code = child_exit_code(child);
+    return run;
+}
+
 #endif

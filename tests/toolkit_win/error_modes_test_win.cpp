@@ -95,13 +95,10 @@ TEST(ErrorModeWin, DISABLED_ChildBoxCancel)
 
 TEST(ErrorModeWin, BoxModeCancelEndsTheProgramWithCodeZero)
 {
-    HANDLE child = start_child_test("ErrorModeWin.DISABLED_ChildBoxCancel");
-    ASSERT_NE(child, nullptr);
-    BoxSeen seen = answer_box("Library Error", IDCANCEL);
-    int code = child_exit_code(child);
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.text, "Error=  55:Source and target file names same in copy command");
-    EXPECT_EQ(code, 0);
+    ChildRun run = run_child_answering("ErrorModeWin.DISABLED_ChildBoxCancel", "Library Error", IDCANCEL);
+    ASSERT_TRUE(run.box.found);
+    EXPECT_EQ(run.box.text, "Error=  55:Source and target file names same in copy command");
+    EXPECT_EQ(run.exit_code, 0);
     // No second box: the abnormal exit with a blank message shows nothing.
     EXPECT_EQ(FindWindowA("#32770", "Vuvuzuvoder"), nullptr);
 }
@@ -114,11 +111,8 @@ TEST(ErrorModeWin, DISABLED_ChildAbnormalExit)
 
 TEST(ErrorModeWin, AbnormalExitShowsTheStopBoxThenEnds)
 {
-    HANDLE child = start_child_test("ErrorModeWin.DISABLED_ChildAbnormalExit");
-    ASSERT_NE(child, nullptr);
-    BoxSeen seen = answer_box("Vuvuzuvoder", IDOK);
-    int code = child_exit_code(child);
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.text, "Abnormal exit (code 3) : disk on fire");
-    EXPECT_EQ(code, 3);
+    ChildRun run = run_child_answering("ErrorModeWin.DISABLED_ChildAbnormalExit", "Vuvuzuvoder", IDOK);
+    ASSERT_TRUE(run.box.found);
+    EXPECT_EQ(run.box.text, "Abnormal exit (code 3) : disk on fire");
+    EXPECT_EQ(run.exit_code, 3);
 }

@@ -228,11 +228,8 @@ TEST_F(StartUp, VersionKeywordShowsTheVersionBoxAndEndsWithCodeZero)
 {
     file("start_version.ini", "PRINTER = 5\r\nVERSION =\r\n");
     set("WINTINIT", current_directory() + "\\start_version.ini");
-    HANDLE child = start_child_test("StartUpChild.DISABLED_Version");
-    ASSERT_NE(child, nullptr);
-    BoxSeen seen = answer_box("Vuvuzuvoder", IDOK);
-    int code = child_exit_code(child);
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.text, "Abnormal exit (code 0) : Vuvuzuvoder version 4.0");
-    EXPECT_EQ(code, 0);
+    ChildRun run = run_child_answering("StartUpChild.DISABLED_Version", "Vuvuzuvoder", IDOK);
+    ASSERT_TRUE(run.box.found);
+    EXPECT_EQ(run.box.text, "Abnormal exit (code 0) : Vuvuzuvoder version 4.0");
+    EXPECT_EQ(run.exit_code, 0);
 }
