@@ -1,0 +1,253 @@
+// Dialogs from a template with a companion text: loading, field operations, ranges, numeric fields,
+// modeless messages and a modal show driven by the UI driver.
+#include "toolkit/win/dialogs.h"
+#include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/entry.h"
+#include "toolkit/win/error_state.h"
+#include "toolkit/win/message_codes.h"
+#include "toolkit/win/window_table_win.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+constexpr int TEST_DIALOG = 9001;
+
+class DialogTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (WIN_CURRENT.main_open != -1) {
+            WinOpenRecord r;
+            r.flags = 0x43;
+            r.width = 800;
+            r.height = 600;
+            r.title = "QR4T dialog test";
+            WWinOpen(r);
+        }
+    }
+    void SetUp() override
+    {
+        IErrorInfo(1);
+        WDialogLoad(TEST_DIALOG);
+        ASSERT_EQ(IErrorInfo(1), 0);
+    }
+    void TearDown() override
+    {
+        WDialogSelect(TEST_DIALOG);
+        WDialogUnload();
+        drain();
+    }
+    static void drain()
+    {
+        int type = 0;
+        WinMessage m;
+        for (int i = 0; i < 200; ++i) {
+            WMsgPeek(type, m);
+            if (type == MsgNone)
+                break;
+        }
+    }
+    static HWND dialog() { return current_dialog_window(); }
+    static HWND field(int id) { return GetDlgItem(dialog(), id); }
+};
+
+TEST_F(DialogTest, CompanionTextIsApplied)
+{
+    EXPECT_EQ(IsDlgButtonChecked(dialog(), 1007), BST_CHECKED);
+    int option = 0;
+    std::string text;
+    WDialogGetMenu(1011, option, text);
+    EXPECT_EQ(option, 2);
+    EXPECT_EQ(text, " Oxygen");
+    WDialogGetMenu(1012, option, text);
+    EXPECT_EQ(option, -999) << "a selection of 0 selects nothing";
+    EXPECT_EQ(IErrorInfo(1), 1010);
+    EXPECT_EQ(SendMessageA(field(1002), EM_GETLIMITTEXT, 0, 0), 20);
+    FieldRecord* r = field_record(field(1003));
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->minimum, 1.0);
+    EXPECT_EQ(r->maximum, 2147483647.0);
+}
+
+TEST_F(DialogTest, LoadingTwiceKeepsOneSlot)
+{
+    int count = DIALOG_TABLE.count;
+    HWND w = dialog();
+    WDialogLoad(TEST_DIALOG);
+    EXPECT_EQ(DIALOG_TABLE.count, count);
+    EXPECT_EQ(dialog(), w);
+    WDialogLoad(12345);
+    EXPECT_EQ(IErrorInfo(1), 1007) << "no template with that id";
+    WDialogSelect(777);
+    EXPECT_EQ(IErrorInfo(1), 1008);
+    EXPECT_EQ(dialog(), w);
+}
+
+TEST_F(DialogTest, NumbersGoInAndOutWithRangesAndFormats)
+{
+    WDialogPutInteger(1003, 2147483647);
+    std::string text;
+    WDialogGetString(1003, text);
+    EXPECT_EQ(text, "2147483647");
+    int v = 0;
+    WDialogGetInteger(1003, v);
+    EXPECT_EQ(v, 2147483647);
+
+    WDialogPutReal(1004, 2.75f, "(F6.2)");
+    WDialogGetString(1004, text);
+    EXPECT_EQ(text, "2.75");
+    WDialogPutReal(1004, 1.5f, "(F6.2)");
+    EXPECT_EQ(IErrorInfo(1), 1009) << "1.5 is outside 2..3";
+    WDialogGetString(1004, text);
+    EXPECT_EQ(text, "2.75") << "a refused value leaves the old text";
+
+    WDialogPutString(1002, "");
+    WDialogGetInteger(1002, v);
+    EXPECT_EQ(v, -999);
+    EXPECT_EQ(IErrorInfo(1), 1010);
+    float real = 0.0f;
+    WDialogPutString(1002, "1.2.3");
+    WDialogGetReal(1002, real);
+    EXPECT_EQ(real, 0.0f);
+    EXPECT_EQ(IErrorInfo(1), 11);
+    WDialogGetInteger(4242, v);
+    EXPECT_EQ(IErrorInfo(1), 1006);
+}
+
+TEST_F(DialogTest, RadioGroupsAndCheckBoxes)
+{
+    WDialogPutRadioButton(1009);
+    int pos = 0;
+    WDialogGetRadioButton(1010, pos);
+    EXPECT_EQ(pos, 2);
+    WDialogPutRadioButton(1008);
+    WDialogGetRadioButton(1009, pos);
+    EXPECT_EQ(pos, 1);
+    WDialogPutCheckBox(1007, 0);
+    int state = 1;
+    WDialogGetCheckBox(1007, state);
+    EXPECT_EQ(state, 0);
+    WDialogPutRadioButton(1007);
+    EXPECT_EQ(IErrorInfo(1), 1006) << "a check box is not a radio button";
+}
+
+TEST_F(DialogTest, ProgressBarRangeAndPosition)
+{
+    WDialogRangeProgressBar(1013, 0, 65535);
+    EXPECT_EQ(IErrorInfo(1), 0);
+    WDialogRangeProgressBar(1013, 5, 5);
+    EXPECT_EQ(IErrorInfo(1), 1013);
+    WDialogRangeProgressBar(1013, 0, 100);
+    WDialogPutProgressBar(1013, 40);
+    WDialogPutProgressBar(1013, 5, 1);
+    EXPECT_EQ(dialog_progress_position(1013), 45);
+}
+
+TEST_F(DialogTest, IntegerSpinClampsToItsRange)
+{
+    FieldRecord* r = field_record(field(1006));
+    ASSERT_NE(r, nullptr);
+    ASSERT_NE(r->spin, nullptr);
+    r->small_step = 5.0;
+    // From 7 one step of 5 would be 12: the range 0..10 clamps it to 10.
+    SendMessageA(field(1006), WM_USER + 77, 1, 0);
+    std::string text;
+    WDialogGetString(1006, text);
+    EXPECT_EQ(text, "10");
+    // Without a range the value is cut to a multiple of the step: 10 + 5 = 15, then 15 - 1 = 14 -> 10.
+    r->minimum = 1000.0;
+    r->maximum = -1000.0;
+    r->small_step = 1.0;
+    r->large_step = 5.0;
+    SendMessageA(field(1006), WM_USER + 77, static_cast<WPARAM>(-1), 0);
+    WDialogGetString(1006, text);
+    EXPECT_EQ(text, "9");
+}
+
+TEST_F(DialogTest, ModelessButtonArrivesAsTypeThree)
+{
+    WDialogShow(-1, -1, 0, 2);
+    HWND apply = field(3);
+    PostMessageA(dialog(), WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), reinterpret_cast<LPARAM>(apply));
+    int type = 0;
+    WinMessage m;
+    for (int i = 0; i < 50 && type != MsgButton; ++i)
+        WMsgPeek(type, m);
+    EXPECT_EQ(type, MsgButton);
+    EXPECT_EQ(m.window, TEST_DIALOG);
+    EXPECT_EQ(m.value1, 3);
+    WDialogHide();
+}
+
+TEST_F(DialogTest, FocusMovingToAnotherFieldGivesOneFieldChange)
+{
+    WMessageEnable(MsgFieldChanged, 1);
+    WDialogShow(-1, -1, 1002, 2);
+    drain();
+    // The Tab key, handled inside the poll as a person's key press would be.
+    PostMessageA(field(1002), WM_KEYDOWN, VK_TAB, 0x000F0001);
+    int type = 0, changes = 0;
+    WinMessage m;
+    for (int i = 0; i < 50; ++i) {
+        WMsgPeek(type, m);
+        if (type == MsgFieldChanged) {
+            ++changes;
+            EXPECT_EQ(m.value2, 1003);
+        }
+    }
+    EXPECT_EQ(changes, 1);
+    WMessageEnable(MsgFieldChanged, 0);
+    WDialogHide();
+}
+
+TEST_F(DialogTest, ModalShowDrivenByTheUiDriverReturnsButtonAndValues)
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path, n);
+    for (int up = 0; up < 3; ++up)
+        dir = dir.substr(0, dir.find_last_of("\\/"));
+    std::string exe = dir + "\\uidriver.exe";
+    std::string cmd = "\"" + exe + "\" wait \"QR4T Test Dialog\" 20 set 1002 hello set 1003 1234 press 3";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << exe;
+    WDialogShow(-1, -1, 0, 1);
+    WaitForSingleObject(pi.hProcess, 20000);
+    DWORD code = 9;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
+    int button = 0;
+    WDialogModalResult(1, button);
+    EXPECT_EQ(button, 3);
+    std::string text;
+    WDialogGetString(1002, text);
+    EXPECT_EQ(text, "hello");
+    int v = 0;
+    WDialogGetInteger(1003, v);
+    EXPECT_EQ(v, 1234);
+    EXPECT_FALSE(IsWindowVisible(dialog()));
+}
+
+TEST(MessageBoxMapping, ButtonSetsDefaultsAndAnswers)
+{
+    EXPECT_EQ(message_box_style(4, 0, 7) & MB_DEFMASK, static_cast<unsigned>(MB_DEFBUTTON3));
+    EXPECT_EQ(message_box_style(3, 2, 1), static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1));
+    EXPECT_EQ(message_box_style(9, 4, 2), static_cast<unsigned>(MB_OK | MB_ICONASTERISK));
+    EXPECT_EQ(message_box_answer(IDNO), 2);
+    EXPECT_EQ(message_box_answer(IDCANCEL), 0);
+    EXPECT_EQ(message_box_answer(IDOK), 1);
+    EXPECT_EQ(message_box_answer(IDABORT), 2);
+    EXPECT_EQ(message_box_answer(IDIGNORE), 0);
+}
+
+} // namespace

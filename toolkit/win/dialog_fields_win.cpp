@@ -1,0 +1,372 @@
+// Field operations on the current dialog: texts, numbers with formats and ranges, check boxes, radio
+// groups, lists, progress bars.
+#include "toolkit/win/dialogs.h"
+#include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/entry.h"
+#include "toolkit/win/error_state.h"
+#include "toolkit/win/number_text.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr int ERR_NO_DIALOG = 1005;
+constexpr int ERR_NO_FIELD = 1006;
+constexpr int ERR_RANGE = 1009;
+constexpr int ERR_EMPTY = 1010;
+constexpr int ERR_PROGRESS_RANGE = 1013;
+
+// The field of the current dialog, reporting 1005 or 1006 when there is none.
+HWND field_or_report(int id)
+{
+    HWND dlg = current_dialog_window();
+    if (!dlg) {
+        IErrorReport(ERR_NO_DIALOG);
+        return nullptr;
+    }
+    HWND f = GetDlgItem(dlg, id);
+    if (!f)
+        IErrorReport(ERR_NO_FIELD);
+    return f;
+}
+
+std::string window_text(HWND f)
+{
+    int n = GetWindowTextLengthA(f);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    GetWindowTextA(f, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+std::string trimmed(std::string s)
+{
+    s.erase(0, s.find_first_not_of(' '));
+    s.erase(s.find_last_not_of(' ') + 1);
+    return s;
+}
+
+std::string field_format(HWND f)
+{
+    FieldRecord* r = field_record(f);
+    bool spin = false;
+    int kind = numeric_kind(f, spin);
+    if (r && !spin && (kind == FK_REAL || kind == FK_DOUBLE) && !trimmed(r->format).empty())
+        return r->format;
+    return DEFAULT_REAL_FORMAT;
+}
+
+// Value of a field: -2 for an empty text; a numeric field not edited since its value was set gives
+// the stored value, otherwise the text is read.
+int field_value(HWND f, double& value)
+{
+    std::string t = trimmed(window_text(f));
+    if (t.empty())
+        return -2;
+    FieldRecord* r = field_record(f);
+    bool modified = SendMessageA(f, EM_GETMODIFY, 0, 0) != 0;
+    if (r && is_numeric_class(f) && !modified && r->defined) {
+        value = r->value;
+        return 0;
+    }
+    IStrReadDouble(value, t);
+    return 0;
+}
+
+// Put of a number: range check, then text, value and format.
+void put_number(int id, double value, const std::string& text, const std::string& format)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    FieldRecord* r = field_record(f);
+    if (r && r->minimum <= r->maximum && (value < r->minimum || value > r->maximum)) {
+        IErrorReport(ERR_RANGE);
+        return;
+    }
+    field_put_text(f, value, trimmed(text), format);
+}
+
+// First and last button of the radio group that holds `f`.
+void radio_group(HWND f, HWND& first, HWND& last)
+{
+    char cls[16];
+    GetClassNameA(f, cls, sizeof cls);
+    auto same = [&](HWND w) {
+        char c[16] = {};
+        GetClassNameA(w, c, sizeof c);
+        return lstrcmpiA(c, cls) == 0;
+    };
+    first = f;
+    while (!(GetWindowLongA(first, GWL_STYLE) & WS_GROUP)) {
+        HWND prev = GetWindow(first, GW_HWNDPREV);
+        if (!prev || !same(prev))
+            break;
+        first = prev;
+    }
+    last = first;
+    for (HWND n = GetWindow(last, GW_HWNDNEXT); n && same(n) && !(GetWindowLongA(n, GWL_STYLE) & WS_GROUP);
+         n = GetWindow(n, GW_HWNDNEXT))
+        last = n;
+}
+
+} // namespace
+
+void field_put_text(HWND f, double value, const std::string& text, const std::string& format)
+{
+    SetWindowTextA(f, text.c_str());
+    FieldRecord& r = make_field_record(f);
+    bool ok = false;
+    double scanned = WStrScanReal(text, ok);
+    r.value = value == 0.0 && ok ? scanned : value;
+    r.defined = trimmed(text).empty() ? 0 : 1;
+    r.format = format;
+    SendMessageA(f, EM_SETMODIFY, FALSE, 0);
+    InvalidateRect(f, nullptr, TRUE);
+}
+
+void WDialogPutString(int id, std::string_view text)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    std::string t(text);
+    t.erase(t.find_last_not_of(' ') + 1);
+    field_put_text(f, 0.0, t, "");
+}
+
+void WDialogGetString(int id, std::string& text)
+{
+    HWND f = field_or_report(id);
+    text = f ? window_text(f) : std::string();
+}
+
+void WDialogPutInteger(int id, int value)
+{
+    std::string t;
+    IIntegerToString(value, t, INTEGER_FORMAT);
+    put_number(id, value, t, INTEGER_FORMAT);
+}
+
+void WDialogPutReal(int id, float value, std::string_view format)
+{
+    HWND dlg = current_dialog_window();
+    HWND f = dlg ? GetDlgItem(dlg, id) : nullptr;
+    std::string fmt = format.empty() ? (f ? field_format(f) : DEFAULT_REAL_FORMAT) : std::string(format);
+    std::string t;
+    IRealToString(value, t, fmt);
+    put_number(id, value, t, fmt);
+}
+
+void WDialogPutDouble(int id, double value, std::string_view format)
+{
+    HWND dlg = current_dialog_window();
+    HWND f = dlg ? GetDlgItem(dlg, id) : nullptr;
+    std::string fmt = format.empty() ? (f ? field_format(f) : DEFAULT_REAL_FORMAT) : std::string(format);
+    std::string t;
+    number_to_string(value, t, fmt);
+    put_number(id, value, t, fmt);
+}
+
+void WDialogGetInteger(int id, int& value)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    double v = 0.0;
+    if (field_value(f, v) == -2) {
+        value = -999;
+        IErrorReport(ERR_EMPTY);
+        return;
+    }
+    v = std::trunc(v);
+    value = static_cast<int>(std::fmin(std::fmax(v, -2147483648.0), 2147483647.0));
+}
+
+void WDialogGetReal(int id, float& value)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    double v = 0.0;
+    if (field_value(f, v) == -2) {
+        value = -999.0f;
+        IErrorReport(ERR_EMPTY);
+        return;
+    }
+    value = static_cast<float>(v);
+}
+
+void WDialogGetDouble(int id, double& value)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    if (field_value(f, value) == -2) {
+        value = -999.0;
+        IErrorReport(ERR_EMPTY);
+    }
+}
+
+void WDialogRangeInteger(int id, int minimum, int maximum)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    FieldRecord& r = make_field_record(f);
+    r.minimum = minimum;
+    r.maximum = maximum;
+}
+
+void WDialogRangeDouble(int id, double minimum, double maximum)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    FieldRecord& r = make_field_record(f);
+    r.minimum = minimum;
+    r.maximum = maximum;
+}
+
+void WDialogPutCheckBox(int id, int state)
+{
+    if (HWND f = field_or_report(id))
+        SendMessageA(f, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+}
+
+void WDialogGetCheckBox(int id, int& state)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    int t = GetWindowLongA(f, GWL_STYLE) & BS_TYPEMASK;
+    if (t != BS_AUTOCHECKBOX && t != BS_AUTO3STATE && t != BS_AUTORADIOBUTTON) {
+        IErrorReport(ERR_NO_FIELD);
+        return;
+    }
+    state = static_cast<int>(SendMessageA(f, BM_GETCHECK, 0, 0));
+}
+
+void WDialogPutRadioButton(int id)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    if ((GetWindowLongA(f, GWL_STYLE) & BS_TYPEMASK) != BS_AUTORADIOBUTTON) {
+        IErrorReport(ERR_NO_FIELD);
+        return;
+    }
+    HWND first, last;
+    radio_group(f, first, last);
+    for (HWND b = first;; b = GetWindow(b, GW_HWNDNEXT)) {
+        SendMessageA(b, BM_SETCHECK, b == f ? BST_CHECKED : BST_UNCHECKED, 0);
+        if (b == last)
+            break;
+    }
+}
+
+void WDialogGetRadioButton(int id, int& position)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    HWND first, last;
+    radio_group(f, first, last);
+    int n = 1;
+    for (HWND b = first;; b = GetWindow(b, GW_HWNDNEXT), ++n) {
+        if (SendMessageA(b, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            position = n;
+            return;
+        }
+        if (b == last)
+            break;
+    }
+    position = -999;
+    IErrorReport(ERR_EMPTY);
+}
+
+void WDialogGetMenu(int id, int& option, std::string& text)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    int kind = WDialogFieldKindOf(f);
+    LONG style = GetWindowLongA(f, GWL_STYLE);
+    if (kind == FK_LIST && !(style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL))) {
+        LRESULT sel = SendMessageA(f, LB_GETCURSEL, 0, 0);
+        if (sel == LB_ERR) {
+            option = -999;
+            IErrorReport(ERR_EMPTY);
+            return;
+        }
+        option = static_cast<int>(sel) + 1;
+        std::string t(static_cast<size_t>(SendMessageA(f, LB_GETTEXTLEN, sel, 0)) + 1, '\0');
+        SendMessageA(f, LB_GETTEXT, sel, reinterpret_cast<LPARAM>(t.data()));
+        text = t.c_str();
+    } else if (kind == FK_COMBO) {
+        LRESULT sel = SendMessageA(f, CB_GETCURSEL, 0, 0);
+        text = window_text(f);
+        if (sel != CB_ERR) {
+            option = static_cast<int>(sel) + 1;
+        } else if (!text.empty()) {
+            LRESULT exact = SendMessageA(f, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(text.c_str()));
+            option = exact == CB_ERR ? 0 : static_cast<int>(exact) + 1;
+        } else {
+            option = -999;
+            IErrorReport(ERR_EMPTY);
+        }
+    } else {
+        IErrorReport(ERR_NO_FIELD);
+    }
+}
+
+void WDialogFieldState(int id, int state)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    ShowWindow(f, state == 3 ? SW_HIDE : SW_SHOWNA);
+    EnableWindow(f, state != 0 && state != 3);
+    if (WDialogFieldKindOf(f) == FK_EDIT || is_numeric_class(f))
+        SendMessageA(f, EM_SETREADONLY, state == 2, 0);
+    if (FieldRecord* r = field_record(f)) {
+        r->state = state;
+        if (r->spin)
+            EnableWindow(r->spin, state == 1);
+    }
+}
+
+void WDialogRangeProgressBar(int id, int minimum, int maximum)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    if (minimum < 0 || minimum >= maximum || maximum > 65535) {
+        IErrorReport(ERR_PROGRESS_RANGE);
+        return;
+    }
+    if (WDialogFieldKindOf(f) != FK_PROGRESS) {
+        IErrorReport(ERR_NO_FIELD);
+        return;
+    }
+    SendMessageA(f, PBM_SETRANGE32, minimum, maximum);
+}
+
+void WDialogPutProgressBar(int id, int value, int mode)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    SendMessageA(f, mode == 0 ? PBM_SETPOS : PBM_DELTAPOS, static_cast<WPARAM>(value), 0);
+}
+
+int dialog_progress_position(int id)
+{
+    HWND dlg = current_dialog_window();
+    HWND f = dlg ? GetDlgItem(dlg, id) : nullptr;
+    return f ? static_cast<int>(SendMessageA(f, PBM_GETPOS, 0, 0)) : -1;
+}

@@ -1,0 +1,503 @@
+// Showing dialogs (modal, modeless, semi-modeless) and the dialog procedure that turns system
+// notifications into the toolkit's typed messages.
+#include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/entry.h"
+#include "toolkit/win/error_state.h"
+#include "toolkit/win/message_codes.h"
+#include "toolkit/win/window_table_win.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr int ERR_NO_DIALOG = 1005;
+constexpr int ERR_MODE_CHANGED = 1014;
+constexpr int ERR_MAIN_HIDDEN = 1016;
+constexpr int ERR_MAIN_COMBINED = 1046;
+
+bool modal_ended = false;          // set by the push button that ends the running modal show
+HWND pending_button_field = nullptr;
+
+bool is_push_button(HWND w)
+{
+    char c[16] = {};
+    GetClassNameA(w, c, sizeof c);
+    if (lstrcmpiA(c, "BUTTON") != 0)
+        return false;
+    int t = GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK;
+    return t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON;
+}
+
+bool is_child_style(HWND dlg)
+{
+    return (GetWindowLongA(dlg, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+bool is_modal(HWND dlg)
+{
+    for (HWND w = dlg; w; w = is_child_style(w) ? GetParent(w) : nullptr)
+        if (w == DIALOG_TABLE.modal)
+            return true;
+    return false;
+}
+
+// The loaded dialog whose record events of a modal show change (the current dialog).
+DialogRecord* event_record(HWND dlg)
+{
+    return is_modal(dlg) ? dialog_record(current_dialog_window()) : dialog_record(dlg);
+}
+
+// A change of a field: previous takes current, current the field, message 10 unless modal.
+void field_change(HWND dlg, int id, LPARAM detail, bool raise)
+{
+    DialogRecord* r = event_record(dlg);
+    if (!r || DIALOG_TABLE.creating)
+        return;
+    r->previous_field = r->current_field;
+    r->current_field = id;
+    r->last_focus = GetDlgItem(dlg, id);
+    if (raise && !is_modal(dlg)) {
+        r->change_detail = static_cast<int>(detail);
+        post_dialog_message(MsgFieldChanged, r->id, r->previous_field, r->current_field, 0,
+                            static_cast<int>(detail));
+    }
+}
+
+void press_default_button(HWND dlg)
+{
+    LRESULT d = SendMessageA(dlg, DM_GETDEFID, 0, 0);
+    if (HIWORD(d) != DC_HASDEFID)
+        return;
+    HWND b = GetDlgItem(dlg, LOWORD(d));
+    if (b && IsWindowEnabled(b))
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(LOWORD(d), BN_CLICKED), reinterpret_cast<LPARAM>(b));
+}
+
+void push_button(HWND dlg, int id)
+{
+    HWND focus = GetFocus();
+    int focus_id = focus && GetParent(focus) == dlg ? GetDlgCtrlID(focus) : 0;
+    // A numeric field that is empty when required or out of range keeps the dialog up for button 1;
+    // any other button puts back the text the field had when the focus arrived.
+    if (focus && is_numeric_class(focus) && WDialogFieldValidate(focus, GetDlgItem(dlg, id), 0))
+        pending_button_field = focus;
+    if (pending_button_field) {
+        HWND f = pending_button_field;
+        pending_button_field = nullptr;
+        if (id == 1) {
+            MessageBeep(MB_OK);
+            SetFocus(f);
+            SendMessageA(f, EM_SETSEL, 0, -1);
+            return;
+        }
+    }
+    DialogRecord* r = event_record(dlg);
+    if (!r)
+        return;
+    if (is_modal(dlg)) {
+        DIALOG_RESULTS.dialog = r->id;
+        r->current_field = id;
+        if (focus_id != id)
+            r->previous_field = focus_id;
+        modal_ended = true;
+        return;
+    }
+    if (focus_id != id)
+        r->previous_field = r->current_field;
+    post_dialog_message(MsgButton, r->id, id, r->previous_field, -1, -1);
+}
+
+void tab_changed(HWND dlg, NMHDR* n)
+{
+    HWND tab = n->hwndFrom;
+    int index = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
+    TCITEMA item = {};
+    item.mask = TCIF_PARAM;
+    SendMessageA(tab, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item));
+    int page = static_cast<int>(item.lParam);
+    DialogRecord* r = event_record(dlg);
+    int slot = WDialogSlotFromId(page);
+    if (n->code == TCN_SELCHANGING) {
+        if (slot > 0)
+            ShowWindow(DIALOG_TABLE.loaded[slot], SW_HIDE);
+        if (r && !DIALOG_TABLE.creating)
+            r->tab_left = page;
+        return;
+    }
+    if (slot > 0) {
+        HWND p = DIALOG_TABLE.loaded[slot];
+        RECT rc;
+        GetWindowRect(tab, &rc);
+        MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
+        SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
+        SetWindowPos(p, tab, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    }
+    if (r && !DIALOG_TABLE.creating) {
+        r->tab_shown = page;
+        if (!is_modal(dlg))
+            post_dialog_message(MsgTabChanged, r->id, r->tab_left, r->tab_shown, -1, -1);
+    }
+}
+
+// Embeds the page dialogs of every tab control as children of the dialog.
+void attach_pages(HWND dlg)
+{
+    for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT)) {
+        if (WDialogFieldKindOf(f) != FK_TAB)
+            continue;
+        int n = static_cast<int>(SendMessageA(f, TCM_GETITEMCOUNT, 0, 0));
+        int sel = static_cast<int>(SendMessageA(f, TCM_GETCURSEL, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            TCITEMA item = {};
+            item.mask = TCIF_PARAM;
+            SendMessageA(f, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            int slot = WDialogSlotFromId(static_cast<int>(item.lParam));
+            if (slot < 1)
+                continue;
+            HWND p = DIALOG_TABLE.loaded[slot];
+            LONG style = GetWindowLongA(p, GWL_STYLE);
+            style &= ~(WS_CAPTION | WS_POPUP | WS_SYSMENU | WS_THICKFRAME | DS_MODALFRAME);
+            style |= WS_CHILD | DS_CONTROL;
+            SetWindowLongA(p, GWL_STYLE, style);
+            SetWindowLongA(p, GWL_EXSTYLE, GetWindowLongA(p, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+            SetParent(p, dlg);
+            EnableWindow(p, TRUE);
+            RECT rc;
+            GetWindowRect(f, &rc);
+            MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
+            SendMessageA(f, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
+            SetWindowPos(p, f, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+            ShowWindow(p, i == sel && IsWindowVisible(f) ? SW_SHOWNA : SW_HIDE);
+            attach_pages(p);
+        }
+    }
+}
+
+void init_fields(HWND dlg)
+{
+    for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT)) {
+        FieldRecord& r = make_field_record(f);
+        int kind = WDialogFieldKindOf(f);
+        LONG style = GetWindowLongA(f, GWL_STYLE);
+        if (kind == FK_EDIT) {
+            r.max_length = (style & ES_MULTILINE) ? 65535 : 32767;
+            SendMessageA(f, EM_LIMITTEXT, r.max_length, 0);
+        } else if (kind == FK_CHECK || kind == FK_RADIO) {
+            int t = style & BS_TYPEMASK;
+            int automatic = t == BS_CHECKBOX ? BS_AUTOCHECKBOX : t == BS_3STATE ? BS_AUTO3STATE
+                            : t == BS_RADIOBUTTON ? BS_AUTORADIOBUTTON : t;
+            SetWindowLongA(f, GWL_STYLE, (style & ~BS_TYPEMASK) | automatic);
+        }
+        SetWindowLongA(f, GWL_EXSTYLE, GetWindowLongA(f, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY);
+    }
+}
+
+} // namespace
+
+void post_dialog_message(int type, int dialog_id, int value1, int value2, int x, int y)
+{
+    if (!WMsgEnableGet(type))
+        return;
+    WinCurrentMessage& m = MSG_CURRENT;
+    m.type = type;
+    m.window = dialog_id;
+    m.value1 = value1;
+    m.value2 = value2;
+    m.source_kind = type == MsgFieldChanged ? 0 : -1;
+    m.field = -1;
+    m.x = x;
+    m.y = y;
+    m.time = static_cast<int>(GetMessageTime());
+    m.complete = true;
+}
+
+void WWinDisableOthers(HWND keep, bool windows)
+{
+    for (int s = 1; s <= DIALOG_TABLE.count; ++s) {
+        HWND d = DIALOG_TABLE.loaded[s];
+        HWND parent = GetParent(d);
+        if (d != keep && IsWindowVisible(d) && (!parent || parent == WIN_TABLE.slot[0].frame ||
+                                                parent == WIN_TABLE.slot[0].client))
+            EnableWindow(d, FALSE);
+    }
+    if (windows)
+        for (const WinSlot& w : WIN_TABLE.slot)
+            if (w.frame && w.frame != keep && IsWindowVisible(w.frame))
+                EnableWindow(w.frame, FALSE);
+}
+
+void WWinEnableOthers(HWND keep, bool windows)
+{
+    if (DIALOG_TABLE.semi_modeless > 0) {
+        if (keep)
+            EnableWindow(keep, TRUE);
+        return;
+    }
+    for (int s = 1; s <= DIALOG_TABLE.count; ++s)
+        EnableWindow(DIALOG_TABLE.loaded[s], TRUE);
+    if (windows)
+        for (const WinSlot& w : WIN_TABLE.slot)
+            if (w.frame)
+                EnableWindow(w.frame, TRUE);
+}
+
+void WDialogShow(int x, int y, int focus_field, int mode)
+{
+    HWND dlg = current_dialog_window();
+    if (!dlg) {
+        IErrorReport(ERR_NO_DIALOG);
+        return;
+    }
+    DialogRecord* r = dialog_record(dlg);
+    int keep_window = WIN_CURRENT.window;
+    if (keep_window != 0 && WIN_TABLE.slot[0].frame)
+        WWinMakeCurrent(0, false);
+    int px = x, py = y;
+    if (x != -1 || y != -1) {
+        int ux = 0, uy = 0;
+        WGrUnitsToPixels(x, y, ux, uy);
+        if (x != -1) px = ux;
+        if (y != -1) py = uy;
+    }
+    int result = 0;
+    bool child = is_child_style(dlg);
+    if (r->shown) {
+        ShowWindow(dlg, SW_SHOWNORMAL);
+        BringWindowToTop(dlg);
+        UpdateWindow(dlg);
+    } else {
+        if (mode == 2 && DIALOG_TABLE.semi_modeless > 0) {
+            mode = 3;
+            result = -1;
+        }
+        if (child && mode != 2) {
+            mode = 2;
+            result = -1;
+        }
+        // Position: screen pixels for a framed dialog (the raw arguments), pixels of the main window's
+        // client for a child-style one; -1 centres.
+        int sx = child ? px : x;
+        int sy = child ? py : y;
+        RECT dr;
+        GetWindowRect(dlg, &dr);
+        int dw = dr.right - dr.left;
+        int dh = dr.bottom - dr.top;
+        read_screen_info();
+        int W = WIN_SCREEN.width, H = WIN_SCREEN.height;
+        if (child) {
+            RECT c;
+            GetClientRect(WIN_TABLE.slot[0].client, &c);
+            W = c.right;
+            H = c.bottom;
+        } else if (x != -1 || y != -1) {
+            // A framed dialog is placed in units of the main window's client, converted to the screen.
+            POINT p = {px, py};
+            if (WIN_TABLE.slot[0].client)
+                ClientToScreen(WIN_TABLE.slot[0].client, &p);
+            sx = x == -1 ? -1 : p.x;
+            sy = y == -1 ? -1 : p.y;
+        }
+        if (sx == -1) sx = (W - dw) / 2;
+        if (sy == -1) sy = (H - dh) / 2;
+        bool active_visible = DIALOG_TABLE.active && IsWindowVisible(DIALOG_TABLE.active);
+        r->owner = active_visible ? DIALOG_TABLE.active : DIALOG_TABLE.default_owner;
+        r->reenable = DIALOG_TABLE.last_semi_modeless ? DIALOG_TABLE.last_semi_modeless : r->owner;
+        r->mode = mode;
+        SetWindowPos(dlg, HWND_TOP, sx, sy, 0, 0, SWP_NOSIZE);
+        HWND focus = focus_field ? GetDlgItem(dlg, focus_field) : nullptr;
+        if (mode == 1) {
+            HWND keep_owner = DIALOG_TABLE.default_owner;
+            HWND keep_active = DIALOG_TABLE.active;
+            WWinDisableOthers(dlg, true);
+            DIALOG_TABLE.modal = dlg;
+            attach_pages(dlg);
+            ShowWindow(dlg, SW_SHOWNORMAL);
+            EnableWindow(dlg, TRUE);
+            SetForegroundWindow(dlg);
+            if (focus) {
+                SetFocus(focus);
+                SendMessageA(focus, EM_SETSEL, 0, -1);
+            }
+            r->shown = 1;
+            // The modal show runs its own loop until a push button ends it; the application's wait and
+            // poll are not called meanwhile.
+            modal_ended = false;
+            MSG msg;
+            while (!modal_ended && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                if (!IsDialogMessageA(dlg, &msg)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageA(&msg);
+                }
+            }
+            ShowWindow(dlg, SW_HIDE);
+            r->shown = 0;
+            DIALOG_TABLE.modal = nullptr;
+            WWinEnableOthers(DIALOG_TABLE.last_semi_modeless ? DIALOG_TABLE.last_semi_modeless : r->owner, true);
+            DIALOG_TABLE.default_owner = keep_owner;
+            DIALOG_TABLE.active = keep_active;
+            DIALOG_RESULTS.exit_button = r->current_field;
+            DIALOG_RESULTS.focus_field = r->previous_field;
+            if (r->owner && IsWindow(r->owner))
+                SetActiveWindow(r->owner);
+        } else {
+            if (mode == 3) {
+                ++DIALOG_TABLE.semi_modeless;
+                DIALOG_TABLE.last_semi_modeless = dlg;
+                WWinDisableOthers(dlg, false);
+                for (const WinSlot& w : WIN_TABLE.slot)
+                    if (w.frame)
+                        EnableWindow(w.frame, FALSE);
+            }
+            if (child && (WIN_TABLE.main_hidden || !WIN_TABLE.slot[0].frame)) {
+                result = -2;
+            } else {
+                attach_pages(dlg);
+                ShowWindow(dlg, SW_SHOWNORMAL);
+                UpdateWindow(dlg);
+                if (focus) {
+                    SetFocus(focus);
+                    SendMessageA(focus, EM_SETSEL, 0, -1);
+                }
+                r->previous_field = focus ? focus_field : 0;
+                r->shown = 1;
+                if (child)
+                    DIALOG_TABLE.active = dlg;
+            }
+        }
+    }
+    if (keep_window != 0)
+        WWinMakeCurrent(keep_window, false);
+    if (result == -1)
+        IErrorReport(ERR_MODE_CHANGED);
+    else if (result == -2)
+        IErrorReport(ERR_MAIN_HIDDEN);
+    else if (result == -3)
+        IErrorReport(ERR_MAIN_COMBINED);
+}
+
+INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrA(dlg, DWLP_USER, lp);
+        init_fields(dlg);
+        return FALSE;  // the focus is chosen by the show
+    case WM_DESTROY:
+        for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT))
+            free_field_record(f);
+        return FALSE;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) {
+            if (DIALOG_TABLE.active == dlg)
+                DIALOG_TABLE.active = nullptr;
+            DIALOG_TABLE.default_owner = dlg;
+        } else {
+            DIALOG_TABLE.active = dlg;
+        }
+        WIN_ACTIVE_DIALOG = DIALOG_TABLE.active;
+        return FALSE;
+    case WM_HELP:
+        if (!is_modal(dlg)) {
+            DialogRecord* r = dialog_record(dlg);
+            if (r && r->current_field != 9)
+                r->previous_field = r->current_field;
+            if (r)
+                post_dialog_message(MsgButton, r->id, 9, r->previous_field, -1, -1);
+        }
+        return TRUE;
+    case WM_COMMAND: {
+        int id = LOWORD(wp);
+        int code = HIWORD(wp);
+        HWND ctl = reinterpret_cast<HWND>(lp);
+        if (DIALOG_TABLE.creating || !ctl)
+            return FALSE;
+        if (code == BN_CLICKED && is_push_button(ctl)) {
+            push_button(dlg, id);
+            return TRUE;
+        }
+        char cls[16] = {};
+        GetClassNameA(ctl, cls, sizeof cls);
+        bool is_button = lstrcmpiA(cls, "BUTTON") == 0;
+        bool is_list = lstrcmpiA(cls, "LISTBOX") == 0 || lstrcmpiA(cls, "COMBOBOX") == 0;
+        if (code == 2 && is_list) {  // double click in a list or combo box
+            press_default_button(dlg);
+            return TRUE;
+        }
+        if ((code == 0 && is_button) || code == 1 || code == 3 || code == 4 || code == 0x100 ||
+            (code == 6 && is_button)) {
+            DialogRecord* r = event_record(dlg);
+            bool arrival = code == 0x100 || code == 3 || code == 4 || code == 6;
+            bool same = r && r->current_field == id;
+            field_change(dlg, id, lp, !(arrival && same));
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_NOTIFY: {
+        auto* n = reinterpret_cast<NMHDR*>(lp);
+        if (n->code == TCN_SELCHANGING || n->code == TCN_SELCHANGE) {
+            tab_changed(dlg, n);
+            return TRUE;
+        }
+        if (n->code == UDN_DELTAPOS) {
+            HWND buddy = reinterpret_cast<HWND>(SendMessageA(n->hwndFrom, UDM_GETBUDDY, 0, 0));
+            bool spin = false;
+            if (buddy && numeric_kind(buddy, spin) && spin) {
+                SendMessageA(buddy, WM_USER + 77, reinterpret_cast<NMUPDOWN*>(lp)->iDelta, 0);
+                SetWindowLongPtrA(dlg, DWLP_MSGRESULT, TRUE);  // the control's own position stays
+                return TRUE;
+            }
+        }
+        return FALSE;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+        HWND ctl = reinterpret_cast<HWND>(lp);
+        if (!ctl)
+            return FALSE;
+        int kind = WDialogFieldKindOf(ctl);
+        if (kind == FK_TRACKBAR && LOWORD(wp) != TB_ENDTRACK && LOWORD(wp) != TB_THUMBPOSITION) {
+            field_change(dlg, GetDlgCtrlID(ctl), lp, true);
+            return TRUE;
+        }
+        if (kind == FK_NONE && LOWORD(wp) != SB_ENDSCROLL && !is_modal(dlg)) {
+            HWND buddy = reinterpret_cast<HWND>(SendMessageA(ctl, UDM_GETBUDDY, 0, 0));
+            if (buddy) {
+                DialogRecord* r = dialog_record(dlg);
+                int bid = GetDlgCtrlID(buddy);
+                r->previous_field = bid;
+                r->current_field = bid;
+                r->last_focus = buddy;
+                post_dialog_message(MsgFieldChanged, r->id, bid, bid, 0, -1);
+            }
+        }
+        return FALSE;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC: {
+        HWND ctl = reinterpret_cast<HWND>(lp);
+        while (ctl && GetParent(ctl) != dlg)
+            ctl = GetParent(ctl);
+        FieldRecord* f = ctl ? field_record(ctl) : nullptr;
+        if (!f || (f->foreground < 0 && f->background < 0))
+            return FALSE;
+        HDC dc = reinterpret_cast<HDC>(wp);
+        if (f->foreground >= 0)
+            SetTextColor(dc, static_cast<COLORREF>(f->foreground));
+        if (f->background >= 0) {
+            SetBkColor(dc, static_cast<COLORREF>(f->background));
+            static HBRUSH brush = nullptr;
+            if (brush)
+                DeleteObject(brush);
+            brush = CreateSolidBrush(static_cast<COLORREF>(f->background));
+            return reinterpret_cast<INT_PTR>(brush);
+        }
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX
+                                                              ? COLOR_WINDOW : COLOR_BTNFACE));
+    }
+    default:
+        return FALSE;
+    }
+}

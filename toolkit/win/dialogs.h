@@ -1,0 +1,29 @@
+// Dialog operations beyond those the simulation core calls (entry.h): further field reads and puts,
+// field states and the results of the last modal show and message box. Platform-neutral.
+#ifndef QR4T_TOOLKIT_WIN_DIALOGS_H
+#define QR4T_TOOLKIT_WIN_DIALOGS_H
+
+#include <string>
+
+// The field's window text.
+void WDialogGetString(int field, std::string& text);
+// Empty field: -999.0 and error 1010.
+void WDialogGetReal(int field, float& value);
+void WDialogGetDouble(int field, double& value);
+void WDialogRangeDouble(int field, double minimum, double maximum);
+// 1-based selected option of a list or combo field and its text; none: -999 and error 1010.
+void WDialogGetMenu(int field, int& option, std::string& text);
+// 0 disabled, 1 enabled, 2 enabled read-only, 3 hidden.
+void WDialogFieldState(int field, int state);
+// Position of a progress bar of the current dialog (-1 without such a field).
+int dialog_progress_position(int field);
+// Results of the last modal show: option 1 the button that ended it, 2 the field that had the focus,
+// 3 the dialog it ended.
+void WDialogModalResult(int option, int& value);
+// Answer of the last message box: 1 OK, Yes or Retry; 0 Cancel or Ignore; 2 No or Abort; -1 error.
+int message_box_last_answer();
+// The system style and the toolkit's answer of a message box (portable mapping, tested on its own).
+unsigned message_box_style(int buttons, int icon, int default_button);
+int message_box_answer(int system_answer);
+
+#endif

@@ -1,0 +1,281 @@
+// The six numeric field classes: integer, real and double fields, plain or with spin arrows. They
+// accept only the characters of their numbers, check the text against the field's range when the
+// focus leaves, rewrite it in canonical form, and step spin fields.
+#include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/number_text.h"
+#include "toolkit/win/window_table_win.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+constexpr UINT SPIN_STEP = WM_USER + 77;  // the dialog procedure hands an up-down change to its buddy
+
+WNDPROC edit_proc = nullptr;
+
+// Field-leave state shared by all numeric fields.
+struct LeaveState {
+    bool reentry = false;
+    bool saving_armed = true;
+    std::string saved_text;
+    double saved_value = 0.0;
+} LEAVE;
+
+std::string window_text(HWND f)
+{
+    int n = GetWindowTextLengthA(f);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    GetWindowTextA(f, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+bool all_blank(const std::string& s)
+{
+    return s.find_first_not_of(' ') == std::string::npos;
+}
+
+// Whether a typed character is accepted by the field's kind; e and d are taken as upper case.
+bool accept_char(int kind, WPARAM& ch)
+{
+    if ((ch >= '0' && ch <= '9') || ch == '-' || ch == '+')
+        return true;
+    switch (ch) {
+    case 3: case 22: case 24: case 26: case 8: case 9: case 13: case 27:  // Ctrl+C V X Z, BS, Tab, Enter, Esc
+        return true;
+    default:
+        break;
+    }
+    if (kind == FK_REAL || kind == FK_DOUBLE) {
+        if (ch == 'e') ch = 'E';
+        if (ch == 'E' || ch == '.')
+            return true;
+    }
+    if (kind == FK_DOUBLE) {
+        if (ch == 'd') ch = 'D';
+        if (ch == 'D')
+            return true;
+    }
+    return false;
+}
+
+void reject(HWND gaining, HWND field)
+{
+    if (gaining != field)
+        MessageBeep(MB_OK);
+    LEAVE.reentry = true;
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    LEAVE.reentry = false;
+}
+
+// Rewrites the text of a valid field in canonical form.
+void tidy(HWND f, int kind)
+{
+    FieldRecord* r = field_record(f);
+    std::string t = window_text(f);
+    bool modified = SendMessageA(f, EM_GETMODIFY, 0, 0) != 0;
+    if (kind != FK_INTEGER && !modified)
+        return;
+    if (all_blank(t)) {
+        r->value = 0.0;
+        return;
+    }
+    bool ok = false;
+    r->value = WStrScanReal(t, ok);
+    r->defined = 1;
+    std::string fmt = r->format.empty() ? DEFAULT_REAL_FORMAT : r->format;
+    std::string clean = kind == FK_INTEGER ? IStrCleanInteger(t)
+                        : kind == FK_REAL  ? IStrCleanReal(t, fmt) : IStrCleanDouble(t, fmt);
+    SetWindowTextA(f, clean.c_str());
+    SendMessageA(f, EM_SETMODIFY, FALSE, 0);
+}
+
+// One spin step: +1/-1 small step, +5/-5 large step; clamped to an active range.
+void spin_step(HWND f, int kind, int delta)
+{
+    FieldRecord* r = field_record(f);
+    if (!r)
+        return;
+    std::string t = window_text(f);
+    if (SendMessageA(f, EM_GETMODIFY, 0, 0)) {
+        bool ok = false;
+        r->value = all_blank(t) ? 0.0 : WStrScanReal(t, ok);
+    }
+    double step = 0.0;
+    if (delta == 1 || delta == -1)
+        step = r->small_step;
+    else if (delta == 5 || delta == -5)
+        step = r->large_step == 0.0 ? r->small_step : r->large_step;
+    double v = r->value + (delta > 0 ? step : -step);
+    bool clamped = false;
+    if (r->minimum <= r->maximum) {
+        if (v < r->minimum) { v = r->minimum; clamped = true; }
+        if (v > r->maximum) { v = r->maximum; clamped = true; }
+    }
+    std::string text;
+    if (kind == FK_INTEGER) {
+        v = std::trunc(v);
+        long long istep = static_cast<long long>(std::trunc(step));
+        if (!clamped && istep != 0)
+            v = static_cast<double>(static_cast<long long>(v) / istep * istep);
+        text = IStrFormatInteger(static_cast<int>(std::fmin(std::fmax(v, -2147483648.0), 2147483647.0)));
+    } else {
+        text = IStrFormatDouble(v, r->format.empty() ? DEFAULT_REAL_FORMAT : r->format);
+    }
+    r->value = v;
+    r->defined = 1;
+    SetWindowTextA(f, text.c_str());
+    SendMessageA(f, EM_SETMODIFY, FALSE, 0);
+}
+
+LRESULT CALLBACK numeric_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
+{
+    bool spin = false;
+    int kind = numeric_kind(f, spin);
+    switch (msg) {
+    case WM_NCCREATE: {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        FieldRecord& r = make_field_record(f);
+        std::string text = cs->lpszName && !IS_INTRESOURCE(cs->lpszName) ? cs->lpszName : "";
+        bool ok = false;
+        r.value = WStrScanReal(text, ok);
+        r.defined = all_blank(text) ? 0 : 1;
+        break;
+    }
+    case WM_CREATE: {
+        LRESULT res = CallWindowProcA(edit_proc, f, msg, wp, lp);
+        if (kind == FK_INTEGER) {
+            SendMessageA(f, EM_LIMITTEXT, 11, 0);
+            make_field_record(f).max_length = 11;
+        }
+        if (spin) {
+            DWORD style = WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
+                          (kind != FK_INTEGER ? UDS_NOTHOUSANDS : 0);
+            if (GetWindowLongA(f, GWL_STYLE) & ES_READONLY)
+                style |= WS_DISABLED;
+            HWND ud = CreateWindowExA(0, UPDOWN_CLASSA, "", style, 0, 0, 1, 1, GetParent(f), nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+            if (ud) {
+                SetWindowPos(ud, f, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                SendMessageA(ud, UDM_SETBUDDY, reinterpret_cast<WPARAM>(f), 0);
+                SendMessageA(ud, UDM_SETRANGE32, static_cast<WPARAM>(-100), 100);
+                UDACCEL accel[2] = {{0, 1}, {2, 5}};
+                SendMessageA(ud, UDM_SETACCEL, 2, reinterpret_cast<LPARAM>(accel));
+                make_field_record(f).spin = ud;
+            }
+        }
+        return res;
+    }
+    case WM_CHAR:
+        if (wp == 1) {  // Ctrl+A
+            SendMessageA(f, EM_SETSEL, 0, -1);
+            SendMessageA(f, EM_SCROLLCARET, 0, 0);
+            return 0;
+        }
+        if (!accept_char(kind, wp)) {
+            MessageBeep(MB_OK);
+            return 0;
+        }
+        break;
+    case WM_KEYDOWN:
+        if (wp == VK_TAB)
+            if (FieldRecord* r = field_record(f))
+                r->tab_pressed = 1;
+        break;
+    case WM_SETFOCUS:
+        if (FieldRecord* r = field_record(f)) {
+            if (LEAVE.saving_armed) {
+                LEAVE.saved_text = window_text(f);
+                LEAVE.saved_value = r->value;
+                LEAVE.saving_armed = false;
+            }
+            r->tab_pressed = 0;
+        }
+        SendMessageA(f, EM_SETMODIFY, FALSE, 0);
+        break;
+    case WM_KILLFOCUS: {
+        HWND gaining = reinterpret_cast<HWND>(wp);
+        if (WDialogFieldValidate(f, gaining, 0))
+            return 0;
+        LRESULT res = CallWindowProcA(edit_proc, f, msg, wp, lp);
+        tidy(f, kind);
+        return res;
+    }
+    case SPIN_STEP:
+        spin_step(f, kind, static_cast<int>(wp));
+        return 0;
+    case WM_NCDESTROY:
+        free_field_record(f);
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(edit_proc, f, msg, wp, lp);
+}
+
+} // namespace
+
+void WDialogRegisterNumericClasses()
+{
+    WNDCLASSA probe;
+    if (GetClassInfoA(GetModuleHandleA(nullptr), "INTEGEREDIT", &probe))
+        return;
+    WNDCLASSA edit = {};
+    GetClassInfoA(nullptr, "EDIT", &edit);
+    edit_proc = edit.lpfnWndProc;
+    for (const char* name : {"INTEGEREDIT", "INTEGERSPIN", "REALEDIT", "REALSPIN", "DOUBLEEDIT", "DOUBLESPIN"}) {
+        WNDCLASSA wc = edit;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpfnWndProc = numeric_proc;
+        wc.lpszMenuName = nullptr;
+        wc.lpszClassName = name;
+        RegisterClassA(&wc);
+    }
+}
+
+int WDialogFieldValidate(HWND f, HWND gaining, int force)
+{
+    if (LEAVE.reentry || !is_numeric_class(f) || gaining == WIN_TABLE.slot[0].frame ||
+        (gaining && gaining == WIN_TABLE.slot[0].client))
+        return 0;
+    FieldRecord* r = field_record(f);
+    if (!r)
+        return 0;
+    bool other = gaining && gaining != f;
+    bool pending_button = false;
+    if (other && !r->tab_pressed) {
+        char cls[16] = {};
+        GetClassNameA(gaining, cls, sizeof cls);
+        int t = GetWindowLongA(gaining, GWL_STYLE) & BS_TYPEMASK;
+        if (lstrcmpiA(cls, "BUTTON") == 0 && (t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON) &&
+            GetDlgCtrlID(gaining) != 1)
+            pending_button = true;
+    }
+    std::string t = window_text(f);
+    bool range = r->minimum <= r->maximum;
+    bool invalid = false;
+    if (all_blank(t)) {
+        invalid = r->defined && range;
+    } else {
+        bool ok = false;
+        double v = WStrScanReal(t, ok);
+        if (!ok)
+            invalid = other || force;
+        else
+            invalid = range && (v < r->minimum || v > r->maximum);
+    }
+    if (!invalid) {
+        if (other)
+            LEAVE.saving_armed = true;
+        return 0;
+    }
+    // A push button other than 1 decides for itself what to do with the invalid text.
+    if (pending_button)
+        return 0;
+    reject(gaining, f);
+    return 1;
+}
