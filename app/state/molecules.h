@@ -45,4 +45,10 @@ struct MoleculeStore {
 
 extern MoleculeStore MOLECULES;
 
+// The species of molecule n: IP row 3 with more than one species, else species 1.
+inline int molecule_species(int n)
+{
+    return MOLECULES.IP_ROWS == 3 ? MOLECULES.IP(IP_SPECIES, n) : 1;
+}
+
 #endif
