@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 // One operation as a device saw it: the op, the device side and a copy of the block.

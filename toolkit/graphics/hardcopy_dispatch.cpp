@@ -6,6 +6,7 @@
 int HcDeviceNumber = HC_WINDOWS_PRINTER;
 HcDriverTableRecord HcDriverTable;
 HcDeviceBlockRecord HcDeviceBlock;
+HcOptionsRecord HcOptions;
 
 void IHcDriverCall(int op)
 {
@@ -15,12 +16,23 @@ void IHcDriverCall(int op)
         driver(op);
 }
 
+void hc_end_output()
+{
+    if (HcOptions.page_pending != 0) {
+        IHcSendOp(GrOpHardcopyPage);
+        HcOptions.page_pending = 0;
+    }
+    IHcSendOp(GrOpClose);
+    GrOutputSwitch.hardcopy = 0;
+}
+
 void IHcDeviceSelect(int op, int device)
 {
     if (op != GrOpInitialise)
         return;
     HcDeviceNumber = device;
     IHcDriverCall(op);
+    HcOptions.initialised_device = device;
 }
 
 int IStrFirstNonBlank(std::string_view text)

@@ -30,6 +30,20 @@ struct HcDeviceBlockRecord {
 };
 extern HcDeviceBlockRecord HcDeviceBlock;
 
+// The hardcopy options 1..28 (HcOptions), the device number whose op 1 last ran, and the page-pending
+// flag of the open hardcopy output. The drivers and the hardcopy open routine own their meaning.
+constexpr int HC_OPTION_COUNT = 28;
+struct HcOptionsRecord {
+    std::array<int, HC_OPTION_COUNT> value{};   // option n at value[n - 1]
+    int initialised_device = 0;                 // non-zero once a device's op 1 has run
+    int page_pending = 0;                       // a page has been drawn and not yet output
+};
+extern HcOptionsRecord HcOptions;
+
+// Ends any open hardcopy output: op 20 when a page is pending, then op 19 while hardcopy output is on;
+// hardcopy output is then off. (The first step of the hardcopy open routine.)
+void hc_end_output();
+
 // Calls the driver of the current device number with op; numbers outside 1..12, 5 and 7 do nothing.
 void IHcDriverCall(int op);
 // Op 1 stores the device as the current device number and dispatches op 1; other ops do nothing.
