@@ -8,6 +8,7 @@
 #include "toolkit/win/os_utilities.h"
 #include "toolkit/win/settings.h"
 #include "toolkit/win/text_utilities.h"
+#include "toolkit/win/window_table_win.h"
 
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_state.h"
@@ -111,7 +112,8 @@ std::string IVersionText(int option)
 
 bool toolkit_start_state(std::string_view settings_name)
 {
-    // Start values of the toolkit-wide records.
+    // The display facts, then the start values of the toolkit-wide records.
+    read_screen_info();
     ERROR_STATE = ErrorState{};
     OS_CONFIG_PATHS = OsConfigPaths{};
     HC_DEVICE_CONFIG = HcDeviceConfig{};
