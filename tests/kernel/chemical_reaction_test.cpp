@@ -347,53 +347,46 @@ TEST(ChemicalReaction, RecombinationAbsorbsMAndGoesOnWithTheThirdBody)
     }
 }
 
+// Offers the pair L, M for recombination R (made certain), after a draw below 0.01; true when it reacted.
+bool recombines(int L, int M, int R)
+{
+    list_reaction(molecule_species(L), molecule_species(M), R);
+    make_certain(R);
+    Call c;
+    c.L = L, c.M = M, c.LS = molecule_species(L), c.MS = molecule_species(M);
+    c.crsq = 1.0e6f;
+    advance_to_draw_below_one_percent();
+    offer(c);
+    return c.reacted == 1;
+}
+
 // Cases where the recombination probability must be 0 whatever the steric constant.
 TEST(ChemicalReaction, RecombinationWithoutAThirdBodyNeverHappens)
 {
     RandomGuard keep;
     DiagLog log;
-    // A table third body in a cell of two molecules.
+    // A table third body in a cell of two molecules (1, 2, 5 moved to cell 2).
     set_state(INDEX_NORMAL);
-    MOLECULES.IP(IP_CELL, 1) = 2;
-    MOLECULES.IP(IP_CELL, 2) = 2;
-    MOLECULES.IP(IP_CELL, 5) = 2;
+    for (int n : {1, 2, 5})
+        MOLECULES.IP(IP_CELL, n) = 2;
     INDEX_MOLECULES();
-    ASSERT_EQ(CELLS.ICELL(ICELL_COUNT, 1), 2);
-    list_reaction(A, A, RECOMB_AA);
-    make_certain(RECOMB_AA);
-    Call c;
-    c.L = 3, c.M = 4, c.LS = A, c.MS = A;
-    c.crsq = 1.0e6f;
-    advance_to_draw_below_one_percent();
-    offer(c);
-    EXPECT_EQ(c.reacted, 0);
+    EXPECT_FALSE(recombines(3, 4, RECOMB_AA));
 
-    // A third-body species (A2) that no molecule but the pair could be: only molecules 3 (A) and 2 (B)
-    // in the cell, besides A2 molecules moved out.
+    // A third-body species (A2) that no molecule of the cell has: only 2 (B), 3 (A), 4 (A) are left.
     set_state(INDEX_NORMAL);
-    MOLECULES.IP(IP_CELL, 1) = 2;
-    MOLECULES.IP(IP_CELL, 5) = 2;
+    for (int n : {1, 5})
+        MOLECULES.IP(IP_CELL, n) = 2;
     INDEX_MOLECULES();
-    list_reaction(A, B, RECOMB_AB_SPECIES);
-    make_certain(RECOMB_AB_SPECIES);
-    Call d;
-    d.L = 3, d.M = 2, d.LS = A, d.MS = B;
-    d.crsq = 1.0e6f;
-    advance_to_draw_below_one_percent();
-    offer(d);
-    EXPECT_EQ(d.reacted, 0);
+    EXPECT_FALSE(recombines(3, 2, RECOMB_AB_SPECIES));
 
     // Fault avoided: every other molecule of the cell was absorbed by an earlier recombination (marked);
     // the table draw would never end. It finds no third body instead.
     set_state(INDEX_NORMAL);
-    list_reaction(A, A, RECOMB_AA);
-    make_certain(RECOMB_AA);
     for (int n : {1, 2, 5})
         MOLECULES.IP(IP_CELL, n) = -1;
-    Call e;
-    e.L = 3, e.M = 4, e.LS = A, e.MS = A;
-    e.crsq = 1.0e6f;
-    advance_to_draw_below_one_percent();
-    offer(e);
-    EXPECT_EQ(e.reacted, 0);
+    EXPECT_FALSE(recombines(3, 4, RECOMB_AA));
+
+    // The control: with the marks cleared the same pair recombines.
+    set_state(INDEX_NORMAL);
+    EXPECT_TRUE(recombines(3, 4, RECOMB_AA));
 }
