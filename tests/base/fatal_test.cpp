@@ -1,0 +1,73 @@
+// The fatal stop and the normal program stop, on their real exit paths.
+#include "base/fatal.h"
+
+#include "base/units.h"
+#include "base_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// A fixed name, because a death-test child may run the test body again in a new process.
+std::string fixed_scratch_path(const char* name)
+{
+    return (std::filesystem::temp_directory_path() / name).string();
+}
+
+TEST(FatalExit, LogsToDiagExitsWithStatus1AndNamesTheSourceLine)
+{
+    std::string diag = fixed_scratch_path("qr4t_fatal_test_DIAG.TXT");
+    std::remove(diag.c_str());
+    EXPECT_EXIT(
+        {
+            unit_open(UNIT_DIAG, diag, UnitMode::WRITE_TEXT);
+            fatal_stop("Cannot read \"x\" for XMIN in file QR4TD.DAT (unit 4), line 3");
+        },
+        testing::ExitedWithCode(1), "Cannot read \"x\" for XMIN in file QR4TD\\.DAT \\(unit 4\\), line 3 "
+                                    "\\[fatal_test\\.cpp:.+");  // both gtest regex dialects
+    EXPECT_EQ(read_file(diag), " Cannot read \"x\" for XMIN in file QR4TD.DAT (unit 4), line 3\r\n");
+    std::remove(diag.c_str());
+}
+
+TEST(FatalExit, WithoutDiagOpenStillStops)
+{
+    EXPECT_EXIT(fatal_stop("PROGRAM COULD NOT ALLOCATE MOLECULES"), testing::ExitedWithCode(1),
+                "PROGRAM COULD NOT ALLOCATE MOLECULES");
+}
+
+TEST(ProgramStop, ExitsWithStatus0AndClosesUnits)
+{
+    std::string file = fixed_scratch_path("qr4t_program_stop_test.SCR");
+    std::remove(file.c_str());
+    EXPECT_EXIT(
+        {
+            unit_open(UNIT_RESTART, file, UnitMode::WRITE_BINARY);
+            std::fputs("buffered, not yet flushed", unit_file(UNIT_RESTART));
+            program_stop();
+        },
+        testing::ExitedWithCode(0), "");
+    EXPECT_EQ(read_file(file), "buffered, not yet flushed");
+    std::remove(file.c_str());
+}
+
+class FatalStopHandler : public FatalToException {};
+
+TEST_F(FatalStopHandler, ReceivesTheMessageAfterItIsLogged)
+{
+    std::string diag = scratch.path("DIAG.TXT");
+    ASSERT_TRUE(unit_open(UNIT_DIAG, diag, UnitMode::WRITE_TEXT));
+    try {
+        fatal_stop("End of file QR4SD.DAT (unit 4)");
+        FAIL() << "the handler did not throw";
+    } catch (const FatalStop& stop) {
+        EXPECT_EQ(stop.message, "End of file QR4SD.DAT (unit 4)");
+    }
+    EXPECT_EQ(unit_record(UNIT_DIAG), 1);
+    EXPECT_TRUE(unit_is_open(UNIT_DIAG));  // only the exit is replaced; the units stay as they were
+    EXPECT_EQ(read_file(diag), " End of file QR4SD.DAT (unit 4)\r\n");
+}
+
+}  // namespace
