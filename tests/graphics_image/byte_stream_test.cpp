@@ -87,6 +87,13 @@ TEST_F(ByteStream, Mode1TruncatesAndWritesSeekGivesLength)
     EXPECT_NE(IErrorInfo(2), 0);
     IOsBinClose(handle);
     EXPECT_EQ(fixture::read_file(name), fixture::Bytes(data, data + 5));
+    // Nor can a read-only file be written.
+    IOsBinOpen(name, 0, handle);
+    IOsBinWrite(handle, data, 5, count);
+    EXPECT_EQ(count, -1);
+    EXPECT_EQ(IErrorInfo(1), IMG_ERR_READ_WRITE);
+    IOsBinClose(handle);
+    EXPECT_EQ(fixture::read_file(name).size(), 5u);
 }
 
 TEST_F(ByteStream, Mode2ReadsAndWritesInPlace)

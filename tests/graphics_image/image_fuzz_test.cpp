@@ -1,6 +1,7 @@
 // Robustness of the readers of untrusted files: truncations and byte corruptions of valid BMP, PCX,
 // PNG, CGM and plot files go through the identifier and the loader without a crash or a write
-// outside the array (the host build runs this under AddressSanitizer).
+// outside the array. It runs in the host build, under AddressSanitizer, which sees every stray
+// access; under Wine its thousands of file writes would take half a minute.
 #include "toolkit/graphics/graphics_file_id.h"
 #include "toolkit/graphics/image_error.h"
 #include "toolkit/graphics/image_load.h"
@@ -12,6 +13,8 @@
 #include <array>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
 
 namespace {
 
@@ -119,7 +122,8 @@ void fuzz(const std::vector<Bytes>& seeds, bool load, int mutations)
     Lcg random{12345};
     const unsigned char special[6] = {0x00, 0xFF, 0x80, 0x7F, 0x01, 0xC0};
     for (const Bytes& seed : seeds) {
-        for (size_t length = 0; length <= seed.size(); ++length)
+        // Every length through the headers, every eighth one in the data.
+        for (size_t length = 0; length <= seed.size(); length += length < 160 ? 1 : 8)
             read_all_ways(Bytes(seed.begin(), seed.begin() + length), load);
         for (int m = 0; m < mutations; ++m) {
             Bytes file = seed;
@@ -140,7 +144,7 @@ void fuzz(const std::vector<Bytes>& seeds, bool load, int mutations)
 
 TEST(ImageFuzz, LoaderSurvivesTruncatedAndCorruptedImages)
 {
-    fuzz(image_seeds(), true, 300);
+    fuzz(image_seeds(), true, 200);
 }
 
 TEST(ImageFuzz, IdentifierSurvivesTruncatedAndCorruptedStructures)
@@ -149,3 +153,5 @@ TEST(ImageFuzz, IdentifierSurvivesTruncatedAndCorruptedStructures)
 }
 
 } // namespace
+
+#endif

@@ -21,6 +21,7 @@ enum class LastTransfer { none, read, write };
 
 struct BinFile {
     std::FILE* stream = nullptr;           // null = free slot
+    int mode = 0;                          // 0 read-only, 1 write-only, 2 read and write
     LastTransfer last = LastTransfer::none; // a read after a write (and back) needs a seek between
 };
 
@@ -107,7 +108,7 @@ void IOsBinOpen(std::string_view name, int mode, int& handle)
         ++slot;
     if (slot == bin_files.size())
         bin_files.emplace_back();
-    bin_files[slot] = BinFile{stream, LastTransfer::none};
+    bin_files[slot] = BinFile{stream, mode, LastTransfer::none};
     handle = int(slot) + 1;
 }
 
@@ -115,7 +116,8 @@ void IOsBinRead(int handle, void* buffer, int n, int& count)
 {
     count = 0;
     BinFile* file = bin_file(handle);
-    if (!file)
+    // A file opened for writing only cannot be read, whatever the C library's streams allow.
+    if (!file || file->mode == 1)
         return transfer_failed(count, EBADF);
     if (n <= 0)
         return;
@@ -135,7 +137,7 @@ void IOsBinWrite(int handle, const void* buffer, int n, int& count)
 {
     count = 0;
     BinFile* file = bin_file(handle);
-    if (!file)
+    if (!file || file->mode == 0)
         return transfer_failed(count, EBADF);
     if (n <= 0)
         return;
