@@ -63,6 +63,28 @@ bool prepare(BinFile& file, LastTransfer next)
     return true;
 }
 
+// The open file of a read or write of n bytes, ready for that transfer; null when there is nothing to
+// transfer (count 0) or the transfer cannot be made (count -1, error 2). A file opened for writing
+// only is never read and one opened for reading only never written, whatever the C library allows.
+BinFile* transfer_file(int handle, int n, LastTransfer next, int& count)
+{
+    count = 0;
+    BinFile* file = bin_file(handle);
+    int forbidden_mode = next == LastTransfer::read ? 1 : 0;
+    if (!file || file->mode == forbidden_mode) {
+        transfer_failed(count, EBADF);
+        return nullptr;
+    }
+    if (n <= 0)
+        return nullptr;
+    errno = 0;
+    if (!prepare(*file, next)) {
+        transfer_failed(count, system_code());
+        return nullptr;
+    }
+    return file;
+}
+
 int64_t stream_tell(std::FILE* stream)
 {
 #if defined(_WIN32)
@@ -114,16 +136,9 @@ void IOsBinOpen(std::string_view name, int mode, int& handle)
 
 void IOsBinRead(int handle, void* buffer, int n, int& count)
 {
-    count = 0;
-    BinFile* file = bin_file(handle);
-    // A file opened for writing only cannot be read, whatever the C library's streams allow.
-    if (!file || file->mode == 1)
-        return transfer_failed(count, EBADF);
-    if (n <= 0)
+    BinFile* file = transfer_file(handle, n, LastTransfer::read, count);
+    if (!file)
         return;
-    errno = 0;
-    if (!prepare(*file, LastTransfer::read))
-        return transfer_failed(count, system_code());
     size_t got = std::fread(buffer, 1, size_t(n), file->stream);
     if (got < size_t(n) && std::ferror(file->stream)) {
         std::clearerr(file->stream);
@@ -135,15 +150,9 @@ void IOsBinRead(int handle, void* buffer, int n, int& count)
 
 void IOsBinWrite(int handle, const void* buffer, int n, int& count)
 {
-    count = 0;
-    BinFile* file = bin_file(handle);
-    if (!file || file->mode == 0)
-        return transfer_failed(count, EBADF);
-    if (n <= 0)
+    BinFile* file = transfer_file(handle, n, LastTransfer::write, count);
+    if (!file)
         return;
-    errno = 0;
-    if (!prepare(*file, LastTransfer::write))
-        return transfer_failed(count, system_code());
     size_t put = std::fwrite(buffer, 1, size_t(n), file->stream);
     if (put < size_t(n) || std::fflush(file->stream) != 0) {
         std::clearerr(file->stream);

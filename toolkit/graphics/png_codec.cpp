@@ -35,6 +35,20 @@ bool fits_ulong(size_t n)
     return n <= std::numeric_limits<uLong>::max();
 }
 
+// One call of zlib's compress or uncompress; destination_length is the room in and the bytes out.
+void zlib_transfer(int (*transfer)(Bytef*, uLongf*, const Bytef*, uLong), const unsigned char* source,
+                   unsigned char* destination, size_t source_length, size_t& destination_length, int& status)
+{
+    if (!fits_ulong(source_length) || !fits_ulong(destination_length)) {
+        status = Z_BUF_ERROR;
+        destination_length = 0;
+        return;
+    }
+    uLongf out = uLongf(destination_length);
+    status = transfer(destination, &out, source, uLong(source_length));
+    destination_length = out;
+}
+
 // Paeth predictor of the PNG standard.
 int paeth(int left, int up, int up_left)
 {
@@ -132,27 +146,13 @@ void IImgPngUnfilter(size_t row_length, size_t rows, int bytes_per_pixel, unsign
 void IImgDeflate(const unsigned char* source, unsigned char* destination, size_t source_length,
                  size_t& destination_length, int& status)
 {
-    if (!fits_ulong(source_length) || !fits_ulong(destination_length)) {
-        status = Z_BUF_ERROR;
-        destination_length = 0;
-        return;
-    }
-    uLongf out = uLongf(destination_length);
-    status = compress(destination, &out, source, uLong(source_length));
-    destination_length = out;
+    zlib_transfer(compress, source, destination, source_length, destination_length, status);
 }
 
 void IImgInflate(const unsigned char* source, unsigned char* destination, size_t source_length,
                  size_t& destination_length, int& status)
 {
-    if (!fits_ulong(source_length) || !fits_ulong(destination_length)) {
-        status = Z_BUF_ERROR;
-        destination_length = 0;
-        return;
-    }
-    uLongf out = uLongf(destination_length);
-    status = uncompress(destination, &out, source, uLong(source_length));
-    destination_length = out;
+    zlib_transfer(uncompress, source, destination, source_length, destination_length, status);
 }
 
 void IImgUncompress(const unsigned char* source, unsigned char* destination, size_t source_length,
