@@ -605,6 +605,7 @@ void ANALYSE_SURFACE_ELEMENT()
         clean_up(A);
     lattice_face_flags(A);
     flood_lattice(A);
+
     // 7. The x-lines.
     for (int a = 0; a <= LATTICE; ++a)
         for (int b = 0; b <= LATTICE; ++b)

@@ -12,6 +12,7 @@
 #include "base/list_io.h"
 #include "tests/base/base_test_support.h"
 #include "toolkit/headless/headless.h"
+#include "toolkit/win/entry.h"
 
 #include <array>
 #include <cmath>
@@ -27,8 +28,10 @@ struct Body {
 };
 
 // A rectangular block x0..x1, y0..y1, z0..z1 as 12 triangles with normals pointing out of it (into the
-// flow). `skip_face` (1..6 as the box sides) leaves one face open.
-inline Body block(float x0, float x1, float y0, float y1, float z0, float z1, int skip_face = 0)
+// flow), two per face, the faces (1..6 as the box sides) listed in `order`. `skip_face` leaves one face
+// open.
+inline Body block(float x0, float x1, float y0, float y1, float z0, float z1, int skip_face = 0,
+                  std::array<int, 6> order = {1, 2, 3, 4, 5, 6})
 {
     Body b;
     for (int k = 0; k < 2; ++k)
@@ -45,8 +48,9 @@ inline Body block(float x0, float x1, float y0, float y1, float z0, float z1, in
         {p(0, 0, 0), p(0, 1, 0), p(1, 1, 0), p(1, 0, 0)},  // low z
         {p(0, 0, 1), p(1, 0, 1), p(1, 1, 1), p(0, 1, 1)},  // high z
     };
-    for (int f = 0; f < 6; ++f) {
-        if (f + 1 == skip_face)
+    for (int face : order) {
+        const int f = face - 1;
+        if (face == skip_face)
             continue;
         b.triangles.push_back({faces[f][0], faces[f][1], faces[f][2]});
         b.triangles.push_back({faces[f][0], faces[f][2], faces[f][3]});

@@ -1,0 +1,227 @@
+// SET_DIVISIONS_AND_ELEMENTS on small designed cases: closure, marking, element analysis, levels and
+// the flow volume.
+#include "app/geometry/geometry.h"
+#include "app/geometry/setup.h"
+
+#include "geometry_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+using SetDivisionsTest = GeometryTest;
+
+// Box 0..50 cubed, 5 divisions of 5 elements per axis (element width 2); a closed block
+// x 23.4..26.6, y and z 23.5..26.5 inside division (3, 3, 3), reaching elements 2..4 of it per axis.
+// The lattice of the element analysis depends on the order of an element's triangles (a point that
+// one triangle's trace set directly is passed over by the next, and the flood takes the last of its
+// neighbours): with the faces listed high z, high y, low z, low y, low x, high x every cut element
+// comes out at its geometric share.
+void cube_case(std::array<int, 6> face_order = {6, 4, 5, 3, 1, 2})
+{
+    set_box(0.0f, 50.0f, 5, 5);
+    set_surfaces({block(23.4f, 26.6f, 23.5f, 26.5f, 23.5f, 26.5f, 0, face_order)});
+}
+
+TEST_F(SetDivisionsTest, CubeBody)
+{
+    cube_case();
+    SET_DIVISIONS_AND_ELEMENTS();
+    const std::string log = diag();
+    EXPECT_TRUE(has_line(log, {"Surface ", 1, " is a closed surface"})) << log;
+    EXPECT_TRUE(has_line(log, {"MAXSEL initially set to", 322})) << log;
+    EXPECT_TRUE(has_line(log, {"The maximum number of triangles at any point is", 6})) << log;
+
+    const Divisions& D = DIVISIONS;
+    EXPECT_EQ(D.SURFACE_DIVISION_COUNT, 1);
+    EXPECT_EQ(D.SURFACE_ELEMENT_COUNT, 26);
+    EXPECT_EQ(D.DIVISION_INFO(DIVISION_CODE, 3, 3, 3), -1);
+    EXPECT_EQ(D.SURFACE_INDEX(SURFACE_INDEX_COUNT, 1), 12);
+    EXPECT_EQ(D.TOTAL_SURFACE_INDEX_SIZE, 12);
+
+    // Flow share of each element of the surface division, by how many of its axes the block cuts:
+    // the x faces leave 0.7 (1.4 of 2 in the flow), the y and z faces 0.75; edges and corners combine.
+    for (int ez = 1; ez <= 5; ++ez)
+        for (int ey = 1; ey <= 5; ++ey)
+            for (int ex = 1; ex <= 5; ++ex) {
+                const bool cx = ex >= 2 && ex <= 4, cy = ey >= 2 && ey <= 4, cz = ez >= 2 && ez <= 4;
+                const bool mx = ex != 3, my = ey != 3, mz = ez != 3;  // element on a face of the block
+                int expected = 1000;
+                if (cx && cy && cz) {
+                    const int faces = mx + my + mz;
+                    if (faces == 0)
+                        expected = 0;  // wholly inside
+                    else if (faces == 1)
+                        expected = mx ? 700 : 750;
+                    else if (faces == 2)
+                        expected = mx ? 925 : 937;
+                    else
+                        expected = 981;
+                }
+                EXPECT_EQ(in_flow(3, 3, 3, ex, ey, ez), expected) << "element " << ex << " " << ey << " " << ez;
+                EXPECT_EQ(D.ELEMENT_CELL(3, 3, 3, ez, ey, ex), expected == 0 ? -1 : 0)
+                    << "element " << ex << " " << ey << " " << ez;
+            }
+
+    // Levels: the 26 divisions around the body are 1, the outer shell 2 except its corners, which are 3.
+    std::map<int, int> levels;
+    for (int iz = 1; iz <= 5; ++iz)
+        for (int iy = 1; iy <= 5; ++iy)
+            for (int ix = 1; ix <= 5; ++ix)
+                ++levels[D.DIVISION_INFO(DIVISION_CODE, iz, iy, ix)];
+    EXPECT_EQ(levels, (std::map<int, int>{{-1, 1}, {1, 26}, {2, 90}, {3, 8}}));
+    EXPECT_EQ(D.MAX_DIVISION_LEVEL, 3);
+    EXPECT_EQ(D.DIVISION_INFO(DIVISION_CODE, 1, 1, 1), 3);
+    EXPECT_EQ(D.FLOW_DIVISION_COUNT, 124);
+
+    // Box volume minus the block, 125000 - 3.2 x 3 x 3.
+    const auto at = log.find(" Total Flow Volume is");
+    ASSERT_NE(at, std::string::npos) << log;
+    EXPECT_NEAR(std::stod(log.substr(at + 21)), 124971.2, 0.1);
+
+    // The temporaries are gone, the dialog was shown and unloaded.
+    EXPECT_FALSE(D.INDIV.allocated());
+    EXPECT_FALSE(D.INDSURF.allocated());
+    EXPECT_FALSE(D.ELEMENT_CODE.allocated());
+    EXPECT_EQ(HEADLESS.count("WDialogLoad 107"), 1);
+    EXPECT_EQ(HEADLESS.count("WDialogShow 107 -1 -1 0 2"), 1);
+    EXPECT_EQ(HEADLESS.count("WDialogUnload 107"), 1);
+    EXPECT_EQ(HEADLESS.count("WDialogRangeProgressBar 1024 0 " + std::to_string(int(12 * double(1.1f) + 100 +
+                                                                                     125 * double(1.133f)))),
+              1);
+}
+
+// With the faces in box-side order, the traces of the low-y and low-z faces meet in the four cut
+// elements along the block's low-y edges that run in x, beyond its low x face: the y face, listed
+// first, sets the lattice points at the corner of the body's section directly, the z face's trace then
+// passes over them, and the flood gives the unset point beside them the body state of its last
+// neighbour. Those elements keep 862 (edge) and 906 (corner) instead of 937 and 981.
+TEST_F(SetDivisionsTest, CubeBodyTriangleOrderMatters)
+{
+    cube_case({1, 2, 3, 4, 5, 6});
+    SET_DIVISIONS_AND_ELEMENTS();
+    EXPECT_EQ(in_flow(3, 3, 3, 3, 2, 2), 862);
+    EXPECT_EQ(in_flow(3, 3, 3, 3, 2, 4), 862);
+    EXPECT_EQ(in_flow(3, 3, 3, 4, 2, 2), 906);
+    EXPECT_EQ(in_flow(3, 3, 3, 4, 2, 4), 906);
+    EXPECT_EQ(in_flow(3, 3, 3, 3, 4, 2), 937);
+    EXPECT_EQ(in_flow(3, 3, 3, 2, 2, 2), 981);
+    EXPECT_TRUE(has_line(diag(), {"Total Flow Volume is", 124968.8f}));
+}
+
+TEST_F(SetDivisionsTest, NoSurfaces)
+{
+    set_box(0.0f, 20.0f, 10, 2);
+    set_surfaces({});
+    SET_DIVISIONS_AND_ELEMENTS();
+    const Divisions& D = DIVISIONS;
+    const std::string log = diag();
+    EXPECT_EQ(D.DIVISION_INFO(DIVISION_CODE, 4, 7, 2), 100);
+    EXPECT_EQ(D.MTRI, 0);
+    EXPECT_EQ(D.MNSEG, 0);
+    EXPECT_EQ(D.MAXSEL, 0);
+    EXPECT_EQ(D.FLOW_DIVISION_COUNT, 1000);
+    EXPECT_EQ(D.MAX_DIVISION_LEVEL, 1);
+    EXPECT_EQ(D.SURFACE_INDEX.extent(2), 0);
+    EXPECT_TRUE(D.SUB_ELEMENTS_IN_FLOW.allocated());
+    EXPECT_EQ(D.ELEMENT_CELL(1, 1, 1, 1, 1, 1), 0);
+    EXPECT_TRUE(has_line(log, {"Total Flow Volume is", 8000.0f})) << log;
+}
+
+// The progress range of 100,000 divisions is folded four times.
+TEST_F(SetDivisionsTest, ProgressRangeOfManyDivisions)
+{
+    set_box(0.0f, 100.0f, 1, 1);
+    BOX.DIVISIONS_X = 100;
+    BOX.DIVISIONS_Y = 100;
+    BOX.DIVISIONS_Z = 10;
+    set_surfaces({});
+    HEADLESS.record_calls = false;
+    SET_DIVISIONS_AND_ELEMENTS();
+    HEADLESS.record_calls = true;
+    EXPECT_NEAR(DIVISIONS.PROGRESS_STEP, 0.48225, 1e-5);
+    EXPECT_LE(static_cast<int>(DIVISIONS.PROGRESS_VALUE), 54686 + 1);
+}
+
+TEST_F(SetDivisionsTest, CloseRequestAfterTheSetUpStops)
+{
+    cube_case();
+    HEADLESS.peek_types = {MsgCloseRequest};
+    EXPECT_EXIT(SET_DIVISIONS_AND_ELEMENTS(), testing::ExitedWithCode(0), "");
+}
+
+// Single elements cut by a plane through the whole box (two triangles whose outer sides lie on the box
+// faces): box 0..30, 3 divisions of one element, the element of x division 2 spans 10..20.
+struct PlaneCase {
+    const char* what;
+    float x_at_y0, x_at_y30;  // the plane meets y = 0 and y = 30 at these x (it holds the z direction)
+    bool flow_below;          // the normal points to lower x
+    int x_division;           // the element analysed
+    int expected;             // its sub-elements in the flow
+    std::array<int, 6> flags; // its face flags
+};
+
+TEST_F(SetDivisionsTest, SingleElementCases)
+{
+    const PlaneCase cases[] = {
+        // Plane x = 17, flow below: every x-line leaves the flow at 7 tenths.
+        {"plane at 7 tenths", 17.0f, 17.0f, true, 2, 700, {0, 1, 1, 1, 1, 1}},
+        // Plane x = 15.25 + y / 10: lines at y steps 0..2 leave at 6 tenths, the rest at 7.
+        {"inclined plane", 15.25f, 18.25f, true, 2, 675, {0, 1, 1, 1, 1, 1}},
+        // Plane x = 20 on the element's high x face with the flow below: wholly in the flow.
+        {"plane on the high x face, flow inside", 20.0f, 20.0f, true, 2, 1000, {0, 1, 1, 1, 1, 1}},
+        // The same plane seen from the next element, whose low x face it covers: wholly in the body.
+        {"plane on the low x face, body inside", 20.0f, 20.0f, true, 3, 0, {1, 1, 1, 1, 1, 1}},
+    };
+    for (const PlaneCase& c : cases) {
+        SetUp();
+        set_box(0.0f, 30.0f, 3, 1);
+        Body plane;
+        plane.points = {{c.x_at_y0, 0, 0}, {c.x_at_y30, 30, 0}, {c.x_at_y30, 30, 30}, {c.x_at_y0, 0, 30}};
+        // Normal of (P2 - P1) x (P3 - P1) with these corners points to +x; reversed for flow below.
+        if (c.flow_below)
+            plane.triangles = {{1, 3, 2}, {1, 4, 3}};
+        else
+            plane.triangles = {{1, 2, 3}, {1, 3, 4}};
+        set_surfaces({plane});
+        SET_DIVISIONS_AND_ELEMENTS();
+        EXPECT_TRUE(has_line(diag(), {"Surface ", 1, " is an open surface"})) << c.what;
+        const int code = DIVISIONS.DIVISION_INFO(DIVISION_CODE, 2, 2, c.x_division);
+        ASSERT_LT(code, 0) << c.what;
+        EXPECT_EQ(DIVISIONS.SUB_ELEMENTS_IN_FLOW(-code, 1, 1, 1), c.expected) << c.what;
+        TearDown();
+    }
+}
+
+// A sphere of 1144 triangles: every triangle marked and every cut element analysed without a stop,
+// and the flow volume close to the box minus the polyhedron.
+TEST_F(SetDivisionsTest, SphereBody)
+{
+    set_box(0.0f, 40.0f, 8, 4);
+    const Body ball = sphere({20.3f, 19.7f, 20.1f}, 9.0f, 23, 26);
+    ASSERT_GE(ball.triangles.size(), 1000u);
+    set_surfaces({ball});
+    SET_DIVISIONS_AND_ELEMENTS();
+    const std::string log = diag();
+    EXPECT_TRUE(has_line(log, {"Surface ", 1, " is a closed surface"})) << log;
+    // Volume of the polyhedron by the divergence theorem.
+    double volume = 0.0;
+    for (const auto& t : ball.triangles) {
+        const Point3 &a = ball.points[t[0] - 1], &b = ball.points[t[1] - 1], &c = ball.points[t[2] - 1];
+        volume += (double(a[0]) * (double(b[1]) * c[2] - double(b[2]) * c[1]) -
+                   double(a[1]) * (double(b[0]) * c[2] - double(b[2]) * c[0]) +
+                   double(a[2]) * (double(b[0]) * c[1] - double(b[1]) * c[0])) /
+                  6.0;
+    }
+    const auto at = log.find(" Total Flow Volume is");
+    ASSERT_NE(at, std::string::npos);
+    const double flow = std::stod(log.substr(at + 21));
+    const double element_volume = 1.25 * 1.25 * 1.25;
+    // Each cut element may be off by a few lattice tenths; the test allows 0.05 element volumes each.
+    EXPECT_NEAR(flow, 64000.0 - volume, 0.05 * element_volume * DIVISIONS.SURFACE_ELEMENT_COUNT)
+        << "cut elements " << DIVISIONS.SURFACE_ELEMENT_COUNT;
+}
+
+} // namespace
