@@ -1,5 +1,6 @@
 // Error numbers, their texts, the report text and the silent, standard-output and debug-log modes.
 #include "toolkit/win/error_state.h"
+#include "toolkit/win/os_utilities.h"
 
 #include <gtest/gtest.h>
 
@@ -91,13 +92,14 @@ TEST(IErrorReport, DebugModeWritesTheDebugLog)
     IErrorReport(6);
     IErrorReport(55);
     IErrorModeSet(0);
+    IOsDebugWriteValue("count", -3);
     std::ifstream in("debug", std::ios::binary);
     ASSERT_TRUE(in.good());
     std::stringstream ss;
     ss << in.rdbuf();
     std::string log = ss.str();
     const std::string expect =
-        "Error=   6:\r\nError=  55:Source and target file names same in copy command\r\n";
+        "Error=   6:\r\nError=  55:Source and target file names same in copy command\r\ncount=-3\r\n";
     ASSERT_GE(log.size(), expect.size());
     EXPECT_EQ(log.substr(log.size() - expect.size()), expect);
 }

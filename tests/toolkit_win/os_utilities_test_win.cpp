@@ -221,6 +221,9 @@ TEST(OsDirectories, CreateSetGetRemove)
     int type = 0;
     IOsDriveType(type, start.substr(0, 3));
     EXPECT_EQ(type, DRIVE_FIXED);
+    int serial = -1;
+    IOsVolumeSerial(serial, "Q:\\no_such_drive\\");  // no box, serial 0
+    EXPECT_EQ(serial, 0);
 }
 
 TEST(OsSystem, DiskFreeIsPositiveAndSaturated)
