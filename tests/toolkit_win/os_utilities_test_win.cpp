@@ -252,11 +252,9 @@ TEST(OsSystem, VersionPlatformTimeAndEnvironment)
     IOsTime(hour, minute, second, ms);
     EXPECT_GE(year, 2020);
     EXPECT_TRUE(hour >= 0 && hour < 24 && ms >= 0 && ms < 1000);
-    int t1 = 0, t2 = 0;
-    IOsTicks(t1);
-    Sleep(20);
-    IOsTicks(t2);
-    EXPECT_GE(t2 - t1, 10);
+    int ticks = 0;
+    IOsTicks(ticks);
+    EXPECT_LT(static_cast<int>(GetTickCount()) - ticks, 1000);
 
     SetEnvironmentVariableA("QR4T_OS_TEST", "value");
     std::string value;
