@@ -49,6 +49,7 @@ struct RunState {
     double ENTRY_COUNT = 0.0;          // molecules entered
     double REMOVAL_COUNT = 0.0;        // molecules removed
     int ROUNDOFF_COUNT = 0;            // surface-interaction round-off substitutions
+    float SEP_MFP_RATIO = 0.0f;        // mean (collision separation / mean free path) over the cells
     int OUTPUT_COUNT = 0;              // outputs made
     int PICTURE_COUNTER = 1;           // number of the next picture file
     int OUTPUT_UNITS = 1;              // unit system of the results (from PROGRAM_OPTIONS)

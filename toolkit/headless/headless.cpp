@@ -137,6 +137,14 @@ void WDialogSelect(int dialog)
 
 void WDialogShow(int x, int y, int focus_field, int mode)
 {
+    // A modal show is where the user answers: the scripted answers of this dialog fill its fields.
+    while (mode == 1 && !HEADLESS.answers.empty() && HEADLESS.answers.front().dialog == HEADLESS.current_dialog) {
+        const HeadlessToolkit::Answer a = HEADLESS.answers.front();
+        HEADLESS.answers.pop_front();
+        HEADLESS.radio[key(a.field)] = a.value;
+        HEADLESS.integers[key(a.field)] = a.value;
+        HEADLESS.checks[key(a.field)] = a.value;
+    }
     record("WDialogShow " + std::to_string(HEADLESS.current_dialog) + " " + std::to_string(x) + " " +
            std::to_string(y) + " " + std::to_string(focus_field) + " " + std::to_string(mode));
 }
@@ -220,6 +228,11 @@ void WDialogGetCheckBox(int field, int& state)
     auto it = HEADLESS.checks.find(key(field));
     state = it == HEADLESS.checks.end() ? 0 : it->second;
     record("WDialogGetCheckBox " + std::to_string(field) + " " + std::to_string(state));
+}
+
+void WDialogFieldState(int field, int state)
+{
+    record("WDialogFieldState " + std::to_string(field) + " " + std::to_string(state));
 }
 
 void WDialogRangeProgressBar(int field, int minimum, int maximum)

@@ -32,6 +32,15 @@ struct HeadlessToolkit {
     std::map<std::pair<int, int>, int> checks;
     std::map<std::pair<int, int>, int> progress;  // bar position
 
+    // Answers of the user to modal dialogs, applied in order when a dialog is shown modal: the field
+    // takes the value (a radio group's position, an integer, a check state).
+    struct Answer {
+        int dialog;
+        int field;
+        int value;
+    };
+    std::deque<Answer> answers;
+
     int current_dialog = 0;
     int current_window = 0;
     int last_error = 0;

@@ -13,8 +13,6 @@ void WDialogGetDouble(int field, double& value);
 void WDialogRangeDouble(int field, double minimum, double maximum);
 // 1-based selected option of a list or combo field and its text; none: -999 and error 1010.
 void WDialogGetMenu(int field, int& option, std::string& text);
-// 0 disabled, 1 enabled, 2 enabled read-only, 3 hidden.
-void WDialogFieldState(int field, int state);
 // Position of a progress bar of the current dialog (-1 without such a field).
 int dialog_progress_position(int field);
 // Results of the last modal show: option 1 the button that ended it, 2 the field that had the focus,

@@ -101,6 +101,8 @@ void WDialogPutRadioButton(int field);
 void WDialogGetRadioButton(int field, int& position);
 void WDialogPutCheckBox(int field, int state);
 void WDialogGetCheckBox(int field, int& state);
+// 0 disabled, 1 enabled, 2 enabled read-only, 3 hidden.
+void WDialogFieldState(int field, int state);
 void WDialogRangeProgressBar(int field, int minimum, int maximum);
 void WDialogPutProgressBar(int field, int value, int mode = 0);
 

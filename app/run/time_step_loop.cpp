@@ -1,0 +1,140 @@
+// The time-step loop: each pass advances the flow time, logs it, polls the toolkit, refreshes the
+// progress log dialog and runs the kernel's phases in their fixed order.
+#include "app/displays/displays.h"
+#include "app/run/main_program.h"
+#include "app/state/box.h"
+#include "app/state/display.h"
+#include "app/state/gas.h"
+#include "app/state/molecules.h"
+#include "app/state/run.h"
+#include "app/state/samples.h"
+#include "app/state/surface.h"
+#include "base/list_io.h"
+#include "base/units.h"
+#include "toolkit/win/entry.h"
+#include "toolkit/win/number_text.h"
+
+#include <string>
+
+namespace {
+
+constexpr int DIALOG_LOG = 120;
+constexpr int FIELD_PHASE = 1021;
+constexpr int FIELD_COMMENCE = 1020;
+constexpr int MANY_MOLECULES = 1000000;  // above this the toolkit is polled between phases too
+
+// One poll: a close request stops the program; an expose redraws the displays; every other result,
+// the empty poll included, lets the displays read their controls.
+void poll()
+{
+    int type = MsgNone;
+    WinMessage message;
+    WMsgPeek(type, message);
+    DISPLAY.MESSAGE_TYPE = type;
+    if (type == MsgCloseRequest)
+        throw ProgramStopRequest{};
+    if (type == MsgExpose) {
+        if (SURFACE.SOLID_TRIANGLE_COUNT > 0) {
+            SHOW_FORCES_AND_MOMENTS();
+            DRAW_SURFACE_PROPERTIES();
+        }
+        PLOT_MOLECULE_HISTORY();
+        DRAW_FLOWFIELD_PROPERTIES();
+    }
+    HANDLE_DISPLAY_CONTROLS();
+}
+
+void poll_if_many()
+{
+    if (MOLECULES.NM > MANY_MOLECULES)
+        poll();
+}
+
+void phase(const char* text)
+{
+    WDialogSelect(DIALOG_LOG);
+    WDialogPutString(FIELD_PHASE, text);
+}
+
+// Refreshes the fields of the progress log dialog, in their fixed order.
+void refresh_log_dialog()
+{
+    const float scale = BOX.SCALE_FACTOR;
+    WDialogSelect(DIALOG_LOG);
+    WDialogPutReal(1007, static_cast<float>(RUN.TIME / scale), "(G13.7)");
+    WDialogPutReal(1009, static_cast<float>(SAMPLES.SAMPLE_START_TIME / scale), "(G11.5)");
+    WDialogPutInteger(1015, MOLECULES.NM);
+    WDialogPutInteger(1064, SAMPLES.NM_SAMPLE_START);
+    WDialogPutDouble(1059, RUN.MOVE_COUNT, "(F13.0)");
+    WDialogPutDouble(1060, RUN.COLLISION_COUNT, "(F12.0)");
+    WDialogPutDouble(1061, RUN.SURFACE_HIT_COUNT, "(F10.0)");
+    WDialogPutDouble(1055, RUN.ENTRY_COUNT, "(F10.0)");
+    if (GAS.GAS_REACTIONS > 0) {
+        int r = DISPLAY.LOG_REACTION.current;
+        if (r >= 1 && r <= GAS.GAS_REACTIONS)
+            WDialogPutDouble(1053, GAS.REACTION_COUNT(r), "(F9.0)");
+    }
+    WDialogPutInteger(1062, RUN.ROUNDOFF_COUNT);
+    WDialogPutReal(1008, RUN.SEP_MFP_RATIO, "(G10.3)");
+    WDialogPutInteger(1063, SAMPLES.SAMPLE_COUNT);
+    if (RUN.TIME < RUN.OUTPUT_INTERVAL) {
+        std::string value;
+        IRealToString(static_cast<float>(RUN.OUTPUT_INTERVAL / scale), value, "(G12.6)");
+        WDialogPutString(FIELD_COMMENCE, "Flowfield and surface displays commence at time   " + value);
+    }
+}
+
+// One pass; false when the stop time is reached.
+bool pass()
+{
+    // A comparison that cannot be made (NaN) counts as reached.
+    if (!(RUN.TIME < static_cast<double>(RUN.STOP_TIME)))
+        return false;
+    RUN.TIME += RUN.DTM;
+    write_list(UNIT_DIAG, {"TIME", RUN.TIME / BOX.SCALE_FACTOR, " NM", MOLECULES.NM, " COLLS", RUN.COLLISION_COUNT});
+    poll();
+    refresh_log_dialog();
+
+    phase("Moving");
+    RUN_PHASES.MOVE_MOLECULES();
+    poll_if_many();
+    phase("Entering");
+    RUN_PHASES.ENTER_MOLECULES();
+    poll_if_many();
+    if (RUN.INDEX_MODE == INDEX_NORMAL) {
+        phase("Indexing");
+        RUN_PHASES.INDEX_MOLECULES();
+    }
+    phase("Collisions");
+    RUN_PHASES.COLLIDE_MOLECULES();
+    if (!(RUN.TIME > RUN.SAMPLE_TIME))
+        return true;
+
+    poll_if_many();
+    phase("Sampling");
+    WDialogPutString(FIELD_COMMENCE, std::string(58, ' '));
+    RUN_PHASES.SAMPLE_FLOWFIELD();
+    if (!(RUN.TIME > RUN.OUTPUT_TIME))
+        return true;
+
+    if (RUN.INDEX_MODE == INDEX_CONTINUOUS) {
+        phase("Index Check");
+        RUN_PHASES.CHECK_INDEX();
+    }
+    phase("Output");
+    RUN_PHASES.OUTPUT_PROPERTIES();
+    poll_if_many();
+    phase("Restart Files");
+    RUN_PHASES.WRITE_RESTART();
+    poll_if_many();
+    return true;
+}
+
+} // namespace
+
+void TIME_STEP_LOOP()
+{
+    while (pass()) {
+    }
+    unit_close(UNIT_DIAG);
+}

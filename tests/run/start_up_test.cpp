@@ -1,0 +1,138 @@
+// Start-up of the main program on the headless toolkit: the screen-width check, the options file and
+// the run-type dialogs.
+#include "app/run/main_program.h"
+#include "app/state/display.h"
+#include "app/state/run.h"
+#include "base/units.h"
+#include "toolkit/headless/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string read_file(const char* name)
+{
+    std::ifstream f(name, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+void write_file(const char* name, const std::string& text)
+{
+    std::ofstream f(name, std::ios::binary);
+    f << text;
+}
+
+class StartUpTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("qr4t_start_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::create_directories(dir_);
+        old_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
+        HEADLESS.reset();
+        RUN = RunState{};
+        DISPLAY = DisplaySettings{};
+    }
+    void TearDown() override
+    {
+        unit_close_all();
+        std::filesystem::current_path(old_);
+        std::filesystem::remove_all(dir_);
+    }
+    std::filesystem::path dir_, old_;
+};
+
+TEST_F(StartUpTest, ScreenWidthDecidesLayoutAndRefusesNarrowScreens)
+{
+    HEADLESS.screen_width = 999;
+    EXPECT_EQ(MAIN_PROGRAM(), 0);
+    EXPECT_EQ(read_file("DIAG.TXT"), " This program requires at least 1024*768 screen resolution\r\n");
+    EXPECT_EQ(HEADLESS.count("WDialogLoad"), 0) << "no dialog on a refused screen";
+    EXPECT_EQ(HEADLESS.count("WWinOpen"), 1) << "the main window is open before the check";
+}
+
+struct WidthCase {
+    int width, nominal, offset;
+};
+
+TEST_F(StartUpTest, NarrowAndWideScreenValues)
+{
+    // A close request at the first dialog ends each start early; only the start-up values matter.
+    for (WidthCase c : {WidthCase{1000, 1024, 150}, WidthCase{1099, 1024, 150}, WidthCase{1100, 1280, 100}}) {
+        HEADLESS.reset();
+        HEADLESS.screen_width = c.width;
+        HEADLESS.answers = {{116, 1005, 1}};
+        RUN_PHASES.READ_RESTART = [] { throw ProgramStopRequest{}; };
+        EXPECT_EQ(MAIN_PROGRAM(), 0);
+        EXPECT_EQ(DISPLAY.NOMINAL_SCREEN_WIDTH, c.nominal) << c.width;
+        EXPECT_EQ(DISPLAY.DIALOG_OFFSET_X, c.offset) << c.width;
+        EXPECT_EQ(DISPLAY.DIALOG_OFFSET_Y, c.offset) << c.width;
+    }
+}
+
+TEST_F(StartUpTest, OptionsFileCases)
+{
+    struct Case {
+        const char* content;  // nullptr: no file
+        int options;
+        const char* after;
+    } cases[] = {
+        {nullptr, 1, "           1\r\n"},
+        {"2\n", 2, "2\n"},
+        {"   \n  3  more text\r\n", 3, "   \n  3  more text\r\n"},
+        {"abc\n", 1, "           1\r\n"},
+        {"", 1, "           1\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove("QR4T.CFG");
+        if (c.content)
+            write_file("QR4T.CFG", c.content);
+        RUN.PROGRAM_OPTIONS = -7;
+        read_program_options();
+        EXPECT_EQ(RUN.PROGRAM_OPTIONS, c.options) << (c.content ? c.content : "(none)");
+        EXPECT_EQ(read_file("QR4T.CFG"), c.after) << (c.content ? c.content : "(none)");
+    }
+}
+
+TEST_F(StartUpTest, AboutPagesThenContinueNeverAsksForOptions)
+{
+    write_file("QR4T.CFG", "2\n");
+    // About (6), page 3 ("The QR4T Program", dialog 154), then continue (1).
+    HEADLESS.answers = {{116, 1005, 6}, {151, 1005, 3}, {116, 1005, 1}};
+    bool read = false;
+    static bool* read_flag = nullptr;
+    read_flag = &read;
+    RUN_PHASES.READ_RESTART = [] {
+        *read_flag = true;
+        throw ProgramStopRequest{};
+    };
+    EXPECT_EQ(MAIN_PROGRAM(), 0);
+    EXPECT_TRUE(read);
+    EXPECT_EQ(HEADLESS.count("WDialogLoad 116"), 2);
+    EXPECT_EQ(HEADLESS.count("WDialogLoad 154"), 1);
+    EXPECT_EQ(HEADLESS.count("WDialogLoad 162"), 0) << "continuing never asks about the options";
+    EXPECT_EQ(DISPLAY.RUN_TYPE, 1);
+}
+
+TEST_F(StartUpTest, DemonstrationWithNonStandardOptionsAsksAndRestores)
+{
+    write_file("QR4T.CFG", "2\n");
+    HEADLESS.answers = {{116, 1005, 3}, {162, 1005, 2}};
+    // The copy of a demonstration file that is not there leaves the reader a missing data file: stop
+    // the run right there, at the first geometry step, since only the dialogs matter here.
+    RUN_PHASES.SET_DIVISIONS_AND_ELEMENTS = [] { throw ProgramStopRequest{}; };
+    write_file("QR4TD.DM1", "");
+    write_file("QR4SD.DM1", "");
+    EXPECT_EXIT(MAIN_PROGRAM(), ::testing::ExitedWithCode(1), "QR4TD.DAT");
+}
+
+} // namespace
