@@ -8,6 +8,7 @@
 #include "toolkit/graphics/byte_stream.h"
 #include "toolkit/graphics/graphics_file_id.h"
 #include "toolkit/graphics/image_error.h"
+#include "toolkit/graphics/image_file_parts.h"
 #include "toolkit/graphics/png_codec.h"
 
 #include <algorithm>
@@ -15,8 +16,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int READ_BUFFER = 40000; // bytes read from the file at a time
 
 // Process-wide palette: a file's colour table fills it from entry 0 up; entries that the file does
 // not give keep their earlier contents.
@@ -35,69 +34,6 @@ struct Target {
     }
 };
 
-// Sequential reader of the file's bytes in blocks; at the end of the data it gives -1.
-class ByteSource {
-public:
-    explicit ByteSource(int handle) : handle_(handle), buffer_(READ_BUFFER) {}
-
-    int next()
-    {
-        if (at_ == filled_) {
-            int count = 0;
-            IOsBinRead(handle_, buffer_.data(), READ_BUFFER, count);
-            if (count <= 0)
-                return -1;
-            filled_ = count;
-            at_ = 0;
-        }
-        return buffer_[at_++];
-    }
-
-    // Reads n bytes into out; false when the data end first.
-    bool read(unsigned char* out, int n)
-    {
-        for (int i = 0; i < n; ++i) {
-            int c = next();
-            if (c < 0)
-                return false;
-            out[i] = (unsigned char)c;
-        }
-        return true;
-    }
-
-private:
-    int handle_;
-    std::vector<unsigned char> buffer_;
-    int filled_ = 0;
-    int at_ = 0;
-};
-
-bool read_exactly(int handle, unsigned char* buffer, int n)
-{
-    int count = 0;
-    IOsBinRead(handle, buffer, n, count);
-    return count == n;
-}
-
-bool seek_to(int handle, int64_t position)
-{
-    if (position < 0 || position > 2147483647)
-        return false;
-    int offset = int(position);
-    IOsBinSeek(handle, offset, 0);
-    return offset >= 0;
-}
-
-uint32_t le16(const unsigned char* b, int at)
-{
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8;
-}
-
-uint32_t le32(const unsigned char* b, int at)
-{
-    return le16(b, at) | le16(b, at + 2) << 16;
-}
-
 //--- BMP
 
 // Known information-header sizes: 40 (Windows 3), 52 and 56 (with colour masks), 108 (V4), 124 (V5).
@@ -109,7 +45,7 @@ bool known_bmp_header(uint32_t size)
 // Run-length coded rows (RLE8, or RLE4 when four_bit), from column 0 of the bottom row.
 void bmp_rle(int handle, Target& image, bool four_bit)
 {
-    ByteSource source(handle);
+    ImgByteSource source(handle);
     int x = 0;
     int row = image.height - 1;
     unsigned char code[2];
@@ -183,12 +119,12 @@ void bmp_row(const unsigned char* data, int bits, bool mask_565, Target& image, 
 void load_bmp(int handle, Target& image, bool top_down, int run_length)
 {
     unsigned char header[54];
-    if (!read_exactly(handle, header, 54))
+    if (!img_read_exactly(handle, header, 54))
         return;
-    const uint32_t header_size = le32(header, 14);
-    const int bits = int(le16(header, 28));
-    const uint32_t compression = le32(header, 30);
-    const int64_t data_offset = le32(header, 10);
+    const uint32_t header_size = img_le32(header, 14);
+    const int bits = int(img_le16(header, 28));
+    const uint32_t compression = img_le32(header, 30);
+    const int64_t data_offset = img_le32(header, 10);
     // The colour table follows the information header, whatever its size (a V4 or V5 header is 108
     // or 124 bytes, not 40); the pixel rows start at the file header's data offset.
     const int64_t table_start = 14 + int64_t(header_size);
@@ -199,12 +135,12 @@ void load_bmp(int handle, Target& image, bool top_down, int run_length)
     if (bits <= 8) {
         int entries = int(std::min<int64_t>(256, (data_offset - table_start) / 4));
         std::vector<unsigned char> table(size_t(entries) * 4);
-        if (!seek_to(handle, table_start) || !read_exactly(handle, table.data(), int(table.size())))
+        if (!img_seek_to(handle, table_start) || !img_read_exactly(handle, table.data(), int(table.size())))
             return;
         for (int i = 0; i < entries; ++i)
             img_palette[i] = img_pixel(table[4 * i + 2], table[4 * i + 1], table[4 * i]);
     }
-    if (!seek_to(handle, data_offset))
+    if (!img_seek_to(handle, data_offset))
         return;
     if (run_length && (bits == 4 || bits == 8))
         return bmp_rle(handle, image, bits == 4);
@@ -215,7 +151,7 @@ void load_bmp(int handle, Target& image, bool top_down, int run_length)
     const int64_t row_bytes = (int64_t(image.width) * bits + 31) / 32 * 4;
     std::vector<unsigned char> row(static_cast<size_t>(row_bytes));
     for (int r = 0; r < image.height; ++r) {
-        if (!read_exactly(handle, row.data(), int(row_bytes)))
+        if (!img_read_exactly(handle, row.data(), int(row_bytes)))
             return;
         bmp_row(row.data(), bits, compression == 3, image, top_down ? r : image.height - 1 - r);
     }
@@ -223,36 +159,14 @@ void load_bmp(int handle, Target& image, bool top_down, int run_length)
 
 //--- PCX
 
-// Decodes one plane line of line.size() bytes; a run that passes the end of the line is cut there.
-// False when the data end first.
-bool pcx_line(ByteSource& source, std::vector<unsigned char>& line)
-{
-    size_t at = 0;
-    while (at < line.size()) {
-        int c = source.next();
-        if (c < 0)
-            return false;
-        int count = 1;
-        if (c >= 0xC0) {
-            count = c & 0x3F;
-            c = source.next();
-            if (c < 0)
-                return false;
-        }
-        for (int i = 0; i < count && at < line.size(); ++i)
-            line[at++] = (unsigned char)c;
-    }
-    return true;
-}
-
 void load_pcx(int handle, Target& image)
 {
     unsigned char header[128];
-    if (!read_exactly(handle, header, 128))
+    if (!img_read_exactly(handle, header, 128))
         return;
     const int bits = header[3];
     const int planes = header[65];
-    const int bytes_per_line = int(le16(header, 66));
+    const int bytes_per_line = int(img_le16(header, 66));
     const int depth = bits * planes;
     if (bytes_per_line == 0 || (depth != 1 && depth != 4 && depth != 8 && depth != 24))
         return;
@@ -264,7 +178,7 @@ void load_pcx(int handle, Target& image)
         int offset = -769;
         IOsBinSeek(handle, offset, 2);
         unsigned char palette[769];
-        if (offset < 0 || !read_exactly(handle, palette, 769))
+        if (offset < 0 || !img_read_exactly(handle, palette, 769))
             return;
         if (palette[0] != 12) {
             IErrorReport(IMG_ERR_READ_WRITE);
@@ -272,9 +186,9 @@ void load_pcx(int handle, Target& image)
         }
         for (int i = 0; i < 256; ++i)
             img_palette[i] = img_pixel(palette[1 + 3 * i], palette[2 + 3 * i], palette[3 + 3 * i]);
-        if (!seek_to(handle, 128))
+        if (!img_seek_to(handle, 128))
             return;
-    } else if (!seek_to(handle, 128)) {
+    } else if (!img_seek_to(handle, 128)) {
         return;
     }
     if (depth == 1 || depth == 4) {
@@ -284,10 +198,10 @@ void load_pcx(int handle, Target& image)
                 img_palette[i] = img_pixel(header[16 + 3 * i], header[17 + 3 * i], header[18 + 3 * i]);
     }
 
-    ByteSource source(handle);
+    ImgByteSource source(handle);
     for (int row = 0; row < image.height; ++row) {
         for (int plane = 0; plane < planes; ++plane) {
-            if (!pcx_line(source, line))
+            if (!img_pcx_line(source, line))
                 return; // a bit-plane image stopped early keeps its plane sums
             uint32_t* out = image.pixels.data() + size_t(row) * size_t(image.width);
             for (int x = 0; x < w; ++x) {
@@ -317,92 +231,36 @@ void load_pcx(int handle, Target& image)
 
 //--- PNG
 
-void load_png(int handle, Target& image, int colours, int64_t file_length)
+void load_png(int handle, Target& image, int64_t file_length)
 {
     unsigned char head[33];
-    if (!read_exactly(handle, head, 33))
+    if (!img_read_exactly(handle, head, 33))
         return;
     const int depth = head[24];
     const int colour_type = head[25];
-    if (head[27] != 0 || head[28] != 0 || (colour_type != 2 && colour_type != 3 && colour_type != 6)) {
-        IErrorReport(IMG_ERR_FORMAT);
-        return;
-    }
-    // Row length with its filter byte, and the filter distance.
-    const int64_t w = image.width;
     int64_t row_length = 0;
     int distance = 1;
-    if (colour_type == 3) {
-        switch (colours) {
-        case 2: row_length = (w + 7) / 8 + 1; break;
-        case 4: row_length = (w + 3) / 4 + 1; break;
-        case 16: row_length = (w + 1) / 2 + 1; break;
-        case 256: row_length = w + 1; break;
-        default: break;
-        }
-    } else if (depth == 8 || depth == 16) {
-        distance = (colour_type == 2 ? 3 : 4) * (depth / 8);
-        row_length = w * distance + 1;
-    }
-    if (row_length == 0) {
+    if (head[27] != 0 || head[28] != 0 || !img_png_rows(colour_type, depth, image.width, row_length, distance)) {
         IErrorReport(IMG_ERR_FORMAT);
         return;
     }
     const int64_t raw = row_length * image.height;
-    // Deflate shrinks data at most about 1032 : 1, so a file far too short for the size in its
-    // header cannot hold its image: refuse before allocating for it.
-    if (raw > file_length * 1032 + 1024) {
+    int64_t capacity = 0;
+    if (!img_png_capacity(raw, file_length, capacity)) {
         IErrorReport(IMG_ERR_READ_WRITE);
         return;
     }
-    // The compressed data cannot be longer than the file.
-    const int64_t capacity = std::min(raw / 1000 + raw + 22, file_length);
-    std::vector<unsigned char> compressed(static_cast<size_t>(capacity));
-    int64_t collected = 0;
-    std::vector<unsigned char> chunk(READ_BUFFER);
-    for (;;) {
-        unsigned char chunk_head[8];
-        if (!read_exactly(handle, chunk_head, 8))
-            return;
-        const int64_t length = IImgPngGetBE32(chunk_head);
-        if (length > 2147483647 - 4) {
-            IErrorReport(IMG_ERR_READ_WRITE);
-            return;
-        }
-        if (IImgPngChunkIs(chunk_head + 4, "IEND"))
-            break;
-        if (IImgPngChunkIs(chunk_head + 4, "IDAT")) {
-            if (collected + length > capacity) {
-                IErrorReport(IMG_ERR_READ_WRITE);
-                return;
-            }
-            if (!read_exactly(handle, compressed.data() + collected, int(length)))
-                return;
-            collected += length;
-            if (!read_exactly(handle, chunk.data(), 4))
-                return;
-        } else if (IImgPngChunkIs(chunk_head + 4, "PLTE")) {
-            // At most 256 entries are kept; the rest of a longer palette is skipped.
-            int kept = int(std::min<int64_t>(length, 768));
-            if (!read_exactly(handle, chunk.data(), kept))
-                return;
-            int skip = int(length) - kept + 4;
-            IOsBinSeek(handle, skip, 1);
-            if (skip < 0)
-                return;
-            for (int i = 0; i < kept / 3; ++i)
-                img_palette[i] = img_pixel(chunk[3 * i], chunk[3 * i + 1], chunk[3 * i + 2]);
-        } else {
-            int skip = int(length) + 4;
-            IOsBinSeek(handle, skip, 1);
-            if (skip < 0)
-                return;
-        }
-    }
+    std::vector<unsigned char> compressed;
+    int entries = 0;
+    PngChunks walk = img_png_chunks(handle, capacity, compressed, img_palette, entries);
+    if (walk == PngChunks::overflow)
+        IErrorReport(IMG_ERR_READ_WRITE);
+    if (walk != PngChunks::complete)
+        return;
 
     std::vector<unsigned char> inflated(static_cast<size_t>(raw));
     size_t inflated_length = size_t(raw);
-    IImgUncompress(compressed.data(), inflated.data(), size_t(collected), inflated_length);
+    IImgUncompress(compressed.data(), inflated.data(), compressed.size(), inflated_length);
     compressed = {};
     if (inflated_length == 0)
         return; // the inflate failed (error 1044): nothing is written
@@ -452,7 +310,7 @@ void IImgLoadPixels(std::string_view name, std::span<uint32_t> pixels)
     IOsBinSeek(handle, file_length, 2);
     Target image{pixels, int(width), int(height)};
     try {
-        if (file_length >= 0 && seek_to(handle, 0)) {
+        if (file_length >= 0 && img_seek_to(handle, 0)) {
             switch (type) {
             case IMG_TYPE_BMP:
                 load_bmp(handle, image, facts[2] < 0, facts[4]);
@@ -461,7 +319,7 @@ void IImgLoadPixels(std::string_view name, std::span<uint32_t> pixels)
                 load_pcx(handle, image);
                 break;
             default:
-                load_png(handle, image, facts[3], file_length);
+                load_png(handle, image, file_length);
                 break;
             }
         }
