@@ -54,7 +54,8 @@ inline HANDLE start_child_test(const std::string& test_name)
 {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string cmd = "\"" + std::string(exe) + "\" --gtest_also_run_disabled_tests --gtest_filter=" + test_name;
+    std::string cmd =
+        "\"" + std::string(exe) + "\" --gtest_also_run_disabled_tests --gtest_filter=" + test_name;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};

@@ -120,7 +120,8 @@ TEST_F(PatternFolder, FindFileListsMatchesWithSizesAndDosTime)
             EXPECT_EQ(attributes & 0x10, 0);
             SYSTEMTIME now;
             GetLocalTime(&now);
-            EXPECT_EQ((static_cast<unsigned>(datetime) >> 25) + 1980, now.wYear);  // DOS date in the high word
+            // The DOS date is in the high word, its year counted from 1980 in the top 7 bits.
+            EXPECT_EQ((static_cast<unsigned>(datetime) >> 25) + 1980, now.wYear);
         }
         if (name == "d.dat") {
             EXPECT_NE(attributes & 0x10, 0);

@@ -87,8 +87,8 @@ TEST(SettingsFuzz, BinaryFileWithNulsAndLongLines)
     HC_DEVICE_CONFIG = HcDeviceConfig{};
     ERROR_STATE = ErrorState{};
     using namespace std::string_literals;
-    std::string text = "PLNAME = a" + std::string(5000, 'b') + "\nPRINTER=3\0" "7\n\0\0\0CHARSET=\xff\xfe\r\r\n"s +
-                       "HPGL2 = 2\0"s;
+    std::string text = "PLNAME = a" + std::string(5000, 'b') + "\nPRINTER=3\0" "7\n"s +
+                       "\0\0\0CHARSET=\xff\xfe\r\r\n"s + "HPGL2 = 2\0"s;
     std::ofstream("settings_fuzz.ini", std::ios::binary) << text;
     bool version = false;
     EXPECT_TRUE(read_settings_file("settings_fuzz.ini", version));
