@@ -10,6 +10,16 @@
 // cut-element analysis, division levels and flow volume (progress dialog 107).
 void SET_DIVISIONS_AND_ELEMENTS();
 
+// The cells of a new run: nodes at the solid triangles' centroids and the flow divisions' centres,
+// "NODES.TXT", and every element with flow joined to the nearest node it can see (progress dialog 111).
+void SET_UP_CELLS();
+
+// The cells listed division by division (DIVISION_INFO fields 2 and 3, ICELL row 3).
+void INDEX_CELLS_BY_DIVISION();
+
+// Every element holding 0 in ELEMENT_CELL joined to a cell; cell volumes, extents and fill fractions.
+void COMBINE_ELEMENTS_INTO_CELLS();
+
 // ---- shared tests
 
 // Two-dimensional point-in-triangle test on projected corners (u1, w1), (u2, w2), (u3, w3) and point

@@ -16,6 +16,8 @@ namespace {
 
 constexpr int PROGRESS_DIALOG = 107;  // "Setting Divisions and Elements - Please Wait"
 
+} // namespace
+
 // Step 5: the "Coordinates" stage.
 void coordinates_stage()
 {
@@ -64,6 +66,8 @@ void allocate_division_arrays()
     D.ELEMENT_CODE.fill(-2);
     D.SURFACE_ELEMENT_COUNT = 0;
 }
+
+namespace {
 
 // Step 14: the temporaries of the set-up.
 void release_temporaries()

@@ -31,6 +31,10 @@ void poll_close_request();
 void set_lattice_scalars();
 void fill_neighbour_tables();
 
+// The "Coordinates" stage (tables, sample arrays) and the division and element arrays of the marking.
+void coordinates_stage();
+void allocate_division_arrays();
+
 // The "Triangle Connectivity" stage.
 void set_triangle_connectivity();
 

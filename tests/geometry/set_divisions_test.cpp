@@ -186,11 +186,20 @@ TEST_F(SetDivisionsTest, SingleElementCases)
         else
             plane.triangles = {{1, 2, 3}, {1, 3, 4}};
         set_surfaces({plane});
-        SET_DIVISIONS_AND_ELEMENTS();
+        // The stages up to the analysis, so that the face flags can still be read.
+        set_lattice_scalars();
+        coordinates_stage();
+        set_triangle_connectivity();
+        allocate_division_arrays();
+        mark_surface_elements();
+        analyse_elements();
         EXPECT_TRUE(has_line(diag(), {"Surface ", 1, " is an open surface"})) << c.what;
         const int code = DIVISIONS.DIVISION_INFO(DIVISION_CODE, 2, 2, c.x_division);
         ASSERT_LT(code, 0) << c.what;
         EXPECT_EQ(DIVISIONS.SUB_ELEMENTS_IN_FLOW(-code, 1, 1, 1), c.expected) << c.what;
+        const int e = DIVISIONS.SURFACE_ELEMENT_NUMBER(2, 2, c.x_division, 1, 1, 1);
+        for (int j = 1; j <= 6; ++j)
+            EXPECT_EQ(DIVISIONS.SURFACE_ELEMENT_DATA(j, e), c.flags[j - 1]) << c.what << ", face " << j;
         TearDown();
     }
 }

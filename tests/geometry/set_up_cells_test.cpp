@@ -1,0 +1,117 @@
+// SET_UP_CELLS: nodes, "NODES.TXT", the cells formed around them and their volumes.
+#include "app/geometry/geometry.h"
+
+#include "geometry_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+class SetUpCellsTest : public GeometryTest {
+protected:
+    void SetUp() override
+    {
+        GeometryTest::SetUp();
+        here = std::filesystem::current_path();
+        std::filesystem::current_path(scratch.path(""));
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(here);
+        GeometryTest::TearDown();
+    }
+    static int count_lines(const std::string& text, const std::string& part)
+    {
+        int n = 0;
+        for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++n;
+        return n;
+    }
+    // The value of the first 4-byte real after a text in the log.
+    static double value_after(const std::string& log, const std::string& text)
+    {
+        const auto at = log.find(text);
+        return at == std::string::npos ? -1.0 : std::stod(log.substr(at + text.size()));
+    }
+    std::filesystem::path here;
+};
+
+TEST_F(SetUpCellsTest, NoSurfaces)
+{
+    set_box(0.0f, 20.0f, 10, 2);
+    set_surfaces({});
+    SET_DIVISIONS_AND_ELEMENTS();
+    SET_UP_CELLS();
+    const std::string log = diag();
+    EXPECT_TRUE(has_line(log, {"Total Flow Volume is", 8000.0f})) << log;
+    EXPECT_TRUE(has_line(log, {" TOTAL NUMBER OF CELLS IS", 1000})) << log;
+    EXPECT_TRUE(has_line(log, {" NUMBER OF SURFACE POINTS IS", 0})) << log;
+    EXPECT_TRUE(has_line(log, {"Total flow volume from cells", 8000.0f})) << log;
+    const std::string nodes = read_file("NODES.TXT");
+    EXPECT_EQ(nodes.find(" SURFACE NODES\r\n INTERIOR DIVISION NODES\r\n"), 0u) << nodes.substr(0, 200);
+    EXPECT_EQ(count_lines(nodes, "POINT, X,Y,Z"), 1000);
+    EXPECT_TRUE(has_line(nodes, {"  POINT, X,Y,Z", 1, 1.0f, 1.0f, 1.0f})) << nodes.substr(0, 300);
+    // Every element joins the node of its own division.
+    const Cells& C = CELLS;
+    EXPECT_EQ(C.CELL_COUNT, 1000);
+    EXPECT_EQ(DIVISIONS.ELEMENT_CELL(1, 1, 2, 2, 1, 1), 2);
+    EXPECT_EQ(DIVISIONS.ELEMENT_CELL(10, 10, 10, 1, 2, 1), 1000);
+    EXPECT_FLOAT_EQ(C.CELL_DATA(CELL_VOLUME, 5), 8.0f);
+    EXPECT_FLOAT_EQ(C.CELL_DATA(CELL_LOW_X, 5), 8.0f);
+    EXPECT_FLOAT_EQ(C.CELL_DATA(CELL_HIGH_X, 5), 10.0f);
+    EXPECT_FLOAT_EQ(C.CELL_DATA(CELL_FILL_FRACTION, 5), 1.0f);
+    EXPECT_EQ(DIVISIONS.DIVISION_INFO(DIVISION_NODE_COUNT, 3, 4, 5), 1);
+    EXPECT_EQ(DIVISIONS.DIVISION_INFO(DIVISION_NODE_START, 3, 4, 5), 234);
+    EXPECT_EQ(C.ICELL(ICELL_BY_DIVISION, 235), 235);
+    EXPECT_EQ(HEADLESS.count("WDialogLoad 111"), 1);
+    EXPECT_EQ(HEADLESS.count("WDialogRangeProgressBar 1024 0 8000"), 1);
+}
+
+TEST_F(SetUpCellsTest, CubeBody)
+{
+    set_box(0.0f, 50.0f, 5, 5);
+    set_surfaces({block(23.4f, 26.6f, 23.5f, 26.5f, 23.5f, 26.5f, 0, {6, 4, 5, 3, 1, 2})});
+    SET_DIVISIONS_AND_ELEMENTS();
+    SET_UP_CELLS();
+    const std::string log = diag();
+    EXPECT_TRUE(has_line(log, {" TOTAL NUMBER OF CELLS IS", 136})) << log;
+    EXPECT_TRUE(has_line(log, {" NUMBER OF SURFACE POINTS IS", 12})) << log;
+    const double volume = value_after(log, " Total Flow Volume is");
+    const double from_cells = value_after(log, " Total flow volume from cells");
+    EXPECT_NEAR(volume, 124971.2, 0.1);
+    EXPECT_NEAR(from_cells, volume, volume * 1e-6) << log;
+    // The cut elements join surface nodes, the element inside the body none; every element in the flow
+    // has a cell.
+    const Divisions& D = DIVISIONS;
+    EXPECT_EQ(D.ELEMENT_CELL(3, 3, 3, 3, 3, 3), -1);
+    for (int ez = 1; ez <= 5; ++ez)
+        for (int ey = 1; ey <= 5; ++ey)
+            for (int ex = 1; ex <= 5; ++ex)
+                if (ex != 3 || ey != 3 || ez != 3)
+                    EXPECT_GE(D.ELEMENT_CELL(3, 3, 3, ez, ey, ex), 1);
+    // The element beyond the low x face (x element 2) sees the nodes of the low x face's triangles
+    // (cells 9 and 10 with this face order) and none behind the body.
+    const int c = D.ELEMENT_CELL(3, 3, 3, 3, 3, 2);
+    EXPECT_TRUE(c == 9 || c == 10) << c;
+    EXPECT_EQ(static_cast<int>(D.ICHECK.size()), 8 * D.MNSEG);
+}
+
+TEST_F(SetUpCellsTest, CaseWithoutCellsIsRefused)
+{
+    // A wall across the whole box: every division is a surface division, and the wall has no solid
+    // triangle (both are flow-entry triangles).
+    set_box(0.0f, 30.0f, 1, 3);
+    Body wall;
+    wall.points = {{15, 0, 0}, {15, 30, 0}, {15, 30, 30}, {15, 0, 30}};
+    wall.triangles = {{1, 2, 3}, {1, 3, 4}};
+    set_surfaces({wall});
+    SURFACE.TRIANGLE(TRIANGLE_KIND, 1) = -1;
+    SURFACE.TRIANGLE(TRIANGLE_KIND, 2) = -2;
+    SURFACE.SOLID_TRIANGLE_COUNT = 0;
+    SET_DIVISIONS_AND_ELEMENTS();
+    EXPECT_THROW(SET_UP_CELLS(), FatalStop);
+}
+
+} // namespace
