@@ -148,3 +148,34 @@ TEST_F(ColourTable, PaletteDefinitionIsRangeChecked)
 }
 
 } // namespace
+
+#include "toolkit/graphics/palette_colours.h"
+
+namespace {
+
+TEST(PaletteColours, RampsAndBasicColours)
+{
+    EXPECT_TRUE(gr_palette_colours(8).empty());
+    const auto p16 = gr_palette_colours(16);
+    ASSERT_EQ(p16.size(), 32u);
+    EXPECT_EQ(p16[7], 64 + 64 * 256 + 64 * 65536);
+    EXPECT_EQ(p16[16], 0);             // black opens the basic colours
+    EXPECT_EQ(p16[31], 16777215);
+    // With 256 colours the ramps are the default colour table.
+    const auto p256 = gr_palette_colours(256);
+    ASSERT_EQ(p256.size(), 272u);
+    IGrColourTableInit();
+    for (int v = 0; v < 256; ++v)
+        EXPECT_EQ(p256[static_cast<std::size_t>(v)], GrColourTable.rgb[static_cast<std::size_t>(v)]) << v;
+    // With 32 colours every ramp gives two entries: its last shade of each half, except the first and
+    // last ramps, which start at their first index.
+    const auto p32 = gr_palette_colours(32);
+    ASSERT_EQ(p32.size(), 48u);
+    EXPECT_EQ(p32[0], GrColourTable.rgb[0]);
+    EXPECT_EQ(p32[2], GrColourTable.rgb[23]);
+    EXPECT_EQ(p32[3], GrColourTable.rgb[31]);
+    EXPECT_EQ(p32[30], GrColourTable.rgb[240]);
+    EXPECT_EQ(p32[31], GrColourTable.rgb[248]);
+}
+
+} // namespace

@@ -1,0 +1,307 @@
+// The screen driver on GDI: pictures drawn into an off-screen DIB and read back pixel by pixel.
+#include "toolkit/graphics/colour_table.h"
+#include "toolkit/graphics/fill_shapes.h"
+#include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gr_area.h"
+#include "toolkit/graphics/gr_driver.h"
+#include "toolkit/graphics/gr_lines.h"
+#include "toolkit/graphics/hardcopy_dispatch.h"
+#include "toolkit/win/error_state.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+#include <vector>
+
+namespace {
+
+constexpr int W = 120;
+constexpr int H = 90;
+constexpr COLORREF WHITE = RGB(255, 255, 255);
+constexpr COLORREF BLACK = RGB(0, 0, 0);
+
+// A 24-bit DIB section in a memory context, bound as the screen's drawing surface (bitmap 1).
+class ScreenPixels : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dc_ = CreateCompatibleDC(nullptr);
+        ASSERT_NE(dc_, nullptr);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = W;
+        bi.bmiHeader.biHeight = -H;   // top-down
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 24;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(bitmap_, nullptr);
+        old_ = SelectObject(dc_, bitmap_);
+        GrTarget = GrTargetRecord{};
+        GrTarget.kind = 2;
+        GrTarget.number = 1;
+        GrArea = GrAreaRecord{};
+        GrUnits = GrUnitsRecord{};
+        GrLineState = GrLineStateRecord{};
+        GrTextState = GrTextStateRecord{};
+        GrColourState = GrColourStateRecord{};
+        GrPrimitiveBlock = GrPrimitiveBlockRecord{};
+        GrScreenOpFlags = GrScreenOpFlagsRecord{};
+        GrOutputSwitch.screen = 1;
+        GrOutputSwitch.hardcopy = 0;
+        GrGdiContext.display_colours = 1 << 24;
+        GrGdiContext.rop2 = R2_COPYPEN;
+        GrGdiContext.pen_kind = 0;
+        GrGdiContext.pen_width = 1;
+        IGrColourTableInit();
+        gr_gdi_bind(dc_, 1);
+        IGrSurfaceSetup(2, 1, W, H);
+        IGrScreenDriver(GrOpClear);
+        gr_colour_n(0);
+        gr_colour_n(223);
+        ERROR_STATE = ErrorState{};
+    }
+    void TearDown() override
+    {
+        IGrGdiRelease();
+        gr_gdi_unbind();
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+        GrOutputSwitch = GrOutputSwitchRecord{};
+    }
+    // Pixel at column x, row y counted from the bottom of the surface.
+    COLORREF pixel(int x, int y) const { return GetPixel(dc_, x, H - 1 - y); }
+    std::vector<COLORREF> snapshot() const
+    {
+        std::vector<COLORREF> p;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                p.push_back(GetPixel(dc_, x, y));
+        return p;
+    }
+    // Rows (from the bottom) and columns holding a pixel of the colour inside a box.
+    int count(COLORREF c, int x1, int y1, int x2, int y2) const
+    {
+        int n = 0;
+        for (int y = y1; y <= y2; ++y)
+            for (int x = x1; x <= x2; ++x)
+                n += pixel(x, y) == c ? 1 : 0;
+        return n;
+    }
+    void plot_mode(int mode)
+    {
+        GrLineState.plot_mode = mode;
+        IGrScreenDriver(GrOpPlotMode);
+    }
+
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+TEST_F(ScreenPixels, UserYZeroIsTheBottomRow)
+{
+    IGrLine(0.0f, 0.0f, 1.0f, 0.0f);
+    for (int x = 0; x < W; ++x)
+        EXPECT_EQ(pixel(x, 0), BLACK) << x;
+    EXPECT_EQ(pixel(5, 1), WHITE);
+    EXPECT_EQ(pixel(5, H - 1), WHITE);
+    // The top of the user units is the top row.
+    IGrLine(0.0f, 1.0f, 1.0f, 1.0f);
+    EXPECT_EQ(pixel(7, H - 1), BLACK);
+}
+
+TEST_F(ScreenPixels, OnePixelLineSetsItsEndPixel)
+{
+    IGrLineDevice(10.0f, 20.0f, 10.0f, 20.0f);
+    EXPECT_EQ(pixel(10, 20), BLACK);
+    EXPECT_EQ(count(BLACK, 0, 0, W - 1, H - 1), 1);
+    // A longer line includes both ends.
+    IGrLineDevice(30.0f, 40.0f, 35.0f, 40.0f);
+    EXPECT_EQ(count(BLACK, 29, 40, 36, 40), 6);
+}
+
+TEST_F(ScreenPixels, XorTwiceRestoresThePicture)
+{
+    gr_colour_n(31);
+    gr_fill_pattern(4);
+    gr_rectangle(0.1f, 0.1f, 0.6f, 0.5f);
+    gr_colour_n(150);
+    const auto before = snapshot();
+    plot_mode(3);
+    for (int k = 0; k < 2; ++k) {
+        IGrLine(0.0f, 0.0f, 1.0f, 0.8f);
+        IGrLine(0.2f, 0.9f, 0.9f, 0.05f);
+    }
+    EXPECT_EQ(snapshot(), before);
+    // One XOR pass does change the picture.
+    IGrLine(0.0f, 0.0f, 1.0f, 0.8f);
+    EXPECT_NE(snapshot(), before);
+}
+
+TEST_F(ScreenPixels, XorOutlineShowsAllFourCorners)
+{
+    gr_colour_n(31);    // red: XOR on white gives cyan, twice gives white again
+    plot_mode(3);
+    gr_fill_pattern(0);
+    gr_rectangle(0.1f, 0.1f, 0.5f, 0.5f);
+    const COLORREF CYAN = RGB(0, 255, 255);
+    const int x1 = static_cast<int>(0.1f * (W - 0.01f)), y1 = static_cast<int>(0.1f * (H - 0.01f));
+    const int x2 = static_cast<int>(0.5f * (W - 0.01f)), y2 = static_cast<int>(0.5f * (H - 0.01f));
+    EXPECT_EQ(pixel(x1, y1), CYAN);
+    EXPECT_EQ(pixel(x2, y1), CYAN);
+    EXPECT_EQ(pixel(x2, y2), CYAN);
+    EXPECT_EQ(pixel(x1, y2), CYAN);
+    EXPECT_EQ(pixel((x1 + x2) / 2, y1), CYAN);
+    EXPECT_EQ(pixel((x1 + x2) / 2, (y1 + y2) / 2), WHITE);
+}
+
+TEST_F(ScreenPixels, SolidRectangleIncludesItsEdges)
+{
+    gr_fill_pattern(4);
+    GrPrimitiveBlock.IX(1) = 10;
+    GrPrimitiveBlock.IY(1) = 5;
+    GrPrimitiveBlock.IX(2) = 19;
+    GrPrimitiveBlock.IY(2) = 14;
+    IGrScreenDriver(GrOpRectangleSolid);
+    EXPECT_EQ(count(BLACK, 0, 0, W - 1, H - 1), 100);
+    EXPECT_EQ(count(BLACK, 10, 5, 19, 14), 100);
+}
+
+TEST_F(ScreenPixels, PatternMixesTheTwoColoursUnlessEqual)
+{
+    gr_colour_n(31);    // previous black, current red
+    gr_fill_pattern(3);
+    gr_rectangle(0.0f, 0.0f, 0.5f, 0.5f);
+    const COLORREF red = RGB(255, 0, 0);
+    EXPECT_NE(pixel(10, 10), pixel(11, 10));
+    EXPECT_EQ(pixel(10, 10), pixel(11, 11));
+    const std::set<COLORREF> seen{pixel(10, 10), pixel(11, 10)};
+    EXPECT_EQ(seen, (std::set<COLORREF>{red, BLACK}));
+    // Equal colours: a plain fill.
+    gr_colour_n(31);
+    gr_rectangle(0.5f, 0.5f, 1.0f, 1.0f);
+    EXPECT_EQ(count(red, 70, 55, 80, 65), 121);
+}
+
+// Horizontal (3) and vertical (4) hatch lines sit on multiples of the step counted from the surface's
+// bottom row and left column; the diagonals (1, 2) run at 45 degrees; denser is closer.
+TEST_F(ScreenPixels, HatchDirectionsAndDensities)
+{
+    int previous_lines = 0;
+    for (int density = 1; density <= 5; ++density) {
+        for (int direction = 1; direction <= 4; ++direction) {
+            IGrScreenDriver(GrOpClear);
+            gr_fill_pattern(-1, density, direction);
+            gr_rectangle(0.1f, 0.1f, 0.9f, 0.9f);
+            const GrHatchSpacing h = IGrHatchSpacing(1, density);
+            const int n = count(BLACK, 0, 0, W - 1, H - 1);
+            EXPECT_GT(n, 0) << density << " " << direction;
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x) {
+                    if (pixel(x, y) != BLACK)
+                        continue;
+                    if (direction == 3)
+                        EXPECT_EQ(y % h.y_step, 0) << "row " << y << " density " << density;
+                    if (direction == 4)
+                        EXPECT_EQ(x % h.x_step, 0) << "column " << x << " density " << density;
+                    // Inside the rectangle (11..107 by 8..80 in pixels).
+                    EXPECT_TRUE(x >= 11 && x <= 107 && y >= 8 && y <= 80) << x << "," << y;
+                }
+            if (direction == 1) {
+                // Rising diagonal: a set pixel continues up and to the right.
+                int continued = 0, set = 0;
+                for (int y = 10; y < 78; ++y)
+                    for (int x = 13; x < 105; ++x)
+                        if (pixel(x, y) == BLACK) {
+                            ++set;
+                            continued += pixel(x + 1, y + 1) == BLACK ? 1 : 0;
+                        }
+                EXPECT_GT(continued * 10, set * 9) << density;
+            }
+            if (direction == 2) {
+                int continued = 0, set = 0;
+                for (int y = 10; y < 78; ++y)
+                    for (int x = 13; x < 105; ++x)
+                        if (pixel(x, y) == BLACK) {
+                            ++set;
+                            continued += pixel(x + 1, y - 1) == BLACK ? 1 : 0;
+                        }
+                EXPECT_GT(continued * 10, set * 9) << density;
+            }
+            if (direction == 3) {
+                EXPECT_GE(n, previous_lines) << density;
+                previous_lines = n;
+            }
+        }
+    }
+}
+
+TEST_F(ScreenPixels, MarkersArrowsAndCircles)
+{
+    // Marker 13: a filled square around the centre; marker 1: a plus.
+    GrTextState.char_width = 0.1f;
+    GrTextState.char_height = 0.1f;
+    IGrMarker(0.25f, 0.5f, 13);
+    EXPECT_EQ(pixel(29, 44), BLACK);
+    EXPECT_EQ(pixel(29 + 2, 44 + 2), BLACK);
+    IGrMarker(0.75f, 0.5f, 1);
+    EXPECT_EQ(pixel(89, 44), BLACK);
+    EXPECT_EQ(pixel(89 + 2, 44 + 2), WHITE);
+    // A filled circle: centre set, a point outside its box not.
+    IGrScreenDriver(GrOpClear);
+    gr_fill_pattern(4);
+    IGrCircleDraw(0.5f, 0.5f, 0.1f);
+    EXPECT_EQ(pixel(60, 45), BLACK);       // centre (59.995, 44.995) rounded, radius 12
+    EXPECT_EQ(pixel(60 + 11, 45 + 11), WHITE);
+    EXPECT_EQ(pixel(60 + 12, 45), BLACK);
+    EXPECT_EQ(pixel(60 + 15, 45), WHITE);
+    // A filled arrow pointing right: its head is filled just behind the tip.
+    IGrScreenDriver(GrOpClear);
+    IGrArrow(0.1f, 0.5f, 0.9f, 0.5f, 2);
+    EXPECT_EQ(pixel(static_cast<int>(0.88f * (W - 0.01f)), 44), BLACK);
+    EXPECT_EQ(pixel(static_cast<int>(0.5f * (W - 0.01f)), 44), BLACK);   // the shaft
+}
+
+TEST_F(ScreenPixels, ReadPixelAndClearArea)
+{
+    gr_colour_n(31);
+    gr_fill_pattern(4);
+    gr_rectangle(0.0f, 0.0f, 0.5f, 1.0f);
+    GrPrimitiveBlock.IX(1) = 5;
+    GrPrimitiveBlock.IY(1) = 5;
+    IGrScreenDriver(GrOpReadPixel);
+    EXPECT_EQ(GrPrimitiveBlock.IX(1), 255);
+    EXPECT_EQ(GrPrimitiveBlock.IX(2), 0);
+    EXPECT_EQ(GrPrimitiveBlock.IX(3), 0);
+    // Clearing a smaller area leaves the rest and the current colour.
+    gr_area(0.0f, 0.0f, 0.25f, 1.0f);
+    IGrAreaClear();
+    EXPECT_EQ(pixel(5, 5), WHITE);
+    EXPECT_EQ(pixel(40, 5), RGB(255, 0, 0));
+    EXPECT_EQ(GrColourState.number[GR_CURRENT], 31);
+}
+
+TEST_F(ScreenPixels, SmallSectorIsAWedgeNotAnEllipse)
+{
+    gr_fill_pattern(4);
+    auto& B = GrPrimitiveBlock;
+    B.IX(1) = 60;
+    B.IY(1) = 45;
+    B.X(2) = 30.0f;
+    B.Y(2) = 30.0f;
+    B.X(3) = 0.001f;                // start and end point both on pixel (89, 45)
+    B.Y(3) = 0.002f;
+    B.X(4) = 0.0f;
+    B.Y(4) = 0.6f;
+    IGrScreenDriver(GrOpPieSolid);
+    // The opposite side of the ellipse stays white.
+    EXPECT_EQ(pixel(60 - 20, 45), WHITE);
+    EXPECT_LT(count(BLACK, 0, 0, W - 1, H - 1), 200);
+}
+
+} // namespace

@@ -1,0 +1,38 @@
+// The graphics entry operations that the simulation core calls (toolkit/graphics/entry.h), forwarding
+// to the graphics core. The host build answers them from toolkit/headless instead.
+#include "toolkit/graphics/entry.h"
+
+#include "toolkit/graphics/colour_table.h"
+#include "toolkit/graphics/fill_shapes.h"
+#include "toolkit/graphics/gr_area.h"
+#include "toolkit/graphics/gr_target.h"
+
+void IGrSelectTarget(int kind, int handle)
+{
+    gr_select_target(kind, handle);
+}
+
+void IGrArea(float x1, float y1, float x2, float y2)
+{
+    gr_area(x1, y1, x2, y2);
+}
+
+void IGrUnits(float left, float bottom, float right, float top)
+{
+    gr_units(left, bottom, right, top);
+}
+
+void IGrColourN(int colour)
+{
+    gr_colour_n(colour);
+}
+
+void IGrFillPattern(int style, int density, int angle)
+{
+    gr_fill_pattern(style, density, angle);
+}
+
+void IGrRectangle(float x1, float y1, float x2, float y2)
+{
+    gr_rectangle(x1, y1, x2, y2);
+}

@@ -1,0 +1,72 @@
+// Drawing target selection: a window, an off-screen bitmap or a picture field of the current dialog
+// becomes the surface of every graphics operation; the surface's size then re-derives the device area
+// from the kept area fractions and user units. Also the platform answers of the graphics reset.
+#include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gr_area.h"
+#include "toolkit/graphics/gr_error.h"
+#include "toolkit/graphics/gr_platform.h"
+#include "toolkit/graphics/gr_state.h"
+#include "toolkit/graphics/gr_target.h"
+#include "toolkit/win/window_table_win.h"
+
+namespace {
+
+constexpr int ERR_INVALID_WINDOW = 1003;
+
+// Binds the current window's context and adopts its size; the reselect flag keeps IGrArea from
+// repeating its hardcopy and text follow-ups.
+void adopt_current_window()
+{
+    GrTarget.kind = 1;
+    GrTarget.number = WIN_CURRENT.window;
+    gr_gdi_bind(WIN_CURRENT.dc, -1);
+    GrTarget.reselect = 1;
+    IGrSurfaceSetup(1, WIN_CURRENT.window, WIN_CURRENT.width, WIN_CURRENT.height);
+    GrTarget.reselect = 0;
+}
+
+} // namespace
+
+void gr_select_target(int kind, int number)
+{
+    GrTarget.kind = kind;
+    bool ok = false;
+    switch (kind) {
+    case 1: {
+        const int saved = ERROR_STATE.last_error;
+        ERROR_STATE.last_error = 0;
+        WWinSelect(number >= 0 ? number : WIN_CURRENT.window);
+        if (ERROR_STATE.last_error == ERR_INVALID_WINDOW)
+            break;
+        ERROR_STATE.last_error = saved;
+        adopt_current_window();
+        return;
+    }
+    case 2:
+    case 3:
+        // Off-screen bitmaps and dialog picture fields bind their context through gr_gdi_bind and
+        // IGrSurfaceSetup when their owners select them; no such surface is selectable here.
+        break;
+    default:
+        return;   // another kind is recorded and nothing else happens
+    }
+    if (!ok) {
+        IErrorReport(GR_ERR_TARGET);
+        adopt_current_window();
+    }
+}
+
+void gr_select_current_window()
+{
+    if (WIN_CURRENT.dc)
+        adopt_current_window();
+    else
+        GrTarget.kind = 1;
+}
+
+int gr_display_colour_class()
+{
+    read_screen_info();
+    GrGdiContext.display_colours = WIN_SCREEN.colours;
+    return WIN_SCREEN.colour_class > 0 ? WIN_SCREEN.colour_class : 256;
+}
