@@ -81,23 +81,18 @@ TEST_F(SetDivisionsTest, CubeBody)
     ASSERT_NE(at, std::string::npos) << log;
     EXPECT_NEAR(std::stod(log.substr(at + 21)), 124971.2, 0.1);
 
-    // The temporaries are gone, the dialog was shown and unloaded.
+    // The temporaries are gone.
     EXPECT_FALSE(D.INDIV.allocated());
     EXPECT_FALSE(D.INDSURF.allocated());
     EXPECT_FALSE(D.ELEMENT_CODE.allocated());
-    EXPECT_EQ(HEADLESS.count("WDialogLoad 107"), 1);
-    EXPECT_EQ(HEADLESS.count("WDialogShow 107 -1 -1 0 2"), 1);
-    EXPECT_EQ(HEADLESS.count("WDialogUnload 107"), 1);
-    EXPECT_EQ(HEADLESS.count("WDialogRangeProgressBar 1024 0 " + std::to_string(int(12 * double(1.1f) + 100 +
-                                                                                     125 * double(1.133f)))),
-              1);
 }
 
-// With the faces in box-side order, the traces of the low-y and low-z faces meet in the four cut
-// elements along the block's low-y edges that run in x, beyond its low x face: the y face, listed
-// first, sets the lattice points at the corner of the body's section directly, the z face's trace then
-// passes over them, and the flood gives the unset point beside them the body state of its last
-// neighbour. Those elements keep 862 (edge) and 906 (corner) instead of 937 and 981.
+// With the faces in box-side order, four elements along the block's low-y edges (x elements 3 and 4,
+// whose x-min face meets the body) come out below their share: there the low y face's trace, listed
+// first, sets the lattice point at the corner of the body's section directly, the low (or high) z
+// face's trace then passes over that point and leaves its neighbour unset, and the flood gives the
+// unset point the body state of its last neighbour. Those elements keep 862 (edge) and 906 (corner)
+// instead of 937 and 981.
 TEST_F(SetDivisionsTest, CubeBodyTriangleOrderMatters)
 {
     cube_case({1, 2, 3, 4, 5, 6});
@@ -130,6 +125,20 @@ TEST_F(SetDivisionsTest, NoSurfaces)
     EXPECT_TRUE(has_line(log, {"Total Flow Volume is", 8000.0f})) << log;
 }
 
+#ifndef _WIN32
+// The progress dialog 107 of the set-up, as the headless toolkit records it.
+TEST_F(SetDivisionsTest, ProgressDialog)
+{
+    cube_case();
+    SET_DIVISIONS_AND_ELEMENTS();
+    EXPECT_EQ(HEADLESS.count("WDialogLoad 107"), 1);
+    EXPECT_EQ(HEADLESS.count("WDialogShow 107 -1 -1 0 2"), 1);
+    EXPECT_EQ(HEADLESS.count("WDialogUnload 107"), 1);
+    EXPECT_EQ(HEADLESS.count("WDialogRangeProgressBar 1024 0 " + std::to_string(int(12 * double(1.1f) + 100 +
+                                                                                     125 * double(1.133f)))),
+              1);
+}
+
 // The progress range of 100,000 divisions is folded four times.
 TEST_F(SetDivisionsTest, ProgressRangeOfManyDivisions)
 {
@@ -151,6 +160,7 @@ TEST_F(SetDivisionsTest, CloseRequestAfterTheSetUpStops)
     HEADLESS.peek_types = {MsgCloseRequest};
     EXPECT_EXIT(SET_DIVISIONS_AND_ELEMENTS(), testing::ExitedWithCode(0), "");
 }
+#endif
 
 // Single elements cut by a plane through the whole box (two triangles whose outer sides lie on the box
 // faces): box 0..30, 3 divisions of one element, the element of x division 2 spans 10..20.

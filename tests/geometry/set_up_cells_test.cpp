@@ -65,8 +65,10 @@ TEST_F(SetUpCellsTest, NoSurfaces)
     EXPECT_EQ(DIVISIONS.DIVISION_INFO(DIVISION_NODE_COUNT, 3, 4, 5), 1);
     EXPECT_EQ(DIVISIONS.DIVISION_INFO(DIVISION_NODE_START, 3, 4, 5), 234);
     EXPECT_EQ(C.ICELL(ICELL_BY_DIVISION, 235), 235);
-    EXPECT_EQ(HEADLESS.count("WDialogLoad 111"), 1);
-    EXPECT_EQ(HEADLESS.count("WDialogRangeProgressBar 1024 0 8000"), 1);
+    if (toolkit_calls("") < 0)
+        return;  // the win build runs the real toolkit
+    EXPECT_EQ(toolkit_calls("WDialogLoad 111"), 1);
+    EXPECT_EQ(toolkit_calls("WDialogRangeProgressBar 1024 0 8000"), 1);
 }
 
 TEST_F(SetUpCellsTest, CubeBody)
