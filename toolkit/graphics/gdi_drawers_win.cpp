@@ -466,18 +466,9 @@ void IGrGdiBlockMove(int sl, int st, int dl, int dt, int width, int height, bool
     DeleteObject(brush);
 }
 
-void IGrGdiRelease()
+void gdi_release_font_and_pen()
 {
     auto& G = GrGdiContext;
-    if (G.pattern) {
-        DeleteObject(G.pattern);
-        G.pattern = nullptr;
-        G.pattern_dirty = true;
-    }
-    if (G.clip) {
-        DeleteObject(G.clip);
-        G.clip = nullptr;
-    }
     if (G.font) {
         if (G.dc)
             SelectObject(G.dc, G.font_replaced);
@@ -490,6 +481,21 @@ void IGrGdiRelease()
         DeleteObject(G.pen);
         G.pen = nullptr;
     }
+}
+
+void IGrGdiRelease()
+{
+    auto& G = GrGdiContext;
+    if (G.pattern) {
+        DeleteObject(G.pattern);
+        G.pattern = nullptr;
+        G.pattern_dirty = true;
+    }
+    if (G.clip) {
+        DeleteObject(G.clip);
+        G.clip = nullptr;
+    }
+    gdi_release_font_and_pen();
     if (G.palette) {
         DeleteObject(G.palette);
         G.palette = nullptr;

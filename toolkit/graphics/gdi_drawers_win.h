@@ -18,6 +18,8 @@ extern GdiPointListRecord GdiPointList;
 
 // Re-creates the pen after a change of colour, style or width.
 void gdi_pen_recreate();
+// Deletes the font and the pen, selecting back the objects they replaced.
+void gdi_release_font_and_pen();
 
 void IGrGdiLine(int x1, int row1, int x2, int row2);                    // op 2
 void IGrGdiColour(int device_value, int rgb);                           // op 3

@@ -30,7 +30,6 @@ void adopt_current_window()
 void gr_select_target(int kind, int number)
 {
     GrTarget.kind = kind;
-    bool ok = false;
     switch (kind) {
     case 1: {
         const int saved = ERROR_STATE.last_error;
@@ -50,10 +49,8 @@ void gr_select_target(int kind, int number)
     default:
         return;   // another kind is recorded and nothing else happens
     }
-    if (!ok) {
-        IErrorReport(GR_ERR_TARGET);
-        adopt_current_window();
-    }
+    IErrorReport(GR_ERR_TARGET);
+    adopt_current_window();
 }
 
 void gr_select_current_window()

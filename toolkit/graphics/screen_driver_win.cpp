@@ -322,18 +322,7 @@ void gr_gdi_bind(HDC dc, int bitmap)
         // Drawing objects live in one context: the old context's objects go, the new context gets its
         // pen, drawing mode and palette, and the next font op creates its font.
         IGrGdiClip(0, 0, 0, 0, true);
-        if (G.font) {
-            if (G.dc)
-                SelectObject(G.dc, G.font_replaced);
-            DeleteObject(G.font);
-            G.font = nullptr;
-        }
-        if (G.pen) {
-            if (G.dc)
-                SelectObject(G.dc, G.pen_replaced);
-            DeleteObject(G.pen);
-            G.pen = nullptr;
-        }
+        gdi_release_font_and_pen();
         G.font_cache.fill(-1);
     }
     G.dc = dc;
