@@ -134,6 +134,10 @@ void read_boundaries()
         }
         if (code >= BOUNDARY_AXIS && code <= BOUNDARY_MOVING_WALL)
             write_list(UNIT_SUMMARY, {code_text[code]});
+        else
+            // The move has no treatment for another code: molecules would leave the box at that side.
+            refuse_item(FLOW_DATA_FILE, flow_item(54, "code of side " + std::to_string(K)), value_text(code),
+                        "not a boundary code (1 to 7)");
     }
     if (B.BOUNDARY_CODE(1) == BOUNDARY_MOVING_WALL) {
         read_item(B.WALL_SPEED, flow_item(55, "speed of the moving wall"));
@@ -234,6 +238,10 @@ void read_run_settings()
             refuse_item(FLOW_DATA_FILE, flow_item(72, "maximum number of molecules"), value_text(R.MNM),
                         "continuous indexing needs a list of 6 times this many entries, more than 2147483647");
         R.XREF_SIZE = static_cast<int>(size);
+    } else {
+        // With another mode the molecules would be indexed into cells neither way.
+        refuse_item(FLOW_DATA_FILE, flow_item(75, "indexing mode"), value_text(R.INDEX_MODE),
+                    "not an indexing mode (0 normal, 1 continuous)");
     }
     read_item(R.SUBCELL_MODE, flow_item(76, "sub-cell mode"));
     if (R.SUBCELL_MODE == SUBCELLS_NONE)

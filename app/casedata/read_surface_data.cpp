@@ -117,8 +117,13 @@ void read_surface_counts(int n)
     write_list(UNIT_SUMMARY, {"The number of flow entry triangles on surface", n, " is", S.SURFACE_ENTRY_COUNT(n)});
     add_count(S.ENTRY_TRIANGLE_COUNT, S.SURFACE_ENTRY_COUNT(n), 4, "number of flow entry triangles" + of_surface);
 
-    S.SURFACE_TRIANGLE_COUNT(n) = S.SURFACE_SOLID_COUNT(n) + S.SURFACE_ENTRY_COUNT(n);
-    add_count(S.TRIANGLE_COUNT, S.SURFACE_TRIANGLE_COUNT(n), 4, "number of flow entry triangles" + of_surface);
+    // Both counts are at most the totals, which fit; their sum may not.
+    long long triangles = static_cast<long long>(S.SURFACE_SOLID_COUNT(n)) + S.SURFACE_ENTRY_COUNT(n);
+    if (triangles + S.TRIANGLE_COUNT > INT32_MAX)
+        refuse_item(SURFACE_DATA_FILE, surface_item(4, "number of flow entry triangles" + of_surface),
+                    value_text(S.SURFACE_ENTRY_COUNT(n)), "the triangles of all surfaces pass 2147483647");
+    S.SURFACE_TRIANGLE_COUNT(n) = static_cast<int>(triangles);
+    S.TRIANGLE_COUNT += S.SURFACE_TRIANGLE_COUNT(n);
 }
 
 // Item 5: point i of surface n, echoed as read and stored scaled.

@@ -91,6 +91,13 @@ protected:
         }
     }
 
+    // Starts over with a fresh diagnostic log, for a second reading within one test.
+    void reopen_log()
+    {
+        unit_close_all();
+        ASSERT_TRUE(unit_open(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT));
+    }
+
     // Closes the units so that every file written so far is complete on disk, then reads one.
     std::string written(const std::string& file)
     {

@@ -1,0 +1,153 @@
+// Values that the data model cannot hold: each is refused with a message naming the file, the item and
+// the value, and a fatal stop, before it indexes, sizes or divides anything. Allocation failures stop
+// after their specified log line.
+#include "app/casedata/casedata.h"
+#include "case_files.h"
+#include "case_test_support.h"
+
+#include <vector>
+
+namespace {
+
+struct RefusalCase {
+    const char* name;
+    Items flow;            // overrides of the flow-data template
+    Items surface;         // overrides of the surface-data template (read only when `read_surface`)
+    bool read_surface;
+    std::vector<std::string> message;  // pieces the fatal message must hold
+    const char* log_line;  // a line the diagnostic log must hold before the stop ("" none)
+};
+
+const RefusalCase REFUSALS[] = {
+    // box and grid
+    {"ZeroXExtent", {{"XMAX", "0."}}, {}, false, {"QR4TD.DAT item 2 (XMAX): value 0"}, ""},
+    {"NegativeZExtent", {{"ZMAX", "-1."}}, {}, false, {"QR4TD.DAT item 6 (ZMAX): value -1"}, ""},
+    {"LimitBeyondRealRange", {{"XMIN", "-1.E39"}}, {}, false, {"\"-1.E39\"", "item 1 (XMIN)", "QR4TD.DAT"}, ""},
+    {"TinyExtentOverflowsScaling", {{"XMAX", "1.E-44"}}, {}, false, {"items 1 to 6 (box limits)"}, ""},
+    {"NoDivisions", {{"DIVY", "0"}}, {}, false, {"item 8 (DIVISIONS_Y): value 0"}, ""},
+    {"NegativeElements", {{"ELZ", "-3"}}, {}, false, {"item 12 (ELEMENTS_PER_DIVISION_Z): value -3"}, ""},
+    {"TooManyElements", {{"DIVX", "100000"}, {"ELX", "100000"}}, {}, false,
+     {"item 10 (ELEMENTS_PER_DIVISION_X): value 100000", "2147483647 elements"}, ""},
+    // counts
+    {"NoSpecies", {{"SPECIES", "0"}}, {}, false, {"item 13 (number of molecular species): value 0"}, ""},
+    {"NegativeModes", {{"MAXVIB", "-1"}}, {}, false, {"item 14", "value -1"}, ""},
+    {"NegativeReactions", {{"REACTIONS", "-2"}}, {}, false, {"item 15", "value -2"}, ""},
+    {"NegativeTables", {{"TABLES", "-1"}}, {}, false, {"item 16", "value -1"}, ""},
+    {"NegativeSurfaceReactions", {{"SURFREACTIONS", "-1"}}, {}, false, {"item 17", "value -1"}, ""},
+    // species
+    {"ZeroDiameter", {{"DIAM1", "0."}}, {}, false, {"item 18 (reference diameter of species 1): value 0"}, ""},
+    {"NegativeMass", {{"MASS1", "-4.E-26"}}, {}, false, {"item 21 (molecular mass of species 1): value -4e-26"}, ""},
+    {"ModesAboveMaximum", {{"MODES1", "2"}}, {}, false,
+     {"item 24 (number of vibrational modes of species 1): value 2"}, ""},
+    // gas reactions
+    {"ReactantNotASpecies", {{"A", "3"}}, {}, false, {"item 28", "of gas reaction 1", "value 3"}, ""},
+    {"ReactantZero", {{"B", "0"}}, {}, false, {"item 29", "value 0"}, ""},
+    {"RecombinationCodeBelowMinusOne", {{"P1", "-2"}}, {}, false, {"item 30", "value -2"}, ""},
+    {"RecombinationProductNotASpecies", {{"P2", "5"}}, {}, false, {"item 31", "value 5"}, ""},
+    {"ThirdBodyTableMissing", {{"P3", "-2"}}, {}, false, {"item 32", "value -2"}, ""},
+    {"ThirdBodyTableZero", {{"P3", "0"}}, {}, false, {"item 32", "value 0"}, ""},
+    {"DissociationProductNotASpecies", {{"P1", "3"}}, {}, false, {"item 30", "value 3"}, ""},
+    {"ExchangeProductNotASpecies", {{"P1", "0"}, {"P3", "9"}}, {}, false, {"item 32", "value 9"}, ""},
+    // surface reactions
+    {"SurfaceIncidentNone", {{"SR_IN1", "0"}}, {}, false, {"item 39", "of surface reaction 1", "value 0"}, ""},
+    {"SurfaceSecondIncident", {{"SR_IN2", "3"}}, {}, false, {"item 40", "value 3"}, ""},
+    {"SurfaceSixthProduct", {{"SR_OUT6", "7"}}, {}, false, {"item 46", "sixth reflected", "value 7"}, ""},
+    // stream, sides, modes and run settings
+    {"ZeroStreamTemperature", {{"STREAM_T", "0."}}, {}, false, {"item 49 (stream temperature): value 0"}, ""},
+    {"BoundaryCodeZero", {{"SIDE6", "0"}}, {}, false, {"item 54 (code of side 6): value 0"}, ""},
+    {"BoundaryCodeEight", {{"SIDE3", "8"}}, {}, false, {"item 54 (code of side 3): value 8"}, ""},
+    {"ZeroFnum", {{"FNUM", "0."}}, {}, false, {"item 65", "value 0"}, ""},
+    {"NoSamples", {{"SAMPLES", "0"}}, {}, false, {"item 70", "value 0"}, ""},
+    {"NoMolecules", {{"MNM", "0"}}, {}, false, {"item 72", "value 0"}, ""},
+    {"NoMovesPerCollisionTime", {{"MOVES1", "0"}}, {}, false, {"item 73", "value 0"}, ""},
+    {"NegativeMovesPerTransit", {{"MOVES2", "-1"}}, {}, false, {"item 74", "value -1"}, ""},
+    {"IndexModeTwo", {{"INDEX", "2"}}, {}, false, {"item 75 (indexing mode): value 2"}, ""},
+    {"ContinuousIndexingListTooLong", {{"INDEX", "1"}, {"MNM", "400000000"}}, {}, false,
+     {"item 72", "value 400000000"}, ""},
+    // allocation failures: the specified line, then the stop
+    {"SpeciesArraysTooLarge", {{"SPECIES", "20000"}}, {}, false, {"item 13", "value 20000"},
+     " PROGRAM COULD NOT ALLOCATE NUMBER OF SPECIES"},
+    {"VibrationArraysTooLarge", {{"MAXVIB", "2000000000"}}, {}, false, {"item 14", "value 2000000000"},
+     " PROGRAM COULD NOT ALLOCATE VIBRATIONAL MODES"},
+    {"ReactionInputTooLarge", {{"REACTIONS", "2000000000"}}, {}, false, {"item 15"},
+     " PROGRAM COULD NOT ALLOCATE REACTION INPUT"},
+    {"SurfaceReactionInputTooLarge", {{"SURFREACTIONS", "2000000000"}}, {}, false, {"item 17"},
+     " PROGRAM COULD NOT ALLOCATE SURFACE REACTION INPUT"},
+    // surface data
+    {"NegativePointCount", {}, {{"NPOINTS", "-1"}}, true, {"QR4SD.DAT item 2 (number of points of surface 1): value -1"}, ""},
+    {"NegativeSolidCount", {}, {{"NSOLID", "-1"}}, true, {"QR4SD.DAT item 3", "value -1"}, ""},
+    {"NegativeEntryCount", {}, {{"NENTRY", "-5"}}, true, {"QR4SD.DAT item 4", "value -5"}, ""},
+    {"CornerBeyondPoints", {}, {{"T1", "1 2 5"}}, true,
+     {"QR4SD.DAT item 6 (corner points of triangle 1 of surface 1): value 5", "(1 to 4)"}, ""},
+    {"CornerZero", {}, {{"T1", "0 2 3"}}, true, {"item 6", "value 0"}, ""},
+    {"RepeatedCorner", {}, {{"T1", "1 2 2"}}, true, {"item 6", "value 1 2 2", "no area"}, ""},
+    {"CollinearCorners", {}, {{"P4", "2. 0. 0."}}, true, {"item 6 (corner points of triangle 2", "no area"}, ""},
+    {"PropertyCodeFour", {}, {{"C1", "4"}}, true, {"item 7 (property code of triangle 1 of surface 1): value 4"}, ""},
+    {"PropertyCodeNegative", {}, {{"C1", "-1"}}, true, {"item 7", "value -1"}, ""},
+    {"MoreSolidThanCounted", {}, {{"NSOLID", "0"}, {"NENTRY", "2"}}, true,
+     {"item 7 (property code of triangle 1", "value 1", "only 0 solid"}, ""},
+    {"CopyBeyondSolidCount", {}, {{"C2", "0"}}, true, {"item 7 (property code of triangle 2", "value 0", "only 1 solid"}, ""},
+    // Found by the fuzz test: a surface's solid and entry counts each fit, their sum overflowed.
+    {"TriangleCountOverflows", {}, {{"NSOLID", "2147483647"}, {"NENTRY", "1"}}, true,
+     {"QR4SD.DAT item 4", "value 1", "pass 2147483647"}, ""},
+    {"MoreEntryThanCounted", {}, {{"NENTRY", "0"}, {"NSOLID", "2"}, {"C1", "3"}}, true,
+     {"item 7", "value 3", "only 0 flow entry"}, ""},
+    {"CoordinateBeyondRealRange", {}, {{"P4", "0. 0. 1.E39"}}, true,
+     {"\"1.E39\"", "item 5 (coordinates of point 4 of surface 1)", "QR4SD.DAT"}, ""},
+    {"CoordinateInfiniteOnceScaled", {{"XMAX", "2."}, {"ZMAX", "1."}}, {{"P4", "0. 0. 3.E38"}}, true,
+     {"item 5 (coordinates of point 4", "value 3e+38"}, ""},
+    {"SurfaceArraysTooLarge", {}, {{"NSURF", "2000000000"}}, true, {"QR4SD.DAT item 1", "value 2000000000"},
+     " PROGRAM COULD NOT ALLOCATE NUMBER OF SURFACES"},
+    {"PointArraysTooLarge", {}, {{"NPOINTS", "500000000"}}, true, {"QR4SD.DAT", "value 500000000"},
+     " PROGRAM COULD NOT ALLOCATE NUMBER OF POINTS"},
+    {"TriangleArraysTooLarge", {}, {{"NSOLID", "100000000"}}, true, {"QR4SD.DAT", "value 100000001"},
+     " PROGRAM COULD NOT ALLOCATE TRIANGLES"},
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class RefusalTest : public CaseFolderTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(RefusalTest, StopsWithMessageNamingFileItemAndValue)
+{
+    const RefusalCase& c = GetParam();
+    write_file("QR4TD.DAT", flow_file(c.flow));
+    write_file("QR4SD.DAT", surface_file(c.surface));
+    std::string message;
+    try {
+        READ_FLOW_DATA();
+        ASSERT_TRUE(c.read_surface) << "the flow data was accepted";
+        READ_SURFACE_DATA();
+        FAIL() << "the surface data was accepted";
+    } catch (const FatalStopped& stop) {
+        message = stop.what();
+    }
+    for (const std::string& piece : c.message)
+        EXPECT_NE(message.find(piece), std::string::npos) << "message: " << message << "\nlacks: " << piece;
+    std::string log = written("DIAG.TXT");
+    if (*c.log_line) {
+        EXPECT_NE(log.find(std::string(c.log_line) + "\r\n"), std::string::npos) << log;
+    }
+    // The stop's own message is in the log too.
+    EXPECT_NE(log.find(message.substr(0, 20)), std::string::npos) << log;
+}
+
+INSTANTIATE_TEST_SUITE_P(Refusals, RefusalTest, ::testing::ValuesIn(REFUSALS),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The template files themselves are accepted: every refusal above comes from its one changed item.
+TEST_F(CaseFolderTest, TemplatesAreAccepted)
+{
+    write_file("QR4TD.DAT", flow_file());
+    write_file("QR4SD.DAT", surface_file());
+    READ_FLOW_DATA();
+    READ_SURFACE_DATA();
+    EXPECT_EQ(SURFACE.TRIANGLE(TRIANGLE_KIND, 1), 1);
+    EXPECT_EQ(SURFACE.TRIANGLE(TRIANGLE_KIND, 2), -1);
+    EXPECT_EQ(GAS.REACTION_PRODUCTS(2, 1, 1), -1);
+}
+
+}  // namespace
