@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 
 namespace {
@@ -136,8 +137,8 @@ TEST(InitializeFlow, ArgonBoxMatchesTheoryAndFillsTheCells)
     INITIALIZE_FLOW();
 
     const double k = double(BOLTZ), T = 300.0, n = 1.0e20;
-    const double lambda = std::pow(T / AR_TREF, AR_OMEGA - 0.5) / (std::sqrt(2.0) * M_PI * AR_D * AR_D * n);
-    const double cbar = std::sqrt(8 * k * T / (M_PI * AR_MASS));
+    const double lambda = std::pow(T / AR_TREF, AR_OMEGA - 0.5) / (std::sqrt(2.0) * std::numbers::pi * AR_D * AR_D * n);
+    const double cbar = std::sqrt(8 * k * T / (std::numbers::pi * AR_MASS));
     const double tau = lambda / cbar;
     const double vmp = std::sqrt(2 * k * T / AR_MASS);
     const double step = std::min(0.04 * 5.0 / vmp, 0.05 * lambda * SF / vmp);
@@ -169,7 +170,7 @@ TEST(InitializeFlow, ArgonBoxMatchesTheoryAndFillsTheCells)
 
     // Stream side 1 at rest: S = 0, the one-sided equilibrium flux n vmp A / (2 sqrt(pi) FNUM SF).
     const double A = 5.0 * 5.0 / (SF * SF);
-    EXPECT_NEAR(GAS.EFACE(EFACE_RATE, 1, 1, 1) / (n * vmp * A / (2 * std::sqrt(M_PI) * 2.5e15 * SF)), 1.0, 1e-5);
+    EXPECT_NEAR(GAS.EFACE(EFACE_RATE, 1, 1, 1) / (n * vmp * A / (2 * std::sqrt(std::numbers::pi) * 2.5e15 * SF)), 1.0, 1e-5);
     EXPECT_NEAR(GAS.EFACE(EFACE_CONST_A, 1, 1, 1), std::sqrt(2.0), 1e-6);
     EXPECT_EQ(GAS.EFACE(EFACE_FRACTION, 1, 1, 1), 1.0f);
     EXPECT_EQ(GAS.EFACE(EFACE_RATE, 1, 3, 1), 0.0f);  // a vacuum side
@@ -345,8 +346,8 @@ TEST(InitializeFlow, EntryAndOutgassingTrianglesGetTheirConstants)
         EXPECT_NEAR(E(4, s, 1) / vmp, 1.0, 1e-5);
         const double ratio = 50.0 / vmp;
         EXPECT_NEAR(E(5, s, 1), ratio, 1e-5);
-        const double F = (std::exp(-ratio * ratio) + std::sqrt(M_PI) * ratio * (1 + std::erf(ratio))) /
-                         (2 * std::sqrt(M_PI));
+        const double F = (std::exp(-ratio * ratio) + std::sqrt(std::numbers::pi) * ratio * (1 + std::erf(ratio))) /
+                         (2 * std::sqrt(std::numbers::pi));
         EXPECT_NEAR(E(2, s, 1) / (1.0e19 * f * vmp * 0.01 * F / (SF * 2.5e15)), 1.0, 1e-5);
         EXPECT_EQ(E(3, s, 1), 0.0f);
     }
