@@ -42,10 +42,19 @@ void IGrTextAngle(float angle)
     gr_send_both(GrOpTextAngle);
 }
 
+static bool face_name_blank()
+{
+    const auto& name = GrTextState.face_name;
+    return std::all_of(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\0'; });
+}
+
 void IGrFontSelect()
 {
     auto& T = GrTextState;
     T.effective_face = T.hardware_face != 0 ? T.hardware_face : (T.text_mode != 0 ? 2 : 1);
+    // The screen driver makes its font from the family word: the effective face, or the user-named
+    // face (0) when one is named.
+    T.family = T.hardware_face == 0 && !face_name_blank() ? 0 : T.effective_face;
     IHcSendOp(GrOpFont);
     if (GrOutputSwitch.screen != 0) {
         if (T.font_kind == 0) {
@@ -89,12 +98,6 @@ static int default_text_mode()
         return GrStrokeFont.proportional;
     }
     return T.hardware_face == 1 ? 0 : 2;
-}
-
-static bool face_name_blank()
-{
-    const auto& name = GrTextState.face_name;
-    return std::all_of(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\0'; });
 }
 
 // The bold or plain font of the family of the active font ("fixed", "swiss" or "roman").
@@ -525,7 +528,7 @@ static void hardware_out(int d, float x, float y, std::string_view text, float W
 
 void IGrCharOut(std::optional<float> x, std::optional<float> y, std::string_view text)
 {
-    const auto& T = GrTextState;
+    auto& T = GrTextState;
     const float ux = x ? *x : GrCurrentPoint.x;
     const float uy = y ? *y : GrCurrentPoint.y;
     float dx = 0.0f, dy = 0.0f;
@@ -535,6 +538,11 @@ void IGrCharOut(std::optional<float> x, std::optional<float> y, std::string_view
     const float Wr = requested_cell_width(), Hr = requested_cell_height();
     const double cells = T.text_mode == 0 ? n : IGrHardTextWidth(text, T.font_kind != 0 ? 1 : 0);
     const float co = T.angle_cos, sB = T.angle_sin_aspect;
+    // The cell and its advance vector, for the drivers.
+    T.cell_width = Wr;
+    T.cell_height = Hr;
+    T.advance_x = Wr * co;
+    T.advance_y = Wr * sB;
 
     // Where the text starts for a cell of width W and height H.
     auto start_for = [&](float W, float H, double used_cells) {

@@ -86,4 +86,38 @@ struct WindowTextPiece {
 std::vector<WindowTextPiece> window_text_pieces(std::string_view text, char marker,
                                                 const WindowTextPiece& start);
 
+//--- drawing (window_text_win.cpp, win build only)
+
+// The state after toolkit start-up: creates the start-up font (the system font) on the main window's
+// context and fixes the font size in window units from its metrics. Called once the main window exists.
+void window_text_start();
+// Opening the main window: the drawing side's colours 0 and 15, no underline, and the 18 colours with
+// 16 and 17 from the system's window-text and window colours.
+void window_text_main_window_open();
+// Pixel font size of the current window from the unit size (width and height (extent - 1) / 9999).
+void WGrTextFontScale();
+// Makes the font again when face, bold, italic or size differ from those it was made with.
+void WGrTextFontEnsure();
+// Makes the font of a face code (-99 the GUI font, 1 the fixed system font, 2 "Times New Roman",
+// 3 "Arial", 4 "Courier New", 5 "Symbol", 6 "Wingdings", other the system font); returns its average
+// character width and height.
+void WGrTextFontCreate(int face, int bold, int italic, int& width, int& height);
+// Draws the text with its baseline starting at pixel (x, y); returns the pen position after it.
+void WGrTextDraw(int& x, int& y, std::string_view text);
+// Width in pixels of the text in the window-text font.
+void WGrTextExtentPixels(int& width, std::string_view text);
+// Pixels of the current window to window units: trunc((pixel + 0.5) 9999 / extent), 0 for an extent of
+// 1 pixel or less.
+void WGrPixelsToUnits(int px, int py, int& ux, int& uy);
+// The text at (x, y) in window units (with in-line codes when the marker is set).
+void WGrTextString(int x, int y, std::string_view text);
+// The width of the text in window units.
+int WGrTextLength(std::string_view text);
+// A real with an edit format, justified by the justification code.
+void WGrTextReal(int x, int y, float value, std::string_view format);
+// An integer in w characters (at most 100), justified by the justification code.
+void WGrTextInteger(int x, int y, int value, int width);
+// The text with its in-line codes, each run drawn in its attributes.
+void WGrTextLayout(int x, int y, std::string_view text);
+
 #endif
