@@ -29,8 +29,8 @@ constexpr int VAR_FRACTION = 17;
 // Rows of SPECIES_VAR (row, cell, species).
 constexpr int SV_SAMPLE_SIZE = 1;
 constexpr int SV_FRACTION = 2;
-constexpr int SV_TEMP = 3;            // overall temperature
-constexpr int SV_TRANS_TEMP_X = 4;    // x, y, z translational temperatures in rows 4..6
+constexpr int SV_TRANS_TEMP_X = 3;    // x, y, z translational temperatures in rows 3..5
+constexpr int SV_TRANS_TEMP = 6;      // the species' translational temperature, the mean of rows 3..5
 constexpr int SV_ROT_TEMP = 7;
 constexpr int SV_VIB_TEMP = 8;
 constexpr int SV_DIFFUSION_U = 9;     // diffusion velocity in rows 9..11

@@ -50,6 +50,9 @@ struct RunState {
     double REMOVAL_COUNT = 0.0;        // molecules removed
     int ROUNDOFF_COUNT = 0;            // surface-interaction round-off substitutions
     float SEP_MFP_RATIO = 0.0f;        // mean (collision separation / mean free path) over the cells
+    float MEAN_CELL_STEP = 0.0f;       // mean of the cell steps set at the last output with a usable cell;
+                                       // 0 until then (not saved: a continued run sets it anew)
+    float MIN_CELL_STEP = 0.0f;        // MEAN_CELL_STEP / 10
     int OUTPUT_COUNT = 0;              // outputs made
     int PICTURE_COUNTER = 1;           // number of the next picture file
     int OUTPUT_UNITS = 1;              // unit system of the results (from PROGRAM_OPTIONS)

@@ -1,0 +1,297 @@
+// Sampling and output: flowfield results of an equilibrium gas against kinetic theory (tolerances from
+// the statistical error of the sample), the edge cases of the result fields, and the time-step
+// adaptation with its log line.
+#include "../kernel/kernel_test_support.h"
+
+#include "app/kernel/reset_sample.h"
+#include "app/kernel/sample_flowfield.h"
+#include "app/kernel/samplers.h"
+#include "app/state/results.h"
+#include "app/state/samples.h"
+#include "app/state/surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+constexpr double K = 1.3806e-23;
+constexpr double MASS = 4.65e-26;  // nitrogen-like molecule
+
+// One cell of volume 1, one species of mass MASS, rotating with 2 degrees of freedom and one
+// vibrational mode of characteristic temperature theta.
+void one_cell_gas(int molecules, int rot_dof, float theta)
+{
+    int vib = theta > 0.0f ? 1 : 0;
+    make_store(molecules + 10, 1, INDEX_NORMAL, vib, rot_dof > 0 ? 4 : 3, 2);
+    GAS.SPECIES_COUNT = 1;
+    GAS.SPECIES_DATA.allocate(4, 1);
+    GAS.SPECIES_DATA(4, 1) = static_cast<float>(MASS);
+    GAS.SPECIES_ROTATION.allocate(2, 1);
+    GAS.SPECIES_ROTATION(1, 1) = rot_dof;
+    GAS.VIB_MODE_COUNT.allocate(1);
+    GAS.VIB_MODE_COUNT(1) = vib;
+    GAS.VIB_TEMP.allocate(vib, 1);
+    if (vib)
+        GAS.VIB_TEMP(1, 1) = theta;
+    BOX.SCALE_FACTOR = 1.0f;
+    RUN.FNUM = 1.0e15f;
+    RUN.NM_HISTORY.allocate(2, 200);
+    RUN.HISTORY_INDEX = 2;
+    CELLS.CELL_DATA(CELL_VOLUME, 1) = 1.0f;
+    SAMPLES = SampleSums{};
+    SAMPLES.CELL_SAMPLE.allocate(8 + vib, 1, 1);
+    SAMPLES.CELL_COLL_COUNT.allocate(1);
+    SAMPLES.CELL_SEP_SUM.allocate(1);
+    RESULTS = FlowResults{};
+    RESULTS.VAR.allocate(18, 1);
+    RESULTS.SPECIES_VAR.allocate(11, 1, 1);
+    SURFACE = SurfaceState{};
+    MOLECULES.NM = molecules;
+    for (int n = 1; n <= molecules; ++n)
+        MOLECULES.IP(IP_CELL, n) = 1;
+}
+
+// Draws every molecule afresh from the equilibrium at temperature T with a drift velocity u0.
+void draw_equilibrium(double T, float u0)
+{
+    float vmp = static_cast<float>(std::sqrt(2.0 * K * T / MASS));
+    auto& M = MOLECULES;
+    for (int n = 1; n <= M.NM; ++n) {
+        float a, b, c, d;
+        SAMPLE_MAXWELLIAN_PAIR(a, b, vmp);
+        SAMPLE_MAXWELLIAN_PAIR(c, d, vmp);
+        M.PV(1, n) = a + u0;
+        M.PV(2, n) = b;
+        M.PV(3, n) = c;
+        if (M.PV_ROWS == 4)
+            SAMPLE_ROTATIONAL_ENERGY(1, static_cast<float>(T), M.PV(PV_ROTATION, n));
+        if (GAS.MAX_VIB_MODES > 0)
+            SAMPLE_VIB_LEVEL(1, static_cast<float>(T), M.MOL_VIB_LEVEL(1, n), 1);
+    }
+}
+
+class OutputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("qr4t_output_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::create_directories(dir_);
+        old_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_);
+        log_ = std::make_unique<DiagLog>();
+    }
+    void TearDown() override
+    {
+        log_.reset();
+        std::filesystem::current_path(old_);
+        std::filesystem::remove_all(dir_);
+    }
+    RandomGuard random_;
+    std::unique_ptr<DiagLog> log_;
+    std::filesystem::path dir_, old_;
+};
+
+TEST_F(OutputTest, EquilibriumGasGivesTheoryWithinStatisticalError)
+{
+    const int N = 2000, samples = 20;
+    const double T = 300.0;
+    const float u0 = 400.0f;
+    one_cell_gas(N, 2, 2000.0f);
+    for (int s = 0; s < samples; ++s) {
+        draw_equilibrium(T, u0);
+        SAMPLE_FLOWFIELD();
+    }
+    int usable[2] = {0, 0};
+    flowfield_properties(usable);
+    const auto& VAR = RESULTS.VAR;
+    const double total = double(N) * samples;
+    // Number density is exact: FNUM x molecules per sample / volume.
+    EXPECT_NEAR(VAR(VAR_NUMBER_DENSITY, 1), 1.0e15 * N, 1.0e15 * N * 1e-6);
+    EXPECT_NEAR(VAR(VAR_MOLS_PER_CELL, 1), N, 1e-3);
+    // Mean velocity: standard error sqrt(kT/m / total) per component.
+    double sigma_u = std::sqrt(K * T / MASS / total);
+    EXPECT_NEAR(VAR(VAR_U, 1), u0, 5.0 * sigma_u);
+    EXPECT_NEAR(VAR(VAR_U + 1, 1), 0.0, 5.0 * sigma_u);
+    // Translational temperature from 3 x total squares: relative error sqrt(2 / (3 total)).
+    EXPECT_NEAR(VAR(VAR_TRANS_TEMP, 1), T, 5.0 * T * std::sqrt(2.0 / (3.0 * total)));
+    // Rotational temperature with 2 degrees of freedom: relative error sqrt(1 / total).
+    EXPECT_NEAR(VAR(VAR_ROT_TEMP, 1), T, 5.0 * T * std::sqrt(1.0 / total));
+    // Vibrational temperature from the mean level of a harmonic mode (theta = 2000 K): the level count
+    // is geometric; its relative error carries through the logarithm, a few percent here.
+    double x = 2000.0 / T;
+    double mean_level = 1.0 / std::expm1(x);
+    double sd_mean = std::sqrt(mean_level * (1.0 + mean_level) / total);
+    double dT = T * T / 2000.0 * sd_mean / (mean_level * (1.0 + mean_level));
+    EXPECT_NEAR(VAR(VAR_VIB_TEMP, 1), T, 5.0 * dT);
+    // Overall temperature weights the degrees of freedom; with all at T it is T.
+    EXPECT_NEAR(VAR(VAR_TEMP, 1), T, 5.0 * dT);
+    // Pressure n k T with the temperature before the vibrational correction (here the same).
+    EXPECT_NEAR(VAR(VAR_PRESSURE, 1), 1.0e15 * N * K * T, 5.0 * 1.0e15 * N * K * dT);
+    EXPECT_EQ(usable[1], 1);
+    // Few collisions: mean collision time 1e10 and no separation ratio.
+    EXPECT_EQ(VAR(VAR_COLL_TIME, 1), 1.0e10f);
+    EXPECT_EQ(VAR(VAR_SEP_MFP, 1), 0.0f);
+    // The species' own translational temperature and zero diffusion velocity of a single species.
+    EXPECT_NEAR(RESULTS.SPECIES_VAR(SV_TRANS_TEMP, 1, 1), T, 5.0 * T * std::sqrt(2.0 / (3.0 * total)));
+    EXPECT_NEAR(RESULTS.SPECIES_VAR(SV_DIFFUSION_U, 1, 1), 0.0, 1e-3);
+}
+
+TEST_F(OutputTest, SmallSampleShowsZerosButKeepsSpeciesValues)
+{
+    one_cell_gas(50, 0, 0.0f);
+    draw_equilibrium(300.0, 100.0f);
+    SAMPLE_FLOWFIELD();
+    int usable[2] = {1, 1};
+    flowfield_properties(usable);
+    EXPECT_EQ(RESULTS.VAR(VAR_SAMPLE_SIZE, 1), 50.0f);
+    for (int f = 2; f <= 17; ++f)
+        EXPECT_EQ(RESULTS.VAR(f, 1), 0.0f) << f;
+    EXPECT_EQ(RESULTS.SPECIES_VAR(SV_SAMPLE_SIZE, 1, 1), 50.0f);
+    EXPECT_NE(RESULTS.SPECIES_VAR(SV_DIFFUSION_U, 1, 1), 0.0f) << "the species' mean velocity stays";
+    EXPECT_EQ(usable[1], 1) << "50 molecules in one sample are enough to set a time step";
+}
+
+TEST_F(OutputTest, SamplingCountsLogsAndRingsTheHistory)
+{
+    one_cell_gas(3, 0, 0.0f);
+    MOLECULES.NM = 0;
+    for (int s = 1; s <= 201; ++s) {
+        RUN.TIME = s;
+        SAMPLE_FLOWFIELD();
+    }
+    EXPECT_EQ(SAMPLES.SAMPLE_COUNT, 201);
+    EXPECT_EQ(log_->count("Flowfield sample"), 201);
+    EXPECT_EQ(log_->lines().front(), " Flowfield sample           1");
+    // Entries 2..200 took samples 1..199; the 200th sample went to entry 1 and the 201st to entry 2.
+    EXPECT_EQ(RUN.NM_HISTORY(1, 1), 200.0f);
+    EXPECT_EQ(RUN.NM_HISTORY(1, 2), 201.0f);
+    EXPECT_EQ(RUN.NM_HISTORY(2, 2), 0.0f);
+    EXPECT_EQ(RUN.HISTORY_INDEX, 3);
+}
+
+TEST_F(OutputTest, TimeStepsFollowCollisionTimeTransitAndThermalLimits)
+{
+    one_cell_gas(10, 0, 0.0f);
+    make_store(10, 3, INDEX_NORMAL);
+    GAS.SPECIES_DATA.allocate(4, 1);
+    GAS.SPECIES_DATA(4, 1) = static_cast<float>(MASS);
+    BOX.SCALE_FACTOR = 1.0f;
+    RUN.MOVES_PER_COLL_TIME = 2;
+    RUN.MOVES_PER_TRANSIT = 1;
+    RUN.DTM = 1.0e-6f;
+    RUN.OUTPUT_INTERVAL = 5.0f;
+    RUN.SAMPLE_GAP = 1.0f;
+    RESULTS.VAR.allocate(18, 3);
+    auto& CD = CELLS.CELL_DATA;
+    auto& VAR = RESULTS.VAR;
+    for (int c = 1; c <= 3; ++c) {
+        CD(CELL_LOW_X, c) = 0.0f;
+        CD(CELL_HIGH_X, c) = 0.01f;
+        CD(CELL_LOW_Y, c) = 0.0f;
+        CD(CELL_HIGH_Y, c) = 0.01f;
+        CD(CELL_LOW_Z, c) = 0.0f;
+        CD(CELL_HIGH_Z, c) = 0.01f;
+        CD(CELL_SIGMA_CR_MAX, c) = 1.0f;
+        VAR(VAR_TEMP, c) = 0.0f;  // no thermal limit unless set
+    }
+    // Cell 1: collision time wins: 1e-6 / (2 x 2) = 2.5e-7.
+    VAR(VAR_COLL_TIME, 1) = 1.0e-6f;
+    // Cell 2: transit wins: 0.01 / 1000 / 2 = 5e-6 against 1e-4 / 4.
+    VAR(VAR_COLL_TIME, 2) = 1.0e-4f;
+    VAR(VAR_U, 2) = 1000.0f;
+    // Cell 3: not usable, keeps its step but is clamped.
+    VAR(VAR_COLL_TIME, 3) = 1.0e-6f;
+    CD(CELL_TIME_STEP, 3) = 1.0f;
+    int usable[4] = {0, 1, 1, 0};
+    adapt_time_steps(usable);
+    // The mean is taken before the clamp: (2.5e-7 + 5e-6) / 2; cell 1 is then raised to a tenth of it.
+    float mean = (2.5e-7f + 5.0e-6f) / 2.0f;
+    EXPECT_FLOAT_EQ(RUN.MEAN_CELL_STEP, mean);
+    EXPECT_FLOAT_EQ(CD(CELL_TIME_STEP, 1), mean / 10.0f);
+    EXPECT_FLOAT_EQ(CD(CELL_TIME_STEP, 2), 5.0e-6f);
+    EXPECT_FLOAT_EQ(RUN.DTM, 2.0f * mean / 10.0f);
+    EXPECT_FLOAT_EQ(CD(CELL_TIME_STEP, 3), 10.0f * mean) << "clamped to ten times the mean";
+    EXPECT_FLOAT_EQ(CD(CELL_SIGMA_CR_MAX, 1), 0.8f);
+    EXPECT_EQ(RUN.OUTPUT_TIME, 5.0f);
+    EXPECT_EQ(RUN.SAMPLE_TIME, 1.0f);
+    // The log line: text, 4-byte real in 15 columns, " to", another.
+    std::string line = log_->lines().back();
+    EXPECT_EQ(line, " DTM changes from  1.0000000E-06  to  5.2500002E-07");
+}
+
+TEST_F(OutputTest, NoUsableCellKeepsDtmAndLeavesStepsBeforeAnyMean)
+{
+    make_store(10, 1, INDEX_NORMAL);
+    GAS.SPECIES_DATA.allocate(4, 1);
+    GAS.SPECIES_DATA(4, 1) = static_cast<float>(MASS);
+    BOX.SCALE_FACTOR = 1.0f;
+    RESULTS.VAR.allocate(18, 1);
+    RUN.DTM = 3.0e-6f;
+    CELLS.CELL_DATA(CELL_TIME_STEP, 1) = 3.0e-6f;
+    int usable[2] = {0, 0};
+    adapt_time_steps(usable);
+    EXPECT_EQ(RUN.DTM, 3.0e-6f);
+    EXPECT_EQ(CELLS.CELL_DATA(CELL_TIME_STEP, 1), 3.0e-6f) << "no clamp to zero before a mean exists";
+}
+
+} // namespace
+
+namespace {
+
+// One solid triangle of area 2 over 10 s of sample with FNUM 1: every flux is the sum / 20.
+TEST_F(OutputTest, SurfaceResultsFromTheSampleSums)
+{
+    make_store(10, 1, INDEX_NORMAL);
+    GAS.SPECIES_COUNT = 2;
+    BOX.SCALE_FACTOR = 1.0f;
+    RUN.FNUM = 1.0f;
+    RUN.TIME = 10.0;
+    SAMPLES = SampleSums{};
+    SAMPLES.SURF_SAMPLE.allocate(6, 2, 2);
+    SAMPLES.ADIABATIC_SAMPLE.allocate(2, 2);
+    SURFACE = SurfaceState{};
+    auto& SF = SURFACE;
+    SF.SURFACE_COUNT = 1;
+    SF.SOLID_TRIANGLE_COUNT = 2;
+    SF.TRIANGLE.allocate(6, 2);
+    SF.TRIANGLE_GEOMETRY.allocate(5, 2);
+    SF.SOLID_TRIANGLE.allocate(2, 2);
+    SF.SOLID_PROPERTIES.allocate(4, 2);
+    for (int t = 1; t <= 2; ++t) {
+        SF.SOLID_TRIANGLE(1, t) = t;
+        SF.TRIANGLE(4, t) = t;
+        SF.TRIANGLE_GEOMETRY(5, t) = 2.0f;
+    }
+    SF.SOLID_PROPERTIES(1, 1) = 350.0f;   // a wall at 350 K
+    SF.SOLID_PROPERTIES(1, 2) = -200.0f;  // adiabatic, at least 200 K
+    for (int f = 1; f <= 6; ++f) {
+        SAMPLES.SURF_SAMPLE(f, 1, 1) = 10.0 * f;
+        SAMPLES.SURF_SAMPLE(f, 1, 2) = 30.0 * f;
+    }
+    RESULTS.VARS.allocate(11, 2);
+    RESULTS.VARS(10, 2) = 0.25f;  // kept: triangle 2 has no incident molecule
+    surface_properties();
+    const auto& V = RESULTS.VARS;
+    EXPECT_EQ(RUN.OUTPUT_COUNT, 1);
+    EXPECT_FLOAT_EQ(V(VARS_SAMPLE_SIZE, 1), 40.0f);
+    EXPECT_FLOAT_EQ(V(VARS_NUMBER_FLUX, 1), 2.0f);
+    EXPECT_FLOAT_EQ(V(VARS_PRESSURE, 1), 4.0f);
+    EXPECT_FLOAT_EQ(V(VARS_NET_HEAT, 1), 10.0f + 12.0f);
+    EXPECT_FLOAT_EQ(V(VARS_SURFACE_TEMP, 1), 350.0f);
+    EXPECT_FLOAT_EQ(V(VARS_FRACTION + 1, 1), 0.25f);
+    EXPECT_FLOAT_EQ(V(VARS_FRACTION + 2, 1), 0.75f);
+    EXPECT_EQ(V(VARS_NUMBER_FLUX, 2), 0.0f);
+    EXPECT_EQ(V(VARS_SURFACE_TEMP, 2), 200.0f) << "an adiabatic wall without sample shows its minimum";
+    EXPECT_EQ(V(10, 2), 0.25f);
+    // With incident energy: 2/k x energy / degrees of freedom.
+    SAMPLES.ADIABATIC_SAMPLE(1, 2) = 5.0;
+    SAMPLES.ADIABATIC_SAMPLE(2, 2) = 5.0 * 1.3806e-23 * 500.0 / 2.0;
+    surface_properties();
+    EXPECT_NEAR(V(VARS_SURFACE_TEMP, 2), 500.0f, 0.01f);
+}
+
+} // namespace
