@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -151,7 +152,7 @@ void REMOVE_MOLECULE(int& N, int NCELL)
     }
     const bool continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
     if (continuous)
-        REMOVE_FROM_CELL_LIST(NCELL, N);
+        REMOVE_FROM_CELL_LIST(std::abs(NCELL), N);  // a cell may stand negated as a recombination mark
     if (N != M.NM) {
         copy_molecule(M.NM, N);
         if (continuous) {

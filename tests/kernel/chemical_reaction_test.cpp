@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
+#include <random>
 
 namespace {
 
@@ -389,4 +391,49 @@ TEST(ChemicalReaction, RecombinationWithoutAThirdBodyNeverHappens)
     // The control: with the marks cleared the same pair recombines.
     set_state(INDEX_NORMAL);
     EXPECT_TRUE(recombines(3, 4, RECOMB_AA));
+}
+
+// The total collision energy model in equilibrium: collisions drawn from the VHS collision-energy
+// distribution at T, f(E) ~ E^(1.5 - omega) exp(-E / kT), react with a mean probability that, times the
+// equilibrium <sigma c_r>, gives back the Arrhenius rate A T^eta exp(-Ea / kT) of the data (Bird 1994,
+// eq. 6.10). eta = 1 - omega keeps every probability below its constant, so none is cut at 1.
+TEST(ChemicalReaction, EquilibriumRateIsTheArrheniusRate)
+{
+    RandomGuard keep;
+    DiagLog log;
+    set_state(INDEX_NORMAL);
+    auto& G = GAS;
+    G.MAX_VIB_MODES = 0;  // atoms only: the collision energy is the translational energy
+    const double omega = 0.75, tref = 273.0, T = 2000.0, k = double(BOLTZ);
+    const double eta = 1.0 - omega;
+    const double Ea = 1.5 * k * T;
+    add_reaction(EXCHANGE, A, B, 1, 1, A, B, 0, float(Ea), 0.0f);
+    G.REACTION_CONSTANTS(4, EXCHANGE) = float(eta);
+    list_reaction(A, B, EXCHANGE);
+    // The pre-exponential parameter that makes the steric constant 0.8.
+    const double mr = G.SPECIES_PAIR_DATA(1, A, B), sigma = G.SPECIES_PAIR_DATA(2, A, B);
+    const double A_pre = 0.8 / (std::sqrt(std::numbers::pi) * std::pow(tref, eta) / (2 * sigma) * 1e-10 *
+                                std::sqrt(mr / (2 * k * tref)));
+    G.REACTION_CONSTANTS(3, EXCHANGE) = float(A_pre);
+    REACTION_RATE_FACTORS();
+
+    std::mt19937_64 gen(12345);
+    std::gamma_distribution<double> energy(2.5 - omega, k * T);
+    const int N = 200000;
+    int reactions = 0;
+    for (int i = 0; i < N; ++i) {
+        Call c;
+        c.L = 3, c.M = 2, c.LS = A, c.MS = B;
+        c.crsq = float(2.0 * energy(gen) / mr);
+        offer(c);
+        reactions += c.reacted;
+    }
+    const double p = double(reactions) / N;
+    // <sigma c_r> of the VHS model in equilibrium (Bird 1994, eq. 4.64 over n).
+    const double sigma_cr = 2 * sigma / std::sqrt(std::numbers::pi) * std::pow(T / tref, 1 - omega) * std::sqrt(2 * k * tref / mr);
+    const double arrhenius = A_pre * 1e-10 * std::pow(T, eta) * std::exp(-Ea / (k * T));
+    const double p_theory = arrhenius / sigma_cr;
+    EXPECT_NEAR(p, p_theory, 5 * std::sqrt(p_theory * (1 - p_theory) / N) + 2e-4 * p_theory)
+        << "rate " << p * sigma_cr << " against " << arrhenius;
+    EXPECT_EQ(G.REACTION_COUNT(EXCHANGE), double(reactions));
 }
