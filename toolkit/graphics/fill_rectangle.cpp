@@ -8,6 +8,7 @@
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_error.h"
 #include "toolkit/graphics/gr_lines.h"
+#include "toolkit/graphics/graphics_text.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 
 #include <algorithm>
@@ -178,10 +179,8 @@ void IGrDrawStateSave(int mode)
                        saved_colours.device[GR_PREVIOUS], 0);
         IGrColourApply(saved_colours.number[GR_CURRENT], saved_colours.rgb[GR_CURRENT],
                        saved_colours.device[GR_CURRENT], 0);
-        if (GrLineState.line_type != saved_line_type) {
-            GrLineState.line_type = saved_line_type;
-            gr_send_both(GrOpLineType);
-        }
+        if (GrLineState.line_type != saved_line_type)
+            IGrLineType(saved_line_type);
         GrTextState.text_mode = saved_text_mode;
         break;
     case 2:

@@ -4,6 +4,7 @@
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_error.h"
+#include "toolkit/graphics/graphics_text.h"
 
 #include <cmath>
 
@@ -51,6 +52,8 @@ void gr_area(float x1, float y1, float x2, float y2)
         A.text_height = A.height;
         GrDeviceArea.text_width = D.width;
         GrDeviceArea.text_height = D.height;
+        IGrTextAngle(GrTextState.angle);
+        IGrFontSelect();
     }
 }
 

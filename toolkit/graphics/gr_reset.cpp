@@ -6,6 +6,7 @@
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_platform.h"
+#include "toolkit/graphics/graphics_text.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/graphics/stroke_font.h"
 
@@ -51,13 +52,8 @@ void IGrInitGraphics(std::string_view options)
         IGrScreenDriver(GrOpLineWidth);
         IGrScreenDriver(GrOpFont);
     }
-    // 5. The text face is selected again: the effective face follows the hardware face; op 21 goes to
-    //    the hardcopy device and, without a stroke font, to the screen.
-    auto& T = GrTextState;
-    T.effective_face = T.hardware_face != 0 ? T.hardware_face : (T.text_mode != 0 ? 2 : 1);
-    IHcSendOp(GrOpFont);
-    if (T.font_kind == 0)
-        IGrScreenDriver(GrOpFont);
+    // 5. The text face is selected again.
+    IGrFontSelect();
     // 6, 7. Character width tables and the built-in stroke font.
     IGrCharTables(0);
     IGrStrokeFontStandard();
