@@ -10,6 +10,7 @@
 namespace {
 
 const char* const REPLACEMENTS[] = {"0", "-1", "2147483647", "99999", "1.E30", "x", "/"};
+constexpr std::size_t REPLACEMENT_COUNT = sizeof REPLACEMENTS / sizeof REPLACEMENTS[0];
 
 std::vector<std::string> split_lines(const std::string& text)
 {
@@ -47,9 +48,14 @@ std::vector<std::string> damaged_versions(const std::string& text)
         std::size_t end = lines[i].find_first_of(" \t,\r\n", start);
         if (start == std::string::npos || end == std::string::npos)
             continue;
-        for (const char* value : REPLACEMENTS) {
+        // Counts, codes and corner numbers (integers) get every replacement; real values, which
+        // the model mostly holds as they come, two of them in turn, to keep the test fast.
+        bool integer = lines[i].substr(start, end - start).find_first_of(".Ee") == std::string::npos;
+        for (std::size_t r = 0; r < REPLACEMENT_COUNT; ++r) {
+            if (!integer && (r + i) % REPLACEMENT_COUNT > 1)
+                continue;
             std::vector<std::string> changed = lines;
-            changed[i] = lines[i].substr(0, start) + value + lines[i].substr(end);
+            changed[i] = lines[i].substr(0, start) + REPLACEMENTS[r] + lines[i].substr(end);
             versions.push_back(join(changed, changed.size()));
         }
     }
