@@ -319,9 +319,11 @@ void set_run_state()
     R.SAMPLE_GAP = static_cast<float>(R.OUTPUT_INTERVAL - double(R.OUTPUT_INTERVAL) * R.AVERAGING_FRACTION);
     R.STEADY_START_TIME = static_cast<float>(double(R.STEADY_AFTER_OUTPUTS) * R.OUTPUT_INTERVAL);
     R.SAMPLE_TIME = static_cast<float>(double(R.SAMPLE_GAP) + R.SAMPLE_INTERVAL);
-    // The largest field 1 of SURFACE_SPARE_2 (the restart size record carries it).
+    // The largest field 1 of SURFACE_SPARE_2 (the restart size record carries it); nothing fills the
+    // array, so it is read only as far as it was allocated.
     R.SURFACE_ROW1_MAX = 0;
-    for (int n = 1; n <= SURFACE.SURFACE_COUNT; ++n)
+    const int spare = std::min(SURFACE.SURFACE_COUNT, SURFACE.SURFACE_SPARE_2.extent(2));
+    for (int n = 1; n <= spare; ++n)
         R.SURFACE_ROW1_MAX = std::max(R.SURFACE_ROW1_MAX, SURFACE.SURFACE_SPARE_2(1, n));
 }
 
