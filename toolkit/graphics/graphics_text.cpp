@@ -300,6 +300,11 @@ void IGrStrokeGlyphs(float x, float y, std::string_view text, float W, float H)
     }
 }
 
+void IGrStrokeTextPlain(const float* x, const float* y, int n)
+{
+    IGrPolygonFill(x, y, n, 0);
+}
+
 // The character cell of the requested size, in device units.
 static float requested_cell_width() { return GrTextState.char_width * GrDeviceArea.width; }
 static float requested_cell_height() { return GrTextState.char_height * GrDeviceArea.height; }

@@ -51,6 +51,8 @@ float IGrHardTextWidth(std::string_view text, int hardware = 0);
 // Draws the text with the active stroke font from (x, y) (device coordinates, the left end of its
 // middle line) with the character cell W x H (device units), on every output that is on.
 void IGrStrokeGlyphs(float x, float y, std::string_view text, float W, float H);
+// Hands a polygon in user units unchanged to the polygon fill (the arrow heads use it).
+void IGrStrokeTextPlain(const float* x, const float* y, int n);
 // Fills the box behind a stroke text (x, y as for IGrStrokeGlyphs) in the previous colour, on the
 // outputs whose flags are set.
 void IGrStrokeTextStyled(float x, float y, std::string_view text, int hardware, int screen, int hardcopy);
