@@ -12,7 +12,11 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <set>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -96,6 +100,40 @@ protected:
     {
         GrLineState.plot_mode = mode;
         IGrScreenDriver(GrOpPlotMode);
+    }
+
+    // The surface as a plain PBM picture (P1, 1 = a pixel that is not white), top row first.
+    std::string to_pbm() const
+    {
+        std::ostringstream out;
+        out << "P1\n" << W << " " << H << "\n";
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x)
+                out << (GetPixel(dc_, x, y) == WHITE ? '0' : '1');
+            out << "\n";
+        }
+        return out.str();
+    }
+    // Compares the surface with a golden picture under tests/graphics_core/golden; at most `tolerance`
+    // pixels may differ. With QR4T_UPDATE_GOLDEN set the golden picture is written instead.
+    void expect_golden(const std::string& name, int tolerance)
+    {
+        const char* source = std::getenv("QR4T_SOURCE_DIR");
+        ASSERT_NE(source, nullptr);
+        const std::string path = std::string(source) + "/tests/graphics_core/golden/" + name + ".pbm";
+        const std::string picture = to_pbm();
+        if (std::getenv("QR4T_UPDATE_GOLDEN")) {
+            std::ofstream(path, std::ios::binary) << picture;
+            return;
+        }
+        std::ifstream in(path, std::ios::binary);
+        ASSERT_TRUE(in) << "missing golden picture " << path;
+        const std::string golden((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_EQ(golden.size(), picture.size()) << path;
+        int differ = 0;
+        for (std::size_t i = 0; i < golden.size(); ++i)
+            differ += golden[i] != picture[i] ? 1 : 0;
+        EXPECT_LE(differ, tolerance) << name << ": " << differ << " pixels differ";
     }
 
     HDC dc_ = nullptr;
@@ -239,6 +277,39 @@ TEST_F(ScreenPixels, HatchDirectionsAndDensities)
             }
         }
     }
+}
+
+// Golden pictures: the hatch directions 1..4 (columns) at densities 1..5 (rows); the 20 markers; open
+// and filled arrows in four directions. A few pixels may differ where GDI rounds differently.
+TEST_F(ScreenPixels, GoldenHatches)
+{
+    for (int density = 1; density <= 5; ++density)
+        for (int direction = 1; direction <= 4; ++direction) {
+            gr_fill_pattern(direction % 2 == 0 ? 1 : -1, density, direction);
+            const float x = 0.02f + 0.245f * (direction - 1), y = 0.02f + 0.196f * (5 - density);
+            gr_rectangle(x, y, x + 0.22f, y + 0.17f);
+        }
+    expect_golden("hatches", 12);
+}
+
+TEST_F(ScreenPixels, GoldenMarkers)
+{
+    GrTextState.char_width = 0.06f;
+    GrTextState.char_height = 0.08f;
+    for (int n = 1; n <= 20; ++n)
+        IGrMarker(0.1f + 0.2f * ((n - 1) % 5), 0.875f - 0.25f * ((n - 1) / 5), n);
+    expect_golden("markers", 12);
+}
+
+TEST_F(ScreenPixels, GoldenArrows)
+{
+    gr_fill_pattern(4);
+    IGrArrow(0.1f, 0.2f, 0.45f, 0.2f, 1);
+    IGrArrow(0.9f, 0.2f, 0.55f, 0.2f, 2);
+    IGrArrow(0.25f, 0.4f, 0.25f, 0.9f, 2);
+    IGrArrow(0.75f, 0.9f, 0.6f, 0.4f, 1);
+    IGrArrowPolar(0.45f, 0.7f, 0.2f, 135.0f, 2);
+    expect_golden("arrows", 12);
 }
 
 TEST_F(ScreenPixels, MarkersArrowsAndCircles)
