@@ -17,6 +17,10 @@ void SET_UP_CELLS();
 // The cells listed division by division (DIVISION_INFO fields 2 and 3, ICELL row 3).
 void INDEX_CELLS_BY_DIVISION();
 
+// The cells of a continued run re-made for a target number of molecules per cell (dialog 144), with
+// the molecules moved into them ("Adapt Cells and Continue").
+void ADAPT_CELLS();
+
 // Every element holding 0 in ELEMENT_CELL joined to a cell; cell volumes, extents and fill fractions.
 void COMBINE_ELEMENTS_INTO_CELLS();
 

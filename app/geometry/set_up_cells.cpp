@@ -252,6 +252,8 @@ void allocate_cells()
         allocation_stop(line, "IRCELL");
 }
 
+} // namespace
+
 // The colour numbers of the cells picture, int(16 + 190 R), one uniform random number per cell in cell
 // order. They are drawn whenever the cells are formed, so that the run's random sequence is the same
 // whether or not the picture is looked at.
@@ -260,8 +262,6 @@ void draw_cell_colours()
     for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
         (void)static_cast<int>(16.0 + 190.0 * random_uniform());
 }
-
-} // namespace
 
 void INDEX_CELLS_BY_DIVISION()
 {

@@ -47,6 +47,9 @@ void ANALYSE_SURFACE_ELEMENT();
 // MARK_SURFACE_POINT: registers triangle t at the point, with side -1 (behind), +1 (in front) or 0.
 void MARK_SURFACE_POINT(float x, float y, float z, int t, int side);
 
+// The colour numbers of the cells picture, one random number per cell, drawn whenever cells are formed.
+void draw_cell_colours();
+
 // Closing stages: "Analyse elements", "Set surface divisions", "Set outer divisions", the flow volume.
 void analyse_elements();
 void set_surface_divisions();

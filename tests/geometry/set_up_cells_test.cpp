@@ -14,7 +14,8 @@ protected:
     void SetUp() override
     {
         GeometryTest::SetUp();
-        here = std::filesystem::current_path();
+        if (here.empty())
+            here = std::filesystem::current_path();
         std::filesystem::current_path(scratch.path(""));
     }
     void TearDown() override
@@ -90,9 +91,11 @@ TEST_F(SetUpCellsTest, CubeBody)
     EXPECT_EQ(D.ELEMENT_CELL(3, 3, 3, 3, 3, 3), -1);
     for (int ez = 1; ez <= 5; ++ez)
         for (int ey = 1; ey <= 5; ++ey)
-            for (int ex = 1; ex <= 5; ++ex)
-                if (ex != 3 || ey != 3 || ez != 3)
+            for (int ex = 1; ex <= 5; ++ex) {
+                if (ex != 3 || ey != 3 || ez != 3) {
                     EXPECT_GE(D.ELEMENT_CELL(3, 3, 3, ez, ey, ex), 1);
+                }
+            }
     // The element beyond the low x face (x element 2) sees the nodes of the low x face's triangles
     // (cells 9 and 10 with this face order) and none behind the body.
     const int c = D.ELEMENT_CELL(3, 3, 3, 3, 3, 2);
@@ -114,6 +117,41 @@ TEST_F(SetUpCellsTest, CaseWithoutCellsIsRefused)
     SURFACE.SOLID_TRIANGLE_COUNT = 0;
     SET_DIVISIONS_AND_ELEMENTS();
     EXPECT_THROW(SET_UP_CELLS(), FatalStop);
+}
+
+} // namespace
+
+namespace {
+
+// A sphere of 264 triangles: every element with flow in it joins a cell, and the cells hold the flow
+// volume of the elements (to the rounding of two 4-byte sums taken in different orders).
+TEST_F(SetUpCellsTest, SphereBody)
+{
+    set_box(0.0f, 40.0f, 8, 4);
+    set_surfaces({sphere({20.3f, 19.7f, 20.1f}, 9.0f, 12, 12)});
+    SET_DIVISIONS_AND_ELEMENTS();
+    SET_UP_CELLS();
+    const Divisions& D = DIVISIONS;
+    const auto& B = BOX;
+    int without_cell = 0;
+    for (int iz = 1; iz <= B.DIVISIONS_Z; ++iz)
+        for (int iy = 1; iy <= B.DIVISIONS_Y; ++iy)
+            for (int ix = 1; ix <= B.DIVISIONS_X; ++ix) {
+                const int code = D.DIVISION_INFO(DIVISION_CODE, iz, iy, ix);
+                for (int ez = 1; ez <= 4; ++ez)
+                    for (int ey = 1; ey <= 4; ++ey)
+                        for (int ex = 1; ex <= 4; ++ex) {
+                            const bool flow = code > 0 || (code < 0 && D.SUB_ELEMENTS_IN_FLOW(-code, ez, ey, ex) > 0);
+                            const int cell = D.ELEMENT_CELL(iz, iy, ix, ez, ey, ex);
+                            if (flow && (cell < 1 || cell > CELLS.CELL_COUNT))
+                                ++without_cell;
+                        }
+            }
+    EXPECT_EQ(without_cell, 0);
+    const std::string log = diag();
+    const double volume = value_after(log, " Total Flow Volume is");
+    EXPECT_NEAR(value_after(log, " Total flow volume from cells"), volume, 2e-5 * volume);
+    EXPECT_TRUE(has_line(log, {" TOTAL NUMBER OF CELLS IS", 264 + D.FLOW_DIVISION_COUNT}));
 }
 
 } // namespace

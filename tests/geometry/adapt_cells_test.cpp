@@ -1,0 +1,137 @@
+// ADAPT_CELLS: cells re-made for a target number of molecules per cell, molecules moved into them.
+// The cell-size dialog is answered by the headless toolkit's script, so these tests run in the host
+// build only.
+#ifndef _WIN32
+#include "app/geometry/geometry.h"
+#include "app/geometry/locate.h"
+
+#include "app/state/molecules.h"
+#include "app/state/results.h"
+#include "app/state/run.h"
+#include "geometry_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+class AdaptCellsTest : public GeometryTest {
+protected:
+    void SetUp() override
+    {
+        GeometryTest::SetUp();
+        if (here.empty())
+            here = std::filesystem::current_path();
+        std::filesystem::current_path(scratch.path(""));
+        MOLECULES = MoleculeStore{};
+        RESULTS = FlowResults{};
+        RUN = RunState{};
+        RUN.FNUM = 1.0f;
+        RUN.TIME = 3.5;
+        RUN.DTM = 0.25f;
+        GAS.SPECIES_PAIR_DATA.allocate(7, 1, 1);
+        GAS.SPECIES_PAIR_DATA(2, 1, 1) = 2.0f;
+        GAS.MAX_SPECIES_VMP = 300.0f;
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(here);
+        GeometryTest::TearDown();
+    }
+
+    // A new run's cells, then the results of an output: number density n and density 1 in every cell,
+    // and `count` molecules spread over the box.
+    void continued_run(float n, int count)
+    {
+        SET_DIVISIONS_AND_ELEMENTS();
+        SET_UP_CELLS();
+        RESULTS.VAR.allocate(18, CELLS.MAX_CELLS);
+        for (int c = 1; c <= CELLS.CELL_COUNT; ++c) {
+            RESULTS.VAR(VAR_NUMBER_DENSITY, c) = n;
+            RESULTS.VAR(VAR_DENSITY, c) = 1.0f;
+        }
+        MOLECULES.NM = count;
+        MOLECULES.MOL_POS.allocate(3, count);
+        MOLECULES.IP.allocate(2, count);
+        for (int m = 1; m <= count; ++m) {
+            for (int a = 1; a <= 3; ++a)
+                MOLECULES.MOL_POS(a, m) = static_cast<float>(BOX.XMIN + (BOX.XMAX - BOX.XMIN) * ((m * (a + 6)) % 97) / 97.0);
+            MOLECULES.IP(IP_CELL, m) = 999999;  // an old cell number that no longer exists
+        }
+    }
+    void answer_molecules_per_cell(int mpc) { HEADLESS.integers[{144, 1015}] = mpc; }
+
+    std::filesystem::path here;
+};
+
+// Box 0..20 cubed, 10 divisions of 2 elements: every element expects 10 molecules.
+TEST_F(AdaptCellsTest, UniformFlowWithoutSurfaces)
+{
+    struct Case {
+        int mpc;
+        int cells;
+    };
+    for (const Case c : {Case{10, 8000}, Case{20, 4000}}) {
+        SetUp();
+        set_box(0.0f, 20.0f, 10, 2);
+        set_surfaces({});
+        continued_run(10.0f, 100);
+        answer_molecules_per_cell(c.mpc);
+        ADAPT_CELLS();
+        const std::string log = diag();
+        EXPECT_EQ(CELLS.CELL_COUNT, c.cells) << c.mpc;
+        EXPECT_EQ(CELLS.MAX_CELLS, c.cells);
+        EXPECT_TRUE(has_line(log, {"CELLS BEFORE ADAPTION", 1000})) << c.mpc;
+        EXPECT_TRUE(has_line(log, {c.cells, " after adaption"})) << c.mpc;
+        EXPECT_TRUE(has_line(log, {c.cells, " adapted cells have been set"})) << c.mpc;
+        EXPECT_TRUE(has_line(log, {"Total flow volume from cells", 8000.0f})) << c.mpc;
+        // The node arrays started at int(1.1 NM / MPC) and grew by 10 % at a time.
+        EXPECT_TRUE(has_line(log, {"XNCL,YNCL,ZNCL extended to", c.mpc == 10 ? 12 : 6})) << c.mpc;
+        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_TIME_STEP, 7), 0.5f);
+        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_SIGMA_CR_MAX, 7), 1200.0f);
+        EXPECT_EQ(CELLS.CELL_TIME(7), 3.5);
+        // Every molecule carries the cell of the element it lies in.
+        for (int m = 1; m <= MOLECULES.NM; ++m) {
+            int cell = 0;
+            FIND_CELL(cell, MOLECULES.MOL_POS(1, m), MOLECULES.MOL_POS(2, m), MOLECULES.MOL_POS(3, m));
+            EXPECT_EQ(MOLECULES.IP(IP_CELL, m), cell) << m;
+            EXPECT_GE(cell, 1);
+            EXPECT_LE(cell, CELLS.CELL_COUNT);
+        }
+        TearDown();
+    }
+}
+
+// A molecule inside the body lies in an element without a cell: it is logged and given the cell of the
+// nearest node instead of keeping its old cell number.
+TEST_F(AdaptCellsTest, MoleculeInNoCell)
+{
+    set_box(0.0f, 50.0f, 5, 5);
+    set_surfaces({block(23.4f, 26.6f, 23.5f, 26.5f, 23.5f, 26.5f, 0, {6, 4, 5, 3, 1, 2})});
+    continued_run(0.001f, 1);
+    MOLECULES.MOL_POS(1, 1) = 25.0f;
+    MOLECULES.MOL_POS(2, 1) = 25.0f;
+    MOLECULES.MOL_POS(3, 1) = 25.0f;
+    answer_molecules_per_cell(5);
+    ADAPT_CELLS();
+    EXPECT_TRUE(has_line(diag(), {"Mol", 1, " out of cell range at x,y,z", 25.0f, 25.0f, 25.0f})) << diag();
+    EXPECT_GE(MOLECULES.IP(IP_CELL, 1), 1);
+    EXPECT_LE(MOLECULES.IP(IP_CELL, 1), CELLS.CELL_COUNT);
+}
+
+// A target below one molecule per cell would divide by zero: it is refused.
+TEST_F(AdaptCellsTest, TargetBelowOneIsRefused)
+{
+    set_box(0.0f, 20.0f, 10, 2);
+    set_surfaces({});
+    continued_run(10.0f, 100);
+    for (int mpc : {0, -999}) {
+        answer_molecules_per_cell(mpc);
+        EXPECT_THROW(ADAPT_CELLS(), FatalStop) << mpc;
+    }
+    EXPECT_EQ(HEADLESS.count("WDialogRangeInteger 1015 1 "), 2);
+}
+
+} // namespace
+#endif
