@@ -1,7 +1,7 @@
 // Robustness of the readers of untrusted files: truncations and byte corruptions of valid BMP, PCX,
-// PNG, CGM and plot files go through the identifier, the loader and the bitmap reader without a crash or a write
-// outside the array. It runs in the host build, under AddressSanitizer, which sees every stray
-// access; under Wine its thousands of file writes would take half a minute.
+// PNG, CGM and plot files go through the identifier, the loader and the bitmap reader without a
+// crash or a write outside the array. It runs in the host build, under AddressSanitizer, which sees
+// every stray access; under Wine its thousands of file writes would take half a minute.
 #include "toolkit/graphics/graphics_file_id.h"
 #include "toolkit/graphics/image_error.h"
 #include "toolkit/graphics/image_load.h"
@@ -12,16 +12,22 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #ifndef _WIN32
 
+#include <unistd.h>
+
 namespace {
 
 using namespace fixture;
 
-const std::string NAME = "fuzz_fixture.dat";
+// The fuzz file lives in memory where the system has a memory file system: thousands of small writes
+// to a disk would make the test wait on the disk, not on the readers.
+const std::string NAME = (std::filesystem::is_directory("/dev/shm") ? "/dev/shm/" : "")
+                         + ("qr4t_fuzz_" + std::to_string(getpid()) + ".dat");
 constexpr size_t ROOM = 4096; // entries of the array; images that claim more are refused
 
 // A fixed pseudo-random sequence of the test's own (the program's generator is never reseeded).
