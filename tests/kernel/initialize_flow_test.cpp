@@ -20,9 +20,6 @@
 
 namespace {
 
-// Argon (Bird 1994, appendix A): VHS diameter, reference temperature, exponent, mass.
-constexpr double AR_D = 4.17e-10, AR_TREF = 273.0, AR_OMEGA = 0.81, AR_MASS = 6.63e-26;
-
 // A box of real extent 1 x 0.5 x 0.5 m, scaled by 20 (10 / smallest extent), cut into 4 x 2 x 2
 // divisions of one element each; every division is one cell and there are no surfaces.
 constexpr int NX = 4, NY = 2, NZ = 2, CELLS_N = NX * NY * NZ;
@@ -73,30 +70,7 @@ void make_case(int index_mode, int mnm = 20000, int species = 1)
     make_store(mnm, CELLS_N, index_mode, 0, 3, species > 1 ? 3 : 2);
     make_box();
     MOLECULES = MoleculeStore{};  // INITIALIZE_FLOW allocates the store itself
-    auto& G = GAS;
-    G.SPECIES_COUNT = species;
-    G.SPECIES_DATA.allocate(4, species);
-    G.SPECIES_ROTATION.allocate(2, species);
-    G.STREAM_FRACTION.allocate(species);
-    G.SECONDARY_FRACTION.allocate(species);
-    G.SPECIES_PAIR_DATA.allocate(7, species, species);
-    for (auto* a : {&G.CP_LEFT_MIN_X, &G.CP_LEFT_MAX_X, &G.CP_ENTERED_MIN_X, &G.CP_ENTERED_MAX_X,
-                    &G.SEPARATION_CROSSINGS})
-        a->allocate(species);
-    G.REACTION_COUNT.allocate(1);
-    G.SURF_REACTION_COUNT.allocate(1);
-    for (int s = 1; s <= species; ++s) {
-        G.SPECIES_DATA(SPECIES_DIAMETER, s) = float(AR_D);
-        G.SPECIES_DATA(SPECIES_REF_TEMP, s) = float(AR_TREF);
-        G.SPECIES_DATA(SPECIES_VISC_POWER, s) = float(AR_OMEGA);
-        G.SPECIES_DATA(SPECIES_MASS, s) = float(AR_MASS * s);
-        G.STREAM_FRACTION(s) = 1.0f / species;
-        G.SECONDARY_FRACTION(s) = 1.0f / species;
-    }
-    G.STREAM_DENSITY = 1.0e20f;
-    G.STREAM_TEMP = 300.0f;
-    G.INITIAL_STATE = 1;
-    G.INITIAL_GAS = 0;
+    set_argon(species);
     RUN.FNUM = 2.5e15f;
     RUN.REF_TIME = 1.0e-3f * SF;
     RUN.OUTPUT_INTERVAL_REF = 2.0f;

@@ -109,4 +109,36 @@ inline void make_store(int mnm, int cells, int index_mode, int vib_modes = 0, in
     M.MOL_VIB_LEVEL.allocate(vib_modes, mnm);
 }
 
+// Argon (Bird 1994, appendix A: VHS diameter, reference temperature, exponent, mass) as `species`
+// species of masses m, 2m, ... in equal fractions; a stream at rest of n = 1e20 at 300 K filling the box.
+// Every per-species array that the flow-data reader allocates is allocated.
+constexpr double AR_D = 4.17e-10, AR_TREF = 273.0, AR_OMEGA = 0.81, AR_MASS = 6.63e-26;
+inline void set_argon(int species = 1)
+{
+    auto& G = GAS;
+    G.SPECIES_COUNT = species;
+    G.SPECIES_DATA.allocate(4, species);
+    G.SPECIES_ROTATION.allocate(2, species);
+    G.STREAM_FRACTION.allocate(species);
+    G.SECONDARY_FRACTION.allocate(species);
+    G.SPECIES_PAIR_DATA.allocate(7, species, species);
+    for (auto* a : {&G.CP_LEFT_MIN_X, &G.CP_LEFT_MAX_X, &G.CP_ENTERED_MIN_X, &G.CP_ENTERED_MAX_X,
+                    &G.SEPARATION_CROSSINGS})
+        a->allocate(species);
+    G.REACTION_COUNT.allocate(1);
+    G.SURF_REACTION_COUNT.allocate(1);
+    for (int s = 1; s <= species; ++s) {
+        G.SPECIES_DATA(1, s) = float(AR_D);
+        G.SPECIES_DATA(2, s) = float(AR_TREF);
+        G.SPECIES_DATA(3, s) = float(AR_OMEGA);
+        G.SPECIES_DATA(4, s) = float(AR_MASS * s);
+        G.STREAM_FRACTION(s) = 1.0f / species;
+        G.SECONDARY_FRACTION(s) = 1.0f / species;
+    }
+    G.STREAM_DENSITY = 1.0e20f;
+    G.STREAM_TEMP = 300.0f;
+    G.INITIAL_STATE = 1;
+    G.INITIAL_GAS = 0;
+}
+
 #endif
