@@ -61,6 +61,14 @@ struct RunState {
     int HISTORY_INDEX = 2;             // next NM_HISTORY entry to be written
     float OUTGAS_TOTAL = 0.0f;         // simulated molecules outgassed per unit time, all triangles
     int SURFACE_ROW1_MAX = 0;          // largest field 1 of SURFACE_SPARE_2 (restart size record)
+
+    // ---- the restart set's own items: the check integer as read, and spare items that only the
+    // run-state record carries (0 in a new run, written back as read in a continued one)
+    int JCHECK = 0;                    // check integer read from the restart set (1234567 when sound)
+    int SPARE_RUN_INT = 0;
+    float SPARE_RUN_REAL = 0.0f;
+    int SPARE_DISPLAY_INT = 0;
+    Array<int, 1> SPARE_INT_ARRAY;     // never allocated: an item of no bytes
 };
 
 extern RunState RUN;
