@@ -335,14 +335,9 @@ void ADAPT_CELLS()
     if (!nodes.x.allocate(C.MAX_CELLS) || !nodes.y.allocate(C.MAX_CELLS) || !nodes.z.allocate(C.MAX_CELLS))
         allocation_stop("PROGRAM COULD NOT ALLOCATE XNCL", "XNCL");
 
-    WDialogLoad(CELLS_DIALOG);
-    WDialogSelect(CELLS_DIALOG);
-    WDialogShow(-1, -1, 0, 2);
     int steps = D.DIVISION_COUNT;
     float increment = 1.0f;
-    fold_progress_range(steps, increment);
-    WDialogRangeProgressBar(PROGRESS_BAR_FIELD, 0, steps);
-    WDialogPutProgressBar(PROGRESS_BAR_FIELD, 0, 0);
+    open_progress_dialog(CELLS_DIALOG, steps, increment);
     progress_stage("Setting Locations of Cell Nodes");
     float progress = 0.0f;
     float remainder = 0.0f;
@@ -404,11 +399,7 @@ void ADAPT_CELLS()
     COMBINE_ELEMENTS_INTO_CELLS();
     draw_cell_colours();
 
-    float sum = 0.0f;
-    for (int c = 1; c <= C.CELL_COUNT; ++c)
-        sum = static_cast<float>(double(sum) + C.CELL_DATA(CELL_VOLUME, c));
-    const double scale = B.SCALE_FACTOR;
-    write_list(UNIT_DIAG, {"Total flow volume from cells", static_cast<float>(sum / (scale * scale * scale))});
+    log_flow_volume_from_cells();
 
     // Relocation. A molecule in an element without a new cell (inside a body, or in an element that
     // lost all its flow) is logged and then given the cell of the nearest node, so that no cell number

@@ -124,6 +124,17 @@ void fold_progress_range(int& range, float& step)
     }
 }
 
+void open_progress_dialog(int dialog, int& range, float& step)
+{
+    WDialogLoad(dialog);
+    WDialogSelect(dialog);
+    WDialogShow(-1, -1, 0, 2);
+    step = 1.0f;
+    fold_progress_range(range, step);
+    WDialogRangeProgressBar(PROGRESS_BAR_FIELD, 0, range);
+    WDialogPutProgressBar(PROGRESS_BAR_FIELD, 0, 0);
+}
+
 void progress_advance(float share)
 {
     Divisions& D = DIVISIONS;

@@ -89,17 +89,10 @@ void SET_DIVISIONS_AND_ELEMENTS()
     write_list(UNIT_DIAG, {"The division-element diagnostic file DIVEL.TXT is not generated"});
     set_lattice_scalars();
 
-    WDialogLoad(PROGRESS_DIALOG);
-    WDialogSelect(PROGRESS_DIALOG);
-    WDialogShow(-1, -1, 0, 2);
-
     // Progress budget: 0.1 + 1 steps per triangle, 1 + 0.1 + 0.0333 per division, 100 spare.
     int range = static_cast<int>(double(SURFACE.TRIANGLE_COUNT) * double(1.1f) + 100.0 +
                                  double(D.DIVISION_COUNT) * double(1.133f));
-    D.PROGRESS_STEP = 1.0f;
-    fold_progress_range(range, D.PROGRESS_STEP);
-    WDialogRangeProgressBar(PROGRESS_BAR_FIELD, 0, range);
-    WDialogPutProgressBar(PROGRESS_BAR_FIELD, 0, 0);
+    open_progress_dialog(PROGRESS_DIALOG, range, D.PROGRESS_STEP);
     D.PROGRESS_VALUE = 0.0f;
 
     coordinates_stage();

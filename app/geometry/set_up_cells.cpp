@@ -316,14 +316,9 @@ void COMBINE_ELEMENTS_INTO_CELLS()
         CD(CELL_HIGH_Z, c) = B.ZMIN;
     }
 
-    WDialogLoad(CELLS_DIALOG);
-    WDialogSelect(CELLS_DIALOG);
-    WDialogShow(-1, -1, 0, 2);
     int range = D.ELEMENT_COUNT;
     float step = 1.0f;
-    fold_progress_range(range, step);
-    WDialogRangeProgressBar(PROGRESS_BAR_FIELD, 0, range);
-    WDialogPutProgressBar(PROGRESS_BAR_FIELD, 0, 0);
+    open_progress_dialog(CELLS_DIALOG, range, step);
     progress_stage("Combining Elements to Form Cells");
     float progress = 0.0f;
 
@@ -432,9 +427,14 @@ void SET_UP_CELLS()
     draw_cell_colours();
     poll_close_request();
 
+    log_flow_volume_from_cells();
+}
+
+void log_flow_volume_from_cells()
+{
     float sum = 0.0f;
-    for (int c = 1; c <= C.CELL_COUNT; ++c)
-        sum = static_cast<float>(double(sum) + C.CELL_DATA(CELL_VOLUME, c));
-    const double scale = B.SCALE_FACTOR;
+    for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
+        sum = static_cast<float>(double(sum) + CELLS.CELL_DATA(CELL_VOLUME, c));
+    const double scale = BOX.SCALE_FACTOR;
     write_list(UNIT_DIAG, {"Total flow volume from cells", static_cast<float>(sum / (scale * scale * scale))});
 }

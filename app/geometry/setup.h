@@ -14,6 +14,10 @@ constexpr int PROGRESS_RANGE_LIMIT = 65530;  // the toolkit's bar accepts at mos
 // and step := step / 1.2 (1.2 a 4-byte constant, step a 4-byte real).
 void fold_progress_range(int& range, float& step);
 
+// Loads a progress dialog (107 or 111), shows it modeless at the default position, folds the range with
+// its step (starting at 1.0) and sets the bar's range 0..range and its position 0.
+void open_progress_dialog(int dialog, int& range, float& step);
+
 // PROGRESS_VALUE := PROGRESS_VALUE + share * PROGRESS_STEP; the bar is put to its integer part.
 void progress_advance(float share);
 
@@ -49,6 +53,9 @@ void MARK_SURFACE_POINT(float x, float y, float z, int t, int side);
 
 // The colour numbers of the cells picture, one random number per cell, drawn whenever cells are formed.
 void draw_cell_colours();
+
+// The line "Total flow volume from cells": the sum of the cell volumes in the units of the data.
+void log_flow_volume_from_cells();
 
 // Closing stages: "Analyse elements", "Set surface divisions", "Set outer divisions", the flow volume.
 void analyse_elements();

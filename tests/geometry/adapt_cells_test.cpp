@@ -16,14 +16,11 @@
 
 namespace {
 
-class AdaptCellsTest : public GeometryTest {
+class AdaptCellsTest : public GeometryRunTest {
 protected:
     void SetUp() override
     {
-        GeometryTest::SetUp();
-        if (here.empty())
-            here = std::filesystem::current_path();
-        std::filesystem::current_path(scratch.path(""));
+        GeometryRunTest::SetUp();
         MOLECULES = MoleculeStore{};
         RESULTS = FlowResults{};
         RUN = RunState{};
@@ -33,11 +30,6 @@ protected:
         GAS.SPECIES_PAIR_DATA.allocate(7, 1, 1);
         GAS.SPECIES_PAIR_DATA(2, 1, 1) = 2.0f;
         GAS.MAX_SPECIES_VMP = 300.0f;
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(here);
-        GeometryTest::TearDown();
     }
 
     // A new run's cells, then the results of an output: number density n and density 1 in every cell,
@@ -62,7 +54,6 @@ protected:
     }
     void answer_molecules_per_cell(int mpc) { HEADLESS.integers[{144, 1015}] = mpc; }
 
-    std::filesystem::path here;
 };
 
 // Box 0..20 cubed, 10 divisions of 2 elements: every element expects 10 molecules.

@@ -20,6 +20,7 @@
 
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,24 @@ protected:
     }
 
     std::string diag_path;
+};
+
+// A geometry test that runs in the scratch folder, where the set-up writes "NODES.TXT".
+class GeometryRunTest : public GeometryTest {
+protected:
+    void SetUp() override
+    {
+        GeometryTest::SetUp();
+        if (original_folder.empty())
+            original_folder = std::filesystem::current_path();
+        std::filesystem::current_path(scratch.path(""));
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(original_folder);
+        GeometryTest::TearDown();
+    }
+    std::filesystem::path original_folder;
 };
 
 // Recorded calls of the toolkit entry operations that begin with the text; the host build records them,

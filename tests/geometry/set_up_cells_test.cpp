@@ -9,20 +9,8 @@
 
 namespace {
 
-class SetUpCellsTest : public GeometryTest {
+class SetUpCellsTest : public GeometryRunTest {
 protected:
-    void SetUp() override
-    {
-        GeometryTest::SetUp();
-        if (here.empty())
-            here = std::filesystem::current_path();
-        std::filesystem::current_path(scratch.path(""));
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(here);
-        GeometryTest::TearDown();
-    }
     static int count_lines(const std::string& text, const std::string& part)
     {
         int n = 0;
@@ -36,7 +24,6 @@ protected:
         const auto at = log.find(text);
         return at == std::string::npos ? -1.0 : std::stod(log.substr(at + text.size()));
     }
-    std::filesystem::path here;
 };
 
 TEST_F(SetUpCellsTest, NoSurfaces)
