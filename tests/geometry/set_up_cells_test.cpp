@@ -59,6 +59,21 @@ TEST_F(SetUpCellsTest, NoSurfaces)
     EXPECT_EQ(toolkit_calls("WDialogRangeProgressBar 1024 0 8000"), 1);
 }
 
+// A box of 0..1 m is scaled by 10 when read; volumes are reported in the units of the data.
+TEST_F(SetUpCellsTest, ScaledBoxReportsVolumesInDataUnits)
+{
+    set_box(0.0f, 10.0f, 4, 2);
+    BOX.SCALE_FACTOR = 10.0f;
+    set_surfaces({});
+    SET_DIVISIONS_AND_ELEMENTS();
+    SET_UP_CELLS();
+    const std::string log = diag();
+    EXPECT_TRUE(has_line(log, {"Total Flow Volume is", 1.0f})) << log;
+    EXPECT_TRUE(has_line(log, {"Total flow volume from cells", 1.0f})) << log;
+    // Node positions in "NODES.TXT" are unscaled: the first division's centre is at 0.125 m.
+    EXPECT_TRUE(has_line(read_file("NODES.TXT"), {"  POINT, X,Y,Z", 1, 0.125f, 0.125f, 0.125f}));
+}
+
 TEST_F(SetUpCellsTest, CubeBody)
 {
     set_box(0.0f, 50.0f, 5, 5);
