@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Writes toolkit/graphics/stroke_font_data.cpp, the glyph data of the eight built-in stroke fonts.
 
-The glyph shapes come from the public-domain Hershey fonts (Debian package hershey-fonts-data). Each
-Hershey glyph is a set of centre lines; this tool converts them into the stroke-text format of the
-toolkit:
+The glyph shapes of the filled fonts come from the public-domain Hershey fonts (Debian package
+hershey-fonts-data). Each Hershey glyph is a set of centre lines; this tool converts them into the
+stroke-text format of the toolkit:
 
-- "standard.chr" is a stroked font on a grid of x 0..6, y 0..11 (baseline at y = 2): the Roman simplex
-  centre lines are scaled onto the grid and snapped to it;
+- "standard.chr" is a stroked font on a grid of x 0..6, y 0..11 (baseline at y = 2), too coarse for
+  snapped curves: its ASCII glyphs are drawn by hand below (STANDARD_ASCII);
 - the fixed, roman and swiss families (plain and bold) and "symbol.chr" are filled fonts on the grid
   0..55: the centre lines are thickened into outlines (shapely's buffer and union), simplified, and each
   outline with its holes becomes one closed run (a hole is joined to its outline by a zero-width cut, so
@@ -272,7 +272,7 @@ def latin1_glyphs(g, short_capitals):
     out[216] = combined(O, lines([(oc + 8, -14), (oc - 8, 11)]))                     # O slash
     thorn_bowl = moved(P, sy=0.8, cy=-12, dy=4)
     stem_x = P[2][0][0][0]
-    out[222] = (P[0], P[1], [[(stem_x, -12), (stem_x, 9)]] + thorn_bowl[2][1:])      # Thorn
+    out[222] = (P[0], P[1], [[(stem_x, -12), (stem_x, 9)]] + thorn_bowl[2])         # Thorn
     out[223] = lines([(-5, 9), (-5, -7), (-4, -10), (-2, -12), (1, -12), (3, -10), (3, -7), (1, -5),
                       (-1, -4), (2, -3), (5, 0), (5, 4), (3, 7), (0, 9), (-2, 9)],
                      left=-8, right=8)                                               # sharp s
@@ -413,12 +413,59 @@ def filled_glyph(glyph, spec, code, tolerance, pen_up):
     return pen_up.join(runs)
 
 
-STANDARD_HAND = {
-    33: "3233u363B",               # exclamation mark: (3,2)-(3,3) and (3,6)-(3,11)
-    34: "2B29u4B49",               # quotation mark
-    35: "232Au434Au0565u0868",     # number sign: four strokes
-    65: "023B62u1555",             # A
+# Glyphs of "standard.chr" for the codes 33..126, drawn on its grid (x 0..6, y 0..11 in hexadecimal
+# digits; baseline 2, capitals to B, small letters to 8, descenders to 0): points "xy", runs "|".
+STANDARD_ASCII = {
+    "!": "32 33 | 36 3B", '"': "2B 29 | 4B 49", "#": "23 2A | 43 4A | 05 65 | 08 68",
+    "$": "59 4A 2A 19 18 27 47 56 54 43 23 14 | 3B 32", "%": "02 6B | 1B 0A 19 2A 1B | 54 43 52 63 54",
+    "&": "62 19 1A 2B 4B 5A 59 04 03 12 32 65", "'": "3B 39", "(": "4B 28 25 42", ")": "2B 48 45 22",
+    "*": "35 39 | 15 59 | 19 55", "+": "34 3A | 07 67", ",": "33 32 21", "-": "07 67", ".": "32 33",
+    "/": "02 6B",
+    "0": "22 13 1A 2B 4B 5A 53 42 22", "1": "19 3B 32 | 12 52", "2": "0A 1B 5B 6A 68 02 62",
+    "3": "0A 1B 5B 6A 68 57 27 | 57 66 63 52 12 03", "4": "52 5B 05 65", "5": "6B 0B 07 57 66 63 52 12 03",
+    "6": "5B 2B 08 03 12 52 63 66 57 17 06", "7": "0B 6B 22",
+    "8": "17 08 0A 1B 5B 6A 68 57 17 06 03 12 52 63 66 57", "9": "68 57 17 08 0A 1B 5B 6A 63 52 12 03",
+    ":": "33 34 | 37 38", ";": "37 38 | 33 32 21", "<": "5A 17 54", "=": "05 65 | 08 68", ">": "1A 57 14",
+    "?": "0A 1B 5B 6A 69 37 35 | 32 33", "@": "56 46 35 34 43 53 56 | 53 63 69 5B 1B 09 03 12 52",
+    "A": "02 3B 62 | 15 55", "B": "02 0B 5B 6A 68 57 07 | 57 66 63 52 02", "C": "6A 5B 1B 0A 03 12 52 63",
+    "D": "02 0B 4B 69 64 42 02", "E": "62 02 0B 6B | 07 47", "F": "02 0B 6B | 07 47",
+    "G": "6A 5B 1B 0A 03 12 52 63 66 36", "H": "02 0B | 62 6B | 07 67", "I": "12 52 | 1B 5B | 32 3B",
+    "J": "5B 53 42 12 03 05", "K": "02 0B | 6B 05 | 27 62", "L": "0B 02 62", "M": "02 0B 36 6B 62",
+    "N": "02 0B 62 6B", "O": "12 03 0A 1B 5B 6A 63 52 12", "P": "02 0B 5B 6A 68 57 07",
+    "Q": "12 03 0A 1B 5B 6A 63 52 12 | 44 62", "R": "02 0B 5B 6A 68 57 07 | 37 62",
+    "S": "6A 5B 1B 0A 08 17 57 66 63 52 12 03", "T": "0B 6B | 3B 32", "U": "0B 03 12 52 63 6B",
+    "V": "0B 32 6B", "W": "0B 12 36 52 6B", "X": "02 6B | 0B 62", "Y": "0B 37 6B | 37 32", "Z": "0B 6B 02 62",
+    "[": "4B 2B 22 42", "\\": "0B 62", "]": "2B 4B 42 22", "^": "18 3B 58", "_": "00 60", "`": "2B 49",
+    "a": "18 48 57 52 | 55 15 04 03 12 42 53", "b": "0B 02 | 07 18 48 57 53 42 12 03",
+    "c": "57 48 18 07 03 12 42 53", "d": "5B 52 | 57 48 18 07 03 12 42 53",
+    "e": "05 55 57 48 18 07 03 12 52", "f": "5A 4B 3B 2A 22 | 18 48",
+    "g": "58 51 40 10 01 | 57 48 18 07 04 13 43 54", "h": "0B 02 | 07 18 48 57 52", "i": "32 38 | 3A 3B",
+    "j": "48 41 30 10 | 4A 4B", "k": "0B 02 | 58 04 | 26 52", "l": "2B 3B 33 42 52",
+    "m": "02 08 | 07 18 28 37 32 | 37 48 58 67 62", "n": "02 08 | 07 18 48 57 52",
+    "o": "18 07 03 12 42 53 57 48 18", "p": "08 00 | 07 18 48 57 53 42 12 03",
+    "q": "58 50 | 57 48 18 07 03 12 42 53", "r": "08 02 | 06 28 48 57",
+    "s": "57 48 18 07 06 15 45 54 53 42 12 03", "t": "2B 23 32 42 | 18 48", "u": "08 03 12 42 53 | 58 52",
+    "v": "08 32 68", "w": "08 12 35 52 68", "x": "08 62 | 02 68", "y": "08 34 | 68 31 20 10",
+    "z": "08 68 02 62", "{": "4B 3B 2A 28 17 26 23 32 42", "|": "3B 30",
+    "}": "2B 3B 4A 48 57 46 43 32 22", "~": "08 19 29 48 58 69",
 }
+
+
+def standard_ascii_glyphs():
+    """The hand-drawn glyphs as Hershey-style glyphs (the inverse of the grid mapping of
+    stroked_glyph), so that the Latin-1 letters are built from them as for the other fonts."""
+    glyphs = {32: (-8.0, 8.0, [])}
+    for ch, text in STANDARD_ASCII.items():
+        strokes = []
+        for run in text.split("|"):
+            pts = []
+            for p in run.split():
+                gx, gy = int(p[0], 16), int(p[1], 16)
+                y = 9 - (gy - 2) * 21.0 / 9.0 if gy >= 2 else 9 + (2 - gy) * 7.0 / 2.0
+                pts.append(((gx - 3) / 0.375, y))
+            strokes.append(pts)
+        glyphs[ord(ch)] = (-8.0, 8.0, strokes)
+    return glyphs
 
 
 def build_font(glyphs, spec, tolerance):
@@ -429,7 +476,7 @@ def build_font(glyphs, spec, tolerance):
     for code in list(range(33, 127)) + list(range(161, 256)):
         g = glyphs.get(code)
         if spec["mode"] == 1:
-            parts[code] = STANDARD_HAND.get(code, stroked_glyph(g, pen_up) if g else "")
+            parts[code] = stroked_glyph(g, pen_up) if g else ""
         elif g is None:
             parts[code] = ""
         else:
@@ -454,7 +501,7 @@ def build_font(glyphs, spec, tolerance):
 
 FONTS = [
     # name, variable, source, metrics (m1..m7), outline radius, pen-up
-    dict(name="standard.chr", var="STANDARD", source="rowmans.jhf", m=(7.68, 11.88, 6.0, 11.0, 8, 1, 0),
+    dict(name="standard.chr", var="STANDARD", source=None, m=(7.68, 11.88, 6.0, 11.0, 8, 1, 0),
          pen_up="u"),
     dict(name="fixed.chr", var="FIXED_PLAIN", source="rowmans.jhf", m=(36.3, 55.0, 55.0, 55.0, 8, 0, 0),
          radius=1.45),
@@ -474,7 +521,7 @@ FONTS = [
 
 
 def make_font(font):
-    hershey = read_jhf(font["source"])
+    hershey = read_jhf(font["source"]) if font["name"] != "standard.chr" else standard_ascii_glyphs()
     m = font["m"]
     spec = dict(mode=m[5], proportional=m[6], cell=m[0], pen_up=font.get("pen_up", "v"),
                 radius=font.get("radius", 0.0), baseline=15.0, y_scale=27.0 / 21.0,
@@ -482,6 +529,8 @@ def make_font(font):
                 # area, height 0.04) on the 1020 x 718 main window
                 aspect=(0.04 * 718.0 / 55.0) / (0.013333 * 1020.0 / m[0]))
     glyphs = dict(hershey)
+    if font["source"] == "rowmans.jhf":
+        glyphs[ord("^")] = lines([(-5, -5), (0, -11), (5, -5)])   # the simplex set has an arrow there
     if font["name"] == "symbol.chr":
         glyphs.update(symbol_upper(hershey))
     else:
@@ -519,8 +568,8 @@ def cpp_ints(values, indent="    "):
 
 def write_cpp(fonts):
     out = ["// Glyph data of the built-in stroke fonts. Generated by tools/make_stroke_fonts.py from the",
-           "// public-domain Hershey glyphs (centre lines snapped to the grid of \"standard.chr\", thickened",
-           "// into filled outlines for the other fonts); edit the generator, not this file.",
+           "// public-domain Hershey glyphs (centre lines thickened into filled outlines; \"standard.chr\" drawn",
+           "// on its grid by hand); edit the generator, not this file.",
            "",
            "#include \"toolkit/graphics/stroke_font_data.h\"",
            "",
