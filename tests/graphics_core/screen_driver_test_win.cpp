@@ -376,3 +376,72 @@ TEST_F(ScreenPixels, SmallSectorIsAWedgeNotAnEllipse)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ScreenPixels, AreaClipHoldsForFilledShapes)
+{
+    gr_area(0.25f, 0.25f, 0.75f, 0.75f);
+    gr_fill_pattern(4);
+    // A triangle reaching well past the area (user units 0..1 span the area).
+    const float x[] = {-1.0f, 2.0f, 0.5f};
+    const float y[] = {-1.0f, -1.0f, 2.0f};
+    IGrPolygonFill(x, y, 3, 0);
+    EXPECT_EQ(pixel(60, 30), BLACK);
+    EXPECT_EQ(pixel(60, 10), WHITE);       // below the area
+    EXPECT_EQ(pixel(20, 40), WHITE);       // left of the area
+    EXPECT_EQ(pixel(28, 30), WHITE);       // one column left of the area's pixel box (29..89)
+    EXPECT_EQ(pixel(29, 30), BLACK);
+}
+
+TEST_F(ScreenPixels, FontIsCreatedOnceAndTextIsDrawn)
+{
+    GrTextState.hardware_face = 2;
+    GrTextState.family = 2;
+    GrTextState.char_width = 0.1f;
+    GrTextState.char_height = 0.2f;
+    IGrScreenDriver(GrOpFont);
+    const HFONT first = GrGdiContext.font;
+    ASSERT_NE(first, nullptr);
+    IGrScreenDriver(GrOpFont);
+    EXPECT_EQ(GrGdiContext.font, first);   // unchanged settings: no new font
+    EXPECT_GT(GrTextState.font_height, 0);
+    auto& B = GrPrimitiveBlock;
+    const std::string text = "HI";
+    std::copy(text.begin(), text.end(), B.TEXT.begin());
+    B.IX(1) = 2;
+    B.X(1) = 20.0f;
+    B.Y(1) = 45.0f;
+    B.X(3) = 100.0f;
+    B.Y(3) = 45.0f;
+    GrTextState.justification = 0;
+    IGrScreenDriver(GrOpText);
+    EXPECT_GT(count(BLACK, 15, 25, 70, 70), 20);
+    EXPECT_EQ(count(BLACK, 80, 0, W - 1, H - 1), 0);
+    // The width of the text in pixels.
+    B.NVAL = 2;
+    IGrScreenDriver(GrOpTextWidth);
+    EXPECT_GT(B.NVAL, 5);
+    EXPECT_EQ(B.NPTS, 1);
+}
+
+TEST_F(ScreenPixels, BlockMoveFillsTheVacatedPart)
+{
+    gr_fill_pattern(4);
+    gr_rectangle(0.0f, 0.0f, 0.25f, 0.25f);   // pixels 0..29 by 0..22
+    auto& B = GrPrimitiveBlock;
+    B.IX(1) = 0;
+    B.IY(1) = 0;
+    B.IX(2) = 29;
+    B.IY(2) = 22;
+    B.IX(3) = 10;   // moved right by 10 columns
+    B.IY(3) = 0;
+    B.NVAL = 1;
+    IGrScreenDriver(GrOpMoveBlock);
+    EXPECT_EQ(pixel(5, 10), WHITE);    // vacated, filled with colour 0
+    EXPECT_EQ(pixel(15, 10), BLACK);
+    EXPECT_EQ(pixel(39, 10), BLACK);
+    EXPECT_EQ(pixel(40, 10), WHITE);
+}
+
+} // namespace

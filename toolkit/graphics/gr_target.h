@@ -6,5 +6,8 @@
 
 // The body of IGrSelectTarget.
 void gr_select_target(int kind, int number);
+// A resize of the current graphics window: its new size is adopted and the window-text font rescaled;
+// other windows are ignored.
+void IGrSurfaceResize(int window, int width, int height);
 
 #endif

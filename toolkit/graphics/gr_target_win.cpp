@@ -7,6 +7,7 @@
 #include "toolkit/graphics/gr_platform.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/gr_target.h"
+#include "toolkit/graphics/window_text.h"
 #include "toolkit/win/window_table_win.h"
 
 namespace {
@@ -66,4 +67,14 @@ int gr_display_colour_class()
     read_screen_info();
     GrGdiContext.display_colours = WIN_SCREEN.colours;
     return WIN_SCREEN.colour_class > 0 ? WIN_SCREEN.colour_class : 256;
+}
+
+void IGrSurfaceResize(int window, int width, int height)
+{
+    if (GrTarget.kind != 1 || window != WIN_CURRENT.window)
+        return;
+    WIN_CURRENT.width = width;
+    WIN_CURRENT.height = height;
+    IGrSurfaceSetup(1, window, width, height);
+    WGrTextFontScale();
 }
