@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -234,6 +236,36 @@ TEST_F(SetDivisionsTest, SphereBody)
                    double(a[2]) * (double(b[0]) * c[1] - double(b[1]) * c[0])) /
                   6.0;
     }
+    // The lists outgrew their first capacities: every growth is logged, MAXSEL by 20 % plus one from
+    // ELEMENT_COUNT / 50 + 10, MNSEG one slot at a time from the 26 triangles at a pole.
+    const Divisions& D = DIVISIONS;
+    int maxsel = 32768 / 50 + 10;
+    while (maxsel < D.SURFACE_ELEMENT_COUNT) {
+        maxsel = static_cast<int>(1.2f * maxsel + 1);
+        EXPECT_TRUE(has_line(log, {"MAXSEL extended to", maxsel})) << maxsel;
+    }
+    EXPECT_EQ(D.MAXSEL, maxsel);
+    for (int m = 27; m <= D.MNSEG; ++m)
+        EXPECT_TRUE(has_line(log, {"MNSEG extended to", m})) << m;
+    // Each surface division's list stands in the packed index once per triangle, in rising blocks.
+    int before = 0, longest = 0;
+    for (int k = 1; k <= D.SURFACE_DIVISION_COUNT; ++k) {
+        EXPECT_EQ(D.SURFACE_INDEX(SURFACE_INDEX_START, k), before);
+        const int n = D.SURFACE_INDEX(SURFACE_INDEX_COUNT, k);
+        std::set<int> seen;
+        for (int m = before + 1; m <= before + n; ++m)
+            seen.insert(D.TOTAL_SURFACE_INDEX(m));
+        EXPECT_EQ(static_cast<int>(seen.size()), n) << "division " << k;
+        before += n;
+        longest = std::max(longest, n);
+    }
+    EXPECT_EQ(before, D.TOTAL_SURFACE_INDEX_SIZE);
+    EXPECT_EQ(D.MNSEG, std::max(longest, 26));
+    EXPECT_GT(D.MNSEG, 26);
+    // An element near a pole holds more triangles than meet at the pole: MTRI 26 becomes 32.
+    EXPECT_TRUE(has_line(log, {"MTRI extended to", 32})) << log.substr(0, 2000);
+    EXPECT_EQ(D.MTRI, 32);
+
     const auto at = log.find(" Total Flow Volume is");
     ASSERT_NE(at, std::string::npos);
     const double flow = std::stod(log.substr(at + 21));
