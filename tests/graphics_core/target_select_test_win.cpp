@@ -1,0 +1,80 @@
+// Drawing target selection and the graphics reset on this process's own main window.
+#include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gr_driver.h"
+#include "toolkit/graphics/gr_reset.h"
+#include "toolkit/graphics/gr_target.h"
+#include "toolkit/win/entry.h"
+#include "toolkit/win/error_state.h"
+#include "toolkit/win/window_table_win.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class WindowTarget : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        WinOpenRecord r;
+        r.flags = 0x43;
+        r.width = 400;
+        r.height = 300;
+        r.title = "QR4T graphics target test";
+        WWinOpen(r);
+    }
+    // The other tests of this program draw without a window: the window goes again.
+    static void TearDownTestSuite()
+    {
+        gr_gdi_unbind();
+        WWinCloseDown();
+    }
+    void SetUp() override
+    {
+        ERROR_STATE = ErrorState{};
+        IGrInitGraphics(" ");
+    }
+    void TearDown() override { GrOutputSwitch = GrOutputSwitchRecord{}; }
+};
+
+TEST_F(WindowTarget, ResetDrawsOnTheCurrentWindow)
+{
+    EXPECT_EQ(GrOutputSwitch.screen, 1);
+    EXPECT_EQ(GrTarget.kind, 1);
+    EXPECT_EQ(GrTarget.number, 0);
+    EXPECT_EQ(GrSurface.width, WIN_CURRENT.width);
+    EXPECT_EQ(GrSurface.height, WIN_CURRENT.height);
+    EXPECT_EQ(GrGdiContext.dc, WIN_CURRENT.dc);
+    EXPECT_EQ(GrColourState.number[GR_CURRENT], 223);
+}
+
+TEST_F(WindowTarget, SelectionKeepsTheLastErrorAndRejectsBadTargets)
+{
+    ERROR_STATE.last_error = 7;
+    gr_select_target(1, 0);
+    EXPECT_EQ(ERROR_STATE.last_error, 7);
+    gr_select_target(1, 25);       // no such window
+    EXPECT_EQ(ERROR_STATE.last_error, 1019);
+    EXPECT_EQ(GrTarget.kind, 1);
+    EXPECT_EQ(GrTarget.number, 0);
+    ERROR_STATE.last_error = 0;
+    gr_select_target(2, 1);        // no off-screen bitmap selectable
+    EXPECT_EQ(ERROR_STATE.last_error, 1019);
+    EXPECT_EQ(GrTarget.kind, 1);
+    ERROR_STATE.last_error = 0;
+    gr_select_target(9, 1);        // another kind is only recorded
+    EXPECT_EQ(GrTarget.kind, 9);
+    EXPECT_EQ(ERROR_STATE.last_error, 0);
+    gr_select_target(1, -1);       // absent number: the current window
+    EXPECT_EQ(GrTarget.kind, 1);
+}
+
+TEST_F(WindowTarget, ResizeOfTheCurrentWindowIsAdopted)
+{
+    IGrSurfaceResize(0, 200, 100);
+    EXPECT_EQ(GrSurface.width, 200);
+    EXPECT_EQ(GrDeviceArea.ix2, 199);
+    IGrSurfaceResize(3, 50, 50);   // another window: ignored
+    EXPECT_EQ(GrSurface.width, 200);
+}
+
+} // namespace
