@@ -73,12 +73,39 @@ int checked_product(long long a, long long b, const char* item)
     return static_cast<int>(p);
 }
 
+// A count of the lattice below 1, or a box without extent, would divide by zero or size nothing.
+void check_lattice_input()
+{
+    const auto& B = BOX;
+    const struct {
+        const char* item;
+        int value;
+    } counts[6] = {{"DIVISIONS_X", B.DIVISIONS_X},
+                   {"DIVISIONS_Y", B.DIVISIONS_Y},
+                   {"DIVISIONS_Z", B.DIVISIONS_Z},
+                   {"ELEMENTS_PER_DIVISION_X", B.ELEMENTS_PER_DIVISION_X},
+                   {"ELEMENTS_PER_DIVISION_Y", B.ELEMENTS_PER_DIVISION_Y},
+                   {"ELEMENTS_PER_DIVISION_Z", B.ELEMENTS_PER_DIVISION_Z}};
+    for (const auto& c : counts)
+        if (c.value < 1)
+            fatal_stop(std::string("QR4TD.DAT: ") + c.item + " must be at least 1, not " + std::to_string(c.value));
+    const struct {
+        const char* item;
+        float low, high;
+    } limits[3] = {{"XMIN, XMAX", B.XMIN, B.XMAX}, {"YMIN, YMAX", B.YMIN, B.YMAX}, {"ZMIN, ZMAX", B.ZMIN, B.ZMAX}};
+    for (const auto& l : limits)
+        if (!(l.high > l.low))
+            fatal_stop(std::string("QR4TD.DAT: the box limits ") + l.item + " (" + std::to_string(l.low) + ", " +
+                       std::to_string(l.high) + ") give no extent");
+}
+
 } // namespace
 
 void set_lattice_scalars()
 {
     const auto& B = BOX;
     Divisions& D = DIVISIONS;
+    check_lattice_input();
     D.BOX_EXTENT_X = static_cast<float>(double(B.XMAX) - double(B.XMIN));
     D.BOX_EXTENT_Y = static_cast<float>(double(B.YMAX) - double(B.YMIN));
     D.BOX_EXTENT_Z = static_cast<float>(double(B.ZMAX) - double(B.ZMIN));

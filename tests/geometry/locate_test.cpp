@@ -33,6 +33,19 @@ TEST_F(LocateTest, LatticeScalars)
     EXPECT_FLOAT_EQ(D.ELEMENT_VOLUME, 9.6f);
 }
 
+TEST_F(LocateTest, LatticeWithoutExtentIsRefused)
+{
+    set_box(0.0f, 50.0f, 5, 5);
+    BOX.ELEMENTS_PER_DIVISION_Y = 0;
+    EXPECT_THROW(set_lattice_scalars(), FatalStop);
+    set_box(0.0f, 50.0f, 5, 5);
+    BOX.ZMAX = BOX.ZMIN;
+    EXPECT_THROW(set_lattice_scalars(), FatalStop);
+    set_box(0.0f, 50.0f, 5, 5);
+    BOX.DIVISIONS_X = BOX.DIVISIONS_Y = BOX.DIVISIONS_Z = 2000;  // 8e9 divisions
+    EXPECT_THROW(set_lattice_scalars(), FatalStop);
+}
+
 TEST_F(LocateTest, FindCellClampsEveryIndex)
 {
     set_box(0.0f, 50.0f, 5, 5);
