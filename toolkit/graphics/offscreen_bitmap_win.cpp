@@ -1,0 +1,356 @@
+// Off-screen bitmaps: the table of 20 bitmaps compatible with the screen, creation, copies into and
+// out of the drawing surface, selection as the drawing surface, pixel transfer and the transfer mode.
+//
+// A bitmap can be selected into one drawing context at a time. The memory context that makes a bitmap
+// the drawing surface is kept here; once another surface has been bound it is released before any
+// bitmap operation, so that the bitmap can be selected, copied and deleted again.
+#include "toolkit/graphics/offscreen_bitmap_win.h"
+
+#include "toolkit/graphics/colour_table.h"
+#include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gr_platform.h"
+#include "toolkit/graphics/gr_state.h"
+#include "toolkit/win/error_state.h"
+#include "toolkit/win/window_table_win.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+GrBitmapTableRecord GrBitmapTable;
+
+namespace {
+
+// The memory context of the bitmap selected as drawing surface.
+struct SelectedBitmap {
+    HDC dc = nullptr;            // null: none
+    HGDIOBJ replaced = nullptr;  // the context's own bitmap, selected back before it is deleted
+    int slot = -1;
+};
+
+SelectedBitmap selected;
+
+bool valid_slot(int slot)
+{
+    return slot >= 0 && slot < BITMAP_SLOTS && GrBitmapTable.slot[slot].bitmap;
+}
+
+void release_selected()
+{
+    if (!selected.dc)
+        return;
+    SelectObject(selected.dc, selected.replaced);
+    DeleteDC(selected.dc);
+    selected = SelectedBitmap{};
+}
+
+// A context compatible with the current window's (the screen's when no window is current).
+class ReferenceDc {
+public:
+    ReferenceDc() : dc_(WIN_CURRENT.dc), owned_(false)
+    {
+        if (!dc_) {
+            dc_ = GetDC(nullptr);
+            owned_ = true;
+        }
+    }
+    ~ReferenceDc()
+    {
+        if (owned_ && dc_)
+            ReleaseDC(nullptr, dc_);
+    }
+    ReferenceDc(const ReferenceDc&) = delete;
+    ReferenceDc& operator=(const ReferenceDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+    bool owned_;
+};
+
+// A context in which the bitmap of a slot is selected: the drawing context when the slot is the
+// selected surface, else a temporary memory context deleted with its owner.
+class BitmapDc {
+public:
+    explicit BitmapDc(int slot)
+    {
+        if (selected.dc && selected.slot == slot) {
+            dc_ = selected.dc;
+            return;
+        }
+        ReferenceDc reference;
+        memory_ = CreateCompatibleDC(reference.get());
+        if (memory_)
+            replaced_ = SelectObject(memory_, GrBitmapTable.slot[slot].bitmap);
+        if (!replaced_ || replaced_ == HGDI_ERROR) {
+            replaced_ = nullptr;
+            return;
+        }
+        dc_ = memory_;
+    }
+    ~BitmapDc()
+    {
+        if (replaced_)
+            SelectObject(memory_, replaced_);
+        if (memory_)
+            DeleteDC(memory_);
+    }
+    BitmapDc(const BitmapDc&) = delete;
+    BitmapDc& operator=(const BitmapDc&) = delete;
+    HDC get() const { return dc_; } // null when the bitmap cannot be selected
+
+private:
+    HDC dc_ = nullptr;
+    HDC memory_ = nullptr;
+    HGDIOBJ replaced_ = nullptr;
+};
+
+// Colour of a packed RGB value on this display: the nearest palette entry on a palette display.
+COLORREF display_colour(HDC dc, uint32_t rgb)
+{
+    if (GrGdiContext.palette)
+        return PALETTEINDEX(GetNearestPaletteIndex(GrGdiContext.palette, rgb & 0xFFFFFF));
+    return GetNearestColor(dc, rgb & 0xFFFFFF);
+}
+
+} // namespace
+
+void gr_bitmap_release_stale()
+{
+    if (selected.dc && GrGdiContext.dc != selected.dc)
+        release_selected();
+}
+
+void IGrBitmapCreate(int& handle, int width, int height, int rgb)
+{
+    gr_bitmap_release_stale();
+    int slot = 0;
+    while (slot < BITMAP_SLOTS && GrBitmapTable.slot[slot].bitmap)
+        ++slot;
+    if (slot == BITMAP_SLOTS) {
+        handle = 0;
+        return;
+    }
+    handle = -1;
+    if (width < 1 || height < 1)
+        return;
+    ReferenceDc reference;
+    HBITMAP bitmap = CreateCompatibleBitmap(reference.get(), width, height);
+    if (!bitmap)
+        return;
+
+    // Fill with the colour: no pen, a solid brush (palette entry 0 on a palette display).
+    HDC memory = CreateCompatibleDC(reference.get());
+    if (!memory) {
+        DeleteObject(bitmap);
+        return;
+    }
+    HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
+    HPALETTE old_palette = nullptr;
+    COLORREF fill = 0;
+    if (GrGdiContext.palette) {
+        old_palette = SelectPalette(memory, GrGdiContext.palette, FALSE);
+        RealizePalette(memory);
+        fill = PALETTEINDEX(0);
+    } else {
+        fill = GetNearestColor(memory, COLORREF(rgb) & 0xFFFFFF);
+    }
+    HBRUSH brush = CreateSolidBrush(fill);
+    HGDIOBJ old_brush = SelectObject(memory, brush);
+    HGDIOBJ old_pen = SelectObject(memory, GetStockObject(NULL_PEN));
+    SetROP2(memory, R2_COPYPEN);
+    Rectangle(memory, 0, 0, width + 1, height + 1);
+    SelectObject(memory, old_pen);
+    SelectObject(memory, old_brush);
+    DeleteObject(brush);
+    if (old_palette)
+        SelectPalette(memory, old_palette, FALSE);
+    SelectObject(memory, old_bitmap);
+    DeleteDC(memory);
+
+    GrBitmapTable.slot[slot] = GrBitmapSlot{bitmap, width, height};
+    handle = slot + 1;
+}
+
+void WBitmapCreate(int& handle, int width, int height)
+{
+    int rgb = 0;
+    IGrColourRGBGet(0, rgb);
+    IGrBitmapCreate(handle, width, height, rgb);
+    if (handle < 1)
+        IErrorReport(ERR_BITMAP_CREATE);
+}
+
+void IGrBitmapBlit(int slot, int stretch, int x, int y, int width, int height)
+{
+    gr_bitmap_release_stale();
+    HDC target = GrGdiContext.dc;
+    if (!valid_slot(slot) || !target || width < 1 || height < 1)
+        return;
+    const GrBitmapSlot& s = GrBitmapTable.slot[slot];
+    BitmapDc source(slot);
+    if (!source.get() || source.get() == target)
+        return;
+    if (stretch == 0)
+        BitBlt(target, x, y, std::min(width, s.width), std::min(height, s.height), source.get(), 0, 0,
+               GrGdiContext.transfer);
+    else
+        StretchBlt(target, x, y, width, height, source.get(), 0, 0, s.width, s.height, GrGdiContext.transfer);
+}
+
+void WBitmapPut(int handle, int area_mode, int stretch, std::optional<int> x1, std::optional<int> y1,
+                std::optional<int> x2, std::optional<int> y2)
+{
+    const int slot = handle - 1;
+    if (!valid_slot(slot)) {
+        IErrorReport(ERR_BITMAP_HANDLE);
+        return;
+    }
+    int x = 0, y = 0, width = GrSurface.width, height = GrSurface.height;
+    if (area_mode == 1) {
+        if (!x1 || !y1 || !x2 || !y2)
+            return;
+        x = std::min(*x1, *x2);
+        y = std::min(*y1, *y2);
+        width = std::abs(*x2 - *x1) + 1;
+        height = std::abs(*y2 - *y1) + 1;
+    } else if (area_mode == 2) {
+        // The graphics area in pixels, rows counted downwards from its top.
+        x = GrDeviceArea.ix1;
+        y = GrSurface.max_row - GrDeviceArea.iy2;
+        width = GrDeviceArea.pixel_width;
+        height = GrDeviceArea.pixel_height;
+    }
+    IGrBitmapBlit(slot, stretch, x, y, width, height);
+}
+
+void IGrBitmapDelete(int slot, int& status)
+{
+    gr_bitmap_release_stale();
+    if (!valid_slot(slot)) {
+        status = 1;
+        return;
+    }
+    // The drawing surface cannot be deleted under the graphics: the current window becomes the
+    // surface first.
+    if (selected.dc && selected.slot == slot) {
+        gr_select_current_window();
+        if (GrGdiContext.dc == selected.dc)
+            gr_gdi_unbind(); // no window to draw into: nothing is drawn until a target is selected
+        release_selected();
+    }
+    DeleteObject(GrBitmapTable.slot[slot].bitmap);
+    GrBitmapTable.slot[slot] = GrBitmapSlot{};
+    status = 0;
+}
+
+void WBitmapDestroy(int handle)
+{
+    int status = 1;
+    if (handle >= 1 && handle <= BITMAP_SLOTS)
+        IGrBitmapDelete(handle - 1, status);
+    if (status != 0)
+        IErrorReport(ERR_BITMAP_HANDLE);
+}
+
+void IGrBitmapSelect(int slot, int& status, int& width, int& height)
+{
+    if (slot == -1)
+        slot = GrGdiContext.bitmap;
+    gr_bitmap_release_stale();
+    width = 0;
+    height = 0;
+    if (!valid_slot(slot)) {
+        status = 1;
+        return;
+    }
+    const GrBitmapSlot& s = GrBitmapTable.slot[slot];
+    if (!(selected.dc && selected.slot == slot)) {
+        release_selected();
+        ReferenceDc reference;
+        HDC memory = CreateCompatibleDC(reference.get());
+        HGDIOBJ replaced = memory ? SelectObject(memory, s.bitmap) : nullptr;
+        if (!replaced || replaced == HGDI_ERROR) {
+            if (memory)
+                DeleteDC(memory);
+            status = 3;
+            return;
+        }
+        selected = SelectedBitmap{memory, replaced, slot};
+    }
+    SetBkMode(selected.dc, TRANSPARENT);
+    gr_gdi_bind(selected.dc, slot); // pen, drawing mode, palette and pattern for the new context
+    GrGdiContext.created = true;
+    width = s.width;
+    height = s.height;
+    status = 0;
+}
+
+void IGrBitmapSize(int slot, int& width, int& height)
+{
+    width = valid_slot(slot) ? GrBitmapTable.slot[slot].width : 0;
+    height = valid_slot(slot) ? GrBitmapTable.slot[slot].height : 0;
+}
+
+void IGrBitmapGrab(int slot, int x, int y, int width, int height)
+{
+    IGrBitmapCopy(slot, x, y, 0, 0, width, height, 0);
+}
+
+void IGrBitmapCopy(int slot, int source_x, int source_y, int target_x, int target_y, int width, int height,
+                   int direction)
+{
+    gr_bitmap_release_stale();
+    HDC surface = GrGdiContext.dc;
+    if (!valid_slot(slot) || !surface)
+        return;
+    BitmapDc bitmap(slot);
+    if (!bitmap.get() || bitmap.get() == surface)
+        return;
+    if (direction != 0)
+        BitBlt(surface, target_x, target_y, width, height, bitmap.get(), source_x, source_y, SRCCOPY);
+    else
+        BitBlt(bitmap.get(), target_x, target_y, width, height, surface, source_x, source_y, SRCCOPY);
+}
+
+void IGrBitmapPixelsSet(int slot, std::span<const uint32_t> rgb, int& error)
+{
+    gr_bitmap_release_stale();
+    error = valid_slot(slot) ? 0 : ERR_BITMAP_HANDLE;
+    if (error)
+        return;
+    const GrBitmapSlot& s = GrBitmapTable.slot[slot];
+    BitmapDc bitmap(slot);
+    if (!bitmap.get())
+        return;
+    for (int y = s.height - 1; y >= 0; --y)
+        for (int x = 0; x < s.width; ++x) {
+            size_t at = size_t(y) * size_t(s.width) + size_t(x);
+            if (at < rgb.size())
+                SetPixel(bitmap.get(), x, y, display_colour(bitmap.get(), rgb[at]));
+        }
+}
+
+void IGrBitmapPixelsGet(int slot, std::span<uint32_t> rgb, int& error)
+{
+    gr_bitmap_release_stale();
+    error = valid_slot(slot) ? 0 : ERR_BITMAP_HANDLE;
+    if (error)
+        return;
+    const GrBitmapSlot& s = GrBitmapTable.slot[slot];
+    BitmapDc bitmap(slot);
+    if (!bitmap.get())
+        return;
+    for (int y = s.height - 1; y >= 0; --y)
+        for (int x = 0; x < s.width; ++x) {
+            size_t at = size_t(y) * size_t(s.width) + size_t(x);
+            if (at < rgb.size())
+                rgb[at] = GetPixel(bitmap.get(), x, y) & 0xFFFFFF;
+        }
+}
+
+void IGrBitmapMode(int mode)
+{
+    static const DWORD modes[4] = {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT};
+    if (mode >= 0 && mode <= 3)
+        GrGdiContext.transfer = modes[mode];
+}

@@ -1,0 +1,22 @@
+// The off-screen bitmap table (Win32 build).
+#ifndef QR4T_TOOLKIT_GRAPHICS_OFFSCREEN_BITMAP_WIN_H
+#define QR4T_TOOLKIT_GRAPHICS_OFFSCREEN_BITMAP_WIN_H
+
+#include "toolkit/graphics/offscreen_bitmap.h"
+
+#include <windows.h>
+
+// GrBitmapTable: per slot the system bitmap (null = free) and its size in pixels.
+struct GrBitmapSlot {
+    HBITMAP bitmap = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+struct GrBitmapTableRecord {
+    GrBitmapSlot slot[BITMAP_SLOTS];
+};
+
+extern GrBitmapTableRecord GrBitmapTable;
+
+#endif
