@@ -8,6 +8,7 @@
 #include "app/state/molecules.h"
 #include "app/state/results.h"
 #include "app/state/run.h"
+#include "base/random.h"
 #include "geometry_fixture.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,63 @@ TEST_F(AdaptCellsTest, UniformFlowWithoutSurfaces)
         }
         TearDown();
     }
+}
+
+// One division of 3 x 3 x 3 elements expecting two cells: the first node goes to the deepest layer (the
+// centre element), the second to one of the 26 face elements. Each try draws two random numbers; with
+// a sampled density of 0 every try fails and the 1001st is taken.
+TEST_F(AdaptCellsTest, LayeredPlacement)
+{
+    struct Case {
+        float density;
+        int draws;  // random numbers drawn by the placement and the cells picture's colours
+    };
+    for (const Case c : {Case{1.0f, 2 + 2 + 2}, Case{0.0f, 2002 + 2002 + 2}}) {
+        SetUp();
+        set_box(0.0f, 3.0f, 1, 3);
+        set_surfaces({});
+        continued_run(2.001f / 27.0f, 10);  // 2.001 molecules expected in the division
+        for (int cell = 1; cell <= CELLS.CELL_COUNT; ++cell)
+            RESULTS.VAR(VAR_DENSITY, cell) = c.density;
+        answer_molecules_per_cell(1);
+        RandomState expected = RANDOM_STATE;
+        for (int i = 0; i < c.draws; ++i) {
+            RandomState saved = RANDOM_STATE;
+            RANDOM_STATE = expected;
+            random_uniform();
+            expected = RANDOM_STATE;
+            RANDOM_STATE = saved;
+        }
+        ADAPT_CELLS();
+        ASSERT_EQ(CELLS.CELL_COUNT, 2) << c.density;
+        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_X, 1), 1.5f);
+        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Y, 1), 1.5f);
+        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Z, 1), 1.5f);
+        const bool on_face = CELLS.CELL_DATA(CELL_NODE_X, 2) != 1.5f || CELLS.CELL_DATA(CELL_NODE_Y, 2) != 1.5f ||
+                             CELLS.CELL_DATA(CELL_NODE_Z, 2) != 1.5f;
+        EXPECT_TRUE(on_face);
+        EXPECT_EQ(RANDOM_STATE.s1, expected.s1) << c.density;
+        EXPECT_EQ(RANDOM_STATE.s2, expected.s2) << c.density;
+        TearDown();
+    }
+}
+
+// The remainder passes from division to division: two divisions that expect 0.6 cells each get 0 and 1;
+// the first then has a neighbour with a cell and stays without one.
+TEST_F(AdaptCellsTest, RemainderCarriesOn)
+{
+    set_box(0.0f, 20.0f, 1, 1);
+    BOX.DIVISIONS_X = 2;
+    BOX.XMAX = 40.0f;
+    set_surfaces({});
+    continued_run(0.6f / 8000.0f, 10);
+    answer_molecules_per_cell(1);
+    ADAPT_CELLS();
+    EXPECT_EQ(CELLS.CELL_COUNT, 1);
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_X, 1), 30.0f);
+    // Both divisions' elements join the one cell.
+    EXPECT_EQ(DIVISIONS.ELEMENT_CELL(1, 1, 1, 1, 1, 1), 1);
+    EXPECT_TRUE(has_line(diag(), {"Total flow volume from cells", 16000.0f})) << diag();
 }
 
 // A molecule inside the body lies in an element without a cell: it is logged and given the cell of the
