@@ -112,6 +112,27 @@ COLORREF display_colour(HDC dc, uint32_t rgb)
     return GetNearestColor(dc, rgb & 0xFFFFFF);
 }
 
+// Visits the pixels of a bitmap from the bottom row up, left to right, as (context, x, y, entry
+// y * width + x) for entries below n; 1021 for a bad or empty slot, else 0.
+template <class Visit>
+int visit_pixels(int slot, size_t n, Visit visit)
+{
+    gr_bitmap_release_stale();
+    if (!valid_slot(slot))
+        return ERR_BITMAP_HANDLE;
+    const GrBitmapSlot& s = GrBitmapTable.slot[slot];
+    BitmapDc bitmap(slot);
+    if (!bitmap.get())
+        return 0;
+    for (int y = s.height - 1; y >= 0; --y)
+        for (int x = 0; x < s.width; ++x) {
+            size_t at = size_t(y) * size_t(s.width) + size_t(x);
+            if (at < n)
+                visit(bitmap.get(), x, y, at);
+        }
+    return 0;
+}
+
 } // namespace
 
 void gr_bitmap_release_stale()
@@ -314,38 +335,16 @@ void IGrBitmapCopy(int slot, int source_x, int source_y, int target_x, int targe
 
 void IGrBitmapPixelsSet(int slot, std::span<const uint32_t> rgb, int& error)
 {
-    gr_bitmap_release_stale();
-    error = valid_slot(slot) ? 0 : ERR_BITMAP_HANDLE;
-    if (error)
-        return;
-    const GrBitmapSlot& s = GrBitmapTable.slot[slot];
-    BitmapDc bitmap(slot);
-    if (!bitmap.get())
-        return;
-    for (int y = s.height - 1; y >= 0; --y)
-        for (int x = 0; x < s.width; ++x) {
-            size_t at = size_t(y) * size_t(s.width) + size_t(x);
-            if (at < rgb.size())
-                SetPixel(bitmap.get(), x, y, display_colour(bitmap.get(), rgb[at]));
-        }
+    error = visit_pixels(slot, rgb.size(), [rgb](HDC dc, int x, int y, size_t at) {
+        SetPixel(dc, x, y, display_colour(dc, rgb[at]));
+    });
 }
 
 void IGrBitmapPixelsGet(int slot, std::span<uint32_t> rgb, int& error)
 {
-    gr_bitmap_release_stale();
-    error = valid_slot(slot) ? 0 : ERR_BITMAP_HANDLE;
-    if (error)
-        return;
-    const GrBitmapSlot& s = GrBitmapTable.slot[slot];
-    BitmapDc bitmap(slot);
-    if (!bitmap.get())
-        return;
-    for (int y = s.height - 1; y >= 0; --y)
-        for (int x = 0; x < s.width; ++x) {
-            size_t at = size_t(y) * size_t(s.width) + size_t(x);
-            if (at < rgb.size())
-                rgb[at] = GetPixel(bitmap.get(), x, y) & 0xFFFFFF;
-        }
+    error = visit_pixels(slot, rgb.size(), [rgb](HDC dc, int x, int y, size_t at) {
+        rgb[at] = GetPixel(dc, x, y) & 0xFFFFFF;
+    });
 }
 
 void IGrBitmapMode(int mode)
