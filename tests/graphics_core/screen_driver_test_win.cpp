@@ -243,10 +243,12 @@ TEST_F(ScreenPixels, HatchDirectionsAndDensities)
                 for (int x = 0; x < W; ++x) {
                     if (pixel(x, y) != BLACK)
                         continue;
-                    if (direction == 3)
+                    if (direction == 3) {
                         EXPECT_EQ(y % h.y_step, 0) << "row " << y << " density " << density;
-                    if (direction == 4)
+                    }
+                    if (direction == 4) {
                         EXPECT_EQ(x % h.x_step, 0) << "column " << x << " density " << density;
+                    }
                     // Inside the rectangle (11..107 by 8..80 in pixels).
                     EXPECT_TRUE(x >= 11 && x <= 107 && y >= 8 && y <= 80) << x << "," << y;
                 }
