@@ -397,7 +397,7 @@ void ADAPT_CELLS()
         if (e > 0)
             e = 0;
     COMBINE_ELEMENTS_INTO_CELLS();
-    draw_cell_colours();
+    cell_colours();  // the picture itself (DRAW_CELLS) is not part of this build
 
     log_flow_volume_from_cells();
 

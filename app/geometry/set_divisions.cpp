@@ -105,7 +105,8 @@ void SET_DIVISIONS_AND_ELEMENTS()
     log_total_flow_volume();
 
     WDialogUnload();
-    // The picture of the divisions and elements (shown when there are surfaces) is not built yet.
+    // The picture of the divisions and elements (DRAW_DIVISIONS_AND_ELEMENTS, shown when there are
+    // surfaces) is not part of this build.
     release_temporaries();
     poll_close_request();
 }

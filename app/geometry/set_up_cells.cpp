@@ -254,13 +254,17 @@ void allocate_cells()
 
 } // namespace
 
-// The colour numbers of the cells picture, int(16 + 190 R), one uniform random number per cell in cell
-// order. They are drawn whenever the cells are formed, so that the run's random sequence is the same
-// whether or not the picture is looked at.
-void draw_cell_colours()
+// ICOL, the colour numbers of the cells picture: int(16 + 190 R), one uniform random number per cell in
+// cell order. They are drawn whenever the cells are formed, so that the run's random sequence is the
+// same whether or not the picture is looked at.
+Array<int, 1> cell_colours()
 {
+    Array<int, 1> colours;
+    if (!colours.allocate(CELLS.CELL_COUNT))
+        allocation_stop("PROGRAM COULD NOT ALLOCATE ICOL", "ICOL");
     for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
-        (void)static_cast<int>(16.0 + 190.0 * random_uniform());
+        colours(c) = static_cast<int>(16.0 + 190.0 * random_uniform());
+    return colours;
 }
 
 void INDEX_CELLS_BY_DIVISION()
@@ -424,7 +428,7 @@ void SET_UP_CELLS()
     COMBINE_ELEMENTS_INTO_CELLS();
 
     write_list(UNIT_DIAG, {"CALLING GRAPHICS"});
-    draw_cell_colours();
+    cell_colours();  // the picture itself (DRAW_CELLS) is not part of this build
     poll_close_request();
 
     log_flow_volume_from_cells();

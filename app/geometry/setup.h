@@ -2,6 +2,8 @@
 #ifndef QR4T_APP_GEOMETRY_SETUP_H
 #define QR4T_APP_GEOMETRY_SETUP_H
 
+#include "base/array.h"
+
 #include <string>
 #include <string_view>
 
@@ -51,8 +53,9 @@ void ANALYSE_SURFACE_ELEMENT();
 // MARK_SURFACE_POINT: registers triangle t at the point, with side -1 (behind), +1 (in front) or 0.
 void MARK_SURFACE_POINT(float x, float y, float z, int t, int side);
 
-// The colour numbers of the cells picture, one random number per cell, drawn whenever cells are formed.
-void draw_cell_colours();
+// ICOL, the colour numbers of the cells picture, one random number per cell, drawn whenever cells are
+// formed.
+Array<int, 1> cell_colours();
 
 // The line "Total flow volume from cells": the sum of the cell volumes in the units of the data.
 void log_flow_volume_from_cells();
