@@ -1,0 +1,39 @@
+// The "Moving" phase of the kernel: the per-molecule clocks, the path of one molecule through the
+// divisions and elements, the six box faces and the moving wall, the recovery of points that fall in no
+// cell, and the gas-surface interaction with surface reactions and the surface samples.
+#ifndef QR4T_APP_KERNEL_KERNEL_MOVE_H
+#define QR4T_APP_KERNEL_KERNEL_MOVE_H
+
+// Verdicts of the box faces and the moving wall, as a fraction of the sub-step in SDMIN.
+constexpr float NO_FACE_MET = 1.1f;        // no face was met
+constexpr float LEAVES_FLOWFIELD = -1.0f;  // the molecule leaves through a face and is removed
+constexpr float MIN_FACE_FRACTION = 1e-5f; // smallest fraction reported for a reflection
+
+// MOVE_MOLECULES: moves every molecule whose clock lags TIME by more than its cell's time step.
+void MOVE_MOLECULES();
+
+// MOVE_ONE_MOLECULE: moves molecule N (in cell NCI) for DTIM along a straight path, at most one
+// division width per axis. II (0 on the call) comes back 1 when the molecule is still in the flow, with
+// NCI its new cell and DTIM the time not moved, or -1 when it was removed (N one less, DTIM 0).
+void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II);
+
+// APPLY_BOX_FACES: applies the six sides' codes to the end point (X, Y, Z) of a sub-step with
+// displacement (DX, DY, DZ). SDMIN: 1.1 no face met, a fraction >= 1e-5 a reflection, -1 removal.
+void APPLY_BOX_FACES(int N, float& X, float DX, float& Y, float DY, float& Z, float DZ, float& SDMIN);
+
+// REFLECT_AT_MOVING_WALL: the piston at side 1, moving from XMIN into the flow at WALL_SPEED. X is the x
+// of the end point of a sub-step of DX over DTIM with TLEFT left; SDMIN as for the box faces.
+void REFLECT_AT_MOVING_WALL(int N, float& X, float DX, float DTIM, float TLEFT, float& SDMIN);
+
+// RELOCATE_LOST_MOLECULE (with FIND_CELL) and RELOCATE_LOST_MOLECULE_IN_DIVISION (with
+// FIND_CELL_IN_DIVISION): for CN < 0, up to 100 random trial points ever wider around (X, Y, Z) until a
+// cell search gives a value that is not negative; (X, Y, Z) is left at the point last tried.
+void RELOCATE_LOST_MOLECULE(int& CN, float& X, float& Y, float& Z);
+void RELOCATE_LOST_MOLECULE_IN_DIVISION(int& CN, float& X, float& Y, float& Z);
+
+// INTERACT_WITH_SURFACE: molecule N (in cell NCI) hits triangle ITRI at (X, Y, Z); THIT is the clock
+// given to reaction products. Absorbs, reacts, sticks or reflects the molecule and fills the surface
+// samples; on removal II := -1 and N is one less.
+void INTERACT_WITH_SURFACE(int& N, int ITRI, int NCI, int& II, float X, float Y, float Z, float THIT);
+
+#endif

@@ -1,0 +1,429 @@
+// The "Moving" phase: MOVE_MOLECULES decides which molecules are due under the per-cell time steps and
+// advances their clocks; MOVE_ONE_MOLECULE moves one molecule along a straight path of at most one
+// division width per axis, settles the surface triangles, box faces and moving wall that the path
+// meets, finds the molecule's new cell (recovering points that fall in no cell) and keeps the
+// molecule-in-cell index current.
+//
+// Reads the molecule store, CELL_DATA field 13, DIVISION_INFO field 1, the surface index, the box and
+// lattice scalars, BOUNDARY_CODE, INDEX_MODE, SURFACE_REACTIONS, INITIAL_GAS and SEPARATION_X. Writes
+// the molecules' positions, cells and clocks, CURRENT_DIVISION_X/Y/Z, ICHECK, MOVE_COUNT,
+// SURFACE_HIT_COUNT, REMOVAL_COUNT, ROUNDOFF_COUNT, SEPARATION_CROSSINGS and DEBUG_MOLECULE. No
+// allocation (ICHECK grows only if it was sized too small for the triangles of one path).
+#include "app/kernel/kernel_move.h"
+
+#include "app/geometry/geometry.h"
+#include "app/geometry/locate.h"
+#include "app/kernel/cell_index.h"
+#include "app/kernel/molecule_store.h"
+#include "app/state/box.h"
+#include "app/state/cells.h"
+#include "app/state/divisions.h"
+#include "app/state/gas.h"
+#include "app/state/molecules.h"
+#include "app/state/run.h"
+#include "app/state/surface.h"
+#include "base/fatal.h"
+#include "base/list_io.h"
+#include "base/units.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace {
+
+// Diagnostic texts of the molecules given up for want of a cell.
+const char* const LOST_REFLECTED_SAME = " REM DURING REFL. SAME EL";
+const char* const LOST_MOVED_SAME = " REMOVED DURING MOVE, SAME EL, AT";
+const char* const LOST_REFLECTED_CHANGE = " REMOVED DURING REFL, CHANGE ";
+const char* const LOST_MOVED_CHANGE = " REMOVED DURING MOVE, CHANGE EL";
+
+constexpr float HIT_FRACTION_LIMIT = 1.01f;   // a triangle crossing up to this fraction is a hit
+constexpr float PULL_BACK_LIMIT = 0.99999f;   // a face fraction below this pulls the end point back
+
+// One path of MOVE_ONE_MOLECULE.
+struct Path {
+    float P0[3];  // start point
+    float d[3];   // displacement
+    float P1[3];  // end point
+    float dt;     // time moved (DTIM')
+    float left;   // time left, DTIM - DTIM'
+};
+
+// Division index of a coordinate on the path: GEOMETRY_TOLERANCE is added first, so a point within it
+// below a division boundary counts as being in the upper division.
+inline int path_division_index(float c, float tol, float cmin, float extent, int n)
+{
+    return locate_detail::clamped_index(double(n) * (double(c) + tol - cmin) / extent + 1.0, 1, n);
+}
+
+// The current division indices of point P, as the path step finds them.
+void set_path_division(const float P[3])
+{
+    auto& D = DIVISIONS;
+    const auto& B = BOX;
+    const float tol = D.GEOMETRY_TOLERANCE;
+    D.CURRENT_DIVISION_X = path_division_index(P[0], tol, B.XMIN, D.BOX_EXTENT_X, B.DIVISIONS_X);
+    D.CURRENT_DIVISION_Y = path_division_index(P[1], tol, B.YMIN, D.BOX_EXTENT_Y, B.DIVISIONS_Y);
+    D.CURRENT_DIVISION_Z = path_division_index(P[2], tol, B.ZMIN, D.BOX_EXTENT_Z, B.DIVISIONS_Z);
+}
+
+// Displacement along one axis for the time DT, shortened (with DT) to the division width less the
+// tolerance. Returns whether it was shortened.
+inline bool clip_displacement(float velocity, float width, float tol, float& d, float& DT)
+{
+    d = static_cast<float>(double(velocity) * DT);
+    const double limit = double(width) - tol;
+    if ((d > 0.0f && d > limit) || (d <= 0.0f && -d > limit)) {
+        d = static_cast<float>(d > 0.0f ? limit : -limit);
+        DT = static_cast<float>(double(d) / velocity);
+        return true;
+    }
+    return false;
+}
+
+// ---- ICHECK: the triangles already tested on the present path. Outside the entries of the last
+// path every entry is 0, so clearing those clears the whole array, as the system clears it.
+
+int icheck_filled = 0;                // entries written by the last path
+const int* icheck_storage = nullptr;  // the storage they were written to
+
+void clear_icheck()
+{
+    auto& IC = DIVISIONS.ICHECK;
+    if (IC.data() != icheck_storage) {
+        IC.fill(0);
+        icheck_storage = IC.data();
+    } else {
+        const int n = std::min(icheck_filled, static_cast<int>(IC.size()));
+        for (int i = 1; i <= n; ++i)
+            IC(i) = 0;
+    }
+    icheck_filled = 0;
+}
+
+// ICHECK holds 8 x MNSEG entries, enough for the triangles of eight divisions. A smaller array (one
+// not yet allocated, or from inconsistent restart data) grows instead of being written past its end.
+void grow_icheck()
+{
+    auto& IC = DIVISIONS.ICHECK;
+    const int size = std::max({2 * static_cast<int>(IC.size()), 8 * DIVISIONS.MNSEG, 64});
+    Array<int, 1> bigger;
+    if (!bigger.allocate(size)) {
+        write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE ICHECK"});
+        fatal_stop("MOVE_ONE_MOLECULE: cannot allocate the work array ICHECK of " + std::to_string(size) +
+                   " entries");
+    }
+    for (int i = 1; i <= icheck_filled; ++i)
+        bigger(i) = IC(i);
+    IC = std::move(bigger);
+    icheck_storage = IC.data();
+}
+
+// Nearest crossing of the path with the triangles of surface division k that the molecule meets from
+// their flow side (UN <= 0), in list order; ties keep the earlier triangle. With `once`, a triangle
+// already in ICHECK is skipped and every tested one is added.
+void test_triangles(int k, const Path& p, const float vel[3], bool once, float& SDMIN, int& ITRI)
+{
+    const auto& D = DIVISIONS;
+    const auto& G = SURFACE.TRIANGLE_GEOMETRY;
+    const int count = D.SURFACE_INDEX(SURFACE_INDEX_COUNT, k);
+    const int first = D.SURFACE_INDEX(SURFACE_INDEX_START, k);
+    for (int i = 1; i <= count; ++i) {
+        const int T = D.TOTAL_SURFACE_INDEX(first + i);
+        if (once) {
+            auto& IC = DIVISIONS.ICHECK;
+            bool tested = false;
+            for (int j = 1; j <= icheck_filled && !tested; ++j)
+                tested = IC(j) == T;
+            if (tested)
+                continue;
+            if (icheck_filled >= static_cast<int>(IC.size()))
+                grow_icheck();
+            DIVISIONS.ICHECK(++icheck_filled) = T;
+        }
+        float SD;
+        PATH_CROSSES_TRIANGLE(T, p.P0[0], p.P0[1], p.P0[2], p.d[0], p.d[1], p.d[2], SD);
+        const float UN = static_cast<float>(double(vel[0]) * G(1, T) + double(vel[1]) * G(2, T) +
+                                            double(vel[2]) * G(3, T));
+        if (UN <= 0.0f && SD < SDMIN) {
+            SDMIN = SD;
+            ITRI = T;
+        }
+    }
+}
+
+// Stores cell CN of molecule N (until now in NCI); under continuous indexing the molecule moves from
+// the old cell's list to the new one's.
+void set_cell(int N, int NCI, int CN)
+{
+    MOLECULES.IP(IP_CELL, N) = CN;
+    if (RUN.INDEX_MODE == INDEX_CONTINUOUS && CN != NCI) {
+        REMOVE_FROM_CELL_LIST(NCI, N);
+        INSERT_INTO_CELL_LIST(CN, N);
+    }
+}
+
+void remove_at_face(int& N, int NCI, int& II)
+{
+    REMOVE_MOLECULE(N, NCI);
+    RUN.REMOVAL_COUNT += 1.0;
+    II = -1;
+}
+
+// A molecule given up for want of a cell: its line (number, text, position / SCALE_FACTOR) goes to the
+// diagnostic log before it is removed.
+void remove_without_cell(int& N, int NCI, int& II, const char* text, const float pos[3])
+{
+    const double scale = BOX.SCALE_FACTOR;
+    write_list(UNIT_DIAG, {N, text, static_cast<float>(pos[0] / scale), static_cast<float>(pos[1] / scale),
+                           static_cast<float>(pos[2] / scale)});
+    REMOVE_MOLECULE(N, NCI);
+    ++RUN.ROUNDOFF_COUNT;
+    II = -1;
+}
+
+// The cell of point P (in/out): the search within the present division or the full one, then the
+// recovery of a point in no cell, which may move P.
+int cell_of_point(float P[3], bool in_division)
+{
+    int CN = 0;
+    if (in_division) {
+        FIND_CELL_IN_DIVISION(CN, P[0], P[1], P[2]);
+        if (CN < 1)
+            RELOCATE_LOST_MOLECULE_IN_DIVISION(CN, P[0], P[1], P[2]);
+    } else {
+        FIND_CELL(CN, P[0], P[1], P[2]);
+        if (CN < 1)
+            RELOCATE_LOST_MOLECULE(CN, P[0], P[1], P[2]);
+    }
+    return CN;
+}
+
+// A molecule that meets triangle ITRI at the fraction SDMIN of its path: it stops short of the triangle
+// by `short_by` of the path, interacts with the surface and, if it is still there, is given its cell.
+void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float SDMIN, bool in_division)
+{
+    auto& M = MOLECULES;
+    if (in_division) {
+        // One hundredth of the path and one tenth of an element diagonal short of the triangle.
+        RUN.SURFACE_HIT_COUNT += 1.0;
+        const double L = std::sqrt(double(p.d[0]) * p.d[0] + double(p.d[1]) * p.d[1] + double(p.d[2]) * p.d[2]);
+        SDMIN = static_cast<float>(SDMIN - double(0.01f) - double(0.1f) * DIVISIONS.ELEMENT_DIAGONAL / L);
+    } else {
+        SDMIN = static_cast<float>(double(SDMIN) - double(0.015f));
+    }
+    for (int i = 1; i <= 3; ++i)
+        M.MOL_POS(i, N) = static_cast<float>(p.P0[i - 1] + double(SDMIN) * p.d[i - 1]);
+    // The clock of reaction products: the molecule's clock less the part of the step after the hit.
+    const float THIT = static_cast<float>(M.MOL_TIME(N) - (1.0 - SDMIN) * p.dt);
+    INTERACT_WITH_SURFACE(N, ITRI, NCI, II, M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N), THIT);
+    if (!in_division)
+        RUN.SURFACE_HIT_COUNT += 1.0;
+    if (II < 0)
+        return;
+    float P[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
+    const int CN = cell_of_point(P, in_division);
+    for (int i = 1; i <= 3; ++i)
+        M.MOL_POS(i, N) = P[i - 1];
+    if (CN < 1) {
+        remove_without_cell(N, NCI, II, in_division ? LOST_REFLECTED_SAME : LOST_REFLECTED_CHANGE, P);
+        return;
+    }
+    set_cell(N, NCI, CN);
+    II = 1;
+}
+
+// A path that meets no surface: the box faces and the moving wall at its end point, then its cell.
+// With `pull_back` a reflecting face's fraction pulls the end point back to it (the path through a
+// surface division or across divisions); without it (a surface-free division) the end point stays as
+// the faces left it. A moving wall that reflects the molecule pulls it back in either case: the wall
+// also acts in a division without surfaces, so that no molecule passes the piston.
+void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_division)
+{
+    auto& M = MOLECULES;
+    float SDMIN;
+    APPLY_BOX_FACES(N, p.P1[0], p.d[0], p.P1[1], p.d[1], p.P1[2], p.d[2], SDMIN);
+    const bool wall = BOX.BOUNDARY_CODE(1) == BOUNDARY_MOVING_WALL;
+    if (wall)
+        REFLECT_AT_MOVING_WALL(N, p.P1[0], p.d[0], p.dt, p.left, SDMIN);
+    if (SDMIN < 0.0f) {
+        remove_at_face(N, NCI, II);
+        return;
+    }
+    if ((pull_back || wall) && SDMIN < PULL_BACK_LIMIT) {
+        for (int i = 0; i < 3; ++i)
+            p.P1[i] = static_cast<float>(p.P0[i] + double(SDMIN) * p.d[i]);
+        // A periodic side may have set the x division of the far side before a later face of the
+        // sub-step reflected the molecule; the pulled-back point is not wrapped, so its own division
+        // holds (otherwise it would be given a cell at the other end of the box).
+        if (in_division)
+            set_path_division(p.P1);
+    }
+    const int CN = cell_of_point(p.P1, in_division);
+    if (CN < 1) {
+        // The same-division line gives the end point, the division-change line the start point.
+        const float P0[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
+        remove_without_cell(N, NCI, II, in_division ? LOST_MOVED_SAME : LOST_MOVED_CHANGE, in_division ? p.P1 : P0);
+        return;
+    }
+    set_cell(N, NCI, CN);
+    for (int i = 1; i <= 3; ++i)
+        M.MOL_POS(i, N) = p.P1[i - 1];
+    II = 1;
+}
+
+// The path within one division (start and end division the same).
+void move_within_division(int& N, int NCI, int& II, Path& p, const float vel[3])
+{
+    const auto& D = DIVISIONS;
+    const int MINLEV = D.DIVISION_INFO(DIVISION_CODE, D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y,
+                                       D.CURRENT_DIVISION_X);
+    // A division without surfaces, the min-x side not periodic: faces and cell only.
+    if (MINLEV >= 1 && BOX.BOUNDARY_CODE(1) != BOUNDARY_PERIODIC) {
+        settle_at_faces(N, NCI, II, p, false, true);
+        return;
+    }
+    if (MINLEV < 0) {
+        float SDMIN = NO_FACE_MET;
+        int ITRI = 0;
+        test_triangles(-MINLEV, p, vel, false, SDMIN, ITRI);
+        if (SDMIN <= HIT_FRACTION_LIMIT) {
+            settle_surface_hit(N, NCI, II, p, ITRI, SDMIN, true);
+            return;
+        }
+    }
+    settle_at_faces(N, NCI, II, p, true, true);
+}
+
+// The path from division (i0, j0, k0) into the present division, which differs on one to three axes
+// by one: the up to eight divisions of the block they span are examined, start and end first.
+void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3], int i0, int j0, int k0)
+{
+    const auto& D = DIVISIONS;
+    const int i1 = D.CURRENT_DIVISION_X, j1 = D.CURRENT_DIVISION_Y, k1 = D.CURRENT_DIVISION_Z;
+    // PATH_DIVISION_LIST: entry c (bit 1 x, bit 2 y, bit 4 z set: that index from the end division)
+    // for every c whose changed bits lie among the axes that change; start (c = 0) first, end second.
+    const int changed = (i1 != i0 ? 1 : 0) | (j1 != j0 ? 2 : 0) | (k1 != k0 ? 4 : 0);
+    int PATH_DIVISION_LIST[8][3];
+    int entries = 0;
+    auto add = [&](int c) {
+        PATH_DIVISION_LIST[entries][0] = c & 1 ? i1 : i0;
+        PATH_DIVISION_LIST[entries][1] = c & 2 ? j1 : j0;
+        PATH_DIVISION_LIST[entries][2] = c & 4 ? k1 : k0;
+        ++entries;
+    };
+    add(0);
+    add(changed);
+    for (int c = 1; c < changed; ++c)
+        if ((c & ~changed) == 0)
+            add(c);
+
+    int MINLEV = D.DIVISION_INFO(DIVISION_CODE, k0, j0, i0);
+    for (int e = 1; e < entries; ++e)
+        MINLEV = std::min(MINLEV, D.DIVISION_INFO(DIVISION_CODE, PATH_DIVISION_LIST[e][2],
+                                                  PATH_DIVISION_LIST[e][1], PATH_DIVISION_LIST[e][0]));
+    if (MINLEV < 1) {
+        clear_icheck();
+        float SDMIN = NO_FACE_MET;
+        int ITRI = 0;
+        for (int e = 0; e < entries; ++e) {
+            const int code = D.DIVISION_INFO(DIVISION_CODE, PATH_DIVISION_LIST[e][2], PATH_DIVISION_LIST[e][1],
+                                             PATH_DIVISION_LIST[e][0]);
+            if (code < 0)
+                test_triangles(-code, p, vel, true, SDMIN, ITRI);
+        }
+        if (SDMIN <= HIT_FRACTION_LIMIT) {
+            settle_surface_hit(N, NCI, II, p, ITRI, SDMIN, false);
+            return;
+        }
+    }
+    settle_at_faces(N, NCI, II, p, true, false);
+}
+
+}  // namespace
+
+// MOVE_ONE_MOLECULE: see kernel_move.h. The displacement is cut, on each axis in the order x, y, z, to
+// the division width less GEOMETRY_TOLERANCE, the time moved (and the axes already formed) shrinking
+// with it; the time not moved is lost to the molecule (its clock keeps the full advance).
+void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
+{
+    auto& M = MOLECULES;
+    auto& D = DIVISIONS;
+    const auto& B = BOX;
+    const float tol = D.GEOMETRY_TOLERANCE;
+
+    // 1. Start point and its division.
+    Path p;
+    for (int i = 0; i < 3; ++i)
+        p.P0[i] = M.MOL_POS(i + 1, N);
+    const int i0 = path_division_index(p.P0[0], tol, B.XMIN, D.BOX_EXTENT_X, B.DIVISIONS_X);
+    const int j0 = path_division_index(p.P0[1], tol, B.YMIN, D.BOX_EXTENT_Y, B.DIVISIONS_Y);
+    const int k0 = path_division_index(p.P0[2], tol, B.ZMIN, D.BOX_EXTENT_Z, B.DIVISIONS_Z);
+
+    // 2. Displacement, end point and its division.
+    const float vel[3] = {M.PV(1, N), M.PV(2, N), M.PV(3, N)};
+    p.dt = DTIM;
+    clip_displacement(vel[0], D.DIVISION_WIDTH_X, tol, p.d[0], p.dt);
+    if (clip_displacement(vel[1], D.DIVISION_WIDTH_Y, tol, p.d[1], p.dt))
+        p.d[0] = static_cast<float>(double(vel[0]) * p.dt);
+    if (clip_displacement(vel[2], D.DIVISION_WIDTH_Z, tol, p.d[2], p.dt)) {
+        p.d[0] = static_cast<float>(double(vel[0]) * p.dt);
+        p.d[1] = static_cast<float>(double(vel[1]) * p.dt);
+    }
+    for (int i = 0; i < 3; ++i)
+        p.P1[i] = p.P0[i] + p.d[i];
+    p.left = DTIM - p.dt;
+    set_path_division(p.P1);
+
+    // 3-5. Within one division or across divisions.
+    if (D.CURRENT_DIVISION_X == i0 && D.CURRENT_DIVISION_Y == j0 && D.CURRENT_DIVISION_Z == k0)
+        move_within_division(N, NCI, II, p, vel);
+    else
+        move_across_divisions(N, NCI, II, p, vel, i0, j0, k0);
+
+    // 6. Completion.
+    if (II == 1) {
+        const auto& G = GAS;
+        if (B.BOUNDARY_CODE(1) == BOUNDARY_PRESSURE && G.INITIAL_GAS == 1) {
+            // Net crossings of the flow separation boundary; a molecule that starts or ends on it is
+            // not counted.
+            const float x0 = p.P0[0], x1 = M.MOL_POS(1, N), xs = G.SEPARATION_X;
+            if (x0 < xs && xs < x1)
+                GAS.SEPARATION_CROSSINGS(molecule_species(N)) += 1.0;
+            else if (x0 > xs && xs > x1)
+                GAS.SEPARATION_CROSSINGS(molecule_species(N)) -= 1.0;
+        }
+        NCI = M.IP(IP_CELL, N);
+        DTIM = p.left;
+    } else {
+        DTIM = 0.0f;
+    }
+}
+
+// MOVE_MOLECULES: every molecule present at the start of the pass is considered once. A molecule is
+// due when TIME - MOL_TIME exceeds its cell's time step DTC; its clock then advances by 2 DTC whatever
+// happens to it, so on average it moves once every 2 DTC / DTM passes. A removal copies the last
+// molecule into slot N and steps N back, so the loop visits slot N again; molecules added during the
+// pass (surface-reaction products) come after NM and are moved when due.
+void MOVE_MOLECULES()
+{
+    auto& M = MOLECULES;
+    const auto& CELL_DATA = CELLS.CELL_DATA;
+    const double TIME = RUN.TIME;
+    M.DEBUG_MOLECULE = -1;
+    for (int N = 1; N <= M.NM; ++N) {
+        int NCI = M.IP(IP_CELL, N);
+        const float DTC = CELL_DATA(CELL_TIME_STEP, NCI);
+        if (TIME - M.MOL_TIME(N) <= DTC)
+            continue;
+        float DTIM = static_cast<float>(2.0 * DTC);
+        M.MOL_TIME(N) += DTIM;
+        RUN.MOVE_COUNT += 1.0;
+        int II = 0;
+        if (DTIM > double(0.2f) * DTC)
+            MOVE_ONE_MOLECULE(N, NCI, DTIM, II);
+        else
+            M.MOL_TIME(N) -= DTIM;
+    }
+}

@@ -1,0 +1,197 @@
+// MOVE_MOLECULES and the path step without surfaces: the per-molecule clocks, the visiting order under
+// removals, the cut of the path at one division width, the crossings of the separation boundary and
+// the index under continuous indexing; closed specular and periodic boxes against conservation.
+#include "move_fixture.h"
+
+namespace {
+
+using MoveMoleculesTest = MoveTest;
+
+constexpr float DTC = 1e-4f;  // cell time step of the fixture: DTM / 2
+
+// The due test: a molecule moves when TIME - MOL_TIME exceeds the cell time step; its clock then
+// advances by exactly twice that step.
+TEST_F(MoveMoleculesTest, ClockDueTest)
+{
+    struct Case {
+        double lag;  // TIME - MOL_TIME before the pass
+        bool moves;
+    } cases[] = {
+        {double(DTC), false},              // an equal lag does not move
+        {double(DTC) * (1 + 1e-9), true},  // just more
+        {0.0, false},
+        {10.0 * DTC, true},                // a molecule far behind still advances by 2 DTC only
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        make_case(CaseBox{}, {}, 4);
+        const int n = add(5.0f, 5.0f, 5.0f, 100.0f, 0.0f, 0.0f);
+        RUN.TIME = 1.0;
+        MOLECULES.MOL_TIME(n) = 1.0 - c.lag;
+        MOVE_MOLECULES();
+        EXPECT_EQ(RUN.MOVE_COUNT, c.moves ? 1.0 : 0.0) << c.lag;
+        EXPECT_EQ(MOLECULES.MOL_TIME(n), 1.0 - c.lag + (c.moves ? double(static_cast<float>(2.0 * DTC)) : 0.0))
+            << c.lag;
+        EXPECT_EQ(MOLECULES.MOL_POS(1, n), c.moves ? static_cast<float>(5.0 + 100.0 * double(2 * DTC)) : 5.0f);
+        TearDown();
+    }
+}
+
+TEST_F(MoveMoleculesTest, NoMolecules)
+{
+    make_case(CaseBox{}, {}, 4);
+    pass();
+    EXPECT_EQ(RUN.MOVE_COUNT, 0.0);
+    EXPECT_EQ(MOLECULES.NM, 0);
+}
+
+// A cell whose time step is DTM moves its molecules every other pass; the others every pass.
+TEST_F(MoveMoleculesTest, CellTimeSteps)
+{
+    make_case(CaseBox{}, {}, 4);
+    const int slow = add(1.0f, 1.0f, 1.0f, 10.0f, 0.0f, 0.0f);
+    const int fast = add(9.0f, 9.0f, 9.0f, 10.0f, 0.0f, 0.0f);
+    CELLS.CELL_DATA(CELL_TIME_STEP, MOLECULES.IP(IP_CELL, slow)) = 2 * DTC;
+    for (int k = 0; k < 10; ++k)
+        pass();
+    EXPECT_EQ(RUN.MOVE_COUNT, 15.0);
+    EXPECT_NEAR(MOLECULES.MOL_TIME(fast), 10 * RUN.DTM, 1e-9);
+    EXPECT_NEAR(MOLECULES.MOL_TIME(slow), 5 * 4 * DTC, 1e-9);
+}
+
+// Molecule 1 leaves through a vacuum side and the last one (4) takes slot 1 and is moved in the same
+// pass: it leaves too, and molecule 3 takes slot 1 and is moved. Every molecule is moved once.
+TEST_F(MoveMoleculesTest, VisitingOrderUnderRemovals)
+{
+    make_case(CaseBox{}, {}, 4, INDEX_NORMAL, DTC, BOUNDARY_VACUUM);
+    add(0.1f, 5.0f, 5.0f, -5000.0f, 0.0f, 0.0f);  // leaves at min x
+    add(5.0f, 5.0f, 5.0f, 100.0f, 0.0f, 0.0f);
+    add(5.0f, 6.0f, 5.0f, 0.0f, 100.0f, 0.0f);
+    add(5.0f, 5.0f, 9.9f, 0.0f, 0.0f, 5000.0f);   // leaves at max z
+    pass();
+    EXPECT_EQ(RUN.MOVE_COUNT, 4.0);
+    EXPECT_EQ(RUN.REMOVAL_COUNT, 2.0);
+    ASSERT_EQ(MOLECULES.NM, 2);
+    EXPECT_FLOAT_EQ(MOLECULES.MOL_POS(2, 1), 6.02f);
+    EXPECT_FLOAT_EQ(MOLECULES.MOL_POS(1, 2), 5.02f);
+    for (int n = 1; n <= 2; ++n)
+        EXPECT_EQ(MOLECULES.MOL_TIME(n), double(static_cast<float>(2.0 * DTC)));
+}
+
+// A molecule faster than one division width per step stops at the width less the tolerance on that
+// axis, the other components shortened in proportion; the clock keeps the full advance.
+TEST_F(MoveMoleculesTest, PathCutAtDivisionWidth)
+{
+    struct Case {
+        float v[3];
+        int cut_axis;
+    } cases[] = {
+        {{1e5f, 2e4f, -3e4f}, 0},   // x first: 20 units in a step, width 2
+        {{2e4f, -1e5f, 3e4f}, 1},   // y shortens x again
+        {{2e4f, 3e4f, 1e5f}, 2},    // z shortens x and y
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        make_case(CaseBox{}, {}, 4);
+        const int n = add(5.0f, 5.0f, 5.0f, c.v[0], c.v[1], c.v[2]);
+        pass();
+        const double step = (2.0 - double(1e-5f)) / std::fabs(c.v[c.cut_axis]);
+        for (int a = 0; a < 3; ++a)
+            EXPECT_NEAR(MOLECULES.MOL_POS(a + 1, n), 5.0 + c.v[a] * step, 2e-6) << "axis " << a;
+        EXPECT_EQ(MOLECULES.MOL_TIME(n), double(static_cast<float>(2.0 * DTC)));
+        TearDown();
+    }
+}
+
+// With a constant-pressure min-x side and a separated initial gas, crossing SEPARATION_X upward counts
+// +1, downward -1; a molecule that ends exactly on it is not counted.
+TEST_F(MoveMoleculesTest, SeparationCrossings)
+{
+    struct Case {
+        float x0, u;
+        double expected;
+    } cases[] = {
+        {4.9f, 1000.0f, 1.0},
+        {5.1f, -1000.0f, -1.0},
+        {4.8f, 1000.0f, 0.0},   // ends at 5.0, on the boundary
+        {5.5f, 1000.0f, 0.0},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        make_case(CaseBox{}, {}, 4);
+        BOX.BOUNDARY_CODE(1) = BOUNDARY_PRESSURE;
+        GAS.INITIAL_GAS = 1;
+        GAS.SEPARATION_X = 5.0f;
+        add(c.x0, 5.0f, 5.0f, c.u, 0.0f, 0.0f);
+        pass();
+        EXPECT_EQ(GAS.SEPARATION_CROSSINGS(1), c.expected) << c.x0;
+        TearDown();
+    }
+}
+
+// Random fast molecules (many faces and divisions in 100 passes) in closed boxes: every side a plane of
+// symmetry, or periodic x sides. Every molecule stays, with exactly its speed (reflections only change
+// signs; periodic sides keep every x velocity), and every molecule stays in the cell of its point, under
+// continuous indexing listed there. A path that crosses two faces in one step is reflected at the first
+// only and may end up to one step beyond the other, to be reflected there in the next step: positions
+// stay within one division width of the box.
+TEST_F(MoveMoleculesTest, ClosedBoxesConserve)
+{
+    struct Case {
+        const char* what;
+        int index_mode;
+        bool periodic_x;
+    } cases[] = {
+        {"specular, normal indexing", INDEX_NORMAL, false},
+        {"specular, continuous indexing", INDEX_CONTINUOUS, false},
+        {"periodic x, continuous indexing", INDEX_CONTINUOUS, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        make_case(CaseBox{}, {}, 1000, c.index_mode);
+        const double vmp = vmp_of(300.0);
+        if (c.periodic_x)
+            BOX.BOUNDARY_CODE(1) = BOX.BOUNDARY_CODE(2) = BOUNDARY_PERIODIC;
+        // A drift along x makes the periodic molecules go round the box.
+        add_gas(500, 20 * vmp, 0.0f, 10.0f, c.periodic_x ? static_cast<float>(3 * vmp) : 0.0f);
+        auto sums = [](double& energy, double& x_momentum) {
+            energy = x_momentum = 0.0;
+            for (int n = 1; n <= MOLECULES.NM; ++n) {
+                x_momentum += MOLECULES.PV(1, n);
+                for (int a = 1; a <= 3; ++a)
+                    energy += double(MOLECULES.PV(a, n)) * MOLECULES.PV(a, n);
+            }
+        };
+        double energy, x_momentum;
+        sums(energy, x_momentum);
+        if (c.index_mode == INDEX_CONTINUOUS)
+            RESET_CONTINUOUS_INDEXING();
+        for (int k = 0; k < 100; ++k)
+            pass();
+        const auto& M = MOLECULES;
+        ASSERT_EQ(M.NM, 500);
+        double energy_after, x_momentum_after;
+        sums(energy_after, x_momentum_after);
+        EXPECT_EQ(energy_after, energy);
+        if (c.periodic_x) {
+            EXPECT_EQ(x_momentum_after, x_momentum);
+            // On average the molecules went round the box at least once.
+            EXPECT_GT(x_momentum * 100 * RUN.DTM / M.NM, 10.0);
+        }
+        for (int n = 1; n <= M.NM; ++n) {
+            for (int a = 1; a <= 3; ++a) {
+                EXPECT_GT(M.MOL_POS(a, n), -2.0f);
+                EXPECT_LT(M.MOL_POS(a, n), 12.0f);
+            }
+            int cell = 0;
+            FIND_CELL(cell, M.MOL_POS(1, n), M.MOL_POS(2, n), M.MOL_POS(3, n));
+            EXPECT_EQ(M.IP(IP_CELL, n), cell);
+        }
+        EXPECT_EQ(RUN.REMOVAL_COUNT + RUN.ROUNDOFF_COUNT, 0.0);
+        EXPECT_TRUE(index_consistent());
+        TearDown();
+    }
+}
+
+}  // namespace
