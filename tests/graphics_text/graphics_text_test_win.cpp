@@ -19,6 +19,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -107,6 +111,38 @@ void save_bmp(const Capture& c, const char* path)
     std::fclose(f);
 }
 
+// Compares a part of the capture (as a plain PBM: 1 = not white) with a golden picture under
+// tests/graphics_text/golden; at most `tolerance` pixels may differ. With QR4T_UPDATE_GOLDEN set the
+// golden picture is written instead.
+void expect_golden(const Capture& c, const std::string& name, int x0, int y0, int w, int h, int tolerance)
+{
+    std::ostringstream out;
+    out << "P1\n" << w << " " << h << "\n";
+    for (int y = y0; y < y0 + h; ++y) {
+        for (int x = x0; x < x0 + w; ++x) {
+            out << (c.ink(x, y) ? '1' : '0');
+        }
+        out << "\n";
+    }
+    const std::string picture = out.str();
+    const char* source = std::getenv("QR4T_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    const std::string path = std::string(source) + "/tests/graphics_text/golden/" + name + ".pbm";
+    if (std::getenv("QR4T_UPDATE_GOLDEN")) {
+        std::ofstream(path, std::ios::binary) << picture;
+        return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in) << "missing golden picture " << path;
+    const std::string golden((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(golden.size(), picture.size()) << path;
+    int differ = 0;
+    for (std::size_t i = 0; i < golden.size(); ++i) {
+        differ += golden[i] != picture[i] ? 1 : 0;
+    }
+    EXPECT_LE(differ, tolerance) << name << ": " << differ << " pixels differ";
+}
+
 class TextWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -175,6 +211,12 @@ TEST_F(TextWindow, InlineCodesDrawBoldRun)
     }
     EXPECT_GT(ink, 30);
     EXPECT_EQ(differ, 0);
+    // The picture itself, where the TrueType faces are those of Debian's fonts-liberation (metric
+    // twins of the Windows faces); other fonts draw other shapes.
+    if (GetFileAttributesA("Z:\\usr\\share\\fonts\\truetype\\liberation\\LiberationSans-Bold.ttf") !=
+        INVALID_FILE_ATTRIBUTES) {
+        expect_golden(c, "coded_window_text", top_x, top_y - 30, 80, 40, 12);
+    }
 
     // Measured without its codes, in the current font.
     WGrTextState.marker = '~';
@@ -230,6 +272,8 @@ TEST_F(TextWindow, TurnedStrokeText)
     }
     EXPECT_GT(inside, 200);
     EXPECT_EQ(outside, 0);
+    expect_golden(c, "turned_stroke_text", static_cast<int>(x0) - 40, c.height - 1 - static_cast<int>(y0) - 170,
+                  300, 210, 40);
     IGrTextAngle(0.0f);
     IGrCharFont(2);
 }
