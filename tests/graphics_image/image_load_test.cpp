@@ -160,6 +160,19 @@ TEST(ImageLoad, PcxOfEveryDepth)
         expect_loads(c);
 }
 
+TEST(ImageLoad, PcxOfOtherBitAndPlaneCountsIsNotDecoded)
+{
+    // 24 planes of 1 bit make depth 24 too; decoding them as three 8-bit planes shifted a pixel
+    // past its 32 bits. Such files, and 4 bits in one plane, are left undecoded without an error.
+    for (int form : {0, 1}) {
+        Bytes file = form == 0 ? pcx_head(4, 2, 1, 24, 2) : pcx_head(4, 2, 4, 1, 2);
+        file.insert(file.end(), 200, 0x55);
+        Loaded got = load(file, 8);
+        EXPECT_EQ(got.error, 0) << form;
+        EXPECT_EQ(got.pixels, std::vector<uint32_t>(8, UNTOUCHED)) << form;
+    }
+}
+
 TEST(ImageLoad, PcxWithoutPaletteMarkerGivesError2AndLeavesTheArray)
 {
     auto pal = palette(256);

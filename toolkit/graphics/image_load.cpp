@@ -168,7 +168,11 @@ void load_pcx(int handle, Target& image)
     const int planes = header[65];
     const int bytes_per_line = int(img_le16(header, 66));
     const int depth = bits * planes;
-    if (bytes_per_line == 0 || (depth != 1 && depth != 4 && depth != 8 && depth != 24))
+    // The four forms of PCX files (1 bit, 4 bit planes, 8 bits, 3 planes of 8 bits); any other
+    // combination of bits and planes is not decoded. Every plane line holds bytes-per-line bytes, as
+    // the toolkit's writer makes them: a 24-bit row of odd width has no byte after its three lines.
+    const bool form = (bits == 1 && (planes == 1 || planes == 4)) || (bits == 8 && (planes == 1 || planes == 3));
+    if (bytes_per_line == 0 || !form)
         return;
     std::vector<unsigned char> line(static_cast<size_t>(bytes_per_line));
     const int w = std::min(image.width, depth == 1 || depth == 4 ? bytes_per_line * 8 : bytes_per_line);
