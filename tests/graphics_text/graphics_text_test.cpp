@@ -25,7 +25,16 @@ struct Seen {
 };
 std::vector<Seen> SEEN;
 
-void record(int op) { SEEN.push_back({op, GrPrimitiveBlock, GrLineState.line_width}); }
+int MEASURED_WIDTH = -1;   // what the screen answers to op 25 (pixels), -1 no answer
+
+void record(int op)
+{
+    SEEN.push_back({op, GrPrimitiveBlock, GrLineState.line_width});
+    if (op == GrOpTextWidth && MEASURED_WIDTH >= 0) {
+        GrPrimitiveBlock.NVAL = MEASURED_WIDTH;
+        GrPrimitiveBlock.NPTS = 1;
+    }
+}
 
 std::vector<Seen> seen_ops(int op)
 {
@@ -59,6 +68,7 @@ protected:
         IGrStrokeFontStandard();
         ERROR_STATE = ErrorState{};
         SEEN.clear();
+        MEASURED_WIDTH = -1;
     }
     void TearDown() override
     {
@@ -241,6 +251,47 @@ TEST_F(GraphicsText, StrokeSubstituteForTurnedText)
     SEEN.clear();
     IGrCharOut(0.5f, 0.5f, "Ab");
     EXPECT_EQ(seen_ops(GrOpText).size(), 1u);
+}
+
+// Widths in cells: fixed text counts characters; measured text asks the screen (op 25) and converts
+// its pixels with the screen's cells; without an answer, and in mode 1, the width factors add up.
+TEST_F(GraphicsText, HardTextWidth)
+{
+    GrTextState.text_mode = 0;
+    EXPECT_FLOAT_EQ(IGrHardTextWidth("Wil"), 3.0f);
+    GrTextState.text_mode = 1;
+    EXPECT_FLOAT_EQ(IGrHardTextWidth("Wil"), 1.50f + 0.46f + 0.46f);
+    EXPECT_TRUE(seen_ops(GrOpTextWidth).empty());
+    GrTextState.text_mode = 2;
+    GrTextState.screen_cells_x = 80.0f;
+    MEASURED_WIDTH = 24;
+    EXPECT_NEAR(IGrHardTextWidth("Wil"), 24.0 * 80.0 / GrSurface.extent_x, 1e-5);
+    const std::vector<Seen> asked = seen_ops(GrOpTextWidth);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].block.NVAL, 3);
+    EXPECT_EQ(std::string(asked[0].block.TEXT.data(), 3), "Wil");
+    EXPECT_FLOAT_EQ(IGrHardTextWidth("Wil", 1), 1.50f + 0.46f + 0.46f);   // the hardware flag: no asking
+    MEASURED_WIDTH = -1;
+    EXPECT_FLOAT_EQ(IGrHardTextWidth("Wil"), 1.50f + 0.46f + 0.46f);
+}
+
+// Style bit 8: the box behind the text is filled in the previous colour before the glyphs, and the
+// colours come back.
+TEST_F(GraphicsText, TextOnAFilledBox)
+{
+    IGrCharFont(1, 8);
+    gr_colour_n(31);
+    gr_colour_n(223);
+    SEEN.clear();
+    IGrCharOut(0.2f, 0.5f, "AB");
+    ASSERT_GE(SEEN.size(), 3u);
+    EXPECT_EQ(SEEN[0].op, GrOpColour);
+    EXPECT_EQ(SEEN[1].op, GrOpPolygonSolid);
+    EXPECT_EQ(SEEN[1].block.NPTS, 4);
+    EXPECT_EQ(SEEN[2].op, GrOpColour);
+    EXPECT_EQ(GrColourState.number[GR_CURRENT], 223);
+    EXPECT_EQ(GrColourState.number[GR_PREVIOUS], 31);
+    EXPECT_FALSE(seen_ops(GrOpPolyline).empty());   // then the glyphs
 }
 
 TEST_F(GraphicsText, NumberText)
