@@ -356,3 +356,39 @@ TEST_F(FillShapes, TriangleHatchLinesEndOnTheEdges)
 }
 
 } // namespace
+
+namespace {
+
+// A two-colour pattern that the screen cannot fill is drawn as lines two rows apart in the current
+// colour, then as the lines between them in the previous colour, and the colours come back.
+TEST_F(FillShapes, TwoColourEmulationAlternatesColours)
+{
+    GrOutputSwitch.hardcopy = 0;
+    GrColourState.device = {0, 31};
+    GrColourState.number = {0, 31};
+    gr_fill_pattern(3);
+    GrScreenOpFlags.op[GrOpRectanglePattern - 1] = ' ';
+    GrScreenOpFlags.op[GrOpRectangleSolid - 1] = ' ';
+    gr_rectangle(0.0f, 0.0f, 0.1f, 0.1f);
+    std::vector<int> rows_current, rows_previous;
+    // Lines before the first colour op are in the current colour, those after it in the previous one;
+    // the second colour op puts the current colour back.
+    int colour_ops = 0;
+    for (const auto& r : RECORDED) {
+        colour_ops += r.op == GrOpColour ? 1 : 0;
+        if (r.op == GrOpLine)
+            (colour_ops == 0 ? rows_current : rows_previous).push_back(r.block.IY(1));
+    }
+    const auto ops = recorded_ops(true);
+    ASSERT_EQ(std::count(ops.begin(), ops.end(), GrOpColour), 2);
+    ASSERT_FALSE(rows_current.empty());
+    ASSERT_FALSE(rows_previous.empty());
+    for (int row : rows_current)
+        EXPECT_EQ(row % 2, 0) << row;
+    for (int row : rows_previous)
+        EXPECT_EQ(row % 2, 1) << row;
+    EXPECT_EQ(GrColourState.number[GR_CURRENT], 31);
+    EXPECT_EQ(GrColourState.number[GR_PREVIOUS], 0);
+}
+
+} // namespace

@@ -447,3 +447,38 @@ TEST_F(ScreenPixels, BlockMoveFillsTheVacatedPart)
 }
 
 } // namespace
+
+namespace {
+
+// The palette branches on a logical palette of a 16-colour display, checked as data.
+TEST_F(ScreenPixels, PaletteDefinitionsReachThePalette)
+{
+    GrColourState.screen_class = 16;
+    GrGdiContext.display_colours = 16;
+    IGrPaletteBuild(16);
+    ASSERT_NE(GrGdiContext.palette, nullptr);
+    auto entry = [](int k) {
+        PALETTEENTRY e = {};
+        GetPaletteEntries(GrGdiContext.palette, static_cast<UINT>(k), 1, &e);
+        return RGB(e.peRed, e.peGreen, e.peBlue);
+    };
+    EXPECT_EQ(entry(7), RGB(64, 64, 64));
+    EXPECT_EQ(entry(16), RGB(0, 0, 0));    // the basic colours follow the 16 entries
+    // Colour 20 lies in standard slot 12.
+    IGrPaletteRGB(20, 1, 2, 3);
+    EXPECT_EQ(entry(12), RGB(1, 2, 3));
+    // A deferred batch: entries change, the last definition closes the batch.
+    IGrPaletteRGB(40, 9, 9, 9, 1);
+    IGrPaletteRGB(56, 8, 8, 8, 0);
+    EXPECT_EQ(entry(4), RGB(9, 9, 9));
+    EXPECT_EQ(entry(14), RGB(8, 8, 8));   // colour 56: standard slot 14
+    EXPECT_EQ(GrGdiContext.palette_pending, 0);
+    // Loading the palette writes the standard colours back.
+    IGrColourTableInit();
+    IGrScreenDriver(GrOpLoadPalette);
+    EXPECT_EQ(entry(12), RGB(255, 0, 0));
+    IGrGdiRelease();
+    EXPECT_EQ(GrGdiContext.palette, nullptr);
+}
+
+} // namespace
