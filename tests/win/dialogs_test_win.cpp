@@ -205,7 +205,9 @@ TEST_F(DialogTest, FocusMovingToAnotherFieldGivesOneFieldChange)
     WDialogHide();
 }
 
-TEST_F(DialogTest, ModalShowDrivenByTheUiDriverReturnsButtonAndValues)
+// Runs the UI driver against the modal show of the test dialog: it waits for the dialog, types into
+// two fields and presses a button; returns the driver's exit status.
+DWORD drive_modal_show(const std::string& text, int number, int button)
 {
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -213,29 +215,39 @@ TEST_F(DialogTest, ModalShowDrivenByTheUiDriverReturnsButtonAndValues)
     for (int up = 0; up < 3; ++up)
         dir = dir.substr(0, dir.find_last_of("\\/"));
     std::string exe = dir + "\\uidriver.exe";
-    std::string cmd = "\"" + exe + "\" wait \"QR4T Test Dialog\" 20 set 1002 hello set 1003 1234 press 3";
+    std::string cmd = "\"" + exe + "\" wait \"QR4T Test Dialog\" 20 set 1002 " + text + " set 1003 " +
+                      std::to_string(number) + " press " + std::to_string(button);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        << exe;
+    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 99;
     WDialogShow(-1, -1, 0, 1);
     WaitForSingleObject(pi.hProcess, 20000);
     DWORD code = 9;
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    EXPECT_EQ(code, 0u);
-    int button = 0;
-    WDialogModalResult(1, button);
-    EXPECT_EQ(button, 3);
-    std::string text;
-    WDialogGetString(1002, text);
-    EXPECT_EQ(text, "hello");
-    int v = 0;
-    WDialogGetInteger(1003, v);
-    EXPECT_EQ(v, 1234);
-    EXPECT_FALSE(IsWindowVisible(dialog()));
+    return code;
+}
+
+TEST_F(DialogTest, ModalShowDrivenByTheUiDriverReturnsButtonAndValues)
+{
+    // Twenty runs in a row: the driver must be reliable, not lucky.
+    for (int run = 1; run <= 20; ++run) {
+        int button = run % 2 ? 3 : 1;
+        ASSERT_EQ(drive_modal_show("run" + std::to_string(run), 1000 + run, button), 0u) << "run " << run;
+        int pressed = 0;
+        WDialogModalResult(1, pressed);
+        EXPECT_EQ(pressed, button) << "run " << run;
+        std::string text;
+        WDialogGetString(1002, text);
+        EXPECT_EQ(text, "run" + std::to_string(run));
+        int v = 0;
+        WDialogGetInteger(1003, v);
+        EXPECT_EQ(v, 1000 + run);
+        EXPECT_FALSE(IsWindowVisible(dialog()));
+    }
 }
 
 TEST(MessageBoxMapping, ButtonSetsDefaultsAndAnswers)
