@@ -194,7 +194,8 @@ void CHECK_INDEX()
         ++MOLS_PER_CELL(std::abs(IP(IP_CELL, N)));
     for (int K = 1; K <= cells; ++K) {
         if (MOLS_PER_CELL(K) != ICELL(ICELL_COUNT, K)) {
-            write_list(UNIT_DIAG, {MOLS_PER_CELL(K), " MOLS IN CELL", K, " /= ICELL(2, OF", ICELL(ICELL_COUNT, K)});
+            write_list(UNIT_DIAG,
+                       {MOLS_PER_CELL(K), " MOLS IN CELL", K, " /= ICELL(2, OF", ICELL(ICELL_COUNT, K)});
             write_list(UNIT_DIAG, {"CELL AT", static_cast<float>(double(CELL_DATA(CELL_NODE_X, K)) / scale),
                                    static_cast<float>(double(CELL_DATA(CELL_NODE_Y, K)) / scale)});
             fault = true;

@@ -47,7 +47,8 @@ void ensure_work_arrays(int n)
         return;
     if (!STERIC.allocate(n) || !THIRD_BODY.allocate(n)) {
         write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE STERIC FACTORS"});
-        fatal_stop("CHEMICAL_REACTION: cannot allocate the work arrays of " + std::to_string(n) + " reactions");
+        fatal_stop("CHEMICAL_REACTION: cannot allocate the work arrays of " + std::to_string(n) +
+                   " reactions");
     }
 }
 
@@ -195,8 +196,8 @@ float GAMMA_FUNCTION(float X)
 // REACTION_RATE_FACTORS: makes the reaction lists symmetric in the species pair, then sets the
 // steric-factor constant of every reaction R (reactants i, j; pair constants m_r, sigma, omega, T_ref):
 //   Q = f sqrt(pi) A T_ref^eta / (2 sigma) 1e-10 sqrt(m_r / (2k T_ref)),  f = 2 for like reactants;
-//   exchange, dissociation: Q Gamma(zeta + 2.5 - omega) / (Gamma(zeta + eta + 1.5) (k T_ref)^(eta - 1 + omega));
-//   recombination:          Q Gamma(2.5 - omega) / Gamma(eta + 1.5);
+//   exchange, dissociation: Q Gamma(zeta + 2.5 - omega) / (Gamma(zeta + eta + 1.5) (k T_ref)^(eta - 1 +
+//   omega)); recombination:          Q Gamma(2.5 - omega) / Gamma(eta + 1.5);
 // the gamma arguments zeta + eta + 1.5 and eta + 1.5 held at 1e-6 or above.
 void REACTION_RATE_FACTORS()
 {
@@ -295,8 +296,8 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
             const ThirdBody tb = find_third_body(R, cell, L, M);
             THIRD_BODY(j) = tb.molecule;
             const double sf = BOX.SCALE_FACTOR;
-            P = tb.count * double(RUN.FNUM) * sf * sf / CELLS.CELL_DATA(CELL_VOLUME, cell) * 100.0 * tb.factor *
-                std::pow(double(Ec) / (double(BOLTZ) * tref), double(eta) - 1.0 + omega);
+            P = tb.count * double(RUN.FNUM) * sf * sf / CELLS.CELL_DATA(CELL_VOLUME, cell) * 100.0 *
+                tb.factor * std::pow(double(Ec) / (double(BOLTZ) * tref), double(eta) - 1.0 + omega);
         }
         STERIC(j) = static_cast<float>(P);
         S += STERIC(j);

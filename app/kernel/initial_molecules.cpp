@@ -61,6 +61,12 @@ bool placement_accepted(int cell, int i)
            D.SUB_ELEMENTS;
 }
 
+// A uniform coordinate between lo and hi (one random number).
+float random_between(float lo, float hi)
+{
+    return static_cast<float>(random_uniform() * (double(hi) - lo) + lo);
+}
+
 // A normal deviate of variance 1/2: sin(2 pi b) sqrt(-ln a), a drawn before b.
 double thermal_component()
 {
@@ -114,12 +120,9 @@ void fill_with_gas(const FillGas& g, float& R)
             int T = M.NM + N;
             int failures = 0;
             while (failures < MAX_FAILED_PLACEMENTS && M.NM < T) {
-                const float x = static_cast<float>(random_uniform() * (double(CELL_DATA(CELL_HIGH_X, i)) - CELL_DATA(CELL_LOW_X, i)) +
-                                                   CELL_DATA(CELL_LOW_X, i));
-                const float y = static_cast<float>(random_uniform() * (double(CELL_DATA(CELL_HIGH_Y, i)) - CELL_DATA(CELL_LOW_Y, i)) +
-                                                   CELL_DATA(CELL_LOW_Y, i));
-                const float z = static_cast<float>(random_uniform() * (double(CELL_DATA(CELL_HIGH_Z, i)) - CELL_DATA(CELL_LOW_Z, i)) +
-                                                   CELL_DATA(CELL_LOW_Z, i));
+                const float x = random_between(CELL_DATA(CELL_LOW_X, i), CELL_DATA(CELL_HIGH_X, i));
+                const float y = random_between(CELL_DATA(CELL_LOW_Y, i), CELL_DATA(CELL_HIGH_Y, i));
+                const float z = random_between(CELL_DATA(CELL_LOW_Z, i), CELL_DATA(CELL_HIGH_Z, i));
                 if (separated && (g.secondary ? !(x > sep) : !(x < sep))) {
                     --T;  // the far side of the boundary: one molecule fewer, not a failure
                     continue;
@@ -170,9 +173,9 @@ void fill_initial_molecules()
     const auto& G = GAS;
     if (G.INITIAL_STATE == 1) {
         float R = 0.0f;
-        fill_with_gas({G.STREAM_DENSITY, &G.STREAM_FRACTION, G.STREAM_TEMP, G.STREAM_U, G.STREAM_V, G.STREAM_W,
-                       false},
-                      R);
+        fill_with_gas(
+            {G.STREAM_DENSITY, &G.STREAM_FRACTION, G.STREAM_TEMP, G.STREAM_U, G.STREAM_V, G.STREAM_W, false},
+            R);
         if (G.INITIAL_GAS == 1)
             fill_with_gas({G.SECONDARY_DENSITY, &G.SECONDARY_FRACTION, G.SECONDARY_TEMP, G.SECONDARY_U,
                            G.SECONDARY_V, G.SECONDARY_W, true},

@@ -90,8 +90,8 @@ void set_stream_constants()
     }
     G.STREAM_MASS_DENSITY = static_cast<float>(G.STREAM_DENSITY * mean_mass);
     G.STREAM_PRESSURE = static_cast<float>(double(G.STREAM_DENSITY) * BOLTZ * G.STREAM_TEMP);
-    G.STREAM_SPEED = static_cast<float>(std::sqrt(double(G.STREAM_U) * G.STREAM_U + double(G.STREAM_V) * G.STREAM_V +
-                                                  double(G.STREAM_W) * G.STREAM_W));
+    G.STREAM_SPEED = static_cast<float>(std::sqrt(
+        double(G.STREAM_U) * G.STREAM_U + double(G.STREAM_V) * G.STREAM_V + double(G.STREAM_W) * G.STREAM_W));
     const double sound = std::sqrt((dof + 2.0) / dof * BOLTZ * G.STREAM_TEMP / mean_mass);
     G.STREAM_MACH = static_cast<float>(G.STREAM_SPEED / sound);
 }
@@ -107,12 +107,14 @@ void set_pair_constants()
             const double dp = SD(SPECIES_DIAMETER, p), dq = SD(SPECIES_DIAMETER, q);
             const double mp = SD(SPECIES_MASS, p), mq = SD(SPECIES_MASS, q);
             SPD(PAIR_DIAMETER, p, q) = static_cast<float>((dp + dq) / 2.0);
-            SPD(PAIR_VISC_POWER, p, q) = static_cast<float>((double(SD(SPECIES_VISC_POWER, p)) + SD(SPECIES_VISC_POWER, q)) / 2.0);
-            SPD(PAIR_REF_TEMP, p, q) = static_cast<float>((double(SD(SPECIES_REF_TEMP, p)) + SD(SPECIES_REF_TEMP, q)) / 2.0);
+            SPD(PAIR_VISC_POWER, p, q) =
+                static_cast<float>((double(SD(SPECIES_VISC_POWER, p)) + SD(SPECIES_VISC_POWER, q)) / 2.0);
+            SPD(PAIR_REF_TEMP, p, q) =
+                static_cast<float>((double(SD(SPECIES_REF_TEMP, p)) + SD(SPECIES_REF_TEMP, q)) / 2.0);
             SPD(PAIR_REDUCED_MASS, p, q) = static_cast<float>(mp * mq / (mp + mq));
             SPD(PAIR_CROSS_SECTION, p, q) = static_cast<float>(double(0.7853982f) * (dp + dq) * (dp + dq));
-            SPD(PAIR_GAMMA_FACTOR, p, q) =
-                static_cast<float>(1.0 / GAMMA_FUNCTION(static_cast<float>(2.5 - SPD(PAIR_VISC_POWER, p, q))));
+            SPD(PAIR_GAMMA_FACTOR, p, q) = static_cast<float>(
+                1.0 / GAMMA_FUNCTION(static_cast<float>(2.5 - SPD(PAIR_VISC_POWER, p, q))));
             const int zp = G.SPECIES_ROTATION(2, p), zq = G.SPECIES_ROTATION(2, q);
             if (zp > 1.0e-5 || zq > 1.0e-5)
                 SPD(PAIR_ROT_RELAX, p, q) = static_cast<float>(2.0 / float(zp + zq));
@@ -156,8 +158,9 @@ void set_initial_time_step(const StreamCollisions& sc)
     const auto& G = GAS;
     const double sf = BOX.SCALE_FACTOR;
     const double width = DIVISIONS.DIVISION_WIDTH_X;
-    float dtm = G.STREAM_SPEED / G.MAX_SPECIES_VMP > 1.0f ? static_cast<float>(0.04 * width / G.STREAM_SPEED)
-                                                          : static_cast<float>(0.04 * width / G.MAX_SPECIES_VMP);
+    float dtm = G.STREAM_SPEED / G.MAX_SPECIES_VMP > 1.0f
+                    ? static_cast<float>(0.04 * width / G.STREAM_SPEED)
+                    : static_cast<float>(0.04 * width / G.MAX_SPECIES_VMP);
     const float B = static_cast<float>(0.05 * sc.free_path * sf / G.MAX_SPECIES_VMP);
     if (B < dtm)
         dtm = B;
@@ -248,7 +251,8 @@ void set_entry_triangles()
     const double sf = BOX.SCALE_FACTOR;
     for (int j = 1; j <= S.ENTRY_TRIANGLE_COUNT; ++j) {
         const int t = S.ENTRY_TRIANGLE(j);
-        const double nx = S.TRIANGLE_GEOMETRY(1, t), ny = S.TRIANGLE_GEOMETRY(2, t), nz = S.TRIANGLE_GEOMETRY(3, t);
+        const double nx = S.TRIANGLE_GEOMETRY(1, t), ny = S.TRIANGLE_GEOMETRY(2, t),
+                     nz = S.TRIANGLE_GEOMETRY(3, t);
         const double A = S.TRIANGLE_GEOMETRY(5, t) / (sf * sf);
         const double u = S.ENTRY_PROPERTIES(1, j), v = S.ENTRY_PROPERTIES(2, j), w = S.ENTRY_PROPERTIES(3, j);
         S.ENTRY_PROPERTIES(1, j) = static_cast<float>(u * nx + v * ny + w * nz);
@@ -261,10 +265,12 @@ void set_entry_triangles()
             S.ENTRY_PROPERTIES(3, j) = static_cast<float>(w);
         }
         for (int s = 1; s <= G.SPECIES_COUNT; ++s) {
-            const float vmp = static_cast<float>(std::sqrt(double(S.ENTRY_PROPERTIES(4, j)) / G.STREAM_TEMP) * G.VMP(s));
+            const float vmp =
+                static_cast<float>(std::sqrt(double(S.ENTRY_PROPERTIES(4, j)) / G.STREAM_TEMP) * G.VMP(s));
             const float ratio = static_cast<float>(double(S.ENTRY_PROPERTIES(1, j)) / vmp);
             float item[8];
-            set_entry_items(item, S.ENTRY_PROPERTIES(5, j), S.ENTRY_SPECIES_PROPERTIES(1, s, j), vmp, ratio, A);
+            set_entry_items(item, S.ENTRY_PROPERTIES(5, j), S.ENTRY_SPECIES_PROPERTIES(1, s, j), vmp, ratio,
+                            A);
             for (int i = 2; i <= 7; ++i)
                 S.ENTRY_SPECIES_PROPERTIES(i, s, j) = item[i];
         }
@@ -295,7 +301,8 @@ void set_outgassing()
 void set_cell_fields()
 {
     auto& C = CELLS;
-    const float sigma_cr = static_cast<float>(2.0 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(PAIR_CROSS_SECTION, 1, 1));
+    const float sigma_cr =
+        static_cast<float>(2.0 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(PAIR_CROSS_SECTION, 1, 1));
     for (int i = 1; i <= C.CELL_COUNT; ++i) {
         C.CELL_TIME(i) = 0.0;
         C.CELL_DATA(CELL_REMAINDER, i) = 0.0f;
@@ -315,7 +322,8 @@ void set_run_state()
     R.OUTPUT_COUNT = 0;
     R.OUTPUT_INTERVAL = static_cast<float>(double(R.OUTPUT_INTERVAL_REF) * R.REF_TIME);
     R.OUTPUT_TIME = R.OUTPUT_INTERVAL;
-    R.SAMPLE_INTERVAL = static_cast<float>(double(R.OUTPUT_INTERVAL) * R.AVERAGING_FRACTION / R.SAMPLES_PER_OUTPUT);
+    R.SAMPLE_INTERVAL =
+        static_cast<float>(double(R.OUTPUT_INTERVAL) * R.AVERAGING_FRACTION / R.SAMPLES_PER_OUTPUT);
     R.SAMPLE_GAP = static_cast<float>(R.OUTPUT_INTERVAL - double(R.OUTPUT_INTERVAL) * R.AVERAGING_FRACTION);
     R.STEADY_START_TIME = static_cast<float>(double(R.STEADY_AFTER_OUTPUTS) * R.OUTPUT_INTERVAL);
     R.SAMPLE_TIME = static_cast<float>(double(R.SAMPLE_GAP) + R.SAMPLE_INTERVAL);
@@ -399,7 +407,8 @@ void INITIALIZE_FLOW()
     // 17. Sub-cell work arrays of the collisions.
     M.IPS_SIZE = (2 * R.MNM) / CELLS.CELL_COUNT;
     M.ISCH_SIZE = static_cast<int>(std::sqrt(double(M.IPS_SIZE)));
-    if (!M.IPS.allocate(3, M.IPS_SIZE) || !M.SUBCELL_IJK.allocate(3, M.ISCH_SIZE) || !M.ISCH.allocate(2, M.ISCH_SIZE))
+    if (!M.IPS.allocate(3, M.IPS_SIZE) || !M.SUBCELL_IJK.allocate(3, M.ISCH_SIZE) ||
+        !M.ISCH.allocate(2, M.ISCH_SIZE))
         allocation_failed("PROGRAM COULD NOT ALLOCATE INITIAL MOLECULES", "the sub-cell work arrays");
     poll();
 

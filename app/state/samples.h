@@ -2,9 +2,10 @@
 // scalars of the present sample. Every sum is an 8-byte real, counts included.
 //
 // Written by the kernel (sampling, collisions, chemistry, gas-surface interaction) and zeroed all
-// together by RESET_SAMPLE (app/kernel). Allocated where their extents become known: the cell sums with
-// the cells (app/geometry), the surface sums with the surface divisions (app/geometry),
-// PAIR_COLL_COUNT by INITIALIZE_FLOW; the restart reader rebuilds them all. The output (app/kernel) and the displays only read them.
+// together by RESET_SAMPLE (app/kernel). Allocated where their extents become known: the cell sums
+// with the cells (app/geometry), the surface sums with the surface divisions (app/geometry),
+// PAIR_COLL_COUNT by INITIALIZE_FLOW; the restart reader rebuilds them all. The output (app/kernel)
+// and the displays only read them.
 #ifndef QR4T_APP_STATE_SAMPLES_H
 #define QR4T_APP_STATE_SAMPLES_H
 

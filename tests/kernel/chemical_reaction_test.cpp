@@ -193,12 +193,14 @@ TEST(ReactionRateFactors, StericConstantFollowsTheArrheniusParameters)
     const double mr = GAS.SPECIES_PAIR_DATA(1, A2, B), sigma = GAS.SPECIES_PAIR_DATA(2, A2, B);
     const double kt = double(BOLTZ) * 273.0;
     const double Q = 1.7724539 * 1.0 / (2 * sigma) * 1e-10 * std::sqrt(mr / (2 * kt));
-    EXPECT_NEAR(GAS.REACTION_CONSTANTS(6, DISSOCIATION) / (Q * std::tgamma(1.75) / (std::tgamma(1.5) * std::pow(kt, -0.25))),
+    EXPECT_NEAR(GAS.REACTION_CONSTANTS(6, DISSOCIATION) /
+                    (Q * std::tgamma(1.75) / (std::tgamma(1.5) * std::pow(kt, -0.25))),
                 1.0, 1.5e-4);  // two gamma values, each to 5e-5
     // Recombination of like reactants carries the factor 2: 2 Q Gamma(1.75) / Gamma(1.5).
     const double mr2 = GAS.SPECIES_PAIR_DATA(1, A, A);
     const double Q2 = 2 * 1.7724539 / (2 * sigma) * 1e-10 * std::sqrt(mr2 / (2 * kt));
-    EXPECT_NEAR(GAS.REACTION_CONSTANTS(6, RECOMB_AA) / (Q2 * std::tgamma(1.75) / std::tgamma(1.5)), 1.0, 1.5e-4);
+    EXPECT_NEAR(GAS.REACTION_CONSTANTS(6, RECOMB_AA) / (Q2 * std::tgamma(1.75) / std::tgamma(1.5)), 1.0,
+                1.5e-4);
 }
 
 TEST(ChemicalReaction, BelowEveryActivationEnergyNothingChanges)
@@ -342,7 +344,8 @@ TEST(ChemicalReaction, RecombinationAbsorbsMAndGoesOnWithTheThirdBody)
             double g2 = 0;
             for (int i = 1; i <= 3; ++i)
                 g2 += std::pow(double(MOLECULES.PV(i, T)) - c.vcm[i - 1], 2);
-            EXPECT_NEAR(0.5 * mr_t * c.crsq, e + 1.0e-19 + 0.5 * mr_t * g2, 1e-5 * (e + 1.0e-19 + 0.5 * mr_t * g2));
+            EXPECT_NEAR(0.5 * mr_t * c.crsq, e + 1.0e-19 + 0.5 * mr_t * g2,
+                        1e-5 * (e + 1.0e-19 + 0.5 * mr_t * g2));
             EXPECT_EQ(MOLECULES.PV(4, T), 0.0f);
             EXPECT_EQ(MOLECULES.MOL_VIB_LEVEL(1, T), 0);
         }
@@ -430,7 +433,8 @@ TEST(ChemicalReaction, EquilibriumRateIsTheArrheniusRate)
     }
     const double p = double(reactions) / N;
     // <sigma c_r> of the VHS model in equilibrium (Bird 1994, eq. 4.64 over n).
-    const double sigma_cr = 2 * sigma / std::sqrt(std::numbers::pi) * std::pow(T / tref, 1 - omega) * std::sqrt(2 * k * tref / mr);
+    const double sigma_cr = 2 * sigma / std::sqrt(std::numbers::pi) * std::pow(T / tref, 1 - omega) *
+                            std::sqrt(2 * k * tref / mr);
     const double arrhenius = A_pre * 1e-10 * std::pow(T, eta) * std::exp(-Ea / (k * T));
     const double p_theory = arrhenius / sigma_cr;
     EXPECT_NEAR(p, p_theory, 5 * std::sqrt(p_theory * (1 - p_theory) / N) + 2e-4 * p_theory)

@@ -111,7 +111,8 @@ TEST(InitializeFlow, ArgonBoxMatchesTheoryAndFillsTheCells)
     INITIALIZE_FLOW();
 
     const double k = double(BOLTZ), T = 300.0, n = 1.0e20;
-    const double lambda = std::pow(T / AR_TREF, AR_OMEGA - 0.5) / (std::sqrt(2.0) * std::numbers::pi * AR_D * AR_D * n);
+    const double lambda =
+        std::pow(T / AR_TREF, AR_OMEGA - 0.5) / (std::sqrt(2.0) * std::numbers::pi * AR_D * AR_D * n);
     const double cbar = std::sqrt(8 * k * T / (std::numbers::pi * AR_MASS));
     const double tau = lambda / cbar;
     const double vmp = std::sqrt(2 * k * T / AR_MASS);
@@ -144,7 +145,9 @@ TEST(InitializeFlow, ArgonBoxMatchesTheoryAndFillsTheCells)
 
     // Stream side 1 at rest: S = 0, the one-sided equilibrium flux n vmp A / (2 sqrt(pi) FNUM SF).
     const double A = 5.0 * 5.0 / (SF * SF);
-    EXPECT_NEAR(GAS.EFACE(EFACE_RATE, 1, 1, 1) / (n * vmp * A / (2 * std::sqrt(std::numbers::pi) * 2.5e15 * SF)), 1.0, 1e-5);
+    EXPECT_NEAR(GAS.EFACE(EFACE_RATE, 1, 1, 1) /
+                    (n * vmp * A / (2 * std::sqrt(std::numbers::pi) * 2.5e15 * SF)),
+                1.0, 1e-5);
     EXPECT_NEAR(GAS.EFACE(EFACE_CONST_A, 1, 1, 1), std::sqrt(2.0), 1e-6);
     EXPECT_EQ(GAS.EFACE(EFACE_FRACTION, 1, 1, 1), 1.0f);
     EXPECT_EQ(GAS.EFACE(EFACE_RATE, 1, 3, 1), 0.0f);  // a vacuum side
@@ -152,7 +155,8 @@ TEST(InitializeFlow, ArgonBoxMatchesTheoryAndFillsTheCells)
 
     // Cells, history, work arrays, run state, results, sample, the closing message.
     EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_TIME_STEP, 7), RUN.DTM / 2);
-    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_SIGMA_CR_MAX, 7), 2 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(2, 1, 1));
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_SIGMA_CR_MAX, 7),
+                    2 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(2, 1, 1));
     EXPECT_EQ(RUN.NM_HISTORY(2, 1), float(M.NM));
     EXPECT_EQ(RUN.HISTORY_INDEX, 2);
     EXPECT_EQ(M.IPS_SIZE, 2 * 20000 / CELLS_N);
@@ -322,8 +326,9 @@ TEST(InitializeFlow, EntryAndOutgassingTrianglesGetTheirConstants)
         EXPECT_NEAR(E(4, s, 1) / vmp, 1.0, 1e-5);
         const double ratio = 50.0 / vmp;
         EXPECT_NEAR(E(5, s, 1), ratio, 1e-5);
-        const double F = (std::exp(-ratio * ratio) + std::sqrt(std::numbers::pi) * ratio * (1 + std::erf(ratio))) /
-                         (2 * std::sqrt(std::numbers::pi));
+        const double F =
+            (std::exp(-ratio * ratio) + std::sqrt(std::numbers::pi) * ratio * (1 + std::erf(ratio))) /
+            (2 * std::sqrt(std::numbers::pi));
         EXPECT_NEAR(E(2, s, 1) / (1.0e19 * f * vmp * 0.01 * F / (SF * 2.5e15)), 1.0, 1e-5);
         EXPECT_EQ(E(3, s, 1), 0.0f);
     }

@@ -81,7 +81,8 @@ private:
 
 // A molecule store of capacity mnm over `cells` empty cells (CELL_COUNT = MAX_CELLS), with the given
 // indexing mode and row counts; every other group that the store reads is cleared.
-inline void make_store(int mnm, int cells, int index_mode, int vib_modes = 0, int pv_rows = 3, int ip_rows = 2)
+inline void make_store(int mnm, int cells, int index_mode, int vib_modes = 0, int pv_rows = 3,
+                       int ip_rows = 2)
 {
     GAS = GasState{};
     GAS.MAX_VIB_MODES = vib_modes;

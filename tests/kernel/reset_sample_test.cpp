@@ -43,7 +43,9 @@ TEST(ResetSample, ZeroesEverySumAndRecordsTheStart)
     EXPECT_EQ(S.SAMPLE_COUNT, 0);
     EXPECT_EQ(S.SAMPLE_START_TIME, 0.1234567890123f);
     EXPECT_EQ(S.NM_SAMPLE_START, 8);
-    auto all = [](const auto& a, double v) { return std::all_of(a.begin(), a.end(), [v](auto x) { return x == v; }); };
+    auto all = [](const auto& a, double v) {
+        return std::all_of(a.begin(), a.end(), [v](auto x) { return x == v; });
+    };
     EXPECT_TRUE(all(S.CELL_SAMPLE, 0.0));
     EXPECT_TRUE(all(S.CELL_COLL_COUNT, 0.0));
     EXPECT_TRUE(all(S.CELL_SEP_SUM, 0.0));
