@@ -137,7 +137,8 @@ void read_all_ways(const Bytes& file, bool load)
 void fuzz(const std::vector<Bytes>& seeds, bool load, int mutations)
 {
     Lcg random{12345};
-    const unsigned char special[6] = {0x00, 0xFF, 0x80, 0x7F, 0x01, 0xC0};
+    // Values that are boundaries, or counts that the headers hold (bits, planes, header sizes).
+    const unsigned char special[12] = {0x00, 0xFF, 0x80, 0x7F, 0x01, 0xC0, 3, 4, 8, 16, 24, 40};
     for (const Bytes& seed : seeds) {
         // Every length through the headers, every eighth one after.
         for (size_t length = 0; length <= seed.size(); length += length < 64 ? 1 : 8)
@@ -146,9 +147,11 @@ void fuzz(const std::vector<Bytes>& seeds, bool load, int mutations)
             Bytes file = seed;
             int changes = 1 + random.next() % 4;
             for (int c = 0; c < changes; ++c) {
-                size_t at = random.next() % file.size();
+                // Half of the changes fall into the first 80 bytes, where the headers are.
+                uint32_t where = random.next();
+                size_t at = where % 2 ? (where >> 1) % std::min<size_t>(file.size(), 80) : (where >> 1) % file.size();
                 uint32_t r = random.next();
-                file[at] = r % 3 == 0 ? special[(r >> 4) % 6] : (unsigned char)(r >> 8);
+                file[at] = r % 3 == 0 ? special[(r >> 4) % 12] : (unsigned char)(r >> 8);
             }
             read_all_ways(file, load);
         }
