@@ -55,6 +55,8 @@ void WMsgPeek(int& type, WinMessage& message)
     if (!HEADLESS.peek_types.empty()) {
         type = HEADLESS.peek_types.front();
         HEADLESS.peek_types.pop_front();
+    } else if (HEADLESS.peek_hook) {
+        type = HEADLESS.peek_hook();
     }
     if (type != MsgNone)
         record("WMsgPeek " + std::to_string(type));
@@ -127,6 +129,7 @@ void WDialogLoad(int dialog)
 {
     record("WDialogLoad " + std::to_string(dialog));
     HEADLESS.current_dialog = dialog;
+    HEADLESS.loaded_dialogs.insert(dialog);
 }
 
 void WDialogSelect(int dialog)
@@ -157,6 +160,7 @@ void WDialogHide()
 void WDialogUnload(int)
 {
     record("WDialogUnload " + std::to_string(HEADLESS.current_dialog));
+    HEADLESS.loaded_dialogs.erase(HEADLESS.current_dialog);
     HEADLESS.current_dialog = 0;
 }
 

@@ -8,6 +8,8 @@
 #define QR4T_TOOLKIT_HEADLESS_HEADLESS_H
 
 #include <deque>
+#include <functional>
+#include <set>
 #include <map>
 #include <string>
 #include <utility>
@@ -21,6 +23,8 @@ struct HeadlessToolkit {
     // Script: message types handed out by WMsgPeek (MsgNone when empty) and WMsgWait (MsgCloseRequest
     // when empty, so that a wait never blocks a test).
     std::deque<int> peek_types;
+    // When set, WMsgPeek asks it for the type once peek_types is used up (a test tool's own script).
+    std::function<int()> peek_hook;
     std::deque<int> wait_types;
     int screen_width = 1280;  // WInfoScreen(1)
 
@@ -41,6 +45,7 @@ struct HeadlessToolkit {
     };
     std::deque<Answer> answers;
 
+    std::set<int> loaded_dialogs;
     int current_dialog = 0;
     int current_window = 0;
     int last_error = 0;
