@@ -233,6 +233,26 @@ TEST(ChemicalReaction, BelowEveryActivationEnergyNothingChanges)
     EXPECT_EQ(RANDOM_STATE.s2, after.s2);
 }
 
+// The rotational energy counts towards the activation energy in proportion to the contributing
+// degrees of freedom zeta: E_c = E_t + 2 zeta E_r / (rotational degrees of freedom of the pair).
+TEST(ChemicalReaction, InternalDegreesOfFreedomAddRotationalEnergy)
+{
+    for (float zeta : {0.0f, 1.0f}) {
+        RandomGuard keep;
+        DiagLog log;
+        set_state(INDEX_NORMAL);
+        list_reaction(A2, B, EXCHANGE);
+        make_certain(EXCHANGE);
+        GAS.REACTION_CONSTANTS(1, EXCHANGE) = zeta;
+        MOLECULES.PV(4, 1) = 1.0e-20f;  // E_r of the A2; the B has none; d = 2
+        Call c;
+        c.L = 1, c.M = 2, c.LS = A2, c.MS = B;
+        c.crsq = 2.0f * 0.5e-20f / GAS.SPECIES_PAIR_DATA(1, A2, B);  // E_t = 0.5e-20, E_a = 1e-20
+        offer(c);
+        EXPECT_EQ(c.reacted, zeta > 0.0f ? 1 : 0) << "zeta " << zeta;
+    }
+}
+
 TEST(ChemicalReaction, DissociationAppendsTheExtraAtomAtLsPlace)
 {
     for (int mode : {INDEX_NORMAL, INDEX_CONTINUOUS}) {
