@@ -301,7 +301,15 @@ TEST_F(TextWindow, SamplePicture)
         y -= 0.055f;
     }
     IGrStrokeFontStandard();
-    IGrCharFont(2);
+    // Graphics text in the device's own faces, right of the window-text faces.
+    IGrCharFont(2, 0, 0.012f, 0.035f);
+    float hy = 0.42f;
+    for (int type = 101; type <= 104; ++type) {
+        IGrCharFont(type);
+        IGrCharOut(0.55f, hy, "Graphics text, face " + std::to_string(type - 100));
+        hy -= 0.06f;
+    }
+    IGrCharFont(101);
 
     const struct {
         int face;
