@@ -392,3 +392,74 @@ TEST_F(FillShapes, TwoColourEmulationAlternatesColours)
 }
 
 } // namespace
+
+namespace {
+
+// Shapes reaching far outside the area (huge user coordinates) draw only the lines the area can show,
+// instead of scanning billions of lines that the clip would throw away.
+TEST_F(FillShapes, HugeShapesScanOnlyTheArea)
+{
+    GrOutputSwitch.hardcopy = 0;
+    for (int direction = 1; direction <= 4; ++direction) {
+        RECORDED.clear();
+        gr_fill_pattern(-1, 5, direction);
+        gr_rectangle(-1e30f, -1e30f, 1e30f, 1e30f);
+        const auto lines = recorded_lines(true);
+        EXPECT_GT(lines.size(), 10u) << direction;
+        EXPECT_LT(lines.size(), 2000u) << direction;
+    }
+    RECORDED.clear();
+    gr_fill_pattern(-2, 5, 3);
+    IGrTriangleDraw(-1e9f, -1e9f, 1e9f, -1e9f, 0.5f, 1e9f);
+    EXPECT_GT(recorded_lines(true).size(), 10u);
+    EXPECT_LT(recorded_lines(true).size(), 2000u);
+    RECORDED.clear();
+    gr_fill_pattern(4);
+    GrScreenOpFlags.op[GrOpPolygonSolid - 1] = ' ';
+    const float x[] = {-1e9f, 1e9f, 0.5f};
+    const float y[] = {-1e9f, -1e9f, 1e9f};
+    IGrPolygonFill(x, y, 3, 0);
+    EXPECT_EQ(recorded_lines(true).size(), 480u);   // one line per pixel row of the area
+    RECORDED.clear();
+    gr_fill_pattern(0);
+    GrOutputSwitch.screen = 0;
+    GrOutputSwitch.hardcopy = 1;
+    HARDCOPY_COUNT_ANSWER = -1;
+    IGrCircleDraw(0.5f, 0.5f, 1e8f);                // outline segments capped
+    EXPECT_LT(recorded_ops(false).size(), 20000u);
+}
+
+// A hardcopy device that states a line spacing of 0 still gets a finite emulated fill.
+TEST_F(FillShapes, ZeroHardcopyLineSpacing)
+{
+    gr_fill_pattern(4);
+    HcDeviceBlock.line_spacing = 0.0f;
+    HARDCOPY_EMULATE_ANSWER = 2;
+    gr_rectangle(0.0f, 0.0f, 0.5f, 0.5f);
+    EXPECT_EQ(recorded_lines(false).size(), 239u);
+}
+
+// More than 99 edges crossing one scan line stop the fill with error 49; what was drawn stays and the
+// shape is still closed on the hardcopy.
+TEST_F(FillShapes, TooComplexPolygonReportsError49)
+{
+    std::vector<float> x, y;
+    for (int i = 0; i < 60; ++i) {   // a comb of 60 teeth: 120 edges cross the middle
+        x.push_back(0.01f * i);
+        y.push_back(0.9f);
+        x.push_back(0.01f * i + 0.005f);
+        y.push_back(0.1f);
+    }
+    x.push_back(0.6f);
+    y.push_back(0.05f);
+    x.push_back(0.0f);
+    y.push_back(0.05f);
+    gr_fill_pattern(-1, 5, 3);
+    IGrPolygonFill(x.data(), y.data(), static_cast<int>(x.size()), 0);
+    EXPECT_EQ(ERROR_STATE.last_error, 49);
+    const auto hard = recorded_ops(false);
+    EXPECT_EQ(hard.back(), GrOpPolygonPattern);
+    EXPECT_EQ(RECORDED.back().block.NVAL, -1);
+}
+
+} // namespace

@@ -18,5 +18,9 @@ void gr_fill_passes(const std::function<void(int pass)>& draw);
 void gr_scan_two_colour(int pass, float half_spacing, const std::function<void(float offset)>& scan);
 // Rounds down to a multiple of step (step >= 1).
 double gr_floor_to(double v, int step);
+// The first of start, start + spacing, start + 2 spacing, ... that is not below lo. Scans use it to
+// skip the lines before the clipping rectangle, so that a shape reaching far outside the area (huge
+// user coordinates) costs no more lines than the area holds.
+double gr_skip_to(double start, double spacing, double lo);
 
 #endif

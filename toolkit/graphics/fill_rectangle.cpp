@@ -81,6 +81,13 @@ void gr_scan_two_colour(int pass, float half_spacing, const std::function<void(f
     }
 }
 
+double gr_skip_to(double start, double spacing, double lo)
+{
+    if (!(start < lo) || !(spacing > 0.0))
+        return start;
+    return start + std::ceil((lo - start) / spacing) * spacing;
+}
+
 double gr_floor_to(double v, int step)
 {
     step = std::max(step, 1);
@@ -160,6 +167,12 @@ GrHatchSpacing IGrHatchSpacing(int pass, int density)
         h.y_spacing = HcDeviceBlock.line_spacing;
         h.x_spacing = HcDeviceBlock.line_spacing;
     }
+    // A device that states no usable line spacing (0, negative or NaN) would make every scan endless:
+    // its lines are then one device unit apart.
+    if (!(h.y_spacing > 0.0f))
+        h.y_spacing = 1.0f;
+    if (!(h.x_spacing > 0.0f))
+        h.x_spacing = 1.0f;
     h.y_step = gr_trunc(std::max(h.y_spacing, 1.0f));
     h.x_step = gr_trunc(std::max(h.x_spacing, 1.0f));
     return h;
@@ -262,7 +275,7 @@ void rectangle_pass(int pass, int mode, int direction, float lx, float ly, float
     const GrHatchSpacing h = IGrHatchSpacing(pass, B.FILL(FILL_DENSITY));
     const float f = h.inset;
     const int lcol = gr_trunc(lx), lrow = gr_trunc(ly);
-    const int w = gr_trunc(ux) - lcol;
+    const double w = double(gr_trunc(ux)) - lcol;   // pixel width; in double, the columns may be far apart
     const bool diagonal = direction == 1 || direction == 2;
     if (diagonal) {
         // The clip becomes the rectangle (inside the area) shrunk by the inset.
@@ -270,14 +283,20 @@ void rectangle_pass(int pass, int mode, int direction, float lx, float ly, float
         IGrDrawStateSave(2);
         IGrClipArea(std::max(lx, D.x1) + f, std::max(ly, D.y1) + f, std::min(ux, D.x2) - f,
                     std::min(uy, D.y2) - f);
+        // Only lines that can meet the clip are drawn: a line through (lx, y) with slope k meets it for
+        // y between these bounds.
+        const double k = ux > lx ? w / (double(ux) - lx) : 1.0;
+        const double sp = h.y_spacing;
         if (direction == 1 || mode == 2) {
-            const double q = gr_floor_to(lrow - w, h.y_step);
-            for (double y = q + h.y_spacing; y <= uy; y += h.y_spacing)
+            const double lo = D.y1 - (double(D.x2) - lx) * k, hi = D.y2 - (double(D.x1) - lx) * k;
+            const double q = gr_floor_to(double(lrow) - w, h.y_step);
+            for (double y = gr_skip_to(q + sp, sp, lo - sp); y <= uy && y <= hi + sp; y += sp)
                 IGrLineDevice(lx, float(y), ux, float(y + w));
         }
         if (direction == 2 || mode == 2) {
+            const double lo = D.y1 + (double(D.x1) - lx) * k, hi = D.y2 + (double(D.x2) - lx) * k;
             const double q = gr_floor_to(lrow, h.y_step);
-            for (double y = q + h.y_spacing; y <= double(uy) + w; y += h.y_spacing)
+            for (double y = gr_skip_to(q + sp, sp, lo - sp); y <= double(uy) + w && y <= hi + sp; y += sp)
                 IGrLineDevice(lx, float(y), ux, float(y - w));
         }
         IGrDrawStateSave(3);
@@ -287,9 +306,10 @@ void rectangle_pass(int pass, int mode, int direction, float lx, float ly, float
         const double q = gr_floor_to(lrow, h.y_step);
         gr_scan_two_colour(pass, 0.5f * h.y_spacing, [&](float offset) {
             bool reverse = false;
-            for (double y = q + offset;;) {
+            const auto& D = GrDeviceArea;
+            for (double y = gr_skip_to(q + offset, h.y_spacing, D.y1 - h.y_spacing);;) {
                 y = std::max(y + h.y_spacing, double(ly));
-                if (y >= uy)
+                if (y >= uy || y > D.y2 + h.y_spacing)
                     break;
                 if (reverse)
                     IGrLineDevice(ux - f, float(y), lx + f, float(y));
@@ -302,7 +322,9 @@ void rectangle_pass(int pass, int mode, int direction, float lx, float ly, float
     if (direction == 4 || mode == 2) {
         const double q = gr_floor_to(lcol, h.x_step);
         bool reverse = false;
-        for (double x = std::max(q + h.x_spacing, double(lx)); x < ux;
+        const auto& D = GrDeviceArea;
+        const double x0 = gr_skip_to(q + h.x_spacing, h.x_spacing, D.x1 - h.x_spacing);
+        for (double x = std::max(x0, double(lx)); x < ux && x <= D.x2 + h.x_spacing;
              x = std::max(x + h.x_spacing, double(lx))) {
             if (reverse)
                 IGrLineDevice(float(x), uy - f, float(x), ly + f);

@@ -24,11 +24,13 @@ bool triangle_span(const float* ps, const float* po, double s, double& lo, doubl
         const double a = ps[i], b = ps[j];
         if (a == b || s < std::min(a, b) || s > std::max(a, b))
             continue;
-        const float c = IGrEdgeXAtY(po[i], ps[i], po[j], ps[j], float(s));
+        // The edge is not parallel (a != b): a sentinel result means a crossing beyond the integer
+        // range, far outside the area, which still bounds the span on its side.
+        double c = IGrEdgeXAtY(po[i], ps[i], po[j], ps[j], float(s));
         if (c == GR_EDGE_PARALLEL)
-            continue;
-        lo = any ? std::min(lo, double(c)) : c;
-        hi = any ? std::max(hi, double(c)) : c;
+            c = (s - a) * (double(po[j]) - po[i]) / (b - a) + po[i];
+        lo = any ? std::min(lo, c) : c;
+        hi = any ? std::max(hi, c) : c;
         any = true;
     }
     return any;
@@ -48,9 +50,11 @@ void triangle_pass(int pass, int mode, int direction, const float* X, const floa
     // The diagonal directions 1 and 2 are drawn as horizontal lines in a triangle.
     if (direction != 4 || mode == 2) {
         const double q = gr_floor_to(gr_trunc(Y[0]), h.y_step);
+        const auto& D = GrDeviceArea;
         gr_scan_two_colour(pass, 0.5f * h.y_spacing, [&](float offset) {
             bool reverse = false;
-            for (double y = q + h.y_spacing + offset; y <= Y[2]; y += h.y_spacing) {
+            const double y0 = gr_skip_to(q + h.y_spacing + offset, h.y_spacing, D.y1 - h.y_spacing);
+            for (double y = y0; y <= Y[2] && y <= D.y2 + h.y_spacing; y += h.y_spacing) {
                 double lo = 0, hi = 0;
                 if (y < Y[0] || !triangle_span(Y, X, y, lo, hi))
                     continue;
@@ -65,8 +69,10 @@ void triangle_pass(int pass, int mode, int direction, const float* X, const floa
     if (direction == 4 || mode == 2) {
         const float xmin = std::min({X[0], X[1], X[2]}), xmax = std::max({X[0], X[1], X[2]});
         const double q = gr_floor_to(gr_trunc(xmin), h.x_step);
+        const auto& D = GrDeviceArea;
         bool reverse = false;
-        for (double x = q + h.x_spacing; x <= xmax; x += h.x_spacing) {
+        const double x0 = gr_skip_to(q + h.x_spacing, h.x_spacing, D.x1 - h.x_spacing);
+        for (double x = x0; x <= xmax && x <= D.x2 + h.x_spacing; x += h.x_spacing) {
             double lo = 0, hi = 0;
             if (x < xmin || !triangle_span(X, Y, x, lo, hi))
                 continue;

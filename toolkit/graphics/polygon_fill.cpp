@@ -48,6 +48,12 @@ bool scan_polygon(const std::vector<float>& ps, const std::vector<float>& po, do
     std::vector<double> cuts;
     std::size_t next = 0;
     std::vector<const Edge*> active;
+    // Lines outside the clipping rectangle are skipped (they would be clipped away).
+    const auto& D = GrDeviceArea;
+    const double clip_lo = lines_of_constant_y ? D.y1 : D.x1;
+    const double clip_hi = lines_of_constant_y ? D.y2 : D.x2;
+    start = gr_skip_to(start, spacing, clip_lo - spacing);
+    upper_end = std::min(upper_end, clip_hi + spacing);
     for (double s = start; s <= upper_end; s += spacing) {
         while (next < edges.size() && edges[next].lower <= s)
             active.push_back(&edges[next++]);
@@ -232,9 +238,11 @@ void IGrEllipseFill(float cx, float cy, float radius, float ratio)
                 IGrScreenDriver(GrOpEllipseOutline);
             } else if (pass == 1 || hardcopy_outline) {
                 // Two half-outlines from the top point, left then right; at least 25 segments each.
-                const int R = nint(rx);
-                const int W = std::max(GrSurface.width, 1);
-                const double step = 3.1415925 / (25 + (75 * R) / W);
+                // The segment count grows with the radius; it is capped at 100 surface widths, beyond
+                // which the outline lies far outside the surface anyway.
+                const long long W = std::max(GrSurface.width, 1);
+                const long long R = std::min<long long>(nint(rx), 100 * W);
+                const double step = 3.1415925 / double(25 + (75 * R) / W);
                 for (int s = -1; s <= 1; s += 2) {
                     double px = dcx, py = dcy + ry;
                     for (double t = step; t <= 3.1416924; t += step) {
