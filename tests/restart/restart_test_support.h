@@ -1,0 +1,175 @@
+// Test equipment of the restart-set tests: a fresh working folder per test, the diagnostic log open,
+// fatal stops turned into exceptions, and a small case whose every state array and scalar holds
+// distinct values.
+#ifndef QR4T_TESTS_RESTART_RESTART_TEST_SUPPORT_H
+#define QR4T_TESTS_RESTART_RESTART_TEST_SUPPORT_H
+
+#include "app/restart/restart.h"
+#include "app/restart/restart_io.h"
+#include "tests/casedata/case_test_support.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+// Clears every state group that the restart set holds.
+inline void clear_state()
+{
+    BOX = BoxState{};
+    GAS = GasState{};
+    RUN = RunState{};
+    SURFACE = SurfaceState{};
+    DIVISIONS = Divisions{};
+    CELLS = Cells{};
+    MOLECULES = MoleculeStore{};
+    SAMPLES = SampleSums{};
+    RESULTS = FlowResults{};
+    DISPLAY = DisplaySettings{};
+}
+
+// Gives every scalar a distinct value and every array byte a value from a running counter.
+struct FillVisitor {
+    int counter = 1;
+
+    template <class T>
+    void operator()(T& value)
+    {
+        value = static_cast<T>(counter++);
+    }
+    template <class T, int R>
+    void operator()(Array<T, R>& array)
+    {
+        auto* bytes = reinterpret_cast<unsigned char*>(array.data());
+        for (std::size_t i = 0; i < array.bytes(); ++i)
+            bytes[i] = static_cast<unsigned char>(counter++ * 7 + i);
+    }
+    template <class T, int R, class... E>
+    void fixed(Array<T, R>& array, E... extents)
+    {
+        array.allocate(extents...);
+        (*this)(array);
+    }
+    template <class T>
+    void fixed_block(T* data, std::size_t count)
+    {
+        for (std::size_t i = 0; i < count; ++i)
+            data[i] = static_cast<T>(counter++);
+    }
+    void check() {}
+};
+
+// The record bytes of every file of the set as the state stands: the state in a comparable form.
+inline std::vector<std::string> state_snapshot()
+{
+    std::vector<std::string> records;
+    std::vector<unsigned char> zeros;
+    for (int file = 0; file < RESTART_FILE_COUNT; ++file) {
+        WriteVisitor writer{RecordWriter{}, zeros};
+        if (restart_file_in_set(file))
+            restart_items(file, writer);
+        std::FILE* f = std::tmpfile();
+        std::string error;
+        EXPECT_TRUE(writer.record.write(f, error)) << error;
+        std::rewind(f);
+        std::string bytes;
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            bytes.append(buffer, n);
+        std::fclose(f);
+        records.push_back(bytes);
+    }
+    return records;
+}
+
+// Size items of a small case; `vibration` and `continuous` pick the variant and the indexing.
+inline void set_size_items(bool vibration, bool continuous)
+{
+    SURFACE.SURFACE_COUNT = 2;
+    GAS.SPECIES_COUNT = 2;
+    SURFACE.POINT_COUNT = 5;
+    SURFACE.TRIANGLE_COUNT = 4;
+    BOX.DIVISIONS_X = 2;
+    BOX.DIVISIONS_Y = 3;
+    BOX.DIVISIONS_Z = 1;
+    DIVISIONS.TOTAL_SURFACE_INDEX_SIZE = 7;
+    CELLS.MAX_CELLS = 6;
+    RUN.MNM = 10;
+    MOLECULES.PV_ROWS = 4;
+    MOLECULES.IP_ROWS = 3;
+    RUN.INDEX_MODE = continuous ? 1 : 0;
+    RUN.XREF_SIZE = continuous ? 60 : 1;
+    MOLECULES.IPS_SIZE = 4;
+    MOLECULES.ISCH_SIZE = 2;
+    DIVISIONS.SURFACE_DIVISION_COUNT = 2;
+    DIVISIONS.SURFACE_ELEMENT_COUNT = 3;
+    DIVISIONS.MNSEG = 3;
+    RUN.SAMPLING_MODE = 1;
+    GAS.MAX_VIB_MODES = vibration ? 2 : 0;
+    GAS.GAS_REACTION_DIM = 3;
+    GAS.SURFACE_REACTION_DIM = 1;
+    GAS.THIRD_BODY_DIM = 2;
+    RUN.SURFACE_ROW1_MAX = 0;
+    SURFACE.SOLID_TRIANGLE_COUNT = 3;
+    SURFACE.ENTRY_TRIANGLE_COUNT = 1;
+    BOX.ELEMENTS_PER_DIVISION_X = 2;
+    BOX.ELEMENTS_PER_DIVISION_Y = 1;
+    BOX.ELEMENTS_PER_DIVISION_Z = 2;
+    RUN.SUBCELL_MODE = 1;
+}
+
+// A whole state: the size items above, every array allocated as the size record dimensions it, every
+// array and scalar filled with distinct values, and the counts that the reader checks made sound.
+inline void make_case(bool vibration, bool continuous)
+{
+    clear_state();
+    set_size_items(vibration, continuous);
+    for (PlannedArray& p : restart_plan())
+        ASSERT_TRUE(p.allocate()) << p.name;
+    FillVisitor fill;
+    for (int file = FILE_SIZES + 1; file < RESTART_FILE_COUNT; ++file) {
+        if (restart_file_in_set(file))
+            restart_items(file, fill);
+    }
+    // The fill gave the size items of the run-state record (the elements per division) other values.
+    set_size_items(vibration, continuous);
+    MOLECULES.NM = 7;
+    GAS.GAS_REACTIONS = 3;
+    GAS.SURFACE_REACTIONS = 0;
+    GAS.THIRD_BODY_TABLES = 2;
+    CELLS.CELL_COUNT = 5;
+}
+
+// The case-data tests' working folder, with every state group of the restart set cleared.
+class RestartTest : public CaseFolderTest {
+protected:
+    void SetUp() override
+    {
+        CaseFolderTest::SetUp();
+        clear_state();
+    }
+
+    // Reads the set; returns the fatal message, or "" when the read succeeded.
+    std::string read_set()
+    {
+        clear_state();
+        try {
+            READ_RESTART();
+        } catch (const FatalStopped& stop) {
+            unit_close(UNIT_RESTART);
+            return stop.what();
+        }
+        return "";
+    }
+
+    // The diagnostic log since the start of the test or the last call; the log starts over.
+    std::string log_text()
+    {
+        unit_close(UNIT_DIAG);
+        std::string text = read_file("DIAG.TXT");
+        EXPECT_TRUE(unit_open(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT));
+        return text;
+    }
+};
+
+#endif
