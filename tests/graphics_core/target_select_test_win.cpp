@@ -1,7 +1,9 @@
 // Drawing target selection and the graphics reset on this process's own main window.
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_driver.h"
+#include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/gr_reset.h"
+#include "toolkit/graphics/offscreen_bitmap.h"
 #include "toolkit/graphics/gr_target.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/error_state.h"
@@ -57,7 +59,11 @@ TEST_F(WindowTarget, SelectionKeepsTheLastErrorAndRejectsBadTargets)
     EXPECT_EQ(GrTarget.kind, 1);
     EXPECT_EQ(GrTarget.number, 0);
     ERROR_STATE.last_error = 0;
-    gr_select_target(2, 1);        // no off-screen bitmap selectable
+    gr_select_target(2, 3);        // an empty bitmap slot
+    EXPECT_EQ(ERROR_STATE.last_error, 1019);
+    EXPECT_EQ(GrTarget.kind, 1);
+    ERROR_STATE.last_error = 0;
+    gr_select_target(3, 0);        // no current dialog
     EXPECT_EQ(ERROR_STATE.last_error, 1019);
     EXPECT_EQ(GrTarget.kind, 1);
     ERROR_STATE.last_error = 0;
@@ -66,6 +72,24 @@ TEST_F(WindowTarget, SelectionKeepsTheLastErrorAndRejectsBadTargets)
     EXPECT_EQ(ERROR_STATE.last_error, 0);
     gr_select_target(1, -1);       // absent number: the current window
     EXPECT_EQ(GrTarget.kind, 1);
+}
+
+// A bitmap of another size keeps the layout: a line from user (0,0) to (1,1) runs corner to corner.
+TEST_F(WindowTarget, BitmapWithoutNumberIsBitmapOne)
+{
+    int handle = 0;
+    WBitmapCreate(handle, 50, 40);
+    ASSERT_EQ(handle, 1);
+    gr_select_target(2, -1);
+    EXPECT_EQ(GrTarget.kind, 2);
+    EXPECT_EQ(GrTarget.number, 1);
+    EXPECT_EQ(GrSurface.width, 50);
+    EXPECT_EQ(GrSurface.height, 40);
+    IGrLine(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(GetPixel(GrGdiContext.dc, 0, 39), RGB(0, 0, 0));
+    EXPECT_EQ(GetPixel(GrGdiContext.dc, 49, 0), RGB(0, 0, 0));
+    gr_select_target(1, 0);
+    WBitmapDestroy(1);
 }
 
 TEST_F(WindowTarget, ResizeOfTheCurrentWindowIsAdopted)

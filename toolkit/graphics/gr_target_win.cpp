@@ -7,6 +7,7 @@
 #include "toolkit/graphics/gr_platform.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/gr_target.h"
+#include "toolkit/graphics/offscreen_bitmap.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/window_table_win.h"
 
@@ -42,10 +43,20 @@ void gr_select_target(int kind, int number)
         adopt_current_window();
         return;
     }
-    case 2:
+    case 2: {
+        const int handle = number >= 0 ? number : 1;
+        int status = 1, width = 0, height = 0;
+        IGrBitmapSelect(handle - 1, status, width, height);
+        if (status != 0)
+            break;
+        GrTarget.number = handle;
+        GrTarget.last_width = width;
+        GrTarget.last_height = height;
+        IGrSurfaceSetup(2, handle, width, height);
+        return;
+    }
     case 3:
-        // Off-screen bitmaps and dialog picture fields bind their context through gr_gdi_bind and
-        // IGrSurfaceSetup when their owners select them; no such surface is selectable here.
+        // Dialog picture fields: no field can be made the drawing surface yet.
         break;
     default:
         return;   // another kind is recorded and nothing else happens
