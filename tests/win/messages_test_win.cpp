@@ -1,4 +1,5 @@
 // Typed messages, the wait and the poll, and child windows, in this process's own main window.
+#include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/message_codes.h"
@@ -194,6 +195,31 @@ TEST_F(WindowsTest, UnitsToPixelsMapTheCorners)
     WGrUnitsToPixels(5000, 9999, px, py);
     EXPECT_EQ(px, 5000 * 1019 / 9999);
     EXPECT_EQ(py, 717);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowsTest, MousePositionComesInWindowUnitsAndUserUnits)
+{
+    WWinSelect(0);
+    IGrArea(0.0f, 0.0f, 1.0f, 1.0f);
+    IGrUnits(0.0f, 0.0f, 1000.0f, 100.0f);
+    // Pixel (510, 359) of the 1020 by 718 client: the middle; y grows downwards in pixels, upwards in
+    // user units.
+    PostMessageA(client(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(510, 179));
+    int type = 0;
+    WinMessage m;
+    WMsgPeek(type, m);
+    ReleaseCapture();
+    ASSERT_EQ(type, MsgMouseDown);
+    EXPECT_EQ(m.value1, 1);
+    EXPECT_EQ(m.value2, 4) << "left button held";
+    EXPECT_EQ(m.x, 510 * 9999 / 1019);
+    EXPECT_EQ(m.y, 179 * 9999 / 717);
+    EXPECT_NEAR(m.user_x, 500.0f, 1.0f);
+    EXPECT_NEAR(m.user_y, 75.0f, 0.5f);
 }
 
 } // namespace

@@ -1,4 +1,6 @@
 // Child windows 1..20, the current window, and the window utilities.
+#include "toolkit/graphics/gr_platform.h"
+#include "toolkit/graphics/gr_state.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/window_table_win.h"
@@ -87,7 +89,9 @@ bool WWinMakeCurrent(int handle, bool reselect)
         SetTextAlign(WIN_CURRENT.dc, TA_BASELINE);
     }
     client_size(handle, WIN_CURRENT.width, WIN_CURRENT.height);
-    (void)reselect;
+    // A window that is the drawing target hands its context and size to the graphics core.
+    if (reselect && GrTarget.kind == 1)
+        gr_select_current_window();
     return true;
 }
 

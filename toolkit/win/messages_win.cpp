@@ -1,5 +1,7 @@
 // Typed messages: the client window procedure raises toolkit messages from system events
 // (WMsgPost), and WMsgConvert completes the record that the wait and poll hand out.
+#include "toolkit/graphics/gr_area.h"
+#include "toolkit/graphics/gr_target.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
@@ -122,22 +124,39 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
 
 void WMsgConvert(int type, WinMessage& msg)
 {
+    // Positions of window messages are converted in the window they came from: it becomes the drawing
+    // target for the conversion and the previous current window is restored afterwards.
+    bool window_message = msg.source_kind != 1 && msg.window >= 0 && msg.window < WIN_SLOTS &&
+                          WIN_TABLE.slot[msg.window].client;
+    int keep = WIN_CURRENT.window;
+    bool switched = false;
+    if (window_message && type != MsgMenu && type != MsgButton && msg.window != WIN_CURRENT.window &&
+        (type == MsgKey || type == MsgMouseDown || type == MsgMouseUp || type == MsgMouseMove || type == MsgExpose ||
+         type == MsgResize || type == MsgCloseRequest || type == MsgNonClientClick || type == MsgDoubleClick)) {
+        switched = WWinMakeCurrent(msg.window, true);
+    }
     int width = WIN_CURRENT.width;
     int height = WIN_CURRENT.height;
-    if (msg.window >= 0 && msg.window < WIN_SLOTS && msg.source_kind != 1)
-        client_size(msg.window, width, height);
+    auto to_user = [&](double px, double py, float& ux, float& uy) {
+        IGrDeviceToUser(static_cast<float>(px), static_cast<float>(py), ux, uy);
+    };
     switch (type) {
     case MsgKey:
     case MsgMouseDown:
     case MsgMouseUp:
     case MsgMouseMove:
     case MsgDoubleClick:
-        if (msg.source_kind != 1) {
+        if (window_message) {
+            to_user(msg.x + 0.5, (height - 1 - msg.y) + 0.5, msg.user_x, msg.user_y);
             msg.x = pixels_to_units(msg.x, width);
             msg.y = pixels_to_units(msg.y, height);
         }
         break;
     case MsgExpose: {
+        if (!window_message)
+            break;
+        to_user(msg.x + 0.5, (height - 1 - msg.y) + 0.5, msg.user_x, msg.user_y);
+        to_user(msg.value1 + 0.5, msg.value2 + 0.5, msg.x2, msg.y2);
         int x2 = pixels_to_units(msg.x + msg.value1 - 1, width);
         int y2 = pixels_to_units(msg.y + msg.value2 - 1, height);
         msg.x = pixels_to_units(msg.x, width);
@@ -147,14 +166,17 @@ void WMsgConvert(int type, WinMessage& msg)
         break;
     }
     case MsgResize:
-        if (msg.window == WIN_CURRENT.window) {
+        if (window_message && msg.window == WIN_CURRENT.window) {
             WIN_CURRENT.width = msg.value1;
             WIN_CURRENT.height = msg.value2;
+            IGrSurfaceResize(msg.window, msg.value1, msg.value2);
         }
         break;
     default:
         break;
     }
+    if (switched && keep != WIN_CURRENT.window)
+        WWinMakeCurrent(keep, true);
 }
 
 LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
