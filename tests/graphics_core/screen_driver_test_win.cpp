@@ -12,7 +12,9 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -479,6 +481,39 @@ TEST_F(ScreenPixels, PaletteDefinitionsReachThePalette)
     EXPECT_EQ(entry(12), RGB(255, 0, 0));
     IGrGdiRelease();
     EXPECT_EQ(GrGdiContext.palette, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Op 38: an image file stretched into the graphics area.
+TEST_F(ScreenPixels, ImageFileIsDrawnIntoTheArea)
+{
+    // A 2 x 2 24-bit BMP, all pixels blue (B, G, R byte order), rows padded to 8 bytes.
+    const unsigned char bmp[] = {
+        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,   // file header: size 70, bits at 54
+        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,               // info header: size 40, width 2, height 2
+        1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,              // planes 1, 24 bits, BI_RGB, image 16 bytes
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // resolutions, colours
+        255, 0, 0, 255, 0, 0, 0, 0,                        // bottom row
+        255, 0, 0, 255, 0, 0, 0, 0,                        // top row
+    };
+    const char* name = "gr_op38_test.bmp";
+    std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof bmp);
+    gr_area(0.5f, 0.5f, 1.0f, 1.0f);
+    auto& B = GrPrimitiveBlock;
+    B.TEXT.fill(' ');
+    std::copy(name, name + std::strlen(name), B.TEXT.begin());
+    B.IX(1) = 1;   // BMP
+    B.IY(1) = 1;   // stretched
+    IGrScreenDriver(GrOpImageFile);
+    EXPECT_EQ(B.NPTS, 0);
+    EXPECT_EQ(pixel(90, 70), RGB(0, 0, 255));
+    EXPECT_EQ(pixel(30, 20), WHITE);
+    std::remove(name);
+    IGrScreenDriver(GrOpImageFile);   // the file is gone: status 1
+    EXPECT_EQ(B.NPTS, 1);
 }
 
 } // namespace

@@ -7,9 +7,11 @@
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_error.h"
+#include "toolkit/graphics/image_dib_win.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -174,6 +176,21 @@ void move_block()
                     GrColourTable.rgb[0]);
 }
 
+// Op 38: the image file named by TEXT drawn into the graphics area's pixel box; IX1 the image type,
+// IY1 the stretch flag; NPTS receives the status and NVAL the system's code.
+void draw_image_file()
+{
+    auto& B = GrPrimitiveBlock;
+    const auto& D = GrDeviceArea;
+    std::string name(B.TEXT.data(), 255);
+    name.erase(name.find_last_not_of(' ') + 1);
+    int status = 0, code = 0;
+    img_file_draw(GrGdiContext.dc, GrGdiContext.clip, B.IX(1), D.ix1, row(D.iy2), D.ix2, row(D.iy1), B.IY(1),
+                  status, code, name);
+    B.NPTS = status;
+    B.NVAL = code;
+}
+
 void gdi_screen_device(int op)
 {
     auto& G = GrGdiContext;
@@ -308,7 +325,10 @@ void gdi_screen_device(int op)
     case GrOpLoadPalette:
         load_palette();
         break;
-    default:   // 36, 37 (line join and cap) and 38 leave the screen untouched
+    case GrOpImageFile:
+        draw_image_file();
+        break;
+    default:   // 36 and 37 (line join and cap) leave the screen untouched
         break;
     }
 }
