@@ -1,6 +1,8 @@
 // The hardcopy dispatch to the driver of HcDeviceNumber, and two string tests shared with the drivers.
 #include "toolkit/graphics/hardcopy_dispatch.h"
 
+#include "toolkit/graphics/window_text.h"
+
 #include <cctype>
 
 int HcDeviceNumber = HC_WINDOWS_PRINTER;
@@ -33,6 +35,11 @@ void IHcDeviceSelect(int op, int device)
     HcDeviceNumber = device;
     IHcDriverCall(op);
     HcOptions.initialised_device = device;
+}
+
+void WGrTextFlagSet(int flag)
+{
+    WGrTextUnderlineSet(flag);
 }
 
 int IStrFirstNonBlank(std::string_view text)

@@ -1,5 +1,6 @@
 // The hardcopy dispatch: HcDeviceNumber picks the driver routine of HcDriverTable that receives the
-// driver ops, and two small string tests shared by the graphics core and the drivers.
+// driver ops; two small string tests shared by the graphics core and the drivers, and the forwarder of
+// the window-text font flag.
 #ifndef QR4T_TOOLKIT_GRAPHICS_HARDCOPY_DISPATCH_H
 #define QR4T_TOOLKIT_GRAPHICS_HARDCOPY_DISPATCH_H
 
@@ -48,6 +49,10 @@ void hc_end_output();
 void IHcDriverCall(int op);
 // Op 1 stores the device as the current device number and dispatches op 1; other ops do nothing.
 void IHcDeviceSelect(int op, int device);
+
+// Forwards a window-text font flag to WGrTextUnderlineSet (the window-text layout calls it for its
+// attribute codes). (WGrTextUnderline in older notes.)
+void WGrTextFlagSet(int flag);
 
 // 1-based position of the first character that is neither blank nor NUL; 0 when there is none.
 int IStrFirstNonBlank(std::string_view text);
