@@ -517,3 +517,42 @@ TEST_F(ScreenPixels, ImageFileIsDrawnIntoTheArea)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ScreenPixels, LineTypesWidthsAndXorPolygons)
+{
+    // Dotted: gaps along the line.
+    GrLineState.line_type = 1;
+    IGrScreenDriver(GrOpLineType);
+    IGrLineDevice(10.0f, 10.0f, 100.0f, 10.0f);
+    const int dotted = count(BLACK, 10, 10, 100, 10);
+    EXPECT_GT(dotted, 10);
+    EXPECT_LT(dotted, 85);
+    // Solid and 3 pixels wide: the rows beside the line are covered too.
+    GrLineState.line_type = 0;
+    IGrScreenDriver(GrOpLineType);
+    GrLineState.line_width = 3;
+    IGrScreenDriver(GrOpLineWidth);
+    IGrLineDevice(10.0f, 40.0f, 100.0f, 40.0f);
+    EXPECT_EQ(pixel(50, 39), BLACK);
+    EXPECT_EQ(pixel(50, 41), BLACK);
+    EXPECT_EQ(pixel(50, 43), WHITE);
+    GrLineState.line_width = 1;
+    IGrScreenDriver(GrOpLineWidth);
+    // Under XOR a solid polygon inverts its inside once: no edge is inverted twice.
+    IGrScreenDriver(GrOpClear);
+    gr_colour_n(31);
+    plot_mode(3);
+    gr_fill_pattern(4);
+    const float x[] = {20, 80, 80, 20};
+    const float y[] = {20, 20, 60, 60};
+    IGrPolygonFill(x, y, 4, 1);
+    const COLORREF CYAN = RGB(0, 255, 255);
+    EXPECT_EQ(pixel(50, 40), CYAN);
+    EXPECT_EQ(pixel(20, 40), CYAN);    // the left edge, inverted once
+    EXPECT_EQ(pixel(50, 21), CYAN);    // above the bottom edge (GDI leaves the lowest row out)
+    plot_mode(0);
+}
+
+} // namespace
