@@ -1,0 +1,272 @@
+// COLLIDE_MOLECULES: the "Collisions" phase, the no-time-counter scheme of Bird 1994 (section 11.1).
+//
+// Every cell whose collisions lag the flow time by more than its time step DTC is given one interval of
+// 2 DTC. The candidate pairs of the interval are
+//   A = N (N - 1) / 2  FNUM  (sigma_T c_r)_max  2 DTC  SF^2 / V  +  remainder,
+// of which the integer part is selected and the fraction carried to the next interval (lengths and
+// times are scaled by SF, so SF^2 / V turns the scaled volume back into real units per scaled time).
+// A pair is accepted with probability sigma_T c_r / (sigma_T c_r)_max, the VHS cross-section being
+//   sigma_T = sigma_ref (2 k T_ref / (m_r c_r^2))^(omega - 1/2) / Gamma(5/2 - omega)   (Bird 1994, 4.63).
+//
+// Reads CELLS (fields 1, 12-14 of CELL_DATA, CELL_TIME, ICELL), the molecule store and the pair
+// constants; writes fields 12 and 14 of CELL_DATA, CELL_TIME, COLLISION_COUNT, CELL_COLL_COUNT,
+// CELL_SEP_SUM and PAIR_COLL_COUNT, and the molecules through the collision mechanics.
+#include "app/kernel/collide_molecules.h"
+
+#include "app/kernel/constants.h"
+#include "app/kernel/molecule_store.h"
+#include "app/state/box.h"
+#include "app/state/cells.h"
+#include "app/state/gas.h"
+#include "app/state/molecules.h"
+#include "app/state/run.h"
+#include "app/state/samples.h"
+#include "base/random.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Draws of a first molecule that a reaction has not marked, and of a partner from the whole cell.
+// A cell whose other molecules are all marked would otherwise draw forever.
+constexpr int FIRST_MOLECULE_DRAWS = 100;
+constexpr int WHOLE_CELL_PARTNER_DRAWS = 20;
+
+// Offset subtracted from the molecule count so that a list draw never passes the last entry.
+constexpr double LIST_OFFSET = double(0.0001f);
+
+// Squared relative speed at and below which a pair counts as one molecule with itself.
+constexpr float ZERO_SPEED = 1.0e-6f;
+
+// Remainder left in a cell that met such a pair.
+constexpr float ZERO_SPEED_REMAINDER = 0.99f;
+
+// sigma_T c_r of a species pair as K f(c_r^2), with K = sigma_ref (2 k T_ref / m_r)^(omega - 1/2) /
+// Gamma(5/2 - omega) and f(c_r^2) = (c_r^2)^(1 - omega); the common exponents are done without pow.
+struct PairRate {
+    double K = 0.0;       // the constant factor
+    double power = 0.0;   // 1 - omega
+    int kind = 0;         // 0 general, 1 omega = 1/2, 2 omega = 3/4, 3 omega = 1
+};
+
+PairRate pair_rate(int LS, int MS)
+{
+    const auto& SPD = GAS.SPECIES_PAIR_DATA;
+    const double omega = SPD(PAIR_VISC_POWER, LS, MS);
+    PairRate r;
+    r.K = double(SPD(PAIR_CROSS_SECTION, LS, MS)) *
+          std::pow(double(BOLTZ2) * SPD(PAIR_REF_TEMP, LS, MS) / SPD(PAIR_REDUCED_MASS, LS, MS), omega - 0.5) *
+          SPD(PAIR_GAMMA_FACTOR, LS, MS);
+    r.power = 1.0 - omega;
+    const float w = SPD(PAIR_VISC_POWER, LS, MS);
+    r.kind = w == 0.5f ? 1 : w == 0.75f ? 2 : w == 1.0f ? 3 : 0;
+    return r;
+}
+
+inline float sigma_cr(const PairRate& r, float cr2, float cr)
+{
+    switch (r.kind) {
+    case 1:
+        return static_cast<float>(r.K * cr);
+    case 2:
+        return static_cast<float>(r.K * std::sqrt(double(cr)));
+    case 3:
+        return static_cast<float>(r.K);
+    default:
+        return static_cast<float>(r.K * std::pow(double(cr2), r.power));
+    }
+}
+
+// The pair constants of every species pair, formed once per call (no allocation after the first call
+// of a run with this many species).
+Array<double, 3> RATE_TABLE;   // (3, SPECIES_COUNT, SPECIES_COUNT): K, 1 - omega, kind
+
+void fill_rate_table(int species)
+{
+    if (RATE_TABLE.extent(2) != species)
+        RATE_TABLE.allocate(3, species, species);
+    for (int p = 1; p <= species; ++p)
+        for (int q = 1; q <= species; ++q) {
+            const PairRate r = pair_rate(p, q);
+            RATE_TABLE(1, p, q) = r.K;
+            RATE_TABLE(2, p, q) = r.power;
+            RATE_TABLE(3, p, q) = r.kind;
+        }
+}
+
+inline PairRate table_rate(int p, int q)
+{
+    PairRate r;
+    r.K = RATE_TABLE(1, p, q);
+    r.power = RATE_TABLE(2, p, q);
+    r.kind = static_cast<int>(RATE_TABLE(3, p, q));
+    return r;
+}
+
+// The molecule at list position p of the present indexing mode.
+inline int listed(int p, bool continuous)
+{
+    return continuous ? MOLECULES.XREF(p) : MOLECULES.IP(IP_PLACE, p);
+}
+
+// A list position of cell j drawn at random: start + int((N - 0.0001) rf) + 1.
+inline int draw_position(int start, double span)
+{
+    return start + static_cast<int>(span * random_uniform()) + 1;
+}
+
+// The number of selections of an interval: A truncated toward zero, with A clamped in floating point.
+// A that is not a positive finite number (a negative bound, or a cell without volume) selects nothing.
+int selection_count(double& A)
+{
+    if (!(A > 0.0) || !std::isfinite(A))
+        A = 0.0;
+    return A >= 2.0e9 ? 2000000000 : static_cast<int>(A);
+}
+
+// Removes every molecule that a reaction marked (negative IP row 2). REMOVE_MOLECULE moves the last
+// molecule into the freed slot and steps the slot number back, so that molecule is examined next; the
+// pass takes as many steps as the store had molecules, so every slot that remains is examined once.
+// Under continuous indexing the removal also takes the molecule out of its cell's list.
+void remove_marked_molecules()
+{
+    auto& IP = MOLECULES.IP;
+    const int steps = MOLECULES.NM;
+    int n = 0;
+    for (int k = 1; k <= steps && n < MOLECULES.NM; ++k) {
+        ++n;
+        const int cell = IP(IP_CELL, n);
+        if (cell < 0)
+            REMOVE_MOLECULE(n, -cell);
+    }
+}
+
+}  // namespace
+
+// COLLIDE_MOLECULES: see the file comment. Per due cell: the clock, the selection number, the sub-cells,
+// then NSEL times a first molecule anywhere in the cell, its partner, the acceptance test and, for an
+// accepted pair, the counts, the separation sum and the collision mechanics.
+void COLLIDE_MOLECULES()
+{
+    auto& CD = CELLS.CELL_DATA;
+    auto& CELL_TIME = CELLS.CELL_TIME;
+    const auto& ICELL = CELLS.ICELL;
+    auto& IP = MOLECULES.IP;
+    auto& PV = MOLECULES.PV;
+    auto& POS = MOLECULES.MOL_POS;
+    auto& COLL = SAMPLES.CELL_COLL_COUNT;
+    auto& SEP = SAMPLES.CELL_SEP_SUM;
+    auto& PAIRS = SAMPLES.PAIR_COLL_COUNT;
+
+    const double time = RUN.TIME;
+    const double fnum = RUN.FNUM;
+    const double sf = BOX.SCALE_FACTOR;
+    const int species = GAS.SPECIES_COUNT;
+    const bool mixture = species > 1;
+    const bool reactions = GAS.GAS_REACTIONS > 0;
+    const bool continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
+    const bool subcells = RUN.SUBCELL_MODE == SUBCELLS_TRANSIENT;
+    const int species_row = MOLECULES.IP_ROWS;
+
+    fill_rate_table(species);
+    const PairRate single = table_rate(1, 1);
+
+    for (int j = 1; j <= CELLS.CELL_COUNT; ++j) {
+        // 1. Time rule: due when the cell lags by more than its step; one interval of 2 DTC per call.
+        const float dtc = CD(CELL_TIME_STEP, j);
+        if (!(time - CELL_TIME(j) > dtc))
+            continue;
+        CELL_TIME(j) += 2.0 * dtc;
+
+        // 2. Selection number, the products from left to right, the division and the remainder last.
+        const int N = ICELL(ICELL_COUNT, j);
+        double A = double(N) * 0.5 * double(N - 1) * fnum * CD(CELL_SIGMA_CR_MAX, j) * (2.0 * dtc) * sf * sf /
+                       CD(CELL_VOLUME, j) +
+                   CD(CELL_REMAINDER, j);
+        const int nsel = selection_count(A);
+        CD(CELL_REMAINDER, j) = static_cast<float>(A - nsel);
+        if (nsel <= 0)
+            continue;
+
+        // 4. Sub-cells for this interval.
+        int n_side = 1, n_total = 1;
+        if (subcells)
+            SET_SUBCELLS(j, n_side, n_total);
+
+        const int start = ICELL(ICELL_START, j);
+        const double span = double(N) - LIST_OFFSET;
+        for (int sel = 1; sel <= nsel; ++sel) {
+            // 2.1 First molecule, one that no reaction has marked.
+            int p = 0, M = 0;
+            bool found = false;
+            for (int draw = 1; draw <= FIRST_MOLECULE_DRAWS && !found; ++draw) {
+                p = draw_position(start, span);
+                M = listed(p, continuous);
+                found = IP(IP_CELL, M) > 0;
+            }
+            if (!found)
+                continue;
+
+            // 2.2 Partner.
+            int L = M;
+            if (n_side < 2) {
+                for (int draw = 1; draw <= WHOLE_CELL_PARTNER_DRAWS && L == M; ++draw) {
+                    const int c = listed(draw_position(start, span), continuous);
+                    if (IP(IP_CELL, c) > 0)
+                        L = c;
+                }
+            } else {
+                L = find_subcell_partner(j, M, p, n_side);
+            }
+
+            // 3.1 Relative speed; a pair without one (L = M, or equal velocities) ends the selection.
+            const double gx = double(PV(1, M)) - PV(1, L);
+            const double gy = double(PV(2, M)) - PV(2, L);
+            const double gz = double(PV(3, M)) - PV(3, L);
+            const float cr2 = static_cast<float>(gx * gx + gy * gy + gz * gz);
+            if (cr2 <= ZERO_SPEED) {
+                CD(CELL_REMAINDER, j) = ZERO_SPEED_REMAINDER;
+                continue;
+            }
+            const float cr = static_cast<float>(std::sqrt(double(cr2)));
+
+            // 3.2-3.5 Species, sigma_T c_r, the bound, the acceptance.
+            int LS = 1, MS = 1;
+            float S;
+            if (mixture) {
+                LS = IP(species_row, M);
+                MS = IP(species_row, L);
+                if (reactions) {
+                    LS = std::abs(LS);
+                    MS = std::abs(MS);
+                }
+                S = sigma_cr(table_rate(LS, MS), cr2, cr);
+            } else {
+                S = sigma_cr(single, cr2, cr);
+            }
+            float& bound = CD(CELL_SIGMA_CR_MAX, j);
+            if (S > bound)
+                bound = S;
+            if (!(random_uniform() < double(S) / bound))
+                continue;
+
+            // 3.6 Counts, the separation of the pair (all three components), the mechanics.
+            RUN.COLLISION_COUNT += 1.0;
+            COLL(j) += 1.0;
+            if (mixture) {
+                PAIRS(LS, MS) += 1.0;
+                PAIRS(MS, LS) += 1.0;
+            }
+            const double dx = double(POS(1, M)) - POS(1, L);
+            const double dy = double(POS(2, M)) - POS(2, L);
+            const double dz = double(POS(3, M)) - POS(3, L);
+            SEP(j) += std::sqrt(dx * dx + dy * dy + dz * dz);
+            collide_pair(j, M, L, LS, MS, cr2, cr);
+        }
+    }
+
+    // 4. Molecules that reactions marked leave the store (and, under continuous indexing, their list).
+    if (reactions && MOLECULES.NM > 0)
+        remove_marked_molecules();
+}

@@ -1,0 +1,37 @@
+// The "Collisions" phase of the kernel: per-cell clocks and pair selection by the no-time-counter
+// scheme with the cell's bound on cross-section times relative speed (Bird 1994, section 11.1),
+// transient sub-cells for the partner search, and the collision mechanics of the variable hard sphere
+// model with Larsen-Borgnakke exchange of rotational and vibrational energy (Bird 1994, sections 5.3
+// and 5.6) and the call into gas-phase chemistry.
+#ifndef QR4T_APP_KERNEL_COLLIDE_MOLECULES_H
+#define QR4T_APP_KERNEL_COLLIDE_MOLECULES_H
+
+// COLLIDE_MOLECULES: collides the molecules of every due cell, then removes the molecules that gas
+// reactions have marked (negative cell in IP row 2).
+void COLLIDE_MOLECULES();
+
+// SET_SUBCELLS: sorts the molecules of cell j into n x n x n sub-cells for one collision interval
+// (IPS, ISCH, SUBCELL_IJK of MOLECULES). With fewer than two molecules n and n3 stay as they are;
+// otherwise n := int((N / CELL_DATA(11, j))^0.33333) and, when n >= 2, n3 := n^3 and the arrays hold
+// the sort.
+void SET_SUBCELLS(int j, int& n, int& n3);
+
+// The partner of first molecule M at list position p of cell j, taken from M's sub-cell, else from the
+// nearest occupied neighbouring sub-cell, else from the whole cell; after SET_SUBCELLS with n >= 2.
+// Returns M itself when every draw gave M. Never returns a molecule that a reaction has marked.
+int find_subcell_partner(int j, int M, int p, int n);
+
+// The collision of the accepted pair M (first, species LS) and L (partner, species MS) in cell j with
+// squared relative speed cr2 and relative speed cr: chemistry, internal-energy exchange, scattering.
+// May grow the molecule store (a dissociation) and mark a molecule for removal (a recombination).
+void collide_pair(int j, int M, int L, int LS, int MS, float cr2, float cr);
+
+// SAMPLE_ENERGY_RATIO: a ratio R in (0, 1) with density proportional to R^a (1 - R)^b, by
+// acceptance-rejection (Bird 1994, appendix C); callers pass a = zr / 2 - 1 and b = 1.5 - omega.
+void SAMPLE_ENERGY_RATIO(float a, float b, float& R);
+
+// REACTION_FLAG: 1 when the last accepted pair of a gas mixture reacted, else 0 (CHEMICAL_REACTION
+// sets it; the internal-energy exchange then redistributes every mode of both molecules).
+extern int REACTION_FLAG;
+
+#endif
