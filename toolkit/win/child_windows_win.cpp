@@ -1,6 +1,7 @@
 // Child windows 1..20, the current window, and the window utilities.
 #include "toolkit/graphics/gr_platform.h"
 #include "toolkit/graphics/gr_state.h"
+#include "toolkit/graphics/window_text.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/window_table_win.h"
@@ -92,6 +93,7 @@ bool WWinMakeCurrent(int handle, bool reselect)
     // A window that is the drawing target hands its context and size to the graphics core.
     if (reselect && GrTarget.kind == 1)
         gr_select_current_window();
+    WGrTextFontScale();
     return true;
 }
 

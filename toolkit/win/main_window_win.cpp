@@ -1,4 +1,7 @@
 // The window table, the window classes, the main window and the frame window procedure.
+#include "toolkit/graphics/colour_table.h"
+#include "toolkit/graphics/gr_reset.h"
+#include "toolkit/graphics/window_text.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
@@ -223,6 +226,12 @@ void WWinOpen(const WinOpenRecord& record, int colour_count)
     WIN_TABLE.default_owner = s.frame;
     WIN_CURRENT.main_open = -1;
     WIN_CURRENT.options[0] = flags;
+    // The window-text colours and font, the graphics state and the colour table start from the main
+    // window.
+    window_text_main_window_open();
+    window_text_start();
+    IGrInitGraphics(" ");
+    IGrColourTableInit();
 }
 
 // Destroys every window of the toolkit, children first, and resets the message enable words.
