@@ -149,8 +149,8 @@ Survey survey_division(int ix, int iy, int iz, Array<int, 3>& mark)
                         mark(ez, ey, ex) = MARK_UNAVAILABLE;
                     }
                 }
-                s.expected = static_cast<float>(double(s.expected) +
-                                                double(VAR(VAR_NUMBER_DENSITY, cn)) * volume / molecules_per_density);
+                s.expected = static_cast<float>(double(s.expected) + double(VAR(VAR_NUMBER_DENSITY, cn)) *
+                                                                         volume / molecules_per_density);
                 if (VAR(VAR_DENSITY, cn) > s.dmax)
                     s.dmax = VAR(VAR_DENSITY, cn);
             }
@@ -212,7 +212,8 @@ void place_in_deepest_layer(Nodes& nodes, int ix, int iy, int iz, const Survey& 
             i = layer_size;
         const int ex = layer(i, 1), ey = layer(i, 2), ez = layer(i, 3);
         const int cn = D.ELEMENT_CELL(iz, iy, ix, ez, ey, ex);
-        const float p = cn >= 1 ? static_cast<float>(double(RESULTS.VAR(VAR_DENSITY, cn)) / double(s.dmax)) : 1.0f;
+        const float p =
+            cn >= 1 ? static_cast<float>(double(RESULTS.VAR(VAR_DENSITY, cn)) / double(s.dmax)) : 1.0f;
         const double r2 = random_uniform();
         if (t > TRY_LIMIT || double(p) > r2) {
             add_node_at_element(nodes, n, ix, iy, iz, ex, ey, ez);
@@ -223,8 +224,8 @@ void place_in_deepest_layer(Nodes& nodes, int ix, int iy, int iz, const Survey& 
 }
 
 // Step 6 for one division: its number of cells and their nodes.
-void place_division_nodes(Nodes& nodes, int ix, int iy, int iz, int mpc, float& remainder, Array<int, 3>& dediv,
-                          Array<int, 3>& mark, Array<int, 2>& layer)
+void place_division_nodes(Nodes& nodes, int ix, int iy, int iz, int mpc, float& remainder,
+                          Array<int, 3>& dediv, Array<int, 3>& mark, Array<int, 2>& layer)
 {
     const Divisions& D = DIVISIONS;
     const auto& B = BOX;
@@ -269,8 +270,8 @@ void replace_cell_arrays()
     RESULTS.SPECIES_VAR.deallocate();
     const char* line = "PROGRAM COULD NOT ALLOCATE NEW CELLS";
     const int species = GAS.SPECIES_COUNT;
-    if (!C.CELL_DATA.allocate(CELL_DATA_FIELDS, mc) || !C.CELL_TIME.allocate(mc) || !C.ICELL.allocate(3, mc) ||
-        !SAMPLES.CELL_SAMPLE.allocate(8 + GAS.MAX_VIB_MODES, mc, species) ||
+    if (!C.CELL_DATA.allocate(CELL_DATA_FIELDS, mc) || !C.CELL_TIME.allocate(mc) ||
+        !C.ICELL.allocate(3, mc) || !SAMPLES.CELL_SAMPLE.allocate(8 + GAS.MAX_VIB_MODES, mc, species) ||
         !C.IRCELL.allocate(RUN.INDEX_MODE == 1 ? mc : 1) || !SAMPLES.CELL_COLL_COUNT.allocate(mc) ||
         !SAMPLES.CELL_SEP_SUM.allocate(mc) || !RESULTS.VAR.allocate(17 + species, mc) ||
         !RESULTS.SPECIES_VAR.allocate(11, mc, species))
@@ -307,8 +308,9 @@ int ask_molecules_per_cell()
     WDialogGetInteger(MPC_FIELD, mpc);
     WDialogUnload();
     if (mpc < 1)
-        fatal_stop("Dialog 144 \"Set the Cell Size\": the number of molecules per cell must be at least 1, not " +
-                   std::to_string(mpc));
+        fatal_stop(
+            "Dialog 144 \"Set the Cell Size\": the number of molecules per cell must be at least 1, not " +
+            std::to_string(mpc));
     return mpc;
 }
 
@@ -363,8 +365,8 @@ void ADAPT_CELLS()
                 bool neighbour_has_cell = false;
                 for (int k = 1; k <= 26 && !neighbour_has_cell; ++k) {
                     const int x = ix + ND(k, 1), y = iy + ND(k, 2), z = iz + ND(k, 3);
-                    neighbour_has_cell = x >= 1 && x <= B.DIVISIONS_X && y >= 1 && y <= B.DIVISIONS_Y && z >= 1 &&
-                                         z <= B.DIVISIONS_Z && dediv(z, y, x) > 0;
+                    neighbour_has_cell = x >= 1 && x <= B.DIVISIONS_X && y >= 1 && y <= B.DIVISIONS_Y &&
+                                         z >= 1 && z <= B.DIVISIONS_Z && dediv(z, y, x) > 0;
                 }
                 if (neighbour_has_cell)
                     continue;

@@ -52,7 +52,8 @@ int triangle_of(const Analysis& A, int m)
 float plane(int t, double x, double y, double z)
 {
     const auto& G = SURFACE.TRIANGLE_GEOMETRY;
-    return static_cast<float>(double(G(1, t)) * x + double(G(2, t)) * y + double(G(3, t)) * z + double(G(4, t)));
+    return static_cast<float>(double(G(1, t)) * x + double(G(2, t)) * y + double(G(3, t)) * z +
+                              double(G(4, t)));
 }
 
 float normal(int t, int axis)
@@ -71,8 +72,8 @@ float corner(int t, int k, int axis)
 bool in_projection(int t, int u, int v, float pu, float pv)
 {
     int inside = 0;
-    POINT_IN_TRIANGLE_COARSE(corner(t, 1, u), corner(t, 1, v), corner(t, 2, u), corner(t, 2, v), corner(t, 3, u),
-                             corner(t, 3, v), pu, pv, inside);
+    POINT_IN_TRIANGLE_COARSE(corner(t, 1, u), corner(t, 1, v), corner(t, 2, u), corner(t, 2, v),
+                             corner(t, 3, u), corner(t, 3, v), pu, pv, inside);
     return inside == 1;
 }
 
@@ -118,9 +119,10 @@ void edge_contacts(const Analysis& A, int t, float tol)
         if (!(std::fabs(nt) > 1.0e-6f))
             continue;
         const float t_lo = A.lo[c.along], t_hi = A.hi[c.along];
-        const float tc = static_cast<float>(
-            -(double(normal(t, c.p)) * point[c.p] + double(normal(t, c.q)) * point[c.q] + SURFACE.TRIANGLE_GEOMETRY(4, t)) /
-            nt);
+        const float tc =
+            static_cast<float>(-(double(normal(t, c.p)) * point[c.p] + double(normal(t, c.q)) * point[c.q] +
+                                 SURFACE.TRIANGLE_GEOMETRY(4, t)) /
+                               nt);
         if (!(double(tc) > double(t_lo) - tol && double(tc) < double(t_hi) + tol))
             continue;
         bool counts = true;
@@ -168,8 +170,11 @@ void face_contacts(Analysis& A, int t, float tol)
         int u, v;
         int spared;
     };
-    static constexpr FaceCase FACES[5] = {
-        {2, X, true, Y, Z, 1}, {3, Y, false, X, Z, 4}, {4, Y, true, X, Z, 3}, {5, Z, false, X, Y, 6}, {6, Z, true, X, Y, 5}};
+    static constexpr FaceCase FACES[5] = {{2, X, true, Y, Z, 1},
+                                          {3, Y, false, X, Z, 4},
+                                          {4, Y, true, X, Z, 3},
+                                          {5, Z, false, X, Y, 6},
+                                          {6, Z, true, X, Y, 5}};
     for (const FaceCase& f : FACES) {
         const float coordinate = f.high ? A.hi[f.axis] : A.lo[f.axis];
         if (!lies_in_face(t, f.axis, coordinate, tol))
@@ -567,11 +572,14 @@ void ANALYSE_SURFACE_ELEMENT()
     Analysis A{};
     // Element limits; the first element of the first x division starts a fifth of the tolerance inside
     // the box.
-    A.lo[X] = static_cast<float>(double(B.XMIN) + double(I - 1) * D.DIVISION_WIDTH_X + double(i - 1) * D.ELEMENT_WIDTH_X);
+    A.lo[X] = static_cast<float>(double(B.XMIN) + double(I - 1) * D.DIVISION_WIDTH_X +
+                                 double(i - 1) * D.ELEMENT_WIDTH_X);
     if (I == 1 && i == 1)
         A.lo[X] = static_cast<float>(double(B.XMIN) + double(tol) / 5.0);
-    A.lo[Y] = static_cast<float>(double(B.YMIN) + double(J - 1) * D.DIVISION_WIDTH_Y + double(j - 1) * D.ELEMENT_WIDTH_Y);
-    A.lo[Z] = static_cast<float>(double(B.ZMIN) + double(K - 1) * D.DIVISION_WIDTH_Z + double(k - 1) * D.ELEMENT_WIDTH_Z);
+    A.lo[Y] = static_cast<float>(double(B.YMIN) + double(J - 1) * D.DIVISION_WIDTH_Y +
+                                 double(j - 1) * D.ELEMENT_WIDTH_Y);
+    A.lo[Z] = static_cast<float>(double(B.ZMIN) + double(K - 1) * D.DIVISION_WIDTH_Z +
+                                 double(k - 1) * D.ELEMENT_WIDTH_Z);
     A.hi[X] = static_cast<float>(double(A.lo[X]) + D.ELEMENT_WIDTH_X);
     A.hi[Y] = static_cast<float>(double(A.lo[Y]) + D.ELEMENT_WIDTH_Y);
     A.hi[Z] = static_cast<float>(double(A.lo[Z]) + D.ELEMENT_WIDTH_Z);

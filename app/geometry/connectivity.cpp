@@ -44,12 +44,13 @@ void check_corners(int s, int t)
     for (int c = 1; c <= 3; ++c) {
         int p = S.TRIANGLE(c, t);
         if (p < 1 || p > S.POINT_COUNT)
-            fatal_stop(triangle_name(s, t) + ": corner " + std::to_string(c) + " is point " + std::to_string(p) +
-                       ", not one of the points 1 to " + std::to_string(S.POINT_COUNT));
+            fatal_stop(triangle_name(s, t) + ": corner " + std::to_string(c) + " is point " +
+                       std::to_string(p) + ", not one of the points 1 to " + std::to_string(S.POINT_COUNT));
         float x = S.POINT_X(p), y = S.POINT_Y(p), z = S.POINT_Z(p);
         if (!(x >= B.XMIN && x <= B.XMAX && y >= B.YMIN && y <= B.YMAX && z >= B.ZMIN && z <= B.ZMAX))
-            fatal_stop(triangle_name(s, t) + ": corner point " + std::to_string(p) + " at (" + std::to_string(x) +
-                       ", " + std::to_string(y) + ", " + std::to_string(z) + ") lies outside the flowfield box");
+            fatal_stop(triangle_name(s, t) + ": corner point " + std::to_string(p) + " at (" +
+                       std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(z) +
+                       ") lies outside the flowfield box");
     }
 }
 
@@ -80,7 +81,8 @@ void set_triangle_geometry(int s, int t)
     const float sx = static_cast<float>(y1 * (z2 - z3) + y2 * (z3 - z1) + y3 * (z1 - z2));
     const float sy = static_cast<float>(z1 * (x2 - x3) + z2 * (x3 - x1) + z3 * (x1 - x2));
     const float sz = static_cast<float>(x1 * (y2 - y3) + x2 * (y3 - y1) + x3 * (y1 - y2));
-    G(5, t) = static_cast<float>(double(0.5f) * std::sqrt(double(sx) * sx + double(sy) * sy + double(sz) * sz));
+    G(5, t) =
+        static_cast<float>(double(0.5f) * std::sqrt(double(sx) * sx + double(sy) * sy + double(sz) * sz));
 
     // Projection axis: |nz| is compared with |nx| alone.
     const float ax = std::fabs(G(1, t)), ay = std::fabs(G(2, t)), az = std::fabs(G(3, t));
@@ -89,7 +91,8 @@ void set_triangle_geometry(int s, int t)
 
 // Stops the set-up after a connectivity failure: the system's line goes to the log, then the message
 // naming the surface and triangle.
-[[noreturn]] void connectivity_stop(std::initializer_list<ListItem> line, int s, int t, int k, const char* what)
+[[noreturn]] void connectivity_stop(std::initializer_list<ListItem> line, int s, int t, int k,
+                                    const char* what)
 {
     write_list(UNIT_DIAG, line);
     fatal_stop(triangle_name(s, t) + ", side " + std::to_string(k) + ": " + what);
@@ -165,15 +168,16 @@ void connect_surface(int s)
                 if (it->triangle == t)
                     continue;
                 if (N(t, k) != 0)
-                    connectivity_stop({"Side", k, " of triangle", t, " connects with more than one triangle"}, s,
-                                      t, k, "the side is shared by more than two triangles");
+                    connectivity_stop({"Side", k, " of triangle", t, " connects with more than one triangle"},
+                                      s, t, k, "the side is shared by more than two triangles");
                 N(t, k) = it->triangle;
             }
             if (N(t, k) == 0)
                 box_face_test(s, t, k, a, b);
             if (N(t, k) == 0)
-                connectivity_stop({"Side", k, "of triangle", t, " has no connectivity"}, s, t, k,
-                                  "no other triangle of the surface shares the side, and it lies on no box face");
+                connectivity_stop(
+                    {"Side", k, "of triangle", t, " has no connectivity"}, s, t, k,
+                    "no other triangle of the surface shares the side, and it lies on no box face");
         }
     }
 

@@ -11,8 +11,8 @@ namespace {
 // f(u, w) = (wj - wk) u + (uk - uj) w + (uj wk - uk wj) vanishes on the line through k and j. The point
 // is beyond the edge when it lies strictly on the other side from m, outside the tolerance band |fP| <=
 // tol (so a point on an edge or a corner counts as inside, and a degenerate triangle holds every point).
-inline bool beyond_edge(double uk, double wk, double uj, double wj, double um, double wm, double pu, double pw,
-                        double tol)
+inline bool beyond_edge(double uk, double wk, double uj, double wj, double um, double wm, double pu,
+                        double pw, double tol)
 {
     double a = wj - wk;
     double b = uk - uj;
@@ -24,8 +24,8 @@ inline bool beyond_edge(double uk, double wk, double uj, double wj, double um, d
     return (fm > 0.0 && fp < 0.0) || (fm < 0.0 && fp > 0.0);
 }
 
-inline int point_in_triangle(double u1, double w1, double u2, double w2, double u3, double w3, double pu, double pw,
-                             double tol)
+inline int point_in_triangle(double u1, double w1, double u2, double w2, double u3, double w3, double pu,
+                             double pw, double tol)
 {
     if (beyond_edge(u1, w1, u2, w2, u3, w3, pu, pw, tol))
         return 0;

@@ -156,7 +156,8 @@ void sweep_surroundings(const DivisionElements& E)
         if (!division_in_box(x, y, z) || division_code(x, y, z) != 0)
             continue;
         for (int j : FACE_ORDER) {
-            const int fx = x + FACE_OFFSET[j - 1][0], fy = y + FACE_OFFSET[j - 1][1], fz = z + FACE_OFFSET[j - 1][2];
+            const int fx = x + FACE_OFFSET[j - 1][0], fy = y + FACE_OFFSET[j - 1][1],
+                      fz = z + FACE_OFFSET[j - 1][2];
             if (division_in_box(fx, fy, fz) && division_code(fx, fy, fz) == 1) {
                 division_code(x, y, z) = 1;
                 break;
@@ -295,8 +296,9 @@ void log_total_flow_volume()
                     for (int ez = 1; ez <= B.ELEMENTS_PER_DIVISION_Z; ++ez)
                         for (int ey = 1; ey <= B.ELEMENTS_PER_DIVISION_Y; ++ey)
                             for (int ex = 1; ex <= B.ELEMENTS_PER_DIVISION_X; ++ex)
-                                sum = static_cast<float>(double(sum) + double(D.SUB_ELEMENTS_IN_FLOW(-code, ez, ey, ex)) *
-                                                                           double(D.SUB_ELEMENT_FRACTION) * ve);
+                                sum = static_cast<float>(double(sum) +
+                                                         double(D.SUB_ELEMENTS_IN_FLOW(-code, ez, ey, ex)) *
+                                                             double(D.SUB_ELEMENT_FRACTION) * ve);
                 }
             }
     write_list(UNIT_DIAG, {"Total Flow Volume is", sum});

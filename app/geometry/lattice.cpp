@@ -69,7 +69,8 @@ int checked_product(long long a, long long b, const char* item)
 {
     long long p = a * b;
     if (p > INT32_MAX)
-        fatal_stop(std::string("QR4TD.DAT: the lattice is too large: ") + item + " would be " + std::to_string(p));
+        fatal_stop(std::string("QR4TD.DAT: the lattice is too large: ") + item + " would be " +
+                   std::to_string(p));
     return static_cast<int>(p);
 }
 
@@ -88,15 +89,17 @@ void check_lattice_input()
                    {"ELEMENTS_PER_DIVISION_Z", B.ELEMENTS_PER_DIVISION_Z}};
     for (const auto& c : counts)
         if (c.value < 1)
-            fatal_stop(std::string("QR4TD.DAT: ") + c.item + " must be at least 1, not " + std::to_string(c.value));
+            fatal_stop(std::string("QR4TD.DAT: ") + c.item + " must be at least 1, not " +
+                       std::to_string(c.value));
     const struct {
         const char* item;
         float low, high;
-    } limits[3] = {{"XMIN, XMAX", B.XMIN, B.XMAX}, {"YMIN, YMAX", B.YMIN, B.YMAX}, {"ZMIN, ZMAX", B.ZMIN, B.ZMAX}};
+    } limits[3] = {
+        {"XMIN, XMAX", B.XMIN, B.XMAX}, {"YMIN, YMAX", B.YMIN, B.YMAX}, {"ZMIN, ZMAX", B.ZMIN, B.ZMAX}};
     for (const auto& l : limits)
         if (!(l.high > l.low))
-            fatal_stop(std::string("QR4TD.DAT: the box limits ") + l.item + " (" + std::to_string(l.low) + ", " +
-                       std::to_string(l.high) + ") give no extent");
+            fatal_stop(std::string("QR4TD.DAT: the box limits ") + l.item + " (" + std::to_string(l.low) +
+                       ", " + std::to_string(l.high) + ") give no extent");
 }
 
 } // namespace
@@ -118,9 +121,9 @@ void set_lattice_scalars()
     D.ELEMENT_WIDTH_X = static_cast<float>(double(D.DIVISION_WIDTH_X) / B.ELEMENTS_PER_DIVISION_X);
     D.ELEMENT_WIDTH_Y = static_cast<float>(double(D.DIVISION_WIDTH_Y) / B.ELEMENTS_PER_DIVISION_Y);
     D.ELEMENT_WIDTH_Z = static_cast<float>(double(D.DIVISION_WIDTH_Z) / B.ELEMENTS_PER_DIVISION_Z);
-    D.ELEMENTS_IN_DIVISION =
-        checked_product(checked_product(B.ELEMENTS_PER_DIVISION_X, B.ELEMENTS_PER_DIVISION_Y, "ELEMENTS_IN_DIVISION"),
-                        B.ELEMENTS_PER_DIVISION_Z, "ELEMENTS_IN_DIVISION");
+    D.ELEMENTS_IN_DIVISION = checked_product(
+        checked_product(B.ELEMENTS_PER_DIVISION_X, B.ELEMENTS_PER_DIVISION_Y, "ELEMENTS_IN_DIVISION"),
+        B.ELEMENTS_PER_DIVISION_Z, "ELEMENTS_IN_DIVISION");
     D.ELEMENT_COUNT = checked_product(D.ELEMENTS_IN_DIVISION, D.DIVISION_COUNT, "ELEMENT_COUNT");
     D.MIN_ELEMENT_WIDTH = smallest(D.ELEMENT_WIDTH_X, D.ELEMENT_WIDTH_Y, D.ELEMENT_WIDTH_Z);
     const double ex = D.ELEMENT_WIDTH_X, ey = D.ELEMENT_WIDTH_Y, ez = D.ELEMENT_WIDTH_Z;

@@ -97,6 +97,22 @@ float element_high(float cmin, int i, float division_width, int e, float element
     return static_cast<float>(double(cmin) + double(i - 1) * division_width + double(e) * element_width);
 }
 
+// Limits of the element located last (the six current indices), per axis.
+void current_element_box(float low[3], float high[3])
+{
+    const Divisions& D = DIVISIONS;
+    const auto& B = BOX;
+    const float cmin[3] = {B.XMIN, B.YMIN, B.ZMIN};
+    const int division[3] = {D.CURRENT_DIVISION_X, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_Z};
+    const int element[3] = {D.CURRENT_ELEMENT_X, D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_Z};
+    const float dw[3] = {D.DIVISION_WIDTH_X, D.DIVISION_WIDTH_Y, D.DIVISION_WIDTH_Z};
+    const float ew[3] = {D.ELEMENT_WIDTH_X, D.ELEMENT_WIDTH_Y, D.ELEMENT_WIDTH_Z};
+    for (int a = 0; a < 3; ++a) {
+        low[a] = element_low(cmin[a], division[a], dw[a], element[a], ew[a]);
+        high[a] = element_high(cmin[a], division[a], dw[a], element[a], ew[a]);
+    }
+}
+
 struct Vec3 {
     float c[3];
 };
@@ -161,8 +177,8 @@ void mark_lattice_lines(int t, const Vec3 p[3], const float n[3], float w, int a
                 mark(point, t, 0);
 
                 point.c[a] = static_cast<float>(double(a0) + 2.0 * doff);
-                const float side_value = static_cast<float>(double(n[0]) * point.c[0] + double(n[1]) * point.c[1] +
-                                                            double(n[2]) * point.c[2] + w);
+                const float side_value = static_cast<float>(
+                    double(n[0]) * point.c[0] + double(n[1]) * point.c[1] + double(n[2]) * point.c[2] + w);
                 if (side_value > 0.0f)
                     mark(point, t, 1);
                 else if (side_value < 0.0f)
@@ -193,12 +209,14 @@ void mark_fan(int t, const Vec3 p[3])
     for (int i = 0; i <= K - 1; ++i) {
         Vec3 q;
         for (int c = 0; c < 3; ++c)
-            q.c[c] = static_cast<float>(double(p[1].c[c]) + double(i) * (double(p[2].c[c]) - p[1].c[c]) / (K - 1));
+            q.c[c] =
+                static_cast<float>(double(p[1].c[c]) + double(i) * (double(p[2].c[c]) - p[1].c[c]) / (K - 1));
         const int L = static_cast<int>(3.0 * distance(p[0], q) / diagonal + 1.0);
         for (int m = 1; m <= L; ++m) {
             Vec3 point;
             for (int c = 0; c < 3; ++c)
-                point.c[c] = static_cast<float>(double(q.c[c]) + (m - 0.5) * (double(p[0].c[c]) - q.c[c]) / L);
+                point.c[c] =
+                    static_cast<float>(double(q.c[c]) + (m - 0.5) * (double(p[0].c[c]) - q.c[c]) / L);
             mark(point, t, 0);
         }
     }
@@ -231,8 +249,6 @@ void mark_corner_neighbourhoods(int t, const Vec3 p[3])
 // The sample points of one triangle.
 void mark_triangle(int t)
 {
-    const Divisions& D = DIVISIONS;
-    const auto& B = BOX;
     const auto& G = SURFACE.TRIANGLE_GEOMETRY;
     Vec3 p[3];
     triangle_corners(t, p);
@@ -241,14 +257,8 @@ void mark_triangle(int t)
     float lo[3] = {0, 0, 0}, hi[3] = {0, 0, 0};
     for (int k = 0; k < 3; ++k) {
         mark(p[k], t, 0);
-        const float l[3] = {
-            element_low(B.XMIN, D.CURRENT_DIVISION_X, D.DIVISION_WIDTH_X, D.CURRENT_ELEMENT_X, D.ELEMENT_WIDTH_X),
-            element_low(B.YMIN, D.CURRENT_DIVISION_Y, D.DIVISION_WIDTH_Y, D.CURRENT_ELEMENT_Y, D.ELEMENT_WIDTH_Y),
-            element_low(B.ZMIN, D.CURRENT_DIVISION_Z, D.DIVISION_WIDTH_Z, D.CURRENT_ELEMENT_Z, D.ELEMENT_WIDTH_Z)};
-        const float h[3] = {
-            element_high(B.XMIN, D.CURRENT_DIVISION_X, D.DIVISION_WIDTH_X, D.CURRENT_ELEMENT_X, D.ELEMENT_WIDTH_X),
-            element_high(B.YMIN, D.CURRENT_DIVISION_Y, D.DIVISION_WIDTH_Y, D.CURRENT_ELEMENT_Y, D.ELEMENT_WIDTH_Y),
-            element_high(B.ZMIN, D.CURRENT_DIVISION_Z, D.DIVISION_WIDTH_Z, D.CURRENT_ELEMENT_Z, D.ELEMENT_WIDTH_Z)};
+        float l[3], h[3];
+        current_element_box(l, h);
         for (int c = 0; c < 3; ++c) {
             lo[c] = k == 0 ? l[c] : std::min(lo[c], l[c]);
             hi[c] = k == 0 ? h[c] : std::max(hi[c], h[c]);
@@ -294,7 +304,8 @@ void make_surface_index()
                 const int n = indiv(iz, iy, ix, 0);
                 if (n <= 0)
                     continue;
-                const int start = D.SURFACE_INDEX(SURFACE_INDEX_START, -D.DIVISION_INFO(DIVISION_CODE, iz, iy, ix));
+                const int start =
+                    D.SURFACE_INDEX(SURFACE_INDEX_START, -D.DIVISION_INFO(DIVISION_CODE, iz, iy, ix));
                 for (int m = 1; m <= n; ++m)
                     D.TOTAL_SURFACE_INDEX(start + m) = indiv(iz, iy, ix, m);
             }

@@ -68,7 +68,8 @@ struct Search {
 bool hidden_in_own_division(int k, const float p[3], const float d[3])
 {
     const Divisions& D = DIVISIONS;
-    const int start = D.SURFACE_INDEX(SURFACE_INDEX_START, k), count = D.SURFACE_INDEX(SURFACE_INDEX_COUNT, k);
+    const int start = D.SURFACE_INDEX(SURFACE_INDEX_START, k),
+              count = D.SURFACE_INDEX(SURFACE_INDEX_COUNT, k);
     for (int m = start + 1; m <= start + count; ++m) {
         const int t = D.TOTAL_SURFACE_INDEX(m);
         if (SURFACE.TRIANGLE(TRIANGLE_KIND, t) <= 0)
@@ -204,7 +205,8 @@ void give_element(const Search& s, int c)
     const int code = D.DIVISION_INFO(DIVISION_CODE, s.iz, s.iy, s.ix);
     double volume = D.ELEMENT_VOLUME;
     if (code < 0)
-        volume = double(D.SUB_ELEMENTS_IN_FLOW(-code, s.ez, s.ey, s.ex)) * D.ELEMENT_VOLUME * D.SUB_ELEMENT_FRACTION;
+        volume = double(D.SUB_ELEMENTS_IN_FLOW(-code, s.ez, s.ey, s.ex)) * D.ELEMENT_VOLUME *
+                 D.SUB_ELEMENT_FRACTION;
     CD(CELL_VOLUME, c) = static_cast<float>(double(CD(CELL_VOLUME, c)) + volume);
     const float width[3] = {D.ELEMENT_WIDTH_X, D.ELEMENT_WIDTH_Y, D.ELEMENT_WIDTH_Z};
     for (int a = 0; a < 3; ++a) {
@@ -280,9 +282,12 @@ void INDEX_CELLS_BY_DIVISION()
     if (!node_division.allocate(3, C.CELL_COUNT))
         allocation_stop("PROGRAM COULD NOT ALLOCATE CELL DIVISIONS", "CELL_DIVISION_X");
     for (int n = 1; n <= C.CELL_COUNT; ++n) {
-        const int ix = locate_detail::division_index(C.CELL_DATA(CELL_NODE_X, n), B.XMIN, D.BOX_EXTENT_X, B.DIVISIONS_X);
-        const int iy = locate_detail::division_index(C.CELL_DATA(CELL_NODE_Y, n), B.YMIN, D.BOX_EXTENT_Y, B.DIVISIONS_Y);
-        const int iz = locate_detail::division_index(C.CELL_DATA(CELL_NODE_Z, n), B.ZMIN, D.BOX_EXTENT_Z, B.DIVISIONS_Z);
+        const int ix =
+            locate_detail::division_index(C.CELL_DATA(CELL_NODE_X, n), B.XMIN, D.BOX_EXTENT_X, B.DIVISIONS_X);
+        const int iy =
+            locate_detail::division_index(C.CELL_DATA(CELL_NODE_Y, n), B.YMIN, D.BOX_EXTENT_Y, B.DIVISIONS_Y);
+        const int iz =
+            locate_detail::division_index(C.CELL_DATA(CELL_NODE_Z, n), B.ZMIN, D.BOX_EXTENT_Z, B.DIVISIONS_Z);
         node_division(1, n) = ix;
         node_division(2, n) = iy;
         node_division(3, n) = iz;
@@ -364,7 +369,8 @@ void COMBINE_ELEMENTS_INTO_CELLS()
     const double scale3 = double(B.SCALE_FACTOR) * B.SCALE_FACTOR * B.SCALE_FACTOR;
     for (int c = 1; c <= C.CELL_COUNT; ++c) {
         if (double(CD(CELL_VOLUME, c)) < double(0.001f) * D.ELEMENT_VOLUME)
-            write_list(UNIT_DIAG, {"Volume of cell", c, " is", static_cast<float>(CD(CELL_VOLUME, c) / scale3)});
+            write_list(UNIT_DIAG,
+                       {"Volume of cell", c, " is", static_cast<float>(CD(CELL_VOLUME, c) / scale3)});
         CD(CELL_FILL_FRACTION, c) = static_cast<float>(
             double(CD(CELL_VOLUME, c)) / ((double(CD(CELL_HIGH_Y, c)) - CD(CELL_LOW_Y, c)) *
                                           (double(CD(CELL_HIGH_X, c)) - CD(CELL_LOW_X, c)) *
@@ -440,5 +446,6 @@ void log_flow_volume_from_cells()
     for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
         sum = static_cast<float>(double(sum) + CELLS.CELL_DATA(CELL_VOLUME, c));
     const double scale = BOX.SCALE_FACTOR;
-    write_list(UNIT_DIAG, {"Total flow volume from cells", static_cast<float>(sum / (scale * scale * scale))});
+    write_list(UNIT_DIAG,
+               {"Total flow volume from cells", static_cast<float>(sum / (scale * scale * scale))});
 }

@@ -49,7 +49,8 @@ protected:
         MOLECULES.IP.allocate(2, count);
         for (int m = 1; m <= count; ++m) {
             for (int a = 1; a <= 3; ++a)
-                MOLECULES.MOL_POS(a, m) = static_cast<float>(BOX.XMIN + (BOX.XMAX - BOX.XMIN) * ((m * (a + 6)) % 97) / 97.0);
+                MOLECULES.MOL_POS(a, m) =
+                    static_cast<float>(BOX.XMIN + (BOX.XMAX - BOX.XMIN) * ((m * (a + 6)) % 97) / 97.0);
             MOLECULES.IP(IP_CELL, m) = 999999;  // an old cell number that no longer exists
         }
     }
@@ -125,7 +126,8 @@ TEST_F(AdaptCellsTest, LayeredPlacement)
         EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_X, 1), 1.5f);
         EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Y, 1), 1.5f);
         EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Z, 1), 1.5f);
-        const bool on_face = CELLS.CELL_DATA(CELL_NODE_X, 2) != 1.5f || CELLS.CELL_DATA(CELL_NODE_Y, 2) != 1.5f ||
+        const bool on_face = CELLS.CELL_DATA(CELL_NODE_X, 2) != 1.5f ||
+                             CELLS.CELL_DATA(CELL_NODE_Y, 2) != 1.5f ||
                              CELLS.CELL_DATA(CELL_NODE_Z, 2) != 1.5f;
         EXPECT_TRUE(on_face);
         EXPECT_EQ(RANDOM_STATE.s1, expected.s1) << c.density;

@@ -106,7 +106,8 @@ TEST_F(ConnectivityTest, FailureLinesOfTheLog)
     set_surfaces({three});
     EXPECT_THROW(SET_DIVISIONS_AND_ELEMENTS(), FatalStop);
     // Side 1 of triangle 5 (1-2 of the low y face) meets triangle 13 and the fin: more than one.
-    EXPECT_TRUE(has_line(diag(), {"Side", 1, " of triangle", 5, " connects with more than one triangle"})) << diag();
+    EXPECT_TRUE(has_line(diag(), {"Side", 1, " of triangle", 5, " connects with more than one triangle"}))
+        << diag();
 }
 
 // A side along an edge of the box keeps the code of XMIN; the later face test logs without stopping.

@@ -115,7 +115,8 @@ TEST_F(LocateTest, NeighbourTablesSpanTheirBlocks)
         }
         EXPECT_EQ(static_cast<int>(block.size()), length) << "neighbour " << k;
         EXPECT_EQ(PD(k, 1, 1), 0);
-        EXPECT_EQ(std::make_tuple(PD(k, 1, length), PD(k, 2, length), PD(k, 3, length)), std::make_tuple(nx, ny, nz))
+        EXPECT_EQ(std::make_tuple(PD(k, 1, length), PD(k, 2, length), PD(k, 3, length)),
+                  std::make_tuple(nx, ny, nz))
             << "the list ends with the neighbour " << k;
         if (length < 8) {
             EXPECT_EQ(PD(k, 1, length + 1), 10) << k;

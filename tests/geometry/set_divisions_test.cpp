@@ -62,7 +62,8 @@ TEST_F(SetDivisionsTest, CubeBody)
                     else
                         expected = 981;
                 }
-                EXPECT_EQ(in_flow(3, 3, 3, ex, ey, ez), expected) << "element " << ex << " " << ey << " " << ez;
+                EXPECT_EQ(in_flow(3, 3, 3, ex, ey, ez), expected)
+                    << "element " << ex << " " << ey << " " << ez;
                 EXPECT_EQ(D.ELEMENT_CELL(3, 3, 3, ez, ey, ex), expected == 0 ? -1 : 0)
                     << "element " << ex << " " << ey << " " << ez;
             }

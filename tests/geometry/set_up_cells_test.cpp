@@ -143,7 +143,8 @@ TEST_F(SetUpCellsTest, SphereBody)
                 for (int ez = 1; ez <= 4; ++ez)
                     for (int ey = 1; ey <= 4; ++ey)
                         for (int ex = 1; ex <= 4; ++ex) {
-                            const bool flow = code > 0 || (code < 0 && D.SUB_ELEMENTS_IN_FLOW(-code, ez, ey, ex) > 0);
+                            const bool flow =
+                                code > 0 || (code < 0 && D.SUB_ELEMENTS_IN_FLOW(-code, ez, ey, ex) > 0);
                             const int cell = D.ELEMENT_CELL(iz, iy, ix, ez, ey, ex);
                             if (flow && (cell < 1 || cell > CELLS.CELL_COUNT))
                                 ++without_cell;
