@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Usage: run_headless_test.sh <qr4t-headless> <folder with QR4TD.DM1 and QR4SD.DM1> <work folder>
+# Runs a small stream case (a 2 x 1 x 4 box of a one-species gas, stream in at min x, vacuum at max x)
+# as a new run, again, continued and adapted, and checks the program's own files.
+set -u
+program=$1
+case_dir=$2
+work=$3
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+fresh() {
+    rm -rf "$1" && mkdir -p "$1" && cp "$case_dir/QR4TD.DM1" "$case_dir/QR4SD.DM1" "$1/"
+}
+
+# A new run of 60 passes.
+fresh "$work/a"
+(cd "$work/a" && "$program" --run-type 3 --passes 60) || fail "new run exited with status $?"
+log="$work/a/DIAG.TXT"
+grep -q "^ The Scale Factor is   10.00000" "$log" || fail "no scale factor line"
+grep -q "^ INITIAL STATE SET WITH        8000  MOLECULES" "$log" || fail "no initial state line"
+grep -q "^ RESTART FILE WRITTEN" "$log" || fail "no restart line"
+# The close request answers the first poll of pass 61, which has written its time-step line already.
+[ "$(grep -c '^ TIME' "$log")" -eq 61 ] || fail "expected 61 time-step lines, found $(grep -c '^ TIME' "$log")"
+grep -q "^ DTM changes from" "$log" || fail "no output in 60 passes"
+# Every time-step line is 76 characters and CR LF.
+awk '/^ TIME/ { if (length($0) != 77) bad = 1 } END { exit bad }' "$log" || fail "a time-step line is not 76 characters + CR LF"
+for f in QR4TP QR4TM1 QR4TM2 QR4TM3 QR4TM4 QR4TV1 QR4TV2 QR4TC1 QR4TC2 QR4TCS; do
+    [ -s "$work/a/$f.RES" ] || fail "restart file $f.RES missing"
+done
+
+# The same run again gives a byte-identical log: one generator, a fixed order.
+fresh "$work/b"
+(cd "$work/b" && "$program" --run-type 3 --passes 60) || fail "second new run exited with status $?"
+cmp -s "$work/a/DIAG.TXT" "$work/b/DIAG.TXT" || fail "the repeated run's DIAG.TXT differs"
+
+# Continue from the set of run a: no initial state, the time goes on from the last output.
+cp -r "$work/a" "$work/c"
+(cd "$work/c" && "$program" --run-type 1 --passes 20) || fail "continued run exited with status $?"
+clog="$work/c/DIAG.TXT"
+grep -q "INITIAL STATE" "$clog" && fail "a continued run set an initial state"
+[ "$(grep -c '^ TIME' "$clog")" -eq 21 ] || fail "continued run: expected 21 time-step lines"
+first=$(grep -m1 '^ TIME' "$clog" | awk '{print $2}')
+awk -v t="$first" 'BEGIN { exit !(t > 5.0e-5) }' || fail "continued run restarted its clock: $first"
+
+# Adapt the cells to 10 molecules per cell, then continue.
+cp -r "$work/a" "$work/d"
+echo "144 1015 10" > "$work/d/answers.txt"
+(cd "$work/d" && "$program" --run-type 2 --passes 10 --answers answers.txt) || fail "adapted run exited with status $?"
+[ "$(grep -c '^ TIME' "$work/d/DIAG.TXT")" -eq 11 ] || fail "adapted run: expected 11 time-step lines"
+echo "run_headless: new, repeated, continued and adapted runs passed"
