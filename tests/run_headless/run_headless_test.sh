@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Usage: run_headless_test.sh <qr4t-headless> <folder with QR4TD.DM1 and QR4SD.DM1> <work folder>
+# Usage: run_headless_test.sh <qr4t-headless> <qr4t-dump> <folder with QR4TD.DM1 and QR4SD.DM1> <work folder>
 # Runs a small stream case (a 2 x 1 x 4 box of a one-species gas, stream in at min x, vacuum at max x)
 # as a new run, again, continued and adapted, and checks the program's own files.
 set -u
 program=$1
-case_dir=$2
-work=$3
+dump=$2
+case_dir=$3
+work=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 fresh() {
@@ -27,6 +28,13 @@ awk '/^ TIME/ { if (length($0) != 77) bad = 1 } END { exit bad }' "$log" || fail
 for f in QR4TP QR4TM1 QR4TM2 QR4TM3 QR4TM4 QR4TV1 QR4TV2 QR4TC1 QR4TC2 QR4TCS; do
     [ -s "$work/a/$f.RES" ] || fail "restart file $f.RES missing"
 done
+
+# The restart set reads back: the dump shows the run's time and molecules, and one row per cell.
+summary=$(cd "$work/a" && "$dump" --summary | tail -n 1) || fail "qr4t-dump --summary failed"
+last_nm=$(grep '^ TIME' "$log" | tail -n 2 | head -n 1 | awk '{print $4}')
+[ "$(echo "$summary" | cut -d, -f2)" -gt 7000 ] || fail "dump summary: $summary"
+[ "$(cd "$work/a" && "$dump" --cells | wc -l)" -eq 65 ] || fail "dump --cells: expected 64 cells and a header"
+[ -n "$last_nm" ] || fail "no molecule count in the log"
 
 # The same run again gives a byte-identical log: one generator, a fixed order.
 fresh "$work/b"
