@@ -12,6 +12,7 @@
 // status. The reader opens the files for reading only, so it never creates one.
 #include "app/casedata/case_input.h"
 #include "app/restart/restart.h"
+#include "app/restart/restart_check.h"
 #include "app/restart/restart_io.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
@@ -223,6 +224,7 @@ void READ_RESTART()
 
     write_list(UNIT_DIAG, {RUN.JCHECK});
     if (RUN.JCHECK == RESTART_CHECK) {
+        check_restored_state();
         WDialogHide();
         return;
     }

@@ -135,6 +135,45 @@ TEST_F(RestartRefusalTest, RunStateCountsMustAgreeWithSizeRecord)
     EXPECT_NE(message.find("QR4TM4.RES item NM: value 11"), std::string::npos) << message;
 }
 
+// Numbers that later steps use as subscripts are refused outside their ranges, naming the file, the
+// array element and the value.
+TEST_F(RestartRefusalTest, NumbersOutsideTheirRangesAreRefused)
+{
+    struct Case {
+        const char* piece;
+        void (*damage)();
+    };
+    const Case cases[] = {
+        {"QR4TV2.RES: TRIANGLE(2, 3) = 9 ", [] { SURFACE.TRIANGLE(2, 3) = 9; }},
+        {"QR4TV2.RES: TRIANGLE(4, 1) = 0 ", [] { SURFACE.TRIANGLE(TRIANGLE_KIND, 1) = 0; }},
+        {"QR4TV2.RES: TRIANGLE(4, 4) = -2 ", [] { SURFACE.TRIANGLE(TRIANGLE_KIND, 4) = -2; }},
+        {"QR4TV2.RES: SOLID_TRIANGLE(1, 2) = 5 ", [] { SURFACE.SOLID_TRIANGLE(1, 2) = 5; }},
+        {"QR4TV2.RES: BOUNDARY_CODE(2) = 9 ", [] { BOX.BOUNDARY_CODE(2) = 9; }},
+        {"QR4TV2.RES: VIB_MODE_COUNT(1) = 3 ", [] { GAS.VIB_MODE_COUNT(1) = 3; }},
+        {"QR4TV2.RES: REACTION_REACTANTS(2, 3) = 0 ", [] { GAS.REACTION_REACTANTS(2, 3) = 0; }},
+        {"QR4TV2.RES: REACTION_PAIR_LIST(1, 1, 2) = 4 ", [] { GAS.REACTION_PAIR_LIST(1, 1, 2) = 4; }},
+        {"QR4TV2.RES: TOTAL_SURFACE_INDEX(1) = 0 ", [] { DIVISIONS.TOTAL_SURFACE_INDEX(1) = 0; }},
+        {"QR4TV1.RES: ELEMENT_CELL element 2 = 6 ", [] { DIVISIONS.ELEMENT_CELL.data()[1] = 6; }},
+        {"QR4TM3.RES: IP(3, 2) = 5 ", [] { MOLECULES.IP(IP_SPECIES, 2) = 5; }},
+        {"QR4TM3.RES: IP(2, 7) = -6 ", [] { MOLECULES.IP(IP_CELL, 7) = -6; }},
+        {"QR4TM5.RES: XREF(1) = 8 ", [] { MOLECULES.XREF(1) = 8; }},
+        {"QR4TC2.RES: ICELL(2, 1) = 11 ", [] { CELLS.ICELL(ICELL_COUNT, 1) = 11; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.piece);
+        make_case(true, true);
+        c.damage();
+        WRITE_RESTART();
+        std::string message = read_set();
+        EXPECT_NE(message.find(c.piece), std::string::npos) << message;
+    }
+    // A recombination mark (a negated cell) is a sound number.
+    make_case(true, true);
+    MOLECULES.IP(IP_CELL, 7) = -MOLECULES.IP(IP_CELL, 7);
+    WRITE_RESTART();
+    EXPECT_EQ(read_set(), "");
+}
+
 // A stop while the set is being written leaves the previous set whole: here the run-state file cannot
 // be created, so the writer stops before any file of the new set takes the place of an old one.
 TEST_F(RestartRefusalTest, InterruptedWritingKeepsThePreviousSet)

@@ -8,6 +8,7 @@
 #include "app/restart/restart_io.h"
 #include "tests/casedata/case_test_support.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -118,6 +119,76 @@ inline void set_size_items(bool vibration, bool continuous)
     RUN.SUBCELL_MODE = 1;
 }
 
+// The numbers that the reader checks as subscripts, made sound in the filled case: triangles 1 to 3
+// solid, triangle 4 a flow-entry triangle, molecule m in cell 1 + (m - 1) mod 5, and so on.
+inline void make_numbers_consistent()
+{
+    auto& S = SURFACE;
+    for (int t = 1; t <= S.TRIANGLE_COUNT; ++t) {
+        for (int c = 1; c <= 3; ++c)
+            S.TRIANGLE(c, t) = (t + c) % S.POINT_COUNT + 1;
+        S.TRIANGLE(TRIANGLE_KIND, t) = t <= 3 ? t : -1;
+        S.TRIANGLE_SURFACE(t) = t <= 2 ? 1 : 2;
+    }
+    for (int k = 1; k <= 3; ++k)
+        S.SOLID_TRIANGLE(1, k) = k;
+    S.ENTRY_TRIANGLE(1) = 4;
+    for (int n = 1; n <= 2; ++n) {
+        S.SURFACE_FIRST_TRIANGLE(n) = 2 * (n - 1);
+        S.SURFACE_TRIANGLE_COUNT(n) = 2;
+    }
+    const int codes[BOX_SIDES] = {3, 4, 2, 2, 5, 5};
+    for (int K = 1; K <= BOX_SIDES; ++K)
+        BOX.BOUNDARY_CODE(K) = codes[K - 1];
+
+    auto& G = GAS;
+    if (G.MAX_VIB_MODES > 0) {
+        G.VIB_MODE_COUNT(1) = 2;
+        G.VIB_MODE_COUNT(2) = 1;
+    }
+    for (int N = 1; N <= G.GAS_REACTIONS; ++N) {
+        for (int i = 1; i <= 2; ++i) {
+            G.REACTION_REACTANTS(i, N) = i;
+            G.REACTION_PRODUCT_COUNT(i, N) = 1;
+            G.REACTION_PRODUCTS(i, N, 1) = 3 - i;
+        }
+    }
+    G.REACTION_PAIR_COUNT.fill(0);
+    G.REACTION_PAIR_COUNT(1, 2) = G.REACTION_PAIR_COUNT(2, 1) = 1;
+    G.REACTION_PAIR_LIST(1, 1, 2) = G.REACTION_PAIR_LIST(1, 2, 1) = 2;
+
+    auto& D = DIVISIONS;
+    for (int& code : D.DIVISION_INFO)
+        code = std::abs(code % 100);
+    D.DIVISION_INFO(DIVISION_CODE, 1, 1, 1) = -2;
+    for (std::size_t i = 0; i < D.ELEMENT_CELL.size(); ++i)
+        D.ELEMENT_CELL.data()[i] = static_cast<int>(i % 6);  // 0: an element without a cell
+    for (int k = 1; k <= D.SURFACE_DIVISION_COUNT; ++k) {
+        D.SURFACE_INDEX(SURFACE_INDEX_COUNT, k) = 3;
+        D.SURFACE_INDEX(SURFACE_INDEX_START, k) = 4 * (k - 1);
+    }
+    for (int i = 1; i <= D.TOTAL_SURFACE_INDEX_SIZE; ++i)
+        D.TOTAL_SURFACE_INDEX(i) = i % S.TRIANGLE_COUNT + 1;
+
+    auto& M = MOLECULES;
+    auto& C = CELLS;
+    for (int K = 1; K <= CELLS.CELL_COUNT; ++K) {
+        C.ICELL(ICELL_START, K) = 10 * (K - 1);
+        C.ICELL(ICELL_COUNT, K) = 0;
+        if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
+            C.IRCELL(K) = 10;
+    }
+    for (int m = 1; m <= M.NM; ++m) {
+        int K = (m - 1) % CELLS.CELL_COUNT + 1;
+        M.IP(IP_CELL, m) = K;
+        M.IP(IP_SPECIES, m) = m % 2 + 1;
+        int place = C.ICELL(ICELL_START, K) + ++C.ICELL(ICELL_COUNT, K);
+        M.IP(IP_PLACE, m) = place;
+        if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
+            M.XREF(place) = m;
+    }
+}
+
 // A whole state: the size items above, every array allocated as the size record dimensions it, every
 // array and scalar filled with distinct values, and the counts that the reader checks made sound.
 inline void make_case(bool vibration, bool continuous)
@@ -138,6 +209,7 @@ inline void make_case(bool vibration, bool continuous)
     GAS.SURFACE_REACTIONS = 0;
     GAS.THIRD_BODY_TABLES = 2;
     CELLS.CELL_COUNT = 5;
+    make_numbers_consistent();
 }
 
 // The case-data tests' working folder, with every state group of the restart set cleared.
