@@ -124,6 +124,29 @@ void APPLY_BOX_FACES(int N, float& X, float DX, float& Y, float DY, float& Z, fl
         SDMIN = LEAVES_FLOWFIELD;
 }
 
+// reflect_at_further_planes: after APPLY_BOX_FACES on an end point that is kept (not pulled back to the
+// first face met), every plane-of-symmetry side that the end point still lies beyond reflects as well:
+// APPLY_BOX_FACES reflects only at the face met first, and a path across a box edge would otherwise
+// end outside the box, from where its next path can pass a surface that meets that side (the crossing
+// lies outside its triangles) and be lost behind it.
+void reflect_at_further_planes(int N, float P[3])
+{
+    const auto& B = BOX;
+    const double tol = DIVISIONS.GEOMETRY_TOLERANCE;
+    const float low[3] = {B.XMIN, B.YMIN, B.ZMIN};
+    const float high[3] = {B.XMAX, B.YMAX, B.ZMAX};
+    for (int a = 0; a < 3; ++a) {
+        float& velocity = MOLECULES.PV(a + 1, N);
+        if (P[a] <= low[a] && B.BOUNDARY_CODE(2 * a + 1) == BOUNDARY_PLANE) {
+            P[a] = static_cast<float>(low[a] + tol);
+            velocity = -velocity;
+        } else if (P[a] >= high[a] && B.BOUNDARY_CODE(2 * a + 2) == BOUNDARY_PLANE) {
+            P[a] = static_cast<float>(high[a] - tol);
+            velocity = -velocity;
+        }
+    }
+}
+
 // REFLECT_AT_MOVING_WALL: the wall stands at XMIN + WALL_SPEED t, t the molecule's own clock (which
 // already holds the whole advance of the pass). A molecule that ends the sub-step at or behind the wall
 // meets it at the fraction f where x0 + f DX = wall position, and leaves with u' = 2 WALL_SPEED - u

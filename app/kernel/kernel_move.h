@@ -21,6 +21,10 @@ void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II);
 // displacement (DX, DY, DZ). SDMIN: 1.1 no face met, a fraction >= 1e-5 a reflection, -1 removal.
 void APPLY_BOX_FACES(int N, float& X, float DX, float& Y, float DY, float& Z, float DZ, float& SDMIN);
 
+// Reflects the end point P of a sub-step, kept where APPLY_BOX_FACES left it, at every plane of
+// symmetry that it still lies beyond (reversing that velocity component).
+void reflect_at_further_planes(int N, float P[3]);
+
 // REFLECT_AT_MOVING_WALL: the piston at side 1, moving from XMIN into the flow at WALL_SPEED. X is the x
 // of the end point of a sub-step of DX over DTIM with TLEFT left; SDMIN as for the box faces.
 void REFLECT_AT_MOVING_WALL(int N, float& X, float DX, float DTIM, float TLEFT, float& SDMIN);

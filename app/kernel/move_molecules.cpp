@@ -200,6 +200,24 @@ int cell_of_point(float P[3], bool in_division)
     return CN;
 }
 
+// The stop short of a triangle can lie behind the start of a short path, and so outside the box for a
+// molecule that started near a side; a path from outside the box can pass a surface that meets that
+// side (its crossing lies outside the triangles) and be lost behind it. Such a point is brought back
+// onto the side, less the tolerance.
+void keep_inside_box(float P[3])
+{
+    const auto& B = BOX;
+    const double tol = DIVISIONS.GEOMETRY_TOLERANCE;
+    const float low[3] = {B.XMIN, B.YMIN, B.ZMIN};
+    const float high[3] = {B.XMAX, B.YMAX, B.ZMAX};
+    for (int a = 0; a < 3; ++a) {
+        if (P[a] <= low[a])
+            P[a] = static_cast<float>(low[a] + tol);
+        else if (P[a] >= high[a])
+            P[a] = static_cast<float>(high[a] - tol);
+    }
+}
+
 // A molecule that meets triangle ITRI at the fraction SDMIN of its path: it stops short of the triangle
 // by `short_by` of the path, interacts with the surface and, if it is still there, is given its cell.
 void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float SDMIN, bool in_division)
@@ -223,6 +241,7 @@ void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float
     if (II < 0)
         return;
     float P[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
+    keep_inside_box(P);
     const int CN = cell_of_point(P, in_division);
     for (int i = 1; i <= 3; ++i)
         M.MOL_POS(i, N) = P[i - 1];
@@ -237,7 +256,7 @@ void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float
 // A path that meets no surface: the box faces and the moving wall at its end point, then its cell.
 // With `pull_back` a reflecting face's fraction pulls the end point back to it (the path through a
 // surface division or across divisions); without it (a surface-free division) the end point stays as
-// the faces left it. A moving wall that reflects the molecule pulls it back in either case: the wall
+// the faces left it, reflected at every plane of symmetry it crossed. A moving wall that reflects the molecule pulls it back in either case: the wall
 // also acts in a division without surfaces, so that no molecule passes the piston.
 void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_division)
 {
@@ -259,6 +278,8 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_
         // holds (otherwise it would be given a cell at the other end of the box).
         if (in_division)
             set_path_division(p.P1);
+    } else {
+        reflect_at_further_planes(N, p.P1);
     }
     const int CN = cell_of_point(p.P1, in_division);
     if (CN < 1) {
