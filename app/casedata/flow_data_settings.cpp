@@ -66,14 +66,20 @@ void read_surface_reaction(int N)
 
     // Items 41 to 46: the six reflected species; the first is echoed whatever its value.
     static const char* const ordinal[7] = {"", "first", "second", "third", "fourth", "fifth", "sixth"};
+    static const char* const label[7] = {"",
+                                         "Species code of the first reflected molecule is",
+                                         "Species code of the second reflected molecule is",
+                                         "Species code of the third reflected molecule is",
+                                         "Species code of the fourth reflected molecule is",
+                                         "Species code of the fifth reflected molecule is",
+                                         "Species code of the sixth reflected molecule is"};
     for (int i = 1; i <= 6; ++i) {
         const std::string what =
             of_surface_reaction(std::string("species code of the ") + ordinal[i] + " reflected molecule", N);
         int& code = G.SURF_REACTION_PRODUCTS(i, N);
         read_item(code, flow_item(40 + i, what));
         if (i == 1 || code > 0)
-            write_list(UNIT_SUMMARY,
-                       {std::string("Species code of the ") + ordinal[i] + " reflected molecule is", code});
+            write_list(UNIT_SUMMARY, {label[i], code});
         check_optional_species(code, 40 + i, what);
     }
 

@@ -153,13 +153,15 @@ void allocate_state(const std::vector<PlannedArray>& plan)
     for (const PlannedArray& p : plan) {
         if (p.allocate())
             continue;
-        if (p.own_step) {
-            write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE IRCELL " + std::to_string(RUN.INDEX_MODE + 1),
-                                   ALLOCATION_FAILED_STATUS});
-        } else {
-            write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE RESTART VARIABLES " + std::to_string(restart_variant()),
-                                   ALLOCATION_FAILED_STATUS});
-        }
+        static const char* const variant_failure[5] = {
+            "", "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 1", "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 2",
+            "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 3", "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 4"};
+        static const char* const ircell_failure[2] = {"PROGRAM COULD NOT ALLOCATE IRCELL 1",
+                                                      "PROGRAM COULD NOT ALLOCATE IRCELL 2"};
+        if (p.own_step)
+            write_list(UNIT_DIAG, {ircell_failure[RUN.INDEX_MODE], ALLOCATION_FAILED_STATUS});
+        else
+            write_list(UNIT_DIAG, {variant_failure[restart_variant()], ALLOCATION_FAILED_STATUS});
         fatal_stop(std::string("Cannot allocate ") + p.name + " for the restart set (" +
                    std::to_string(p.bytes) + " bytes)");
     }
