@@ -126,10 +126,30 @@ int main(int argc, char** argv)
             int id = std::atoi(args[i++].c_str());
             PostMessageA(target, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(c));
         } else if (step == "radio") {
+            // The effect of a click on a radio button: it is checked, the rest of its group unchecked,
+            // and the dialog is told. (BM_CLICK from another process depends on mouse capture, which a
+            // window without the input focus may not get.)
             need(step, 1);
-            HWND c = control(step, args[i++].c_str());
+            HWND c = control(step, args[i].c_str());
+            int id = std::atoi(args[i++].c_str());
+            HWND first = c;
+            while (!(GetWindowLongA(first, GWL_STYLE) & WS_GROUP)) {
+                HWND prev = GetWindow(first, GW_HWNDPREV);
+                if (!prev)
+                    break;
+                first = prev;
+            }
             DWORD_PTR r = 0;
-            SendMessageTimeoutA(c, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+            for (HWND b = first; b; b = GetWindow(b, GW_HWNDNEXT)) {
+                if (b != first && (GetWindowLongA(b, GWL_STYLE) & WS_GROUP))
+                    break;
+                char cls[16] = {};
+                GetClassNameA(b, cls, sizeof cls);
+                if (lstrcmpiA(cls, "BUTTON") != 0)
+                    continue;
+                SendMessageTimeoutA(b, BM_SETCHECK, b == c ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 5000, &r);
+            }
+            PostMessageA(target, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(c));
         } else if (step == "check") {
             need(step, 2);
             HWND c = control(step, args[i++].c_str());

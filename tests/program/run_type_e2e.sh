@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The program under Wine, driven by the UI driver as a person would: the "Run Type" dialog, the
+# information pages, a new run of a small case, then a continued run from its restart set.
+# Usage: run_type_e2e.sh <qr4t.exe> <uidriver.exe> <folder with QR4TD.DM1 and QR4SD.DM1> <work folder>
+set -u
+program=$(winepath -w "$1")
+driver=$2
+case_dir=$3
+work=$4
+fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
+shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
+drive() { wine "$driver" "$@" || fail "uidriver $*"; }
+MAIN="  DSMC Visual Program QR4T for Three-Dimensional Flows"
+
+rm -rf "$work" && mkdir -p "$work/run" && cp "$case_dir/QR4TD.DM1" "$case_dir/QR4SD.DM1" "$work/run/"
+cd "$work/run" || fail "no work folder"
+
+# About the program: a page, then the "Run Type" dialog again; then the Delta Wing case (here the small
+# case under its file names).
+drive start "$program" wait "Run Type" 60
+shot run_type
+drive wait "Run Type" radio 1091 press 1 wait "Type of Information" 30
+shot type_of_information
+drive wait "Type of Information" radio 1023 press 1 wait "The QR4T Program" 30
+shot information_page
+drive wait "The QR4T Program" press 1 wait "Run Type" 30 radio 1023 press 1
+drive wait "Progressive Log of the Current DSMC Computation" 120
+drive file QR4TP.RES 60 sleep 3000
+shot progress_log
+drive wait "$MAIN" close gone "$MAIN" 30
+grep -q "INITIAL STATE SET WITH" DIAG.TXT || fail "no initial state in DIAG.TXT"
+grep -q "^ TIME" DIAG.TXT || fail "no pass of the loop in DIAG.TXT"
+[ -s QR4TV2.RES ] || fail "no restart set"
+
+# "Continue the Current Run" reads the set and goes on.
+passes=$(grep -c '^ TIME' DIAG.TXT)
+drive start "$program" wait "Run Type" 60 radio 1005 press 1
+drive wait "Progressive Log of the Current DSMC Computation" 120 sleep 2000
+drive wait "$MAIN" close gone "$MAIN" 30
+grep -q "INITIAL STATE" DIAG.TXT && fail "the continued run set an initial state"
+grep -q "^ TIME" DIAG.TXT || fail "the continued run made no pass"
+echo "run_type_e2e: dialogs, new run ($passes passes) and continued run passed; screenshots in $work"
