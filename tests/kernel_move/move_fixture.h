@@ -1,6 +1,5 @@
-// Fixture of the move tests: a flowfield box with optional bodies, laid out by the geometry's own
-// SET_DIVISIONS_AND_ELEMENTS, one cell per division (the elements of a surface division that lie wholly
-// inside a body get none), a molecule store, and the diagnostic log in a scratch folder.
+// Fixture of the move tests: the cases of move_case.h with bodies made by the geometry tests' helpers,
+// laid out by the geometry's own SET_DIVISIONS_AND_ELEMENTS, and the diagnostic log in a scratch folder.
 #ifndef QR4T_TESTS_KERNEL_MOVE_MOVE_FIXTURE_H
 #define QR4T_TESTS_KERNEL_MOVE_MOVE_FIXTURE_H
 
@@ -20,6 +19,7 @@
 #include "app/state/surface.h"
 #include "base/random.h"
 #include "tests/geometry/geometry_fixture.h"
+#include "tests/kernel_move/move_case.h"
 
 #include <gtest/gtest.h>
 
@@ -27,38 +27,13 @@
 #include <string>
 #include <vector>
 
-constexpr float ARGON_MASS = 6.63e-26f;  // kg
-
-// Most probable speed sqrt(2kT/m) of the test gas.
-inline double vmp_of(double T)
-{
-    return std::sqrt(2.0 * double(BOLTZ) * T / double(ARGON_MASS));
-}
-
-// The box: limits and, per axis, divisions and elements per division.
-struct CaseBox {
-    float lo[3] = {0, 0, 0};
-    float hi[3] = {10, 10, 10};
-    int divisions[3] = {5, 5, 5};
-    int elements[3] = {2, 2, 2};
-};
-
 class MoveTest : public FatalToException {
 public:
     void SetUp() override
     {
         FatalToException::SetUp();
         saved_random = RANDOM_STATE;
-        BOX = BoxState{};
-        SURFACE = SurfaceState{};
-        DIVISIONS = Divisions{};
-        CELLS = Cells{};
-        SAMPLES = SampleSums{};
-        GAS = GasState{};
-        RUN = RunState{};
-        MOLECULES = MoleculeStore{};
-        HEADLESS.reset();
-        HEADLESS.record_calls = false;
+        clear_move_state();
         diag_path = scratch.path("DIAG.TXT");
         unit_open(UNIT_DIAG, diag_path, UnitMode::WRITE_TEXT);
     }
@@ -74,76 +49,21 @@ public:
     void make_case(const CaseBox& box, const std::vector<Body>& bodies, int mnm, int index_mode = INDEX_NORMAL,
                    float dtc = 1e-4f, int code = BOUNDARY_PLANE)
     {
-        GAS.SPECIES_COUNT = 1;
-        GAS.SPECIES_DATA.allocate(4, 1);
-        GAS.SPECIES_DATA(SPECIES_MASS, 1) = ARGON_MASS;
-        GAS.SPECIES_ROTATION.allocate(2, 1);
-        GAS.VIB_MODE_COUNT.allocate(1);
-        GAS.CP_LEFT_MIN_X.allocate(1);
-        GAS.CP_LEFT_MAX_X.allocate(1);
-        GAS.SEPARATION_CROSSINGS.allocate(1);
-
-        BOX.XMIN = box.lo[0];
-        BOX.YMIN = box.lo[1];
-        BOX.ZMIN = box.lo[2];
-        BOX.XMAX = box.hi[0];
-        BOX.YMAX = box.hi[1];
-        BOX.ZMAX = box.hi[2];
-        BOX.DIVISIONS_X = box.divisions[0];
-        BOX.DIVISIONS_Y = box.divisions[1];
-        BOX.DIVISIONS_Z = box.divisions[2];
-        BOX.ELEMENTS_PER_DIVISION_X = box.elements[0];
-        BOX.ELEMENTS_PER_DIVISION_Y = box.elements[1];
-        BOX.ELEMENTS_PER_DIVISION_Z = box.elements[2];
-        for (int side = 1; side <= 6; ++side)
-            BOX.BOUNDARY_CODE(side) = code;
-
+        set_test_gas();
+        set_case_box(box, code);
         set_surfaces(bodies);
-        SurfaceState& S = SURFACE;
-        S.TRIANGLE_SURFACE.allocate(S.TRIANGLE_COUNT);
-        for (int s = 1; s <= S.SURFACE_COUNT; ++s)
-            for (int j = 1; j <= S.SURFACE_TRIANGLE_COUNT(s); ++j)
-                S.TRIANGLE_SURFACE(S.SURFACE_FIRST_TRIANGLE(s) + j) = s;
-        S.SOLID_PROPERTIES.allocate(4, S.TRIANGLE_COUNT);
-        S.SOLID_SPECIES_PROPERTIES.allocate(3, 1, S.TRIANGLE_COUNT);
-        S.SOLID_REACTION_PROBABILITY.allocate(1, S.TRIANGLE_COUNT);
-        for (int k = 1; k <= S.TRIANGLE_COUNT; ++k)
-            S.SOLID_PROPERTIES(1, k) = 300.0f;
-
+        set_solid_properties();
         SET_DIVISIONS_AND_ELEMENTS();
-        make_cells(dtc);
-        DIVISIONS.ICHECK.allocate(8 * DIVISIONS.MNSEG);
-
-        RUN.MNM = mnm;
-        RUN.INDEX_MODE = index_mode;
-        RUN.XREF_SIZE = index_mode == INDEX_CONTINUOUS ? 6 * mnm : 1;
-        RUN.DTM = 2.0f * dtc;
-        RUN.TIME = 0.0;
-        auto& M = MOLECULES;
-        M.MOL_POS.allocate(3, mnm);
-        M.PV.allocate(3, mnm);
-        M.IP.allocate(2, mnm);
-        M.MOL_TIME.allocate(mnm);
-        M.XREF.allocate(RUN.XREF_SIZE);
-        M.MOL_VIB_LEVEL.allocate(0, mnm);
+        make_division_cells(dtc);
+        allocate_store(mnm, index_mode, dtc);
     }
 
     // Appends a molecule at (x, y, z) with velocity (u, v, w), clock 0, in the cell of its point.
     int add(float x, float y, float z, float u, float v, float w)
     {
-        auto& M = MOLECULES;
         int cell = 0;
-        FIND_CELL(cell, x, y, z);
+        const int n = place_molecule(x, y, z, u, v, w, cell);
         EXPECT_GE(cell, 1) << "molecule placed in no cell at " << x << " " << y << " " << z;
-        const int n = ++M.NM;
-        M.MOL_POS(1, n) = x;
-        M.MOL_POS(2, n) = y;
-        M.MOL_POS(3, n) = z;
-        M.PV(1, n) = u;
-        M.PV(2, n) = v;
-        M.PV(3, n) = w;
-        M.IP(IP_CELL, n) = cell;
-        M.MOL_TIME(n) = 0.0;
         return n;
     }
 
@@ -162,12 +82,7 @@ public:
         }
     }
 
-    // One pass of the time-step loop's move: TIME advances by DTM, then MOVE_MOLECULES.
-    void pass()
-    {
-        RUN.TIME += RUN.DTM;
-        MOVE_MOLECULES();
-    }
+    void pass() { move_pass(); }
 
     // Whether every molecule is listed in its cell (continuous indexing) and its cell is the one of its
     // point (or, for a point in no element cell, at least a cell).
@@ -205,37 +120,6 @@ public:
     std::string diag_path;
     RandomState saved_random;
 
-private:
-    // One cell per division that holds flow; an element of a surface division keeps -1 when it lies
-    // wholly inside a body.
-    static void make_cells(float dtc)
-    {
-        auto& D = DIVISIONS;
-        const auto& B = BOX;
-        int cells = 0;
-        for (int iz = 1; iz <= B.DIVISIONS_Z; ++iz)
-            for (int iy = 1; iy <= B.DIVISIONS_Y; ++iy)
-                for (int ix = 1; ix <= B.DIVISIONS_X; ++ix) {
-                    const int code = D.DIVISION_INFO(DIVISION_CODE, iz, iy, ix);
-                    if (code == 0)
-                        continue;
-                    ++cells;
-                    for (int ez = 1; ez <= B.ELEMENTS_PER_DIVISION_Z; ++ez)
-                        for (int ey = 1; ey <= B.ELEMENTS_PER_DIVISION_Y; ++ey)
-                            for (int ex = 1; ex <= B.ELEMENTS_PER_DIVISION_X; ++ex) {
-                                int& e = D.ELEMENT_CELL(iz, iy, ix, ez, ey, ex);
-                                if (code > 0 || e == 0)
-                                    e = cells;
-                            }
-                }
-        CELLS.CELL_COUNT = CELLS.MAX_CELLS = cells;
-        CELLS.CELL_DATA.allocate(CELL_DATA_FIELDS, cells);
-        CELLS.ICELL.allocate(3, cells);
-        CELLS.IRCELL.allocate(cells);
-        CELLS.CELL_TIME.allocate(cells);
-        for (int c = 1; c <= cells; ++c)
-            CELLS.CELL_DATA(CELL_TIME_STEP, c) = dtc;
-    }
 };
 
 #endif
