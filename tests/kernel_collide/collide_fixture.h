@@ -21,6 +21,7 @@
 #include "toolkit/headless/headless.h"
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 // One species of the test gas.
@@ -51,6 +52,7 @@ struct TestCase {
     int index_mode = INDEX_NORMAL;
     int subcell_mode = SUBCELLS_NONE;
     std::vector<TestSpecies> species;
+    std::function<void()> before_initialise;  // e.g. the reaction tables, after the gas is set
 };
 
 inline void make_box(const TestCase& c)
@@ -177,6 +179,8 @@ inline void make_case(const TestCase& c)
     SAMPLES.ADIABATIC_SAMPLE.allocate(2, 1);
     SAMPLES.SURF_FORCE_SAMPLE.allocate(6, 1);
     HEADLESS.reset();
+    if (c.before_initialise)
+        c.before_initialise();
     INITIALIZE_FLOW();
     if (c.index_mode == INDEX_CONTINUOUS)
         RESET_CONTINUOUS_INDEXING();
