@@ -71,18 +71,21 @@ TEST_F(LostPointsTest, SearchEnds)
             else
                 RELOCATE_LOST_MOLECULE(CN, X, Y, Z);
             EXPECT_TRUE(same(RANDOM_STATE, advanced(before, c.draws)));
-            if (c.cn_out == 1)
+            if (c.cn_out == 1) {
                 EXPECT_GE(CN, 1);
-            else
+            } else {
                 EXPECT_EQ(CN, c.cn_out);
-            if (c.draws == 0)
+            }
+            if (c.draws == 0) {
                 EXPECT_EQ(X, c.x);
+            }
             // The last trial lies within 100 x 0.005 diagonals of the point on each axis.
             const double r = c.draws / 3 * 0.005 * DIVISIONS.ELEMENT_DIAGONAL + 1e-6;
             EXPECT_LE(std::fabs(X - c.x), r);
             EXPECT_LE(std::fabs(Y - 5.0f), r);
-            if (twin)
+            if (twin) {
                 EXPECT_EQ(DIVISIONS.CURRENT_DIVISION_X, 3);
+            }
             TearDown();
         }
 }

@@ -160,6 +160,7 @@ TEST_F(SurfaceHitsTest, ClosedBodyIsNeverEntered)
     box.elements[0] = box.elements[1] = box.elements[2] = 5;
     const float lo = 3.3f, hi = 6.7f;
     make_case(box, {block(lo, hi, lo, hi, lo, hi)}, 1200, INDEX_CONTINUOUS);
+    DIVISIONS.ICHECK.deallocate();  // a work array missing (or too small) grows on first use
     for (int t = 1; t <= SURFACE.TRIANGLE_COUNT; ++t) {
         SURFACE.SOLID_PROPERTIES(1, t) = 30000.0f;                // re-emits at about 3500 m/s
         SURFACE.SOLID_PROPERTIES(2, t) = t % 2 ? 0.0f : 0.5f;  // every other triangle half specular
@@ -201,6 +202,7 @@ TEST_F(SurfaceHitsTest, ClosedBodyIsNeverEntered)
         }
     }
     EXPECT_EQ(MOLECULES.NM, 1000);
+    EXPECT_GE(static_cast<int>(DIVISIONS.ICHECK.size()), 8 * DIVISIONS.MNSEG);
     EXPECT_GT(RUN.SURFACE_HIT_COUNT, 1000.0);
     EXPECT_EQ(RUN.REMOVAL_COUNT + RUN.ROUNDOFF_COUNT, 0.0);
     EXPECT_TRUE(index_consistent());

@@ -267,8 +267,9 @@ TEST_F(SurfaceInteractionTest, ProductInNoCellIsSubstituted)
         EXPECT_EQ(MOLECULES.NM, c.expected_nm);
         for (int m = 1; m <= MOLECULES.NM; ++m)
             EXPECT_GE(MOLECULES.IP(IP_CELL, m), 1);
-        if (c.expected_nm == 3)
+        if (c.expected_nm == 3) {
             EXPECT_EQ(MOLECULES.MOL_POS(1, 3), 4.9f);
+        }
         EXPECT_EQ(MOLECULES.MOL_POS(1, other), 1.0f);
         TearDown();
     }
