@@ -237,8 +237,10 @@ TEST_F(RestartRefusalTest, DamagedSetsAreReadOrRefused)
         for (std::size_t w = 0; w + 4 <= original.size(); w += 4 * step) {
             std::string changed = original;
             std::int32_t v = replacements[(w / 4) % 4];
-            if (w % 3 == 0)
-                std::memcpy(&v, original.data() + w, 4), v ^= 0x40000000;
+            if (w % 3 == 0) {  // a flipped bit in place of a replacement
+                std::memcpy(&v, original.data() + w, 4);
+                v ^= 0x40000000;
+            }
             std::memcpy(changed.data() + w, &v, 4);
             versions.push_back(changed);
         }
