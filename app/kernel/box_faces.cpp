@@ -55,7 +55,6 @@ void APPLY_BOX_FACES(int N, float& X, float DX, float& Y, float DY, float& Z, fl
     const auto& BC = B.BOUNDARY_CODE;
     const double tol = DIVISIONS.GEOMETRY_TOLERANCE;
     float& u = MOLECULES.PV(1, N);
-    const int s = molecule_species(N);
     bool removal = false;
     SDMIN = NO_FACE_MET;
 
@@ -80,7 +79,7 @@ void APPLY_BOX_FACES(int N, float& X, float DX, float& Y, float DY, float& Z, fl
         } else if (code != BOUNDARY_MOVING_WALL) {
             removal = true;
             if (code == BOUNDARY_PRESSURE)
-                GAS.CP_LEFT_MIN_X(s) += 1.0;
+                GAS.CP_LEFT_MIN_X(molecule_species(N)) += 1.0;
         }
     }
 
@@ -103,7 +102,7 @@ void APPLY_BOX_FACES(int N, float& X, float DX, float& Y, float DY, float& Z, fl
         } else if (SDMIN > 1.0f) {
             removal = true;
             if (code == BOUNDARY_PRESSURE)
-                GAS.CP_LEFT_MAX_X(s) += 1.0;
+                GAS.CP_LEFT_MAX_X(molecule_species(N)) += 1.0;
         }
     }
 

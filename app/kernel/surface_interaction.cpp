@@ -95,13 +95,14 @@ struct Hit {
     float E;                   // incident energy relative to the wall, internal energy included
 };
 
-// Internal energy of molecule n of species s: rotational (PV row PV_ROWS) and vibrational.
+// Internal energy of molecule n of species s: rotational (PV row 4, present when any species rotates)
+// and vibrational.
 double internal_energy(int n, int s)
 {
     const auto& G = GAS;
     double e = 0.0;
-    if (G.SPECIES_ROTATION(1, s) > 0)
-        e += MOLECULES.PV(MOLECULES.PV_ROWS, n);
+    if (G.SPECIES_ROTATION(1, s) > 0 && MOLECULES.PV_ROWS == 4)
+        e += MOLECULES.PV(PV_ROTATION, n);
     if (G.MAX_VIB_MODES > 0)
         for (int j = 1; j <= G.VIB_MODE_COUNT(s); ++j)
             e += MOLECULES.MOL_VIB_LEVEL(j, n) * double(BOLTZ) * G.VIB_TEMP(j, s);
