@@ -183,7 +183,8 @@ void read_initial_state()
     for (int L = 1; L <= G.SPECIES_COUNT; ++L) {
         read_item(G.SECONDARY_FRACTION(L),
                   flow_item(64, "secondary-stream fraction of species " + std::to_string(L)));
-        write_list(UNIT_SUMMARY, {"The fraction of species", L, " in the secondary stream is", G.SECONDARY_FRACTION(L)});
+        write_list(UNIT_SUMMARY,
+                   {"The fraction of species", L, " in the secondary stream is", G.SECONDARY_FRACTION(L)});
     }
 }
 
@@ -205,7 +206,8 @@ void read_run_settings()
     else
         write_list(UNIT_SUMMARY, {"The sampling is for an eventual steady flow"});
     read_item(R.OUTPUT_INTERVAL_REF, flow_item(68, "output interval"));
-    write_list(UNIT_SUMMARY, {"Results are output at intervals of", R.OUTPUT_INTERVAL_REF, " times the reference time"});
+    write_list(UNIT_SUMMARY,
+               {"Results are output at intervals of", R.OUTPUT_INTERVAL_REF, " times the reference time"});
     if (R.SAMPLING_MODE == 0) {
         read_item(R.AVERAGING_FRACTION, flow_item(69, "averaging fraction"));
         write_list(UNIT_SUMMARY, {"Fraction of time interval for time-averaging", R.AVERAGING_FRACTION});

@@ -31,11 +31,13 @@ void allocate_gas_reaction_tables()
     auto& G = GAS;
     int S = G.SPECIES_COUNT;
     int N = G.GAS_REACTION_DIM;
-    bool ok = allocate_case_array(G.REACTION_CONSTANTS, 6, N) && allocate_case_array(G.REACTION_REACTANTS, 2, N) &&
+    bool ok = allocate_case_array(G.REACTION_CONSTANTS, 6, N) &&
+              allocate_case_array(G.REACTION_REACTANTS, 2, N) &&
               allocate_case_array(G.REACTION_PRODUCT_COUNT, 2, N) &&
               allocate_case_array(G.SURF_REACTION_COUNT, G.SURFACE_REACTION_DIM) &&
               allocate_case_array(G.THIRD_BODY_TABLE, G.THIRD_BODY_DIM, S) &&
-              allocate_case_array(G.REACTION_PRODUCTS, 2, N, 2) && allocate_case_array(G.REACTION_PAIR_COUNT, S, S) &&
+              allocate_case_array(G.REACTION_PRODUCTS, 2, N, 2) &&
+              allocate_case_array(G.REACTION_PAIR_COUNT, S, S) &&
               allocate_case_array(G.REACTION_PAIR_LIST, N, S, S) && allocate_case_array(G.REACTION_COUNT, N);
     if (!ok)
         stop_table_allocation("PROGRAM COULD NOT ALLOCATE SPACE FOR REACTIONS, ERROR=",

@@ -89,7 +89,8 @@ void allocate_points_and_triangles()
 void add_count(int& total, int count, int number, const std::string& what)
 {
     if (count < 0)
-        refuse_item(SURFACE_DATA_FILE, surface_item(number, what), value_text(count), "a count cannot be negative");
+        refuse_item(SURFACE_DATA_FILE, surface_item(number, what), value_text(count),
+                    "a count cannot be negative");
     if (static_cast<long long>(total) + count > INT32_MAX)
         refuse_item(SURFACE_DATA_FILE, surface_item(number, what), value_text(count),
                     "the total over all surfaces passes 2147483647");
@@ -110,11 +111,13 @@ void read_surface_counts(int n)
     add_count(S.POINT_COUNT, S.SURFACE_POINT_COUNT(n), 2, "number of points" + of_surface);
 
     read_item(S.SURFACE_SOLID_COUNT(n), surface_item(3, "number of solid triangles" + of_surface));
-    write_list(UNIT_SUMMARY, {"The number of solid surface triangles on surface", n, " is", S.SURFACE_SOLID_COUNT(n)});
+    write_list(UNIT_SUMMARY,
+               {"The number of solid surface triangles on surface", n, " is", S.SURFACE_SOLID_COUNT(n)});
     add_count(S.SOLID_TRIANGLE_COUNT, S.SURFACE_SOLID_COUNT(n), 3, "number of solid triangles" + of_surface);
 
     read_item(S.SURFACE_ENTRY_COUNT(n), surface_item(4, "number of flow entry triangles" + of_surface));
-    write_list(UNIT_SUMMARY, {"The number of flow entry triangles on surface", n, " is", S.SURFACE_ENTRY_COUNT(n)});
+    write_list(UNIT_SUMMARY,
+               {"The number of flow entry triangles on surface", n, " is", S.SURFACE_ENTRY_COUNT(n)});
     add_count(S.ENTRY_TRIANGLE_COUNT, S.SURFACE_ENTRY_COUNT(n), 4, "number of flow entry triangles" + of_surface);
 
     // Both counts are at most the totals, which fit; their sum may not.
@@ -220,8 +223,10 @@ void read_solid_properties(int k, int j, int n)
     read_item(S.SOLID_PROPERTIES(2, k), surface_item(9, of_triangle("fraction of specular reflection", j, n)));
     for (int s = 1; s <= species; ++s) {
         const std::string of_s = " of species " + std::to_string(s);
-        read_item(S.SOLID_SPECIES_PROPERTIES(1, s, k), surface_item(10, of_triangle("adsorbed fraction" + of_s, j, n)));
-        read_item(S.SOLID_SPECIES_PROPERTIES(2, s, k), surface_item(10, of_triangle("outgas mass flux" + of_s, j, n)));
+        read_item(S.SOLID_SPECIES_PROPERTIES(1, s, k),
+                  surface_item(10, of_triangle("adsorbed fraction" + of_s, j, n)));
+        read_item(S.SOLID_SPECIES_PROPERTIES(2, s, k),
+                  surface_item(10, of_triangle("outgas mass flux" + of_s, j, n)));
     }
     for (int r = 1; r <= GAS.SURFACE_REACTIONS; ++r)
         read_item(S.SOLID_REACTION_PROBABILITY(r, k),
@@ -234,11 +239,14 @@ void read_solid_properties(int k, int j, int n)
         write_list(UNIT_SUMMARY, {"Diffuse adiabatic with a minimum temperature of", -temperature});
     write_list(UNIT_SUMMARY, {"The fraction of specular reflection is", S.SOLID_PROPERTIES(2, k)});
     for (int s = 1; s <= species; ++s) {
-        write_list(UNIT_SUMMARY, {"The fraction of species", s, " adsorbed is", S.SOLID_SPECIES_PROPERTIES(1, s, k)});
-        write_list(UNIT_SUMMARY, {"The outgas mass flux of species", s, " is", S.SOLID_SPECIES_PROPERTIES(2, s, k)});
+        write_list(UNIT_SUMMARY,
+                   {"The fraction of species", s, " adsorbed is", S.SOLID_SPECIES_PROPERTIES(1, s, k)});
+        write_list(UNIT_SUMMARY,
+                   {"The outgas mass flux of species", s, " is", S.SOLID_SPECIES_PROPERTIES(2, s, k)});
     }
     for (int r = 1; r <= GAS.SURFACE_REACTIONS; ++r)
-        write_list(UNIT_SUMMARY, {"The probability of surface reaction", r, " is", S.SOLID_REACTION_PROBABILITY(r, k)});
+        write_list(UNIT_SUMMARY,
+                   {"The probability of surface reaction", r, " is", S.SOLID_REACTION_PROBABILITY(r, k)});
 }
 
 // Items 12 and 13: the gas entering through flow-entry triangle e.

@@ -31,7 +31,8 @@ std::string at(const char* array, int i, int j)
 
 std::string at(const char* array, int i, int j, int k)
 {
-    return std::string(array) + "(" + std::to_string(i) + ", " + std::to_string(j) + ", " + std::to_string(k) + ")";
+    return std::string(array) + "(" + std::to_string(i) + ", " + std::to_string(j) + ", " +
+           std::to_string(k) + ")";
 }
 
 void check_surfaces()
@@ -86,7 +87,8 @@ void check_gas()
                 int count = G.REACTION_PAIR_COUNT(i, j);
                 in_range(count, 0, G.GAS_REACTIONS, F, at("REACTION_PAIR_COUNT", i, j));
                 for (int k = 1; k <= count; ++k)
-                    in_range(G.REACTION_PAIR_LIST(k, i, j), 1, G.GAS_REACTIONS, F, at("REACTION_PAIR_LIST", k, i, j));
+                    in_range(G.REACTION_PAIR_LIST(k, i, j), 1, G.GAS_REACTIONS, F,
+                             at("REACTION_PAIR_LIST", k, i, j));
             }
         }
     }
@@ -136,7 +138,8 @@ void check_divisions()
         in_range(count, 0, D.TOTAL_SURFACE_INDEX_SIZE - start, FILE_RUN_STATE, at("SURFACE_INDEX", 1, k));
     }
     for (int i = 1; i <= D.TOTAL_SURFACE_INDEX_SIZE; ++i)
-        in_range(D.TOTAL_SURFACE_INDEX(i), 1, SURFACE.TRIANGLE_COUNT, FILE_RUN_STATE, at("TOTAL_SURFACE_INDEX", i));
+        in_range(D.TOTAL_SURFACE_INDEX(i), 1, SURFACE.TRIANGLE_COUNT, FILE_RUN_STATE,
+                 at("TOTAL_SURFACE_INDEX", i));
 }
 
 void check_molecules()

@@ -60,7 +60,8 @@ TEST_F(CaseEdgeTest, MovingWallOnlyAtMinimumX)
 {
     write_file("QR4TD.DAT", flow_file({{"SIDE2", "7"}}));
     EXPECT_THROW(READ_FLOW_DATA(), FatalStopped);
-    const std::string text = "Boundary   2 has been set as a moving wall!  (. Only boundary 1 at x=XMIN can move.)";
+    const std::string text =
+        "Boundary   2 has been set as a moving wall!  (. Only boundary 1 at x=XMIN can move.)";
     ASSERT_EQ(text.size(), 84u);
     ASSERT_EQ(HEADLESS.count("WMessageBox"), 1);
     EXPECT_EQ(HEADLESS.calls.back(), "WMessageBox 0 1 0 |" + text + "|Illegal Boundary Specification|");
@@ -230,7 +231,8 @@ TEST_F(CaseEdgeTest, SurfaceNumberingAndScaling)
     std::string summary = written("QR4SD.TXT");
     EXPECT_TRUE(has_line(summary, " Points and triangles up to this surface           4           2"));
     EXPECT_TRUE(has_line(summary, " Point           1  is at  0.5000000      0.2500000       0.000000    "));
-    EXPECT_TRUE(has_line(summary, " Triangle           2  is defined by points           4           2           3"));
+    EXPECT_TRUE(
+        has_line(summary, " Triangle           2  is defined by points           4           2           3"));
     EXPECT_TRUE(has_line(summary, " Diffuse adiabatic with a minimum temperature of   300.0000    "));
 }
 

@@ -110,7 +110,8 @@ TEST_F(CaseGoldenTest, ReactingGasWithTwoSurfaces)
     EXPECT_EQ(S.SURFACE_FIRST_POINT(2), 4);
     EXPECT_EQ(S.SURFACE_FIRST_TRIANGLE(2), 3);
     EXPECT_EQ(S.POINT_X(6), 6.0f);
-    const int corners[6][4] = {{1, 3, 2, 1}, {1, 2, 4, 2}, {1, 4, 3, -1}, {5, 6, 7, -2}, {5, 7, 8, -3}, {6, 7, 8, 3}};
+    const int corners[6][4] = {{1, 3, 2, 1},  {1, 2, 4, 2},  {1, 4, 3, -1},
+                               {5, 6, 7, -2}, {5, 7, 8, -3}, {6, 7, 8, 3}};
     for (int t = 1; t <= 6; ++t) {
         for (int row = 1; row <= 4; ++row)
             EXPECT_EQ(S.TRIANGLE(row, t), corners[t - 1][row - 1]) << "triangle " << t << " row " << row;

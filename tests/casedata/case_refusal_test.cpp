@@ -36,7 +36,8 @@ const RefusalCase REFUSALS[] = {
     {"NegativeSurfaceReactions", {{"SURFREACTIONS", "-1"}}, {}, false, {"item 17", "value -1"}, ""},
     // species
     {"ZeroDiameter", {{"DIAM1", "0."}}, {}, false, {"item 18 (reference diameter of species 1): value 0"}, ""},
-    {"NegativeMass", {{"MASS1", "-4.E-26"}}, {}, false, {"item 21 (molecular mass of species 1): value -4e-26"}, ""},
+    {"NegativeMass", {{"MASS1", "-4.E-26"}}, {}, false,
+     {"item 21 (molecular mass of species 1): value -4e-26"}, ""},
     {"ModesAboveMaximum", {{"MODES1", "2"}}, {}, false,
      {"item 24 (number of vibrational modes of species 1): value 2"}, ""},
     // gas reactions
@@ -74,7 +75,8 @@ const RefusalCase REFUSALS[] = {
     {"SurfaceReactionInputTooLarge", {{"SURFREACTIONS", "2000000000"}}, {}, false, {"item 17"},
      " PROGRAM COULD NOT ALLOCATE SURFACE REACTION INPUT"},
     // surface data
-    {"NegativePointCount", {}, {{"NPOINTS", "-1"}}, true, {"QR4SD.DAT item 2 (number of points of surface 1): value -1"}, ""},
+    {"NegativePointCount", {}, {{"NPOINTS", "-1"}}, true,
+     {"QR4SD.DAT item 2 (number of points of surface 1): value -1"}, ""},
     {"NegativeSolidCount", {}, {{"NSOLID", "-1"}}, true, {"QR4SD.DAT item 3", "value -1"}, ""},
     {"NegativeEntryCount", {}, {{"NENTRY", "-5"}}, true, {"QR4SD.DAT item 4", "value -5"}, ""},
     {"CornerBeyondPoints", {}, {{"T1", "1 2 5"}}, true,
@@ -82,11 +84,13 @@ const RefusalCase REFUSALS[] = {
     {"CornerZero", {}, {{"T1", "0 2 3"}}, true, {"item 6", "value 0"}, ""},
     {"RepeatedCorner", {}, {{"T1", "1 2 2"}}, true, {"item 6", "value 1 2 2", "no area"}, ""},
     {"CollinearCorners", {}, {{"P4", "2. 0. 0."}}, true, {"item 6 (corner points of triangle 2", "no area"}, ""},
-    {"PropertyCodeFour", {}, {{"C1", "4"}}, true, {"item 7 (property code of triangle 1 of surface 1): value 4"}, ""},
+    {"PropertyCodeFour", {}, {{"C1", "4"}}, true,
+     {"item 7 (property code of triangle 1 of surface 1): value 4"}, ""},
     {"PropertyCodeNegative", {}, {{"C1", "-1"}}, true, {"item 7", "value -1"}, ""},
     {"MoreSolidThanCounted", {}, {{"NSOLID", "0"}, {"NENTRY", "2"}}, true,
      {"item 7 (property code of triangle 1", "value 1", "only 0 solid"}, ""},
-    {"CopyBeyondSolidCount", {}, {{"C2", "0"}}, true, {"item 7 (property code of triangle 2", "value 0", "only 1 solid"}, ""},
+    {"CopyBeyondSolidCount", {}, {{"C2", "0"}}, true,
+     {"item 7 (property code of triangle 2", "value 0", "only 1 solid"}, ""},
     // Found by the fuzz test: a surface's solid and entry counts each fit, their sum overflowed.
     {"TriangleCountOverflows", {}, {{"NSOLID", "2147483647"}, {"NENTRY", "1"}}, true,
      {"QR4SD.DAT item 4", "value 1", "pass 2147483647"}, ""},
