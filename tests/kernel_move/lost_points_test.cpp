@@ -2,6 +2,8 @@
 // molecules given up.
 #include "move_fixture.h"
 
+#include <sstream>
+
 namespace {
 
 using LostPointsTest = MoveTest;
@@ -155,6 +157,55 @@ TEST_F(LostPointsTest, DiagnosticLinesOfTheMove)
         pass();
         EXPECT_EQ(MOLECULES.NM, 0);
         EXPECT_TRUE(has_line(diag(), {1, " REMOVED DURING MOVE, CHANGE EL", 3.9f, 5.0f, 5.0f})) << diag();
+    }
+}
+
+// The lines of molecules given up after a surface hit: the block x 5.0..5.9, y and z 4.5..5.5 in
+// division (3, 3, 3) of a lattice of 10 elements per division; every element of that division has no
+// cell except the one the molecule starts in (or, for the path from the division below, none). The
+// molecule stops short of the low x face, is reflected there, and no trial around the stop point finds
+// a cell: the line gives the molecule, the text and the point last tried over SCALE_FACTOR.
+TEST_F(LostPointsTest, DiagnosticLinesAfterAReflection)
+{
+    struct Case {
+        const char* text;
+        float x0, u;
+        double stop_x;  // where the molecule stops short of the face
+    } cases[] = {
+        {" REM DURING REFL. SAME EL", 4.1f, 5000.0f, 4.1 + 0.9 - 0.01 - 0.1 * std::sqrt(3 * 0.04)},
+        {" REMOVED DURING REFL, CHANGE ", 3.95f, 5500.0f, 3.95 + (1.05 / 1.1 - 0.015) * 1.1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        SetUp();
+        CaseBox box;
+        box.elements[0] = box.elements[1] = box.elements[2] = 10;
+        make_case(box, {block(5.0f, 5.9f, 4.5f, 5.5f, 4.5f, 5.5f)}, 8, INDEX_CONTINUOUS);
+        BOX.SCALE_FACTOR = 2.0f;
+        const int start_ex = c.x0 > 4.0f ? 1 : 0;
+        for (int ez = 1; ez <= 10; ++ez)
+            for (int ey = 1; ey <= 10; ++ey)
+                for (int ex = 1; ex <= 10; ++ex)
+                    if (!(ex == start_ex && ey == 6 && ez == 6))
+                        DIVISIONS.ELEMENT_CELL(3, 3, 3, ez, ey, ex) = -1;
+        add(c.x0, 5.05f, 5.05f, c.u, 0.0f, 0.0f);
+        RESET_CONTINUOUS_INDEXING();
+        pass();
+        EXPECT_EQ(MOLECULES.NM, 0);
+        EXPECT_EQ(RUN.SURFACE_HIT_COUNT, 1.0);
+        EXPECT_EQ(RUN.ROUNDOFF_COUNT, 1);
+        const std::string log = diag();
+        const auto at = log.find(c.text);
+        ASSERT_NE(at, std::string::npos) << log;
+        EXPECT_EQ(log.substr(at - 13, 13), "           1 ");  // I12 and the blank before a text
+        std::istringstream numbers(log.substr(at + std::string(c.text).size()));
+        double x, y, z;
+        ASSERT_TRUE(numbers >> x >> y >> z) << log;
+        const double r = 100 * 0.005 * DIVISIONS.ELEMENT_DIAGONAL / 2.0 + 1e-6;
+        EXPECT_NEAR(x, c.stop_x / 2.0, r);
+        EXPECT_NEAR(y, 5.05 / 2.0, r);
+        EXPECT_NEAR(z, 5.05 / 2.0, r);
+        TearDown();
     }
 }
 
