@@ -219,12 +219,12 @@ void keep_inside_box(float P[3])
 }
 
 // A molecule that meets triangle ITRI at the fraction SDMIN of its path: it stops short of the triangle
-// by `short_by` of the path, interacts with the surface and, if it is still there, is given its cell.
+// (within one division by a hundredth of the path and a tenth of an element diagonal, across divisions
+// by 0.015 of the path), interacts with the surface and, if it is still there, is given its cell.
 void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float SDMIN, bool in_division)
 {
     auto& M = MOLECULES;
     if (in_division) {
-        // One hundredth of the path and one tenth of an element diagonal short of the triangle.
         RUN.SURFACE_HIT_COUNT += 1.0;
         const double L = std::sqrt(double(p.d[0]) * p.d[0] + double(p.d[1]) * p.d[1] + double(p.d[2]) * p.d[2]);
         SDMIN = static_cast<float>(SDMIN - double(0.01f) - double(0.1f) * DIVISIONS.ELEMENT_DIAGONAL / L);
@@ -256,8 +256,9 @@ void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float
 // A path that meets no surface: the box faces and the moving wall at its end point, then its cell.
 // With `pull_back` a reflecting face's fraction pulls the end point back to it (the path through a
 // surface division or across divisions); without it (a surface-free division) the end point stays as
-// the faces left it, reflected at every plane of symmetry it crossed. A moving wall that reflects the molecule pulls it back in either case: the wall
-// also acts in a division without surfaces, so that no molecule passes the piston.
+// the faces left it, reflected at every plane of symmetry it crossed. A moving wall that reflects the
+// molecule pulls it back in either case: the wall also acts in a division without surfaces, so that no
+// molecule passes the piston.
 void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_division)
 {
     auto& M = MOLECULES;
@@ -285,7 +286,10 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_
     if (CN < 1) {
         // The same-division line gives the end point, the division-change line the start point.
         const float P0[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
-        remove_without_cell(N, NCI, II, in_division ? LOST_MOVED_SAME : LOST_MOVED_CHANGE, in_division ? p.P1 : P0);
+        if (in_division)
+            remove_without_cell(N, NCI, II, LOST_MOVED_SAME, p.P1);
+        else
+            remove_without_cell(N, NCI, II, LOST_MOVED_CHANGE, P0);
         return;
     }
     set_cell(N, NCI, CN);

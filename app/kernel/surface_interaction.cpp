@@ -110,7 +110,8 @@ double internal_energy(int n, int s)
 }
 
 // Force and moment sums of a surface: sign +1 for an incident molecule, -1 for a reflected one.
-void sample_force(int surface, double sign, double m, double u, double v, double w, double x, double y, double z)
+void sample_force(int surface, double sign, double m, double u, double v, double w, double x, double y,
+                  double z)
 {
     auto& F = SAMPLES.SURF_FORCE_SAMPLE;
     const double scale = BOX.SCALE_FACTOR;
@@ -277,7 +278,8 @@ void release_products(const Hit& hit, int RSEL, int N, int NCI, const float pos[
             M.MOL_VIB_LEVEL(j, n) = 0;
 
         // 2. Temperature of the re-emission.
-        const float T = hit.T1 <= 0.0f ? adiabatic_temperature(hit, sp, double(hit.E) + reaction_energy) : hit.T1;
+        const float T =
+            hit.T1 <= 0.0f ? adiabatic_temperature(hit, sp, double(hit.E) + reaction_energy) : hit.T1;
         // 3-5. Velocity and internal state.
         float VN, VT1, VT2;
         diffuse_components(hit, sp, T, VN, VT1, VT2);

@@ -95,7 +95,8 @@ public:
                 return ::testing::AssertionFailure() << "molecule " << n << " has cell " << c;
             if (RUN.INDEX_MODE == INDEX_CONTINUOUS) {
                 const int p = M.IP(IP_PLACE, n);
-                if (p <= CELLS.ICELL(ICELL_START, c) || p > CELLS.ICELL(ICELL_START, c) + CELLS.ICELL(ICELL_COUNT, c) ||
+                const int start = CELLS.ICELL(ICELL_START, c);
+                if (p <= start || p > start + CELLS.ICELL(ICELL_COUNT, c) ||
                     M.XREF(p) != n)
                     return ::testing::AssertionFailure() << "molecule " << n << " not listed in cell " << c;
             }

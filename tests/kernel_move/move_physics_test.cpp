@@ -50,8 +50,8 @@ void channel(MoveTest& t, double Tw, double Tgas, float side = SIDE)
         SAMPLE_MAXWELLIAN_PAIR(c[0], c[1], static_cast<float>(vmp));
         SAMPLE_MAXWELLIAN_PAIR(c[2], c[3], static_cast<float>(vmp));
         t.add(static_cast<float>(PLATE_LOW + 0.01 + (WIDTH - 0.02) * random_uniform()),
-              static_cast<float>(side * random_uniform()), static_cast<float>(side * random_uniform()), c[0], c[1],
-              c[2]);
+              static_cast<float>(side * random_uniform()), static_cast<float>(side * random_uniform()), c[0],
+              c[1], c[2]);
     }
 }
 

@@ -135,7 +135,8 @@ TEST_F(SurfaceInteractionTest, AdiabaticWall)
                                           double(M.PV(3, n)) * M.PV(3, n)));
         }
         EXPECT_EQ(SAMPLES.ADIABATIC_SAMPLE(1, 1), 4.0 * 20000);
-        EXPECT_NEAR(energy.mean() / (2 * BOLTZ * c.expected_T), 1.0, 5 * energy.error() / (2 * BOLTZ * c.expected_T));
+        const double expected = 2 * BOLTZ * c.expected_T;
+        EXPECT_NEAR(energy.mean() / expected, 1.0, 5 * energy.error() / expected);
         TearDown();
     }
 }
