@@ -24,6 +24,13 @@ shot type_of_information
 drive wait "Type of Information" radio 1023 press 1 wait "The QR4T Program" 30
 shot information_page
 drive wait "The QR4T Program" press 1 wait "Run Type" 30 radio 1023 press 1
+# The case has no surfaces: the cells picture comes (no divisions picture); closing it goes on.
+CELLS_PICTURE="Flowfield Cells (Some elements are partly inside the surface)"
+drive wait "$CELLS_PICTURE" 120 sleep 1500
+shot cells_picture
+drive wait "$CELLS_PICTURE" close gone "$CELLS_PICTURE" 30
+drive file DSCELLS.BMP 30
+identify DSCELLS.BMP >/dev/null 2>&1 || fail "DSCELLS.BMP is not a picture ImageMagick can read"
 drive wait "Progressive Log of the Current DSMC Computation" 120
 drive file QR4TP.RES 60 sleep 3000
 shot progress_log
