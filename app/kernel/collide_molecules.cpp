@@ -179,6 +179,19 @@ void COLLIDE_MOLECULES()
             continue;
         CELL_TIME(j) += 2.0 * dtc;
 
+        // Ask the memory for the cells, positions and velocities of the next cell's molecules, which
+        // lie anywhere in the store: without it every first touch waits (hints only, no result
+        // changes).
+        if (j < CELLS.CELL_COUNT) {
+            const int next = ICELL(ICELL_START, j + 1);
+            for (int i = next + 1; i <= next + ICELL(ICELL_COUNT, j + 1); ++i) {
+                const int m = listed(i, continuous);
+                __builtin_prefetch(&IP(1, m));
+                __builtin_prefetch(&POS(1, m));
+                __builtin_prefetch(&PV(1, m));
+            }
+        }
+
         // 2. Selection number, the products from left to right, the division and the remainder last.
         const int N = ICELL(ICELL_COUNT, j);
         double A = double(N) * 0.5 * double(N - 1) * fnum * CD(CELL_SIGMA_CR_MAX, j) * (2.0 * dtc) * sf * sf /
