@@ -1,4 +1,5 @@
 // The OpenGL surface clears to a colour that glReadPixels reads back, on a window and on a bitmap.
+#include "toolkit/graphics/offscreen_bitmap.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/gl_surface.h"
@@ -45,21 +46,16 @@ TEST(GlSurface, WindowClearsToAColourThatReadsBack)
     WWinCloseChild(h);
 }
 
-TEST(GlSurface, BitmapClearsToAColourThatReadsBack)
+TEST(GlSurface, BitmapOfTheTableClearsToAColourThatReadsBack)
 {
     open_main();
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = 32;
-    bi.bmiHeader.biHeight = 32;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(bmp, nullptr);
+    int handle = 0;
+    WBitmapCreate(handle, 32, 32);
+    ASSERT_GE(handle, 1);
     IErrorInfo(1);
-    WGlSelectBitmap(bmp, 0);
+    WGlSelectTarget(2, handle, 0);
     ASSERT_EQ(IErrorInfo(1), 0);
+    EXPECT_EQ(gl_surface_kind(), 2);
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     glFinish();
@@ -68,7 +64,11 @@ TEST(GlSurface, BitmapClearsToAColourThatReadsBack)
     EXPECT_EQ(px[0], 255);
     EXPECT_EQ(px[1], 0);
     WGlSelectTarget(0);
-    DeleteObject(bmp);
+    WBitmapDestroy(handle);
+    // An empty slot is no surface.
+    WGlSelectTarget(2, handle, 0);
+    EXPECT_EQ(IErrorInfo(1), 1019);
+    WGlSelectTarget(0);
 }
 
 TEST(GlSurface, WindowThatIsNotOpenIsError1019)

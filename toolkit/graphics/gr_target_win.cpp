@@ -9,6 +9,7 @@
 #include "toolkit/graphics/gr_target.h"
 #include "toolkit/graphics/offscreen_bitmap.h"
 #include "toolkit/graphics/window_text.h"
+#include "toolkit/win/picture_fields.h"
 #include "toolkit/win/window_table_win.h"
 
 namespace {
@@ -32,6 +33,8 @@ void adopt_current_window()
 void gr_select_target(int kind, int number)
 {
     GrTarget.kind = kind;
+    if (kind >= 1 && kind <= 3)
+        picture_target_release();  // a picture field's context is given back before another is bound
     switch (kind) {
     case 1: {
         const int saved = ERROR_STATE.last_error;
@@ -55,9 +58,18 @@ void gr_select_target(int kind, int number)
         IGrSurfaceSetup(2, handle, width, height);
         return;
     }
-    case 3:
-        // Dialog picture fields: no field can be made the drawing surface yet.
-        break;
+    case 3: {
+        int field = number >= 0 ? number : 0;
+        int width = 0, height = 0;
+        WDialogFieldTarget(field, width, height);
+        if (field < 0)
+            break;
+        GrTarget.number = field;
+        GrTarget.last_width = width;
+        GrTarget.last_height = height;
+        IGrSurfaceSetup(3, field, width, height);
+        return;
+    }
     default:
         return;   // another kind is recorded and nothing else happens
     }

@@ -24,7 +24,8 @@ void WBitmapCreate(int& handle, int width, int height);
 void WBitmapPut(int handle, int area_mode, int stretch, std::optional<int> x1 = std::nullopt,
                 std::optional<int> y1 = std::nullopt, std::optional<int> x2 = std::nullopt,
                 std::optional<int> y2 = std::nullopt);
-// Deletes bitmap `handle`; error 1021 when there is no such bitmap.
+// Deletes bitmap `handle`; error 1021 when there is no such bitmap, 1036 (not deleted) while a bitmap
+// viewer shows it.
 void WBitmapDestroy(int handle);
 
 // The core operations, by slot 0..19.
@@ -33,7 +34,7 @@ void WBitmapDestroy(int handle);
 void IGrBitmapCreate(int& handle, int width, int height, int rgb);
 // Copies the bitmap into the current drawing surface at x, y (pixels, rows downwards).
 void IGrBitmapBlit(int slot, int stretch, int x, int y, int width, int height);
-// status 0 deleted, 1 no such bitmap.
+// status 0 deleted, 1 no such bitmap, 2 shown by a bitmap viewer (not deleted).
 void IGrBitmapDelete(int slot, int& status);
 // Makes the bitmap (slot 0..19, or -1 the selected one) the drawing surface; status 0 done, 1 bad or
 // empty slot, 3 the bitmap cannot be selected; width and height its size. The caller then sets up the

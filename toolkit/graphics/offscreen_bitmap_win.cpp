@@ -6,6 +6,7 @@
 // bitmap operation, so that the bitmap can be selected, copied and deleted again.
 #include "toolkit/graphics/offscreen_bitmap_win.h"
 
+#include "toolkit/graphics/bitmap_viewer.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_platform.h"
@@ -251,6 +252,10 @@ void IGrBitmapDelete(int slot, int& status)
         status = 1;
         return;
     }
+    if (bitmap_in_view(slot)) {
+        status = 2;  // a bitmap viewer still shows it
+        return;
+    }
     // The drawing surface cannot be deleted under the graphics: the current window becomes the
     // surface first.
     if (selected.dc && selected.slot == slot) {
@@ -269,7 +274,9 @@ void WBitmapDestroy(int handle)
     int status = 1;
     if (handle >= 1 && handle <= BITMAP_SLOTS)
         IGrBitmapDelete(handle - 1, status);
-    if (status != 0)
+    if (status == 2)
+        IErrorReport(ERR_BITMAP_IN_VIEW);
+    else if (status != 0)
         IErrorReport(ERR_BITMAP_HANDLE);
 }
 

@@ -58,7 +58,17 @@ int WWinFromHandle(HWND hwnd)
         if (s.frame && (s.frame == hwnd || s.client == hwnd))
             return n;
     }
+    for (int n = 1; n < WIN_SLOTS; ++n) {
+        const WinRecord* r = win_record(WIN_TABLE.slot[n].frame);
+        if (r && r->kind == 2 && r->inner == hwnd)
+            return n;
+    }
     return -1;
+}
+
+WinRecord* win_record(HWND frame)
+{
+    return frame ? reinterpret_cast<WinRecord*>(GetWindowLongPtrA(frame, GWLP_USERDATA)) : nullptr;
 }
 
 void WWinActivate(HWND hwnd)

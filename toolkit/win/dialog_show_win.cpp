@@ -4,6 +4,8 @@
 #include "toolkit/win/entry.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/picture_fields_win.h"
+#include "toolkit/win/window_snapshot_win.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <commctrl.h>
@@ -35,10 +37,7 @@ bool is_child_style(HWND dlg)
 
 bool is_modal(HWND dlg)
 {
-    for (HWND w = dlg; w; w = is_child_style(w) ? GetParent(w) : nullptr)
-        if (w == DIALOG_TABLE.modal)
-            return true;
-    return false;
+    return WDialogIsModal(dlg) != 0;
 }
 
 // The loaded dialog whose record events of a modal show change (the current dialog).
@@ -194,6 +193,14 @@ void init_fields(HWND dlg)
 
 } // namespace
 
+int WDialogIsModal(HWND dlg)
+{
+    for (HWND w = dlg; w; w = is_child_style(w) ? GetParent(w) : nullptr)
+        if (w == DIALOG_TABLE.modal)
+            return 1;
+    return 0;
+}
+
 void post_dialog_message(int type, int dialog_id, int value1, int value2, int x, int y)
 {
     if (!WMsgEnableGet(type))
@@ -261,6 +268,13 @@ void WDialogShow(int x, int y, int focus_field, int mode)
     }
     int result = 0;
     bool child = is_child_style(dlg);
+    int snapshot_error = 0;
+    if (mode == 1 && !r->shown) {
+        // The windows keep their pictures while the modal show blocks the application.
+        WWinSnapshot(1, -1, snapshot_error);
+        if (snapshot_error)
+            IErrorReport(snapshot_error);
+    }
     if (r->shown) {
         ShowWindow(dlg, SW_SHOWNORMAL);
         BringWindowToTop(dlg);
@@ -271,6 +285,8 @@ void WDialogShow(int x, int y, int focus_field, int mode)
             result = -1;
         }
         if (child && mode != 2) {
+            if (mode == 1)
+                WWinSnapshot(0, -1, snapshot_error);
             mode = 2;
             result = -1;
         }
@@ -335,6 +351,7 @@ void WDialogShow(int x, int y, int focus_field, int mode)
             WWinEnableOthers(DIALOG_TABLE.last_semi_modeless ? DIALOG_TABLE.last_semi_modeless : r->owner, true);
             DIALOG_TABLE.default_owner = keep_owner;
             DIALOG_TABLE.active = keep_active;
+            WWinSnapshot(0, -1, snapshot_error);
             DIALOG_RESULTS.exit_button = r->current_field;
             DIALOG_RESULTS.focus_field = r->previous_field;
             if (r->owner && IsWindow(r->owner))
@@ -382,7 +399,21 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
         SetWindowLongPtrA(dlg, DWLP_USER, lp);
         init_fields(dlg);
         return FALSE;  // the focus is chosen by the show
+    case WM_PAINT:
+        return picture_dialog_paint(dlg) ? TRUE : FALSE;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+        return picture_mouse_event(dlg, dlg, 0, msg, wp, lp) ? TRUE : FALSE;
     case WM_DESTROY:
+        snapshot_forget_dialog(dlg);
         for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT))
             free_field_record(f);
         return FALSE;

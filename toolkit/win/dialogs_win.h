@@ -95,6 +95,9 @@ bool is_numeric_class(HWND field);
 // The numeric class kind: 5 integer, 6 real, 7 double; spin flag.
 int numeric_kind(HWND field, bool& spin);
 
+// 1 when the window is the modal dialog now running or a child-style page inside it, else 0.
+int WDialogIsModal(HWND dialog);
+
 // The dialog procedure and the numeric classes.
 INT_PTR CALLBACK WDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
 void WDialogRegisterNumericClasses();

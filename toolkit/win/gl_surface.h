@@ -2,8 +2,9 @@
 #ifndef QR4T_TOOLKIT_WIN_GL_SURFACE_H
 #define QR4T_TOOLKIT_WIN_GL_SURFACE_H
 
-// Binds the surface: kind 0 off, 1 toolkit window (number -1: the current window), 3 a dialog or field
-// (number: its system window handle). Flags: bit 1 colour-index pixels, bit 2 double buffering.
+// Binds the surface: kind 0 off, 1 toolkit window (number -1: the current window), 2 off-screen bitmap
+// (number: its handle 1..20, below 1: 1), 3 the current dialog (number 0) or its field with that
+// identifier. Flags: bit 1 colour-index pixels, bit 2 double buffering.
 // Errors: 1019 no such target, 1035 the system refused (its code kept as the last system error).
 void WGlSelectTarget(int kind, int number = -1, int flags = 0);
 // Presents the back buffer of the surface.
@@ -13,12 +14,8 @@ void WGlPaletteEntry(int index, int rgb, int mode);
 // Kind of the current surface (0 none).
 int gl_surface_kind();
 
-#ifdef _WIN32
-#include <windows.h>
-// Binds the surface to an off-screen bitmap.
-void WGlSelectBitmap(HBITMAP bitmap, int flags = 0);
-// The core: status 0 done, -1 invalid target, else the system's error code.
-void GlSurfaceSet(int kind, int number, int flags, int& status, HBITMAP bitmap);
-#endif
+// The core (number: for kind 2 the bitmap slot 0..19): status 0 done, -1 invalid target, else the
+// system's error code.
+void GlSurfaceSet(int kind, int number, int flags, int& status);
 
 #endif

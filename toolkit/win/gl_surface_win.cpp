@@ -1,5 +1,7 @@
 // The OpenGL rendering context: one surface at a time, bound to a toolkit window, an off-screen bitmap
 // or a dialog field. The 3-D views call OpenGL and GLU directly into the surface selected last.
+#include "toolkit/graphics/offscreen_bitmap_win.h"
+#include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/gl_surface.h"
 #include "toolkit/win/window_table_win.h"
@@ -77,7 +79,7 @@ void build_palette(bool rgba)
 
 } // namespace
 
-void GlSurfaceSet(int kind, int number, int flags, int& status, HBITMAP bitmap)
+void GlSurfaceSet(int kind, int number, int flags, int& status)
 {
     status = 0;
     take_down();
@@ -95,20 +97,32 @@ void GlSurfaceSet(int kind, int number, int flags, int& status, HBITMAP bitmap)
         s.gl_window = WIN_TABLE.slot[number].client;
         s.dc = GetDC(s.gl_window);
     } else if (s.kind == 2) {
-        if (!bitmap) {
+        // An off-screen bitmap of the table, in a memory context of its own.
+        if (number < 0 || number >= BITMAP_SLOTS || !GrBitmapTable.slot[number].bitmap) {
             status = -1;
             return;
         }
+        gr_bitmap_release_stale();
         s.dc = CreateCompatibleDC(WIN_CURRENT.dc);
-        if (s.dc)
-            SelectObject(s.dc, bitmap);
+        if (s.dc && (!SelectObject(s.dc, GrBitmapTable.slot[number].bitmap))) {
+            DeleteDC(s.dc);
+            s.dc = nullptr;
+            status = -1;  // the bitmap is selected into another context: no surface
+            return;
+        }
         draw = PFD_DRAW_TO_BITMAP;
     } else {
-        HWND w = reinterpret_cast<HWND>(static_cast<INT_PTR>(number));
-        if (!w || !IsWindow(w)) {
+        // The current dialog (number 0) or its control with that identifier.
+        HWND dlg = current_dialog_window();
+        HWND w = !dlg ? nullptr : number == 0 ? dlg : GetDlgItem(dlg, number);
+        if (!w) {
             status = -1;
             return;
         }
+        if (number == 0)
+            dialog_record(dlg)->picture = 1;
+        else if (FieldRecord* f = field_record(w))
+            f->picture = 1;
         s.field_window = w;
         s.gl_window = w;
         s.dc = GetDC(w);
@@ -158,19 +172,11 @@ void WGlSelectTarget(int kind, int number, int flags)
     int status = 0;
     if (kind == 1 && number < 0)
         number = WIN_CURRENT.window;
-    GlSurfaceSet(kind, number, flags, status, nullptr);
-    if (status == -1)
-        IErrorReport(ERROR_GL_TARGET);
-    else if (status != 0) {
-        ERROR_STATE.last_os_error = status;
-        IErrorReport(ERROR_GL_SYSTEM);
-    }
-}
-
-void WGlSelectBitmap(HBITMAP bitmap, int flags)
-{
-    int status = 0;
-    GlSurfaceSet(2, 0, flags, status, bitmap);
+    else if (kind == 2)
+        number = (number < 1 ? 1 : number) - 1;  // bitmap handle 1..20 to its slot
+    else if (kind == 3 && number < 0)
+        number = 0;
+    GlSurfaceSet(kind, number, flags, status);
     if (status == -1)
         IErrorReport(ERROR_GL_TARGET);
     else if (status != 0) {

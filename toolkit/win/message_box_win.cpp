@@ -4,6 +4,7 @@
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/error_state.h"
+#include "toolkit/win/window_snapshot_win.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <string>
@@ -61,10 +62,15 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view tex
                                                                               : DIALOG_TABLE.default_owner;
     if (!owner)
         owner = WIN_TABLE.slot[0].frame;
+    int snapshot_error = 0;
+    WWinSnapshot(1, -1, snapshot_error);
+    if (snapshot_error)
+        IErrorReport(snapshot_error);
     WWinDisableOthers(owner, true);
     int answer = MessageBoxA(owner, trimmed(text).c_str(), trimmed(title).c_str(),
                              message_box_style(buttons, icon, default_button) | MB_TASKMODAL);
     WWinEnableOthers(DIALOG_TABLE.last_semi_modeless ? DIALOG_TABLE.last_semi_modeless : owner, true);
+    WWinSnapshot(0, -1, snapshot_error);
     DIALOG_RESULTS.message_box_answer = answer == 0 ? 0 : message_box_answer(answer);
     DIALOG_RESULTS.focus_field = 0;
 }

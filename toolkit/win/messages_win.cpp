@@ -1,9 +1,13 @@
 // Typed messages: the client window procedure raises toolkit messages from system events
 // (WMsgPost), and WMsgConvert completes the record that the wait and poll hand out.
+#include "toolkit/graphics/bitmap_viewer.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_target.h"
+#include "toolkit/graphics/gr_state.h"
+#include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/window_snapshot_win.h"
 #include "toolkit/win/window_table_win.h"
 
 WinCurrentMessage MSG_CURRENT;
@@ -43,6 +47,31 @@ void keep_pending(int n)
          MSG_CURRENT.field, MSG_CURRENT.x, MSG_CURRENT.y, MSG_CURRENT.time};
 }
 
+// Messages of dialog picture fields and picture dialogs (104..107, 116): the dialog's record names the
+// field (word 11) and the button (word 13). Handed over as 4, 5, 6, 7 and 16 with source kind 1.
+void post_picture_message(int type, WPARAM wp, LPARAM lp, HWND source)
+{
+    HWND dlg = dialog_record(source) ? source : GetParent(source);
+    const DialogRecord* r = dialog_record(dlg);
+    if (!r)
+        return;
+    WinCurrentMessage& m = MSG_CURRENT;
+    m.type = type - 100;
+    m.window = r->id;
+    m.time = static_cast<int>(GetMessageTime());
+    m.source_kind = 1;
+    m.field = r->picture_field;
+    if (type == 107) {
+        m.value1 = m.value2 = m.x = m.y = -1;
+    } else {
+        m.value1 = type == 106 ? -1 : r->mouse_button;
+        m.value2 = WMsgMouseState(static_cast<int>(wp));
+        m.x = event_coordinate(LOWORD(lp), WIN_SCREEN.width);
+        m.y = event_coordinate(HIWORD(lp), WIN_SCREEN.height);
+    }
+    m.complete = true;
+}
+
 } // namespace
 
 void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
@@ -50,6 +79,12 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
     int base_type = type > 100 ? type - 100 : type;
     if (!WMsgEnableGet(base_type))
         return;
+    if (type > 100) {
+        // Only the picture types exist above 100; any other is dropped.
+        if (type == 104 || type == 105 || type == 106 || type == 107 || type == 116)
+            post_picture_message(type, wp, lp, source);
+        return;
+    }
     if (type == MsgResize && (wp == SIZE_MINIMIZED))
         return;
     int n = WWinFromHandle(source);
@@ -60,6 +95,9 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
         }
         return;
     }
+    // A bitmap viewer's control raises for its window, with source kind 2.
+    const WinRecord* record = source ? win_record(GetParent(source)) : nullptr;
+    const bool viewer = record && record->kind == 2 && record->inner == source;
     WinCurrentMessage& m = MSG_CURRENT;
     m.type = base_type;
     m.window = n;
@@ -73,7 +111,7 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
     switch (base_type) {
     case MsgKey: {
         m.value1 = static_cast<int>(wp);  // the key code or the character
-        m.source_kind = 0;
+        m.source_kind = viewer ? 2 : 0;
         POINT pt;
         GetCursorPos(&pt);
         ScreenToClient(source, &pt);
@@ -90,7 +128,7 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
     case MsgMouseMove:
         m.value1 = base_type == MsgMouseMove ? -1 : value;
         m.value2 = WMsgMouseState(static_cast<int>(wp));
-        m.source_kind = 0;
+        m.source_kind = viewer ? 2 : 0;
         m.x = event_coordinate(LOWORD(lp), WIN_SCREEN.width);
         m.y = event_coordinate(HIWORD(lp), WIN_SCREEN.height);
         break;
@@ -112,6 +150,13 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
     case MsgTimer:
         m.value1 = static_cast<int>(wp);
         break;
+    case MsgBitmapView:
+        m.value1 = LOWORD(lp);
+        m.value2 = HIWORD(lp);
+        m.source_kind = 2;
+        m.x = 0;
+        m.y = 0;
+        break;
     case MsgNonClientClick:
         m.value1 = value;
         break;
@@ -122,23 +167,56 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
     keep_pending(n);
 }
 
+void post_button_down(UINT msg, WPARAM wp, LPARAM lp, HWND source)
+{
+    SetCapture(source);
+    bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK;
+    int button = (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) ? 1
+                 : (msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK) ? 2 : 3;
+    WMsgPost(dbl && WMsgEnableGet(MsgDoubleClick) ? MsgDoubleClick : MsgMouseDown, button, wp, lp, source);
+}
+
 void WMsgConvert(int type, WinMessage& msg)
 {
-    // Positions of window messages are converted in the window they came from: it becomes the drawing
-    // target for the conversion and the previous current window is restored afterwards.
-    bool window_message = msg.source_kind != 1 && msg.window >= 0 && msg.window < WIN_SLOTS &&
-                          WIN_TABLE.slot[msg.window].client;
-    int keep = WIN_CURRENT.window;
+    // The message's source becomes the drawing target for the conversion, marked as re-selected by the
+    // toolkit so that the hardcopy device is not told; the kept target and window come back afterwards.
+    const int keep_kind = GrTarget.kind;
+    const int keep_number = GrTarget.number;
+    const int keep_window = WIN_CURRENT.window;
+    const int keep_dialog = DIALOG_TABLE.current_slot;
+    const bool field_message = msg.source_kind == 1;
+    const bool window_message = !field_message && msg.window >= 0 && msg.window < WIN_SLOTS &&
+                                WIN_TABLE.slot[msg.window].client;
     bool switched = false;
-    if (window_message && type != MsgMenu && type != MsgButton && msg.window != WIN_CURRENT.window &&
-        (type == MsgKey || type == MsgMouseDown || type == MsgMouseUp || type == MsgMouseMove || type == MsgExpose ||
-         type == MsgResize || type == MsgCloseRequest || type == MsgNonClientClick || type == MsgDoubleClick)) {
-        switched = WWinMakeCurrent(msg.window, true);
+    if (field_message) {
+        // A picture field of the dialog that raised the message (which need not be the current one).
+        int slot = WDialogSlotFromId(msg.window);
+        if (slot >= 1 && msg.field >= 0 &&
+            !(keep_kind == 3 && keep_number == msg.field && keep_dialog == slot)) {
+            DIALOG_TABLE.current_slot = slot;
+            GrTarget.reselect = 1;
+            gr_select_target(3, msg.field);
+            switched = true;
+        }
+    } else if (window_message &&
+               (type == MsgKey || type == MsgMenu || type == MsgMouseDown || type == MsgMouseUp ||
+                type == MsgMouseMove || type == MsgExpose || type == MsgResize || type == MsgCloseRequest ||
+                type == MsgNonClientClick || type == MsgDoubleClick) &&
+               !(keep_kind == 1 && keep_number == msg.window && WIN_CURRENT.window == msg.window)) {
+        GrTarget.reselect = 1;
+        gr_select_target(1, msg.window);
+        switched = true;
     }
-    int width = WIN_CURRENT.width;
-    int height = WIN_CURRENT.height;
-    auto to_user = [&](double px, double py, float& ux, float& uy) {
-        IGrDeviceToUser(static_cast<float>(px), static_cast<float>(py), ux, uy);
+    const int width = WIN_CURRENT.width;
+    const int height = WIN_CURRENT.height;
+    // Pixel (x, y), rows downwards, to user units of the surface: scroll-aware for a bitmap viewer.
+    auto to_user = [&](int x, int y, float& ux, float& uy) {
+        const auto px = static_cast<float>(x + 0.5);
+        const auto py = static_cast<float>((GrSurface.height - 1 - y) + 0.5);
+        if (msg.source_kind == 2)
+            IGrPixelToUser(px, py, ux, uy, msg.window);
+        else
+            IGrDeviceToUser(px, py, ux, uy);
     };
     switch (type) {
     case MsgKey:
@@ -146,17 +224,20 @@ void WMsgConvert(int type, WinMessage& msg)
     case MsgMouseUp:
     case MsgMouseMove:
     case MsgDoubleClick:
-        if (window_message) {
-            to_user(msg.x + 0.5, (height - 1 - msg.y) + 0.5, msg.user_x, msg.user_y);
+    case MsgBitmapView:
+        if (!window_message && !field_message)
+            break;
+        to_user(msg.x, msg.y, msg.user_x, msg.user_y);
+        if (!field_message && type != MsgBitmapView) {
             msg.x = pixels_to_units(msg.x, width);
             msg.y = pixels_to_units(msg.y, height);
         }
         break;
     case MsgExpose: {
         if (!window_message)
-            break;
-        to_user(msg.x + 0.5, (height - 1 - msg.y) + 0.5, msg.user_x, msg.user_y);
-        to_user(msg.value1 + 0.5, msg.value2 + 0.5, msg.x2, msg.y2);
+            break;  // a picture's expose carries no area
+        to_user(msg.x, msg.y, msg.user_x, msg.user_y);
+        IGrDeviceToUser(static_cast<float>(msg.value1 + 0.5), static_cast<float>(msg.value2 + 0.5), msg.x2, msg.y2);
         int x2 = pixels_to_units(msg.x + msg.value1 - 1, width);
         int y2 = pixels_to_units(msg.y + msg.value2 - 1, height);
         msg.x = pixels_to_units(msg.x, width);
@@ -175,8 +256,17 @@ void WMsgConvert(int type, WinMessage& msg)
     default:
         break;
     }
-    if (switched && keep != WIN_CURRENT.window)
-        WWinMakeCurrent(keep, true);
+    if (switched) {
+        DIALOG_TABLE.current_slot = keep_dialog;
+        if (keep_kind == 1) {
+            gr_select_target(1, keep_window);
+        } else {
+            WWinMakeCurrent(keep_window, false);
+            if (keep_kind == 2 || keep_kind == 3)
+                gr_select_target(keep_kind, keep_number);
+        }
+    }
+    GrTarget.reselect = 0;
 }
 
 LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -214,11 +304,7 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK: {
-        SetCapture(hwnd);
-        bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK;
-        int button = (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) ? 1
-                     : (msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK) ? 2 : 3;
-        WMsgPost(dbl && WMsgEnableGet(MsgDoubleClick) ? MsgDoubleClick : MsgMouseDown, button, wp, lp, hwnd);
+        post_button_down(msg, wp, lp, hwnd);
         BringWindowToTop(frame);
         WWinActivate(frame);
         return 0;
@@ -233,6 +319,8 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         WMsgPost(MsgMouseMove, 0, wp, lp, hwnd);
         return 0;
     case WM_PAINT: {
+        if (snapshot_paint_window(hwnd))
+            return 0;  // painted from the snapshot; nothing is raised while a modal box is up
         RECT r;
         if (GetUpdateRect(hwnd, &r, FALSE)) {
             WMsgPost(MsgExpose, 0, reinterpret_cast<WPARAM>(&r), lp, hwnd);

@@ -39,6 +39,26 @@ struct WinSlot {
     int status_part_styles[255] = {};
 };
 
+// WinRecord: attached as user data (GWLP_USERDATA) to a frame that has been combined with something
+// else; plain windows have none. Words by kind: 2 bitmap viewer, 3 window combined with a dialog.
+struct WinRecord {
+    int kind = 0;              // word 0: 1 own keyboard handling, 2 bitmap viewer, 3 with a dialog, 4 grid
+    HWND toolbars[4] = {};     // words 1..4 (viewer): the window's toolbars at conversion
+    HWND inner = nullptr;      // word 5: the viewer control, the combined dialog or the inner control
+    HWND status_bar = nullptr; // word 6 (viewer): the window's status bar
+    int mode = 0;              // word 7 (viewer): 1 modal, 2 modeless, 3 semi-modeless
+    int closed = 0;            // word 8 (viewer): closed flag of the modal loop
+    HBITMAP bitmap = nullptr;  // word 9 (viewer): the bitmap shown
+    int bitmap_width = 0;      // words 10, 11: its size in pixels
+    int bitmap_height = 0;
+    int fit_width = -999;      // words 12, 13: frame size remembered for page sizing; -999 none
+    int fit_height = -999;
+    int bitmap_slot = -1;      // the off-screen bitmap slot shown (0..19)
+};
+
+// The record of a frame, or null for a plain window.
+WinRecord* win_record(HWND frame);
+
 struct WinTable {
     WinSlot slot[WIN_SLOTS];
     HWND default_owner = nullptr;   // frame of the window that last took the keyboard focus
@@ -113,6 +133,10 @@ bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_st
 // Raises a toolkit message from a window procedure. `value`: button number, or 1 when the key value is
 // a virtual key with modifier offset, 0 a character.
 void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source);
+
+// A button-down or double-click event of a client or viewer: the mouse is captured and MsgMouseDown
+// (MsgDoubleClick for a double click while type 16 is enabled) raised with button 1, 2 or 3.
+void post_button_down(UINT msg, WPARAM wp, LPARAM lp, HWND source);
 
 // The message under construction and its completion state.
 struct WinCurrentMessage {
