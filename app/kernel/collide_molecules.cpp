@@ -199,7 +199,9 @@ void COLLIDE_MOLECULES()
                    CD(CELL_REMAINDER, j);
         const int nsel = selection_count(A);
         CD(CELL_REMAINDER, j) = static_cast<float>(A - nsel);
-        if (nsel <= 0)
+        // 3. Nothing to select; a cell of fewer than two molecules (whose A is its remainder alone, below
+        // 1 unless a restart set says otherwise) has no pair, and its list draws would leave it.
+        if (nsel <= 0 || N < 2)
             continue;
 
         // 4. Sub-cells for this interval.

@@ -82,6 +82,16 @@ TEST(CollideEdge, TimeRuleAndSelectionNumber)
     EXPECT_EQ(CD(CELL_REMAINDER, 1), 0.25f) << "one molecule: A is the remainder alone";
     EXPECT_EQ(CD(CELL_REMAINDER, 2), 0.0f) << "a negative A counts as 0";
     EXPECT_EQ(RUN.COLLISION_COUNT, 0.0);
+
+    // A remainder of 1.5 (as a restart set could hold) gives a one-molecule cell a selection it cannot
+    // make: nothing collides, and the list draws do not reach into cell 2.
+    CT.fill(RUN.TIME - 3.0 * dtc);
+    CD(CELL_REMAINDER, 1) = 1.5f;
+    CD(CELL_SIGMA_CR_MAX, 2) = 0.0f;
+    index_and_collide();
+    EXPECT_EQ(CD(CELL_REMAINDER, 1), 0.5f);
+    EXPECT_EQ(RUN.COLLISION_COUNT, 0.0);
+    EXPECT_EQ(MOLECULES.PV(1, 2), 100.0f);
 }
 
 // A pair of equal velocities sets the cell's remainder to 0.99 and counts nothing; a pair whose
