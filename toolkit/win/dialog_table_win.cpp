@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 DialogTable DIALOG_TABLE;
 DialogResults DIALOG_RESULTS;
@@ -231,14 +232,58 @@ void WDialogCreate(int& id, int window)
     DIALOG_TABLE.active = keep_active;
 }
 
-// Destroys the dialog of a slot and closes the gap in the table.
-void WDialogDestroy(int slot)
+// Gives every page embedded in the dialog back to the main window's client, hidden, so that destroying
+// the dialog does not destroy the pages with it (WDialogDetachPages).
+void detach_pages(HWND dlg)
+{
+    HWND next = nullptr;
+    for (HWND f = GetWindow(dlg, GW_CHILD); f; f = next) {
+        next = GetWindow(f, GW_HWNDNEXT);
+        if (same_class(f, "#32770")) {
+            ShowWindow(f, SW_HIDE);
+            SetParent(f, WIN_TABLE.slot[0].client);
+        }
+    }
+}
+
+// The page dialogs named by the tab controls of a dialog.
+std::vector<int> page_ids(HWND dlg)
+{
+    std::vector<int> ids;
+    for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT)) {
+        if (!same_class(f, WC_TABCONTROLA))
+            continue;
+        int n = static_cast<int>(SendMessageA(f, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < n; ++i) {
+            TCITEMA item = {};
+            item.mask = TCIF_PARAM;
+            if (SendMessageA(f, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item)))
+                ids.push_back(static_cast<int>(item.lParam));
+        }
+    }
+    return ids;
+}
+
+// Destroys the dialog of a slot (0: the current one) and closes the gap in the table; with flag 0 the
+// dialogs shown as its tab pages are destroyed first, recursively.
+void WDialogDestroy(int flag, int slot)
 {
     if (slot == 0)
         slot = DIALOG_TABLE.current_slot;
     if (slot < 1 || slot > DIALOG_TABLE.count)
         return;
     HWND dlg = DIALOG_TABLE.loaded[slot];
+    detach_pages(dlg);
+    if (flag == 0) {
+        for (int id : page_ids(dlg)) {
+            int page = WDialogSlotFromId(id);
+            if (page >= 1 && DIALOG_TABLE.loaded[page] != dlg)
+                WDialogDestroy(0, page);
+        }
+        // Destroying the pages moved the later slots down.
+        for (slot = 1; slot <= DIALOG_TABLE.count && DIALOG_TABLE.loaded[slot] != dlg; ++slot) {
+        }
+    }
     DialogRecord* record = dialog_record(dlg);
     DestroyWindow(dlg);
     delete record;
@@ -368,7 +413,7 @@ void WDialogHide()
         IErrorReport(ERR_COMBINED);
 }
 
-void WDialogUnload(int)
+void WDialogUnload(int flag)
 {
     if (!current_dialog_window()) {
         IErrorReport(ERR_NO_DIALOG);
@@ -378,7 +423,7 @@ void WDialogUnload(int)
         IErrorReport(ERR_COMBINED);
         return;
     }
-    WDialogDestroy(0);
+    WDialogDestroy(flag, 0);
     DIALOG_TABLE.current_id = 0;
 }
 
