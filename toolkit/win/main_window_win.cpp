@@ -3,6 +3,7 @@
 #include "toolkit/graphics/gr_reset.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
 
@@ -209,6 +210,9 @@ void WWinOpen(const WinOpenRecord& record, int colour_count)
     if (!create_frame_and_client(0, MAIN_CLASS, style, ex_style, nullptr, x, y, width, height, (flags & 32) != 0,
                                  !(flags & 64), title.c_str()))
         abort_with("Failed to create window - aborting.");
+    // The menu bar with its item numbers, accelerators and help strings (none when it cannot be loaded).
+    if (record.menu != 0)
+        window_menu_attach(0, record.menu);
 
     WinSlot& s = WIN_TABLE.slot[0];
     if (flags & 128) {
@@ -260,6 +264,10 @@ void WWinCloseDown()
 LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     int n = WWinFromHandle(hwnd);
+    // Menu help, the menu loop, toolbar tooltips and the menu's clean-up: the menu code.
+    LRESULT menu_result = 0;
+    if (menu_frame_message(hwnd, n, msg, wp, lp, menu_result))
+        return menu_result;
     switch (msg) {
     case WM_CLOSE:
         WMsgPost(MsgCloseRequest, 0, wp, lp, hwnd);
@@ -310,6 +318,8 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             }
             if (s.client)
                 MoveWindow(s.client, 0, 0, LOWORD(lp), h > 0 ? h : 0, TRUE);
+            if (s.toolbars[0] || s.toolbars[1] || s.toolbars[2] || s.toolbars[3])
+                toolbars_layout(n);  // the client shares the frame with the toolbars
         }
         break;
     default:

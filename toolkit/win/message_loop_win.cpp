@@ -2,6 +2,7 @@
 // procedure has completed a toolkit message. Exposes and resizes completed outside a loop wait in the
 // windows' pending records and come out first.
 #include "toolkit/win/entry.h"
+#include "toolkit/win/menus_win.h"
 #include "toolkit/win/window_table_win.h"
 
 WinLoopState MSG_LOOP;
@@ -52,6 +53,8 @@ void route(MSG& msg)
     if (WIN_ACTIVE_DIALOG && IsDialogMessageA(WIN_ACTIVE_DIALOG, &msg))
         return;
     if (msg.message == CARET_BLINK_TIMER_MSG && msg.wParam == CARET_BLINK_TIMER_ID && MSG_LOOP.drop_caret_timer)
+        return;
+    if (translate_window_accelerators(msg))
         return;
     TranslateMessage(&msg);
     MSG_LOOP.paint_dispatch = msg.message == WM_PAINT || msg.message == WM_SIZE;
