@@ -17,12 +17,13 @@
 #include "app/state/run.h"
 #include "app/state/samples.h"
 #include "app/state/surface.h"
+#include "base/fatal.h"
 #include "base/list_io.h"
 #include "base/units.h"
 #include "toolkit/win/entry.h"
 
 #include <cmath>
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -32,7 +33,16 @@ constexpr double K3 = double(4.1418e-23f);
 constexpr double TWO_OVER_K = double(1.44864553e23f);
 constexpr double K2 = double(2.7612e-23f);
 
-double sq(double x) { return x * x; }
+// The output cannot go on without its work arrays: the line, then a fatal stop.
+template <class T>
+void allocate_work(Array<T, 1>& a, int n, const char* name)
+{
+    if (!a.allocate(n)) {
+        write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE VAR,IC ", 1});
+        fatal_stop(std::string("OUTPUT_PROPERTIES: cannot allocate the work array ") + name + " of " +
+                   std::to_string(n) + " entries");
+    }
+}
 
 // Vibrational temperature and degrees of freedom of one harmonic mode with characteristic temperature
 // theta from the energy sum E of N_s molecules (Bird 1994, eqs. 11.28 and 11.29).
@@ -97,7 +107,7 @@ void surface_properties()
     }
 }
 
-void flowfield_properties(int* usable)
+void flowfield_properties(Array<int, 1>& IC)
 {
     auto& VAR = RESULTS.VAR;
     auto& SV = RESULTS.SPECIES_VAR;
@@ -111,11 +121,14 @@ void flowfield_properties(int* usable)
     const int var_rows = 17 + species;
 
     SV.fill(0.0f);
-    std::vector<double> vib_temp(static_cast<size_t>(species) + 1), vib_dof(static_cast<size_t>(species) + 1);
+    // Per species: vibrational temperature and degrees of freedom of the cell in hand.
+    Array<double, 1> vib_temp, vib_dof;
+    allocate_work(vib_temp, species, "of vibrational temperatures");
+    allocate_work(vib_dof, species, "of vibrational degrees of freedom");
     double sep_sum = 0.0;
 
     for (int c = 1; c <= cells; ++c) {
-        usable[c] = 1;
+        IC(c) = 1;
         double V = CELL_DATA(CELL_VOLUME, c);
         if (V <= 0.0) {
             VAR(2, c) = G.STREAM_DENSITY;
@@ -160,7 +173,7 @@ void flowfield_properties(int* usable)
         for (int s = 1; s <= species; ++s)
             SV(SV_SAMPLE_SIZE, c, s) = static_cast<float>(CS(CS_COUNT, c, s));
         if (SN < 25.0 || SN < samples)
-            usable[c] = 0;
+            IC(c) = 0;
         for (int s = 1; s <= species; ++s) {
             double N = CS(CS_COUNT, c, s);
             double m = G.SPECIES_DATA(4, s);
@@ -184,7 +197,8 @@ void flowfield_properties(int* usable)
         }
         VAR(VAR_SAMPLE_SIZE, c) = static_cast<float>(SN);
         if (SN <= 50.0) {
-            for (int f = 2; f <= var_rows; ++f)
+            // Too small a sample for any result: every field shows 0, the sample size too.
+            for (int f = 1; f <= var_rows; ++f)
                 VAR(f, c) = 0.0f;
             continue;
         }
@@ -216,12 +230,12 @@ void flowfield_properties(int* usable)
                     sum_td += tm * dm;
                     sum_d += dm;
                 }
-                vib_dof[static_cast<size_t>(s)] = sum_d;
-                vib_temp[static_cast<size_t>(s)] = modes == 0 ? 0.0 : sum_d <= 1e-6 ? VAR(10, c) : sum_td / sum_d;
+                vib_dof(s) = sum_d;
+                vib_temp(s) = modes == 0 ? 0.0 : sum_d <= 1e-6 ? VAR(10, c) : sum_td / sum_d;
                 if (N > 0.5)
-                    SV(SV_VIB_TEMP, c, s) = static_cast<float>(vib_temp[static_cast<size_t>(s)]);
-                dv += vib_dof[static_cast<size_t>(s)] * N / SN;
-                tv += vib_temp[static_cast<size_t>(s)] * N / SN;
+                    SV(SV_VIB_TEMP, c, s) = static_cast<float>(vib_temp(s));
+                dv += vib_dof(s) * N / SN;
+                tv += vib_temp(s) * N / SN;
             }
             VAR(9, c) = static_cast<float>(tv);
             VAR(10, c) = static_cast<float>((3.0 * VAR(7, c) + dr * VAR(8, c) + dv * VAR(9, c)) / (3.0 + dr + dv));
@@ -248,7 +262,7 @@ void flowfield_properties(int* usable)
     RUN.SEP_MFP_RATIO = cells > 0 ? static_cast<float>(sep_sum / cells) : 0.0f;
 }
 
-void adapt_time_steps(const int* usable)
+void adapt_time_steps(const Array<int, 1>& IC)
 {
     auto& CELL_DATA = CELLS.CELL_DATA;
     const auto& VAR = RESULTS.VAR;
@@ -261,7 +275,7 @@ void adapt_time_steps(const int* usable)
     int count = 0;
     for (int c = 1; c <= cells; ++c) {
         CELL_DATA(CELL_SIGMA_CR_MAX, c) = static_cast<float>(CELL_DATA(CELL_SIGMA_CR_MAX, c) * double(0.8f));
-        if (usable[c] != 1 || !(VAR(VAR_COLL_TIME, c) > 0.0f))
+        if (IC(c) != 1 || !(VAR(VAR_COLL_TIME, c) > 0.0f))
             continue;
         double step = scale * VAR(VAR_COLL_TIME, c) / (2.0 * R.MOVES_PER_COLL_TIME);
         double w = std::sqrt(K2 * VAR(VAR_TEMP, c) / m1);
@@ -303,9 +317,10 @@ void adapt_time_steps(const int* usable)
 void OUTPUT_PROPERTIES()
 {
     surface_properties();
-    std::vector<int> usable(static_cast<size_t>(CELLS.CELL_COUNT) + 1, 0);
-    flowfield_properties(usable.data());
-    adapt_time_steps(usable.data());
+    Array<int, 1> IC;
+    allocate_work(IC, CELLS.CELL_COUNT, "IC");
+    flowfield_properties(IC);
+    adapt_time_steps(IC);
     const int NM = MOLECULES.NM;
     if (RUN.SAMPLING_MODE == 1 && std::abs(double(NM) - SAMPLES.NM_SAMPLE_START) > 8.0 * std::sqrt(double(NM))) {
         WDialogSelect(120);

@@ -2,6 +2,8 @@
 #ifndef QR4T_APP_KERNEL_SAMPLE_FLOWFIELD_H
 #define QR4T_APP_KERNEL_SAMPLE_FLOWFIELD_H
 
+#include "base/array.h"
+
 // "Sampling": adds every molecule's count, velocity moments and internal energies to the sums of its
 // cell and species, counts the sample and records a point of the molecule-number history.
 void SAMPLE_FLOWFIELD();
@@ -11,9 +13,10 @@ void SAMPLE_FLOWFIELD();
 // sample reset of unsteady sampling.
 void OUTPUT_PROPERTIES();
 
-// The parts of OUTPUT_PROPERTIES, for tests. usable(c) is 1 when cell c's sample may set its step.
+// The parts of OUTPUT_PROPERTIES, for tests. IC(c) (one entry per cell) is 1 when cell c's sample may
+// set its time step.
 void surface_properties();
-void flowfield_properties(int* usable);
-void adapt_time_steps(const int* usable);
+void flowfield_properties(Array<int, 1>& IC);
+void adapt_time_steps(const Array<int, 1>& IC);
 
 #endif
