@@ -2,6 +2,7 @@
 // item numbers, accelerators and help strings, a toolbar 9402, a pop-up menu 9404.
 #include "toolkit_iv_fixture_win.h"
 
+#include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/menus.h"
@@ -191,6 +192,30 @@ TEST_F(MenuTest, AcceleratorBecomesAMenuMessage)
         WMsgPeek(type, m);
     EXPECT_EQ(type, MsgMenu);
     EXPECT_EQ(m.value1, RUN);
+}
+
+TEST_F(MenuTest, DialogWithTheDialogFlagPassesTheMainAccelerators)
+{
+    set_menu();
+    WDialogLoad(9405);
+    ASSERT_EQ(IErrorInfo(1), 0);
+    WDialogShow(-1, -1, 1001, 2);
+    HWND dialog = current_dialog_window();
+    SetActiveWindow(dialog);
+    SetFocus(GetDlgItem(dialog, 1001));
+    int type = MsgNone;
+    WinMessage m;
+    for (int i = 0; i < 20; ++i)
+        WMsgPeek(type, m);
+    ASSERT_EQ(WIN_ACTIVE_DIALOG, dialog);
+    PostMessageA(GetDlgItem(dialog, 1001), WM_KEYDOWN, VK_F5, 1);
+    type = MsgNone;
+    for (int i = 0; i < 20 && type != MsgMenu; ++i)
+        WMsgPeek(type, m);
+    EXPECT_EQ(type, MsgMenu);
+    EXPECT_EQ(m.value1, RUN);
+    WDialogHide();
+    WDialogUnload();
 }
 
 TEST_F(MenuTest, ToolbarFollowsTheMenuAndGrowsTheFrame)

@@ -1,5 +1,6 @@
 // Menus of the main and child windows: loading with item numbers, item states, texts, help strings,
 // insertion and deletion, pop-up menus, accelerators and the menu help on the status bar.
+#include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/menu_resources.h"
 #include "toolkit/win/menus.h"
@@ -536,6 +537,22 @@ bool translate_window_accelerators(MSG& msg)
     return TranslateAcceleratorA(target, main.accelerators, &msg) != 0;
 }
 
+bool translate_dialog_accelerators(HWND dialog, MSG& msg)
+{
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST)
+        return false;
+    const DialogRecord* r = dialog_record(dialog);
+    if (!r)
+        return false;
+    if (r->combined) {
+        int n = WWinFromHandle(r->combined);
+        return n >= 0 && WIN_TABLE.slot[n].accelerators &&
+               TranslateAcceleratorA(WIN_TABLE.slot[n].frame, WIN_TABLE.slot[n].accelerators, &msg);
+    }
+    const WinSlot& main = WIN_TABLE.slot[0];
+    return r->dialog_flag && main.accelerators && TranslateAcceleratorA(main.frame, main.accelerators, &msg);
+}
+
 bool menu_frame_message(HWND frame, int slot, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 {
     if (slot < 0 || slot >= WIN_SLOTS)
@@ -577,6 +594,12 @@ bool menu_frame_message(HWND frame, int slot, UINT msg, WPARAM wp, LPARAM lp, LR
         result = 0;
         return true;
     }
+    case WM_COMMAND:
+        // A toolbar that sent a command is redrawn at once; the command itself goes on.
+        for (HWND bar : s.toolbars)
+            if (bar && reinterpret_cast<HWND>(lp) == bar)
+                RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return false;
     case WM_DESTROY:
         if (s.frame == frame) {
             WMenuFreeData(slot);

@@ -24,6 +24,9 @@ bool menu_frame_message(HWND frame, int slot, UINT msg, WPARAM wp, LPARAM lp, LR
 // Translates a keyboard message with the accelerators of its window's menu, else of the main
 // window's; true when it became a command.
 bool translate_window_accelerators(MSG& msg);
+// Translates a keyboard message for the active modeless dialog: with the table of the window it is
+// combined with, else with the main window's when the dialog's "[Dialog]" flag is set.
+bool translate_dialog_accelerators(HWND dialog, MSG& msg);
 
 // ---- toolbars (toolbars_win.cpp)
 

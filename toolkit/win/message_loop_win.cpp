@@ -50,7 +50,8 @@ bool take_pending(int& type, WinMessage& m)
 // Routes one system message (step 6): the active modeless dialog first, then dispatch.
 void route(MSG& msg)
 {
-    if (WIN_ACTIVE_DIALOG && IsDialogMessageA(WIN_ACTIVE_DIALOG, &msg))
+    if (WIN_ACTIVE_DIALOG &&
+        (translate_dialog_accelerators(WIN_ACTIVE_DIALOG, msg) || IsDialogMessageA(WIN_ACTIVE_DIALOG, &msg)))
         return;
     if (msg.message == CARET_BLINK_TIMER_MSG && msg.wParam == CARET_BLINK_TIMER_ID && MSG_LOOP.drop_caret_timer)
         return;
