@@ -8,6 +8,7 @@
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
+#include "tests/win/win_test_support.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -16,23 +17,13 @@ namespace {
 
 class BitmapViewerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (WIN_CURRENT.main_open != -1) {
-            WinOpenRecord r;
-            r.flags = 0x43;
-            r.width = 1020;  // as the other suites of this program open it
-            r.height = 718;
-            r.title = "QR4T viewer test";
-            WWinOpen(r);
-        }
-    }
+    static void SetUpTestSuite() { open_test_main_window(); }
     void SetUp() override
     {
         IErrorInfo(1);
         WWinOpenChild(window_, 7, 100, 100, 300, 200, "viewer");
         ASSERT_GE(window_, 1);
-        drain();
+        drain_messages();
     }
     void TearDown() override
     {
@@ -46,27 +37,7 @@ protected:
                 WBitmapDestroy(h);
         }
         IErrorInfo(1);
-        drain();
-    }
-    static void drain()
-    {
-        int type = 0;
-        WinMessage m;
-        for (int i = 0; i < 200; ++i) {
-            WMsgPeek(type, m);
-            if (type == MsgNone)
-                break;
-        }
-    }
-    static bool poll_for(int wanted, WinMessage& m)
-    {
-        int type = 0;
-        for (int i = 0; i < 100; ++i) {
-            WMsgPeek(type, m);
-            if (type == wanted)
-                return true;
-        }
-        return false;
+        drain_messages();
     }
     HWND viewer() const { return win_record(WIN_TABLE.slot[window_].frame)->inner; }
     int info(int option) const
@@ -131,7 +102,7 @@ TEST_F(BitmapViewerTest, ScrollingRaisesBitmapViewAndMovesUserPositions)
     int mode = 2, status = -1;
     WBitmapView(handle - 1, 0, 0, mode, status);
     ASSERT_EQ(status, 0);
-    drain();
+    drain_messages();
     WMessageEnable(MsgBitmapView, 1);
     PostMessageA(viewer(), WM_HSCROLL, SB_LINEDOWN, 0);
     WinMessage m;
@@ -155,7 +126,7 @@ TEST_F(BitmapViewerTest, ScrollingRaisesBitmapViewAndMovesUserPositions)
     EXPECT_EQ(m.window, window_);
     EXPECT_NEAR(m.user_x, (1 + 10 + 0.5) / 2000.0, 1e-4);
     PostMessageA(viewer(), WM_LBUTTONUP, 0, MAKELPARAM(10, 20));
-    drain();
+    drain_messages();
 }
 
 TEST_F(BitmapViewerTest, CloseBoxOfAModelessViewerIsACloseRequest)
@@ -165,7 +136,7 @@ TEST_F(BitmapViewerTest, CloseBoxOfAModelessViewerIsACloseRequest)
     int mode = 2, status = -1;
     WBitmapView(handle - 1, 0, 0, mode, status);
     ASSERT_EQ(status, 0);
-    drain();
+    drain_messages();
     PostMessageA(WIN_TABLE.slot[window_].frame, WM_CLOSE, 0, 0);
     WinMessage m;
     ASSERT_TRUE(poll_for(MsgCloseRequest, m));

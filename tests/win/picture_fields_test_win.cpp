@@ -12,6 +12,7 @@
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_snapshot_win.h"
 #include "toolkit/win/window_table_win.h"
+#include "tests/win/win_test_support.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -24,24 +25,14 @@ constexpr int PICTURE = 1015;  // a white static of the test dialog
 
 class PictureFieldTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        if (WIN_CURRENT.main_open != -1) {
-            WinOpenRecord r;
-            r.flags = 0x43;
-            r.width = 1020;  // as the other suites of this program open it
-            r.height = 718;
-            r.title = "QR4T picture test";
-            WWinOpen(r);
-        }
-    }
+    static void SetUpTestSuite() { open_test_main_window(); }
     void SetUp() override
     {
         IErrorInfo(1);
         WDialogLoad(TEST_DIALOG);
         ASSERT_EQ(IErrorInfo(1), 0);
         WDialogShow(-1, -1, 0, 2);
-        drain();
+        drain_messages();
     }
     void TearDown() override
     {
@@ -49,28 +40,7 @@ protected:
         WMessageEnable(MsgMouseMove, 0);
         WDialogSelect(TEST_DIALOG);
         WDialogUnload();
-        drain();
-    }
-    static void drain()
-    {
-        int type = 0;
-        WinMessage m;
-        for (int i = 0; i < 200; ++i) {
-            WMsgPeek(type, m);
-            if (type == MsgNone)
-                break;
-        }
-    }
-    // Polls until a message of the type arrives (or a bounded number of polls).
-    static bool poll_for(int wanted, WinMessage& m)
-    {
-        int type = 0;
-        for (int i = 0; i < 100; ++i) {
-            WMsgPeek(type, m);
-            if (type == wanted)
-                return true;
-        }
-        return false;
+        drain_messages();
     }
     static HWND dialog() { return current_dialog_window(); }
     static HWND field(int id) { return GetDlgItem(dialog(), id); }
@@ -108,7 +78,7 @@ TEST_F(PictureFieldTest, ExposeAndMouseComeFromTheFieldWithSourceKindOne)
 {
     gr_select_target(3, PICTURE);
     gr_select_target(1, 0);
-    drain();
+    drain_messages();
     InvalidateRect(field(PICTURE), nullptr, TRUE);
     WinMessage m;
     ASSERT_TRUE(poll_for(MsgExpose, m));
@@ -132,7 +102,7 @@ TEST_F(PictureFieldTest, ExposeAndMouseComeFromTheFieldWithSourceKindOne)
     EXPECT_NEAR(m.user_y, (r.bottom - 1 - 20 + 0.5) / r.bottom, 1.0 / r.bottom);
     EXPECT_EQ(GrTarget.kind, 1) << "the kept target comes back after the conversion";
     PostMessageA(field(PICTURE), WM_RBUTTONUP, 0, MAKELPARAM(10, 20));
-    drain();
+    drain_messages();
 
     // Moves are off by default; once enabled they arrive with no button.
     WMessageEnable(MsgMouseMove, 1);
@@ -155,7 +125,7 @@ TEST_F(PictureFieldTest, PictureDialogRaisesItsOwnMouseEventsAsFieldZero)
     EXPECT_EQ(m.field, 0);
     EXPECT_EQ(m.value1, 1);
     PostMessageA(dialog(), WM_LBUTTONUP, 0, MAKELPARAM(5, 6));
-    drain();
+    drain_messages();
 }
 
 // While a snapshot is held the picture repaints from it: what the application drew stays, and no
@@ -170,7 +140,7 @@ TEST_F(PictureFieldTest, SnapshotsKeepPicturesAndNest)
     FillRect(dc, &r, red);
     DeleteObject(red);
     gr_select_target(1, 0);
-    drain();
+    drain_messages();
 
     int error = -1;
     WWinSnapshot(1, -1, error);

@@ -166,7 +166,8 @@ void attach_pages(HWND dlg)
             MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
             SendMessageA(f, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
             SetWindowPos(p, f, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-            ShowWindow(p, i == sel && IsWindowVisible(f) ? SW_SHOWNA : SW_HIDE);
+            // The dialog itself may not be shown yet: the tab control's own visible style counts.
+            ShowWindow(p, i == sel && (GetWindowLongA(f, GWL_STYLE) & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
             attach_pages(p);
         }
     }

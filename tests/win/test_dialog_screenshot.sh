@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# A screenshot of the test dialog under Xvfb: show_test_dialog.exe shows it, the UI driver waits for it,
+# ImageMagick captures the screen, and the capture must not be blank (the dialog's grey face, its
+# texts, the white picture with its lines: many colours). The PNG stays in the work folder to be
+# looked at. Usage: test_dialog_screenshot.sh <show_test_dialog.exe> <uidriver.exe> <work folder>
+set -u
+program=$1
+driver=$2
+work=$3
+fail() { echo "FAIL: $*" >&2; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; exit 1; }
+
+rm -rf "$work" && mkdir -p "$work"
+wine "$program" &
+pid=$!
+wine "$driver" wait "QR4T Test Dialog" 60 sleep 1500 || fail "the test dialog did not come up"
+shot="$work/test_dialog.png"
+import -window root "$shot" || fail "no screen capture"
+colours=$(identify -format "%k" "$shot") || fail "the capture is no picture"
+echo "test_dialog.png: $colours colours"
+[ "$colours" -ge 16 ] || fail "the capture is blank ($colours colours)"
+wine "$driver" wait "QR4T Test Dialog" press 2 || fail "the Cancel button could not be pressed"
+wait "$pid" || fail "show_test_dialog.exe ended with status $?"
+echo "1 passed, 0 failed"
