@@ -258,3 +258,41 @@ TEST(StreamEntry, SeparationDivisionCountsFromTheBoxsLowerLimit)
     for (int n = 1; n <= MOLECULES.NM; ++n)
         ASSERT_LT(MOLECULES.MOL_POS(1, n), 0.0f) << "molecule " << n;
 }
+
+// A molecule whose offset position lies in no cell is counted in ENTRY_COUNT but not kept: here the
+// two upper-y divisions of side 1 belong to no cell.
+TEST(StreamEntry, MoleculeInNoCellIsCountedButNotKept)
+{
+    RandomGuard keep;
+    DiagLog log;
+    const int codes[6] = {BOUNDARY_STREAM, 4, 4, 4, 4, 4};
+    make_empty_box(0.0, 0.0, 0.0, codes, 1.0e12);
+    for (int iz = 1; iz <= 2; ++iz)
+        DIVISIONS.ELEMENT_CELL(iz, 2, 1, 1, 1, 1) = 0;
+    const int kept = run_entry(5);
+    ASSERT_GT(kept, 100);
+    EXPECT_NEAR(RUN.ENTRY_COUNT / kept, 2.0, 0.2);
+    for (int n = 1; n <= kept; ++n)
+        ASSERT_LT(MOLECULES.MOL_POS(2, n), 0.5f * BOX.YMAX);
+}
+
+// A stream leaving the box far faster than its thermal speed (s below -3) still admits its few
+// molecules: the ratio is drawn on [0, 3] and follows q exp(-(q - s)^2) there.
+TEST(StreamEntry, SpeedRatioBelowMinusThree)
+{
+    RandomGuard keep;
+    const float s = -4.0f;
+    const float A = static_cast<float>(s + std::sqrt(double(s) * s + 2.0));
+    const float B = static_cast<float>(0.5 * (1.0 + s * (2.0 * s - A)));
+    double sum = 0, sq = 0;
+    const int n = 20000;
+    for (int i = 0; i < n; ++i) {
+        const float q = sample_entry_speed_ratio(s, A, B);
+        ASSERT_GE(q, 0.0f);
+        ASSERT_LE(q, 3.0f);
+        sum += q;
+        sq += double(q) * q;
+    }
+    const double mean = sum / n;
+    EXPECT_NEAR(mean, mean_entry_ratio(s), 4.0 * std::sqrt(sq / n - mean * mean) / std::sqrt(double(n)));
+}
