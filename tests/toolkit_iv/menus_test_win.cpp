@@ -294,12 +294,25 @@ TEST_F(MenuTest, LeftToolbarIsOneColumn)
 TEST_F(MenuTest, PopupMenuIsTrackedAndEnds)
 {
     set_menu();
-    // The menu ends itself from a timer while it is tracked.
-    UINT_PTR timer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
-    int id = POPUP_MENU;
+    int id = RUN;
+    WMenuItemText(id, "Run &now");
+    // While the menu is tracked a timer reads its item and ends it.
+    static std::string tracked_text;
+    tracked_text.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND popup = FindWindowA("#32768", nullptr);
+        HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
+        char text[64] = {};
+        if (menu)
+            GetMenuStringA(menu, RUN, text, sizeof text, MF_BYCOMMAND);
+        tracked_text = text;
+        EndMenu();
+    });
+    id = POPUP_MENU;
     WMenuPopup(id, 20, 20);
     KillTimer(nullptr, timer);
     EXPECT_EQ(id, POPUP_MENU);
+    EXPECT_EQ(tracked_text, "Run &now") << "a pop-up item takes the text of the menu bar's item";
 }
 
 } // namespace
