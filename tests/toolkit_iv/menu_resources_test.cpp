@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,32 @@ TEST(ToolbarResource, ButtonsAndSeparatorsUpToTwoZeros)
     EXPECT_FALSE(read_toolbar_resource(no_size.data(), no_size.size(), t));
     EXPECT_FALSE(read_toolbar_resource(data.data(), 3, t));
     EXPECT_TRUE(t.buttons.empty()) << "outputs are emptied before reading";
+}
+
+// Random blocks of every length up to 64 bytes, read exactly as long as they are (the sanitizers of the
+// host build see any read past the end); half of them start like a real list.
+TEST(MenuResourceFuzz, RandomBlocksNeverReadPastTheirEnd)
+{
+    std::mt19937 random(20261210);
+    for (int run = 0; run < 20000; ++run) {
+        size_t size = random() % 65;
+        std::vector<unsigned char> block(size);
+        for (unsigned char& b : block)
+            b = static_cast<unsigned char>(random() % 4 == 0 ? 0 : random());
+        if (run % 2 && size >= 4) {
+            block[0] = 16;  // a sensible image width and id
+            block[1] = 0;
+        }
+        auto records = read_menu_id_resource(block.data(), block.size());
+        for (const MenuIdRecord& r : records) {
+            EXPECT_FALSE(r.positions.empty());
+        }
+        menu_help_string(block.data(), block.size(), block.size() >= 2 ? block[0] | (block[1] << 8) : 1);
+        ToolbarLayout t;
+        if (read_toolbar_resource(block.data(), block.size(), t)) {
+            EXPECT_LE(t.buttons.size(), size / 2);
+        }
+    }
 }
 
 TEST(FileFilter, LastCharacterSeparatesThePairs)
