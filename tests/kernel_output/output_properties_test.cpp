@@ -1,7 +1,7 @@
 // Sampling and output: flowfield results of an equilibrium gas against kinetic theory (tolerances from
 // the statistical error of the sample), the edge cases of the result fields, and the time-step
 // adaptation with its log line.
-#include "../kernel/kernel_test_support.h"
+#include "tests/kernel_physics/run_folder.h"
 
 #include "app/kernel/reset_sample.h"
 #include "app/kernel/sample_flowfield.h"
@@ -73,27 +73,7 @@ void draw_equilibrium(double T, float u0)
     }
 }
 
-class OutputTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("qr4t_output_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::create_directories(dir_);
-        old_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_);
-        log_ = std::make_unique<DiagLog>();
-    }
-    void TearDown() override
-    {
-        log_.reset();
-        std::filesystem::current_path(old_);
-        std::filesystem::remove_all(dir_);
-    }
-    RandomGuard random_;
-    std::unique_ptr<DiagLog> log_;
-    std::filesystem::path dir_, old_;
-};
+using OutputTest = KernelRunTest;
 
 TEST_F(OutputTest, EquilibriumGasGivesTheoryWithinStatisticalError)
 {

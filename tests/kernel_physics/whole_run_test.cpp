@@ -1,46 +1,22 @@
 // Whole cases through the kernel's phases, against kinetic theory: the flowfield result VAR of a gas at
-// rest in a closed box and of a uniform stream through an open box, the surface result VARS of a body
-// with diffuse walls at the gas temperature, and a long run that keeps its continuous index and its
-// molecule count. Tolerances are five standard errors of the quantity from the size of its sample;
+// rest in a closed box and of a uniform stream through an open box, and the surface result VARS of a
+// body with diffuse walls at the gas temperature. Tolerances are five standard errors of the quantity from the size of its sample;
 // where the samples of a run are correlated, the error of one snapshot of the box bounds the error of
 // the time average from above.
 #include "tests/kernel_physics/physics_case.h"
 
-#include "tests/kernel/kernel_test_support.h"
+#include "tests/kernel_physics/run_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <memory>
-#include <string>
 
 namespace {
 
 constexpr double K = 1.3806e-23;
 constexpr double N2_MASS = 4.65e-26;  // nitrogen (Bird 1994, appendix A)
 
-class WholeRun : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("qr4t_physics_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::create_directories(dir_);
-        old_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_);
-        log_ = std::make_unique<DiagLog>();
-    }
-    void TearDown() override
-    {
-        log_.reset();
-        std::filesystem::current_path(old_);
-        std::filesystem::remove_all(dir_);
-    }
-    RandomGuard random_;
-    std::unique_ptr<DiagLog> log_;
-    std::filesystem::path dir_, old_;
-};
+using WholeRun = KernelRunTest;
 
 // Runs passes until the given number of outputs has been made.
 PhaseRun run_outputs(int outputs)
