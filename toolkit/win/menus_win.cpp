@@ -579,7 +579,7 @@ bool menu_frame_message(HWND frame, int slot, UINT msg, WPARAM wp, LPARAM lp, LR
         return false;
     case WM_NOTIFY: {
         auto* n = reinterpret_cast<NMHDR*>(lp);
-        if (n->code != TTN_NEEDTEXTA)
+        if (!n || n->code != TTN_NEEDTEXTA)
             return false;
         auto* t = reinterpret_cast<NMTTDISPINFOA*>(lp);
         int id = static_cast<int>(n->idFrom);
