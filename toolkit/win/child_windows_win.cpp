@@ -230,12 +230,13 @@ void WWinCloseChild(int handle)
 }
 
 // Fills pixels x1..x2, y1..y2 (inclusive) of the current window with a colour (0x00BBGGRR; -1 the
-// window-text background, white).
+// window-text background).
 void WWinClear(int x1, int y1, int x2, int y2, int colour)
 {
     if (!WIN_CURRENT.dc)
         return;
-    COLORREF c = colour < 0 ? RGB(255, 255, 255) : static_cast<COLORREF>(colour);
+    COLORREF c = colour < 0 ? static_cast<COLORREF>(WGrTextColours[WGrTextState.background_colour])
+                            : static_cast<COLORREF>(colour);
     HBRUSH brush = CreateSolidBrush(c);
     RECT r = {x1, y1, x2 + 1, y2 + 1};
     FillRect(WIN_CURRENT.dc, &r, brush);

@@ -7,6 +7,7 @@
 #include "toolkit/win/picture_fields_win.h"
 #include "toolkit/win/window_snapshot_win.h"
 #include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
 
 #include <commctrl.h>
 
@@ -56,8 +57,10 @@ void field_change(HWND dlg, int id, LPARAM detail, bool raise)
     r->current_field = id;
     r->last_focus = GetDlgItem(dlg, id);
     if (raise && !is_modal(dlg)) {
+        // X is the detail of the dialog's previous change, Y this change's detail, which word 10 keeps.
+        const int previous_detail = r->change_detail;
         r->change_detail = static_cast<int>(detail);
-        post_dialog_message(MsgFieldChanged, r->id, r->previous_field, r->current_field, 0,
+        post_dialog_message(MsgFieldChanged, r->id, r->previous_field, r->current_field, previous_detail,
                             static_cast<int>(detail));
     }
 }
@@ -84,7 +87,7 @@ void push_button(HWND dlg, int id)
         HWND f = pending_button_field;
         pending_button_field = nullptr;
         if (id == 1) {
-            MessageBeep(MB_OK);
+            IOsBeep();
             SetFocus(f);
             SendMessageA(f, EM_SETSEL, 0, -1);
             return;
@@ -206,7 +209,9 @@ void post_dialog_message(int type, int dialog_id, int value1, int value2, int x,
 {
     if (!WMsgEnableGet(type))
         return;
-    WinCurrentMessage& m = MSG_CURRENT;
+    // A field change after another message of the same wait or poll waits for the next one.
+    const bool held = type == MsgFieldChanged && MSG_LOOP.in_loop && MSG_CURRENT.complete;
+    WinCurrentMessage& m = held ? MSG_HELD : MSG_CURRENT;
     m.type = type;
     m.window = dialog_id;
     m.value1 = value1;

@@ -9,6 +9,7 @@
 #include "toolkit/win/settings.h"
 #include "toolkit/win/text_utilities.h"
 #include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
 
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_state.h"
@@ -120,6 +121,7 @@ bool toolkit_start_state(std::string_view settings_name)
     HC_RASTER_PRINTER = HcRasterPrinter{};
     GrOutputSwitch = GrOutputSwitchRecord{};
     GrSurface.aspect = 1.32f;  // used until a drawing surface exists
+    IOsBeepEnable(1);
     OsConfigPaths& paths = OS_CONFIG_PATHS;
 
     // The toolkit directory and the character-set directory in it.

@@ -6,6 +6,7 @@
 #include "toolkit/win/window_table_win.h"
 
 WinLoopState MSG_LOOP;
+WinCurrentMessage MSG_HELD = {0, 0, 0, 0, -1, -1, 0, 0, 0, false};
 HWND WIN_ACTIVE_DIALOG = nullptr;
 
 namespace {
@@ -45,6 +46,18 @@ bool take_pending(int& type, WinMessage& m)
         return true;
     }
     return false;
+}
+
+// Step 3 of both loops: a held field change is delivered as stored.
+bool take_held(int& type, WinMessage& m)
+{
+    if (MSG_HELD.type <= 0)
+        return false;
+    const WinCurrentMessage h = MSG_HELD;
+    MSG_HELD.type = 0;
+    type = h.type;
+    fill(m, h.window, h.value1, h.value2, h.source_kind, h.field, h.x, h.y, h.time);
+    return true;
 }
 
 // Routes one system message (step 6): the active modeless dialog first, then dispatch.
@@ -94,7 +107,7 @@ void clear_pending_messages()
 void WMsgWait(int& type, WinMessage& message)
 {
     MSG_LOOP.in_loop = true;
-    if (take_pending(type, message)) {
+    if (take_pending(type, message) || take_held(type, message)) {
         MSG_LOOP.in_loop = false;
         WMsgConvert(type, message);
         return;
@@ -120,7 +133,7 @@ void WMsgWait(int& type, WinMessage& message)
 void WMsgPeek(int& type, WinMessage& message)
 {
     MSG_LOOP.in_loop = true;
-    if (take_pending(type, message)) {
+    if (take_pending(type, message) || take_held(type, message)) {
         MSG_LOOP.in_loop = false;
         WMsgConvert(type, message);
         return;

@@ -4,6 +4,7 @@
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/number_text.h"
 #include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
 
 #include <commctrl.h>
 
@@ -65,7 +66,7 @@ bool accept_char(int kind, WPARAM& ch)
 void reject(HWND gaining, HWND field)
 {
     if (gaining != field)
-        MessageBeep(MB_OK);
+        IOsBeep();
     LEAVE.reentry = true;
     SetFocus(field);
     SendMessageA(field, EM_SETSEL, 0, -1);
@@ -177,7 +178,7 @@ LRESULT CALLBACK numeric_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
             return 0;
         }
         if (!accept_char(kind, wp)) {
-            MessageBeep(MB_OK);
+            IOsBeep();
             return 0;
         }
         break;

@@ -153,6 +153,9 @@ struct WinCurrentMessage {
 };
 
 extern WinCurrentMessage MSG_CURRENT;
+// MsgHeldFieldChange: a field change completed after another message of the same wait or poll; the
+// next wait or poll delivers it first (type 0 = empty).
+extern WinCurrentMessage MSG_HELD;
 
 // Flags of the wait and poll.
 struct WinLoopState {

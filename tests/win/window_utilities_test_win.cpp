@@ -1,0 +1,140 @@
+// Window utilities on a child window (scrolling, placement, title, cursor, clearing to the text
+// background) and the held field change of the wait and poll.
+#include "toolkit/graphics/window_text.h"
+#include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/entry.h"
+#include "toolkit/win/error_state.h"
+#include "toolkit/win/message_codes.h"
+#include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
+#include "tests/win/win_test_support.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace {
+
+constexpr int KEEP = -999999;
+
+class WindowUtilitiesTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { open_test_main_window(); }
+    void SetUp() override
+    {
+        WWinOpenChild(window_, 7, 40, 40, 300, 200, "utilities");
+        ASSERT_GE(window_, 1);
+        drain_messages();
+    }
+    void TearDown() override
+    {
+        if (WIN_TABLE.slot[window_].frame)
+            WWinCloseChild(window_);
+        drain_messages();
+    }
+    HWND client() const { return WIN_TABLE.slot[window_].client; }
+
+    int window_ = -1;
+};
+
+TEST_F(WindowUtilitiesTest, ScrollFillsTheUncoveredStripWithoutAnExpose)
+{
+    WWinClear(0, 0, 299, 199, RGB(255, 0, 0));
+    WWinScroll(-20, 0, RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(WIN_CURRENT.dc, 150, 100), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(WIN_CURRENT.dc, 290, 100), RGB(0, 0, 255)) << "the strip the move uncovered";
+    WinMessage m;
+    EXPECT_FALSE(poll_for(MsgExpose, m));
+}
+
+TEST_F(WindowUtilitiesTest, ClearWithoutColourUsesTheTextBackground)
+{
+    WGrTextColourSet(0, 12);
+    WWinClear();
+    EXPECT_EQ(GetPixel(WIN_CURRENT.dc, 10, 10), static_cast<COLORREF>(WGrTextColours[12]));
+    WGrTextColourSet(0, 15);
+}
+
+TEST_F(WindowUtilitiesTest, PlacementSizesTheClientAndKeepsWhatIsNotGiven)
+{
+    int w = 250, h = 150;
+    WWinPlacement(KEEP, KEEP, w, h, -1);
+    EXPECT_EQ(w, 250);
+    EXPECT_EQ(h, 150);
+    RECT r;
+    GetClientRect(client(), &r);
+    EXPECT_EQ(r.right, 250);
+    EXPECT_EQ(r.bottom, 150);
+    w = KEEP;
+    h = KEEP;
+    WWinPlacement(KEEP, KEEP, w, h, 2);
+    EXPECT_TRUE(IsZoomed(WIN_TABLE.slot[window_].frame));
+    w = KEEP;
+    h = KEEP;
+    WWinPlacement(KEEP, KEEP, w, h, 1);
+    EXPECT_FALSE(IsZoomed(WIN_TABLE.slot[window_].frame));
+    EXPECT_EQ(w, 250);
+    EXPECT_EQ(h, 150);
+}
+
+TEST_F(WindowUtilitiesTest, TitleCursorAndInsideParent)
+{
+    WWinSetTitle(std::string_view("Molecules\0rest", 14));
+    char text[64] = {};
+    GetWindowTextA(WIN_TABLE.slot[window_].frame, text, sizeof text);
+    EXPECT_STREQ(text, "Molecules");
+    int flag = -1;
+    WWinIsInsideParent(flag);
+    EXPECT_EQ(flag, 0);
+    WCursorShape(3);
+    EXPECT_EQ(WIN_TABLE.client_cursor, LoadCursor(nullptr, IDC_CROSS));
+    WCursorShape(0);
+    WCursorMoveTo(5, 6);
+    POINT want = {5, 6};
+    ClientToScreen(client(), &want);
+    POINT at;
+    GetCursorPos(&at);
+    EXPECT_EQ(at.x, want.x);
+    EXPECT_EQ(at.y, want.y);
+}
+
+// A procedure that completes a button message and then a field change in one dispatch, as a dialog
+// does when a push button takes the focus from a changed field.
+LRESULT CALLBACK two_messages_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_APP) {
+        post_dialog_message(MsgButton, 77, 1, 0, -1, -1);
+        post_dialog_message(MsgFieldChanged, 77, 5, 6, 7, 8);
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+TEST_F(WindowUtilitiesTest, FieldChangeAfterAnotherMessageIsHeldForTheNextPoll)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = two_messages_proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "QR4T two messages";
+    RegisterClassA(&wc);
+    HWND w = CreateWindowA(wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(w, nullptr);
+    WMessageEnable(MsgFieldChanged, 1);
+    PostMessageA(w, WM_APP, 0, 0);
+    int type = 0;
+    WinMessage m;
+    WMsgPeek(type, m);
+    EXPECT_EQ(type, MsgButton);
+    WMsgPeek(type, m);
+    EXPECT_EQ(type, MsgFieldChanged) << "delivered before anything of the queue";
+    EXPECT_EQ(m.window, 77);
+    EXPECT_EQ(m.value1, 5);
+    EXPECT_EQ(m.value2, 6);
+    EXPECT_EQ(m.x, 7);
+    EXPECT_EQ(m.y, 8);
+    WMsgPeek(type, m);
+    EXPECT_EQ(type, MsgNone);
+    WMessageEnable(MsgFieldChanged, 0);
+    DestroyWindow(w);
+}
+
+} // namespace

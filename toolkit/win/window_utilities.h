@@ -1,0 +1,41 @@
+// Window utilities of the current window (cursor, title, placement, scrolling), beeping, and two small
+// text scans that the dialog and grid code use. Platform-neutral.
+#ifndef QR4T_TOOLKIT_WIN_WINDOW_UTILITIES_H
+#define QR4T_TOOLKIT_WIN_WINDOW_UTILITIES_H
+
+#include <string_view>
+
+// The unsigned decimal number of the text's leading digits: no sign, no blanks skipped; 0 when the
+// text does not begin with a digit. Digits past the 32-bit range keep the largest value 4294967295.
+unsigned IStrToUInt(std::string_view text);
+// Position (1-based) of the last character that is not a blank; 0 for an empty or all-blank text.
+// The text ends at its first NUL.
+int IStrTrimLength(std::string_view text);
+
+// The default system beep when beeping is enabled; IOsBeepNow is the same; IOsBeepEnable sets the
+// flag (non-zero on). Beeping starts enabled.
+void IOsBeep();
+void IOsBeepNow();
+void IOsBeepEnable(int on);
+// The beep flag (1 enabled).
+int os_beep_enabled();
+
+// Cursor of the client windows: 0 arrow, 1 hourglass, 2 arrow with hourglass, 3 cross, 4 I-beam,
+// 5 no-entry, 6 four-way size, 7 north-south, 8 west-east, 9 north-east/south-west,
+// 10 north-west/south-east, 11 up arrow, any other n the cursor resource n; shown at once.
+void WCursorShape(int n);
+// Moves the mouse cursor to pixel (x, y) of the current window's client area.
+void WCursorMoveTo(int x, int y);
+// Caption of the current window.
+void WWinSetTitle(std::string_view title);
+// flag = 1 when the current window lies inside a parent window, else 0.
+void WWinIsInsideParent(int& flag);
+// Scrolls the current window's client contents by dx, dy pixels and fills the uncovered strip with
+// the colour (packed RGB, -1 the window-text background); no expose follows.
+void WWinScroll(int dx, int dy, int colour);
+// Places the current window: x, y (-999999 keep), client width and height (in and out; -999999 keep,
+// always kept for a window combined with a dialog), state (-1 keep, 0 minimised, 1 normal,
+// 2 maximised). width and height return the new client size.
+void WWinPlacement(int x, int y, int& width, int& height, int state);
+
+#endif
