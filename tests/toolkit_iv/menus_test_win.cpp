@@ -129,6 +129,28 @@ TEST_F(MenuTest, StatesOfItems)
     EXPECT_EQ(IErrorInfo(1), 1001);
 }
 
+TEST_F(MenuTest, TheCurrentWindowsMenuIsAddressedWhenItHasOne)
+{
+    set_menu();
+    int child = 0;
+    WWinOpenChild(child, 7, 300, 300, 200, 100, "with a menu");
+    ASSERT_GT(child, 0);
+    // Without a menu of its own the child addresses the main window's menu.
+    WMenuSetState(RUN, 2, 1);
+    EXPECT_TRUE(GetMenuState(menu(), RUN, MF_BYCOMMAND) & MF_CHECKED);
+    int id = TEST_MENU;
+    WMenuSet(id, child);
+    ASSERT_EQ(id, TEST_MENU);
+    HMENU own = WIN_TABLE.slot[child].menu;
+    ASSERT_NE(own, nullptr);
+    ASSERT_NE(own, menu());
+    WMenuSetState(SAVE, 1, 1);
+    EXPECT_FALSE(GetMenuState(own, SAVE, MF_BYCOMMAND) & MF_GRAYED) << "the child's own menu changes";
+    EXPECT_TRUE(GetMenuState(menu(), SAVE, MF_BYCOMMAND) & MF_GRAYED) << "the main menu does not";
+    WWinCloseChild(child);
+    EXPECT_EQ(WIN_TABLE.slot[child].menu, nullptr);
+}
+
 TEST_F(MenuTest, TextsInsertionDeletionAndHelpStrings)
 {
     set_menu();
