@@ -1,5 +1,9 @@
 // Window utilities on a child window (scrolling, placement, title, cursor, clearing to the text
 // background) and the held field change of the wait and poll.
+#include "toolkit/graphics/entry.h"
+#include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gr_state.h"
+#include "toolkit/graphics/offscreen_bitmap.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
@@ -135,6 +139,43 @@ TEST_F(WindowUtilitiesTest, FieldChangeAfterAnotherMessageIsHeldForTheNextPoll)
     EXPECT_EQ(type, MsgNone);
     WMessageEnable(MsgFieldChanged, 0);
     DestroyWindow(w);
+}
+
+// The close-down takes everything down: windows, loaded dialogs, off-screen bitmaps; afterwards no
+// bitmap is selected and the enable words are those of the close-down.
+TEST(WindowCloseDown, DestroysWindowsDialogsAndBitmaps)
+{
+    open_test_main_window();
+    int child = -1;
+    WWinOpenChild(child, 7, 10, 10, 100, 80, "closing");
+    ASSERT_GE(child, 1);
+    HWND child_frame = WIN_TABLE.slot[child].frame;
+    WDialogLoad(9001);
+    ASSERT_GT(DIALOG_TABLE.count, 0);
+    HWND dialog = current_dialog_window();
+    int bitmap = 0;
+    WBitmapCreate(bitmap, 20, 20);
+    ASSERT_GE(bitmap, 1);
+    IGrSelectTarget(2, bitmap);
+    ASSERT_EQ(GrTarget.kind, 2);
+
+    WWinCloseDown();
+    EXPECT_FALSE(IsWindow(child_frame));
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(DIALOG_TABLE.count, 0);
+    EXPECT_EQ(current_dialog_window(), nullptr);
+    for (int slot = 0; slot < 20; ++slot) {
+        int w = -1, h = -1;
+        IGrBitmapSize(slot, w, h);
+        EXPECT_EQ(w, 0) << "slot " << slot;
+    }
+    EXPECT_EQ(GrGdiContext.bitmap, -1);
+    for (const WinSlot& s : WIN_TABLE.slot)
+        EXPECT_EQ(s.frame, nullptr);
+    EXPECT_EQ(WMsgEnableGet(MsgMouseUp), 0);
+    EXPECT_EQ(WMsgEnableGet(MsgKey), 1);
+    WMsgEnableReset();
+    open_test_main_window();
 }
 
 } // namespace

@@ -354,6 +354,19 @@ void IGrBitmapPixelsGet(int slot, std::span<uint32_t> rgb, int& error)
     });
 }
 
+void gr_bitmaps_delete_all()
+{
+    if (selected.dc && GrGdiContext.dc == selected.dc)
+        gr_gdi_unbind();
+    release_selected();
+    for (GrBitmapSlot& s : GrBitmapTable.slot) {
+        if (s.bitmap)
+            DeleteObject(s.bitmap);
+        s = GrBitmapSlot{};
+    }
+    GrGdiContext.bitmap = -1;
+}
+
 void IGrBitmapMode(int mode)
 {
     static const DWORD modes[4] = {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT};

@@ -19,4 +19,7 @@ struct GrBitmapTableRecord {
 
 extern GrBitmapTableRecord GrBitmapTable;
 
+// Deletes every bitmap of the table (the toolkit's close-down); none is selected afterwards.
+void gr_bitmaps_delete_all();
+
 #endif

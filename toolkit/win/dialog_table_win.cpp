@@ -381,6 +381,21 @@ int WDialogSlotFromId(int id)
     return -1;
 }
 
+void dialogs_close_down()
+{
+    // Pages first go back under the main window, so that each dialog is destroyed exactly once.
+    for (int s = 1; s <= DIALOG_TABLE.count; ++s)
+        detach_pages(DIALOG_TABLE.loaded[s]);
+    for (int s = DIALOG_TABLE.count; s >= 1; --s) {
+        HWND dlg = DIALOG_TABLE.loaded[s];
+        DialogRecord* record = dialog_record(dlg);
+        DestroyWindow(dlg);
+        delete record;
+    }
+    DIALOG_TABLE = DialogTable{};
+    WIN_ACTIVE_DIALOG = nullptr;
+}
+
 void WDialogLoad(int dialog)
 {
     int id = dialog;

@@ -1,10 +1,14 @@
 // The window table, the window classes, the main window and the frame window procedure.
 #include "toolkit/graphics/colour_table.h"
+#include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_reset.h"
+#include "toolkit/graphics/offscreen_bitmap_win.h"
 #include "toolkit/graphics/window_text.h"
+#include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/picture_fields.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <commctrl.h>
@@ -116,20 +120,7 @@ bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_st
     AdjustWindowRectEx(&r, style, FALSE, ex_style);
     int fw = r.right - r.left;
     int fh = r.bottom - r.top;
-    int sb_height = 0;
-    HWND probe = nullptr;
-    if (status_bar) {
-        // Measure the bar on a hidden probe so that the frame can grow by its height.
-        probe = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                WIN_TABLE.instance, nullptr);
-        if (probe) {
-            RECT pr;
-            GetWindowRect(probe, &pr);
-            sb_height = pr.bottom - pr.top;
-            DestroyWindow(probe);
-        }
-        fh += sb_height;
-    }
+    const bool centred_y = y == CENTRED;
     if (x == CENTRED || y == CENTRED) {
         int pw = WIN_SCREEN.width;
         int ph = WIN_SCREEN.height;
@@ -146,10 +137,20 @@ bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_st
     if (!s.frame)
         return false;
     if (status_bar) {
+        // The bar takes its own height when it is sized; the frame then grows by that height, and moves
+        // up by half of it when its position was centred.
         DWORD sbs = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (sizing ? SBARS_SIZEGRIP : 0);
         s.status_bar = CreateWindowExA(0, STATUSCLASSNAMEA, "", sbs, 0, 0, 0, 0, s.frame,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(STATUS_BAR_ID)),
                                        WIN_TABLE.instance, nullptr);
+        if (s.status_bar) {
+            SendMessageA(s.status_bar, WM_SIZE, 0, 0);
+            RECT sr;
+            GetWindowRect(s.status_bar, &sr);
+            int grow = sr.bottom - sr.top;
+            SetWindowPos(s.frame, nullptr, x, centred_y ? y - grow / 2 : y, fw, fh + grow,
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        }
     }
     RECT fc;
     GetClientRect(s.frame, &fc);
@@ -241,6 +242,23 @@ void WWinOpen(const WinOpenRecord& record, int colour_count)
 // Destroys every window of the toolkit, children first, and resets the message enable words.
 void WWinCloseDown()
 {
+    // The drawing surfaces go first: a picture field's context, the pattern and the 20 bitmaps.
+    picture_target_release();
+    if (GrGdiContext.pattern) {
+        DeleteObject(GrGdiContext.pattern);
+        GrGdiContext.pattern = nullptr;
+        GrGdiContext.pattern_dirty = true;
+    }
+    gr_bitmaps_delete_all();
+    // Windows combined with a dialog give up their records; then every loaded dialog goes.
+    for (WinSlot& s : WIN_TABLE.slot) {
+        WinRecord* r = win_record(s.frame);
+        if (r && r->kind == 3) {
+            SetWindowLongPtrA(s.frame, GWLP_USERDATA, 0);
+            delete r;
+        }
+    }
+    dialogs_close_down();
     if (WIN_CURRENT.dc && WIN_TABLE.slot[WIN_CURRENT.window].client)
         ReleaseDC(WIN_TABLE.slot[WIN_CURRENT.window].client, WIN_CURRENT.dc);
     WIN_CURRENT.dc = nullptr;
