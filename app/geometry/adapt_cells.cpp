@@ -4,6 +4,7 @@
 // centres, in the deepest layer of free elements and with a probability that follows the sampled
 // density; the elements are then joined to the new nodes and the molecules moved into the new cells.
 #include "app/geometry/geometry.h"
+#include "app/geometry/grid_pictures.h"
 #include "app/geometry/locate.h"
 #include "app/geometry/setup.h"
 
@@ -399,7 +400,7 @@ void ADAPT_CELLS()
         if (e > 0)
             e = 0;
     COMBINE_ELEMENTS_INTO_CELLS();
-    cell_colours();  // the picture itself (DRAW_CELLS) is not part of this build
+    DRAW_CELLS();
 
     log_flow_volume_from_cells();
 

@@ -5,15 +5,14 @@
 
 // "Flowfield Divisions and Elements in Specified Planes": divisions coloured by level, the elements of
 // the surface divisions by their share of flow; legend dialog 104 with the "Stop Program" check box,
-// which ends the program. Belongs at the end of SET_DIVISIONS_AND_ELEMENTS when there are surfaces,
+// which ends the program. Shown at the end of SET_DIVISIONS_AND_ELEMENTS when there are surfaces,
 // before the set-up's temporaries are released; it needs SUB_ELEMENTS_IN_FLOW and the status that the
-// set-up leaves in ELEMENT_CELL. (The set-up does not call it yet.)
+// set-up leaves in ELEMENT_CELL.
 void DRAW_DIVISIONS_AND_ELEMENTS();
 
 // "Flowfield Cells (Some elements are partly inside the surface)": every element in the colour of its
 // cell (ICOL, one random number per cell drawn when the picture opens); when the window is closed the
-// picture is saved as "DSCELLS.BMP". Belongs in SET_UP_CELLS and ADAPT_CELLS in place of their
-// cell_colours() call, which it makes itself. (Not called there yet.)
+// picture is saved as "DSCELLS.BMP". Shown by SET_UP_CELLS and ADAPT_CELLS.
 void DRAW_CELLS();
 
 #endif

@@ -1,6 +1,7 @@
 // SET_DIVISIONS_AND_ELEMENTS: the driver of the divisions-and-elements set-up of a new run, with its
 // progress dialog 107 and the allocation of the division and element arrays.
 #include "app/geometry/geometry.h"
+#include "app/geometry/grid_pictures.h"
 #include "app/geometry/setup.h"
 
 #include "app/state/box.h"
@@ -105,8 +106,8 @@ void SET_DIVISIONS_AND_ELEMENTS()
     log_total_flow_volume();
 
     WDialogUnload();
-    // The picture of the divisions and elements (DRAW_DIVISIONS_AND_ELEMENTS, shown when there are
-    // surfaces) is not part of this build.
+    if (SURFACE.SURFACE_COUNT > 0)
+        DRAW_DIVISIONS_AND_ELEMENTS();
     release_temporaries();
     poll_close_request();
 }

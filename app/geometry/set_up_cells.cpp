@@ -3,6 +3,7 @@
 // in it joins the nearest node that it can see (no solid triangle between them). Also the two routines
 // that cell adaption runs again: INDEX_CELLS_BY_DIVISION and COMBINE_ELEMENTS_INTO_CELLS.
 #include "app/geometry/geometry.h"
+#include "app/geometry/grid_pictures.h"
 #include "app/geometry/locate.h"
 #include "app/geometry/setup.h"
 
@@ -434,7 +435,7 @@ void SET_UP_CELLS()
     COMBINE_ELEMENTS_INTO_CELLS();
 
     write_list(UNIT_DIAG, {"CALLING GRAPHICS"});
-    cell_colours();  // the picture itself (DRAW_CELLS) is not part of this build
+    DRAW_CELLS();
     poll_close_request();
 
     log_flow_volume_from_cells();

@@ -16,6 +16,8 @@
 
 #ifndef _WIN32
 #include "toolkit/headless/headless.h"
+#else
+#include "tests/demo/close_pictures_win.h"
 #endif
 
 #include <array>
@@ -61,6 +63,9 @@ protected:
     }
 
     std::string diag_path;
+#ifdef _WIN32
+    PictureCloser closer;  // the set-up's pictures wait until their window is closed
+#endif
 };
 
 // A geometry test that runs in the scratch folder, where the set-up writes "NODES.TXT".
