@@ -84,22 +84,9 @@ void DiffuseBodyFlux(benchmark::State& state)
     double flux_ratio = 0, pressure_ratio = 0, error = 0;
     for (auto _ : state) {
         enter_run_folder("body");
-        PhysicsCase c;
-        c.mass = 4.65e-26;  // nitrogen
-        c.omega = 0.74;
-        c.rotation = 2;
-        c.density = 1.0e19;
-        c.fnum = 2.5e12;  // 30000 molecules
-        for (int& d : c.divisions)
-            d = 4;
-        c.moves_per_transit = static_cast<int>(state.range(0));
-        c.output_interval = 4.0;
-        c.steady_after = 2;
-        c.body = true;
-        c.body_low[0] = c.body_low[1] = 0.06, c.body_high[0] = c.body_high[1] = 0.14;
-        c.body_low[2] = 0.08, c.body_high[2] = 0.12;
+        const PhysicsCase c = diffuse_body_case(2.5e12, static_cast<int>(state.range(0)));  // 30000 molecules
         set_up_case(c);
-        const double n = MOLECULES.NM * c.fnum / (0.2 * 0.2 * 0.2 - 0.08 * 0.08 * 0.04);
+        const double n = MOLECULES.NM * c.fnum / DIFFUSE_BODY_FLOW_VOLUME;
         run_outputs(11);
         double hits = 0, area = 0, flux = 0, pressure = 0;
         for (int k = 1; k <= SURFACE.SOLID_TRIANGLE_COUNT; ++k) {
@@ -126,19 +113,9 @@ void StreamBoxCount(benchmark::State& state)
     int passes = 0;
     for (auto _ : state) {
         enter_run_folder("stream");
-        PhysicsCase c;
-        c.high[0] = 0.1;
-        c.divisions[0] = 1;
-        c.elements[0] = 1;
-        c.density = 1.0e19;
-        c.fnum = 1.0e12;  // 40000 molecules
-        c.velocity[0] = 300.0;
-        c.codes[0] = c.codes[1] = 3;
-        c.index_mode = 1;
-        c.output_interval = 2.0;
-        c.steady_after = 2;
+        const PhysicsCase c = stream_box_case(1.0e12);  // 40000 molecules
         set_up_case(c);
-        const double nominal = c.density * 0.1 * 0.2 * 0.2 / c.fnum;
+        const double nominal = c.density * STREAM_BOX_VOLUME / c.fnum;
         PhaseRun r;
         r.run(400);
         double sum = 0;

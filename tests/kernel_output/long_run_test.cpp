@@ -22,17 +22,7 @@ int index_faults(const DiagLog& log)
 
 TEST_F(LongRun, StreamThroughAnEmptyBoxKeepsItsIndexAndMoleculeCount)
 {
-    PhysicsCase c;
-    c.density = 1.0e19;
-    c.high[0] = 0.1;  // one division and element along x: many box residence times in the run
-    c.divisions[0] = 1;
-    c.elements[0] = 1;
-    c.fnum = 5.0e12;  // 8000 molecules
-    c.velocity[0] = 300.0;
-    c.codes[0] = c.codes[1] = 3;  // stream in and out at the x sides, planes of symmetry elsewhere
-    c.index_mode = 1;
-    c.output_interval = 2.0;
-    c.steady_after = 2;
+    const PhysicsCase c = stream_box_case(5.0e12);  // 8000 molecules
     set_up_case(c);
     const int NM0 = MOLECULES.NM;
     const int resets0 = log_->count("RESETTING");

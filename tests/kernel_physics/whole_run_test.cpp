@@ -14,7 +14,6 @@
 namespace {
 
 constexpr double K = 1.3806e-23;
-constexpr double N2_MASS = 4.65e-26;  // nitrogen (Bird 1994, appendix A)
 
 using WholeRun = KernelRunTest;
 
@@ -171,20 +170,7 @@ TEST_F(WholeRun, UniformStreamKeepsItsVelocityAndTemperature)
 // initial state leaves empty.
 TEST_F(WholeRun, DiffuseBodyAtGasTemperatureSeesEquilibriumFluxes)
 {
-    PhysicsCase c;
-    c.mass = N2_MASS;
-    c.omega = 0.74;
-    c.rotation = 2;
-    c.density = 1.0e19;
-    c.fnum = 1.25e13;  // 6000 molecules
-    for (int& d : c.divisions)
-        d = 4;
-    c.moves_per_transit = 10;
-    c.output_interval = 4.0;
-    c.steady_after = 2;
-    c.body = true;
-    c.body_low[0] = c.body_low[1] = 0.06, c.body_high[0] = c.body_high[1] = 0.14;
-    c.body_low[2] = 0.08, c.body_high[2] = 0.12;
+    const PhysicsCase c = diffuse_body_case(1.25e13, 10);  // 6000 molecules
     set_up_case(c);
     ASSERT_EQ(SURFACE.SOLID_TRIANGLE_COUNT, 12);
     const int NM0 = MOLECULES.NM;
@@ -194,8 +180,7 @@ TEST_F(WholeRun, DiffuseBodyAtGasTemperatureSeesEquilibriumFluxes)
     EXPECT_GT(SAMPLES.SAMPLE_START_TIME, 0.0f) << "the first output reset the sample";
 
     // The gas: the molecules of the flow volume, at the wall temperature.
-    const double flow_volume = 0.2 * 0.2 * 0.2 - 0.08 * 0.08 * 0.04;
-    const double n = NM0 * c.fnum / flow_volume;
+    const double n = NM0 * c.fnum / DIFFUSE_BODY_FLOW_VOLUME;
     EXPECT_NEAR(n, c.density, 5.0 * c.density / std::sqrt(NM0));
     const double T = c.wall_temperature;
     const double flux = n * mean_speed(T, c.mass) / 4.0, pressure = n * K * T;
