@@ -10,6 +10,8 @@
 #include "app/state/samples.h"
 #include "app/state/surface.h"
 
+#include "toolkit/headless/headless.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -277,6 +279,60 @@ TEST_F(OutputTest, SurfaceResultsFromTheSampleSums)
     SAMPLES.ADIABATIC_SAMPLE(2, 2) = 5.0 * 1.3806e-23 * 500.0 / 2.0;
     surface_properties();
     EXPECT_NEAR(V(VARS_SURFACE_TEMP, 2), 500.0f, 0.01f);
+}
+
+} // namespace
+
+namespace {
+
+// The sample reset at the end of an output, one case per row: unsteady sampling starts a new sample
+// at every output; steady sampling before the steady start time too; after it the sample goes on unless
+// NM has moved from its value at the sample's start by more than 8 sqrt(NM) (here 100 molecules, so
+// by more than 80), which also puts the reason into field 1020 of the log dialog.
+TEST_F(OutputTest, SampleResetFollowsTheSamplingModeAndTheMoleculeCount)
+{
+    struct Row {
+        int mode;           // SAMPLING_MODE
+        double time;        // TIME, against STEADY_START_TIME 10
+        int nm_start;       // NM_SAMPLE_START (NM is 100)
+        bool reset;         // a new sample begins
+        bool message;       // field 1020 says why
+    };
+    const Row rows[] = {
+        {0, 20.0, 100, true, false},  // unsteady: always
+        {1, 5.0, 100, true, false},   // steady, before the steady start
+        {1, 20.0, 100, false, false}, // steady: the sample goes on
+        {1, 20.0, 20, false, false},  // a change of 80 is not more than 8 sqrt(100)
+        {1, 20.0, 19, true, true},    // 81 is
+        {1, 20.0, 181, true, true},   // in either direction
+        {1, 5.0, 181, true, true},    // both rules
+    };
+    for (const Row& row : rows) {
+        one_cell_gas(100, 0, 0.0f);
+        draw_equilibrium(300.0, 0.0f);
+        RUN.SAMPLING_MODE = row.mode;
+        RUN.STEADY_START_TIME = 10.0f;
+        RUN.MOVES_PER_COLL_TIME = RUN.MOVES_PER_TRANSIT = 2;
+        RUN.TIME = row.time;
+        SAMPLES.NM_SAMPLE_START = row.nm_start;
+        HEADLESS.reset();
+        SAMPLE_FLOWFIELD();
+        const RandomState before = RANDOM_STATE;
+        OUTPUT_PROPERTIES();
+        const std::string what = "mode " + std::to_string(row.mode) + ", time " + std::to_string(row.time) +
+                                 ", NM at start " + std::to_string(row.nm_start);
+        EXPECT_EQ(SAMPLES.SAMPLE_COUNT, row.reset ? 0 : 1) << what;
+        EXPECT_EQ(SAMPLES.CELL_SAMPLE(CS_COUNT, 1, 1), row.reset ? 0.0 : 100.0) << what;
+        EXPECT_EQ(SAMPLES.NM_SAMPLE_START, row.reset ? 100 : row.nm_start) << what;
+        EXPECT_EQ(RESULTS.VAR(VAR_SAMPLE_SIZE, 1), 100.0f) << "the results stay: " << what;
+        const auto text = HEADLESS.texts.find({120, 1020});
+        EXPECT_EQ(text != HEADLESS.texts.end(), row.message) << what;
+        if (row.message && text != HEADLESS.texts.end())
+            EXPECT_EQ(text->second.substr(0, 52), "Sample reset due to excessive molecule number change") << what;
+        // The output, its display calls included, draws no random number.
+        EXPECT_EQ(RANDOM_STATE.s1, before.s1) << what;
+        EXPECT_EQ(RANDOM_STATE.s2, before.s2) << what;
+    }
 }
 
 } // namespace
