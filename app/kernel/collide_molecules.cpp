@@ -209,10 +209,12 @@ void COLLIDE_MOLECULES()
         if (subcells)
             SET_SUBCELLS(j, n_side, n_total);
 
-        const int start = ICELL(ICELL_START, j);
         const double span = double(N) - LIST_OFFSET;
         for (int sel = 1; sel <= nsel; ++sel) {
-            // 2.1 First molecule, one that no reaction has marked.
+            // 2.1 First molecule, one that no reaction has marked. The cell's list start is read anew:
+            // under continuous indexing a dissociation product listed in a full index lays the whole
+            // index out again.
+            const int start = ICELL(ICELL_START, j);
             int p = 0, M = 0;
             bool found = false;
             for (int draw = 1; draw <= FIRST_MOLECULE_DRAWS && !found; ++draw) {
