@@ -141,6 +141,50 @@ TEST_F(WindowUtilitiesTest, FieldChangeAfterAnotherMessageIsHeldForTheNextPoll)
     DestroyWindow(w);
 }
 
+// A caption-less child-style dialog fills a child window that it is combined with; it cannot be hidden
+// on its own, keeps the window's size, and goes when the window closes.
+TEST(CombinedDialog, FillsItsWindowAndClosesWithIt)
+{
+    open_test_main_window();
+    IErrorInfo(1);
+    int h = -1;
+    WWinOpenChild(h, 7 | 8, 10, 10, 500, 400, 9003, "combined", 0);
+    ASSERT_GE(h, 1);
+    EXPECT_EQ(IErrorInfo(1), 0);
+    const WinRecord* r = win_record(WIN_TABLE.slot[h].frame);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->kind, 3);
+    HWND dialog = r->inner;
+    EXPECT_EQ(GetParent(dialog), WIN_TABLE.slot[h].client);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_FALSE(IsZoomed(WIN_TABLE.slot[h].frame)) << "a combined window does not open maximised";
+    RECT d, c;
+    GetWindowRect(dialog, &d);
+    GetClientRect(WIN_TABLE.slot[h].client, &c);
+    EXPECT_EQ(c.right, d.right - d.left);
+    EXPECT_EQ(c.bottom, d.bottom - d.top);
+    EXPECT_EQ(dialog_record(current_dialog_window())->id, 9003);
+    WDialogHide();
+    EXPECT_EQ(IErrorInfo(1), 1047);
+    int w = 10, hh = 10;
+    WWinPlacement(KEEP, KEEP, w, hh, -1);
+    EXPECT_EQ(w, c.right) << "the size stays the dialog's";
+    int inside = -1;
+    WWinOpenChild(inside, 7 | 16, 0, 0, 5000, 5000, 0, "inside", h);
+    EXPECT_EQ(inside, -1);
+    EXPECT_EQ(IErrorInfo(1), 1046) << "no window inside a window combined with a dialog";
+    WWinCloseChild(h);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(WDialogSlotFromId(9003), -1);
+
+    WWinOpenChild(h, 7, 10, 10, 200, 100, 9001, "framed dialog", 0);
+    EXPECT_EQ(IErrorInfo(1), 1045) << "a dialog with a caption cannot be combined";
+    ASSERT_GE(h, 1);
+    EXPECT_EQ(win_record(WIN_TABLE.slot[h].frame), nullptr);
+    WWinCloseChild(h);
+    drain_messages();
+}
+
 // The close-down takes everything down: windows, loaded dialogs, off-screen bitmaps; afterwards no
 // bitmap is selected and the enable words are those of the close-down.
 TEST(WindowCloseDown, DestroysWindowsDialogsAndBitmaps)

@@ -2,9 +2,11 @@
 #include "toolkit/graphics/gr_platform.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/window_text.h"
+#include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
 
 #include <string>
 
@@ -45,6 +47,55 @@ void clear_dependants(int closing)
         if (inside)
             WIN_TABLE.slot[n] = WinSlot{};
     }
+}
+
+// A dialog procedure that handles nothing, for the test creation of a dialog to combine.
+INT_PTR CALLBACK inert_dialog_proc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// The outer size of a dialog to combine with a window: the dialog id, -1 when it cannot be created,
+// -2 when it is not a caption-less child-style control dialog. A dialog that is not loaded yet is
+// created for the test, invisible, and destroyed again.
+int combined_dialog_size(int dialog, int& width, int& height)
+{
+    int slot = WDialogSlotFromId(dialog);
+    HWND d = slot >= 1 ? DIALOG_TABLE.loaded[slot]
+                       : CreateDialogParamA(nullptr, MAKEINTRESOURCEA(dialog), WIN_TABLE.slot[0].frame,
+                                            inert_dialog_proc, 0);
+    if (!d)
+        return -1;
+    LONG style = GetWindowLongA(d, GWL_STYLE);
+    bool fits = (style & WS_CHILD) && (style & DS_CONTROL) && (style & WS_CAPTION) != WS_CAPTION &&
+                !(style & WS_SYSMENU);
+    RECT r;
+    GetWindowRect(d, &r);
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+    if (slot < 1)
+        DestroyWindow(d);
+    return fits ? dialog : -2;
+}
+
+// Loads the dialog into the window's client, shows it modeless there and attaches the kind-3 record.
+void combine_dialog(int slot, int dialog)
+{
+    WinSlot& s = WIN_TABLE.slot[slot];
+    WDialogLoad(dialog);
+    HWND d = current_dialog_window();
+    DialogRecord* r = dialog_record(d);
+    if (!r)
+        return;
+    SetParent(d, s.client);
+    SetWindowPos(d, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    r->shown = 1;
+    r->mode = 2;
+    r->combined = s.frame;
+    auto* record = new WinRecord{};
+    record->kind = 3;
+    record->inner = d;
+    SetWindowLongPtrA(s.frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
 }
 
 } // namespace
@@ -136,6 +187,12 @@ void WWinRaise(int handle)
 
 void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, std::string_view title_in)
 {
+    WWinOpenChild(handle, flags, x, y, width, height, 0, title_in, 0);
+}
+
+void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, int dialog,
+                   std::string_view title_in, int parent_slot)
+{
     handle = -1;
     if (flags == 0)
         flags = 7;
@@ -147,9 +204,30 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
         return;  // a full table raises no error
     std::string title(title_in);
     title.erase(title.find_last_not_of(' ') + 1);
+    if (flags & (16 | 256)) {
+        // The parent must be open and visible, and neither combined with a dialog nor converted.
+        int status = !valid(parent_slot) ? -5 : !IsWindowVisible(WIN_TABLE.slot[parent_slot].frame) ? -2 : 0;
+        if (status == 0) {
+            const WinRecord* r = win_record(WIN_TABLE.slot[parent_slot].frame);
+            status = !r ? 0 : r->kind == 3 ? -3 : -4;
+        }
+        if (status != 0) {
+            report(status == -5 ? ERROR_INVALID_WINDOW : status == -4 ? 1056 : status == -3 ? 1046 : 1016);
+            return;
+        }
+    }
+    // A dialog to combine sets the client size and a fixed frame.
+    if (dialog > 0) {
+        int w = 0, h = 0;
+        dialog = combined_dialog_size(dialog, w, h);
+        if (dialog > 0) {
+            flags = (flags | 64) & ~(4 | 8 | 128);
+            width = w;
+            height = h;
+        }
+    }
 
     HWND parent = nullptr;
-    int parent_slot = 0;
     DWORD style = WS_CLIPCHILDREN | WS_CAPTION;
     DWORD ex_style = 0;
     if (flags & 1) style |= WS_SYSMENU;
@@ -167,10 +245,12 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
         int ph = WIN_CURRENT.height;
         if (x != CENTRED) x = static_cast<int>(static_cast<long long>(pw - 1) * x / 9999);
         if (y != CENTRED) y = static_cast<int>(static_cast<long long>(ph - 1) * y / 9999);
-        if (width < 1) width = 8000;
-        if (height < 1) height = 8000;
-        width = static_cast<int>(static_cast<long long>(width) * pw / 9999);
-        height = static_cast<int>(static_cast<long long>(height) * ph / 9999);
+        if (dialog <= 0) {
+            if (width < 1) width = 8000;
+            if (height < 1) height = 8000;
+            width = static_cast<int>(static_cast<long long>(width) * pw / 9999);
+            height = static_cast<int>(static_cast<long long>(height) * ph / 9999);
+        }
         style |= WS_CHILD | WS_CLIPSIBLINGS;
         parent = WIN_TABLE.slot[parent_slot].client;
     } else {
@@ -189,6 +269,8 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
         return;
     }
     WinSlot& s = WIN_TABLE.slot[slot];
+    if (dialog > 0)
+        combine_dialog(slot, dialog);
     if (!(flags & 128)) {
         ShowWindow(s.frame, (flags & 8) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
         BringWindowToTop(s.frame);
@@ -201,6 +283,14 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
     handle = slot;
     WWinMakeCurrent(slot, true);
     WIN_CURRENT.options[slot] = flags;
+    if (dialog > 0) {
+        WIN_CURRENT.dialog = dialog;
+        WDialogSelect(dialog);
+    } else if (dialog == -1) {
+        report(1007);
+    } else if (dialog == -2) {
+        report(1045);
+    }
 }
 
 void WWinCloseChild(int handle)
@@ -214,8 +304,18 @@ void WWinCloseChild(int handle)
         ReleaseDC(WIN_TABLE.slot[handle].client, WIN_CURRENT.dc);
         WIN_CURRENT.dc = nullptr;
     }
-    clear_dependants(handle);
     HWND frame = WIN_TABLE.slot[handle].frame;
+    if (WinRecord* r = win_record(frame); r && r->kind == 3) {
+        // The combined dialog goes with its window.
+        SetWindowLongPtrA(frame, GWLP_USERDATA, 0);
+        const DialogRecord* d = dialog_record(r->inner);
+        if (d && WIN_CURRENT.dialog == d->id)
+            WIN_CURRENT.dialog = 0;
+        dialog_unload_combined(r->inner);
+        delete r;
+    } else {
+        clear_dependants(handle);
+    }
     DestroyWindow(WIN_TABLE.slot[handle].client);
     DestroyWindow(frame);
     if (WIN_TABLE.default_owner == frame)

@@ -381,6 +381,22 @@ int WDialogSlotFromId(int id)
     return -1;
 }
 
+void dialog_unload_combined(HWND dlg)
+{
+    DialogRecord* r = dialog_record(dlg);
+    if (!r)
+        return;
+    r->combined = nullptr;
+    for (int slot = 1; slot <= DIALOG_TABLE.count; ++slot) {
+        if (DIALOG_TABLE.loaded[slot] != dlg)
+            continue;
+        if (DIALOG_TABLE.current_id == r->id)
+            DIALOG_TABLE.current_id = 0;
+        WDialogDestroy(0, slot);
+        return;
+    }
+}
+
 void dialogs_close_down()
 {
     // Pages first go back under the main window, so that each dialog is destroyed exactly once.

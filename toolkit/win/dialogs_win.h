@@ -110,6 +110,8 @@ void post_dialog_message(int type, int dialog_id, int value1, int value2, int x,
 // Fills a field's text with value and format (the core put).
 void field_put_text(HWND field, double value, const std::string& text, const std::string& format);
 
+// Unloads the dialog of a window combined with it (the window is closing).
+void dialog_unload_combined(HWND dialog);
 // Destroys every loaded dialog and clears the dialog table (the toolkit's close-down).
 void dialogs_close_down();
 

@@ -331,9 +331,18 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_SIZE:
         WMsgPost(MsgResize, 0, wp, lp, hwnd);
         return 0;
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
         WIN_TABLE.default_owner = frame;
+        // A window combined with a dialog hands the focus on to the dialog, which becomes active.
+        const WinRecord* r = win_record(frame);
+        if (r && r->kind == 3 && r->inner) {
+            if (!IsChild(r->inner, GetFocus()))
+                SetFocus(r->inner);
+            DIALOG_TABLE.active = r->inner;
+            WIN_ACTIVE_DIALOG = r->inner;
+        }
         return 0;
+    }
     case WM_SETCURSOR:
         if (WIN_TABLE.client_cursor && LOWORD(lp) == HTCLIENT) {
             SetCursor(WIN_TABLE.client_cursor);

@@ -38,4 +38,12 @@ void WWinScroll(int dx, int dy, int colour);
 // 2 maximised). width and height return the new client size.
 void WWinPlacement(int x, int y, int& width, int& height, int state);
 
+// The full form of opening a child window: besides the short form of entry.h, the dialog to combine
+// (0 none; a caption-less child-style control dialog, shown modeless filling the client, which takes
+// its size: error 1007 when it cannot be made, 1045 for another style) and the parent window (flag 16
+// inside it, flag 256 owned by it: error 1003 when it is not open, 1016 hidden, 1046 combined with a
+// dialog, 1056 converted to another kind).
+void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, int dialog, std::string_view title,
+                   int parent);
+
 #endif
