@@ -8,6 +8,7 @@
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
 #include "tests/win/win_test_support.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,24 @@ TEST_F(BitmapViewerTest, CloseBoxOfAModelessViewerIsACloseRequest)
     ASSERT_TRUE(poll_for(MsgCloseRequest, m));
     EXPECT_EQ(m.window, window_);
     EXPECT_TRUE(IsWindow(WIN_TABLE.slot[window_].frame)) << "the application decides";
+}
+
+// In mode 1 the call returns only after the user closes the window; the window's slot goes with it.
+TEST_F(BitmapViewerTest, ModalViewerReturnsWhenTheUserClosesIt)
+{
+    int handle = 0;
+    WBitmapCreate(handle, 80, 60);
+    WWinSetTitle("QR4T modal viewer");
+    HANDLE driver = start_uidriver("wait \"QR4T modal viewer\" 20 sleep 300 close");
+    ASSERT_NE(driver, nullptr);
+    int mode = 1, status = -1;
+    WBitmapView(handle - 1, 0, 0, mode, status);
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(WIN_TABLE.slot[window_].frame, nullptr);
+    EXPECT_EQ(WIN_CURRENT.window, 0);
+    WBitmapDestroy(handle);
+    EXPECT_EQ(IErrorInfo(1), 0) << "the closed viewer no longer holds the bitmap";
 }
 
 } // namespace

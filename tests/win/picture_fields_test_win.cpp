@@ -184,6 +184,19 @@ TEST_F(PictureFieldTest, WindowRepaintsFromItsSnapshotWithoutAnExpose)
     EXPECT_TRUE(poll_for(MsgExpose, m));
 }
 
+// A message box takes a snapshot for as long as it is up and gives it back when it goes.
+TEST_F(PictureFieldTest, MessageBoxHoldsASnapshotWhileItIsUp)
+{
+    gr_select_target(3, PICTURE);
+    gr_select_target(1, 0);
+    HANDLE driver = start_uidriver("wait \"QR4T box\" 20 sleep 200 press 7");
+    ASSERT_NE(driver, nullptr);
+    WMessageBox(3, 2, 1, "Keep the picture?   ", "QR4T box   ");
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    EXPECT_EQ(DIALOG_RESULTS.message_box_answer, 2) << "No";
+    EXPECT_FALSE(snapshots_held());
+}
+
 TEST_F(PictureFieldTest, OpenGlOnAFieldOfTheCurrentDialog)
 {
     WGlSelectTarget(3, PICTURE, 0);

@@ -6,6 +6,8 @@
 #include "toolkit/win/entry.h"
 #include "toolkit/win/window_table_win.h"
 
+#include <string>
+
 // Opens the main window once, with the client size the window tests expect.
 inline void open_test_main_window()
 {
@@ -41,6 +43,37 @@ inline bool poll_for(int wanted, WinMessage& m)
             return true;
     }
     return false;
+}
+
+// Starts the UI driver (uidriver.exe in the build folder) with its steps; the process handle, or null.
+inline HANDLE start_uidriver(const std::string& steps)
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string dir(path, n);
+    for (int up = 0; up < 3; ++up)
+        dir = dir.substr(0, dir.find_last_of("\\/"));
+    std::string exe = dir + "\\uidriver.exe";
+    std::string cmd = "\"" + exe + "\" " + steps;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+// Waits for the UI driver to end (at most 20 s) and returns its exit status (9 when it did not end).
+inline DWORD finish_uidriver(HANDLE process)
+{
+    if (!process)
+        return 99;
+    WaitForSingleObject(process, 20000);
+    DWORD code = 9;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return code;
 }
 
 #endif
