@@ -6,6 +6,7 @@
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
+#include "tests/win/win_test_support.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -209,26 +210,12 @@ TEST_F(DialogTest, FocusMovingToAnotherFieldGivesOneFieldChange)
 // two fields and presses a button; returns the driver's exit status.
 DWORD drive_modal_show(const std::string& text, int number, int button)
 {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, n);
-    for (int up = 0; up < 3; ++up)
-        dir = dir.substr(0, dir.find_last_of("\\/"));
-    std::string exe = dir + "\\uidriver.exe";
-    std::string cmd = "\"" + exe + "\" wait \"QR4T Test Dialog\" 20 set 1002 " + text + " set 1003 " +
-                      std::to_string(number) + " press " + std::to_string(button);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    HANDLE driver = start_uidriver("wait \"QR4T Test Dialog\" 20 set 1002 " + text + " set 1003 " +
+                                   std::to_string(number) + " press " + std::to_string(button));
+    if (!driver)
         return 99;
     WDialogShow(-1, -1, 0, 1);
-    WaitForSingleObject(pi.hProcess, 20000);
-    DWORD code = 9;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return code;
+    return finish_uidriver(driver);
 }
 
 TEST_F(DialogTest, ModalShowDrivenByTheUiDriverReturnsButtonAndValues)
