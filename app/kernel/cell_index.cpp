@@ -16,10 +16,12 @@
 #include "app/state/cells.h"
 #include "app/state/molecules.h"
 #include "app/state/run.h"
+#include "base/fatal.h"
 #include "base/list_io.h"
 #include "base/units.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -183,10 +185,10 @@ void CHECK_INDEX()
 
     Array<int, 1> MOLS_PER_CELL;
     if (!MOLS_PER_CELL.allocate(cells)) {
-        // Without the work array the check cannot count; a rebuild repairs whatever it would find.
+        // Memory is short even for one integer per cell: the run cannot go on safely.
         write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE MOLS PER CELL"});
-        RESET_CONTINUOUS_INDEXING();
-        return;
+        fatal_stop("CHECK_INDEX: cannot allocate the work array MOLS_PER_CELL of " + std::to_string(cells) +
+                   " cells");
     }
     write_list(UNIT_DIAG, {"CHECKING INDEX"});
     bool fault = false;

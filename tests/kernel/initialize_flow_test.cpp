@@ -354,13 +354,30 @@ TEST(InitializeFlow, TooManyInitialMoleculesStopWithTheCell)
     EXPECT_EQ(MOLECULES.NM, 1000);
 }
 
-TEST(InitializeFlow, ZeroStreamTemperatureIsRefused)
+// Values that would divide by zero or index nothing are refused with the file, the item and the value
+// before anything is formed from them (a restart set or a changed case can bring them past the reader):
+// a zero stream temperature gave infinite speeds, and a case without cells divided the sub-cell store
+// by a cell count of 0.
+TEST(InitializeFlow, ValuesThatCannotStartARunAreRefused)
 {
-    DiagLog log;
-    make_case(INDEX_NORMAL);
-    GAS.STREAM_TEMP = 0.0f;
-    EXPECT_THROW(INITIALIZE_FLOW(), FatalStopped);
-    EXPECT_EQ(log.count("QR4TD.DAT: stream temperature = 0"), 1) << log.text();
+    struct Case {
+        const char* what;
+        void (*change)();
+        const char* line;  // the refusal as the log holds it
+    };
+    const Case cases[] = {
+        {"zero stream temperature", [] { GAS.STREAM_TEMP = 0.0f; }, "QR4TD.DAT: stream temperature = 0"},
+        {"no cell", [] { CELLS.CELL_COUNT = 0; }, "QR4TD.DAT: number of cells = 0"},
+        {"FNUM of 0", [] { RUN.FNUM = 0.0f; }, "QR4TD.DAT: FNUM = 0"},
+    };
+    for (const Case& c : cases) {
+        DiagLog log;
+        make_case(INDEX_NORMAL);
+        c.change();
+        EXPECT_THROW(INITIALIZE_FLOW(), FatalStopped) << c.what;
+        EXPECT_EQ(log.count(c.line), 1) << c.what << "\n" << log.text();
+        EXPECT_EQ(MOLECULES.NM, 0) << c.what;
+    }
 }
 
 // Runs the initialisation with a close request waiting at its second poll.

@@ -20,6 +20,10 @@ log="$work/a/DIAG.TXT"
 grep -q "^ The Scale Factor is   10.00000" "$log" || fail "no scale factor line"
 grep -q "^ INITIAL STATE SET WITH        8000  MOLECULES" "$log" || fail "no initial state line"
 grep -q "^ RESTART FILE WRITTEN" "$log" || fail "no restart line"
+# The initial state is logged, then the set written, and only then "RESTART FILE WRITTEN".
+order=$(grep -n -e "^ INITIAL STATE SET WITH" -e "^ Writing restart files" -e "^ RESTART FILE WRITTEN" "$log" |
+    head -n 3 | cut -d: -f2 | cut -c1-12 | tr '\n' '|')
+[ "$order" = " INITIAL STA| Writing res| RESTART FIL|" ] || fail "log order at the new run's start: $order"
 # The close request answers the first poll of pass 61, which has written its time-step line already.
 [ "$(grep -c '^ TIME' "$log")" -eq 61 ] || fail "expected 61 time-step lines, found $(grep -c '^ TIME' "$log")"
 grep -q "^ DTM changes from" "$log" || fail "no output in 60 passes"
