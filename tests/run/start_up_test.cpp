@@ -123,16 +123,27 @@ TEST_F(StartUpTest, AboutPagesThenContinueNeverAsksForOptions)
     EXPECT_EQ(DISPLAY.RUN_TYPE, 1);
 }
 
-TEST_F(StartUpTest, DemonstrationWithNonStandardOptionsAsksAndRestores)
+// A demonstration with non-standard options asks dialog 162: answer 2 restores the standard options
+// ("QR4T.CFG" then holds 1); answers 1 ("Use the Current ...") and 3 ("Review / Revise ...") change
+// nothing, the file keeps its 2.
+TEST_F(StartUpTest, DemonstrationWithNonStandardOptionsAsks)
 {
-    write_file("QR4T.CFG", "2\n");
-    HEADLESS.answers = {{116, 1005, 3}, {162, 1005, 2}};
-    // The copy of a demonstration file that is not there leaves the reader a missing data file: stop
-    // the run right there, at the first geometry step, since only the dialogs matter here.
-    RUN_PHASES.SET_DIVISIONS_AND_ELEMENTS = [] { throw ProgramStopRequest{}; };
-    write_file("QR4TD.DM1", "");
-    write_file("QR4SD.DM1", "");
-    EXPECT_EXIT(MAIN_PROGRAM(), ::testing::ExitedWithCode(1), "QR4TD.DAT");
+    struct Case {
+        int button;         // position of the radio button checked in dialog 162
+        const char* after;  // "QR4T.CFG" afterwards
+    };
+    for (const Case c : {Case{1, "2\n"}, Case{2, "           1\r\n"}, Case{3, "2\n"}}) {
+        write_file("QR4T.CFG", "2\n");
+        HEADLESS.reset();
+        HEADLESS.answers = {{116, 1005, 3}, {162, 1005, c.button}};
+        // The copy of a demonstration file that is not there leaves the reader a missing data file: stop
+        // the run right there, at the first geometry step, since only the dialogs matter here.
+        RUN_PHASES.SET_DIVISIONS_AND_ELEMENTS = [] { throw ProgramStopRequest{}; };
+        write_file("QR4TD.DM1", "");
+        write_file("QR4SD.DM1", "");
+        EXPECT_EXIT(MAIN_PROGRAM(), ::testing::ExitedWithCode(1), "QR4TD.DAT") << c.button;
+        EXPECT_EQ(read_file("QR4T.CFG"), c.after) << c.button;
+    }
 }
 
 } // namespace
