@@ -179,14 +179,12 @@ void COLLIDE_MOLECULES()
             continue;
         CELL_TIME(j) += 2.0 * dtc;
 
-        // Ask the memory for the cells, positions and velocities of the next cell's molecules, which
-        // lie anywhere in the store: without it every first touch waits (hints only, no result
-        // changes).
+        // Ask the memory for the positions and velocities of the next cell's molecules, which lie
+        // anywhere in the store: without it every first touch waits (hints only, no result changes).
         if (j < CELLS.CELL_COUNT) {
             const int next = ICELL(ICELL_START, j + 1);
             for (int i = next + 1; i <= next + ICELL(ICELL_COUNT, j + 1); ++i) {
                 const int m = listed(i, continuous);
-                __builtin_prefetch(&IP(1, m));
                 __builtin_prefetch(&POS(1, m));
                 __builtin_prefetch(&PV(1, m));
             }
