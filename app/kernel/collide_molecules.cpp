@@ -21,10 +21,12 @@
 #include "app/state/molecules.h"
 #include "app/state/run.h"
 #include "app/state/samples.h"
+#include "base/fatal.h"
 #include "base/random.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -84,8 +86,9 @@ Array<double, 3> RATE_TABLE;   // (3, SPECIES_COUNT, SPECIES_COUNT): K, 1 - omeg
 
 void fill_rate_table(int species)
 {
-    if (RATE_TABLE.extent(2) != species)
-        RATE_TABLE.allocate(3, species, species);
+    if (RATE_TABLE.extent(2) != species && !RATE_TABLE.allocate(3, species, species))
+        fatal_stop("COLLIDE_MOLECULES: cannot allocate the pair constants of " + std::to_string(species) +
+                   " species");
     for (int p = 1; p <= species; ++p)
         for (int q = 1; q <= species; ++q) {
             const PairRate r = pair_rate(p, q);
