@@ -184,6 +184,21 @@ TEST_F(PictureFieldTest, WindowRepaintsFromItsSnapshotWithoutAnExpose)
     EXPECT_TRUE(poll_for(MsgExpose, m));
 }
 
+// A picture button drawn pressed (or released again) has lost its picture: an expose for it.
+TEST_F(PictureFieldTest, PressedLookOfAPictureButtonRaisesAnExpose)
+{
+    constexpr int APPLY = 3;
+    gr_select_target(3, APPLY);
+    gr_select_target(1, 0);
+    drain_messages();
+    PostMessageA(field(APPLY), BM_SETSTATE, TRUE, 0);  // dispatched by the poll, as a click would be
+    WinMessage m;
+    ASSERT_TRUE(poll_for(MsgExpose, m));
+    EXPECT_EQ(m.field, APPLY);
+    SendMessageA(field(APPLY), BM_SETSTATE, FALSE, 0);
+    drain_messages();
+}
+
 // A message box takes a snapshot for as long as it is up and gives it back when it goes.
 TEST_F(PictureFieldTest, MessageBoxHoldsASnapshotWhileItIsUp)
 {
@@ -210,6 +225,13 @@ TEST_F(PictureFieldTest, OpenGlOnAFieldOfTheCurrentDialog)
     EXPECT_EQ(px[0], 0);
     EXPECT_EQ(px[1], 255);
     WGlSelectTarget(0);
+    // The field is a picture now: its exposes reach the application, which draws it again.
+    drain_messages();
+    InvalidateRect(field(PICTURE), nullptr, TRUE);
+    WinMessage m;
+    ASSERT_TRUE(poll_for(MsgExpose, m));
+    EXPECT_EQ(m.source_kind, 1);
+    EXPECT_EQ(m.field, PICTURE);
     WGlSelectTarget(3, 4242, 0);
     EXPECT_EQ(IErrorInfo(1), 1019);
     WGlSelectTarget(0);

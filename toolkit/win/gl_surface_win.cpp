@@ -4,6 +4,7 @@
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/gl_surface.h"
+#include "toolkit/win/picture_fields_win.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <GL/gl.h>
@@ -121,8 +122,8 @@ void GlSurfaceSet(int kind, int number, int flags, int& status)
         }
         if (number == 0)
             dialog_record(dlg)->picture = 1;
-        else if (FieldRecord* f = field_record(w))
-            f->picture = 1;
+        else
+            mark_picture_field(w);
         s.field_window = w;
         s.gl_window = w;
         s.dc = GetDC(w);

@@ -28,11 +28,26 @@ HeldFieldContext held;
 // Procedures of the picture fields that the toolkit's picture handling sits in front of.
 std::map<HWND, WNDPROC> BASE_PROCS;
 
-bool is_static(HWND w)
+bool is_class(HWND w, const char* name)
 {
     char c[16] = {};
     GetClassNameA(w, c, sizeof c);
-    return lstrcmpiA(c, "STATIC") == 0;
+    return lstrcmpiA(c, name) == 0;
+}
+
+bool is_static(HWND w)
+{
+    return is_class(w, "STATIC");
+}
+
+// The picture's expose: word 11 names the field; nothing while the dialog runs modal.
+void raise_expose(HWND dlg, HWND f)
+{
+    DialogRecord* r = dialog_record(dlg);
+    if (r && !WDialogIsModal(dlg)) {
+        r->picture_field = GetDlgCtrlID(f);
+        WMsgPost(107, 0, 0, 0, f);
+    }
 }
 
 LRESULT CALLBACK picture_field_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
@@ -46,11 +61,15 @@ LRESULT CALLBACK picture_field_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
         if (snapshot_paint_dialog_part(dlg, f))
             return 0;
         LRESULT result = CallWindowProcA(base, f, msg, wp, lp);
-        DialogRecord* r = dialog_record(dlg);
-        if (r && !WDialogIsModal(dlg)) {
-            r->picture_field = GetDlgCtrlID(f);
-            WMsgPost(107, 0, 0, 0, f);
-        }
+        raise_expose(dlg, f);
+        return result;
+    }
+    case BM_SETSTATE: {
+        // A picture button drawn pressed or released has lost its picture.
+        bool was = (SendMessageA(f, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+        LRESULT result = CallWindowProcA(base, f, msg, wp, lp);
+        if (is_class(f, "BUTTON") && was != (wp != 0))
+            raise_expose(dlg, f);
         return result;
     }
     case WM_NCHITTEST:
@@ -82,17 +101,21 @@ LRESULT CALLBACK picture_field_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
     return CallWindowProcA(base, f, msg, wp, lp);
 }
 
-// Puts the picture handling in front of the field's own procedure (once).
-void subclass_picture_field(HWND f)
+} // namespace
+
+void mark_picture_field(HWND f)
 {
+    FieldRecord* fr = field_record(f);
+    if (!fr)
+        return;
+    fr->picture = 1;
     if (BASE_PROCS.count(f))
         return;
+    // The picture handling goes in front of the field's own procedure, once.
     auto base = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(f, GWLP_WNDPROC));
     BASE_PROCS[f] = base;
     SetWindowLongPtrA(f, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(picture_field_proc));
 }
-
-} // namespace
 
 bool picture_mouse_event(HWND dlg, HWND source, int field, UINT msg, WPARAM wp, LPARAM lp)
 {
@@ -172,12 +195,10 @@ void WDialogFieldTarget(int& field, int& width, int& height)
     width = r.right;
     height = r.bottom;
     gr_gdi_bind(dc, -1);
-    if (field == 0) {
+    if (field == 0)
         dialog_record(dlg)->picture = 1;
-    } else if (FieldRecord* fr = field_record(w)) {
-        fr->picture = 1;
-        subclass_picture_field(w);
-    }
+    else
+        mark_picture_field(w);
 }
 
 void picture_target_release()
@@ -188,9 +209,4 @@ void picture_target_release()
         gr_gdi_unbind();  // the drawing objects leave the context while it is still valid
     ReleaseDC(held.window, held.dc);
     held = HeldFieldContext{};
-}
-
-HWND picture_target_window()
-{
-    return held.window;
 }

@@ -11,7 +11,8 @@ bool picture_mouse_event(HWND dlg, HWND source, int field, UINT msg, WPARAM wp, 
 // WM_PAINT of a dialog: repaints it from its snapshot while one is held, else raises the expose
 // (107, word 11 = 0) of a picture dialog. False when the dialog paints as usual.
 bool picture_dialog_paint(HWND dlg);
-// The window whose context WDialogFieldTarget holds, or null.
-HWND picture_target_window();
+// Marks a field as a picture (its field record) and puts the picture handling in front of it: its
+// exposes and, for a static, its mouse events reach the application.
+void mark_picture_field(HWND field);
 
 #endif
