@@ -145,6 +145,27 @@ TEST_F(BitmapViewerTest, CloseBoxOfAModelessViewerIsACloseRequest)
     EXPECT_TRUE(IsWindow(WIN_TABLE.slot[window_].frame)) << "the application decides";
 }
 
+// A window with child windows is refused (9); a window inside a parent is converted modeless (5).
+TEST_F(BitmapViewerTest, WindowsWithChildrenOrInsideAParent)
+{
+    int handle = 0;
+    WBitmapCreate(handle, 50, 50);
+    int inner = -1;
+    WWinOpenChild(inner, 7 | 16, 0, 0, 5000, 5000, 0, "inner", window_);
+    ASSERT_GE(inner, 1);
+    WWinSelect(window_);
+    int mode = 2, status = -1;
+    WBitmapView(handle - 1, 0, 0, mode, status);
+    EXPECT_EQ(status, 9);
+    WWinSelect(inner);
+    mode = 1;
+    WBitmapView(handle - 1, 0, 0, mode, status);
+    EXPECT_EQ(status, 5);
+    EXPECT_EQ(mode, 2);
+    ASSERT_NE(win_record(WIN_TABLE.slot[inner].frame), nullptr);
+    EXPECT_EQ(win_record(WIN_TABLE.slot[inner].frame)->kind, 2);
+}
+
 // In mode 1 the call returns only after the user closes the window; the window's slot goes with it.
 TEST_F(BitmapViewerTest, ModalViewerReturnsWhenTheUserClosesIt)
 {

@@ -60,6 +60,9 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view tex
 {
     HWND owner = DIALOG_TABLE.active && IsWindowVisible(DIALOG_TABLE.active) ? DIALOG_TABLE.active
                                                                               : DIALOG_TABLE.default_owner;
+    // A dialog combined with a window hands the ownership to that window.
+    if (const DialogRecord* r = owner == DIALOG_TABLE.active ? dialog_record(owner) : nullptr; r && r->combined)
+        owner = r->combined;
     if (!owner)
         owner = WIN_TABLE.slot[0].frame;
     int snapshot_error = 0;
