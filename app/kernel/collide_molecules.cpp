@@ -182,15 +182,13 @@ void COLLIDE_MOLECULES()
             continue;
         CELL_TIME(j) += 2.0 * dtc;
 
-        // Ask the memory for the positions and velocities of the next cell's molecules, which lie
-        // anywhere in the store: without it every first touch waits (hints only, no result changes).
-        if (j < CELLS.CELL_COUNT) {
+        // With sub-cells every molecule's position is read: ask the memory for those of the next
+        // cell's molecules, which lie anywhere in the store, so that the first touch need not wait
+        // (hints only, no result changes). Without sub-cells only the few pairs selected are read.
+        if (subcells && j < CELLS.CELL_COUNT) {
             const int next = ICELL(ICELL_START, j + 1);
-            for (int i = next + 1; i <= next + ICELL(ICELL_COUNT, j + 1); ++i) {
-                const int m = listed(i, continuous);
-                __builtin_prefetch(&POS(1, m));
-                __builtin_prefetch(&PV(1, m));
-            }
+            for (int i = next + 1; i <= next + ICELL(ICELL_COUNT, j + 1); ++i)
+                __builtin_prefetch(&POS(1, listed(i, continuous)));
         }
 
         // 2. Selection number, the products from left to right, the division and the remainder last.
