@@ -185,6 +185,26 @@ TEST(CombinedDialog, FillsItsWindowAndClosesWithIt)
     drain_messages();
 }
 
+// The main window combined with a dialog takes the dialog's size and drops the maximise box.
+TEST(CombinedDialog, MainWindowTakesTheDialogsSize)
+{
+    WWinCloseDown();
+    WWinOpenMain(0x43 | 4, -999999, -999999, 900, 700, 0, 9003, "QR4T combined main");
+    ASSERT_EQ(WIN_CURRENT.main_open, -1);
+    const WinRecord* r = win_record(WIN_TABLE.slot[0].frame);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->kind, 3);
+    RECT d, c;
+    GetWindowRect(r->inner, &d);
+    GetClientRect(WIN_TABLE.slot[0].client, &c);
+    EXPECT_EQ(c.right, d.right - d.left);
+    EXPECT_EQ(c.bottom, d.bottom - d.top);
+    EXPECT_FALSE(GetWindowLongA(WIN_TABLE.slot[0].frame, GWL_STYLE) & WS_MAXIMIZEBOX);
+    WWinCloseDown();
+    WMsgEnableReset();
+    open_test_main_window();
+}
+
 // The close-down takes everything down: windows, loaded dialogs, off-screen bitmaps; afterwards no
 // bitmap is selected and the enable words are those of the close-down.
 TEST(WindowCloseDown, DestroysWindowsDialogsAndBitmaps)

@@ -55,17 +55,28 @@ INT_PTR CALLBACK inert_dialog_proc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
+} // namespace
+
+
 // The outer size of a dialog to combine with a window: the dialog id, -1 when it cannot be created,
 // -2 when it is not a caption-less child-style control dialog. A dialog that is not loaded yet is
 // created for the test, invisible, and destroyed again.
 int combined_dialog_size(int dialog, int& width, int& height)
 {
     int slot = WDialogSlotFromId(dialog);
+    // A child-style dialog needs a parent: a temporary hidden window while the main window is not open.
+    HWND temporary = nullptr;
+    HWND parent = WIN_TABLE.slot[0].frame;
+    if (slot < 1 && !parent)
+        parent = temporary = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                             GetModuleHandleA(nullptr), nullptr);
     HWND d = slot >= 1 ? DIALOG_TABLE.loaded[slot]
-                       : CreateDialogParamA(nullptr, MAKEINTRESOURCEA(dialog), WIN_TABLE.slot[0].frame,
-                                            inert_dialog_proc, 0);
-    if (!d)
+                       : CreateDialogParamA(nullptr, MAKEINTRESOURCEA(dialog), parent, inert_dialog_proc, 0);
+    if (!d) {
+        if (temporary)
+            DestroyWindow(temporary);
         return -1;
+    }
     LONG style = GetWindowLongA(d, GWL_STYLE);
     bool fits = (style & WS_CHILD) && (style & DS_CONTROL) && (style & WS_CAPTION) != WS_CAPTION &&
                 !(style & WS_SYSMENU);
@@ -75,6 +86,8 @@ int combined_dialog_size(int dialog, int& width, int& height)
     height = r.bottom - r.top;
     if (slot < 1)
         DestroyWindow(d);
+    if (temporary)
+        DestroyWindow(temporary);
     return fits ? dialog : -2;
 }
 
@@ -97,8 +110,6 @@ void combine_dialog(int slot, int dialog)
     record->inner = d;
     SetWindowLongPtrA(s.frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
 }
-
-} // namespace
 
 int WWinFromHandle(HWND hwnd)
 {

@@ -6,10 +6,12 @@
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/error_state.h"
 #include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/picture_fields.h"
 #include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
 
 #include <commctrl.h>
 
@@ -187,18 +189,32 @@ void client_size(int slot, int& width, int& height)
 void WWinOpen(const WinOpenRecord& record, int colour_count)
 {
     (void)colour_count;  // matters only on a 256-colour display, where the graphics core builds a palette
-    if (WIN_CURRENT.main_open == -1)
-        return;
-    read_screen_info();
-    int flags = record.flags;
     int x = record.x < 0 && record.x != -5 ? CENTRED : record.x;
     int y = record.y < 0 && record.y != -5 ? CENTRED : record.y;
     if (record.x == -5) x = CENTRED;
     if (record.y == -5) y = CENTRED;
-    int width = record.width > 0 ? record.width : WIN_SCREEN.width * 80 / 100;
-    int height = record.height > 0 ? record.height : WIN_SCREEN.height * 80 / 100;
-    std::string title = record.title.substr(0, 80);
+    WWinOpenMain(record.flags, x, y, record.width, record.height, record.menu, 0, record.title.substr(0, 80));
+}
+
+void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int dialog, std::string_view title_in)
+{
+    if (WIN_CURRENT.main_open == -1)
+        return;
+    read_screen_info();
+    if (width < 1) width = WIN_SCREEN.width * 80 / 100;
+    if (height < 1) height = WIN_SCREEN.height * 80 / 100;
+    std::string title(title_in);
     title.erase(title.find_last_not_of(' ') + 1);
+    // A dialog combined with the window gives the client its size and a fixed frame.
+    if (dialog > 0) {
+        int w = 0, h = 0;
+        dialog = combined_dialog_size(dialog, w, h);
+        if (dialog > 0) {
+            flags = (flags | 64) & ~(4 | 8 | 128);
+            width = w;
+            height = h;
+        }
+    }
 
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
@@ -212,8 +228,10 @@ void WWinOpen(const WinOpenRecord& record, int colour_count)
                                  !(flags & 64), title.c_str()))
         abort_with("Failed to create window - aborting.");
     // The menu bar with its item numbers, accelerators and help strings (none when it cannot be loaded).
-    if (record.menu != 0)
-        window_menu_attach(0, record.menu);
+    if (menu != 0)
+        window_menu_attach(0, menu);
+    if (dialog > 0)
+        combine_dialog(0, dialog);
 
     WinSlot& s = WIN_TABLE.slot[0];
     if (flags & 128) {
@@ -237,6 +255,14 @@ void WWinOpen(const WinOpenRecord& record, int colour_count)
     window_text_start();
     IGrInitGraphics(" ");
     IGrColourTableInit();
+    if (dialog > 0) {
+        WIN_CURRENT.dialog = dialog;
+        WDialogSelect(dialog);
+    } else if (dialog == -1) {
+        IErrorReport(1007);
+    } else if (dialog == -2) {
+        IErrorReport(1045);
+    }
 }
 
 // Destroys every window of the toolkit, children first, and resets the message enable words.

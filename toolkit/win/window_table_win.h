@@ -116,6 +116,12 @@ void WGrUnitsToPixels(int x, int y, int& px, int& py);
 // Destroys every window of the toolkit.
 void WWinCloseDown();
 
+// The outer size of a dialog to combine with a window: the dialog id, -1 when it cannot be created,
+// -2 when it is not a caption-less child-style control dialog.
+int combined_dialog_size(int dialog, int& width, int& height);
+// Loads the dialog into the window's client, shows it modeless there and attaches the kind-3 record.
+void combine_dialog(int slot, int dialog);
+
 // Window procedures.
 LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
