@@ -457,7 +457,7 @@ TEST_F(ScreenPixels, PaletteDefinitionsReachThePalette)
 {
     GrColourState.screen_class = 16;
     GrGdiContext.display_colours = 16;
-    IGrPaletteBuild(16);
+    IGrPaletteBuild(1);   // a flag: the ramps follow the colour class
     ASSERT_NE(GrGdiContext.palette, nullptr);
     auto entry = [](int k) {
         PALETTEENTRY e = {};
@@ -481,6 +481,14 @@ TEST_F(ScreenPixels, PaletteDefinitionsReachThePalette)
     EXPECT_EQ(entry(12), RGB(255, 0, 0));
     IGrGdiRelease();
     EXPECT_EQ(GrGdiContext.palette, nullptr);
+    // The build's argument is a flag; the colour class sizes the ramps: 32 entries, the 16 basic
+    // colours, the two system colours.
+    GrColourState.screen_class = 32;
+    IGrPaletteBuild(1);
+    ASSERT_NE(GrGdiContext.palette, nullptr);
+    EXPECT_EQ(GetPaletteEntries(GrGdiContext.palette, 0, 0, nullptr), 32u + 16u + 2u);
+    EXPECT_EQ(entry(32), RGB(0, 0, 0));
+    IGrGdiRelease();
 }
 
 } // namespace

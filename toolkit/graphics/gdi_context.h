@@ -51,9 +51,10 @@ void gr_gdi_unbind();
 
 // Releases the pattern bitmap, the clip region, the font, the pen, the palette and its block.
 void IGrGdiRelease();
-// Builds the logical palette of a palette display of `colours` colours (non-zero) and selects and
-// realises it in the current context; 0 only selects and realises the existing palette.
-void IGrPaletteBuild(int colours);
+// With `flag` non-zero builds the logical palette of a palette display, its ramps sized by the display's
+// colour class (GrColourState.screen_class, from the colour count of the main window's opening), and
+// selects and realises it in the current context; 0 only selects and realises the existing palette.
+void IGrPaletteBuild(int flag);
 #endif
 
 #endif

@@ -503,11 +503,11 @@ void IGrGdiRelease()
     G.palette_block.clear();
 }
 
-void IGrPaletteBuild(int colours)
+void IGrPaletteBuild(int flag)
 {
     auto& G = GrGdiContext;
-    if (colours != 0) {
-        const std::vector<int> entries = gr_palette_colours(colours);
+    if (flag != 0) {
+        const std::vector<int> entries = gr_palette_colours(GrColourState.screen_class);
         if (!entries.empty()) {
             const std::size_t count = entries.size() + 2;
             G.palette_block.assign(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY), 0);
