@@ -91,6 +91,30 @@ int combined_dialog_size(int dialog, int& width, int& height)
     return fits ? dialog : -2;
 }
 
+int fit_combined_dialog(int dialog, int& flags, int& width, int& height)
+{
+    int w = 0, h = 0;
+    dialog = combined_dialog_size(dialog, w, h);
+    if (dialog > 0) {
+        flags = (flags | 64) & ~(4 | 8 | 128);
+        width = w;
+        height = h;
+    }
+    return dialog;
+}
+
+void combined_dialog_result(int dialog)
+{
+    if (dialog > 0) {
+        WIN_CURRENT.dialog = dialog;
+        WDialogSelect(dialog);
+    } else if (dialog == -1) {
+        report(1007);
+    } else if (dialog == -2) {
+        report(1045);
+    }
+}
+
 // Loads the dialog into the window's client, shows it modeless there and attaches the kind-3 record.
 void combine_dialog(int slot, int dialog)
 {
@@ -227,16 +251,8 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
             return;
         }
     }
-    // A dialog to combine sets the client size and a fixed frame.
-    if (dialog > 0) {
-        int w = 0, h = 0;
-        dialog = combined_dialog_size(dialog, w, h);
-        if (dialog > 0) {
-            flags = (flags | 64) & ~(4 | 8 | 128);
-            width = w;
-            height = h;
-        }
-    }
+    if (dialog > 0)
+        dialog = fit_combined_dialog(dialog, flags, width, height);
 
     HWND parent = nullptr;
     DWORD style = WS_CLIPCHILDREN | WS_CAPTION;
@@ -294,14 +310,7 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
     handle = slot;
     WWinMakeCurrent(slot, true);
     WIN_CURRENT.options[slot] = flags;
-    if (dialog > 0) {
-        WIN_CURRENT.dialog = dialog;
-        WDialogSelect(dialog);
-    } else if (dialog == -1) {
-        report(1007);
-    } else if (dialog == -2) {
-        report(1045);
-    }
+    combined_dialog_result(dialog);
 }
 
 void WWinCloseChild(int handle)

@@ -6,7 +6,6 @@
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/picture_fields.h"
@@ -205,16 +204,8 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
     if (height < 1) height = WIN_SCREEN.height * 80 / 100;
     std::string title(title_in);
     title.erase(title.find_last_not_of(' ') + 1);
-    // A dialog combined with the window gives the client its size and a fixed frame.
-    if (dialog > 0) {
-        int w = 0, h = 0;
-        dialog = combined_dialog_size(dialog, w, h);
-        if (dialog > 0) {
-            flags = (flags | 64) & ~(4 | 8 | 128);
-            width = w;
-            height = h;
-        }
-    }
+    if (dialog > 0)
+        dialog = fit_combined_dialog(dialog, flags, width, height);
 
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
@@ -255,14 +246,7 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
     window_text_start();
     IGrInitGraphics(" ");
     IGrColourTableInit();
-    if (dialog > 0) {
-        WIN_CURRENT.dialog = dialog;
-        WDialogSelect(dialog);
-    } else if (dialog == -1) {
-        IErrorReport(1007);
-    } else if (dialog == -2) {
-        IErrorReport(1045);
-    }
+    combined_dialog_result(dialog);
 }
 
 // Destroys every window of the toolkit, children first, and resets the message enable words.

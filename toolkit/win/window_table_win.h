@@ -119,6 +119,12 @@ void WWinCloseDown();
 // The outer size of a dialog to combine with a window: the dialog id, -1 when it cannot be created,
 // -2 when it is not a caption-less child-style control dialog.
 int combined_dialog_size(int dialog, int& width, int& height);
+// A window to combine with dialog `dialog`: the client size becomes the dialog's, the frame fixed and
+// neither maximised nor hidden. Returns the dialog id, -1 or -2 as combined_dialog_size.
+int fit_combined_dialog(int dialog, int& flags, int& width, int& height);
+// After the window opened: the combined dialog becomes the current dialog; -1 raises error 1007,
+// -2 error 1045.
+void combined_dialog_result(int dialog);
 // Loads the dialog into the window's client, shows it modeless there and attaches the kind-3 record.
 void combine_dialog(int slot, int dialog);
 
