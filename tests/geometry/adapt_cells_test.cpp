@@ -154,6 +154,28 @@ TEST_F(AdaptCellsTest, RemainderCarriesOn)
     EXPECT_TRUE(has_line(diag(), {"Total flow volume from cells", 16000.0f})) << diag();
 }
 
+// A division without surfaces always offers all its elements, even those that belong to no cell. Here
+// only the corner element (1, 1, 1) of 27 has a cell and expects 2.001 molecules: two cycles of the
+// layered placement, since 2 is below the 27 offered. The first puts a node on the corner; the second
+// finds no free element, an empty deepest layer, and places no node (the list's row 0 is never read).
+TEST_F(AdaptCellsTest, EmptyDeepestLayerPlacesNoNode)
+{
+    set_box(0.0f, 3.0f, 1, 3);
+    set_surfaces({});
+    continued_run(2.001f, 10);
+    for (int ez = 1; ez <= 3; ++ez)
+        for (int ey = 1; ey <= 3; ++ey)
+            for (int ex = 1; ex <= 3; ++ex)
+                if (ez + ey + ex > 3)
+                    DIVISIONS.ELEMENT_CELL(1, 1, 1, ez, ey, ex) = 0;
+    answer_molecules_per_cell(1);
+    ADAPT_CELLS();
+    ASSERT_EQ(CELLS.CELL_COUNT, 1);
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_X, 1), 0.5f);
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Y, 1), 0.5f);
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Z, 1), 0.5f);
+}
+
 // A molecule inside the body lies in an element without a cell: it is logged and given the cell of the
 // nearest node instead of keeping its old cell number.
 TEST_F(AdaptCellsTest, MoleculeInNoCell)
