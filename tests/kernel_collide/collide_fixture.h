@@ -6,6 +6,7 @@
 #include "app/geometry/setup.h"
 #include "app/kernel/cell_index.h"
 #include "app/kernel/collide_molecules.h"
+#include "app/kernel/enter_molecules.h"
 #include "app/kernel/constants.h"
 #include "app/kernel/initialize_flow.h"
 #include "app/state/box.h"
@@ -240,6 +241,30 @@ inline double translational_temperature(int s = 0)
     }
     const double mean2 = (sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]) / mass;
     return (sq - mean2) / (3.0 * count * double(BOLTZ));
+}
+
+// n entry steps: TIME advanced by DTM, then ENTER_MOLECULES; returns the molecules in the store.
+inline int run_entry(int steps)
+{
+    for (int i = 1; i <= steps; ++i) {
+        RUN.TIME += RUN.DTM;
+        ENTER_MOLECULES();
+    }
+    return MOLECULES.NM;
+}
+
+// Mean normal speed ratio of molecules entering through a face with speed ratio s along its normal:
+// int q^2 exp(-(q - s)^2) / int q exp(-(q - s)^2) over q > 0 (midpoint rule).
+inline double mean_entry_ratio(double s)
+{
+    double num = 0, den = 0;
+    const double h = 1e-4;
+    for (double q = 0.5 * h; q < s + 10.0; q += h) {
+        const double w = q * std::exp(-(q - s) * (q - s));
+        num += q * w;
+        den += w;
+    }
+    return num / den;
 }
 
 // One collision step: TIME advanced by DTM, the index rebuilt (normal indexing), then the collisions.

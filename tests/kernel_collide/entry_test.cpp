@@ -24,20 +24,6 @@ double one_sided_flux(double n, double vmp, double s)
     return n * vmp / (2.0 * SQRT_PI_D) * (std::exp(-s * s) + SQRT_PI_D * s * (1.0 + std::erf(s)));
 }
 
-// Mean normal speed ratio of the entering molecules: int q^2 exp(-(q - s)^2) / int q exp(-(q - s)^2)
-// over q > 0 (midpoint rule).
-double mean_entry_ratio(double s)
-{
-    double num = 0, den = 0;
-    const double h = 1e-4;
-    for (double q = 0.5 * h; q < s + 10.0; q += h) {
-        const double w = q * std::exp(-(q - s) * (q - s));
-        num += q * w;
-        den += w;
-    }
-    return num / den;
-}
-
 // An empty box (2 x 2 x 2 cells of 0.1 m) of nitrogen at 300 K with the given stream velocity and side
 // codes, initialised.
 void make_empty_box(double u, double v, double w, const int codes[6], double fnum = 1.0e13)
@@ -55,16 +41,6 @@ void make_empty_box(double u, double v, double w, const int codes[6], double fnu
             BOX.BOUNDARY_CODE(k) = codes[k - 1];
     };
     make_case(c);
-}
-
-// Runs n entry steps from an empty store; returns the molecules entered.
-int run_entry(int steps)
-{
-    for (int i = 1; i <= steps; ++i) {
-        RUN.TIME += RUN.DTM;
-        ENTER_MOLECULES();
-    }
-    return MOLECULES.NM;
 }
 
 struct SideCase {

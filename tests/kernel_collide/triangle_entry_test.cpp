@@ -82,15 +82,6 @@ void make_surface_case(const std::function<void()>& set, double fnum)
     make_case(c);
 }
 
-int run_entry(int steps)
-{
-    for (int i = 1; i <= steps; ++i) {
-        RUN.TIME += RUN.DTM;
-        ENTER_MOLECULES();
-    }
-    return MOLECULES.NM;
-}
-
 Vec velocity(int m)
 {
     return {MOLECULES.PV(1, m), MOLECULES.PV(2, m), MOLECULES.PV(3, m)};
@@ -154,13 +145,7 @@ TEST_P(FlowEntryTriangle, AdmitsTheOneSidedFluxInFrontOfTheTriangle)
         const Vec vt{v.x - vn * n.x, v.y - vn * n.y, v.z - vn * n.z};
         sum_t += (vt.x + vt.y + vt.z) / vmp;
     }
-    double mean_ratio = 0, den = 0;
-    for (double q = 5e-5; q < ec.s + 10.0; q += 1e-4) {
-        const double w = q * std::exp(-(q - ec.s) * (q - ec.s));
-        mean_ratio += q * w;
-        den += w;
-    }
-    mean_ratio /= den;
+    const double mean_ratio = mean_entry_ratio(ec.s);
     const double mean = sum_n / entered;
     const double sd = std::sqrt(sq_n / entered - mean * mean);
     EXPECT_NEAR(mean, mean_ratio, 4.0 * sd / std::sqrt(double(entered)));
