@@ -8,6 +8,7 @@
 #include "app/kernel/sample_flowfield.h"
 
 #include "app/displays/displays.h"
+#include "app/kernel/constants.h"
 #include "app/kernel/reset_sample.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
@@ -28,10 +29,10 @@
 namespace {
 
 // The constants as 4-byte reals, as the results are formed with them.
-constexpr double K = double(1.3806e-23f);
-constexpr double K3 = double(4.1418e-23f);
-constexpr double TWO_OVER_K = double(1.44864553e23f);
-constexpr double K2 = double(2.7612e-23f);
+constexpr double K = BOLTZ;
+constexpr double K3 = BOLTZ3;
+constexpr double TWO_OVER_K = TWO_OVER_BOLTZ;
+constexpr double K2 = BOLTZ2;
 
 // The output cannot go on without its work arrays: the line, then a fatal stop.
 template <class T>
@@ -96,7 +97,7 @@ void surface_properties()
                 temp = T1;
             } else {
                 const auto& AS = SAMPLES.ADIABATIC_SAMPLE;
-                double tad = AS(1, t) <= 0.1 ? 0.0 : AS(2, t) * double(1.44864551e23f) / AS(1, t);
+                double tad = AS(1, t) <= 0.1 ? 0.0 : AS(2, t) * TWO_OVER_K / AS(1, t);
                 temp = static_cast<float>(tad < -T1 ? -T1 : tad);
             }
         }

@@ -3,6 +3,7 @@
 #include "app/kernel/sample_flowfield.h"
 
 #include "app/displays/displays.h"
+#include "app/kernel/constants.h"
 #include "app/state/gas.h"
 #include "app/state/molecules.h"
 #include "app/state/run.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr double BOLTZMANN = double(1.3806e-23f);
 constexpr int HISTORY_LENGTH = 200;
 
 } // namespace
@@ -52,7 +52,7 @@ void SAMPLE_FLOWFIELD()
             CELL_SAMPLE(CS_ROT, j, s) += PV(PV_ROTATION, n);
         if (max_vib > 0) {
             for (int k = 1; k <= GAS.VIB_MODE_COUNT(s); ++k)
-                CELL_SAMPLE(CS_VIB + k, j, s) += LEVEL(k, n) * BOLTZMANN * GAS.VIB_TEMP(k, s);
+                CELL_SAMPLE(CS_VIB + k, j, s) += LEVEL(k, n) * double(BOLTZ) * GAS.VIB_TEMP(k, s);
         }
     }
 
