@@ -31,6 +31,10 @@ shot cells_picture
 drive wait "$CELLS_PICTURE" close gone "$CELLS_PICTURE" 30
 drive file DSCELLS.BMP 30
 identify DSCELLS.BMP >/dev/null 2>&1 || fail "DSCELLS.BMP is not a picture ImageMagick can read"
+# The initial state ends with a message box that waits for the user.
+drive wait "Initialization Complete" 120
+shot initialization_complete
+drive wait "Initialization Complete" press 1
 drive wait "Progressive Log of the Current DSMC Computation" 120
 drive file QR4TP.RES 60 sleep 3000
 shot progress_log

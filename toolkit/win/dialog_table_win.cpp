@@ -289,6 +289,9 @@ void WDialogDestroy(int flag, int slot)
     delete record;
     if (DIALOG_TABLE.active == dlg)
         DIALOG_TABLE.active = nullptr;
+    // A destroyed dialog cannot own the next box or dialog: the main window takes its place.
+    if (DIALOG_TABLE.default_owner == dlg)
+        DIALOG_TABLE.default_owner = WIN_TABLE.slot[0].frame;
     for (int s = slot; s < DIALOG_TABLE.count; ++s)
         DIALOG_TABLE.loaded[s] = DIALOG_TABLE.loaded[s + 1];
     DIALOG_TABLE.loaded[DIALOG_TABLE.count] = nullptr;

@@ -63,7 +63,8 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view tex
     // A dialog combined with a window hands the ownership to that window.
     if (const DialogRecord* r = owner == DIALOG_TABLE.active ? dialog_record(owner) : nullptr; r && r->combined)
         owner = r->combined;
-    if (!owner)
+    // An owner that no longer exists would make the system refuse the box (it returns at once, unseen).
+    if (!owner || !IsWindow(owner))
         owner = WIN_TABLE.slot[0].frame;
     int snapshot_error = 0;
     WWinSnapshot(1, -1, snapshot_error);
