@@ -371,21 +371,21 @@ def keyhole(exterior, holes):
     return ring
 
 
-def filled_glyph(glyph, spec, code, tolerance, pen_up):
+def filled_glyph(glyph, metrics, code, tolerance, pen_up):
     """Outline runs of a glyph on the grid 0..55 of a filled font."""
     left, right, strokes = glyph
     if not strokes:
         return ""
     c = centre(glyph)
-    ys = spec["y_scale"]
-    lines_ = [[((x - c) * ys, spec["baseline"] + (9 - y) * ys) for x, y in s] for s in strokes]
-    shape = unary_union([LineString(s).buffer(spec["radius"], resolution=4) for s in lines_])
+    ys = metrics["y_scale"]
+    lines_ = [[((x - c) * ys, metrics["baseline"] + (9 - y) * ys) for x, y in s] for s in strokes]
+    shape = unary_union([LineString(s).buffer(metrics["radius"], resolution=4) for s in lines_])
     # horizontal fit: natural units to grid units, narrowed when the ink would not fit the advance
-    aspect = spec["aspect"]
-    advance = spec["cell"] * (1.0 if not spec["proportional"] else width_factor(code))
+    aspect = metrics["aspect"]
+    advance = metrics["cell"] * (1.0 if not metrics["proportional"] else width_factor(code))
     minx, _, maxx, _ = shape.bounds
     half = max(-minx, maxx) * aspect
-    room = 0.46 * advance if code < 161 or not spec["proportional"] else 0.48 * advance
+    room = 0.46 * advance if code < 161 or not metrics["proportional"] else 0.48 * advance
     kx = aspect * min(1.0, room / half) if half > 0 else aspect
     shape = affinity.scale(shape, xfact=kx, yfact=1.0, origin=(0, 0))
     shape = affinity.translate(shape, xoff=27.5)
@@ -468,23 +468,23 @@ def standard_ascii_glyphs():
     return glyphs
 
 
-def build_font(glyphs, spec, tolerance):
+def build_font(glyphs, metrics, tolerance):
     """Stroke text and start tables of one font. The glyph of code q runs from its start up to the start
     of the next code; 127 has no glyph and starts where 161 does."""
-    pen_up = spec["pen_up"]
+    pen_up = metrics["pen_up"]
     parts = {}
     for code in list(range(33, 127)) + list(range(161, 256)):
         g = glyphs.get(code)
-        if spec["mode"] == 1:
+        if metrics["mode"] == 1:
             parts[code] = stroked_glyph(g, pen_up) if g else ""
         elif g is None:
             parts[code] = ""
         else:
             t = tolerance
-            text = filled_glyph(g, spec, code, t, pen_up)
+            text = filled_glyph(g, metrics, code, t, pen_up)
             while text is None:   # a run over the point limit: simplify this glyph further
                 t *= 1.3
-                text = filled_glyph(g, spec, code, t, pen_up)
+                text = filled_glyph(g, metrics, code, t, pen_up)
             parts[code] = text
     text = ""
     lower, upper = [], []
@@ -523,7 +523,7 @@ FONTS = [
 def make_font(font):
     hershey = read_jhf(font["source"]) if font["name"] != "standard.chr" else standard_ascii_glyphs()
     m = font["m"]
-    spec = dict(mode=m[5], proportional=m[6], cell=m[0], pen_up=font.get("pen_up", "v"),
+    metrics = dict(mode=m[5], proportional=m[6], cell=m[0], pen_up=font.get("pen_up", "v"),
                 radius=font.get("radius", 0.0), baseline=15.0, y_scale=27.0 / 21.0,
                 # grid x units per natural unit at the default character size (width 0.013333 of the
                 # area, height 0.04) on the 1020 x 718 main window
@@ -536,12 +536,12 @@ def make_font(font):
     else:
         glyphs.update(latin1_glyphs(hershey, short_capitals=(m[5] == 1)))
     if m[5] == 1:
-        return build_font(glyphs, spec, 0.0)
+        return build_font(glyphs, metrics, 0.0)
     lo, hi = 0.05, 3.0
     best = None
     for _ in range(14):
         mid = 0.5 * (lo + hi)
-        result = build_font(glyphs, spec, mid)
+        result = build_font(glyphs, metrics, mid)
         if len(result[0]) <= STROKE_LIMIT - 200:
             best, hi = result, mid
         else:

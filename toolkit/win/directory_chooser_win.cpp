@@ -84,9 +84,9 @@ bool list_directory(HWND dlg, int options, const std::string& path_in)
         }
     }
     // The system's listing changes into the directory and lists its sub-directories as "[name]".
-    char spec[MAX_PATH + 1] = {};
-    lstrcpynA(spec, path.c_str(), MAX_PATH);
-    if (!DlgDirListA(dlg, spec, DIRECTORY_LIST, 0, DDL_DIRECTORY | DDL_EXCLUSIVE))
+    char pattern[MAX_PATH + 1] = {};
+    lstrcpynA(pattern, path.c_str(), MAX_PATH);
+    if (!DlgDirListA(dlg, pattern, DIRECTORY_LIST, 0, DDL_DIRECTORY | DDL_EXCLUSIVE))
         return false;
     char current[MAX_PATH + 1] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
