@@ -6,11 +6,13 @@
 //
 // Reported: molecule moves and collisions per second (one core), the time of each phase per molecule,
 // the bytes of the molecule store per molecule and the peak resident memory of the process per
-// molecule.
+// molecule, and a checksum of the final state (molecules, cell clocks, random state), which a change
+// meant to leave results alone must leave unchanged.
 #include "app/kernel/collide_molecules.h"
 
 #include "app/kernel/enter_molecules.h"
 #include "app/kernel/kernel_move.h"
+#include "base/random.h"
 #include "base/units.h"
 #include "tests/kernel_collide/collide_fixture.h"
 
@@ -21,6 +23,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -104,6 +108,30 @@ double store_bytes()
                   M.XREF.bytes() + M.IPS.bytes() + M.ISCH.bytes() + M.SUBCELL_IJK.bytes());
 }
 
+// FNV-1a hash of the molecule store in use, the cell clocks and the random state: equal figures before
+// and after a change of the kernel show that it left the run's results unchanged.
+uint64_t state_checksum()
+{
+    uint64_t h = 1469598103934665603ULL;
+    auto add = [&h](const void* p, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        for (std::size_t i = 0; i < n; ++i)
+            h = (h ^ b[i]) * 1099511628211ULL;
+    };
+    const auto& M = MOLECULES;
+    const std::size_t nm = static_cast<std::size_t>(M.NM);
+    add(M.MOL_POS.data(), 3 * nm * sizeof(float));
+    add(M.PV.data(), std::size_t(M.PV_ROWS) * nm * sizeof(float));
+    add(M.IP.data(), std::size_t(M.IP_ROWS) * nm * sizeof(int32_t));
+    add(M.MOL_TIME.data(), nm * sizeof(double));
+    add(M.MOL_VIB_LEVEL.data(), M.MOL_VIB_LEVEL.extent(1) * nm);
+    add(CELLS.CELL_DATA.data(), CELLS.CELL_DATA.bytes());
+    add(CELLS.CELL_TIME.data(), CELLS.CELL_TIME.bytes());
+    add(&RANDOM_STATE, sizeof RANDOM_STATE);
+    add(&RUN.COLLISION_COUNT, sizeof RUN.COLLISION_COUNT);
+    return h;
+}
+
 void BM_StreamTimeStep(benchmark::State& state)
 {
     make_stream_case();
@@ -136,6 +164,8 @@ void BM_StreamTimeStep(benchmark::State& state)
     state.counters["ns_collide_per_mol"] = 1e9 * t.collide / moves;
     state.counters["store_bytes_per_mol"] = store_bytes() / MOLECULES.NM;
     state.counters["peak_rss_bytes_per_mol"] = 1024.0 * double(usage.ru_maxrss) / MOLECULES.NM;
+    std::printf("state checksum after the timed passes: %016llx\n",
+                static_cast<unsigned long long>(state_checksum()));
 }
 BENCHMARK(BM_StreamTimeStep)->Iterations(1)->Unit(benchmark::kSecond);
 
