@@ -366,6 +366,69 @@ void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3]
     settle_at_faces(N, NCI, II, p, true, false);
 }
 
+// How many molecules ahead of the one being moved the memory is asked for the data that its move reads.
+constexpr int PREFETCH_DISTANCE = 16;
+
+// The store holds the molecules in no order of place, so the time step of a molecule's cell and the
+// lattice entries of its division lie anywhere in memory; asking for them ahead lets the loads overlap
+// (hints only: nothing is written and no result changes, so the indices may be approximate, from
+// reciprocal widths). Per axis: the box minimum, divisions per unit length, elements per division.
+struct PrefetchLattice {
+    float low[3];
+    float per_length[3];
+    int divisions[3];
+    int elements[3];
+    bool lattice;  // the division and element arrays exist (otherwise only the cell data is asked for)
+};
+
+PrefetchLattice prefetch_lattice()
+{
+    const auto& B = BOX;
+    const auto& D = DIVISIONS;
+    PrefetchLattice L{{B.XMIN, B.YMIN, B.ZMIN},
+                      {float(B.DIVISIONS_X / double(D.BOX_EXTENT_X)), float(B.DIVISIONS_Y / double(D.BOX_EXTENT_Y)),
+                       float(B.DIVISIONS_Z / double(D.BOX_EXTENT_Z))},
+                      {B.DIVISIONS_X, B.DIVISIONS_Y, B.DIVISIONS_Z},
+                      {B.ELEMENTS_PER_DIVISION_X, B.ELEMENTS_PER_DIVISION_Y, B.ELEMENTS_PER_DIVISION_Z},
+                      D.DIVISION_INFO.size() > 0 && D.ELEMENT_CELL.size() > 0};
+    for (int a = 0; a < 3; ++a)
+        L.lattice = L.lattice && L.divisions[a] >= 1 && L.elements[a] >= 1;
+    for (float& f : L.per_length)
+        if (!std::isfinite(f))
+            f = 0.0f;
+    return L;
+}
+
+// For molecule `far` the time step of its cell; for molecule `near`, when it is due, the code of its
+// division and the cell entry of its element. Inlined by force: a function of prefetches alone counts
+// for the compiler as one without effects, and its call would be dropped.
+[[gnu::always_inline]] inline void prefetch_ahead(const PrefetchLattice& L, int far, int near, double TIME)
+{
+    const auto& M = MOLECULES;
+    const auto& C = CELLS;
+    const int NM = M.NM;
+    if (far <= NM) {
+        const int cell = M.IP(IP_CELL, far);
+        if (cell >= 1 && cell <= C.CELL_COUNT)
+            __builtin_prefetch(&C.CELL_DATA(CELL_TIME_STEP, cell));
+    }
+    if (near > NM || !L.lattice)
+        return;
+    const int cell = M.IP(IP_CELL, near);
+    if (cell < 1 || cell > C.CELL_COUNT || !(TIME - M.MOL_TIME(near) > C.CELL_DATA(CELL_TIME_STEP, cell)))
+        return;
+    int div[3], el[3];
+    for (int a = 0; a < 3; ++a) {
+        const float u = (M.MOL_POS(a + 1, near) - L.low[a]) * L.per_length[a];
+        const float v = u >= 0.0f && u < float(L.divisions[a]) ? u : 0.0f;
+        div[a] = static_cast<int>(v) + 1;
+        el[a] = std::clamp(static_cast<int>((v - float(div[a] - 1)) * float(L.elements[a])) + 1, 1, L.elements[a]);
+    }
+    const auto& D = DIVISIONS;
+    __builtin_prefetch(&D.DIVISION_INFO(DIVISION_CODE, div[2], div[1], div[0]));
+    __builtin_prefetch(&D.ELEMENT_CELL(div[2], div[1], div[0], el[2], el[1], el[0]));
+}
+
 }  // namespace
 
 // MOVE_ONE_MOLECULE: see kernel_move.h. The displacement is cut, on each axis in the order x, y, z, to
@@ -437,7 +500,9 @@ void MOVE_MOLECULES()
     const auto& CELL_DATA = CELLS.CELL_DATA;
     const double TIME = RUN.TIME;
     M.DEBUG_MOLECULE = -1;
+    const PrefetchLattice lattice = prefetch_lattice();
     for (int N = 1; N <= M.NM; ++N) {
+        prefetch_ahead(lattice, N + 2 * PREFETCH_DISTANCE, N + PREFETCH_DISTANCE, TIME);
         int NCI = M.IP(IP_CELL, N);
         const float DTC = CELL_DATA(CELL_TIME_STEP, NCI);
         if (TIME - M.MOL_TIME(N) <= DTC)
