@@ -113,6 +113,14 @@ inline int listed(int p, bool continuous)
     return continuous ? MOLECULES.XREF(p) : MOLECULES.IP(IP_PLACE, p);
 }
 
+// Whether molecule m is free of a reaction's mark (a negative cell in IP row 2). Only gas reactions
+// mark molecules, and the marked ones leave the store at the end of the phase, so without reactions no
+// molecule is marked and its IP column, which lies anywhere in the store, need not be read.
+inline bool unmarked(int m, bool reactions)
+{
+    return !reactions || MOLECULES.IP(IP_CELL, m) > 0;
+}
+
 // A list position of cell j drawn at random: start + int((N - 0.0001) rf) + 1.
 inline int draw_position(int start, double span)
 {
@@ -219,7 +227,7 @@ void COLLIDE_MOLECULES()
             for (int draw = 1; draw <= FIRST_MOLECULE_DRAWS && !found; ++draw) {
                 p = draw_position(start, span);
                 M = listed(p, continuous);
-                found = IP(IP_CELL, M) > 0;
+                found = unmarked(M, reactions);
             }
             if (!found)
                 continue;
@@ -229,7 +237,7 @@ void COLLIDE_MOLECULES()
             if (n_side < 2) {
                 for (int draw = 1; draw <= WHOLE_CELL_PARTNER_DRAWS && L == M; ++draw) {
                     const int c = listed(draw_position(start, span), continuous);
-                    if (IP(IP_CELL, c) > 0)
+                    if (unmarked(c, reactions))
                         L = c;
                 }
             } else {

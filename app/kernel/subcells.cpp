@@ -13,6 +13,7 @@
 
 #include "app/state/cells.h"
 #include "app/state/divisions.h"
+#include "app/state/gas.h"
 #include "app/state/molecules.h"
 #include "app/state/run.h"
 #include "base/fatal.h"
@@ -57,15 +58,36 @@ void read_offsets()
 }
 
 // Sub-cell index along one axis: int((c - lo) n inv + 1), limited to 1..n (clamped in floating point,
-// so a point outside the cell, or a cell of no extent, stays in range).
+// so a point outside the cell, or a cell of no extent, stays in range). Written as selections, not
+// branches: with two sub-cells per side either side is as likely, and a branch would be mispredicted
+// half the time.
 inline int axis_index(float c, float lo, double n_inv, int n)
 {
     const double v = (double(c) - lo) * n_inv + 1.0;
-    if (!(v >= 1.0))
-        return 1;
-    if (v >= n)
-        return n;
-    return static_cast<int>(v);
+    const double above = v >= 1.0 ? v : 1.0;   // also NaN -> 1
+    const double limit = n;
+    return static_cast<int>(above < limit ? above : limit);
+}
+
+// The sub-cells per side before truncation, (N / fill)^0.33333.
+inline double subcell_root(int N, float fill)
+{
+    return std::pow(double(N) / fill, CUBE_ROOT_POWER);
+}
+
+// The same for a cell that the flow fills whole (most cells), kept for the molecule counts met so far:
+// one power per count instead of one per cell and interval.
+constexpr int ROOT_TABLE_SIZE = 256;
+double ROOT_TABLE[ROOT_TABLE_SIZE];  // 0 where not yet formed
+
+double whole_cell_root(int N)
+{
+    if (N >= ROOT_TABLE_SIZE)
+        return subcell_root(N, 1.0f);
+    double& root = ROOT_TABLE[N];
+    if (root == 0.0)
+        root = subcell_root(N, 1.0f);
+    return root;
 }
 
 [[noreturn]] void allocation_failed(const char* line, const std::string& what)
@@ -79,9 +101,11 @@ inline int listed(int p, bool continuous)
     return continuous ? MOLECULES.XREF(p) : MOLECULES.IP(IP_PLACE, p);
 }
 
+// A partner that no reaction has marked; without gas reactions no molecule is marked (see
+// COLLIDE_MOLECULES), and its IP column need not be read.
 inline bool usable(int L)
 {
-    return MOLECULES.IP(IP_CELL, L) > 0;
+    return GAS.GAS_REACTIONS <= 0 || MOLECULES.IP(IP_CELL, L) > 0;
 }
 
 }  // namespace
@@ -104,7 +128,7 @@ void SET_SUBCELLS(int j, int& n, int& n3)
     // 3. Sub-cells per side. A cell without a fill fraction (no volume) takes partners from the whole
     // cell: the ratio would be infinite.
     const float fill = CD(CELL_FILL_FRACTION, j);
-    const double root = fill > 0.0f ? std::pow(double(N) / fill, CUBE_ROOT_POWER) : 1.0;
+    const double root = fill == 1.0f ? whole_cell_root(N) : fill > 0.0f ? subcell_root(N, fill) : 1.0;
     n = root >= MAX_SUBCELLS_PER_SIDE ? MAX_SUBCELLS_PER_SIDE : static_cast<int>(root);
     if (n < 2)
         return;
