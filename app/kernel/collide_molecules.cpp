@@ -211,6 +211,14 @@ void COLLIDE_MOLECULES()
         if (nsel <= 0 || N < 2)
             continue;
 
+        // The velocities of the pairs selected below lie anywhere in the store: ask for those of the
+        // cell's molecules now, so that the loads overlap with the sub-cell sort (hints only).
+        {
+            const int start = ICELL(ICELL_START, j);
+            for (int i = start + 1; i <= start + N; ++i)
+                __builtin_prefetch(&PV(1, listed(i, continuous)));
+        }
+
         // 4. Sub-cells for this interval.
         int n_side = 1, n_total = 1;
         if (subcells)

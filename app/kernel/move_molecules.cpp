@@ -399,9 +399,28 @@ PrefetchLattice prefetch_lattice()
     return L;
 }
 
-// For molecule `far` the time step of its cell; for molecule `near`, when it is due, the code of its
-// division and the cell entry of its element. Inlined by force: a function of prefetches alone counts
-// for the compiler as one without effects, and its call would be dropped.
+// The division and element of point P on the lattice, approximately.
+struct LatticePlace {
+    int div[3];
+    int el[3];
+};
+
+inline LatticePlace lattice_place(const PrefetchLattice& L, const float P[3])
+{
+    LatticePlace q;
+    for (int a = 0; a < 3; ++a) {
+        const float u = (P[a] - L.low[a]) * L.per_length[a];
+        const float v = u >= 0.0f && u < float(L.divisions[a]) ? u : 0.0f;
+        q.div[a] = static_cast<int>(v) + 1;
+        q.el[a] = std::clamp(static_cast<int>((v - float(q.div[a] - 1)) * float(L.elements[a])) + 1, 1, L.elements[a]);
+    }
+    return q;
+}
+
+// For molecule `far` the time step of its cell; for molecule `near`, when it is due, the codes of its
+// start and end divisions and the cell entry of its end element (from the whole displacement of the
+// step). Inlined by force: a function of prefetches alone counts for the compiler as one without
+// effects, and its call would be dropped.
 [[gnu::always_inline]] inline void prefetch_ahead(const PrefetchLattice& L, int far, int near, double TIME)
 {
     const auto& M = MOLECULES;
@@ -415,18 +434,20 @@ PrefetchLattice prefetch_lattice()
     if (near > NM || !L.lattice)
         return;
     const int cell = M.IP(IP_CELL, near);
-    if (cell < 1 || cell > C.CELL_COUNT || !(TIME - M.MOL_TIME(near) > C.CELL_DATA(CELL_TIME_STEP, cell)))
+    if (cell < 1 || cell > C.CELL_COUNT)
         return;
-    int div[3], el[3];
-    for (int a = 0; a < 3; ++a) {
-        const float u = (M.MOL_POS(a + 1, near) - L.low[a]) * L.per_length[a];
-        const float v = u >= 0.0f && u < float(L.divisions[a]) ? u : 0.0f;
-        div[a] = static_cast<int>(v) + 1;
-        el[a] = std::clamp(static_cast<int>((v - float(div[a] - 1)) * float(L.elements[a])) + 1, 1, L.elements[a]);
-    }
+    const float DTC = C.CELL_DATA(CELL_TIME_STEP, cell);
+    if (!(TIME - M.MOL_TIME(near) > DTC))
+        return;
     const auto& D = DIVISIONS;
-    __builtin_prefetch(&D.DIVISION_INFO(DIVISION_CODE, div[2], div[1], div[0]));
-    __builtin_prefetch(&D.ELEMENT_CELL(div[2], div[1], div[0], el[2], el[1], el[0]));
+    float P[3] = {M.MOL_POS(1, near), M.MOL_POS(2, near), M.MOL_POS(3, near)};
+    const LatticePlace start = lattice_place(L, P);
+    __builtin_prefetch(&D.DIVISION_INFO(DIVISION_CODE, start.div[2], start.div[1], start.div[0]));
+    for (int a = 0; a < 3; ++a)
+        P[a] += 2.0f * DTC * M.PV(a + 1, near);
+    const LatticePlace end = lattice_place(L, P);
+    __builtin_prefetch(&D.DIVISION_INFO(DIVISION_CODE, end.div[2], end.div[1], end.div[0]));
+    __builtin_prefetch(&D.ELEMENT_CELL(end.div[2], end.div[1], end.div[0], end.el[2], end.el[1], end.el[0]));
 }
 
 }  // namespace
