@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The demonstration cases under Wine, driven by the UI driver as a person would: each is picked in the
+# "Run Type" dialog, its pictures of divisions and cells are looked at and closed, "DSCELLS.BMP" must be
+# a picture ImageMagick reads, the start message is answered and some passes run. Screenshots of the
+# pictures and of the running program are kept in the work folder.
+# Usage: demo_e2e.sh <qr4t.exe> <uidriver.exe> <folder with the demonstration data sets> <work folder>
+#                    <case>...   (a case is name:radio:surfaces, surfaces 1 when it has a divisions picture)
+set -u
+program=$(winepath -w "$1")
+driver=$2
+demo_dir=$3
+work=$4
+shift 4
+MAIN="  DSMC Visual Program QR4T for Three-Dimensional Flows"
+DIVISIONS_PICTURE="Flowfield Divisions and Elements in Specified Planes"
+CELLS_PICTURE="Flowfield Cells (Some elements are partly inside the surface)"
+LOG="Progressive Log of the Current DSMC Computation"
+PASSES=20
+fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
+shot() { import -window root "$work/$1.png" 2>/dev/null || fail "no screenshot $1"; }
+drive() { wine "$driver" "$@" || fail "uidriver $*"; }
+
+rm -rf "$work" && mkdir -p "$work" || fail "no work folder $work"
+for case in "$@"; do
+    IFS=: read -r name radio surfaces <<<"$case"
+    start=$SECONDS
+    run="$work/$name"
+    mkdir -p "$run" && cp "$demo_dir"/* "$run/" && cd "$run" || fail "$name: no run folder"
+
+    drive start "$program" wait "Run Type" 60 radio "$radio" press 1
+    if [ "$surfaces" = 1 ]; then
+        drive wait "$DIVISIONS_PICTURE" 120
+        echo "demo_e2e: $name: divisions picture after $((SECONDS - start)) s"
+        drive sleep 1000
+        shot "${name}_divisions"
+        drive wait "$DIVISIONS_PICTURE" close gone "$DIVISIONS_PICTURE" 30
+    fi
+    drive wait "$CELLS_PICTURE" 120
+    echo "demo_e2e: $name: cells picture after $((SECONDS - start)) s"
+    drive sleep 1000
+    shot "${name}_cells"
+    drive wait "$CELLS_PICTURE" close gone "$CELLS_PICTURE" 30 file DSCELLS.BMP 30
+    identify DSCELLS.BMP >/dev/null 2>&1 || fail "$name: DSCELLS.BMP is not a picture ImageMagick can read"
+
+    drive wait "Initialization Complete" 120
+    setup=$((SECONDS - start))
+    drive wait "Initialization Complete" press 1 wait "$LOG" 60
+    passes=0
+    for _ in $(seq 240); do
+        passes=$(grep -c "^ TIME" DIAG.TXT 2>/dev/null)
+        [ "${passes:-0}" -ge $PASSES ] && break
+        sleep 0.5
+    done
+    [ "${passes:-0}" -ge $PASSES ] || fail "$name: only ${passes:-0} passes in DIAG.TXT after 2 minutes"
+    shot "${name}_running"
+    drive wait "$MAIN" close gone "$MAIN" 30
+
+    grep -q "INITIAL STATE SET WITH" DIAG.TXT || fail "$name: no initial state in DIAG.TXT"
+    grep -iq "lost\|outside" DIAG.TXT && fail "$name: DIAG.TXT reports lost or outside molecules: \
+$(grep -i -m 3 "lost\|outside" DIAG.TXT)"
+    echo "demo_e2e: $name: set up in $setup s, pictures, DSCELLS.BMP and $passes passes in $((SECONDS - start)) s"
+done
+echo "demo_e2e: passed; screenshots in $work"
