@@ -165,11 +165,15 @@ void open_progress_dialog(int dialog, int& range, float& step)
     WDialogPutProgressBar(PROGRESS_BAR_FIELD, 0, 0);
 }
 
+// The bar is put only when its integer position changes: a large set-up advances it some hundred
+// thousand times by fractions of a step, and each put costs the window system a round trip.
 void progress_advance(float share)
 {
     Divisions& D = DIVISIONS;
+    const int shown = static_cast<int>(D.PROGRESS_VALUE);
     D.PROGRESS_VALUE = static_cast<float>(double(D.PROGRESS_VALUE) + double(share) * double(D.PROGRESS_STEP));
-    WDialogPutProgressBar(PROGRESS_BAR_FIELD, static_cast<int>(D.PROGRESS_VALUE), 0);
+    if (static_cast<int>(D.PROGRESS_VALUE) != shown)
+        WDialogPutProgressBar(PROGRESS_BAR_FIELD, static_cast<int>(D.PROGRESS_VALUE), 0);
 }
 
 void progress_stage(std::string_view text)

@@ -147,6 +147,13 @@ TEST_F(DialogTest, ProgressBarRangeAndPosition)
     WDialogPutProgressBar(1013, 40);
     WDialogPutProgressBar(1013, 5, 1);
     EXPECT_EQ(dialog_progress_position(1013), 45);
+    // Steps too small to change the drawn length still move the position.
+    WDialogRangeProgressBar(1013, 0, 65535);
+    WDialogPutProgressBar(1013, 46);
+    WDialogPutProgressBar(1013, 1, 1);
+    EXPECT_EQ(dialog_progress_position(1013), 47);
+    WDialogPutProgressBar(1013, 70000);
+    EXPECT_EQ(dialog_progress_position(1013), 65535);
 }
 
 TEST_F(DialogTest, IntegerSpinClampsToItsRange)
