@@ -1,5 +1,6 @@
 // The common dialogs: the file chooser driven by the UI driver, the directory chooser listing a test
 // folder, the colour chooser and the page set-up.
+#include "../win/win_test_support.h"
 #include "toolkit_iv_fixture_win.h"
 
 #include "toolkit/win/common_dialogs.h"
@@ -66,34 +67,6 @@ private:
     std::string path_;
 };
 
-// Starts the UI driver with the steps; its process handle, or null.
-HANDLE start_driver(const std::string& steps)
-{
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string dir(path, n);
-    for (int up = 0; up < 3; ++up)
-        dir = dir.substr(0, dir.find_last_of("\\/"));
-    std::string exe = dir + "\\uidriver.exe";
-    std::string cmd = "\"" + exe + "\" " + steps;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
-DWORD finish_driver(HANDLE process)
-{
-    WaitForSingleObject(process, 30000);
-    DWORD code = 9;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    return code;
-}
-
 class CommonDialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { open_main_window(); }
@@ -121,14 +94,14 @@ TEST_F(CommonDialogTest, FileOpenDrivenByTheUiDriverReturnsTheChosenPath)
 {
     TestFolder folder("qr4t_tk4_open");
     std::string chosen = folder.make_file("chosen.dat");
-    HANDLE driver = start_driver(std::string("wait \"") + FILE_TITLE + "\" 20 set " +
+    HANDLE driver = start_uidriver(std::string("wait \"") + FILE_TITLE + "\" 20 set " +
                                  std::to_string(FILE_NAME_FIELD) + " \"" + chosen + "\" press 1");
     ASSERT_NE(driver, nullptr);
     FileSelectRequest q = open_request(folder.path());
     int index = 1, success = -1, error = -1;
     std::string file(260, ' ');
     WDialogFileSelect(q, index, file, success, error);
-    EXPECT_EQ(finish_driver(driver), 0u);
+    EXPECT_EQ(finish_uidriver(driver), 0u);
     EXPECT_EQ(success, 1);
     EXPECT_EQ(error, 0);
     EXPECT_EQ(file.size(), 260u) << "the buffer keeps its length";
@@ -140,13 +113,13 @@ TEST_F(CommonDialogTest, FileOpenDrivenByTheUiDriverReturnsTheChosenPath)
 TEST_F(CommonDialogTest, CancelledFileChooserGivesSuccessZeroAndNoError)
 {
     TestFolder folder("qr4t_tk4_cancel");
-    HANDLE driver = start_driver(std::string("wait \"") + FILE_TITLE + "\" 20 press 2");
+    HANDLE driver = start_uidriver(std::string("wait \"") + FILE_TITLE + "\" 20 press 2");
     ASSERT_NE(driver, nullptr);
     FileSelectRequest q = open_request(folder.path());
     int index = 2, success = -1, error = -1;
     std::string file = "start.dat" + std::string(20, ' ');
     WDialogFileSelect(q, index, file, success, error);
-    EXPECT_EQ(finish_driver(driver), 0u);
+    EXPECT_EQ(finish_uidriver(driver), 0u);
     EXPECT_EQ(success, 0);
     EXPECT_EQ(error, 0) << "a plain cancel";
     EXPECT_EQ(trimmed(file), "start.dat") << "the buffer is left as it was";

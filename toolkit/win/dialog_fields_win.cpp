@@ -152,24 +152,29 @@ void WDialogPutInteger(int id, int value)
     put_number(id, value, t, INTEGER_FORMAT);
 }
 
-void WDialogPutReal(int id, float value, std::string_view format)
+// Put of a 4-byte or 8-byte real: the given format, else the field's own, written by the writer of the
+// value's width.
+static void put_real(int id, double value, std::string_view format, bool four_byte)
 {
     HWND dlg = current_dialog_window();
     HWND f = dlg ? GetDlgItem(dlg, id) : nullptr;
     std::string fmt = format.empty() ? (f ? field_format(f) : DEFAULT_REAL_FORMAT) : std::string(format);
     std::string t;
-    IRealToString(value, t, fmt);
+    if (four_byte)
+        IRealToString(static_cast<float>(value), t, fmt);
+    else
+        number_to_string(value, t, fmt);
     put_number(id, value, t, fmt);
+}
+
+void WDialogPutReal(int id, float value, std::string_view format)
+{
+    put_real(id, value, format, true);
 }
 
 void WDialogPutDouble(int id, double value, std::string_view format)
 {
-    HWND dlg = current_dialog_window();
-    HWND f = dlg ? GetDlgItem(dlg, id) : nullptr;
-    std::string fmt = format.empty() ? (f ? field_format(f) : DEFAULT_REAL_FORMAT) : std::string(format);
-    std::string t;
-    number_to_string(value, t, fmt);
-    put_number(id, value, t, fmt);
+    put_real(id, value, format, false);
 }
 
 void WDialogGetInteger(int id, int& value)
