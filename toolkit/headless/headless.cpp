@@ -3,6 +3,7 @@
 
 #include "toolkit/win/number_text.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/os_utilities.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -264,6 +265,20 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view tex
 }
 
 // ---- operating system
+
+void IOsPlatform(int& code)
+{
+    code = 4;   // the NT family
+}
+
+void IOsRunCommand(std::string_view command, int hide, int wait, int timeout, int& result, int* exit_status)
+{
+    record("IOsRunCommand " + std::to_string(hide) + " " + std::to_string(wait) + " " + std::to_string(timeout) +
+           " |" + std::string(command) + "|");
+    result = HEADLESS.command_result;
+    if (exit_status)
+        *exit_status = result == 32 ? HEADLESS.command_exit_status : 0;
+}
 
 void IOsDeleteFile(std::string_view path)
 {

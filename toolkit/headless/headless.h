@@ -27,6 +27,10 @@ struct HeadlessToolkit {
     std::function<int()> peek_hook;
     std::deque<int> wait_types;
     int screen_width = 1280;  // WInfoScreen(1)
+    // IOsRunCommand answers: the runner's result (32 = the command ran to its end) and the command's
+    // exit status. Nothing is run.
+    int command_result = 32;
+    int command_exit_status = 0;
 
     // Dialog fields: (dialog, field) -> value. Put operations write, get operations read; a get of a
     // field that holds nothing answers -999 like an empty field.
