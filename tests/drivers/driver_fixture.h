@@ -29,6 +29,9 @@ protected:
     void TearDown() override;
 };
 
+// Op 2 from (x1, y1) to (x2, y2) in surface units, to the hardcopy device.
+void send_line(float x1, float y1, float x2, float y2);
+
 // Whole file as bytes; empty when it cannot be read.
 std::string read_file(const std::string& name);
 // The file's lines without their CR LF.

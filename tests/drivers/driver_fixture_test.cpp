@@ -89,6 +89,16 @@ void DriverFixture::TearDown()
     HcDriverTable(HC_WINDOWS_PRINTER) = nullptr;
 }
 
+void send_line(float x1, float y1, float x2, float y2)
+{
+    auto& B = GrPrimitiveBlock;
+    B.X(1) = x1;
+    B.Y(1) = y1;
+    B.X(2) = x2;
+    B.Y(2) = y2;
+    IHcSendOp(GrOpLine);
+}
+
 std::string read_file(const std::string& name)
 {
     std::ifstream in(name, std::ios::binary);

@@ -32,19 +32,9 @@ protected:
     const std::string name = "hpgl2_test.plt";
 };
 
-void line(float x1, float y1, float x2, float y2)
-{
-    auto& B = GrPrimitiveBlock;
-    B.X(1) = x1;
-    B.Y(1) = y1;
-    B.X(2) = x2;
-    B.Y(2) = y2;
-    IHcSendOp(GrOpLine);
-}
-
 TEST_F(Hpgl2, FramingByVariant)
 {
-    const auto draw = [] { line(10, 10, 100, 50); };
+    const auto draw = [] { send_line(10, 10, 100, 50); };
     const std::string plain = plot(4, draw);
     EXPECT_EQ(plain.find('\x1b'), std::string::npos);
     EXPECT_NE(plain.find("\r\nPG\r\n"), std::string::npos);
@@ -54,7 +44,7 @@ TEST_F(Hpgl2, FramingByVariant)
     // The title line stays an unquoted comment; the page ends with the PCL page eject.
     EXPECT_NE(pcl.find("\r\nCO: Scene\r\n"), std::string::npos);
     EXPECT_NE(pcl.find("\x1b%1A\x1b&l01X\f\x1b%0B"), std::string::npos);
-    EXPECT_NE(pcl.find("CO\"13 1 1.5 8\""), std::string::npos);
+    EXPECT_NE(pcl.find("\r\nCO\"13 1 1.5 8\";\r\n"), std::string::npos);
     EXPECT_EQ(pcl.find("NP256"), std::string::npos);   // 2 colours
 }
 
@@ -136,7 +126,7 @@ TEST_F(Hpgl2, TwoColourPensAndPalette)
 TEST_F(Hpgl2, PointAfterTextStartsWithPenUp)
 {
     const std::string bytes = plot(4, [] {
-        line(10, 10, 20, 20);
+        send_line(10, 10, 20, 20);
         auto& B = GrPrimitiveBlock;
         B.X(1) = B.Y(1) = 20;
         B.IX(1) = 1;

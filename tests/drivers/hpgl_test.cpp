@@ -38,16 +38,6 @@ protected:
     const std::string name = "hpgl_test.plt";
 };
 
-void line(float x1, float y1, float x2, float y2)
-{
-    auto& B = GrPrimitiveBlock;
-    B.X(1) = x1;
-    B.Y(1) = y1;
-    B.X(2) = x2;
-    B.Y(2) = y2;
-    IHcSendOp(GrOpLine);
-}
-
 // A circle of radius 100 at the surface's centre, both calls of the shape.
 void circle(int style)
 {
@@ -100,8 +90,8 @@ TEST_F(Hpgl, ProbeChangesNothing)
 TEST_F(Hpgl, ConsecutiveLinesLiftThePenOnce)
 {
     const auto lines = plot([] {
-        line(10, 10, 20, 20);
-        line(20, 20, 30, 10);
+        send_line(10, 10, 20, 20);
+        send_line(20, 20, 30, 10);
     });
     const auto first = std::find(lines.begin(), lines.end(), "PU511 682");
     ASSERT_NE(first, lines.end());

@@ -78,7 +78,8 @@ void use_page()
         HcPageUsed = -1;
 }
 
-// A comment line: CO, a double quote, the fields one blank apart, a double quote.
+// A comment line: CO, a double quote, the fields one blank apart, a double quote, and the terminator
+// ";" (without it a reader may take the next line into the comment: hp2xx then fails).
 void comment(std::initializer_list<std::string> fields)
 {
     std::string line = "CO\"";
@@ -89,7 +90,7 @@ void comment(std::initializer_list<std::string> fields)
         line += f;
         first = false;
     }
-    IHcHpglCommand(line + "\"");
+    IHcHpglCommand(line + "\";");
 }
 
 std::string i1(int v)
