@@ -25,7 +25,11 @@ TEST_F(GraphicsReset, BlankOptionsOperationSequence)
     GrColourState.number = {5, 6};
     GrLineState.plot_mode = 3;
     PgChartState.plot_type = 7;
+    GrPrimitiveBlock.span_mode = 1;
+    GrPrimitiveBlock.colour_record = 2;
     IGrInitGraphics(" ");
+    EXPECT_EQ(GrPrimitiveBlock.span_mode, 0);
+    EXPECT_EQ(GrPrimitiveBlock.colour_record, 0);
     EXPECT_EQ(GrOutputSwitch.screen, 1);
     EXPECT_EQ(recorded_ops(true), (std::vector<int>{GrOpOpen, GrOpColour, GrOpColour, GrOpPlotMode, GrOpLineType,
                                                      GrOpLineWidth, GrOpFont, GrOpFont}));
