@@ -10,7 +10,6 @@
 #include "app/state/surface.h"
 #include "base/list_io.h"
 #include "base/units.h"
-#include "toolkit/drivers/hc_front_end.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
 
@@ -151,7 +150,6 @@ void continued_run()
 
 void run_program()
 {
-    IHcDriversInstall();
     WInitialise(" ");
     int screen_width = WInfoScreen(1);
     DisplaySettings& d = DISPLAY;
