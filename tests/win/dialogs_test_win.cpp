@@ -231,28 +231,35 @@ std::vector<std::pair<int, int>> field_changes()
 
 // Fault mended: notification code 4 was taken as the focus's arrival whatever the control's class, but
 // for a combo box it is CBN_KILLFOCUS: a combo box that lost the focus raised a change into itself.
+// The notifications are posted as the controls send them when the focus moves, so that the poll
+// dispatches them.
 TEST_F(DialogTest, ComboBoxFocusRoundTripGivesOneChangeEachWay)
 {
-    constexpr int EDIT = 1002, COMBO = 1011, CHECK = 1007;
+    constexpr int EDIT = 1002, COMBO = 1011, CHECK = 1007, LIST = 1012;
+    const auto notify = [](int id, int code) {
+        PostMessageA(dialog(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(field(id)));
+    };
+    using Changes = std::vector<std::pair<int, int>>;
     WMessageEnable(MsgFieldChanged, 1);
     WDialogShow(-1, -1, EDIT, 2);
     drain();
-    SetFocus(field(COMBO));
-    EXPECT_EQ(field_changes(), (std::vector<std::pair<int, int>>{{EDIT, COMBO}}));
-    SetFocus(field(EDIT));
-    EXPECT_EQ(field_changes(), (std::vector<std::pair<int, int>>{{COMBO, EDIT}}));
-    // The combo box takes the focus again; a click on the check box that leaves the focus where it is
-    // makes the check box the current field; then the focus leaves the dialog. The combo box's kill
-    // focus is no arrival: nothing more is raised.
-    SetFocus(field(COMBO));
-    EXPECT_EQ(field_changes(), (std::vector<std::pair<int, int>>{{EDIT, COMBO}}));
-    SendMessageA(dialog(), WM_COMMAND, MAKEWPARAM(CHECK, BN_CLICKED), reinterpret_cast<LPARAM>(field(CHECK)));
-    EXPECT_EQ(field_changes(), (std::vector<std::pair<int, int>>{{COMBO, CHECK}}));
-    SendMessageA(dialog(), WM_COMMAND, MAKEWPARAM(COMBO, CBN_KILLFOCUS), reinterpret_cast<LPARAM>(field(COMBO)));
+    // The focus goes from the edit field to the combo box and back.
+    notify(COMBO, CBN_SETFOCUS);
+    EXPECT_EQ(field_changes(), (Changes{{EDIT, COMBO}}));
+    notify(COMBO, CBN_KILLFOCUS);
+    notify(EDIT, EN_SETFOCUS);
+    EXPECT_EQ(field_changes(), (Changes{{COMBO, EDIT}}));
+    // Into the combo box again; a click on the check box makes it the current field while the focus
+    // stays in the combo box; then the focus leaves the dialog: the kill focus raises nothing.
+    notify(COMBO, CBN_SETFOCUS);
+    EXPECT_EQ(field_changes(), (Changes{{EDIT, COMBO}}));
+    notify(CHECK, BN_CLICKED);
+    EXPECT_EQ(field_changes(), (Changes{{COMBO, CHECK}}));
+    notify(COMBO, CBN_KILLFOCUS);
     EXPECT_TRUE(field_changes().empty());
     // A list box's code 4 is its set-focus: the focus's arrival there is one change.
-    SendMessageA(dialog(), WM_COMMAND, MAKEWPARAM(1012, LBN_SETFOCUS), reinterpret_cast<LPARAM>(field(1012)));
-    EXPECT_EQ(field_changes(), (std::vector<std::pair<int, int>>{{CHECK, 1012}}));
+    notify(LIST, LBN_SETFOCUS);
+    EXPECT_EQ(field_changes(), (Changes{{CHECK, LIST}}));
     WMessageEnable(MsgFieldChanged, 0);
     WDialogHide();
 }
