@@ -35,7 +35,8 @@ void LOAD_DISPLAY_DIALOGS()
     WDialogLoad(IDD_LOG);
     WDialogSelect(IDD_LOG);
     if (GAS.GAS_REACTIONS == 0)
-        for (int field : {IDC_LOG_REACTIONS, IDC_LOG_REACTION_TYPE, IDC_LOG_REACTION_TYPE_LABEL, IDC_LOG_REACTIONS_LABEL})
+        for (int field :
+             {IDC_LOG_REACTIONS, IDC_LOG_REACTION_TYPE, IDC_LOG_REACTION_TYPE_LABEL, IDC_LOG_REACTIONS_LABEL})
             WDialogFieldState(field, 0);
     WDialogShow(0, 0, 0, 2);
     IGrColourN(0);
