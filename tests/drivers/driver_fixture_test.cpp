@@ -10,7 +10,7 @@
 #ifndef _WIN32
 #include "toolkit/headless/headless.h"
 #endif
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/settings.h"
 
 #include <fstream>

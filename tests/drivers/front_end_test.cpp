@@ -5,8 +5,8 @@
 #include "toolkit/drivers/hc_front_end.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/win/device_select.h"
-#include "toolkit/win/error_state.h"
-#include "toolkit/win/text_utilities.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/common/text_utilities.h"
 #ifndef _WIN32
 #include "toolkit/headless/headless.h"
 #endif

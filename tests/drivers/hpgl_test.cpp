@@ -5,7 +5,7 @@
 #include "toolkit/drivers/hpgl_driver.h"
 #include "toolkit/drivers/hpgl_lines.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/settings.h"
 
 #include <algorithm>

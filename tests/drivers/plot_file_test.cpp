@@ -3,7 +3,7 @@
 
 #include "toolkit/drivers/hc_plot_file.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -6,10 +6,10 @@
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/win/device_select.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/os_utilities.h"
 #include "toolkit/win/settings.h"
-#include "toolkit/win/text_utilities.h"
+#include "toolkit/common/text_utilities.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include "toolkit/graphics/byte_stream.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/graphics/image_error.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 
 #include <algorithm>
 

@@ -7,9 +7,9 @@
 #include "toolkit/drivers/hpgl_lines.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/settings.h"
-#include "toolkit/win/text_utilities.h"
+#include "toolkit/common/text_utilities.h"
 
 #include <algorithm>
 #include <cmath>

@@ -18,7 +18,7 @@
 #include "toolkit/graphics/image_save.h"
 #include "toolkit/graphics/line_clip.h"
 #include "toolkit/win/device_select.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/settings.h"
 
 #include <cmath>
