@@ -273,7 +273,7 @@ void replace_cell_arrays()
     const int species = GAS.SPECIES_COUNT;
     if (!C.CELL_DATA.allocate(CELL_DATA_FIELDS, mc) || !C.CELL_TIME.allocate(mc) ||
         !C.ICELL.allocate(3, mc) || !SAMPLES.CELL_SAMPLE.allocate(8 + GAS.MAX_VIB_MODES, mc, species) ||
-        !C.IRCELL.allocate(RUN.INDEX_MODE == 1 ? mc : 1) || !SAMPLES.CELL_COLL_COUNT.allocate(mc) ||
+        !C.IRCELL.allocate(RUN.INDEX_MODE == INDEX_CONTINUOUS ? mc : 1) || !SAMPLES.CELL_COLL_COUNT.allocate(mc) ||
         !SAMPLES.CELL_SEP_SUM.allocate(mc) || !RESULTS.VAR.allocate(17 + species, mc) ||
         !RESULTS.SPECIES_VAR.allocate(11, mc, species))
         allocation_stop(line, "CELL_DATA");
@@ -420,6 +420,6 @@ void ADAPT_CELLS()
     }
 
     RESET_SAMPLE();
-    if (RUN.INDEX_MODE == 1)
+    if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
         RESET_CONTINUOUS_INDEXING();
 }

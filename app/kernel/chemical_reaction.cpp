@@ -121,13 +121,6 @@ ThirdBody find_third_body(int R, int cell, int L, int M)
     return tb;
 }
 
-// Sets the species of molecule n (stored only with more than one species).
-void set_species(int n, int s)
-{
-    if (MOLECULES.IP_ROWS == 3)
-        MOLECULES.IP(IP_SPECIES, n) = s;
-}
-
 // Clears the internal energy of molecule n: rotational energy and every vibrational level.
 void clear_internal_energy(int n)
 {
@@ -153,19 +146,15 @@ double vibrational_energy(int n, int s)
 // with the centre-of-mass velocity and no internal energy; listed with continuous indexing.
 void add_dissociation_product(int L, int cell, int X, const float VCM[3])
 {
+    const int n = open_molecule_slot();  // every field zero: no internal energy, no list place
     auto& Mol = MOLECULES;
-    if (Mol.NM >= RUN.MNM)
-        EXTEND_MNM(MNM_GROWTH);
-    const int n = ++Mol.NM;
     for (int i = 1; i <= 3; ++i) {
         Mol.MOL_POS(i, n) = Mol.MOL_POS(i, L);
         Mol.PV(i, n) = VCM[i - 1];
     }
     Mol.MOL_TIME(n) = Mol.MOL_TIME(L);
-    Mol.IP(IP_PLACE, n) = 0;
     Mol.IP(IP_CELL, n) = cell;
-    set_species(n, X);
-    clear_internal_energy(n);
+    set_molecule_species(n, X);
     if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
         INSERT_INTO_CELL_LIST(cell, n);
 }
@@ -340,7 +329,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
             for (int i = 1; i <= 3; ++i)
                 Mol.MOL_POS(i, L) = Mol.MOL_POS(i, M);
         LS = combined;
-        set_species(L, combined);
+        set_molecule_species(L, combined);
         Mol.IP(IP_CELL, M) = -std::abs(Mol.IP(IP_CELL, M));
         for (int i = 1; i <= 3; ++i)
             Mol.PV(i, L) = VCM[i - 1];
@@ -355,8 +344,8 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
     } else {
         LS = new_l;
         MS = new_m;
-        set_species(L, LS);
-        set_species(M, MS);
+        set_molecule_species(L, LS);
+        set_molecule_species(M, MS);
         if (kind == 3) {
             const int extra = G.REACTION_PRODUCTS(1, R, 2) != 0 ? G.REACTION_PRODUCTS(1, R, 2)
                                                                 : G.REACTION_PRODUCTS(2, R, 2);

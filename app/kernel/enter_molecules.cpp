@@ -162,9 +162,7 @@ void enter_one(int side, int ix, int iy, int iz, int s, int gas)
     face_point(side, ix, iy, iz, P);
 
     // 2. A slot.
-    if (Mol.NM >= RUN.MNM)
-        EXTEND_MNM(MNM_GROWTH);
-    const int n = ++Mol.NM;
+    const int n = open_molecule_slot();
     RUN.ENTRY_COUNT += 1.0;
 
     // 3-4. Velocity: the normal component by its flux distribution, the tangential ones Maxwellian
@@ -192,8 +190,7 @@ void enter_one(int side, int ix, int iy, int iz, int s, int gas)
 
     // 5-7. Internal energy at the gas's temperature; species.
     set_entry_internal_energy(n, s, gas == 1 ? G.STREAM_TEMP : G.SECONDARY_TEMP);
-    if (Mol.IP_ROWS == 3)
-        Mol.IP(IP_SPECIES, n) = s;
+    set_molecule_species(n, s);
 
     // 8. Position a random fraction of 0.01 DTM along the velocity.
     const double f = 0.01 * random_uniform() * RUN.DTM;

@@ -140,6 +140,25 @@ void copy_molecule(int from, int to)
     M.MOL_TIME(to) = M.MOL_TIME(from);
 }
 
+// open_molecule_slot: a new molecule number NM with every field zero.
+int open_molecule_slot()
+{
+    if (MOLECULES.NM >= RUN.MNM)
+        EXTEND_MNM(MNM_GROWTH);
+    auto& M = MOLECULES;
+    const int n = ++M.NM;
+    for (int i = 1; i <= 3; ++i)
+        M.MOL_POS(i, n) = 0.0f;
+    for (int i = 1; i <= M.PV_ROWS; ++i)
+        M.PV(i, n) = 0.0f;
+    for (int i = 1; i <= M.IP_ROWS; ++i)
+        M.IP(i, n) = 0;
+    for (int i = 1; i <= GAS.MAX_VIB_MODES; ++i)
+        M.MOL_VIB_LEVEL(i, n) = 0;
+    M.MOL_TIME(n) = 0.0;
+    return n;
+}
+
 // REMOVE_MOLECULE: takes molecule N (in cell NCELL) out of the store. The last molecule moves into
 // slot N (and, with continuous indexing, its list entry in XREF is renamed), NM drops by one and N is
 // stepped back by one, so that a caller walking upward visits slot N again.
@@ -169,13 +188,10 @@ void REMOVE_MOLECULE(int& N, int NCELL)
 // continuous indexing, lists it in cell NCELL. The caller then overwrites what differs.
 void ADD_MOLECULE(int K, int NCELL)
 {
-    auto& M = MOLECULES;
-    if (M.NM >= RUN.MNM)
-        EXTEND_MNM(MNM_GROWTH);
-    ++M.NM;
-    copy_molecule(K, M.NM);
+    const int n = open_molecule_slot();
+    copy_molecule(K, n);
     if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
-        INSERT_INTO_CELL_LIST(NCELL, M.NM);
+        INSERT_INTO_CELL_LIST(NCELL, n);
 }
 
 // EXTEND_MNM: enlarges every molecule array (and XREF with continuous indexing) to int(MNM x FACTOR)

@@ -261,21 +261,14 @@ void release_products(const Hit& hit, int RSEL, int N, int NCI, const float pos[
         const int sp = G.SURF_REACTION_PRODUCTS(p, RSEL);
         if (sp <= 0)
             continue;
-        // 1. A new molecule at the hit point (the store may move: no reference is held across this).
-        if (MOLECULES.NM >= RUN.MNM)
-            EXTEND_MNM(MNM_GROWTH);
+        // 1. A new molecule at the hit point, in a cleared slot, so that the samplers below never leave
+        // a removed molecule's internal state behind (the store may move: no reference is held across).
+        const int n = open_molecule_slot();
         auto& M = MOLECULES;
-        const int n = ++M.NM;
-        if (M.IP_ROWS == 3)
-            M.IP(IP_SPECIES, n) = sp;
+        set_molecule_species(n, sp);
         for (int i = 1; i <= 3; ++i)
             M.MOL_POS(i, n) = pos[i - 1];
         M.MOL_TIME(n) = THIT;
-        // The slot may hold a removed molecule's internal state: clear what the samplers below leave.
-        if (M.PV_ROWS == 4)
-            M.PV(PV_ROTATION, n) = 0.0f;
-        for (int j = 1; j <= G.MAX_VIB_MODES; ++j)
-            M.MOL_VIB_LEVEL(j, n) = 0;
 
         // 2. Temperature of the re-emission.
         const float T =

@@ -8,6 +8,7 @@
 #include "app/geometry/locate.h"
 #include "app/kernel/constants.h"
 #include "app/kernel/kernel_move.h"
+#include "app/kernel/molecule_store.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
 #include "app/state/divisions.h"
@@ -154,9 +155,9 @@ inline void allocate_store(int mnm, int index_mode, float dtc)
 // is returned in `cell`).
 inline int place_molecule(float x, float y, float z, float u, float v, float w, int& cell)
 {
-    auto& M = MOLECULES;
     FIND_CELL(cell, x, y, z);
-    const int n = ++M.NM;
+    const int n = open_molecule_slot();
+    auto& M = MOLECULES;
     M.MOL_POS(1, n) = x;
     M.MOL_POS(2, n) = y;
     M.MOL_POS(3, n) = z;
@@ -164,7 +165,6 @@ inline int place_molecule(float x, float y, float z, float u, float v, float w, 
     M.PV(2, n) = v;
     M.PV(3, n) = w;
     M.IP(IP_CELL, n) = cell;
-    M.MOL_TIME(n) = 0.0;
     return n;
 }
 
