@@ -8,8 +8,6 @@
 #include "app/geometry/locate.h"
 #include "app/geometry/setup.h"
 
-#include "app/kernel/cell_index.h"
-#include "app/kernel/reset_sample.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
 #include "app/state/divisions.h"
@@ -418,8 +416,6 @@ void ADAPT_CELLS()
         }
         M.IP(IP_CELL, m) = cn;
     }
-
-    RESET_SAMPLE();
-    if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
-        RESET_CONTINUOUS_INDEXING();
+    // The new sample and, with continuous indexing, the cell lists of the new cells are the kernel's:
+    // the caller starts them (continued_run, through RUN_PHASES).
 }

@@ -146,7 +146,7 @@ double vibrational_energy(int n, int s)
 // with the centre-of-mass velocity and no internal energy; listed with continuous indexing.
 void add_dissociation_product(int L, int cell, int X, const float VCM[3])
 {
-    const int n = open_molecule_slot();  // every field zero: no internal energy, no list place
+    const int n = open_molecule_slot();  // every field of the molecule zero: no internal energy
     auto& Mol = MOLECULES;
     for (int i = 1; i <= 3; ++i) {
         Mol.MOL_POS(i, n) = Mol.MOL_POS(i, L);
@@ -245,7 +245,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
     ensure_work_arrays(std::max(G.GAS_REACTIONS, 1));
     reacted = 0;
 
-    // 1. Collision energies.
+    // Collision energies.
     const float mr = SPD(PAIR_REDUCED_MASS, LS, MS);
     const float Et = static_cast<float>(0.5 * mr * CRSQ);
     double er = 0.0;
@@ -262,7 +262,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
     const float omega = SPD(PAIR_VISC_POWER, LS, MS);
     const float tref = SPD(PAIR_REF_TEMP, LS, MS);
 
-    // 2. Probability of each reaction of the pair.
+    // Probability of each reaction of the pair.
     const int n = G.REACTION_PAIR_COUNT(LS, MS);
     double S = 0.0;
     for (int j = 1; j <= n; ++j) {
@@ -292,7 +292,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
         S += STERIC(j);
     }
 
-    // 3. Whether and which.
+    // Whether and which.
     if (!(random_uniform() < S))
         return;
     const double r = random_uniform();
@@ -315,7 +315,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
     reacted = 1;
     float Ep = static_cast<float>(double(E) + RC(RC_HEAT, R));
 
-    // 4. Products.
+    // Products.
     const bool swapped = LS != G.REACTION_REACTANTS(1, R);
     const int new_l = G.REACTION_PRODUCTS(swapped ? 2 : 1, R, 1);
     const int new_m = G.REACTION_PRODUCTS(swapped ? 1 : 2, R, 1);
@@ -353,7 +353,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
         }
     }
 
-    // 5. The new pair: no internal energy, the total energy as relative translational energy. A
+    // The new pair: no internal energy, the total energy as relative translational energy. A
     // reaction energy below minus the collision energy (inconsistent data) leaves no energy rather than
     // a negative c_r^2.
     clear_internal_energy(L);

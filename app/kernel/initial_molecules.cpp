@@ -167,7 +167,8 @@ void allocate_molecule_store()
     }
 }
 
-// fill_initial_molecules: steps 13 to 15 of INITIALIZE_FLOW (NM and the cell counts are 0 on entry).
+// fill_initial_molecules: the initial fill of INITIALIZE_FLOW, the stream and then the secondary stream
+// (NM and the cell counts are 0 on entry).
 void fill_initial_molecules()
 {
     const auto& G = GAS;

@@ -7,8 +7,9 @@
 constexpr float MNM_GROWTH = 1.1f;
 
 // Opens molecule slot NM + 1: grows the store when full (EXTEND_MNM), bumps NM and clears every field
-// of the slot (position, velocity, rotational energy, index entry, cell, species, clock, vibrational
-// levels), so that nothing of a removed molecule that once used it survives. Returns the new NM.
+// of the slot (position, velocity, rotational energy, place in XREF, cell, species, clock, vibrational
+// levels), so that nothing of a removed molecule that once used it survives. Under normal indexing IP
+// row 1 holds the index list, not the molecule's own data, and is left alone. Returns the new NM.
 // Every path that makes a molecule opens its slot here; references into the store taken before the
 // call are stale afterwards.
 int open_molecule_slot();

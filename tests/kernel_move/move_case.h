@@ -11,6 +11,7 @@
 #include "app/kernel/molecule_store.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
+#include "app/state/clear_state.h"
 #include "app/state/divisions.h"
 #include "app/state/gas.h"
 #include "app/state/molecules.h"
@@ -41,14 +42,7 @@ struct CaseBox {
 // the set-up's progress dialog would fill it).
 inline void clear_move_state()
 {
-    BOX = BoxState{};
-    SURFACE = SurfaceState{};
-    DIVISIONS = Divisions{};
-    CELLS = Cells{};
-    SAMPLES = SampleSums{};
-    GAS = GasState{};
-    RUN = RunState{};
-    MOLECULES = MoleculeStore{};
+    clear_every_state_group();
     HEADLESS.reset();
     HEADLESS.record_calls = false;
 }
