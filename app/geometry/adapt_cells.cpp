@@ -220,7 +220,7 @@ void place_in_deepest_layer(Nodes& nodes, int ix, int iy, int iz, const Survey& 
     }
 }
 
-// Step 6 for one division: its number of cells and their nodes.
+// Node placement in one division: its number of cells and their nodes.
 void place_division_nodes(Nodes& nodes, int ix, int iy, int iz, int mpc, float& remainder,
                           Array<int, 3>& dediv, Array<int, 3>& mark, Array<int, 2>& layer)
 {
@@ -293,7 +293,7 @@ int nearest_cell(float x, float y, float z)
     return cell;
 }
 
-// Step 2: the target number of molecules per cell. The field's range refuses a number below 1, which
+// The target number of molecules per cell. The field's range refuses a number below 1, which
 // would divide by zero below; a toolkit that hands one back all the same stops the run here.
 int ask_molecules_per_cell()
 {
