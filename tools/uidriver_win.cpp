@@ -13,7 +13,7 @@
 //   radio <id>                   select the radio button with this control id
 //   check <id> <0|1>             set a check box
 //   select <id> <item>           select item 1, 2, ... of a list or combo box (the dialog is told)
-//   set <id> <text>              set the text of an edit field
+//   set <id> <text>              set the text of an edit field, as typed (the field is modified)
 //   get <id>                     print the text of a field to standard output
 //   close                        ask the window to close (as its close box does)
 //   file <path> [seconds]        wait until a file exists
@@ -236,6 +236,8 @@ int main(int argc, char** argv)
             std::string text = args[i++];
             DWORD_PTR r = 0;
             SendMessageTimeoutA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
+            // As typed: the edit control counts as changed by the user.
+            SendMessageTimeoutA(c, EM_SETMODIFY, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &r);
         } else if (step == "get") {
             need(step, 1);
             HWND c = control(step, args[i++].c_str());

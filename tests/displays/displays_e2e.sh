@@ -71,7 +71,7 @@ cd "$work/dm2" && cp "$demo_dir"/* . || fail "no run folder"
 start_case 1069
 drive dialog "Dimensionless" radio 1023 wait "Option not available" 60
 shot dm2_refused
-drive press 1 gone "Option not available" 30 sleep 3000 gone "Option not available" 1
+drive wait "Option not available" 5 press 1 gone "Option not available" 30 sleep 3000 gone "Option not available" 1
 drive dialog "Metric  (SI)" 10
 drive wait "$MAIN" close gone "$MAIN" 30
 echo "displays_e2e: passed; screenshots in $work"

@@ -142,10 +142,10 @@ TEST_F(TimeStepLoopTest, CloseRequestStopsWithoutRestartFiles)
 }
 
 // The progress log as the loop fills it: field 1020 announces when the displays commence while the
-// flow time is below the first output, and each sampling pass clears it; so a case that samples in
-// every pass (its time step at least the sample interval, as the re-entry case) shows the field empty
-// between passes. Field 1053 holds the count of the logged reaction, and is never written without gas
-// reactions.
+// flow time is below the first output, and each sampling pass clears it, so the field is empty after
+// every pass that sampled. (This is why a screenshot of the re-entry case after 20 passes shows no such
+// line: with its time step of 5.33E-06 s and first sample at 1.0E-04 s it samples from pass 19 on.)
+// Field 1053 holds the count of the logged reaction, and is never written without gas reactions.
 TEST_F(TimeStepLoopTest, ProgressLogAnnouncesTheDisplaysUntilTheFirstSample)
 {
     RUN.STOP_TIME = 2.5f;  // three passes: no sample at time 1, samples at 2 and 3
