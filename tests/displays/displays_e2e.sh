@@ -2,8 +2,8 @@
 # The display control dialogs under Wine, driven by the UI driver as a person would. The Delta Wing
 # case runs: the progress log, the "Output Units" bar, the flowfield and surface toolbars and the
 # forces dialog must not overlap (a screenshot is kept); "Eng. (US)" shows the English toolbar and
-# forces dialog with the moment point converted. The Vacuum System case (its stream at rest) refuses
-# "Dimensionless" once with "Option not available".
+# forces dialog with the moment point converted, and a property is picked from its list. The Vacuum
+# System case (its stream at rest) refuses "Dimensionless" once with "Option not available".
 # Usage: displays_e2e.sh <qr4t.exe> <uidriver.exe> <folder with the demonstration data sets> <work folder>
 set -u
 program=$(winepath -w "$1")
@@ -62,8 +62,10 @@ for _ in $(seq 60); do
     sleep 0.5
 done
 [ "$point" = "3.281" ] || fail "the English moment point shows \"$point\", expected 3.281"
-drive dialog "ft" 30
 shot dm1_english
+# A property is picked from the English toolbar's list as a person would.
+chosen=$(wine "$driver" dialog "ft" 30 select 1157 3 get 1157 | tr -d '\r') || fail "no English toolbar"
+[ "$chosen" = "Density" ] || fail "the flowfield list shows \"$chosen\" after picking item 3"
 drive wait "$MAIN" close gone "$MAIN" 30
 
 # ---- Vacuum System: no dimensionless system with the stream at rest

@@ -2,6 +2,8 @@
 // where, the run-start settings, and the unit system a run starts in.
 #include "app/displays/displays.h"
 #include "resources/display_dialog_ids.h"
+#include "toolkit/win/dialogs.h"
+#include "toolkit/win/entry.h"
 
 #include "display_case.h"
 
@@ -74,6 +76,25 @@ TEST_F(LoadDisplayDialogsTest, NewRunShowsTheBarsOfItsUnitsAndStartsTheSettings)
     EXPECT_EQ((HEADLESS.menus[{IDD_SURFACE_TOOLBAR, IDC_SURF_PROPERTY}]), 3);
     EXPECT_EQ((HEADLESS.integers[{IDD_FLOW_TOOLBAR_SI, IDC_FLOW_DIVISION}]), 1);
     EXPECT_EQ((HEADLESS.radio[{IDD_OUTPUT_UNITS, IDC_UNITS_RATIO}]), 1);
+    // The lists hold the property names as they are shown: 29 flowfield and 22 surface names.
+    const struct {
+        int dialog, item;
+        const char* name;
+    } names[] = {
+        {IDD_FLOW_TOOLBAR_SI, 10, "Temperature"},
+        {IDD_FLOW_TOOLBAR_RATIO, 15, "m.c.t. / m.f.p"},
+        {IDD_FLOW_TOOLBAR_ENGLISH, 29, "Fraction of Species 12"},
+        {IDD_SURFACE_TOOLBAR, 6, "Shear Stress Magnitude"},
+        {IDD_SURFACE_TOOLBAR, 22, "Fraction of Species 12"},
+    };
+    for (const auto& n : names) {
+        WDialogSelect(n.dialog);
+        HEADLESS.menus[{n.dialog, 1157}] = n.item;
+        int item = 0;
+        std::string text;
+        WDialogGetMenu(1157, item, text);
+        EXPECT_EQ(text, n.name) << n.dialog << " item " << n.item;
+    }
 }
 
 TEST_F(LoadDisplayDialogsTest, WithoutSurfacesNoSurfaceDialogIsLoaded)
