@@ -314,11 +314,11 @@ void read_surface_toolbar()
 void read_log_reaction()
 {
     DisplayPair& r = DISPLAY.LOG_REACTION;
-    WDialogSelect(IDD_PROGRESS_LOG);
-    WDialogGetInteger(IDC_LOG_REACTION, r.current);
+    WDialogSelect(IDD_LOG);
+    WDialogGetInteger(IDC_LOG_REACTION_TYPE, r.current);
     if (r.current > GAS.GAS_REACTIONS || r.current < 1) {
         r.current = r.previous;
-        WDialogPutInteger(IDC_LOG_REACTION, r.previous);
+        WDialogPutInteger(IDC_LOG_REACTION_TYPE, r.previous);
         return;
     }
     if (!changed(r))
@@ -327,7 +327,7 @@ void read_log_reaction()
     if (r.current <= NAMED_REACTIONS) {
         std::string number;
         IIntegerToString(r.current, number, "(I4)");
-        WDialogPutString(IDC_LOG_MESSAGE, "Reaction type " + number + REACTION_TEXTS[r.current - 1]);
+        WDialogPutString(IDC_LOG_NOTE, "Reaction type " + number + REACTION_TEXTS[r.current - 1]);
     }
 }
 

@@ -3,7 +3,7 @@
 #ifndef QR4T_APP_DISPLAYS_DISPLAY_DIALOGS_H
 #define QR4T_APP_DISPLAYS_DISPLAY_DIALOGS_H
 
-#include "resources/display_dialog_ids.h"
+#include "resources/dialog_ids.h"
 
 // Unit systems of OUTPUT_UNITS.
 enum OutputUnits {

@@ -174,11 +174,11 @@ void LOAD_DISPLAY_DIALOGS()
     }
 
     // 4. The progress log.
-    WDialogLoad(IDD_PROGRESS_LOG);
-    WDialogSelect(IDD_PROGRESS_LOG);
+    WDialogLoad(IDD_LOG);
+    WDialogSelect(IDD_LOG);
     if (GAS.GAS_REACTIONS == 0)
-        for (int field : {IDC_LOG_REACTION_COUNT, IDC_LOG_REACTION, IDC_LOG_REACTION_TYPE_LABEL,
-                          IDC_LOG_REACTION_LABEL})
+        for (int field : {IDC_LOG_REACTIONS, IDC_LOG_REACTION_TYPE, IDC_LOG_REACTION_TYPE_LABEL,
+                          IDC_LOG_REACTIONS_LABEL})
             WDialogFieldState(field, 0);
     WDialogShow(LOG_X, LOG_Y, 0, MODELESS);
 

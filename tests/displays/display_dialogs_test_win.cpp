@@ -8,7 +8,7 @@
 #include "app/state/run.h"
 #include "app/state/samples.h"
 #include "app/state/surface.h"
-#include "resources/display_dialog_ids.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 
@@ -56,7 +56,7 @@ TEST(DisplayDialogsLayout, ShownDialogsFitTheirPlacesWithoutOverlap)
         int right, bottom;      // the box it must stay in
     };
     const Place places[] = {
-        {IDD_PROGRESS_LOG, -1, -1, 394, 166},
+        {IDD_LOG, -1, -1, 394, 166},
         {IDD_OUTPUT_UNITS, 713, 0, 1020, 24},
         {IDD_FORCES_SI, 713, 24, 713 + 306, 24 + 143},
         {IDD_FLOW_TOOLBAR_SI, 509, 168, 509 + 510, 168 + 62},

@@ -2,7 +2,7 @@
 // dialogs) and what the handler makes of them: the settings, their limits, the fields it writes back,
 // the conversions between the unit systems and the reaction text of the progress log.
 #include "app/displays/displays.h"
-#include "resources/display_dialog_ids.h"
+#include "resources/dialog_ids.h"
 
 #include "display_case.h"
 
@@ -189,25 +189,25 @@ TEST_F(HandleDisplayControlsTest, LoggedReactionIsNamedAndKeptInRange)
 {
     start(3);  // re-entry: gas reactions
     ASSERT_GE(GAS.GAS_REACTIONS, 3);
-    HEADLESS.integers[{IDD_PROGRESS_LOG, IDC_LOG_REACTION}] = 3;
+    HEADLESS.integers[{IDD_LOG, IDC_LOG_REACTION_TYPE}] = 3;
     HANDLE_DISPLAY_CONTROLS();
     EXPECT_EQ(DISPLAY.LOG_REACTION.current, 3);
-    EXPECT_EQ(field_text(IDD_PROGRESS_LOG, IDC_LOG_MESSAGE), "Reaction type    3 is O2+N2->2O+N2");
+    EXPECT_EQ(field_text(IDD_LOG, IDC_LOG_NOTE), "Reaction type    3 is O2+N2->2O+N2");
 
     // 0 and a number above the reactions return to the previous one, written back.
     for (int chosen : {0, GAS.GAS_REACTIONS + 1}) {
-        HEADLESS.integers[{IDD_PROGRESS_LOG, IDC_LOG_REACTION}] = chosen;
+        HEADLESS.integers[{IDD_LOG, IDC_LOG_REACTION_TYPE}] = chosen;
         HANDLE_DISPLAY_CONTROLS();
         EXPECT_EQ(DISPLAY.LOG_REACTION.current, 3) << chosen;
-        EXPECT_EQ((HEADLESS.integers[{IDD_PROGRESS_LOG, IDC_LOG_REACTION}]), 3) << chosen;
+        EXPECT_EQ((HEADLESS.integers[{IDD_LOG, IDC_LOG_REACTION_TYPE}]), 3) << chosen;
     }
 
     // A reaction beyond the 23 named ones is taken, and the text stays.
     GAS.GAS_REACTIONS = 30;
-    HEADLESS.integers[{IDD_PROGRESS_LOG, IDC_LOG_REACTION}] = 30;
+    HEADLESS.integers[{IDD_LOG, IDC_LOG_REACTION_TYPE}] = 30;
     HANDLE_DISPLAY_CONTROLS();
     EXPECT_EQ(DISPLAY.LOG_REACTION.current, 30);
-    EXPECT_EQ(field_text(IDD_PROGRESS_LOG, IDC_LOG_MESSAGE), "Reaction type    3 is O2+N2->2O+N2");
+    EXPECT_EQ(field_text(IDD_LOG, IDC_LOG_NOTE), "Reaction type    3 is O2+N2->2O+N2");
 }
 
 TEST_F(HandleDisplayControlsTest, BeforeTheFirstOutputOnlyUnitsAndReactionRespond)
@@ -216,7 +216,7 @@ TEST_F(HandleDisplayControlsTest, BeforeTheFirstOutputOnlyUnitsAndReactionRespon
     LOAD_DISPLAY_DIALOGS();
     HEADLESS.calls.clear();
     HEADLESS.menus[{IDD_FLOW_TOOLBAR_SI, IDC_FLOW_PROPERTY}] = 3;
-    HEADLESS.integers[{IDD_PROGRESS_LOG, IDC_LOG_REACTION}] = 2;
+    HEADLESS.integers[{IDD_LOG, IDC_LOG_REACTION_TYPE}] = 2;
     HANDLE_DISPLAY_CONTROLS();
     EXPECT_EQ(DISPLAY.FLOW_PROPERTY.current, 10);
     EXPECT_EQ(DISPLAY.LOG_REACTION.current, 2);

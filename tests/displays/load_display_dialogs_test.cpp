@@ -1,7 +1,7 @@
 // LOAD_DISPLAY_DIALOGS on the headless toolkit: which control dialogs are loaded, filled and shown
 // where, the run-start settings, and the unit system a run starts in.
 #include "app/displays/displays.h"
-#include "resources/display_dialog_ids.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/entry.h"
 
@@ -69,7 +69,7 @@ TEST_F(LoadDisplayDialogsTest, NewRunShowsTheBarsOfItsUnitsAndStartsTheSettings)
     EXPECT_EQ(field_state(IDD_FORCES_COEFFICIENTS, IDC_FORCE_SURFACE_LABEL), 0);
     // No gas reactions: the reaction fields of the log are disabled.
     for (int field : {1053, 1054, 1056, 1065})
-        EXPECT_EQ(field_state(IDD_PROGRESS_LOG, field), 0) << field;
+        EXPECT_EQ(field_state(IDD_LOG, field), 0) << field;
     // The toolbars show what their templates give: z checked, property 10, division and element 1.
     EXPECT_EQ((HEADLESS.radio[{IDD_FLOW_TOOLBAR_RATIO, IDC_FLOW_AXIS_X}]), 3);
     EXPECT_EQ((HEADLESS.menus[{IDD_FLOW_TOOLBAR_SI, IDC_FLOW_PROPERTY}]), 10);
@@ -111,7 +111,7 @@ TEST_F(LoadDisplayDialogsTest, WithoutSurfacesNoSurfaceDialogIsLoaded)
                                            "WDialogShow 127 5000 2345 0 2",
                                            "WDialogShow 120 0 0 0 2",
                                        }));
-    EXPECT_EQ(field_state(IDD_PROGRESS_LOG, 1054), -1) << "with gas reactions the fields stay as they are";
+    EXPECT_EQ(field_state(IDD_LOG, 1054), -1) << "with gas reactions the fields stay as they are";
 
     // The handler after an output skips the surface toolbar.
     RUN.OUTPUT_COUNT = 1;

@@ -3,7 +3,7 @@
 #include "app/run/main_program.h"
 #include "app/state/run.h"
 #include "base/random.h"
-#include "resources/display_dialog_ids.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
 #include "display_case.h"
@@ -36,7 +36,7 @@ TEST_F(StartUnitsTest, OptionsFileUnitsThatCannotBeShownStartInSI)
         // A close request at the first poll of the fourth pass.
         HEADLESS.peek_hook = [] {
             static int polls = 0;
-            if (!HEADLESS.loaded_dialogs.count(IDD_PROGRESS_LOG))
+            if (!HEADLESS.loaded_dialogs.count(IDD_LOG))
                 return static_cast<int>(MsgNone);
             return static_cast<int>(++polls % 4 == 0 ? MsgCloseRequest : MsgNone);
         };

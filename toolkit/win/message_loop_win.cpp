@@ -3,6 +3,7 @@
 // windows' pending records and come out first.
 #include "toolkit/win/entry.h"
 #include "toolkit/win/menus_win.h"
+#include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/window_table_win.h"
 
 WinLoopState MSG_LOOP;
@@ -162,7 +163,8 @@ int WWinTimerSet(int milliseconds, int id)
 
 int WWinTimedWait(int n)
 {
-    if (!WIN_TABLE.slot[0].client || !SetTimer(WIN_TABLE.slot[0].client, 999, static_cast<UINT>(n) * 10, nullptr))
+    HWND client = WIN_TABLE.slot[0].client;
+    if (!client || !SetTimer(client, TIMED_WAIT_TIMER, static_cast<UINT>(n) * 10, nullptr))
         return 0;
     MSG_LOOP.timed_wait_done = false;
     MSG msg;
