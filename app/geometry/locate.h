@@ -45,8 +45,6 @@ inline int element_index(float c, float cmin, int i, float division_width, int n
 inline int quotient_index(double a, double e, double r, int n)
 {
     constexpr double NEAR = 1e-6;
-    if (n == 1)
-        return 1;  // the only index: clamped_index(v, 1, 1) is 1 for every v, NaN included
     const double t = a * r;
     if (t >= 0.0 && t < double(n)) {
         const int k = static_cast<int>(t);
@@ -124,6 +122,8 @@ inline int division_index(const LatticeSteps& L, int a, float c)
 
 inline int element_index(const LatticeSteps& L, int a, float c, int i)
 {
+    if (L.elements[a] == 1)
+        return 1;  // the only index: clamped_index(v, 1, 1) is 1 for every v, NaN included
     const double origin = L.low[a] + double(i - 1) * L.width[a];
     return quotient_index(double(L.elements[a]) * (double(c) - origin), L.width[a], L.per_width[a], L.elements[a]);
 }
