@@ -38,25 +38,26 @@ inline int element_index(float c, float cmin, int i, float division_width, int n
     return clamped_index(double(n) * (double(c) - origin) / double(division_width) + 1.0, 1, n);
 }
 
-// clamped_index(a / e + 1.0, 1, n), with the division replaced by a multiplication by r = 1 / e where
-// that cannot change the result (the lattice of the move is fixed for a pass, so r is worked out once). The product lies within a few units in the last place of the
-// quotient (below 1e-6 for any t < n < 2^31), so it truncates as the quotient does unless it lies
-// within 1e-6 of an integer; there, and for NaN, the quotient decides.
-inline int quotient_index(double a, double e, double r, int n)
+// clamped_index(n x / e + 1.0, 1, n) (n_real = n), with the division replaced by a multiplication by
+// n_per_e = n / e where that cannot change the result (the lattice of the move is fixed for a pass, so
+// n_per_e is worked out once). The product lies within a few units in the last place of the quotient
+// (below 1e-6 for any value below n < 2^31), so it truncates as the quotient does unless it lies within
+// 1e-6 of an integer; there, and for NaN, the quotient decides.
+inline int quotient_index(double x, double n_real, double e, double n_per_e, int n)
 {
     constexpr double NEAR = 1e-6;
-    const double t = a * r;
-    if (t >= 0.0 && t < double(n)) {
+    const double t = x * n_per_e;
+    if (t >= 0.0 && t < n_real) {
         const int k = static_cast<int>(t);
         const double f = t - k;
         if (f > NEAR && f < 1.0 - NEAR)
             return k + 1;
     } else if (t < -NEAR) {
         return 1;
-    } else if (t > double(n) + NEAR) {
+    } else if (t > n_real + NEAR) {
         return n;
     }
-    return clamped_index(a / e + 1.0, 1, n);
+    return clamped_index(n_real * x / e + 1.0, 1, n);
 }
 
 inline void locate_elements(float x, float y, float z)
@@ -79,17 +80,19 @@ inline int current_element_cell()
 
 } // namespace locate_detail
 
-// The locators' lattice in 8-byte reals with the reciprocals of the divisors, for a caller that locates
-// many points while the lattice stays as it is (the move, for one pass). Per axis x, y, z.
+// The locators' lattice in 8-byte reals with the counts per length, for a caller that locates many
+// points while the lattice stays as it is (the move, for one pass). Per axis x, y, z.
 struct LatticeSteps {
-    double low[3];         // XMIN, YMIN, ZMIN
-    double extent[3];      // BOX_EXTENT_X/Y/Z
-    double per_extent[3];  // 1 / extent
-    double width[3];       // DIVISION_WIDTH_X/Y/Z
-    double per_width[3];   // 1 / width
-    int divisions[3];      // DIVISIONS_X/Y/Z
-    int elements[3];       // ELEMENTS_PER_DIVISION_X/Y/Z
-    double tol;            // GEOMETRY_TOLERANCE
+    double low[3];                   // XMIN, YMIN, ZMIN
+    double extent[3];                // BOX_EXTENT_X/Y/Z
+    double division_count[3];        // DIVISIONS_X/Y/Z as reals
+    double divisions_per_length[3];  // division_count / extent
+    double width[3];                 // DIVISION_WIDTH_X/Y/Z
+    double element_count[3];         // ELEMENTS_PER_DIVISION_X/Y/Z as reals
+    double elements_per_length[3];   // element_count / width
+    int divisions[3];                // DIVISIONS_X/Y/Z
+    int elements[3];                 // ELEMENTS_PER_DIVISION_X/Y/Z
+    double tol;                      // GEOMETRY_TOLERANCE
 };
 
 inline LatticeSteps lattice_steps()
@@ -99,14 +102,18 @@ inline LatticeSteps lattice_steps()
     LatticeSteps L{{B.XMIN, B.YMIN, B.ZMIN},
                    {D.BOX_EXTENT_X, D.BOX_EXTENT_Y, D.BOX_EXTENT_Z},
                    {},
+                   {},
                    {D.DIVISION_WIDTH_X, D.DIVISION_WIDTH_Y, D.DIVISION_WIDTH_Z},
+                   {},
                    {},
                    {B.DIVISIONS_X, B.DIVISIONS_Y, B.DIVISIONS_Z},
                    {B.ELEMENTS_PER_DIVISION_X, B.ELEMENTS_PER_DIVISION_Y, B.ELEMENTS_PER_DIVISION_Z},
                    D.GEOMETRY_TOLERANCE};
     for (int a = 0; a < 3; ++a) {
-        L.per_extent[a] = 1.0 / L.extent[a];
-        L.per_width[a] = 1.0 / L.width[a];
+        L.division_count[a] = L.divisions[a];
+        L.divisions_per_length[a] = L.division_count[a] / L.extent[a];
+        L.element_count[a] = L.elements[a];
+        L.elements_per_length[a] = L.element_count[a] / L.width[a];
     }
     return L;
 }
@@ -116,7 +123,7 @@ namespace locate_detail {
 // division_index and element_index on axis a (0 x, 1 y, 2 z) of the lattice L: the same results.
 inline int division_index(const LatticeSteps& L, int a, float c)
 {
-    return quotient_index(double(L.divisions[a]) * (double(c) - L.low[a]), L.extent[a], L.per_extent[a],
+    return quotient_index(double(c) - L.low[a], L.division_count[a], L.extent[a], L.divisions_per_length[a],
                           L.divisions[a]);
 }
 
@@ -125,7 +132,8 @@ inline int element_index(const LatticeSteps& L, int a, float c, int i)
     if (L.elements[a] == 1)
         return 1;  // the only index: clamped_index(v, 1, 1) is 1 for every v, NaN included
     const double origin = L.low[a] + double(i - 1) * L.width[a];
-    return quotient_index(double(L.elements[a]) * (double(c) - origin), L.width[a], L.per_width[a], L.elements[a]);
+    return quotient_index(double(c) - origin, L.element_count[a], L.width[a], L.elements_per_length[a],
+                          L.elements[a]);
 }
 
 inline void locate_elements(const LatticeSteps& L, float x, float y, float z)

@@ -56,8 +56,8 @@ struct Path {
 // trunc(N (c + tol - cmin) / extent + 1), clamped to 1..N.
 inline int path_division_index(const LatticeSteps& L, int a, float c)
 {
-    return locate_detail::quotient_index(double(L.divisions[a]) * (double(c) + L.tol - L.low[a]), L.extent[a],
-                                         L.per_extent[a], L.divisions[a]);
+    return locate_detail::quotient_index(double(c) + L.tol - L.low[a], L.division_count[a], L.extent[a],
+                                         L.divisions_per_length[a], L.divisions[a]);
 }
 
 // The current division indices of point P, as the path step finds them.
