@@ -81,7 +81,7 @@ public:
             if (e > INT32_MAX)
                 return false;
             extent_[d] = static_cast<int>(e);
-            if (e != 0 && total > SIZE_MAX / sizeof(T) / static_cast<std::size_t>(e))
+            if (e != 0 && total > PTRDIFF_MAX / sizeof(T) / static_cast<std::size_t>(e))
                 return false;
             total *= static_cast<std::size_t>(e);
         }
@@ -95,6 +95,7 @@ public:
         std::memset(static_cast<void*>(p), 0, alloc_count * sizeof(T));
         data_.reset(p);
         size_ = total;
+        set_strides();
         return true;
     }
 
@@ -104,6 +105,7 @@ public:
         data_.reset();
         size_ = 0;
         extent_.fill(0);
+        set_strides();
     }
 
     bool allocated() const { return data_ != nullptr; }
@@ -136,20 +138,21 @@ public:
     }
 
     // Zero-based offset of an element, for code that walks the storage (restart records, moves of
-    // whole columns).
+    // whole columns): the sum of subscript times stride less the offset of subscripts all 1. The
+    // strides are fixed when the extents are, so that a subscript costs one multiply and add per
+    // dimension after the first (the subscripting is on every hot path of the kernel).
     template <class... I>
     std::size_t offset(I... idx) const
     {
         static_assert(sizeof...(I) == Rank, "one subscript per dimension");
-        const long long s[Rank] = {static_cast<long long>(idx)...};
-        std::size_t off = 0;
-        std::size_t stride = 1;
-        for (int d = 0; d < Rank; ++d) {
+        const std::ptrdiff_t s[Rank] = {static_cast<std::ptrdiff_t>(idx)...};
+        std::ptrdiff_t off = s[0];
+        assert(s[0] >= 1 && s[0] <= extent_[0] && "Array subscript out of bounds");
+        for (int d = 1; d < Rank; ++d) {
             assert(s[d] >= 1 && s[d] <= extent_[d] && "Array subscript out of bounds");
-            off += static_cast<std::size_t>(s[d] - 1) * stride;
-            stride *= static_cast<std::size_t>(extent_[d]);
+            off += s[d] * stride_[d];
         }
-        return off;
+        return static_cast<std::size_t>(off - unit_offset_);
     }
 
 private:
@@ -163,11 +166,26 @@ private:
         std::memcpy(static_cast<void*>(data_.get()), other.data_.get(), n * sizeof(T));
         size_ = other.size_;
         extent_ = other.extent_;
+        set_strides();
+    }
+
+    // The stride of every dimension (the first is 1) and the sum of the strides, from the extents.
+    void set_strides()
+    {
+        std::ptrdiff_t stride = 1;
+        unit_offset_ = 0;
+        for (int d = 0; d < Rank; ++d) {
+            stride_[d] = stride;
+            unit_offset_ += stride;
+            stride *= extent_[d];
+        }
     }
 
     std::unique_ptr<T[]> data_;
     std::size_t size_ = 0;
     std::array<int, Rank> extent_{};
+    std::array<std::ptrdiff_t, Rank> stride_{1};  // elements between neighbours in each dimension
+    std::ptrdiff_t unit_offset_ = 1;              // sum of the strides: the offset of subscripts all 1
 };
 
 #endif

@@ -8,22 +8,15 @@
 // the bytes of the molecule store per molecule and the peak resident memory of the process per
 // molecule, and a checksum of the final state (molecules, cell clocks, random state), which a change
 // meant to leave results alone must leave unchanged.
-#include "app/kernel/collide_molecules.h"
+#include "bench/kernel_pass.h"
 
-#include "app/kernel/enter_molecules.h"
-#include "app/kernel/kernel_move.h"
-#include "base/random.h"
 #include "base/units.h"
 #include "tests/kernel_collide/collide_fixture.h"
 
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -56,80 +49,13 @@ void make_stream_case()
         for (int k = 1; k <= BOX_SIDES; ++k)
             BOX.BOUNDARY_CODE(k) = BOUNDARY_STREAM;
         GAS.STREAM_U = static_cast<float>(MACH * std::sqrt(1.4 * 1.3806e-23 * TEMP / MASS));
-        // What the move reads of a lattice without surfaces.
-        auto& D = DIVISIONS;
-        D.ELEMENT_WIDTH_X = D.DIVISION_WIDTH_X, D.ELEMENT_WIDTH_Y = D.DIVISION_WIDTH_Y;
-        D.ELEMENT_WIDTH_Z = D.DIVISION_WIDTH_Z;
-        D.ELEMENT_DIAGONAL = std::sqrt(D.ELEMENT_WIDTH_X * D.ELEMENT_WIDTH_X +
-                                       D.ELEMENT_WIDTH_Y * D.ELEMENT_WIDTH_Y + D.ELEMENT_WIDTH_Z * D.ELEMENT_WIDTH_Z);
-        D.MNSEG = 1;
-        D.ICHECK.allocate(8);
+        set_lattice_without_surfaces();
     };
     make_case(c);
 
     // A step of a quarter of a cell's transit at the stream speed (the initialisation's first step is a
     // tenth of that; the output would lengthen it).
     set_time_step(static_cast<float>(0.25 * DIVISIONS.DIVISION_WIDTH_X / GAS.STREAM_U));
-}
-
-using Clock = std::chrono::steady_clock;
-
-struct PhaseTimes {
-    double move = 0, enter = 0, index = 0, collide = 0;
-};
-
-double seconds_since(Clock::time_point t0)
-{
-    return std::chrono::duration<double>(Clock::now() - t0).count();
-}
-
-void one_pass(PhaseTimes& t)
-{
-    RUN.TIME += RUN.DTM;
-    auto t0 = Clock::now();
-    MOVE_MOLECULES();
-    t.move += seconds_since(t0);
-    t0 = Clock::now();
-    ENTER_MOLECULES();
-    t.enter += seconds_since(t0);
-    t0 = Clock::now();
-    INDEX_MOLECULES();
-    t.index += seconds_since(t0);
-    t0 = Clock::now();
-    COLLIDE_MOLECULES();
-    t.collide += seconds_since(t0);
-}
-
-// Bytes of the molecule store (every molecule array at its capacity MNM).
-double store_bytes()
-{
-    const auto& M = MOLECULES;
-    return double(M.MOL_POS.bytes() + M.PV.bytes() + M.IP.bytes() + M.MOL_TIME.bytes() + M.MOL_VIB_LEVEL.bytes() +
-                  M.XREF.bytes() + M.IPS.bytes() + M.ISCH.bytes() + M.SUBCELL_IJK.bytes());
-}
-
-// FNV-1a hash of the molecule store in use, the cell clocks and the random state: equal figures before
-// and after a change of the kernel show that it left the run's results unchanged.
-uint64_t state_checksum()
-{
-    uint64_t h = 1469598103934665603ULL;
-    auto add = [&h](const void* p, std::size_t n) {
-        const auto* b = static_cast<const unsigned char*>(p);
-        for (std::size_t i = 0; i < n; ++i)
-            h = (h ^ b[i]) * 1099511628211ULL;
-    };
-    const auto& M = MOLECULES;
-    const std::size_t nm = static_cast<std::size_t>(M.NM);
-    add(M.MOL_POS.data(), 3 * nm * sizeof(float));
-    add(M.PV.data(), std::size_t(M.PV_ROWS) * nm * sizeof(float));
-    add(M.IP.data(), std::size_t(M.IP_ROWS) * nm * sizeof(int32_t));
-    add(M.MOL_TIME.data(), nm * sizeof(double));
-    add(M.MOL_VIB_LEVEL.data(), M.MOL_VIB_LEVEL.extent(1) * nm);
-    add(CELLS.CELL_DATA.data(), CELLS.CELL_DATA.bytes());
-    add(CELLS.CELL_TIME.data(), CELLS.CELL_TIME.bytes());
-    add(&RANDOM_STATE, sizeof RANDOM_STATE);
-    add(&RUN.COLLISION_COUNT, sizeof RUN.COLLISION_COUNT);
-    return h;
 }
 
 void BM_StreamTimeStep(benchmark::State& state)
@@ -147,12 +73,10 @@ void BM_StreamTimeStep(benchmark::State& state)
             nm_sum += MOLECULES.NM;
         }
     }
-    const double total = t.move + t.enter + t.index + t.collide;
+    const double total = t.total();
     const double moves = RUN.MOVE_COUNT - moves0;
     const double colls = RUN.COLLISION_COUNT - colls0;
     const double nm = nm_sum / 100.0;
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
     state.counters["molecules"] = nm;
     state.counters["cells"] = CELLS.CELL_COUNT;
     state.counters["moves_per_s"] = moves / total;
@@ -163,7 +87,7 @@ void BM_StreamTimeStep(benchmark::State& state)
     state.counters["ns_index_per_mol"] = 1e9 * t.index / moves;
     state.counters["ns_collide_per_mol"] = 1e9 * t.collide / moves;
     state.counters["store_bytes_per_mol"] = store_bytes() / MOLECULES.NM;
-    state.counters["peak_rss_bytes_per_mol"] = 1024.0 * double(usage.ru_maxrss) / MOLECULES.NM;
+    state.counters["peak_rss_bytes_per_mol"] = peak_rss_bytes() / MOLECULES.NM;
     std::printf("state checksum after the timed passes: %016llx\n",
                 static_cast<unsigned long long>(state_checksum()));
 }

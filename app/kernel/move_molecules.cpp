@@ -48,33 +48,33 @@ struct Path {
     float P1[3];  // end point
     float dt;     // time moved (DTIM')
     float left;   // time left, DTIM - DTIM'
+    const LatticeSteps* lattice;  // the lattice, with the reciprocals of its divisors
 };
 
-// Division index of a coordinate on the path: GEOMETRY_TOLERANCE is added first, so a point within it
-// below a division boundary counts as being in the upper division.
-inline int path_division_index(float c, float tol, float cmin, float extent, int n)
+// Division index of a coordinate on the path (axis a): GEOMETRY_TOLERANCE is added first, so a point
+// within it below a division boundary counts as being in the upper division. That is
+// trunc(N (c + tol - cmin) / extent + 1), clamped to 1..N.
+inline int path_division_index(const LatticeSteps& L, int a, float c)
 {
-    return locate_detail::clamped_index(double(n) * (double(c) + tol - cmin) / extent + 1.0, 1, n);
+    return locate_detail::quotient_index(double(c) + L.tol - L.low[a], L.division_count[a], L.extent[a],
+                                         L.divisions_per_length[a], L.divisions[a]);
 }
 
 // The current division indices of point P, as the path step finds them.
-void set_path_division(const float P[3])
+void set_path_division(const float P[3], const LatticeSteps& L)
 {
     auto& D = DIVISIONS;
-    const auto& B = BOX;
-    const float tol = D.GEOMETRY_TOLERANCE;
-    D.CURRENT_DIVISION_X = path_division_index(P[0], tol, B.XMIN, D.BOX_EXTENT_X, B.DIVISIONS_X);
-    D.CURRENT_DIVISION_Y = path_division_index(P[1], tol, B.YMIN, D.BOX_EXTENT_Y, B.DIVISIONS_Y);
-    D.CURRENT_DIVISION_Z = path_division_index(P[2], tol, B.ZMIN, D.BOX_EXTENT_Z, B.DIVISIONS_Z);
+    D.CURRENT_DIVISION_X = path_division_index(L, 0, P[0]);
+    D.CURRENT_DIVISION_Y = path_division_index(L, 1, P[1]);
+    D.CURRENT_DIVISION_Z = path_division_index(L, 2, P[2]);
 }
 
-// Displacement along one axis for the time DT, shortened (with DT) to the division width less the
-// tolerance. Returns whether it was shortened.
-inline bool clip_displacement(float velocity, float width, float tol, float& d, float& DT)
+// Displacement along one axis for the time DT, shortened (with DT) to `limit`, the division width less
+// the tolerance. Returns whether it was shortened.
+inline bool clip_displacement(float velocity, double limit, float& d, float& DT)
 {
     d = static_cast<float>(double(velocity) * DT);
-    const double limit = double(width) - tol;
-    if ((d > 0.0f && d > limit) || (d <= 0.0f && -d > limit)) {
+    if (std::fabs(d) > limit) {
         d = static_cast<float>(d > 0.0f ? limit : -limit);
         DT = static_cast<float>(double(d) / velocity);
         return true;
@@ -185,15 +185,15 @@ void remove_without_cell(int& N, int NCI, int& II, const char* text, const float
 
 // The cell of point P (in/out): the search within the present division or the full one, then the
 // recovery of a point in no cell, which may move P.
-int cell_of_point(float P[3], bool in_division)
+int cell_of_point(float P[3], bool in_division, const LatticeSteps& L)
 {
     int CN = 0;
     if (in_division) {
-        FIND_CELL_IN_DIVISION(CN, P[0], P[1], P[2]);
+        FIND_CELL_IN_DIVISION(CN, P[0], P[1], P[2], L);
         if (CN < 1)
             RELOCATE_LOST_MOLECULE_IN_DIVISION(CN, P[0], P[1], P[2]);
     } else {
-        FIND_CELL(CN, P[0], P[1], P[2]);
+        FIND_CELL(CN, P[0], P[1], P[2], L);
         if (CN < 1)
             RELOCATE_LOST_MOLECULE(CN, P[0], P[1], P[2]);
     }
@@ -242,7 +242,7 @@ void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float
         return;
     float P[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
     keep_inside_box(P);
-    const int CN = cell_of_point(P, in_division);
+    const int CN = cell_of_point(P, in_division, *p.lattice);
     for (int i = 1; i <= 3; ++i)
         M.MOL_POS(i, N) = P[i - 1];
     if (CN < 1) {
@@ -262,9 +262,14 @@ void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float
 void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_division)
 {
     auto& M = MOLECULES;
-    float SDMIN;
-    APPLY_BOX_FACES(N, p.P1[0], p.d[0], p.P1[1], p.d[1], p.P1[2], p.d[2], SDMIN);
-    const bool wall = BOX.BOUNDARY_CODE(1) == BOUNDARY_MOVING_WALL;
+    // An end point strictly inside the box meets no face, and no plane lies behind it.
+    const auto& B = BOX;
+    const bool faces = !(p.P1[0] > B.XMIN && p.P1[0] < B.XMAX && p.P1[1] > B.YMIN && p.P1[1] < B.YMAX &&
+                         p.P1[2] > B.ZMIN && p.P1[2] < B.ZMAX);
+    float SDMIN = NO_FACE_MET;
+    if (faces)
+        APPLY_BOX_FACES(N, p.P1[0], p.d[0], p.P1[1], p.d[1], p.P1[2], p.d[2], SDMIN);
+    const bool wall = B.BOUNDARY_CODE(1) == BOUNDARY_MOVING_WALL;
     if (wall)
         REFLECT_AT_MOVING_WALL(N, p.P1[0], p.d[0], p.dt, p.left, SDMIN);
     if (SDMIN < 0.0f) {
@@ -278,11 +283,11 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_
         // sub-step reflected the molecule; the pulled-back point is not wrapped, so its own division
         // holds (otherwise it would be given a cell at the other end of the box).
         if (in_division)
-            set_path_division(p.P1);
-    } else {
+            set_path_division(p.P1, *p.lattice);
+    } else if (faces) {
         reflect_at_further_planes(N, p.P1);
     }
-    const int CN = cell_of_point(p.P1, in_division);
+    const int CN = cell_of_point(p.P1, in_division, *p.lattice);
     if (CN < 1) {
         // The same-division line gives the end point, the division-change line the start point.
         const float P0[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
@@ -366,124 +371,57 @@ void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3]
     settle_at_faces(N, NCI, II, p, true, false);
 }
 
-// How many molecules ahead of the one being moved the memory is asked for the data that its move reads.
-constexpr int PREFETCH_DISTANCE = 16;
+// How many molecules ahead of the one being moved the memory is asked for the time step of its cell.
+constexpr int PREFETCH_DISTANCE = 32;
 
-// The store holds the molecules in no order of place, so the time step of a molecule's cell and the
-// lattice entries of its division lie anywhere in memory; asking for them ahead lets the loads overlap
-// (hints only: nothing is written and no result changes, so the indices may be approximate, from
-// reciprocal widths). Per axis: the box minimum, divisions per unit length, elements per division.
-struct PrefetchLattice {
-    float low[3];
-    float per_length[3];
-    int divisions[3];
-    int elements[3];
-    bool lattice;  // the division and element arrays exist (otherwise only the cell data is asked for)
-};
-
-PrefetchLattice prefetch_lattice()
-{
-    const auto& B = BOX;
-    const auto& D = DIVISIONS;
-    PrefetchLattice L{{B.XMIN, B.YMIN, B.ZMIN},
-                      {float(B.DIVISIONS_X / double(D.BOX_EXTENT_X)), float(B.DIVISIONS_Y / double(D.BOX_EXTENT_Y)),
-                       float(B.DIVISIONS_Z / double(D.BOX_EXTENT_Z))},
-                      {B.DIVISIONS_X, B.DIVISIONS_Y, B.DIVISIONS_Z},
-                      {B.ELEMENTS_PER_DIVISION_X, B.ELEMENTS_PER_DIVISION_Y, B.ELEMENTS_PER_DIVISION_Z},
-                      D.DIVISION_INFO.size() > 0 && D.ELEMENT_CELL.size() > 0};
-    for (int a = 0; a < 3; ++a)
-        L.lattice = L.lattice && L.divisions[a] >= 1 && L.elements[a] >= 1;
-    for (float& f : L.per_length)
-        if (!std::isfinite(f))
-            f = 0.0f;
-    return L;
-}
-
-// The division and element of point P on the lattice, approximately.
-struct LatticePlace {
-    int div[3];
-    int el[3];
-};
-
-inline LatticePlace lattice_place(const PrefetchLattice& L, const float P[3])
-{
-    LatticePlace q;
-    for (int a = 0; a < 3; ++a) {
-        const float u = (P[a] - L.low[a]) * L.per_length[a];
-        const float v = u >= 0.0f && u < float(L.divisions[a]) ? u : 0.0f;
-        q.div[a] = static_cast<int>(v) + 1;
-        q.el[a] = std::clamp(static_cast<int>((v - float(q.div[a] - 1)) * float(L.elements[a])) + 1, 1, L.elements[a]);
-    }
-    return q;
-}
-
-// For molecule `far` the time step of its cell; for molecule `near`, when it is due, the codes of its
-// start and end divisions and the cell entry of its end element (from the whole displacement of the
-// step). Inlined by force: a function of prefetches alone counts for the compiler as one without
-// effects, and its call would be dropped.
-[[gnu::always_inline]] inline void prefetch_ahead(const PrefetchLattice& L, int far, int near, double TIME)
+// The store holds the molecules in no order of place, so the time step of a molecule's cell lies
+// anywhere in memory; asking for it ahead lets the loads overlap (a hint only: nothing is written and
+// no result changes). The lattice entries of the divisions are not asked for: they are few enough to
+// stay in the cache, and working out a molecule's division ahead costs more than it saves.
+inline void prefetch_cell_time_step(int far)
 {
     const auto& M = MOLECULES;
     const auto& C = CELLS;
-    const int NM = M.NM;
-    if (far <= NM) {
+    if (far <= M.NM) {
         const int cell = M.IP(IP_CELL, far);
         if (cell >= 1 && cell <= C.CELL_COUNT)
             __builtin_prefetch(&C.CELL_DATA(CELL_TIME_STEP, cell));
     }
-    if (near > NM || !L.lattice)
-        return;
-    const int cell = M.IP(IP_CELL, near);
-    if (cell < 1 || cell > C.CELL_COUNT)
-        return;
-    const float DTC = C.CELL_DATA(CELL_TIME_STEP, cell);
-    if (!(TIME - M.MOL_TIME(near) > DTC))
-        return;
-    const auto& D = DIVISIONS;
-    float P[3] = {M.MOL_POS(1, near), M.MOL_POS(2, near), M.MOL_POS(3, near)};
-    const LatticePlace start = lattice_place(L, P);
-    __builtin_prefetch(&D.DIVISION_INFO(DIVISION_CODE, start.div[2], start.div[1], start.div[0]));
-    for (int a = 0; a < 3; ++a)
-        P[a] += 2.0f * DTC * M.PV(a + 1, near);
-    const LatticePlace end = lattice_place(L, P);
-    __builtin_prefetch(&D.DIVISION_INFO(DIVISION_CODE, end.div[2], end.div[1], end.div[0]));
-    __builtin_prefetch(&D.ELEMENT_CELL(end.div[2], end.div[1], end.div[0], end.el[2], end.el[1], end.el[0]));
 }
 
-}  // namespace
-
-// MOVE_ONE_MOLECULE: see kernel_move.h. The displacement is cut, on each axis in the order x, y, z, to
-// the division width less GEOMETRY_TOLERANCE, the time moved (and the axes already formed) shrinking
-// with it; the time not moved is lost to the molecule (its clock keeps the full advance).
-void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
+// MOVE_ONE_MOLECULE on the lattice L (the present one). The displacement is cut, on each axis in the
+// order x, y, z, to the division width less GEOMETRY_TOLERANCE, the time moved (and the axes already
+// formed) shrinking with it; the time not moved is lost to the molecule (its clock keeps the full
+// advance).
+void move_one_molecule(int& N, int& NCI, float& DTIM, int& II, const LatticeSteps& L)
 {
     auto& M = MOLECULES;
     auto& D = DIVISIONS;
     const auto& B = BOX;
-    const float tol = D.GEOMETRY_TOLERANCE;
 
     // Start point and its division.
     Path p;
+    p.lattice = &L;
     for (int i = 0; i < 3; ++i)
         p.P0[i] = M.MOL_POS(i + 1, N);
-    const int i0 = path_division_index(p.P0[0], tol, B.XMIN, D.BOX_EXTENT_X, B.DIVISIONS_X);
-    const int j0 = path_division_index(p.P0[1], tol, B.YMIN, D.BOX_EXTENT_Y, B.DIVISIONS_Y);
-    const int k0 = path_division_index(p.P0[2], tol, B.ZMIN, D.BOX_EXTENT_Z, B.DIVISIONS_Z);
+    const int i0 = path_division_index(L, 0, p.P0[0]);
+    const int j0 = path_division_index(L, 1, p.P0[1]);
+    const int k0 = path_division_index(L, 2, p.P0[2]);
 
     // Displacement, end point and its division.
     const float vel[3] = {M.PV(1, N), M.PV(2, N), M.PV(3, N)};
     p.dt = DTIM;
-    clip_displacement(vel[0], D.DIVISION_WIDTH_X, tol, p.d[0], p.dt);
-    if (clip_displacement(vel[1], D.DIVISION_WIDTH_Y, tol, p.d[1], p.dt))
+    clip_displacement(vel[0], L.width[0] - L.tol, p.d[0], p.dt);
+    if (clip_displacement(vel[1], L.width[1] - L.tol, p.d[1], p.dt))
         p.d[0] = static_cast<float>(double(vel[0]) * p.dt);
-    if (clip_displacement(vel[2], D.DIVISION_WIDTH_Z, tol, p.d[2], p.dt)) {
+    if (clip_displacement(vel[2], L.width[2] - L.tol, p.d[2], p.dt)) {
         p.d[0] = static_cast<float>(double(vel[0]) * p.dt);
         p.d[1] = static_cast<float>(double(vel[1]) * p.dt);
     }
     for (int i = 0; i < 3; ++i)
         p.P1[i] = p.P0[i] + p.d[i];
     p.left = DTIM - p.dt;
-    set_path_division(p.P1);
+    set_path_division(p.P1, L);
 
     // Within one division or across divisions.
     if (D.CURRENT_DIVISION_X == i0 && D.CURRENT_DIVISION_Y == j0 && D.CURRENT_DIVISION_Z == k0)
@@ -510,6 +448,14 @@ void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
     }
 }
 
+}  // namespace
+
+// MOVE_ONE_MOLECULE: see kernel_move.h.
+void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
+{
+    move_one_molecule(N, NCI, DTIM, II, lattice_steps());
+}
+
 // MOVE_MOLECULES: every molecule present at the start of the pass is considered once. A molecule is
 // due when TIME - MOL_TIME exceeds its cell's time step DTC; its clock then advances by 2 DTC whatever
 // happens to it, so on average it moves once every 2 DTC / DTM passes. A removal copies the last
@@ -521,9 +467,9 @@ void MOVE_MOLECULES()
     const auto& CELL_DATA = CELLS.CELL_DATA;
     const double TIME = RUN.TIME;
     M.DEBUG_MOLECULE = -1;
-    const PrefetchLattice lattice = prefetch_lattice();
+    const LatticeSteps lattice = lattice_steps();
     for (int N = 1; N <= M.NM; ++N) {
-        prefetch_ahead(lattice, N + 2 * PREFETCH_DISTANCE, N + PREFETCH_DISTANCE, TIME);
+        prefetch_cell_time_step(N + PREFETCH_DISTANCE);
         int NCI = M.IP(IP_CELL, N);
         const float DTC = CELL_DATA(CELL_TIME_STEP, NCI);
         if (TIME - M.MOL_TIME(N) <= DTC)
@@ -533,7 +479,7 @@ void MOVE_MOLECULES()
         RUN.MOVE_COUNT += 1.0;
         int II = MOVE_PENDING;
         if (DTIM > double(0.2f) * DTC)
-            MOVE_ONE_MOLECULE(N, NCI, DTIM, II);
+            move_one_molecule(N, NCI, DTIM, II, lattice);
         else
             M.MOL_TIME(N) -= DTIM;
     }
