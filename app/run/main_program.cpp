@@ -39,6 +39,9 @@ bool read_first_integer(std::FILE* f, int& value)
     std::string line;
     for (int c = std::fgetc(f);; c = std::fgetc(f)) {
         if (c == '\n' || c == EOF) {
+            // The program writes its files with CR LF: the CR is the line end, not part of the value.
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
             if (line.find_first_not_of(" \t\r") != std::string::npos)
                 return parse_list_value(line, value) == 1;
             if (c == EOF)
@@ -201,13 +204,15 @@ RunPhases RUN_PHASES{};
 void read_program_options()
 {
     // An options file that is missing, empty or unreadable gives the standard options, and the file is
-    // rewritten to hold only the value 1.
+    // rewritten to hold only the value 1. A readable value outside the three unit systems (1 SI,
+    // 2 English, 3 dimensionless) counts as 1 for this start and is left in the file: the displays and
+    // the restart set only ever see 1 to 3.
     if (unit_open(UNIT_DATA, OPTIONS_FILE, UnitMode::READ_TEXT)) {
         int value = 1;
         bool ok = read_first_integer(unit_file(UNIT_DATA), value);
         unit_close(UNIT_DATA);
         if (ok) {
-            RUN.PROGRAM_OPTIONS = value;
+            RUN.PROGRAM_OPTIONS = value >= 1 && value <= 3 ? value : 1;
             return;
         }
     }

@@ -191,13 +191,14 @@ inline void make_numbers_consistent()
 
 // A whole state: the size items above, every array allocated as the size record dimensions it, every
 // array and scalar filled with distinct values, and the counts that the reader checks made sound.
-inline void make_case(bool vibration, bool continuous)
+// Another `first` value gives another state of the same extents (a later write of the same case).
+inline void make_case(bool vibration, bool continuous, int first = 1)
 {
     clear_state();
     set_size_items(vibration, continuous);
     for (PlannedArray& p : restart_plan())
         ASSERT_TRUE(p.allocate()) << p.name;
-    FillVisitor fill;
+    FillVisitor fill{first};
     for (int file = FILE_SIZES + 1; file < RESTART_FILE_COUNT; ++file) {
         if (restart_file_in_set(file))
             restart_items(file, fill);
