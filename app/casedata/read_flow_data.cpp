@@ -23,6 +23,8 @@
 
 namespace {
 
+constexpr double BOX_LIMIT = 1.0e12;  // largest magnitude of a box limit, in metres
+
 std::string of_species(const std::string& what, int L)
 {
     return what + " of species " + std::to_string(L);
@@ -72,10 +74,11 @@ void read_box()
         float low = limits[2 * d];
         float high = limits[2 * d + 1];
         extent[d] = static_cast<float>(static_cast<double>(high) - low);
-        // A box of no extent makes the scale factor infinite and the divisions empty.
-        if (!std::isfinite(low))
-            refuse_item(FLOW_DATA_FILE, flow_item(2 * d + 1, names[2 * d]), value_text(low),
-                        "not a finite box limit");
+        // A box of no extent makes the scale factor infinite and the divisions empty. Limits beyond
+        // 1E12 m (a box far larger than any rarefied flow) carry the geometry's volumes and products of
+        // lengths past the range of 4-byte reals.
+        check_real(FLOW_DATA_FILE, flow_item(2 * d + 1, names[2 * d]), low, -BOX_LIMIT, BOX_LIMIT);
+        check_real(FLOW_DATA_FILE, flow_item(2 * d + 2, names[2 * d + 1]), high, -BOX_LIMIT, BOX_LIMIT);
         if (!std::isfinite(high) || !(extent[d] > 0.0f) || !std::isfinite(extent[d]))
             refuse_item(FLOW_DATA_FILE, flow_item(2 * d + 2, names[2 * d + 1]), value_text(high),
                         std::string("the upper box limit must lie above the lower one, ") + names[2 * d] +

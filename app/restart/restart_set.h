@@ -40,6 +40,10 @@ void finish_restart_set();
 // write. A folder without a list (a set written before lists were kept) is only noted in the log.
 void check_restart_set(const std::vector<int>& files);
 
+// Tests that write many sets switch the flush to the disk itself off (on by default): it makes a write
+// safe against a power failure, which no test can show, and costs tens of milliseconds per file.
+void set_restart_disk_flush(bool on);
+
 // Test hook: called by commit_restart_set with the number of renames made so far: 0 when the new files
 // and the marker's text are written, 1 when the marker is in place, 2 .. n + 1 after each of the n
 // files, n + 2 when the marker has become the list. A hook that throws stands for a kill at that

@@ -69,6 +69,9 @@ const RefusalCase REFUSALS[] = {
     // denormal mass or weight, and powers, fractions, energies and speeds that no gas has were taken as
     // read; some made the time step 0 (the loop logged "TIME 0" for ever), some grew the molecule store
     // without end, a reference time of 0 ended the run before its first pass with status 0.
+    // Found by the whole-program fuzz test: a box of 1E38 m overflowed the cell set-up.
+    {"BoxBeyondOneE12", {{"XMIN", "-1.E38"}}, {}, false, {"QR4TD.DAT item 1 (XMIN): value -1e+38: outside -1e+12 to 1e+12"},
+     ""},
     {"DenormalDiameter", {{"DIAM1", "1.E-45"}}, {}, false,
      {"QR4TD.DAT item 18 (reference diameter of species 1): value 1e-45", "at least 1.1754944e-38"}, ""},
     {"NanReferenceTemperature", {{"TREF1", "NaN"}}, {}, false,

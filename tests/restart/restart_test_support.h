@@ -6,6 +6,7 @@
 
 #include "app/restart/restart.h"
 #include "app/restart/restart_io.h"
+#include "app/restart/restart_set.h"
 #include "tests/casedata/case_test_support.h"
 
 #include <cstdlib>
@@ -220,6 +221,12 @@ protected:
     {
         CaseFolderTest::SetUp();
         clear_state();
+        set_restart_disk_flush(false);
+    }
+    void TearDown() override
+    {
+        set_restart_disk_flush(true);
+        CaseFolderTest::TearDown();
     }
 
     // Reads the set; returns the fatal message, or "" when the read succeeded.
