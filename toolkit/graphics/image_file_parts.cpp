@@ -105,12 +105,13 @@ PngChunks img_png_chunks(int handle, int64_t file_length, int64_t capacity, std:
         const int64_t length = IImgPngGetBE32(head);
         if (length > 2147483647 - 4)
             return PngChunks::overflow;
+        // Nothing of IEND is read, so its length does not matter.
+        if (IImgPngChunkIs(head + 4, "IEND"))
+            break;
         position += 8;
         if (length + 4 > file_length - position)
             return PngChunks::beyond_file;
         position += length + 4;
-        if (IImgPngChunkIs(head + 4, "IEND"))
-            break;
         int64_t skip = length + 4; // data and CRC
         if (IImgPngChunkIs(head + 4, "IDAT")) {
             if (collected + length > capacity)
