@@ -11,13 +11,17 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 class KernelRunTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The process number keeps the folders of test programs that run at the same time apart (builds
+        // of other worktrees on one machine run the same tests).
         dir_ = std::filesystem::temp_directory_path() /
-               ("qr4t_kernel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("qr4t_kernel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+                std::to_string(getpid()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         old_ = std::filesystem::current_path();
