@@ -56,8 +56,9 @@ constexpr double SPEED_LIMIT = 3.0e8;
 // Energies of one reaction (joules): far beyond any molecular bond energy (about 1E-18 J).
 constexpr double REACTION_ENERGY_LIMIT = 1.0e-15;
 
-// Writes the specified allocation-failure line to the diagnostic log, then stops the program: the run
-// cannot go on without the group's arrays. `file`, `item` and `value` name the count that sized them.
+// Writes the group's allocation-failure line ("PROGRAM COULD NOT ALLOCATE ...", as the caller gives
+// it) to the diagnostic log, then stops the program: the run cannot go on without the group's arrays.
+// `file`, `item` and `value` name the count that sized them.
 [[noreturn]] void stop_allocation(std::string_view log_line, std::string_view file, const std::string& item,
                                   const std::string& value,
                                   std::source_location where = std::source_location::current());

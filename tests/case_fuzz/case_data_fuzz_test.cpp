@@ -18,6 +18,7 @@
 #include "app/state/run.h"
 #include "base/fatal.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/win/entry.h"
 
@@ -47,7 +48,6 @@ constexpr int PASSES = 3;             // a close request answers the first poll 
 constexpr double HANG_SECONDS = 45.0;
 constexpr double LONGEST_SECONDS = 60.0;
 constexpr long long MEMORY_LIMIT = 1536LL << 20;  // resident bytes of one child
-constexpr int DIALOG_LOG = 120;
 
 std::string read_text(const std::filesystem::path& path)
 {
@@ -188,7 +188,7 @@ std::string read_in_process(const std::filesystem::path& folder, const std::stri
     HEADLESS.peek_hook = [] {
         static double last_time = -1.0;
         static int pass = 0;
-        if (!HEADLESS.loaded_dialogs.count(DIALOG_LOG))
+        if (!HEADLESS.loaded_dialogs.count(IDD_LOG))
             return static_cast<int>(MsgNone);
         if (RUN.TIME != last_time) {
             last_time = RUN.TIME;

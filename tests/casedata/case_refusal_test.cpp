@@ -1,6 +1,6 @@
 // Values that the data model cannot hold: each is refused with a message naming the file, the item and
-// the value, and a fatal stop, before it indexes, sizes or divides anything. Allocation failures stop
-// after their specified log line.
+// the value, and a fatal stop, before it indexes, sizes or divides anything. An allocation failure
+// writes the group's "PROGRAM COULD NOT ALLOCATE ..." line to the log, then stops.
 #include "app/casedata/casedata.h"
 #include "case_files.h"
 #include "case_test_support.h"
@@ -146,7 +146,7 @@ const RefusalCase REFUSALS[] = {
      {"QR4SD.DAT item 12 (number density of triangle 2 of surface 1): value -1"}, ""},
     {"EntryFractionSeven", {}, {{"C2", "2"}, {"ENTRY", "0.\n0.\n0.\n300.\n1.E20\n7.\n0.5"}}, true,
      {"QR4SD.DAT item 13 (fraction of species 1 of triangle 2 of surface 1): value 7"}, ""},
-    // allocation failures: the specified line, then the stop
+    // allocation failures: the group's "PROGRAM COULD NOT ALLOCATE ..." line, then the stop
     {"SpeciesArraysTooLarge", {{"SPECIES", "20000"}}, {}, false, {"item 13", "value 20000"},
      " PROGRAM COULD NOT ALLOCATE NUMBER OF SPECIES"},
     {"VibrationArraysTooLarge", {{"MAXVIB", "2000000000"}}, {}, false, {"item 14", "value 2000000000"},

@@ -14,21 +14,6 @@
 #include <string>
 #include <vector>
 
-// Clears every state group that the restart set holds.
-inline void clear_state()
-{
-    BOX = BoxState{};
-    GAS = GasState{};
-    RUN = RunState{};
-    SURFACE = SurfaceState{};
-    DIVISIONS = Divisions{};
-    CELLS = Cells{};
-    MOLECULES = MoleculeStore{};
-    SAMPLES = SampleSums{};
-    RESULTS = FlowResults{};
-    DISPLAY = DisplaySettings{};
-}
-
 // Gives every scalar a distinct value and every array byte a value from a running counter.
 struct FillVisitor {
     int counter = 1;
@@ -195,7 +180,7 @@ inline void make_numbers_consistent()
 // Another `first` value gives another state of the same extents (a later write of the same case).
 inline void make_case(bool vibration, bool continuous, int first = 1)
 {
-    clear_state();
+    clear_every_state_group();
     set_size_items(vibration, continuous);
     for (PlannedArray& p : restart_plan())
         ASSERT_TRUE(p.allocate()) << p.name;
@@ -220,7 +205,7 @@ protected:
     void SetUp() override
     {
         CaseFolderTest::SetUp();
-        clear_state();
+        clear_every_state_group();
         set_restart_disk_flush(false);
     }
     void TearDown() override
@@ -232,7 +217,7 @@ protected:
     // Reads the set; returns the fatal message, or "" when the read succeeded.
     std::string read_set()
     {
-        clear_state();
+        clear_every_state_group();
         try {
             READ_RESTART();
         } catch (const FatalStopped& stop) {

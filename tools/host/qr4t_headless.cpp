@@ -13,6 +13,7 @@
 #include "app/state/molecules.h"
 #include "app/state/run.h"
 #include "base/fatal.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/win/entry.h"
 
@@ -23,8 +24,6 @@
 #include <string>
 
 namespace {
-
-constexpr int DIALOG_LOG = 120;  // loaded just before the time-step loop begins
 
 const char* const HELP =
     "usage: qr4t-headless [--run-type N] [--passes P] [--answers FILE] | --help\n"
@@ -128,7 +127,7 @@ int main(int argc, char** argv)
         HEADLESS.peek_hook = [passes] {
             static double last_time = -1.0;
             static int pass = 0;
-            if (!HEADLESS.loaded_dialogs.count(DIALOG_LOG))
+            if (!HEADLESS.loaded_dialogs.count(IDD_LOG))  // loaded just before the time-step loop begins
                 return static_cast<int>(MsgNone);
             if (RUN.TIME != last_time) {
                 last_time = RUN.TIME;
