@@ -4,6 +4,7 @@
 #include "base/list_io.h"
 #include "base/units.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -11,6 +12,9 @@
 namespace {
 
 FatalHandler FATAL_HANDLER = nullptr;
+FatalNotice FATAL_NOTICE = nullptr;
+
+constexpr std::size_t EXCERPT_CHARACTERS = 40;
 
 // The last path component of a source file name, for the "file.cpp:line" suffix.
 std::string_view base_name(std::string_view path)
@@ -36,11 +40,12 @@ void log_message(const std::string& message)
 
 void fatal_stop(const std::string& message, std::source_location where)
 {
-    log_message(message);
-    std::string_view file = base_name(where.file_name());
-    std::fprintf(stderr, "%s [%.*s:%u]\n", message.c_str(), static_cast<int>(file.size()), file.data(),
-                 static_cast<unsigned>(where.line()));
+    log_message(message + " [" + std::string(base_name(where.file_name())) + ":" + std::to_string(where.line()) +
+                "]");
+    std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
+    if (FATAL_NOTICE)
+        FATAL_NOTICE(message);
     if (FATAL_HANDLER)
         FATAL_HANDLER(message);
     unit_close_all_unchecked();
@@ -50,6 +55,43 @@ void fatal_stop(const std::string& message, std::source_location where)
 void program_stop()
 {
     throw ProgramStopRequest{};
+}
+
+void set_fatal_notice(FatalNotice notice)
+{
+    FATAL_NOTICE = notice;
+}
+
+std::string message_excerpt(std::string_view text)
+{
+    std::string out;
+    std::size_t shown = 0;
+    for (unsigned char c : text) {
+        if (shown == EXCERPT_CHARACTERS)
+            return out + "...";
+        if (c < 32 || c > 126) {
+            static const char digits[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += digits[c >> 4];
+            out += digits[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+        ++shown;
+    }
+    return out;
+}
+
+std::string value_text(int value)
+{
+    return std::to_string(value);
+}
+
+std::string value_text(double value)
+{
+    char buffer[64];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value));
+    return std::string(buffer, result.ptr);
 }
 
 void set_fatal_handler(FatalHandler handler)

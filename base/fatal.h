@@ -1,14 +1,16 @@
 // Fatal stops and the program's exit.
 //
 // fatal_stop writes its message to the diagnostic log (unit 9, when open for writing, as one
-// list-directed text line) and to standard error, then ends the process with status 1. The
-// standard-error copy adds the source file and line of the caller ("message [file.cpp:123]"). The
-// message names the file, the item and the value that failed.
+// list-directed text line) and to standard error, shows it to the user when the program has set a
+// notice (qr4t.exe: a message box), then ends the process with status 1. The log copy adds the source
+// file and line of the caller ("message [file.cpp:123]") for whoever investigates; the user's copies
+// do not. The message names the file, the item and the value that failed.
 #ifndef QR4T_BASE_FATAL_H
 #define QR4T_BASE_FATAL_H
 
 #include <source_location>
 #include <string>
+#include <string_view>
 
 [[noreturn]] void fatal_stop(const std::string& message,
                              std::source_location where = std::source_location::current());
@@ -20,6 +22,20 @@
 // poller and MAIN_PROGRAM, so the throw never unwinds through one.
 struct ProgramStopRequest {};
 [[noreturn]] void program_stop();
+
+// The program shows a fatal message to its user with this (the headless tools keep standard error
+// alone). nullptr: no notice.
+using FatalNotice = void (*)(const std::string& message);
+void set_fatal_notice(FatalNotice notice);
+
+// A piece of untrusted text for a message: at most about 40 characters (longer text is cut and ends
+// with "..."), control bytes and bytes above 126 written as \xNN escapes.
+std::string message_excerpt(std::string_view text);
+
+// The text of a value for a message: an integer as it is, a real as the shortest text that reads back
+// as the same 4-byte real ("1e-45", "nan").
+std::string value_text(int value);
+std::string value_text(double value);
 
 // Tests replace the exit by a throw so that a fatal path can be checked in-process. The handler gets
 // the message (after it has been logged) and must not return; nullptr restores the exit.

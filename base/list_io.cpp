@@ -22,10 +22,10 @@ const EditDescriptor REAL4_FIELD = {'G', 15, 7, 2, 1};    // 1PG15.7E2
 const EditDescriptor REAL8_FIELD = {'G', 24, 15, 3, 1};   // 1PG24.15E3
 constexpr std::size_t LINE_COLUMNS = 80;
 
-// "file QR4TD.DAT (unit 4)", for messages.
+// "file QR4TD.DAT", for messages.
 std::string unit_name(int unit)
 {
-    return "file " + unit_path(unit) + " (unit " + std::to_string(unit) + ")";
+    return "file " + unit_path(unit);
 }
 
 // A list-directed statement on a unit that is not open for it is a fault of the program, not of its
@@ -345,7 +345,7 @@ bool read_values(int unit, T* values, int n, std::string_view item)
             break;
         case ValueScanner::VALUE:
             if (!convert(token, values[k])) {
-                fatal_stop("Cannot read \"" + token + "\" as " + type_name<T>() + " for " +
+                fatal_stop("Cannot read \"" + message_excerpt(token) + "\" as " + type_name<T>() + " for " +
                            item_text(item, k, n) + " in " + unit_name(unit) + ", line " +
                            std::to_string(unit_record(unit)));
             }

@@ -67,8 +67,7 @@ void unit_open_or_stop(int unit, const std::string& path, UnitMode mode)
     if (unit_open(unit, path, mode))
         return;
     std::string reason = errno != 0 ? std::strerror(errno) : "invalid unit or mode";
-    fatal_stop("Cannot open file " + path + " on unit " + std::to_string(unit) + " for " + mode_text(mode) +
-               ": " + reason);
+    fatal_stop("Cannot open file " + path + " for " + mode_text(mode) + ": " + reason);
 }
 
 void unit_close(int unit)
@@ -81,8 +80,7 @@ void unit_close(int unit)
     errno = 0;
     if (std::fclose(f) != 0 && writes(mode)) {
         std::string reason = errno != 0 ? std::strerror(errno) : "unknown error";
-        fatal_stop("Write error on file " + path + " (unit " + std::to_string(unit) + ") at close: " +
-                   reason);
+        fatal_stop("Write error on file " + path + " at close: " + reason);
     }
 }
 

@@ -4,6 +4,7 @@
 #define QR4T_APP_CASEDATA_CASE_INPUT_H
 
 #include "base/array.h"
+#include "base/fatal.h"
 
 #include <cstddef>
 #include <source_location>
@@ -32,9 +33,7 @@ void read_item(float& value, const std::string& item);
 void read_items(int* values, int n, const std::string& item);
 void read_items(float* values, int n, const std::string& item);
 
-// The text of a value for a refusal message.
-std::string value_text(int value);
-std::string value_text(double value);
+// value_text (base/fatal.h) gives the text of a value for a refusal message.
 
 // Stops the program because an item holds a value the data model cannot hold. The message names the
 // file, the item and the value, then the reason: "QR4TD.DAT item 13 (number of molecular species):
@@ -42,6 +41,20 @@ std::string value_text(double value);
 [[noreturn]] void refuse_item(std::string_view file, const std::string& item, const std::string& value,
                               const std::string& reason,
                               std::source_location where = std::source_location::current());
+
+// Range checks of real items. Every real of the data files is a finite number within the range its
+// meaning allows; a value outside stops the program with refuse_item's message ("outside 0 to 1",
+// "not a finite number", ...).
+// check_real: finite and low <= value <= high.
+void check_real(std::string_view file, const std::string& item, float value, double low, double high);
+// check_positive_real: a normal positive number (a denormal such as 1E-45 is refused: it turns into 0
+// or infinity in the first product or quotient), at most `high`.
+void check_positive_real(std::string_view file, const std::string& item, float value, double high);
+
+// Speeds and velocity components: below the speed of light.
+constexpr double SPEED_LIMIT = 3.0e8;
+// Energies of one reaction (joules): far beyond any molecular bond energy (about 1E-18 J).
+constexpr double REACTION_ENERGY_LIMIT = 1.0e-15;
 
 // Writes the group's allocation-failure line ("PROGRAM COULD NOT ALLOCATE ...", as the caller gives
 // it) to the diagnostic log, then stops the program: the run cannot go on without the group's arrays.

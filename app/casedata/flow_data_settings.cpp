@@ -12,6 +12,7 @@
 #include "base/units.h"
 #include "toolkit/win/entry.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 
@@ -36,12 +37,6 @@ void check_positive(int value, int number, const std::string& what)
 {
     if (value < 1)
         refuse_item(FLOW_DATA_FILE, flow_item(number, what), value_text(value), "a value of 1 or more is needed");
-}
-
-void check_positive(float value, int number, const std::string& what)
-{
-    if (!(value > 0.0f) || !std::isfinite(value))
-        refuse_item(FLOW_DATA_FILE, flow_item(number, what), value_text(value), "a positive value is needed");
 }
 
 // Items 39 to 47 for surface reaction N.
@@ -85,6 +80,30 @@ void read_surface_reaction(int N)
 
     read_item(G.SURF_REACTION_ENERGY(N), flow_item(47, of_surface_reaction("energy input to the surface", N)));
     write_list(UNIT_SUMMARY, {"The energy input to the surface is", G.SURF_REACTION_ENERGY(N)});
+    check_real(FLOW_DATA_FILE, flow_item(47, of_surface_reaction("energy input to the surface", N)),
+               G.SURF_REACTION_ENERGY(N), -REACTION_ENERGY_LIMIT, REACTION_ENERGY_LIMIT);
+}
+
+// A number density: 0 or more (a stream of density 0 enters nothing).
+void check_density(float value, int number, const std::string& what)
+{
+    check_real(FLOW_DATA_FILE, flow_item(number, what), value, 0.0, FLT_MAX);
+}
+
+// A temperature that most probable speeds are formed from.
+void check_temperature(float value, int number, const std::string& what)
+{
+    check_positive_real(FLOW_DATA_FILE, flow_item(number, what), value, FLT_MAX);
+}
+
+void check_velocity(float value, int number, const std::string& what)
+{
+    check_real(FLOW_DATA_FILE, flow_item(number, what), value, -SPEED_LIMIT, SPEED_LIMIT);
+}
+
+void check_fraction(float value, int number, const std::string& what)
+{
+    check_real(FLOW_DATA_FILE, flow_item(number, what), value, 0.0, 1.0);
 }
 
 // Items 48 to 53: the stream (or reference gas).
@@ -93,19 +112,25 @@ void read_stream()
     auto& G = GAS;
     read_item(G.STREAM_DENSITY, flow_item(48, "stream number density"));
     write_list(UNIT_SUMMARY, {"The number density of the stream or reference gas is", G.STREAM_DENSITY});
+    check_density(G.STREAM_DENSITY, 48, "stream number density");
     read_item(G.STREAM_TEMP, flow_item(49, "stream temperature"));
     write_list(UNIT_SUMMARY, {"The stream temperature is", G.STREAM_TEMP});
     // The most probable speeds and the time step are formed from this temperature.
-    check_positive(G.STREAM_TEMP, 49, "stream temperature");
+    check_temperature(G.STREAM_TEMP, 49, "stream temperature");
     read_item(G.STREAM_U, flow_item(50, "stream velocity in x"));
     write_list(UNIT_SUMMARY, {"The velocity component in the x direction is", G.STREAM_U});
+    check_velocity(G.STREAM_U, 50, "stream velocity in x");
     read_item(G.STREAM_V, flow_item(51, "stream velocity in y"));
     write_list(UNIT_SUMMARY, {"The velocity component in the y direction is", G.STREAM_V});
+    check_velocity(G.STREAM_V, 51, "stream velocity in y");
     read_item(G.STREAM_W, flow_item(52, "stream velocity in z"));
     write_list(UNIT_SUMMARY, {"The velocity component in the z direction is", G.STREAM_W});
+    check_velocity(G.STREAM_W, 52, "stream velocity in z");
     for (int L = 1; L <= G.SPECIES_COUNT; ++L) {
-        read_item(G.STREAM_FRACTION(L), flow_item(53, "stream fraction of species " + std::to_string(L)));
+        const std::string what = "stream fraction of species " + std::to_string(L);
+        read_item(G.STREAM_FRACTION(L), flow_item(53, what));
         write_list(UNIT_SUMMARY, {"The fraction of species", L, " is", G.STREAM_FRACTION(L)});
+        check_fraction(G.STREAM_FRACTION(L), 53, what);
     }
 }
 
@@ -148,6 +173,7 @@ void read_boundaries()
     if (B.BOUNDARY_CODE(1) == BOUNDARY_MOVING_WALL) {
         read_item(B.WALL_SPEED, flow_item(55, "speed of the moving wall"));
         write_list(UNIT_SUMMARY, {"The speed of the moving wall is", B.WALL_SPEED});
+        check_velocity(B.WALL_SPEED, 55, "speed of the moving wall");
     }
 }
 
@@ -169,22 +195,35 @@ void read_initial_state()
     write_list(UNIT_SUMMARY, {"A flow separation boundary divides the stream and secondary stream at"});
     if (G.INITIAL_GAS == 1)
         write_list(UNIT_SUMMARY, {"x =", G.SEPARATION_X});
+    // The boundary may lie outside the box (one of the two gases then fills nothing), but it must be
+    // a position.
+    check_real(FLOW_DATA_FILE, flow_item(58, "position of the separation boundary"), G.SEPARATION_X, -FLT_MAX,
+               FLT_MAX);
     G.SEPARATION_X = static_cast<float>(static_cast<double>(G.SEPARATION_X) * BOX.SCALE_FACTOR);
+    if (!std::isfinite(G.SEPARATION_X))
+        refuse_item(FLOW_DATA_FILE, flow_item(58, "position of the separation boundary"),
+                    value_text(G.SEPARATION_X), "beyond the range of 4-byte reals once scaled");
     read_item(G.SECONDARY_DENSITY, flow_item(59, "secondary-stream number density"));
     write_list(UNIT_SUMMARY, {"The number density of the secondary stream is", G.SECONDARY_DENSITY});
+    check_density(G.SECONDARY_DENSITY, 59, "secondary-stream number density");
     read_item(G.SECONDARY_TEMP, flow_item(60, "secondary-stream temperature"));
     write_list(UNIT_SUMMARY, {"The secondary stream temperature is", G.SECONDARY_TEMP});
+    check_temperature(G.SECONDARY_TEMP, 60, "secondary-stream temperature");
     read_item(G.SECONDARY_U, flow_item(61, "secondary-stream velocity in x"));
     write_list(UNIT_SUMMARY, {"The velocity component in the x direction is", G.SECONDARY_U});
+    check_velocity(G.SECONDARY_U, 61, "secondary-stream velocity in x");
     read_item(G.SECONDARY_V, flow_item(62, "secondary-stream velocity in y"));
     write_list(UNIT_SUMMARY, {"The velocity component in the y direction is", G.SECONDARY_V});
+    check_velocity(G.SECONDARY_V, 62, "secondary-stream velocity in y");
     read_item(G.SECONDARY_W, flow_item(63, "secondary-stream velocity in z"));
     write_list(UNIT_SUMMARY, {"The velocity component in the z direction is", G.SECONDARY_W});
+    check_velocity(G.SECONDARY_W, 63, "secondary-stream velocity in z");
     for (int L = 1; L <= G.SPECIES_COUNT; ++L) {
-        read_item(G.SECONDARY_FRACTION(L),
-                  flow_item(64, "secondary-stream fraction of species " + std::to_string(L)));
+        const std::string what = "secondary-stream fraction of species " + std::to_string(L);
+        read_item(G.SECONDARY_FRACTION(L), flow_item(64, what));
         write_list(UNIT_SUMMARY,
                    {"The fraction of species", L, " in the secondary stream is", G.SECONDARY_FRACTION(L)});
+        check_fraction(G.SECONDARY_FRACTION(L), 64, what);
     }
 }
 
@@ -195,10 +234,16 @@ void read_run_settings()
     read_item(R.FNUM, flow_item(65, "molecule weight FNUM"));
     write_list(UNIT_SUMMARY, {"Each simulated molecule represents", R.FNUM, " real molecules"});
     // Entry rates and densities divide by the molecule weight.
-    check_positive(R.FNUM, 65, "molecule weight FNUM");
+    check_positive_real(FLOW_DATA_FILE, flow_item(65, "molecule weight FNUM"), R.FNUM, FLT_MAX);
     read_item(R.REF_TIME, flow_item(66, "reference time"));
     write_list(UNIT_SUMMARY, {"The reference time is", R.REF_TIME});
+    // The stop time and the output interval are multiples of the reference time: with 0 the run
+    // would end before its first pass, reported as success.
+    check_positive_real(FLOW_DATA_FILE, flow_item(66, "reference time"), R.REF_TIME, FLT_MAX);
     R.REF_TIME = static_cast<float>(static_cast<double>(R.REF_TIME) * BOX.SCALE_FACTOR);
+    if (!std::isfinite(R.REF_TIME) || !(R.REF_TIME >= FLT_MIN))
+        refuse_item(FLOW_DATA_FILE, flow_item(66, "reference time"), value_text(R.REF_TIME),
+                    "beyond the range of 4-byte reals once scaled");
 
     read_item(R.SAMPLING_MODE, flow_item(67, "sampling type"));
     if (R.SAMPLING_MODE == 0)
@@ -208,9 +253,11 @@ void read_run_settings()
     read_item(R.OUTPUT_INTERVAL_REF, flow_item(68, "output interval"));
     write_list(UNIT_SUMMARY,
                {"Results are output at intervals of", R.OUTPUT_INTERVAL_REF, " times the reference time"});
+    check_positive_real(FLOW_DATA_FILE, flow_item(68, "output interval"), R.OUTPUT_INTERVAL_REF, FLT_MAX);
     if (R.SAMPLING_MODE == 0) {
         read_item(R.AVERAGING_FRACTION, flow_item(69, "averaging fraction"));
         write_list(UNIT_SUMMARY, {"Fraction of time interval for time-averaging", R.AVERAGING_FRACTION});
+        check_positive_real(FLOW_DATA_FILE, flow_item(69, "averaging fraction"), R.AVERAGING_FRACTION, 1.0);
     } else {
         R.AVERAGING_FRACTION = 1.0f;
     }

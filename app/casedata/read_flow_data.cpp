@@ -17,10 +17,13 @@
 #include "base/list_io.h"
 #include "base/units.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 
 namespace {
+
+constexpr double BOX_LIMIT = 1.0e12;  // largest magnitude of a box limit, in metres
 
 std::string of_species(const std::string& what, int L)
 {
@@ -71,10 +74,11 @@ void read_box()
         float low = limits[2 * d];
         float high = limits[2 * d + 1];
         extent[d] = static_cast<float>(static_cast<double>(high) - low);
-        // A box of no extent makes the scale factor infinite and the divisions empty.
-        if (!std::isfinite(low))
-            refuse_item(FLOW_DATA_FILE, flow_item(2 * d + 1, names[2 * d]), value_text(low),
-                        "not a finite box limit");
+        // A box of no extent makes the scale factor infinite and the divisions empty. Limits beyond
+        // 1E12 m (a box far larger than any rarefied flow) carry the geometry's volumes and products of
+        // lengths past the range of 4-byte reals.
+        check_real(FLOW_DATA_FILE, flow_item(2 * d + 1, names[2 * d]), low, -BOX_LIMIT, BOX_LIMIT);
+        check_real(FLOW_DATA_FILE, flow_item(2 * d + 2, names[2 * d + 1]), high, -BOX_LIMIT, BOX_LIMIT);
         if (!std::isfinite(high) || !(extent[d] > 0.0f) || !std::isfinite(extent[d]))
             refuse_item(FLOW_DATA_FILE, flow_item(2 * d + 2, names[2 * d + 1]), value_text(high),
                         std::string("the upper box limit must lie above the lower one, ") + names[2 * d] +
@@ -227,6 +231,12 @@ void read_vibration_mode(int K, int L)
     read_item(G.VIB_RELAX(2, K, L), flow_item(27, "C2 of " + mode));
     float C1 = G.VIB_RELAX(1, K, L);
     float C2 = G.VIB_RELAX(2, K, L);
+    // The vibrational levels are drawn with STREAM_TEMP / VIB_TEMP; C1 is a collision number (or the
+    // constant of one) and C2 an exponent constant.
+    check_positive_real(FLOW_DATA_FILE, flow_item(25, "characteristic vibrational temperature of " + mode),
+                        G.VIB_TEMP(K, L), FLT_MAX);
+    check_positive_real(FLOW_DATA_FILE, flow_item(26, "C1 of " + mode), C1, FLT_MAX);
+    check_real(FLOW_DATA_FILE, flow_item(27, "C2 of " + mode), C2, -FLT_MAX, FLT_MAX);
     if (C2 > 0.0f) {
         write_list(UNIT_SUMMARY, {"The constant C1 in eqn(6.53) is", C1});
         write_list(UNIT_SUMMARY, {"The constant C2 in eqn(6.53) is", C2});
@@ -248,21 +258,27 @@ void read_species(int L)
     write_list(UNIT_SUMMARY, {"The viscosity-temperature power law of species", L, " is", G.SPECIES_DATA(3, L)});
     write_list(UNIT_SUMMARY, {"The molecular mass of species", L, " is", G.SPECIES_DATA(4, L)});
     // The collision constants divide by the diameter's square, the reference temperature and the
-    // mass (Bird 1994, eqs. 4.62-4.63): a value of 0 or less would give infinities and NaNs.
+    // mass (Bird 1994, eqs. 4.62-4.63): a value of 0 or less, or a denormal one, gives infinities and
+    // NaNs. The viscosity-temperature exponent is 0.5 for hard spheres and 1 for Maxwell molecules;
+    // far outside, (T / Tref)^(1 - w) and the gamma function of 2.5 - w overflow.
     static const char* const names[5] = {"", "reference diameter", "reference temperature", "", "molecular mass"};
-    for (int field : {1, 2, 4}) {
-        float v = G.SPECIES_DATA(field, L);
-        if (!(v > 0.0f) || !std::isfinite(v))
-            refuse_item(FLOW_DATA_FILE, flow_item(17 + field, of_species(names[field], L)), value_text(v),
-                        "a positive value is needed");
-    }
+    for (int field : {1, 2, 4})
+        check_positive_real(FLOW_DATA_FILE, flow_item(17 + field, of_species(names[field], L)),
+                            G.SPECIES_DATA(field, L), FLT_MAX);
+    check_real(FLOW_DATA_FILE, flow_item(20, of_species("viscosity-temperature power law", L)),
+               G.SPECIES_DATA(3, L), 0.0, 2.0);
 
     read_item(G.SPECIES_ROTATION(1, L), flow_item(22, of_species("rotational degrees of freedom", L)));
     write_list(UNIT_SUMMARY, {"Species", L, " has", G.SPECIES_ROTATION(1, L), " rotational degrees of freedom"});
+    // A molecule rotates about at most three axes; the energy sampling knows 0, 2 and 3 (and 1).
+    check_count(G.SPECIES_ROTATION(1, L), 0, 3, 22, of_species("rotational degrees of freedom", L),
+                "a molecule has 0 to 3 rotational degrees of freedom");
     if (G.SPECIES_ROTATION(1, L) <= 0)
         return;
     read_item(G.SPECIES_ROTATION(2, L), flow_item(23, of_species("rotational relaxation collision number", L)));
     write_list(UNIT_SUMMARY, {"and the relaxation collision number is", G.SPECIES_ROTATION(2, L)});
+    check_count(G.SPECIES_ROTATION(2, L), 0, INT32_MAX, 23,
+                of_species("rotational relaxation collision number", L), "a collision number cannot be negative");
     if (G.MAX_VIB_MODES <= 0)
         return;
     read_item(G.VIB_MODE_COUNT(L), flow_item(24, of_species("number of vibrational modes", L)));
@@ -341,6 +357,18 @@ void read_gas_reaction(ReactionInput& in, int J)
     write_list(UNIT_SUMMARY, {"The temperature exponent in the rate equation", in.TEMPERATURE_EXPONENT(J)});
     read_item(in.REACTION_ENERGY(J), flow_item(37, of_reaction("energy of the reaction", J)));
     write_list(UNIT_SUMMARY, {"The energy of the reaction", in.REACTION_ENERGY(J)});
+    // The rate factors take gamma functions of the degrees of freedom and powers of the temperature
+    // exponent; the energies are those of one molecular event, in joules.
+    check_real(FLOW_DATA_FILE, flow_item(33, of_reaction("contributing internal degrees of freedom", J)),
+               in.INTERNAL_DOF(J), 0.0, 100.0);
+    check_real(FLOW_DATA_FILE, flow_item(34, of_reaction("activation energy", J)), in.ACTIVATION_ENERGY(J), 0.0,
+               REACTION_ENERGY_LIMIT);
+    check_real(FLOW_DATA_FILE, flow_item(35, of_reaction("pre-exponential parameter", J)), in.PRE_EXPONENTIAL(J),
+               0.0, FLT_MAX);
+    check_real(FLOW_DATA_FILE, flow_item(36, of_reaction("temperature exponent", J)), in.TEMPERATURE_EXPONENT(J),
+               -10.0, 10.0);
+    check_real(FLOW_DATA_FILE, flow_item(37, of_reaction("energy of the reaction", J)), in.REACTION_ENERGY(J),
+               -REACTION_ENERGY_LIMIT, REACTION_ENERGY_LIMIT);
 }
 
 // Item 38 for third-body table T.
@@ -353,6 +381,10 @@ void read_third_body_table(ReactionInput& in, int T)
         read_item(in.THIRD_BODY_VALUES(T, L), flow_item(38, "value of species " + std::to_string(L) +
                                                                 " in third-body table " + std::to_string(T)));
         write_list(UNIT_SUMMARY, {"That for species", L, " is", in.THIRD_BODY_VALUES(T, L)});
+        // A third-body efficiency relative to the reference species.
+        check_real(FLOW_DATA_FILE,
+                   flow_item(38, "value of species " + std::to_string(L) + " in third-body table " + std::to_string(T)),
+                   in.THIRD_BODY_VALUES(T, L), 0.0, 1000.0);
     }
 }
 

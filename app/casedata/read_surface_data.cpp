@@ -20,6 +20,7 @@
 #include "base/list_io.h"
 #include "base/units.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 
@@ -247,6 +248,24 @@ void read_solid_properties(int k, int j, int n)
     for (int r = 1; r <= GAS.SURFACE_REACTIONS; ++r)
         write_list(UNIT_SUMMARY,
                    {"The probability of surface reaction", r, " is", S.SOLID_REACTION_PROBABILITY(r, k)});
+
+    // A temperature of 0 or below means an adiabatic wall with that minimum; fractions and
+    // probabilities lie in 0 to 1, a mass flux is 0 or more.
+    check_real(SURFACE_DATA_FILE, surface_item(8, of_triangle("surface temperature", j, n)), temperature,
+               -FLT_MAX, FLT_MAX);
+    check_real(SURFACE_DATA_FILE, surface_item(9, of_triangle("fraction of specular reflection", j, n)),
+               S.SOLID_PROPERTIES(2, k), 0.0, 1.0);
+    for (int s = 1; s <= species; ++s) {
+        const std::string of_s = " of species " + std::to_string(s);
+        check_real(SURFACE_DATA_FILE, surface_item(10, of_triangle("adsorbed fraction" + of_s, j, n)),
+                   S.SOLID_SPECIES_PROPERTIES(1, s, k), 0.0, 1.0);
+        check_real(SURFACE_DATA_FILE, surface_item(10, of_triangle("outgas mass flux" + of_s, j, n)),
+                   S.SOLID_SPECIES_PROPERTIES(2, s, k), 0.0, FLT_MAX);
+    }
+    for (int r = 1; r <= GAS.SURFACE_REACTIONS; ++r)
+        check_real(SURFACE_DATA_FILE,
+                   surface_item(11, of_triangle("probability of surface reaction " + std::to_string(r), j, n)),
+                   S.SOLID_REACTION_PROBABILITY(r, k), 0.0, 1.0);
 }
 
 // Items 12 and 13: the gas entering through flow-entry triangle e.
@@ -265,10 +284,20 @@ void read_entry_properties(int e, int j, int n)
         read_item(S.ENTRY_PROPERTIES(f, e), surface_item(12, of_triangle(names[f], j, n)));
     for (int f = 1; f <= 5; ++f)
         write_list(UNIT_SUMMARY, {lines[f], S.ENTRY_PROPERTIES(f, e)});
+    // Velocities below the speed of light, a temperature that speeds are formed from, a density of 0
+    // or more.
+    for (int f = 1; f <= 3; ++f)
+        check_real(SURFACE_DATA_FILE, surface_item(12, of_triangle(names[f], j, n)), S.ENTRY_PROPERTIES(f, e),
+                   -SPEED_LIMIT, SPEED_LIMIT);
+    check_positive_real(SURFACE_DATA_FILE, surface_item(12, of_triangle(names[4], j, n)), S.ENTRY_PROPERTIES(4, e),
+                        FLT_MAX);
+    check_real(SURFACE_DATA_FILE, surface_item(12, of_triangle(names[5], j, n)), S.ENTRY_PROPERTIES(5, e), 0.0,
+               FLT_MAX);
     for (int s = 1; s <= GAS.SPECIES_COUNT; ++s) {
-        read_item(S.ENTRY_SPECIES_PROPERTIES(1, s, e),
-                  surface_item(13, of_triangle("fraction of species " + std::to_string(s), j, n)));
+        const std::string what = surface_item(13, of_triangle("fraction of species " + std::to_string(s), j, n));
+        read_item(S.ENTRY_SPECIES_PROPERTIES(1, s, e), what);
         write_list(UNIT_SUMMARY, {"The fraction of species", s, " is", S.ENTRY_SPECIES_PROPERTIES(1, s, e)});
+        check_real(SURFACE_DATA_FILE, what, S.ENTRY_SPECIES_PROPERTIES(1, s, e), 0.0, 1.0);
     }
 }
 

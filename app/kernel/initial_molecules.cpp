@@ -135,7 +135,11 @@ void fill_with_gas(const FillGas& g, float& R)
                 // opened below is always within MNM.
                 if (M.NM >= RUN.MNM) {
                     write_list(UNIT_DIAG, {"The initial number of molecules exceeds MNM in cell", i});
-                    fatal_stop("Either increase MNM or FNUM in the data");
+                    write_list(UNIT_DIAG, {"Either increase MNM or FNUM in the data"});
+                    fatal_stop("Either increase MNM or FNUM in the data: QR4TD.DAT item 72 (maximum number of "
+                               "molecules) is " + std::to_string(RUN.MNM) + " and item 65 (molecule weight FNUM) is " +
+                               value_text(RUN.FNUM) + "; the initial molecules pass MNM in cell " +
+                               std::to_string(i));
                 }
                 failures = 0;
                 make_molecule(open_molecule_slot(), i, s, x, y, z, g, vmp);

@@ -9,6 +9,7 @@
 #include "app/kernel/chemical_reaction.h"
 #include "app/kernel/constants.h"
 #include "app/kernel/initial_molecules.h"
+#include "app/kernel/molecule_store.h"
 #include "app/kernel/reset_sample.h"
 #include "app/kernel/samplers.h"
 #include "app/state/box.h"
@@ -26,6 +27,7 @@
 #include "toolkit/win/entry.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <string>
 
@@ -168,6 +170,13 @@ void set_initial_time_step(const StreamCollisions& sc)
     const float B2 = static_cast<float>(0.1 * sc.time * sf);
     if (B2 < dtm)
         dtm = B2;
+    // A step of 0 (or a denormal, infinite or NaN one) would leave the flow time where it is for ever:
+    // the data that set it are refused.
+    if (!std::isfinite(dtm) || !(dtm >= FLT_MIN))
+        fatal_stop("QR4TD.DAT: the initial time step " + value_text(dtm) + " is not a positive number (stream speed " +
+                   value_text(G.STREAM_SPEED) + ", largest most probable speed " + value_text(G.MAX_SPECIES_VMP) +
+                   ", mean free path " + value_text(sc.free_path) + ", collision time " + value_text(sc.time) +
+                   "): the run could not advance; check the species data and the stream of QR4TD.DAT");
     RUN.DTM = dtm;
     RUN.DTM_INITIAL = dtm;
     write_list(UNIT_DIAG, {"The initial value of the overall time step is", static_cast<float>(dtm / sf)});
@@ -298,6 +307,35 @@ void set_outgassing()
 
 // Per-cell collision fields: cell time, pair-selection remainder, cell time step DTM / 2, and the
 // starting maximum of cross-section times relative speed.
+// The molecules that enter in one time step through the stream and constant-pressure sides, the
+// flow-entry triangles and the outgassing surfaces must fit in the store that can grow from them: a
+// molecule weight far too small for the flow would otherwise grow it by 10 % again and again.
+void check_entry_count()
+{
+    const auto& G = GAS;
+    const auto& B = BOX;
+    const auto& S = SURFACE;
+    const int faces[BOX_SIDES + 1] = {0,
+                                      B.DIVISIONS_Y * B.DIVISIONS_Z, B.DIVISIONS_Y * B.DIVISIONS_Z,
+                                      B.DIVISIONS_X * B.DIVISIONS_Z, B.DIVISIONS_X * B.DIVISIONS_Z,
+                                      B.DIVISIONS_X * B.DIVISIONS_Y, B.DIVISIONS_X * B.DIVISIONS_Y};
+    double rate = RUN.OUTGAS_TOTAL;
+    for (int k = 1; k <= BOX_SIDES; ++k)
+        for (int s = 1; s <= G.SPECIES_COUNT; ++s)
+            for (int g = 1; g <= 2; ++g)
+                rate += double(G.EFACE(EFACE_RATE, s, k, g)) * faces[k];
+    for (int e = 1; e <= S.ENTRY_TRIANGLE_COUNT; ++e)
+        for (int s = 1; s <= G.SPECIES_COUNT; ++s)
+            rate += S.ENTRY_SPECIES_PROPERTIES(2, s, e);
+    const double per_step = rate * RUN.DTM;
+    const int limit = molecule_store_limit();
+    if (!(per_step <= limit))
+        fatal_stop("QR4TD.DAT: about " + value_text(per_step) + " molecules would enter in each time step, more than the " +
+                   std::to_string(limit) + " that the molecule store can hold; the molecule weight FNUM = " +
+                   value_text(RUN.FNUM) + " is too small for the stream number density " +
+                   value_text(G.STREAM_DENSITY) + " (secondary stream " + value_text(G.SECONDARY_DENSITY) + ")");
+}
+
 void set_cell_fields()
 {
     auto& C = CELLS;
@@ -384,6 +422,7 @@ void INITIALIZE_FLOW()
     set_stream_sides();
     set_entry_triangles();
     set_outgassing();
+    check_entry_count();
     poll();
 
     // The molecule store and the initial molecules.

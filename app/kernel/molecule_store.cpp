@@ -11,9 +11,11 @@
 #include "app/state/run.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
+#include "base/machine_memory.h"
 #include "base/records.h"
 #include "base/units.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -124,6 +126,20 @@ void close_scratch(std::FILE* f, const char* name)
 
 }  // namespace
 
+int molecule_store_limit()
+{
+    const auto& M = MOLECULES;
+    const bool continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
+    // Bytes of one slot: MOL_POS, PV, IP, MOL_TIME, MOL_VIB_LEVEL and its XREF places.
+    double slot = 12.0 + 4.0 * std::max(M.PV_ROWS, 3) + 4.0 * std::max(M.IP_ROWS, 2) + 8.0 +
+                  std::max(GAS.MAX_VIB_MODES, 0) + (continuous ? 24.0 : 0.0);
+    double limit = continuous ? INT_MAX / 6.0 : double(INT_MAX);
+    const double memory = static_cast<double>(machine_memory_bytes());
+    if (memory > 0.0)
+        limit = std::min(limit, memory / slot);
+    return static_cast<int>(limit);
+}
+
 // copy_molecule: every field of molecule `from` into slot `to`.
 void copy_molecule(int from, int to)
 {
@@ -218,6 +234,16 @@ void EXTEND_MNM(float FACTOR)
         if (old_mnm == INT_MAX)
             fatal_stop("EXTEND_MNM: the molecule store cannot grow beyond MNM = " + std::to_string(old_mnm));
         new_mnm = old_mnm + 1;
+    }
+    // A store that keeps growing (a molecule weight far too small for the flow) stops the run before
+    // it takes the machine's memory and disk.
+    const int limit = molecule_store_limit();
+    if (new_mnm > limit) {
+        write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE SPACE FOR EXTEND_MNM"});
+        fatal_stop("The molecule store would grow from MNM = " + std::to_string(old_mnm) + " to " +
+                   std::to_string(new_mnm) + " molecules, more than the " + std::to_string(limit) +
+                   " that the counts and the memory of this machine can hold; the molecule weight FNUM = " +
+                   value_text(RUN.FNUM) + " of QR4TD.DAT is too small for this flow");
     }
     M.NEW_XREF_SIZE = continuous ? clamped_int(new_mnm * 6.0) : 1;
 

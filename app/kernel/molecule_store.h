@@ -18,6 +18,10 @@ void REMOVE_MOLECULE(int& N, int NCELL);
 void ADD_MOLECULE(int K, int NCELL);
 void EXTEND_MNM(float FACTOR);
 
+// The largest capacity MNM the store may reach: its counts are 4-byte integers (XREF holds 6 places
+// per molecule with continuous indexing), and its arrays must fit in the machine's physical memory.
+int molecule_store_limit();
+
 // Copies every field of molecule `from` into slot `to` (both within 1 .. MNM).
 void copy_molecule(int from, int to);
 

@@ -7,6 +7,10 @@
 // variant picked by vibration and sampling mode) and each file's one record is read into it. The
 // check integer at the end of the run-state record decides whether the run may go on.
 //
+// A set whose writing stopped after its marker was in place is completed first; when the folder holds
+// a set list, every file must have the length and CRC listed there, so that a file of another write is
+// refused by name (restart_set.h).
+//
 // A failing open, a missing, short or long file, a count of the run-state record that disagrees with
 // the size record and a wrong check integer each stop the program with a message and a non-zero
 // status. The reader opens the files for reading only, so it never creates one.
@@ -14,6 +18,7 @@
 #include "app/restart/restart.h"
 #include "app/restart/restart_check.h"
 #include "app/restart/restart_io.h"
+#include "app/restart/restart_set.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
 #include "resources/dialog_ids.h"
@@ -56,17 +61,17 @@ void read_file(int file)
 {
     const char* name = RESTART_FILE_NAME[file];
     if (!open_restart_unit(name, UnitMode::READ_BINARY))
-        fatal_stop(std::string("Cannot open the restart file ") + name + " on unit 7 for reading");
+        fatal_stop(std::string("Cannot open the restart file ") + name + " for reading");
     ReadVisitor reader;
     std::string error;
     if (!reader.record.read(unit_file(UNIT_RESTART), error))
-        fatal_stop(std::string("Restart file ") + name + " (unit 7): " + error);
+        fatal_stop(std::string("Restart file ") + name + ": " + error);
     restart_items(file, reader);
     if (reader.short_record)
-        fatal_stop(std::string("Restart file ") + name + " (unit 7): its record of " +
+        fatal_stop(std::string("Restart file ") + name + ": its record of " +
                    std::to_string(reader.record.size()) + " bytes is shorter than its items");
     if (reader.record.remaining() != 0)
-        fatal_stop(std::string("Restart file ") + name + " (unit 7): its record holds " +
+        fatal_stop(std::string("Restart file ") + name + ": its record holds " +
                    std::to_string(reader.record.remaining()) + " bytes more than its items");
     unit_close(UNIT_RESTART);
 }
@@ -192,12 +197,19 @@ void READ_RESTART()
     WDialogShow(-1, -1, 0, 2);
     WDialogRangeProgressBar(IDC_PROGRESS_BAR, 0, 1000);
 
+    finish_restart_set();
     show_progress(FILE_SIZES);
     read_file(FILE_SIZES);
     write_list(UNIT_DIAG, {"JCHECK from QR4TP", RUN.JCHECK});
     check_size_items();
     std::vector<PlannedArray> plan = restart_plan();
     check_file_lengths(plan);
+    std::vector<int> files;
+    for (int file = 0; file < RESTART_FILE_COUNT; ++file) {
+        if (restart_file_in_set(file))
+            files.push_back(file);
+    }
+    check_restart_set(files);
     allocate_state(plan);
 
     for (int file : {FILE_MOLS_POS, FILE_MOLS_PV, FILE_MOLS_IP, FILE_MOLS_REST}) {

@@ -1,29 +1,24 @@
 // WRITE_RESTART: the restart file set, one unformatted record per file, every array item written whole
 // in its allocated extents.
 //
-// Each call writes the whole set under temporary names and renames the files over the previous set
-// only when all of them are complete: a stop in the middle of writing (a full disk, a crash, the user
-// closing the program) leaves the previous set as it was, whole and readable. Before anything is
+// Each call writes the whole set under temporary names, flushed to disk, and puts it in place as one
+// unit through the set list (restart_set.h): a stop at any moment (a full disk, a crash, the user
+// closing the program) leaves either the previous set or the new one, whole and readable. Before anything is
 // written the writer checks that every array has the extents the size record is about to promise and
 // that no record passes the 2^31-1 bytes of its length word: a set that could not be read back is
 // never written.
 #include "app/restart/restart.h"
 #include "app/restart/restart_io.h"
+#include "app/restart/restart_set.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
 
-#include <filesystem>
 #include <string>
 
 namespace {
 
 // Attempts of an open before the open counts as failed.
 constexpr int OPEN_ATTEMPTS = 5;
-
-std::string temporary_name(int file)
-{
-    return std::string(RESTART_FILE_NAME[file]) + ".NEW";
-}
 
 // Every file's record must be readable with the extents of the size record: the arrays have exactly
 // those extents and no record is too long for its length word.
@@ -48,33 +43,18 @@ void check_set_before_writing()
 // Writes one file of the set under its temporary name.
 void write_file(int file, std::vector<unsigned char>& zeros)
 {
-    std::string path = temporary_name(file);
+    std::string path = restart_temporary_name(RESTART_FILE_NAME[file]);
     if (!open_restart_unit(path, UnitMode::WRITE_BINARY))
-        fatal_stop("Cannot open the restart file " + path + " on unit 7 for writing after " +
+        fatal_stop("Cannot open the restart file " + path + " for writing after " +
                    std::to_string(OPEN_ATTEMPTS) + " attempts");
     WriteVisitor writer{RecordWriter{}, zeros};
     restart_items(file, writer);
     std::string error;
     if (!writer.record.write(unit_file(UNIT_RESTART), error))
-        fatal_stop("Restart file " + path + " (unit 7): " + error);
+        fatal_stop("Restart file " + path + ": " + error);
+    if (!flush_to_disk(unit_file(UNIT_RESTART)))
+        fatal_stop("Restart file " + path + ": the data could not be flushed to the disk");
     unit_close(UNIT_RESTART);
-}
-
-// Puts a complete file in place of the previous one.
-void replace_file(int file)
-{
-    std::filesystem::path from = temporary_name(file);
-    std::filesystem::path to = RESTART_FILE_NAME[file];
-    std::error_code ec;
-    std::filesystem::rename(from, to, ec);
-    if (ec) {
-        // A platform whose rename does not replace an existing file.
-        std::error_code ignored;
-        std::filesystem::remove(to, ignored);
-        std::filesystem::rename(from, to, ec);
-    }
-    if (ec)
-        fatal_stop("Cannot rename the restart file " + from.string() + " to " + to.string() + ": " + ec.message());
 }
 
 }  // namespace
@@ -92,13 +72,16 @@ void WRITE_RESTART()
 {
     write_list(UNIT_DIAG, {"Writing restart files, QR4TP.RES, QR4TMn.RES, QR4TVn.RES "});
     check_set_before_writing();
+    // A set left half renamed by an earlier stop is completed first: its new files are about to be
+    // overwritten.
+    finish_restart_set();
     std::vector<unsigned char> zeros;
+    std::vector<int> files;
     for (int file = 0; file < RESTART_FILE_COUNT; ++file) {
-        if (restart_file_in_set(file))
+        if (restart_file_in_set(file)) {
             write_file(file, zeros);
+            files.push_back(file);
+        }
     }
-    for (int file = 0; file < RESTART_FILE_COUNT; ++file) {
-        if (restart_file_in_set(file))
-            replace_file(file);
-    }
+    commit_restart_set(files);
 }

@@ -201,13 +201,15 @@ RunPhases RUN_PHASES{};
 void read_program_options()
 {
     // An options file that is missing, empty or unreadable gives the standard options, and the file is
-    // rewritten to hold only the value 1.
+    // rewritten to hold only the value 1. A readable value outside the three unit systems (1 SI,
+    // 2 English, 3 dimensionless) counts as 1 for this start and is left in the file: the displays and
+    // the restart set only ever see 1 to 3.
     if (unit_open(UNIT_DATA, OPTIONS_FILE, UnitMode::READ_TEXT)) {
         int value = 1;
         bool ok = read_first_integer(unit_file(UNIT_DATA), value);
         unit_close(UNIT_DATA);
         if (ok) {
-            RUN.PROGRAM_OPTIONS = value;
+            RUN.PROGRAM_OPTIONS = value >= 1 && value <= 3 ? value : 1;
             return;
         }
     }

@@ -9,6 +9,7 @@
 #include "app/state/run.h"
 #include "app/state/samples.h"
 #include "app/state/surface.h"
+#include "base/fatal.h"
 #include "base/list_io.h"
 #include "base/units.h"
 #include "resources/dialog_ids.h"
@@ -88,7 +89,14 @@ bool pass()
     // A comparison that cannot be made (NaN) counts as reached.
     if (!(RUN.TIME < static_cast<double>(RUN.STOP_TIME)))
         return false;
+    const double before = RUN.TIME;
     RUN.TIME += RUN.DTM;
+    // A time step of 0, a negative or NaN one, or one too small to change the flow time would repeat
+    // this pass for ever without progress.
+    if (!(RUN.TIME > before))
+        fatal_stop("The overall time step DTM = " + value_text(RUN.DTM / BOX.SCALE_FACTOR) + " s at flow time " +
+                   value_text(before / BOX.SCALE_FACTOR) +
+                   " s does not advance the run; check the stream, species and run settings of QR4TD.DAT");
     write_list(UNIT_DIAG, {"TIME", RUN.TIME / BOX.SCALE_FACTOR, " NM", MOLECULES.NM, " COLLS", RUN.COLLISION_COUNT});
     poll();
     refresh_log_dialog();

@@ -17,6 +17,8 @@ std::string fixed_scratch_path(const char* name)
     return (std::filesystem::temp_directory_path() / name).string();
 }
 
+// The user's copy (standard error, and the message box of qr4t.exe) is the message alone; the log
+// adds the source position for whoever investigates.
 TEST(FatalExit, LogsToDiagExitsWithStatus1AndNamesTheSourceLine)
 {
     std::string diag = fixed_scratch_path("qr4t_fatal_test_DIAG.TXT");
@@ -26,9 +28,11 @@ TEST(FatalExit, LogsToDiagExitsWithStatus1AndNamesTheSourceLine)
             unit_open(UNIT_DIAG, diag, UnitMode::WRITE_TEXT);
             fatal_stop("Cannot read \"x\" for XMIN in file QR4TD.DAT (unit 4), line 3");
         },
-        testing::ExitedWithCode(1), "Cannot read \"x\" for XMIN in file QR4TD\\.DAT \\(unit 4\\), line 3 "
-                                    "\\[fatal_test\\.cpp:.+");  // both gtest regex dialects
-    EXPECT_EQ(read_file(diag), " Cannot read \"x\" for XMIN in file QR4TD.DAT (unit 4), line 3\r\n");
+        testing::ExitedWithCode(1), "Cannot read \"x\" for XMIN in file QR4TD\\.DAT \\(unit 4\\), line 3");
+    std::string log = read_file(diag);
+    EXPECT_EQ(log.rfind(" Cannot read \"x\" for XMIN in file QR4TD.DAT (unit 4), line 3 [fatal_test.cpp:", 0), 0u)
+        << log;
+    EXPECT_EQ(log.substr(log.size() - 3), "]\r\n") << log;
     std::remove(diag.c_str());
 }
 
@@ -59,7 +63,24 @@ TEST_F(FatalStopHandler, ReceivesTheMessageAfterItIsLogged)
     }
     EXPECT_EQ(unit_record(UNIT_DIAG), 1);
     EXPECT_TRUE(unit_is_open(UNIT_DIAG));  // only the exit is replaced; the units stay as they were
-    EXPECT_EQ(read_file(diag), " End of file QR4SD.DAT (unit 4)\r\n");
+    std::string log = read_file(diag);
+    EXPECT_EQ(log.rfind(" End of file QR4SD.DAT (unit 4) [fatal_test.cpp:", 0), 0u) << log;
+}
+
+// A notice set by the program sees the message without the source position; the user's copies of a
+// 1,000,000-digit value are cut to about 40 characters with control bytes escaped.
+TEST_F(FatalStopHandler, NoticeAndExcerpt)
+{
+    static std::string noticed;
+    set_fatal_notice([](const std::string& m) { noticed = m; });
+    try {
+        fatal_stop("QR4TD.DAT item 65: value " + message_excerpt(std::string(1000000, '7')));
+    } catch (const FatalStop&) {
+    }
+    set_fatal_notice(nullptr);
+    EXPECT_EQ(noticed, "QR4TD.DAT item 65: value " + std::string(40, '7') + "...");
+    EXPECT_EQ(message_excerpt("1.5\r\x01\xff"), "1.5\\x0D\\x01\\xFF");
+    EXPECT_EQ(message_excerpt(std::string(40, 'a')), std::string(40, 'a'));
 }
 
 }  // namespace

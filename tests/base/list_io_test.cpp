@@ -317,14 +317,28 @@ TEST_F(ListFile, SeveralValuesFromOneRecord)
     EXPECT_EQ(last, 10);
 }
 
-TEST_F(ListFile, UnreadableValueNamesUnitFileRecordItemAndValue)
+// The user's message names the file, not the program's unit number.
+TEST_F(ListFile, UnreadableValueNamesFileRecordItemAndValue)
 {
     open_data("1\n\n1.5 SPECIES_COUNT\n");
     int first = 0;
     read_list(UNIT_DATA, first, "first");
     std::string message = fatal_message_of_read("SPECIES_COUNT");
-    for (const char* part : {"unit 4", "QR4TD.DAT", "line 3", "SPECIES_COUNT", "\"1.5\"", "integer"})
+    for (const char* part : {"QR4TD.DAT", "line 3", "SPECIES_COUNT", "\"1.5\"", "integer"})
         EXPECT_NE(message.find(part), std::string::npos) << part << " missing in: " << message;
+    EXPECT_EQ(message.find("unit"), std::string::npos) << message;
+}
+
+// A 1,000,000-digit value gave a 1 MB message and log line: the echo is cut to 40 characters, and a
+// control byte in the value is shown as an escape.
+TEST_F(ListFile, UnreadableValueIsEchoedShort)
+{
+    open_data(std::string(1000000, '9') + "x\n1\x07x\n");
+    std::string message = fatal_message_of_read("FNUM");
+    EXPECT_NE(message.find("\"" + std::string(40, '9') + "...\""), std::string::npos) << message.substr(0, 200);
+    EXPECT_LT(message.size(), 200u);
+    message = fatal_message_of_read("FNUM");
+    EXPECT_NE(message.find("\"1\\x07x\""), std::string::npos) << message;
 }
 
 TEST_F(ListFile, EndOfFileNamesTheItem)
@@ -333,8 +347,9 @@ TEST_F(ListFile, EndOfFileNamesTheItem)
     int first = 0;
     read_list(UNIT_DATA, first, "first");
     std::string message = fatal_message_of_read("GAS_REACTIONS");
-    for (const char* part : {"End of file", "unit 4", "QR4TD.DAT", "GAS_REACTIONS"})
+    for (const char* part : {"End of file", "QR4TD.DAT", "GAS_REACTIONS"})
         EXPECT_NE(message.find(part), std::string::npos) << part << " missing in: " << message;
+    EXPECT_EQ(message.find("unit"), std::string::npos) << message;
 }
 
 TEST_F(ListFile, EndOfFileInsideASeveralValueRead)

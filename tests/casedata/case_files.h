@@ -28,15 +28,15 @@ ${REACTIONS}  gas reactions
 ${TABLES}   third-body tables
 ${SURFREACTIONS}  surface reactions
 ${DIAM1}  species 1: diameter
-273.
-0.75
+${TREF1}
+${OMEGA1}
 ${MASS1}  mass
 ${ROT1}   rotational degrees of freedom
 5
 ${MODES1} vibrational modes
-3000.
-50.
-0.
+${VIBT}
+${VC1}
+${VC2}
 3.E-10    species 2
 273.
 0.75
@@ -47,13 +47,13 @@ ${B}
 ${P1}     P1
 ${P2}     P2
 ${P3}     P3
-0.
-0.
-1.
-0.
-0.
+${DOF}
+${EA}
+${PRE}
+${TEXP}
+${EREACT}
 ${MORE_REACTIONS}
-1.        third-body table 1
+${TB1}        third-body table 1
 1.
 ${SR_IN1}  surface reaction 1: incident
 ${SR_IN2}
@@ -63,13 +63,13 @@ ${SR_OUT1}  reflected
 0
 0
 ${SR_OUT6}
-0.        energy
-1.E20     stream density
+${SR_E}        energy
+${STREAM_N}     stream density
 ${STREAM_T}  stream temperature
+${STREAM_U}
 0.
 0.
-0.
-0.5       fractions
+${FRAC1}       fractions
 0.5
 ${SIDE1}  sides
 ${SIDE2}
@@ -82,9 +82,9 @@ ${INITIAL_STATE}  initial state
 ${INITIAL_GAS}    initial gas
 ${SECONDARY}
 ${FNUM}   FNUM
-1.E-5     reference time
+${REF_TIME}     reference time
 ${SAMPLING}  sampling
-1.        output interval
+${OUTPUT}        output interval
 ${SECOND_SAMPLING}
 ${SAMPLES}  samples
 ${STEADY}
@@ -105,7 +105,9 @@ inline const Items FLOW_DEFAULTS = {
     {"SIDE3", "3"}, {"SIDE6", "3"}, {"WALL", ""}, {"INITIAL_STATE", "1"}, {"INITIAL_GAS", "0"},
     {"SECONDARY", ""}, {"FNUM", "1.E15"}, {"SAMPLING", "0"}, {"SECOND_SAMPLING", "1."},
     {"SAMPLES", "5"}, {"STEADY", ""}, {"MNM", "1000"}, {"MOVES1", "2"}, {"MOVES2", "3"}, {"INDEX", "0"},
-    {"SUBCELL", "0"},
+    {"SUBCELL", "0"}, {"TREF1", "273."}, {"OMEGA1", "0.75"}, {"VIBT", "3000."}, {"VC1", "50."}, {"VC2", "0."},
+    {"DOF", "0."}, {"EA", "0."}, {"PRE", "1."}, {"TEXP", "0."}, {"EREACT", "0."}, {"TB1", "1."}, {"SR_E", "0."},
+    {"STREAM_N", "1.E20"}, {"STREAM_U", "0."}, {"FRAC1", "0.5"}, {"REF_TIME", "1.E-5"}, {"OUTPUT", "1."},
 };
 
 // One surface of four points (a corner of the unit cube) with one solid and one stream triangle, for
@@ -120,20 +122,22 @@ ${NENTRY}   flow entry triangles
 ${P4}
 ${T1}       triangle 1
 ${C1}       its code
-300.        temperature
-0.          specular fraction
+${TW}        temperature
+${SPEC}          specular fraction
+${ADS}
+${OUTGAS}
 0.
 0.
-0.
-0.
-0.5         probability of surface reaction 1
+${PROB}         probability of surface reaction 1
 ${T2}       triangle 2
 ${C2}
+${ENTRY}
 )";
 
 inline const Items SURFACE_DEFAULTS = {
     {"NSURF", "1"}, {"NPOINTS", "4"}, {"NSOLID", "1"}, {"NENTRY", "1"}, {"P4", "0. 0. 1."},
-    {"T1", "1 3 2"}, {"C1", "1"}, {"T2", "1 2 4"}, {"C2", "3"},
+    {"T1", "1 3 2"}, {"C1", "1"}, {"T2", "1 2 4"}, {"C2", "3"}, {"TW", "300."}, {"SPEC", "0."}, {"ADS", "0."},
+    {"OUTGAS", "0."}, {"PROB", "0.5"}, {"ENTRY", ""},
 };
 
 // The template with its ${NAME} fields filled in.

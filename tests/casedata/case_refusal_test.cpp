@@ -65,6 +65,87 @@ const RefusalCase REFUSALS[] = {
     {"IndexModeTwo", {{"INDEX", "2"}}, {}, false, {"item 75 (indexing mode): value 2"}, ""},
     {"ContinuousIndexingListTooLong", {{"INDEX", "1"}, {"MNM", "400000000"}}, {}, false,
      {"item 72", "value 400000000"}, ""},
+    // Every real item: finite and within the range its meaning allows. NaN and infinite values, a
+    // denormal mass or weight, and powers, fractions, energies and speeds that no gas has were taken as
+    // read; some made the time step 0 (the loop logged "TIME 0" for ever), some grew the molecule store
+    // without end, a reference time of 0 ended the run before its first pass with status 0.
+    // Found by the whole-program fuzz test: a box of 1E38 m overflowed the cell set-up.
+    {"BoxBeyondOneE12", {{"XMIN", "-1.E38"}}, {}, false, {"QR4TD.DAT item 1 (XMIN): value -1e+38: outside -1e+12 to 1e+12"},
+     ""},
+    {"DenormalDiameter", {{"DIAM1", "1.E-45"}}, {}, false,
+     {"QR4TD.DAT item 18 (reference diameter of species 1): value 1e-45", "at least 1.1754944e-38"}, ""},
+    {"NanReferenceTemperature", {{"TREF1", "NaN"}}, {}, false,
+     {"QR4TD.DAT item 19 (reference temperature of species 1): value nan: not a finite number"}, ""},
+    {"ViscosityPowerLawHuge", {{"OMEGA1", "-2147483648"}}, {}, false,
+     {"QR4TD.DAT item 20 (viscosity-temperature power law of species 1): value -2147483648: outside 0 to 2"}, ""},
+    {"DenormalMass", {{"MASS1", "1.E-45"}}, {}, false,
+     {"QR4TD.DAT item 21 (molecular mass of species 1): value 1e-45"}, ""},
+    {"InfiniteMass", {{"MASS1", "Inf"}}, {}, false, {"QR4TD.DAT item 21 (molecular mass of species 1): value inf"}, ""},
+    {"RotationalDegreesOfFreedomFive", {{"ROT1", "5"}}, {}, false,
+     {"QR4TD.DAT item 22 (rotational degrees of freedom of species 1): value 5"}, ""},
+    {"ZeroVibrationalTemperature", {{"VIBT", "0."}}, {}, false,
+     {"QR4TD.DAT item 25 (characteristic vibrational temperature of mode 1 of species 1): value 0"}, ""},
+    {"NegativeC1", {{"VC1", "-1."}}, {}, false, {"QR4TD.DAT item 26 (C1 of mode 1 of species 1): value -1"}, ""},
+    {"NanC2", {{"VC2", "NaN"}}, {}, false, {"QR4TD.DAT item 27 (C2 of mode 1 of species 1): value nan"}, ""},
+    {"NegativeDegreesOfFreedom", {{"DOF", "-1."}}, {}, false,
+     {"QR4TD.DAT item 33 (contributing internal degrees of freedom of gas reaction 1): value -1: outside 0 to 100"},
+     ""},
+    {"NegativeActivationEnergy", {{"EA", "-1.E-19"}}, {}, false,
+     {"QR4TD.DAT item 34 (activation energy of gas reaction 1): value -1e-19"}, ""},
+    {"InfinitePreExponential", {{"PRE", "Inf"}}, {}, false,
+     {"QR4TD.DAT item 35 (pre-exponential parameter of gas reaction 1): value inf"}, ""},
+    {"TemperatureExponentFifty", {{"TEXP", "50."}}, {}, false,
+     {"QR4TD.DAT item 36 (temperature exponent of gas reaction 1): value 50: outside -10 to 10"}, ""},
+    {"HugeReactionEnergy", {{"EREACT", "1.E-10"}}, {}, false,
+     {"QR4TD.DAT item 37 (energy of the reaction of gas reaction 1): value 1e-10: outside -1e-15 to 1e-15"}, ""},
+    {"NegativeThirdBodyFactor", {{"TB1", "-1."}}, {}, false,
+     {"QR4TD.DAT item 38 (value of species 1 in third-body table 1): value -1"}, ""},
+    {"NanSurfaceReactionEnergy", {{"SR_E", "NaN"}}, {}, false,
+     {"QR4TD.DAT item 47 (energy input to the surface of surface reaction 1): value nan"}, ""},
+    {"NegativeStreamDensity", {{"STREAM_N", "-1.E20"}}, {}, false,
+     {"QR4TD.DAT item 48 (stream number density): value -1e+20: outside 0 to"}, ""},
+    {"NanStreamTemperature", {{"STREAM_T", "NaN"}}, {}, false, {"QR4TD.DAT item 49 (stream temperature): value nan"}, ""},
+    {"InfiniteStreamVelocity", {{"STREAM_U", "Inf"}}, {}, false,
+     {"QR4TD.DAT item 50 (stream velocity in x): value inf: not a finite number"}, ""},
+    {"StreamFasterThanLight", {{"STREAM_U", "-1.E9"}}, {}, false,
+     {"QR4TD.DAT item 50 (stream velocity in x): value -1e+09: outside -3e+08 to 3e+08"}, ""},
+    {"StreamFractionTwo", {{"FRAC1", "2."}}, {}, false,
+     {"QR4TD.DAT item 53 (stream fraction of species 1): value 2: outside 0 to 1"}, ""},
+    {"InfiniteWallSpeed", {{"SIDE1", "7"}, {"WALL", "Inf"}}, {}, false,
+     {"QR4TD.DAT item 55 (speed of the moving wall): value inf"}, ""},
+    {"NanSeparationBoundary", {{"INITIAL_GAS", "1"}, {"SECONDARY", "NaN\n1.E20\n300.\n0.\n0.\n0.\n0.5\n0.5"}}, {},
+     false, {"QR4TD.DAT item 58 (position of the separation boundary): value nan"}, ""},
+    {"NegativeSecondaryTemperature",
+     {{"INITIAL_GAS", "1"}, {"SECONDARY", "10.\n1.E20\n-300.\n0.\n0.\n0.\n0.5\n0.5"}}, {}, false,
+     {"QR4TD.DAT item 60 (secondary-stream temperature): value -300"}, ""},
+    {"HugeSecondaryFraction", {{"INITIAL_GAS", "1"}, {"SECONDARY", "10.\n1.E20\n300.\n0.\n0.\n0.\n1.E38\n0.5"}},
+     {}, false, {"QR4TD.DAT item 64 (secondary-stream fraction of species 1): value 1e+38: outside 0 to 1"}, ""},
+    {"DenormalFnum", {{"FNUM", "1.E-45"}}, {}, false, {"QR4TD.DAT item 65 (molecule weight FNUM): value 1e-45"}, ""},
+    {"NullFnum", {{"FNUM", ","}}, {}, false, {"QR4TD.DAT item 65 (molecule weight FNUM): value null"}, ""},
+    {"ZeroReferenceTime", {{"REF_TIME", "0."}}, {}, false, {"QR4TD.DAT item 66 (reference time): value 0"}, ""},
+    {"NanOutputInterval", {{"OUTPUT", "NaN"}}, {}, false, {"QR4TD.DAT item 68 (output interval): value nan"}, ""},
+    {"NegativeOutputInterval", {{"OUTPUT", "-1."}}, {}, false, {"QR4TD.DAT item 68 (output interval): value -1"}, ""},
+    {"AveragingFractionTwo", {{"SECOND_SAMPLING", "2."}}, {}, false,
+     {"QR4TD.DAT item 69 (averaging fraction): value 2: above 1"}, ""},
+    {"NanWallTemperature", {}, {{"TW", "NaN"}}, true,
+     {"QR4SD.DAT item 8 (surface temperature of triangle 1 of surface 1): value nan"}, ""},
+    {"SpecularFractionAboveOne", {}, {{"SPEC", "1.5"}}, true,
+     {"QR4SD.DAT item 9 (fraction of specular reflection of triangle 1 of surface 1): value 1.5: outside 0 to 1"},
+     ""},
+    {"NegativeAdsorbedFraction", {}, {{"ADS", "-0.5"}}, true,
+     {"QR4SD.DAT item 10 (adsorbed fraction of species 1 of triangle 1 of surface 1): value -0.5"}, ""},
+    {"NegativeOutgasFlux", {}, {{"OUTGAS", "-1."}}, true,
+     {"QR4SD.DAT item 10 (outgas mass flux of species 1 of triangle 1 of surface 1): value -1"}, ""},
+    {"SurfaceReactionProbabilityTwo", {}, {{"PROB", "2."}}, true,
+     {"QR4SD.DAT item 11 (probability of surface reaction 1 of triangle 1 of surface 1): value 2"}, ""},
+    {"InfiniteEntryVelocity", {}, {{"C2", "2"}, {"ENTRY", "Inf\n0.\n0.\n300.\n1.E20\n0.5\n0.5"}}, true,
+     {"QR4SD.DAT item 12 (velocity component in x of triangle 2 of surface 1): value inf"}, ""},
+    {"ZeroEntryTemperature", {}, {{"C2", "2"}, {"ENTRY", "0.\n0.\n0.\n0.\n1.E20\n0.5\n0.5"}}, true,
+     {"QR4SD.DAT item 12 (gas temperature of triangle 2 of surface 1): value 0"}, ""},
+    {"NegativeEntryDensity", {}, {{"C2", "2"}, {"ENTRY", "0.\n0.\n0.\n300.\n-1.\n0.5\n0.5"}}, true,
+     {"QR4SD.DAT item 12 (number density of triangle 2 of surface 1): value -1"}, ""},
+    {"EntryFractionSeven", {}, {{"C2", "2"}, {"ENTRY", "0.\n0.\n0.\n300.\n1.E20\n7.\n0.5"}}, true,
+     {"QR4SD.DAT item 13 (fraction of species 1 of triangle 2 of surface 1): value 7"}, ""},
     // allocation failures: the group's "PROGRAM COULD NOT ALLOCATE ..." line, then the stop
     {"SpeciesArraysTooLarge", {{"SPECIES", "20000"}}, {}, false, {"item 13", "value 20000"},
      " PROGRAM COULD NOT ALLOCATE NUMBER OF SPECIES"},
@@ -152,6 +233,13 @@ TEST_F(CaseFolderTest, TemplatesAreAccepted)
     EXPECT_EQ(SURFACE.TRIANGLE(TRIANGLE_KIND, 1), 1);
     EXPECT_EQ(SURFACE.TRIANGLE(TRIANGLE_KIND, 2), -1);
     EXPECT_EQ(GAS.REACTION_PRODUCTS(2, 1, 1), -1);
+
+    // A specified flow-entry triangle with sound values is accepted too.
+    write_file("QR4TD.DAT", flow_file());
+    write_file("QR4SD.DAT", surface_file({{"C2", "2"}, {"ENTRY", "0.\n0.\n-10.\n300.\n1.E20\n0.5\n0.5"}}));
+    READ_FLOW_DATA();
+    READ_SURFACE_DATA();
+    EXPECT_EQ(SURFACE.ENTRY_PROPERTIES(3, 1), -10.0f);
 }
 
 }  // namespace

@@ -251,6 +251,20 @@ TEST(ImageLoad, RefusalsAndTheirErrorNumbers)
     Bytes wmf = {1, 0, 9, 0, 0, 3, 0, 0, 0, 0, 0, 0};
     Bytes huge_bmp = bmp_head(100000, 100000, 24, 0, {}, 0);
     Bytes rgba16_huge = png_file(png_ihdr(2000, 2000, 16, 6), {0, 0, 0});
+    // Damaged headers that were decoded leniently: a BMP colour count of 300, a colour count whose
+    // table passes the end of the file, a PNG chunk length beyond the file, a row filter type 7.
+    auto pal256 = palette(256);
+    Bytes bmp_300_colours = bmp_file(indexed_picture(9, 3, pal256), 8, pal256, indices(9, 3, 256));
+    bmp_300_colours[46] = 300 & 255;
+    bmp_300_colours[47] = 300 >> 8;
+    auto pal4 = palette(4);
+    Bytes bmp_table_beyond_file = bmp_file(indexed_picture(9, 3, pal4), 8, pal4, indices(9, 3, 4));
+    bmp_table_beyond_file[46] = 200;
+    Bytes png_chunk_beyond_file = good;
+    png_chunk_beyond_file[33] = 0x01; // the IDAT length word: 16 MB more than the file holds
+    Bytes rows_filter_7 = png_rows(pic, 8, 2, {});
+    rows_filter_7[19] = 7; // the filter byte of the second row (1 + 6 x 3 bytes per row)
+    Bytes png_filter_7 = png_file(png_ihdr(6, 5, 8, 2), rows_filter_7);
 
     struct Case {
         std::string what;
@@ -273,6 +287,10 @@ TEST(ImageLoad, RefusalsAndTheirErrorNumbers)
         // Sound behaviour: a file far too short for the size its header gives is refused before
         // the image buffers are allocated.
         {"2000 x 2000 PNG in 100 bytes", rgba16_huge, 2000 * 2000, IMG_ERR_READ_WRITE},
+        {"BMP of 300 colours", bmp_300_colours, 27, IMG_ERR_FORMAT},
+        {"BMP colour table beyond the file", bmp_table_beyond_file, 27, IMG_ERR_READ_WRITE},
+        {"PNG chunk length beyond the file", png_chunk_beyond_file, 30, IMG_ERR_READ_WRITE},
+        {"PNG row filter type 7", png_filter_7, 30, IMG_ERR_FORMAT},
     };
     for (const Case& c : cases) {
         Loaded got = load(c.file, c.room);

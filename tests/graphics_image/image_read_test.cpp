@@ -229,6 +229,16 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
     Bytes pcx0 = pcx_head(4, 4, 8, 3, 4);
     pcx0[2] = 0;
     Bytes huge = bmp_head(70000, 70000, 24, 0, {}, 0);
+    // Damaged headers that were read leniently: a colour count of 300 (the table was cut to 256), a
+    // PNG chunk length beyond the file, a row filter type 7 (the row passed unchanged).
+    auto pal256 = palette(256);
+    Bytes bmp_300_colours = bmp_file(indexed_picture(9, 3, pal256), 8, pal256, indices(9, 3, 256));
+    bmp_300_colours[46] = 300 & 255;
+    bmp_300_colours[47] = 300 >> 8;
+    Bytes png_chunk_beyond_file = good_png;
+    png_chunk_beyond_file[33] = 0x01;
+    Bytes rows_filter_7(5 * 19, 0);
+    rows_filter_7[19] = 7;
     struct Case {
         std::string what;
         int type;
@@ -247,6 +257,9 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
         {"interlaced PNG", 15, png_file(png_ihdr(6, 5, 8, 2, 1), Bytes(5 * 19, 0)), 27},
         {"PNG without IEND", 15, Bytes(good_png.begin(), good_png.end() - 12), 2},
         {"corrupt PNG data", 15, corrupt, 1044},
+        {"BMP of 300 colours", 1, bmp_300_colours, 27},
+        {"PNG chunk length beyond the file", 15, png_chunk_beyond_file, 2},
+        {"PNG row filter type 7", 15, png_file(png_ihdr(6, 5, 8, 2), rows_filter_7), 27},
     };
     for (const Case& c : cases) {
         Read r = read(c.type, c.file);

@@ -350,9 +350,14 @@ TEST(InitializeFlow, TooManyInitialMoleculesStopWithTheCell)
         INITIALIZE_FLOW();
         ADD_FAILURE() << "no stop";
     } catch (const FatalStopped& e) {
-        EXPECT_EQ(std::string(e.what()), "Either increase MNM or FNUM in the data");
+        // The specified text, then the file, the items and their values.
+        EXPECT_EQ(std::string(e.what()),
+                  "Either increase MNM or FNUM in the data: QR4TD.DAT item 72 (maximum number of molecules) is "
+                  "1000 and item 65 (molecule weight FNUM) is " + value_text(RUN.FNUM) +
+                      "; the initial molecules pass MNM in cell 2");
     }
     EXPECT_EQ(log.count(" The initial number of molecules exceeds MNM in cell           2"), 1) << log.text();
+    EXPECT_NE(log.text().find("\n Either increase MNM or FNUM in the data\n"), std::string::npos) << log.text();
     EXPECT_EQ(MOLECULES.NM, 1000);
 }
 
@@ -371,6 +376,22 @@ TEST(InitializeFlow, ValuesThatCannotStartARunAreRefused)
         {"zero stream temperature", [] { GAS.STREAM_TEMP = 0.0f; }, "QR4TD.DAT: stream temperature = 0"},
         {"no cell", [] { CELLS.CELL_COUNT = 0; }, "QR4TD.DAT: number of cells = 0"},
         {"FNUM of 0", [] { RUN.FNUM = 0.0f; }, "QR4TD.DAT: FNUM = 0"},
+        // A time step of 0 made every pass log "TIME 0" for ever: molecules of 1 m in so dense a
+        // stream that the collision time, and with it the step, is below the smallest normal 4-byte
+        // real.
+        {"time step of 0",
+         [] {
+             GAS.STREAM_DENSITY = 3.0e38f;
+             GAS.SPECIES_DATA(1, 1) = 1.0f;
+         },
+         "is not a positive number (stream speed"},
+        // A molecule weight far too small for the flow grew the store by 10 % again and again.
+        {"entering count beyond the store",
+         [] {
+             BOX.BOUNDARY_CODE(1) = BOUNDARY_STREAM;
+             RUN.FNUM = 1.0e-30f;
+         },
+         "molecules would enter in each time step, more than the"},
     };
     for (const Case& c : cases) {
         DiagLog log;

@@ -50,4 +50,15 @@ drive wait "Progressive Log of the Current DSMC Computation" 120 sleep 2000
 drive wait "$MAIN" close gone "$MAIN" 30
 grep -q "INITIAL STATE" DIAG.TXT && fail "the continued run set an initial state"
 grep -q "^ TIME" DIAG.TXT || fail "the continued run made no pass"
-echo "run_type_e2e: dialogs, new run ($passes passes) and continued run passed; screenshots in $work"
+
+# "Continue the Current Run" in an empty folder: a fatal stop used to end the program with status 1 and
+# nothing on the screen. A message box names the missing restart file; once it is answered the
+# program ends with status 1.
+mkdir -p "$work/empty" && cd "$work/empty" || fail "no empty folder"
+STOPPED="QR4T - Program Stopped"
+message=$(wine "$driver" start "$program" wait "Run Type" 60 radio 1005 press 1 wait "$STOPPED" 60 get 65535 \
+    press 1 exit 60 1) || fail "no message box naming the missing file, or no status 1: $message"
+echo "$message" | grep -q "QR4TP.RES" || fail "the message box does not name QR4TP.RES: $message"
+grep -q "QR4TP.RES" DIAG.TXT || fail "DIAG.TXT does not name QR4TP.RES"
+echo "run_type_e2e: dialogs, new run ($passes passes), continued run and the stop in an empty folder passed;" \
+    "screenshots in $work"

@@ -6,6 +6,7 @@
 
 #include "app/restart/restart.h"
 #include "app/restart/restart_io.h"
+#include "app/restart/restart_set.h"
 #include "tests/casedata/case_test_support.h"
 
 #include <cstdlib>
@@ -176,13 +177,14 @@ inline void make_numbers_consistent()
 
 // A whole state: the size items above, every array allocated as the size record dimensions it, every
 // array and scalar filled with distinct values, and the counts that the reader checks made sound.
-inline void make_case(bool vibration, bool continuous)
+// Another `first` value gives another state of the same extents (a later write of the same case).
+inline void make_case(bool vibration, bool continuous, int first = 1)
 {
     clear_every_state_group();
     set_size_items(vibration, continuous);
     for (PlannedArray& p : restart_plan())
         ASSERT_TRUE(p.allocate()) << p.name;
-    FillVisitor fill;
+    FillVisitor fill{first};
     for (int file = FILE_SIZES + 1; file < RESTART_FILE_COUNT; ++file) {
         if (restart_file_in_set(file))
             restart_items(file, fill);
@@ -204,6 +206,12 @@ protected:
     {
         CaseFolderTest::SetUp();
         clear_every_state_group();
+        set_restart_disk_flush(false);
+    }
+    void TearDown() override
+    {
+        set_restart_disk_flush(true);
+        CaseFolderTest::TearDown();
     }
 
     // Reads the set; returns the fatal message, or "" when the read succeeded.

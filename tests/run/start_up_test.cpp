@@ -93,6 +93,14 @@ TEST_F(StartUpTest, OptionsFileCases)
         {"   \n  3  more text\r\n", 3, "   \n  3  more text\r\n"},
         {"abc\n", 1, "           1\r\n"},
         {"", 1, "           1\r\n"},
+        // The program's own layout (12 columns, CR LF) was read as unreadable because the value kept
+        // the CR, and the user's choice was overwritten with 1.
+        {"           2\r\n", 2, "           2\r\n"},
+        {"           3\r", 3, "           3\r"},
+        // Outside the three unit systems: 1 for this start, the file kept.
+        {"           7\r\n", 1, "           7\r\n"},
+        {"0\n", 1, "0\n"},
+        {"-2147483648\n", 1, "-2147483648\n"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove("QR4T.CFG");

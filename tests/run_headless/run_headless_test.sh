@@ -13,9 +13,24 @@ fresh() {
     rm -rf "$1" && mkdir -p "$1" && cp "$case_dir/QR4TD.DM1" "$case_dir/QR4SD.DM1" "$1/"
 }
 
-# A new run of 60 passes.
+mkdir -p "$work"
+
+# The command lines a user meets first: --help explains, wrong values are refused with status 2.
+"$program" --help >"$work/help.txt" || fail "qr4t-headless --help exited with status $?"
+grep -q "Vacuum System" "$work/help.txt" || fail "qr4t-headless --help does not explain the run types"
+"$dump" --help | grep -q "number density" || fail "qr4t-dump --help does not name the results"
+for bad in "--run-type 7" "--run-type 0" "--passes -1" "--passes x" "--run-type" "--speed 3"; do
+    (cd "$work" && "$program" $bad >/dev/null 2>"$work/refusal.txt")
+    [ $? -eq 2 ] || fail "qr4t-headless $bad was not refused with status 2"
+done
+"$dump" --everything >/dev/null 2>&1
+[ $? -eq 2 ] || fail "qr4t-dump --everything was not refused with status 2"
+
+# A new run of 60 passes; each output prints a progress line.
 fresh "$work/a"
-(cd "$work/a" && "$program" --run-type 3 --passes 60) || fail "new run exited with status $?"
+(cd "$work/a" && "$program" --run-type 3 --passes 60 >"$work/a_stdout.txt") || fail "new run exited with status $?"
+[ "$(grep -c '^output [0-9]*: time .* s, [0-9]* molecules, [0-9]* collisions$' "$work/a_stdout.txt")" -eq \
+  "$(grep -c '^ DTM changes from' "$work/a/DIAG.TXT")" ] || fail "not one progress line per output: $(cat "$work/a_stdout.txt")"
 log="$work/a/DIAG.TXT"
 grep -q "^ The Scale Factor is   10.00000" "$log" || fail "no scale factor line"
 grep -q "^ INITIAL STATE SET WITH        8000  MOLECULES" "$log" || fail "no initial state line"
@@ -38,6 +53,9 @@ summary=$(cd "$work/a" && "$dump" --summary | tail -n 1) || fail "qr4t-dump --su
 last_nm=$(grep '^ TIME' "$log" | tail -n 2 | head -n 1 | awk '{print $4}')
 [ "$(echo "$summary" | cut -d, -f2)" -gt 7000 ] || fail "dump summary: $summary"
 [ "$(cd "$work/a" && "$dump" --cells | wc -l)" -eq 65 ] || fail "dump --cells: expected 64 cells and a header"
+header=$(cd "$work/a" && "$dump" --cells | head -n 1)
+[ "$header" = "cell,x[m],y[m],z[m],sample_size,number_density[1/m3],density[kg/m3],u[m/s],v[m/s],w[m/s],translational_temperature[K],rotational_temperature[K],vibrational_temperature[K],temperature[K],mach_number,molecules_per_cell,mean_collision_time[s],mean_free_path[m],separation_per_mean_free_path,speed[m/s],pressure[Pa],fraction_1" ] ||
+    fail "dump --cells header: $header"
 [ -n "$last_nm" ] || fail "no molecule count in the log"
 
 # The same run again gives a byte-identical log: one generator, a fixed order.

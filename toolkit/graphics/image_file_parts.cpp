@@ -91,11 +91,12 @@ bool img_png_rows(int colour_type, int depth, int64_t width, int64_t& row_length
     return row_length > 0;
 }
 
-PngChunks img_png_chunks(int handle, int64_t capacity, std::vector<unsigned char>& compressed, uint32_t* palette,
-                         int& entries)
+PngChunks img_png_chunks(int handle, int64_t file_length, int64_t capacity, std::vector<unsigned char>& compressed,
+                         uint32_t* palette, int& entries)
 {
     compressed.assign(size_t(capacity), 0);
     int64_t collected = 0;
+    int64_t position = 33; // signature and IHDR chunk
     std::vector<unsigned char> plte(768);
     for (;;) {
         unsigned char head[8];
@@ -104,8 +105,13 @@ PngChunks img_png_chunks(int handle, int64_t capacity, std::vector<unsigned char
         const int64_t length = IImgPngGetBE32(head);
         if (length > 2147483647 - 4)
             return PngChunks::overflow;
+        // Nothing of IEND is read, so its length does not matter.
         if (IImgPngChunkIs(head + 4, "IEND"))
             break;
+        position += 8;
+        if (length + 4 > file_length - position)
+            return PngChunks::beyond_file;
+        position += length + 4;
         int64_t skip = length + 4; // data and CRC
         if (IImgPngChunkIs(head + 4, "IDAT")) {
             if (collected + length > capacity)
@@ -131,6 +137,15 @@ PngChunks img_png_chunks(int handle, int64_t capacity, std::vector<unsigned char
     }
     compressed.resize(size_t(collected));
     return PngChunks::complete;
+}
+
+bool img_png_filters_known(const unsigned char* rows, int64_t row_length, int64_t row_count)
+{
+    for (int64_t r = 0; r < row_count; ++r) {
+        if (rows[r * row_length] > 4)
+            return false;
+    }
+    return true;
 }
 
 bool img_png_capacity(int64_t raw, int64_t file_length, int64_t& capacity)

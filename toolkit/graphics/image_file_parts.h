@@ -49,14 +49,20 @@ enum class PngChunks {
     complete,  // IEND reached
     short_read, // the file ended first
     overflow,  // image data beyond the capacity, or a chunk length beyond 2^31 - 1
+    beyond_file, // a chunk whose length passes the end of the file
 };
 
 // Walks the chunks after IHDR (the file positioned at byte 33): the data of the IDAT chunks are
 // collected into compressed (at most capacity bytes), the entries of a PLTE chunk (at most 256) into
-// palette as red + 256 green + 65536 blue, with entries = their count; other chunks are skipped.
-// Chunk CRCs are not checked.
-PngChunks img_png_chunks(int handle, int64_t capacity, std::vector<unsigned char>& compressed, uint32_t* palette,
-                         int& entries);
+// palette as red + 256 green + 65536 blue, with entries = their count; other chunks are skipped. A
+// chunk whose data and CRC pass file_length ends the walk (a damaged file is not decoded from what
+// follows it). Chunk CRCs are not checked.
+PngChunks img_png_chunks(int handle, int64_t file_length, int64_t capacity, std::vector<unsigned char>& compressed,
+                         uint32_t* palette, int& entries);
+
+// True when every row of the inflated rows starts with a filter type the format knows (0 to 4): a
+// row with another type byte is not image data, and is refused rather than passed unchanged.
+bool img_png_filters_known(const unsigned char* rows, int64_t row_length, int64_t row_count);
 
 // Capacity of the compressed data of raw bytes of rows: raw / 1000 + raw + 22, and no more than the
 // file holds. False (nothing to allocate) when the file is far too short for the rows: deflate

@@ -116,7 +116,7 @@ void bmp_row(const unsigned char* data, int bits, bool mask_565, Target& image, 
     }
 }
 
-void load_bmp(int handle, Target& image, bool top_down, int run_length)
+void load_bmp(int handle, Target& image, bool top_down, int run_length, int64_t file_length)
 {
     unsigned char header[54];
     if (!img_read_exactly(handle, header, 54))
@@ -130,6 +130,12 @@ void load_bmp(int handle, Target& image, bool top_down, int run_length)
     const int64_t table_start = 14 + int64_t(header_size);
     if (!known_bmp_header(header_size) || data_offset < table_start || (top_down && run_length)) {
         IErrorReport(IMG_ERR_FORMAT);
+        return;
+    }
+    // A colour count beyond 256 or a table beyond the file is a damaged header, not a palette.
+    const uint32_t colours_used = img_le32(header, 46);
+    if (bits <= 8 && (colours_used > 256 || table_start + 4 * int64_t(colours_used) > file_length)) {
+        IErrorReport(colours_used > 256 ? IMG_ERR_FORMAT : IMG_ERR_READ_WRITE);
         return;
     }
     if (bits <= 8) {
@@ -256,8 +262,8 @@ void load_png(int handle, Target& image, int64_t file_length)
     }
     std::vector<unsigned char> compressed;
     int entries = 0;
-    PngChunks walk = img_png_chunks(handle, capacity, compressed, img_palette, entries);
-    if (walk == PngChunks::overflow)
+    PngChunks walk = img_png_chunks(handle, file_length, capacity, compressed, img_palette, entries);
+    if (walk == PngChunks::overflow || walk == PngChunks::beyond_file)
         IErrorReport(IMG_ERR_READ_WRITE);
     if (walk != PngChunks::complete)
         return;
@@ -268,6 +274,10 @@ void load_png(int handle, Target& image, int64_t file_length)
     compressed = {};
     if (inflated_length == 0)
         return; // the inflate failed (error 1044): nothing is written
+    if (!img_png_filters_known(inflated.data(), row_length, image.height)) {
+        IErrorReport(IMG_ERR_FORMAT);
+        return;
+    }
     IImgPngUnfilter(size_t(row_length), size_t(image.height), distance, inflated.data());
 
     const int sample = depth / 8; // bytes per RGB sample
@@ -317,7 +327,7 @@ void IImgLoadPixels(std::string_view name, std::span<uint32_t> pixels)
         if (file_length >= 0 && img_seek_to(handle, 0)) {
             switch (type) {
             case IMG_TYPE_BMP:
-                load_bmp(handle, image, facts[2] < 0, facts[4]);
+                load_bmp(handle, image, facts[2] < 0, facts[4], file_length);
                 break;
             case IMG_TYPE_PCX:
                 load_pcx(handle, image);

@@ -68,6 +68,9 @@ int read_bmp(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     // colours used (at most 256) above; the three masks of compression 3 follow a 40-byte header and
     // lie at the same place inside a longer one.
     const int64_t table_start = 14 + int64_t(header_size);
+    // More than 256 colours is no palette: a damaged header, refused rather than cut.
+    if (colours_used > 256)
+        return READ_FORMAT;
     int64_t entries = bits <= 8 ? (colours_used != 0 ? std::min<int64_t>(colours_used, 1 << bits) : 1 << bits)
                                 : std::min<int64_t>(colours_used, 256);
     int64_t table_at = table_start;
@@ -75,6 +78,8 @@ int read_bmp(int handle, int64_t file_length, DibImage& dib, int& width, int& he
         entries = 3;
         table_at = 54;
     }
+    if (table_at + entries * 4 > file_length)
+        return READ_SHORT;
     std::vector<unsigned char> table(static_cast<size_t>(entries * 4));
     if (!img_seek_to(handle, table_at) || !img_read_exactly(handle, table.data(), entries * 4))
         return READ_SHORT;
@@ -209,7 +214,7 @@ int read_png(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     std::vector<unsigned char> compressed;
     uint32_t palette[256] = {}; // entries beyond the PLTE chunk's are black
     int entries = 0;
-    if (img_png_chunks(handle, capacity, compressed, palette, entries) != PngChunks::complete)
+    if (img_png_chunks(handle, file_length, capacity, compressed, palette, entries) != PngChunks::complete)
         return READ_SHORT;
     std::vector<unsigned char> rows(static_cast<size_t>(raw));
     size_t rows_length = rows.size();
@@ -219,6 +224,8 @@ int read_png(int handle, int64_t file_length, DibImage& dib, int& width, int& he
         system_code = zlib_status;
         return READ_ZLIB;
     }
+    if (!img_png_filters_known(rows.data(), row_length, h))
+        return READ_FORMAT;
     IImgPngUnfilter(size_t(row_length), size_t(h), distance, rows.data());
 
     const bool indexed = colour_type == 3;
