@@ -64,6 +64,7 @@ struct PhysicsCase {
     double body_low[3] = {0.06, 0.06, 0.08};
     double body_high[3] = {0.14, 0.14, 0.12};
     double wall_temperature = 300.0;
+    Body shape;                          // with `body`, this surface instead of the block when it has triangles
 };
 
 // Nitrogen (Bird 1994, appendix A) at 1e19 per m^3 in the closed box around a block of 8 x 8 x 4 cm
@@ -139,8 +140,8 @@ inline void write_flow_data(const PhysicsCase& c)
     f << c.index_mode << "\r\n" << c.subcell_mode << "\r\n";
 }
 
-// No surface, or the block body as one surface of 12 solid triangles, diffuse, nothing adsorbed or
-// outgassed.
+// No surface, or the body (the block as 12 solid triangles, or the given shape) as one surface,
+// diffuse, nothing adsorbed or outgassed.
 inline void write_surface_data(const PhysicsCase& c)
 {
     std::ofstream f("QR4SD.DAT", std::ios::binary);
@@ -148,8 +149,10 @@ inline void write_surface_data(const PhysicsCase& c)
         f << "0\r\n";
         return;
     }
-    const Body b = block(float(c.body_low[0]), float(c.body_high[0]), float(c.body_low[1]),
-                         float(c.body_high[1]), float(c.body_low[2]), float(c.body_high[2]));
+    const Body b = !c.shape.triangles.empty()
+                       ? c.shape
+                       : block(float(c.body_low[0]), float(c.body_high[0]), float(c.body_low[1]),
+                               float(c.body_high[1]), float(c.body_low[2]), float(c.body_high[2]));
     f << "1\r\n" << b.points.size() << "\r\n" << b.triangles.size() << "\r\n0\r\n";
     for (const Point3& p : b.points)
         f << p[0] << " " << p[1] << " " << p[2] << "\r\n";
