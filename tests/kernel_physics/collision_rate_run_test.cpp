@@ -25,25 +25,6 @@
 
 namespace {
 
-constexpr double K = 1.3806e-23;
-
-// The translational temperature of all the molecules of the box (one species).
-double box_temperature(double mass)
-{
-    const auto& PV = MOLECULES.PV;
-    const int NM = MOLECULES.NM;
-    double u[3] = {0, 0, 0}, u2 = 0;
-    for (int m = 1; m <= NM; ++m)
-        for (int d = 0; d < 3; ++d) {
-            u[d] += PV(d + 1, m);
-            u2 += double(PV(d + 1, m)) * PV(d + 1, m);
-        }
-    double mean2 = 0;
-    for (double c : u)
-        mean2 += (c / NM) * (c / NM);
-    return mass * (u2 / NM - mean2) / (3.0 * K);
-}
-
 // Collisions counted and expected in the first and second half of the output intervals.
 struct HalfCounts {
     double counted[2] = {0, 0};
@@ -54,7 +35,7 @@ struct HalfCounts {
 // Runs the case until `outputs` outputs have been made and counts its collisions by half interval.
 HalfCounts count_collisions(const PhysicsCase& c, int outputs)
 {
-    const double T = box_temperature(c.mass);
+    const double T = store_moments(c.mass).T;
     const double sigma_cr = collision_rate(c, 1.0, T);  // <sigma_T c_r> = nu / n
     const double sf = BOX.SCALE_FACTOR;
     const int cells = CELLS.CELL_COUNT;

@@ -227,6 +227,32 @@ struct PhaseRun {
     }
 };
 
+// The mean velocity and the translational temperature of all the molecules of the store (one species of
+// molecular mass m).
+struct StoreMoments {
+    double u[3] = {0, 0, 0};
+    double T = 0;
+};
+
+inline StoreMoments store_moments(double m)
+{
+    const auto& PV = MOLECULES.PV;
+    const int NM = MOLECULES.NM;
+    StoreMoments s;
+    double c2 = 0, u2 = 0;
+    for (int n = 1; n <= NM; ++n)
+        for (int d = 0; d < 3; ++d) {
+            s.u[d] += PV(d + 1, n);
+            c2 += double(PV(d + 1, n)) * PV(d + 1, n);
+        }
+    for (double& u : s.u) {
+        u /= NM;
+        u2 += u * u;
+    }
+    s.T = m * (c2 / NM - u2) / (3.0 * 1.3806e-23);
+    return s;
+}
+
 // Kinetic theory of a simple VHS gas in equilibrium (Bird 1994, section 4.2).
 inline double mean_speed(double T, double m)  // eq. 4.7: cbar = sqrt(8kT / (pi m))
 {
