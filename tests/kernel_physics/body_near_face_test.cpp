@@ -62,7 +62,7 @@ TEST_F(BodyNearFace, SphereNearTheInflowFaceSeesTheUndisturbedStream)
     const double vmp = std::sqrt(2.0 * K * c.temperature / c.mass);
     c.velocity[0] = 2.4 * vmp;
     c.output_interval = 5.0;  // 0.5 ms, about one transit of the box
-    c.steady_after = 1;       // one sample from the start
+    c.steady_after = 2;       // the first output starts a new sample
     c.moves_per_transit = 1;
     c.body = true;
     c.shape = sphere({0.13f, 0.2f, 0.2f}, 0.1f, 6, 10);  // front at x = 0.03, in the face's divisions
@@ -72,28 +72,39 @@ TEST_F(BodyNearFace, SphereNearTheInflowFaceSeesTheUndisturbedStream)
     ASSERT_EQ(triangles, 100);
     const double sf = BOX.SCALE_FACTOR;
 
-    // The samples after the first output (the flow about the body established), then per output.
+    // The surface samples after the first output (the flow about the body established), pass by pass,
+    // and the drag per output interval. A pass whose output started a new sample (the molecule count
+    // may drift while the wake forms) is left out with its time.
     PhaseRun r;
-    auto run_to = [&](int outputs) {
-        while (RUN.OUTPUT_COUNT < outputs)
-            r.run(1);
+    while (RUN.OUTPUT_COUNT < 1)
+        r.run(1);
+    std::vector<double> hits(triangles + 1, 0.0), last(triangles + 1);
+    double last_momentum = 0.0, elapsed = 0.0;
+    auto read_samples = [&] {
+        for (int k = 1; k <= triangles; ++k)
+            last[k] = SAMPLES.SURF_SAMPLE(1, SURFACE.SOLID_TRIANGLE(1, k), 1);
+        last_momentum = SAMPLES.SURF_FORCE_SAMPLE(1, 1);
     };
-    run_to(1);
-    const float sample_start = SAMPLES.SAMPLE_START_TIME;
-    const double t0 = RUN.TIME;
-    std::vector<double> hits0(triangles + 1);
-    for (int k = 1; k <= triangles; ++k)
-        hits0[k] = SAMPLES.SURF_SAMPLE(1, SURFACE.SOLID_TRIANGLE(1, k), 1);
+    read_samples();
     std::vector<double> drag;  // per output interval
-    double momentum = SAMPLES.SURF_FORCE_SAMPLE(1, 1), time = RUN.TIME;
     for (int out = 2; out <= 11; ++out) {
-        run_to(out);
-        drag.push_back((SAMPLES.SURF_FORCE_SAMPLE(1, 1) - momentum) * c.fnum / ((RUN.TIME - time) / sf));
-        momentum = SAMPLES.SURF_FORCE_SAMPLE(1, 1), time = RUN.TIME;
+        double momentum = 0.0, time = 0.0;
+        while (RUN.OUTPUT_COUNT < out) {
+            const float start = SAMPLES.SAMPLE_START_TIME;
+            const double t = RUN.TIME;
+            r.run(1);
+            if (SAMPLES.SAMPLE_START_TIME == start) {
+                for (int k = 1; k <= triangles; ++k)
+                    hits[k] += SAMPLES.SURF_SAMPLE(1, SURFACE.SOLID_TRIANGLE(1, k), 1) - last[k];
+                momentum += SAMPLES.SURF_FORCE_SAMPLE(1, 1) - last_momentum;
+                time += (RUN.TIME - t) / sf;
+            }
+            read_samples();
+        }
+        drag.push_back(momentum * c.fnum / time);
+        elapsed += time;
     }
-    ASSERT_EQ(SAMPLES.SAMPLE_START_TIME, sample_start) << "one sample throughout";
     EXPECT_EQ(r.draws_in_output, 0);
-    const double elapsed = (RUN.TIME - t0) / sf;
 
     // Theory over the faceted body.
     const double U[3] = {c.velocity[0], 0.0, 0.0};
@@ -108,9 +119,8 @@ TEST_F(BodyNearFace, SphereNearTheInflowFaceSeesTheUndisturbedStream)
         theory_drag += f.force[0] * area;
         if (nrm[0] < -0.5) {  // a front triangle
             const double expected = f.number * area * elapsed / c.fnum;
-            const double hits = SAMPLES.SURF_SAMPLE(1, t, 1) - hits0[k];
             ASSERT_GT(expected, 100.0) << k;
-            chi2 += (hits - expected) * (hits - expected) / expected;
+            chi2 += (hits[k] - expected) * (hits[k] - expected) / expected;
             ++front;
         }
     }
