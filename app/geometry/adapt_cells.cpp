@@ -8,8 +8,6 @@
 #include "app/geometry/locate.h"
 #include "app/geometry/setup.h"
 
-#include "app/kernel/cell_index.h"
-#include "app/kernel/reset_sample.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
 #include "app/state/divisions.h"
@@ -22,15 +20,13 @@
 #include "base/list_io.h"
 #include "base/random.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
 #include <limits>
 
 namespace {
 
-constexpr int CELL_SIZE_DIALOG = 144;  // "Set the Cell Size"
-constexpr int MPC_FIELD = 1015;        // desired average number of molecules per cell
-constexpr int CELLS_DIALOG = 111;      // "Setting the Flowfield Cells - Please Wait"
 
 constexpr int MARK_FREE = -1;          // ELEMENT_MARK: free for a node
 constexpr int MARK_NODE = 0;           // holds a node
@@ -224,7 +220,7 @@ void place_in_deepest_layer(Nodes& nodes, int ix, int iy, int iz, const Survey& 
     }
 }
 
-// Step 6 for one division: its number of cells and their nodes.
+// Node placement in one division: its number of cells and their nodes.
 void place_division_nodes(Nodes& nodes, int ix, int iy, int iz, int mpc, float& remainder,
                           Array<int, 3>& dediv, Array<int, 3>& mark, Array<int, 2>& layer)
 {
@@ -273,7 +269,7 @@ void replace_cell_arrays()
     const int species = GAS.SPECIES_COUNT;
     if (!C.CELL_DATA.allocate(CELL_DATA_FIELDS, mc) || !C.CELL_TIME.allocate(mc) ||
         !C.ICELL.allocate(3, mc) || !SAMPLES.CELL_SAMPLE.allocate(8 + GAS.MAX_VIB_MODES, mc, species) ||
-        !C.IRCELL.allocate(RUN.INDEX_MODE == 1 ? mc : 1) || !SAMPLES.CELL_COLL_COUNT.allocate(mc) ||
+        !C.IRCELL.allocate(RUN.INDEX_MODE == INDEX_CONTINUOUS ? mc : 1) || !SAMPLES.CELL_COLL_COUNT.allocate(mc) ||
         !SAMPLES.CELL_SEP_SUM.allocate(mc) || !RESULTS.VAR.allocate(17 + species, mc) ||
         !RESULTS.SPECIES_VAR.allocate(11, mc, species))
         allocation_stop(line, "CELL_DATA");
@@ -297,16 +293,16 @@ int nearest_cell(float x, float y, float z)
     return cell;
 }
 
-// Step 2: the target number of molecules per cell. The field's range refuses a number below 1, which
+// The target number of molecules per cell. The field's range refuses a number below 1, which
 // would divide by zero below; a toolkit that hands one back all the same stops the run here.
 int ask_molecules_per_cell()
 {
-    WDialogLoad(CELL_SIZE_DIALOG);
-    WDialogSelect(CELL_SIZE_DIALOG);
-    WDialogRangeInteger(MPC_FIELD, 1, std::numeric_limits<int>::max());
+    WDialogLoad(IDD_CELL_SIZE);
+    WDialogSelect(IDD_CELL_SIZE);
+    WDialogRangeInteger(IDC_CELL_SIZE_MPC, 1, std::numeric_limits<int>::max());
     WDialogShow(-1, -1, 0, 1);
     int mpc = 0;
-    WDialogGetInteger(MPC_FIELD, mpc);
+    WDialogGetInteger(IDC_CELL_SIZE_MPC, mpc);
     WDialogUnload();
     if (mpc < 1)
         fatal_stop(
@@ -340,7 +336,7 @@ void ADAPT_CELLS()
 
     int steps = D.DIVISION_COUNT;
     float increment = 1.0f;
-    open_progress_dialog(CELLS_DIALOG, steps, increment);
+    open_progress_dialog(IDD_CELLS_PROGRESS, steps, increment);
     progress_stage("Setting Locations of Cell Nodes");
     float progress = 0.0f;
     float remainder = 0.0f;
@@ -349,7 +345,7 @@ void ADAPT_CELLS()
         for (int iy = 1; iy <= B.DIVISIONS_Y; ++iy)
             for (int ix = 1; ix <= B.DIVISIONS_X; ++ix) {
                 progress = static_cast<float>(double(progress) + increment);
-                WDialogPutProgressBar(PROGRESS_BAR_FIELD, static_cast<int>(progress), 0);
+                WDialogPutProgressBar(IDC_PROGRESS_BAR, static_cast<int>(progress), 0);
                 if (D.DIVISION_INFO(DIVISION_CODE, iz, iy, ix) == 0)
                     continue;
                 place_division_nodes(nodes, ix, iy, iz, mpc, remainder, dediv, mark, layer);
@@ -418,8 +414,6 @@ void ADAPT_CELLS()
         }
         M.IP(IP_CELL, m) = cn;
     }
-
-    RESET_SAMPLE();
-    if (RUN.INDEX_MODE == 1)
-        RESET_CONTINUOUS_INDEXING();
+    // The new sample and, with continuous indexing, the cell lists of the new cells are the kernel's:
+    // the caller starts them (continued_run, through RUN_PHASES).
 }

@@ -11,15 +11,15 @@
 #include "app/state/surface.h"
 #include "base/list_io.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
 namespace {
 
-constexpr int PROGRESS_DIALOG = 107;  // "Setting Divisions and Elements - Please Wait"
 
 } // namespace
 
-// Step 5: the "Coordinates" stage.
+// The "Coordinates" stage.
 void coordinates_stage()
 {
     Divisions& D = DIVISIONS;
@@ -38,7 +38,7 @@ void coordinates_stage()
         allocation_stop(group, "SURF_FORCE_SAMPLE");
 }
 
-// Step 7: the division and element arrays of the marking, with their first values.
+// The division and element arrays of the marking, with their first values.
 void allocate_division_arrays()
 {
     Divisions& D = DIVISIONS;
@@ -70,7 +70,7 @@ void allocate_division_arrays()
 
 namespace {
 
-// Step 14: the temporaries of the set-up.
+// At the end of the set-up: its temporaries are freed.
 void release_temporaries()
 {
     Divisions& D = DIVISIONS;
@@ -93,7 +93,7 @@ void SET_DIVISIONS_AND_ELEMENTS()
     // Progress budget: 0.1 + 1 steps per triangle, 1 + 0.1 + 0.0333 per division, 100 spare.
     int range = static_cast<int>(double(SURFACE.TRIANGLE_COUNT) * double(1.1f) + 100.0 +
                                  double(D.DIVISION_COUNT) * double(1.133f));
-    open_progress_dialog(PROGRESS_DIALOG, range, D.PROGRESS_STEP);
+    open_progress_dialog(IDD_DIVISIONS_PROGRESS, range, D.PROGRESS_STEP);
     D.PROGRESS_VALUE = 0.0f;
 
     coordinates_stage();

@@ -83,7 +83,7 @@ inline bool clip_displacement(float velocity, float width, float tol, float& d, 
 }
 
 // ---- ICHECK: the triangles already tested on the present path. Outside the entries of the last
-// path every entry is 0, so clearing those clears the whole array, as the system clears it.
+// path every entry is 0, so clearing those clears the whole array.
 
 int icheck_filled = 0;                // entries written by the last path
 const int* icheck_storage = nullptr;  // the storage they were written to
@@ -168,7 +168,7 @@ void remove_at_face(int& N, int NCI, int& II)
 {
     REMOVE_MOLECULE(N, NCI);
     RUN.REMOVAL_COUNT += 1.0;
-    II = -1;
+    II = MOVE_REMOVED;
 }
 
 // A molecule given up for want of a cell: its line (number, text, position / SCALE_FACTOR) goes to the
@@ -180,7 +180,7 @@ void remove_without_cell(int& N, int NCI, int& II, const char* text, const float
                            static_cast<float>(pos[2] / scale)});
     REMOVE_MOLECULE(N, NCI);
     ++RUN.ROUNDOFF_COUNT;
-    II = -1;
+    II = MOVE_REMOVED;
 }
 
 // The cell of point P (in/out): the search within the present division or the full one, then the
@@ -241,7 +241,7 @@ void settle_surface_hit(int& N, int NCI, int& II, Path& p, int ITRI, float SDMIN
     INTERACT_WITH_SURFACE(N, ITRI, NCI, II, M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N), THIT);
     if (!in_division)
         RUN.SURFACE_HIT_COUNT += 1.0;
-    if (II < 0)
+    if (II == MOVE_REMOVED)
         return;
     float P[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
     keep_inside_box(P);
@@ -253,7 +253,7 @@ void settle_surface_hit(int& N, int NCI, int& II, Path& p, int ITRI, float SDMIN
         return;
     }
     set_cell(N, NCI, CN);
-    II = 1;
+    II = MOVE_KEPT;
 }
 
 // A path that meets no surface: the box faces and the moving wall at its end point, then its cell.
@@ -300,7 +300,7 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool in_division)
     set_cell(N, NCI, CN);
     for (int i = 1; i <= 3; ++i)
         M.MOL_POS(i, N) = p.P1[i - 1];
-    II = 1;
+    II = MOVE_KEPT;
 }
 
 // The path within one division (start and end division the same).
@@ -468,7 +468,7 @@ void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
     const auto& B = BOX;
     const float tol = D.GEOMETRY_TOLERANCE;
 
-    // 1. Start point and its division.
+    // Start point and its division.
     Path p;
     for (int i = 0; i < 3; ++i)
         p.P0[i] = M.MOL_POS(i + 1, N);
@@ -476,7 +476,7 @@ void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
     const int j0 = path_division_index(p.P0[1], tol, B.YMIN, D.BOX_EXTENT_Y, B.DIVISIONS_Y);
     const int k0 = path_division_index(p.P0[2], tol, B.ZMIN, D.BOX_EXTENT_Z, B.DIVISIONS_Z);
 
-    // 2. Displacement, end point and its division.
+    // Displacement, end point and its division.
     const float vel[3] = {M.PV(1, N), M.PV(2, N), M.PV(3, N)};
     p.dt = DTIM;
     clip_displacement(vel[0], D.DIVISION_WIDTH_X, tol, p.d[0], p.dt);
@@ -491,14 +491,14 @@ void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
     p.left = DTIM - p.dt;
     set_path_division(p.P1);
 
-    // 3-5. Within one division or across divisions.
+    // Within one division or across divisions.
     if (D.CURRENT_DIVISION_X == i0 && D.CURRENT_DIVISION_Y == j0 && D.CURRENT_DIVISION_Z == k0)
         move_within_division(N, NCI, II, p, vel);
     else
         move_across_divisions(N, NCI, II, p, vel, i0, j0, k0);
 
-    // 6. Completion.
-    if (II == 1) {
+    // Completion.
+    if (II == MOVE_KEPT) {
         const auto& G = GAS;
         if (B.BOUNDARY_CODE(1) == BOUNDARY_PRESSURE && G.INITIAL_GAS == 1) {
             // Net crossings of the flow separation boundary; a molecule that starts or ends on it is
@@ -524,9 +524,9 @@ constexpr int MAX_SUB_STEPS = 100;
 void move_for_time(int& N, int& NCI, float DTIM, int& II)
 {
     for (int step = 1; step <= MAX_SUB_STEPS; ++step) {
-        II = 0;
+        II = MOVE_PENDING;
         MOVE_ONE_MOLECULE(N, NCI, DTIM, II);
-        if (II != 1 || !(DTIM > 0.0f))
+        if (II != MOVE_KEPT || !(DTIM > 0.0f))
             return;
     }
 }
@@ -544,7 +544,7 @@ static inline void move_if_due(int& N, double TIME)
     const float DTIM = static_cast<float>(2.0 * DTC);
     M.MOL_TIME(N) += DTIM;
     RUN.MOVE_COUNT += 1.0;
-    int II = 0;
+    int II = MOVE_PENDING;
     if (DTIM > double(0.2f) * DTC)
         move_for_time(N, NCI, DTIM, II);
     else

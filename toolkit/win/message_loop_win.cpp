@@ -3,6 +3,7 @@
 // windows' pending records and come out first.
 #include "toolkit/win/entry.h"
 #include "toolkit/win/menus_win.h"
+#include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/window_table_win.h"
 
 WinLoopState MSG_LOOP;
@@ -26,7 +27,7 @@ void fill(WinMessage& m, int window, int v1, int v2, int kind, int field, int x,
     m.time = time;
 }
 
-// Step 2 of both loops: the first window with a pending record delivers it.
+// Both loops first ask the windows: the first window with a pending record delivers it.
 bool take_pending(int& type, WinMessage& m)
 {
     for (int n = 0; n < WIN_SLOTS; ++n) {
@@ -48,7 +49,7 @@ bool take_pending(int& type, WinMessage& m)
     return false;
 }
 
-// Step 3 of both loops: a held field change is delivered as stored.
+// Then, in both loops, a held field change is delivered as stored.
 bool take_held(int& type, WinMessage& m)
 {
     if (MSG_HELD.type <= 0)
@@ -60,7 +61,7 @@ bool take_held(int& type, WinMessage& m)
     return true;
 }
 
-// Routes one system message (step 6): the active modeless dialog first, then dispatch.
+// Routes one system message: the active modeless dialog first, then dispatch.
 void route(MSG& msg)
 {
     if (WIN_ACTIVE_DIALOG &&
@@ -76,7 +77,7 @@ void route(MSG& msg)
     MSG_LOOP.paint_dispatch = false;
 }
 
-// Step 8: copy the completed message out; two exposes of one window become the whole client area.
+// Last: copy the completed message out; two exposes of one window become the whole client area.
 void deliver(int& type, WinMessage& m)
 {
     const WinCurrentMessage& c = MSG_CURRENT;
@@ -162,7 +163,8 @@ int WWinTimerSet(int milliseconds, int id)
 
 int WWinTimedWait(int n)
 {
-    if (!WIN_TABLE.slot[0].client || !SetTimer(WIN_TABLE.slot[0].client, 999, static_cast<UINT>(n) * 10, nullptr))
+    HWND client = WIN_TABLE.slot[0].client;
+    if (!client || !SetTimer(client, TIMED_WAIT_TIMER, static_cast<UINT>(n) * 10, nullptr))
         return 0;
     MSG_LOOP.timed_wait_done = false;
     MSG msg;
