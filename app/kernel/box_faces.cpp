@@ -146,10 +146,11 @@ void reflect_at_further_planes(int N, float P[3])
     }
 }
 
-// REFLECT_AT_MOVING_WALL: the wall stands at XMIN + WALL_SPEED t, t the molecule's own clock (which
-// already holds the whole advance of the pass). A molecule that ends the sub-step at or behind the wall
-// meets it at the fraction f where x0 + f DX = wall position, and leaves with u' = 2 WALL_SPEED - u
-// (specular reflection in the wall's frame).
+// REFLECT_AT_MOVING_WALL: the wall stands at XMIN + WALL_SPEED t, t the molecule's own time: at the end
+// of the sub-step its clock (which already holds the whole advance of the pass) less the time left
+// after the sub-step, TLEFT; at the start DTIM earlier. A molecule that ends the sub-step at or behind
+// the wall meets it at the fraction f where x0 + f DX = wall position, and leaves with
+// u' = 2 WALL_SPEED - u (specular reflection in the wall's frame).
 //
 // The verdict of the other sides is replaced, except a removal: a molecule that leaves through a
 // stream or vacuum side in the same sub-step is removed, instead of going on outside the box.
@@ -163,7 +164,7 @@ void REFLECT_AT_MOVING_WALL(int N, float& X, float DX, float DTIM, float TLEFT, 
     float& u = MOLECULES.PV(1, N);
     const float x0 = static_cast<float>(double(X) - DX);
     const float XW0 = static_cast<float>(WS * (clock - TLEFT - DTIM) + BOX.XMIN);
-    const float XW1 = static_cast<float>(WS * clock + BOX.XMIN);
+    const float XW1 = static_cast<float>(WS * (clock - TLEFT) + BOX.XMIN);
     if (X <= XW1) {
         const float f = static_cast<float>((double(XW0) - x0) / ((double(u) - WS) * DTIM));
         if (f < NO_FACE_MET) {

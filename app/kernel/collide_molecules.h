@@ -10,6 +10,19 @@
 // reactions have marked (negative cell in IP row 2).
 void COLLIDE_MOLECULES();
 
+// The least bound on sigma_T c_r (CELL_DATA field 14) that the gas of a cell at translational
+// temperature T can need: sigma_T c_r of a pair at three times the most probable relative speed
+// sqrt(2 k T / m_r), the largest over the species pairs that the cell's present sample holds (over all
+// pairs for cell 0, or a sample without molecules). The bound starts at least there and is never
+// lowered below it: a pair faster than the bound is accepted as if it were at the bound until the bound
+// has grown, so a bound low in the distribution loses collisions, most in cells with few selections.
+float collision_bound_floor(double T, int cell);
+
+// The floor of collision_bound_floor for the stream's gas over all species pairs, at the stream's
+// temperature (the hotter of the two gases with a separation boundary): the start of every cell's bound,
+// and the floor of a cell whose sample is not usable.
+float stream_collision_bound_floor();
+
 // SET_SUBCELLS: sorts the molecules of cell j into n x n x n sub-cells for one collision interval
 // (IPS, ISCH, SUBCELL_IJK of MOLECULES). With fewer than two molecules n and n3 stay as they are;
 // otherwise n := int((N / CELL_DATA(11, j))^0.33333) and, when n >= 2, n3 := n^3 and the arrays hold

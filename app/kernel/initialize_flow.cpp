@@ -7,6 +7,7 @@
 #include "app/kernel/initialize_flow.h"
 
 #include "app/kernel/chemical_reaction.h"
+#include "app/kernel/collide_molecules.h"
 #include "app/kernel/constants.h"
 #include "app/kernel/initial_molecules.h"
 #include "app/kernel/molecule_store.h"
@@ -305,8 +306,6 @@ void set_outgassing()
     }
 }
 
-// Per-cell collision fields: cell time, pair-selection remainder, cell time step DTM / 2, and the
-// starting maximum of cross-section times relative speed.
 // The molecules that enter in one time step through the stream and constant-pressure sides, the
 // flow-entry triangles and the outgassing surfaces must fit in the store that can grow from them: a
 // molecule weight far too small for the flow would otherwise grow it by 10 % again and again.
@@ -336,11 +335,17 @@ void check_entry_count()
                    value_text(G.STREAM_DENSITY) + " (secondary stream " + value_text(G.SECONDARY_DENSITY) + ")");
 }
 
+// Per-cell collision fields: cell time, pair-selection remainder, cell time step DTM / 2, and the
+// starting maximum of cross-section times relative speed. That maximum, 2 VMP sigma_ref, is
+// sigma_T c_r of argon at about twice the most probable relative speed, low in the distribution: it is
+// raised to the stream's floor, so that cells with few selections do not lose the collisions of the
+// faster pairs until their bound has grown.
 void set_cell_fields()
 {
     auto& C = CELLS;
     const float sigma_cr =
-        static_cast<float>(2.0 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(PAIR_CROSS_SECTION, 1, 1));
+        std::max(static_cast<float>(2.0 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(PAIR_CROSS_SECTION, 1, 1)),
+                 stream_collision_bound_floor());
     for (int i = 1; i <= C.CELL_COUNT; ++i) {
         C.CELL_TIME(i) = 0.0;
         C.CELL_DATA(CELL_REMAINDER, i) = 0.0f;

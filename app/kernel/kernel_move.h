@@ -26,10 +26,18 @@ constexpr float MIN_FACE_FRACTION = 1e-5f; // smallest fraction reported for a r
 // MOVE_MOLECULES: moves every molecule whose clock lags TIME by more than its cell's time step.
 void MOVE_MOLECULES();
 
+// move_for_time: moves molecule N (in cell NCI) for DTIM in sub-steps of MOVE_ONE_MOLECULE, each on from
+// where the last one stopped, until the time is used up, the molecule meets a surface or is removed
+// (II as MOVE_ONE_MOLECULE leaves it; in/out: N, NCI, II). Every molecule is moved for all the time its clock advanced: a
+// path cut at a division width, or stopped at a box face that reflected it, goes on for the rest.
+void move_for_time(int& N, int& NCI, float DTIM, int& II);
+
 // MOVE_ONE_MOLECULE: moves molecule N (in cell NCI) for DTIM along a straight path, at most one
 // division width per axis. II (MOVE_PENDING on the call) comes back MOVE_KEPT when the molecule is still
-// in the flow, with NCI its new cell and DTIM the time not moved, or MOVE_REMOVED when it was removed
-// (N one less, DTIM 0).
+// in the flow, with NCI its new cell and DTIM the time still to move (the part cut off at a division
+// width and the part after a reflection that stopped it at a box face; 0 after a surface hit), or
+// MOVE_REMOVED when it was removed (N one less, DTIM 0). The molecule's clock already holds the end of
+// the whole step.
 // In/out: N, NCI, DTIM, II.
 void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II);
 

@@ -221,7 +221,7 @@ void keep_inside_box(float P[3])
 // A molecule that meets triangle ITRI at the fraction SDMIN of its path: it stops short of the triangle
 // (within one division by a hundredth of the path and a tenth of an element diagonal, across divisions
 // by 0.015 of the path), interacts with the surface and, if it is still there, is given its cell.
-void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float SDMIN, bool in_division)
+void settle_surface_hit(int& N, int NCI, int& II, Path& p, int ITRI, float SDMIN, bool in_division)
 {
     auto& M = MOLECULES;
     if (in_division) {
@@ -233,8 +233,11 @@ void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float
     }
     for (int i = 1; i <= 3; ++i)
         M.MOL_POS(i, N) = static_cast<float>(p.P0[i - 1] + double(SDMIN) * p.d[i - 1]);
-    // The clock of reaction products: the molecule's clock less the part of the step after the hit.
-    const float THIT = static_cast<float>(M.MOL_TIME(N) - (1.0 - SDMIN) * p.dt);
+    // The clock of reaction products: the time of the hit, the molecule's clock less the time left
+    // after this sub-step and the part of the sub-step after the hit. A molecule that meets a surface
+    // ends its move for this step there (the rest of its step is not moved).
+    const float THIT = static_cast<float>(M.MOL_TIME(N) - p.left - (1.0 - SDMIN) * p.dt);
+    p.left = 0.0f;
     INTERACT_WITH_SURFACE(N, ITRI, NCI, II, M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N), THIT);
     if (!in_division)
         RUN.SURFACE_HIT_COUNT += 1.0;
@@ -254,12 +257,11 @@ void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float
 }
 
 // A path that meets no surface: the box faces and the moving wall at its end point, then its cell.
-// With `pull_back` a reflecting face's fraction pulls the end point back to it (the path through a
-// surface division or across divisions); without it (a surface-free division) the end point stays as
-// the faces left it, reflected at every plane of symmetry it crossed. A moving wall that reflects the
-// molecule pulls it back in either case: the wall also acts in a division without surfaces, so that no
-// molecule passes the piston.
-void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_division)
+// A face or the moving wall that reflects the molecule pulls the end point back to where it met it, and
+// the rest of the sub-step is left for the next one, which moves the molecule on with its reflected
+// velocity; so no time is lost at a reflection, and a path across an edge of the box meets the second
+// face in its own sub-step.
+void settle_at_faces(int& N, int NCI, int& II, Path& p, bool in_division)
 {
     auto& M = MOLECULES;
     // An end point strictly inside the box meets no face, and no plane lies behind it.
@@ -276,9 +278,12 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_
         remove_at_face(N, NCI, II);
         return;
     }
-    if ((pull_back || wall) && SDMIN < PULL_BACK_LIMIT) {
+    if (SDMIN < PULL_BACK_LIMIT) {
         for (int i = 0; i < 3; ++i)
             p.P1[i] = static_cast<float>(p.P0[i] + double(SDMIN) * p.d[i]);
+        // The part of the sub-step after the reflection is owed to the molecule: it is moved on from
+        // the face with its reflected velocity in the next sub-step.
+        p.left = static_cast<float>(p.left + std::max(0.0, 1.0 - SDMIN) * p.dt);
         // A periodic side may have set the x division of the far side before a later face of the
         // sub-step reflected the molecule; the pulled-back point is not wrapped, so its own division
         // holds (otherwise it would be given a cell at the other end of the box).
@@ -311,7 +316,7 @@ void move_within_division(int& N, int NCI, int& II, Path& p, const float vel[3])
                                        D.CURRENT_DIVISION_X);
     // A division without surfaces, the min-x side not periodic: faces and cell only.
     if (MINLEV >= 1 && BOX.BOUNDARY_CODE(1) != BOUNDARY_PERIODIC) {
-        settle_at_faces(N, NCI, II, p, false, true);
+        settle_at_faces(N, NCI, II, p, true);
         return;
     }
     if (MINLEV < 0) {
@@ -323,7 +328,7 @@ void move_within_division(int& N, int NCI, int& II, Path& p, const float vel[3])
             return;
         }
     }
-    settle_at_faces(N, NCI, II, p, true, true);
+    settle_at_faces(N, NCI, II, p, true);
 }
 
 // The path from division (i0, j0, k0) into the present division, which differs on one to three axes
@@ -368,7 +373,7 @@ void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3]
             return;
         }
     }
-    settle_at_faces(N, NCI, II, p, true, false);
+    settle_at_faces(N, NCI, II, p, false);
 }
 
 // How many molecules ahead of the one being moved the memory is asked for the time step of its cell.
@@ -391,8 +396,9 @@ inline void prefetch_cell_time_step(int far)
 
 // MOVE_ONE_MOLECULE on the lattice L (the present one). The displacement is cut, on each axis in the
 // order x, y, z, to the division width less GEOMETRY_TOLERANCE, the time moved (and the axes already
-// formed) shrinking with it; the time not moved is lost to the molecule (its clock keeps the full
-// advance).
+// formed) shrinking with it; the time not moved comes back in DTIM, with the part of the sub-step after a
+// reflection at a box face or the moving wall that pulled the end point back, for the caller's next
+// sub-step.
 void move_one_molecule(int& N, int& NCI, float& DTIM, int& II, const LatticeSteps& L)
 {
     auto& M = MOLECULES;
@@ -448,6 +454,41 @@ void move_one_molecule(int& N, int& NCI, float& DTIM, int& II, const LatticeStep
     }
 }
 
+// Sub-steps of one molecule's move are bounded: a molecule that makes no headway (reflected again and
+// again within the smallest face fraction) gives up the rest of its step after this many.
+constexpr int MAX_SUB_STEPS = 100;
+
+// move_for_time on the lattice L (the present one).
+void move_for_time_on(int& N, int& NCI, float DTIM, int& II, const LatticeSteps& L)
+{
+    for (int step = 1; step <= MAX_SUB_STEPS; ++step) {
+        II = MOVE_PENDING;
+        move_one_molecule(N, NCI, DTIM, II, L);
+        if (II != MOVE_KEPT || !(DTIM > 0.0f))
+            return;
+    }
+}
+
+// Molecule N's turn in the pass at flow time TIME: when its clock lags TIME by more than its cell's
+// time step DTC, the clock advances by 2 DTC, MOVE_COUNT by one, and the molecule is moved for 2 DTC. A
+// removal leaves N one less.
+inline void move_if_due(int& N, double TIME, const LatticeSteps& L)
+{
+    auto& M = MOLECULES;
+    int NCI = M.IP(IP_CELL, N);
+    const float DTC = CELLS.CELL_DATA(CELL_TIME_STEP, NCI);
+    if (TIME - M.MOL_TIME(N) <= DTC)
+        return;
+    const float DTIM = static_cast<float>(2.0 * DTC);
+    M.MOL_TIME(N) += DTIM;
+    RUN.MOVE_COUNT += 1.0;
+    int II = MOVE_PENDING;
+    if (DTIM > double(0.2f) * DTC)
+        move_for_time_on(N, NCI, DTIM, II, L);
+    else
+        M.MOL_TIME(N) -= DTIM;
+}
+
 }  // namespace
 
 // MOVE_ONE_MOLECULE: see kernel_move.h.
@@ -456,31 +497,25 @@ void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
     move_one_molecule(N, NCI, DTIM, II, lattice_steps());
 }
 
+// move_for_time: see kernel_move.h.
+void move_for_time(int& N, int& NCI, float DTIM, int& II)
+{
+    move_for_time_on(N, NCI, DTIM, II, lattice_steps());
+}
+
 // MOVE_MOLECULES: every molecule present at the start of the pass is considered once. A molecule is
-// due when TIME - MOL_TIME exceeds its cell's time step DTC; its clock then advances by 2 DTC whatever
-// happens to it, so on average it moves once every 2 DTC / DTM passes. A removal copies the last
+// due when TIME - MOL_TIME exceeds its cell's time step DTC; its clock then advances by 2 DTC and it is
+// moved for that time, so on average it moves once every 2 DTC / DTM passes. A removal copies the last
 // molecule into slot N and steps N back, so the loop visits slot N again; molecules added during the
 // pass (surface-reaction products) come after NM and are moved when due.
 void MOVE_MOLECULES()
 {
     auto& M = MOLECULES;
-    const auto& CELL_DATA = CELLS.CELL_DATA;
     const double TIME = RUN.TIME;
     M.DEBUG_MOLECULE = -1;
     const LatticeSteps lattice = lattice_steps();
     for (int N = 1; N <= M.NM; ++N) {
         prefetch_cell_time_step(N + PREFETCH_DISTANCE);
-        int NCI = M.IP(IP_CELL, N);
-        const float DTC = CELL_DATA(CELL_TIME_STEP, NCI);
-        if (TIME - M.MOL_TIME(N) <= DTC)
-            continue;
-        float DTIM = static_cast<float>(2.0 * DTC);
-        M.MOL_TIME(N) += DTIM;
-        RUN.MOVE_COUNT += 1.0;
-        int II = MOVE_PENDING;
-        if (DTIM > double(0.2f) * DTC)
-            move_one_molecule(N, NCI, DTIM, II, lattice);
-        else
-            M.MOL_TIME(N) -= DTIM;
+        move_if_due(N, TIME, lattice);
     }
 }

@@ -157,8 +157,18 @@ TEST(InitializeFlow, ArgonBoxMatchesTheoryAndFillsTheCells)
 
     // Cells, history, work arrays, run state, results, sample, the closing message.
     EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_TIME_STEP, 7), RUN.DTM / 2);
-    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_SIGMA_CR_MAX, 7),
-                    2 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(2, 1, 1));
+    // The starting bound on sigma_T c_r: 2 VMP sigma_ref, raised to sigma_T c_r (Bird 1994, eq. 4.63) at
+    // three most probable relative speeds of the stream, which for argon at 300 K is the larger.
+    {
+        const auto& P = GAS.SPECIES_PAIR_DATA;
+        const double mr = P(PAIR_REDUCED_MASS, 1, 1), omega = P(PAIR_VISC_POWER, 1, 1);
+        const double cr = 3.0 * std::sqrt(2.0 * 1.3806e-23 * GAS.STREAM_TEMP / mr);
+        const double floor = cr * P(PAIR_CROSS_SECTION, 1, 1) *
+                             std::pow(2.0 * 1.3806e-23 * P(PAIR_REF_TEMP, 1, 1) / (mr * cr * cr), omega - 0.5) /
+                             std::tgamma(2.5 - omega);
+        ASSERT_GT(floor, 2 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(2, 1, 1));
+        EXPECT_NEAR(CELLS.CELL_DATA(CELL_SIGMA_CR_MAX, 7), floor, 1e-4 * floor);  // 4-byte constants
+    }
     EXPECT_EQ(RUN.NM_HISTORY(2, 1), float(M.NM));
     EXPECT_EQ(RUN.HISTORY_INDEX, 2);
     EXPECT_EQ(M.IPS_SIZE, 2 * 20000 / CELLS_N);

@@ -78,27 +78,46 @@ TEST_F(MoveMoleculesTest, VisitingOrderUnderRemovals)
         EXPECT_EQ(MOLECULES.MOL_TIME(n), double(static_cast<float>(2.0 * DTC)));
 }
 
-// A molecule faster than one division width per step stops at the width less the tolerance on that
-// axis, the other components shortened in proportion; the clock keeps the full advance.
-TEST_F(MoveMoleculesTest, PathCutAtDivisionWidth)
+// A molecule faster than one division width per step is moved in sub-steps of at most the width less
+// the tolerance per axis, each on from where the last one stopped, for the whole of its step; a plane of
+// symmetry met on the way reflects it and it goes on for the rest. The clock advances once, by 2 DTC.
+// Fault mended: the path stopped at the first cut, and the molecule lost the rest of its step.
+TEST_F(MoveMoleculesTest, PathCutAtDivisionWidthGoesOnForTheWholeStep)
 {
     struct Case {
         float v[3];
-        int cut_axis;
     } cases[] = {
-        {{1e5f, 2e4f, -3e4f}, 0},   // x first: 20 units in a step, width 2
-        {{2e4f, -1e5f, 3e4f}, 1},   // y shortens x again
-        {{2e4f, 3e4f, 1e5f}, 2},    // z shortens x and y
+        {{2e4f, 5.5e3f, -7.5e3f}},   // x cut: 4 units in the step, width 2
+        {{-5.5e3f, -2e4f, 7.5e3f}},  // y cut
+        {{5.5e3f, 7.5e3f, 2.2e4f}},  // z cut
+        {{3e4f, -1.25e4f, 0.0f}},    // 6 units in x: reflected at x = 10, back to 9
+        {{-4e4f, 3.25e4f, 0.0f}},    // reflected at x = 0 and at y = 10
+    };
+    // (No path ends within the tolerance of a division boundary, where the path's division and the cell
+    // search's may differ.)
+    const float TOL = 1e-5f;  // GEOMETRY_TOLERANCE
+    // The coordinate after a straight flight from c0 for t, folded back at the planes 0 + TOL, 10 - TOL.
+    auto folded = [TOL](double c0, double v, double t) {
+        double c = c0 + v * t;
+        if (c > 10.0 - TOL)
+            c = 2.0 * (10.0 - TOL) - c;
+        if (c < TOL)
+            c = 2.0 * TOL - c;
+        return c;
     };
     for (const Case& c : cases) {
         SetUp();
         make_case(CaseBox{}, {}, 4);
         const int n = add(5.0f, 5.0f, 5.0f, c.v[0], c.v[1], c.v[2]);
         pass();
-        const double step = (2.0 - double(1e-5f)) / std::fabs(c.v[c.cut_axis]);
+        const double step = double(static_cast<float>(2.0 * DTC));
         for (int a = 0; a < 3; ++a)
-            EXPECT_NEAR(MOLECULES.MOL_POS(a + 1, n), 5.0 + c.v[a] * step, 2e-6) << "axis " << a;
+            EXPECT_NEAR(MOLECULES.MOL_POS(a + 1, n), folded(5.0, c.v[a], step), 2e-5) << "axis " << a;
         EXPECT_EQ(MOLECULES.MOL_TIME(n), double(static_cast<float>(2.0 * DTC)));
+        EXPECT_EQ(RUN.MOVE_COUNT, 1.0);
+        int cell = 0;
+        FIND_CELL(cell, MOLECULES.MOL_POS(1, n), MOLECULES.MOL_POS(2, n), MOLECULES.MOL_POS(3, n));
+        EXPECT_EQ(MOLECULES.IP(IP_CELL, n), cell);
         TearDown();
     }
 }

@@ -16,11 +16,28 @@
 
 #include <cmath>
 #include <filesystem>
+#include <numbers>
 
 namespace {
 
 constexpr double K = 1.3806e-23;
 constexpr double MASS = 4.65e-26;  // nitrogen-like molecule
+
+// VHS constants of the one species (pair (1, 1)): a nitrogen-like molecule, d = 4.17e-10 m, omega =
+// 0.74, T_ref = 273 K, as the flow initialisation forms them.
+constexpr double DIAMETER = 4.17e-10, OMEGA = 0.74, TREF = 273.0;
+
+void set_pair_constants()
+{
+    auto& P = GAS.SPECIES_PAIR_DATA;
+    P.allocate(7, 1, 1);
+    P(PAIR_REDUCED_MASS, 1, 1) = static_cast<float>(MASS / 2.0);
+    P(PAIR_CROSS_SECTION, 1, 1) = static_cast<float>(std::numbers::pi * DIAMETER * DIAMETER);
+    P(PAIR_VISC_POWER, 1, 1) = static_cast<float>(OMEGA);
+    P(PAIR_DIAMETER, 1, 1) = static_cast<float>(DIAMETER);
+    P(PAIR_REF_TEMP, 1, 1) = static_cast<float>(TREF);
+    P(PAIR_GAMMA_FACTOR, 1, 1) = static_cast<float>(1.0 / std::tgamma(2.5 - OMEGA));
+}
 
 // One cell of volume 1, one species of mass MASS, rotating with 2 degrees of freedom and one
 // vibrational mode of characteristic temperature theta.
@@ -31,6 +48,7 @@ void one_cell_gas(int molecules, int rot_dof, float theta)
     GAS.SPECIES_COUNT = 1;
     GAS.SPECIES_DATA.allocate(4, 1);
     GAS.SPECIES_DATA(4, 1) = static_cast<float>(MASS);
+    set_pair_constants();
     GAS.SPECIES_ROTATION.allocate(2, 1);
     GAS.SPECIES_ROTATION(1, 1) = rot_dof;
     GAS.VIB_MODE_COUNT.allocate(1);
@@ -190,10 +208,24 @@ TEST_F(OutputTest, TimeStepsFollowCollisionTimeTransitAndThermalLimits)
     // Cell 3: not usable, keeps its step but is clamped.
     VAR(VAR_COLL_TIME, 3) = 1.0e-6f;
     CD(CELL_TIME_STEP, 3) = 1.0f;
+    // Cell 2's bound lies far below the floor of its gas at 300 K: it is raised to sigma_T c_r at three
+    // most probable relative speeds (Bird 1994, eq. 4.63), not lowered. Fault mended: the bound was
+    // lowered by 0.8 whatever it was, and a cell that sees few selections lost the collisions of every
+    // pair above it.
+    GAS.SPECIES_COUNT = 1;
+    set_pair_constants();
+    SAMPLES.CELL_SAMPLE.allocate(8, 3, 1);
+    SAMPLES.CELL_SAMPLE(CS_COUNT, 2, 1) = 100.0;
+    VAR(VAR_TRANS_TEMP, 2) = 300.0f;
+    CD(CELL_SIGMA_CR_MAX, 2) = 1.0e-20f;
+    const double mr = MASS / 2.0, cr = 3.0 * std::sqrt(2.0 * K * 300.0 / mr);
+    const double floor = cr * std::numbers::pi * DIAMETER * DIAMETER *
+                         std::pow(2.0 * K * TREF / (mr * cr * cr), OMEGA - 0.5) / std::tgamma(2.5 - OMEGA);
     Array<int, 1> usable;
     usable.allocate(3);
     usable(1) = usable(2) = 1;
     adapt_time_steps(usable);
+    EXPECT_NEAR(CD(CELL_SIGMA_CR_MAX, 2), floor, 1e-5 * floor);
     // The mean is taken before the clamp: (2.5e-7 + 5e-6) / 2; cell 1 is then raised to a tenth of it.
     float mean = (2.5e-7f + 5.0e-6f) / 2.0f;
     EXPECT_FLOAT_EQ(RUN.MEAN_CELL_STEP, mean);

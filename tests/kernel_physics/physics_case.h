@@ -65,6 +65,7 @@ struct PhysicsCase {
     double body_low[3] = {0.06, 0.06, 0.08};
     double body_high[3] = {0.14, 0.14, 0.12};
     double wall_temperature = 300.0;
+    Body shape;                          // with `body`, this surface instead of the block when it has triangles
 };
 
 // Nitrogen (Bird 1994, appendix A) at 1e19 per m^3 in the closed box around a block of 8 x 8 x 4 cm
@@ -140,8 +141,8 @@ inline void write_flow_data(const PhysicsCase& c)
     f << c.index_mode << "\r\n" << c.subcell_mode << "\r\n";
 }
 
-// No surface, or the block body as one surface of 12 solid triangles, diffuse, nothing adsorbed or
-// outgassed.
+// No surface, or the body (the block as 12 solid triangles, or the given shape) as one surface,
+// diffuse, nothing adsorbed or outgassed.
 inline void write_surface_data(const PhysicsCase& c)
 {
     std::ofstream f("QR4SD.DAT", std::ios::binary);
@@ -149,8 +150,10 @@ inline void write_surface_data(const PhysicsCase& c)
         f << "0\r\n";
         return;
     }
-    const Body b = block(float(c.body_low[0]), float(c.body_high[0]), float(c.body_low[1]),
-                         float(c.body_high[1]), float(c.body_low[2]), float(c.body_high[2]));
+    const Body b = !c.shape.triangles.empty()
+                       ? c.shape
+                       : block(float(c.body_low[0]), float(c.body_high[0]), float(c.body_low[1]),
+                               float(c.body_high[1]), float(c.body_low[2]), float(c.body_high[2]));
     f << "1\r\n" << b.points.size() << "\r\n" << b.triangles.size() << "\r\n0\r\n";
     for (const Point3& p : b.points)
         f << p[0] << " " << p[1] << " " << p[2] << "\r\n";
@@ -216,6 +219,32 @@ struct PhaseRun {
         }
     }
 };
+
+// The mean velocity and the translational temperature of all the molecules of the store (one species of
+// molecular mass m).
+struct StoreMoments {
+    double u[3] = {0, 0, 0};
+    double T = 0;
+};
+
+inline StoreMoments store_moments(double m)
+{
+    const auto& PV = MOLECULES.PV;
+    const int NM = MOLECULES.NM;
+    StoreMoments s;
+    double c2 = 0, u2 = 0;
+    for (int n = 1; n <= NM; ++n)
+        for (int d = 0; d < 3; ++d) {
+            s.u[d] += PV(d + 1, n);
+            c2 += double(PV(d + 1, n)) * PV(d + 1, n);
+        }
+    for (double& u : s.u) {
+        u /= NM;
+        u2 += u * u;
+    }
+    s.T = m * (c2 / NM - u2) / (3.0 * 1.3806e-23);
+    return s;
+}
 
 // Kinetic theory of a simple VHS gas in equilibrium (Bird 1994, section 4.2).
 inline double mean_speed(double T, double m)  // eq. 4.7: cbar = sqrt(8kT / (pi m))

@@ -161,11 +161,11 @@ TEST_F(WholeRun, UniformStreamKeepsItsVelocityAndTemperature)
 // and the shear stresses and the net heat flux vanish (Bird 1994, sections 4.4 and 4.5). Nitrogen with
 // rotation, so that the heat flux carries internal energy both ways.
 //
-// The move stops a molecule at the surface it meets and drops the rest of its step (also at a box face
-// in a division that holds surfaces), so the hits fall short of n cbar / 4 by a fraction that grows with
-// the step: about 9 % at 3 moves per cell transit, 3 % at 10, 1 % at 30 (bench/physics_bench.cpp). The
-// case takes 10 moves per transit, inside its tolerance of five standard errors (about 6 % over the
-// body), and divisions small enough that the box faces lie in divisions without surfaces. The sample
+// The move stops a molecule at the surface it meets and drops the rest of its step, so the hits fall
+// short of n cbar / 4 by a fraction that grows with the step: about 9 % at 3 moves per cell transit,
+// 3 % at 10, 1 % at 30 (bench/physics_bench.cpp). The case takes 10 moves per transit, inside its
+// tolerance of five standard errors (about 6 % over the body), and divisions small enough that the box
+// faces lie in divisions without surfaces. The sample
 // begins at the first output, after the gas has filled the elements next to the body, which the
 // initial state leaves empty.
 TEST_F(WholeRun, DiffuseBodyAtGasTemperatureSeesEquilibriumFluxes)
