@@ -252,6 +252,13 @@ int grid_last_visible_column(const std::vector<int>& widths, int first, int clie
     return last;
 }
 
+int grid_slot_budget(int window_count, int windows_per_slot, int wanted)
+{
+    constexpr int SYSTEM_WINDOW_LIMIT = 16000;
+    int room = std::max(0, SYSTEM_WINDOW_LIMIT - window_count) / std::max(1, windows_per_slot);
+    return std::clamp(wanted, 0, room);
+}
+
 int grid_wheel_lines(int& accumulated, int delta)
 {
     accumulated += delta;

@@ -101,6 +101,9 @@ int grid_slot_count(int rows_that_fit, int rows);
 int grid_horizontal_limit(const std::vector<int>& widths, int client_width, int& page);
 // The last column that fits completely when the view starts at column `first`.
 int grid_last_visible_column(const std::vector<int>& widths, int first, int client_width);
+// New slots within the 16000-window budget of the Windows 95/98 family: at most
+// (16000 - window_count) / windows_per_slot of the wanted ones, never below 0.
+int grid_slot_budget(int window_count, int windows_per_slot, int wanted);
 // Adds a wheel delta and returns the lines to scroll (positive down): one per 120 units.
 int grid_wheel_lines(int& accumulated, int delta);
 

@@ -60,11 +60,37 @@ bool take_held(int& type, WinMessage& m)
     return true;
 }
 
+// Step 6.2: a message of a child window with its own keyboard handling (kind 1) or of a grid window
+// (kind 4), found from the message's window through at most three ancestors, goes through that window's
+// two accelerator tables, and for kind 1 to its dialog, before it is translated and dispatched.
+bool route_own_keyboard(MSG& msg)
+{
+    HWND w = msg.hwnd;
+    for (int up = 0; w && up <= 3; ++up, w = GetParent(w)) {
+        if (GetClassLongA(w, GCW_ATOM) != WIN_TABLE.child_class)
+            continue;
+        const WinRecord* r = win_record(w);
+        if (!r || (r->kind != 1 && r->kind != 4))
+            return false;
+        for (HACCEL table : r->accelerators)
+            if (table && TranslateAcceleratorA(w, table, &msg))
+                return true;
+        if (r->kind == 1 && r->inner && IsDialogMessageA(r->inner, &msg))
+            return true;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        return true;
+    }
+    return false;
+}
+
 // Routes one system message (step 6): the active modeless dialog first, then dispatch.
 void route(MSG& msg)
 {
     if (WIN_ACTIVE_DIALOG &&
         (translate_dialog_accelerators(WIN_ACTIVE_DIALOG, msg) || IsDialogMessageA(WIN_ACTIVE_DIALOG, &msg)))
+        return;
+    if (route_own_keyboard(msg))
         return;
     if (msg.message == CARET_BLINK_TIMER_MSG && msg.wParam == CARET_BLINK_TIMER_ID && MSG_LOOP.drop_caret_timer)
         return;
