@@ -101,6 +101,22 @@ TEST(GridStorage, HorizontalLimitAndLastVisibleColumn)
     EXPECT_EQ(grid_last_visible_column(widths, 0, 500), 3);
 }
 
+TEST(GridStorage, SlotBudgetKeepsTheSystemWithin16000Windows)
+{
+    struct Case {
+        int windows, per_slot, wanted, added;
+    };
+    const Case cases[] = {
+        {100, 7, 10, 10},        // far below the budget
+        {15960, 7, 10, 5},       // 40 windows left: five slots of seven
+        {15999, 7, 10, 0},
+        {17000, 7, 10, 0},       // already beyond: nothing, never negative
+        {0, 0, 3, 3},            // no windows per slot counted as one
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(grid_slot_budget(c.windows, c.per_slot, c.wanted), c.added) << c.windows;
+}
+
 TEST(GridStorage, WheelScrollsOneLinePer120)
 {
     struct Case {

@@ -9,6 +9,7 @@
 #include "toolkit/win/error_state.h"
 #include "toolkit/win/grid_fields_win.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/os_utilities.h"
 
 #include <gtest/gtest.h>
 
@@ -357,6 +358,56 @@ TEST_F(GridTest, SlotsScrollingWheelLabelsAndHeader)
     EXPECT_EQ(g.block[0], g.top_row + 2);
     EXPECT_EQ(g.block[1], g.top_row + 2);
     EXPECT_EQ(g.block[3], 5);
+}
+
+// Sideways: with all columns fitting nothing scrolls; a narrow grid scrolls column by column.
+TEST_F(GridTest, HorizontalScrolling)
+{
+    GridRecord& g = record(GRID);
+    HWND grid = grid_window(GRID);
+    grid_hscroll(grid, SB_PAGERIGHT, 0);
+    EXPECT_EQ(g.first_column, 0);
+    RECT r;
+    GetWindowRect(grid, &r);
+    SetWindowPos(grid, nullptr, 0, 0, 300, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_GT(g.h_limit, 0);
+    EXPECT_LT(g.last_column, 5);
+    RECT before, after;
+    GetWindowRect(g.cell(2, 0), &before);
+    grid_hscroll(grid, SB_LINERIGHT, 0);
+    EXPECT_EQ(g.first_column, 1);
+    GetWindowRect(g.cell(2, 0), &after);
+    EXPECT_EQ(before.left - after.left, g.col()[0].width - 1);  // the controls move, none is re-created
+    for (int i = 0; i < 10; ++i)
+        grid_hscroll(grid, SB_PAGERIGHT, 0);
+    EXPECT_EQ(g.first_column, g.h_limit);
+    EXPECT_EQ(g.last_column, 5);
+}
+
+// The client's height decides the row slots: more slots when it grows (also within the window budget
+// of the Windows 95/98 family, forced here), fewer when it shrinks; the contents stay.
+TEST_F(GridTest, SlotsGrowAndShrinkWithTheClient)
+{
+    GridRecord& g = record(GRID);
+    HWND grid = grid_window(GRID);
+    int f = GRID;
+    WGridPutCell(f, TEXT, 3, 0.0, "kept", "");
+    const int slots = g.slots;
+    RECT r;
+    GetWindowRect(grid, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    os_platform_force(1);
+    SetWindowPos(grid, nullptr, 0, 0, width, height + 5 * (g.cell_height - 1), SWP_NOMOVE | SWP_NOZORDER);
+    os_platform_force(-1);
+    EXPECT_EQ(g.slots, slots + 5);
+    EXPECT_EQ(g.cells.size(), static_cast<size_t>(6 * g.slots));
+    EXPECT_EQ(grid_window_text(g.cell(TEXT, 3)), "kept");
+    SetWindowPos(grid, nullptr, 0, 0, width, height - 3 * (g.cell_height - 1), SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(g.slots, slots - 3);
+    EXPECT_EQ(g.label_windows.size(), static_cast<size_t>(g.slots));
+    std::string text;
+    WGridGetText(f, TEXT, 3, text, 100);
+    EXPECT_EQ(text, "kept");
 }
 
 TEST_F(GridTest, FewRowsAndFailedSetUps)

@@ -145,10 +145,12 @@ void move_first_column(HWND grid, GridRecord& g, int column)
     column = std::clamp(column, 0, g.h_limit);
     if (column == g.first_column)
         return;
-    int dx = column_offset(g, column) - column_offset(g, g.first_column);
     g.first_column = column;
     SetScrollPos(grid, SB_HORZ, column, TRUE);
-    ScrollWindowEx(g.client, -dx, 0, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    // The existing controls move by the widths of the columns passed (a hidden dialog's client would
+    // not move its children with the area).
+    grid_place_cells(g);
+    InvalidateRect(g.client, nullptr, TRUE);
     g.last_column = grid_last_visible_column(column_widths(g), g.first_column, client_width(g));
     if (g.header) {
         for (int k = 0; k < g.columns; ++k) {
