@@ -306,7 +306,8 @@ void WGridEditState(HWND cell, int kind, int read_only, int redraw)
         if (((style & ES_READONLY) != 0) != (read_only != 0))
             SendMessageA(cell, EM_SETREADONLY, read_only ? TRUE : FALSE, 0);
         if (FieldRecord* r = field_record(cell); r && r->spin) {
-            EnableWindow(r->spin, read_only ? FALSE : TRUE);
+            if ((IsWindowEnabled(r->spin) != FALSE) == (read_only != 0))
+                EnableWindow(r->spin, read_only ? FALSE : TRUE);
             if (redraw)
                 RedrawWindow(r->spin, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         }
