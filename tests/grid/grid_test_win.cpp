@@ -410,6 +410,17 @@ TEST_F(GridTest, SlotsGrowAndShrinkWithTheClient)
     EXPECT_EQ(text, "kept");
 }
 
+// A locked grid lets the mouse pass through.
+TEST_F(GridTest, LockedGridLetsTheMousePass)
+{
+    HWND grid = grid_window(GRID);
+    EXPECT_NE(SendMessageA(grid, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+    SendMessageA(grid, GM_LOCK, 0, 0);
+    EXPECT_EQ(record(GRID).locked, 1);
+    EXPECT_EQ(SendMessageA(grid, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+    EXPECT_EQ(SendMessageA(record(GRID).client, WM_NCHITTEST, 0, 0), HTTRANSPARENT);
+}
+
 TEST_F(GridTest, FewRowsAndFailedSetUps)
 {
     load(FEW_DIALOG);
@@ -624,6 +635,7 @@ TEST(GridDialogLayer, TreeFilledFromMenu)
 TEST(GridDialogLayer, ChildWindowKeyboardRouting)
 {
     open_test_main_window();
+    WGridRegister();
     int handle = -1;
     WWinOpenChild(handle, 7, 100, 100, 4000, 4000, "Keys");
     ASSERT_GE(handle, 1);
@@ -652,6 +664,20 @@ TEST(GridDialogLayer, ChildWindowKeyboardRouting)
             EXPECT_EQ(m.value1, c.menu_id);
         }
     }
+    // Kind 1 also offers the message to its dialog: Tab moves the focus from OK to Cancel.
+    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(GRID_DIALOG), frame,
+                                     [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    ASSERT_TRUE(dialog);
+    ShowWindow(dialog, SW_SHOW);
+    record.kind = 1;
+    record.inner = dialog;
+    SetFocus(GetDlgItem(dialog, 1));
+    ASSERT_EQ(GetFocus(), GetDlgItem(dialog, 1));
+    drain_messages();
+    PostMessageA(GetDlgItem(dialog, 1), WM_KEYDOWN, VK_TAB, 0);
+    drain_messages();
+    EXPECT_EQ(GetFocus(), GetDlgItem(dialog, 2));
+    DestroyWindow(dialog);
     SetWindowLongPtrA(frame, GWLP_USERDATA, 0);
     DestroyAcceleratorTable(table);
     WWinCloseChild(handle);
