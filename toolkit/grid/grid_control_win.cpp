@@ -704,7 +704,7 @@ void WGridSetCurrent(HWND grid, int column, int row, int focus)
     GridRecord* g = grid_record(grid);
     if (!g)
         return;
-    if (g->current_column == column && g->current_row == row && !GRID_RENOTIFY && !focus)
+    if (g->current_column == column && g->current_row == row && !GRID_RENOTIFY)
         return;
     g->current_column = column;
     g->current_row = row;
@@ -921,7 +921,9 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
                 SetWindowPos(g->client, nullptr, g->label_width, g->header_height, std::max(1, w - g->label_width),
                              std::max(1, h - g->header_height), SWP_NOZORDER | SWP_NOACTIVATE);
             grid_layout(grid, *g);
-            if (g->current_column > g->last_column)
+            if (g->first_column > g->h_limit)  // the columns that fit the new width start further left
+                move_first_column(grid, *g, g->h_limit);
+            else if (g->current_column > g->last_column)
                 move_first_column(grid, *g, first_column_showing(*g, g->current_column));
         }
         return 0;
