@@ -245,15 +245,25 @@ void grid_load_cell(GridRecord& g, int k, int s, const std::string& format)
             InvalidateRect(c, nullptr, TRUE);
         }
     }
+    // A control is only told what changes: every set makes it draw again, which is most of the time of
+    // a scroll.
     switch (column.kind) {
-    case GRID_CHECK:
-        SendMessageA(c, BM_SETCHECK, grid_stored_int(column, row) ? BST_CHECKED : BST_UNCHECKED, 0);
+    case GRID_CHECK: {
+        WPARAM state = grid_stored_int(column, row) ? BST_CHECKED : BST_UNCHECKED;
+        if (static_cast<WPARAM>(SendMessageA(c, BM_GETCHECK, 0, 0)) != state)
+            SendMessageA(c, BM_SETCHECK, state, 0);
         break;
-    case GRID_MENU:
-        SendMessageA(c, CB_SETCURSEL, static_cast<WPARAM>(grid_stored_int(column, row)), 0);
+    }
+    case GRID_MENU: {
+        int option = grid_stored_int(column, row);
+        if (SendMessageA(c, CB_GETCURSEL, 0, 0) != option)
+            SendMessageA(c, CB_SETCURSEL, static_cast<WPARAM>(option), 0);
         break;
+    }
     default: {
-        SetWindowTextA(c, grid_stored_text(column, row, format).c_str());
+        const std::string text = grid_stored_text(column, row, format);
+        if (grid_window_text(c) != text)
+            SetWindowTextA(c, text.c_str());
         SendMessageA(c, EM_SETMODIFY, FALSE, 0);
         if (r && column.kind != GRID_TEXT) {
             double v = 0.0;
