@@ -6,14 +6,9 @@
 #include "app/state/display.h"
 #include "app/state/gas.h"
 #include "app/state/samples.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
-
-namespace {
-
-constexpr int DIALOG_LOG = 120;
-
-} // namespace
 
 void VIEW_SURFACES_3D()
 {
@@ -37,10 +32,11 @@ void LOAD_DISPLAY_DIALOGS()
         d.SURF_VIEW_ELEVATION.set(0);
         d.VIEW_MODE_3D = 1;
     }
-    WDialogLoad(DIALOG_LOG);
-    WDialogSelect(DIALOG_LOG);
+    WDialogLoad(IDD_LOG);
+    WDialogSelect(IDD_LOG);
     if (GAS.GAS_REACTIONS == 0)
-        for (int field : {1053, 1054, 1056, 1065})
+        for (int field :
+             {IDC_LOG_REACTIONS, IDC_LOG_REACTION_TYPE, IDC_LOG_REACTION_TYPE_LABEL, IDC_LOG_REACTIONS_LABEL})
             WDialogFieldState(field, 0);
     WDialogShow(0, 0, 0, 2);
     IGrColourN(0);

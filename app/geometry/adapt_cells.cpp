@@ -22,15 +22,13 @@
 #include "base/list_io.h"
 #include "base/random.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
 #include <limits>
 
 namespace {
 
-constexpr int CELL_SIZE_DIALOG = 144;  // "Set the Cell Size"
-constexpr int MPC_FIELD = 1015;        // desired average number of molecules per cell
-constexpr int CELLS_DIALOG = 111;      // "Setting the Flowfield Cells - Please Wait"
 
 constexpr int MARK_FREE = -1;          // ELEMENT_MARK: free for a node
 constexpr int MARK_NODE = 0;           // holds a node
@@ -301,12 +299,12 @@ int nearest_cell(float x, float y, float z)
 // would divide by zero below; a toolkit that hands one back all the same stops the run here.
 int ask_molecules_per_cell()
 {
-    WDialogLoad(CELL_SIZE_DIALOG);
-    WDialogSelect(CELL_SIZE_DIALOG);
-    WDialogRangeInteger(MPC_FIELD, 1, std::numeric_limits<int>::max());
+    WDialogLoad(IDD_CELL_SIZE);
+    WDialogSelect(IDD_CELL_SIZE);
+    WDialogRangeInteger(IDC_CELL_SIZE_MPC, 1, std::numeric_limits<int>::max());
     WDialogShow(-1, -1, 0, 1);
     int mpc = 0;
-    WDialogGetInteger(MPC_FIELD, mpc);
+    WDialogGetInteger(IDC_CELL_SIZE_MPC, mpc);
     WDialogUnload();
     if (mpc < 1)
         fatal_stop(
@@ -340,7 +338,7 @@ void ADAPT_CELLS()
 
     int steps = D.DIVISION_COUNT;
     float increment = 1.0f;
-    open_progress_dialog(CELLS_DIALOG, steps, increment);
+    open_progress_dialog(IDD_CELLS_PROGRESS, steps, increment);
     progress_stage("Setting Locations of Cell Nodes");
     float progress = 0.0f;
     float remainder = 0.0f;
@@ -349,7 +347,7 @@ void ADAPT_CELLS()
         for (int iy = 1; iy <= B.DIVISIONS_Y; ++iy)
             for (int ix = 1; ix <= B.DIVISIONS_X; ++ix) {
                 progress = static_cast<float>(double(progress) + increment);
-                WDialogPutProgressBar(PROGRESS_BAR_FIELD, static_cast<int>(progress), 0);
+                WDialogPutProgressBar(IDC_PROGRESS_BAR, static_cast<int>(progress), 0);
                 if (D.DIVISION_INFO(DIVISION_CODE, iz, iy, ix) == 0)
                     continue;
                 place_division_nodes(nodes, ix, iy, iz, mpc, remainder, dediv, mark, layer);

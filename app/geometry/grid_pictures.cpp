@@ -11,6 +11,7 @@
 #include "app/state/cells.h"
 #include "app/state/divisions.h"
 #include "base/fatal.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
 
@@ -20,16 +21,6 @@
 #include <thread>
 
 namespace {
-
-// Dialog 138, "SELECT THE 2-D DISPLAY  PLANE IN THE 3-D FLOWFIELD", and legend dialog 104.
-constexpr int PLANE_DIALOG = 138;
-constexpr int AXIS_X_RADIO = 1005;    // radio group x, y, z (1006, 1023): the axis normal to the plane
-constexpr int AXIS_Z_RADIO = 1023;
-constexpr int DIVISION_SPIN = 1015;   // division along that axis
-constexpr int ELEMENT_SPIN = 1046;    // element within it
-constexpr int POSITION_FIELD = 1007;  // plane position in metres
-constexpr int LEGEND_DIALOG = 104;
-constexpr int STOP_CHECK = 1081;      // "Stop Program"
 
 // Places. The dialogs stand in the strip left of the picture, the plane dialog at its top and the
 // legend below it: 22 and 282 pixels down the 718-pixel client area, in 0..9999 window units. The
@@ -114,14 +105,14 @@ std::string padded_title(std::string title)
 // Step 1: the plane dialog (z checked), the legend for the divisions picture, the picture window.
 int open_picture(const std::string& title, bool with_legend)
 {
-    WDialogLoad(PLANE_DIALOG);
-    WDialogSelect(PLANE_DIALOG);
-    WDialogPutRadioButton(AXIS_Z_RADIO);
-    WDialogShow(DIALOG_X, PLANE_DIALOG_Y, AXIS_X_RADIO, 2);
+    WDialogLoad(IDD_PLANE);
+    WDialogSelect(IDD_PLANE);
+    WDialogPutRadioButton(IDC_PLANE_Z);
+    WDialogShow(DIALOG_X, PLANE_DIALOG_Y, IDC_PLANE_X, 2);
     if (with_legend) {
-        WDialogLoad(LEGEND_DIALOG);
-        WDialogSelect(LEGEND_DIALOG);
-        WDialogPutCheckBox(STOP_CHECK, 0);
+        WDialogLoad(IDD_GRID_LEGEND);
+        WDialogSelect(IDD_GRID_LEGEND);
+        WDialogPutCheckBox(IDC_LEGEND_STOP, 0);
         WDialogShow(DIALOG_X, LEGEND_DIALOG_Y, 0, 2);
     }
     int window = -1;
@@ -137,21 +128,21 @@ int open_picture(const std::string& title, bool with_legend)
 Plane read_plane(int& remembered_axis)
 {
     Plane p;
-    WDialogSelect(PLANE_DIALOG);
+    WDialogSelect(IDD_PLANE);
     int axis = 3;
-    WDialogGetRadioButton(AXIS_X_RADIO, axis);
+    WDialogGetRadioButton(IDC_PLANE_X, axis);
     if (axis < 1 || axis > 3)
         axis = 3;
     if (axis != remembered_axis) {
-        WDialogPutInteger(DIVISION_SPIN, 1);
-        WDialogPutInteger(ELEMENT_SPIN, 1);
+        WDialogPutInteger(IDC_PLANE_DIVISION, 1);
+        WDialogPutInteger(IDC_PLANE_ELEMENT, 1);
     }
     remembered_axis = axis;
     const Axis a = lattice_axis(axis);
-    WDialogRangeInteger(DIVISION_SPIN, 1, a.divisions);
-    WDialogRangeInteger(ELEMENT_SPIN, 1, a.elements);
-    WDialogGetInteger(DIVISION_SPIN, p.division);
-    WDialogGetInteger(ELEMENT_SPIN, p.element);
+    WDialogRangeInteger(IDC_PLANE_DIVISION, 1, a.divisions);
+    WDialogRangeInteger(IDC_PLANE_ELEMENT, 1, a.elements);
+    WDialogGetInteger(IDC_PLANE_DIVISION, p.division);
+    WDialogGetInteger(IDC_PLANE_ELEMENT, p.element);
     p.division = std::clamp(p.division, 1, std::max(1, a.divisions));
     p.element = std::clamp(p.element, 1, std::max(1, a.elements));
     p.normal = axis;
@@ -161,7 +152,7 @@ Plane read_plane(int& remembered_axis)
     // The plane through the centres of the chosen elements, in metres.
     const double position = (a.minimum + (p.division - 1) * a.division_width + (p.element - 0.5) * a.element_width) /
                             double(BOX.SCALE_FACTOR);
-    WDialogPutReal(POSITION_FIELD, static_cast<float>(position), "(G13.7)");
+    WDialogPutReal(IDC_PLANE_POSITION, static_cast<float>(position), "(G13.7)");
     return p;
 }
 
@@ -288,8 +279,8 @@ void DRAW_DIVISIONS_AND_ELEMENTS()
     while (window >= 1) {
         pause_before_drawing();
         int stop = 0;
-        WDialogSelect(LEGEND_DIALOG);
-        WDialogGetCheckBox(STOP_CHECK, stop);
+        WDialogSelect(IDD_GRID_LEGEND);
+        WDialogGetCheckBox(IDC_LEGEND_STOP, stop);
         if (stop == 1)
             program_stop();
         const Plane p = read_plane(divisions_axis);
@@ -301,7 +292,7 @@ void DRAW_DIVISIONS_AND_ELEMENTS()
         }
     }
     WWinSelect(0);
-    for (int dialog : {PLANE_DIALOG, LEGEND_DIALOG}) {
+    for (int dialog : {IDD_PLANE, IDD_GRID_LEGEND}) {
         WDialogSelect(dialog);
         WDialogHide();
         WDialogUnload();
@@ -322,7 +313,7 @@ void DRAW_CELLS()
             break;
         }
     }
-    WDialogSelect(PLANE_DIALOG);
+    WDialogSelect(IDD_PLANE);
     WDialogUnload();
     if (window >= 1)
         WWinCloseChild(window);

@@ -7,6 +7,7 @@
 #include "base/fatal.h"
 #include "base/list_io.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
 #include <cmath>
@@ -161,8 +162,8 @@ void open_progress_dialog(int dialog, int& range, float& step)
     WDialogShow(-1, -1, 0, 2);
     step = 1.0f;
     fold_progress_range(range, step);
-    WDialogRangeProgressBar(PROGRESS_BAR_FIELD, 0, range);
-    WDialogPutProgressBar(PROGRESS_BAR_FIELD, 0, 0);
+    WDialogRangeProgressBar(IDC_PROGRESS_BAR, 0, range);
+    WDialogPutProgressBar(IDC_PROGRESS_BAR, 0, 0);
 }
 
 // The bar is put only when its integer position changes: a large set-up advances it some hundred
@@ -173,12 +174,12 @@ void progress_advance(float share)
     const int shown = static_cast<int>(D.PROGRESS_VALUE);
     D.PROGRESS_VALUE = static_cast<float>(double(D.PROGRESS_VALUE) + double(share) * double(D.PROGRESS_STEP));
     if (static_cast<int>(D.PROGRESS_VALUE) != shown)
-        WDialogPutProgressBar(PROGRESS_BAR_FIELD, static_cast<int>(D.PROGRESS_VALUE), 0);
+        WDialogPutProgressBar(IDC_PROGRESS_BAR, static_cast<int>(D.PROGRESS_VALUE), 0);
 }
 
 void progress_stage(std::string_view text)
 {
-    WDialogPutString(PROGRESS_TEXT_FIELD, text);
+    WDialogPutString(IDC_PROGRESS_TEXT, text);
 }
 
 void allocation_stop(std::string_view line, std::string_view array_name)

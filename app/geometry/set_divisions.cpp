@@ -11,11 +11,11 @@
 #include "app/state/surface.h"
 #include "base/list_io.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
 namespace {
 
-constexpr int PROGRESS_DIALOG = 107;  // "Setting Divisions and Elements - Please Wait"
 
 } // namespace
 
@@ -93,7 +93,7 @@ void SET_DIVISIONS_AND_ELEMENTS()
     // Progress budget: 0.1 + 1 steps per triangle, 1 + 0.1 + 0.0333 per division, 100 spare.
     int range = static_cast<int>(double(SURFACE.TRIANGLE_COUNT) * double(1.1f) + 100.0 +
                                  double(D.DIVISION_COUNT) * double(1.133f));
-    open_progress_dialog(PROGRESS_DIALOG, range, D.PROGRESS_STEP);
+    open_progress_dialog(IDD_DIVISIONS_PROGRESS, range, D.PROGRESS_STEP);
     D.PROGRESS_VALUE = 0.0f;
 
     coordinates_stage();

@@ -18,13 +18,13 @@
 #include "base/list_io.h"
 #include "base/random.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
 #include <vector>
 
 namespace {
 
-constexpr int CELLS_DIALOG = 111;  // "Setting the Flowfield Cells - Please Wait"
 constexpr int UNIT_NODES = 8;      // "NODES.TXT"
 
 // The crossing fractions that hide a node: a solid triangle strictly between the point and the node.
@@ -328,7 +328,7 @@ void COMBINE_ELEMENTS_INTO_CELLS()
 
     int range = D.ELEMENT_COUNT;
     float step = 1.0f;
-    open_progress_dialog(CELLS_DIALOG, range, step);
+    open_progress_dialog(IDD_CELLS_PROGRESS, range, step);
     progress_stage("Combining Elements to Form Cells");
     float progress = 0.0f;
 
@@ -351,7 +351,7 @@ void COMBINE_ELEMENTS_INTO_CELLS()
                             if (code < 0 && D.SUB_ELEMENTS_IN_FLOW(-code, ez, ey, ex) == 0)
                                 element_cell = -1;
                             progress = static_cast<float>(double(progress) + step);
-                            WDialogPutProgressBar(PROGRESS_BAR_FIELD, static_cast<int>(progress), 0);
+                            WDialogPutProgressBar(IDC_PROGRESS_BAR, static_cast<int>(progress), 0);
                             if (element_cell != 0)
                                 continue;
                             Search s{ix, iy, iz, ex, ey, ez, {}, {}, {}, marks};

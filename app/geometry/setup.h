@@ -7,17 +7,15 @@
 #include <string>
 #include <string_view>
 
-// Progress dialog fields of dialogs 107 and 111.
-constexpr int PROGRESS_BAR_FIELD = 1024;
-constexpr int PROGRESS_TEXT_FIELD = 1020;
 constexpr int PROGRESS_RANGE_LIMIT = 65530;  // the toolkit's bar accepts at most 65535
 
 // Folds a progress range into the toolkit's limit: while range > 65530, range := trunc(range / 1.2)
 // and step := step / 1.2 (1.2 a 4-byte constant, step a 4-byte real).
 void fold_progress_range(int& range, float& step);
 
-// Loads a progress dialog (107 or 111), shows it modeless at the default position, folds the range with
-// its step (starting at 1.0) and sets the bar's range 0..range and its position 0.
+// Loads a progress dialog (IDD_DIVISIONS_PROGRESS or IDD_CELLS_PROGRESS), shows it modeless at the
+// default position, folds the range with its step (starting at 1.0) and sets the bar's range 0..range
+// and its position 0.
 void open_progress_dialog(int dialog, int& range, float& step);
 
 // PROGRESS_VALUE := PROGRESS_VALUE + share * PROGRESS_STEP; the bar is put to its integer part.

@@ -21,6 +21,7 @@
 #include "base/fatal.h"
 #include "base/list_io.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
 #include <cmath>
@@ -324,8 +325,8 @@ void OUTPUT_PROPERTIES()
     adapt_time_steps(IC);
     const int NM = MOLECULES.NM;
     if (RUN.SAMPLING_MODE == 1 && std::abs(double(NM) - SAMPLES.NM_SAMPLE_START) > 8.0 * std::sqrt(double(NM))) {
-        WDialogSelect(120);
-        WDialogPutString(1020, "Sample reset due to excessive molecule number change");
+        WDialogSelect(IDD_LOG);
+        WDialogPutString(IDC_LOG_NOTE, "Sample reset due to excessive molecule number change");
         RESET_SAMPLE();
     }
     if (SURFACE.SOLID_TRIANGLE_COUNT > 0)

@@ -16,6 +16,7 @@
 #include "app/restart/restart_io.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
 #include <algorithm>
@@ -25,9 +26,6 @@
 namespace {
 
 // Dialog "Reading the Restart Files - Please Wait" and its fields.
-constexpr int RESTART_PROGRESS_DIALOG = 123;
-constexpr int FIELD_PROGRESS_TEXT = 1020;
-constexpr int FIELD_PROGRESS_BAR = 1024;
 
 // Text and bar position shown before each file (none for "QR4TM5.RES").
 struct Progress {
@@ -44,8 +42,8 @@ void show_progress(int file)
 {
     if (!PROGRESS[file].text)
         return;
-    WDialogPutString(FIELD_PROGRESS_TEXT, PROGRESS[file].text);
-    WDialogPutProgressBar(FIELD_PROGRESS_BAR, PROGRESS[file].position);
+    WDialogPutString(IDC_PROGRESS_TEXT, PROGRESS[file].text);
+    WDialogPutProgressBar(IDC_PROGRESS_BAR, PROGRESS[file].position);
 }
 
 std::string size_item(int number, const char* name)
@@ -189,10 +187,10 @@ void check_run_state_counts()
 void READ_RESTART()
 {
     write_list(UNIT_DIAG, {"Reading restart files, QR4TP.RES, QR4TMn.RES, QR4TVn.RES,QR4TCn,RES "});
-    WDialogLoad(RESTART_PROGRESS_DIALOG);
-    WDialogSelect(RESTART_PROGRESS_DIALOG);
+    WDialogLoad(IDD_RESTART_PROGRESS);
+    WDialogSelect(IDD_RESTART_PROGRESS);
     WDialogShow(-1, -1, 0, 2);
-    WDialogRangeProgressBar(FIELD_PROGRESS_BAR, 0, 1000);
+    WDialogRangeProgressBar(IDC_PROGRESS_BAR, 0, 1000);
 
     show_progress(FILE_SIZES);
     read_file(FILE_SIZES);
@@ -222,7 +220,7 @@ void READ_RESTART()
         show_progress(file);
         read_file(file);
     }
-    WDialogPutProgressBar(FIELD_PROGRESS_BAR, 1000);
+    WDialogPutProgressBar(IDC_PROGRESS_BAR, 1000);
 
     write_list(UNIT_DIAG, {RUN.JCHECK});
     if (RUN.JCHECK == RESTART_CHECK) {

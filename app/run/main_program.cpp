@@ -10,6 +10,7 @@
 #include "app/state/surface.h"
 #include "base/list_io.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
 
@@ -24,13 +25,6 @@ constexpr char MAIN_TITLE[] = "  DSMC Visual Program QR4T for Three-Dimensional 
 // Demonstration cases of run types 3, 4 and 5: flow-data and surface-data sources.
 constexpr const char* DEMO_FLOW_DATA[3] = {"QR4TD.DM1", "QR4TD.DM2", "QR4TD.DM3"};
 constexpr const char* DEMO_SURFACE_DATA[3] = {"QR4SD.DM1", "QR4SD.DM2", "QR4SD.DM3"};
-
-// Dialog ids and the fields of their radio groups.
-constexpr int DIALOG_RUN_TYPE = 116;
-constexpr int DIALOG_OPTIONS = 162;
-constexpr int DIALOG_INFORMATION = 151;
-constexpr int FIRST_RADIO = 1005;
-constexpr int FOCUS_FIELD = 1005;
 
 // The first value of a list-directed text file as an integer; false when there is none or it cannot be
 // read (the options file treats both like a read error).
@@ -65,10 +59,10 @@ int ask_radio_dialog(int dialog)
 {
     WDialogLoad(dialog);
     WDialogSelect(dialog);
-    WDialogPutRadioButton(FIRST_RADIO);
-    WDialogShow(-1, -1, FOCUS_FIELD, 1);
+    WDialogPutRadioButton(IDC_CHOICE_1);
+    WDialogShow(-1, -1, IDC_CHOICE_1, 1);
     int position = -999;
-    WDialogGetRadioButton(FIRST_RADIO, position);
+    WDialogGetRadioButton(IDC_CHOICE_1, position);
     WDialogUnload();
     return position;
 }
@@ -77,7 +71,7 @@ void show_page(int dialog)
 {
     WDialogLoad(dialog);
     WDialogSelect(dialog);
-    WDialogShow(-1, -1, FOCUS_FIELD, 1);
+    WDialogShow(-1, -1, IDC_CHOICE_1, 1);
     WDialogUnload();
 }
 
@@ -88,9 +82,9 @@ void choose_run_type()
     DisplaySettings& d = DISPLAY;
     d.RUN_TYPE = 6;
     while (d.RUN_TYPE > 5 || d.RUN_TYPE < 1) {
-        d.RUN_TYPE = ask_radio_dialog(DIALOG_RUN_TYPE);
+        d.RUN_TYPE = ask_radio_dialog(IDD_RUN_TYPE);
         if (d.RUN_TYPE >= 3 && d.RUN_TYPE <= 5 && RUN.PROGRAM_OPTIONS != 1) {
-            if (ask_radio_dialog(DIALOG_OPTIONS) == 2) {
+            if (ask_radio_dialog(IDD_OPTIONS) == 2) {
                 if (write_standard_options())
                     RUN.PROGRAM_OPTIONS = 1;
                 else
@@ -98,9 +92,9 @@ void choose_run_type()
             }
         }
         if (d.RUN_TYPE == 6) {
-            int page = ask_radio_dialog(DIALOG_INFORMATION);
+            int page = ask_radio_dialog(IDD_INFORMATION);
             if (page >= 1 && page <= 4)
-                show_page(151 + page);
+                show_page(IDD_INFO_METHOD + page - 1);
         }
     }
 }

@@ -11,6 +11,7 @@
 #include "app/state/surface.h"
 #include "base/list_io.h"
 #include "base/units.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/number_text.h"
 
@@ -18,9 +19,6 @@
 
 namespace {
 
-constexpr int DIALOG_LOG = 120;
-constexpr int FIELD_PHASE = 1021;
-constexpr int FIELD_COMMENCE = 1020;
 constexpr int MANY_MOLECULES = 1000000;  // above this the toolkit is polled between phases too
 
 // One poll: a close request stops the program; an expose redraws the displays; every other result,
@@ -52,35 +50,35 @@ void poll_if_many()
 
 void phase(const char* text)
 {
-    WDialogSelect(DIALOG_LOG);
-    WDialogPutString(FIELD_PHASE, text);
+    WDialogSelect(IDD_LOG);
+    WDialogPutString(IDC_LOG_PHASE, text);
 }
 
 // Refreshes the fields of the progress log dialog, in their fixed order.
 void refresh_log_dialog()
 {
     const float scale = BOX.SCALE_FACTOR;
-    WDialogSelect(DIALOG_LOG);
-    WDialogPutReal(1007, static_cast<float>(RUN.TIME / scale), "(G13.7)");
-    WDialogPutReal(1009, static_cast<float>(SAMPLES.SAMPLE_START_TIME / scale), "(G11.5)");
-    WDialogPutInteger(1015, MOLECULES.NM);
-    WDialogPutInteger(1064, SAMPLES.NM_SAMPLE_START);
-    WDialogPutDouble(1059, RUN.MOVE_COUNT, "(F13.0)");
-    WDialogPutDouble(1060, RUN.COLLISION_COUNT, "(F12.0)");
-    WDialogPutDouble(1061, RUN.SURFACE_HIT_COUNT, "(F10.0)");
-    WDialogPutDouble(1055, RUN.ENTRY_COUNT, "(F10.0)");
+    WDialogSelect(IDD_LOG);
+    WDialogPutReal(IDC_LOG_TIME, static_cast<float>(RUN.TIME / scale), "(G13.7)");
+    WDialogPutReal(IDC_LOG_SAMPLE_TIME, static_cast<float>(SAMPLES.SAMPLE_START_TIME / scale), "(G11.5)");
+    WDialogPutInteger(IDC_LOG_MOLECULES, MOLECULES.NM);
+    WDialogPutInteger(IDC_LOG_SAMPLE_MOLECULES, SAMPLES.NM_SAMPLE_START);
+    WDialogPutDouble(IDC_LOG_MOVES, RUN.MOVE_COUNT, "(F13.0)");
+    WDialogPutDouble(IDC_LOG_COLLISIONS, RUN.COLLISION_COUNT, "(F12.0)");
+    WDialogPutDouble(IDC_LOG_REFLECTIONS, RUN.SURFACE_HIT_COUNT, "(F10.0)");
+    WDialogPutDouble(IDC_LOG_ENTRIES, RUN.ENTRY_COUNT, "(F10.0)");
     if (GAS.GAS_REACTIONS > 0) {
         int r = DISPLAY.LOG_REACTION.current;
         if (r >= 1 && r <= GAS.GAS_REACTIONS)
-            WDialogPutDouble(1053, GAS.REACTION_COUNT(r), "(F9.0)");
+            WDialogPutDouble(IDC_LOG_REACTIONS, GAS.REACTION_COUNT(r), "(F9.0)");
     }
-    WDialogPutInteger(1062, RUN.ROUNDOFF_COUNT);
-    WDialogPutReal(1008, RUN.SEP_MFP_RATIO, "(G10.3)");
-    WDialogPutInteger(1063, SAMPLES.SAMPLE_COUNT);
+    WDialogPutInteger(IDC_LOG_ROUNDOFF, RUN.ROUNDOFF_COUNT);
+    WDialogPutReal(IDC_LOG_SEP_MFP, RUN.SEP_MFP_RATIO, "(G10.3)");
+    WDialogPutInteger(IDC_LOG_SAMPLES, SAMPLES.SAMPLE_COUNT);
     if (RUN.TIME < RUN.OUTPUT_INTERVAL) {
         std::string value;
         IRealToString(static_cast<float>(RUN.OUTPUT_INTERVAL / scale), value, "(G12.6)");
-        WDialogPutString(FIELD_COMMENCE, "Flowfield and surface displays commence at time   " + value);
+        WDialogPutString(IDC_LOG_NOTE, "Flowfield and surface displays commence at time   " + value);
     }
 }
 
@@ -112,7 +110,7 @@ bool pass()
 
     poll_if_many();
     phase("Sampling");
-    WDialogPutString(FIELD_COMMENCE, std::string(58, ' '));
+    WDialogPutString(IDC_LOG_NOTE, std::string(58, ' '));
     RUN_PHASES.SAMPLE_FLOWFIELD();
     if (!(RUN.TIME > RUN.OUTPUT_TIME))
         return true;

@@ -1,7 +1,7 @@
 // Chart set-up: ranges, log ranges, new plots and their per-type defaults.
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/chart_setup.h"
 #include "toolkit/graphics/gr_state.h"
-#include "toolkit/win/error_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The default colour table, the nearest-colour search, the device palette index and colour selection.
 #include "tests/graphics_core/recording_device.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
-#include "toolkit/win/error_state.h"
 
 #include <cmath>
 

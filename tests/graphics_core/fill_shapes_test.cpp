@@ -2,11 +2,11 @@
 // markers, seen through recording screen and hardcopy devices.
 #include "tests/graphics_core/recording_device.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/fill_shapes.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/win/error_state.h"
 
 #include <algorithm>
 #include <set>

@@ -1,10 +1,10 @@
 // The segment clipper, clipped polylines, edge intersections, lines and the current point.
 #include "tests/graphics_core/recording_device.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/line_clip.h"
-#include "toolkit/win/error_state.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Number text for graphics and the string helpers shared with the drivers.
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/graphics/number_text.h"
-#include "toolkit/win/error_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 // Test equipment shared by the graphics-core tests (recording devices and the fixture).
 #include "tests/graphics_core/recording_device.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gr_area.h"
+#include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/win/error_state.h"
 
 std::vector<RecordedOp> RECORDED;
 int HARDCOPY_EMULATE_ANSWER = 0;
@@ -62,15 +63,7 @@ std::vector<RecordedOp> recorded_lines(bool screen)
 
 void GraphicsFixture::SetUp()
 {
-    GrTarget = GrTargetRecord{};
-    GrArea = GrAreaRecord{};
-    GrUnits = GrUnitsRecord{};
-    GrCurrentPoint = GrCurrentPointRecord{};
-    GrColourState = GrColourStateRecord{};
-    GrLineState = GrLineStateRecord{};
-    GrTextState = GrTextStateRecord{};
-    GrPrimitiveBlock = GrPrimitiveBlockRecord{};
-    GrScreenOpFlags = GrScreenOpFlagsRecord{};
+    gr_records_clear();
     HcDeviceBlock = HcDeviceBlockRecord{};
     GrOutputSwitch.screen = 1;
     GrOutputSwitch.hardcopy = 1;

@@ -1,12 +1,13 @@
 // The screen driver on GDI: pictures drawn into an off-screen DIB and read back pixel by pixel.
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/fill_shapes.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_lines.h"
+#include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/win/error_state.h"
 
 #include <gtest/gtest.h>
 
@@ -46,16 +47,9 @@ protected:
         bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         ASSERT_NE(bitmap_, nullptr);
         old_ = SelectObject(dc_, bitmap_);
-        GrTarget = GrTargetRecord{};
+        gr_records_clear();
         GrTarget.kind = 2;
         GrTarget.number = 1;
-        GrArea = GrAreaRecord{};
-        GrUnits = GrUnitsRecord{};
-        GrLineState = GrLineStateRecord{};
-        GrTextState = GrTextStateRecord{};
-        GrColourState = GrColourStateRecord{};
-        GrPrimitiveBlock = GrPrimitiveBlockRecord{};
-        GrScreenOpFlags = GrScreenOpFlagsRecord{};
         GrOutputSwitch.screen = 1;
         GrOutputSwitch.hardcopy = 0;
         GrGdiContext.display_colours = 1 << 24;

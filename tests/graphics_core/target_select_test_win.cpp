@@ -1,12 +1,12 @@
 // Drawing target selection and the graphics reset on this process's own main window.
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/gr_reset.h"
-#include "toolkit/graphics/offscreen_bitmap.h"
 #include "toolkit/graphics/gr_target.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/win/offscreen_bitmap.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <gtest/gtest.h>

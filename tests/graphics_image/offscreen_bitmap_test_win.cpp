@@ -1,14 +1,14 @@
 // Off-screen bitmaps: the table of 20, the fill, pixel transfer, copies into the drawing surface by
 // area mode, stretch and transfer mode, selection as drawing surface, and saving the graphics area.
-#include "toolkit/graphics/offscreen_bitmap_win.h"
+#include "toolkit/win/offscreen_bitmap_win.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/image_load.h"
-#include "toolkit/win/error_state.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

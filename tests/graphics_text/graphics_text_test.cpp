@@ -3,11 +3,12 @@
 
 #include "toolkit/graphics/graphics_text.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_driver.h"
+#include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/stroke_font.h"
-#include "toolkit/win/error_state.h"
 
 #include <gtest/gtest.h>
 
@@ -50,15 +51,7 @@ class GraphicsText : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        GrTarget = GrTargetRecord{};
-        GrArea = GrAreaRecord{};
-        GrUnits = GrUnitsRecord{};
-        GrCurrentPoint = GrCurrentPointRecord{};
-        GrColourState = GrColourStateRecord{};
-        GrLineState = GrLineStateRecord{};
-        GrTextState = GrTextStateRecord{};
-        GrPrimitiveBlock = GrPrimitiveBlockRecord{};
-        GrDeviceInfo = GrDeviceInfoRecord{};
+        gr_records_clear();
         GrOutputSwitch.screen = 1;
         GrOutputSwitch.hardcopy = 0;
         GrScreenDevice = record;

@@ -1,8 +1,8 @@
 // Stroke fonts: the built-in glyph data against the font metrics, the decoder of the stroke text, the
 // installer and save slot, and the width tables.
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/stroke_font.h"
-#include "toolkit/win/error_state.h"
 
 #include <gtest/gtest.h>
 

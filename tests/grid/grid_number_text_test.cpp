@@ -1,6 +1,6 @@
 // Number text of real and integer cells.
 #include "toolkit/grid/grid_number_text.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/number_text.h"
 
 #include <gtest/gtest.h>

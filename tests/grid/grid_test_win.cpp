@@ -6,7 +6,7 @@
 #include "toolkit/grid/grid_win.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/grid_fields_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/os_utilities.h"
@@ -645,14 +645,14 @@ TEST(GridDialogLayer, ChildWindowKeyboardRouting)
     ACCEL keys[1] = {{FVIRTKEY, VK_F5, 4242}};
     HACCEL table = CreateAcceleratorTableA(keys, 1);
     WinRecord record;
-    record.kind = 4;
+    record.kind = RECORD_GRID;
     record.accelerators[1] = table;
     SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&record));
     struct RouteCase {
         int kind;
         int menu_id;  // 0: no menu message expected
     };
-    const RouteCase cases[] = {{4, 4242}, {1, 4242}, {0, 0}};
+    const RouteCase cases[] = {{RECORD_GRID, 4242}, {RECORD_OWN_KEYS, 4242}, {0, 0}};
     for (const RouteCase& c : cases) {
         record.kind = c.kind;
         drain_messages();
@@ -669,7 +669,7 @@ TEST(GridDialogLayer, ChildWindowKeyboardRouting)
                                      [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     ASSERT_TRUE(dialog);
     ShowWindow(dialog, SW_SHOW);
-    record.kind = 1;
+    record.kind = RECORD_OWN_KEYS;
     record.inner = dialog;
     SetFocus(GetDlgItem(dialog, 1));
     ASSERT_EQ(GetFocus(), GetDlgItem(dialog, 1));

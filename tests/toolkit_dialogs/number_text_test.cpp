@@ -1,5 +1,5 @@
 // Numbers to text with formats and text to numbers, as dialog fields use them.
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/number_text.h"
 
 #include <gtest/gtest.h>

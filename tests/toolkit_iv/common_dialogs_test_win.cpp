@@ -3,9 +3,9 @@
 #include "../win/win_test_support.h"
 #include "toolkit_iv_fixture_win.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/common_dialogs.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/window_info.h"
 
 #include <gtest/gtest.h>

@@ -2,10 +2,11 @@
 // item numbers, accelerators and help strings, a toolbar 9402, a pop-up menu 9404.
 #include "toolkit_iv_fixture_win.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/menus.h"
+#include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <commctrl.h>

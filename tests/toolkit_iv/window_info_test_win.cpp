@@ -1,10 +1,10 @@
 // The information tables of the current window and dialog, and the status bar of the current window.
 #include "toolkit_iv_fixture_win.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/common_dialogs.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/window_info.h"
 #include "toolkit/win/window_table_win.h"
 

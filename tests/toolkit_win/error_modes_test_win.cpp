@@ -1,7 +1,8 @@
 // The screen channels of the error report: the status bar of the main window (mode 3) and the
 // "Library Error" box (mode 4), and the abnormal exit's "Vuvuzuvoder" box.
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/os_utilities.h"
+#include "toolkit/win/window_table_win.h"
 
 #include "box_driver_win.h"
 
@@ -31,7 +32,7 @@ struct TestMainWindow {
         frame = CreateWindowA("VUVUZUVODER", "error mode test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400,
                               200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         status = CreateWindowA(STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame,
-                               reinterpret_cast<HMENU>(999), GetModuleHandleA(nullptr), nullptr);
+                               reinterpret_cast<HMENU>(STATUS_BAR_ID), GetModuleHandleA(nullptr), nullptr);
     }
     ~TestMainWindow() { DestroyWindow(frame); }
     TestMainWindow(const TestMainWindow&) = delete;

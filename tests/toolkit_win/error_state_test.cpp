@@ -1,5 +1,5 @@
 // Error numbers, their texts, the report text and the silent, standard-output and debug-log modes.
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/os_utilities.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Toolkit start-up under Wine: the environment variables, the settings file found through WINTINIT or
 // the default names, the device selection, the once-only guard and the version box.
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/win/device_select.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/initialise_win.h"
 #include "toolkit/win/os_utilities.h"
 #include "toolkit/win/settings.h"

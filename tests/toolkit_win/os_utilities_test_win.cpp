@@ -1,7 +1,7 @@
 // Operating-system utilities against the real system (under Wine): files, search, copy and delete by
 // pattern, directories, processes, environment and registry.
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/os_utilities.h"
 
 #include "box_driver_win.h"

@@ -1,6 +1,6 @@
 // Robustness of the settings-file reader: corrupted and random lines never crash it (the host build
 // runs this under AddressSanitizer), never leave a last error behind, and keep its invariants.
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/settings.h"
 
 #include <gtest/gtest.h>

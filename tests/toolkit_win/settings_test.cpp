@@ -1,6 +1,6 @@
 // The settings file's lines, and the start-up choices of the toolkit directory, the settings file and
 // the temporary plot file.
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/settings.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Word bounds, integer conversion with its error numbers, and case-blind search.
-#include "toolkit/win/error_state.h"
-#include "toolkit/win/text_utilities.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/common/text_utilities.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The bitmap viewer: conversion of a child window, fitting a small bitmap, scrolling a large one with
 // MsgBitmapView, mouse messages of source kind 2 with scroll-aware user positions, and the refusal to
 // delete a bitmap that a viewer shows.
-#include "toolkit/graphics/bitmap_viewer.h"
+#include "tests/win/win_test_support.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/entry.h"
-#include "toolkit/graphics/offscreen_bitmap.h"
+#include "toolkit/win/bitmap_viewer.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/offscreen_bitmap.h"
 #include "toolkit/win/window_table_win.h"
 #include "toolkit/win/window_utilities.h"
-#include "tests/win/win_test_support.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

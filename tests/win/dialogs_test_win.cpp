@@ -1,18 +1,20 @@
 // Dialogs from a template with a companion text: loading, field operations, ranges, numeric fields,
 // modeless messages and a modal show driven by the UI driver.
+#include "tests/win/win_test_support.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
-#include "tests/win/win_test_support.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -163,7 +165,7 @@ TEST_F(DialogTest, IntegerSpinClampsToItsRange)
     ASSERT_NE(r->spin, nullptr);
     r->small_step = 5.0;
     // From 7 one step of 5 would be 12: the range 0..10 clamps it to 10.
-    SendMessageA(field(1006), WM_USER + 77, 1, 0);
+    SendMessageA(field(1006), SPIN_STEP_MESSAGE, 1, 0);
     std::string text;
     WDialogGetString(1006, text);
     EXPECT_EQ(text, "10");
@@ -172,7 +174,7 @@ TEST_F(DialogTest, IntegerSpinClampsToItsRange)
     r->maximum = -1000.0;
     r->small_step = 1.0;
     r->large_step = 5.0;
-    SendMessageA(field(1006), WM_USER + 77, static_cast<WPARAM>(-1), 0);
+    SendMessageA(field(1006), SPIN_STEP_MESSAGE, static_cast<WPARAM>(-1), 0);
     WDialogGetString(1006, text);
     EXPECT_EQ(text, "9");
 }
@@ -209,6 +211,55 @@ TEST_F(DialogTest, FocusMovingToAnotherFieldGivesOneFieldChange)
         }
     }
     EXPECT_EQ(changes, 1);
+    WMessageEnable(MsgFieldChanged, 0);
+    WDialogHide();
+}
+
+// The field changes that the next polls deliver, as (previous field, current field).
+std::vector<std::pair<int, int>> field_changes()
+{
+    std::vector<std::pair<int, int>> changes;
+    int type = 0;
+    WinMessage m;
+    for (int i = 0; i < 50; ++i) {
+        WMsgPeek(type, m);
+        if (type == MsgFieldChanged)
+            changes.emplace_back(m.value1, m.value2);
+    }
+    return changes;
+}
+
+// Fault mended: notification code 4 was taken as the focus's arrival whatever the control's class, but
+// for a combo box it is CBN_KILLFOCUS: a combo box that lost the focus raised a change into itself.
+// The notifications are posted as the controls send them when the focus moves, so that the poll
+// dispatches them.
+TEST_F(DialogTest, ComboBoxFocusRoundTripGivesOneChangeEachWay)
+{
+    constexpr int EDIT = 1002, COMBO = 1011, CHECK = 1007, LIST = 1012;
+    const auto notify = [](int id, int code) {
+        PostMessageA(dialog(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(field(id)));
+    };
+    using Changes = std::vector<std::pair<int, int>>;
+    WMessageEnable(MsgFieldChanged, 1);
+    WDialogShow(-1, -1, EDIT, 2);
+    drain();
+    // The focus goes from the edit field to the combo box and back.
+    notify(COMBO, CBN_SETFOCUS);
+    EXPECT_EQ(field_changes(), (Changes{{EDIT, COMBO}}));
+    notify(COMBO, CBN_KILLFOCUS);
+    notify(EDIT, EN_SETFOCUS);
+    EXPECT_EQ(field_changes(), (Changes{{COMBO, EDIT}}));
+    // Into the combo box again; a click on the check box makes it the current field while the focus
+    // stays in the combo box; then the focus leaves the dialog: the kill focus raises nothing.
+    notify(COMBO, CBN_SETFOCUS);
+    EXPECT_EQ(field_changes(), (Changes{{EDIT, COMBO}}));
+    notify(CHECK, BN_CLICKED);
+    EXPECT_EQ(field_changes(), (Changes{{COMBO, CHECK}}));
+    notify(COMBO, CBN_KILLFOCUS);
+    EXPECT_TRUE(field_changes().empty());
+    // A list box's code 4 is its set-focus: the focus's arrival there is one change.
+    notify(LIST, LBN_SETFOCUS);
+    EXPECT_EQ(field_changes(), (Changes{{CHECK, LIST}}));
     WMessageEnable(MsgFieldChanged, 0);
     WDialogHide();
 }

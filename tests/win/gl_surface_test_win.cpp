@@ -1,8 +1,8 @@
 // The OpenGL surface clears to a colour that glReadPixels reads back, on a window and on a bitmap.
-#include "toolkit/graphics/offscreen_bitmap.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/gl_surface.h"
+#include "toolkit/win/offscreen_bitmap.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <GL/gl.h>

@@ -1,7 +1,7 @@
 // Typed messages, the wait and the poll, and child windows, in this process's own main window.
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
 

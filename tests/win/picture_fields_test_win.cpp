@@ -1,5 +1,7 @@
 // Dialog picture fields as drawing targets, their expose and mouse messages (source kind 1), window
 // snapshots that hold the pictures while a modal box is up, and OpenGL on a dialog field.
+#include "tests/win/win_test_support.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/gr_reset.h"
@@ -7,12 +9,10 @@
 #include "toolkit/graphics/gr_target.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/gl_surface.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_snapshot_win.h"
 #include "toolkit/win/window_table_win.h"
-#include "tests/win/win_test_support.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

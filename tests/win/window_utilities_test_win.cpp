@@ -1,17 +1,17 @@
 // Window utilities on a child window (scrolling, placement, title, cursor, clearing to the text
 // background) and the held field change of the wait and poll.
+#include "tests/win/win_test_support.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_state.h"
-#include "toolkit/graphics/offscreen_bitmap.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/offscreen_bitmap.h"
 #include "toolkit/win/window_table_win.h"
 #include "toolkit/win/window_utilities.h"
-#include "tests/win/win_test_support.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

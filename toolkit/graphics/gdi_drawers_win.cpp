@@ -5,6 +5,7 @@
 
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/palette_colours.h"
 
@@ -39,65 +40,34 @@ void refresh_pattern()
         G.pattern = CreateCompatibleBitmap(G.dc, 8, 8);
     if (!G.pattern)
         return;
-    HDC mem = CreateCompatibleDC(G.dc);
-    if (!mem)
+    BitmapDc mem(G.dc, G.pattern);
+    if (!mem.get())
         return;
-    HGDIOBJ old = SelectObject(mem, G.pattern);
-    HPALETTE old_palette = nullptr;
-    if (G.palette)
-        old_palette = SelectPalette(mem, G.palette, FALSE);
+    PaletteSelection palette(mem.get(), G.palette);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            SetPixel(mem, x, y, (x + y) % 2 == 0 ? G.colour : G.previous_colour);
-    if (old_palette)
-        SelectPalette(mem, old_palette, FALSE);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+            SetPixel(mem.get(), x, y, (x + y) % 2 == 0 ? G.colour : G.previous_colour);
     G.pattern_dirty = false;
 }
 
-// The shape's brush and pen: the pattern brush with the null pen, or a solid brush with a 1-pixel
-// solid pen of the current colour (no pen under XOR when asked, so no edge is inverted twice).
-class ShapeObjects {
-public:
-    ShapeObjects(bool pattern, bool drop_pen_under_xor)
-    {
-        auto& G = GrGdiContext;
-        if (pattern) {
-            refresh_pattern();
-            brush_ = G.pattern ? CreatePatternBrush(G.pattern) : solid_brush();
-            pen_ = nullptr;
-        } else {
-            brush_ = solid_brush();
-            if (!(drop_pen_under_xor && G.rop2 == R2_XORPEN))
-                pen_ = CreatePen(PS_SOLID, 1, G.colour);
-        }
-        old_brush_ = SelectObject(G.dc, brush_ ? static_cast<HGDIOBJ>(brush_) : GetStockObject(NULL_BRUSH));
-        old_pen_ = SelectObject(G.dc, pen_ ? static_cast<HGDIOBJ>(pen_) : GetStockObject(NULL_PEN));
-        if (G.clip)
-            SelectClipRgn(G.dc, G.clip);
+// The shape's brush and pen, selected into the drawing context with its clip region: the pattern brush
+// with the null pen, or a solid brush with a 1-pixel solid pen of the current colour (no pen under XOR
+// when asked, so no edge is inverted twice). They are selected out of that same context at the end.
+ShapeObjects shape_objects(bool pattern, bool drop_pen_under_xor)
+{
+    auto& G = GrGdiContext;
+    HBRUSH brush = nullptr;
+    HPEN pen = nullptr;
+    if (pattern) {
+        refresh_pattern();
+        brush = G.pattern ? CreatePatternBrush(G.pattern) : solid_brush();
+    } else {
+        brush = solid_brush();
+        if (!(drop_pen_under_xor && G.rop2 == R2_XORPEN))
+            pen = CreatePen(PS_SOLID, 1, G.colour);
     }
-    ~ShapeObjects()
-    {
-        auto& G = GrGdiContext;
-        if (G.clip)
-            SelectClipRgn(G.dc, nullptr);
-        SelectObject(G.dc, old_pen_);
-        SelectObject(G.dc, old_brush_);
-        if (pen_)
-            DeleteObject(pen_);
-        if (brush_)
-            DeleteObject(brush_);
-    }
-    ShapeObjects(const ShapeObjects&) = delete;
-    ShapeObjects& operator=(const ShapeObjects&) = delete;
-
-private:
-    HBRUSH brush_ = nullptr;
-    HPEN pen_ = nullptr;
-    HGDIOBJ old_brush_ = nullptr;
-    HGDIOBJ old_pen_ = nullptr;
-};
+    return ShapeObjects(G.dc, brush, pen, G.clip);
+}
 
 constexpr int pen_styles[7] = {PS_SOLID, PS_DOT, PS_DASH, PS_DASHDOT, PS_DASHDOTDOT, PS_DASHDOT, PS_DASH};
 
@@ -157,13 +127,12 @@ void IGrGdiEllipse(int cx, int crow, int rx, int ry, int op)
     auto& G = GrGdiContext;
     const int rxp = rx + 1, ryp = ry + 1;
     if (op == GrOpEllipseOutline) {
-        HGDIOBJ old = SelectObject(G.dc, GetStockObject(NULL_BRUSH));
+        Selection no_brush(G.dc, GetStockObject(NULL_BRUSH));
         Ellipse(G.dc, cx - rxp, crow - ryp, cx + rxp + 1, crow + ryp + 1);
-        SelectObject(G.dc, old);
         return;
     }
     const bool pattern = op == GrOpEllipsePattern;
-    ShapeObjects objects(pattern, false);
+    ShapeObjects objects = shape_objects(pattern, false);
     const int extra = pattern ? 2 : 1;   // no pen: the right and bottom edges one pixel further
     Ellipse(G.dc, cx - rxp, crow - ryp, cx + rxp + extra, crow + ryp + extra);
 }
@@ -171,17 +140,16 @@ void IGrGdiEllipse(int cx, int crow, int rx, int ry, int op)
 void IGrGdiRectangle(int x1, int row_top, int x2, int row_bottom, bool pattern)
 {
     auto& G = GrGdiContext;
-    ShapeObjects objects(pattern, false);
+    ShapeObjects objects = shape_objects(pattern, false);
     // With the null pen GDI fills one pixel less on the right and bottom: +2 includes both edges.
-    HGDIOBJ old = SelectObject(G.dc, GetStockObject(NULL_PEN));
+    Selection no_pen(G.dc, GetStockObject(NULL_PEN));
     Rectangle(G.dc, x1, row_top, x2 + 2, row_bottom + 2);
-    SelectObject(G.dc, old);
 }
 
 void IGrGdiPie(int cx, int crow, int rx, int ry, int sx, int srow, int ex, int erow, bool pattern)
 {
     auto& G = GrGdiContext;
-    ShapeObjects objects(pattern, false);
+    ShapeObjects objects = shape_objects(pattern, false);
     const int extra = pattern ? 3 : 2;
     Pie(G.dc, cx - rx - 1, crow - ry - 1, cx + rx + extra, crow + ry + extra, sx, srow, ex, erow);
 }
@@ -189,7 +157,7 @@ void IGrGdiPie(int cx, int crow, int rx, int ry, int sx, int srow, int ex, int e
 void IGrGdiArc(int cx, int crow, int rx, int ry, int sx, int srow, int ex, int erow, int density, int style)
 {
     auto& G = GrGdiContext;
-    HGDIOBJ old = SelectObject(G.dc, GetStockObject(NULL_BRUSH));
+    Selection no_brush(G.dc, GetStockObject(NULL_BRUSH));
     if (G.clip)
         SelectClipRgn(G.dc, G.clip);
     if (density < 3 || style >= 1)
@@ -198,7 +166,6 @@ void IGrGdiArc(int cx, int crow, int rx, int ry, int sx, int srow, int ex, int e
         Arc(G.dc, cx - rx - 1, crow - ry - 1, cx + rx + 2, crow + ry + 2, sx, srow, ex, erow);
     if (G.clip)
         SelectClipRgn(G.dc, nullptr);
-    SelectObject(G.dc, old);
 }
 
 void IGrGdiSetPoint(int i, int x, int row)
@@ -213,7 +180,7 @@ void IGrGdiPolygon(int count, bool pattern)
     count = std::clamp(count, 0, GR_POLYLINE_MAX);
     if (count < 2)
         return;
-    ShapeObjects objects(pattern, true);
+    ShapeObjects objects = shape_objects(pattern, true);
     Polygon(GrGdiContext.dc, GdiPointList.point.data(), count);
 }
 
@@ -234,15 +201,10 @@ void IGrGdiClear(int width, int height, int rgb)
 {
     auto& G = GrGdiContext;
     const COLORREF c = palette_display() ? PALETTEINDEX(0) : GetNearestColor(G.dc, static_cast<COLORREF>(rgb));
-    HBRUSH brush = CreateSolidBrush(c);
-    HGDIOBJ old_brush = SelectObject(G.dc, brush);
-    HGDIOBJ old_pen = SelectObject(G.dc, GetStockObject(NULL_PEN));
+    ShapeObjects objects(G.dc, CreateSolidBrush(c), nullptr, nullptr);
     const int rop = SetROP2(G.dc, R2_COPYPEN);
     Rectangle(G.dc, 0, 0, width + 1, height + 1);
     SetROP2(G.dc, rop);
-    SelectObject(G.dc, old_pen);
-    SelectObject(G.dc, old_brush);
-    DeleteObject(brush);
 }
 
 void IGrGdiPoint(int x, int row)

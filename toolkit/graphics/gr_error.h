@@ -1,9 +1,9 @@
 // Error numbers of the graphics core. Invalid graphics arguments are replaced by defaults, reported
-// through IErrorReport (toolkit/win/error_state.h) with these numbers, and drawing goes on.
+// through IErrorReport (toolkit/common/error_state.h) with these numbers, and drawing goes on.
 #ifndef QR4T_TOOLKIT_GRAPHICS_GR_ERROR_H
 #define QR4T_TOOLKIT_GRAPHICS_GR_ERROR_H
 
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 
 // Error numbers that the graphics core reports.
 constexpr int GR_ERR_UNITS = 16;           // "X or Y graphics unit range is invalid"

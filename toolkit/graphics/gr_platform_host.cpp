@@ -6,7 +6,7 @@
 
 void gr_select_current_window()
 {
-    GrTarget.kind = 1;
+    GrTarget.kind = TARGET_WINDOW;
 }
 
 int gr_display_colour_class()

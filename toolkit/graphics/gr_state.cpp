@@ -19,6 +19,25 @@ GrDeviceInfoRecord GrDeviceInfo;
 GrScreenOpFlagsRecord GrScreenOpFlags;
 GrDeviceCapsRecord GrDeviceCaps;
 
+void gr_records_clear()
+{
+    GrTarget = GrTargetRecord{};
+    GrArea = GrAreaRecord{};
+    GrUnits = GrUnitsRecord{};
+    GrCurrentPoint = GrCurrentPointRecord{};
+    GrColourState = GrColourStateRecord{};
+    GrLineState = GrLineStateRecord{};
+    GrTextState = GrTextStateRecord{};
+    GrOutputSwitch = GrOutputSwitchRecord{};
+    GrSurface = GrSurfaceRecord{};
+    GrDeviceArea = GrDeviceAreaRecord{};
+    GrPrimitiveBlock = GrPrimitiveBlockRecord{};
+    GrPolylineBuffer = GrPolylineBufferRecord{};
+    GrDeviceInfo = GrDeviceInfoRecord{};
+    GrScreenOpFlags = GrScreenOpFlagsRecord{};
+    GrDeviceCaps = GrDeviceCapsRecord{};
+}
+
 // The screen draws ops 2..36 itself, not 1 and 37..40.
 GrScreenOpFlagsRecord::GrScreenOpFlagsRecord()
 {

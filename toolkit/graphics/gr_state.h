@@ -17,9 +17,16 @@ struct GrWords {
     const T& operator()(int i) const { return v[static_cast<std::size_t>(i - 1)]; }
 };
 
+// Kinds of drawing surface; GrTarget.kind keeps any other number it is given, as chosen.
+enum GrTargetKind : int {
+    TARGET_WINDOW = 1,         // a toolkit window
+    TARGET_BITMAP = 2,         // an off-screen bitmap
+    TARGET_PICTURE_FIELD = 3,  // a picture field of the current dialog (or the dialog itself)
+};
+
 // GrTarget: the current drawing surface.
 struct GrTargetRecord {
-    int kind = 1;          // 1 window, 2 off-screen bitmap, 3 picture field of the current dialog
+    int kind = TARGET_WINDOW;  // a GrTargetKind
     int number = 0;        // window 0..20, bitmap 1..20, or dialog control id (0 = the dialog itself)
     int reselect = 0;      // non-zero while window selection or a resize re-applies the area
     int last_width = 0;    // pixel size of the last selected bitmap or field
@@ -153,5 +160,10 @@ extern GrTextStateRecord GrTextState;
 extern GrOutputSwitchRecord GrOutputSwitch;
 extern GrSurfaceRecord GrSurface;
 extern GrDeviceAreaRecord GrDeviceArea;
+
+// Puts every graphics record back to its initial value: the state above and the driver records of
+// gr_driver.h (primitive block, polyline buffer, device information, screen op flags, capabilities).
+// The tests start from it; the program's reset (IGrInitGraphics) keeps some records instead.
+void gr_records_clear();
 
 #endif

@@ -2,9 +2,9 @@
 // that reads its first 128 bytes, and for three types a walk over the file's structure.
 #include "toolkit/graphics/graphics_file_id.h"
 
+#include "toolkit/common/text_utilities.h"
 #include "toolkit/graphics/byte_stream.h"
 #include "toolkit/graphics/image_error.h"
-#include "toolkit/win/text_utilities.h"
 
 #include <algorithm>
 #include <cerrno>

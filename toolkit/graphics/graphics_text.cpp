@@ -2,6 +2,7 @@
 
 #include "toolkit/graphics/graphics_text.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/fill_shapes.h"
 #include "toolkit/graphics/gr_area.h"
@@ -12,7 +13,6 @@
 #include "toolkit/graphics/number_text.h"
 #include "toolkit/graphics/stroke_font.h"
 #include "toolkit/graphics/stroke_font_glyphs.h"
-#include "toolkit/win/error_state.h"
 
 #include <algorithm>
 #include <cmath>

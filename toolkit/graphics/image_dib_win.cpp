@@ -2,87 +2,12 @@
 // compatible bitmap read back with GetDIBits for saving a rectangle of a window or bitmap.
 #include "toolkit/graphics/image_dib_win.h"
 
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/image_read.h"
 
 #include <vector>
 
 namespace {
-
-//--- owners of GDI handles
-
-// A memory drawing context compatible with another; deleted with its owner.
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
-    ~MemoryDc()
-    {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// A bitmap compatible with a context; deleted with its owner.
-class CompatibleBitmap {
-public:
-    CompatibleBitmap(HDC dc, int width, int height) : bitmap_(CreateCompatibleBitmap(dc, width, height)) {}
-    ~CompatibleBitmap()
-    {
-        if (bitmap_)
-            DeleteObject(bitmap_);
-    }
-    CompatibleBitmap(const CompatibleBitmap&) = delete;
-    CompatibleBitmap& operator=(const CompatibleBitmap&) = delete;
-    HBITMAP get() const { return bitmap_; }
-
-private:
-    HBITMAP bitmap_;
-};
-
-// An object selected into a context; the object it replaced is selected back with its owner.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), replaced_(SelectObject(dc, object)) {}
-    ~Selection() { restore(); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    bool ok() const { return replaced_ != nullptr && replaced_ != HGDI_ERROR; }
-    void restore()
-    {
-        if (ok())
-            SelectObject(dc_, replaced_);
-        replaced_ = nullptr;
-    }
-
-private:
-    HDC dc_;
-    HGDIOBJ replaced_;
-};
-
-// A palette selected into a context and realised; the palette it replaced is selected back.
-class PaletteSelection {
-public:
-    PaletteSelection(HDC dc, HPALETTE palette) : dc_(dc), replaced_(SelectPalette(dc, palette, FALSE))
-    {
-        RealizePalette(dc);
-    }
-    ~PaletteSelection()
-    {
-        if (replaced_)
-            SelectPalette(dc_, replaced_, FALSE);
-    }
-    PaletteSelection(const PaletteSelection&) = delete;
-    PaletteSelection& operator=(const PaletteSelection&) = delete;
-
-private:
-    HDC dc_;
-    HPALETTE replaced_;
-};
 
 int last_error_code()
 {

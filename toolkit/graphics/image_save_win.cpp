@@ -2,10 +2,10 @@
 // saved as a BMP, PCX or PNG file, the type chosen by the name's extension.
 #include "toolkit/graphics/entry.h"
 
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/image_dib_win.h"
-#include "toolkit/win/error_state.h"
 
 #include <windows.h>
 

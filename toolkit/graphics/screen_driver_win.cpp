@@ -286,7 +286,7 @@ void gdi_screen_device(int op)
     case GrOpClip: {
         const auto& D = GrDeviceArea;
         const bool smaller = D.ix1 > 0 || D.iy1 > 0 || D.ix2 < GrSurface.max_column || D.iy2 < GrSurface.max_row;
-        if (GrTarget.kind == 3 || smaller)
+        if (GrTarget.kind == TARGET_PICTURE_FIELD || smaller)
             IGrGdiClip(D.ix1, row(D.iy2), D.ix2 + 1, row(D.iy1) + 1, false);
         else
             IGrGdiClip(0, 0, 0, 0, true);

@@ -2,7 +2,7 @@
 
 #include "toolkit/graphics/stroke_font.h"
 
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 
 #include <algorithm>
 #include <cstddef>

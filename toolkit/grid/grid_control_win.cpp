@@ -538,26 +538,6 @@ void on_destroy(HWND grid, GridRecord* g)
     delete g;  // cells free their own field records as they are destroyed with the grid
 }
 
-// The colour brush of cell backgrounds: one for the process, replaced at every colour request.
-struct CellBrush {
-    HBRUSH brush = nullptr;
-    HBRUSH make(COLORREF colour)
-    {
-        if (brush)
-            DeleteObject(brush);
-        brush = CreateSolidBrush(colour);
-        return brush;
-    }
-    ~CellBrush()
-    {
-        if (brush)
-            DeleteObject(brush);
-    }
-    CellBrush() = default;
-    CellBrush(const CellBrush&) = delete;
-    CellBrush& operator=(const CellBrush&) = delete;
-} CELL_BRUSH;
-
 LRESULT cell_colours(HWND grid, UINT msg, HDC dc, HWND cell)
 {
     FieldRecord* r = field_record(cell);
@@ -576,7 +556,7 @@ LRESULT cell_colours(HWND grid, UINT msg, HDC dc, HWND cell)
     if (bg >= 0) {
         COLORREF c = GetNearestColor(dc, static_cast<COLORREF>(bg));
         SetBkColor(dc, c);
-        return reinterpret_cast<LRESULT>(CELL_BRUSH.make(c));
+        return reinterpret_cast<LRESULT>(r->background_brush.get(c));  // the cell owns its brush
     }
     int sys = read_only ? COLOR_BTNFACE : COLOR_WINDOW;
     SetBkColor(dc, GetSysColor(sys));

@@ -33,7 +33,7 @@ HWND grid_window(int& field)
     if (field == 0) {
         int n = WIN_CURRENT.window;
         const WinRecord* r = n >= 0 && n < WIN_SLOTS ? win_record(WIN_TABLE.slot[n].frame) : nullptr;
-        w = r && r->kind == 4 ? r->inner : nullptr;
+        w = r && r->kind == RECORD_GRID ? r->inner : nullptr;
     } else {
         HWND dialog = current_dialog_window();
         w = dialog ? GetDlgItem(dialog, field) : nullptr;
@@ -305,8 +305,10 @@ INT_PTR CALLBACK WGridTemplateDlgProc(HWND dialog, UINT msg, WPARAM, LPARAM lp)
 {
     if (msg == WM_INITDIALOG) {
         for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (!is_numeric_class(c))
-                make_field_record(c) = FieldRecord{};
+            if (!is_numeric_class(c)) {
+                free_field_record(c);  // a fresh record: no range, default colours
+                make_field_record(c);
+            }
         WDialogApplyRcdata(dialog, static_cast<int>(lp), -1);
         return FALSE;
     }

@@ -1,7 +1,7 @@
 // Number text of real and integer grid cells.
 #include "toolkit/grid/grid_number_text.h"
 
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/number_text.h"
 
 #include <cmath>

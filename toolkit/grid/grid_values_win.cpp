@@ -3,7 +3,7 @@
 #include "toolkit/grid/grid.h"
 
 #include "toolkit/win/dialogs_win.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/number_text.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // Child windows 1..20, the current window, and the window utilities.
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/gr_platform.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/window_table_win.h"
 #include "toolkit/win/window_utilities.h"
 
@@ -130,7 +130,7 @@ void combine_dialog(int slot, int dialog)
     r->mode = 2;
     r->combined = s.frame;
     auto* record = new WinRecord{};
-    record->kind = 3;
+    record->kind = RECORD_WITH_DIALOG;
     record->inner = d;
     SetWindowLongPtrA(s.frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record));
 }
@@ -146,7 +146,7 @@ int WWinFromHandle(HWND hwnd)
     }
     for (int n = 1; n < WIN_SLOTS; ++n) {
         const WinRecord* r = win_record(WIN_TABLE.slot[n].frame);
-        if (r && r->kind == 2 && r->inner == hwnd)
+        if (r && r->kind == RECORD_BITMAP_VIEWER && r->inner == hwnd)
             return n;
     }
     return -1;
@@ -187,7 +187,7 @@ bool WWinMakeCurrent(int handle, bool reselect)
     }
     client_size(handle, WIN_CURRENT.width, WIN_CURRENT.height);
     // A window that is the drawing target hands its context and size to the graphics core.
-    if (reselect && GrTarget.kind == 1)
+    if (reselect && GrTarget.kind == TARGET_WINDOW)
         gr_select_current_window();
     WGrTextFontScale();
     return true;
@@ -244,7 +244,7 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
         int status = !valid(parent_slot) ? -5 : !IsWindowVisible(WIN_TABLE.slot[parent_slot].frame) ? -2 : 0;
         if (status == 0) {
             const WinRecord* r = win_record(WIN_TABLE.slot[parent_slot].frame);
-            status = !r ? 0 : r->kind == 3 ? -3 : -4;
+            status = !r ? 0 : r->kind == RECORD_WITH_DIALOG ? -3 : -4;
         }
         if (status != 0) {
             report(status == -5 ? ERROR_INVALID_WINDOW : status == -4 ? 1056 : status == -3 ? 1046 : 1016);
@@ -325,7 +325,7 @@ void WWinCloseChild(int handle)
         WIN_CURRENT.dc = nullptr;
     }
     HWND frame = WIN_TABLE.slot[handle].frame;
-    if (WinRecord* r = win_record(frame); r && r->kind == 3) {
+    if (WinRecord* r = win_record(frame); r && r->kind == RECORD_WITH_DIALOG) {
         // The combined dialog goes with its window.
         SetWindowLongPtrA(frame, GWLP_USERDATA, 0);
         const DialogRecord* d = dialog_record(r->inner);

@@ -1,9 +1,9 @@
 // Field operations on the current dialog: texts, numbers with formats and ranges, check boxes, radio
 // groups, lists, progress bars.
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/grid_fields_win.h"
 #include "toolkit/win/number_text.h"
 

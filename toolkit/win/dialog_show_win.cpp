@@ -1,10 +1,11 @@
 // Showing dialogs (modal, modeless, semi-modeless) and the dialog procedure that turns system
 // notifications into the toolkit's typed messages.
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/grid_fields_win.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/picture_fields_win.h"
 #include "toolkit/win/window_snapshot_win.h"
 #include "toolkit/win/window_table_win.h"
@@ -49,6 +50,42 @@ DialogRecord* event_record(HWND dlg)
 }
 
 // A change of a field: previous takes current, current the field, message 10 unless modal.
+// What a control's WM_COMMAND notification means to the dialog manager. The codes overlap between the
+// classes (4 is LBN_SETFOCUS for a list box but CBN_KILLFOCUS for a combo box, 3 is LBN_SELCANCEL but
+// CBN_SETFOCUS), so each class's codes are read with its own names.
+enum class FieldEvent { None, Change, Arrival, DoubleClick };
+
+FieldEvent field_event(HWND ctl, int code)
+{
+    char cls[16] = {};
+    GetClassNameA(ctl, cls, sizeof cls);
+    if (lstrcmpiA(cls, "BUTTON") == 0) {
+        if (code == BN_CLICKED)
+            return FieldEvent::Change;
+        return code == BN_SETFOCUS ? FieldEvent::Arrival : FieldEvent::None;
+    }
+    if (lstrcmpiA(cls, "LISTBOX") == 0) {
+        switch (code) {
+        case LBN_SELCHANGE: return FieldEvent::Change;
+        case LBN_DBLCLK: return FieldEvent::DoubleClick;
+        case LBN_SETFOCUS: return FieldEvent::Arrival;
+        default: return FieldEvent::None;
+        }
+    }
+    if (lstrcmpiA(cls, "COMBOBOX") == 0) {
+        switch (code) {
+        case CBN_SELCHANGE: return FieldEvent::Change;
+        case CBN_DBLCLK: return FieldEvent::DoubleClick;
+        case CBN_SETFOCUS: return FieldEvent::Arrival;
+        default: return FieldEvent::None;
+        }
+    }
+    // Edit fields, the numeric classes and the rest: a change notice (1) or the focus's arrival.
+    if (code == 1)
+        return FieldEvent::Change;
+    return code == EN_SETFOCUS ? FieldEvent::Arrival : FieldEvent::None;
+}
+
 void field_change(HWND dlg, int id, LPARAM detail, bool raise)
 {
     DialogRecord* r = event_record(dlg);
@@ -458,20 +495,15 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
             push_button(dlg, id);
             return TRUE;
         }
-        char cls[16] = {};
-        GetClassNameA(ctl, cls, sizeof cls);
-        bool is_button = lstrcmpiA(cls, "BUTTON") == 0;
-        bool is_list = lstrcmpiA(cls, "LISTBOX") == 0 || lstrcmpiA(cls, "COMBOBOX") == 0;
-        if (code == 2 && is_list) {  // double click in a list or combo box
+        const FieldEvent event = field_event(ctl, code);
+        if (event == FieldEvent::DoubleClick) {
             press_default_button(dlg);
             return TRUE;
         }
-        if ((code == 0 && is_button) || code == 1 || code == 3 || code == 4 || code == 0x100 ||
-            (code == 6 && is_button)) {
+        if (event == FieldEvent::Change || event == FieldEvent::Arrival) {
             DialogRecord* r = event_record(dlg);
-            bool arrival = code == 0x100 || code == 3 || code == 4 || code == 6;
             bool same = r && r->current_field == id;
-            field_change(dlg, id, lp, !(arrival && same));
+            field_change(dlg, id, lp, !(event == FieldEvent::Arrival && same));
             return TRUE;
         }
         return FALSE;
@@ -486,7 +518,7 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
             HWND buddy = reinterpret_cast<HWND>(SendMessageA(n->hwndFrom, UDM_GETBUDDY, 0, 0));
             bool spin = false;
             if (buddy && numeric_kind(buddy, spin) && spin) {
-                SendMessageA(buddy, WM_USER + 77, reinterpret_cast<NMUPDOWN*>(lp)->iDelta, 0);
+                SendMessageA(buddy, SPIN_STEP_MESSAGE, reinterpret_cast<NMUPDOWN*>(lp)->iDelta, 0);
                 SetWindowLongPtrA(dlg, DWLP_MSGRESULT, TRUE);  // the control's own position stays
                 return TRUE;
             }
@@ -531,11 +563,8 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
             SetTextColor(dc, static_cast<COLORREF>(f->foreground));
         if (f->background >= 0) {
             SetBkColor(dc, static_cast<COLORREF>(f->background));
-            static HBRUSH brush = nullptr;
-            if (brush)
-                DeleteObject(brush);
-            brush = CreateSolidBrush(static_cast<COLORREF>(f->background));
-            return reinterpret_cast<INT_PTR>(brush);
+            // The field owns its brush: made at its first paint, freed with its record.
+            return reinterpret_cast<INT_PTR>(f->background_brush.get(static_cast<COLORREF>(f->background)));
         }
         return reinterpret_cast<INT_PTR>(GetSysColorBrush(msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX
                                                               ? COLOR_WINDOW : COLOR_BTNFACE));

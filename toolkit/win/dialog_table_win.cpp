@@ -1,10 +1,11 @@
 // The table of loaded dialogs: loading from the program's templates with their companion texts,
 // selecting, hiding and unloading.
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/dialog_rcdata.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/grid_fields_win.h"
+#include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <commctrl.h>

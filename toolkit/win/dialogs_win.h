@@ -3,6 +3,8 @@
 #ifndef QR4T_TOOLKIT_WIN_DIALOGS_WIN_H
 #define QR4T_TOOLKIT_WIN_DIALOGS_WIN_H
 
+#include "toolkit/graphics/gdi_owners_win.h"
+
 #include <windows.h>
 
 #include <string>
@@ -42,6 +44,7 @@ struct FieldRecord {
     int picture = 0;
     int foreground = -1;          // packed RGB, -1 system default
     int background = -1;
+    SolidBrush background_brush;  // paints the background colour; freed with the record
     int tab_pressed = 0;
     int max_length = 0;
     int state = 1;                // 0 disabled, 1 enabled, 2 read-only, 3 hidden
@@ -107,6 +110,9 @@ void WDialogFieldColour(HWND field, int which, int red, int green, int blue);
 void fill_tree_from_menu(HWND tree, int menu_id, int selected);
 
 // The dialog procedure and the numeric classes.
+// Private message by which the dialog procedure hands an up-down control's change (wParam: the step,
+// +1 or -1 times the count) to its buddy numeric field.
+constexpr UINT SPIN_STEP_MESSAGE = WM_USER + 77;
 INT_PTR CALLBACK WDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
 void WDialogRegisterNumericClasses();
 // Valid (0) or invalid (1) text of a numeric field that loses the focus to `gaining`.

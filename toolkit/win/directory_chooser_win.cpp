@@ -1,6 +1,7 @@
-// The toolkit's directory chooser: a dialog (template 32101) with the path, the list of the
-// sub-directories of the current directory and the list of drives. Listing a path makes it the
+// The toolkit's directory chooser: a dialog (template IDD_DIRECTORY_CHOOSER) with the path, the list of
+// the sub-directories of the current directory and the list of drives. Listing a path makes it the
 // process's current directory.
+#include "resources/dialog_ids.h"
 #include "toolkit/win/common_dialogs.h"
 #include "toolkit/win/common_dialogs_win.h"
 #include "toolkit/win/dialogs_win.h"
@@ -10,10 +11,6 @@
 
 namespace {
 
-constexpr int DIRECTORY_TEMPLATE = 32101;
-constexpr int PATH_FIELD = 1001;
-constexpr int DIRECTORY_LIST = 1002;
-constexpr int DRIVE_LIST = 1003;
 constexpr int ENTRY_HEIGHT_UNITS = 8;  // dialog units
 
 struct DirectoryChooser {
@@ -86,26 +83,26 @@ bool list_directory(HWND dlg, int options, const std::string& path_in)
     // The system's listing changes into the directory and lists its sub-directories as "[name]".
     char pattern[MAX_PATH + 1] = {};
     lstrcpynA(pattern, path.c_str(), MAX_PATH);
-    if (!DlgDirListA(dlg, pattern, DIRECTORY_LIST, 0, DDL_DIRECTORY | DDL_EXCLUSIVE))
+    if (!DlgDirListA(dlg, pattern, IDC_DIRECTORY_LIST, 0, DDL_DIRECTORY | DDL_EXCLUSIVE))
         return false;
     char current[MAX_PATH + 1] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
-    SetDlgItemTextA(dlg, PATH_FIELD, current);
+    SetDlgItemTextA(dlg, IDC_DIRECTORY_PATH, current);
     char drives[8] = "*";
-    DlgDirListComboBoxA(dlg, drives, DRIVE_LIST, 0, DDL_DRIVES | DDL_EXCLUSIVE);
+    DlgDirListComboBoxA(dlg, drives, IDC_DIRECTORY_DRIVES, 0, DDL_DRIVES | DDL_EXCLUSIVE);
     char prefix[4] = {'[', '-', current[0], '\0'};
-    LRESULT drive = SendDlgItemMessageA(dlg, DRIVE_LIST, CB_FINDSTRING, static_cast<WPARAM>(-1),
+    LRESULT drive = SendDlgItemMessageA(dlg, IDC_DIRECTORY_DRIVES, CB_FINDSTRING, static_cast<WPARAM>(-1),
                                         reinterpret_cast<LPARAM>(prefix));
     if (drive != CB_ERR)
-        SendDlgItemMessageA(dlg, DRIVE_LIST, CB_SETCURSEL, static_cast<WPARAM>(drive), 0);
-    SendDlgItemMessageA(dlg, DIRECTORY_LIST, LB_SETCURSEL, 0, 0);
+        SendDlgItemMessageA(dlg, IDC_DIRECTORY_DRIVES, CB_SETCURSEL, static_cast<WPARAM>(drive), 0);
+    SendDlgItemMessageA(dlg, IDC_DIRECTORY_LIST, LB_SETCURSEL, 0, 0);
     return true;
 }
 
 // Enters the selected directory of the list; false without a selection.
 bool enter_selected(HWND dlg, int options)
 {
-    HWND list = GetDlgItem(dlg, DIRECTORY_LIST);
+    HWND list = GetDlgItem(dlg, IDC_DIRECTORY_LIST);
     LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR)
         return false;
@@ -138,11 +135,11 @@ INT_PTR CALLBACK directory_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
         if (c->has_title)
             SetWindowTextA(dlg, c->title.c_str());
         if (!list_directory(dlg, c->options, c->directory))
-            SetDlgItemTextA(dlg, PATH_FIELD, trimmed(c->directory).c_str());
+            SetDlgItemTextA(dlg, IDC_DIRECTORY_PATH, trimmed(c->directory).c_str());
         return TRUE;
     case WM_MEASUREITEM: {
         auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-        if (m->CtlID != DIRECTORY_LIST)
+        if (m->CtlID != IDC_DIRECTORY_LIST)
             return FALSE;
         RECT r = {0, 0, 0, ENTRY_HEIGHT_UNITS};
         MapDialogRect(dlg, &r);
@@ -150,7 +147,7 @@ INT_PTR CALLBACK directory_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
         return TRUE;
     }
     case WM_DRAWITEM:
-        if (wp != DIRECTORY_LIST)
+        if (wp != IDC_DIRECTORY_LIST)
             return FALSE;
         draw_entry(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
         return TRUE;
@@ -158,24 +155,24 @@ INT_PTR CALLBACK directory_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
         if (!c)
             return FALSE;
         switch (LOWORD(wp)) {
-        case DIRECTORY_LIST:
+        case IDC_DIRECTORY_LIST:
             if (HIWORD(wp) == LBN_DBLCLK)
                 enter_selected(dlg, c->options);
             return TRUE;
-        case DRIVE_LIST:
+        case IDC_DIRECTORY_DRIVES:
             if (HIWORD(wp) == CBN_SELCHANGE) {
                 char drive[MAX_PATH + 1] = {};
-                DlgDirSelectComboBoxExA(dlg, drive, MAX_PATH, DRIVE_LIST);
+                DlgDirSelectComboBoxExA(dlg, drive, MAX_PATH, IDC_DIRECTORY_DRIVES);
                 list_directory(dlg, c->options, drive);
             }
             return TRUE;
         case IDOK:
-            if (GetFocus() == GetDlgItem(dlg, DIRECTORY_LIST) && enter_selected(dlg, c->options))
+            if (GetFocus() == GetDlgItem(dlg, IDC_DIRECTORY_LIST) && enter_selected(dlg, c->options))
                 return TRUE;
             {
-                std::string path = window_text(GetDlgItem(dlg, PATH_FIELD));
+                std::string path = window_text(GetDlgItem(dlg, IDC_DIRECTORY_PATH));
                 if (list_directory(dlg, c->options, path)) {
-                    c->directory = window_text(GetDlgItem(dlg, PATH_FIELD));
+                    c->directory = window_text(GetDlgItem(dlg, IDC_DIRECTORY_PATH));
                     EndDialog(dlg, 1);
                 }
             }
@@ -204,7 +201,7 @@ void WDialogSelectDirectory(int title_present, int& result, int options, std::st
     HWND owner = common_dialog_owner();
     WWinDisableOthers(owner, true);
     INT_PTR answer = DialogBoxParamA(WIN_TABLE.instance ? WIN_TABLE.instance : GetModuleHandleA(nullptr),
-                                     MAKEINTRESOURCEA(DIRECTORY_TEMPLATE), owner, directory_proc,
+                                     MAKEINTRESOURCEA(IDD_DIRECTORY_CHOOSER), owner, directory_proc,
                                      reinterpret_cast<LPARAM>(&c));
     WWinEnableOthers(owner, true);
     result = static_cast<int>(answer);

@@ -1,10 +1,12 @@
 // The screen channels of the error report: the main window's status bar (mode 3) and the
-// "Library Error" box (mode 4).
-#include "toolkit/win/error_state.h"
+// "Library Error" box (mode 4), and the abnormal exit's box: the hook of toolkit/common/error_state.h
+// that the win build provides.
+#include "toolkit/common/error_state.h"
+
+#include "toolkit/win/os_utilities.h"
 
 #include <windows.h>
 #include <commctrl.h>
-
 
 namespace {
 
@@ -63,4 +65,9 @@ int error_box_answer(const std::string& text)
     HWND owner = main_window().frame;
     UINT style = MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON1 | (owner ? 0u : MB_TASKMODAL);
     return MessageBoxA(owner, text.c_str(), "Library Error", style) == IDOK ? 1 : 0;
+}
+
+void error_stop_box(std::string_view title, std::string_view text)
+{
+    IOsMessageStop(title, text);
 }

@@ -1,8 +1,8 @@
 // Deleting and copying files by wildcard pattern (IOsDeleteFile, IOsCopyFile).
+#include "toolkit/common/error_state.h"
+#include "toolkit/common/text_utilities.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/os_utilities.h"
-#include "toolkit/win/text_utilities.h"
 
 #include <string>
 

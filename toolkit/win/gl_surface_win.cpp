@@ -1,9 +1,10 @@
 // The OpenGL rendering context: one surface at a time, bound to a toolkit window, an off-screen bitmap
 // or a dialog field. The 3-D views call OpenGL and GLU directly into the surface selected last.
-#include "toolkit/graphics/offscreen_bitmap_win.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/win/dialogs_win.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/gl_surface.h"
+#include "toolkit/win/offscreen_bitmap_win.h"
 #include "toolkit/win/picture_fields_win.h"
 #include "toolkit/win/window_table_win.h"
 
@@ -137,9 +138,7 @@ void GlSurfaceSet(int kind, int number, int flags, int& status)
     pfd.nVersion = 1;
     pfd.dwFlags = draw | PFD_SUPPORT_OPENGL | ((flags & 2) ? PFD_DOUBLEBUFFER : 0);
     pfd.iPixelType = (flags & 1) ? PFD_TYPE_COLORINDEX : PFD_TYPE_RGBA;
-    HDC screen = GetDC(nullptr);
-    pfd.cColorBits = static_cast<BYTE>(GetDeviceCaps(screen, BITSPIXEL));
-    ReleaseDC(nullptr, screen);
+    pfd.cColorBits = static_cast<BYTE>(GetDeviceCaps(WindowDc(nullptr).get(), BITSPIXEL));
     pfd.cDepthBits = 32;
     if (pfd.cColorBits == 8) {
         pfd.cRedBits = 3;

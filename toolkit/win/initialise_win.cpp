@@ -1,13 +1,13 @@
 // WInitialise: the toolkit's start-up. Puts the toolkit-wide records into their start state, finds the
 // toolkit directory, the settings file and the temporary plot file, applies the environment and the
 // settings file, and selects the hardcopy devices.
-#include "toolkit/win/entry.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/common/text_utilities.h"
 #include "toolkit/win/device_select.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/win/entry.h"
 #include "toolkit/win/initialise_win.h"
 #include "toolkit/win/os_utilities.h"
 #include "toolkit/win/settings.h"
-#include "toolkit/win/text_utilities.h"
 #include "toolkit/win/window_table_win.h"
 #include "toolkit/win/window_utilities.h"
 

@@ -1,13 +1,15 @@
 // The window table, the window classes, the main window and the frame window procedure.
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/gr_reset.h"
-#include "toolkit/graphics/offscreen_bitmap_win.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/message_layer_win.h"
+#include "toolkit/win/offscreen_bitmap_win.h"
 #include "toolkit/win/picture_fields.h"
 #include "toolkit/win/window_table_win.h"
 #include "toolkit/win/window_utilities.h"
@@ -51,11 +53,11 @@ void read_screen_info()
 {
     if (WIN_SCREEN.width > 0)
         return;
-    HDC dc = GetDC(nullptr);
+    WindowDc screen(nullptr);
+    HDC dc = screen.get();
     WIN_SCREEN.width = GetDeviceCaps(dc, HORZRES);
     WIN_SCREEN.height = GetDeviceCaps(dc, VERTRES);
     int bits = GetDeviceCaps(dc, PLANES) * GetDeviceCaps(dc, BITSPIXEL);
-    ReleaseDC(nullptr, dc);
     if (bits > 24)
         bits = 24;
     WIN_SCREEN.colours = 1 << bits;
@@ -263,7 +265,7 @@ void WWinCloseDown()
     // Windows combined with a dialog give up their records; then every loaded dialog goes.
     for (WinSlot& s : WIN_TABLE.slot) {
         WinRecord* r = win_record(s.frame);
-        if (r && r->kind == 3) {
+        if (r && r->kind == RECORD_WITH_DIALOG) {
             SetWindowLongPtrA(s.frame, GWLP_USERDATA, 0);
             delete r;
         }

@@ -1,7 +1,7 @@
 // Menus of the main and child windows: loading with item numbers, item states, texts, help strings,
 // insertion and deletion, pop-up menus, accelerators and the menu help on the status bar.
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs_win.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/menu_resources.h"
 #include "toolkit/win/menus.h"
 #include "toolkit/win/menus_win.h"

@@ -1,9 +1,9 @@
 // Message boxes: the button sets, icons and default buttons of the toolkit, with the program's own
 // windows disabled around the box. The answer is kept in DialogResults.
+#include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
-#include "toolkit/win/error_state.h"
 #include "toolkit/win/window_snapshot_win.h"
 #include "toolkit/win/window_table_win.h"
 

@@ -3,6 +3,7 @@
 // windows' pending records and come out first.
 #include "toolkit/win/entry.h"
 #include "toolkit/win/menus_win.h"
+#include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/window_table_win.h"
 
 WinLoopState MSG_LOOP;
@@ -70,12 +71,12 @@ bool route_own_keyboard(MSG& msg)
         if (GetClassLongA(w, GCW_ATOM) != WIN_TABLE.child_class)
             continue;
         const WinRecord* r = win_record(w);
-        if (!r || (r->kind != 1 && r->kind != 4))
+        if (!r || (r->kind != RECORD_OWN_KEYS && r->kind != RECORD_GRID))
             return false;
         for (HACCEL table : r->accelerators)
             if (table && TranslateAcceleratorA(w, table, &msg))
                 return true;
-        if (r->kind == 1 && r->inner && IsDialogMessageA(r->inner, &msg))
+        if (r->kind == RECORD_OWN_KEYS && r->inner && IsDialogMessageA(r->inner, &msg))
             return true;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -188,7 +189,8 @@ int WWinTimerSet(int milliseconds, int id)
 
 int WWinTimedWait(int n)
 {
-    if (!WIN_TABLE.slot[0].client || !SetTimer(WIN_TABLE.slot[0].client, 999, static_cast<UINT>(n) * 10, nullptr))
+    HWND client = WIN_TABLE.slot[0].client;
+    if (!client || !SetTimer(client, TIMED_WAIT_TIMER, static_cast<UINT>(n) * 10, nullptr))
         return 0;
     MSG_LOOP.timed_wait_done = false;
     MSG msg;

@@ -1,12 +1,13 @@
 // Typed messages: the client window procedure raises toolkit messages from system events
 // (WMsgPost), and WMsgConvert completes the record that the wait and poll hand out.
-#include "toolkit/graphics/bitmap_viewer.h"
 #include "toolkit/graphics/gr_area.h"
-#include "toolkit/graphics/gr_target.h"
 #include "toolkit/graphics/gr_state.h"
+#include "toolkit/graphics/gr_target.h"
+#include "toolkit/win/bitmap_viewer.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/window_snapshot_win.h"
 #include "toolkit/win/window_table_win.h"
 
@@ -56,15 +57,15 @@ void post_picture_message(int type, WPARAM wp, LPARAM lp, HWND source)
     if (!r)
         return;
     WinCurrentMessage& m = MSG_CURRENT;
-    m.type = type - 100;
+    m.type = type - PICTURE_MESSAGE_BASE;
     m.window = r->id;
     m.time = static_cast<int>(GetMessageTime());
     m.source_kind = 1;
     m.field = r->picture_field;
-    if (type == 107) {
+    if (type == PictureExpose) {
         m.value1 = m.value2 = m.x = m.y = -1;
     } else {
-        m.value1 = type == 106 ? -1 : r->mouse_button;
+        m.value1 = type == PictureMouseMove ? -1 : r->mouse_button;
         m.value2 = WMsgMouseState(static_cast<int>(wp));
         m.x = event_coordinate(LOWORD(lp), WIN_SCREEN.width);
         m.y = event_coordinate(HIWORD(lp), WIN_SCREEN.height);
@@ -76,12 +77,13 @@ void post_picture_message(int type, WPARAM wp, LPARAM lp, HWND source)
 
 void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
 {
-    int base_type = type > 100 ? type - 100 : type;
+    int base_type = type > PICTURE_MESSAGE_BASE ? type - PICTURE_MESSAGE_BASE : type;
     if (!WMsgEnableGet(base_type))
         return;
-    if (type > 100) {
-        // Only the picture types exist above 100; any other is dropped.
-        if (type == 104 || type == 105 || type == 106 || type == 107 || type == 116)
+    if (type > PICTURE_MESSAGE_BASE) {
+        // Only the picture types exist above the base; any other is dropped.
+        if (type == PictureMouseDown || type == PictureMouseUp || type == PictureMouseMove || type == PictureExpose ||
+            type == PictureDoubleClick)
             post_picture_message(type, wp, lp, source);
         return;
     }
@@ -97,7 +99,7 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
     }
     // A bitmap viewer's control raises for its window, with source kind 2.
     const WinRecord* record = source ? win_record(GetParent(source)) : nullptr;
-    const bool viewer = record && record->kind == 2 && record->inner == source;
+    const bool viewer = record && record->kind == RECORD_BITMAP_VIEWER && record->inner == source;
     WinCurrentMessage& m = MSG_CURRENT;
     m.type = base_type;
     m.window = n;
@@ -335,7 +337,7 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         WIN_TABLE.default_owner = frame;
         // A window combined with a dialog hands the focus on to the dialog, which becomes active.
         const WinRecord* r = win_record(frame);
-        if (r && r->kind == 3 && r->inner) {
+        if (r && r->kind == RECORD_WITH_DIALOG && r->inner) {
             if (!IsChild(r->inner, GetFocus()))
                 SetFocus(r->inner);
             DIALOG_TABLE.active = r->inner;
@@ -350,8 +352,8 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     case WM_TIMER:
-        if (wp == 999) {
-            KillTimer(hwnd, 999);
+        if (wp == TIMED_WAIT_TIMER) {
+            KillTimer(hwnd, TIMED_WAIT_TIMER);
             MSG_LOOP.timed_wait_done = true;
             return 0;
         }

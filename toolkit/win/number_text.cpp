@@ -2,8 +2,8 @@
 #include "toolkit/win/number_text.h"
 
 #include "base/edit_format.h"
-#include "toolkit/win/error_state.h"
-#include "toolkit/win/text_utilities.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/common/text_utilities.h"
 
 #include <cmath>
 

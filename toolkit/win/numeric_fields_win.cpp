@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr UINT SPIN_STEP = WM_USER + 77;  // the dialog procedure hands an up-down change to its buddy
 
 WNDPROC edit_proc = nullptr;
 
@@ -207,7 +206,7 @@ LRESULT CALLBACK numeric_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
         tidy(f, kind);
         return res;
     }
-    case SPIN_STEP:
+    case SPIN_STEP_MESSAGE:
         spin_step(f, kind, static_cast<int>(wp));
         return 0;
     case WM_NCDESTROY:

@@ -3,10 +3,13 @@
 //
 // The low-level operations return the system's error code in an `error` (or `status`) out-argument,
 // 0 on success, and report nothing. IOsDeleteFile and IOsCopyFile (declared in entry.h, since the core
-// calls them) take wildcard patterns and report through IErrorReport. The debug log and the exit are
-// available in both builds; the rest is implemented in os_utilities_win.cpp for the win build.
+// calls them) take wildcard patterns and report through IErrorReport. The debug log and the exit
+// (toolkit/common/debug_log.h) are available in both builds; the rest is implemented in
+// os_utilities_win.cpp for the win build.
 #ifndef QR4T_TOOLKIT_WIN_OS_UTILITIES_H
 #define QR4T_TOOLKIT_WIN_OS_UTILITIES_H
+
+#include "toolkit/common/debug_log.h"
 
 #include <cstdint>
 #include <string>
@@ -25,18 +28,6 @@ constexpr int OS_HKEY_USERS = static_cast<int>(0x80000003u);
 constexpr int OS_REG_SZ = 1;
 constexpr int OS_REG_BINARY = 3;
 constexpr int OS_REG_DWORD = 4;
-
-// ---- debug log (both builds)
-
-// Writes the text and CR LF to the debug log: "debug" in the current directory, else "debug.txt",
-// else "debug.dat", created at first use and kept open to the end of the process.
-void IOsDebugWriteText(std::string_view text);
-void IOsDebugWriteLine(std::string_view text);
-// Writes "name=value" and CR LF.
-void IOsDebugWriteValue(std::string_view name, int value);
-
-// Ends the process with the code.
-[[noreturn]] void IOsExit(int code);
 
 // ---- messages, version, environment, processes
 

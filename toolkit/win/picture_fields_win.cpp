@@ -2,6 +2,7 @@
 // drawing surface of the graphics core, and the messages such a picture raises: an expose after it has
 // painted (type 107) and its mouse events (104 down, 105 up, 106 move, 116 double click), handed to the
 // application as types 7, 4, 5, 6 and 16 with source kind 1.
+#include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/picture_fields.h"
 #include "toolkit/win/picture_fields_win.h"
 
@@ -46,7 +47,7 @@ void raise_expose(HWND dlg, HWND f)
     DialogRecord* r = dialog_record(dlg);
     if (r && !WDialogIsModal(dlg)) {
         r->picture_field = GetDlgCtrlID(f);
-        WMsgPost(107, 0, 0, 0, f);
+        WMsgPost(PictureExpose, 0, 0, 0, f);
     }
 }
 
@@ -122,16 +123,16 @@ bool picture_mouse_event(HWND dlg, HWND source, int field, UINT msg, WPARAM wp, 
     int type = 0;
     int button = 0;
     switch (msg) {
-    case WM_MOUSEMOVE: type = 106; break;
-    case WM_LBUTTONDOWN: type = 104; button = 1; break;
-    case WM_MBUTTONDOWN: type = 104; button = 2; break;
-    case WM_RBUTTONDOWN: type = 104; button = 3; break;
-    case WM_LBUTTONUP: type = 105; button = 1; break;
-    case WM_MBUTTONUP: type = 105; button = 2; break;
-    case WM_RBUTTONUP: type = 105; button = 3; break;
-    case WM_LBUTTONDBLCLK: type = 116; button = 1; break;
-    case WM_MBUTTONDBLCLK: type = 116; button = 2; break;
-    case WM_RBUTTONDBLCLK: type = 116; button = 3; break;
+    case WM_MOUSEMOVE: type = PictureMouseMove; break;
+    case WM_LBUTTONDOWN: type = PictureMouseDown; button = 1; break;
+    case WM_MBUTTONDOWN: type = PictureMouseDown; button = 2; break;
+    case WM_RBUTTONDOWN: type = PictureMouseDown; button = 3; break;
+    case WM_LBUTTONUP: type = PictureMouseUp; button = 1; break;
+    case WM_MBUTTONUP: type = PictureMouseUp; button = 2; break;
+    case WM_RBUTTONUP: type = PictureMouseUp; button = 3; break;
+    case WM_LBUTTONDBLCLK: type = PictureDoubleClick; button = 1; break;
+    case WM_MBUTTONDBLCLK: type = PictureDoubleClick; button = 2; break;
+    case WM_RBUTTONDBLCLK: type = PictureDoubleClick; button = 3; break;
     default: return false;
     }
     DialogRecord* r = dialog_record(dlg);
@@ -144,11 +145,11 @@ bool picture_mouse_event(HWND dlg, HWND source, int field, UINT msg, WPARAM wp, 
     }
     if (!picture)
         return false;
-    if (type == 116 && !WMsgEnableGet(MsgDoubleClick))
-        type = 104;
-    if (type == 104 || type == 116)
+    if (type == PictureDoubleClick && !WMsgEnableGet(MsgDoubleClick))
+        type = PictureMouseDown;
+    if (type == PictureMouseDown || type == PictureDoubleClick)
         SetCapture(source);
-    else if (type == 105)
+    else if (type == PictureMouseUp)
         ReleaseCapture();
     r->picture_field = field;
     r->mouse_button = button;
@@ -167,7 +168,7 @@ bool picture_dialog_paint(HWND dlg)
     BeginPaint(dlg, &ps);
     EndPaint(dlg, &ps);
     r->picture_field = 0;
-    WMsgPost(107, 0, 0, 0, dlg);
+    WMsgPost(PictureExpose, 0, 0, 0, dlg);
     return true;
 }
 

@@ -1,8 +1,8 @@
 // The settings file "zirazo.ini" and the start-up choices of directories and file names.
 #include "toolkit/win/settings.h"
 
-#include "toolkit/win/error_state.h"
-#include "toolkit/win/text_utilities.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/common/text_utilities.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -4,6 +4,7 @@
 // and get their pixels back when the outermost box goes. Nested boxes keep the first snapshot.
 #include "toolkit/win/window_snapshot_win.h"
 
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/window_table_win.h"
 
@@ -33,35 +34,32 @@ Backing copy_client(HWND w)
     Backing b;
     RECT r;
     GetClientRect(w, &r);
-    HDC dc = GetDC(w);
-    if (!dc)
+    WindowDc dc(w);
+    if (!dc.get())
         return b;
-    HDC memory = CreateCompatibleDC(dc);
-    HBITMAP bitmap = r.right > 0 && r.bottom > 0 ? CreateCompatibleBitmap(dc, r.right, r.bottom) : nullptr;
-    if (memory && bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        b = Backing{bitmap, 0, r.right, r.bottom};
-    } else if (bitmap) {
-        DeleteObject(bitmap);
+    // The bitmap outlives this function in the backing record: it is not owned here.
+    HBITMAP bitmap =
+        r.right > 0 && r.bottom > 0 ? CreateCompatibleBitmap(dc.get(), r.right, r.bottom) : nullptr;
+    if (!bitmap)
+        return b;
+    {
+        BitmapDc memory(dc.get(), bitmap);
+        if (memory.get()) {
+            BitBlt(memory.get(), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
+            b = Backing{bitmap, 0, r.right, r.bottom};
+        }
     }
-    if (memory)
-        DeleteDC(memory);
-    ReleaseDC(w, dc);
+    if (!b.bitmap)
+        DeleteObject(bitmap);
     return b;
 }
 
 // Copies the part of a backing bitmap that lies at (x, y) of its window into a context.
 void blit_from(const Backing& b, HDC target, int x, int y, int width, int height)
 {
-    HDC memory = CreateCompatibleDC(target);
-    if (!memory)
-        return;
-    HGDIOBJ old = SelectObject(memory, b.bitmap);
-    BitBlt(target, 0, 0, width, height, memory, x, y, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    BitmapDc memory(target, b.bitmap);
+    if (memory.get())
+        BitBlt(target, 0, 0, width, height, memory.get(), x, y, SRCCOPY);
 }
 
 // Paints a window from the bitmap of `holder`, the window itself or a window containing it.
@@ -81,11 +79,8 @@ void paint_part(HWND part, HWND holder, const Backing& b)
 // Copies a bitmap back to its window, deletes it and marks the window painted.
 void restore(HWND w, Backing& b, bool children)
 {
-    HDC dc = GetDC(w);
-    if (dc) {
-        blit_from(b, dc, 0, 0, b.width, b.height);
-        ReleaseDC(w, dc);
-    }
+    if (WindowDc dc(w); dc.get())
+        blit_from(b, dc.get(), 0, 0, b.width, b.height);
     DeleteObject(b.bitmap);
     b = Backing{};
     RedrawWindow(w, nullptr, nullptr, RDW_VALIDATE | (children ? RDW_ALLCHILDREN : 0));

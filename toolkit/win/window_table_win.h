@@ -29,7 +29,7 @@ struct WinPendingMessage {
 struct WinSlot {
     HWND frame = nullptr;        // frame window ("VUVUZUVODER" for slot 0, "RORERIDUZ" for 1..20)
     HWND client = nullptr;       // client window ("WINTCLIENT")
-    HWND status_bar = nullptr;   // "msctls_statusbar32", id 999, or null
+    HWND status_bar = nullptr;   // "msctls_statusbar32", id STATUS_BAR_ID, or null
     HWND toolbars[4] = {};       // top, left, right, bottom, or null
     HMENU menu = nullptr;
     HACCEL accelerators = nullptr;
@@ -39,10 +39,18 @@ struct WinSlot {
     int status_part_styles[255] = {};
 };
 
+// Kinds of window record (word 0).
+enum WinRecordKind : int {
+    RECORD_OWN_KEYS = 1,       // the window handles its keyboard itself
+    RECORD_BITMAP_VIEWER = 2,  // converted into a bitmap viewer
+    RECORD_WITH_DIALOG = 3,    // combined with a dialog
+    RECORD_GRID = 4,           // converted into a grid window
+};
+
 // WinRecord: attached as user data (GWLP_USERDATA) to a frame that has been combined with something
 // else; plain windows have none. Words by kind: 2 bitmap viewer, 3 window combined with a dialog.
 struct WinRecord {
-    int kind = 0;              // word 0: 1 own keyboard handling, 2 bitmap viewer, 3 with a dialog, 4 grid
+    int kind = 0;              // word 0: a WinRecordKind, 0 none
     HWND toolbars[4] = {};     // words 1..4 (viewer): the window's toolbars at conversion
     HWND inner = nullptr;      // word 5: the viewer control, the combined dialog or the inner control
     HWND status_bar = nullptr; // word 6 (viewer): the window's status bar
@@ -140,57 +148,5 @@ bool register_window_classes();
 // `client_w`/`client_h` are the wanted client size; the frame is grown around it.
 bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_style, HWND parent, int x, int y,
                              int client_w, int client_h, bool status_bar, bool sizing, const char* title);
-
-// ---- the message layer (messages_win.cpp, message_loop_win.cpp)
-
-// Raises a toolkit message from a window procedure. `value`: button number, or 1 when the key value is
-// a virtual key with modifier offset, 0 a character.
-void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source);
-
-// A button-down or double-click event of a client or viewer: the mouse is captured and MsgMouseDown
-// (MsgDoubleClick for a double click while type 16 is enabled) raised with button 1, 2 or 3.
-void post_button_down(UINT msg, WPARAM wp, LPARAM lp, HWND source);
-
-// The message under construction and its completion state.
-struct WinCurrentMessage {
-    int type = -1;
-    int window = 0;
-    int value1 = 0;
-    int value2 = 0;
-    int source_kind = -1;
-    int field = -1;
-    int x = 0;
-    int y = 0;
-    int time = 0;
-    bool complete = false;
-};
-
-extern WinCurrentMessage MSG_CURRENT;
-// MsgHeldFieldChange: a field change completed after another message of the same wait or poll; the
-// next wait or poll delivers it first (type 0 = empty).
-extern WinCurrentMessage MSG_HELD;
-
-// Flags of the wait and poll.
-struct WinLoopState {
-    bool in_loop = false;         // a wait or poll is dispatching
-    bool paint_dispatch = false;  // the loop itself dispatches WM_PAINT or WM_SIZE
-    bool drop_caret_timer = true;
-    bool timed_wait_done = false;
-};
-
-extern WinLoopState MSG_LOOP;
-
-// The loaded modeless dialog that was last activated: the loops offer it keyboard messages first.
-extern HWND WIN_ACTIVE_DIALOG;
-
-// Completes a record for the application: positions to window units, sizes of the current window.
-void WMsgConvert(int type, WinMessage& message);
-
-// A system timer on the main frame whose expiry raises MsgTimer with the id; a timed wait of n * 10 ms.
-int WWinTimerSet(int milliseconds, int id);
-int WWinTimedWait(int n);
-
-// Clears every window's pending record.
-void clear_pending_messages();
 
 #endif

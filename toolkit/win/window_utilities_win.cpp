@@ -123,7 +123,7 @@ void WWinPlacement(int x, int y, int& width, int& height, int state)
     if (!s.frame)
         return;
     const WinRecord* record = win_record(s.frame);
-    const bool combined = record && record->kind == 3;
+    const bool combined = record && record->kind == RECORD_WITH_DIALOG;
     const LONG style = GetWindowLongA(s.frame, GWL_STYLE);
     const bool inside = (style & WS_CHILD) != 0;
     const POINT offset = inside ? POINT{0, 0} : work_area_offset();

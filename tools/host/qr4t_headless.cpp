@@ -8,6 +8,7 @@
 // The exit status is the program's.
 #include "app/run/main_program.h"
 #include "app/state/run.h"
+#include "resources/dialog_ids.h"
 #include "toolkit/headless/headless.h"
 #include "toolkit/win/entry.h"
 
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr int DIALOG_LOG = 120;  // loaded just before the time-step loop begins
 
 void usage()
 {
@@ -87,7 +87,7 @@ int main(int argc, char** argv)
         HEADLESS.peek_hook = [passes] {
             static double last_time = -1.0;
             static int pass = 0;
-            if (!HEADLESS.loaded_dialogs.count(DIALOG_LOG))
+            if (!HEADLESS.loaded_dialogs.count(IDD_LOG))  // loaded just before the time-step loop begins
                 return static_cast<int>(MsgNone);
             if (RUN.TIME != last_time) {
                 last_time = RUN.TIME;

@@ -4,18 +4,20 @@
 // A bitmap can be selected into one drawing context at a time. The memory context that makes a bitmap
 // the drawing surface is kept here; once another surface has been bound it is released before any
 // bitmap operation, so that the bitmap can be selected, copied and deleted again.
-#include "toolkit/graphics/offscreen_bitmap_win.h"
+#include "toolkit/win/offscreen_bitmap_win.h"
 
-#include "toolkit/graphics/bitmap_viewer.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/gr_platform.h"
 #include "toolkit/graphics/gr_state.h"
-#include "toolkit/win/error_state.h"
+#include "toolkit/win/bitmap_viewer.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 GrBitmapTableRecord GrBitmapTable;
 
@@ -44,65 +46,34 @@ void release_selected()
     selected = SelectedBitmap{};
 }
 
-// A context compatible with the current window's (the screen's when no window is current).
-class ReferenceDc {
+// A reference context for the bitmaps: the current window's context, the screen's when no window is
+// current.
+class CurrentReferenceDc : public ReferenceDc {
 public:
-    ReferenceDc() : dc_(WIN_CURRENT.dc), owned_(false)
-    {
-        if (!dc_) {
-            dc_ = GetDC(nullptr);
-            owned_ = true;
-        }
-    }
-    ~ReferenceDc()
-    {
-        if (owned_ && dc_)
-            ReleaseDC(nullptr, dc_);
-    }
-    ReferenceDc(const ReferenceDc&) = delete;
-    ReferenceDc& operator=(const ReferenceDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-    bool owned_;
+    CurrentReferenceDc() : ReferenceDc(WIN_CURRENT.dc) {}
 };
 
 // A context in which the bitmap of a slot is selected: the drawing context when the slot is the
-// selected surface, else a temporary memory context deleted with its owner.
-class BitmapDc {
+// selected surface, else a memory context of its own (BitmapDc) deleted with its owner.
+class SlotDc {
 public:
-    explicit BitmapDc(int slot)
+    explicit SlotDc(int slot)
     {
         if (selected.dc && selected.slot == slot) {
             dc_ = selected.dc;
             return;
         }
-        ReferenceDc reference;
-        memory_ = CreateCompatibleDC(reference.get());
-        if (memory_)
-            replaced_ = SelectObject(memory_, GrBitmapTable.slot[slot].bitmap);
-        if (!replaced_ || replaced_ == HGDI_ERROR) {
-            replaced_ = nullptr;
-            return;
-        }
-        dc_ = memory_;
+        CurrentReferenceDc reference;
+        own_.emplace(reference.get(), GrBitmapTable.slot[slot].bitmap);
+        dc_ = own_->get();
     }
-    ~BitmapDc()
-    {
-        if (replaced_)
-            SelectObject(memory_, replaced_);
-        if (memory_)
-            DeleteDC(memory_);
-    }
-    BitmapDc(const BitmapDc&) = delete;
-    BitmapDc& operator=(const BitmapDc&) = delete;
+    SlotDc(const SlotDc&) = delete;
+    SlotDc& operator=(const SlotDc&) = delete;
     HDC get() const { return dc_; } // null when the bitmap cannot be selected
 
 private:
+    std::optional<BitmapDc> own_;
     HDC dc_ = nullptr;
-    HDC memory_ = nullptr;
-    HGDIOBJ replaced_ = nullptr;
 };
 
 // Colour of a packed RGB value on this display: the nearest palette entry on a palette display.
@@ -122,7 +93,7 @@ int visit_pixels(int slot, size_t n, Visit visit)
     if (!valid_slot(slot))
         return ERR_BITMAP_HANDLE;
     const GrBitmapSlot& s = GrBitmapTable.slot[slot];
-    BitmapDc bitmap(slot);
+    SlotDc bitmap(slot);
     if (!bitmap.get())
         return 0;
     for (int y = s.height - 1; y >= 0; --y)
@@ -155,39 +126,25 @@ void IGrBitmapCreate(int& handle, int width, int height, int rgb)
     handle = -1;
     if (width < 1 || height < 1)
         return;
-    ReferenceDc reference;
+    CurrentReferenceDc reference;
     HBITMAP bitmap = CreateCompatibleBitmap(reference.get(), width, height);
     if (!bitmap)
         return;
 
     // Fill with the colour: no pen, a solid brush (palette entry 0 on a palette display).
-    HDC memory = CreateCompatibleDC(reference.get());
-    if (!memory) {
-        DeleteObject(bitmap);
-        return;
+    {
+        BitmapDc memory(reference.get(), bitmap);
+        if (!memory.get()) {
+            DeleteObject(bitmap);
+            return;
+        }
+        PaletteSelection realised(memory.get(), GrGdiContext.palette);
+        const COLORREF fill =
+            GrGdiContext.palette ? PALETTEINDEX(0) : GetNearestColor(memory.get(), COLORREF(rgb) & 0xFFFFFF);
+        ShapeObjects shape(memory.get(), CreateSolidBrush(fill), nullptr, nullptr);
+        SetROP2(memory.get(), R2_COPYPEN);
+        Rectangle(memory.get(), 0, 0, width + 1, height + 1);
     }
-    HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
-    HPALETTE old_palette = nullptr;
-    COLORREF fill = 0;
-    if (GrGdiContext.palette) {
-        old_palette = SelectPalette(memory, GrGdiContext.palette, FALSE);
-        RealizePalette(memory);
-        fill = PALETTEINDEX(0);
-    } else {
-        fill = GetNearestColor(memory, COLORREF(rgb) & 0xFFFFFF);
-    }
-    HBRUSH brush = CreateSolidBrush(fill);
-    HGDIOBJ old_brush = SelectObject(memory, brush);
-    HGDIOBJ old_pen = SelectObject(memory, GetStockObject(NULL_PEN));
-    SetROP2(memory, R2_COPYPEN);
-    Rectangle(memory, 0, 0, width + 1, height + 1);
-    SelectObject(memory, old_pen);
-    SelectObject(memory, old_brush);
-    DeleteObject(brush);
-    if (old_palette)
-        SelectPalette(memory, old_palette, FALSE);
-    SelectObject(memory, old_bitmap);
-    DeleteDC(memory);
 
     GrBitmapTable.slot[slot] = GrBitmapSlot{bitmap, width, height};
     handle = slot + 1;
@@ -209,7 +166,7 @@ void IGrBitmapBlit(int slot, int stretch, int x, int y, int width, int height)
     if (!valid_slot(slot) || !target || width < 1 || height < 1)
         return;
     const GrBitmapSlot& s = GrBitmapTable.slot[slot];
-    BitmapDc source(slot);
+    SlotDc source(slot);
     if (!source.get() || source.get() == target)
         return;
     if (stretch == 0)
@@ -294,7 +251,7 @@ void IGrBitmapSelect(int slot, int& status, int& width, int& height)
     const GrBitmapSlot& s = GrBitmapTable.slot[slot];
     if (!(selected.dc && selected.slot == slot)) {
         release_selected();
-        ReferenceDc reference;
+        CurrentReferenceDc reference;
         HDC memory = CreateCompatibleDC(reference.get());
         HGDIOBJ replaced = memory ? SelectObject(memory, s.bitmap) : nullptr;
         if (!replaced || replaced == HGDI_ERROR) {
@@ -331,7 +288,7 @@ void IGrBitmapCopy(int slot, int source_x, int source_y, int target_x, int targe
     HDC surface = GrGdiContext.dc;
     if (!valid_slot(slot) || !surface)
         return;
-    BitmapDc bitmap(slot);
+    SlotDc bitmap(slot);
     if (!bitmap.get() || bitmap.get() == surface)
         return;
     if (direction != 0)

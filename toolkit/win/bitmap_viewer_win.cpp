@@ -2,14 +2,16 @@
 // "VAVOVOROR" with scroll bars. The window is sized to fit the bitmap where the screen allows;
 // scrolling raises MsgBitmapView; mouse and key events of the control reach the application with
 // source kind 2. The window keeps its number; its bitmap cannot be deleted while it is shown.
-#include "toolkit/graphics/bitmap_viewer.h"
+#include "toolkit/win/bitmap_viewer.h"
 
 #include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_state.h"
-#include "toolkit/graphics/offscreen_bitmap_win.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/message_layer_win.h"
+#include "toolkit/win/offscreen_bitmap_win.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <algorithm>
@@ -26,7 +28,7 @@ ATOM viewer_class = 0;
 WinRecord* viewer_record(HWND w)
 {
     WinRecord* r = w ? reinterpret_cast<WinRecord*>(GetWindowLongPtrA(w, GWLP_USERDATA)) : nullptr;
-    return r && r->kind == 2 ? r : nullptr;
+    return r && r->kind == RECORD_BITMAP_VIEWER ? r : nullptr;
 }
 
 int bar_height(HWND bar)
@@ -122,14 +124,10 @@ void paint(HWND viewer, const WinRecord& r)
         }
         RECT c;
         GetClientRect(viewer, &c);
-        HDC memory = CreateCompatibleDC(dc);
-        if (memory) {
-            HGDIOBJ old = SelectObject(memory, r.bitmap);
-            BitBlt(dc, 0, 0, c.right, c.bottom, memory, GetScrollPos(viewer, SB_HORZ),
+        BitmapDc memory(dc, r.bitmap);
+        if (memory.get())
+            BitBlt(dc, 0, 0, c.right, c.bottom, memory.get(), GetScrollPos(viewer, SB_HORZ),
                    GetScrollPos(viewer, SB_VERT), SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
-        }
     }
     EndPaint(viewer, &ps);
 }
@@ -376,7 +374,7 @@ void WBitmapView(int slot, int scroll_x, int scroll_y, int& mode, int& status)
     }
     WinSlot& s = WIN_TABLE.slot[n];
     WinRecord* existing = win_record(s.frame);
-    if (existing && existing->kind != 2) {
+    if (existing && existing->kind != RECORD_BITMAP_VIEWER) {
         status = 4;
         return;
     }
@@ -400,7 +398,7 @@ void WBitmapView(int slot, int scroll_x, int scroll_y, int& mode, int& status)
         return;
     }
     auto* r = new WinRecord{};
-    r->kind = 2;
+    r->kind = RECORD_BITMAP_VIEWER;
     r->mode = mode;
     r->status_bar = s.status_bar;
     if (mode == 1) {

@@ -1,8 +1,8 @@
 // The off-screen bitmap table (Win32 build).
-#ifndef QR4T_TOOLKIT_GRAPHICS_OFFSCREEN_BITMAP_WIN_H
-#define QR4T_TOOLKIT_GRAPHICS_OFFSCREEN_BITMAP_WIN_H
+#ifndef QR4T_TOOLKIT_WIN_OFFSCREEN_BITMAP_WIN_H
+#define QR4T_TOOLKIT_WIN_OFFSCREEN_BITMAP_WIN_H
 
-#include "toolkit/graphics/offscreen_bitmap.h"
+#include "toolkit/win/offscreen_bitmap.h"
 
 #include <windows.h>
 

@@ -4,6 +4,7 @@
 #include "toolkit/graphics/window_text.h"
 
 #include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/number_text.h"
 #include "toolkit/win/window_table_win.h"
 
@@ -27,10 +28,7 @@ static HDC text_dc()
 // Whether the display works through a 256-colour palette.
 static bool palette_display()
 {
-    HDC screen = GetDC(nullptr);
-    const bool palette = (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0;
-    ReleaseDC(nullptr, screen);
-    return palette;
+    return (GetDeviceCaps(WindowDc(nullptr).get(), RASTERCAPS) & RC_PALETTE) != 0;
 }
 
 static COLORREF text_colour_ref(HDC dc, int number, bool palette)

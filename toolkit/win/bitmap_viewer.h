@@ -1,8 +1,8 @@
 // The bitmap viewer: a child window converted to show an off-screen bitmap larger than the window,
 // with scroll bars; scrolling raises MsgBitmapView, and mouse and key messages from the viewer carry
 // source kind 2 and user positions that account for the scroll position.
-#ifndef QR4T_TOOLKIT_GRAPHICS_BITMAP_VIEWER_H
-#define QR4T_TOOLKIT_GRAPHICS_BITMAP_VIEWER_H
+#ifndef QR4T_TOOLKIT_WIN_BITMAP_VIEWER_H
+#define QR4T_TOOLKIT_WIN_BITMAP_VIEWER_H
 
 // Error number of a bitmap that a viewer still shows (text in the toolkit's error table).
 constexpr int ERR_BITMAP_IN_VIEW = 1036;

@@ -5,8 +5,8 @@
 // (1..66 general and graphics errors, 1001..1058 window-system errors). The number is always kept as
 // the last error; the error mode then writes it nowhere (0), to standard output (1), to the debug log
 // (2), to the main window's status bar (3) or into a "Library Error" box (4).
-#ifndef QR4T_TOOLKIT_WIN_ERROR_STATE_H
-#define QR4T_TOOLKIT_WIN_ERROR_STATE_H
+#ifndef QR4T_TOOLKIT_COMMON_ERROR_STATE_H
+#define QR4T_TOOLKIT_COMMON_ERROR_STATE_H
 
 #include <string>
 #include <string_view>
@@ -62,12 +62,16 @@ std::string abnormal_exit_text(std::string_view message, int code);
 // the process with the code. In the host build the text goes to standard error instead of a box.
 [[noreturn]] void IErrorAbnormalExit(std::string_view message, int code);
 
+// ---- the screen channels, which need windows
+// A hook that the win build provides (toolkit/win/error_screen_win.cpp): the report and the abnormal
+// exit call them only in the win build; the host build has no screen.
 #ifdef _WIN32
-// The screen channels of the report, in error_screen_win.cpp.
 // Writes the text into part 1 of the main window's status bar, when it has one.
 void error_status_bar_write(const std::string& text);
 // Shows the "Library Error" box with OK and Cancel; returns 1 for OK, 0 for Cancel.
 int error_box_answer(const std::string& text);
+// Shows the abnormal-exit box: a task-modal stop box without owner.
+void error_stop_box(std::string_view title, std::string_view text);
 #endif
 
 #endif

@@ -1,7 +1,7 @@
 // Text utilities of the toolkit: word bounds, case, integer conversion and case-blind search.
-#include "toolkit/win/text_utilities.h"
+#include "toolkit/common/text_utilities.h"
 
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The toolkit's error state, its number-to-text table and the report by error mode.
-#include "toolkit/win/error_state.h"
+#include "toolkit/common/error_state.h"
 
 #include "base/edit_format.h"
 #include "base/list_io.h"
-#include "toolkit/win/os_utilities.h"
-#include "toolkit/win/text_utilities.h"
+#include "toolkit/common/debug_log.h"
+#include "toolkit/common/text_utilities.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -240,7 +240,7 @@ void IErrorAbnormalExit(std::string_view message, int code)
     if (!str_trim(message).empty()) {
         std::string text = abnormal_exit_text(message, code);
 #ifdef _WIN32
-        IOsMessageStop("Vuvuzuvoder", text);
+        error_stop_box("Vuvuzuvoder", text);
 #else
         std::fputs((text + "\n").c_str(), stderr);
 #endif

@@ -1,8 +1,8 @@
 // Off-screen bitmaps: up to 20 bitmaps compatible with the screen, into which pictures are drawn and
 // which are then copied whole into a window. The application sees handle = slot + 1 (1..20); the
 // core operations take the slot 0..19.
-#ifndef QR4T_TOOLKIT_GRAPHICS_OFFSCREEN_BITMAP_H
-#define QR4T_TOOLKIT_GRAPHICS_OFFSCREEN_BITMAP_H
+#ifndef QR4T_TOOLKIT_WIN_OFFSCREEN_BITMAP_H
+#define QR4T_TOOLKIT_WIN_OFFSCREEN_BITMAP_H
 
 #include <cstdint>
 #include <optional>

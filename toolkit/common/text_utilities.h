@@ -1,7 +1,7 @@
 // Text utilities of the toolkit: word bounds, case, integer conversion and case-blind search.
 // Positions are 1-based, as the toolkit's callers count them; a blank is the character ' '.
-#ifndef QR4T_TOOLKIT_WIN_TEXT_UTILITIES_H
-#define QR4T_TOOLKIT_WIN_TEXT_UTILITIES_H
+#ifndef QR4T_TOOLKIT_COMMON_TEXT_UTILITIES_H
+#define QR4T_TOOLKIT_COMMON_TEXT_UTILITIES_H
 
 #include <string>
 #include <string_view>

@@ -7,8 +7,8 @@
 #include "toolkit/graphics/gr_platform.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/gr_target.h"
-#include "toolkit/graphics/offscreen_bitmap.h"
 #include "toolkit/graphics/window_text.h"
+#include "toolkit/win/offscreen_bitmap.h"
 #include "toolkit/win/picture_fields.h"
 #include "toolkit/win/window_table_win.h"
 
@@ -20,11 +20,11 @@ constexpr int ERR_INVALID_WINDOW = 1003;
 // repeating its hardcopy and text follow-ups.
 void adopt_current_window()
 {
-    GrTarget.kind = 1;
+    GrTarget.kind = TARGET_WINDOW;
     GrTarget.number = WIN_CURRENT.window;
     gr_gdi_bind(WIN_CURRENT.dc, -1);
     GrTarget.reselect = 1;
-    IGrSurfaceSetup(1, WIN_CURRENT.window, WIN_CURRENT.width, WIN_CURRENT.height);
+    IGrSurfaceSetup(TARGET_WINDOW, WIN_CURRENT.window, WIN_CURRENT.width, WIN_CURRENT.height);
     GrTarget.reselect = 0;
 }
 
@@ -33,10 +33,10 @@ void adopt_current_window()
 void gr_select_target(int kind, int number)
 {
     GrTarget.kind = kind;
-    if (kind >= 1 && kind <= 3)
+    if (kind >= TARGET_WINDOW && kind <= TARGET_PICTURE_FIELD)
         picture_target_release();  // a picture field's context is given back before another is bound
     switch (kind) {
-    case 1: {
+    case TARGET_WINDOW: {
         const int saved = ERROR_STATE.last_error;
         ERROR_STATE.last_error = 0;
         WWinSelect(number >= 0 ? number : WIN_CURRENT.window);
@@ -46,7 +46,7 @@ void gr_select_target(int kind, int number)
         adopt_current_window();
         return;
     }
-    case 2: {
+    case TARGET_BITMAP: {
         const int handle = number >= 0 ? number : 1;
         int status = 1, width = 0, height = 0;
         IGrBitmapSelect(handle - 1, status, width, height);
@@ -55,10 +55,10 @@ void gr_select_target(int kind, int number)
         GrTarget.number = handle;
         GrTarget.last_width = width;
         GrTarget.last_height = height;
-        IGrSurfaceSetup(2, handle, width, height);
+        IGrSurfaceSetup(TARGET_BITMAP, handle, width, height);
         return;
     }
-    case 3: {
+    case TARGET_PICTURE_FIELD: {
         int field = number >= 0 ? number : 0;
         int width = 0, height = 0;
         WDialogFieldTarget(field, width, height);
@@ -67,7 +67,7 @@ void gr_select_target(int kind, int number)
         GrTarget.number = field;
         GrTarget.last_width = width;
         GrTarget.last_height = height;
-        IGrSurfaceSetup(3, field, width, height);
+        IGrSurfaceSetup(TARGET_PICTURE_FIELD, field, width, height);
         return;
     }
     default:
@@ -82,7 +82,7 @@ void gr_select_current_window()
     if (WIN_CURRENT.dc)
         adopt_current_window();
     else
-        GrTarget.kind = 1;
+        GrTarget.kind = TARGET_WINDOW;
 }
 
 int gr_display_colour_class()
@@ -94,10 +94,10 @@ int gr_display_colour_class()
 
 void IGrSurfaceResize(int window, int width, int height)
 {
-    if (GrTarget.kind != 1 || window != WIN_CURRENT.window)
+    if (GrTarget.kind != TARGET_WINDOW || window != WIN_CURRENT.window)
         return;
     WIN_CURRENT.width = width;
     WIN_CURRENT.height = height;
-    IGrSurfaceSetup(1, window, width, height);
+    IGrSurfaceSetup(TARGET_WINDOW, window, width, height);
     WGrTextFontScale();
 }

@@ -1,8 +1,9 @@
 // The debug log: the file that error mode 2 writes, created on first use in the current directory.
-#include "toolkit/win/os_utilities.h"
+#include "toolkit/common/debug_log.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 

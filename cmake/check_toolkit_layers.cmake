@@ -1,0 +1,21 @@
+# The toolkit's layers: common at the bottom, graphics above it, win above that, grid at the top. A file may include
+# its own layer and the layers below, never one above. Run by ctest as "toolkit_layers":
+#   cmake -DQR4T_SOURCE_DIR=<root> -P cmake/check_toolkit_layers.cmake
+# It prints every include that points up and fails when there is one.
+set(failures "")
+foreach(pair "common:graphics|win|grid|headless" "graphics:win|grid|headless" "win:grid")
+    string(REPLACE ":" ";" parts "${pair}")
+    list(GET parts 0 layer)
+    list(GET parts 1 above)
+    file(GLOB files ${QR4T_SOURCE_DIR}/toolkit/${layer}/*.h ${QR4T_SOURCE_DIR}/toolkit/${layer}/*.cpp)
+    foreach(f ${files})
+        file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"toolkit/(${above})/")
+        foreach(l ${lines})
+            file(RELATIVE_PATH rel ${QR4T_SOURCE_DIR} ${f})
+            string(APPEND failures "${rel}: ${l}\n")
+        endforeach()
+    endforeach()
+endforeach()
+if(failures)
+    message(FATAL_ERROR "includes that point up the toolkit's layers (common < graphics < win < grid):\n${failures}")
+endif()

@@ -1,0 +1,100 @@
+// Ids of the program's dialogs and of their controls: one list, included by the dialog scripts
+// (resources/*.rc) and by the code that loads the dialogs and reads or writes their fields.
+//
+// These are #define lines, not constexpr, because the resource compiler understands only the
+// preprocessor: it would read a constexpr name as a text resource name instead of a number. Ids of
+// the companion texts (the RCDATA blocks) are written as digits inside their strings, where no name
+// can stand; they are the numbers below.
+//
+// IDD_ names a dialog, IDC_ a control. Controls that several dialogs place at the same id carry one
+// name for each dialog.
+#ifndef QR4T_RESOURCES_DIALOG_IDS_H
+#define QR4T_RESOURCES_DIALOG_IDS_H
+
+// ---- run control (run_dialogs.rc)
+
+// The three choice dialogs share their radio buttons' ids: one group, first button 1005.
+#define IDD_RUN_TYPE 116     // "Run Type"
+#define IDD_OPTIONS 162      // "Non-standard Program Options"
+#define IDD_INFORMATION 151  // "Type of Information"
+#define IDC_CHOICE_1 1005    // first radio button of the group; the dialog's focus
+#define IDC_CHOICE_2 1006
+#define IDC_CHOICE_3 1023
+#define IDC_CHOICE_4 1069
+#define IDC_CHOICE_5 1090
+#define IDC_CHOICE_6 1091
+#define IDC_CHOICE_MARKER_1 1100  // coloured markers beside the run type's six choices, 1100..1105
+#define IDC_CHOICE_MARKER_2 1101
+#define IDC_CHOICE_MARKER_3 1102
+#define IDC_CHOICE_MARKER_4 1103
+#define IDC_CHOICE_MARKER_5 1104
+#define IDC_CHOICE_MARKER_6 1105
+
+// The four information pages, in the order of the information dialog's choices.
+#define IDD_INFO_METHOD 152       // "The DSMC Method"
+#define IDD_INFO_METHOD_FAQ 153   // "Frequently Asked Questions about the DSMC Method"
+#define IDD_INFO_PROGRAM 154      // "The QR4T Program"
+#define IDD_INFO_PROGRAM_FAQ 155  // "Frequently Asked Questions about the QR4T Program"
+
+// "Progressive Log of the Current DSMC Computation"
+#define IDD_LOG 120
+#define IDC_LOG_TIME 1007                // flow time in seconds
+#define IDC_LOG_MOLECULES 1015           // simulated molecules
+#define IDC_LOG_MOVES 1059               // molecular moves
+#define IDC_LOG_COLLISIONS 1060          // binary collisions
+#define IDC_LOG_REFLECTIONS 1061         // surface reflections
+#define IDC_LOG_REACTIONS 1053           // chemical reactions of the chosen type
+#define IDC_LOG_REACTION_TYPE_LABEL 1056 // "type"
+#define IDC_LOG_REACTION_TYPE 1054       // the reaction type shown (spin 1..100)
+#define IDC_LOG_REACTIONS_LABEL 1065     // "chemical reactions"
+#define IDC_LOG_ROUNDOFF 1062            // molecule round-off substitutions
+#define IDC_LOG_ENTRIES 1055             // from entering molecules
+#define IDC_LOG_SEP_MFP 1008             // average (mean collision separation) / (mean free path)
+#define IDC_LOG_SAMPLES 1063             // flowfield samples
+#define IDC_LOG_SAMPLE_TIME 1009         // time of the sample's start
+#define IDC_LOG_SAMPLE_MOLECULES 1064    // molecules at the sample's start
+#define IDC_LOG_NOTE 1020                // when the displays commence; the sample reset
+#define IDC_LOG_PHASE 1021               // the phase of the step
+
+// "Reading the Restart Files - Please Wait"
+#define IDD_RESTART_PROGRESS 123
+
+// ---- flowfield geometry (geometry_dialogs.rc)
+
+#define IDD_DIVISIONS_PROGRESS 107  // "Setting Divisions and Elements - Please Wait"
+#define IDD_CELLS_PROGRESS 111      // "Setting the Flowfield Cells - Please Wait"
+
+// Fields of the three progress dialogs (107, 111, 123).
+#define IDC_PROGRESS_BAR 1024   // range 0..100 in the script, set by the code
+#define IDC_PROGRESS_TEXT 1020  // the stage
+
+// "Set the Cell Size"
+#define IDD_CELL_SIZE 144
+#define IDC_CELL_SIZE_MPC 1015  // desired average number of molecules per cell
+
+// "SELECT THE 2-D DISPLAY  PLANE IN THE 3-D FLOWFIELD"
+#define IDD_PLANE 138
+#define IDC_PLANE_X 1005         // radio group x, y, z: the axis normal to the plane
+#define IDC_PLANE_Y 1006
+#define IDC_PLANE_Z 1023
+#define IDC_PLANE_DIVISION 1015  // division along that axis
+#define IDC_PLANE_ELEMENT 1046   // element within it
+#define IDC_PLANE_POSITION 1007  // plane position in metres
+
+// The legend beside the pictures of divisions and elements.
+#define IDD_GRID_LEGEND 104
+#define IDC_LEGEND_STOP 1081      // "Stop Program"
+#define IDC_LEGEND_ROUNDOFF 1011  // the four notes, in their order from the top: 1012, 1013, 1011, 1014
+#define IDC_LEGEND_CUT 1012
+#define IDC_LEGEND_LAYERS 1013
+#define IDC_LEGEND_REPORT 1014
+
+// ---- the toolkit's own (toolkit_dialogs.rc)
+
+// "Select Directory"
+#define IDD_DIRECTORY_CHOOSER 32101
+#define IDC_DIRECTORY_PATH 1001    // the path typed or chosen
+#define IDC_DIRECTORY_LIST 1002    // the sub-directories, drawn by the toolkit
+#define IDC_DIRECTORY_DRIVES 1003  // the drives
+
+#endif
