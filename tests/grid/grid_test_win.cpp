@@ -440,6 +440,17 @@ TEST_F(GridTest, FewRowsAndFailedSetUps)
     EXPECT_EQ(g.current_column, 0);
     EXPECT_EQ(g.current_row, 0);
     EXPECT_FALSE(IsWindowVisible(g.cell(0, 0)));
+    // A resize while no rows are in use keeps the slots, so the rows can come back.
+    HWND grid = grid_window(3501);
+    RECT r;
+    GetWindowRect(grid, &r);
+    SetWindowPos(grid, nullptr, 0, 0, r.right - r.left, r.bottom - r.top - 20, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(g.slots, 4);
+    WGridSetRows(f, 3);
+    WGridInfo(f, 3, rows);
+    EXPECT_EQ(rows, 3);
+    EXPECT_TRUE(GetWindowLongA(g.cell(0, 2), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongA(g.cell(0, 3), GWL_STYLE) & WS_VISIBLE);
 }
 
 // 200,000 rows: thumb positions address rows in steps of 4, keyboard moves set the exact top row.

@@ -408,7 +408,9 @@ int vertical_delta(GridRecord& g, int code, int position)
 void client_resized(HWND grid, GridRecord& g, int height)
 {
     int fit = grid_rows_that_fit(height, g.cell_height);
-    int slots = grid_slot_count(fit, g.rows);
+    // Slots are counted against the capacity, not the rows in use: a grid resized while it holds fewer
+    // rows (or none) would otherwise lose slots that no later growth of its rows could bring back.
+    int slots = grid_slot_count(fit, g.capacity);
     if (!g.setup || slots == g.slots) {
         g.rows_fit = fit;
         return;

@@ -61,9 +61,10 @@ bool take_held(int& type, WinMessage& m)
     return true;
 }
 
-// Step 6.2: a message of a child window with its own keyboard handling (kind 1) or of a grid window
-// (kind 4), found from the message's window through at most three ancestors, goes through that window's
-// two accelerator tables, and for kind 1 to its dialog, before it is translated and dispatched.
+// Keyboard routing of child windows with their own keyboard handling (kind 1) and of grid windows
+// (kind 4): the first such frame found from the message's window through at most three ancestors
+// translates the message with its two accelerator tables, a kind-1 window then offers it to its
+// dialog, and only then is it translated and dispatched.
 bool route_own_keyboard(MSG& msg)
 {
     HWND w = msg.hwnd;
