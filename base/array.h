@@ -51,16 +51,21 @@ class Array {
     static_assert(std::is_trivially_copyable_v<T>, "Array holds plain values");
 
 public:
+    // No implicit copy: a missing & would silently copy a whole store (the molecule store is gigabytes).
+    // A copy that is meant is written clone(); moves hand the storage over.
     Array() = default;
-    Array(const Array& other) { copy_from(other); }
-    Array& operator=(const Array& other)
-    {
-        if (this != &other)
-            copy_from(other);
-        return *this;
-    }
+    Array(const Array&) = delete;
+    Array& operator=(const Array&) = delete;
     Array(Array&&) noexcept = default;
     Array& operator=(Array&&) noexcept = default;
+
+    // An independent copy: same extents, same elements (an unallocated array gives an unallocated one).
+    Array clone() const
+    {
+        Array copy;
+        copy.copy_from(*this);
+        return copy;
+    }
 
     // Allocates with the given extents (negative counts as 0), zero-filled. Returns false, leaving the
     // array unallocated, when the size overflows or memory is short. An allocated array is freed first.

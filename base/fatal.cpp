@@ -49,8 +49,7 @@ void fatal_stop(const std::string& message, std::source_location where)
 
 void program_stop()
 {
-    unit_close_all();
-    std::exit(0);
+    throw ProgramStopRequest{};
 }
 
 void set_fatal_handler(FatalHandler handler)

@@ -13,8 +13,12 @@
 [[noreturn]] void fatal_stop(const std::string& message,
                              std::source_location where = std::source_location::current());
 
-// Ends the program normally (status 0), closing every unit. A file that cannot be flushed at its close
-// turns this into a fatal stop.
+// The one stop on a close request: program_stop throws ProgramStopRequest, and MAIN_PROGRAM catches it,
+// closes every unit (a file that cannot be flushed at its close turns this into a fatal stop) and
+// returns status 0. Every poller that meets a close request, in the set-up and in the time-step loop,
+// calls program_stop; none exits the process itself. No window or dialog procedure lies between a
+// poller and MAIN_PROGRAM, so the throw never unwinds through one.
+struct ProgramStopRequest {};
 [[noreturn]] void program_stop();
 
 // Tests replace the exit by a throw so that a fatal path can be checked in-process. The handler gets

@@ -43,8 +43,9 @@ std::string value_text(double value);
                               const std::string& reason,
                               std::source_location where = std::source_location::current());
 
-// Writes the specified allocation-failure line to the diagnostic log, then stops the program: the run
-// cannot go on without the group's arrays. `file`, `item` and `value` name the count that sized them.
+// Writes the group's allocation-failure line ("PROGRAM COULD NOT ALLOCATE ...", as the caller gives
+// it) to the diagnostic log, then stops the program: the run cannot go on without the group's arrays.
+// `file`, `item` and `value` name the count that sized them.
 [[noreturn]] void stop_allocation(std::string_view log_line, std::string_view file, const std::string& item,
                                   const std::string& value,
                                   std::source_location where = std::source_location::current());

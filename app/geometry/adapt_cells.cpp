@@ -8,8 +8,6 @@
 #include "app/geometry/locate.h"
 #include "app/geometry/setup.h"
 
-#include "app/kernel/cell_index.h"
-#include "app/kernel/reset_sample.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
 #include "app/state/divisions.h"
@@ -222,7 +220,7 @@ void place_in_deepest_layer(Nodes& nodes, int ix, int iy, int iz, const Survey& 
     }
 }
 
-// Step 6 for one division: its number of cells and their nodes.
+// Node placement in one division: its number of cells and their nodes.
 void place_division_nodes(Nodes& nodes, int ix, int iy, int iz, int mpc, float& remainder,
                           Array<int, 3>& dediv, Array<int, 3>& mark, Array<int, 2>& layer)
 {
@@ -271,7 +269,7 @@ void replace_cell_arrays()
     const int species = GAS.SPECIES_COUNT;
     if (!C.CELL_DATA.allocate(CELL_DATA_FIELDS, mc) || !C.CELL_TIME.allocate(mc) ||
         !C.ICELL.allocate(3, mc) || !SAMPLES.CELL_SAMPLE.allocate(8 + GAS.MAX_VIB_MODES, mc, species) ||
-        !C.IRCELL.allocate(RUN.INDEX_MODE == 1 ? mc : 1) || !SAMPLES.CELL_COLL_COUNT.allocate(mc) ||
+        !C.IRCELL.allocate(RUN.INDEX_MODE == INDEX_CONTINUOUS ? mc : 1) || !SAMPLES.CELL_COLL_COUNT.allocate(mc) ||
         !SAMPLES.CELL_SEP_SUM.allocate(mc) || !RESULTS.VAR.allocate(17 + species, mc) ||
         !RESULTS.SPECIES_VAR.allocate(11, mc, species))
         allocation_stop(line, "CELL_DATA");
@@ -295,7 +293,7 @@ int nearest_cell(float x, float y, float z)
     return cell;
 }
 
-// Step 2: the target number of molecules per cell. The field's range refuses a number below 1, which
+// The target number of molecules per cell. The field's range refuses a number below 1, which
 // would divide by zero below; a toolkit that hands one back all the same stops the run here.
 int ask_molecules_per_cell()
 {
@@ -416,8 +414,6 @@ void ADAPT_CELLS()
         }
         M.IP(IP_CELL, m) = cn;
     }
-
-    RESET_SAMPLE();
-    if (RUN.INDEX_MODE == 1)
-        RESET_CONTINUOUS_INDEXING();
+    // The new sample and, with continuous indexing, the cell lists of the new cells are the kernel's:
+    // the caller starts them (continued_run, through RUN_PHASES).
 }

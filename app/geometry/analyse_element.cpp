@@ -89,7 +89,7 @@ void flag_all_but(const Analysis& A, int spared)
             flag(A, j);
 }
 
-// ---- step 2: edge and face contacts
+// ---- edge and face contacts
 
 struct EdgeCase {
     int along;        // axis of the edge
@@ -193,7 +193,7 @@ void face_contacts(Analysis& A, int t, float tol)
     }
 }
 
-// ---- step 3: the trace of each triangle on face 1
+// ---- the trace of each triangle on face 1
 
 bool in_lattice(int a, int b)
 {
@@ -314,7 +314,7 @@ void trace_on_face_one(Analysis& A, int t, float tol)
     }
 }
 
-// ---- step 4: clean-up of contradictions
+// ---- clean-up of contradictions
 
 void clean_up(Analysis& A)
 {
@@ -396,7 +396,7 @@ void flood_lattice(Analysis& A)
     }
 }
 
-// ---- step 7: the x-lines
+// ---- the x-lines
 
 bool negative(int entry)
 {
@@ -541,7 +541,7 @@ void x_line(Analysis& A, int a, int b, float tol)
     }
 }
 
-// ---- step 9: an element that no line could assign
+// ---- last resort: an element that no line could assign
 
 int centre_side(const Analysis& A)
 {

@@ -89,8 +89,8 @@ void set_triangle_geometry(int s, int t)
     S.TRIANGLE(TRIANGLE_PLANE, t) = az > ax ? 3 : (ay > ax ? 2 : 1);
 }
 
-// Stops the set-up after a connectivity failure: the system's line goes to the log, then the message
-// naming the surface and triangle.
+// Stops the set-up after a connectivity failure: the program's own log line goes to the log, then the
+// message naming the surface and triangle.
 [[noreturn]] void connectivity_stop(std::initializer_list<ListItem> line, int s, int t, int k,
                                     const char* what)
 {

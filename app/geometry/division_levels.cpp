@@ -46,7 +46,7 @@ struct DivisionElements {
     }
 };
 
-// Step 2.3: cut elements get status 0 and pass the flow to the neighbours across their open faces.
+// Cut elements get status 0 and pass the flow to the neighbours across their open faces.
 void settle_cut_elements(const DivisionElements& E)
 {
     const auto& SED = DIVISIONS.SURFACE_ELEMENT_DATA;
@@ -68,7 +68,7 @@ void settle_cut_elements(const DivisionElements& E)
             }
 }
 
-// Step 2.4: the flow spreads through face neighbours until a sweep changes nothing.
+// The flow spreads through face neighbours until a sweep changes nothing.
 void flood_flow(const DivisionElements& E)
 {
     bool changed = true;
@@ -97,7 +97,7 @@ void set_level_one(int ix, int iy, int iz)
         division_code(ix, iy, iz) = 1;
 }
 
-// Step 2.5: a flow corner element gives level 1 to the divisions beside its corner (not across it).
+// Corner rule: a flow corner element gives level 1 to the divisions beside its corner (not across it).
 void corner_rule(const DivisionElements& E)
 {
     // Corners as (high z, high y, high x) flags in the order of the rule.
@@ -119,7 +119,7 @@ void corner_rule(const DivisionElements& E)
     }
 }
 
-// Step 2.6: a face whose every element is cut with that face open gives level 1 across it.
+// Face rule: a face whose every element is cut with that face open gives level 1 across it.
 void face_rule(const DivisionElements& E)
 {
     const auto& SED = DIVISIONS.SURFACE_ELEMENT_DATA;
@@ -146,7 +146,7 @@ void face_rule(const DivisionElements& E)
     }
 }
 
-// Step 2.7: a division around this one that has a face neighbour at level 1 gets level 1.
+// Surroundings: a division around this one that has a face neighbour at level 1 gets level 1.
 void sweep_surroundings(const DivisionElements& E)
 {
     static constexpr int FACE_ORDER[6] = {5, 6, 3, 4, 1, 2};  // low z, high z, low y, high y, low x, high x
@@ -166,7 +166,7 @@ void sweep_surroundings(const DivisionElements& E)
     }
 }
 
-// Step 2.8: flow elements become status 0; an uncut one lies wholly in the flow.
+// Last: flow elements become status 0; an uncut one lies wholly in the flow.
 void finish_flow_elements(const DivisionElements& E, int k)
 {
     Divisions& D = DIVISIONS;

@@ -18,7 +18,8 @@ void SET_UP_CELLS();
 void INDEX_CELLS_BY_DIVISION();
 
 // The cells of a continued run re-made for a target number of molecules per cell (dialog 144), with
-// the molecules moved into them ("Adapt Cells and Continue").
+// the molecules moved into them ("Adapt Cells and Continue"). The caller then starts a new sample and,
+// with continuous indexing, rebuilds the cell lists (kernel work, which geometry does not call).
 void ADAPT_CELLS();
 
 // Every element holding 0 in ELEMENT_CELL joined to a cell; cell volumes, extents and fill fractions.

@@ -102,7 +102,7 @@ std::string padded_title(std::string title)
     return title;
 }
 
-// Step 1: the plane dialog (z checked), the legend for the divisions picture, the picture window.
+// Opening a picture: the plane dialog (z checked), the legend for the divisions picture, the picture window.
 int open_picture(const std::string& title, bool with_legend)
 {
     WDialogLoad(IDD_PLANE);

@@ -132,7 +132,7 @@ void mark(const Vec3& p, int t, int side)
     MARK_SURFACE_POINT(p.c[0], p.c[1], p.c[2], t, side);
 }
 
-// Step 3: lattice lines along axis a through the element box [lo, hi] of the triangle.
+// First marking pass: lattice lines along axis a through the element box [lo, hi] of the triangle.
 void mark_lattice_lines(int t, const Vec3 p[3], const float n[3], float w, int a, const float lo[3],
                         const float hi[3])
 {
@@ -200,7 +200,7 @@ float distance(const Vec3& p, const Vec3& q)
     return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
 }
 
-// Step 4: a fan of segments from the edge P2P3 to P1, sampled at spacings below a third of the element
+// Second pass: a fan of segments from the edge P2P3 to P1, sampled at spacings below a third of the element
 // diagonal.
 void mark_fan(int t, const Vec3 p[3])
 {
@@ -222,7 +222,7 @@ void mark_fan(int t, const Vec3 p[3])
     }
 }
 
-// Step 5: 26 points around each corner at 0.01 of the element diagonal.
+// Third pass: 26 points around each corner at 0.01 of the element diagonal.
 void mark_corner_neighbourhoods(int t, const Vec3 p[3])
 {
     static constexpr int RING[8][2] = {{0, -1}, {1, -1}, {1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};

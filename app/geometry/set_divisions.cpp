@@ -19,7 +19,7 @@ namespace {
 
 } // namespace
 
-// Step 5: the "Coordinates" stage.
+// The "Coordinates" stage.
 void coordinates_stage()
 {
     Divisions& D = DIVISIONS;
@@ -38,7 +38,7 @@ void coordinates_stage()
         allocation_stop(group, "SURF_FORCE_SAMPLE");
 }
 
-// Step 7: the division and element arrays of the marking, with their first values.
+// The division and element arrays of the marking, with their first values.
 void allocate_division_arrays()
 {
     Divisions& D = DIVISIONS;
@@ -70,7 +70,7 @@ void allocate_division_arrays()
 
 namespace {
 
-// Step 14: the temporaries of the set-up.
+// At the end of the set-up: its temporaries are freed.
 void release_temporaries()
 {
     Divisions& D = DIVISIONS;

@@ -251,7 +251,7 @@ void allocate_cells()
         allocation_stop(line, "CELL_COLL_COUNT");
     if (!SAMPLES.CELL_SEP_SUM.allocate(mc))
         allocation_stop(line, "CELL_SEP_SUM");
-    if (!C.IRCELL.allocate(RUN.INDEX_MODE == 1 ? mc : 1))
+    if (!C.IRCELL.allocate(RUN.INDEX_MODE == INDEX_CONTINUOUS ? mc : 1))
         allocation_stop(line, "IRCELL");
 }
 

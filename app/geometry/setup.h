@@ -24,8 +24,8 @@ void progress_advance(float share);
 // Puts a stage name into the progress dialog's text field.
 void progress_stage(std::string_view text);
 
-// An allocation failed: the system's line goes to the log, then the set-up stops (non-zero status),
-// since every later stage needs the array.
+// An allocation failed: the program's own log line goes to the log, then the set-up stops (non-zero
+// status), since every later stage needs the array.
 [[noreturn]] void allocation_stop(std::string_view line, std::string_view array_name);
 
 // Polls the toolkit once; a close request ends the program at once, without a message.

@@ -25,7 +25,7 @@
 
 namespace {
 
-// Growth factor of a full group, as the 4-byte real of the system (4.9499998...).
+// Growth factor of a full group, as the program's 4-byte real (4.9499998...).
 constexpr float ROOM_GROWTH = 4.95f;
 
 // Counts the molecules of every cell into ICELL row 2 (which must be zero).

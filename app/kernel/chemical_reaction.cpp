@@ -121,13 +121,6 @@ ThirdBody find_third_body(int R, int cell, int L, int M)
     return tb;
 }
 
-// Sets the species of molecule n (stored only with more than one species).
-void set_species(int n, int s)
-{
-    if (MOLECULES.IP_ROWS == 3)
-        MOLECULES.IP(IP_SPECIES, n) = s;
-}
-
 // Clears the internal energy of molecule n: rotational energy and every vibrational level.
 void clear_internal_energy(int n)
 {
@@ -153,19 +146,15 @@ double vibrational_energy(int n, int s)
 // with the centre-of-mass velocity and no internal energy; listed with continuous indexing.
 void add_dissociation_product(int L, int cell, int X, const float VCM[3])
 {
+    const int n = open_molecule_slot();  // every field of the molecule zero: no internal energy
     auto& Mol = MOLECULES;
-    if (Mol.NM >= RUN.MNM)
-        EXTEND_MNM(MNM_GROWTH);
-    const int n = ++Mol.NM;
     for (int i = 1; i <= 3; ++i) {
         Mol.MOL_POS(i, n) = Mol.MOL_POS(i, L);
         Mol.PV(i, n) = VCM[i - 1];
     }
     Mol.MOL_TIME(n) = Mol.MOL_TIME(L);
-    Mol.IP(IP_PLACE, n) = 0;
     Mol.IP(IP_CELL, n) = cell;
-    set_species(n, X);
-    clear_internal_energy(n);
+    set_molecule_species(n, X);
     if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
         INSERT_INTO_CELL_LIST(cell, n);
 }
@@ -256,7 +245,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
     ensure_work_arrays(std::max(G.GAS_REACTIONS, 1));
     reacted = 0;
 
-    // 1. Collision energies.
+    // Collision energies.
     const float mr = SPD(PAIR_REDUCED_MASS, LS, MS);
     const float Et = static_cast<float>(0.5 * mr * CRSQ);
     double er = 0.0;
@@ -273,7 +262,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
     const float omega = SPD(PAIR_VISC_POWER, LS, MS);
     const float tref = SPD(PAIR_REF_TEMP, LS, MS);
 
-    // 2. Probability of each reaction of the pair.
+    // Probability of each reaction of the pair.
     const int n = G.REACTION_PAIR_COUNT(LS, MS);
     double S = 0.0;
     for (int j = 1; j <= n; ++j) {
@@ -303,7 +292,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
         S += STERIC(j);
     }
 
-    // 3. Whether and which.
+    // Whether and which.
     if (!(random_uniform() < S))
         return;
     const double r = random_uniform();
@@ -326,7 +315,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
     reacted = 1;
     float Ep = static_cast<float>(double(E) + RC(RC_HEAT, R));
 
-    // 4. Products.
+    // Products.
     const bool swapped = LS != G.REACTION_REACTANTS(1, R);
     const int new_l = G.REACTION_PRODUCTS(swapped ? 2 : 1, R, 1);
     const int new_m = G.REACTION_PRODUCTS(swapped ? 1 : 2, R, 1);
@@ -340,7 +329,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
             for (int i = 1; i <= 3; ++i)
                 Mol.MOL_POS(i, L) = Mol.MOL_POS(i, M);
         LS = combined;
-        set_species(L, combined);
+        set_molecule_species(L, combined);
         Mol.IP(IP_CELL, M) = -std::abs(Mol.IP(IP_CELL, M));
         for (int i = 1; i <= 3; ++i)
             Mol.PV(i, L) = VCM[i - 1];
@@ -355,8 +344,8 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
     } else {
         LS = new_l;
         MS = new_m;
-        set_species(L, LS);
-        set_species(M, MS);
+        set_molecule_species(L, LS);
+        set_molecule_species(M, MS);
         if (kind == 3) {
             const int extra = G.REACTION_PRODUCTS(1, R, 2) != 0 ? G.REACTION_PRODUCTS(1, R, 2)
                                                                 : G.REACTION_PRODUCTS(2, R, 2);
@@ -364,7 +353,7 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
         }
     }
 
-    // 5. The new pair: no internal energy, the total energy as relative translational energy. A
+    // The new pair: no internal energy, the total energy as relative translational energy. A
     // reaction energy below minus the collision energy (inconsistent data) leaves no energy rather than
     // a negative c_r^2.
     clear_internal_energy(L);

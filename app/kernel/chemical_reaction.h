@@ -16,6 +16,7 @@ void REACTION_RATE_FACTORS();
 // mass_ratio_m and mass_ratio_l the reduced mass over the mass of MS and of LS.
 // (The collision step's own name for this operation is REACT_PAIR, which labels L and M the other way.)
 // The call may grow the molecule store: the caller holds no pointer into it across the call.
+// In: cell, L, VCM. Out: reacted, mass_ratio_m, mass_ratio_l. In/out: M, LS, MS, CRSQ, CR.
 void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, float& CRSQ, float& CR,
                        const float VCM[3], float& mass_ratio_m, float& mass_ratio_l);
 

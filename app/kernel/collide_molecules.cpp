@@ -184,7 +184,7 @@ void COLLIDE_MOLECULES()
     const PairRate single = table_rate(1, 1);
 
     for (int j = 1; j <= CELLS.CELL_COUNT; ++j) {
-        // 1. Time rule: due when the cell lags by more than its step; one interval of 2 DTC per call.
+        // Time rule: due when the cell lags by more than its step; one interval of 2 DTC per call.
         const float dtc = CD(CELL_TIME_STEP, j);
         if (!(time - CELL_TIME(j) > dtc))
             continue;
@@ -199,14 +199,14 @@ void COLLIDE_MOLECULES()
                 __builtin_prefetch(&POS(1, listed(i, continuous)));
         }
 
-        // 2. Selection number, the products from left to right, the division and the remainder last.
+        // Selection number, the products from left to right, the division and the remainder last.
         const int N = ICELL(ICELL_COUNT, j);
         double A = double(N) * 0.5 * double(N - 1) * fnum * CD(CELL_SIGMA_CR_MAX, j) * (2.0 * dtc) * sf * sf /
                        CD(CELL_VOLUME, j) +
                    CD(CELL_REMAINDER, j);
         const int nsel = selection_count(A);
         CD(CELL_REMAINDER, j) = static_cast<float>(A - nsel);
-        // 3. Nothing to select; a cell of fewer than two molecules (whose A is its remainder alone, below
+        // Nothing to select; a cell of fewer than two molecules (whose A is its remainder alone, below
         // 1 unless a restart set says otherwise) has no pair, and its list draws would leave it.
         if (nsel <= 0 || N < 2)
             continue;
@@ -219,7 +219,7 @@ void COLLIDE_MOLECULES()
                 __builtin_prefetch(&PV(1, listed(i, continuous)));
         }
 
-        // 4. Sub-cells for this interval.
+        // Sub-cells for this interval.
         int n_side = 1, n_total = 1;
         if (subcells)
             SET_SUBCELLS(j, n_side, n_total);
@@ -298,7 +298,7 @@ void COLLIDE_MOLECULES()
         }
     }
 
-    // 4. Molecules that reactions marked leave the store (and, under continuous indexing, their list).
+    // Molecules that reactions marked leave the store (and, under continuous indexing, their list).
     if (reactions && MOLECULES.NM > 0)
         remove_marked_molecules();
 }

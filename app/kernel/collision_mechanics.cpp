@@ -148,7 +148,7 @@ float output_temperature(int j)
 void collide_single_species(int j, int M, int L, float cr2, float cr)
 {
     auto& PV = MOLECULES.PV;
-    // 1. Internal energy: only a rotating species exchanges (its vibration too).
+    // Internal energy: only a rotating species exchanges (its vibration too).
     if (GAS.SPECIES_ROTATION(1, 1) > 0) {
         const float mr = GAS.SPECIES_PAIR_DATA(PAIR_REDUCED_MASS, 1, 1);
         float ECT = static_cast<float>(0.5 * mr * cr2);
@@ -157,7 +157,7 @@ void collide_single_species(int j, int M, int L, float cr2, float cr)
         exchange_internal(L, 1, 1, ECT, false, T);
         cr = static_cast<float>(std::sqrt(2.0 * ECT / mr));
     }
-    // 2-3. Centre of mass and scattering with equal weights.
+    // Centre of mass and scattering with equal weights.
     float VRC[3];
     float VCM[3];
     for (int i = 0; i < 3; ++i)
@@ -180,14 +180,14 @@ void collide_mixture(int j, int M, int L, int LS, int MS, float cr2, float cr)
 {
     auto& G = GAS;
     auto& PV = MOLECULES.PV;
-    // 1. Mass weights and the centre-of-mass velocity.
+    // Mass weights and the centre-of-mass velocity.
     float mr = G.SPECIES_PAIR_DATA(PAIR_REDUCED_MASS, LS, MS);
     float wM = static_cast<float>(double(mr) / G.SPECIES_DATA(SPECIES_MASS, MS));
     float wL = static_cast<float>(double(mr) / G.SPECIES_DATA(SPECIES_MASS, LS));
     float VCM[3];
     centre_of_mass(M, L, wM, wL, VCM);
 
-    // 2. Chemistry. After a recombination the collision goes on with the third body, which has a
+    // Chemistry. After a recombination the collision goes on with the third body, which has a
     // velocity of its own: the centre of mass of the new pair is formed again, otherwise the third
     // body's momentum would be replaced by the old pair's.
     REACTION_FLAG = 0;
@@ -198,7 +198,7 @@ void collide_mixture(int j, int M, int L, int LS, int MS, float cr2, float cr)
             centre_of_mass(M, L, wM, wL, VCM);
     }
 
-    // 3. Internal energy when either species rotates.
+    // Internal energy when either species rotates.
     const bool forced = REACTION_FLAG != 0;
     if (G.SPECIES_ROTATION(1, LS) > 0 || G.SPECIES_ROTATION(1, MS) > 0) {
         mr = G.SPECIES_PAIR_DATA(PAIR_REDUCED_MASS, LS, MS);
@@ -208,7 +208,7 @@ void collide_mixture(int j, int M, int L, int LS, int MS, float cr2, float cr)
         cr = static_cast<float>(std::sqrt(2.0 * ECT / mr));
     }
 
-    // 4. Scattering with the mass weights.
+    // Scattering with the mass weights.
     float VRC[3];
     scatter(cr, VRC);
     for (int i = 0; i < 3; ++i) {

@@ -1,4 +1,4 @@
-// Physical constants of the kernel, each the 4-byte real of the system.
+// Physical constants of the kernel, each the program's own 4-byte real.
 #ifndef QR4T_APP_KERNEL_CONSTANTS_H
 #define QR4T_APP_KERNEL_CONSTANTS_H
 

@@ -157,17 +157,15 @@ void enter_one(int side, int ix, int iy, int iz, int s, int gas)
     const auto& G = GAS;
     const auto& EF = G.EFACE;
 
-    // 1. Face point.
+    // Face point.
     float P[3];
     face_point(side, ix, iy, iz, P);
 
-    // 2. A slot.
-    if (Mol.NM >= RUN.MNM)
-        EXTEND_MNM(MNM_GROWTH);
-    const int n = ++Mol.NM;
+    // A slot.
+    const int n = open_molecule_slot();
     RUN.ENTRY_COUNT += 1.0;
 
-    // 3-4. Velocity: the normal component by its flux distribution, the tangential ones Maxwellian
+    // Velocity: the normal component by its flux distribution, the tangential ones Maxwellian
     // about the primary stream's velocity.
     const float vmp = EF(EFACE_VMP, s, side, gas);
     const float q = sample_entry_speed_ratio(EF(EFACE_SPEED_RATIO, s, side, gas), EF(EFACE_CONST_A, s, side, gas),
@@ -190,17 +188,16 @@ void enter_one(int side, int ix, int iy, int iz, int s, int gas)
         PV(3, n) = normal;
     }
 
-    // 5-7. Internal energy at the gas's temperature; species.
+    // Internal energy at the gas's temperature; species.
     set_entry_internal_energy(n, s, gas == 1 ? G.STREAM_TEMP : G.SECONDARY_TEMP);
-    if (Mol.IP_ROWS == 3)
-        Mol.IP(IP_SPECIES, n) = s;
+    set_molecule_species(n, s);
 
-    // 8. Position a random fraction of 0.01 DTM along the velocity.
+    // Position a random fraction of 0.01 DTM along the velocity.
     const double f = 0.01 * random_uniform() * RUN.DTM;
     for (int i = 1; i <= 3; ++i)
         Mol.MOL_POS(i, n) = static_cast<float>(P[i - 1] + double(PV(i, n)) * f);
 
-    // 9-10. Cell; a molecule in no cell, or whose face point lies behind a surface, is taken back.
+    // Cell; a molecule in no cell, or whose face point lies behind a surface, is taken back.
     int cell;
     FIND_CELL(cell, Mol.MOL_POS(1, n), Mol.MOL_POS(2, n), Mol.MOL_POS(3, n));
     Mol.IP(IP_CELL, n) = cell;
@@ -209,7 +206,7 @@ void enter_one(int side, int ix, int iy, int iz, int s, int gas)
         return;
     }
 
-    // 11. Clock spread over the cell's step and back over a random part of the overall step; index.
+    // Clock spread over the cell's step and back over a random part of the overall step; index.
     const double dtc = CELLS.CELL_DATA(CELL_TIME_STEP, cell);
     Mol.MOL_TIME(n) = RUN.TIME + (2.0 * random_uniform() - 1.0) * dtc;
     Mol.MOL_TIME(n) -= random_uniform() * RUN.DTM;

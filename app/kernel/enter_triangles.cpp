@@ -92,22 +92,14 @@ void place(const float P[3], Placement& out)
 // A new molecule in slot NM + 1 (the store grown when full) at the placement.
 int append_molecule(const Placement& pl)
 {
+    const int n = open_molecule_slot();
     auto& Mol = MOLECULES;
-    if (Mol.NM >= RUN.MNM)
-        EXTEND_MNM(MNM_GROWTH);
-    const int n = ++Mol.NM;
     RUN.ENTRY_COUNT += 1.0;
     for (int i = 1; i <= 3; ++i) {
         Mol.MOL_POS(i, n) = pl.pos[i - 1];
         Mol.PV(i, n) = pl.vel[i - 1];
     }
     return n;
-}
-
-void set_species(int n, int s)
-{
-    if (MOLECULES.IP_ROWS == 3)
-        MOLECULES.IP(IP_SPECIES, n) = s;
 }
 
 void set_cell(int n, int cell)
@@ -218,7 +210,7 @@ void enter_at_entry_triangles()
                 }
                 const int mol = append_molecule(pl);
                 set_entry_internal_energy(mol, s, S.ENTRY_PROPERTIES(4, e));
-                set_species(mol, s);
+                set_molecule_species(mol, s);
                 const double dtc = CELLS.CELL_DATA(CELL_TIME_STEP, pl.cell);
                 Mol.MOL_TIME(mol) = RUN.TIME + (2.0 * random_uniform() - 1.0) * dtc;
                 Mol.MOL_TIME(mol) -= random_uniform() * RUN.DTM;
@@ -256,7 +248,7 @@ void outgas_from_solid_triangles()
                 if (S.SOLID_PROPERTIES(1, k) <= 0.0f)
                     SAMPLES.ADIABATIC_SAMPLE(1, t) += vibrational_dof(s, T);
                 const int mol = append_molecule(pl);
-                set_species(mol, s);
+                set_molecule_species(mol, s);
                 set_entry_internal_energy(mol, s, T);
                 Mol.MOL_TIME(mol) = RUN.TIME;
                 set_cell(mol, pl.cell);

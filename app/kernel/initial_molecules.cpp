@@ -11,6 +11,7 @@
 #include "app/geometry/locate.h"
 #include "app/kernel/cell_index.h"
 #include "app/kernel/constants.h"
+#include "app/kernel/molecule_store.h"
 #include "app/kernel/samplers.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
@@ -75,14 +76,12 @@ double thermal_component()
     return std::sin(double(2.0f * PI4) * b) * std::sqrt(-std::log(a));
 }
 
-// Makes molecule NM of species s at (x, y, z) in cell i, in equilibrium in gas g.
-void make_molecule(int i, int s, float x, float y, float z, const FillGas& g, float vmp)
+// Makes molecule n (a slot just opened) of species s at (x, y, z) in cell i, in equilibrium in gas g.
+void make_molecule(int n, int i, int s, float x, float y, float z, const FillGas& g, float vmp)
 {
     auto& M = MOLECULES;
-    const int n = M.NM;
     M.IP(IP_CELL, n) = i;
-    if (GAS.SPECIES_COUNT > 1)
-        M.IP(IP_SPECIES, n) = s;
+    set_molecule_species(n, s);
     M.MOL_POS(1, n) = x;
     M.MOL_POS(2, n) = y;
     M.MOL_POS(3, n) = z;
@@ -132,13 +131,14 @@ void fill_with_gas(const FillGas& g, float& R)
                 ++failures;
                 if (!placement_accepted(cell, i))
                     continue;
+                // The initial fill never grows the store: a full store stops the run, so the slot
+                // opened below is always within MNM.
                 if (M.NM >= RUN.MNM) {
                     write_list(UNIT_DIAG, {"The initial number of molecules exceeds MNM in cell", i});
                     fatal_stop("Either increase MNM or FNUM in the data");
                 }
-                ++M.NM;
                 failures = 0;
-                make_molecule(i, s, x, y, z, g, vmp);
+                make_molecule(open_molecule_slot(), i, s, x, y, z, g, vmp);
             }
         }
     }
@@ -167,7 +167,8 @@ void allocate_molecule_store()
     }
 }
 
-// fill_initial_molecules: steps 13 to 15 of INITIALIZE_FLOW (NM and the cell counts are 0 on entry).
+// fill_initial_molecules: the initial fill of INITIALIZE_FLOW, the stream and then the secondary stream
+// (NM and the cell counts are 0 on entry).
 void fill_initial_molecules()
 {
     const auto& G = GAS;

@@ -1,5 +1,5 @@
-// The initial molecules of a new run (steps 11 to 15 of INITIALIZE_FLOW): the store, the fill of the
-// cells with the stream and the secondary stream, and their first indexing.
+// The initial molecules of a new run (the part of INITIALIZE_FLOW after the entry constants): the
+// store, the fill of the cells with the stream and the secondary stream, and their first indexing.
 #ifndef QR4T_APP_KERNEL_INITIAL_MOLECULES_H
 #define QR4T_APP_KERNEL_INITIAL_MOLECULES_H
 

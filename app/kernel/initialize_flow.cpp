@@ -73,7 +73,7 @@ void check_data()
                    std::to_string(SURFACE.ENTRY_PROPERTIES(4, j)));
 }
 
-// 1. Stream constants: VMP of every species, the largest, mass density, pressure, speed, Mach number.
+// Stream constants: VMP of every species, the largest, mass density, pressure, speed, Mach number.
 void set_stream_constants()
 {
     auto& G = GAS;
@@ -96,7 +96,7 @@ void set_stream_constants()
     G.STREAM_MACH = static_cast<float>(G.STREAM_SPEED / sound);
 }
 
-// 2. Pair constants of every ordered pair (p, q), fields in the order 4, 3, 5, 1, 2, 6, 7.
+// Pair constants of every ordered pair (p, q), fields in the order 4, 3, 5, 1, 2, 6, 7.
 void set_pair_constants()
 {
     auto& G = GAS;
@@ -127,7 +127,7 @@ struct StreamCollisions {
     float free_path;   // mean free path (real metres)
 };
 
-// 3. Equilibrium collision rate of every species in the stream (VHS, Bird 1994 eq. 4.64), the mean
+// Equilibrium collision rate of every species in the stream (VHS, Bird 1994 eq. 4.64), the mean
 // free path (mean thermal speed over collision rate, averaged over the species) and collision time.
 StreamCollisions stream_collisions()
 {
@@ -150,7 +150,7 @@ StreamCollisions stream_collisions()
     return {static_cast<float>(1.0 / nu), static_cast<float>(lambda)};
 }
 
-// 4. Initial overall time step: 0.04 of an x division's transit at the larger of the stream speed and
+// Initial overall time step: 0.04 of an x division's transit at the larger of the stream speed and
 // the largest most probable speed, at most the time to cross 0.05 of a mean free path and 0.1 of the
 // mean collision time.
 void set_initial_time_step(const StreamCollisions& sc)
@@ -197,7 +197,7 @@ void set_entry_items(float* item, double n, double f, float vmp, float S, double
     item[7] = static_cast<float>(0.5 * (1.0 + S * (2.0 * S - item[6])));
 }
 
-// 5. EFACE of the sides that admit gas: the stream sides (code 3) and the constant-pressure sides
+// EFACE of the sides that admit gas: the stream sides (code 3) and the constant-pressure sides
 // (code 6), which read the same items for the gas they admit; gas 2 only with a separation boundary.
 void set_stream_sides()
 {
@@ -240,7 +240,7 @@ void set_stream_sides()
     }
 }
 
-// 6. Flow-entry triangles: the velocity of the entering gas turned into its normal and two tangential
+// Flow-entry triangles: the velocity of the entering gas turned into its normal and two tangential
 // components, and the entry constants of every species. Each triangle keeps the species fractions it
 // was given (field 1 as read: its own for a specified segment, the stream's for a stream element);
 // replacing them by the stream's would make a specified segment's own fractions have no effect.
@@ -277,7 +277,7 @@ void set_entry_triangles()
     }
 }
 
-// 7. Outgassing: the mass flux of every solid triangle and species into simulated molecules per unit
+// Outgassing: the mass flux of every solid triangle and species into simulated molecules per unit
 // (internal) time, and their total.
 void set_outgassing()
 {
@@ -311,7 +311,7 @@ void set_cell_fields()
     }
 }
 
-// 18. Run state: times of the run, its output and sampling.
+// Run state: times of the run, its output and sampling.
 void set_run_state()
 {
     auto& R = RUN;
@@ -345,7 +345,7 @@ void INITIALIZE_FLOW()
     const int species = G.SPECIES_COUNT;
     check_data();
 
-    // 1-2. Stream arrays; counters.
+    // Stream arrays; counters.
     if (!G.VMP.allocate(species) || !SAMPLES.PAIR_COLL_COUNT.allocate(species, species))
         allocation_failed("PROGRAM COULD NOT ALLOCATE VMP", "VMP");
     R.PICTURE_COUNTER = 1;
@@ -358,7 +358,7 @@ void INITIALIZE_FLOW()
     G.SEPARATION_CROSSINGS.fill(0.0);
     poll();
 
-    // 3-4. Stream and pair constants.
+    // Stream and pair constants.
     set_stream_constants();
     set_pair_constants();
     if (G.GAS_REACTIONS > 0)
@@ -370,14 +370,14 @@ void INITIALIZE_FLOW()
     }
     poll();
 
-    // 5-6. Collision time and mean free path of the stream; the initial time step.
+    // Collision time and mean free path of the stream; the initial time step.
     const StreamCollisions sc = stream_collisions();
     write_list(UNIT_DIAG, {"Approximate collision time in the stream is", sc.time});
     write_list(UNIT_DIAG, {"Approximate mean free path in the stream is", sc.free_path});
     set_initial_time_step(sc);
     poll();
 
-    // 7-10. Cells, entry constants, outgassing.
+    // Cells, entry constants, outgassing.
     set_cell_fields();
     if (!G.EFACE.allocate(7, species, BOX_SIDES, 2))
         allocation_failed("PROGRAM COULD NOT ALLOCATE EFACE", "EFACE");
@@ -386,7 +386,7 @@ void INITIALIZE_FLOW()
     set_outgassing();
     poll();
 
-    // 11-15. The molecule store and the initial molecules.
+    // The molecule store and the initial molecules.
     allocate_molecule_store();
     M.NM = 0;
     for (int i = 1; i <= CELLS.CELL_COUNT; ++i) {
@@ -397,14 +397,14 @@ void INITIALIZE_FLOW()
     fill_initial_molecules();
     poll();
 
-    // 16. Molecule-number history.
+    // Molecule-number history.
     if (!R.NM_HISTORY.allocate(2, 200))
         allocation_failed("PROGRAM COULD NOT ALLOCATE INITIAL MOLECULES", "NM_HISTORY");
     R.NM_HISTORY(1, 1) = 0.0f;
     R.NM_HISTORY(2, 1) = static_cast<float>(M.NM);
     R.HISTORY_INDEX = 2;
 
-    // 17. Sub-cell work arrays of the collisions.
+    // Sub-cell work arrays of the collisions.
     M.IPS_SIZE = (2 * R.MNM) / CELLS.CELL_COUNT;
     M.ISCH_SIZE = static_cast<int>(std::sqrt(double(M.IPS_SIZE)));
     if (!M.IPS.allocate(3, M.IPS_SIZE) || !M.SUBCELL_IJK.allocate(3, M.ISCH_SIZE) ||
@@ -412,7 +412,7 @@ void INITIALIZE_FLOW()
         allocation_failed("PROGRAM COULD NOT ALLOCATE INITIAL MOLECULES", "the sub-cell work arrays");
     poll();
 
-    // 18-20. Run state, result arrays, a new sample.
+    // Run state, result arrays, a new sample.
     set_run_state();
     auto& V = RESULTS;
     if (!V.VAR.allocate(VAR_FRACTION + species, CELLS.MAX_CELLS) ||
@@ -425,6 +425,6 @@ void INITIALIZE_FLOW()
     RESET_SAMPLE();
     poll();
 
-    // 21.
+    // The set-up is complete: the user is told that the run starts from zero time.
     WMessageBox(0, 4, 0, "The flow simulation will now start from zero time.", "Initialization Complete");
 }

@@ -4,6 +4,20 @@
 #ifndef QR4T_APP_KERNEL_KERNEL_MOVE_H
 #define QR4T_APP_KERNEL_KERNEL_MOVE_H
 
+// The kernel keeps the short names of its routines' arguments, so that the code reads like the method's
+// own listing. Glossary:
+//   N      the molecule in hand, a molecule number 1 .. NM; a routine that removes it steps N back by one
+//          (REMOVE_MOLECULE), so that a caller walking upward visits the slot again
+//   L, M   the two molecules of a collision pair (M also names the third body after a recombination),
+//          LS and MS their species
+//   K      a molecule whose copy is appended (ADD_MOLECULE), elsewhere a loop's cell or mode number
+//   NCI    the cell of molecule N, NCELL a cell named to the store's index, CN a cell found for a point
+//   II     the outcome of a move step: MOVE_PENDING on the call, MOVE_KEPT, MOVE_REMOVED (below)
+//   ITRI   a triangle number; DTIM a time to move; THIT the clock of a product of a surface hit
+constexpr int MOVE_PENDING = 0;   // II on the call
+constexpr int MOVE_KEPT = 1;      // II: the molecule is still in the flow
+constexpr int MOVE_REMOVED = -1;  // II: the molecule was removed (N one less)
+
 // Verdicts of the box faces and the moving wall, as a fraction of the sub-step in SDMIN.
 constexpr float NO_FACE_MET = 1.1f;        // no face was met
 constexpr float LEAVES_FLOWFIELD = -1.0f;  // the molecule leaves through a face and is removed
@@ -13,8 +27,10 @@ constexpr float MIN_FACE_FRACTION = 1e-5f; // smallest fraction reported for a r
 void MOVE_MOLECULES();
 
 // MOVE_ONE_MOLECULE: moves molecule N (in cell NCI) for DTIM along a straight path, at most one
-// division width per axis. II (0 on the call) comes back 1 when the molecule is still in the flow, with
-// NCI its new cell and DTIM the time not moved, or -1 when it was removed (N one less, DTIM 0).
+// division width per axis. II (MOVE_PENDING on the call) comes back MOVE_KEPT when the molecule is still
+// in the flow, with NCI its new cell and DTIM the time not moved, or MOVE_REMOVED when it was removed
+// (N one less, DTIM 0).
+// In/out: N, NCI, DTIM, II.
 void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II);
 
 // APPLY_BOX_FACES: applies the six sides' codes to the end point (X, Y, Z) of a sub-step with
@@ -37,7 +53,8 @@ void RELOCATE_LOST_MOLECULE_IN_DIVISION(int& CN, float& X, float& Y, float& Z);
 
 // INTERACT_WITH_SURFACE: molecule N (in cell NCI) hits triangle ITRI at (X, Y, Z); THIT is the clock
 // given to reaction products. Absorbs, reacts, sticks or reflects the molecule and fills the surface
-// samples; on removal II := -1 and N is one less.
+// samples; on removal II := MOVE_REMOVED and N is one less.
+// In: ITRI, NCI, X, Y, Z, THIT. In/out: N, II.
 void INTERACT_WITH_SURFACE(int& N, int ITRI, int NCI, int& II, float X, float Y, float Z, float THIT);
 
 #endif

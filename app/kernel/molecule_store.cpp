@@ -140,6 +140,30 @@ void copy_molecule(int from, int to)
     M.MOL_TIME(to) = M.MOL_TIME(from);
 }
 
+// open_molecule_slot: a new molecule number NM with every field zero.
+// Under normal indexing IP row 1 is not the molecule's: column p holds the molecule at list position p
+// of the last indexing, which the move phase still reads (the substitute of a product in no cell), so
+// it stays as it is; under continuous indexing it is the molecule's place in XREF and is cleared.
+int open_molecule_slot()
+{
+    if (MOLECULES.NM >= RUN.MNM)
+        EXTEND_MNM(MNM_GROWTH);
+    auto& M = MOLECULES;
+    const int n = ++M.NM;
+    for (int i = 1; i <= 3; ++i)
+        M.MOL_POS(i, n) = 0.0f;
+    for (int i = 1; i <= M.PV_ROWS; ++i)
+        M.PV(i, n) = 0.0f;
+    if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
+        M.IP(IP_PLACE, n) = 0;
+    for (int i = IP_CELL; i <= M.IP_ROWS; ++i)
+        M.IP(i, n) = 0;
+    for (int i = 1; i <= GAS.MAX_VIB_MODES; ++i)
+        M.MOL_VIB_LEVEL(i, n) = 0;
+    M.MOL_TIME(n) = 0.0;
+    return n;
+}
+
 // REMOVE_MOLECULE: takes molecule N (in cell NCELL) out of the store. The last molecule moves into
 // slot N (and, with continuous indexing, its list entry in XREF is renamed), NM drops by one and N is
 // stepped back by one, so that a caller walking upward visits slot N again.
@@ -169,13 +193,10 @@ void REMOVE_MOLECULE(int& N, int NCELL)
 // continuous indexing, lists it in cell NCELL. The caller then overwrites what differs.
 void ADD_MOLECULE(int K, int NCELL)
 {
-    auto& M = MOLECULES;
-    if (M.NM >= RUN.MNM)
-        EXTEND_MNM(MNM_GROWTH);
-    ++M.NM;
-    copy_molecule(K, M.NM);
+    const int n = open_molecule_slot();
+    copy_molecule(K, n);
     if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
-        INSERT_INTO_CELL_LIST(NCELL, M.NM);
+        INSERT_INTO_CELL_LIST(NCELL, n);
 }
 
 // EXTEND_MNM: enlarges every molecule array (and XREF with continuous indexing) to int(MNM x FACTOR)
@@ -191,7 +212,7 @@ void EXTEND_MNM(float FACTOR)
     const int modes = GAS.MAX_VIB_MODES;
     const bool continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
 
-    // 1. New extents.
+    // New extents.
     int new_mnm = clamped_int(double(old_mnm) * FACTOR);
     if (FACTOR > 1.0f && new_mnm <= old_mnm) {
         if (old_mnm == INT_MAX)
@@ -200,7 +221,7 @@ void EXTEND_MNM(float FACTOR)
     }
     M.NEW_XREF_SIZE = continuous ? clamped_int(new_mnm * 6.0) : 1;
 
-    // 2-6. Out to the scratch files.
+    // Out to the scratch files.
     write_list(UNIT_DIAG, {"Maximum number of molecules is to be extended from", old_mnm, " to", new_mnm});
     write_list(UNIT_DIAG, {"( if the additional memory is available !! )"});
     std::FILE* mols = open_scratch(MOLS_SCRATCH, "wb");
@@ -214,7 +235,7 @@ void EXTEND_MNM(float FACTOR)
     if (xref)
         close_scratch(xref, XREF_SCRATCH);
 
-    // 7. Release: only one copy of the molecules exists at any time.
+    // Release: only one copy of the molecules exists at any time.
     M.MOL_POS.deallocate();
     M.PV.deallocate();
     M.IP.deallocate();
@@ -224,7 +245,7 @@ void EXTEND_MNM(float FACTOR)
         M.MOL_VIB_LEVEL.deallocate();
     write_list(UNIT_DIAG, {"Molecule arrays have been deallocated"});
 
-    // 8-9. Allocate anew, zero-filled. Without the arrays the run cannot go on.
+    // Allocate anew, zero-filled. Without the arrays the run cannot go on.
     const bool ok = M.MOL_POS.allocate(3, new_mnm) && M.PV.allocate(M.PV_ROWS, new_mnm) &&
                     M.IP.allocate(M.IP_ROWS, new_mnm) && M.MOL_TIME.allocate(new_mnm) &&
                     M.XREF.allocate(M.NEW_XREF_SIZE) &&
@@ -235,7 +256,7 @@ void EXTEND_MNM(float FACTOR)
                    " (the molecules are kept in \"" + MOLS_SCRATCH + "\")");
     }
 
-    // 10-11. Read back into slots 1 .. old MNM, then delete the scratch files.
+    // Read back into slots 1 .. old MNM, then delete the scratch files.
     mols = open_scratch(MOLS_SCRATCH, "rb");
     xref = continuous ? open_scratch(XREF_SCRATCH, "rb") : nullptr;
     write_list(UNIT_DIAG, {"Start read back from temporary disk storage"});
@@ -249,7 +270,7 @@ void EXTEND_MNM(float FACTOR)
         std::remove(XREF_SCRATCH);
     }
 
-    // 12.
+    // The new extents take effect.
     RUN.MNM = new_mnm;
     RUN.XREF_SIZE = M.NEW_XREF_SIZE;
 }

@@ -83,7 +83,7 @@ inline bool clip_displacement(float velocity, float width, float tol, float& d, 
 }
 
 // ---- ICHECK: the triangles already tested on the present path. Outside the entries of the last
-// path every entry is 0, so clearing those clears the whole array, as the system clears it.
+// path every entry is 0, so clearing those clears the whole array.
 
 int icheck_filled = 0;                // entries written by the last path
 const int* icheck_storage = nullptr;  // the storage they were written to
@@ -168,7 +168,7 @@ void remove_at_face(int& N, int NCI, int& II)
 {
     REMOVE_MOLECULE(N, NCI);
     RUN.REMOVAL_COUNT += 1.0;
-    II = -1;
+    II = MOVE_REMOVED;
 }
 
 // A molecule given up for want of a cell: its line (number, text, position / SCALE_FACTOR) goes to the
@@ -180,7 +180,7 @@ void remove_without_cell(int& N, int NCI, int& II, const char* text, const float
                            static_cast<float>(pos[2] / scale)});
     REMOVE_MOLECULE(N, NCI);
     ++RUN.ROUNDOFF_COUNT;
-    II = -1;
+    II = MOVE_REMOVED;
 }
 
 // The cell of point P (in/out): the search within the present division or the full one, then the
@@ -238,7 +238,7 @@ void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float
     INTERACT_WITH_SURFACE(N, ITRI, NCI, II, M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N), THIT);
     if (!in_division)
         RUN.SURFACE_HIT_COUNT += 1.0;
-    if (II < 0)
+    if (II == MOVE_REMOVED)
         return;
     float P[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
     keep_inside_box(P);
@@ -250,7 +250,7 @@ void settle_surface_hit(int& N, int NCI, int& II, const Path& p, int ITRI, float
         return;
     }
     set_cell(N, NCI, CN);
-    II = 1;
+    II = MOVE_KEPT;
 }
 
 // A path that meets no surface: the box faces and the moving wall at its end point, then its cell.
@@ -295,7 +295,7 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool pull_back, bool in_
     set_cell(N, NCI, CN);
     for (int i = 1; i <= 3; ++i)
         M.MOL_POS(i, N) = p.P1[i - 1];
-    II = 1;
+    II = MOVE_KEPT;
 }
 
 // The path within one division (start and end division the same).
@@ -462,7 +462,7 @@ void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
     const auto& B = BOX;
     const float tol = D.GEOMETRY_TOLERANCE;
 
-    // 1. Start point and its division.
+    // Start point and its division.
     Path p;
     for (int i = 0; i < 3; ++i)
         p.P0[i] = M.MOL_POS(i + 1, N);
@@ -470,7 +470,7 @@ void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
     const int j0 = path_division_index(p.P0[1], tol, B.YMIN, D.BOX_EXTENT_Y, B.DIVISIONS_Y);
     const int k0 = path_division_index(p.P0[2], tol, B.ZMIN, D.BOX_EXTENT_Z, B.DIVISIONS_Z);
 
-    // 2. Displacement, end point and its division.
+    // Displacement, end point and its division.
     const float vel[3] = {M.PV(1, N), M.PV(2, N), M.PV(3, N)};
     p.dt = DTIM;
     clip_displacement(vel[0], D.DIVISION_WIDTH_X, tol, p.d[0], p.dt);
@@ -485,14 +485,14 @@ void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
     p.left = DTIM - p.dt;
     set_path_division(p.P1);
 
-    // 3-5. Within one division or across divisions.
+    // Within one division or across divisions.
     if (D.CURRENT_DIVISION_X == i0 && D.CURRENT_DIVISION_Y == j0 && D.CURRENT_DIVISION_Z == k0)
         move_within_division(N, NCI, II, p, vel);
     else
         move_across_divisions(N, NCI, II, p, vel, i0, j0, k0);
 
-    // 6. Completion.
-    if (II == 1) {
+    // Completion.
+    if (II == MOVE_KEPT) {
         const auto& G = GAS;
         if (B.BOUNDARY_CODE(1) == BOUNDARY_PRESSURE && G.INITIAL_GAS == 1) {
             // Net crossings of the flow separation boundary; a molecule that starts or ends on it is
@@ -531,7 +531,7 @@ void MOVE_MOLECULES()
         float DTIM = static_cast<float>(2.0 * DTC);
         M.MOL_TIME(N) += DTIM;
         RUN.MOVE_COUNT += 1.0;
-        int II = 0;
+        int II = MOVE_PENDING;
         if (DTIM > double(0.2f) * DTC)
             MOVE_ONE_MOLECULE(N, NCI, DTIM, II);
         else

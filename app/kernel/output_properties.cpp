@@ -133,18 +133,18 @@ void flowfield_properties(Array<int, 1>& IC)
         IC(c) = 1;
         double V = CELL_DATA(CELL_VOLUME, c);
         if (V <= 0.0) {
-            VAR(2, c) = G.STREAM_DENSITY;
-            VAR(3, c) = G.STREAM_MASS_DENSITY;
-            VAR(4, c) = G.STREAM_U;
-            VAR(5, c) = G.STREAM_V;
-            VAR(6, c) = 0.0f;
-            for (int f = 7; f <= 10; ++f)
+            VAR(VAR_NUMBER_DENSITY, c) = G.STREAM_DENSITY;
+            VAR(VAR_DENSITY, c) = G.STREAM_MASS_DENSITY;
+            VAR(VAR_U, c) = G.STREAM_U;
+            VAR(VAR_U + 1, c) = G.STREAM_V;
+            VAR(VAR_U + 2, c) = 0.0f;
+            for (int f = VAR_TRANS_TEMP; f <= VAR_TEMP; ++f)
                 VAR(f, c) = G.STREAM_TEMP;
-            VAR(11, c) = G.STREAM_MACH;
-            VAR(12, c) = 0.0f;
-            VAR(13, c) = -1.0f;
-            VAR(14, c) = VAR(15, c) = VAR(16, c) = 0.0f;
-            VAR(17, c) = static_cast<float>(double(G.STREAM_DENSITY) * K * G.STREAM_TEMP);
+            VAR(VAR_MACH, c) = G.STREAM_MACH;
+            VAR(VAR_MOLS_PER_CELL, c) = 0.0f;
+            VAR(VAR_COLL_TIME, c) = -1.0f;
+            VAR(VAR_MFP, c) = VAR(VAR_SEP_MFP, c) = VAR(VAR_SPEED, c) = 0.0f;
+            VAR(VAR_PRESSURE, c) = static_cast<float>(double(G.STREAM_DENSITY) * K * G.STREAM_TEMP);
             continue;
         }
         // Sums over the species.
@@ -204,22 +204,23 @@ void flowfield_properties(Array<int, 1>& IC)
                 VAR(f, c) = 0.0f;
             continue;
         }
-        // Fields 2-8, 10 and 17.
+        // Densities, velocity, translational and rotational temperatures, overall temperature, pressure.
         double n = double(RUN.FNUM) * scale * scale * scale / (samples * V) * SN;
-        VAR(2, c) = static_cast<float>(n);
-        VAR(3, c) = static_cast<float>(n * SM / SN);
+        VAR(VAR_NUMBER_DENSITY, c) = static_cast<float>(n);
+        VAR(VAR_DENSITY, c) = static_cast<float>(n * SM / SN);
         for (int d = 0; d < 3; ++d)
-            VAR(4 + d, c) = static_cast<float>(SMU[d] / SM);
-        double u = VAR(4, c), v = VAR(5, c), w = VAR(6, c);
+            VAR(VAR_U + d, c) = static_cast<float>(SMU[d] / SM);
+        double u = VAR(VAR_U, c), v = VAR(VAR_U + 1, c), w = VAR(VAR_U + 2, c);
         double u2 = u * u + v * v + w * w;
-        VAR(7, c) = SN <= 1.0 ? 1.0f : static_cast<float>(std::fabs(SE - u2 * SM) / (SN * K3));
-        VAR(8, c) = SDOF <= 0.01 ? 0.0f : static_cast<float>(SROT * TWO_OVER_K / SDOF);
-        VAR(9, c) = 0.0f;
+        VAR(VAR_TRANS_TEMP, c) = SN <= 1.0 ? 1.0f : static_cast<float>(std::fabs(SE - u2 * SM) / (SN * K3));
+        VAR(VAR_ROT_TEMP, c) = SDOF <= 0.01 ? 0.0f : static_cast<float>(SROT * TWO_OVER_K / SDOF);
+        VAR(VAR_VIB_TEMP, c) = 0.0f;
         double dr = SDOF / SN;
-        VAR(10, c) = static_cast<float>((3.0 * VAR(7, c) + dr * VAR(8, c)) / (3.0 + dr));
-        VAR(17, c) = static_cast<float>(n * K * VAR(10, c));
+        VAR(VAR_TEMP, c) =
+            static_cast<float>((3.0 * VAR(VAR_TRANS_TEMP, c) + dr * VAR(VAR_ROT_TEMP, c)) / (3.0 + dr));
+        VAR(VAR_PRESSURE, c) = static_cast<float>(n * K * VAR(VAR_TEMP, c));
         double z = 3.0 + dr;
-        // Step 9: vibration.
+        // Vibration: the vibrational temperature, and the overall temperature again with its modes.
         if (G.MAX_VIB_MODES > 0) {
             double dv = 0.0, tv = 0.0;
             for (int s = 1; s <= species; ++s) {
@@ -233,33 +234,41 @@ void flowfield_properties(Array<int, 1>& IC)
                     sum_d += dm;
                 }
                 vib_dof(s) = sum_d;
-                vib_temp(s) = modes == 0 ? 0.0 : sum_d <= 1e-6 ? VAR(10, c) : sum_td / sum_d;
+                vib_temp(s) = modes == 0 ? 0.0 : sum_d <= 1e-6 ? VAR(VAR_TEMP, c) : sum_td / sum_d;
                 if (N > 0.5)
                     SV(SV_VIB_TEMP, c, s) = static_cast<float>(vib_temp(s));
                 dv += vib_dof(s) * N / SN;
                 tv += vib_temp(s) * N / SN;
             }
-            VAR(9, c) = static_cast<float>(tv);
-            VAR(10, c) = static_cast<float>((3.0 * VAR(7, c) + dr * VAR(8, c) + dv * VAR(9, c)) / (3.0 + dr + dv));
+            VAR(VAR_VIB_TEMP, c) = static_cast<float>(tv);
+            VAR(VAR_TEMP, c) = static_cast<float>(
+                (3.0 * VAR(VAR_TRANS_TEMP, c) + dr * VAR(VAR_ROT_TEMP, c) + dv * VAR(VAR_VIB_TEMP, c)) /
+                (3.0 + dr + dv));
             z += dv;
         }
-        // Step 10: diffusion velocities.
+        // Diffusion velocities: each species' mean velocity less the cell's.
         for (int s = 1; s <= species; ++s)
             if (CS(CS_COUNT, c, s) > 0.5)
                 for (int d = 0; d < 3; ++d)
-                    SV(SV_DIFFUSION_U + d, c, s) = static_cast<float>(double(SV(SV_DIFFUSION_U + d, c, s)) - VAR(4 + d, c));
-        // Fields 11-15.
+                    SV(SV_DIFFUSION_U + d, c, s) =
+                        static_cast<float>(double(SV(SV_DIFFUSION_U + d, c, s)) - VAR(VAR_U + d, c));
+        // Mach number, molecules per cell, collision time, mean free path, separation ratio, speed.
         double speed = std::sqrt(u2);
-        VAR(11, c) = static_cast<float>(speed / std::sqrt((z + 2.0) / z * VAR(10, c) * K * SN / SM));
-        VAR(12, c) = static_cast<float>(SN / samples);
+        VAR(VAR_MACH, c) =
+            static_cast<float>(speed / std::sqrt((z + 2.0) / z * VAR(VAR_TEMP, c) * K * SN / SM));
+        VAR(VAR_MOLS_PER_CELL, c) = static_cast<float>(SN / samples);
         double colls = SAMPLES.CELL_COLL_COUNT(c);
         double elapsed = RUN.TIME - SAMPLES.SAMPLE_START_TIME;
-        VAR(13, c) = colls <= 2.0 ? 1.0e10f : static_cast<float>(elapsed * 0.5 * VAR(12, c) / (scale * colls));
-        VAR(14, c) = static_cast<float>(double(float(0.92132f)) * std::sqrt(std::fabs(SQ / SN - u2)) * VAR(13, c));
-        VAR(15, c) = colls <= 2.0 ? 0.0f
-                                  : static_cast<float>(SAMPLES.CELL_SEP_SUM(c) / (scale * colls) / VAR(14, c));
-        sep_sum += VAR(15, c);
-        VAR(16, c) = static_cast<float>(speed);
+        VAR(VAR_COLL_TIME, c) =
+            colls <= 2.0 ? 1.0e10f
+                         : static_cast<float>(elapsed * 0.5 * VAR(VAR_MOLS_PER_CELL, c) / (scale * colls));
+        VAR(VAR_MFP, c) = static_cast<float>(double(float(0.92132f)) * std::sqrt(std::fabs(SQ / SN - u2)) *
+                                             VAR(VAR_COLL_TIME, c));
+        VAR(VAR_SEP_MFP, c) =
+            colls <= 2.0 ? 0.0f
+                         : static_cast<float>(SAMPLES.CELL_SEP_SUM(c) / (scale * colls) / VAR(VAR_MFP, c));
+        sep_sum += VAR(VAR_SEP_MFP, c);
+        VAR(VAR_SPEED, c) = static_cast<float>(speed);
     }
     RUN.SEP_MFP_RATIO = cells > 0 ? static_cast<float>(sep_sum / cells) : 0.0f;
 }

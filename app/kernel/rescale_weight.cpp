@@ -16,7 +16,7 @@ float scaled(float value, float F)
     return static_cast<float>(double(value) * F);
 }
 
-// 1. Every rate at which molecules are created, times F: EFACE item 2 of every species, side and gas;
+// Every rate at which molecules are created, times F: EFACE item 2 of every species, side and gas;
 // outgassing rates; entry rates and remainders of the flow-entry triangles.
 void scale_entry_rates(float F)
 {

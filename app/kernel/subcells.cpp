@@ -125,7 +125,7 @@ void SET_SUBCELLS(int j, int& n, int& n3)
             allocation_failed("PROGRAM COULD NOT ALLOCATE IPS", "IPS for " + std::to_string(N) + " molecules");
     }
 
-    // 3. Sub-cells per side. A cell without a fill fraction (no volume) takes partners from the whole
+    // Sub-cells per side. A cell without a fill fraction (no volume) takes partners from the whole
     // cell: the ratio would be infinite.
     const float fill = CD(CELL_FILL_FRACTION, j);
     const double root = fill == 1.0f ? whole_cell_root(N) : fill > 0.0f ? subcell_root(N, fill) : 1.0;
@@ -133,7 +133,7 @@ void SET_SUBCELLS(int j, int& n, int& n3)
     if (n < 2)
         return;
 
-    // 4-5. Sub-cell arrays and their indices.
+    // Sub-cell arrays and their indices.
     n3 = n * n * n;
     if (M.ISCH_SIZE < n3) {
         M.ISCH.deallocate();
@@ -154,7 +154,7 @@ void SET_SUBCELLS(int j, int& n, int& n3)
                 IJK(3, s) = ix;
             }
 
-    // 6. The sub-cell of every molecule of the cell, from the cell's extents.
+    // The sub-cell of every molecule of the cell, from the cell's extents.
     const bool continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
     const auto& POS = M.MOL_POS;
     const int start = CELLS.ICELL(ICELL_START, j);
@@ -171,7 +171,7 @@ void SET_SUBCELLS(int j, int& n, int& n3)
         IPS(2, i) = ix + (iy - 1) * n + (iz - 1) * n * n;
     }
 
-    // 7-9. Counts, starts, then the positions listed sub-cell by sub-cell in increasing order.
+    // Counts, starts, then the positions listed sub-cell by sub-cell in increasing order.
     for (int s = 1; s <= n3; ++s)
         ISCH(2, s) = 0;
     for (int i = 1; i <= N; ++i)
@@ -200,7 +200,7 @@ int find_subcell_partner(int j, int M, int p, int n)
     const int start = CELLS.ICELL(ICELL_START, j);
     const int SC = IPS(2, p - start);
 
-    // 1. M's own sub-cell.
+    // M's own sub-cell.
     if (ISCH(2, SC) >= 2) {
         const double span = double(ISCH(2, SC)) - LIST_OFFSET;
         for (int draw = 1; draw <= SUBCELL_PARTNER_DRAWS; ++draw) {
@@ -212,7 +212,7 @@ int find_subcell_partner(int j, int M, int p, int n)
         return M;
     }
 
-    // 2. M alone: the neighbouring sub-cells, starting at a random entry of the table.
+    // M alone: the neighbouring sub-cells, starting at a random entry of the table.
     if (!offsets_read)
         read_offsets();
     const int ix = IJK(3, SC), iy = IJK(2, SC), iz = IJK(1, SC);
@@ -233,7 +233,7 @@ int find_subcell_partner(int j, int M, int p, int n)
             return L;
     }
 
-    // 3. The whole cell, until the partner differs from M.
+    // The whole cell, until the partner differs from M.
     const bool continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
     const double span = double(CELLS.ICELL(ICELL_COUNT, j)) - LIST_OFFSET;
     for (int draw = 1; draw <= FALLBACK_DRAWS; ++draw) {

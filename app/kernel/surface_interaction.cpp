@@ -261,26 +261,19 @@ void release_products(const Hit& hit, int RSEL, int N, int NCI, const float pos[
         const int sp = G.SURF_REACTION_PRODUCTS(p, RSEL);
         if (sp <= 0)
             continue;
-        // 1. A new molecule at the hit point (the store may move: no reference is held across this).
-        if (MOLECULES.NM >= RUN.MNM)
-            EXTEND_MNM(MNM_GROWTH);
+        // A new molecule at the hit point, in a cleared slot, so that the samplers below never leave
+        // a removed molecule's internal state behind (the store may move: no reference is held across).
+        const int n = open_molecule_slot();
         auto& M = MOLECULES;
-        const int n = ++M.NM;
-        if (M.IP_ROWS == 3)
-            M.IP(IP_SPECIES, n) = sp;
+        set_molecule_species(n, sp);
         for (int i = 1; i <= 3; ++i)
             M.MOL_POS(i, n) = pos[i - 1];
         M.MOL_TIME(n) = THIT;
-        // The slot may hold a removed molecule's internal state: clear what the samplers below leave.
-        if (M.PV_ROWS == 4)
-            M.PV(PV_ROTATION, n) = 0.0f;
-        for (int j = 1; j <= G.MAX_VIB_MODES; ++j)
-            M.MOL_VIB_LEVEL(j, n) = 0;
 
-        // 2. Temperature of the re-emission.
+        // Temperature of the re-emission.
         const float T =
             hit.T1 <= 0.0f ? adiabatic_temperature(hit, sp, double(hit.E) + reaction_energy) : hit.T1;
-        // 3-5. Velocity and internal state.
+        // Velocity and internal state.
         float VN, VT1, VT2;
         diffuse_components(hit, sp, T, VN, VT1, VT2);
         const double e_int = sample_internal_state(n, sp, T);
@@ -290,7 +283,7 @@ void release_products(const Hit& hit, int RSEL, int N, int NCI, const float pos[
         M.PV(2, n) = v;
         M.PV(3, n) = w;
 
-        // 6. Its cell.
+        // Its cell.
         int CN = 0;
         FIND_CELL(CN, pos[0], pos[1], pos[2]);
         if (CN < 1) {
@@ -301,7 +294,7 @@ void release_products(const Hit& hit, int RSEL, int N, int NCI, const float pos[
             if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
                 INSERT_INTO_CELL_LIST(CN, n);
         }
-        // 7. The product as it was released.
+        // The product as it was released.
         sample_reflected(hit, sp, VN, VT1, VT2, u, v, w, pos, e_int);
     }
 }
@@ -315,16 +308,16 @@ void INTERACT_WITH_SURFACE(int& N, int ITRI, int NCI, int& II, float X, float Y,
     const auto& SF = SURFACE;
     const int kind = SF.TRIANGLE(TRIANGLE_KIND, ITRI);
 
-    // 1. A flow-entry triangle absorbs the molecule; the path step's hit count is taken back.
+    // A flow-entry triangle absorbs the molecule; the path step's hit count is taken back.
     if (kind < 0) {
         REMOVE_MOLECULE(N, NCI);
-        II = -1;
+        II = MOVE_REMOVED;
         RN.REMOVAL_COUNT += 1.0;
         RN.SURFACE_HIT_COUNT -= 1.0;
         return;
     }
 
-    // 2. The solid triangle and the molecule in its frame.
+    // The solid triangle and the molecule in its frame.
     auto& M = MOLECULES;
     const int s = G.SPECIES_COUNT < 2 ? 1 : M.IP(M.IP_ROWS, N);
     Hit hit{ITRI, kind, SF.TRIANGLE_SURFACE(ITRI), Frame(ITRI), SF.SOLID_PROPERTIES(SOLID_WALL_VT1, kind),
@@ -333,7 +326,7 @@ void INTERACT_WITH_SURFACE(int& N, int ITRI, int NCI, int& II, float X, float Y,
     float UN, VT1, VT2;
     hit.frame.to_frame(M.PV(1, N), M.PV(2, N), M.PV(3, N), UN, VT1, VT2);
 
-    // 3. Incident samples.
+    // Incident samples.
     sample_force(hit.surface, 1.0, m, M.PV(1, N), M.PV(2, N), M.PV(3, N), M.MOL_POS(1, N), M.MOL_POS(2, N),
                  M.MOL_POS(3, N));
     auto& SS = SAMPLES.SURF_SAMPLE;
@@ -346,7 +339,7 @@ void INTERACT_WITH_SURFACE(int& N, int ITRI, int NCI, int& II, float X, float Y,
     hit.E = static_cast<float>(0.5 * m * (double(UN) * UN + r1 * r1 + r2 * r2) + internal_energy(N, s));
     SS(5, ITRI, s) += hit.E;
 
-    // 4. Surface reaction.
+    // Surface reaction.
     if (G.SURFACE_REACTIONS > 0 && G.SURF_REACTION_SPECIES_COUNT(s) > 0) {
         bool found = false;
         const int RSEL = choose_surface_reaction(s, hit.k, found);
@@ -358,7 +351,7 @@ void INTERACT_WITH_SURFACE(int& N, int ITRI, int NCI, int& II, float X, float Y,
                     if (R(i, RSEL) == s)
                         R(i, RSEL) = -s;
                 REMOVE_MOLECULE(N, NCI);
-                II = -1;
+                II = MOVE_REMOVED;
                 return;
             }
             GAS.SURF_REACTION_COUNT(RSEL) += 1.0;
@@ -366,20 +359,20 @@ void INTERACT_WITH_SURFACE(int& N, int ITRI, int NCI, int& II, float X, float Y,
             const float pos[3] = {X, Y, Z};
             release_products(hit, RSEL, N, NCI, pos, THIT);
             REMOVE_MOLECULE(N, NCI);
-            II = -1;
+            II = MOVE_REMOVED;
             return;
         }
     }
 
-    // 5. Sticking: the incident samples stay.
+    // Sticking: the incident samples stay.
     if (random_uniform() <= SF.SOLID_SPECIES_PROPERTIES(SOLID_STICKING, s, hit.k)) {
         REMOVE_MOLECULE(N, NCI);
-        II = -1;
+        II = MOVE_REMOVED;
         RN.REMOVAL_COUNT += 1.0;
         return;
     }
 
-    // 6. Reflection.
+    // Reflection.
     float VN;
     double e_int;
     if (random_uniform() <= SF.SOLID_PROPERTIES(SOLID_SPECULAR, hit.k)) {
@@ -396,7 +389,7 @@ void INTERACT_WITH_SURFACE(int& N, int ITRI, int NCI, int& II, float X, float Y,
     M.PV(2, N) = v;
     M.PV(3, N) = w;
 
-    // 7. Reflected samples.
+    // Reflected samples.
     const float pos[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
     sample_reflected(hit, s, VN, VT1, VT2, u, v, w, pos, e_int);
 }

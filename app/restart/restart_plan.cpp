@@ -162,11 +162,11 @@ std::vector<PlannedArray> restart_plan()
     p.add(M.SUBCELL_IJK, "SUBCELL_IJK", 3, M.ISCH_SIZE);
     p.add(M.XREF, "XREF", RUN.XREF_SIZE);
 
-    if (RUN.INDEX_MODE == 0)
+    if (RUN.INDEX_MODE == INDEX_NORMAL)
         p.add(CELLS.IRCELL, "IRCELL", 1);
-    else if (RUN.INDEX_MODE == 1)
+    else if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
         p.add(CELLS.IRCELL, "IRCELL", MC);
-    if (RUN.INDEX_MODE == 0 || RUN.INDEX_MODE == 1)
+    if (RUN.INDEX_MODE == INDEX_NORMAL || RUN.INDEX_MODE == INDEX_CONTINUOUS)
         plan.back().own_step = true;
     return plan;
 }

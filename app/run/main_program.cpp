@@ -107,7 +107,7 @@ void poll_for_close()
     WMsgPeek(type, message);
     DISPLAY.MESSAGE_TYPE = type;
     if (type == MsgCloseRequest)
-        throw ProgramStopRequest{};
+        program_stop();
 }
 
 void new_run()
@@ -137,8 +137,11 @@ void continued_run()
     RUN_PHASES.READ_RESTART();
     set_continued_run_display_settings();
     if (DISPLAY.RUN_TYPE == 2) {
+        // New cells: a new sample, and with continuous indexing the cell lists built for them.
         RUN_PHASES.ADAPT_CELLS();
         RUN_PHASES.RESET_SAMPLE();
+        if (RUN.INDEX_MODE == INDEX_CONTINUOUS)
+            RUN_PHASES.RESET_CONTINUOUS_INDEXING();
     }
 }
 

@@ -2,6 +2,8 @@
 #ifndef QR4T_APP_RUN_MAIN_PROGRAM_H
 #define QR4T_APP_RUN_MAIN_PROGRAM_H
 
+#include "base/fatal.h"  // ProgramStopRequest, which MAIN_PROGRAM catches
+
 // Runs the program; returns the exit status (0 for every ordinary stop, a close request included).
 int MAIN_PROGRAM();
 
@@ -13,6 +15,7 @@ struct RunPhases {
     void (*INITIALIZE_FLOW)();
     void (*ADAPT_CELLS)();
     void (*RESET_SAMPLE)();
+    void (*RESET_CONTINUOUS_INDEXING)();
     void (*MOVE_MOLECULES)();
     void (*ENTER_MOLECULES)();
     void (*INDEX_MOLECULES)();
@@ -35,8 +38,5 @@ void read_program_options();
 
 // The time-step loop (until STOP_TIME or a close request).
 void TIME_STEP_LOOP();
-
-// Thrown by a poll that meets a close request: the program stops at once, silently, with status 0.
-struct ProgramStopRequest {};
 
 #endif

@@ -30,7 +30,7 @@ void poll()
     WMsgPeek(type, message);
     DISPLAY.MESSAGE_TYPE = type;
     if (type == MsgCloseRequest)
-        throw ProgramStopRequest{};
+        program_stop();
     if (type == MsgExpose) {
         if (SURFACE.SOLID_TRIANGLE_COUNT > 0) {
             SHOW_FORCES_AND_MOMENTS();

@@ -51,4 +51,11 @@ inline int molecule_species(int n)
     return MOLECULES.IP_ROWS == 3 ? MOLECULES.IP(IP_SPECIES, n) : 1;
 }
 
+// Sets the species of molecule n; stored only with more than one species (IP row 3), else implied.
+inline void set_molecule_species(int n, int s)
+{
+    if (MOLECULES.IP_ROWS == 3)
+        MOLECULES.IP(IP_SPECIES, n) = s;
+}
+
 #endif

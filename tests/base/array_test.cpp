@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <type_traits>
 
 // AddressSanitizer would end the process on an absurd allocation instead of letting new (nothrow)
 // return nullptr; the test of allocation failure needs the nullptr.
@@ -75,18 +76,22 @@ TEST(Array, AbsurdSizesReportFailure)
     EXPECT_EQ(too_big.extent(1), 0);
 }
 
-TEST(Array, CopiesAreIndependent)
+// Copying is explicit (a missing & no longer copies a store): the type cannot be copied implicitly.
+static_assert(!std::is_copy_constructible_v<Array<int, 1>> && !std::is_copy_assignable_v<Array<int, 1>>);
+static_assert(std::is_nothrow_move_constructible_v<Array<int, 1>>);
+
+TEST(Array, ClonesAreIndependent)
 {
     Array<int, 1> a;
     ASSERT_TRUE(a.allocate(3));
     a(2) = 5;
-    Array<int, 1> b = a;
+    Array<int, 1> b = a.clone();
     b(2) = 6;
     EXPECT_EQ(a(2), 5);
     EXPECT_EQ(b(2), 6);
     EXPECT_EQ(b.extent(1), 3);
     Array<int, 1> empty;
-    b = empty;
+    b = empty.clone();
     EXPECT_FALSE(b.allocated());
 }
 

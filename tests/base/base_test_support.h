@@ -25,7 +25,7 @@ inline void throw_fatal_stop(const std::string& message)
     throw FatalStop{message};
 }
 
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+// A fresh folder under the operating system's temporary folder, removed with everything in it at the end.
 class ScratchDir {
 public:
     ScratchDir()

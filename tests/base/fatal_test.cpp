@@ -38,19 +38,11 @@ TEST(FatalExit, WithoutDiagOpenStillStops)
                 "PROGRAM COULD NOT ALLOCATE MOLECULES");
 }
 
-TEST(ProgramStop, ExitsWithStatus0AndClosesUnits)
+// The stop on a close request is a throw that MAIN_PROGRAM catches (it then closes the units and
+// returns 0); it never ends the process deep in the set-up.
+TEST(ProgramStop, ThrowsTheStopRequestToTheMainProgram)
 {
-    std::string file = fixed_scratch_path("qr4t_program_stop_test.SCR");
-    std::remove(file.c_str());
-    EXPECT_EXIT(
-        {
-            unit_open(UNIT_RESTART, file, UnitMode::WRITE_BINARY);
-            std::fputs("buffered, not yet flushed", unit_file(UNIT_RESTART));
-            program_stop();
-        },
-        testing::ExitedWithCode(0), "");
-    EXPECT_EQ(read_file(file), "buffered, not yet flushed");
-    std::remove(file.c_str());
+    EXPECT_THROW(program_stop(), ProgramStopRequest);
 }
 
 class FatalStopHandler : public FatalToException {};

@@ -112,10 +112,7 @@ protected:
     bool run_readers(const std::string& flow, const std::string& surface)
     {
         reopen_log();
-        BOX = BoxState{};
-        GAS = GasState{};
-        RUN = RunState{};
-        SURFACE = SurfaceState{};
+        clear_every_state_group();
         write_file("QR4TD.DAT", flow);
         write_file("QR4SD.DAT", surface);
         try {

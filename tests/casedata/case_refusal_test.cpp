@@ -1,6 +1,6 @@
 // Values that the data model cannot hold: each is refused with a message naming the file, the item and
-// the value, and a fatal stop, before it indexes, sizes or divides anything. Allocation failures stop
-// after their specified log line.
+// the value, and a fatal stop, before it indexes, sizes or divides anything. An allocation failure
+// writes the group's "PROGRAM COULD NOT ALLOCATE ..." line to the log, then stops.
 #include "app/casedata/casedata.h"
 #include "case_files.h"
 #include "case_test_support.h"
@@ -65,7 +65,7 @@ const RefusalCase REFUSALS[] = {
     {"IndexModeTwo", {{"INDEX", "2"}}, {}, false, {"item 75 (indexing mode): value 2"}, ""},
     {"ContinuousIndexingListTooLong", {{"INDEX", "1"}, {"MNM", "400000000"}}, {}, false,
      {"item 72", "value 400000000"}, ""},
-    // allocation failures: the specified line, then the stop
+    // allocation failures: the group's "PROGRAM COULD NOT ALLOCATE ..." line, then the stop
     {"SpeciesArraysTooLarge", {{"SPECIES", "20000"}}, {}, false, {"item 13", "value 20000"},
      " PROGRAM COULD NOT ALLOCATE NUMBER OF SPECIES"},
     {"VibrationArraysTooLarge", {{"MAXVIB", "2000000000"}}, {}, false, {"item 14", "value 2000000000"},

@@ -4,6 +4,7 @@
 #define QR4T_TESTS_CASEDATA_CASE_TEST_SUPPORT_H
 
 #include "app/state/box.h"
+#include "app/state/clear_state.h"
 #include "app/state/gas.h"
 #include "app/state/run.h"
 #include "app/state/surface.h"
@@ -63,10 +64,7 @@ protected:
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
         std::filesystem::current_path(folder_);
-        BOX = BoxState{};
-        GAS = GasState{};
-        RUN = RunState{};
-        SURFACE = SurfaceState{};
+        clear_every_state_group();
         HEADLESS.reset();
         set_fatal_handler([](const std::string& m) { throw FatalStopped(m); });
         ASSERT_TRUE(unit_open(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT));

@@ -9,6 +9,7 @@
 #include "app/kernel/initialize_flow.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
+#include "app/state/clear_state.h"
 #include "app/state/divisions.h"
 #include "app/state/gas.h"
 #include "app/state/molecules.h"
@@ -84,15 +85,7 @@ protected:
                                               std::to_string(::getpid()));
         fs::create_directories(folder);
         fs::current_path(folder);
-        BOX = BoxState{};
-        SURFACE = SurfaceState{};
-        DIVISIONS = Divisions{};
-        CELLS = Cells{};
-        SAMPLES = SampleSums{};
-        GAS = GasState{};
-        RUN = RunState{};
-        MOLECULES = MoleculeStore{};
-        RESULTS = FlowResults{};
+        clear_every_state_group();
         HEADLESS.reset();
         HEADLESS.record_calls = true;
         set_fatal_handler([](const std::string& m) { throw Stopped(m); });

@@ -22,9 +22,6 @@ protected:
     void SetUp() override
     {
         GeometryRunTest::SetUp();
-        MOLECULES = MoleculeStore{};
-        RESULTS = FlowResults{};
-        RUN = RunState{};
         RUN.FNUM = 1.0f;
         RUN.TIME = 3.5;
         RUN.DTM = 0.25f;
@@ -59,82 +56,84 @@ protected:
 };
 
 // Box 0..20 cubed, 10 divisions of 2 elements: every element expects 10 molecules.
-TEST_F(AdaptCellsTest, UniformFlowWithoutSurfaces)
+struct UniformCase {
+    int mpc;    // molecules per cell asked for
+    int cells;  // cells made
+};
+class AdaptCellsUniformTest : public AdaptCellsTest, public ::testing::WithParamInterface<UniformCase> {};
+
+TEST_P(AdaptCellsUniformTest, UniformFlowWithoutSurfaces)
 {
-    struct Case {
-        int mpc;
-        int cells;
-    };
-    for (const Case c : {Case{10, 8000}, Case{20, 4000}}) {
-        SetUp();
-        set_box(0.0f, 20.0f, 10, 2);
-        set_surfaces({});
-        continued_run(10.0f, 100);
-        answer_molecules_per_cell(c.mpc);
-        ADAPT_CELLS();
-        const std::string log = diag();
-        EXPECT_EQ(CELLS.CELL_COUNT, c.cells) << c.mpc;
-        EXPECT_EQ(CELLS.MAX_CELLS, c.cells);
-        EXPECT_TRUE(has_line(log, {"CELLS BEFORE ADAPTION", 1000})) << c.mpc;
-        EXPECT_TRUE(has_line(log, {c.cells, " after adaption"})) << c.mpc;
-        EXPECT_TRUE(has_line(log, {c.cells, " adapted cells have been set"})) << c.mpc;
-        EXPECT_TRUE(has_line(log, {"Total flow volume from cells", 8000.0f})) << c.mpc;
-        // The node arrays started at int(1.1 NM / MPC) and grew by 10 % at a time.
-        EXPECT_TRUE(has_line(log, {"XNCL,YNCL,ZNCL extended to", c.mpc == 10 ? 12 : 6})) << c.mpc;
-        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_TIME_STEP, 7), 0.5f);
-        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_SIGMA_CR_MAX, 7), 1200.0f);
-        EXPECT_EQ(CELLS.CELL_TIME(7), 3.5);
-        // Every molecule carries the cell of the element it lies in.
-        for (int m = 1; m <= MOLECULES.NM; ++m) {
-            int cell = 0;
-            FIND_CELL(cell, MOLECULES.MOL_POS(1, m), MOLECULES.MOL_POS(2, m), MOLECULES.MOL_POS(3, m));
-            EXPECT_EQ(MOLECULES.IP(IP_CELL, m), cell) << m;
-            EXPECT_GE(cell, 1);
-            EXPECT_LE(cell, CELLS.CELL_COUNT);
-        }
-        TearDown();
+    const UniformCase c = GetParam();
+    set_box(0.0f, 20.0f, 10, 2);
+    set_surfaces({});
+    continued_run(10.0f, 100);
+    answer_molecules_per_cell(c.mpc);
+    ADAPT_CELLS();
+    const std::string log = diag();
+    EXPECT_EQ(CELLS.CELL_COUNT, c.cells) << c.mpc;
+    EXPECT_EQ(CELLS.MAX_CELLS, c.cells);
+    EXPECT_TRUE(has_line(log, {"CELLS BEFORE ADAPTION", 1000})) << c.mpc;
+    EXPECT_TRUE(has_line(log, {c.cells, " after adaption"})) << c.mpc;
+    EXPECT_TRUE(has_line(log, {c.cells, " adapted cells have been set"})) << c.mpc;
+    EXPECT_TRUE(has_line(log, {"Total flow volume from cells", 8000.0f})) << c.mpc;
+    // The node arrays started at int(1.1 NM / MPC) and grew by 10 % at a time.
+    EXPECT_TRUE(has_line(log, {"XNCL,YNCL,ZNCL extended to", c.mpc == 10 ? 12 : 6})) << c.mpc;
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_TIME_STEP, 7), 0.5f);
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_SIGMA_CR_MAX, 7), 1200.0f);
+    EXPECT_EQ(CELLS.CELL_TIME(7), 3.5);
+    // Every molecule carries the cell of the element it lies in.
+    for (int m = 1; m <= MOLECULES.NM; ++m) {
+        int cell = 0;
+        FIND_CELL(cell, MOLECULES.MOL_POS(1, m), MOLECULES.MOL_POS(2, m), MOLECULES.MOL_POS(3, m));
+        EXPECT_EQ(MOLECULES.IP(IP_CELL, m), cell) << m;
+        EXPECT_GE(cell, 1);
+        EXPECT_LE(cell, CELLS.CELL_COUNT);
     }
 }
+INSTANTIATE_TEST_SUITE_P(MoleculesPerCell, AdaptCellsUniformTest,
+                         ::testing::Values(UniformCase{10, 8000}, UniformCase{20, 4000}));
 
 // One division of 3 x 3 x 3 elements expecting two cells: the first node goes to the deepest layer (the
 // centre element), the second to one of the 26 face elements. Each try draws two random numbers; with
 // a sampled density of 0 every try fails and the 1001st is taken.
-TEST_F(AdaptCellsTest, LayeredPlacement)
+struct LayeredCase {
+    float density;
+    int draws;  // random numbers drawn by the placement and the cells picture's colours
+};
+class AdaptCellsLayeredTest : public AdaptCellsTest, public ::testing::WithParamInterface<LayeredCase> {};
+
+TEST_P(AdaptCellsLayeredTest, LayeredPlacement)
 {
-    struct Case {
-        float density;
-        int draws;  // random numbers drawn by the placement and the cells picture's colours
-    };
-    for (const Case c : {Case{1.0f, 2 + 2 + 2}, Case{0.0f, 2002 + 2002 + 2}}) {
-        SetUp();
-        set_box(0.0f, 3.0f, 1, 3);
-        set_surfaces({});
-        continued_run(2.001f / 27.0f, 10);  // 2.001 molecules expected in the division
-        for (int cell = 1; cell <= CELLS.CELL_COUNT; ++cell)
-            RESULTS.VAR(VAR_DENSITY, cell) = c.density;
-        answer_molecules_per_cell(1);
-        RandomState expected = RANDOM_STATE;
-        for (int i = 0; i < c.draws; ++i) {
-            RandomState saved = RANDOM_STATE;
-            RANDOM_STATE = expected;
-            random_uniform();
-            expected = RANDOM_STATE;
-            RANDOM_STATE = saved;
-        }
-        ADAPT_CELLS();
-        ASSERT_EQ(CELLS.CELL_COUNT, 2) << c.density;
-        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_X, 1), 1.5f);
-        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Y, 1), 1.5f);
-        EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Z, 1), 1.5f);
-        const bool on_face = CELLS.CELL_DATA(CELL_NODE_X, 2) != 1.5f ||
-                             CELLS.CELL_DATA(CELL_NODE_Y, 2) != 1.5f ||
-                             CELLS.CELL_DATA(CELL_NODE_Z, 2) != 1.5f;
-        EXPECT_TRUE(on_face);
-        EXPECT_EQ(RANDOM_STATE.s1, expected.s1) << c.density;
-        EXPECT_EQ(RANDOM_STATE.s2, expected.s2) << c.density;
-        TearDown();
+    const LayeredCase c = GetParam();
+    set_box(0.0f, 3.0f, 1, 3);
+    set_surfaces({});
+    continued_run(2.001f / 27.0f, 10);  // 2.001 molecules expected in the division
+    for (int cell = 1; cell <= CELLS.CELL_COUNT; ++cell)
+        RESULTS.VAR(VAR_DENSITY, cell) = c.density;
+    answer_molecules_per_cell(1);
+    RandomState expected = RANDOM_STATE;
+    for (int i = 0; i < c.draws; ++i) {
+        RandomState saved = RANDOM_STATE;
+        RANDOM_STATE = expected;
+        random_uniform();
+        expected = RANDOM_STATE;
+        RANDOM_STATE = saved;
     }
+    ADAPT_CELLS();
+    ASSERT_EQ(CELLS.CELL_COUNT, 2) << c.density;
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_X, 1), 1.5f);
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Y, 1), 1.5f);
+    EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Z, 1), 1.5f);
+    const bool on_face = CELLS.CELL_DATA(CELL_NODE_X, 2) != 1.5f ||
+                         CELLS.CELL_DATA(CELL_NODE_Y, 2) != 1.5f ||
+                         CELLS.CELL_DATA(CELL_NODE_Z, 2) != 1.5f;
+    EXPECT_TRUE(on_face);
+    EXPECT_EQ(RANDOM_STATE.s1, expected.s1) << c.density;
+    EXPECT_EQ(RANDOM_STATE.s2, expected.s2) << c.density;
 }
+INSTANTIATE_TEST_SUITE_P(SampledDensity, AdaptCellsLayeredTest,
+                         ::testing::Values(LayeredCase{1.0f, 2 + 2 + 2}, LayeredCase{0.0f, 2002 + 2002 + 2}));
 
 // The remainder passes from division to division: two divisions that expect 0.6 cells each get 0 and 1;
 // the first then has a neighbour with a cell and stays without one.

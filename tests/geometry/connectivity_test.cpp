@@ -62,13 +62,14 @@ TEST_F(ConnectivityTest, ProjectionAxisComparesWithXOnly)
     EXPECT_TRUE(has_line(diag(), {"Side", 1, "of triangle", 1, " has no connectivity"})) << diag();
 }
 
-TEST_F(ConnectivityTest, RefusedSurfaces)
+struct RefusedCase {
+    const char* what;
+    Body body;
+    const char* message;  // part of the stop message
+};
+
+std::vector<RefusedCase> refused_cases()
 {
-    struct Case {
-        const char* what;
-        Body body;
-        const char* message;  // part of the stop message
-    };
     Body three = block(23.4f, 26.6f, 23.5f, 26.5f, 23.5f, 26.5f);
     three.points.push_back({30.0f, 30.0f, 30.0f});
     three.triangles.push_back({1, 2, 9});  // a fin on the side 1-2 of the block: three triangles share it
@@ -76,26 +77,30 @@ TEST_F(ConnectivityTest, RefusedSurfaces)
     flat.points[7] = flat.points[6];  // corner 8 on corner 7: a triangle using both has no area
     Body outside = block(23.4f, 26.6f, 23.5f, 26.5f, 23.5f, 56.5f);
     Body loose = block(23.4f, 26.6f, 23.5f, 26.5f, 23.5f, 26.5f, 2);  // high x face missing
-    const Case cases[] = {
+    return {
         {"a side shared by three triangles", three, "shared by more than two triangles"},
         {"a triangle of zero area", flat, "has zero area"},
         {"a corner outside the box", outside, "outside the flowfield box"},
         {"a side without partner", loose, "no other triangle of the surface shares the side"},
     };
-    for (const Case& c : cases) {
-        SetUp();
-        set_box(0.0f, 50.0f, 5, 5);
-        set_surfaces({c.body});
-        try {
-            SET_DIVISIONS_AND_ELEMENTS();
-            ADD_FAILURE() << c.what << ": not refused";
-        } catch (const FatalStop& stop) {
-            EXPECT_NE(stop.message.find(c.message), std::string::npos) << c.what << ": " << stop.message;
-            EXPECT_NE(stop.message.find("surface 1, triangle"), std::string::npos) << stop.message;
-        }
-        TearDown();
+}
+
+class RefusedSurfaceTest : public ConnectivityTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedSurfaceTest, RefusedSurfaces)
+{
+    const RefusedCase& c = GetParam();
+    set_box(0.0f, 50.0f, 5, 5);
+    set_surfaces({c.body});
+    try {
+        SET_DIVISIONS_AND_ELEMENTS();
+        ADD_FAILURE() << c.what << ": not refused";
+    } catch (const FatalStop& stop) {
+        EXPECT_NE(stop.message.find(c.message), std::string::npos) << c.what << ": " << stop.message;
+        EXPECT_NE(stop.message.find("surface 1, triangle"), std::string::npos) << stop.message;
     }
 }
+INSTANTIATE_TEST_SUITE_P(Faults, RefusedSurfaceTest, ::testing::ValuesIn(refused_cases()));
 
 TEST_F(ConnectivityTest, FailureLinesOfTheLog)
 {

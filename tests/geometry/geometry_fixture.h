@@ -5,6 +5,7 @@
 
 #include "app/state/box.h"
 #include "app/state/cells.h"
+#include "app/state/clear_state.h"
 #include "app/state/divisions.h"
 #include "app/state/gas.h"
 #include "app/state/samples.h"
@@ -33,12 +34,7 @@ protected:
     void SetUp() override
     {
         FatalToException::SetUp();
-        BOX = BoxState{};
-        SURFACE = SurfaceState{};
-        DIVISIONS = Divisions{};
-        CELLS = Cells{};
-        SAMPLES = SampleSums{};
-        GAS = decltype(GAS){};
+        clear_every_state_group();
         GAS.SPECIES_COUNT = 1;
 #ifndef _WIN32
         HEADLESS.reset();

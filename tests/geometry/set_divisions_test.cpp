@@ -161,7 +161,7 @@ TEST_F(SetDivisionsTest, CloseRequestAfterTheSetUpStops)
 {
     cube_case();
     HEADLESS.peek_types = {MsgCloseRequest};
-    EXPECT_EXIT(SET_DIVISIONS_AND_ELEMENTS(), testing::ExitedWithCode(0), "");
+    EXPECT_THROW(SET_DIVISIONS_AND_ELEMENTS(), ProgramStopRequest);
 }
 #endif
 
@@ -176,46 +176,47 @@ struct PlaneCase {
     std::array<int, 6> flags; // its face flags
 };
 
-TEST_F(SetDivisionsTest, SingleElementCases)
+const PlaneCase SINGLE_ELEMENT_CASES[] = {
+    // Plane x = 17, flow below: every x-line leaves the flow at 7 tenths.
+    {"plane at 7 tenths", 17.0f, 17.0f, true, 2, 700, {0, 1, 1, 1, 1, 1}},
+    // Plane x = 15.25 + y / 10: lines at y steps 0..2 leave at 6 tenths, the rest at 7.
+    {"inclined plane", 15.25f, 18.25f, true, 2, 675, {0, 1, 1, 1, 1, 1}},
+    // Plane x = 20 on the element's high x face with the flow below: wholly in the flow.
+    {"plane on the high x face, flow inside", 20.0f, 20.0f, true, 2, 1000, {0, 1, 1, 1, 1, 1}},
+    // The same plane seen from the next element, whose low x face it covers: wholly in the body.
+    {"plane on the low x face, body inside", 20.0f, 20.0f, true, 3, 0, {1, 1, 1, 1, 1, 1}},
+};
+
+class SingleElementTest : public SetDivisionsTest, public ::testing::WithParamInterface<PlaneCase> {};
+
+TEST_P(SingleElementTest, SingleElementCases)
 {
-    const PlaneCase cases[] = {
-        // Plane x = 17, flow below: every x-line leaves the flow at 7 tenths.
-        {"plane at 7 tenths", 17.0f, 17.0f, true, 2, 700, {0, 1, 1, 1, 1, 1}},
-        // Plane x = 15.25 + y / 10: lines at y steps 0..2 leave at 6 tenths, the rest at 7.
-        {"inclined plane", 15.25f, 18.25f, true, 2, 675, {0, 1, 1, 1, 1, 1}},
-        // Plane x = 20 on the element's high x face with the flow below: wholly in the flow.
-        {"plane on the high x face, flow inside", 20.0f, 20.0f, true, 2, 1000, {0, 1, 1, 1, 1, 1}},
-        // The same plane seen from the next element, whose low x face it covers: wholly in the body.
-        {"plane on the low x face, body inside", 20.0f, 20.0f, true, 3, 0, {1, 1, 1, 1, 1, 1}},
-    };
-    for (const PlaneCase& c : cases) {
-        SetUp();
-        set_box(0.0f, 30.0f, 3, 1);
-        Body plane;
-        plane.points = {{c.x_at_y0, 0, 0}, {c.x_at_y30, 30, 0}, {c.x_at_y30, 30, 30}, {c.x_at_y0, 0, 30}};
-        // Normal of (P2 - P1) x (P3 - P1) with these corners points to +x; reversed for flow below.
-        if (c.flow_below)
-            plane.triangles = {{1, 3, 2}, {1, 4, 3}};
-        else
-            plane.triangles = {{1, 2, 3}, {1, 3, 4}};
-        set_surfaces({plane});
-        // The stages up to the analysis, so that the face flags can still be read.
-        set_lattice_scalars();
-        coordinates_stage();
-        set_triangle_connectivity();
-        allocate_division_arrays();
-        mark_surface_elements();
-        analyse_elements();
-        EXPECT_TRUE(has_line(diag(), {"Surface ", 1, " is an open surface"})) << c.what;
-        const int code = DIVISIONS.DIVISION_INFO(DIVISION_CODE, 2, 2, c.x_division);
-        ASSERT_LT(code, 0) << c.what;
-        EXPECT_EQ(DIVISIONS.SUB_ELEMENTS_IN_FLOW(-code, 1, 1, 1), c.expected) << c.what;
-        const int e = DIVISIONS.SURFACE_ELEMENT_NUMBER(2, 2, c.x_division, 1, 1, 1);
-        for (int j = 1; j <= 6; ++j)
-            EXPECT_EQ(DIVISIONS.SURFACE_ELEMENT_DATA(j, e), c.flags[j - 1]) << c.what << ", face " << j;
-        TearDown();
-    }
+    const PlaneCase& c = GetParam();
+    set_box(0.0f, 30.0f, 3, 1);
+    Body plane;
+    plane.points = {{c.x_at_y0, 0, 0}, {c.x_at_y30, 30, 0}, {c.x_at_y30, 30, 30}, {c.x_at_y0, 0, 30}};
+    // Normal of (P2 - P1) x (P3 - P1) with these corners points to +x; reversed for flow below.
+    if (c.flow_below)
+        plane.triangles = {{1, 3, 2}, {1, 4, 3}};
+    else
+        plane.triangles = {{1, 2, 3}, {1, 3, 4}};
+    set_surfaces({plane});
+    // The stages up to the analysis, so that the face flags can still be read.
+    set_lattice_scalars();
+    coordinates_stage();
+    set_triangle_connectivity();
+    allocate_division_arrays();
+    mark_surface_elements();
+    analyse_elements();
+    EXPECT_TRUE(has_line(diag(), {"Surface ", 1, " is an open surface"})) << c.what;
+    const int code = DIVISIONS.DIVISION_INFO(DIVISION_CODE, 2, 2, c.x_division);
+    ASSERT_LT(code, 0) << c.what;
+    EXPECT_EQ(DIVISIONS.SUB_ELEMENTS_IN_FLOW(-code, 1, 1, 1), c.expected) << c.what;
+    const int e = DIVISIONS.SURFACE_ELEMENT_NUMBER(2, 2, c.x_division, 1, 1, 1);
+    for (int j = 1; j <= 6; ++j)
+        EXPECT_EQ(DIVISIONS.SURFACE_ELEMENT_DATA(j, e), c.flags[j - 1]) << c.what << ", face " << j;
 }
+INSTANTIATE_TEST_SUITE_P(Planes, SingleElementTest, ::testing::ValuesIn(SINGLE_ELEMENT_CASES));
 
 // A sphere of 1144 triangles: every triangle marked and every cut element analysed without a stop,
 // and the flow volume close to the box minus the polyhedron.

@@ -291,9 +291,7 @@ TEST(CellIndex, RandomisedSequenceKeepsTheIndexClean)
             const int cell = 1 + int(random_uniform() * cells);
             auto& M = MOLECULES;
             if (r < 0.45 || M.NM < 2) {
-                if (M.NM >= RUN.MNM)
-                    EXTEND_MNM(MNM_GROWTH);
-                const int n = ++M.NM;
+                const int n = open_molecule_slot();
                 M.IP(IP_CELL, n) = cell;
                 M.MOL_POS(1, n) = next_id;
                 present.insert(next_id);

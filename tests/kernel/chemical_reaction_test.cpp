@@ -261,6 +261,9 @@ TEST(ChemicalReaction, DissociationAppendsTheExtraAtomAtLsPlace)
         set_state(mode);
         list_reaction(A2, B, DISSOCIATION);
         make_certain(DISSOCIATION);
+        // Slot 7 was last used by a vibrating, rotating molecule: the extra atom must not inherit it.
+        MOLECULES.PV(4, 7) = 3.0e-21f;
+        MOLECULES.MOL_VIB_LEVEL(1, 7) = 5;
         Call c;
         c.L = 1, c.M = 2, c.LS = A2, c.MS = B;
         c.crsq = 2.0f * 3.0e-19f / GAS.SPECIES_PAIR_DATA(1, A2, B);
@@ -280,6 +283,8 @@ TEST(ChemicalReaction, DissociationAppendsTheExtraAtomAtLsPlace)
             EXPECT_EQ(MOLECULES.PV(i, 7), c.vcm[i - 1]);
         }
         EXPECT_EQ(MOLECULES.MOL_TIME(7), MOLECULES.MOL_TIME(1));
+        EXPECT_EQ(MOLECULES.PV(4, 7), 0.0f);
+        EXPECT_EQ(MOLECULES.MOL_VIB_LEVEL(1, 7), 0);
         EXPECT_EQ(MOLECULES.PV(4, 1), 0.0f);
         EXPECT_EQ(MOLECULES.MOL_VIB_LEVEL(1, 1), 0);
         // Total energy plus the reaction energy (-1e-19) as relative translational energy of (A, B).

@@ -90,13 +90,13 @@ inline void make_store(int mnm, int cells, int index_mode, int vib_modes = 0, in
     RUN = RunState{};
     RUN.MNM = mnm;
     RUN.INDEX_MODE = index_mode;
-    RUN.XREF_SIZE = index_mode == 1 ? 6 * mnm : 1;
+    RUN.XREF_SIZE = index_mode == INDEX_CONTINUOUS ? 6 * mnm : 1;
     BOX = BoxState{};
     CELLS = Cells{};
     CELLS.CELL_COUNT = CELLS.MAX_CELLS = cells;
     CELLS.CELL_DATA.allocate(14, cells);
     CELLS.ICELL.allocate(3, cells);
-    CELLS.IRCELL.allocate(index_mode == 1 ? cells : 1);
+    CELLS.IRCELL.allocate(index_mode == INDEX_CONTINUOUS ? cells : 1);
     CELLS.CELL_TIME.allocate(cells);
     MOLECULES = MoleculeStore{};
     auto& M = MOLECULES;

@@ -228,3 +228,48 @@ TEST(AddMolecule, AppendsACopyGrowingAFullStoreAndListsIt)
     CHECK_INDEX();
     EXPECT_EQ(log.count("RESETTING"), 1);
 }
+
+namespace {
+
+// Every field of molecule n is zero: position, velocity, rotational energy, index entry, cell,
+// species, clock and each vibrational level.
+void expect_cleared(int n)
+{
+    const auto& M = MOLECULES;
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(M.MOL_POS(i, n), 0.0f) << "MOL_POS row " << i;
+    for (int i = 1; i <= M.PV_ROWS; ++i)
+        EXPECT_EQ(M.PV(i, n), 0.0f) << "PV row " << i;
+    for (int i = 1; i <= M.IP_ROWS; ++i)
+        EXPECT_EQ(M.IP(i, n), 0) << "IP row " << i;
+    for (int i = 1; i <= GAS.MAX_VIB_MODES; ++i)
+        EXPECT_EQ(M.MOL_VIB_LEVEL(i, n), 0) << "vibrational mode " << i;
+    EXPECT_EQ(M.MOL_TIME(n), 0.0);
+}
+
+}  // namespace
+
+// Fault: each path that made a molecule opened its slot by hand and cleared a different part of it, so a
+// product could inherit the internal energy of the vibrating molecule that last used the slot. A slot
+// freed by such a molecule opens with every field zero, whether the store has room or must grow.
+TEST(OpenMoleculeSlot, ReusedSlotOfAVibratingMoleculeStartsEmpty)
+{
+    for (const bool full : {false, true}) {
+        SCOPED_TRACE(full ? "store full: grows" : "store has room");
+        DiagLog log;
+        make_store(10, 3, INDEX_CONTINUOUS, 2, 4, 3);
+        fill_store(10);
+        int N = 10;
+        ASSERT_GT(MOLECULES.MOL_VIB_LEVEL(1, N), 0);
+        ASSERT_NE(MOLECULES.PV(PV_ROTATION, N), 0.0f);
+        if (!full)
+            REMOVE_MOLECULE(N, MOLECULES.IP(IP_CELL, N));  // slot 10 now free but still holds its values
+        const int n = open_molecule_slot();
+        EXPECT_EQ(n, full ? 11 : 10);
+        EXPECT_EQ(MOLECULES.NM, n);
+        EXPECT_EQ(RUN.MNM, full ? 11 : 10);
+        expect_cleared(n);
+        for (int m = 1; m < n; ++m)
+            EXPECT_EQ(tag_of(m), m);
+    }
+}

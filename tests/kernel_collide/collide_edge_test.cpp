@@ -6,6 +6,7 @@
 
 #include "app/geometry/locate.h"
 #include "app/kernel/chemical_reaction.h"
+#include "app/kernel/molecule_store.h"
 #include "tests/kernel_collide/collide_fixture.h"
 
 #include <gtest/gtest.h>
@@ -31,12 +32,11 @@ void make_empty(const TestSpecies& s = ARGON, int index_mode = INDEX_NORMAL)
 // Appends a molecule of species s at (x, y, z) with velocity (u, v, w) in the cell found there.
 int add(float x, float y, float z, float u, float v, float w, int s = 1)
 {
+    const int n = open_molecule_slot();
     auto& M = MOLECULES;
-    const int n = ++M.NM;
     M.MOL_POS(1, n) = x, M.MOL_POS(2, n) = y, M.MOL_POS(3, n) = z;
     M.PV(1, n) = u, M.PV(2, n) = v, M.PV(3, n) = w;
-    if (M.IP_ROWS == 3)
-        M.IP(IP_SPECIES, n) = s;
+    set_molecule_species(n, s);
     int cell;
     FIND_CELL(cell, x, y, z);
     M.IP(IP_CELL, n) = cell;

@@ -11,6 +11,7 @@
 #include "app/kernel/initialize_flow.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
+#include "app/state/clear_state.h"
 #include "app/state/divisions.h"
 #include "app/state/gas.h"
 #include "app/state/molecules.h"
@@ -110,10 +111,10 @@ inline void make_box(const TestCase& c)
 // initial_state is 1). The diagnostic log must be open (DiagLog).
 inline void make_case(const TestCase& c)
 {
+    clear_every_state_group();
     make_box(c);
     const int ns = static_cast<int>(c.species.size());
     auto& G = GAS;
-    G = GasState{};
     G.SPECIES_COUNT = ns;
     G.SPECIES_DATA.allocate(4, ns);
     G.SPECIES_ROTATION.allocate(2, ns);
@@ -156,7 +157,6 @@ inline void make_case(const TestCase& c)
     G.INITIAL_STATE = c.initial_state;
 
     auto& R = RUN;
-    R = RunState{};
     R.FNUM = float(c.fnum);
     R.MNM = c.mnm;
     R.INDEX_MODE = c.index_mode;
@@ -169,9 +169,6 @@ inline void make_case(const TestCase& c)
     R.STEADY_AFTER_OUTPUTS = 3;
     R.PROGRAM_OPTIONS = 1;
 
-    MOLECULES = MoleculeStore{};
-    SURFACE = SurfaceState{};
-    SAMPLES = SampleSums{};
     const int cells = CELLS.CELL_COUNT;
     SAMPLES.CELL_SAMPLE.allocate(8 + G.MAX_VIB_MODES, cells, ns);
     SAMPLES.CELL_COLL_COUNT.allocate(cells);

@@ -8,8 +8,10 @@
 #include "app/geometry/locate.h"
 #include "app/kernel/constants.h"
 #include "app/kernel/kernel_move.h"
+#include "app/kernel/molecule_store.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
+#include "app/state/clear_state.h"
 #include "app/state/divisions.h"
 #include "app/state/gas.h"
 #include "app/state/molecules.h"
@@ -40,14 +42,7 @@ struct CaseBox {
 // the set-up's progress dialog would fill it).
 inline void clear_move_state()
 {
-    BOX = BoxState{};
-    SURFACE = SurfaceState{};
-    DIVISIONS = Divisions{};
-    CELLS = Cells{};
-    SAMPLES = SampleSums{};
-    GAS = GasState{};
-    RUN = RunState{};
-    MOLECULES = MoleculeStore{};
+    clear_every_state_group();
     HEADLESS.reset();
     HEADLESS.record_calls = false;
 }
@@ -154,9 +149,9 @@ inline void allocate_store(int mnm, int index_mode, float dtc)
 // is returned in `cell`).
 inline int place_molecule(float x, float y, float z, float u, float v, float w, int& cell)
 {
-    auto& M = MOLECULES;
     FIND_CELL(cell, x, y, z);
-    const int n = ++M.NM;
+    const int n = open_molecule_slot();
+    auto& M = MOLECULES;
     M.MOL_POS(1, n) = x;
     M.MOL_POS(2, n) = y;
     M.MOL_POS(3, n) = z;
@@ -164,7 +159,6 @@ inline int place_molecule(float x, float y, float z, float u, float v, float w, 
     M.PV(2, n) = v;
     M.PV(3, n) = w;
     M.IP(IP_CELL, n) = cell;
-    M.MOL_TIME(n) = 0.0;
     return n;
 }
 

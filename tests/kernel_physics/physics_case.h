@@ -15,6 +15,7 @@
 #include "app/kernel/sample_flowfield.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
+#include "app/state/clear_state.h"
 #include "app/state/divisions.h"
 #include "app/state/gas.h"
 #include "app/state/molecules.h"
@@ -163,15 +164,7 @@ inline void write_surface_data(const PhysicsCase& c)
 // divisions and elements, cells, the initial state. The diagnostic log must be open.
 inline void set_up_case(const PhysicsCase& c)
 {
-    GAS = GasState{};
-    BOX = BoxState{};
-    RUN = RunState{};
-    CELLS = Cells{};
-    DIVISIONS = Divisions{};
-    SURFACE = SurfaceState{};
-    MOLECULES = MoleculeStore{};
-    SAMPLES = SampleSums{};
-    RESULTS = FlowResults{};
+    clear_every_state_group();
     HEADLESS.reset();
     write_flow_data(c);
     write_surface_data(c);

@@ -11,7 +11,7 @@ void round_trip()
 {
     std::vector<std::string> before = state_snapshot();
     WRITE_RESTART();
-    clear_state();
+    clear_every_state_group();
     READ_RESTART();
     std::vector<std::string> after = state_snapshot();
     ASSERT_EQ(before.size(), after.size());
@@ -127,7 +127,7 @@ TEST_F(RestartRoundTripTest, WritingTwiceGivesIdenticalFiles)
 // The scalars and fixed tables of the run-state record take 5412 bytes.
 TEST_F(RestartRoundTripTest, RunStateRecordFixedPart)
 {
-    clear_state();
+    clear_every_state_group();
     RUN.INDEX_MODE = 2;  // no IRCELL in the plan: with every count 0 no allocatable array has a byte
     GAS.GAS_REACTION_DIM = GAS.SURFACE_REACTION_DIM = GAS.THIRD_BODY_DIM = 0;
     std::vector<PlannedArray> plan = restart_plan();
@@ -156,7 +156,7 @@ TEST_F(RestartRoundTripTest, LogLinesAndProgress)
     make_case(false, true);
     WRITE_RESTART();
     HEADLESS.reset();
-    clear_state();
+    clear_every_state_group();
     READ_RESTART();
     const std::string log = log_text();
     const std::string expected = std::string(" Writing restart files, QR4TP.RES, QR4TMn.RES, QR4TVn.RES \r\n") +

@@ -13,21 +13,6 @@
 #include <string>
 #include <vector>
 
-// Clears every state group that the restart set holds.
-inline void clear_state()
-{
-    BOX = BoxState{};
-    GAS = GasState{};
-    RUN = RunState{};
-    SURFACE = SurfaceState{};
-    DIVISIONS = Divisions{};
-    CELLS = Cells{};
-    MOLECULES = MoleculeStore{};
-    SAMPLES = SampleSums{};
-    RESULTS = FlowResults{};
-    DISPLAY = DisplaySettings{};
-}
-
 // Gives every scalar a distinct value and every array byte a value from a running counter.
 struct FillVisitor {
     int counter = 1;
@@ -193,7 +178,7 @@ inline void make_numbers_consistent()
 // array and scalar filled with distinct values, and the counts that the reader checks made sound.
 inline void make_case(bool vibration, bool continuous)
 {
-    clear_state();
+    clear_every_state_group();
     set_size_items(vibration, continuous);
     for (PlannedArray& p : restart_plan())
         ASSERT_TRUE(p.allocate()) << p.name;
@@ -218,13 +203,13 @@ protected:
     void SetUp() override
     {
         CaseFolderTest::SetUp();
-        clear_state();
+        clear_every_state_group();
     }
 
     // Reads the set; returns the fatal message, or "" when the read succeeded.
     std::string read_set()
     {
-        clear_state();
+        clear_every_state_group();
         try {
             READ_RESTART();
         } catch (const FatalStopped& stop) {

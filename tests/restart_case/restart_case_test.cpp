@@ -50,7 +50,7 @@ void set_up_and_round_trip()
     ASSERT_GT(CELLS.CELL_COUNT, 0);
     std::vector<std::string> before = state_snapshot();
     WRITE_RESTART();
-    clear_state();
+    clear_every_state_group();
     READ_RESTART();
     std::vector<std::string> after = state_snapshot();
     for (std::size_t f = 0; f < before.size(); ++f)
@@ -95,7 +95,7 @@ TEST_F(RestartCaseTest, DemonstrationCases)
         SCOPED_TRACE(flow.string());
         ++sets;
         reopen_log();
-        clear_state();
+        clear_every_state_group();
         std::filesystem::copy_file(flow, "QR4TD.DAT", std::filesystem::copy_options::overwrite_existing);
         std::filesystem::copy_file(surface, "QR4SD.DAT", std::filesystem::copy_options::overwrite_existing);
         set_up_and_round_trip();

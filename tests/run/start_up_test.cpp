@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -144,6 +145,25 @@ TEST_F(StartUpTest, DemonstrationWithNonStandardOptionsAsks)
         EXPECT_EXIT(MAIN_PROGRAM(), ::testing::ExitedWithCode(1), "QR4TD.DAT") << c.button;
         EXPECT_EQ(read_file("QR4T.CFG"), c.after) << c.button;
     }
+}
+
+// "Adapt Cells and Continue" (run type 2): the cells are re-made, then a new sample starts and, with
+// continuous indexing, the cell lists are rebuilt for the new cells, in that order, through the phase
+// table (the geometry itself calls no kernel routine).
+TEST_F(StartUpTest, AdaptedRunResetsTheSampleAndTheContinuousIndexAfterTheNewCells)
+{
+    static std::vector<std::string> calls;
+    calls.clear();
+    HEADLESS.answers = {{116, 1005, 2}};
+    RUN_PHASES.READ_RESTART = [] { RUN.INDEX_MODE = INDEX_CONTINUOUS; };
+    RUN_PHASES.ADAPT_CELLS = [] { calls.push_back("adapt"); };
+    RUN_PHASES.RESET_SAMPLE = [] { calls.push_back("sample"); };
+    RUN_PHASES.RESET_CONTINUOUS_INDEXING = [] {
+        calls.push_back("index");
+        throw ProgramStopRequest{};  // only the order matters here
+    };
+    EXPECT_EQ(MAIN_PROGRAM(), 0);
+    EXPECT_EQ(calls, (std::vector<std::string>{"adapt", "sample", "index"}));
 }
 
 } // namespace

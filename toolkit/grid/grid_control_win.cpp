@@ -386,7 +386,7 @@ LRESULT set_columns(HWND grid, GridRecord& g, HWND dialog, const int* map)
     return 1;
 }
 
-// Scroll codes to a row delta (vertical scroll step 2).
+// Scroll codes to a row delta: lines, pages of the whole rows on screen, thumb positions.
 int vertical_delta(GridRecord& g, int code, int position)
 {
     switch (code) {

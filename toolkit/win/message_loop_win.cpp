@@ -27,7 +27,7 @@ void fill(WinMessage& m, int window, int v1, int v2, int kind, int field, int x,
     m.time = time;
 }
 
-// Step 2 of both loops: the first window with a pending record delivers it.
+// Both loops first ask the windows: the first window with a pending record delivers it.
 bool take_pending(int& type, WinMessage& m)
 {
     for (int n = 0; n < WIN_SLOTS; ++n) {
@@ -49,7 +49,7 @@ bool take_pending(int& type, WinMessage& m)
     return false;
 }
 
-// Step 3 of both loops: a held field change is delivered as stored.
+// Then, in both loops, a held field change is delivered as stored.
 bool take_held(int& type, WinMessage& m)
 {
     if (MSG_HELD.type <= 0)
@@ -86,7 +86,8 @@ bool route_own_keyboard(MSG& msg)
     return false;
 }
 
-// Routes one system message (step 6): the active modeless dialog first, then dispatch.
+// Routes one system message: the active modeless dialog first, then a child window with its own
+// keyboard handling, then dispatch.
 void route(MSG& msg)
 {
     if (WIN_ACTIVE_DIALOG &&
@@ -104,7 +105,7 @@ void route(MSG& msg)
     MSG_LOOP.paint_dispatch = false;
 }
 
-// Step 8: copy the completed message out; two exposes of one window become the whole client area.
+// Last: copy the completed message out; two exposes of one window become the whole client area.
 void deliver(int& type, WinMessage& m)
 {
     const WinCurrentMessage& c = MSG_CURRENT;

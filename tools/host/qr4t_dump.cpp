@@ -54,7 +54,7 @@ void cells()
         char head[128];
         std::snprintf(head, sizeof head, "%d,%.9g,%.9g,%.9g", c, CELLS.CELL_DATA(CELL_NODE_X, c) / scale,
                       CELLS.CELL_DATA(CELL_NODE_Y, c) / scale, CELLS.CELL_DATA(CELL_NODE_Z, c) / scale);
-        print_row(head, &VAR(1, c), fields);
+        print_row(head, &VAR(VAR_SAMPLE_SIZE, c), fields);
     }
 }
 
