@@ -21,15 +21,17 @@ function(qr4t_link_all target)
     target_link_libraries(${target} PRIVATE "$<LINK_GROUP:RESCAN,${libs}>" ${QR4T_SYSTEM_LIBS})
 endfunction()
 
-# qr4t_test_folder(<area> [HOST_ONLY] [LIBS <libs...>])
+# qr4t_test_folder(<area> [HOST_ONLY | HEADLESS] [LIBS <libs...>])
 # HOST_ONLY: tests of the portable core that run on the headless toolkit; the win build leaves them out
 # (there the entry operations are the real toolkit's).
+# HEADLESS: the *_test.cpp files run on the headless toolkit (host build), the *_test_win.cpp files on
+# the real one (win build); each build compiles only its own.
 # With LIBS the program links only those libraries (in a rescanned group), so that a test of one
 # subsystem builds while other subsystems are mid-change; without, it links every library.
 # One test program per folder of tests/: every *_test.cpp in it (and in the win build also every
 # *_test_win.cpp), linked with GoogleTest's main. ctest runs it once; under Wine through the emulator.
 function(qr4t_test_folder area)
-    cmake_parse_arguments(T "HOST_ONLY" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(T "HOST_ONLY;HEADLESS" "" "LIBS" ${ARGN})
     if(T_HOST_ONLY AND QR4T_WIN32)
         return()
     endif()
@@ -37,6 +39,9 @@ function(qr4t_test_folder area)
     if(QR4T_WIN32)
         file(GLOB win_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test_win.cpp
              ${CMAKE_CURRENT_SOURCE_DIR}/*.rc)
+        if(T_HEADLESS)
+            set(sources "")
+        endif()
         list(APPEND sources ${win_sources})
     endif()
     if(NOT sources)

@@ -6,10 +6,14 @@
 //   wait <title> [seconds]       wait until a visible top-level window with this title exists; it
 //                                becomes the window of the following steps (default 30 s)
 //   gone <title> [seconds]       wait until no visible window with this title exists
+//   dialog <label> [seconds]     wait until a visible dialog, caption-less or a child window too,
+//                                shows a control with this text; that dialog becomes the window
+//   rect                         print the window's screen rectangle: left top right bottom
 //   press <id>                   press the push button with this control id
 //   radio <id>                   select the radio button with this control id
 //   check <id> <0|1>             set a check box
-//   set <id> <text>              set the text of an edit field
+//   select <id> <item>           select item 1, 2, ... of a list or combo box (the dialog is told)
+//   set <id> <text>              set the text of an edit field, as typed (the field is modified)
 //   get <id>                     print the text of a field to standard output
 //   close                        ask the window to close (as its close box does)
 //   file <path> [seconds]        wait until a file exists
@@ -56,6 +60,44 @@ HWND find_window(const char* title)
 {
     std::fprintf(stderr, "uidriver: %s: %s\n", step.c_str(), why.c_str());
     std::exit(1);
+}
+
+struct LabelFinder {
+    const char* label;
+    HWND dialog;
+};
+
+// A visible control whose text is the label, inside a visible dialog (class #32770).
+BOOL CALLBACK find_label_in(HWND hwnd, LPARAM lp)
+{
+    auto* f = reinterpret_cast<LabelFinder*>(lp);
+    char text[512] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    HWND parent = GetParent(hwnd);
+    char cls[16] = {};
+    if (parent)
+        GetClassNameA(parent, cls, sizeof cls);
+    if (parent && IsWindowVisible(hwnd) && IsWindowVisible(parent) && lstrcmpA(cls, "#32770") == 0 &&
+        std::string(text) == f->label) {
+        f->dialog = parent;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK find_label(HWND top, LPARAM lp)
+{
+    auto* f = reinterpret_cast<LabelFinder*>(lp);
+    if (IsWindowVisible(top))
+        EnumChildWindows(top, find_label_in, lp);
+    return f->dialog ? FALSE : TRUE;
+}
+
+HWND find_dialog_by_label(const char* label)
+{
+    LabelFinder f = {label, nullptr};
+    EnumWindows(find_label, reinterpret_cast<LPARAM>(&f));
+    return f.dialog;
 }
 
 HWND control(const std::string& step, const char* id_text)
@@ -120,6 +162,38 @@ int main(int argc, char** argv)
                     fail(step, "timed out on \"" + title + "\"");
                 Sleep(100);
             }
+        } else if (step == "dialog") {
+            need(step, 1);
+            std::string label = args[i++];
+            double secs = 30;
+            if (i < args.size() && is_number(args[i]))
+                secs = seconds_arg(args, i++, 30);
+            DWORD end = GetTickCount() + static_cast<DWORD>(secs * 1000);
+            while (!(target = find_dialog_by_label(label.c_str()))) {
+                if (static_cast<LONG>(GetTickCount() - end) > 0)
+                    fail(step, "no dialog shows \"" + label + "\"");
+                Sleep(100);
+            }
+        } else if (step == "rect") {
+            if (!target)
+                fail(step, "no window: use wait or dialog first");
+            RECT r;
+            GetWindowRect(target, &r);
+            std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+            std::fflush(stdout);
+        } else if (step == "select") {
+            need(step, 2);
+            HWND c = control(step, args[i].c_str());
+            int id = std::atoi(args[i++].c_str());
+            int item = std::atoi(args[i++].c_str());
+            char cls[16] = {};
+            GetClassNameA(c, cls, sizeof cls);
+            const bool combo = lstrcmpiA(cls, "ComboBox") == 0;
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(c, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(item - 1), 0,
+                                SMTO_ABORTIFHUNG, 5000, &r);
+            PostMessageA(target, WM_COMMAND, MAKEWPARAM(id, combo ? CBN_SELCHANGE : LBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(c));
         } else if (step == "press") {
             need(step, 1);
             HWND c = control(step, args[i].c_str());
@@ -162,6 +236,8 @@ int main(int argc, char** argv)
             std::string text = args[i++];
             DWORD_PTR r = 0;
             SendMessageTimeoutA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
+            // As typed: the edit control counts as changed by the user.
+            SendMessageTimeoutA(c, EM_SETMODIFY, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &r);
         } else if (step == "get") {
             need(step, 1);
             HWND c = control(step, args[i++].c_str());

@@ -1,19 +1,36 @@
-// The result displays as the run control calls them. Until the displays themselves are built, these
-// do what the run needs of them: the progress log dialog is loaded and shown, the display settings get
-// their run-start values, and the 3-D view of the surfaces sets its mode.
+// The result displays as the run control calls them: the control dialogs and their handler, and the
+// pictures that the main loop and the kernel's output redraw. The pictures themselves and the paused
+// section and surface displays are still to come; their entry points draw nothing yet.
 #ifndef QR4T_APP_DISPLAYS_DISPLAYS_H
 #define QR4T_APP_DISPLAYS_DISPLAYS_H
 
+#include <string>
+
 // Shows the surfaces until the user closes the view; sets VIEW_MODE_3D := 1.
 void VIEW_SURFACES_3D();
-// Loads and shows the progress log dialog 120 (with the reaction fields disabled when there are no gas
-// reactions); with an empty sample sets the display settings to their run-start values.
+// Loads, fills and shows the control dialogs and the progress log once before the time-step loop,
+// preloads the dialogs of the paused displays, and with an empty sample gives the display settings
+// their run-start values.
 void LOAD_DISPLAY_DIALOGS();
-// Reads the display control dialogs after a poll and redraws what changed.
+// Reads the control dialogs after a poll, keeps the settings in their limits, converts the plane and
+// moment point when the unit system changes, redraws what changed, and names the logged reaction.
 void HANDLE_DISPLAY_CONTROLS();
+// Redraws every live display in the order of the main loop's expose handling.
+void REDRAW_ALL_DISPLAYS();
+// Saves the whole drawing target as "D3D" + FOUR_DIGIT_TEXT(PICTURE_COUNTER) + ".BMP".
+void SAVE_DISPLAY_PICTURE();
+// n as four decimal digits with leading zeros ("0001"). Defined for 0..9999; other values give the last
+// four digits of |n|, so that the name always has its four digits.
+std::string FOUR_DIGIT_TEXT(int n);
+
 void DRAW_FLOWFIELD_PROPERTIES();
 void PLOT_MOLECULE_HISTORY();
 void SHOW_FORCES_AND_MOMENTS();
 void DRAW_SURFACE_PROPERTIES();
+// The paused flowfield section display and surface display window, opened by the handler when their
+// "Pause Program for Detailed Plot" box is ticked; each returns when its window closes and clears the
+// box that asked for it. Until the displays are built they only clear the box.
+void RUN_SECTION_DISPLAY();
+void SURFACE_DISPLAY_WINDOW();
 
 #endif

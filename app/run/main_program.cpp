@@ -33,6 +33,9 @@ bool read_first_integer(std::FILE* f, int& value)
     std::string line;
     for (int c = std::fgetc(f);; c = std::fgetc(f)) {
         if (c == '\n' || c == EOF) {
+            // A CR LF line end (the program writes the file so) is no part of the value.
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
             if (line.find_first_not_of(" \t\r") != std::string::npos)
                 return parse_list_value(line, value) == 1;
             if (c == EOF)

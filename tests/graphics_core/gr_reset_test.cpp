@@ -1,6 +1,7 @@
 // The graphics reset as the recording devices see it.
 #include "tests/graphics_core/recording_device.h"
 
+#include "toolkit/drivers/hc_front_end.h"
 #include "toolkit/graphics/chart_setup.h"
 #include "toolkit/graphics/gr_reset.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
@@ -14,6 +15,8 @@ protected:
         GraphicsFixture::SetUp();
         GrOutputSwitch.hardcopy = 0;
         HcOptions = HcOptionsRecord{};
+        HcDeviceBlock = HcDeviceBlockRecord{};
+        IHcDriversInstall();
     }
 };
 
@@ -22,7 +25,11 @@ TEST_F(GraphicsReset, BlankOptionsOperationSequence)
     GrColourState.number = {5, 6};
     GrLineState.plot_mode = 3;
     PgChartState.plot_type = 7;
+    GrPrimitiveBlock.span_mode = 1;
+    GrPrimitiveBlock.colour_record = 2;
     IGrInitGraphics(" ");
+    EXPECT_EQ(GrPrimitiveBlock.span_mode, 0);
+    EXPECT_EQ(GrPrimitiveBlock.colour_record, 0);
     EXPECT_EQ(GrOutputSwitch.screen, 1);
     EXPECT_EQ(recorded_ops(true), (std::vector<int>{GrOpOpen, GrOpColour, GrOpColour, GrOpPlotMode, GrOpLineType,
                                                      GrOpLineWidth, GrOpFont, GrOpFont}));
@@ -53,7 +60,7 @@ TEST_F(GraphicsReset, ScreenOffWithH)
 TEST_F(GraphicsReset, OpenHardcopyIsClosed)
 {
     GrOutputSwitch.hardcopy = 1;
-    HcOptions.page_pending = 1;
+    HcPageUsed = -1;
     IGrInitGraphics(" ");
     const auto hard = recorded_ops(false);
     // Colour selection reaches the open hardcopy; then the output ends (op 19) and op 1 follows.
@@ -65,14 +72,19 @@ TEST_F(GraphicsReset, OpenHardcopyIsClosed)
 
 TEST_F(GraphicsReset, KeepOptionsOnlyAfterADeviceWasInitialised)
 {
-    HcOptions.value[4] = 9;
+    HcOptions(1) = 9;
     IGrInitGraphics("P");   // no device initialised yet: zeroed
-    EXPECT_EQ(HcOptions.value[4], 0);
-    EXPECT_EQ(HcOptions.initialised_device, HC_WINDOWS_PRINTER);
-    HcOptions.value[4] = 9;
+    EXPECT_EQ(HcOptions(1), 0);
+    EXPECT_EQ(HcDeviceBlock.initialised_device, HC_WINDOWS_PRINTER);
+    // Kept options go back through the option setter, whose checks apply: 5 = 9 is refused.
+    HcOptions(1) = 9;
+    HcOptions(5) = 9;
+    HcOptions(101) = 7;   // options above 28 are not touched by the reset
     RECORDED.clear();
     IGrInitGraphics("xp");
-    EXPECT_EQ(HcOptions.value[4], 9);
+    EXPECT_EQ(HcOptions(1), 9);
+    EXPECT_EQ(HcOptions(5), 0);
+    EXPECT_EQ(HcOptions(101), 7);
     const auto& init = *std::find_if(RECORDED.begin(), RECORDED.end(), [](auto& r) { return !r.screen; });
     EXPECT_EQ(init.block.NVAL, -998);
 }

@@ -89,6 +89,7 @@ TEST_F(StartUpTest, OptionsFileCases)
     } cases[] = {
         {nullptr, 1, "           1\r\n"},
         {"2\n", 2, "2\n"},
+        {"2\r\n", 2, "2\r\n"},  // a CR LF line end once made the value unreadable and the file 1
         {"   \n  3  more text\r\n", 3, "   \n  3  more text\r\n"},
         {"abc\n", 1, "           1\r\n"},
         {"", 1, "           1\r\n"},

@@ -2,6 +2,8 @@
 // the polls between phases above 1,000,000 molecules, and the silent stop on a close request.
 #include "app/run/main_program.h"
 #include "app/state/box.h"
+#include "app/state/display.h"
+#include "app/state/gas.h"
 #include "app/state/molecules.h"
 #include "app/state/run.h"
 #include "base/units.h"
@@ -137,6 +139,40 @@ TEST_F(TimeStepLoopTest, CloseRequestStopsWithoutRestartFiles)
                            MsgCloseRequest};
     EXPECT_THROW(TIME_STEP_LOOP(), ProgramStopRequest);
     EXPECT_EQ(joined().find("restart"), std::string::npos);
+}
+
+// The progress log as the loop fills it: field 1020 announces when the displays commence while the
+// flow time is below the first output, and each sampling pass clears it, so the field is empty after
+// every pass that sampled. (This is why a screenshot of the re-entry case after 20 passes shows no such
+// line: with its time step of 5.33E-06 s and first sample at 1.0E-04 s it samples from pass 19 on.)
+// Field 1053 holds the count of the logged reaction, and is never written without gas reactions.
+TEST_F(TimeStepLoopTest, ProgressLogAnnouncesTheDisplaysUntilTheFirstSample)
+{
+    RUN.STOP_TIME = 2.5f;  // three passes: no sample at time 1, samples at 2 and 3
+    GAS = GasState{};
+    TIME_STEP_LOOP();
+    std::vector<std::string> field_1020;
+    for (const std::string& c : HEADLESS.calls)
+        if (c.rfind("WDialogPutString 1020", 0) == 0)
+            field_1020.push_back(c);
+    const std::string announce = "WDialogPutString 1020 |Flowfield and surface displays commence at time    10.0000|";
+    EXPECT_EQ(field_1020, (std::vector<std::string>{announce, announce, "WDialogPutString 1020 ||", announce,
+                                                    "WDialogPutString 1020 ||"}));
+    EXPECT_EQ(HEADLESS.texts[std::make_pair(120, 1020)], "") << "empty after a pass with a sample";
+    EXPECT_EQ(HEADLESS.count("WDialogPutDouble 1053"), 0) << "no gas reactions: field 1053 is left alone";
+
+    // With gas reactions the count of the logged reaction is written in every pass.
+    HEADLESS.reset();
+    RUN.TIME = 0.0;
+    GAS.GAS_REACTIONS = 2;
+    GAS.REACTION_COUNT.allocate(2);
+    GAS.REACTION_COUNT(2) = 7.0;
+    DISPLAY.LOG_REACTION.set(2);
+    unit_open_or_stop(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT);
+    TIME_STEP_LOOP();
+    EXPECT_EQ(HEADLESS.count("WDialogPutDouble 1053 |7.|"), 3);
+    GAS = GasState{};
+    DISPLAY = DisplaySettings{};
 }
 
 } // namespace

@@ -70,6 +70,13 @@ struct GrPrimitiveBlockRecord {
     int NPTS = 0;             // count field: points of ops 15 and 32, colour number of op 28
     GrWords<int, 7> FILL;     // fill words, FILL_STYLE .. FILL_TEXT_WORD
     std::array<char, 256> TEXT;  // text of the text operations, blank-padded
+    // Words shared by the core and the hardcopy drivers:
+    int solid = 0;            // non-zero: the shape is filled solid in one colour
+    int span_mode = 0;        // 1: the rows of a shape arrive as op 2 and are filled as spans
+    int pattern_select = 0;   // 0 dither mask, else solid on/off
+    int arc_closure = 0;      // 3 or more: an open arc (ops 13, 34)
+    int polygon_edge = 0;     // polygon edge flag
+    int colour_record = 0;    // 0: the HP-GL writers record each colour; 2 once a fill was emulated
 
     GrPrimitiveBlockRecord()
     {

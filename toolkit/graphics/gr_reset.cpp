@@ -57,20 +57,24 @@ void IGrInitGraphics(std::string_view options)
     // 6, 7. Character width tables and the built-in stroke font.
     IGrCharTables(0);
     IGrStrokeFontStandard();
-    // 8. Any open hardcopy output ends; nothing is opened.
-    HcOptions.page_pending = 0;
-    hc_end_output();
-    // 9-12. The hardcopy options: kept across op 1 only with P after a device was initialised.
-    const bool keep = has_option(options, 'P') && HcOptions.initialised_device != 0;
-    const auto saved = HcOptions.value;
-    HcOptions.value.fill(0);
+    // 8. Any open hardcopy ends (and a waiting command runs); nothing is opened.
+    HcPageUsed = 0;
+    if (HcFrontEnd.end)
+        HcFrontEnd.end();
+    // 9-12. The hardcopy options 1..28: kept across op 1 only with P after a device was initialised,
+    // and then applied again through the option setter, in order.
+    const bool keep = has_option(options, 'P') && HcDeviceBlock.initialised_device != 0;
+    const HcOptionsRecord saved = HcOptions;
+    for (int n = 1; n <= HC_OPTION_LOW_LAST; ++n)
+        HcOptions(n) = 0;
     GrPrimitiveBlock.NVAL = keep ? -998 : 0;
     IHcDriverCall(GrOpInitialise);
     if (HcDeviceNumber >= 1 && HcDeviceNumber <= HC_DEVICE_COUNT && HcDriverTable(HcDeviceNumber))
-        HcOptions.initialised_device = HcDeviceNumber;
+        HcDeviceBlock.initialised_device = HcDeviceNumber;
     GrPrimitiveBlock.NVAL = 0;
-    if (keep)
-        HcOptions.value = saved;
+    if (keep && HcFrontEnd.option_set)
+        for (int n = 1; n <= HC_OPTION_LOW_LAST; ++n)
+            HcFrontEnd.option_set(n, saved(n));
     // 13. User units 0..1 on both axes.
     gr_units(0.0f, 0.0f, 1.0f, 1.0f);
     // 14. Outline-only fill, no emulation pending, current point at the origin.
@@ -79,6 +83,8 @@ void IGrInitGraphics(std::string_view options)
     B.FILL(FILL_OUTLINE) = 1;
     B.FILL(FILL_SCREEN_PASS) = 0;
     B.FILL(FILL_HARD_PASS) = 0;
+    B.span_mode = 0;
+    B.colour_record = 0;
     GrCurrentPoint = GrCurrentPointRecord{};
     // 15. Chart settings.
     pg_chart_reset();

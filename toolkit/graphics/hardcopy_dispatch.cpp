@@ -9,6 +9,8 @@ int HcDeviceNumber = HC_WINDOWS_PRINTER;
 HcDriverTableRecord HcDriverTable;
 HcDeviceBlockRecord HcDeviceBlock;
 HcOptionsRecord HcOptions;
+int HcPageUsed = 0;
+HcFrontEndHooks HcFrontEnd;
 
 void IHcDriverCall(int op)
 {
@@ -18,23 +20,13 @@ void IHcDriverCall(int op)
         driver(op);
 }
 
-void hc_end_output()
-{
-    if (HcOptions.page_pending != 0) {
-        IHcSendOp(GrOpHardcopyPage);
-        HcOptions.page_pending = 0;
-    }
-    IHcSendOp(GrOpClose);
-    GrOutputSwitch.hardcopy = 0;
-}
-
 void IHcDeviceSelect(int op, int device)
 {
     if (op != GrOpInitialise)
         return;
     HcDeviceNumber = device;
     IHcDriverCall(op);
-    HcOptions.initialised_device = device;
+    HcDeviceBlock.initialised_device = device;
 }
 
 void WGrTextFlagSet(int flag)

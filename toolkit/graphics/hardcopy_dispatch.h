@@ -25,25 +25,60 @@ struct HcDriverTableRecord {
 };
 extern HcDriverTableRecord HcDriverTable;
 
-// HcDeviceBlock: what the current hardcopy driver's op 1 leaves for the graphics core.
+// HcDeviceBlock: the characteristics of the initialised hardcopy device, written by its driver at
+// op 1 and op 18 and read by the graphics core and the hardcopy front end.
+constexpr float HC_PEN_UNKNOWN = -9999.0f;   // pen position that no drawing uses
 struct HcDeviceBlockRecord {
-    float line_spacing = 1.0f;   // hardcopy line spacing of emulated solid fills, device units
+    int resolution_x = 0;         // dots per inch
+    int resolution_y = 0;
+    float sx = 1.0f;              // surface units -> device units, x (set at op 18)
+    float sy = 1.0f;              // and y
+    float pen_x = HC_PEN_UNKNOWN; // current pen position in surface units; HC_PEN_UNKNOWN: none
+    float pen_y = HC_PEN_UNKNOWN;
+    float line_spacing = 1.0f;    // hatch spacing of the core's fill emulation, surface units
+    int initialised_device = 0;   // device number whose op 1 ran last; 0 before the first
+    int resolution_index = 0;     // option 13
+    int line_start = 2;           // HP-GL writers: 1 every line begins with a blank, 2 none
+    int pens = 0;                 // number of pens (HP-GL, HP-GL/2)
+    int colours = 0;              // colour count of the device
 };
 extern HcDeviceBlockRecord HcDeviceBlock;
 
-// The hardcopy options 1..28 (HcOptions), the device number whose op 1 last ran, and the page-pending
-// flag of the open hardcopy output. The drivers and the hardcopy open routine own their meaning.
-constexpr int HC_OPTION_COUNT = 28;
+// HcOptions: the hardcopy options 1..28 followed by 101..107, 35 words in all. The drivers' op 1 and
+// the front end's IHcOptionSet write them; the drivers read them.
+constexpr int HC_OPTION_COUNT = 35;
+constexpr int HC_OPTION_LOW_LAST = 28;     // options 1..28
+constexpr int HC_OPTION_HIGH_FIRST = 101;  // options 101..107
+constexpr int HC_OPTION_HIGH_LAST = 107;
+// 0-based word of option n; -1 for a number that is no option.
+constexpr int hc_option_index(int n)
+{
+    if (n >= 1 && n <= HC_OPTION_LOW_LAST)
+        return n - 1;
+    if (n >= HC_OPTION_HIGH_FIRST && n <= HC_OPTION_HIGH_LAST)
+        return HC_OPTION_LOW_LAST + n - HC_OPTION_HIGH_FIRST;
+    return -1;
+}
 struct HcOptionsRecord {
-    std::array<int, HC_OPTION_COUNT> value{};   // option n at value[n - 1]
-    int initialised_device = 0;                 // non-zero once a device's op 1 has run
-    int page_pending = 0;                       // a page has been drawn and not yet output
+    std::array<int, HC_OPTION_COUNT> value{};
+    // Option n (1..28, 101..107; the caller checks the number).
+    int& operator()(int n) { return value[static_cast<std::size_t>(hc_option_index(n))]; }
+    int operator()(int n) const { return value[static_cast<std::size_t>(hc_option_index(n))]; }
 };
 extern HcOptionsRecord HcOptions;
 
-// Ends any open hardcopy output: op 20 when a page is pending, then op 19 while hardcopy output is on;
-// hardcopy output is then off. (The first step of the hardcopy open routine.)
-void hc_end_output();
+// HcPageUsed: bit 0 set by a driver when a drawing op reaches the hardcopy after a new page; cleared
+// by the driver at op 20 and by the graphics reset. Flags of the driver state are -1 for true.
+extern int HcPageUsed;
+
+// The hardcopy front end lives above the graphics core (toolkit/drivers), which installs these entries
+// at start-up; the graphics reset calls them. Null while no front end is installed: the reset then
+// ends no hardcopy and keeps no options.
+struct HcFrontEndHooks {
+    void (*end)() = nullptr;                         // IHcOpen with the action "S" and a one-blank title
+    void (*option_set)(int number, int value) = nullptr;  // IHcOptionSet
+};
+extern HcFrontEndHooks HcFrontEnd;
 
 // Calls the driver of the current device number with op; numbers outside 1..12, 5 and 7 do nothing.
 void IHcDriverCall(int op);

@@ -1,10 +1,15 @@
 // The headless stand-in's record and the windows, events and dialogs operations the core calls.
 #include "toolkit/headless/headless.h"
 
+#include "toolkit/headless/dialog_resources.h"
+#include "toolkit/win/dialogs.h"
+
 #include "toolkit/win/number_text.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/os_utilities.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -127,9 +132,30 @@ void WWinClear()
 
 void WDialogLoad(int dialog)
 {
+    const HeadlessDialogResource* r = headless_dialog_resource(dialog);
+    if (!r) {
+        HEADLESS.last_error = 1007;
+        record("WDialogLoad " + std::to_string(dialog) + " error 1007");
+        return;
+    }
     record("WDialogLoad " + std::to_string(dialog));
     HEADLESS.current_dialog = dialog;
-    HEADLESS.loaded_dialogs.insert(dialog);
+    if (!HEADLESS.loaded_dialogs.insert(dialog).second || !r->learned)
+        return;
+    // A new dialog shows what its template and companion text give its fields; a script that set a
+    // field before the load keeps its value.
+    for (const auto& [field, value] : r->integers)
+        HEADLESS.integers.emplace(key(field), value);
+    for (const auto& [field, state] : r->checks)
+        HEADLESS.checks.emplace(key(field), state);
+    for (const auto& [field, menu] : r->menus)
+        if (menu.first > 0)
+            HEADLESS.menus.emplace(key(field), menu.first);
+    for (const std::vector<int>& group : r->radio_groups)
+        for (size_t i = 0; i < group.size(); ++i)
+            if (r->checks.count(group[i]) && r->checks.at(group[i]) == 1)
+                for (int member : group)
+                    HEADLESS.radio.emplace(key(member), static_cast<int>(i) + 1);
 }
 
 void WDialogSelect(int dialog)
@@ -211,6 +237,13 @@ void WDialogPutDouble(int field, double value, std::string_view format)
 void WDialogPutRadioButton(int field)
 {
     HEADLESS.radio[key(field)] = 1;
+    const HeadlessDialogResource* r = headless_dialog_resource(HEADLESS.current_dialog);
+    if (r)
+        for (const std::vector<int>& group : r->radio_groups)
+            for (size_t i = 0; i < group.size(); ++i)
+                if (group[i] == field)
+                    for (int member : group)
+                        HEADLESS.radio[key(member)] = static_cast<int>(i) + 1;
     record("WDialogPutRadioButton " + std::to_string(field));
 }
 
@@ -236,6 +269,7 @@ void WDialogGetCheckBox(int field, int& state)
 
 void WDialogFieldState(int field, int state)
 {
+    HEADLESS.field_states[key(field)] = state;
     record("WDialogFieldState " + std::to_string(field) + " " + std::to_string(state));
 }
 
@@ -257,6 +291,37 @@ void WDialogPutProgressBar(int field, int value, int mode)
     // Progress moves are many and carry no meaning for a test beyond the final position.
 }
 
+void WDialogGetMenu(int field, int& option, std::string& text)
+{
+    auto it = HEADLESS.menus.find(key(field));
+    option = it == HEADLESS.menus.end() ? -999 : it->second;
+    text.clear();
+    const HeadlessDialogResource* r = headless_dialog_resource(HEADLESS.current_dialog);
+    if (r && r->menus.count(field) && option >= 1 && option <= static_cast<int>(r->menus.at(field).second.size()))
+        text = r->menus.at(field).second[option - 1];
+    if (option == -999)
+        HEADLESS.last_error = 1010;
+    record("WDialogGetMenu " + std::to_string(field) + " " + std::to_string(option));
+}
+
+void WDialogGetReal(int field, float& value)
+{
+    // The text the field shows, read as a number; an empty or unreadable text is -999.0 (error 1010).
+    value = -999.0f;
+    auto it = HEADLESS.texts.find(key(field));
+    if (it != HEADLESS.texts.end()) {
+        char* end = nullptr;
+        const float v = std::strtof(it->second.c_str(), &end);
+        while (end && *end == ' ')
+            ++end;
+        if (end && end != it->second.c_str() && *end == '\0')
+            value = v;
+    }
+    if (value == -999.0f)
+        HEADLESS.last_error = 1010;
+    record("WDialogGetReal " + std::to_string(field) + " " + (it == HEADLESS.texts.end() ? "" : it->second));
+}
+
 void WMessageBox(int buttons, int icon, int default_button, std::string_view text, std::string_view title)
 {
     record("WMessageBox " + std::to_string(buttons) + " " + std::to_string(icon) + " " +
@@ -264,6 +329,20 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view tex
 }
 
 // ---- operating system
+
+void IOsPlatform(int& code)
+{
+    code = 4;   // the NT family
+}
+
+void IOsRunCommand(std::string_view command, int hide, int wait, int timeout, int& result, int* exit_status)
+{
+    record("IOsRunCommand " + std::to_string(hide) + " " + std::to_string(wait) + " " + std::to_string(timeout) +
+           " |" + std::string(command) + "|");
+    result = HEADLESS.command_result;
+    if (exit_status)
+        *exit_status = result == 32 ? HEADLESS.command_exit_status : 0;
+}
 
 void IOsDeleteFile(std::string_view path)
 {

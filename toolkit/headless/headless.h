@@ -3,7 +3,11 @@
 // Every entry operation that the core calls appends one line to HEADLESS.calls ("WDialogLoad 107",
 // "WMessageBox 0 4 1 |Initialization Complete|..."), keeps the value that a dialog field was given,
 // and answers reads from the script: the message types that the polls and waits return, the integers,
-// radio positions and check states that dialog fields hold. Nothing is drawn.
+// radio positions, list selections and check states that dialog fields hold. Nothing is drawn.
+//
+// A load of a dialog that no resource script defines fails with error 1007. The result displays'
+// dialogs start as a user sees them (dialog_resources.h): their radio groups, the numbers in their
+// spins, their list selections and check states; a radio put checks one button of its group.
 #ifndef QR4T_TOOLKIT_HEADLESS_HEADLESS_H
 #define QR4T_TOOLKIT_HEADLESS_HEADLESS_H
 
@@ -27,6 +31,10 @@ struct HeadlessToolkit {
     std::function<int()> peek_hook;
     std::deque<int> wait_types;
     int screen_width = 1280;  // WInfoScreen(1)
+    // IOsRunCommand answers: the runner's result (32 = the command ran to its end) and the command's
+    // exit status. Nothing is run.
+    int command_result = 32;
+    int command_exit_status = 0;
 
     // Dialog fields: (dialog, field) -> value. Put operations write, get operations read; a get of a
     // field that holds nothing answers -999 like an empty field.
@@ -35,6 +43,8 @@ struct HeadlessToolkit {
     std::map<std::pair<int, int>, int> radio;     // 1-based position of the checked button
     std::map<std::pair<int, int>, int> checks;
     std::map<std::pair<int, int>, int> progress;  // bar position
+    std::map<std::pair<int, int>, int> menus;     // 1-based selected item of a list or combo field
+    std::map<std::pair<int, int>, int> field_states;  // last WDialogFieldState: 0 disabled, 1 enabled ...
 
     // Answers of the user to modal dialogs, applied in order when a dialog is shown modal: the field
     // takes the value (a radio group's position, an integer, a check state).

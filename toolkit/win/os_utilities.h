@@ -48,7 +48,9 @@ void IOsEnvRaw(int& length, std::string_view name, std::string& value, int size)
 void IOsWinExec(std::string_view command, int& result);
 // Runs a command: hidden when hide != 0; with wait != 0 waits up to timeout seconds (result -1 on
 // time-out, 32 when the process ended), or with timeout < 0 until it ends, keeping windows painted.
-void IOsRunCommand(std::string_view command, int hide, int wait, int timeout, int& result);
+// exit_status, when given, receives the ended process's exit status (0 when it did not end).
+void IOsRunCommand(std::string_view command, int hide, int wait, int timeout, int& result,
+                   int* exit_status = nullptr);
 // The process command line; the program file's full path (at most size-1 characters).
 void IOsCommandLine(std::string& buffer);
 void IOsModuleName(std::string& buffer, int size);

@@ -116,8 +116,10 @@ void IOsWinExec(std::string_view command, int& result)
     result = static_cast<int>(WinExec(z(command).c_str(), SW_SHOWNORMAL));
 }
 
-void IOsRunCommand(std::string_view command, int hide, int wait, int timeout, int& result)
+void IOsRunCommand(std::string_view command, int hide, int wait, int timeout, int& result, int* exit_status)
 {
+    if (exit_status)
+        *exit_status = 0;
     WORD show = hide != 0 ? SW_HIDE : SW_SHOWNORMAL;
     if (wait == 0 || IOsPlatformId() == 0) {
         result = static_cast<int>(WinExec(z(command).c_str(), show));
@@ -153,6 +155,9 @@ void IOsRunCommand(std::string_view command, int hide, int wait, int timeout, in
             }
         }
     }
+    DWORD code = 0;
+    if (exit_status && result == 32 && GetExitCodeProcess(pi.hProcess, &code))
+        *exit_status = static_cast<int>(code);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 }

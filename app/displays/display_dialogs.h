@@ -1,0 +1,41 @@
+// The control dialogs of the result displays by unit system, and the conversions of lengths between
+// the unit systems; shared by LOAD_DISPLAY_DIALOGS and HANDLE_DISPLAY_CONTROLS.
+#ifndef QR4T_APP_DISPLAYS_DISPLAY_DIALOGS_H
+#define QR4T_APP_DISPLAYS_DISPLAY_DIALOGS_H
+
+#include "resources/dialog_ids.h"
+
+// Unit systems of OUTPUT_UNITS.
+enum OutputUnits {
+    UNITS_SI = 1,
+    UNITS_ENGLISH = 2,
+    UNITS_RATIO = 3,  // dimensionless
+};
+
+// Positions of the control dialogs in 0..9999 units of the main window's client area.
+constexpr int UNITS_BAR_X = 7000, UNITS_BAR_Y = 0;
+constexpr int FLOW_TOOLBAR_X = 5000, FLOW_TOOLBAR_Y = 2345;
+constexpr int SURFACE_TOOLBAR_X = 0, SURFACE_TOOLBAR_Y = 2345;
+constexpr int FORCES_X = 7000, FORCES_Y = 340;
+constexpr int LOG_X = 0, LOG_Y = 0;
+constexpr int MODELESS = 2;
+
+// Below this stream speed the dimensionless system has no reference speed and is refused.
+constexpr float MIN_RATIO_STREAM_SPEED = 0.001f;
+constexpr const char* RATIO_REFUSED_TEXT = "Cannot choose \"Non-dimensional\" for zero stream speed";
+constexpr const char* RATIO_REFUSED_TITLE = "Option not available";
+
+// The flowfield toolbar and the forces dialog of a unit system 1..3.
+int flow_toolbar(int units);
+int forces_dialog(int units);
+// The radio button of the "Output Units" bar for a unit system.
+int units_radio(int units);
+
+// A length v shown in unit system `from` converted to unit system `to`, along the axis 1 x, 2 y, 3 z:
+// SI metres, English feet, dimensionless the true length over the true box extent of that axis.
+float convert_length(float v, int from, int to, int axis);
+// A stored (scaled) coordinate along an axis shown in a unit system: SI the true length, English that
+// in feet, dimensionless the coordinate over the stored box extent.
+float shown_length(float stored, int units, int axis);
+
+#endif

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The display control dialogs under Wine, driven by the UI driver as a person would. The Delta Wing
+# case runs: the progress log, the "Output Units" bar, the flowfield and surface toolbars and the
+# forces dialog must not overlap (a screenshot is kept); "Eng. (US)" shows the English toolbar and
+# forces dialog with the moment point converted, and a property is picked from its list. The Vacuum
+# System case (its stream at rest) refuses "Dimensionless" once with "Option not available".
+# Usage: displays_e2e.sh <qr4t.exe> <uidriver.exe> <folder with the demonstration data sets> <work folder>
+set -u
+program=$(winepath -w "$1")
+driver=$2
+demo_dir=$3
+work=$4
+MAIN="  DSMC Visual Program QR4T for Three-Dimensional Flows"
+LOG="Progressive Log of the Current DSMC Computation"
+fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
+shot() { import -window root "$work/$1.png" 2>/dev/null || fail "no screenshot $1"; }
+drive() { wine "$driver" "$@" || fail "uidriver $*"; }
+
+# Starts a case from the "Run Type" dialog and answers its set-up until the progress log shows.
+start_case() {
+    local radio=$1
+    drive start "$program" wait "Run Type" 60 radio "$radio" press 1
+    drive wait "Flowfield Divisions and Elements in Specified Planes" 180 close
+    drive wait "Flowfield Cells (Some elements are partly inside the surface)" 180 close
+    drive wait "Initialization Complete" 180 press 1 wait "$LOG" 60
+}
+
+rm -rf "$work" && mkdir -p "$work/dm1" "$work/dm2" || fail "no work folder $work"
+
+# ---- Delta Wing: layout and the English unit system
+cd "$work/dm1" && cp "$demo_dir"/* . || fail "no run folder"
+start_case 1023
+for _ in $(seq 240); do
+    [ "$(grep -c '^ TIME' DIAG.TXT 2>/dev/null)" -ge 5 ] && break
+    sleep 0.5
+done
+rects=()
+for find in "wait:$LOG" "dialog:Output Units" "dialog:Flowfield property in plane normal to" \
+            "dialog:Distribution over Surfaces of" "dialog:Force (N)"; do
+    r=$(wine "$driver" "${find%%:*}" "${find#*:}" 30 rect | tr -d '\r') || fail "no window for $find"
+    echo "displays_e2e: ${find#*:}: $r"
+    rects+=("$r")
+done
+for ((a = 0; a < ${#rects[@]}; ++a)); do
+    for ((b = a + 1; b < ${#rects[@]}; ++b)); do
+        read -r l1 t1 r1 b1 <<<"${rects[a]}"
+        read -r l2 t2 r2 b2 <<<"${rects[b]}"
+        if ((l1 < r2 && l2 < r1 && t1 < b2 && t2 < b1)); then
+            fail "windows $a (${rects[a]}) and $b (${rects[b]}) overlap"
+        fi
+    done
+done
+# The main window's client: every bar lies within 1020 x 718 pixels of it.
+shot dm1_running
+
+# The moment point 1 m becomes 3.281 ft in the English forces dialog, which is shown with its toolbar.
+drive dialog "Force (N)" set 1008 1.0 dialog "Eng. (US)" radio 1006
+point=""
+for _ in $(seq 60); do
+    point=$(wine "$driver" dialog "Force (lbf)" 1 get 1008 2>/dev/null | tr -d '\r ')
+    [ "$point" = "3.281" ] && break
+    sleep 0.5
+done
+[ "$point" = "3.281" ] || fail "the English moment point shows \"$point\", expected 3.281"
+shot dm1_english
+# A property is picked from the English toolbar's list as a person would.
+chosen=$(wine "$driver" dialog "ft" 30 select 1157 3 get 1157 | tr -d '\r') || fail "no English toolbar"
+[ "$chosen" = "Density" ] || fail "the flowfield list shows \"$chosen\" after picking item 3"
+drive wait "$MAIN" close gone "$MAIN" 30
+
+# ---- Vacuum System: no dimensionless system with the stream at rest
+cd "$work/dm2" && cp "$demo_dir"/* . || fail "no run folder"
+start_case 1069
+drive dialog "Dimensionless" radio 1023 wait "Option not available" 60
+shot dm2_refused
+drive wait "Option not available" 5 press 1 gone "Option not available" 30 sleep 3000 gone "Option not available" 1
+drive dialog "Metric  (SI)" 10
+drive wait "$MAIN" close gone "$MAIN" 30
+echo "displays_e2e: passed; screenshots in $work"

@@ -1,0 +1,266 @@
+// The hardcopy front end: IHcOpen, IHcOptionSet, IHcRunCommand and the control-word save.
+#include "toolkit/drivers/hc_front_end.h"
+
+#include "toolkit/drivers/hpgl2_driver.h"
+#include "toolkit/drivers/hpgl_driver.h"
+#include "toolkit/graphics/hardcopy_dispatch.h"
+#include "toolkit/win/device_select.h"
+#include "toolkit/win/entry.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/win/os_utilities.h"
+#include "toolkit/win/settings.h"
+#include "toolkit/common/text_utilities.h"
+
+#include <algorithm>
+
+std::string HcTitle(HC_TITLE_LENGTH, ' ');
+std::string HcPendingCommand(HC_COMMAND_LENGTH, ' ');
+int HcSpoolAllowed = 0;
+std::uint16_t HcFpuSaveWord = 0;
+
+namespace {
+
+// The SSE control register kept beside the x87 word.
+std::uint32_t saved_mxcsr = 0;
+
+bool is_blank(std::string_view text)
+{
+    return str_trim(text).empty();
+}
+
+void put_text(std::string_view text)
+{
+    auto& T = GrPrimitiveBlock.TEXT;
+    T.fill(' ');
+    std::copy_n(text.begin(), std::min<std::size_t>(text.size(), HC_NAME_LENGTH), T.begin());
+}
+
+std::string_view block_text()
+{
+    return std::string_view(GrPrimitiveBlock.TEXT.data(), HC_NAME_LENGTH);
+}
+
+// End and hand-off: the waiting command runs with the temporary plot file in place of its "@", and
+// the temporary file is deleted whatever the command did.
+void hand_off()
+{
+    if (is_blank(HcPendingCommand))
+        return;
+    const std::string& command = HcPendingCommand;
+    const std::size_t at = command.find('@');
+    const std::string tmp(str_trim(OS_CONFIG_PATHS.temp_plot_file));
+    std::string line;
+    if (at == std::string::npos)
+        line = tmp + command;
+    else
+        line = command.substr(0, at) + tmp + command.substr(at + 1);
+    IHcRunCommand(line);
+    IOsDeleteFile(tmp);
+    HcPendingCommand.assign(HC_COMMAND_LENGTH, ' ');
+}
+
+// The replay of the graphics state to a device that has just opened.
+constexpr int REPLAY_OPS[] = {GrOpLineWidth, GrOpLineType, GrOpLineJoin, GrOpLineCap, GrOpClip, GrOpFont,
+                              GrOpColour};
+
+} // namespace
+
+std::string hc_padded(std::string_view text, std::size_t n)
+{
+    std::string s(text.substr(0, std::min(text.size(), n)));
+    s.resize(n, ' ');
+    return s;
+}
+
+void IHcOpen(std::optional<std::string_view> name, std::optional<std::string_view> title)
+{
+    auto& B = GrPrimitiveBlock;
+    // Both actions first end what runs: the used page, then the close.
+    if ((HcPageUsed & 1) != 0) {
+        B.NVAL = 32;
+        B.NPTS = 1;
+        IHcSendOp(GrOpHardcopyPage);
+    }
+    IHcSendOp(GrOpClose);
+    GrOutputSwitch.hardcopy = 0;
+    if (name && name->size() == 1 && ((*name)[0] == 'S' || (*name)[0] == 's')) {
+        hand_off();
+        return;
+    }
+
+    // The probe: a device without a driver leaves NPTS at -999 and nothing is opened.
+    B.NPTS = -999;
+    IHcDriverCall(GrOpInitialise);
+    if (B.NPTS == -999)
+        return;
+    put_text(OS_CONFIG_PATHS.plot_output_file);
+    B.NPTS = 1;
+    if (name && !is_blank(*name)) {
+        put_text(*name);
+        B.NPTS = 0;
+    }
+    if (HcSpoolAllowed != 0 && block_text().find(" @ ") != std::string_view::npos) {
+        HcPendingCommand = hc_padded(block_text(), HC_COMMAND_LENGTH);
+        put_text(OS_CONFIG_PATHS.temp_plot_file);
+    }
+    B.IX(1) = 0;
+    if (title) {
+        HcTitle = hc_padded(*title, HC_TITLE_LENGTH);
+        B.IX(1) = 1;
+    }
+    GrOutputSwitch.hardcopy = 1;
+    B.NVAL = 1;
+    IHcSendOp(GrOpOpen);
+    if (GrOutputSwitch.screen == 0) {
+        GrColourState.hardcopy_class = HcDeviceBlock.colours;
+        if (HcOptions(2) != 0)
+            GrSurface.aspect = static_cast<float>(double(HcOptions(1)) / double(HcOptions(2)));
+    }
+    HcDeviceBlock.pen_x = HC_PEN_UNKNOWN;
+    HcDeviceBlock.pen_y = HC_PEN_UNKNOWN;
+    for (int op : REPLAY_OPS)
+        IHcSendOp(op);
+}
+
+void IHcOptionSet(int number, int value)
+{
+    auto in = [&](int lo, int hi) { return value >= lo && value <= hi; };
+    auto& O = HcOptions;
+    switch (number) {
+    case 5:
+        if (!in(0, 3))
+            return;
+        if (value >= 2) {
+            const int a = std::min(O(1), O(2));
+            const int b = std::max(O(1), O(2));
+            O(1) = value == 2 ? a : b;
+            O(2) = value == 2 ? b : a;
+        }
+        O(5) = value & 1;
+        return;
+    case 6:
+        if (in(0, 2))
+            O(6) = value;
+        return;
+    case 8:
+        O(8) = std::max(value, 1);
+        return;
+    case 9:
+        O(9) = std::max(value, 1);
+        IHcSendOp(GrOpLineWidth);
+        return;
+    case 10:
+    case 11:
+        if (!in(0, 2))
+            return;
+        O(number) = value;
+        IHcSendOp(number == 10 ? GrOpLineJoin : GrOpLineCap);
+        return;
+    case 12:
+        O(12) = std::max(value, 100);
+        return;
+    case 13:
+        if (in(1, HC_RASTER_PRINTER.resolution_count)) {
+            O(13) = value;
+            HcDeviceBlock.resolution_index = value;
+        }
+        return;
+    case 14:
+        return;
+    case 16:
+        if (in(10, 255))
+            O(16) = value;
+        return;
+    case 21:
+        if (in(1, 127))
+            O(21) = value;
+        return;
+    case 23: {
+        const int device = HcDeviceBlock.initialised_device;
+        const bool bitmap = device == 6 && (value == 24 || value == 8 || value == 1 || value == 4);
+        const bool dxf = device == 8 && (value == 8 || value == 3 || value == 4);
+        if (bitmap || dxf)
+            O(23) = value;
+        return;
+    }
+    case 24:
+        if (in(0, HC_RASTER_PRINTER.compression_limit))
+            O(24) = value;
+        return;
+    case 105:
+        if (in(1, 4))
+            O(105) = value;
+        return;
+    default:
+        if (hc_option_index(number) >= 0)
+            O(number) = value;
+        return;
+    }
+}
+
+void IHcRunCommand(std::string_view command)
+{
+    int family = 0;
+    IOsPlatform(family);
+    std::string line = family == 4 ? "cmd.exe /c " : "command.com /c ";
+    line += command;
+    if (line.size() > HC_COMMAND_LENGTH)
+        line.resize(HC_COMMAND_LENGTH);
+    line.resize(str_trim(line).empty() ? 0 : line.find_last_not_of(' ') + 1);
+    int result = 0;
+    int exit_status = 0;
+    IOsRunCommand(line, 1, 1, -1, result, &exit_status);
+    // A command that ran to its end but failed (non-zero exit status) is an error too; otherwise the
+    // failure would pass unseen and the plot file be deleted.
+    if (result != 32 || exit_status != 0) {
+        IErrorReport(ERR_OS_COMMAND);
+        ERROR_STATE.last_os_error = result != 32 ? result : exit_status;
+    }
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+void IOsFpuControlStore(std::uint16_t& word)
+{
+    // fstcw waits for pending floating-point work before it stores.
+    __asm__ __volatile__("fstcw %0" : "=m"(word));
+}
+
+void IOsFpuControlLoad(const std::uint16_t& word)
+{
+    __asm__ __volatile__("fwait\n\tfldcw %0" : : "m"(word));
+}
+
+static std::uint32_t mxcsr_get()
+{
+    std::uint32_t v = 0;
+    __asm__ __volatile__("stmxcsr %0" : "=m"(v));
+    return v;
+}
+
+static void mxcsr_set(std::uint32_t v)
+{
+    __asm__ __volatile__("ldmxcsr %0" : : "m"(v));
+}
+#else
+#error "the control-word save is written for x86 processors"
+#endif
+
+void IOsFpuSave()
+{
+    IOsFpuControlStore(HcFpuSaveWord);
+    saved_mxcsr = mxcsr_get();
+}
+
+void IOsFpuRestore()
+{
+    IOsFpuControlLoad(HcFpuSaveWord);
+    mxcsr_set(saved_mxcsr);
+}
+
+void IHcDriversInstall()
+{
+    HcDriverTable(1) = IHcHpglDriver;
+    HcDriverTable(12) = IHcHpgl2Driver;
+    HcFrontEnd.end = [] { IHcOpen("S", " "); };
+    HcFrontEnd.option_set = IHcOptionSet;
+}

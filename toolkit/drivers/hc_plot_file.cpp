@@ -1,0 +1,131 @@
+// The plot-file layer on the toolkit's byte streams, and the common option defaults.
+#include "toolkit/drivers/hc_plot_file.h"
+
+#include "toolkit/graphics/byte_stream.h"
+#include "toolkit/graphics/hardcopy_dispatch.h"
+#include "toolkit/graphics/image_error.h"
+#include "toolkit/common/error_state.h"
+
+#include <algorithm>
+
+HcPlotSlotsRecord HcPlotSlots;
+int HcPlotStatus = 0;
+
+namespace {
+
+constexpr int NAME_LENGTH = 255;
+
+int& slot_handle(int slot)
+{
+    static int none = -1;
+    none = -1;
+    if (slot < 1 || slot >= HC_PLOT_SLOT_COUNT)
+        return none;
+    return HcPlotSlots.word[static_cast<std::size_t>(slot)];
+}
+
+// Writes n bytes; a count that differs from n is a failure. The byte stream reports its own failures
+// (count -1, error 2 with the system code kept); a short count it did not report is reported here, so
+// that every failure is reported once.
+void write_bytes(int slot, const void* data, int n)
+{
+    int count = 0;
+    if (n > 0)
+        IOsBinWrite(slot_handle(slot), data, n, count);
+    HcPlotSlots.word[0] = std::max(count, 0);
+    if (count == n)
+        return;
+    if (count >= 0)
+        IErrorReport(IMG_ERR_READ_WRITE);
+    HcPlotStatus = -1;
+}
+
+} // namespace
+
+std::span<unsigned char> hc_plot_scratch()
+{
+    static_assert(sizeof(GrPolylineBufferRecord) == 2 * GR_POLYLINE_MAX * sizeof(float));
+    return {reinterpret_cast<unsigned char*>(&GrPolylineBuffer), sizeof(GrPolylineBufferRecord)};
+}
+
+void IHcCommonDefaults()
+{
+    auto& O = HcOptions;
+    O(7) = 1;
+    O(8) = 1;
+    O(9) = 5;
+    O(6) = 0;
+    O(101) = 80;
+    O(102) = 60;
+    O(103) = 1;
+    O(104) = 999999;
+    O(10) = 0;
+    O(105) = 1;
+    O(17) = 0;
+    O(11) = 0;
+    O(106) = 0;
+    O(107) = 0;
+}
+
+void IHcPlotCreate(int slot)
+{
+    const std::string_view name(GrPrimitiveBlock.TEXT.data(), NAME_LENGTH);
+    const std::size_t first = name.find_first_not_of(' ');
+    HcPlotSlots.crlf = {'\r', '\n'};
+    HcPlotStatus = 0;
+    int handle = -1;
+    if (first == std::string_view::npos || slot < 1 || slot >= HC_PLOT_SLOT_COUNT) {
+        IErrorReport(ERR_OPEN_FILE);
+    } else {
+        const std::size_t last = name.find_last_not_of(' ');
+        IOsBinOpen(name.substr(first, last - first + 1), 1, handle);
+    }
+    slot_handle(slot) = handle;
+    if (handle == -1)
+        HcPlotStatus = -1;
+}
+
+bool hc_plot_open()
+{
+    const int kept = ERROR_STATE.last_error;
+    ERROR_STATE.last_error = 0;
+    IHcPlotCreate(HC_PLOT_SLOT);
+    if (ERROR_STATE.last_error != 0) {
+        GrOutputSwitch.hardcopy = 0;
+        return false;
+    }
+    ERROR_STATE.last_error = kept;
+    return true;
+}
+
+void IHcPlotWriteText(int slot, std::string_view text)
+{
+    write_bytes(slot, text.data(), static_cast<int>(text.size()));
+}
+
+void IHcPlotWriteBytes(int slot, int n, bool crlf)
+{
+    const auto scratch = hc_plot_scratch();
+    // A count beyond the buffer would read past it: it is refused as a failed write.
+    if (n > static_cast<int>(scratch.size())) {
+        IErrorReport(IMG_ERR_READ_WRITE);
+        HcPlotStatus = -1;
+        n = 0;
+    }
+    write_bytes(slot, scratch.data(), std::max(n, 0));
+    if (crlf)
+        write_bytes(slot, HcPlotSlots.crlf.data(), 2);
+}
+
+void IHcPlotClose(int slot)
+{
+    int& handle = slot_handle(slot);
+    if (handle != -1)
+        IOsBinClose(handle);
+    handle = -1;
+}
+
+void IHcPlotHandle(int slot, int& handle)
+{
+    handle = slot_handle(slot);
+}

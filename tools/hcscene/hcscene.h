@@ -1,0 +1,19 @@
+// The scene tool's parts: the scene itself, and the screen reference of the win build.
+#ifndef QR4T_TOOLS_HCSCENE_HCSCENE_H
+#define QR4T_TOOLS_HCSCENE_HCSCENE_H
+
+#include <string>
+
+// The scene's surface in pixels.
+constexpr int SCENE_WIDTH = 640;
+constexpr int SCENE_HEIGHT = 480;
+
+// Draws page 1 or 2 of the scene on every output that is on. Ops that the graphics core never sends
+// (pie 13, arc 34, image 38) reach the hardcopy device through IHcSendOp; the image is a BMP the tool
+// writes beside the plot.
+void draw_scene(int page);
+// Draws page 1 on a 24-bit off-screen bitmap and saves it as a PNG file; false with a message when it
+// cannot (the host build has no screen).
+bool save_screen_reference(const std::string& png);
+
+#endif
