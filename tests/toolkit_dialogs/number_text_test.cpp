@@ -75,6 +75,7 @@ TEST(NumberText, CleaningRewritesInCanonicalForm)
 {
     EXPECT_EQ(IStrCleanInteger("  12.9"), "12");
     EXPECT_EQ(IStrCleanInteger("-3.7"), "-3");
+    EXPECT_EQ(IStrCleanInteger("123456789"), "123456789");  // exact, not rounded through a 4-byte real
     EXPECT_EQ(IStrCleanDouble("1.5d2", "(F8.2)"), "150.00");
 }
 

@@ -3,21 +3,24 @@
 # ImageMagick captures the screen, and the capture must not be blank (the dialog's grey face, its
 # texts, the white picture with its lines: many colours). The PNG stays in the work folder to be
 # looked at. Usage: test_dialog_screenshot.sh <show_test_dialog.exe> <uidriver.exe> <work folder>
+# [<dialog title> <picture name>] (other dialogs shown the same way, such as the grid test dialog).
 set -u
 program=$1
 driver=$2
 work=$3
+title=${4:-QR4T Test Dialog}
+name=${5:-test_dialog}
 fail() { echo "FAIL: $*" >&2; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; exit 1; }
 
 rm -rf "$work" && mkdir -p "$work"
 wine "$program" &
 pid=$!
-wine "$driver" wait "QR4T Test Dialog" 60 sleep 1500 || fail "the test dialog did not come up"
-shot="$work/test_dialog.png"
+wine "$driver" wait "$title" 60 sleep 1500 || fail "the test dialog did not come up"
+shot="$work/$name.png"
 import -window root "$shot" || fail "no screen capture"
 colours=$(identify -format "%k" "$shot") || fail "the capture is no picture"
-echo "test_dialog.png: $colours colours"
+echo "$name.png: $colours colours"
 [ "$colours" -ge 16 ] || fail "the capture is blank ($colours colours)"
-wine "$driver" wait "QR4T Test Dialog" press 2 || fail "the Cancel button could not be pressed"
+wine "$driver" wait "$title" press 2 || fail "the Cancel button could not be pressed"
 wait "$pid" || fail "show_test_dialog.exe ended with status $?"
 echo "1 passed, 0 failed"

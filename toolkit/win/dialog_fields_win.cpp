@@ -4,6 +4,7 @@
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/grid_fields_win.h"
 #include "toolkit/win/number_text.h"
 
 #include <commctrl.h>
@@ -112,6 +113,25 @@ void radio_group(HWND f, HWND& first, HWND& last)
     for (HWND n = GetWindow(last, GW_HWNDNEXT); n && same(n) && !(GetWindowLongA(n, GWL_STYLE) & WS_GROUP);
          n = GetWindow(n, GW_HWNDNEXT))
         last = n;
+}
+
+// The field state of a grid: every cell read-only for state 2, else each cell its row's read-only bit.
+// The grid's read-only style, which makes its cells ignore the change, is cleared first.
+void grid_field_state(HWND grid, int state)
+{
+    WGridFieldData data;
+    if (!GRID_FIELD_HOOKS.field_data || !GRID_FIELD_HOOKS.edit_state || !GRID_FIELD_HOOKS.field_data(grid, data))
+        return;
+    constexpr LONG READ_ONLY_GRID = 0x0800;
+    LONG style = GetWindowLongA(grid, GWL_STYLE) & ~READ_ONLY_GRID;
+    SetWindowLongA(grid, GWL_STYLE, style);
+    for (int k = 0; k < data.columns; ++k)
+        for (int s = 0; s < data.rows_shown; ++s) {
+            size_t i = static_cast<size_t>(k) * data.rows_shown + s;
+            GRID_FIELD_HOOKS.edit_state(data.cells[i], data.kinds[k], state == 2 ? 1 : data.read_only[i] & 1, 1);
+        }
+    if (state == 2)
+        SetWindowLongA(grid, GWL_STYLE, style | READ_ONLY_GRID);
 }
 
 } // namespace
@@ -343,6 +363,64 @@ void WDialogFieldState(int id, int state)
         r->state = state;
         if (r->spin)
             EnableWindow(r->spin, state == 1);
+    }
+    if (is_grid_field(f))
+        grid_field_state(f, state);
+}
+
+void WDialogFieldClear(int& id)
+{
+    HWND dlg = current_dialog_window();
+    HWND f = dlg ? GetDlgItem(dlg, id) : nullptr;
+    if (!f) {
+        id = -1;
+        return;
+    }
+    switch (WDialogFieldKindOf(f)) {
+    case FK_EDIT:
+    case FK_INTEGER:
+    case FK_REAL:
+    case FK_DOUBLE:
+    case FK_STATIC_TEXT:
+        SetWindowTextA(f, "");
+        SendMessageA(f, EM_SETMODIFY, FALSE, 0);
+        break;
+    case FK_LIST:
+        SendMessageA(f, LB_RESETCONTENT, 0, 0);
+        break;
+    case FK_COMBO:
+        SendMessageA(f, CB_RESETCONTENT, 0, 0);
+        break;
+    case FK_CHECK:
+        SendMessageA(f, BM_SETCHECK, BST_UNCHECKED, 0);
+        break;
+    case FK_RADIO: {
+        HWND first, last;
+        radio_group(f, first, last);
+        for (HWND b = first;; b = GetWindow(b, GW_HWNDNEXT)) {
+            SendMessageA(b, BM_SETCHECK, BST_UNCHECKED, 0);
+            if (b == last)
+                break;
+        }
+        break;
+    }
+    case FK_PROGRESS:
+        SendMessageA(f, PBM_SETPOS, SendMessageA(f, PBM_GETRANGE, TRUE, 0), 0);
+        break;
+    case FK_GRID:
+        if (GRID_FIELD_HOOKS.clear)
+            GRID_FIELD_HOOKS.clear(f, 1);
+        break;
+    case FK_TREE:
+        SendMessageA(f, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+        break;
+    default:
+        id = -1;
+        return;
+    }
+    if (FieldRecord* r = field_record(f)) {
+        r->value = 0.0;
+        r->defined = 0;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/grid_fields_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/picture_fields_win.h"
@@ -437,6 +438,11 @@ void WDialogShow(int x, int y, int focus_field, int mode)
 
 INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
 {
+    // A grid's current cell changed: a field change of the grid, carrying the cell code.
+    if (GRID_FIELD_HOOKS.cell_change && msg == GRID_FIELD_HOOKS.cell_change) {
+        field_change(dlg, static_cast<int>(wp), lp, true);
+        return TRUE;
+    }
     switch (msg) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(dlg, DWLP_USER, lp);

@@ -4,6 +4,7 @@
 #include "toolkit/win/dialog_rcdata.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/grid_fields_win.h"
 #include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/window_table_win.h"
 
@@ -99,15 +100,21 @@ public:
         DIALOG_TABLE.current_slot = keep_slot;
         DIALOG_TABLE.current_id = keep_id;
     }
-    size_t grid(int, std::string_view) override { return 0; }  // the grid control reads its own lines
+    // The grid reads its own set-up line (and row labels) and says how much of the text it used.
+    size_t grid(int id, std::string_view text) override
+    {
+        HWND f = GetDlgItem(dialog_, id);
+        if (!is_grid_field(f) || !GRID_FIELD_HOOKS.from_resource)
+            return 0;
+        return GRID_FIELD_HOOKS.from_resource(f, text.data(), text.size());
+    }
     void colours(int id, const int v[6]) override
     {
         HWND f = GetDlgItem(dialog_, id);
-        FieldRecord* r = f ? field_record(f) : nullptr;
-        if (!r)
+        if (!f || !field_record(f))
             return;
-        r->foreground = v[0] == 256 ? -1 : (v[0] & 255) | (v[1] & 255) << 8 | (v[2] & 255) << 16;
-        r->background = v[3] == 256 ? -1 : (v[3] & 255) | (v[4] & 255) << 8 | (v[5] & 255) << 16;
+        WDialogFieldColour(f, 1, v[0], v[1], v[2]);
+        WDialogFieldColour(f, 2, v[3], v[4], v[5]);
     }
     void trackbar(int id, const int v[5]) override
     {
@@ -147,7 +154,12 @@ public:
         if (FieldRecord* r = f ? field_record(f) : nullptr)
             r->format = text;
     }
-    void treeview(int, int, int) override {}  // no dialog of the program fills a tree from a menu
+    void treeview(int id, int menu, int selected) override
+    {
+        HWND f = GetDlgItem(dialog_, id);
+        if (f && same_class(f, WC_TREEVIEWA))
+            fill_tree_from_menu(f, menu, selected);
+    }
 
 private:
     static int leading_digits(HWND f)
@@ -163,7 +175,9 @@ private:
     int slot_;
 };
 
-void apply_rcdata(HWND dialog, int id, int slot)
+} // namespace
+
+void WDialogApplyRcdata(HWND dialog, int id, int slot)
 {
     HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10));  // RT_RCDATA
     if (!res)
@@ -175,6 +189,17 @@ void apply_rcdata(HWND dialog, int id, int slot)
     ApplyRcdata sink(dialog, slot);
     parse_dialog_rcdata(std::string_view(data, SizeofResource(nullptr, res)), sink);
 }
+
+void WDialogFieldColour(HWND field, int which, int red, int green, int blue)
+{
+    FieldRecord& r = make_field_record(field);
+    if (red == -1)
+        return;
+    int& colour = which == 1 ? r.foreground : r.background;
+    colour = red == 256 ? -1 : (red & 255) | (green & 255) << 8 | (blue & 255) << 16;
+}
+
+namespace {
 
 int state_of(HWND f)
 {
@@ -221,7 +246,7 @@ void WDialogCreate(int& id, int window)
     ++DIALOG_TABLE.count;
     DIALOG_TABLE.loaded[DIALOG_TABLE.count] = dlg;
     DIALOG_TABLE.current_slot = DIALOG_TABLE.count;
-    apply_rcdata(dlg, id, DIALOG_TABLE.count);
+    WDialogApplyRcdata(dlg, id, DIALOG_TABLE.count);
     for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT)) {
         FieldRecord* r = field_record(f);
         if (!r)
@@ -509,5 +534,6 @@ int WDialogFieldKindOf(HWND f)
     if (lstrcmpiA(c.c_str(), PROGRESS_CLASSA) == 0) return FK_PROGRESS;
     if (lstrcmpiA(c.c_str(), TRACKBAR_CLASSA) == 0) return FK_TRACKBAR;
     if (lstrcmpiA(c.c_str(), WC_TREEVIEWA) == 0) return FK_TREE;
+    if (is_grid_field(f)) return FK_GRID;
     return FK_NONE;
 }

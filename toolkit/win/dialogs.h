@@ -13,6 +13,9 @@ void WDialogGetDouble(int field, double& value);
 void WDialogRangeDouble(int field, double minimum, double maximum);
 // 1-based selected option of a list or combo field and its text; none: -999 and error 1010.
 void WDialogGetMenu(int field, int& option, std::string& text);
+// Empties a field of the current dialog by its kind (a grid is cleared, menus included); the value
+// becomes 0.0 and undefined. -1 in the id for no field or a field of another kind.
+void WDialogFieldClear(int& field);
 // Position of a progress bar of the current dialog (-1 without such a field).
 int dialog_progress_position(int field);
 // Results of the last modal show: option 1 the button that ended it, 2 the field that had the focus,

@@ -101,6 +101,14 @@ int numeric_kind(HWND field, bool& spin);
 // 1 when the window is the modal dialog now running or a child-style page inside it, else 0.
 int WDialogIsModal(HWND dialog);
 
+// Applies the companion text of resource `id` to the fields of a dialog; slot -1 for a grid's template
+// dialog (a menu then selects its first item).
+void WDialogApplyRcdata(HWND dialog, int id, int slot);
+// A field's foreground (which 1) or background (2) colour: red -1 keeps it, 256 the system default.
+void WDialogFieldColour(HWND field, int which, int red, int green, int blue);
+// Fills a tree-view field from a menu resource; the item with id `selected` is selected.
+void fill_tree_from_menu(HWND tree, int menu_id, int selected);
+
 // The dialog procedure and the numeric classes.
 // Private message by which the dialog procedure hands an up-down control's change (wParam: the step,
 // +1 or -1 times the count) to its buddy numeric field.

@@ -61,11 +61,39 @@ bool take_held(int& type, WinMessage& m)
     return true;
 }
 
-// Routes one system message: the active modeless dialog first, then dispatch.
+// Keyboard routing of child windows with their own keyboard handling (kind 1) and of grid windows
+// (kind 4): the first such frame found from the message's window through at most three ancestors
+// translates the message with its two accelerator tables, a kind-1 window then offers it to its
+// dialog, and only then is it translated and dispatched.
+bool route_own_keyboard(MSG& msg)
+{
+    HWND w = msg.hwnd;
+    for (int up = 0; w && up <= 3; ++up, w = GetParent(w)) {
+        if (GetClassLongA(w, GCW_ATOM) != WIN_TABLE.child_class)
+            continue;
+        const WinRecord* r = win_record(w);
+        if (!r || (r->kind != RECORD_OWN_KEYS && r->kind != RECORD_GRID))
+            return false;
+        for (HACCEL table : r->accelerators)
+            if (table && TranslateAcceleratorA(w, table, &msg))
+                return true;
+        if (r->kind == RECORD_OWN_KEYS && r->inner && IsDialogMessageA(r->inner, &msg))
+            return true;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+        return true;
+    }
+    return false;
+}
+
+// Routes one system message: the active modeless dialog first, then a child window with its own
+// keyboard handling, then dispatch.
 void route(MSG& msg)
 {
     if (WIN_ACTIVE_DIALOG &&
         (translate_dialog_accelerators(WIN_ACTIVE_DIALOG, msg) || IsDialogMessageA(WIN_ACTIVE_DIALOG, &msg)))
+        return;
+    if (route_own_keyboard(msg))
         return;
     if (msg.message == CARET_BLINK_TIMER_MSG && msg.wParam == CARET_BLINK_TIMER_ID && MSG_LOOP.drop_caret_timer)
         return;

@@ -187,11 +187,12 @@ void IStrReadDouble(double& value, std::string_view text)
     IStrToDouble(text, value);
 }
 
+// Read through the 8-byte reader: a 4-byte real would show 123456789 as 123456792.
 std::string IStrCleanInteger(std::string_view text)
 {
-    float v = 0.0f;
-    IStrToReal(text, v);
-    double t = std::trunc(static_cast<double>(v));
+    double v = 0.0;
+    IStrToDouble(text, v);
+    double t = std::trunc(v);
     t = std::fmin(std::fmax(t, -2147483648.0), 2147483647.0);
     return IStrFormatInteger(static_cast<int>(t));
 }

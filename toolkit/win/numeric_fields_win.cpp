@@ -2,6 +2,7 @@
 // accept only the characters of their numbers, check the text against the field's range when the
 // focus leaves, rewrite it in canonical form, and step spin fields.
 #include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/grid_fields_win.h"
 #include "toolkit/win/number_text.h"
 #include "toolkit/win/window_table_win.h"
 #include "toolkit/win/window_utilities.h"
@@ -239,7 +240,7 @@ void WDialogRegisterNumericClasses()
 
 int WDialogFieldValidate(HWND f, HWND gaining, int force)
 {
-    if (LEAVE.reentry || !is_numeric_class(f) || gaining == WIN_TABLE.slot[0].frame ||
+    if (LEAVE.reentry || WGridEditing || !is_numeric_class(f) || gaining == WIN_TABLE.slot[0].frame ||
         (gaining && gaining == WIN_TABLE.slot[0].client))
         return 0;
     FieldRecord* r = field_record(f);

@@ -39,6 +39,8 @@ void IOsVersion(int& major, int& minor);
 void IOsPlatform(int& code);
 // The platform id that the system reports: 0 Win32s, 1 Windows 95/98, 2 NT.
 int IOsPlatformId();
+// Tests only: makes IOsPlatformId answer `id` (-1: ask the system again).
+void os_platform_force(int id);
 // Reads an environment variable into value (at most size-1 characters); length = the system's result:
 // the value's length, the size needed (with its NUL) when it does not fit, 0 when it is missing.
 void IOsEnvRaw(int& length, std::string_view name, std::string& value, int size);

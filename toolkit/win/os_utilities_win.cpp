@@ -93,6 +93,11 @@ int IOsPlatformId()
     return PLATFORM_ID;
 }
 
+void os_platform_force(int id)
+{
+    PLATFORM_ID = id;
+}
+
 void IOsPlatform(int& code)
 {
     code = IOsPlatformId() + 2;

@@ -62,6 +62,7 @@ struct WinRecord {
     int fit_width = -999;      // words 12, 13: frame size remembered for page sizing; -999 none
     int fit_height = -999;
     int bitmap_slot = -1;      // the off-screen bitmap slot shown (0..19)
+    HACCEL accelerators[2] = {};  // words 13, 14 (kinds 1 and 4): the window's own accelerator tables
 };
 
 // The record of a frame, or null for a plain window.
