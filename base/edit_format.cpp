@@ -215,7 +215,7 @@ std::string edit_e(double v, int w, int d, int e, int k, char letter)
     double a = std::fabs(v);
     int sig = k <= 0 ? d + k : d + 1;  // significant digits shown
     std::string digits;
-    int x = 0;                         // exponent shown
+    int x = 0;  // exponent shown
     if (a == 0) {
         digits.assign(static_cast<std::size_t>(sig), '0');
     } else {
@@ -227,8 +227,8 @@ std::string edit_e(double v, int w, int d, int e, int k, char letter)
     if (k <= 0)
         body = "0." + std::string(static_cast<std::size_t>(-k), '0') + digits;
     else
-        body = digits.substr(0, static_cast<std::size_t>(k)) + "." +
-               digits.substr(static_cast<std::size_t>(k));
+        body =
+            digits.substr(0, static_cast<std::size_t>(k)) + "." + digits.substr(static_cast<std::size_t>(k));
     std::string ex = exponent_text(x, e, letter);
     if (ex.empty())
         return stars(w);
@@ -374,8 +374,7 @@ std::string format_real(double value, const EditDescriptor& d)
         if (!std::isfinite(value))
             return non_finite(value, d.width);
         return edit_g(value, d);
-    default:
-        return "";
+    default: return "";
     }
 }
 

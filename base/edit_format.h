@@ -13,11 +13,11 @@
 
 // One parsed edit descriptor.
 struct EditDescriptor {
-    char kind = 0;       // 'I', 'F', 'E', 'D' or 'G'; 0 when the text is not a descriptor
-    int width = 0;       // w: field width (0 only for I0: as many columns as the value needs)
-    int digits = -1;     // d (m for I): digits after the point, minimum digits; -1 when absent
-    int exponent = -1;   // e: exponent digits; -1 when absent
-    int scale = 0;       // k of a kP scale factor
+    char kind = 0;      // 'I', 'F', 'E', 'D' or 'G'; 0 when the text is not a descriptor
+    int width = 0;      // w: field width (0 only for I0: as many columns as the value needs)
+    int digits = -1;    // d (m for I): digits after the point, minimum digits; -1 when absent
+    int exponent = -1;  // e: exponent digits; -1 when absent
+    int scale = 0;      // k of a kP scale factor
 };
 
 // Largest w, d, e and repeat count that the parser accepts; no format of the program comes near it.

@@ -40,8 +40,8 @@ void log_message(const std::string& message)
 
 void fatal_stop(const std::string& message, std::source_location where)
 {
-    log_message(message + " [" + std::string(base_name(where.file_name())) + ":" + std::to_string(where.line()) +
-                "]");
+    log_message(message + " [" + std::string(base_name(where.file_name())) + ":" +
+                std::to_string(where.line()) + "]");
     std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
     if (FATAL_NOTICE)

@@ -17,9 +17,9 @@
 
 namespace {
 
-const EditDescriptor INT4_FIELD = {'I', 12, -1, -1, 0};   // I12
-const EditDescriptor REAL4_FIELD = {'G', 15, 7, 2, 1};    // 1PG15.7E2
-const EditDescriptor REAL8_FIELD = {'G', 24, 15, 3, 1};   // 1PG24.15E3
+const EditDescriptor INT4_FIELD = {'I', 12, -1, -1, 0};  // I12
+const EditDescriptor REAL4_FIELD = {'G', 15, 7, 2, 1};   // 1PG15.7E2
+const EditDescriptor REAL8_FIELD = {'G', 24, 15, 3, 1};  // 1PG24.15E3
 constexpr std::size_t LINE_COLUMNS = 80;
 
 // "file QR4TD.DAT", for messages.
@@ -338,11 +338,8 @@ bool read_values(int unit, T* values, int n, std::string_view item)
         case ValueScanner::END:
             fatal_stop("End of " + unit_name(unit) + " after line " + std::to_string(unit_record(unit)) +
                        " while reading " + item_text(item, k, n));
-        case ValueScanner::SLASH:
-            return false;
-        case ValueScanner::NULL_VALUE:
-            all = false;
-            break;
+        case ValueScanner::SLASH: return false;
+        case ValueScanner::NULL_VALUE: all = false; break;
         case ValueScanner::VALUE:
             if (!convert(token, values[k])) {
                 fatal_stop("Cannot read \"" + message_excerpt(token) + "\" as " + type_name<T>() + " for " +
@@ -362,13 +359,10 @@ int parse_value(std::string_view record, T& value)
     ValueScanner scanner(record, none);
     std::string token;
     switch (scanner.next(token)) {
-    case ValueScanner::END:
-        return -1;
+    case ValueScanner::END: return -1;
     case ValueScanner::SLASH:
-    case ValueScanner::NULL_VALUE:
-        return 0;
-    case ValueScanner::VALUE:
-        break;
+    case ValueScanner::NULL_VALUE: return 0;
+    case ValueScanner::VALUE: break;
     }
     T v{};
     if (!convert(token, v))
@@ -387,18 +381,10 @@ std::string list_directed_text(std::initializer_list<ListItem> items)
     for (const ListItem& item : items) {
         std::string field;
         switch (item.kind) {
-        case ListItem::TEXT:
-            field = item.text;
-            break;
-        case ListItem::INT4:
-            field = format_integer(item.i, INT4_FIELD);
-            break;
-        case ListItem::REAL4:
-            field = format_real(item.r, REAL4_FIELD);
-            break;
-        case ListItem::REAL8:
-            field = format_real(item.r, REAL8_FIELD);
-            break;
+        case ListItem::TEXT: field = item.text; break;
+        case ListItem::INT4: field = format_integer(item.i, INT4_FIELD); break;
+        case ListItem::REAL4: field = format_real(item.r, REAL4_FIELD); break;
+        case ListItem::REAL8: field = format_real(item.r, REAL8_FIELD); break;
         }
         bool text = item.kind == ListItem::TEXT;
         std::size_t blank = text && (line.empty() || after_number) ? 1 : 0;

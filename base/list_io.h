@@ -23,11 +23,16 @@
 // One item of a list-directed write. Only int, float, double and text convert to an item, so that a
 // count of another type must be converted on purpose.
 struct ListItem {
-    enum Kind { TEXT, INT4, REAL4, REAL8 };
-    Kind kind;               // what the item is and so how it is written
-    std::string_view text;   // TEXT: the text, written as it is
-    long long i = 0;         // INT4: the value
-    double r = 0.0;          // REAL4 (the float's value) or REAL8
+    enum Kind {
+        TEXT,
+        INT4,
+        REAL4,
+        REAL8
+    };
+    Kind kind;              // what the item is and so how it is written
+    std::string_view text;  // TEXT: the text, written as it is
+    long long i = 0;        // INT4: the value
+    double r = 0.0;         // REAL4 (the float's value) or REAL8
 
     ListItem(const char* s) : kind(TEXT), text(s) {}
     ListItem(std::string_view s) : kind(TEXT), text(s) {}

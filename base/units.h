@@ -19,11 +19,11 @@ constexpr int UNIT_DIAG = 9;
 constexpr int UNIT_LIMIT = 100;  // unit numbers 0 .. UNIT_LIMIT-1
 
 enum class UnitMode {
-    CLOSED,          // no file on the unit
-    READ_TEXT,       // existing text file, read from the start
-    WRITE_TEXT,      // text file created or truncated ("unknown" status written from its start)
-    READ_BINARY,     // existing unformatted file
-    WRITE_BINARY,    // unformatted file created or truncated
+    CLOSED,        // no file on the unit
+    READ_TEXT,     // existing text file, read from the start
+    WRITE_TEXT,    // text file created or truncated ("unknown" status written from its start)
+    READ_BINARY,   // existing unformatted file
+    WRITE_BINARY,  // unformatted file created or truncated
 };
 
 // Opens a file on a unit. Returns false (unit closed) when the file cannot be opened or the unit number
@@ -39,10 +39,10 @@ void unit_close_all();
 void unit_close_all_unchecked();
 
 bool unit_is_open(int unit);
-UnitMode unit_mode(int unit);                // CLOSED when the unit is not open
-std::FILE* unit_file(int unit);              // nullptr when the unit is not open
-const std::string& unit_path(int unit);      // the file's name as opened ("" when closed)
-long unit_record(int unit);                  // records (lines) read or written so far
-void unit_count_record(int unit);            // readers and writers advance the record count
+UnitMode unit_mode(int unit);            // CLOSED when the unit is not open
+std::FILE* unit_file(int unit);          // nullptr when the unit is not open
+const std::string& unit_path(int unit);  // the file's name as opened ("" when closed)
+long unit_record(int unit);              // records (lines) read or written so far
+void unit_count_record(int unit);        // readers and writers advance the record count
 
 #endif

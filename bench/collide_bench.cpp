@@ -21,12 +21,12 @@
 
 namespace {
 
-constexpr int NX = 60, NY = 50, NZ = 50;         // divisions = cells (x along the stream)
-constexpr double LX = 0.6, LY = 0.5, LZ = 0.5;   // real extents (m)
-constexpr double MASS = 4.65e-26;                // nitrogen-like molecule
+constexpr int NX = 60, NY = 50, NZ = 50;        // divisions = cells (x along the stream)
+constexpr double LX = 0.6, LY = 0.5, LZ = 0.5;  // real extents (m)
+constexpr double MASS = 4.65e-26;               // nitrogen-like molecule
 constexpr double TEMP = 300.0;
 constexpr double MACH = 2.8;
-constexpr double DENSITY = 1.3e20;               // mean free path about one cell
+constexpr double DENSITY = 1.3e20;  // mean free path about one cell
 constexpr double MOLECULES_WANTED = 1.5e6;
 
 // The box, its divisions and cells, and the gas (the test fixture's case, scaled as the flow-data

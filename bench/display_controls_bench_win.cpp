@@ -42,8 +42,8 @@ int main(int argc, char** argv)
     READ_SURFACE_DATA();
     set_lattice_scalars();
     GasState& G = GAS;
-    G.STREAM_SPEED = static_cast<float>(
-        std::sqrt(double(G.STREAM_U) * G.STREAM_U + double(G.STREAM_V) * G.STREAM_V + double(G.STREAM_W) * G.STREAM_W));
+    G.STREAM_SPEED = static_cast<float>(std::sqrt(
+        double(G.STREAM_U) * G.STREAM_U + double(G.STREAM_V) * G.STREAM_V + double(G.STREAM_W) * G.STREAM_W));
     DISPLAY.RUN_TYPE = 3;
     LOAD_DISPLAY_DIALOGS();
     RUN.OUTPUT_COUNT = 1;

@@ -105,6 +105,6 @@ void BM_PathCrossesTriangle(benchmark::State& state)
 }
 BENCHMARK(BM_PathCrossesTriangle);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

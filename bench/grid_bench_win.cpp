@@ -29,7 +29,7 @@ void paint(HWND dialog)
     RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {
@@ -57,8 +57,8 @@ int main()
     }
     WDialogShow(-1, -1, 0, 2);
     paint(dialog);
-    std::printf("grid_bench: %d rows x %d columns, %d slots, %d cell controls\n", g->rows, g->columns, g->slots,
-                g->columns * g->slots);
+    std::printf("grid_bench: %d rows x %d columns, %d slots, %d cell controls\n", g->rows, g->columns,
+                g->slots, g->columns * g->slots);
     std::printf("set-up (load with companion text)    %10.2f ms\n", setup);
 
     constexpr int PAGES = 40;

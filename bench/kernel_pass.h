@@ -40,8 +40,9 @@ inline void set_lattice_without_surfaces()
     auto& D = DIVISIONS;
     D.ELEMENT_WIDTH_X = D.DIVISION_WIDTH_X, D.ELEMENT_WIDTH_Y = D.DIVISION_WIDTH_Y;
     D.ELEMENT_WIDTH_Z = D.DIVISION_WIDTH_Z;
-    D.ELEMENT_DIAGONAL = std::sqrt(D.ELEMENT_WIDTH_X * D.ELEMENT_WIDTH_X + D.ELEMENT_WIDTH_Y * D.ELEMENT_WIDTH_Y +
-                                   D.ELEMENT_WIDTH_Z * D.ELEMENT_WIDTH_Z);
+    D.ELEMENT_DIAGONAL =
+        std::sqrt(D.ELEMENT_WIDTH_X * D.ELEMENT_WIDTH_X + D.ELEMENT_WIDTH_Y * D.ELEMENT_WIDTH_Y +
+                  D.ELEMENT_WIDTH_Z * D.ELEMENT_WIDTH_Z);
     D.MNSEG = 1;
     D.ICHECK.allocate(8);
 }
@@ -68,8 +69,9 @@ inline void one_pass(PhaseTimes& t)
 inline double store_bytes()
 {
     const auto& M = MOLECULES;
-    return double(M.MOL_POS.bytes() + M.PV.bytes() + M.IP.bytes() + M.MOL_TIME.bytes() + M.MOL_VIB_LEVEL.bytes() +
-                  M.XREF.bytes() + M.IPS.bytes() + M.ISCH.bytes() + M.SUBCELL_IJK.bytes());
+    return double(M.MOL_POS.bytes() + M.PV.bytes() + M.IP.bytes() + M.MOL_TIME.bytes() +
+                  M.MOL_VIB_LEVEL.bytes() + M.XREF.bytes() + M.IPS.bytes() + M.ISCH.bytes() +
+                  M.SUBCELL_IJK.bytes());
 }
 
 // Peak resident memory of the process (bytes).

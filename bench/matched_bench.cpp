@@ -84,8 +84,8 @@ void run_size(const MatchedSize& s, int warm, int timed)
     const double moves = RUN.MOVE_COUNT - moves0;
     const double per_pass = timed > 0 ? 1.0 / timed : 0.0;
     const double per_move = moves > 0 ? 1e9 / moves : 0.0;
-    std::printf("%s: %d x %d x %d cells, %.0f molecules (mean), %d + %d passes, %.0f timed moves\n", s.name, s.nx,
-                s.ny, s.nz, nm_sum * per_pass, warm, timed, moves);
+    std::printf("%s: %d x %d x %d cells, %.0f molecules (mean), %d + %d passes, %.0f timed moves\n", s.name,
+                s.nx, s.ny, s.nz, nm_sum * per_pass, warm, timed, moves);
     std::printf("  moves per second          %.4g\n", t.total() > 0 ? moves / t.total() : 0.0);
     std::printf("  ns per move: move %.2f  entry %.2f  indexing %.2f  collisions %.2f  total %.2f\n",
                 t.move * per_move, t.enter * per_move, t.index * per_move, t.collide * per_move,

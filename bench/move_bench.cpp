@@ -42,8 +42,8 @@ void set_sphere(int rings, int sectors)
     for (int s = 0; s < sectors; ++s) {
         corners.insert(corners.end(), {south, at(1, s + 1), at(1, s)});
         for (int r = 1; r < rings - 1; ++r)
-            corners.insert(corners.end(), {at(r, s), at(r, s + 1), at(r + 1, s + 1), at(r, s), at(r + 1, s + 1),
-                                           at(r + 1, s)});
+            corners.insert(corners.end(), {at(r, s), at(r, s + 1), at(r + 1, s + 1), at(r, s),
+                                           at(r + 1, s + 1), at(r + 1, s)});
         corners.insert(corners.end(), {at(rings - 1, s), at(rings - 1, s + 1), north});
     }
 
@@ -125,7 +125,8 @@ void BM_MoveMolecules(benchmark::State& state)
     for (auto _ : state)
         move_pass();
     state.SetItemsProcessed(static_cast<int64_t>(RUN.MOVE_COUNT - moves));
-    state.counters["hits_per_pass"] = (RUN.SURFACE_HIT_COUNT - hits) / static_cast<double>(state.iterations());
+    state.counters["hits_per_pass"] =
+        (RUN.SURFACE_HIT_COUNT - hits) / static_cast<double>(state.iterations());
     state.counters["molecules"] = MOLECULES.NM;
     state.SetLabel(body ? "sphere of 966 triangles" : "no body");
 }

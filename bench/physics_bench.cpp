@@ -52,8 +52,8 @@ void EquilibriumCollisionRate(benchmark::State& state)
     for (auto _ : state) {
         enter_run_folder("equilibrium");
         PhysicsCase c;
-        c.fnum = 4.0e13;                       // 20000 molecules
-        c.output_interval = 24.0 / outputs;    // 72 collision times in all
+        c.fnum = 4.0e13;                     // 20000 molecules
+        c.output_interval = 24.0 / outputs;  // 72 collision times in all
         set_up_case(c);
         run_outputs(outputs);
         const auto& VAR = RESULTS.VAR;
@@ -128,6 +128,6 @@ void StreamBoxCount(benchmark::State& state)
 }
 BENCHMARK(StreamBoxCount)->Iterations(1)->Unit(benchmark::kSecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -121,7 +121,7 @@ bool is_number(const std::string& s)
     return !s.empty() && s.find_first_not_of("0123456789.") == std::string::npos;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -141,7 +141,8 @@ int main(int argc, char** argv)
                 cmd += " " + args[i++];
             STARTUPINFOA si = {};
             si.cb = sizeof si;
-            if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &started))
+            if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                                &started))
                 fail(step, "cannot start " + exe + ", error " + std::to_string(GetLastError()));
         } else if (step == "wait" || step == "gone") {
             need(step, 1);
@@ -221,7 +222,8 @@ int main(int argc, char** argv)
                 GetClassNameA(b, cls, sizeof cls);
                 if (lstrcmpiA(cls, "BUTTON") != 0)
                     continue;
-                SendMessageTimeoutA(b, BM_SETCHECK, b == c ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 5000, &r);
+                SendMessageTimeoutA(b, BM_SETCHECK, b == c ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_ABORTIFHUNG,
+                                    5000, &r);
             }
             PostMessageA(target, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(c));
         } else if (step == "check") {
@@ -229,13 +231,15 @@ int main(int argc, char** argv)
             HWND c = control(step, args[i++].c_str());
             int on = std::atoi(args[i++].c_str());
             DWORD_PTR r = 0;
-            SendMessageTimeoutA(c, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 5000, &r);
+            SendMessageTimeoutA(c, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 5000,
+                                &r);
         } else if (step == "set") {
             need(step, 2);
             HWND c = control(step, args[i++].c_str());
             std::string text = args[i++];
             DWORD_PTR r = 0;
-            SendMessageTimeoutA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000, &r);
+            SendMessageTimeoutA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                5000, &r);
             // As typed: the edit control counts as changed by the user.
             SendMessageTimeoutA(c, EM_SETMODIFY, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &r);
         } else if (step == "get") {
@@ -243,7 +247,8 @@ int main(int argc, char** argv)
             HWND c = control(step, args[i++].c_str());
             char text[1024] = {};
             DWORD_PTR r = 0;
-            SendMessageTimeoutA(c, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &r);
+            SendMessageTimeoutA(c, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                                5000, &r);
             std::printf("%s\n", text);
             std::fflush(stdout);
         } else if (step == "close") {

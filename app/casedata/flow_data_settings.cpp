@@ -36,7 +36,8 @@ void check_optional_species(int code, int number, const std::string& what)
 void check_positive(int value, int number, const std::string& what)
 {
     if (value < 1)
-        refuse_item(FLOW_DATA_FILE, flow_item(number, what), value_text(value), "a value of 1 or more is needed");
+        refuse_item(FLOW_DATA_FILE, flow_item(number, what), value_text(value),
+                    "a value of 1 or more is needed");
 }
 
 // Items 39 to 47 for surface reaction N.
@@ -78,7 +79,8 @@ void read_surface_reaction(int N)
         check_optional_species(code, 40 + i, what);
     }
 
-    read_item(G.SURF_REACTION_ENERGY(N), flow_item(47, of_surface_reaction("energy input to the surface", N)));
+    read_item(G.SURF_REACTION_ENERGY(N),
+              flow_item(47, of_surface_reaction("energy input to the surface", N)));
     write_list(UNIT_SUMMARY, {"The energy input to the surface is", G.SURF_REACTION_ENERGY(N)});
     check_real(FLOW_DATA_FILE, flow_item(47, of_surface_reaction("energy input to the surface", N)),
                G.SURF_REACTION_ENERGY(N), -REACTION_ENERGY_LIMIT, REACTION_ENERGY_LIMIT);
@@ -137,10 +139,13 @@ void read_stream()
 // Item 54: the code of each side, with the moving-wall rule, then item 55.
 void read_boundaries()
 {
-    static const char* const side_label[BOX_SIDES + 1] = {
-        "", "The side at the minimum x coord is", "The side at the maximum x coord is",
-        "The side at the minimum y coord is", "The side at the maximum y coord is",
-        "The side at the minimum z coord is", "The side at the maximum z coord is"};
+    static const char* const side_label[BOX_SIDES + 1] = {"",
+                                                          "The side at the minimum x coord is",
+                                                          "The side at the maximum x coord is",
+                                                          "The side at the minimum y coord is",
+                                                          "The side at the maximum y coord is",
+                                                          "The side at the minimum z coord is",
+                                                          "The side at the maximum z coord is"};
     static const char* const code_text[8] = {"",
                                              "the axis of symmetry",
                                              "a plane of symmetry",
@@ -267,14 +272,16 @@ void read_run_settings()
     check_positive(R.SAMPLES_PER_OUTPUT, 70, "samples per output interval");
     if (R.SAMPLING_MODE == 1) {
         read_item(R.STEADY_AFTER_OUTPUTS, flow_item(71, "output intervals before steady flow"));
-        write_list(UNIT_SUMMARY, {"Steady flow is assumed after", R.STEADY_AFTER_OUTPUTS, " output intervals"});
+        write_list(UNIT_SUMMARY,
+                   {"Steady flow is assumed after", R.STEADY_AFTER_OUTPUTS, " output intervals"});
     }
     read_item(R.MNM, flow_item(72, "maximum number of molecules"));
     write_list(UNIT_SUMMARY, {"The maximum number of molecules is", R.MNM});
     // The molecule store is allocated with this capacity.
     check_positive(R.MNM, 72, "maximum number of molecules");
     read_item(R.MOVES_PER_COLL_TIME, flow_item(73, "moves per mean collision time"));
-    write_list(UNIT_SUMMARY, {"There are", R.MOVES_PER_COLL_TIME, " molecule moves each mean collision time"});
+    write_list(UNIT_SUMMARY,
+               {"There are", R.MOVES_PER_COLL_TIME, " molecule moves each mean collision time"});
     // The time step is the mean collision time or the cell transit time divided by these counts.
     check_positive(R.MOVES_PER_COLL_TIME, 73, "moves per mean collision time");
     read_item(R.MOVES_PER_TRANSIT, flow_item(74, "moves per cell transit time"));
@@ -290,8 +297,9 @@ void read_run_settings()
         // 6.0 x MNM in 4-byte reals, truncated; the list must stay addressable by 4-byte integers.
         double size = double(6.0f) * static_cast<double>(static_cast<float>(R.MNM));
         if (size > INT32_MAX)
-            refuse_item(FLOW_DATA_FILE, flow_item(72, "maximum number of molecules"), value_text(R.MNM),
-                        "continuous indexing needs a list of 6 times this many entries, more than 2147483647");
+            refuse_item(
+                FLOW_DATA_FILE, flow_item(72, "maximum number of molecules"), value_text(R.MNM),
+                "continuous indexing needs a list of 6 times this many entries, more than 2147483647");
         R.XREF_SIZE = static_cast<int>(size);
     } else {
         // With another mode the molecules would be indexed into cells neither way.

@@ -111,8 +111,8 @@ void read_divisions()
     read_item(B.DIVISIONS_X, flow_item(7, "DIVISIONS_X"));
     read_item(B.DIVISIONS_Y, flow_item(8, "DIVISIONS_Y"));
     read_item(B.DIVISIONS_Z, flow_item(9, "DIVISIONS_Z"));
-    write_list(UNIT_SUMMARY, {B.DIVISIONS_X, ",", B.DIVISIONS_Y, ",", B.DIVISIONS_Z,
-                              " divisions in the x,y directions"});
+    write_list(UNIT_SUMMARY,
+               {B.DIVISIONS_X, ",", B.DIVISIONS_Y, ",", B.DIVISIONS_Z, " divisions in the x,y directions"});
     read_item(B.ELEMENTS_PER_DIVISION_X, flow_item(10, "ELEMENTS_PER_DIVISION_X"));
     read_item(B.ELEMENTS_PER_DIVISION_Y, flow_item(11, "ELEMENTS_PER_DIVISION_Y"));
     read_item(B.ELEMENTS_PER_DIVISION_Z, flow_item(12, "ELEMENTS_PER_DIVISION_Z"));
@@ -121,10 +121,17 @@ void read_divisions()
 
     // The division and element arrays of the geometry are sized by these counts, and elements are
     // numbered in 4-byte integers.
-    const int counts[6] = {B.DIVISIONS_X, B.DIVISIONS_Y, B.DIVISIONS_Z,
-                           B.ELEMENTS_PER_DIVISION_X, B.ELEMENTS_PER_DIVISION_Y, B.ELEMENTS_PER_DIVISION_Z};
-    static const char* const names[6] = {"DIVISIONS_X", "DIVISIONS_Y", "DIVISIONS_Z",
-                                         "ELEMENTS_PER_DIVISION_X", "ELEMENTS_PER_DIVISION_Y",
+    const int counts[6] = {B.DIVISIONS_X,
+                           B.DIVISIONS_Y,
+                           B.DIVISIONS_Z,
+                           B.ELEMENTS_PER_DIVISION_X,
+                           B.ELEMENTS_PER_DIVISION_Y,
+                           B.ELEMENTS_PER_DIVISION_Z};
+    static const char* const names[6] = {"DIVISIONS_X",
+                                         "DIVISIONS_Y",
+                                         "DIVISIONS_Z",
+                                         "ELEMENTS_PER_DIVISION_X",
+                                         "ELEMENTS_PER_DIVISION_Y",
                                          "ELEMENTS_PER_DIVISION_Z"};
     double elements = 1.0;
     for (int i = 0; i < 6; ++i) {
@@ -202,7 +209,8 @@ void read_counts(ReactionInput& input)
 
     read_item(G.GAS_REACTIONS, flow_item(15, "number of chemical reactions"));
     write_list(UNIT_SUMMARY, {"The number of chemical reactions is", G.GAS_REACTIONS});
-    check_count(G.GAS_REACTIONS, 0, INT32_MAX, 15, "number of chemical reactions", "a count cannot be negative");
+    check_count(G.GAS_REACTIONS, 0, INT32_MAX, 15, "number of chemical reactions",
+                "a count cannot be negative");
     G.THIRD_BODY_TABLES = 0;
     if (G.GAS_REACTIONS > 0) {
         read_item(G.THIRD_BODY_TABLES, flow_item(16, "number of third-body tables"));
@@ -255,13 +263,15 @@ void read_species(int L)
     read_item(G.SPECIES_DATA(4, L), flow_item(21, of_species("molecular mass", L)));
     write_list(UNIT_SUMMARY, {"The reference diameter of species", L, " is", G.SPECIES_DATA(1, L)});
     write_list(UNIT_SUMMARY, {"The reference temperature of species", L, " is", G.SPECIES_DATA(2, L)});
-    write_list(UNIT_SUMMARY, {"The viscosity-temperature power law of species", L, " is", G.SPECIES_DATA(3, L)});
+    write_list(UNIT_SUMMARY,
+               {"The viscosity-temperature power law of species", L, " is", G.SPECIES_DATA(3, L)});
     write_list(UNIT_SUMMARY, {"The molecular mass of species", L, " is", G.SPECIES_DATA(4, L)});
     // The collision constants divide by the diameter's square, the reference temperature and the
     // mass (Bird 1994, eqs. 4.62-4.63): a value of 0 or less, or a denormal one, gives infinities and
     // NaNs. The viscosity-temperature exponent is 0.5 for hard spheres and 1 for Maxwell molecules;
     // far outside, (T / Tref)^(1 - w) and the gamma function of 2.5 - w overflow.
-    static const char* const names[5] = {"", "reference diameter", "reference temperature", "", "molecular mass"};
+    static const char* const names[5] = {"", "reference diameter", "reference temperature", "",
+                                         "molecular mass"};
     for (int field : {1, 2, 4})
         check_positive_real(FLOW_DATA_FILE, flow_item(17 + field, of_species(names[field], L)),
                             G.SPECIES_DATA(field, L), FLT_MAX);
@@ -269,16 +279,19 @@ void read_species(int L)
                G.SPECIES_DATA(3, L), 0.0, 2.0);
 
     read_item(G.SPECIES_ROTATION(1, L), flow_item(22, of_species("rotational degrees of freedom", L)));
-    write_list(UNIT_SUMMARY, {"Species", L, " has", G.SPECIES_ROTATION(1, L), " rotational degrees of freedom"});
+    write_list(UNIT_SUMMARY,
+               {"Species", L, " has", G.SPECIES_ROTATION(1, L), " rotational degrees of freedom"});
     // A molecule rotates about at most three axes; the energy sampling knows 0, 2 and 3 (and 1).
     check_count(G.SPECIES_ROTATION(1, L), 0, 3, 22, of_species("rotational degrees of freedom", L),
                 "a molecule has 0 to 3 rotational degrees of freedom");
     if (G.SPECIES_ROTATION(1, L) <= 0)
         return;
-    read_item(G.SPECIES_ROTATION(2, L), flow_item(23, of_species("rotational relaxation collision number", L)));
+    read_item(G.SPECIES_ROTATION(2, L),
+              flow_item(23, of_species("rotational relaxation collision number", L)));
     write_list(UNIT_SUMMARY, {"and the relaxation collision number is", G.SPECIES_ROTATION(2, L)});
     check_count(G.SPECIES_ROTATION(2, L), 0, INT32_MAX, 23,
-                of_species("rotational relaxation collision number", L), "a collision number cannot be negative");
+                of_species("rotational relaxation collision number", L),
+                "a collision number cannot be negative");
     if (G.MAX_VIB_MODES <= 0)
         return;
     read_item(G.VIB_MODE_COUNT(L), flow_item(24, of_species("number of vibrational modes", L)));
@@ -361,12 +374,12 @@ void read_gas_reaction(ReactionInput& in, int J)
     // exponent; the energies are those of one molecular event, in joules.
     check_real(FLOW_DATA_FILE, flow_item(33, of_reaction("contributing internal degrees of freedom", J)),
                in.INTERNAL_DOF(J), 0.0, 100.0);
-    check_real(FLOW_DATA_FILE, flow_item(34, of_reaction("activation energy", J)), in.ACTIVATION_ENERGY(J), 0.0,
-               REACTION_ENERGY_LIMIT);
-    check_real(FLOW_DATA_FILE, flow_item(35, of_reaction("pre-exponential parameter", J)), in.PRE_EXPONENTIAL(J),
-               0.0, FLT_MAX);
-    check_real(FLOW_DATA_FILE, flow_item(36, of_reaction("temperature exponent", J)), in.TEMPERATURE_EXPONENT(J),
-               -10.0, 10.0);
+    check_real(FLOW_DATA_FILE, flow_item(34, of_reaction("activation energy", J)), in.ACTIVATION_ENERGY(J),
+               0.0, REACTION_ENERGY_LIMIT);
+    check_real(FLOW_DATA_FILE, flow_item(35, of_reaction("pre-exponential parameter", J)),
+               in.PRE_EXPONENTIAL(J), 0.0, FLT_MAX);
+    check_real(FLOW_DATA_FILE, flow_item(36, of_reaction("temperature exponent", J)),
+               in.TEMPERATURE_EXPONENT(J), -10.0, 10.0);
     check_real(FLOW_DATA_FILE, flow_item(37, of_reaction("energy of the reaction", J)), in.REACTION_ENERGY(J),
                -REACTION_ENERGY_LIMIT, REACTION_ENERGY_LIMIT);
 }
@@ -383,7 +396,8 @@ void read_third_body_table(ReactionInput& in, int T)
         write_list(UNIT_SUMMARY, {"That for species", L, " is", in.THIRD_BODY_VALUES(T, L)});
         // A third-body efficiency relative to the reference species.
         check_real(FLOW_DATA_FILE,
-                   flow_item(38, "value of species " + std::to_string(L) + " in third-body table " + std::to_string(T)),
+                   flow_item(38, "value of species " + std::to_string(L) + " in third-body table " +
+                                     std::to_string(T)),
                    in.THIRD_BODY_VALUES(T, L), 0.0, 1000.0);
     }
 }

@@ -53,7 +53,8 @@ void allocate_surfaces()
     bool ok = allocate_case_array(S.SURFACE_POINT_COUNT, n) && allocate_case_array(S.SURFACE_SPARE_1, 2, n) &&
               allocate_case_array(S.SURFACE_SPARE_2, 2, n) && allocate_case_array(S.SURFACE_SOLID_COUNT, n) &&
               allocate_case_array(S.SURFACE_CLOSED, n) && allocate_case_array(S.SURFACE_ENTRY_COUNT, n) &&
-              allocate_case_array(S.SURFACE_TRIANGLE_COUNT, n) && allocate_case_array(S.SURFACE_FIRST_POINT, n) &&
+              allocate_case_array(S.SURFACE_TRIANGLE_COUNT, n) &&
+              allocate_case_array(S.SURFACE_FIRST_POINT, n) &&
               allocate_case_array(S.SURFACE_FIRST_TRIANGLE, n);
     if (!ok)
         stop_allocation("PROGRAM COULD NOT ALLOCATE NUMBER OF SURFACES", SURFACE_DATA_FILE,
@@ -119,7 +120,8 @@ void read_surface_counts(int n)
     read_item(S.SURFACE_ENTRY_COUNT(n), surface_item(4, "number of flow entry triangles" + of_surface));
     write_list(UNIT_SUMMARY,
                {"The number of flow entry triangles on surface", n, " is", S.SURFACE_ENTRY_COUNT(n)});
-    add_count(S.ENTRY_TRIANGLE_COUNT, S.SURFACE_ENTRY_COUNT(n), 4, "number of flow entry triangles" + of_surface);
+    add_count(S.ENTRY_TRIANGLE_COUNT, S.SURFACE_ENTRY_COUNT(n), 4,
+              "number of flow entry triangles" + of_surface);
 
     // Both counts are at most the totals, which fit; their sum may not.
     long long triangles = static_cast<long long>(S.SURFACE_SOLID_COUNT(n)) + S.SURFACE_ENTRY_COUNT(n);
@@ -221,7 +223,8 @@ void read_solid_properties(int k, int j, int n)
     auto& S = SURFACE;
     int species = GAS.SPECIES_COUNT;
     read_item(S.SOLID_PROPERTIES(1, k), surface_item(8, of_triangle("surface temperature", j, n)));
-    read_item(S.SOLID_PROPERTIES(2, k), surface_item(9, of_triangle("fraction of specular reflection", j, n)));
+    read_item(S.SOLID_PROPERTIES(2, k),
+              surface_item(9, of_triangle("fraction of specular reflection", j, n)));
     for (int s = 1; s <= species; ++s) {
         const std::string of_s = " of species " + std::to_string(s);
         read_item(S.SOLID_SPECIES_PROPERTIES(1, s, k),
@@ -230,8 +233,9 @@ void read_solid_properties(int k, int j, int n)
                   surface_item(10, of_triangle("outgas mass flux" + of_s, j, n)));
     }
     for (int r = 1; r <= GAS.SURFACE_REACTIONS; ++r)
-        read_item(S.SOLID_REACTION_PROBABILITY(r, k),
-                  surface_item(11, of_triangle("probability of surface reaction " + std::to_string(r), j, n)));
+        read_item(
+            S.SOLID_REACTION_PROBABILITY(r, k),
+            surface_item(11, of_triangle("probability of surface reaction " + std::to_string(r), j, n)));
 
     float temperature = S.SOLID_PROPERTIES(1, k);
     if (temperature > 0.0f)
@@ -263,17 +267,22 @@ void read_solid_properties(int k, int j, int n)
                    S.SOLID_SPECIES_PROPERTIES(2, s, k), 0.0, FLT_MAX);
     }
     for (int r = 1; r <= GAS.SURFACE_REACTIONS; ++r)
-        check_real(SURFACE_DATA_FILE,
-                   surface_item(11, of_triangle("probability of surface reaction " + std::to_string(r), j, n)),
-                   S.SOLID_REACTION_PROBABILITY(r, k), 0.0, 1.0);
+        check_real(
+            SURFACE_DATA_FILE,
+            surface_item(11, of_triangle("probability of surface reaction " + std::to_string(r), j, n)),
+            S.SOLID_REACTION_PROBABILITY(r, k), 0.0, 1.0);
 }
 
 // Items 12 and 13: the gas entering through flow-entry triangle e.
 void read_entry_properties(int e, int j, int n)
 {
     auto& S = SURFACE;
-    static const char* const names[6] = {"", "velocity component in x", "velocity component in y",
-                                         "velocity component in z", "gas temperature", "number density"};
+    static const char* const names[6] = {"",
+                                         "velocity component in x",
+                                         "velocity component in y",
+                                         "velocity component in z",
+                                         "gas temperature",
+                                         "number density"};
     static const char* const lines[6] = {"",
                                          "The velocity component in the x direction is",
                                          "The velocity component in the y direction is",
@@ -289,12 +298,13 @@ void read_entry_properties(int e, int j, int n)
     for (int f = 1; f <= 3; ++f)
         check_real(SURFACE_DATA_FILE, surface_item(12, of_triangle(names[f], j, n)), S.ENTRY_PROPERTIES(f, e),
                    -SPEED_LIMIT, SPEED_LIMIT);
-    check_positive_real(SURFACE_DATA_FILE, surface_item(12, of_triangle(names[4], j, n)), S.ENTRY_PROPERTIES(4, e),
-                        FLT_MAX);
-    check_real(SURFACE_DATA_FILE, surface_item(12, of_triangle(names[5], j, n)), S.ENTRY_PROPERTIES(5, e), 0.0,
-               FLT_MAX);
+    check_positive_real(SURFACE_DATA_FILE, surface_item(12, of_triangle(names[4], j, n)),
+                        S.ENTRY_PROPERTIES(4, e), FLT_MAX);
+    check_real(SURFACE_DATA_FILE, surface_item(12, of_triangle(names[5], j, n)), S.ENTRY_PROPERTIES(5, e),
+               0.0, FLT_MAX);
     for (int s = 1; s <= GAS.SPECIES_COUNT; ++s) {
-        const std::string what = surface_item(13, of_triangle("fraction of species " + std::to_string(s), j, n));
+        const std::string what =
+            surface_item(13, of_triangle("fraction of species " + std::to_string(s), j, n));
         read_item(S.ENTRY_SPECIES_PROPERTIES(1, s, e), what);
         write_list(UNIT_SUMMARY, {"The fraction of species", s, " is", S.ENTRY_SPECIES_PROPERTIES(1, s, e)});
         check_real(SURFACE_DATA_FILE, what, S.ENTRY_SPECIES_PROPERTIES(1, s, e), 0.0, 1.0);

@@ -50,7 +50,7 @@ void define_extremes()
     IGrPaletteRGB(255, 255, 255, 255);
 }
 
-} // namespace
+}  // namespace
 
 void SET_COLOUR_RAMP()
 {
@@ -100,7 +100,10 @@ bool LEGEND_STEPS(float v, float& major, float& minor, float& m, int& e)
         float major, minor;
     };
     static constexpr Row rows[] = {
-        {1.79f, 0.2f, 0.05f}, {2.39f, 0.4f, 0.1f}, {4.49f, 0.5f, 0.1f}, {5.99f, 1.0f, 0.2f},
+        {1.79f, 0.2f, 0.05f},
+        {2.39f, 0.4f, 0.1f},
+        {4.49f, 0.5f, 0.1f},
+        {5.99f, 1.0f, 0.2f},
     };
     major = 2.0f;
     minor = 0.5f;

@@ -20,19 +20,18 @@
 
 namespace {
 
-constexpr int EMPTY = -999;          // what a list, radio group or field without a value reads
+constexpr int EMPTY = -999;  // what a list, radio group or field without a value reads
 constexpr float EMPTY_REAL = -999.0f;
-constexpr int GAS_PROPERTIES = 17;   // flowfield properties before the species fractions
+constexpr int GAS_PROPERTIES = 17;  // flowfield properties before the species fractions
 constexpr int SURFACE_PROPERTIES = 10;
 
 // The texts of the gas reactions 1..23 that the progress log names after "Reaction type" and the number.
 constexpr const char* REACTION_TEXTS[] = {
-    " is O2+N->2O+N",     " is O2+NO->2O+NO",   " is O2+N2->2O+N2",   " is 2O2->2O+O2",
-    " is O2+O->3O",       " is N2+O->2N+O",     " is N2+O2->2N+O2",   " is N2+NO->2N+NO",
-    " is 2N2->2N+N2",     " is N2+N->3N",       " is NO+N2->N+O+N2",  " is NO+O2->N+O+O2",
-    " is 2NO->N+O+NO",    " is NO+O->N+2O",     " is NO+N->2N+O",     " is NO+O->O2+N",
-    " is N2+O->NO+N",     " is O2+N->NO+O",     " is NO+N->N2+O",     " is O+O+M1->O2+M1",
-    " is N+N+M2->N2+M2",  " is 3N->N2+N",       " is N+O+M3->NO+M3",
+    " is O2+N->2O+N",    " is O2+NO->2O+NO",  " is O2+N2->2O+N2",  " is 2O2->2O+O2", " is O2+O->3O",
+    " is N2+O->2N+O",    " is N2+O2->2N+O2",  " is N2+NO->2N+NO",  " is 2N2->2N+N2", " is N2+N->3N",
+    " is NO+N2->N+O+N2", " is NO+O2->N+O+O2", " is 2NO->N+O+NO",   " is NO+O->N+2O", " is NO+N->2N+O",
+    " is NO+O->O2+N",    " is N2+O->NO+N",    " is O2+N->NO+O",    " is NO+N->N2+O", " is O+O+M1->O2+M1",
+    " is N+N+M2->N2+M2", " is 3N->N2+N",      " is N+O+M3->NO+M3",
 };
 constexpr int NAMED_REACTIONS = static_cast<int>(sizeof REACTION_TEXTS / sizeof REACTION_TEXTS[0]);
 
@@ -45,8 +44,9 @@ int division_count(int axis)
 int element_count(int axis)
 {
     const BoxState& B = BOX;
-    return axis == 1 ? B.ELEMENTS_PER_DIVISION_X : axis == 2 ? B.ELEMENTS_PER_DIVISION_Y
-                                                             : B.ELEMENTS_PER_DIVISION_Z;
+    return axis == 1   ? B.ELEMENTS_PER_DIVISION_X
+           : axis == 2 ? B.ELEMENTS_PER_DIVISION_Y
+                       : B.ELEMENTS_PER_DIVISION_Z;
 }
 
 // A list selection into a setting: an empty list leaves the setting as it is.
@@ -259,8 +259,8 @@ void read_surface_toolbar()
 
     // 4. The view steps, one after the other.
     const std::pair<int, DisplayPair*> view[] = {
-        {IDC_SURF_ZOOM, &d.SURF_VIEW_ZOOM},         {IDC_SURF_SHIFT_H, &d.SURF_VIEW_SHIFT_H},
-        {IDC_SURF_SHIFT_V, &d.SURF_VIEW_SHIFT_V},   {IDC_SURF_AZIMUTH, &d.SURF_VIEW_AZIMUTH},
+        {IDC_SURF_ZOOM, &d.SURF_VIEW_ZOOM},           {IDC_SURF_SHIFT_H, &d.SURF_VIEW_SHIFT_H},
+        {IDC_SURF_SHIFT_V, &d.SURF_VIEW_SHIFT_V},     {IDC_SURF_AZIMUTH, &d.SURF_VIEW_AZIMUTH},
         {IDC_SURF_ELEVATION, &d.SURF_VIEW_ELEVATION},
     };
     for (const auto& [field, pair] : view) {
@@ -331,7 +331,7 @@ void read_log_reaction()
     }
 }
 
-} // namespace
+}  // namespace
 
 void HANDLE_DISPLAY_CONTROLS()
 {

@@ -20,9 +20,10 @@ constexpr float FOOT = 0.3048f;  // metres per foot
 
 // The dialogs of the paused displays, loaded with the others so that those displays find them.
 constexpr int LATER_DIALOGS[] = {
-    IDD_STREAMLINE_START,     IDD_SURFACE_WINDOW_OPTIONS, IDD_SURFACE_WINDOW_PROPERTY, IDD_TRIANGLE_VALUES_SI,
-    IDD_TRIANGLE_VALUES_ENGLISH, IDD_TRIANGLE_VALUES_RATIO, IDD_SECTION_PLANE_SI,     IDD_SECTION_PLANE_ENGLISH,
-    IDD_SECTION_PLANE_RATIO,  IDD_POINT_REPORT_SI,        IDD_POINT_REPORT_ENGLISH,    IDD_POINT_REPORT_RATIO,
+    IDD_STREAMLINE_START,   IDD_SURFACE_WINDOW_OPTIONS,  IDD_SURFACE_WINDOW_PROPERTY,
+    IDD_TRIANGLE_VALUES_SI, IDD_TRIANGLE_VALUES_ENGLISH, IDD_TRIANGLE_VALUES_RATIO,
+    IDD_SECTION_PLANE_SI,   IDD_SECTION_PLANE_ENGLISH,   IDD_SECTION_PLANE_RATIO,
+    IDD_POINT_REPORT_SI,    IDD_POINT_REPORT_ENGLISH,    IDD_POINT_REPORT_RATIO,
     IDD_COLOUR_MAP,
 };
 
@@ -66,7 +67,7 @@ void set_run_start_display_settings()
     d.VIEW_MODE_3D = 1;
 }
 
-} // namespace
+}  // namespace
 
 int flow_toolbar(int units)
 {
@@ -177,8 +178,8 @@ void LOAD_DISPLAY_DIALOGS()
     WDialogLoad(IDD_LOG);
     WDialogSelect(IDD_LOG);
     if (GAS.GAS_REACTIONS == 0)
-        for (int field : {IDC_LOG_REACTIONS, IDC_LOG_REACTION_TYPE, IDC_LOG_REACTION_TYPE_LABEL,
-                          IDC_LOG_REACTIONS_LABEL})
+        for (int field :
+             {IDC_LOG_REACTIONS, IDC_LOG_REACTION_TYPE, IDC_LOG_REACTION_TYPE_LABEL, IDC_LOG_REACTIONS_LABEL})
             WDialogFieldState(field, 0);
     WDialogShow(LOG_X, LOG_Y, 0, MODELESS);
 

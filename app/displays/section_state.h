@@ -24,11 +24,11 @@ struct SectionDisplayState {
     float SECTION_PICK_X = 0.0f;           // last mouse press inside the box (scaled); kept on reopening
     float SECTION_PICK_Y = 0.0f;
     float SECTION_PICK_Z = 0.0f;
-    float SECTION_POINT_X = 0.0f;          // the point marked while SECTION_POINT_SHOWN is 1; kept
+    float SECTION_POINT_X = 0.0f;  // the point marked while SECTION_POINT_SHOWN is 1; kept
     float SECTION_POINT_Y = 0.0f;
     float SECTION_POINT_Z = 0.0f;
-    float SECTION_PLANE_POSITION = 0.0f;   // coordinate of the plane along JSDIR (scaled length)
-    int SECTION_WINDOW = 0;                // child window of the display
+    float SECTION_PLANE_POSITION = 0.0f;  // coordinate of the plane along JSDIR (scaled length)
+    int SECTION_WINDOW = 0;               // child window of the display
 };
 
 extern SectionDisplayState SECTION;

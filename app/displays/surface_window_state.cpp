@@ -23,7 +23,7 @@ void allocate_or_stop(Array<T, Rank>& a, const char* name, E... extents)
     fatal_stop(std::string("surface display window: cannot allocate the work array ") + name);
 }
 
-} // namespace
+}  // namespace
 
 int streamline_max_points()
 {

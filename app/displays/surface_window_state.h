@@ -11,37 +11,37 @@ constexpr int STREAMLINE_SLOTS = 20;  // streamlines traced at most in one openi
 
 struct SurfaceWindowState {
     // ---- work arrays, allocated on opening and freed on closing
-    Array<float, 2> VARL;               // (SPECIES_COUNT + 12, SOLID_TRIANGLE_COUNT) shown values per triangle
-    Array<float, 2> STREAM_DOWN_X;      // (20, STREAMLINE_MAX_POINTS) downstream points of streamline s
+    Array<float, 2> VARL;           // (SPECIES_COUNT + 12, SOLID_TRIANGLE_COUNT) shown values per triangle
+    Array<float, 2> STREAM_DOWN_X;  // (20, STREAMLINE_MAX_POINTS) downstream points of streamline s
     Array<float, 2> STREAM_DOWN_Y;
     Array<float, 2> STREAM_DOWN_Z;
-    Array<float, 2> STREAM_UP_X;        // (20, STREAMLINE_MAX_POINTS) upstream points
+    Array<float, 2> STREAM_UP_X;  // (20, STREAMLINE_MAX_POINTS) upstream points
     Array<float, 2> STREAM_UP_Y;
     Array<float, 2> STREAM_UP_Z;
-    Array<int, 2> STREAM_POINT_COUNT;   // (2, STREAMLINE_MAX_POINTS) row 1 downstream, row 2 upstream count
-                                        // of streamline s in column s (columns 1..20 are used)
-    Array<int, 3> STREAMLINE_START;     // (2, 3, 21) start of each streamline: 1 division, 2 element;
-                                        // x, y, z; streamline slot 1..21
-    int STREAMLINE_MAX_POINTS = 0;      // elements along the three axes together
+    Array<int, 2> STREAM_POINT_COUNT;  // (2, STREAMLINE_MAX_POINTS) row 1 downstream, row 2 upstream count
+                                       // of streamline s in column s (columns 1..20 are used)
+    Array<int, 3> STREAMLINE_START;    // (2, 3, 21) start of each streamline: 1 division, 2 element;
+                                       // x, y, z; streamline slot 1..21
+    int STREAMLINE_MAX_POINTS = 0;     // elements along the three axes together
 
     // ---- window state; 0 on opening unless stated
-    int S3D_PROPERTY = 3;               // property code shown; 3 (pressure) on opening
-    int S3D_RANGE_HIGH = 0;             // range adjustments of the colour scale
+    int S3D_PROPERTY = 3;    // property code shown; 3 (pressure) on opening
+    int S3D_RANGE_HIGH = 0;  // range adjustments of the colour scale
     int S3D_RANGE_LOW = 0;
-    int S3D_LOG_SCALE = 0;              // logarithmic colour scale
-    int S3D_SHOW_AXES = 0;              // axes in the display list
-    int S3D_SHOW_BOX = 0;               // box edges
-    int S3D_SHOW_ENTRY = 0;             // flow-entry triangles
-    int S3D_NO_REFLECTION = 0;          // suppresses the mirror image
-    int S3D_SELECTED_SURFACE = 0;       // selected surface and triangle within it (drawn black)
+    int S3D_LOG_SCALE = 0;         // logarithmic colour scale
+    int S3D_SHOW_AXES = 0;         // axes in the display list
+    int S3D_SHOW_BOX = 0;          // box edges
+    int S3D_SHOW_ENTRY = 0;        // flow-entry triangles
+    int S3D_NO_REFLECTION = 0;     // suppresses the mirror image
+    int S3D_SELECTED_SURFACE = 0;  // selected surface and triangle within it (drawn black)
     int S3D_SELECTED_TRIANGLE = 0;
-    int S3D_SELECTED_SOLID = 0;         // solid-triangle number of the selection; 0 when not solid
-    int S3D_SPECIES = 1;                // species whose fraction the triangle dialog shows; 1 on opening
-    int STREAMLINE_COUNT = 0;           // streamlines traced so far, 0..20
-    int STREAMLINE_COUNTER = 0;         // the streamline counter as the user set it
-    int STREAMLINE_LAST = 0;            // its value at the latest trace
-    int START_VALID = 0;                // 1 when the start in slot STREAMLINE_COUNTER + 1 passed the checks
-    float START_X = 0.0f;               // start point (scaled): the element centre chosen by the user
+    int S3D_SELECTED_SOLID = 0;  // solid-triangle number of the selection; 0 when not solid
+    int S3D_SPECIES = 1;         // species whose fraction the triangle dialog shows; 1 on opening
+    int STREAMLINE_COUNT = 0;    // streamlines traced so far, 0..20
+    int STREAMLINE_COUNTER = 0;  // the streamline counter as the user set it
+    int STREAMLINE_LAST = 0;     // its value at the latest trace
+    int START_VALID = 0;         // 1 when the start in slot STREAMLINE_COUNTER + 1 passed the checks
+    float START_X = 0.0f;        // start point (scaled): the element centre chosen by the user
     float START_Y = 0.0f;
     float START_Z = 0.0f;
 };

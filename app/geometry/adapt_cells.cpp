@@ -27,12 +27,11 @@
 
 namespace {
 
-
-constexpr int MARK_FREE = -1;          // ELEMENT_MARK: free for a node
-constexpr int MARK_NODE = 0;           // holds a node
+constexpr int MARK_FREE = -1;  // ELEMENT_MARK: free for a node
+constexpr int MARK_NODE = 0;   // holds a node
 constexpr int MARK_UNAVAILABLE = 1000000;
-constexpr int PASS_LIMIT = 1000;       // labelling passes of one placement cycle
-constexpr int TRY_LIMIT = 1000;        // tries before a candidate is taken regardless
+constexpr int PASS_LIMIT = 1000;  // labelling passes of one placement cycle
+constexpr int TRY_LIMIT = 1000;   // tries before a candidate is taken regardless
 
 // The nodes placed so far (XNCL, YNCL, ZNCL) with their capacity MAX_CELLS.
 struct Nodes {
@@ -269,9 +268,9 @@ void replace_cell_arrays()
     const int species = GAS.SPECIES_COUNT;
     if (!C.CELL_DATA.allocate(CELL_DATA_FIELDS, mc) || !C.CELL_TIME.allocate(mc) ||
         !C.ICELL.allocate(3, mc) || !SAMPLES.CELL_SAMPLE.allocate(8 + GAS.MAX_VIB_MODES, mc, species) ||
-        !C.IRCELL.allocate(RUN.INDEX_MODE == INDEX_CONTINUOUS ? mc : 1) || !SAMPLES.CELL_COLL_COUNT.allocate(mc) ||
-        !SAMPLES.CELL_SEP_SUM.allocate(mc) || !RESULTS.VAR.allocate(17 + species, mc) ||
-        !RESULTS.SPECIES_VAR.allocate(11, mc, species))
+        !C.IRCELL.allocate(RUN.INDEX_MODE == INDEX_CONTINUOUS ? mc : 1) ||
+        !SAMPLES.CELL_COLL_COUNT.allocate(mc) || !SAMPLES.CELL_SEP_SUM.allocate(mc) ||
+        !RESULTS.VAR.allocate(17 + species, mc) || !RESULTS.SPECIES_VAR.allocate(11, mc, species))
         allocation_stop(line, "CELL_DATA");
 }
 
@@ -311,7 +310,7 @@ int ask_molecules_per_cell()
     return mpc;
 }
 
-} // namespace
+}  // namespace
 
 void ADAPT_CELLS()
 {

@@ -24,18 +24,18 @@ constexpr int LATTICE = 10;  // lattice steps 0..10 across the face
 
 // Per-call state of the analysis.
 struct Analysis {
-    float lo[3], hi[3];         // element limits
-    float ya[LATTICE + 1];      // lattice positions on the x-min face, pulled in from its edges
+    float lo[3], hi[3];     // element limits
+    float ya[LATTICE + 1];  // lattice positions on the x-min face, pulled in from its edges
     float zb[LATTICE + 1];
     int state[LATTICE + 1][LATTICE + 1];   // FACE_POINT_STATE (a, b): 0 unassigned, +1 flow, -1 body
     int source[LATTICE + 1][LATTICE + 1];  // FACE_POINT_SOURCE (a, b): 1 direct, -1 tentative, 0 not set
-    int e = 0;                  // surface element number
-    int triangle_count = 0;     // triangles of the element
-    int inno = 0;               // side shown by a triangle lying in faces 2..6
-    int last = 0;               // start state of the last line with crossings
-    int unassigned = 0;         // U: weighted tenths of lines that nothing assigned
+    int e = 0;                             // surface element number
+    int triangle_count = 0;                // triangles of the element
+    int inno = 0;                          // side shown by a triangle lying in faces 2..6
+    int last = 0;                          // start state of the last line with crossings
+    int unassigned = 0;                    // U: weighted tenths of lines that nothing assigned
     bool unassigned_set = false;
-    int in_flow = 0;            // V: weighted tenths in the flow
+    int in_flow = 0;  // V: weighted tenths in the flow
 };
 
 // NINTT (2, MTRI): the crossings of the present x-line (tenth-step index, signed triangle number). Kept
@@ -92,20 +92,19 @@ void flag_all_but(const Analysis& A, int spared)
 // ---- edge and face contacts
 
 struct EdgeCase {
-    int along;        // axis of the edge
-    int p, q;         // the two fixed axes
+    int along;            // axis of the edge
+    int p, q;             // the two fixed axes
     bool p_high, q_high;  // the foot point at their low or high limits
-    int u, v;         // projection coordinates of the foot test
-    int face1, face2; // faces flagged by a cut
+    int u, v;             // projection coordinates of the foot test
+    int face1, face2;     // faces flagged by a cut
 };
 
-constexpr EdgeCase EDGES[12] = {
-    {Z, X, Y, false, false, X, Y, 1, 3}, {Z, X, Y, false, true, X, Y, 1, 4},
-    {Z, X, Y, true, false, X, Y, 2, 3},  {Z, X, Y, true, true, X, Y, 2, 4},
-    {Y, X, Z, false, false, X, Z, 1, 5}, {Y, X, Z, false, true, X, Z, 1, 6},
-    {Y, X, Z, true, false, X, Z, 2, 5},  {Y, X, Z, true, true, X, Z, 2, 6},
-    {X, Y, Z, false, false, Z, Y, 5, 3}, {X, Y, Z, false, true, Z, Y, 6, 3},
-    {X, Y, Z, true, false, Z, Y, 5, 4},  {X, Y, Z, true, true, Z, Y, 6, 4}};
+constexpr EdgeCase EDGES[12] = {{Z, X, Y, false, false, X, Y, 1, 3}, {Z, X, Y, false, true, X, Y, 1, 4},
+                                {Z, X, Y, true, false, X, Y, 2, 3},  {Z, X, Y, true, true, X, Y, 2, 4},
+                                {Y, X, Z, false, false, X, Z, 1, 5}, {Y, X, Z, false, true, X, Z, 1, 6},
+                                {Y, X, Z, true, false, X, Z, 2, 5},  {Y, X, Z, true, true, X, Z, 2, 6},
+                                {X, Y, Z, false, false, Z, Y, 5, 3}, {X, Y, Z, false, true, Z, Y, 6, 3},
+                                {X, Y, Z, true, false, Z, Y, 5, 4},  {X, Y, Z, true, true, Z, Y, 6, 4}};
 
 void edge_contacts(const Analysis& A, int t, float tol)
 {
@@ -273,7 +272,7 @@ void trace_on_face_one(Analysis& A, int t, float tol)
         const int a = clamp_lattice(nint(10.0 * (double(ys) - A.lo[Y]) / D.ELEMENT_WIDTH_Y));
         const int b = clamp_lattice(nint(10.0 * (double(zs) - A.lo[Z]) / D.ELEMENT_WIDTH_Z));
         const bool inside = std::fabs(dz) <= std::fabs(dy) ? in_projection(t, X, Y, A.lo[X], ys)
-                                                            : in_projection(t, Z, X, zs, A.lo[X]);
+                                                           : in_projection(t, Z, X, zs, A.lo[X]);
         if (!inside)
             continue;
         if (!(A.state[a][b] == 0 || A.source[a][b] == -1))
@@ -557,7 +556,7 @@ int centre_side(const Analysis& A)
     return side;
 }
 
-} // namespace
+}  // namespace
 
 void ANALYSE_SURFACE_ELEMENT()
 {

@@ -194,7 +194,7 @@ void connect_surface(int s)
     }
 }
 
-} // namespace
+}  // namespace
 
 void set_triangle_connectivity()
 {

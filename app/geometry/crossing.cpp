@@ -40,7 +40,7 @@ inline int point_in_triangle(double u1, double w1, double u2, double w2, double 
 const double FINE_TOLERANCE = double(1e-12f);
 const double COARSE_TOLERANCE = double(1e-8f);
 
-} // namespace
+}  // namespace
 
 void POINT_IN_TRIANGLE(float u1, float w1, float u2, float w2, float u3, float w3, float pu, float pw,
                        int& inside)

@@ -183,12 +183,12 @@ void finish_flow_elements(const DivisionElements& E, int k)
 }
 
 // The eighteen face and edge neighbours of a division, as offsets (x, y, z).
-constexpr int FACE_AND_EDGE[18][3] = {
-    {-1, 0, 0}, {-1, 1, 0}, {0, 1, 0}, {1, 1, 0}, {1, 0, 0}, {1, -1, 0}, {0, -1, 0}, {-1, -1, 0},
-    {0, 0, -1}, {-1, 0, -1}, {0, 1, -1}, {1, 0, -1}, {0, -1, -1},
-    {0, 0, 1},  {-1, 0, 1},  {0, 1, 1},  {1, 0, 1},  {0, -1, 1}};
+constexpr int FACE_AND_EDGE[18][3] = {{-1, 0, 0}, {-1, 1, 0}, {0, 1, 0},   {1, 1, 0},  {1, 0, 0},
+                                      {1, -1, 0}, {0, -1, 0}, {-1, -1, 0}, {0, 0, -1}, {-1, 0, -1},
+                                      {0, 1, -1}, {1, 0, -1}, {0, -1, -1}, {0, 0, 1},  {-1, 0, 1},
+                                      {0, 1, 1},  {1, 0, 1},  {0, -1, 1}};
 
-} // namespace
+}  // namespace
 
 void analyse_elements()
 {

@@ -32,7 +32,7 @@ constexpr int LEGEND_DIALOG_Y = 3927;
 constexpr int PICTURE_X = 135, PICTURE_Y = 23, PICTURE_WIDTH = 878, PICTURE_HEIGHT = 690;
 constexpr int CHILD_FRAME_FLAGS = 7;  // system menu, minimise and maximise boxes
 constexpr float PICTURE_ASPECT = 1.2725f;
-constexpr int TITLE_LENGTH = 62;      // the titles are passed blank-padded to this length
+constexpr int TITLE_LENGTH = 62;  // the titles are passed blank-padded to this length
 constexpr int FILL_SOLID = 4;
 
 // Colour numbers of the divisions picture.
@@ -64,14 +64,14 @@ Axis lattice_axis(int axis)
     const auto& D = DIVISIONS;
     switch (axis) {
     case 1:
-        return {B.XMIN, D.BOX_EXTENT_X, D.DIVISION_WIDTH_X, D.ELEMENT_WIDTH_X, B.DIVISIONS_X,
-                B.ELEMENTS_PER_DIVISION_X};
+        return {B.XMIN,        D.BOX_EXTENT_X,           D.DIVISION_WIDTH_X, D.ELEMENT_WIDTH_X,
+                B.DIVISIONS_X, B.ELEMENTS_PER_DIVISION_X};
     case 2:
-        return {B.YMIN, D.BOX_EXTENT_Y, D.DIVISION_WIDTH_Y, D.ELEMENT_WIDTH_Y, B.DIVISIONS_Y,
-                B.ELEMENTS_PER_DIVISION_Y};
+        return {B.YMIN,        D.BOX_EXTENT_Y,           D.DIVISION_WIDTH_Y, D.ELEMENT_WIDTH_Y,
+                B.DIVISIONS_Y, B.ELEMENTS_PER_DIVISION_Y};
     default:
-        return {B.ZMIN, D.BOX_EXTENT_Z, D.DIVISION_WIDTH_Z, D.ELEMENT_WIDTH_Z, B.DIVISIONS_Z,
-                B.ELEMENTS_PER_DIVISION_Z};
+        return {B.ZMIN,        D.BOX_EXTENT_Z,           D.DIVISION_WIDTH_Z, D.ELEMENT_WIDTH_Z,
+                B.DIVISIONS_Z, B.ELEMENTS_PER_DIVISION_Z};
     }
 }
 
@@ -92,7 +92,8 @@ struct LatticePlace {
     int element[4] = {0, 1, 1, 1};
     int element_cell() const
     {
-        return DIVISIONS.ELEMENT_CELL(division[3], division[2], division[1], element[3], element[2], element[1]);
+        return DIVISIONS.ELEMENT_CELL(division[3], division[2], division[1], element[3], element[2],
+                                      element[1]);
     }
 };
 
@@ -150,8 +151,9 @@ Plane read_plane(int& remembered_axis)
     p.up = axis == 2 ? 3 : 2;
 
     // The plane through the centres of the chosen elements, in metres.
-    const double position = (a.minimum + (p.division - 1) * a.division_width + (p.element - 0.5) * a.element_width) /
-                            double(BOX.SCALE_FACTOR);
+    const double position =
+        (a.minimum + (p.division - 1) * a.division_width + (p.element - 0.5) * a.element_width) /
+        double(BOX.SCALE_FACTOR);
     WDialogPutReal(IDC_PLANE_POSITION, static_cast<float>(position), "(G13.7)");
     return p;
 }
@@ -191,7 +193,8 @@ void fill_rectangle(const Plane& p, int colour, int hd, int vd, int he = 0, int 
         y2 = y1 + v.element_width;
     }
     IGrColourN(colour);
-    IGrRectangle(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2));
+    IGrRectangle(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
+                 static_cast<float>(y2));
 }
 
 // Steps 2a and 2h: the pause before a drawing, and the wait after it. True when the picture ends.
@@ -269,7 +272,7 @@ void draw_cells(const Plane& p, const Array<int, 1>& ICOL)
                 }
 }
 
-} // namespace
+}  // namespace
 
 // A picture whose window cannot be opened is left out: its dialogs are unloaded at once instead of
 // waiting for a close request from a window that does not exist.

@@ -18,10 +18,10 @@ namespace {
 // The 26 divisions around a division, offsets (x, y, z): the eight of the same z layer from -x on through
 // +y, +x and -y; then the z - 1 layer, its centre first and then the same eight; then the z + 1 layer.
 constexpr int NEIGHBOURS[26][3] = {
-    {-1, 0, 0},  {-1, 1, 0},  {0, 1, 0},  {1, 1, 0},  {1, 0, 0},  {1, -1, 0},  {0, -1, 0},  {-1, -1, 0},
-    {0, 0, -1},  {-1, 0, -1}, {-1, 1, -1}, {0, 1, -1}, {1, 1, -1}, {1, 0, -1}, {1, -1, -1}, {0, -1, -1},
-    {-1, -1, -1}, {0, 0, 1},  {-1, 0, 1}, {-1, 1, 1}, {0, 1, 1},  {1, 1, 1},  {1, 0, 1},   {1, -1, 1},
-    {0, -1, 1},  {-1, -1, 1}};
+    {-1, 0, 0},  {-1, 1, 0},  {0, 1, 0},    {1, 1, 0},   {1, 0, 0},  {1, -1, 0}, {0, -1, 0},
+    {-1, -1, 0}, {0, 0, -1},  {-1, 0, -1},  {-1, 1, -1}, {0, 1, -1}, {1, 1, -1}, {1, 0, -1},
+    {1, -1, -1}, {0, -1, -1}, {-1, -1, -1}, {0, 0, 1},   {-1, 0, 1}, {-1, 1, 1}, {0, 1, 1},
+    {1, 1, 1},   {1, 0, 1},   {1, -1, 1},   {0, -1, 1},  {-1, -1, 1}};
 
 // The divisions of the block spanned by a division and its neighbour k, from (0, 0, 0) to the
 // neighbour's own offset: 2 for a face neighbour, 4 for an edge, 8 for a corner. A shorter list is
@@ -103,7 +103,7 @@ void check_lattice_input()
                        ", " + std::to_string(l.high) + ") give no extent");
 }
 
-} // namespace
+}  // namespace
 
 void set_lattice_scalars()
 {

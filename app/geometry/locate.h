@@ -75,10 +75,10 @@ inline int current_element_cell()
 {
     const Divisions& D = DIVISIONS;
     return D.ELEMENT_CELL(D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_X,
-                         D.CURRENT_ELEMENT_Z, D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_X);
+                          D.CURRENT_ELEMENT_Z, D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_X);
 }
 
-} // namespace locate_detail
+}  // namespace locate_detail
 
 // The locators' lattice in 8-byte reals with the counts per length, for a caller that locates many
 // points while the lattice stays as it is (the move, for one pass). Per axis x, y, z.
@@ -144,7 +144,7 @@ inline void locate_elements(const LatticeSteps& L, float x, float y, float z)
     D.CURRENT_ELEMENT_Z = element_index(L, 2, z, D.CURRENT_DIVISION_Z);
 }
 
-} // namespace locate_detail
+}  // namespace locate_detail
 
 // FIND_ELEMENT: sets the six current indices of the point (x, y, z); no cell is read.
 inline void FIND_ELEMENT(float x, float y, float z)

@@ -143,7 +143,7 @@ void mark_lattice_lines(int t, const Vec3 p[3], const float n[3], float w, int a
     const float box_hi[3] = {B.XMAX, B.YMAX, B.ZMAX};
     const int u = a == 0 ? 1 : 0;  // (y, z) for x; (x, z) for y; (x, y) for z
     const int v = a == 2 ? 1 : 2;
-    const float s = static_cast<float>(4.0 * double(D.GEOMETRY_TOLERANCE));   // LINE_SHIFT
+    const float s = static_cast<float>(4.0 * double(D.GEOMETRY_TOLERANCE));      // LINE_SHIFT
     const float doff = static_cast<float>(50.0 * double(D.GEOMETRY_TOLERANCE));  // DOFF
     const float shift_u[4] = {-s, s, s, -s};
     const float shift_v[4] = {-s, -s, s, s};
@@ -327,7 +327,7 @@ void allocate_analysis_arrays()
     D.ELEMENT_CELL.fill(SURFACE.SURFACE_COUNT > 0 ? -1 : 0);
 }
 
-} // namespace
+}  // namespace
 
 void MARK_SURFACE_POINT(float x, float y, float z, int t, int side)
 {

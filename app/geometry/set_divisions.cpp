@@ -16,8 +16,7 @@
 
 namespace {
 
-
-} // namespace
+}  // namespace
 
 // The "Coordinates" stage.
 void coordinates_stage()
@@ -82,7 +81,7 @@ void release_temporaries()
     D.indiv_room = 0;
 }
 
-} // namespace
+}  // namespace
 
 void SET_DIVISIONS_AND_ELEMENTS()
 {

@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int UNIT_NODES = 8;      // "NODES.TXT"
+constexpr int UNIT_NODES = 8;  // "NODES.TXT"
 
 // The crossing fractions that hide a node: a solid triangle strictly between the point and the node.
 bool hides(float f)
@@ -255,7 +255,7 @@ void allocate_cells()
         allocation_stop(line, "IRCELL");
 }
 
-} // namespace
+}  // namespace
 
 // ICOL, the colour numbers of the cells picture: int(16 + 190 R), one uniform random number per cell in
 // cell order. They are drawn whenever the cells are formed, so that the run's random sequence is the
@@ -372,10 +372,10 @@ void COMBINE_ELEMENTS_INTO_CELLS()
         if (double(CD(CELL_VOLUME, c)) < double(0.001f) * D.ELEMENT_VOLUME)
             write_list(UNIT_DIAG,
                        {"Volume of cell", c, " is", static_cast<float>(CD(CELL_VOLUME, c) / scale3)});
-        CD(CELL_FILL_FRACTION, c) = static_cast<float>(
-            double(CD(CELL_VOLUME, c)) / ((double(CD(CELL_HIGH_Y, c)) - CD(CELL_LOW_Y, c)) *
-                                          (double(CD(CELL_HIGH_X, c)) - CD(CELL_LOW_X, c)) *
-                                          (double(CD(CELL_HIGH_Z, c)) - CD(CELL_LOW_Z, c))));
+        CD(CELL_FILL_FRACTION, c) = static_cast<float>(double(CD(CELL_VOLUME, c)) /
+                                                       ((double(CD(CELL_HIGH_Y, c)) - CD(CELL_LOW_Y, c)) *
+                                                        (double(CD(CELL_HIGH_X, c)) - CD(CELL_LOW_X, c)) *
+                                                        (double(CD(CELL_HIGH_Z, c)) - CD(CELL_LOW_Z, c))));
     }
     WDialogUnload();
 }

@@ -72,9 +72,9 @@ bool third_body_candidate(int T, int L, int M)
 }
 
 struct ThirdBody {
-    int molecule = 0;    // the third body, 0 when none
-    float factor = 0.0f; // steric constant times the third-body efficiency
-    int count = 0;       // n_3, the molecules that count as third bodies
+    int molecule = 0;     // the third body, 0 when none
+    float factor = 0.0f;  // steric constant times the third-body efficiency
+    int count = 0;        // n_3, the molecules that count as third bodies
 };
 
 // The third body of recombination R for the pair L, M in `cell`. A third-body table (code -t) draws
@@ -177,8 +177,9 @@ float GAMMA_FUNCTION(float X)
             y -= 1.0;
         }
     }
-    const double poly = 1.0 + y * (-0.5748646f + y * (0.9512363f + y * (-0.6998588f +
-                                  y * (0.4245549f + y * double(-0.1010678f)))));
+    const double poly =
+        1.0 +
+        y * (-0.5748646f + y * (0.9512363f + y * (-0.6998588f + y * (0.4245549f + y * double(-0.1010678f)))));
     return static_cast<float>(A * poly);
 }
 

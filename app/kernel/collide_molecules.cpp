@@ -48,9 +48,9 @@ constexpr float ZERO_SPEED_REMAINDER = 0.99f;
 // sigma_T c_r of a species pair as K f(c_r^2), with K = sigma_ref (2 k T_ref / m_r)^(omega - 1/2) /
 // Gamma(5/2 - omega) and f(c_r^2) = (c_r^2)^(1 - omega); the common exponents are done without pow.
 struct PairRate {
-    double K = 0.0;       // the constant factor
-    double power = 0.0;   // 1 - omega
-    int kind = 0;         // 0 general, 1 omega = 1/2, 2 omega = 3/4, 3 omega = 1
+    double K = 0.0;      // the constant factor
+    double power = 0.0;  // 1 - omega
+    int kind = 0;        // 0 general, 1 omega = 1/2, 2 omega = 3/4, 3 omega = 1
 };
 
 PairRate pair_rate(int LS, int MS)
@@ -58,9 +58,10 @@ PairRate pair_rate(int LS, int MS)
     const auto& SPD = GAS.SPECIES_PAIR_DATA;
     const double omega = SPD(PAIR_VISC_POWER, LS, MS);
     PairRate r;
-    r.K = double(SPD(PAIR_CROSS_SECTION, LS, MS)) *
-          std::pow(double(BOLTZ2) * SPD(PAIR_REF_TEMP, LS, MS) / SPD(PAIR_REDUCED_MASS, LS, MS), omega - 0.5) *
-          SPD(PAIR_GAMMA_FACTOR, LS, MS);
+    r.K =
+        double(SPD(PAIR_CROSS_SECTION, LS, MS)) *
+        std::pow(double(BOLTZ2) * SPD(PAIR_REF_TEMP, LS, MS) / SPD(PAIR_REDUCED_MASS, LS, MS), omega - 0.5) *
+        SPD(PAIR_GAMMA_FACTOR, LS, MS);
     r.power = 1.0 - omega;
     const float w = SPD(PAIR_VISC_POWER, LS, MS);
     r.kind = w == 0.5f ? 1 : w == 0.75f ? 2 : w == 1.0f ? 3 : 0;
@@ -70,20 +71,16 @@ PairRate pair_rate(int LS, int MS)
 inline float sigma_cr(const PairRate& r, float cr2, float cr)
 {
     switch (r.kind) {
-    case 1:
-        return static_cast<float>(r.K * cr);
-    case 2:
-        return static_cast<float>(r.K * std::sqrt(double(cr)));
-    case 3:
-        return static_cast<float>(r.K);
-    default:
-        return static_cast<float>(r.K * std::pow(double(cr2), r.power));
+    case 1: return static_cast<float>(r.K * cr);
+    case 2: return static_cast<float>(r.K * std::sqrt(double(cr)));
+    case 3: return static_cast<float>(r.K);
+    default: return static_cast<float>(r.K * std::pow(double(cr2), r.power));
     }
 }
 
 // The pair constants of every species pair, formed once per call (no allocation after the first call
 // of a run with this many species).
-Array<double, 3> RATE_TABLE;   // (3, SPECIES_COUNT, SPECIES_COUNT): K, 1 - omega, kind
+Array<double, 3> RATE_TABLE;  // (3, SPECIES_COUNT, SPECIES_COUNT): K, 1 - omega, kind
 
 void fill_rate_table(int species)
 {
@@ -166,9 +163,7 @@ float collision_bound_floor(double T, int cell)
 {
     const auto& SPD = GAS.SPECIES_PAIR_DATA;
     const int species = GAS.SPECIES_COUNT;
-    auto present = [cell](int s) {
-        return cell < 1 || SAMPLES.CELL_SAMPLE(CS_COUNT, cell, s) > 0.5;
-    };
+    auto present = [cell](int s) { return cell < 1 || SAMPLES.CELL_SAMPLE(CS_COUNT, cell, s) > 0.5; };
     bool any = false;
     for (int s = 1; s <= species && !any; ++s)
         any = present(s);
@@ -180,7 +175,8 @@ float collision_bound_floor(double T, int cell)
             if (any && !(present(p) && present(q)))
                 continue;
             const PairRate r = pair_rate(p, q);
-            const double cr2 = FLOOR_SPEED_RATIO * FLOOR_SPEED_RATIO * double(BOLTZ2) * T / SPD(PAIR_REDUCED_MASS, p, q);
+            const double cr2 =
+                FLOOR_SPEED_RATIO * FLOOR_SPEED_RATIO * double(BOLTZ2) * T / SPD(PAIR_REDUCED_MASS, p, q);
             floor = std::max(floor, r.K * std::pow(cr2, r.power));
         }
     return static_cast<float>(floor);

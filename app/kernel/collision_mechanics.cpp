@@ -239,7 +239,8 @@ void SAMPLE_ENERGY_RATIO(float a, float b, float& R)
         R = static_cast<float>(random_uniform());
         double P;
         if (a >= SMALL && b >= SMALL)
-            P = std::pow((double(a) + b) * R / a, double(a)) * std::pow((double(a) + b) * (1.0 - R) / b, double(b));
+            P = std::pow((double(a) + b) * R / a, double(a)) *
+                std::pow((double(a) + b) * (1.0 - R) / b, double(b));
         else if (a < SMALL && b >= SMALL)
             P = std::pow(1.0 - R, double(b));
         else if (a >= SMALL)

@@ -49,16 +49,10 @@ struct SideLattice {
         const auto& B = BOX;
         switch (side) {
         case 1:
-        case 2:
-            ix = side == 1 ? 1 : B.DIVISIONS_X, iy = i1, iz = i2;
-            break;
+        case 2: ix = side == 1 ? 1 : B.DIVISIONS_X, iy = i1, iz = i2; break;
         case 3:
-        case 4:
-            ix = i1, iy = side == 3 ? 1 : B.DIVISIONS_Y, iz = i2;
-            break;
-        default:
-            ix = i1, iy = i2, iz = side == 5 ? 1 : B.DIVISIONS_Z;
-            break;
+        case 4: ix = i1, iy = side == 3 ? 1 : B.DIVISIONS_Y, iz = i2; break;
+        default: ix = i1, iy = i2, iz = side == 5 ? 1 : B.DIVISIONS_Z; break;
         }
     }
 };
@@ -130,9 +124,10 @@ void face_point(int side, int ix, int iy, int iz, float P[3])
 bool element_partly_in_body()
 {
     const auto& D = DIVISIONS;
-    const int code = D.DIVISION_INFO(DIVISION_CODE, D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_X);
-    return code < 0 && D.SUB_ELEMENTS_IN_FLOW(-code, D.CURRENT_ELEMENT_Z, D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_X) <
-                           D.SUB_ELEMENTS;
+    const int code =
+        D.DIVISION_INFO(DIVISION_CODE, D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_X);
+    return code < 0 && D.SUB_ELEMENTS_IN_FLOW(-code, D.CURRENT_ELEMENT_Z, D.CURRENT_ELEMENT_Y,
+                                              D.CURRENT_ELEMENT_X) < D.SUB_ELEMENTS;
 }
 
 // Squared distance from P to the nearest point of triangle t (Ericson 2005, section 5.1.5), and P's
@@ -257,8 +252,9 @@ void enter_one(int side, int ix, int iy, int iz, int s, int gas)
     // Velocity: the normal component by its flux distribution, the tangential ones Maxwellian
     // about the primary stream's velocity.
     const float vmp = EF(EFACE_VMP, s, side, gas);
-    const float q = sample_entry_speed_ratio(EF(EFACE_SPEED_RATIO, s, side, gas), EF(EFACE_CONST_A, s, side, gas),
-                                             EF(EFACE_CONST_B, s, side, gas));
+    const float q =
+        sample_entry_speed_ratio(EF(EFACE_SPEED_RATIO, s, side, gas), EF(EFACE_CONST_A, s, side, gas),
+                                 EF(EFACE_CONST_B, s, side, gas));
     const float normal = static_cast<float>(double(q) * vmp * (side % 2 == 1 ? 1.0 : -1.0));
     float c1, c2;
     SAMPLE_MAXWELLIAN_PAIR(c1, c2, vmp);

@@ -41,9 +41,9 @@ constexpr double NO_SAMPLE_DOF = 0.1;
 constexpr double FROZEN_MODE = 50.0;
 
 struct Placement {
-    float pos[3];   // position
-    float vel[3];   // velocity (x, y, z)
-    int cell;       // cell of the position, below 1 when none
+    float pos[3];  // position
+    float vel[3];  // velocity (x, y, z)
+    int cell;      // cell of the position, below 1 when none
 };
 
 // A uniformly distributed point of triangle t: a point q on the edge P1 P2, then P3 + (q - P3) sqrt(rf).
@@ -149,7 +149,7 @@ float outgas_temperature(int k, int t)
 }
 
 struct Outgassed {
-    float vn, c1, c2;   // velocity in the triangle's frame
+    float vn, c1, c2;  // velocity in the triangle's frame
 };
 
 bool draw_outgas_placement(int t, float T, double mass, Placement& pl, Outgassed& o)
@@ -202,9 +202,10 @@ void enter_at_entry_triangles()
             for (int m = 1; m <= n; ++m) {
                 Placement pl;
                 if (!draw_entry_placement(e, t, s, pl)) {
-                    write_list(UNIT_DIAG, {" Stream entry element, no cell", static_cast<float>(pl.pos[0] / scale),
-                                           static_cast<float>(pl.pos[1] / scale),
-                                           static_cast<float>(pl.pos[2] / scale), pl.cell});
+                    write_list(UNIT_DIAG,
+                               {" Stream entry element, no cell", static_cast<float>(pl.pos[0] / scale),
+                                static_cast<float>(pl.pos[1] / scale), static_cast<float>(pl.pos[2] / scale),
+                                pl.cell});
                     RUN.ROUNDOFF_COUNT += 1;
                     continue;
                 }

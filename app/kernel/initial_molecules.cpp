@@ -38,7 +38,7 @@ struct FillGas {
     const Array<float, 1>* fraction;
     float temp;
     float u, v, w;
-    bool secondary;    // fills x > SEPARATION_X; the stream fills x < SEPARATION_X
+    bool secondary;  // fills x > SEPARATION_X; the stream fills x < SEPARATION_X
 };
 
 // The most probable speed of species s in a gas at temperature T: sqrt(2kT / m).
@@ -54,8 +54,8 @@ bool placement_accepted(int cell, int i)
     if (cell != i)
         return false;
     const auto& D = DIVISIONS;
-    const int code = D.DIVISION_INFO(DIVISION_CODE, D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y,
-                                     D.CURRENT_DIVISION_X);
+    const int code =
+        D.DIVISION_INFO(DIVISION_CODE, D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_X);
     if (code >= 0)
         return true;
     return D.SUB_ELEMENTS_IN_FLOW(-code, D.CURRENT_ELEMENT_Z, D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_X) >=
@@ -136,10 +136,12 @@ void fill_with_gas(const FillGas& g, float& R)
                 if (M.NM >= RUN.MNM) {
                     write_list(UNIT_DIAG, {"The initial number of molecules exceeds MNM in cell", i});
                     write_list(UNIT_DIAG, {"Either increase MNM or FNUM in the data"});
-                    fatal_stop("Either increase MNM or FNUM in the data: QR4TD.DAT item 72 (maximum number of "
-                               "molecules) is " + std::to_string(RUN.MNM) + " and item 65 (molecule weight FNUM) is " +
-                               value_text(RUN.FNUM) + "; the initial molecules pass MNM in cell " +
-                               std::to_string(i));
+                    fatal_stop(
+                        "Either increase MNM or FNUM in the data: QR4TD.DAT item 72 (maximum number of "
+                        "molecules) is " +
+                        std::to_string(RUN.MNM) + " and item 65 (molecule weight FNUM) is " +
+                        value_text(RUN.FNUM) + "; the initial molecules pass MNM in cell " +
+                        std::to_string(i));
                 }
                 failures = 0;
                 make_molecule(open_molecule_slot(), i, s, x, y, z, g, vmp);

@@ -126,8 +126,8 @@ void set_pair_constants()
 }
 
 struct StreamCollisions {
-    float time;        // mean collision time (real seconds)
-    float free_path;   // mean free path (real metres)
+    float time;       // mean collision time (real seconds)
+    float free_path;  // mean free path (real metres)
 };
 
 // Equilibrium collision rate of every species in the stream (VHS, Bird 1994 eq. 4.64), the mean
@@ -174,9 +174,10 @@ void set_initial_time_step(const StreamCollisions& sc)
     // A step of 0 (or a denormal, infinite or NaN one) would leave the flow time where it is for ever:
     // the data that set it are refused.
     if (!std::isfinite(dtm) || !(dtm >= FLT_MIN))
-        fatal_stop("QR4TD.DAT: the initial time step " + value_text(dtm) + " is not a positive number (stream speed " +
-                   value_text(G.STREAM_SPEED) + ", largest most probable speed " + value_text(G.MAX_SPECIES_VMP) +
-                   ", mean free path " + value_text(sc.free_path) + ", collision time " + value_text(sc.time) +
+        fatal_stop("QR4TD.DAT: the initial time step " + value_text(dtm) +
+                   " is not a positive number (stream speed " + value_text(G.STREAM_SPEED) +
+                   ", largest most probable speed " + value_text(G.MAX_SPECIES_VMP) + ", mean free path " +
+                   value_text(sc.free_path) + ", collision time " + value_text(sc.time) +
                    "): the run could not advance; check the species data and the stream of QR4TD.DAT");
     RUN.DTM = dtm;
     RUN.DTM_INITIAL = dtm;
@@ -216,8 +217,8 @@ void set_stream_sides()
     const auto& D = DIVISIONS;
     const double sf = BOX.SCALE_FACTOR;
     const float inward_u[7] = {0, G.STREAM_U, -G.STREAM_U, G.STREAM_V, -G.STREAM_V, G.STREAM_W, -G.STREAM_W};
-    const float inward_u2[7] = {0, G.SECONDARY_U, -G.SECONDARY_U, G.SECONDARY_V, -G.SECONDARY_V,
-                                G.SECONDARY_W, -G.SECONDARY_W};
+    const float inward_u2[7] = {
+        0, G.SECONDARY_U, -G.SECONDARY_U, G.SECONDARY_V, -G.SECONDARY_V, G.SECONDARY_W, -G.SECONDARY_W};
     for (int k = 1; k <= BOX_SIDES; ++k) {
         const int code = BOX.BOUNDARY_CODE(k);
         if (code != BOUNDARY_STREAM && code != BOUNDARY_PRESSURE)
@@ -315,9 +316,12 @@ void check_entry_count()
     const auto& B = BOX;
     const auto& S = SURFACE;
     const int faces[BOX_SIDES + 1] = {0,
-                                      B.DIVISIONS_Y * B.DIVISIONS_Z, B.DIVISIONS_Y * B.DIVISIONS_Z,
-                                      B.DIVISIONS_X * B.DIVISIONS_Z, B.DIVISIONS_X * B.DIVISIONS_Z,
-                                      B.DIVISIONS_X * B.DIVISIONS_Y, B.DIVISIONS_X * B.DIVISIONS_Y};
+                                      B.DIVISIONS_Y * B.DIVISIONS_Z,
+                                      B.DIVISIONS_Y * B.DIVISIONS_Z,
+                                      B.DIVISIONS_X * B.DIVISIONS_Z,
+                                      B.DIVISIONS_X * B.DIVISIONS_Z,
+                                      B.DIVISIONS_X * B.DIVISIONS_Y,
+                                      B.DIVISIONS_X * B.DIVISIONS_Y};
     double rate = RUN.OUTGAS_TOTAL;
     for (int k = 1; k <= BOX_SIDES; ++k)
         for (int s = 1; s <= G.SPECIES_COUNT; ++s)
@@ -329,10 +333,11 @@ void check_entry_count()
     const double per_step = rate * RUN.DTM;
     const int limit = molecule_store_limit();
     if (!(per_step <= limit))
-        fatal_stop("QR4TD.DAT: about " + value_text(per_step) + " molecules would enter in each time step, more than the " +
-                   std::to_string(limit) + " that the molecule store can hold; the molecule weight FNUM = " +
-                   value_text(RUN.FNUM) + " is too small for the stream number density " +
-                   value_text(G.STREAM_DENSITY) + " (secondary stream " + value_text(G.SECONDARY_DENSITY) + ")");
+        fatal_stop("QR4TD.DAT: about " + value_text(per_step) +
+                   " molecules would enter in each time step, more than the " + std::to_string(limit) +
+                   " that the molecule store can hold; the molecule weight FNUM = " + value_text(RUN.FNUM) +
+                   " is too small for the stream number density " + value_text(G.STREAM_DENSITY) +
+                   " (secondary stream " + value_text(G.SECONDARY_DENSITY) + ")");
 }
 
 // Per-cell collision fields: cell time, pair-selection remainder, cell time step DTM / 2, and the
@@ -343,9 +348,9 @@ void check_entry_count()
 void set_cell_fields()
 {
     auto& C = CELLS;
-    const float sigma_cr =
-        std::max(static_cast<float>(2.0 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(PAIR_CROSS_SECTION, 1, 1)),
-                 stream_collision_bound_floor());
+    const float sigma_cr = std::max(
+        static_cast<float>(2.0 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(PAIR_CROSS_SECTION, 1, 1)),
+        stream_collision_bound_floor());
     for (int i = 1; i <= C.CELL_COUNT; ++i) {
         C.CELL_TIME(i) = 0.0;
         C.CELL_DATA(CELL_REMAINDER, i) = 0.0f;

@@ -19,17 +19,17 @@ constexpr int MOVE_KEPT = 1;      // II: the molecule is still in the flow
 constexpr int MOVE_REMOVED = -1;  // II: the molecule was removed (N one less)
 
 // Verdicts of the box faces and the moving wall, as a fraction of the sub-step in SDMIN.
-constexpr float NO_FACE_MET = 1.1f;        // no face was met
-constexpr float LEAVES_FLOWFIELD = -1.0f;  // the molecule leaves through a face and is removed
-constexpr float MIN_FACE_FRACTION = 1e-5f; // smallest fraction reported for a reflection
+constexpr float NO_FACE_MET = 1.1f;         // no face was met
+constexpr float LEAVES_FLOWFIELD = -1.0f;   // the molecule leaves through a face and is removed
+constexpr float MIN_FACE_FRACTION = 1e-5f;  // smallest fraction reported for a reflection
 
 // MOVE_MOLECULES: moves every molecule whose clock lags TIME by more than its cell's time step.
 void MOVE_MOLECULES();
 
 // move_for_time: moves molecule N (in cell NCI) for DTIM in sub-steps of MOVE_ONE_MOLECULE, each on from
 // where the last one stopped, until the time is used up, the molecule meets a surface or is removed
-// (II as MOVE_ONE_MOLECULE leaves it; in/out: N, NCI, II). Every molecule is moved for all the time its clock advanced: a
-// path cut at a division width, or stopped at a box face that reflected it, goes on for the rest.
+// (II as MOVE_ONE_MOLECULE leaves it; in/out: N, NCI, II). Every molecule is moved for all the time its clock
+// advanced: a path cut at a division width, or stopped at a box face that reflected it, goes on for the rest.
 void move_for_time(int& N, int& NCI, float DTIM, int& II);
 
 // MOVE_ONE_MOLECULE: moves molecule N (in cell NCI) for DTIM along a straight path, at most one

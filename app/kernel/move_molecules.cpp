@@ -38,16 +38,16 @@ const char* const LOST_MOVED_SAME = " REMOVED DURING MOVE, SAME EL, AT";
 const char* const LOST_REFLECTED_CHANGE = " REMOVED DURING REFL, CHANGE ";
 const char* const LOST_MOVED_CHANGE = " REMOVED DURING MOVE, CHANGE EL";
 
-constexpr float HIT_FRACTION_LIMIT = 1.01f;   // a triangle crossing up to this fraction is a hit
-constexpr float PULL_BACK_LIMIT = 0.99999f;   // a face fraction below this pulls the end point back
+constexpr float HIT_FRACTION_LIMIT = 1.01f;  // a triangle crossing up to this fraction is a hit
+constexpr float PULL_BACK_LIMIT = 0.99999f;  // a face fraction below this pulls the end point back
 
 // One path of MOVE_ONE_MOLECULE.
 struct Path {
-    float P0[3];  // start point
-    float d[3];   // displacement
-    float P1[3];  // end point
-    float dt;     // time moved (DTIM')
-    float left;   // time left, DTIM - DTIM'
+    float P0[3];                  // start point
+    float d[3];                   // displacement
+    float P1[3];                  // end point
+    float dt;                     // time moved (DTIM')
+    float left;                   // time left, DTIM - DTIM'
     const LatticeSteps* lattice;  // the lattice, with the reciprocals of its divisors
 };
 
@@ -226,7 +226,8 @@ void settle_surface_hit(int& N, int NCI, int& II, Path& p, int ITRI, float SDMIN
     auto& M = MOLECULES;
     if (in_division) {
         RUN.SURFACE_HIT_COUNT += 1.0;
-        const double L = std::sqrt(double(p.d[0]) * p.d[0] + double(p.d[1]) * p.d[1] + double(p.d[2]) * p.d[2]);
+        const double L =
+            std::sqrt(double(p.d[0]) * p.d[0] + double(p.d[1]) * p.d[1] + double(p.d[2]) * p.d[2]);
         SDMIN = static_cast<float>(SDMIN - double(0.01f) - double(0.1f) * DIVISIONS.ELEMENT_DIAGONAL / L);
     } else {
         SDMIN = static_cast<float>(double(SDMIN) - double(0.015f));
@@ -312,8 +313,8 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool in_division)
 void move_within_division(int& N, int NCI, int& II, Path& p, const float vel[3])
 {
     const auto& D = DIVISIONS;
-    const int MINLEV = D.DIVISION_INFO(DIVISION_CODE, D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y,
-                                       D.CURRENT_DIVISION_X);
+    const int MINLEV =
+        D.DIVISION_INFO(DIVISION_CODE, D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_X);
     // A division without surfaces, the min-x side not periodic: faces and cell only.
     if (MINLEV >= 1 && BOX.BOUNDARY_CODE(1) != BOUNDARY_PERIODIC) {
         settle_at_faces(N, NCI, II, p, true);
@@ -363,8 +364,8 @@ void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3]
         float SDMIN = NO_FACE_MET;
         int ITRI = 0;
         for (int e = 0; e < entries; ++e) {
-            const int code = D.DIVISION_INFO(DIVISION_CODE, PATH_DIVISION_LIST[e][2], PATH_DIVISION_LIST[e][1],
-                                             PATH_DIVISION_LIST[e][0]);
+            const int code = D.DIVISION_INFO(DIVISION_CODE, PATH_DIVISION_LIST[e][2],
+                                             PATH_DIVISION_LIST[e][1], PATH_DIVISION_LIST[e][0]);
             if (code < 0)
                 test_triangles(-code, p, vel, true, SDMIN, ITRI);
         }

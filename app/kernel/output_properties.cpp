@@ -61,7 +61,7 @@ void mode_temperature(double theta, double energy, double count, double& temp, d
     }
 }
 
-} // namespace
+}  // namespace
 
 void surface_properties()
 {
@@ -89,7 +89,8 @@ void surface_properties()
         VARS(VARS_SHEAR_1 + 1, k) = static_cast<float>(F * S[4]);
         VARS(VARS_INCIDENT_HEAT, k) = static_cast<float>(F * S[5]);
         VARS(VARS_REFLECTED_HEAT, k) = static_cast<float>(F * S[6]);
-        VARS(VARS_NET_HEAT, k) = static_cast<float>(double(VARS(VARS_INCIDENT_HEAT, k)) + VARS(VARS_REFLECTED_HEAT, k));
+        VARS(VARS_NET_HEAT, k) =
+            static_cast<float>(double(VARS(VARS_INCIDENT_HEAT, k)) + VARS(VARS_REFLECTED_HEAT, k));
         // Surface temperature: the wall's own, or for an adiabatic wall the temperature of the incident
         // energy per degree of freedom, not below the wall's minimum.
         int j = SF.TRIANGLE(4, t);
@@ -195,7 +196,8 @@ void flowfield_properties(Array<int, 1>& IC)
                 SV(SV_TRANS_TEMP, c, s) = static_cast<float>(tsum / 3.0);
                 if (SN > 0.1) {
                     SV(SV_FRACTION, c, s) = static_cast<float>(N / SN);
-                    SV(SV_ROT_TEMP, c, s) = r < 1 ? 0.0f : static_cast<float>(CS(CS_ROT, c, s) * TWO_OVER_K / (r * N));
+                    SV(SV_ROT_TEMP, c, s) =
+                        r < 1 ? 0.0f : static_cast<float>(CS(CS_ROT, c, s) * TWO_OVER_K / (r * N));
                 }
             }
         }
@@ -308,7 +310,8 @@ void adapt_time_steps(const Array<int, 1>& IC)
         double step = scale * VAR(VAR_COLL_TIME, c) / (2.0 * R.MOVES_PER_COLL_TIME);
         double w = std::sqrt(K2 * VAR(VAR_TEMP, c) / m1);
         for (int d = 0; d < 3; ++d) {
-            double extent = std::fabs(double(CELL_DATA(CELL_HIGH_X + 2 * d, c)) - CELL_DATA(CELL_LOW_X + 2 * d, c));
+            double extent =
+                std::fabs(double(CELL_DATA(CELL_HIGH_X + 2 * d, c)) - CELL_DATA(CELL_LOW_X + 2 * d, c));
             double speed = std::fabs(double(VAR(VAR_U + d, c)));
             if (speed > 0.0)  // a zero component gives an infinite limit, which never wins
                 step = std::fmin(step, extent / speed / transit_moves);
@@ -350,7 +353,8 @@ void OUTPUT_PROPERTIES()
     flowfield_properties(IC);
     adapt_time_steps(IC);
     const int NM = MOLECULES.NM;
-    if (RUN.SAMPLING_MODE == 1 && std::abs(double(NM) - SAMPLES.NM_SAMPLE_START) > 8.0 * std::sqrt(double(NM))) {
+    if (RUN.SAMPLING_MODE == 1 &&
+        std::abs(double(NM) - SAMPLES.NM_SAMPLE_START) > 8.0 * std::sqrt(double(NM))) {
         WDialogSelect(IDD_LOG);
         WDialogPutString(IDC_LOG_NOTE, "Sample reset due to excessive molecule number change");
         RESET_SAMPLE();

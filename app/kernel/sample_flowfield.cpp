@@ -18,7 +18,7 @@ namespace {
 
 constexpr int HISTORY_LENGTH = 200;
 
-} // namespace
+}  // namespace
 
 void SAMPLE_FLOWFIELD()
 {

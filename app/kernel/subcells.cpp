@@ -64,7 +64,7 @@ void read_offsets()
 inline int axis_index(float c, float lo, double n_inv, int n)
 {
     const double v = (double(c) - lo) * n_inv + 1.0;
-    const double above = v >= 1.0 ? v : 1.0;   // also NaN -> 1
+    const double above = v >= 1.0 ? v : 1.0;  // also NaN -> 1
     const double limit = n;
     return static_cast<int>(above < limit ? above : limit);
 }
@@ -122,7 +122,8 @@ void SET_SUBCELLS(int j, int& n, int& n3)
         M.IPS.deallocate();
         M.IPS_SIZE = N;
         if (!M.IPS.allocate(3, N))
-            allocation_failed("PROGRAM COULD NOT ALLOCATE IPS", "IPS for " + std::to_string(N) + " molecules");
+            allocation_failed("PROGRAM COULD NOT ALLOCATE IPS",
+                              "IPS for " + std::to_string(N) + " molecules");
     }
 
     // Sub-cells per side. A cell without a fill fraction (no volume) takes partners from the whole
@@ -140,7 +141,8 @@ void SET_SUBCELLS(int j, int& n, int& n3)
         M.SUBCELL_IJK.deallocate();
         M.ISCH_SIZE = n3;
         if (!M.ISCH.allocate(2, n3) || !M.SUBCELL_IJK.allocate(3, n3))
-            allocation_failed("PROGRAM COULD NOT ALLOCATE ISCH", "ISCH for " + std::to_string(n3) + " sub-cells");
+            allocation_failed("PROGRAM COULD NOT ALLOCATE ISCH",
+                              "ISCH for " + std::to_string(n3) + " sub-cells");
     }
     auto& IPS = M.IPS;
     auto& ISCH = M.ISCH;
@@ -226,8 +228,9 @@ int find_subcell_partner(int j, int M, int p, int n)
         const int count = ISCH(2, t);
         if (count < 1)
             continue;
-        const int q = count == 1 ? ISCH(1, t) + 1
-                                 : ISCH(1, t) + static_cast<int>((double(count) - LIST_OFFSET) * random_uniform()) + 1;
+        const int q =
+            count == 1 ? ISCH(1, t) + 1
+                       : ISCH(1, t) + static_cast<int>((double(count) - LIST_OFFSET) * random_uniform()) + 1;
         const int L = IPS(3, IPS(1, q));
         if (usable(L))
             return L;

@@ -37,11 +37,11 @@
 namespace {
 
 // Fields of SOLID_PROPERTIES.
-constexpr int SOLID_TEMP = 1;          // wall temperature; 0 or below: adiabatic, minimum -value
-constexpr int SOLID_SPECULAR = 2;      // fraction of specular reflection
-constexpr int SOLID_WALL_VT1 = 3;      // wall velocity along t1 and t2
+constexpr int SOLID_TEMP = 1;      // wall temperature; 0 or below: adiabatic, minimum -value
+constexpr int SOLID_SPECULAR = 2;  // fraction of specular reflection
+constexpr int SOLID_WALL_VT1 = 3;  // wall velocity along t1 and t2
 constexpr int SOLID_WALL_VT2 = 4;
-constexpr int SOLID_STICKING = 1;      // SOLID_SPECIES_PROPERTIES field: fraction that sticks
+constexpr int SOLID_STICKING = 1;  // SOLID_SPECIES_PROPERTIES field: fraction that sticks
 
 // The frame of one triangle, with the conversions of a velocity into it and back.
 struct Frame {
@@ -86,9 +86,9 @@ struct Frame {
 
 // What one triangle hit needs of the triangle and of the incident molecule.
 struct Hit {
-    int t;          // triangle
-    int k;          // solid triangle number
-    int surface;    // its surface
+    int t;        // triangle
+    int k;        // solid triangle number
+    int surface;  // its surface
     Frame frame;
     float wall_vt1, wall_vt2;  // wall velocity along t1, t2
     float T1;                  // wall temperature (<= 0 adiabatic)
@@ -320,8 +320,14 @@ void INTERACT_WITH_SURFACE(int& N, int ITRI, int NCI, int& II, float X, float Y,
     // The solid triangle and the molecule in its frame.
     auto& M = MOLECULES;
     const int s = G.SPECIES_COUNT < 2 ? 1 : M.IP(M.IP_ROWS, N);
-    Hit hit{ITRI, kind, SF.TRIANGLE_SURFACE(ITRI), Frame(ITRI), SF.SOLID_PROPERTIES(SOLID_WALL_VT1, kind),
-            SF.SOLID_PROPERTIES(SOLID_WALL_VT2, kind), SF.SOLID_PROPERTIES(SOLID_TEMP, kind), 0.0f};
+    Hit hit{ITRI,
+            kind,
+            SF.TRIANGLE_SURFACE(ITRI),
+            Frame(ITRI),
+            SF.SOLID_PROPERTIES(SOLID_WALL_VT1, kind),
+            SF.SOLID_PROPERTIES(SOLID_WALL_VT2, kind),
+            SF.SOLID_PROPERTIES(SOLID_TEMP, kind),
+            0.0f};
     const double m = G.SPECIES_DATA(SPECIES_MASS, s);
     float UN, VT1, VT2;
     hit.frame.to_frame(M.PV(1, N), M.PV(2, N), M.PV(3, N), UN, VT1, VT2);

@@ -16,7 +16,8 @@ void in_range(int value, int low, int high, int file, const std::string& element
 {
     if (value < low || value > high)
         fatal_stop(std::string("Restart file ") + RESTART_FILE_NAME[file] + ": " + element + " = " +
-                   std::to_string(value) + " lies outside " + std::to_string(low) + " to " + std::to_string(high));
+                   std::to_string(value) + " lies outside " + std::to_string(low) + " to " +
+                   std::to_string(high));
 }
 
 std::string at(const char* array, int i)
@@ -79,7 +80,8 @@ void check_gas()
         }
         // A recombination keeps its third body in (2, N, 1): a species, or minus a third-body table.
         if (G.REACTION_PRODUCT_COUNT(2, N) == 0)
-            in_range(G.REACTION_PRODUCTS(2, N, 1), -G.THIRD_BODY_TABLES, NS, F, at("REACTION_PRODUCTS", 2, N, 1));
+            in_range(G.REACTION_PRODUCTS(2, N, 1), -G.THIRD_BODY_TABLES, NS, F,
+                     at("REACTION_PRODUCTS", 2, N, 1));
     }
     if (G.GAS_REACTIONS > 0) {
         for (int i = 1; i <= NS; ++i) {
@@ -120,8 +122,8 @@ void check_divisions()
                 int code = D.DIVISION_INFO(DIVISION_CODE, iz, iy, ix);
                 if (code < 0)
                     in_range(-code, 1, D.SURFACE_DIVISION_COUNT, FILE_RUN_STATE,
-                             "minus DIVISION_INFO(1, " + std::to_string(iz) + ", " + std::to_string(iy) + ", " +
-                                 std::to_string(ix) + ")");
+                             "minus DIVISION_INFO(1, " + std::to_string(iz) + ", " + std::to_string(iy) +
+                                 ", " + std::to_string(ix) + ")");
             }
         }
     }

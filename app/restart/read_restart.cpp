@@ -38,7 +38,7 @@ struct Progress {
     int position;
 };
 const Progress PROGRESS[RESTART_FILE_COUNT] = {
-    {"Reading QR4TP.RES", 0},   {"Reading QR4TM1.RES", 50},  {"Reading QR4TM2.RES", 150},
+    {"Reading QR4TP.RES", 0},    {"Reading QR4TM1.RES", 50},  {"Reading QR4TM2.RES", 150},
     {"Reading QR4TM3.RES", 250}, {"Reading QR4TM4.RES", 350}, {nullptr, 0},
     {"Reading QR4TV1.RES", 500}, {"Reading QR4TV2.RES", 600}, {"Reading QR4TC1.RES", 700},
     {"Reading QR4TC2.RES", 800}, {"Reading QR4TCS.RES", 900}};
@@ -156,9 +156,10 @@ void allocate_state(const std::vector<PlannedArray>& plan)
     for (const PlannedArray& p : plan) {
         if (p.allocate())
             continue;
-        static const char* const variant_failure[5] = {
-            "", "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 1", "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 2",
-            "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 3", "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 4"};
+        static const char* const variant_failure[5] = {"", "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 1",
+                                                       "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 2",
+                                                       "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 3",
+                                                       "PROGRAM COULD NOT ALLOCATE RESTART VARIABLES 4"};
         static const char* const ircell_failure[2] = {"PROGRAM COULD NOT ALLOCATE IRCELL 1",
                                                       "PROGRAM COULD NOT ALLOCATE IRCELL 2"};
         if (p.own_step)
@@ -177,7 +178,8 @@ void check_run_state_counts()
     auto agree = [file](int count, int dim, int number, const char* name, const char* dim_name) {
         if (count < 0 || (count == 0 ? 1 : count) != dim)
             refuse_item(file, size_item(number, name), value_text(count),
-                        std::string("disagrees with ") + dim_name + " = " + std::to_string(dim) + " of QR4TP.RES");
+                        std::string("disagrees with ") + dim_name + " = " + std::to_string(dim) +
+                            " of QR4TP.RES");
     };
     agree(GAS.GAS_REACTIONS, GAS.GAS_REACTION_DIM, 94, "GAS_REACTIONS", "GAS_REACTION_DIM");
     agree(GAS.SURFACE_REACTIONS, GAS.SURFACE_REACTION_DIM, 95, "SURFACE_REACTIONS", "SURFACE_REACTION_DIM");

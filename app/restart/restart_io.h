@@ -19,8 +19,8 @@ bool open_restart_unit(const std::string& path, UnitMode mode);
 
 // Scalar items are 4-byte integers and 4- and 8-byte reals, the I4, R4 and R8 of the record layout.
 template <class T>
-constexpr bool is_restart_scalar = std::is_same_v<T, std::int32_t> || std::is_same_v<T, float> ||
-                                   std::is_same_v<T, double>;
+constexpr bool is_restart_scalar =
+    std::is_same_v<T, std::int32_t> || std::is_same_v<T, float> || std::is_same_v<T, double>;
 
 // Collects the items of one file into a record for writing.
 struct WriteVisitor {

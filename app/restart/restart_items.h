@@ -38,7 +38,7 @@ enum RestartFile {
 };
 
 inline const char* const RESTART_FILE_NAME[RESTART_FILE_COUNT] = {
-    "QR4TP.RES", "QR4TM1.RES", "QR4TM2.RES", "QR4TM3.RES", "QR4TM4.RES", "QR4TM5.RES",
+    "QR4TP.RES",  "QR4TM1.RES", "QR4TM2.RES", "QR4TM3.RES", "QR4TM4.RES", "QR4TM5.RES",
     "QR4TV1.RES", "QR4TV2.RES", "QR4TC1.RES", "QR4TC2.RES", "QR4TCS.RES"};
 
 // "QR4TM5.RES" belongs to the set only with continuous indexing.
@@ -105,191 +105,191 @@ void run_state_items(V& v)
     auto& R = RUN;
     auto& SM = SAMPLES;
     auto& DS = DISPLAY;
-    v(B.SCALE_FACTOR);                        // 1
+    v(B.SCALE_FACTOR);  // 1
     v(S.SURFACE_POINT_COUNT);
     v(S.TRIANGLE_SURFACE);
     v(S.TRIANGLE);
-    v(S.SURFACE_SPARE_1);                     // 5
+    v(S.SURFACE_SPARE_1);  // 5
     v(S.SURFACE_SPARE_2);
     v.fixed(B.BOUNDARY_CODE, BOX_SIDES);
     v(S.POINT_X);
     v(S.POINT_Y);
-    v(S.POINT_Z);                             // 10
+    v(S.POINT_Z);  // 10
     v(S.TRIANGLE_GEOMETRY);
     v(B.XMIN);
     v(B.XMAX);
     v(B.YMIN);
-    v(B.YMAX);                                // 15
+    v(B.YMAX);  // 15
     v(B.ZMIN);
     v(B.ZMAX);
     v(D.DIVISION_COUNT);
     v(D.MAX_DIVISION_LEVEL);
-    v(D.FLOW_DIVISION_COUNT);                 // 20
+    v(D.FLOW_DIVISION_COUNT);  // 20
     v(D.DIVISION_WIDTH_X);
     v(D.DIVISION_WIDTH_Y);
     v(D.DIVISION_WIDTH_Z);
     v(D.MIN_DIVISION_WIDTH);
-    v(D.MIN_ELEMENT_WIDTH);                   // 25
+    v(D.MIN_ELEMENT_WIDTH);  // 25
     v(D.BOX_EXTENT_X);
     v(D.BOX_EXTENT_Y);
     v(D.BOX_EXTENT_Z);
     v(D.DIVISION_INFO);
-    v(CELLS.IRCELL);                          // 30
+    v(CELLS.IRCELL);  // 30
     v(D.SURFACE_INDEX);
     v(R.SPARE_RUN_INT);
     v(MOLECULES.SUBCELL_IJK);
     v(R.SPARE_INT_ARRAY);
-    v(D.TOTAL_SURFACE_INDEX);                 // 35
+    v(D.TOTAL_SURFACE_INDEX);  // 35
     v.fixed(D.NEIGHBOUR_DIVISIONS, 26, 3);
     v.fixed(D.PATH_DIVISIONS, 26, 3, 8);
     v(R.MOVES_PER_COLL_TIME);
     v(R.MOVES_PER_TRANSIT);
-    v(G.STREAM_DENSITY);                      // 40
+    v(G.STREAM_DENSITY);  // 40
     v(G.STREAM_TEMP);
     v(G.STREAM_U);
     v(G.STREAM_V);
     v(G.STREAM_W);
-    v(G.STREAM_SPEED);                        // 45
+    v(G.STREAM_SPEED);  // 45
     v(G.STREAM_MACH);
     v(G.SINGLE_CROSS_SECTION);
     v(G.SINGLE_REDUCED_MASS);
     v(G.SINGLE_GAMMA_FACTOR);
-    v(G.MAX_SPECIES_VMP);                     // 50
+    v(G.MAX_SPECIES_VMP);  // 50
     v(G.STREAM_FRACTION);
     v(G.VMP);
     v(G.SPECIES_DATA);
     v(G.SPECIES_PAIR_DATA);
-    v(G.SPECIES_ROTATION);                    // 55
+    v(G.SPECIES_ROTATION);  // 55
     v(R.SAMPLES_PER_OUTPUT);
     v(R.STEADY_AFTER_OUTPUTS);
     v(R.ROUNDOFF_COUNT);
     v(R.OUTPUT_COUNT);
-    v(R.FNUM);                                // 60
+    v(R.FNUM);  // 60
     v(R.REF_TIME);
     v(R.OUTPUT_INTERVAL_REF);
     v(R.AVERAGING_FRACTION);
     v(D.GEOMETRY_TOLERANCE);
-    v(R.DTM);                                 // 65
+    v(R.DTM);  // 65
     v(R.SPARE_RUN_REAL);
     v(R.SAMPLE_INTERVAL);
     v(R.SAMPLE_GAP);
     v(R.SEP_MFP_RATIO);
-    v(R.OUTPUT_INTERVAL);                     // 70
+    v(R.OUTPUT_INTERVAL);  // 70
     v(R.TIME);
     v(R.STOP_TIME);
     v(R.STEADY_START_TIME);
     v(R.OUTPUT_TIME);
-    v(R.SAMPLE_TIME);                         // 75
+    v(R.SAMPLE_TIME);  // 75
     v(R.COLLISION_COUNT);
     v(SM.PAIR_COLL_COUNT);
     v(R.MOVE_COUNT);
     v(R.ENTRY_COUNT);
-    v(R.REMOVAL_COUNT);                       // 80
+    v(R.REMOVAL_COUNT);  // 80
     v(R.SURFACE_HIT_COUNT);
     v(R.DTM_INITIAL);
     v(SM.SAMPLE_COUNT);
     v(SM.SAMPLE_START_TIME);
-    v(SM.SURF_SAMPLE);                        // 85
+    v(SM.SURF_SAMPLE);  // 85
     v(SM.SURF_FORCE_SAMPLE);
     v(SM.ADIABATIC_SAMPLE);
     v(G.SURF_REACTANTS);
     v(G.SURF_REACTION_PRODUCTS);
-    v(G.SURF_REACTION_ENERGY);                // 90
+    v(G.SURF_REACTION_ENERGY);  // 90
     if (G.MAX_VIB_MODES > 0) {
         v(G.VIB_MODE_COUNT);
         v(G.VIB_TEMP);
-        v(G.VIB_RELAX);                       // 93
+        v(G.VIB_RELAX);  // 93
     }
     v(G.GAS_REACTIONS);
-    v(G.SURFACE_REACTIONS);                   // 95
+    v(G.SURFACE_REACTIONS);  // 95
     v(G.THIRD_BODY_TABLES);
     v(G.REACTION_CONSTANTS);
     v(G.THIRD_BODY_TABLE);
     v(G.REACTION_REACTANTS);
-    v(G.REACTION_PRODUCT_COUNT);              // 100
+    v(G.REACTION_PRODUCT_COUNT);  // 100
     v(G.REACTION_PRODUCTS);
     v(G.REACTION_PAIR_COUNT);
     v(G.REACTION_PAIR_LIST);
     v(G.REACTION_COUNT);
-    v(G.SURF_REACTION_COUNT);                 // 105
+    v(G.SURF_REACTION_COUNT);  // 105
     v(RESULTS.VARS);
     display_pair(v, DS.FLOW_PROPERTY);
     display_pair(v, DS.SURF_DISPLAY_PROPERTY);
-    display_pair(v, DS.DISPLAY_SPARE[0]);     // 111-112
+    display_pair(v, DS.DISPLAY_SPARE[0]);  // 111-112
     v.fixed(R.NM_HISTORY, 2, 200);
     v(R.HISTORY_INDEX);
-    display_pair(v, DS.FORCE_SURFACE);        // 115-116
+    display_pair(v, DS.FORCE_SURFACE);  // 115-116
     display_pair(v, DS.DISPLAY_SPARE[1]);
     display_pair(v, DS.DISPLAY_SPARE[2]);
-    display_pair(v, DS.LOG_REACTION);         // 121-122
+    display_pair(v, DS.LOG_REACTION);  // 121-122
     v(SM.NM_SAMPLE_START);
     display_pair(v, DS.FLOW_LOG_SCALE);
     display_pair(v, DS.SURF_LOG_SCALE);
-    display_pair(v, DS.FLOW_COLOUR_MAP);      // 128-129
+    display_pair(v, DS.FLOW_COLOUR_MAP);  // 128-129
     display_pair(v, DS.FLOW_PLANE_AXIS);
     display_pair(v, DS.FLOW_PLANE_DIVISION);
-    display_pair(v, DS.FLOW_PLANE_ELEMENT);   // 134-135
+    display_pair(v, DS.FLOW_PLANE_ELEMENT);  // 134-135
     v(R.PICTURE_COUNTER);
     v.fixed_block(DS.FLOW_LINE_X.data(), DS.FLOW_LINE_X.size());
     v.fixed_block(DS.FLOW_LINE_Y.data(), DS.FLOW_LINE_Y.size());
     v(R.SPARE_DISPLAY_INT);
-    v(DS.FLOW_LINE_COUNT);                    // 140
+    v(DS.FLOW_LINE_COUNT);  // 140
     display_pair(v, DS.SURF_VIEW_ZOOM);
     display_pair(v, DS.DISPLAY_SPARE[3]);
-    display_pair(v, DS.DISPLAY_SPARE[4]);     // 145-146
+    display_pair(v, DS.DISPLAY_SPARE[4]);  // 145-146
     v(R.OUTPUT_UNITS);
-    v(R.OUTPUT_UNITS);                        // the same variable a second time
+    v(R.OUTPUT_UNITS);  // the same variable a second time
     v(R.REFERENCE_AREA);
-    v(DS.REFERENCE_LENGTH);                   // 150
+    v(DS.REFERENCE_LENGTH);  // 150
     v(G.STREAM_MASS_DENSITY);
     v(G.STREAM_PRESSURE);
     v(S.ENTRY_TRIANGLE);
     v(S.ENTRY_PROPERTIES);
-    v(S.ENTRY_SPECIES_PROPERTIES);            // 155
+    v(S.ENTRY_SPECIES_PROPERTIES);  // 155
     v(G.EFACE);
     v(S.SOLID_PROPERTIES);
     v(S.SOLID_TRIANGLE);
     v(S.SOLID_SPECIES_PROPERTIES);
-    v(S.SOLID_REACTION_PROBABILITY);          // 160
+    v(S.SOLID_REACTION_PROBABILITY);  // 160
     v(G.INITIAL_GAS);
     v(G.INITIAL_STATE);
     v(G.SEPARATION_X);
     v(B.WALL_SPEED);
-    v(G.SECONDARY_DENSITY);                   // 165
+    v(G.SECONDARY_DENSITY);  // 165
     v(G.SECONDARY_TEMP);
     v(G.SECONDARY_U);
     v(G.SECONDARY_V);
     v(G.SECONDARY_W);
-    v(G.SECONDARY_FRACTION);                  // 170
+    v(G.SECONDARY_FRACTION);  // 170
     v(G.CP_LEFT_MIN_X);
     v(G.CP_LEFT_MAX_X);
     v(G.CP_ENTERED_MIN_X);
     v(G.CP_ENTERED_MAX_X);
-    v(G.SEPARATION_CROSSINGS);                // 175
+    v(G.SEPARATION_CROSSINGS);  // 175
     v(R.OUTGAS_TOTAL);
     v(G.SURF_REACTION_SPECIES_COUNT);
     v(G.SURF_REACTION_SPECIES_LIST);
     v(CELLS.CELL_COUNT);
-    v(B.ELEMENTS_PER_DIVISION_X);             // 180
+    v(B.ELEMENTS_PER_DIVISION_X);  // 180
     v(B.ELEMENTS_PER_DIVISION_Y);
     v(B.ELEMENTS_PER_DIVISION_Z);
     v(D.ELEMENTS_IN_DIVISION);
     v(D.ELEMENT_COUNT);
-    v(D.SUB_ELEMENTS_IN_FLOW);                // 185
+    v(D.SUB_ELEMENTS_IN_FLOW);  // 185
     v(D.SUB_ELEMENT_FRACTION);
     v(D.SUB_ELEMENTS);
     v(D.ELEMENT_WIDTH_X);
     v(D.ELEMENT_WIDTH_Y);
-    v(D.ELEMENT_WIDTH_Z);                     // 190
+    v(D.ELEMENT_WIDTH_Z);  // 190
     v(D.ELEMENT_DIAGONAL);
     v(D.ELEMENT_VOLUME);
     v(DS.VIEW_MODE_3D);
     v(S.SURFACE_TRIANGLE_COUNT);
-    v(S.SURFACE_SOLID_COUNT);                 // 195
+    v(S.SURFACE_SOLID_COUNT);  // 195
     v(S.SURFACE_ENTRY_COUNT);
     v(S.SURFACE_FIRST_TRIANGLE);
     display_pair(v, DS.SURF_VIEW_SHIFT_H);
-    display_pair(v, DS.SURF_VIEW_SHIFT_V);    // 200-201
+    display_pair(v, DS.SURF_VIEW_SHIFT_V);  // 200-201
     display_pair(v, DS.SURF_VIEW_AZIMUTH);
     display_pair(v, DS.SURF_VIEW_ELEVATION);  // 204-205
     v.check();                                // 206
@@ -301,18 +301,10 @@ void restart_items(int file, V& v)
 {
     auto& M = MOLECULES;
     switch (file) {
-    case FILE_SIZES:
-        size_record_items(v);
-        break;
-    case FILE_MOLS_POS:
-        v(M.MOL_POS);
-        break;
-    case FILE_MOLS_PV:
-        v(M.PV);
-        break;
-    case FILE_MOLS_IP:
-        v(M.IP);
-        break;
+    case FILE_SIZES: size_record_items(v); break;
+    case FILE_MOLS_POS: v(M.MOL_POS); break;
+    case FILE_MOLS_PV: v(M.PV); break;
+    case FILE_MOLS_IP: v(M.IP); break;
     case FILE_MOLS_REST:
         v(M.MOL_TIME);
         v(M.IPS);
@@ -321,15 +313,9 @@ void restart_items(int file, V& v)
         v(M.ISCH);
         v(M.NM);
         break;
-    case FILE_XREF:
-        v(M.XREF);
-        break;
-    case FILE_ELEMENTS:
-        v(DIVISIONS.ELEMENT_CELL);
-        break;
-    case FILE_RUN_STATE:
-        run_state_items(v);
-        break;
+    case FILE_XREF: v(M.XREF); break;
+    case FILE_ELEMENTS: v(DIVISIONS.ELEMENT_CELL); break;
+    case FILE_RUN_STATE: run_state_items(v); break;
     case FILE_RESULTS:
         v(RESULTS.VAR);
         v(RESULTS.SPECIES_VAR);

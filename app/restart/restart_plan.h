@@ -11,11 +11,11 @@
 
 // One state array with the extents that the size items give it.
 struct PlannedArray {
-    const void* array = nullptr;    // the Array object
-    const char* name = "";          // its name, for messages
-    std::uint64_t bytes = 0;        // planned byte length, saturated at UINT64_MAX
-    bool own_step = false;          // IRCELL: allocated after the variant, with its own message
-    std::function<bool()> allocate; // allocates it with those extents (zero-filled)
+    const void* array = nullptr;     // the Array object
+    const char* name = "";           // its name, for messages
+    std::uint64_t bytes = 0;         // planned byte length, saturated at UINT64_MAX
+    bool own_step = false;           // IRCELL: allocated after the variant, with its own message
+    std::function<bool()> allocate;  // allocates it with those extents (zero-filled)
 };
 
 // The arrays of the allocation variant picked by MAX_VIB_MODES, in the documented order, then IRCELL

@@ -36,9 +36,9 @@ const char* const LIST_TITLE = "QR4T restart set generation ";
 
 // One file of a set list.
 struct ListedFile {
-    std::string name;         // "QR4TM1.RES"
-    std::uintmax_t length;    // bytes
-    std::uint32_t crc;        // CRC-32 of all its bytes
+    std::string name;       // "QR4TM1.RES"
+    std::uintmax_t length;  // bytes
+    std::uint32_t crc;      // CRC-32 of all its bytes
 };
 
 struct SetList {
@@ -262,9 +262,9 @@ void check_restart_set(const std::vector<int>& files)
         if (!measure_file(name, length, crc))
             fatal_stop(std::string("Restart file ") + name + " cannot be read");
         if (length != entry->length || crc != entry->crc)
-            fatal_stop(std::string("Restart file ") + name + " does not belong to the restart set of generation " +
-                       generation + " that " + SET_LIST_FILE +
-                       " lists: its contents differ (another write or a damaged file)");
+            fatal_stop(std::string("Restart file ") + name +
+                       " does not belong to the restart set of generation " + generation + " that " +
+                       SET_LIST_FILE + " lists: its contents differ (another write or a damaged file)");
     }
 }
 

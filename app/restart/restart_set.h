@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-inline constexpr const char* SET_LIST_FILE = "QR4TSET.TXT";    // the list of the set on disk
-inline constexpr const char* SET_MARKER_FILE = "QR4TSET.NEW";  // the list of a set being put in place
-inline constexpr const char* SET_SCRATCH_FILE = "QR4TSET.TMP"; // the marker while it is written
+inline constexpr const char* SET_LIST_FILE = "QR4TSET.TXT";     // the list of the set on disk
+inline constexpr const char* SET_MARKER_FILE = "QR4TSET.NEW";   // the list of a set being put in place
+inline constexpr const char* SET_SCRATCH_FILE = "QR4TSET.TMP";  // the marker while it is written
 
 // The temporary name of a restart file while a new set is written.
 std::string restart_temporary_name(const char* name);

@@ -194,7 +194,7 @@ void run_program()
     TIME_STEP_LOOP();
 }
 
-} // namespace
+}  // namespace
 
 RunPhases RUN_PHASES{};
 

@@ -94,10 +94,11 @@ bool pass()
     // A time step of 0, a negative or NaN one, or one too small to change the flow time would repeat
     // this pass for ever without progress.
     if (!(RUN.TIME > before))
-        fatal_stop("The overall time step DTM = " + value_text(RUN.DTM / BOX.SCALE_FACTOR) + " s at flow time " +
-                   value_text(before / BOX.SCALE_FACTOR) +
+        fatal_stop("The overall time step DTM = " + value_text(RUN.DTM / BOX.SCALE_FACTOR) +
+                   " s at flow time " + value_text(before / BOX.SCALE_FACTOR) +
                    " s does not advance the run; check the stream, species and run settings of QR4TD.DAT");
-    write_list(UNIT_DIAG, {"TIME", RUN.TIME / BOX.SCALE_FACTOR, " NM", MOLECULES.NM, " COLLS", RUN.COLLISION_COUNT});
+    write_list(UNIT_DIAG,
+               {"TIME", RUN.TIME / BOX.SCALE_FACTOR, " NM", MOLECULES.NM, " COLLS", RUN.COLLISION_COUNT});
     poll();
     refresh_log_dialog();
 
@@ -136,7 +137,7 @@ bool pass()
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void TIME_STEP_LOOP()
 {

@@ -27,9 +27,9 @@ struct BoxState {
     float SCALE_FACTOR = 1.0f;       // 1, or 10 / smallest extent when the x extent is below 10
 
     int DIVISIONS_X = 0, DIVISIONS_Y = 0, DIVISIONS_Z = 0;  // divisions of the box per direction
-    int ELEMENTS_PER_DIVISION_X = 0;                         // elements per division along x
-    int ELEMENTS_PER_DIVISION_Y = 0;                         // ... along y
-    int ELEMENTS_PER_DIVISION_Z = 0;                         // ... along z
+    int ELEMENTS_PER_DIVISION_X = 0;                        // elements per division along x
+    int ELEMENTS_PER_DIVISION_Y = 0;                        // ... along y
+    int ELEMENTS_PER_DIVISION_Z = 0;                        // ... along z
 
     Array<int, 1> BOUNDARY_CODE;  // (6), fixed: BoundaryCode of each side
     float WALL_SPEED = 0.0f;      // speed of the moving wall at side 1 (BOUNDARY_CODE(1) = 7)

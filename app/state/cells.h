@@ -9,11 +9,11 @@
 #include "base/array.h"
 
 // CELL_DATA fields.
-constexpr int CELL_VOLUME = 1;          // volume in the flow (scaled units)
-constexpr int CELL_NODE_X = 2;          // node position, 2 to 4
+constexpr int CELL_VOLUME = 1;  // volume in the flow (scaled units)
+constexpr int CELL_NODE_X = 2;  // node position, 2 to 4
 constexpr int CELL_NODE_Y = 3;
 constexpr int CELL_NODE_Z = 4;
-constexpr int CELL_LOW_X = 5;           // lowest and highest x, y, z of the cell's elements, 5 to 10
+constexpr int CELL_LOW_X = 5;  // lowest and highest x, y, z of the cell's elements, 5 to 10
 constexpr int CELL_HIGH_X = 6;
 constexpr int CELL_LOW_Y = 7;
 constexpr int CELL_HIGH_Y = 8;
@@ -26,17 +26,17 @@ constexpr int CELL_SIGMA_CR_MAX = 14;   // maximum of collision cross-section ti
 constexpr int CELL_DATA_FIELDS = 14;
 
 // ICELL rows.
-constexpr int ICELL_START = 1;          // list entries before the cell's molecules
-constexpr int ICELL_COUNT = 2;          // molecules in the cell
-constexpr int ICELL_BY_DIVISION = 3;    // the cells listed division by division
+constexpr int ICELL_START = 1;        // list entries before the cell's molecules
+constexpr int ICELL_COUNT = 2;        // molecules in the cell
+constexpr int ICELL_BY_DIVISION = 3;  // the cells listed division by division
 
 struct Cells {
-    int CELL_COUNT = 0;        // cells in use
-    int MAX_CELLS = 0;         // capacity of the cell arrays
-    Array<float, 2> CELL_DATA;  // (14, MAX_CELLS), fields above
-    Array<int, 2> ICELL;        // (3, MAX_CELLS), rows above
-    Array<int, 1> IRCELL;       // room of the cell in XREF (MAX_CELLS, or 1 with normal indexing)
-    Array<double, 1> CELL_TIME; // (MAX_CELLS): time up to which the cell has been advanced
+    int CELL_COUNT = 0;          // cells in use
+    int MAX_CELLS = 0;           // capacity of the cell arrays
+    Array<float, 2> CELL_DATA;   // (14, MAX_CELLS), fields above
+    Array<int, 2> ICELL;         // (3, MAX_CELLS), rows above
+    Array<int, 1> IRCELL;        // room of the cell in XREF (MAX_CELLS, or 1 with normal indexing)
+    Array<double, 1> CELL_TIME;  // (MAX_CELLS): time up to which the cell has been advanced
 };
 
 extern Cells CELLS;

@@ -18,18 +18,18 @@ struct DisplayPair {
 
 struct DisplaySettings {
     // ---- start-up choices of the main program
-    int RUN_TYPE = 6;               // 1 continue, 2 adapt and continue, 3..5 demonstration cases, 6 about
+    int RUN_TYPE = 6;                 // 1 continue, 2 adapt and continue, 3..5 demonstration cases, 6 about
     int NOMINAL_SCREEN_WIDTH = 1280;  // 1280 on screens at least 1100 pixels wide, else 1024
-    int DIALOG_OFFSET_X = 100;      // offset of the "Characteristic Area" dialog in 0..9999 units
+    int DIALOG_OFFSET_X = 100;        // offset of the "Characteristic Area" dialog in 0..9999 units
     int DIALOG_OFFSET_Y = 100;
-    int MESSAGE_TYPE = -1;          // type of the last poll; 9 is a close request
+    int MESSAGE_TYPE = -1;  // type of the last poll; 9 is a close request
 
     // ---- display controls (FLOW_PROPERTY with FLOW_PROPERTY_PREV, ...)
     DisplayPair FLOW_PROPERTY;
     DisplayPair SURF_DISPLAY_PROPERTY;
     DisplayPair FORCE_SURFACE;
     DisplayPair LOG_REACTION;
-    DisplayPair FLOW_COLOUR_MAP;    // "Color Map" radio buttons 1, 2, 3 (COLOUR_MAP in the restart items)
+    DisplayPair FLOW_COLOUR_MAP;  // "Color Map" radio buttons 1, 2, 3 (COLOUR_MAP in the restart items)
     DisplayPair FLOW_LOG_SCALE;
     DisplayPair SURF_LOG_SCALE;
     DisplayPair FLOW_WHITE_BACKGROUND;
@@ -49,8 +49,8 @@ struct DisplaySettings {
     DisplayPair SURF_VIEW_ELEVATION;
 
     // ---- single display variables
-    int VIEW_MODE_3D = 1;           // 3-D view mode 1, 2 or 3 (VIEW_3D_MODE in the restart items)
-    int FLOW_LINE_COUNT = 0;        // flow-direction lines in use, at most 50
+    int VIEW_MODE_3D = 1;     // 3-D view mode 1, 2 or 3 (VIEW_3D_MODE in the restart items)
+    int FLOW_LINE_COUNT = 0;  // flow-direction lines in use, at most 50
     std::array<float, 50> FLOW_LINE_X{};
     std::array<float, 50> FLOW_LINE_Y{};
     float REFERENCE_LENGTH = 0.0f;  // length of the moment coefficients

@@ -14,28 +14,28 @@
 #include "base/array.h"
 
 // Fields of SPECIES_DATA.
-constexpr int SPECIES_DIAMETER = 1;     // reference diameter
-constexpr int SPECIES_REF_TEMP = 2;     // reference temperature
-constexpr int SPECIES_VISC_POWER = 3;   // viscosity-temperature power law
-constexpr int SPECIES_MASS = 4;         // molecular mass
+constexpr int SPECIES_DIAMETER = 1;    // reference diameter
+constexpr int SPECIES_REF_TEMP = 2;    // reference temperature
+constexpr int SPECIES_VISC_POWER = 3;  // viscosity-temperature power law
+constexpr int SPECIES_MASS = 4;        // molecular mass
 
 // Fields of SPECIES_PAIR_DATA (field, p, q), set by INITIALIZE_FLOW.
-constexpr int PAIR_REDUCED_MASS = 1;    // m_p m_q / (m_p + m_q)
-constexpr int PAIR_CROSS_SECTION = 2;   // pi/4 (d_p + d_q)^2
-constexpr int PAIR_VISC_POWER = 3;      // mean viscosity-temperature exponent
-constexpr int PAIR_DIAMETER = 4;        // mean diameter
-constexpr int PAIR_REF_TEMP = 5;        // mean reference temperature
-constexpr int PAIR_GAMMA_FACTOR = 6;    // 1 / Gamma(2.5 - exponent)
-constexpr int PAIR_ROT_RELAX = 7;       // 2 / (Z_p + Z_q), rotational relaxation probability
+constexpr int PAIR_REDUCED_MASS = 1;   // m_p m_q / (m_p + m_q)
+constexpr int PAIR_CROSS_SECTION = 2;  // pi/4 (d_p + d_q)^2
+constexpr int PAIR_VISC_POWER = 3;     // mean viscosity-temperature exponent
+constexpr int PAIR_DIAMETER = 4;       // mean diameter
+constexpr int PAIR_REF_TEMP = 5;       // mean reference temperature
+constexpr int PAIR_GAMMA_FACTOR = 6;   // 1 / Gamma(2.5 - exponent)
+constexpr int PAIR_ROT_RELAX = 7;      // 2 / (Z_p + Z_q), rotational relaxation probability
 
 // Items of EFACE (item, species, side, gas), set by INITIALIZE_FLOW.
-constexpr int EFACE_FRACTION = 1;       // species fraction of the gas
-constexpr int EFACE_RATE = 2;           // simulated molecules entering one face division per unit time
-constexpr int EFACE_REMAINDER = 3;      // carried remainder of the entry number
-constexpr int EFACE_VMP = 4;            // most probable speed
-constexpr int EFACE_SPEED_RATIO = 5;    // speed ratio S into the box
-constexpr int EFACE_CONST_A = 6;        // S + sqrt(S^2 + 2)
-constexpr int EFACE_CONST_B = 7;        // 0.5 (1 + S (2S - item 6))
+constexpr int EFACE_FRACTION = 1;     // species fraction of the gas
+constexpr int EFACE_RATE = 2;         // simulated molecules entering one face division per unit time
+constexpr int EFACE_REMAINDER = 3;    // carried remainder of the entry number
+constexpr int EFACE_VMP = 4;          // most probable speed
+constexpr int EFACE_SPEED_RATIO = 5;  // speed ratio S into the box
+constexpr int EFACE_CONST_A = 6;      // S + sqrt(S^2 + 2)
+constexpr int EFACE_CONST_B = 7;      // 0.5 (1 + S (2S - item 6))
 
 struct GasState {
     // ---- counts and dimensions
@@ -49,16 +49,16 @@ struct GasState {
     int SURFACE_REACTION_DIM = 1;  // SURFACE_REACTIONS, or 1 when there are none
 
     // ---- species ("NUMBER OF SPECIES" group)
-    Array<float, 2> SPECIES_DATA;       // (4, SPECIES_COUNT): diameter, ref. temperature, power law, mass
-    Array<float, 1> STREAM_FRACTION;    // (SPECIES_COUNT) species fractions of the stream
-    Array<float, 1> SECONDARY_FRACTION; // (SPECIES_COUNT) species fractions of the secondary stream
-    Array<float, 3> SPECIES_PAIR_DATA;  // (7, SPECIES_COUNT, SPECIES_COUNT) collision constants per pair
-    Array<int, 2> SPECIES_ROTATION;     // (2, SPECIES_COUNT): rotational degrees of freedom, relaxation number
-    Array<int, 1> VIB_MODE_COUNT;       // (SPECIES_COUNT) vibrational modes; read only when MAX_VIB_MODES > 0
-    Array<double, 1> CP_LEFT_MIN_X;     // (SPECIES_COUNT) molecules removed at side 1 (constant pressure)
-    Array<double, 1> CP_LEFT_MAX_X;     // (SPECIES_COUNT) the same at side 2
-    Array<double, 1> CP_ENTERED_MIN_X;  // (SPECIES_COUNT) molecules entered at side 1 to make up for them
-    Array<double, 1> CP_ENTERED_MAX_X;  // (SPECIES_COUNT) the same at side 2
+    Array<float, 2> SPECIES_DATA;        // (4, SPECIES_COUNT): diameter, ref. temperature, power law, mass
+    Array<float, 1> STREAM_FRACTION;     // (SPECIES_COUNT) species fractions of the stream
+    Array<float, 1> SECONDARY_FRACTION;  // (SPECIES_COUNT) species fractions of the secondary stream
+    Array<float, 3> SPECIES_PAIR_DATA;   // (7, SPECIES_COUNT, SPECIES_COUNT) collision constants per pair
+    Array<int, 2> SPECIES_ROTATION;  // (2, SPECIES_COUNT): rotational degrees of freedom, relaxation number
+    Array<int, 1> VIB_MODE_COUNT;    // (SPECIES_COUNT) vibrational modes; read only when MAX_VIB_MODES > 0
+    Array<double, 1> CP_LEFT_MIN_X;  // (SPECIES_COUNT) molecules removed at side 1 (constant pressure)
+    Array<double, 1> CP_LEFT_MAX_X;  // (SPECIES_COUNT) the same at side 2
+    Array<double, 1> CP_ENTERED_MIN_X;      // (SPECIES_COUNT) molecules entered at side 1 to make up for them
+    Array<double, 1> CP_ENTERED_MAX_X;      // (SPECIES_COUNT) the same at side 2
     Array<double, 1> SEPARATION_CROSSINGS;  // (SPECIES_COUNT) net crossings of the separation boundary
 
     // ---- vibration ("VIBRATIONAL MODES" group)
@@ -89,8 +89,8 @@ struct GasState {
     Array<int, 2> SURF_REACTION_SPECIES_LIST;   // (SURFACE_REACTION_DIM, SPECIES_COUNT) their numbers
 
     // ---- stream (or reference gas)
-    float STREAM_DENSITY = 0.0f;  // number density
-    float STREAM_TEMP = 0.0f;     // temperature
+    float STREAM_DENSITY = 0.0f;                              // number density
+    float STREAM_TEMP = 0.0f;                                 // temperature
     float STREAM_U = 0.0f, STREAM_V = 0.0f, STREAM_W = 0.0f;  // velocity components
 
     // ---- initial state and secondary stream
@@ -102,17 +102,17 @@ struct GasState {
     float SECONDARY_U = 0.0f, SECONDARY_V = 0.0f, SECONDARY_W = 0.0f;  // its velocity components
 
     // ---- stream constants derived by INITIALIZE_FLOW (kernel)
-    Array<float, 1> VMP;              // (SPECIES_COUNT) most probable speed sqrt(2k STREAM_TEMP / m)
-    float MAX_SPECIES_VMP = 0.0f;     // the largest VMP
-    float STREAM_MASS_DENSITY = 0.0f; // STREAM_DENSITY x sum of fraction x mass
-    float STREAM_PRESSURE = 0.0f;     // STREAM_DENSITY k STREAM_TEMP
-    float STREAM_SPEED = 0.0f;        // magnitude of the stream velocity
-    float STREAM_MACH = 0.0f;         // stream Mach number
+    Array<float, 1> VMP;                // (SPECIES_COUNT) most probable speed sqrt(2k STREAM_TEMP / m)
+    float MAX_SPECIES_VMP = 0.0f;       // the largest VMP
+    float STREAM_MASS_DENSITY = 0.0f;   // STREAM_DENSITY x sum of fraction x mass
+    float STREAM_PRESSURE = 0.0f;       // STREAM_DENSITY k STREAM_TEMP
+    float STREAM_SPEED = 0.0f;          // magnitude of the stream velocity
+    float STREAM_MACH = 0.0f;           // stream Mach number
     float SINGLE_REDUCED_MASS = 0.0f;   // one species: SPECIES_PAIR_DATA(1, 1, 1)
     float SINGLE_CROSS_SECTION = 0.0f;  // one species: SPECIES_PAIR_DATA(2, 1, 1)
     float SINGLE_GAMMA_FACTOR = 0.0f;   // one species: SPECIES_PAIR_DATA(6, 1, 1)
-    Array<float, 4> EFACE;            // (7, SPECIES_COUNT, 6, 2) entry constants per item, species,
-                                      // box side and gas (1 stream, 2 secondary stream)
+    Array<float, 4> EFACE;              // (7, SPECIES_COUNT, 6, 2) entry constants per item, species,
+                                        // box side and gas (1 stream, 2 secondary stream)
 };
 
 extern GasState GAS;

@@ -19,28 +19,28 @@ constexpr int IP_CELL = 2;      // IP row: the molecule's cell (negated while a 
 constexpr int IP_SPECIES = 3;   // IP row: species code (present when IP_ROWS = 3)
 
 struct MoleculeStore {
-    Array<float, 2> MOL_POS;           // (3, MNM) x, y, z, scaled lengths
-    Array<float, 2> PV;                // (PV_ROWS, MNM) u, v, w; row 4 rotational energy (J)
-    Array<int32_t, 2> IP;              // (IP_ROWS, MNM) index entry, cell, species
-    Array<double, 1> MOL_TIME;         // (MNM) flow time up to which the molecule has moved
-    Array<int8_t, 2> MOL_VIB_LEVEL;    // (MAX_VIB_MODES, MNM) vibrational level of each mode, 0..127
-    Array<int32_t, 1> XREF;            // (XREF_SIZE) continuous index: molecule numbers, cell by cell
+    Array<float, 2> MOL_POS;         // (3, MNM) x, y, z, scaled lengths
+    Array<float, 2> PV;              // (PV_ROWS, MNM) u, v, w; row 4 rotational energy (J)
+    Array<int32_t, 2> IP;            // (IP_ROWS, MNM) index entry, cell, species
+    Array<double, 1> MOL_TIME;       // (MNM) flow time up to which the molecule has moved
+    Array<int8_t, 2> MOL_VIB_LEVEL;  // (MAX_VIB_MODES, MNM) vibrational level of each mode, 0..127
+    Array<int32_t, 1> XREF;          // (XREF_SIZE) continuous index: molecule numbers, cell by cell
 
     // The capacity MNM (second extent of every molecule array) and XREF_SIZE are RUN's: the flow data
     // give them, EXTEND_MNM enlarges them, the restart set saves them.
-    int NM = 0;                        // molecules in use
-    int NEW_XREF_SIZE = 1;             // XREF_SIZE being made by EXTEND_MNM
-    int PV_ROWS = 3;                   // 4 when any species rotates, else 3
-    int IP_ROWS = 2;                   // 3 with more than one species, else 2
-    int DEBUG_MOLECULE = -1;           // molecule whose move is traced, -1 for none
+    int NM = 0;               // molecules in use
+    int NEW_XREF_SIZE = 1;    // XREF_SIZE being made by EXTEND_MNM
+    int PV_ROWS = 3;          // 4 when any species rotates, else 3
+    int IP_ROWS = 2;          // 3 with more than one species, else 2
+    int DEBUG_MOLECULE = -1;  // molecule whose move is traced, -1 for none
 
     // Sub-cell work arrays of the collision step, allocated by INITIALIZE_FLOW, grown by the
     // collisions when a cell needs more room.
-    Array<int32_t, 2> IPS;             // (3, IPS_SIZE) molecules of the cell, ordered by sub-cell
-    Array<int32_t, 2> ISCH;            // (2, ISCH_SIZE) start and count of each sub-cell
-    Array<int32_t, 2> SUBCELL_IJK;     // (3, ISCH_SIZE) indices of each sub-cell
-    int IPS_SIZE = 0;                  // columns of IPS: (2 MNM) / CELL_COUNT at initialisation
-    int ISCH_SIZE = 0;                 // columns of ISCH and SUBCELL_IJK: int(sqrt(IPS_SIZE))
+    Array<int32_t, 2> IPS;          // (3, IPS_SIZE) molecules of the cell, ordered by sub-cell
+    Array<int32_t, 2> ISCH;         // (2, ISCH_SIZE) start and count of each sub-cell
+    Array<int32_t, 2> SUBCELL_IJK;  // (3, ISCH_SIZE) indices of each sub-cell
+    int IPS_SIZE = 0;               // columns of IPS: (2 MNM) / CELL_COUNT at initialisation
+    int ISCH_SIZE = 0;              // columns of ISCH and SUBCELL_IJK: int(sqrt(IPS_SIZE))
 };
 
 extern MoleculeStore MOLECULES;

@@ -53,8 +53,8 @@ struct SurfaceState {
     Array<float, 3> SOLID_SPECIES_PROPERTIES;  // (3, SPECIES_COUNT, SOLID_TRIANGLE_COUNT) adsorbed
                                                // fraction, outgas flux (then rate), outgas remainder
     Array<float, 2> SOLID_REACTION_PROBABILITY;  // (SURFACE_REACTION_DIM, SOLID_TRIANGLE_COUNT)
-    Array<int, 2> SOLID_TRIANGLE;              // (2, SOLID_TRIANGLE_COUNT) 1 triangle t, 2 display colour
-    Array<int, 1> TRIANGLE_SURFACE;            // (TRIANGLE_COUNT) surface n of triangle t
+    Array<int, 2> SOLID_TRIANGLE;                // (2, SOLID_TRIANGLE_COUNT) 1 triangle t, 2 display colour
+    Array<int, 1> TRIANGLE_SURFACE;              // (TRIANGLE_COUNT) surface n of triangle t
 };
 
 extern SurfaceState SURFACE;

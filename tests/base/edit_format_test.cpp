@@ -135,11 +135,20 @@ TEST(EditFormat, NonFiniteValues)
         const char* field;
     };
     const Case cases[] = {
-        {"F10.2", nan, "       NaN"},       {"F10.2", inf, "  Infinity"},  {"F10.2", -inf, " -Infinity"},
-        {"F3.1", nan, "NaN"},               {"F3.1", inf, "Inf"},          {"F3.1", -inf, "***"},
-        {"F2.1", nan, "**"},                {"F8.1", inf, "Infinity"},     {"F8.1", -inf, "    -Inf"},
-        {"F9.1", -inf, "-Infinity"},        {"E9.2", -nan, "      NaN"},  {"E4.1", -inf, "-Inf"},
-        {"1PG15.7E2", nan, "            NaN"}, {"1PG15.7E2", -inf, "      -Infinity"},
+        {"F10.2", nan, "       NaN"},
+        {"F10.2", inf, "  Infinity"},
+        {"F10.2", -inf, " -Infinity"},
+        {"F3.1", nan, "NaN"},
+        {"F3.1", inf, "Inf"},
+        {"F3.1", -inf, "***"},
+        {"F2.1", nan, "**"},
+        {"F8.1", inf, "Infinity"},
+        {"F8.1", -inf, "    -Inf"},
+        {"F9.1", -inf, "-Infinity"},
+        {"E9.2", -nan, "      NaN"},
+        {"E4.1", -inf, "-Inf"},
+        {"1PG15.7E2", nan, "            NaN"},
+        {"1PG15.7E2", -inf, "      -Infinity"},
         {"1PG24.15E3", inf, "                Infinity"},
     };
     for (const Case& c : cases)
@@ -161,8 +170,8 @@ TEST(EditFormat, IntegerGoldenTable)
         {"I3", -123, "***"},
         {"I5.3", -7, " -007"},
         {"I3.3", 5, "005"},
-        {"I5.0", 0, "     "},     // Iw.0 writes a zero as blanks
-        {"I0", -42, "-42"},       // I0: as wide as the value
+        {"I5.0", 0, "     "},  // Iw.0 writes a zero as blanks
+        {"I0", -42, "-42"},    // I0: as wide as the value
         {"I20", LLONG_MIN, "-9223372036854775808"},
         {"I19", LLONG_MIN, "*******************"},
         {"F10.2", 5, "**********"},  // an integer under a real descriptor cannot be written
@@ -187,11 +196,11 @@ TEST(EditFormat, ParsesDescriptors)
         int width, digits, exponent, scale;
     };
     const Case cases[] = {
-        {"I11", 'I', 11, -1, -1, 0},        {"(I3.3)", 'I', 3, 3, -1, 0},
-        {"F10.2", 'F', 10, 2, -1, 0},       {"1PG15.7E2", 'G', 15, 7, 2, 1},
+        {"I11", 'I', 11, -1, -1, 0},         {"(I3.3)", 'I', 3, 3, -1, 0},
+        {"F10.2", 'F', 10, 2, -1, 0},        {"1PG15.7E2", 'G', 15, 7, 2, 1},
         {"(1pg24.15e3)", 'G', 24, 15, 3, 1}, {" ( G15.5E2 ) ", 'G', 15, 5, 2, 0},
-        {"-2PE12.4", 'E', 12, 4, -1, -2},   {"1P,E12.4", 'E', 12, 4, -1, 1},
-        {"D15.7", 'D', 15, 7, -1, 0},       {"I0", 'I', 0, -1, -1, 0},
+        {"-2PE12.4", 'E', 12, 4, -1, -2},    {"1P,E12.4", 'E', 12, 4, -1, 1},
+        {"D15.7", 'D', 15, 7, -1, 0},        {"I0", 'I', 0, -1, -1, 0},
     };
     for (const Case& c : cases) {
         EditDescriptor d = parse_edit_descriptor(c.text);
@@ -206,9 +215,8 @@ TEST(EditFormat, ParsesDescriptors)
 TEST(EditFormat, RefusesWhatIsNotOneDescriptor)
 {
     const char* bad[] = {
-        "",      "()",     "(I   )", "X5",    "F10",   "E0.3",  "G15",      "I3.4",  "D15.7E2",
-        "(I5",   "I5)",    "2I6",   "1P",    "-I5",   "G15.7E", "F10.2,",   "I5,I6", "I1000",
-        "F5.-1", "P1G15.7", "A10",
+        "",    "()", "(I   )", "X5",     "F10",    "E0.3",  "G15",   "I3.4",  "D15.7E2", "(I5", "I5)",
+        "2I6", "1P", "-I5",    "G15.7E", "F10.2,", "I5,I6", "I1000", "F5.-1", "P1G15.7", "A10",
     };
     for (const char* text : bad) {
         EXPECT_EQ(parse_edit_descriptor(text).kind, 0) << '"' << text << '"';

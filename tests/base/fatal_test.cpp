@@ -30,7 +30,8 @@ TEST(FatalExit, LogsToDiagExitsWithStatus1AndNamesTheSourceLine)
         },
         testing::ExitedWithCode(1), "Cannot read \"x\" for XMIN in file QR4TD\\.DAT \\(unit 4\\), line 3");
     std::string log = read_file(diag);
-    EXPECT_EQ(log.rfind(" Cannot read \"x\" for XMIN in file QR4TD.DAT (unit 4), line 3 [fatal_test.cpp:", 0), 0u)
+    EXPECT_EQ(log.rfind(" Cannot read \"x\" for XMIN in file QR4TD.DAT (unit 4), line 3 [fatal_test.cpp:", 0),
+              0u)
         << log;
     EXPECT_EQ(log.substr(log.size() - 3), "]\r\n") << log;
     std::remove(diag.c_str());

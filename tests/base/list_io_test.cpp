@@ -17,11 +17,11 @@ namespace {
 TEST(ListWriter, TimeStepLine)
 {
     std::string line = list_directed_text({"TIME", 0.5, " NM", 12345, " COLLS", 0.0});
-    std::string expected = std::string(" TIME")        // text at line start: one blank
+    std::string expected = std::string(" TIME")          // text at line start: one blank
                            + "  0.500000000000000     "  // 1PG24.15E3: fixed form and 5 blanks
-                           + " " + " NM"               // text after a number: one blank
-                           + "       12345"            // I12
-                           + " " + " COLLS"            //
+                           + " " + " NM"                 // text after a number: one blank
+                           + "       12345"              // I12
+                           + " " + " COLLS"              //
                            + "   0.00000000000000     "  // zero in fixed form
                            + "\r\n";
     EXPECT_EQ(line, expected);
@@ -60,8 +60,8 @@ TEST(ListWriter, WrapsBeforeColumn80)
     const Case cases[] = {
         {"a blank and 7 characters end exactly at column 80",
          list_directed_text({1, 2, 3, 4, 5, 6, "1234567"}), six + " 1234567\r\n"},
-        {"the separating blank counts: 8 characters wrap",
-         list_directed_text({1, 2, 3, 4, 5, 6, "12345678"}), six + "\r\n 12345678\r\n"},
+        {"the separating blank counts: 8 characters wrap", list_directed_text({1, 2, 3, 4, 5, 6, "12345678"}),
+         six + "\r\n 12345678\r\n"},
         {"a wrapped text item that followed text gets the line-start blank",
          list_directed_text({1, 2, 3, 4, 5, 6, "A", "1234567"}), six + " A\r\n 1234567\r\n"},
         {"a seventh integer field does not fit", list_directed_text({1, 2, 3, 4, 5, 6, 7}),
@@ -107,11 +107,11 @@ TEST(ListReader, ParsesRealValues)
         double value;
     };
     const Case cases[] = {
-        {"300. text", 300.0},  {"300", 300.0},        {"  1.E10", 1e10},      {"2.5E-20", 2.5e-20},
-        {"3*5", 5.0},          {"1.5+3", 1500.0},     {"1.5-3", 1.5e-3},      {"1.5D2", 150.0},
-        {"1.0q2", 100.0},      {"+5", 5.0},           {".5", 0.5},            {"5.", 5.0},
-        {"1,2", 1.0},          {"7/", 7.0},           {"\t-4.25\t", -4.25},   {"5*1.5 junk", 1.5},
-        {"1e-400", 0.0},       {"-inf", -INFINITY},
+        {"300. text", 300.0}, {"300", 300.0},      {"  1.E10", 1e10},    {"2.5E-20", 2.5e-20},
+        {"3*5", 5.0},         {"1.5+3", 1500.0},   {"1.5-3", 1.5e-3},    {"1.5D2", 150.0},
+        {"1.0q2", 100.0},     {"+5", 5.0},         {".5", 0.5},          {"5.", 5.0},
+        {"1,2", 1.0},         {"7/", 7.0},         {"\t-4.25\t", -4.25}, {"5*1.5 junk", 1.5},
+        {"1e-400", 0.0},      {"-inf", -INFINITY},
     };
     for (const Case& c : cases) {
         double v = -7.0;
@@ -148,8 +148,13 @@ TEST(ListReader, ParsesIntegerValues)
         int value;
     };
     const Case cases[] = {
-        {"3*5", 5},       {"+5", 5},          {"  -12  count", -12}, {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1}, {"7,8", 7}, {"9/", 9},
+        {"3*5", 5},
+        {"+5", 5},
+        {"  -12  count", -12},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"7,8", 7},
+        {"9/", 9},
     };
     for (const Case& c : cases) {
         int v = -7;
@@ -255,11 +260,11 @@ TEST_F(ListFile, OneValuePerRecordAcrossLineEndsAndBlankLines)
 {
     open_data("-1.5   XMIN, lower x limit\r\n"  // CR LF, a description after the value
               "\r\n"
-              "   \t \n"                         // blank lines between items are passed over
-              "3*4 DIVISIONS_X\n"               // LF only; the repeats are dropped
+              "   \t \n"           // blank lines between items are passed over
+              "3*4 DIVISIONS_X\n"  // LF only; the repeats are dropped
               "/ SPECIES_COUNT keeps its value\r\n"
               ", another null field\n"
-              "2.5E-20");                       // the last line has no line end
+              "2.5E-20");  // the last line has no line end
     float xmin = 0;
     int divisions = 0;
     int species = 99;
@@ -282,11 +287,11 @@ TEST_F(ListFile, OneValuePerRecordAcrossLineEndsAndBlankLines)
 TEST_F(ListFile, SeveralValuesFromOneRecord)
 {
     open_data("1.0 2.0 3.0  point 1\r\n"
-              "4, 5\r\n"                  // a statement continues on the next record when it needs to
+              "4, 5\r\n"  // a statement continues on the next record when it needs to
               "6 ignored\r\n"
-              "2*7 9\r\n"                 // a repeat gives as many values as it counts
-              "1 , , 3\r\n"               // a null field between two values
-              "8 /\r\n"                   // a slash ends the statement: the rest keep their values
+              "2*7 9\r\n"    // a repeat gives as many values as it counts
+              "1 , , 3\r\n"  // a null field between two values
+              "8 /\r\n"      // a slash ends the statement: the rest keep their values
               "10\n");
     float xyz[3] = {};
     int corners[3] = {};
@@ -335,7 +340,8 @@ TEST_F(ListFile, UnreadableValueIsEchoedShort)
 {
     open_data(std::string(1000000, '9') + "x\n1\x07x\n");
     std::string message = fatal_message_of_read("FNUM");
-    EXPECT_NE(message.find("\"" + std::string(40, '9') + "...\""), std::string::npos) << message.substr(0, 200);
+    EXPECT_NE(message.find("\"" + std::string(40, '9') + "...\""), std::string::npos)
+        << message.substr(0, 200);
     EXPECT_LT(message.size(), 200u);
     message = fatal_message_of_read("FNUM");
     EXPECT_NE(message.find("\"1\\x07x\""), std::string::npos) << message;

@@ -40,8 +40,8 @@
 namespace {
 
 constexpr int MUTANTS = 2000;
-constexpr int PARALLEL = 2;           // children at a time
-constexpr int PASSES = 3;             // a close request answers the first poll of pass 4
+constexpr int PARALLEL = 2;  // children at a time
+constexpr int PASSES = 3;    // a close request answers the first poll of pass 4
 // A child whose log has not grown for this long hangs. A run that keeps logging (a molecule store
 // that grows for the many molecules a mutant lets enter logs every extension) is stopped after the
 // longest time and judged on what it did so far.
@@ -78,9 +78,11 @@ std::vector<std::string> split_lines(const std::string& text)
 const std::vector<std::string>& edge_values()
 {
     static const std::vector<std::string> values = {
-        "0", "-1", "1", "2", "3", "4", "7", "-2147483648", "2147483647", "1.E-45", "1.E-30", "1.E-10", "1.E10",
-        "1.E30", "1.E38", "-1.E38", "3.E38", "NaN", "Inf", "-Inf", "1.E9", "x", "", "/", ",", "0.5", "-0.5",
-        std::string(5000, '7'), "1\x01"};
+        "0",           "-1",         "1",      "2",      "3",      "4",     "7",
+        "-2147483648", "2147483647", "1.E-45", "1.E-30", "1.E-10", "1.E10", "1.E30",
+        "1.E38",       "-1.E38",     "3.E38",  "NaN",    "Inf",    "-Inf",  "1.E9",
+        "x",           "",           "/",      ",",      "0.5",    "-0.5",  std::string(5000, '7'),
+        "1\x01"};
     return values;
 }
 
@@ -93,7 +95,8 @@ std::string mutate(const std::string& text, std::mt19937& random)
     const std::size_t i = pick(lines.size());
     std::string& line = lines[i];
     const std::size_t start = line.find_first_not_of(" \t");
-    const std::size_t end = start == std::string::npos ? std::string::npos : line.find_first_of(" \t,\r\n", start);
+    const std::size_t end =
+        start == std::string::npos ? std::string::npos : line.find_first_of(" \t,\r\n", start);
     switch (pick(6)) {
     case 0:
     case 1:
@@ -104,21 +107,16 @@ std::string mutate(const std::string& text, std::mt19937& random)
         if (end != std::string::npos) {
             const std::string value = line.substr(start, end - start);
             const std::string power = std::to_string(std::uniform_int_distribution<int>(-40, 40)(random));
-            std::string scaled = value.find_first_of("EeDd") != std::string::npos ? "1.E" + power : value + "E" + power;
+            std::string scaled =
+                value.find_first_of("EeDd") != std::string::npos ? "1.E" + power : value + "E" + power;
             if (pick(2) == 0)
                 scaled = "-" + scaled;
             line = line.substr(0, start) + scaled + line.substr(end);
         }
         break;
-    case 3:
-        lines.erase(lines.begin() + static_cast<long>(i));
-        break;
-    case 4:
-        lines.insert(lines.begin() + static_cast<long>(i), line);
-        break;
-    default:
-        std::swap(lines[i], lines[pick(lines.size())]);
-        break;
+    case 3: lines.erase(lines.begin() + static_cast<long>(i)); break;
+    case 4: lines.insert(lines.begin() + static_cast<long>(i), line); break;
+    default: std::swap(lines[i], lines[pick(lines.size())]); break;
     }
     std::string out;
     for (const std::string& l : lines)
@@ -142,8 +140,8 @@ void clear_case_state()
 
 // Both readers on the mutant in its folder, in this process. Returns "" when they accept it; else
 // their refusal, which must name the data file and stand in the log.
-std::string read_in_process(const std::filesystem::path& folder, const std::string& flow, const std::string& surface,
-                            std::string& wrong)
+std::string read_in_process(const std::filesystem::path& folder, const std::string& flow,
+                            const std::string& surface, std::string& wrong)
 {
     const std::filesystem::path home = std::filesystem::current_path();
     std::filesystem::current_path(folder);
@@ -322,7 +320,8 @@ std::string judge(const Outcome& o, const std::filesystem::path& folder)
 TEST(CaseDataFuzz, EveryMutantIsRefusedCleanlyOrRunsAndAdvances)
 {
     const char* source = std::getenv("QR4T_SOURCE_DIR");
-    const std::filesystem::path case_dir = std::filesystem::path(source ? source : ".") / "tests" / "case_fuzz";
+    const std::filesystem::path case_dir =
+        std::filesystem::path(source ? source : ".") / "tests" / "case_fuzz";
     const std::string flow = read_text(case_dir / "QR4TD.DM1");
     const std::string surface = read_text(case_dir / "QR4SD.DM1");
     ASSERT_FALSE(flow.empty());
@@ -382,7 +381,8 @@ TEST(CaseDataFuzz, EveryMutantIsRefusedCleanlyOrRunsAndAdvances)
         if (m == 0) {
             while (!running.back().poll())
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            ASSERT_EQ(running.back().outcome.status, 0) << judge(running.back().outcome, running.back().folder);
+            ASSERT_EQ(running.back().outcome.status, 0)
+                << judge(running.back().outcome, running.back().folder);
             finish(running.back());
             running.clear();
             continue;

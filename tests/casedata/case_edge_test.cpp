@@ -35,11 +35,11 @@ TEST_F(CaseEdgeTest, ScaleFactor)
         float factor;
     };
     const Case cases[] = {
-        {"2.", "1.", "4.", 10.0f},  // y smallest
-        {"10.", "1.", "1.", 1.0f},  // x extent exactly 10
-        {"20.", "0.5", "1.", 1.0f}, // x extent 20 keeps 1 whatever y is
-        {"5.", "2.", "0.5", 20.0f}, // z smallest
-        {"8.", "8.", "8.", 1.25f},  // equal extents
+        {"2.", "1.", "4.", 10.0f},   // y smallest
+        {"10.", "1.", "1.", 1.0f},   // x extent exactly 10
+        {"20.", "0.5", "1.", 1.0f},  // x extent 20 keeps 1 whatever y is
+        {"5.", "2.", "0.5", 20.0f},  // z smallest
+        {"8.", "8.", "8.", 1.25f},   // equal extents
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.x) + " " + c.y + " " + c.z);
@@ -78,7 +78,8 @@ TEST_F(CaseEdgeTest, MovingWallAtSideOne)
 {
     std::string summary = read_flow({{"SIDE1", "7"}, {"WALL", "120.  wall speed"}});
     EXPECT_EQ(BOX.WALL_SPEED, 120.0f);
-    EXPECT_TRUE(has_line(summary, " The side at the minimum x coord is\r\n a specular wall moving into the flow"));
+    EXPECT_TRUE(
+        has_line(summary, " The side at the minimum x coord is\r\n a specular wall moving into the flow"));
     EXPECT_TRUE(has_line(summary, " The speed of the moving wall is   120.0000    "));
     EXPECT_EQ(HEADLESS.count("WMessageBox"), 0);
 
@@ -93,10 +94,14 @@ TEST_F(CaseEdgeTest, MovingWallAtSideOne)
 TEST_F(CaseEdgeTest, ReactionPairTables)
 {
     read_flow({{"REACTIONS", "3"},
-               {"A", "2"}, {"B", "1"}, {"P1", "0"}, {"P2", "1"}, {"P3", "2"},
+               {"A", "2"},
+               {"B", "1"},
+               {"P1", "0"},
+               {"P2", "1"},
+               {"P3", "2"},
                {"MORE_REACTIONS",
-                "2\n1\n0\n2\n1\n0.\n0.\n1.\n0.\n0.\n"   // reaction 2: exchange of 2 and 1
-                "1\n1\n2\n2\n1\n0.\n0.\n1.\n0.\n0.\n"}}); // reaction 3: dissociation of 1 by 1
+                "2\n1\n0\n2\n1\n0.\n0.\n1.\n0.\n0.\n"      // reaction 2: exchange of 2 and 1
+                "1\n1\n2\n2\n1\n0.\n0.\n1.\n0.\n0.\n"}});  // reaction 3: dissociation of 1 by 1
     const auto& G = GAS;
     EXPECT_EQ(G.REACTION_PAIR_COUNT(1, 2), 2);
     EXPECT_EQ(G.REACTION_PAIR_COUNT(2, 1), 2);
@@ -147,7 +152,9 @@ TEST_F(CaseEdgeTest, ConditionalItems)
 
     // Initial gas 2 reads the secondary stream but writes no "x =" line; the position is scaled.
     reopen_log();
-    summary = read_flow({{"XMAX", "2."}, {"ZMAX", "1."}, {"INITIAL_GAS", "2"},
+    summary = read_flow({{"XMAX", "2."},
+                         {"ZMAX", "1."},
+                         {"INITIAL_GAS", "2"},
                          {"SECONDARY", "0.5\n1.E19\n300.\n0.\n0.\n0.\n1.\n0."}});
     EXPECT_EQ(BOX.SCALE_FACTOR, 10.0f);
     EXPECT_EQ(GAS.SEPARATION_X, 5.0f);
@@ -251,8 +258,9 @@ TEST_F(CaseEdgeTest, CopyCodeOnFirstTriangleOfSurface)
         READ_SURFACE_DATA();
         FAIL() << "code 0 on a first triangle was accepted";
     } catch (const FatalStopped& stop) {
-        EXPECT_NE(std::string(stop.what()).find("QR4SD.DAT item 7 (property code of triangle 1 of surface 2)"),
-                  std::string::npos)
+        EXPECT_NE(
+            std::string(stop.what()).find("QR4SD.DAT item 7 (property code of triangle 1 of surface 2)"),
+            std::string::npos)
             << stop.what();
     }
     std::string summary = written("QR4SD.TXT");

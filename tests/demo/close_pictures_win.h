@@ -13,10 +13,7 @@
 
 class PictureCloser {
 public:
-    PictureCloser()
-        : waiting_thread_(GetCurrentThreadId()), thread_([this] { run(); })
-    {
-    }
+    PictureCloser() : waiting_thread_(GetCurrentThreadId()), thread_([this] { run(); }) {}
     ~PictureCloser()
     {
         stop_ = true;

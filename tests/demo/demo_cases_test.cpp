@@ -44,14 +44,14 @@ struct Stopped : std::runtime_error {
 
 // One case: its file suffix and what its set-up must give.
 struct DemoCase {
-    int number;                // DM1 .. DM3
-    int species;               // SPECIES_COUNT
-    int gas_reactions;         // GAS_REACTIONS
-    int solid_triangles;       // SOLID_TRIANGLE_COUNT
-    int entry_triangles;       // ENTRY_TRIANGLE_COUNT
-    bool starts_filled;        // INITIAL_STATE 1 (the stream fills the box) or 2 (a vacuum)
-    double flow_volume;        // m^3: the box less the body, or the inside of the vacuum system, as the
-                               // generator (tools/make_demo_cases.py) computes it from the triangles
+    int number;           // DM1 .. DM3
+    int species;          // SPECIES_COUNT
+    int gas_reactions;    // GAS_REACTIONS
+    int solid_triangles;  // SOLID_TRIANGLE_COUNT
+    int entry_triangles;  // ENTRY_TRIANGLE_COUNT
+    bool starts_filled;   // INITIAL_STATE 1 (the stream fills the box) or 2 (a vacuum)
+    double flow_volume;   // m^3: the box less the body, or the inside of the vacuum system, as the
+                          // generator (tools/make_demo_cases.py) computes it from the triangles
 };
 
 const DemoCase CASES[] = {
@@ -81,8 +81,8 @@ protected:
     {
         saved_random = RANDOM_STATE;
         original = fs::current_path();
-        folder = fs::temp_directory_path() / ("qr4t_demo_" + std::to_string(GetParam().number) + "_" +
-                                              std::to_string(::getpid()));
+        folder = fs::temp_directory_path() /
+                 ("qr4t_demo_" + std::to_string(GetParam().number) + "_" + std::to_string(::getpid()));
         fs::create_directories(folder);
         fs::current_path(folder);
         clear_every_state_group();
@@ -171,7 +171,10 @@ TEST_P(DemoCaseTest, ReadsSetsUpAndInitialises)
         EXPECT_EQ(MOLECULES.NM, 0);
     }
     EXPECT_LE(MOLECULES.NM, RUN.MNM);
-    EXPECT_EQ(HEADLESS.count("WMessageBox 0 4 0 |The flow simulation will now start from zero time.|Initialization Complete|"), 1);
+    EXPECT_EQ(
+        HEADLESS.count(
+            "WMessageBox 0 4 0 |The flow simulation will now start from zero time.|Initialization Complete|"),
+        1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, DemoCaseTest, testing::ValuesIn(CASES),

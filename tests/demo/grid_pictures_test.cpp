@@ -39,7 +39,8 @@ std::vector<Drawn> rectangles()
 
 int count_colour(const std::vector<Drawn>& drawn, int colour)
 {
-    return static_cast<int>(std::count_if(drawn.begin(), drawn.end(), [&](const Drawn& d) { return d.colour == colour; }));
+    return static_cast<int>(
+        std::count_if(drawn.begin(), drawn.end(), [&](const Drawn& d) { return d.colour == colour; }));
 }
 
 // The text that dialog 138 holds in a field.
@@ -87,25 +88,28 @@ TEST_F(GridPicturesTest, DivisionsPictureColoursLevelsCutAndInsideElements)
     choose_plane(3, 1, 1);
     DRAW_DIVISIONS_AND_ELEMENTS();  // the axis read (z) is remembered for the next call
     HEADLESS.reset();
-    choose_plane(3, 2, 2);          // z from 7.5 to 10 m
+    choose_plane(3, 2, 2);  // z from 7.5 to 10 m
     DRAW_DIVISIONS_AND_ELEMENTS();
 
     const std::vector<Drawn> drawn = rectangles();
-    ASSERT_EQ(drawn.size(), 12u + 4u * 4u);  // 12 flow divisions whole, 4 surface divisions by element
-    EXPECT_EQ(count_colour(drawn, 0), 4);    // the elements wholly inside the block
-    EXPECT_EQ(count_colour(drawn, 208), 12); // the elements that the block's faces cut
+    ASSERT_EQ(drawn.size(), 12u + 4u * 4u);   // 12 flow divisions whole, 4 surface divisions by element
+    EXPECT_EQ(count_colour(drawn, 0), 4);     // the elements wholly inside the block
+    EXPECT_EQ(count_colour(drawn, 208), 12);  // the elements that the block's faces cut
     const int level_colour = static_cast<int>(1.0f / float(DIVISIONS.MAX_DIVISION_LEVEL) * 160.0f + 32.0f);
     EXPECT_EQ(count_colour(drawn, level_colour), 12) << "every division around the block is at level 1";
     // The first division drawn is x 1, y 1; the element inside the block at x, y 7.5 .. 10 m is black.
     EXPECT_EQ(drawn[0].rectangle, "0 0 5 5");
-    const auto inside = std::find_if(drawn.begin(), drawn.end(), [](const Drawn& d) { return d.colour == 0; });
+    const auto inside =
+        std::find_if(drawn.begin(), drawn.end(), [](const Drawn& d) { return d.colour == 0; });
     EXPECT_EQ(inside->rectangle, "7.5 7.5 10 10");
     EXPECT_EQ(field_text(1007), "8.750000    ");  // (G13.7): four trailing blanks;
 
     // Opening and closing: the legend with "Stop Program" cleared, the window at its place, and both
     // dialogs unloaded once the window is closed.
     EXPECT_GE(position_of("WDialogPutCheckBox 1081 0"), 0);
-    EXPECT_GE(position_of("WWinOpenChild 7 135 23 878 690 |Flowfield Divisions and Elements in Specified Planes"), 0);
+    EXPECT_GE(
+        position_of("WWinOpenChild 7 135 23 878 690 |Flowfield Divisions and Elements in Specified Planes"),
+        0);
     EXPECT_LT(position_of("WWinCloseChild 1"), position_of("WDialogUnload 138"));
     EXPECT_TRUE(HEADLESS.loaded_dialogs.empty());
     EXPECT_EQ(HEADLESS.count("IGrSaveImage"), 0);
@@ -122,8 +126,8 @@ TEST_F(GridPicturesTest, CellsPicturePaintsElementsByCellAndSavesThePicture)
     DRAW_CELLS();
 
     const std::vector<Drawn> drawn = rectangles();
-    ASSERT_EQ(drawn.size(), 64u);            // every element of the plane
-    EXPECT_EQ(count_colour(drawn, 0), 4);    // no cell inside the block
+    ASSERT_EQ(drawn.size(), 64u);          // every element of the plane
+    EXPECT_EQ(count_colour(drawn, 0), 4);  // no cell inside the block
     for (const Drawn& d : drawn)
         if (d.colour != 0) {
             EXPECT_GE(d.colour, 16);
@@ -189,4 +193,4 @@ TEST_F(GridPicturesTest, WideBoxIsFramedAtItsSides)
     EXPECT_EQ(HEADLESS.count("IGrUnits -1 -4.6375 21 14.6375"), 1);
 }
 
-} // namespace
+}  // namespace

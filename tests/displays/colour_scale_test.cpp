@@ -37,9 +37,9 @@ TEST(ColourRamp, ContinuousScaleAtTheBandEdges)
         int n;
         Rgb colour;
     } cases[] = {
-        {0, {0, 0, 0}},       {1, {0, 0, 255}},     {64, {0, 252, 255}},  {65, {0, 255, 255}},
-        {127, {0, 255, 7}},   {128, {0, 255, 3}},   {129, {0, 255, 0}},   {192, {252, 255, 0}},
-        {193, {255, 255, 0}}, {194, {255, 252, 0}}, {254, {255, 12, 0}},  {255, {255, 255, 255}},
+        {0, {0, 0, 0}},       {1, {0, 0, 255}},     {64, {0, 252, 255}}, {65, {0, 255, 255}},
+        {127, {0, 255, 7}},   {128, {0, 255, 3}},   {129, {0, 255, 0}},  {192, {252, 255, 0}},
+        {193, {255, 255, 0}}, {194, {255, 252, 0}}, {254, {255, 12, 0}}, {255, {255, 255, 255}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(table_colour(c.n), c.colour) << "colour " << c.n;
@@ -56,8 +56,10 @@ TEST(ColourRamp, BandedScaleRepeatsTheListedColours)
     listed[4] = 300;
     SET_BANDED_RAMP(listed);
     for (int n = 1; n <= 254; ++n) {
-        const Rgb want = n < 65 ? Rgb{0, 0, 255} : n < 129 ? Rgb{0, 255, 255} : n < 193 ? Rgb{0, 255, 0}
-                                                                                          : Rgb{255, 255, 0};
+        const Rgb want = n < 65    ? Rgb{0, 0, 255}
+                         : n < 129 ? Rgb{0, 255, 255}
+                         : n < 193 ? Rgb{0, 255, 0}
+                                   : Rgb{255, 255, 0};
         ASSERT_EQ(table_colour(n), want) << "colour " << n;
     }
     EXPECT_EQ(table_colour(0), (Rgb{0, 0, 0}));
@@ -76,9 +78,9 @@ TEST(LegendSteps, MantissaExponentAndStepsByRange)
         float major, minor, m;
         int e;
     } cases[] = {
-        {1.0f, 0.2f, 0.05f, 1.0f, 0},     {1500.0f, 0.2f, 0.05f, 1.5f, 3}, {2500.0f, 0.5f, 0.1f, 2.5f, 3},
-        {0.007f, 2.0f, 0.5f, 7.0f, -3},   {10.0f, 2.0f, 0.5f, 10.0f, 0},   {100.0f, 2.0f, 0.5f, 10.0f, 1},
-        {2.0f, 0.4f, 0.1f, 2.0f, 0},      {5.0f, 1.0f, 0.2f, 5.0f, 0},
+        {1.0f, 0.2f, 0.05f, 1.0f, 0},   {1500.0f, 0.2f, 0.05f, 1.5f, 3}, {2500.0f, 0.5f, 0.1f, 2.5f, 3},
+        {0.007f, 2.0f, 0.5f, 7.0f, -3}, {10.0f, 2.0f, 0.5f, 10.0f, 0},   {100.0f, 2.0f, 0.5f, 10.0f, 1},
+        {2.0f, 0.4f, 0.1f, 2.0f, 0},    {5.0f, 1.0f, 0.2f, 5.0f, 0},
     };
     for (const auto& c : cases) {
         float major = -1, minor = -1, m = -1;
@@ -94,8 +96,8 @@ TEST(LegendSteps, MantissaExponentAndStepsByRange)
 // A range that is not a positive finite number once sent the scaling loop round for ever.
 TEST(LegendSteps, NoStepsForRangesWithoutADecade)
 {
-    for (float v : {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                    -std::numeric_limits<float>::infinity()}) {
+    for (float v : {0.0f, -1.0f, std::numeric_limits<float>::quiet_NaN(),
+                    std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()}) {
         float major = -1, minor = -1, m = -1;
         int e = 99;
         EXPECT_FALSE(LEGEND_STEPS(v, major, minor, m, e)) << v;
@@ -114,9 +116,9 @@ TEST(SurfaceRamp, EntriesOfTheThreePlanes)
         int i;
         Rgb colour;
     } cases[] = {
-        {0, {0, 0, 0}},       {1, {0, 0, 255}},     {64, {0, 252, 255}},  {65, {0, 255, 252}},
-        {127, {0, 255, 4}},   {128, {0, 255, 0}},   {129, {4, 255, 0}},   {191, {252, 255, 0}},
-        {192, {255, 252, 0}}, {255, {255, 0, 0}},   {256, {200, 200, 200}},
+        {0, {0, 0, 0}},       {1, {0, 0, 255}},   {64, {0, 252, 255}},    {65, {0, 255, 252}},
+        {127, {0, 255, 4}},   {128, {0, 255, 0}}, {129, {4, 255, 0}},     {191, {252, 255, 0}},
+        {192, {255, 252, 0}}, {255, {255, 0, 0}}, {256, {200, 200, 200}},
     };
     for (const auto& c : cases) {
         const auto e = ramp.entry(c.i);
@@ -135,8 +137,8 @@ TEST(PictureNames, FourDigitsWithLeadingZeros)
         int n;
         const char* text;
     } cases[] = {
-        {0, "0000"}, {1, "0001"}, {12, "0012"}, {999, "0999"}, {1000, "1000"}, {9999, "9999"},
-        {10000, "0000"}, {123456, "3456"}, {-7, "0007"},
+        {0, "0000"},    {1, "0001"},     {12, "0012"},     {999, "0999"}, {1000, "1000"},
+        {9999, "9999"}, {10000, "0000"}, {123456, "3456"}, {-7, "0007"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FOUR_DIGIT_TEXT(c.n), c.text) << c.n;
@@ -152,4 +154,4 @@ TEST(PictureNames, SaveUsesTheCounterAndLeavesIt)
     EXPECT_EQ(RUN.PICTURE_COUNTER, 7);
 }
 
-} // namespace
+}  // namespace

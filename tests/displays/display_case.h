@@ -28,9 +28,10 @@ protected:
     void SetUp() override
     {
         original_ = std::filesystem::current_path();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("qr4t_displays_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                   "_" + std::to_string(::getpid()));
+        folder_ =
+            std::filesystem::temp_directory_path() /
+            ("qr4t_displays_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+             "_" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
         std::filesystem::current_path(folder_);
         BOX = BoxState{};
@@ -63,8 +64,9 @@ protected:
         READ_SURFACE_DATA();
         set_lattice_scalars();
         GasState& G = GAS;
-        G.STREAM_SPEED = static_cast<float>(
-            std::sqrt(double(G.STREAM_U) * G.STREAM_U + double(G.STREAM_V) * G.STREAM_V + double(G.STREAM_W) * G.STREAM_W));
+        G.STREAM_SPEED =
+            static_cast<float>(std::sqrt(double(G.STREAM_U) * G.STREAM_U + double(G.STREAM_V) * G.STREAM_V +
+                                         double(G.STREAM_W) * G.STREAM_W));
         DISPLAY.RUN_TYPE = 2 + n;
         HEADLESS.calls.clear();
     }

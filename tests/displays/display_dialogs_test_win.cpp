@@ -52,8 +52,8 @@ TEST(DisplayDialogsLayout, ShownDialogsFitTheirPlacesWithoutOverlap)
 
     struct Place {
         int dialog;
-        int left, top;          // where it must start (-1: anywhere)
-        int right, bottom;      // the box it must stay in
+        int left, top;      // where it must start (-1: anywhere)
+        int right, bottom;  // the box it must stay in
     };
     const Place places[] = {
         {IDD_LOG, -1, -1, 394, 166},
@@ -85,10 +85,11 @@ TEST(DisplayDialogsLayout, ShownDialogsFitTheirPlacesWithoutOverlap)
                 << "dialogs " << places[a].dialog << " and " << places[b].dialog << " overlap";
         }
     // The other unit systems' dialogs are loaded but hidden.
-    for (int hidden : {IDD_FLOW_TOOLBAR_ENGLISH, IDD_FLOW_TOOLBAR_RATIO, IDD_FORCES_ENGLISH, IDD_FORCES_COEFFICIENTS}) {
+    for (int hidden :
+         {IDD_FLOW_TOOLBAR_ENGLISH, IDD_FLOW_TOOLBAR_RATIO, IDD_FORCES_ENGLISH, IDD_FORCES_COEFFICIENTS}) {
         WDialogSelect(hidden);
         EXPECT_FALSE(IsWindowVisible(current_dialog_window())) << hidden;
     }
 }
 
-} // namespace
+}  // namespace

@@ -60,7 +60,8 @@ TEST_F(DisplayStateTest, ReopeningKeepsCounterLinesAndPicksAndResetsTheRest)
 TEST_F(DisplayStateTest, StreamlineStoreSpansTheElementsOfTheThreeAxes)
 {
     load_case(1);
-    const int dm1 = BOX.DIVISIONS_X * BOX.ELEMENTS_PER_DIVISION_X + BOX.DIVISIONS_Y * BOX.ELEMENTS_PER_DIVISION_Y +
+    const int dm1 = BOX.DIVISIONS_X * BOX.ELEMENTS_PER_DIVISION_X +
+                    BOX.DIVISIONS_Y * BOX.ELEMENTS_PER_DIVISION_Y +
                     BOX.DIVISIONS_Z * BOX.ELEMENTS_PER_DIVISION_Z;
     EXPECT_EQ(dm1, 126);
     EXPECT_EQ(streamline_max_points(), 126);
@@ -96,4 +97,4 @@ TEST_F(DisplayStateTest, SurfaceWindowOpensAfreshAndFreesItsArrays)
     EXPECT_FALSE(S3D.STREAMLINE_START.allocated());
 }
 
-} // namespace
+}  // namespace

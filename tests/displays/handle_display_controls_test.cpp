@@ -21,14 +21,8 @@ protected:
         HANDLE_DISPLAY_CONTROLS();
         HEADLESS.calls.clear();
     }
-    static void choose_units(int units)
-    {
-        HEADLESS.radio[{IDD_OUTPUT_UNITS, IDC_UNITS_SI}] = units;
-    }
-    static float shown(int dialog, int field)
-    {
-        return std::stof(field_text(dialog, field));
-    }
+    static void choose_units(int units) { HEADLESS.radio[{IDD_OUTPUT_UNITS, IDC_UNITS_SI}] = units; }
+    static float shown(int dialog, int field) { return std::stof(field_text(dialog, field)); }
 };
 
 TEST_F(HandleDisplayControlsTest, PropertiesBeyondTheSpeciesFallBack)
@@ -176,7 +170,8 @@ TEST_F(HandleDisplayControlsTest, ForceSurfaceOutsideTheSurfacesReturnsToThePrev
     LOAD_DISPLAY_DIALOGS();
     RUN.OUTPUT_COUNT = 1;
     HANDLE_DISPLAY_CONTROLS();
-    EXPECT_EQ(HEADLESS.field_states.count({IDD_FORCES_SI, IDC_FORCE_SURFACE}), 0u) << "the spin stays enabled";
+    EXPECT_EQ(HEADLESS.field_states.count({IDD_FORCES_SI, IDC_FORCE_SURFACE}), 0u)
+        << "the spin stays enabled";
     for (int chosen : {2, SURFACE.SURFACE_COUNT + 1, 0}) {
         HEADLESS.integers[{IDD_FORCES_SI, IDC_FORCE_SURFACE}] = chosen;
         HANDLE_DISPLAY_CONTROLS();
@@ -233,4 +228,4 @@ TEST_F(HandleDisplayControlsTest, PauseBoxesOpenTheirDisplaysWhichClearThem)
     EXPECT_EQ((HEADLESS.checks[{IDD_SURFACE_TOOLBAR, IDC_SURF_PAUSE}]), 0);
 }
 
-} // namespace
+}  // namespace

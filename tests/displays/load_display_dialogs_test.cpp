@@ -46,7 +46,8 @@ TEST_F(LoadDisplayDialogsTest, NewRunShowsTheBarsOfItsUnitsAndStartsTheSettings)
     const std::vector<int> later = {130, 131, 132, 133, 117, 128, 118, 135, 139, 124, 141, 140, 125};
     ASSERT_GE(loads.size(), later.size());
     for (size_t i = 0; i < later.size(); ++i)
-        EXPECT_EQ(loads[loads.size() - later.size() + i].substr(0, 15), "WDialogLoad " + std::to_string(later[i]));
+        EXPECT_EQ(loads[loads.size() - later.size() + i].substr(0, 15),
+                  "WDialogLoad " + std::to_string(later[i]));
     EXPECT_EQ(loads[loads.size() - later.size() - 1], "WDialogLoad 120");
 
     const DisplaySettings& d = DISPLAY;
@@ -177,4 +178,4 @@ TEST_F(LoadDisplayDialogsTest, UnitSystemsThatCannotBeShownStartInSI)
     }
 }
 
-} // namespace
+}  // namespace

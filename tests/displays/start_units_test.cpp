@@ -45,12 +45,13 @@ TEST_F(StartUnitsTest, OptionsFileUnitsThatCannotBeShownStartInSI)
         EXPECT_EQ(MAIN_PROGRAM(), 0);
         EXPECT_EQ(RUN.PROGRAM_OPTIONS, c.counted);
         EXPECT_EQ(RUN.OUTPUT_UNITS, 1);
-        EXPECT_EQ(HEADLESS.count("WMessageBox 0 3 1 |Cannot choose \"Non-dimensional\" for zero stream speed|"),
-                  c.boxes);
+        EXPECT_EQ(
+            HEADLESS.count("WMessageBox 0 3 1 |Cannot choose \"Non-dimensional\" for zero stream speed|"),
+            c.boxes);
         EXPECT_EQ(HEADLESS.count("WDialogShow 112 5000 2345"), 1);
         EXPECT_EQ(HEADLESS.count("WDialogShow 134"), 0);
         RANDOM_STATE = keep;
     }
 }
 
-} // namespace
+}  // namespace

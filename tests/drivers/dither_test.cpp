@@ -103,4 +103,4 @@ TEST_F(Dither, StoredMaskOfAMonochromeNumberedColour)
     HcDitherTable = HcDitherTableRecord{};
 }
 
-} // namespace
+}  // namespace

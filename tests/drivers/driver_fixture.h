@@ -16,7 +16,7 @@ struct DriverCall {
     int nval;
     int npts;
     int ix1;
-    std::string text;   // the block's text, trailing blanks removed
+    std::string text;  // the block's text, trailing blanks removed
 };
 extern std::vector<DriverCall> DRIVER_CALLS;
 // The device number the recording driver answers the probe with (0: it ignores the probe).

@@ -36,7 +36,7 @@ void recording_driver(int op)
         HcSpoolAllowed = 1;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<int> driver_ops()
 {

@@ -60,7 +60,7 @@ TEST_F(FrontEnd, OptionSetterTable)
         HcDeviceBlock.initialised_device = c.initialised_device;
         IHcOptionSet(c.number, c.value);
         EXPECT_EQ(HcOptions(c.read), c.expected) << c.what;
-        EXPECT_EQ(ERROR_STATE.last_error, 0) << c.what;   // a refusal reports nothing
+        EXPECT_EQ(ERROR_STATE.last_error, 0) << c.what;  // a refusal reports nothing
     }
 }
 
@@ -98,7 +98,7 @@ TEST_F(FrontEnd, SettersSendTheirOpsOnlyWhileHardcopyIsOn)
     IHcOptionSet(9, 3);
     IHcOptionSet(10, 1);
     IHcOptionSet(11, 2);
-    IHcOptionSet(11, 7);   // refused: nothing sent
+    IHcOptionSet(11, 7);  // refused: nothing sent
     EXPECT_EQ(driver_ops(), (std::vector<int>{GrOpLineWidth, GrOpLineJoin, GrOpLineCap}));
 }
 
@@ -106,15 +106,20 @@ TEST_F(FrontEnd, SettersSendTheirOpsOnlyWhileHardcopyIsOn)
 struct OpenCase {
     std::optional<std::string_view> name;
     bool opens;
-    int npts;            // NPTS at op 18: 1 default name, 0 a given name
-    const char* file;    // text at op 18
+    int npts;          // NPTS at op 18: 1 default name, 0 a given name
+    const char* file;  // text at op 18
 };
 
 TEST_F(FrontEnd, OpenNames)
 {
     const OpenCase cases[] = {
-        {"S", false, 0, ""},       {"s", false, 0, ""},         {"SS", true, 0, "SS"}, {"S ", true, 0, "S"},
-        {"x", true, 0, "x"},       {"   ", true, 1, "zirazo.plt"}, {std::nullopt, true, 1, "zirazo.plt"},
+        {"S", false, 0, ""},
+        {"s", false, 0, ""},
+        {"SS", true, 0, "SS"},
+        {"S ", true, 0, "S"},
+        {"x", true, 0, "x"},
+        {"   ", true, 1, "zirazo.plt"},
+        {std::nullopt, true, 1, "zirazo.plt"},
     };
     for (const auto& c : cases) {
         DRIVER_CALLS.clear();
@@ -131,7 +136,7 @@ TEST_F(FrontEnd, OpenNames)
         EXPECT_EQ(DRIVER_CALLS[0].nval, 1) << label;
         EXPECT_EQ(DRIVER_CALLS[0].npts, c.npts) << label;
         EXPECT_EQ(DRIVER_CALLS[0].text, c.file) << label;
-        EXPECT_EQ(DRIVER_CALLS[0].ix1, 0) << label;   // no title
+        EXPECT_EQ(DRIVER_CALLS[0].ix1, 0) << label;  // no title
         EXPECT_EQ(GrOutputSwitch.hardcopy, 1) << label;
     }
 }
@@ -139,9 +144,9 @@ TEST_F(FrontEnd, OpenNames)
 TEST_F(FrontEnd, OpenReplaysTheStateAndTitleFlag)
 {
     IHcOpen("plot.plt", " ");
-    EXPECT_EQ(driver_ops(), (std::vector<int>{GrOpOpen, GrOpLineWidth, GrOpLineType, GrOpLineJoin, GrOpLineCap,
-                                              GrOpClip, GrOpFont, GrOpColour}));
-    EXPECT_EQ(DRIVER_CALLS[0].ix1, 1);   // a blank title is a title
+    EXPECT_EQ(driver_ops(), (std::vector<int>{GrOpOpen, GrOpLineWidth, GrOpLineType, GrOpLineJoin,
+                                              GrOpLineCap, GrOpClip, GrOpFont, GrOpColour}));
+    EXPECT_EQ(DRIVER_CALLS[0].ix1, 1);  // a blank title is a title
     EXPECT_EQ(HcTitle, std::string(HC_TITLE_LENGTH, ' '));
     EXPECT_EQ(HcDeviceBlock.pen_x, HC_PEN_UNKNOWN);
     // The next open first ends this one: the used page, then the close.
@@ -161,14 +166,14 @@ TEST_F(FrontEnd, ProbeOnDevicesWithoutDriverOpensNothing)
         GrPrimitiveBlock.TEXT.fill('#');
         IHcOpen("plot.plt", std::nullopt);
         EXPECT_EQ(GrOutputSwitch.hardcopy, 0) << device;
-        EXPECT_EQ(GrPrimitiveBlock.TEXT[0], '#') << device;   // the name was never put in place
+        EXPECT_EQ(GrPrimitiveBlock.TEXT[0], '#') << device;  // the name was never put in place
     }
     EXPECT_TRUE(DRIVER_CALLS.empty());
 }
 
 TEST_F(FrontEnd, CommandNameOnlyWhereSpoolingIsAllowed)
 {
-    HcSpoolAllowed = 1;   // as the op 1 of HP-GL, PostScript, the raster printer and HP-GL/2 leave it
+    HcSpoolAllowed = 1;  // as the op 1 of HP-GL, PostScript, the raster printer and HP-GL/2 leave it
     IHcOpen("copy @ lpt1", std::nullopt);
     EXPECT_EQ(DRIVER_CALLS[0].text, "ruv$$00.plt");
     EXPECT_EQ(std::string(str_trim(HcPendingCommand)), "copy @ lpt1");
@@ -177,7 +182,7 @@ TEST_F(FrontEnd, CommandNameOnlyWhereSpoolingIsAllowed)
     HcSpoolAllowed = 0;
     DRIVER_CALLS.clear();
     IHcOpen("copy @ lpt1", std::nullopt);
-    ASSERT_EQ(DRIVER_CALLS[0].op, GrOpClose);   // the first open is ended first
+    ASSERT_EQ(DRIVER_CALLS[0].op, GrOpClose);  // the first open is ended first
     EXPECT_EQ(DRIVER_CALLS[1].text, "copy @ lpt1");
     EXPECT_TRUE(str_trim(HcPendingCommand).empty());
 }
@@ -240,4 +245,4 @@ TEST_F(FrontEnd, ControlWordIsBackAfterSaveAndRestore)
     EXPECT_EQ(HcFpuSaveWord, before);
 }
 
-} // namespace
+}  // namespace

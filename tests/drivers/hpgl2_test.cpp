@@ -45,7 +45,7 @@ TEST_F(Hpgl2, FramingByVariant)
     EXPECT_NE(pcl.find("\r\nCO: Scene\r\n"), std::string::npos);
     EXPECT_NE(pcl.find("\x1b%1A\x1b&l01X\f\x1b%0B"), std::string::npos);
     EXPECT_NE(pcl.find("\r\nCO\"13 1 1.5 8\";\r\n"), std::string::npos);
-    EXPECT_EQ(pcl.find("NP256"), std::string::npos);   // 2 colours
+    EXPECT_EQ(pcl.find("NP256"), std::string::npos);  // 2 colours
 }
 
 // Points of a polyline (surface of 32760 pixels: one surface unit is one plotter unit) and the line.
@@ -59,8 +59,8 @@ TEST_F(Hpgl2, EncodedPolyline)
     IGrSurfaceSetup(1, 0, 32760, 32760);
     const PolylineCase cases[] = {
         {{{10, 10}}, "PE7;"},
-        {{{10, 10}, {11, 9}}, "PE7ab;"},               // +1 -> 2 -> 'a', -1 -> 3 -> 'b'
-        {{{10, 10}, {42, 10}}, "PE7?a_;"},             // +32 -> 64: chr(63 + 0), chr(95 + 2); 0 -> '_'
+        {{{10, 10}, {11, 9}}, "PE7ab;"},    // +1 -> 2 -> 'a', -1 -> 3 -> 'b'
+        {{{10, 10}, {42, 10}}, "PE7?a_;"},  // +32 -> 64: chr(63 + 0), chr(95 + 2); 0 -> '_'
     };
     for (const auto& c : cases) {
         const std::string bytes = plot(4, [&] {
@@ -104,13 +104,13 @@ TEST_F(Hpgl2, TwoColourPensAndPalette)
         IHcSendOp(GrOpColour);
         GrColourState.number[GR_CURRENT] = 5;
         IHcSendOp(GrOpColour);
-        IHcSendOp(GrOpColour);   // the same pen again: no second select
+        IHcSendOp(GrOpColour);  // the same pen again: no second select
     });
     EXPECT_NE(bytes.find("PU;SP0\r\n"), std::string::npos);
     std::size_t ones = 0;
     for (std::size_t p = 0; (p = bytes.find("PU;SP1\r\n", p)) != std::string::npos; ++p)
         ++ones;
-    EXPECT_EQ(ones, 2u);   // the replay's colour 223 selects pen 1, then colour 0 pen 0, then 5 pen 1 once
+    EXPECT_EQ(ones, 2u);  // the replay's colour 223 selects pen 1, then colour 0 pen 0, then 5 pen 1 once
     bytes = plot(2, [] {
         GrColourState.number[GR_CURRENT] = 5;
         IHcSendOp(GrOpColour);
@@ -140,4 +140,4 @@ TEST_F(Hpgl2, PointAfterTextStartsWithPenUp)
     EXPECT_EQ(bytes.substr(label + 6, 2), "PU");
 }
 
-} // namespace
+}  // namespace

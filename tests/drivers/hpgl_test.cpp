@@ -68,9 +68,9 @@ TEST_F(Hpgl, VariantOneOptionsAndHead)
     EXPECT_EQ(HcDeviceBlock.initialised_device, 1);
     EXPECT_EQ(HcSpoolAllowed, 1);
     const auto lines = plot([] {});
-    const std::vector<std::string> head = {"IN; IP 395 0 10865 7478", "RO0; IP 395 0 10865 7478", "DT\x04",
-                                           "DI1. 0.",                 "SC-2 8 0 32760",           "SC-13 1 0 32760",
-                                           "SC0 32760 0 32760"};
+    const std::vector<std::string> head = {
+        "IN; IP 395 0 10865 7478", "RO0; IP 395 0 10865 7478", "DT\x04",           "DI1. 0.",
+        "SC-2 8 0 32760",          "SC-13 1 0 32760",          "SC0 32760 0 32760"};
     ASSERT_GE(lines.size(), 9u);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 7), head);
     // The state replay follows: the pen width of the common default 5 and the bare line type.
@@ -164,12 +164,12 @@ TEST_F(Hpgl, SteepEllipseScalesTheOtherAxis)
     const auto lines = plot([] { circle(0); }, {{1, 100}, {2, 200}});
     const auto at = std::find(lines.begin(), lines.end(), "SC0 16380 0 32760");
     ASSERT_NE(at, lines.end());
-    EXPECT_EQ(*(at + 1), "CI2559 0");   // radius 100 / 2 = 50 surface units, times 32760 / 640
+    EXPECT_EQ(*(at + 1), "CI2559 0");  // radius 100 / 2 = 50 surface units, times 32760 / 640
 }
 
 TEST_F(Hpgl, ClassHPolygonOfMorePointsIsLeftToTheCore)
 {
-    HC_DEVICE_CONFIG.plotter_variant = 6;   // class H
+    HC_DEVICE_CONFIG.plotter_variant = 6;  // class H
     IHcDeviceSelect(GrOpInitialise, HC_HPGL_DEVICE);
     const auto lines = plot(
         [] {
@@ -182,7 +182,7 @@ TEST_F(Hpgl, ClassHPolygonOfMorePointsIsLeftToTheCore)
             }
             B.NVAL = 1;
             IHcSendOp(GrOpPolygonPattern);
-            EXPECT_EQ(B.FILL(FILL_HARD_PASS), 2);   // the core is asked to draw the fill
+            EXPECT_EQ(B.FILL(FILL_HARD_PASS), 2);  // the core is asked to draw the fill
             EXPECT_EQ(B.colour_record, 2);
         },
         {{25, 1}});
@@ -209,8 +209,9 @@ TEST_F(Hpgl, FailedCreateSwitchesHardcopyOff)
 TEST_F(Hpgl, SqueezeKeepsTheMnemonic)
 {
     EXPECT_EQ(hpgl_squeeze("RO 90; IP    395      0"), "RO90; IP 395 0");
-    EXPECT_EQ(hpgl_squeeze("SC-3    32     0 32760 ;SC0 32760 0 32760"), "SC-3 32 0 32760 ;SC0 32760 0 32760");
+    EXPECT_EQ(hpgl_squeeze("SC-3    32     0 32760 ;SC0 32760 0 32760"),
+              "SC-3 32 0 32760 ;SC0 32760 0 32760");
     EXPECT_EQ(hpgl_squeeze("LT    "), "LT");
 }
 
-} // namespace
+}  // namespace

@@ -23,7 +23,7 @@ TEST_F(PlotFile, AllBlankNameFailsWithoutOpeningAnything)
     set_name("");
     IHcPlotCreate(HC_PLOT_SLOT);
     EXPECT_EQ(ERROR_STATE.last_error, ERR_OPEN_FILE);
-    EXPECT_EQ(ERROR_STATE.last_file_error, 0);   // no system call left a code
+    EXPECT_EQ(ERROR_STATE.last_file_error, 0);  // no system call left a code
     EXPECT_EQ(HcPlotStatus, -1);
     int handle = 0;
     IHcPlotHandle(HC_PLOT_SLOT, handle);
@@ -33,12 +33,12 @@ TEST_F(PlotFile, AllBlankNameFailsWithoutOpeningAnything)
 TEST_F(PlotFile, WritesTextAndScratchBytes)
 {
     const std::string name = "plot_file_test.plt";
-    set_name("  " + name);   // leading blanks are not part of the name
+    set_name("  " + name);  // leading blanks are not part of the name
     IHcPlotCreate(HC_PLOT_SLOT);
     ASSERT_EQ(HcPlotStatus, 0);
     IHcPlotWriteText(HC_PLOT_SLOT, "IN;");
-    EXPECT_EQ(HcPlotSlots.word[0], 3);   // byte count of the last write
-    IHcPlotWriteBytes(HC_PLOT_SLOT, 0, true);   // zero bytes with CR LF: only CR LF
+    EXPECT_EQ(HcPlotSlots.word[0], 3);         // byte count of the last write
+    IHcPlotWriteBytes(HC_PLOT_SLOT, 0, true);  // zero bytes with CR LF: only CR LF
     auto scratch = hc_plot_scratch();
     ASSERT_EQ(scratch.size(), 40000u);
     scratch[0] = 'A';
@@ -57,7 +57,7 @@ TEST_F(PlotFile, MissingDirectoryIsErrorOneAndNoFile)
     set_name(name);
     IHcPlotCreate(HC_PLOT_SLOT);
     EXPECT_EQ(ERROR_STATE.last_error, ERR_OPEN_FILE);
-    EXPECT_NE(ERROR_STATE.last_file_error, 0);   // the system's code is kept
+    EXPECT_NE(ERROR_STATE.last_file_error, 0);  // the system's code is kept
     EXPECT_EQ(HcPlotStatus, -1);
     EXPECT_FALSE(std::filesystem::exists(name));
 }
@@ -99,12 +99,13 @@ TEST_F(PlotFile, CommonDefaults)
     for (int& w : HcOptions.value)
         w = -5;
     IHcCommonDefaults();
-    const std::pair<int, int> set[] = {{7, 1},   {8, 1},   {9, 5},      {6, 0},  {101, 80}, {102, 60}, {103, 1},
-                                       {104, 999999}, {10, 0}, {105, 1}, {17, 0}, {11, 0},   {106, 0},  {107, 0}};
+    const std::pair<int, int> set[] = {{7, 1},    {8, 1},   {9, 5},        {6, 0},  {101, 80},
+                                       {102, 60}, {103, 1}, {104, 999999}, {10, 0}, {105, 1},
+                                       {17, 0},   {11, 0},  {106, 0},      {107, 0}};
     for (auto [n, v] : set)
         EXPECT_EQ(HcOptions(n), v) << n;
     for (int n : {1, 2, 3, 4, 5, 12, 13, 18, 28})
-        EXPECT_EQ(HcOptions(n), -5) << n;   // left to the driver
+        EXPECT_EQ(HcOptions(n), -5) << n;  // left to the driver
 }
 
-} // namespace
+}  // namespace

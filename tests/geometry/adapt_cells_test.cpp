@@ -52,7 +52,6 @@ protected:
         }
     }
     void answer_molecules_per_cell(int mpc) { HEADLESS.integers[{144, 1015}] = mpc; }
-
 };
 
 // Box 0..20 cubed, 10 divisions of 2 elements: every element expects 10 molecules.
@@ -125,8 +124,7 @@ TEST_P(AdaptCellsLayeredTest, LayeredPlacement)
     EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_X, 1), 1.5f);
     EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Y, 1), 1.5f);
     EXPECT_FLOAT_EQ(CELLS.CELL_DATA(CELL_NODE_Z, 1), 1.5f);
-    const bool on_face = CELLS.CELL_DATA(CELL_NODE_X, 2) != 1.5f ||
-                         CELLS.CELL_DATA(CELL_NODE_Y, 2) != 1.5f ||
+    const bool on_face = CELLS.CELL_DATA(CELL_NODE_X, 2) != 1.5f || CELLS.CELL_DATA(CELL_NODE_Y, 2) != 1.5f ||
                          CELLS.CELL_DATA(CELL_NODE_Z, 2) != 1.5f;
     EXPECT_TRUE(on_face);
     EXPECT_EQ(RANDOM_STATE.s1, expected.s1) << c.density;
@@ -207,5 +205,5 @@ TEST_F(AdaptCellsTest, TargetBelowOneIsRefused)
     EXPECT_EQ(HEADLESS.count("WDialogRangeInteger 1015 1 ") - ranges_before, 2);
 }
 
-} // namespace
+}  // namespace
 #endif

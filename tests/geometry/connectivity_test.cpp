@@ -131,4 +131,4 @@ TEST_F(ConnectivityTest, SideOnTwoBoxFaces)
     EXPECT_TRUE(has_line(log, {"Surface ", 1, " is an open surface"})) << log;
 }
 
-} // namespace
+}  // namespace

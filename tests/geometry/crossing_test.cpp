@@ -116,4 +116,4 @@ TEST(PointInTriangle, EdgesCornersAndTolerance)
     EXPECT_EQ(inside, 1);
 }
 
-} // namespace
+}  // namespace

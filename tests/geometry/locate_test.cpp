@@ -58,8 +58,8 @@ TEST_F(LocateTest, FindCellClampsEveryIndex)
         int division, element;
     };
     const Case cases[] = {
-        {"XMIN", 0.0f, 1, 1},          {"below XMIN", -3.0f, 1, 1},     {"XMAX", 50.0f, 5, 5},
-        {"above XMAX", 1e30f, 5, 5},    {"inner face", 10.0f, 2, 1},     {"element face", 22.0f, 3, 2},
+        {"XMIN", 0.0f, 1, 1},        {"below XMIN", -3.0f, 1, 1}, {"XMAX", 50.0f, 5, 5},
+        {"above XMAX", 1e30f, 5, 5}, {"inner face", 10.0f, 2, 1}, {"element face", 22.0f, 3, 2},
         {"inside", 37.9f, 4, 4},
     };
     for (const Case& c : cases) {
@@ -149,4 +149,4 @@ TEST(ProgressRange, FoldsWithFourByteConstants)
     EXPECT_EQ(step, 1.0f);
 }
 
-} // namespace
+}  // namespace

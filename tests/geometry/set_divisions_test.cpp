@@ -137,8 +137,8 @@ TEST_F(SetDivisionsTest, ProgressDialog)
     EXPECT_EQ(HEADLESS.count("WDialogLoad 107"), 1);
     EXPECT_EQ(HEADLESS.count("WDialogShow 107 -1 -1 0 2"), 1);
     EXPECT_EQ(HEADLESS.count("WDialogUnload 107"), 1);
-    EXPECT_EQ(HEADLESS.count("WDialogRangeProgressBar 1024 0 " + std::to_string(int(12 * double(1.1f) + 100 +
-                                                                                     125 * double(1.133f)))),
+    EXPECT_EQ(HEADLESS.count("WDialogRangeProgressBar 1024 0 " +
+                             std::to_string(int(12 * double(1.1f) + 100 + 125 * double(1.133f)))),
               1);
 }
 
@@ -169,11 +169,11 @@ TEST_F(SetDivisionsTest, CloseRequestAfterTheSetUpStops)
 // faces): box 0..30, 3 divisions of one element, the element of x division 2 spans 10..20.
 struct PlaneCase {
     const char* what;
-    float x_at_y0, x_at_y30;  // the plane meets y = 0 and y = 30 at these x (it holds the z direction)
-    bool flow_below;          // the normal points to lower x
-    int x_division;           // the element analysed
-    int expected;             // its sub-elements in the flow
-    std::array<int, 6> flags; // its face flags
+    float x_at_y0, x_at_y30;   // the plane meets y = 0 and y = 30 at these x (it holds the z direction)
+    bool flow_below;           // the normal points to lower x
+    int x_division;            // the element analysed
+    int expected;              // its sub-elements in the flow
+    std::array<int, 6> flags;  // its face flags
 };
 
 const PlaneCase SINGLE_ELEMENT_CASES[] = {
@@ -277,4 +277,4 @@ TEST_F(SetDivisionsTest, SphereBody)
         << "cut elements " << DIVISIONS.SURFACE_ELEMENT_COUNT;
 }
 
-} // namespace
+}  // namespace

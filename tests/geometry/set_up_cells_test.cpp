@@ -121,7 +121,7 @@ TEST_F(SetUpCellsTest, CaseWithoutCellsIsRefused)
     EXPECT_THROW(SET_UP_CELLS(), FatalStop);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -157,4 +157,4 @@ TEST_F(SetUpCellsTest, SphereBody)
     EXPECT_TRUE(has_line(log, {" TOTAL NUMBER OF CELLS IS", 264 + D.FLOW_DIVISION_COUNT}));
 }
 
-} // namespace
+}  // namespace

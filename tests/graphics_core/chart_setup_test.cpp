@@ -24,7 +24,7 @@ TEST_F(ChartSetup, ResetValues)
     EXPECT_EQ(P.data_sets, 256);
     EXPECT_EQ(P.area_x2, 0.9f);
     EXPECT_EQ(P.style[7], (std::array<int, 3>{4, 2, 0}));
-    EXPECT_EQ(P.colour[7], (std::array<int, 2>{64, 96}));   // (7 mod 6) x 32 + 32
+    EXPECT_EQ(P.colour[7], (std::array<int, 2>{64, 96}));  // (7 mod 6) x 32 + 32
     EXPECT_EQ(P.marker[0], -1);
     EXPECT_EQ(P.bar_width, 0.25f);
 }
@@ -61,9 +61,9 @@ TEST_F(ChartSetup, LogRanges)
     IPgSetUnits(0, 1, 1000, 100);
     EXPECT_EQ(PgChartState.x_log_active, 1);
     EXPECT_EQ(PgChartState.y_log_active, 0);
-    EXPECT_EQ(PgChartState.log_x[0], -38.0f);   // log of a zero range end
+    EXPECT_EQ(PgChartState.log_x[0], -38.0f);  // log of a zero range end
     EXPECT_FLOAT_EQ(PgChartState.log_x[1], 3.0f);
-    IPgNewPlot(1, 1, 5);                        // type 1 never has a log x axis
+    IPgNewPlot(1, 1, 5);  // type 1 never has a log x axis
     EXPECT_EQ(PgChartState.x_log_active, 0);
 }
 
@@ -97,11 +97,11 @@ TEST_F(ChartSetup, NewPlot)
 TEST_F(ChartSetup, TypeDefaults)
 {
     IPgNewPlot(4, 10, 250, 0, 1);
-    EXPECT_EQ(PgChartState.label_steps, (std::array<int, 2>{20, 20}));   // 250: two divisions, leading 2
+    EXPECT_EQ(PgChartState.label_steps, (std::array<int, 2>{20, 20}));  // 250: two divisions, leading 2
     EXPECT_EQ(PgChartState.style[9], (std::array<int, 3>{-2, 2, 0}));
     EXPECT_EQ(PgChartState.marker[9], 1);
     EXPECT_EQ(PgChartState.colour[0], (std::array<int, 2>{32, 64}));
-    EXPECT_EQ(PgChartState.colour[1], (std::array<int, 2>{69, 101}));    // q = (0 + 1 + 36) mod 176 = 37
+    EXPECT_EQ(PgChartState.colour[1], (std::array<int, 2>{69, 101}));  // q = (0 + 1 + 36) mod 176 = 37
     IPgNewPlot(6, 3, 4, 1, 1);
     EXPECT_EQ(PgChartState.angle_words[0], -45);
     EXPECT_EQ(PgChartState.style[2], (std::array<int, 3>{-2, 0, 0}));
@@ -110,4 +110,4 @@ TEST_F(ChartSetup, TypeDefaults)
     EXPECT_EQ(PgChartState.drawing_reals[9], 0.75f);
 }
 
-} // namespace
+}  // namespace

@@ -26,10 +26,10 @@ TEST_F(ColourTable, DefaultRampsAndStandardColours)
     EXPECT_EQ(T.rgb[223], 0);
     EXPECT_EQ(T.rgb[224], rgb(124, 124, 124));
     EXPECT_EQ(T.rgb[255], rgb(131, 131, 131));
-    const int standard[16] = {rgb(255, 255, 255), rgb(0, 0, 191), rgb(0, 191, 0), rgb(0, 191, 191),
-                              rgb(191, 0, 0), rgb(191, 0, 191), rgb(191, 191, 0), rgb(64, 64, 64),
-                              rgb(191, 191, 191), rgb(0, 0, 255), rgb(0, 255, 0), rgb(0, 255, 255),
-                              rgb(255, 0, 0), rgb(255, 0, 255), rgb(255, 255, 0), 0};
+    const int standard[16] = {rgb(255, 255, 255), rgb(0, 0, 191),   rgb(0, 191, 0),   rgb(0, 191, 191),
+                              rgb(191, 0, 0),     rgb(191, 0, 191), rgb(191, 191, 0), rgb(64, 64, 64),
+                              rgb(191, 191, 191), rgb(0, 0, 255),   rgb(0, 255, 0),   rgb(0, 255, 255),
+                              rgb(255, 0, 0),     rgb(255, 0, 255), rgb(255, 255, 0), 0};
     for (int i = 0; i < 16; ++i)
         EXPECT_EQ(T.standard[i], standard[i]) << "standard colour " << i;
 }
@@ -49,9 +49,9 @@ TEST_F(ColourTable, ReducedPaletteOf32Colours)
 
 TEST_F(ColourTable, NearestColour)
 {
-    EXPECT_EQ(IGrColourNearest(0), 223);          // first exact match of black
+    EXPECT_EQ(IGrColourNearest(0), 223);  // first exact match of black
     EXPECT_EQ(IGrColourNearest(16777215), 0);
-    EXPECT_EQ(IGrColourNearest(255), 31);         // pure red
+    EXPECT_EQ(IGrColourNearest(255), 31);  // pure red
     // No exact match: a slightly darker pure red lies nearest to the red ramp.
     const int n = IGrColourNearest(rgb(250, 0, 0));
     EXPECT_GE(n, 16);
@@ -68,9 +68,9 @@ TEST_F(ColourTable, DeviceIndexByColourClass)
         int nc, n, index;
     };
     const Case cases[] = {
-        {16, 1, 0},    {16, 15, 0},  {16, 16, 12}, {16, 31, 12}, {16, 32, 4},   {16, 47, 4},
-        {16, 240, 8},  {16, 255, 8}, {16, 208, 15}, {16, 223, 15}, {16, 0, 0},  {2, 0, 0},
-        {2, 1, 1},     {2, 255, 1},  {256, 200, 200}, {64, 100, 25}, {8, 20, 4},
+        {16, 1, 0},   {16, 15, 0},  {16, 16, 12},    {16, 31, 12},  {16, 32, 4}, {16, 47, 4},
+        {16, 240, 8}, {16, 255, 8}, {16, 208, 15},   {16, 223, 15}, {16, 0, 0},  {2, 0, 0},
+        {2, 1, 1},    {2, 255, 1},  {256, 200, 200}, {64, 100, 25}, {8, 20, 4},
     };
     for (const Case& c : cases) {
         GrColourState.screen_class = c.nc;
@@ -90,7 +90,7 @@ TEST_F(ColourTable, HueSaturationValue)
 {
     const double pi = 3.14159265358979;
     float h = 0, s = 0, v = 0;
-    IGrRGBToHSV(255, h, s, v);                 // pure red: 6 x 60 degrees, not 0
+    IGrRGBToHSV(255, h, s, v);  // pure red: 6 x 60 degrees, not 0
     EXPECT_NEAR(h, 2 * pi, 1e-5);
     EXPECT_FLOAT_EQ(s, 1.0f);
     EXPECT_FLOAT_EQ(v, 1.0f);
@@ -100,7 +100,7 @@ TEST_F(ColourTable, HueSaturationValue)
     IGrRGBToHSV(rgb(0, 0, 255), h, s, v);
     EXPECT_NEAR(h, 4 * pi / 3, 1e-5);
     int r = 0, g = 0, b = 0;
-    IGrRGBSplit(-1, &r, &g, &b);               // a negative value splits toward zero
+    IGrRGBSplit(-1, &r, &g, &b);  // a negative value splits toward zero
     EXPECT_EQ(r, -1);
     IGrRGBSplit(rgb(1, 2, 3), &r, nullptr, &b);
     EXPECT_EQ(r, 1);
@@ -147,7 +147,7 @@ TEST_F(ColourTable, PaletteDefinitionIsRangeChecked)
     EXPECT_TRUE(RECORDED.empty());
 }
 
-} // namespace
+}  // namespace
 
 #include "toolkit/graphics/palette_colours.h"
 
@@ -159,7 +159,7 @@ TEST(PaletteColours, RampsAndBasicColours)
     const auto p16 = gr_palette_colours(16);
     ASSERT_EQ(p16.size(), 32u);
     EXPECT_EQ(p16[7], 64 + 64 * 256 + 64 * 65536);
-    EXPECT_EQ(p16[16], 0);             // black opens the basic colours
+    EXPECT_EQ(p16[16], 0);  // black opens the basic colours
     EXPECT_EQ(p16[31], 16777215);
     // With 256 colours the ramps are the default colour table.
     const auto p256 = gr_palette_colours(256);
@@ -178,4 +178,4 @@ TEST(PaletteColours, RampsAndBasicColours)
     EXPECT_EQ(p32[31], GrColourTable.rgb[248]);
 }
 
-} // namespace
+}  // namespace

@@ -23,10 +23,9 @@ TEST_F(FillShapes, FillPatternDefaults)
         int fill_style, outline, fill_density, fill_direction;
     };
     const Case cases[] = {
-        {-1, 2, 3, 1, 0, 2, 3},   // hatch without outline
-        {-2, 5, 1, 2, 0, 5, 1},
-        {7, 2, 3, 0, 1, 2, 3},    // out of range: outline only
-        {4, 0, 9, 4, 1, 2, 3},    // density and direction out of range: 2 and 3
+        {-1, 2, 3, 1, 0, 2, 3},                         // hatch without outline
+        {-2, 5, 1, 2, 0, 5, 1}, {7, 2, 3, 0, 1, 2, 3},  // out of range: outline only
+        {4, 0, 9, 4, 1, 2, 3},                          // density and direction out of range: 2 and 3
         {1, 3, 4, 1, 1, 3, 4},
     };
     for (const Case& c : cases) {
@@ -79,7 +78,7 @@ TEST_F(FillShapes, SolidRectangleIsOneScreenOpAndAnOfferToTheHardcopy)
     EXPECT_EQ(RECORDED[2].block.NVAL, -1);
     EXPECT_EQ(RECORDED[0].block.IX(1), 159);
     EXPECT_EQ(RECORDED[0].block.IY(2), 239);
-    EXPECT_EQ(GrCurrentPoint.x, 0.5f);   // the first corner of the call
+    EXPECT_EQ(GrCurrentPoint.x, 0.5f);  // the first corner of the call
 }
 
 TEST_F(FillShapes, PatternWithEqualColoursDrawsSolid)
@@ -107,7 +106,7 @@ TEST_F(FillShapes, HardcopyEmulationDrawsHorizontalLinesOnTheHardcopyOnly)
     for (const auto& l : lines)
         EXPECT_EQ(l.block.Y(1), l.block.Y(2));
     EXPECT_EQ(lines[0].block.Y(1), 10.0f);
-    EXPECT_EQ(GrPrimitiveBlock.FILL(FILL_HARD_PASS), 0);   // cleared after its pass
+    EXPECT_EQ(GrPrimitiveBlock.FILL(FILL_HARD_PASS), 0);  // cleared after its pass
 }
 
 TEST_F(FillShapes, ScreenEmulationWhenTheScreenCannotFill)
@@ -184,12 +183,12 @@ TEST_F(FillShapes, Arrows)
     IGrArrowPolar(0.5f, 0.5f, 0.0f, 30.0f, 1);
     EXPECT_TRUE(RECORDED.empty());
     EXPECT_EQ(GrCurrentPoint.x, 0.9f);
-    IGrArrow(0.1f, 0.5f, 0.5f, 0.5f, 1);   // open head: shaft and two barbs
+    IGrArrow(0.1f, 0.5f, 0.5f, 0.5f, 1);  // open head: shaft and two barbs
     EXPECT_EQ(recorded_lines(true).size(), 3u);
     EXPECT_EQ(GrCurrentPoint.x, 0.5f);
     RECORDED.clear();
     gr_fill_pattern(4);
-    IGrArrow(0.1f, 0.5f, 0.5f, 0.5f, 2);   // filled head: one 7-point polygon
+    IGrArrow(0.1f, 0.5f, 0.5f, 0.5f, 2);  // filled head: one 7-point polygon
     ASSERT_EQ(recorded_ops(true), std::vector<int>{GrOpPolygonSolid});
     EXPECT_EQ(RECORDED[0].block.NPTS, 7);
 }
@@ -210,7 +209,7 @@ TEST_F(FillShapes, FigureEightFillsBothLobes)
     for (const auto& l : lines) {
         const float yy = l.block.Y(1);
         EXPECT_EQ(yy, l.block.Y(2));
-        const float half = yy <= 50 ? yy : 100 - yy;   // half-width of each lobe at that height
+        const float half = yy <= 50 ? yy : 100 - yy;  // half-width of each lobe at that height
         if (l.block.X(2) <= 50.01f) {
             ++left;
             EXPECT_NEAR(l.block.X(1), 0.0f, 1e-3);
@@ -256,7 +255,7 @@ TEST_F(FillShapes, EllipseOutlineSegments)
 {
     const int small = outline_segments(0.01f);
     const int large = outline_segments(0.4f);
-    EXPECT_GE(small, 50);            // at least 25 per half
+    EXPECT_GE(small, 50);  // at least 25 per half
     EXPECT_GT(large, small);
     // The screen draws op 4 itself.
     RECORDED.clear();
@@ -264,8 +263,8 @@ TEST_F(FillShapes, EllipseOutlineSegments)
     GrOutputSwitch.hardcopy = 0;
     IGrCircleDraw(0.5f, 0.5f, 0.1f);
     EXPECT_EQ(recorded_ops(true), std::vector<int>{GrOpEllipseOutline});
-    EXPECT_EQ(RECORDED[0].block.IX(2), 64);    // 0.1 x 639.99
-    EXPECT_EQ(RECORDED[0].block.IY(2), 64);    // round in pixels
+    EXPECT_EQ(RECORDED[0].block.IX(2), 64);  // 0.1 x 639.99
+    EXPECT_EQ(RECORDED[0].block.IY(2), 64);  // round in pixels
 }
 
 TEST_F(FillShapes, EllipseRadiusZeroReportsError20)
@@ -349,13 +348,13 @@ TEST_F(FillShapes, TriangleHatchLinesEndOnTheEdges)
     ASSERT_EQ(RECORDED.front().op, GrOpTrianglePattern);
     for (const auto& l : lines) {
         const float y = l.block.Y(1);
-        const float half = 0.5f * (100.99f - y) ;
+        const float half = 0.5f * (100.99f - y);
         EXPECT_NEAR(std::min(l.block.X(1), l.block.X(2)), 50.495f - half, 1e-2);
         EXPECT_NEAR(std::max(l.block.X(1), l.block.X(2)), 50.495f + half, 1e-2);
     }
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -391,7 +390,7 @@ TEST_F(FillShapes, TwoColourEmulationAlternatesColours)
     EXPECT_EQ(GrColourState.number[GR_PREVIOUS], 0);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -419,13 +418,13 @@ TEST_F(FillShapes, HugeShapesScanOnlyTheArea)
     const float x[] = {-1e9f, 1e9f, 0.5f};
     const float y[] = {-1e9f, -1e9f, 1e9f};
     IGrPolygonFill(x, y, 3, 0);
-    EXPECT_EQ(recorded_lines(true).size(), 480u);   // one line per pixel row of the area
+    EXPECT_EQ(recorded_lines(true).size(), 480u);  // one line per pixel row of the area
     RECORDED.clear();
     gr_fill_pattern(0);
     GrOutputSwitch.screen = 0;
     GrOutputSwitch.hardcopy = 1;
     HARDCOPY_COUNT_ANSWER = -1;
-    IGrCircleDraw(0.5f, 0.5f, 1e8f);                // outline segments capped
+    IGrCircleDraw(0.5f, 0.5f, 1e8f);  // outline segments capped
     EXPECT_LT(recorded_ops(false).size(), 20000u);
 }
 
@@ -444,7 +443,7 @@ TEST_F(FillShapes, ZeroHardcopyLineSpacing)
 TEST_F(FillShapes, TooComplexPolygonReportsError49)
 {
     std::vector<float> x, y;
-    for (int i = 0; i < 60; ++i) {   // a comb of 60 teeth: 120 edges cross the middle
+    for (int i = 0; i < 60; ++i) {  // a comb of 60 teeth: 120 edges cross the middle
         x.push_back(0.01f * i);
         y.push_back(0.9f);
         x.push_back(0.01f * i + 0.005f);
@@ -462,4 +461,4 @@ TEST_F(FillShapes, TooComplexPolygonReportsError49)
     EXPECT_EQ(RECORDED.back().block.NVAL, -1);
 }
 
-} // namespace
+}  // namespace

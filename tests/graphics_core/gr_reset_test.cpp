@@ -31,8 +31,8 @@ TEST_F(GraphicsReset, BlankOptionsOperationSequence)
     EXPECT_EQ(GrPrimitiveBlock.span_mode, 0);
     EXPECT_EQ(GrPrimitiveBlock.colour_record, 0);
     EXPECT_EQ(GrOutputSwitch.screen, 1);
-    EXPECT_EQ(recorded_ops(true), (std::vector<int>{GrOpOpen, GrOpColour, GrOpColour, GrOpPlotMode, GrOpLineType,
-                                                     GrOpLineWidth, GrOpFont, GrOpFont}));
+    EXPECT_EQ(recorded_ops(true), (std::vector<int>{GrOpOpen, GrOpColour, GrOpColour, GrOpPlotMode,
+                                                    GrOpLineType, GrOpLineWidth, GrOpFont, GrOpFont}));
     // The previous colour is selected first, then the current one: the pair is (0, 223).
     EXPECT_EQ(GrColourState.number[GR_PREVIOUS], 0);
     EXPECT_EQ(GrColourState.number[GR_CURRENT], 223);
@@ -73,13 +73,13 @@ TEST_F(GraphicsReset, OpenHardcopyIsClosed)
 TEST_F(GraphicsReset, KeepOptionsOnlyAfterADeviceWasInitialised)
 {
     HcOptions(1) = 9;
-    IGrInitGraphics("P");   // no device initialised yet: zeroed
+    IGrInitGraphics("P");  // no device initialised yet: zeroed
     EXPECT_EQ(HcOptions(1), 0);
     EXPECT_EQ(HcDeviceBlock.initialised_device, HC_WINDOWS_PRINTER);
     // Kept options go back through the option setter, whose checks apply: 5 = 9 is refused.
     HcOptions(1) = 9;
     HcOptions(5) = 9;
-    HcOptions(101) = 7;   // options above 28 are not touched by the reset
+    HcOptions(101) = 7;  // options above 28 are not touched by the reset
     RECORDED.clear();
     IGrInitGraphics("xp");
     EXPECT_EQ(HcOptions(1), 9);
@@ -98,10 +98,10 @@ TEST_F(GraphicsReset, DispatchIgnoresDevicesWithoutDriver)
     HcDeviceNumber = 13;
     IHcDriverCall(GrOpInitialise);
     EXPECT_TRUE(RECORDED.empty());
-    IHcDeviceSelect(2, HC_WINDOWS_PRINTER);   // only op 1 selects
+    IHcDeviceSelect(2, HC_WINDOWS_PRINTER);  // only op 1 selects
     EXPECT_EQ(HcDeviceNumber, 13);
     IHcDeviceSelect(1, HC_WINDOWS_PRINTER);
     EXPECT_EQ(recorded_ops(false), std::vector<int>{GrOpInitialise});
 }
 
-} // namespace
+}  // namespace

@@ -26,7 +26,7 @@ TEST_F(LineClip, SegmentTable)
         const char* what;
         float x1, y1, x2, y2;
         int visible;
-        float cx1, cy1, cx2, cy2;   // clipped ends when visible
+        float cx1, cy1, cx2, cy2;  // clipped ends when visible
     };
     const Case cases[] = {
         {"vertical, bottom end below", 5, -10, 5, 10, -1, 5, 0, 5, 10},
@@ -69,10 +69,10 @@ TEST_F(LineClip, OutAndBackPolylineGivesTwoRuns)
             runs.push_back(r);
     ASSERT_EQ(runs.size(), 2u);
     EXPECT_EQ(runs[0].op, GrOpPolyline);
-    ASSERT_EQ(runs[0].xs.size(), 3u);   // (10,10), (50,50), exit (100,50)
+    ASSERT_EQ(runs[0].xs.size(), 3u);  // (10,10), (50,50), exit (100,50)
     EXPECT_NEAR(runs[0].xs[2], 100.0f, 1e-3);
     EXPECT_NEAR(runs[0].ys[2], 50.0f, 1e-3);
-    ASSERT_EQ(runs[1].xs.size(), 3u);   // entry (100,80), (50,80), (10,90)
+    ASSERT_EQ(runs[1].xs.size(), 3u);  // entry (100,80), (50,80), (10,90)
     EXPECT_NEAR(runs[1].xs[0], 100.0f, 1e-3);
     EXPECT_NEAR(runs[1].ys[0], 80.0f, 1e-3);
     EXPECT_EQ(runs[1].xs[2], 10.0f);
@@ -97,9 +97,9 @@ TEST_F(LineClip, EdgeIntersections)
     EXPECT_EQ(IGrEdgeXAtY(0, 5, 10, 5, 5), GR_EDGE_PARALLEL);
     EXPECT_EQ(IGrEdgeYAtX(3, 0, 3, 10, 3), GR_EDGE_PARALLEL);
     EXPECT_FLOAT_EQ(IGrEdgeXAtY(0, 0, 10, 20, 5), 2.5f);
-    EXPECT_FLOAT_EQ(IGrEdgeXAtY(10, 20, 0, 0, 5), 2.5f);   // dy < 0 counts from the second point
+    EXPECT_FLOAT_EQ(IGrEdgeXAtY(10, 20, 0, 0, 5), 2.5f);  // dy < 0 counts from the second point
     EXPECT_FLOAT_EQ(IGrEdgeYAtX(0, 0, 10, 20, 5), 10.0f);
-    EXPECT_EQ(IGrEdgeXAtY(0, 0, 1e9f, 1, 1e3f), GR_EDGE_PARALLEL);   // too far out
+    EXPECT_EQ(IGrEdgeXAtY(0, 0, 1e9f, 1, 1e3f), GR_EDGE_PARALLEL);  // too far out
     float a = 1, b = 2;
     IGrSwapReal(a, b);
     EXPECT_EQ(a, 2.0f);
@@ -115,7 +115,7 @@ TEST_F(Lines, LineToOutsideDrawsTheVisiblePartAndMovesToTheRequestedPoint)
     EXPECT_EQ(GrCurrentPoint.x, 2.0f);
     const auto lines = recorded_lines(true);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].block.IX(1), 319);       // 0.5 x 639.99 truncated
+    EXPECT_EQ(lines[0].block.IX(1), 319);  // 0.5 x 639.99 truncated
     EXPECT_EQ(lines[0].block.IX(2), 639);
     EXPECT_EQ(recorded_lines(false).size(), 1u);
 }
@@ -168,7 +168,7 @@ TEST_F(AreaUnits, InvalidPairsFallBackPerAxis)
     EXPECT_EQ(GrUnits.x1, 0.0f);
     EXPECT_EQ(GrUnits.x2, 1.0f);
     ERROR_STATE.last_error = 0;
-    gr_units(5, 10, 10, 5);   // reversed y: that axis only
+    gr_units(5, 10, 10, 5);  // reversed y: that axis only
     EXPECT_EQ(ERROR_STATE.last_error, 16);
     EXPECT_EQ(GrUnits.x1, 5.0f);
     EXPECT_EQ(GrUnits.y2, 1.0f);
@@ -208,12 +208,12 @@ TEST_F(AreaUnits, ClearingASmallAreaRestoresModeAndColour)
     GrColourState.number[GR_CURRENT] = 31;
     RECORDED.clear();
     IGrAreaClear();
-    EXPECT_EQ(recorded_ops(true), (std::vector<int>{GrOpPlotMode, GrOpColour, GrOpRectangleSolid, GrOpPlotMode,
-                                                     GrOpColour}));
+    EXPECT_EQ(recorded_ops(true),
+              (std::vector<int>{GrOpPlotMode, GrOpColour, GrOpRectangleSolid, GrOpPlotMode, GrOpColour}));
     EXPECT_EQ(RECORDED[2].block.IX(1), 63);
     EXPECT_EQ(RECORDED[2].block.IY(2), 239);
     EXPECT_EQ(GrLineState.plot_mode, 3);
     EXPECT_EQ(GrColourState.number[GR_CURRENT], 31);
 }
 
-} // namespace
+}  // namespace

@@ -20,7 +20,7 @@ TEST(NumberText, FormatIntoAFixedLengthText)
     EXPECT_EQ(wide, "**********  ");
     EXPECT_EQ(ERROR_STATE.last_error, 18);
     std::string narrow(4, ' ');
-    IStrFormatNumber(1.0, narrow, "(F6.2)");   // the field is longer than the text: the write fails
+    IStrFormatNumber(1.0, narrow, "(F6.2)");  // the field is longer than the text: the write fails
     EXPECT_EQ(narrow, "****");
     std::string bad(6, ' ');
     IStrFormatNumber(1.0, bad, "(Q6)");
@@ -56,4 +56,4 @@ TEST(StringHelpers, FirstNonBlankAndContainsAny)
     EXPECT_EQ(IStrContainsAny("abc", "c"), -1);
 }
 
-} // namespace
+}  // namespace

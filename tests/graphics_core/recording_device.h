@@ -13,9 +13,9 @@
 // One operation as a device saw it: the op, the device side and a copy of the block.
 struct RecordedOp {
     int op;
-    bool screen;                    // true for the screen device, false for the hardcopy device
+    bool screen;  // true for the screen device, false for the hardcopy device
     GrPrimitiveBlockRecord block;
-    std::vector<float> xs, ys;      // the polyline buffer for ops 15, 16 and 32
+    std::vector<float> xs, ys;  // the polyline buffer for ops 15, 16 and 32
 };
 
 extern std::vector<RecordedOp> RECORDED;

@@ -41,7 +41,7 @@ void hardcopy_device(int op)
         GrPrimitiveBlock.NVAL = HARDCOPY_COUNT_ANSWER;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<int> recorded_ops(bool screen)
 {

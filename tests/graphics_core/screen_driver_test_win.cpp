@@ -39,7 +39,7 @@ protected:
         BITMAPINFO bi = {};
         bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         bi.bmiHeader.biWidth = W;
-        bi.bmiHeader.biHeight = -H;   // top-down
+        bi.bmiHeader.biHeight = -H;  // top-down
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 24;
         bi.bmiHeader.biCompression = BI_RGB;
@@ -179,7 +179,7 @@ TEST_F(ScreenPixels, XorTwiceRestoresThePicture)
 
 TEST_F(ScreenPixels, XorOutlineShowsAllFourCorners)
 {
-    gr_colour_n(31);    // red: XOR on white gives cyan, twice gives white again
+    gr_colour_n(31);  // red: XOR on white gives cyan, twice gives white again
     plot_mode(3);
     gr_fill_pattern(0);
     gr_rectangle(0.1f, 0.1f, 0.5f, 0.5f);
@@ -208,7 +208,7 @@ TEST_F(ScreenPixels, SolidRectangleIncludesItsEdges)
 
 TEST_F(ScreenPixels, PatternMixesTheTwoColoursUnlessEqual)
 {
-    gr_colour_n(31);    // previous black, current red
+    gr_colour_n(31);  // previous black, current red
     gr_fill_pattern(3);
     gr_rectangle(0.0f, 0.0f, 0.5f, 0.5f);
     const COLORREF red = RGB(255, 0, 0);
@@ -325,7 +325,7 @@ TEST_F(ScreenPixels, MarkersArrowsAndCircles)
     IGrScreenDriver(GrOpClear);
     gr_fill_pattern(4);
     IGrCircleDraw(0.5f, 0.5f, 0.1f);
-    EXPECT_EQ(pixel(60, 45), BLACK);       // centre (59.995, 44.995) rounded, radius 12
+    EXPECT_EQ(pixel(60, 45), BLACK);  // centre (59.995, 44.995) rounded, radius 12
     EXPECT_EQ(pixel(60 + 11, 45 + 11), WHITE);
     EXPECT_EQ(pixel(60 + 12, 45), BLACK);
     EXPECT_EQ(pixel(60 + 15, 45), WHITE);
@@ -333,7 +333,7 @@ TEST_F(ScreenPixels, MarkersArrowsAndCircles)
     IGrScreenDriver(GrOpClear);
     IGrArrow(0.1f, 0.5f, 0.9f, 0.5f, 2);
     EXPECT_EQ(pixel(static_cast<int>(0.88f * (W - 0.01f)), 44), BLACK);
-    EXPECT_EQ(pixel(static_cast<int>(0.5f * (W - 0.01f)), 44), BLACK);   // the shaft
+    EXPECT_EQ(pixel(static_cast<int>(0.5f * (W - 0.01f)), 44), BLACK);  // the shaft
 }
 
 TEST_F(ScreenPixels, ReadPixelAndClearArea)
@@ -363,7 +363,7 @@ TEST_F(ScreenPixels, SmallSectorIsAWedgeNotAnEllipse)
     B.IY(1) = 45;
     B.X(2) = 30.0f;
     B.Y(2) = 30.0f;
-    B.X(3) = 0.001f;                // start and end point both on pixel (89, 45)
+    B.X(3) = 0.001f;  // start and end point both on pixel (89, 45)
     B.Y(3) = 0.002f;
     B.X(4) = 0.0f;
     B.Y(4) = 0.6f;
@@ -373,7 +373,7 @@ TEST_F(ScreenPixels, SmallSectorIsAWedgeNotAnEllipse)
     EXPECT_LT(count(BLACK, 0, 0, W - 1, H - 1), 200);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -386,9 +386,9 @@ TEST_F(ScreenPixels, AreaClipHoldsForFilledShapes)
     const float y[] = {-1.0f, -1.0f, 2.0f};
     IGrPolygonFill(x, y, 3, 0);
     EXPECT_EQ(pixel(60, 30), BLACK);
-    EXPECT_EQ(pixel(60, 10), WHITE);       // below the area
-    EXPECT_EQ(pixel(20, 40), WHITE);       // left of the area
-    EXPECT_EQ(pixel(28, 30), WHITE);       // one column left of the area's pixel box (29..89)
+    EXPECT_EQ(pixel(60, 10), WHITE);  // below the area
+    EXPECT_EQ(pixel(20, 40), WHITE);  // left of the area
+    EXPECT_EQ(pixel(28, 30), WHITE);  // one column left of the area's pixel box (29..89)
     EXPECT_EQ(pixel(29, 30), BLACK);
 }
 
@@ -402,7 +402,7 @@ TEST_F(ScreenPixels, FontIsCreatedOnceAndTextIsDrawn)
     const HFONT first = GrGdiContext.font;
     ASSERT_NE(first, nullptr);
     IGrScreenDriver(GrOpFont);
-    EXPECT_EQ(GrGdiContext.font, first);   // unchanged settings: no new font
+    EXPECT_EQ(GrGdiContext.font, first);  // unchanged settings: no new font
     EXPECT_GT(GrTextState.font_height, 0);
     auto& B = GrPrimitiveBlock;
     const std::string text = "HI";
@@ -426,23 +426,23 @@ TEST_F(ScreenPixels, FontIsCreatedOnceAndTextIsDrawn)
 TEST_F(ScreenPixels, BlockMoveFillsTheVacatedPart)
 {
     gr_fill_pattern(4);
-    gr_rectangle(0.0f, 0.0f, 0.25f, 0.25f);   // pixels 0..29 by 0..22
+    gr_rectangle(0.0f, 0.0f, 0.25f, 0.25f);  // pixels 0..29 by 0..22
     auto& B = GrPrimitiveBlock;
     B.IX(1) = 0;
     B.IY(1) = 0;
     B.IX(2) = 29;
     B.IY(2) = 22;
-    B.IX(3) = 10;   // moved right by 10 columns
+    B.IX(3) = 10;  // moved right by 10 columns
     B.IY(3) = 0;
     B.NVAL = 1;
     IGrScreenDriver(GrOpMoveBlock);
-    EXPECT_EQ(pixel(5, 10), WHITE);    // vacated, filled with colour 0
+    EXPECT_EQ(pixel(5, 10), WHITE);  // vacated, filled with colour 0
     EXPECT_EQ(pixel(15, 10), BLACK);
     EXPECT_EQ(pixel(39, 10), BLACK);
     EXPECT_EQ(pixel(40, 10), WHITE);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -451,7 +451,7 @@ TEST_F(ScreenPixels, PaletteDefinitionsReachThePalette)
 {
     GrColourState.screen_class = 16;
     GrGdiContext.display_colours = 16;
-    IGrPaletteBuild(1);   // a flag: the ramps follow the colour class
+    IGrPaletteBuild(1);  // a flag: the ramps follow the colour class
     ASSERT_NE(GrGdiContext.palette, nullptr);
     auto entry = [](int k) {
         PALETTEENTRY e = {};
@@ -459,7 +459,7 @@ TEST_F(ScreenPixels, PaletteDefinitionsReachThePalette)
         return RGB(e.peRed, e.peGreen, e.peBlue);
     };
     EXPECT_EQ(entry(7), RGB(64, 64, 64));
-    EXPECT_EQ(entry(16), RGB(0, 0, 0));    // the basic colours follow the 16 entries
+    EXPECT_EQ(entry(16), RGB(0, 0, 0));  // the basic colours follow the 16 entries
     // Colour 20 lies in standard slot 12.
     IGrPaletteRGB(20, 1, 2, 3);
     EXPECT_EQ(entry(12), RGB(1, 2, 3));
@@ -467,7 +467,7 @@ TEST_F(ScreenPixels, PaletteDefinitionsReachThePalette)
     IGrPaletteRGB(40, 9, 9, 9, 1);
     IGrPaletteRGB(56, 8, 8, 8, 0);
     EXPECT_EQ(entry(4), RGB(9, 9, 9));
-    EXPECT_EQ(entry(14), RGB(8, 8, 8));   // colour 56: standard slot 14
+    EXPECT_EQ(entry(14), RGB(8, 8, 8));  // colour 56: standard slot 14
     EXPECT_EQ(GrGdiContext.palette_pending, 0);
     // Loading the palette writes the standard colours back.
     IGrColourTableInit();
@@ -485,7 +485,7 @@ TEST_F(ScreenPixels, PaletteDefinitionsReachThePalette)
     IGrGdiRelease();
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -494,12 +494,12 @@ TEST_F(ScreenPixels, ImageFileIsDrawnIntoTheArea)
 {
     // A 2 x 2 24-bit BMP, all pixels blue (B, G, R byte order), rows padded to 8 bytes.
     const unsigned char bmp[] = {
-        'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,   // file header: size 70, bits at 54
-        40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,               // info header: size 40, width 2, height 2
-        1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0,              // planes 1, 24 bits, BI_RGB, image 16 bytes
-        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,    // resolutions, colours
-        255, 0, 0, 255, 0, 0, 0, 0,                        // bottom row
-        255, 0, 0, 255, 0, 0, 0, 0,                        // top row
+        'B', 'M', 70, 0,   0, 0, 0, 0, 0,  0, 54, 0, 0, 0,        // file header: size 70, bits at 54
+        40,  0,   0,  0,   2, 0, 0, 0, 2,  0, 0,  0,              // info header: size 40, width 2, height 2
+        1,   0,   24, 0,   0, 0, 0, 0, 16, 0, 0,  0,              // planes 1, 24 bits, BI_RGB, image 16 bytes
+        0,   0,   0,  0,   0, 0, 0, 0, 0,  0, 0,  0, 0, 0, 0, 0,  // resolutions, colours
+        255, 0,   0,  255, 0, 0, 0, 0,                            // bottom row
+        255, 0,   0,  255, 0, 0, 0, 0,                            // top row
     };
     const char* name = "gr_op38_test.bmp";
     std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bmp), sizeof bmp);
@@ -507,18 +507,18 @@ TEST_F(ScreenPixels, ImageFileIsDrawnIntoTheArea)
     auto& B = GrPrimitiveBlock;
     B.TEXT.fill(' ');
     std::copy(name, name + std::strlen(name), B.TEXT.begin());
-    B.IX(1) = 1;   // BMP
-    B.IY(1) = 1;   // stretched
+    B.IX(1) = 1;  // BMP
+    B.IY(1) = 1;  // stretched
     IGrScreenDriver(GrOpImageFile);
     EXPECT_EQ(B.NPTS, 0);
     EXPECT_EQ(pixel(90, 70), RGB(0, 0, 255));
     EXPECT_EQ(pixel(30, 20), WHITE);
     std::remove(name);
-    IGrScreenDriver(GrOpImageFile);   // the file is gone: status 1
+    IGrScreenDriver(GrOpImageFile);  // the file is gone: status 1
     EXPECT_EQ(B.NPTS, 1);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -552,9 +552,9 @@ TEST_F(ScreenPixels, LineTypesWidthsAndXorPolygons)
     IGrPolygonFill(x, y, 4, 1);
     const COLORREF CYAN = RGB(0, 255, 255);
     EXPECT_EQ(pixel(50, 40), CYAN);
-    EXPECT_EQ(pixel(20, 40), CYAN);    // the left edge, inverted once
-    EXPECT_EQ(pixel(50, 21), CYAN);    // above the bottom edge (GDI leaves the lowest row out)
+    EXPECT_EQ(pixel(20, 40), CYAN);  // the left edge, inverted once
+    EXPECT_EQ(pixel(50, 21), CYAN);  // above the bottom edge (GDI leaves the lowest row out)
     plot_mode(0);
 }
 
-} // namespace
+}  // namespace

@@ -67,23 +67,23 @@ TEST_F(WindowTarget, SelectionKeepsTheLastErrorAndRejectsBadTargets)
     ERROR_STATE.last_error = 7;
     gr_select_target(1, 0);
     EXPECT_EQ(ERROR_STATE.last_error, 7);
-    gr_select_target(1, 25);       // no such window
+    gr_select_target(1, 25);  // no such window
     EXPECT_EQ(ERROR_STATE.last_error, 1019);
     EXPECT_EQ(GrTarget.kind, 1);
     EXPECT_EQ(GrTarget.number, 0);
     ERROR_STATE.last_error = 0;
-    gr_select_target(2, 3);        // an empty bitmap slot
+    gr_select_target(2, 3);  // an empty bitmap slot
     EXPECT_EQ(ERROR_STATE.last_error, 1019);
     EXPECT_EQ(GrTarget.kind, 1);
     ERROR_STATE.last_error = 0;
-    gr_select_target(3, 0);        // no current dialog
+    gr_select_target(3, 0);  // no current dialog
     EXPECT_EQ(ERROR_STATE.last_error, 1019);
     EXPECT_EQ(GrTarget.kind, 1);
     ERROR_STATE.last_error = 0;
-    gr_select_target(9, 1);        // another kind is only recorded
+    gr_select_target(9, 1);  // another kind is only recorded
     EXPECT_EQ(GrTarget.kind, 9);
     EXPECT_EQ(ERROR_STATE.last_error, 0);
-    gr_select_target(1, -1);       // absent number: the current window
+    gr_select_target(1, -1);  // absent number: the current window
     EXPECT_EQ(GrTarget.kind, 1);
 }
 
@@ -110,8 +110,8 @@ TEST_F(WindowTarget, ResizeOfTheCurrentWindowIsAdopted)
     IGrSurfaceResize(0, 200, 100);
     EXPECT_EQ(GrSurface.width, 200);
     EXPECT_EQ(GrDeviceArea.ix2, 199);
-    IGrSurfaceResize(3, 50, 50);   // another window: ignored
+    IGrSurfaceResize(3, 50, 50);  // another window: ignored
     EXPECT_EQ(GrSurface.width, 200);
 }
 
-} // namespace
+}  // namespace

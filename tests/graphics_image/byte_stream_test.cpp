@@ -46,15 +46,15 @@ TEST_F(ByteStream, RefusedOpensGiveHandleMinusOneAndError1)
     struct Case {
         std::string name;
         int mode;
-        bool system_code; // a code from the system, rather than 0
+        bool system_code;  // a code from the system, rather than 0
     };
     const Case cases[] = {
-        {"      ", 0, false},                       // all blank
-        {std::string(255, 'x'), 0, false},          // longer than the name buffer holds
-        {name, 3, false},                            // mode outside 0..2
-        {name, 0, true},                             // mode 0 never creates a file
-        {name, 2, true},                             // nor does mode 2
-        {"no_such_folder/x.bin", 1, true},          // no place to create it
+        {"      ", 0, false},               // all blank
+        {std::string(255, 'x'), 0, false},  // longer than the name buffer holds
+        {name, 3, false},                   // mode outside 0..2
+        {name, 0, true},                    // mode 0 never creates a file
+        {name, 2, true},                    // nor does mode 2
+        {"no_such_folder/x.bin", 1, true},  // no place to create it
     };
     for (const Case& c : cases) {
         int handle = 7;
@@ -74,7 +74,7 @@ TEST_F(ByteStream, Mode1TruncatesAndWritesSeekGivesLength)
     ASSERT_NE(handle, -1);
     int offset = 0;
     IOsBinSeek(handle, offset, 2);
-    EXPECT_EQ(offset, 0); // left empty
+    EXPECT_EQ(offset, 0);  // left empty
     const unsigned char data[5] = {'a', 'b', 'c', 'd', 'e'};
     int count = 0;
     IOsBinWrite(handle, data, 5, count);
@@ -106,7 +106,7 @@ TEST_F(ByteStream, Mode2ReadsAndWritesInPlace)
     int count = 0;
     IOsBinRead(handle, b, 2, count);
     const unsigned char patch[2] = {30, 40};
-    IOsBinWrite(handle, patch, 2, count); // at position 2, after the read
+    IOsBinWrite(handle, patch, 2, count);  // at position 2, after the read
     EXPECT_EQ(count, 2);
     IOsBinRead(handle, b, 2, count);
     EXPECT_EQ(count, 2);
@@ -137,7 +137,7 @@ TEST_F(ByteStream, OperationsOnAClosedHandleFailWithError2)
     IOsBinSeek(handle, offset, 0);
     EXPECT_EQ(offset, -1);
     EXPECT_EQ(IErrorInfo(1), IMG_ERR_READ_WRITE);
-    IOsBinClose(handle); // a second close does nothing
+    IOsBinClose(handle);  // a second close does nothing
 }
 
 TEST(DoubleQuotes, DoublesInPlaceAndCutsAtTheDeclaredLength)
@@ -150,7 +150,7 @@ TEST(DoubleQuotes, DoublesInPlaceAndCutsAtTheDeclaredLength)
         {"a\"b   ", "a\"\"b  "},
         {"\"x\"", "\"\"x"},  // the tail is cut at the text's length
         {"    ", "    "},
-        {"ab\"", "ab\""},    // no room for the second quote
+        {"ab\"", "ab\""},  // no room for the second quote
     };
     for (const Case& c : cases) {
         std::string text = c.in;
@@ -159,4 +159,4 @@ TEST(DoubleQuotes, DoublesInPlaceAndCutsAtTheDeclaredLength)
     }
 }
 
-} // namespace
+}  // namespace

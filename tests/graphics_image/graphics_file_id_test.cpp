@@ -45,12 +45,12 @@ Bytes placeable_wmf()
 {
     Bytes b;
     le32(b, 0x9AC6CDD7u);
-    le16(b, 0);    // handle
-    le16(b, 0);    // left
-    le16(b, 0);    // top
-    le16(b, 1439); // right
-    le16(b, 719);  // bottom
-    le16(b, 1440); // units per inch
+    le16(b, 0);     // handle
+    le16(b, 0);     // left
+    le16(b, 0);     // top
+    le16(b, 1439);  // right
+    le16(b, 719);   // bottom
+    le16(b, 1440);  // units per inch
     b.resize(64, 0);
     return b;
 }
@@ -58,13 +58,13 @@ Bytes placeable_wmf()
 Bytes emf()
 {
     Bytes b;
-    le32(b, 1);  // record type
-    le32(b, 88); // record size
+    le32(b, 1);   // record type
+    le32(b, 88);  // record size
     b.resize(24, 0);
-    le32(b, 0);    // frame left, in 0.01 mm
-    le32(b, 0);    // top
-    le32(b, 2539); // right
-    le32(b, 5079); // bottom
+    le32(b, 0);     // frame left, in 0.01 mm
+    le32(b, 0);     // top
+    le32(b, 2539);  // right
+    le32(b, 5079);  // bottom
     b.insert(b.end(), {' ', 'E', 'M', 'F'});
     b.resize(88, 0);
     return b;
@@ -78,8 +78,8 @@ Bytes picture_file()
     b[6] = 8;
     b[8] = 68;
     b[13] = 12;
-    const Bytes ops = {0x60, 0x61, 0xA0, 1, 2, 3, 4, 0x30, 1, 1, 2, 3, 4, 5, 6, 7, 8,
-                       0xA8, 9, 'a', 'b', 'c', 0, 0x6F, 0xA7, 5};
+    const Bytes ops = {0x60, 0x61, 0xA0, 1, 2,    3, 4,   0x30, 1,   1, 2,    3,    4,
+                       5,    6,    7,    8, 0xA8, 9, 'a', 'b',  'c', 0, 0x6F, 0xA7, 5};
     b.insert(b.end(), ops.begin(), ops.end());
     return b;
 }
@@ -104,21 +104,22 @@ TEST(GraphicsFileId, EveryTypeGivesItsEntries)
     Picture pic = rgb_picture(7, 5);
     Bytes rle8 = bmp_head(6, 3, 8, 1, palette(4), 2);
     rle8.insert(rle8.end(), {0, 1});
-    Bytes core = {'B', 'M', 30, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 1, 0, 1, 0, 1, 0, 24, 0, 0, 0, 0, 0};
+    Bytes core = {'B', 'M', 30, 0, 0, 0, 0, 0, 0, 0,  26, 0, 0, 0, 12,
+                  0,   0,   0,  1, 0, 1, 0, 1, 0, 24, 0,  0, 0, 0, 0};
 
     Bytes cgm1;
-    cgm(cgm1, 0, 1, {1, 'A'});            // BEGIN METAFILE
-    cgm(cgm1, 1, 17, {0, 0, 0, 0, 7, 208, 3, 232}); // MAXIMUM VDC EXTENT 0 0 2000 1000
-    cgm(cgm1, 0, 3, {});                   // BEGIN PICTURE
-    cgm(cgm1, 2, 6, {0, 0, 0, 0, 0, 100, 0, 100}); // VDC EXTENT (the maximum one counts)
-    cgm(cgm1, 0, 5, {});                   // END PICTURE
+    cgm(cgm1, 0, 1, {1, 'A'});                       // BEGIN METAFILE
+    cgm(cgm1, 1, 17, {0, 0, 0, 0, 7, 208, 3, 232});  // MAXIMUM VDC EXTENT 0 0 2000 1000
+    cgm(cgm1, 0, 3, {});                             // BEGIN PICTURE
+    cgm(cgm1, 2, 6, {0, 0, 0, 0, 0, 100, 0, 100});   // VDC EXTENT (the maximum one counts)
+    cgm(cgm1, 0, 5, {});                             // END PICTURE
     cgm(cgm1, 0, 3, {});
     cgm(cgm1, 0, 5, {});
-    cgm(cgm1, 0, 2, {});                   // END METAFILE
+    cgm(cgm1, 0, 2, {});  // END METAFILE
     Bytes cgm2;
     cgm(cgm2, 0, 1, {1, 'B'});
-    cgm(cgm2, 1, 4, {0, 32});              // INTEGER PRECISION 32
-    cgm(cgm2, 2, 6, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 44, 0, 0, 0, 100}); // 0 0 300 100, no END METAFILE
+    cgm(cgm2, 1, 4, {0, 32});                                              // INTEGER PRECISION 32
+    cgm(cgm2, 2, 6, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 44, 0, 0, 0, 100});  // 0 0 300 100, no END METAFILE
 
     const std::string hpgl = "IN; IP 395 0 10865 7478\r\nRO0; IP 395 0 10865 7478\r\nSC-2 8 0 32760\r\n"
                              "SC-13 1 0 32760\r\nSC0 32760 0 32760\r\nPU0,0;PD100,100;\r\n"
@@ -127,15 +128,18 @@ TEST(GraphicsFileId, EveryTypeGivesItsEntries)
                               "PD;\r\nCO\"3 2\"\r\n";
     const std::string dxf = "  0\nSECTION\n  2\nHEADER\n  9\n$EXTMIN\n 10\n0.0\n 20\n0.0\n  9\n$EXTMAX\n"
                             " 10\n8.5\n 20\n11.0\n  0\nENDSEC\n";
-    const std::string svg = "<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\">\n"
-                            "<!-- a comment -->\n<svg width=\"400.7\" height=\"300\" version=\"1.1\">\n</svg>\n";
+    const std::string svg =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\">\n"
+        "<!-- a comment -->\n<svg width=\"400.7\" height=\"300\" version=\"1.1\">\n</svg>\n";
     const std::string svg_split = "<?xml version=\"1.0\"?>\n<!DOCTYPE svg>\n<svg version=\"1.1\"\n"
                                   " width=\"400\" height=\"300\">\n</svg>\n";
     const Bytes png_raw(5 * 11, 0);
 
     const Case cases[] = {
         {"BMP", bmp_file(pic, 24, {}, {}), {1, 7, 5, 16777216, 0, -1}},
-        {"top-down BMP gives its negative height", bmp_file(pic, 24, {}, {}, true), {1, 7, -5, 16777216, 0, -1}},
+        {"top-down BMP gives its negative height",
+         bmp_file(pic, 24, {}, {}, true),
+         {1, 7, -5, 16777216, 0, -1}},
         {"RLE8 BMP", rle8, {1, 6, 3, 256, 1, -1}},
         {"BMP with the 12-byte header", core, {0, -1, -1, -1, -1, -1}},
         {"PCX 8 bits", pcx_head(7, 5, 8, 1, 8), {2, 7, 5, 256, 5, -1}},
@@ -153,7 +157,10 @@ TEST(GraphicsFileId, EveryTypeGivesItsEntries)
         {"PostScript", text("%!PS-Adobe-3.0\n%%BoundingBox: 0 0 612 792\n"), {10, 612, 792, 1, -1, -1}},
         {"PostScript without box", text("%!PS-Adobe-3.0\n%%Title: x\n"), {10, -1, -1, 0, -1, -1}},
         {"one-line PostScript", text("%!PS\n"), {10, -1, -1, -1, -1, -1}},
-        {"PCL", text("\x1b" "E\x1b*t300R\x1b(s3u1A text"), {11, -1, -1, 8, 300, -1}},
+        {"PCL",
+         text("\x1b"
+              "E\x1b*t300R\x1b(s3u1A text"),
+         {11, -1, -1, 8, 300, -1}},
         {"PCL without resolution", text("\x1b&a0L text"), {11, -1, -1, 2, -1, -1}},
         {"ESC/P", Bytes{27, '@', 27, '(', 'U', 1, 0, 10, 27, 'r', 4, 'x'}, {12, -1, -1, 8, 360, -1}},
         {"ESC/P with a zero unit", Bytes{27, '@', 27, '(', 'U', 1, 0, 0, 'x'}, {12, -1, -1, 0, -1, -1}},
@@ -232,4 +239,4 @@ TEST(GraphicsFileId, ReadLittleAndBigEndianFields)
     EXPECT_EQ(v, 0x01020384u);
 }
 
-} // namespace
+}  // namespace

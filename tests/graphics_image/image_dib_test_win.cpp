@@ -145,7 +145,7 @@ TEST_F(Surface, UnreadableFilesGiveTheirStatus)
 
 TEST_F(Surface, CapturedRectanglesSavedInEveryFormatReadBack)
 {
-    Picture pic = rgb_picture(7, 5); // odd width: PCX and PNG captures are made 8 wide
+    Picture pic = rgb_picture(7, 5);  // odd width: PCX and PNG captures are made 8 wide
     paint(pic, 3, 4);
     for (int type : {1, 2, 15}) {
         int status = -1, code = -1;
@@ -160,7 +160,7 @@ TEST_F(Surface, CapturedRectanglesSavedInEveryFormatReadBack)
     EXPECT_TRUE(img_dc_capture(dc, nullptr, 3, 4, 9, 8, true, dib, code));
     EXPECT_EQ(dib.width, 8);
     EXPECT_EQ(dib.bit_count, 24);
-    EXPECT_FALSE(img_dc_capture(dc, nullptr, 9, 4, 3, 8, false, dib, code)); // an empty rectangle
+    EXPECT_FALSE(img_dc_capture(dc, nullptr, 9, 4, 3, 8, false, dib, code));  // an empty rectangle
 }
 
 TEST_F(Surface, RepeatedCapturesReleaseTheirGdiObjects)
@@ -176,4 +176,4 @@ TEST_F(Surface, RepeatedCapturesReleaseTheirGdiObjects)
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
 }
 
-} // namespace
+}  // namespace

@@ -107,22 +107,22 @@ inline Bytes bmp_head(int width, int height, int bits, int compression, const st
 {
     Bytes b{'B', 'M'};
     uint32_t offset = 14 + header_size + 4 * uint32_t(pal.size());
-    le32(b, offset + image_size); // file size
-    le32(b, 0);                   // reserved
-    le32(b, offset);              // data offset
+    le32(b, offset + image_size);  // file size
+    le32(b, 0);                    // reserved
+    le32(b, offset);               // data offset
     le32(b, header_size);
     le32(b, uint32_t(width));
     le32(b, uint32_t(height));
-    le16(b, 1); // planes
+    le16(b, 1);  // planes
     le16(b, bits);
     le32(b, compression);
     le32(b, image_size);
-    le32(b, 2835); // 72 dpi
+    le32(b, 2835);  // 72 dpi
     le32(b, 2835);
-    le32(b, uint32_t(pal.size())); // colours used
-    le32(b, 0);                    // colours important
-    b.resize(14 + header_size, 0); // masks, colour space, ... of V4 and V5 headers: zero
-    for (uint32_t c : pal) {       // blue, green, red, 0
+    le32(b, uint32_t(pal.size()));  // colours used
+    le32(b, 0);                     // colours important
+    b.resize(14 + header_size, 0);  // masks, colour space, ... of V4 and V5 headers: zero
+    for (uint32_t c : pal) {        // blue, green, red, 0
         b.push_back((c >> 16) & 255);
         b.push_back((c >> 8) & 255);
         b.push_back(c & 255);
@@ -132,8 +132,8 @@ inline Bytes bmp_head(int width, int height, int bits, int compression, const st
 }
 
 // Uncompressed BMP of a palette picture (bits 1, 4, 8) or an RGB picture (16: 5-5-5, 24, 32).
-inline Bytes bmp_file(const Picture& pic, int bits, const std::vector<uint32_t>& pal, const std::vector<int>& idx,
-                      bool top_down = false, int header_size = 40)
+inline Bytes bmp_file(const Picture& pic, int bits, const std::vector<uint32_t>& pal,
+                      const std::vector<int>& idx, bool top_down = false, int header_size = 40)
 {
     size_t row_bytes = (size_t(pic.width) * bits + 31) / 32 * 4;
     Bytes data;
@@ -153,8 +153,17 @@ inline Bytes bmp_file(const Picture& pic, int bits, const std::vector<uint32_t>&
                 row[2 * x + 1] = v >> 8;
                 break;
             }
-            case 24: row[3 * x] = blue; row[3 * x + 1] = green; row[3 * x + 2] = red; break;
-            case 32: row[4 * x] = blue; row[4 * x + 1] = green; row[4 * x + 2] = red; row[4 * x + 3] = 0; break;
+            case 24:
+                row[3 * x] = blue;
+                row[3 * x + 1] = green;
+                row[3 * x + 2] = red;
+                break;
+            case 32:
+                row[4 * x] = blue;
+                row[4 * x + 1] = green;
+                row[4 * x + 2] = red;
+                row[4 * x + 3] = 0;
+                break;
             }
         }
         data.insert(data.end(), row.begin(), row.end());
@@ -268,6 +277,6 @@ inline Bytes png_file(const Bytes& ihdr, const Bytes& raw, const std::vector<uin
     return out;
 }
 
-} // namespace fixture
+}  // namespace fixture
 
 #endif

@@ -26,9 +26,9 @@ using namespace fixture;
 
 // The fuzz file lives in memory where the system has a memory file system: thousands of small writes
 // to a disk would make the test wait on the disk, not on the readers.
-const std::string NAME = (std::filesystem::is_directory("/dev/shm") ? "/dev/shm/" : "")
-                         + ("qr4t_fuzz_" + std::to_string(getpid()) + ".dat");
-constexpr size_t ROOM = 4096; // entries of the array; images that claim more are refused
+const std::string NAME = (std::filesystem::is_directory("/dev/shm") ? "/dev/shm/" : "") +
+                         ("qr4t_fuzz_" + std::to_string(getpid()) + ".dat");
+constexpr size_t ROOM = 4096;  // entries of the array; images that claim more are refused
 
 // A fixed pseudo-random sequence of the test's own (the program's generator is never reseeded).
 struct Lcg {
@@ -51,7 +51,8 @@ std::vector<Bytes> image_seeds()
     seeds.push_back(bmp_file(rgb, 24, {}, {}, true));
     seeds.push_back(bmp_file(rgb, 16, {}, {}));
     Bytes rle8 = bmp_head(6, 3, 8, 1, palette(16), 30);
-    rle8.insert(rle8.end(), {3, 1, 0, 3, 2, 3, 4, 0, 0, 0, 8, 5, 1, 7, 0, 0, 2, 6, 0, 2, 2, 0, 1, 3, 0, 0, 5, 1, 0, 1});
+    rle8.insert(rle8.end(),
+                {3, 1, 0, 3, 2, 3, 4, 0, 0, 0, 8, 5, 1, 7, 0, 0, 2, 6, 0, 2, 2, 0, 1, 3, 0, 0, 5, 1, 0, 1});
     seeds.push_back(rle8);
     Bytes rle4 = bmp_head(5, 2, 4, 2, palette(16), 12);
     rle4.insert(rle4.end(), {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 2, 0x67, 0, 1});
@@ -74,7 +75,7 @@ std::vector<Bytes> image_seeds()
     }
     Bytes raw;
     for (int y = 0; y < 5; ++y) {
-        raw.push_back((unsigned char)(y % 5)); // every filter type
+        raw.push_back((unsigned char)(y % 5));  // every filter type
         for (int x = 0; x < 9; ++x)
             raw.push_back((unsigned char)(x * 29 + y));
     }
@@ -94,14 +95,16 @@ std::vector<Bytes> structure_seeds()
     Bytes cgm = {0x00, 0x22, 1, 'A', 0x10, 0x82, 0, 32, 0x20, 0xD0};
     for (int v : {0, 0, 300, 100})
         be32(cgm, uint32_t(v));
-    cgm.insert(cgm.end(), {0x00, 0x7F, 0x80, 0x04, 1, 2, 3, 4, 0x00, 0x04, 5, 6, 7, 8, 0x00, 0xA0, 0x00, 0x40});
+    cgm.insert(cgm.end(),
+               {0x00, 0x7F, 0x80, 0x04, 1, 2, 3, 4, 0x00, 0x04, 5, 6, 7, 8, 0x00, 0xA0, 0x00, 0x40});
     Bytes picture(17, 0);
     picture[0] = 1;
     picture[4] = 1;
     picture[6] = 8;
     picture[8] = 68;
     picture[13] = 12;
-    picture.insert(picture.end(), {0x60, 0xA0, 1, 2, 3, 4, 0x30, 1, 1, 2, 3, 4, 5, 6, 7, 8, 0xA8, 9, 'a', 0, 0x6F});
+    picture.insert(picture.end(),
+                   {0x60, 0xA0, 1, 2, 3, 4, 0x30, 1, 1, 2, 3, 4, 5, 6, 7, 8, 0xA8, 9, 'a', 0, 0x6F});
     std::string hpgl = "IN; IP 395 0 10865 7478\nSC-13 1 0 32760\nSC-3 32 0 32760\n";
     std::string hpgl2 = "\x1b%0BIN;\nCO\"13 2\"\nIP 0 0 10159 7111\nCO\"3 1\"\n";
     std::string svg = "<?xml version=\"1.0\"?>\n<!DOCTYPE svg>\n<svg width=\"40\" height=\"30\">\n";
@@ -127,7 +130,8 @@ void read_all_ways(const Bytes& file, bool load)
             // A bitmap that was read holds all its rows (run-length codes: at least one byte).
             const bool coded = dib.compression == 1 || dib.compression == 2;
             if (status == 0) {
-                ASSERT_GE(int64_t(dib.bits.size()), coded ? 1 : img_dib_row_bytes(dib.width, dib.bit_count) * dib.height);
+                ASSERT_GE(int64_t(dib.bits.size()),
+                          coded ? 1 : img_dib_row_bytes(dib.width, dib.bit_count) * dib.height);
             }
         }
     }
@@ -149,7 +153,8 @@ void fuzz(const std::vector<Bytes>& seeds, bool load, int mutations)
             for (int c = 0; c < changes; ++c) {
                 // Half of the changes fall into the first 80 bytes, where the headers are.
                 uint32_t where = random.next();
-                size_t at = where % 2 ? (where >> 1) % std::min<size_t>(file.size(), 80) : (where >> 1) % file.size();
+                size_t at =
+                    where % 2 ? (where >> 1) % std::min<size_t>(file.size(), 80) : (where >> 1) % file.size();
                 uint32_t r = random.next();
                 file[at] = r % 3 == 0 ? special[(r >> 4) % 12] : (unsigned char)(r >> 8);
             }
@@ -172,6 +177,6 @@ TEST(ImageFuzz, IdentifierSurvivesTruncatedAndCorruptedStructures)
     fuzz(structure_seeds(), false, 200);
 }
 
-} // namespace
+}  // namespace
 
 #endif

@@ -15,7 +15,7 @@ namespace {
 
 using namespace fixture;
 
-constexpr uint32_t UNTOUCHED = 0xA5A5A5A5u; // fill of the array before a load
+constexpr uint32_t UNTOUCHED = 0xA5A5A5A5u;  // fill of the array before a load
 
 struct Loaded {
     std::vector<uint32_t> pixels;
@@ -63,7 +63,8 @@ TEST(ImageLoad, UncompressedBmpOfEveryBitCount)
     for (uint32_t& c : pic555.pixels)
         c = rgb555(c);
     cases.push_back({"bits 16", bmp_file(pic, 16, {}, {}), pic555});
-    cases.push_back({"bits 24 (red in the low byte although the file stores blue first)", bmp_file(pic, 24, {}, {}), pic});
+    cases.push_back({"bits 24 (red in the low byte although the file stores blue first)",
+                     bmp_file(pic, 24, {}, {}), pic});
     cases.push_back({"bits 32", bmp_file(pic, 32, {}, {}), pic});
     // Sound behaviour: a top-down BMP (negative height) is read top row first, not refused or
     // allocated with a negative height.
@@ -82,15 +83,12 @@ TEST(ImageLoad, RunLengthBmp)
     auto pal = palette(16);
     // RLE8, 6 x 3: bottom row a run and a literal; middle row a run past the right edge, then a
     // code that continues beyond it; top row a run, a delta, a pixel, then codes above the top row.
-    Bytes rle8 = {3, 1, 0, 3, 2, 3, 4, 0, 0, 0,
-                  8, 5, 1, 7, 0, 0,
-                  2, 6, 0, 2, 2, 0, 1, 3, 0, 0, 5, 1, 0, 1};
+    Bytes rle8 = {3, 1, 0, 3, 2, 3, 4, 0, 0, 0, 8, 5, 1, 7, 0, 0, 2, 6, 0, 2, 2, 0, 1, 3, 0, 0, 5, 1, 0, 1};
     Bytes file = bmp_head(6, 3, 8, 1, pal, uint32_t(rle8.size()));
     file.insert(file.end(), rle8.begin(), rle8.end());
     const uint32_t U = UNTOUCHED;
-    std::vector<uint32_t> expected = {pal[6], pal[6], U, U, pal[3], U,
-                                      pal[5], pal[5], pal[5], pal[5], pal[5], pal[5],
-                                      pal[1], pal[1], pal[1], pal[2], pal[3], pal[4]};
+    std::vector<uint32_t> expected = {pal[6], pal[6], U,      U,      pal[3], U,      pal[5], pal[5], pal[5],
+                                      pal[5], pal[5], pal[5], pal[1], pal[1], pal[1], pal[2], pal[3], pal[4]};
     Loaded got = load(file, 18);
     EXPECT_EQ(got.error, 0);
     EXPECT_EQ(got.pixels, expected) << "RLE8";
@@ -109,7 +107,8 @@ TEST(ImageLoad, RunLengthBmp)
 Bytes pcx_of(const Picture& pic, int bits, int planes, int bytes_per_line, const std::vector<uint32_t>& pal,
              const std::vector<int>& idx)
 {
-    Bytes file = pcx_head(pic.width, pic.height, bits, planes, bytes_per_line, bits == 1 && planes == 4 ? pal : std::vector<uint32_t>{});
+    Bytes file = pcx_head(pic.width, pic.height, bits, planes, bytes_per_line,
+                          bits == 1 && planes == 4 ? pal : std::vector<uint32_t>{});
     for (int y = 0; y < pic.height; ++y) {
         for (int k = 0; k < planes; ++k) {
             Bytes line(bytes_per_line, 0);
@@ -206,7 +205,7 @@ Bytes png_rows(const Picture& pic, int depth, int colour_type, const std::vector
                 unsigned v = s < 3 ? (c >> (8 * s)) & 255 : 128;
                 raw.push_back(v);
                 if (depth == 16)
-                    raw.push_back(255 - v); // low byte, which the loader ignores
+                    raw.push_back(255 - v);  // low byte, which the loader ignores
             }
         }
     }
@@ -220,7 +219,8 @@ TEST(ImageLoad, PngOfEverySupportedForm)
         auto pal = palette(1 << depth);
         Picture pic = indexed_picture(10, 4, pal);
         Bytes raw = png_rows(pic, depth, 3, indices(10, 4, 1 << depth));
-        cases.push_back({"palette depth " + std::to_string(depth), png_file(png_ihdr(10, 4, depth, 3), raw, pal), pic});
+        cases.push_back(
+            {"palette depth " + std::to_string(depth), png_file(png_ihdr(10, 4, depth, 3), raw, pal), pic});
     }
     Picture pic = rgb_picture(6, 5);
     cases.push_back({"RGB 8", png_file(png_ihdr(6, 5, 8, 2), png_rows(pic, 8, 2, {})), pic});
@@ -236,9 +236,9 @@ TEST(ImageLoad, RefusalsAndTheirErrorNumbers)
     Picture pic = rgb_picture(6, 5);
     Bytes good = png_file(png_ihdr(6, 5, 8, 2), png_rows(pic, 8, 2, {}));
     Bytes corrupt_idat = good;
-    for (size_t i = 41 + 8; i < 41 + 20; ++i) // inside the first IDAT's data, after its head
+    for (size_t i = 41 + 8; i < 41 + 20; ++i)  // inside the first IDAT's data, after its head
         corrupt_idat[i] ^= 0x5A;
-    Bytes bmp_core = {'B', 'M'}; // a BMP with the 12-byte header, which is not identified as BMP
+    Bytes bmp_core = {'B', 'M'};  // a BMP with the 12-byte header, which is not identified as BMP
     le32(bmp_core, 26 + 3);
     le32(bmp_core, 0);
     le32(bmp_core, 26);
@@ -261,9 +261,9 @@ TEST(ImageLoad, RefusalsAndTheirErrorNumbers)
     Bytes bmp_table_beyond_file = bmp_file(indexed_picture(9, 3, pal4), 8, pal4, indices(9, 3, 4));
     bmp_table_beyond_file[46] = 200;
     Bytes png_chunk_beyond_file = good;
-    png_chunk_beyond_file[33] = 0x01; // the IDAT length word: 16 MB more than the file holds
+    png_chunk_beyond_file[33] = 0x01;  // the IDAT length word: 16 MB more than the file holds
     Bytes rows_filter_7 = png_rows(pic, 8, 2, {});
-    rows_filter_7[19] = 7; // the filter byte of the second row (1 + 6 x 3 bytes per row)
+    rows_filter_7[19] = 7;  // the filter byte of the second row (1 + 6 x 3 bytes per row)
     Bytes png_filter_7 = png_file(png_ihdr(6, 5, 8, 2), rows_filter_7);
 
     struct Case {
@@ -306,11 +306,11 @@ TEST(ImageLoad, ShortFileStopsWithoutErrorKeepingWhatWasRead)
 {
     Picture pic = rgb_picture(7, 4);
     Bytes file = bmp_file(pic, 24, {}, {});
-    file.resize(file.size() - 2 * 24); // the top two rows (each 21 + 3 pad bytes) missing
+    file.resize(file.size() - 2 * 24);  // the top two rows (each 21 + 3 pad bytes) missing
     Loaded got = load(file, 28);
     EXPECT_EQ(got.error, 0);
     for (int i = 0; i < 28; ++i)
         EXPECT_EQ(got.pixels[i], i < 14 ? UNTOUCHED : pic.pixels[i]) << i;
 }
 
-} // namespace
+}  // namespace

@@ -21,7 +21,8 @@ const std::string NAME = "image_read_fixture.img";
 // Pixel (x, y), y from the top, of a bitmap of rows bottom-up, as red + 256 green + 65536 blue.
 uint32_t dib_pixel(const DibImage& dib, int x, int y)
 {
-    const unsigned char* row = dib.bits.data() + size_t(dib.height - 1 - y) * img_dib_row_bytes(dib.width, dib.bit_count);
+    const unsigned char* row =
+        dib.bits.data() + size_t(dib.height - 1 - y) * img_dib_row_bytes(dib.width, dib.bit_count);
     auto from_quad = [](uint32_t q) { return rgb(q >> 16 & 255, q >> 8 & 255, q & 255); };
     switch (dib.bit_count) {
     case 1: return from_quad(dib.colours.at(row[x / 8] >> (7 - x % 8) & 1));
@@ -71,7 +72,8 @@ void expect_picture(const Read& r, const Picture& pic, const std::string& what)
 Bytes pcx_of(const Picture& pic, int bits, int planes, int bpl, const std::vector<uint32_t>& pal,
              const std::vector<int>& idx)
 {
-    Bytes file = pcx_head(pic.width, pic.height, bits, planes, bpl, planes == 4 ? pal : std::vector<uint32_t>{});
+    Bytes file =
+        pcx_head(pic.width, pic.height, bits, planes, bpl, planes == 4 ? pal : std::vector<uint32_t>{});
     for (int y = 0; y < pic.height; ++y)
         for (int k = 0; k < planes; ++k) {
             Bytes line(bpl, 0);
@@ -125,13 +127,14 @@ TEST(ImageRead, FixturesOfEveryForm)
     Picture eight = indexed_picture(7, 4, pal256);
     Read r8 = read(2, pcx_of(eight, 8, 1, 8, pal256, indices(7, 4, 256)));
     expect_picture(r8, eight, "8-bit PCX");
-    EXPECT_EQ(r8.dib.width, 8); // bytes per line
+    EXPECT_EQ(r8.dib.width, 8);  // bytes per line
     expect_picture(read(2, pcx_of(rgbp, 8, 3, 8, {}, {})), rgbp, "24-bit PCX");
 
     for (int depth : {1, 2, 4, 8}) {
         auto pal = palette(1 << depth);
         Picture pic = indexed_picture(10, 3, pal);
-        Read r = read(15, png_file(png_ihdr(10, 3, depth, 3), png_indexed_rows(pic, depth, indices(10, 3, 1 << depth)), pal));
+        Read r = read(15, png_file(png_ihdr(10, 3, depth, 3),
+                                   png_indexed_rows(pic, depth, indices(10, 3, 1 << depth)), pal));
         expect_picture(r, pic, "palette PNG depth " + std::to_string(depth));
         EXPECT_EQ(r.dib.bit_count, depth == 2 ? 4 : depth);
     }
@@ -192,9 +195,12 @@ TEST(ImageRead, SavedBitmapsOfEveryKindReadBack)
                     unsigned char* row = dib.bits.data() + (2 - y) * row_bytes;
                     uint32_t c = pic.at(x, y);
                     int i = idx.empty() ? 0 : idx[y * 7 + x];
-                    if (k.bits == 1) row[x / 8] |= i << (7 - x % 8);
-                    if (k.bits == 4) row[x / 2] |= i << (x % 2 ? 0 : 4);
-                    if (k.bits == 8) row[x] = i;
+                    if (k.bits == 1)
+                        row[x / 8] |= i << (7 - x % 8);
+                    if (k.bits == 4)
+                        row[x / 2] |= i << (x % 2 ? 0 : 4);
+                    if (k.bits == 8)
+                        row[x] = i;
                     if (k.bits >= 24) {
                         unsigned char* p = row + x * (k.bits / 8);
                         p[0] = c >> 16;
@@ -222,7 +228,8 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
         corrupt[i] ^= 0x5A;
     Bytes short_bmp = bmp_file(pic, 24, {}, {});
     short_bmp.resize(short_bmp.size() - 10);
-    Bytes core = {'B', 'M', 30, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 1, 0, 1, 0, 1, 0, 24, 0, 0, 0, 0, 0};
+    Bytes core = {'B', 'M', 30, 0, 0, 0, 0, 0, 0, 0,  26, 0, 0, 0, 12,
+                  0,   0,   0,  1, 0, 1, 0, 1, 0, 24, 0,  0, 0, 0, 0};
     core.resize(60, 0);
     Bytes not_bm = bmp_file(pic, 24, {}, {});
     not_bm[1] = 'X';
@@ -269,10 +276,11 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
     EXPECT_EQ(read(15, corrupt).code, Z_DATA_ERROR);
     Read missing;
     IErrorInfo(1);
-    img_file_read_dib(1, "no_such_file.bmp", missing.dib, missing.width, missing.height, missing.status, missing.code);
+    img_file_read_dib(1, "no_such_file.bmp", missing.dib, missing.width, missing.height, missing.status,
+                      missing.code);
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.code, 0);
-    EXPECT_EQ(IErrorInfo(1), 0); // the status is the answer; nothing is left in the error state
+    EXPECT_EQ(IErrorInfo(1), 0);  // the status is the answer; nothing is left in the error state
 }
 
-} // namespace
+}  // namespace

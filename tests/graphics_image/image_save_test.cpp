@@ -21,14 +21,15 @@ using namespace fixture;
 
 // A bitmap as the capture gives it, dib_width pixels wide (the picture may be one narrower), rows
 // bottom-up. Kinds: bit counts 1, 4, 8, 24, 32; 16 with compression 0 (5-5-5) or 3 (5-6-5).
-DibImage make_dib(const Picture& pic, int dib_width, int bits, int compression, const std::vector<uint32_t>& pal)
+DibImage make_dib(const Picture& pic, int dib_width, int bits, int compression,
+                  const std::vector<uint32_t>& pal)
 {
     DibImage dib;
     dib.width = dib_width;
     dib.height = pic.height;
     dib.bit_count = bits;
     dib.compression = compression;
-    for (uint32_t c : pal) // RGBQUAD: blue in the low byte
+    for (uint32_t c : pal)  // RGBQUAD: blue in the low byte
         dib.colours.push_back((c & 255) << 16 | (c & 0xFF00) | (c >> 16));
     if (bits == 16 && compression == 3)
         dib.colours = {0xF800, 0x07E0, 0x001F};
@@ -38,7 +39,7 @@ DibImage make_dib(const Picture& pic, int dib_width, int bits, int compression, 
         int y = pic.height - 1 - r;
         Bytes row(row_bytes, 0);
         for (int x = 0; x < dib_width; ++x) {
-            int xs = std::min(x, pic.width - 1); // the extra column repeats the last one
+            int xs = std::min(x, pic.width - 1);  // the extra column repeats the last one
             uint32_t c = pic.at(xs, y);
             unsigned red = c & 255, green = (c >> 8) & 255, blue = c >> 16;
             int i = idx.empty() ? 0 : idx[size_t(y) * pic.width + xs];
@@ -94,8 +95,8 @@ TEST(ImageSave, RoundTripOfEveryBitmapKindInEveryFormatIsPixelIdentical)
         for (int t = 0; t < 3; ++t) {
             // BMP captures are the picture's width; PCX and PNG captures are made even.
             DibImage dib = make_dib(pic, types[t] == 1 ? 7 : 8, k.bits, k.compression, pal);
-            std::string name = SAVED + "/save_" + std::to_string(k.bits) + "_" + std::to_string(k.compression)
-                               + "_7x5" + extension[t];
+            std::string name = SAVED + "/save_" + std::to_string(k.bits) + "_" +
+                               std::to_string(k.compression) + "_7x5" + extension[t];
             int status = -1, code = -1;
             img_dib_save(types[t], dib, 7, 5, name, status, code);
             ASSERT_EQ(status, 0) << name;
@@ -115,7 +116,7 @@ TEST(ImageSave, PcxRunsOfAtMost63AndHighBytesAlwaysCoded)
         Bytes coded;
     };
     const Case cases[] = {
-        {Bytes(200, 7), {0xFF, 7, 0xFF, 7, 0xFF, 7, 0xCB, 7}}, // 63, 63, 63, 11
+        {Bytes(200, 7), {0xFF, 7, 0xFF, 7, 0xFF, 7, 0xCB, 7}},  // 63, 63, 63, 11
         {{0xC5}, {0xC1, 0xC5}},
         {{1, 2, 2, 0xBF}, {1, 0xC2, 2, 0xBF}},
     };
@@ -135,9 +136,9 @@ TEST(ImageSave, OddWidthHeaderFields)
     img_dib_save(2, dib, 101, 3, SAVED + "/wide_24_101x3.pcx", status, code);
     ASSERT_EQ(status, 0);
     Bytes pcx = read_file(SAVED + "/wide_24_101x3.pcx");
-    EXPECT_EQ(pcx[8] | pcx[9] << 8, 100);   // xmax
-    EXPECT_EQ(pcx[66] | pcx[67] << 8, 102); // bytes per line
-    EXPECT_EQ(pcx[65], 3);                  // planes
+    EXPECT_EQ(pcx[8] | pcx[9] << 8, 100);    // xmax
+    EXPECT_EQ(pcx[66] | pcx[67] << 8, 102);  // bytes per line
+    EXPECT_EQ(pcx[65], 3);                   // planes
 
     img_dib_save(15, dib, 101, 3, SAVED + "/wide_24_101x3.png", status, code);
     ASSERT_EQ(status, 0);
@@ -174,7 +175,7 @@ TEST(ImageSave, FailedSavesGiveStatusAndSystemCode)
     EXPECT_EQ(status, 1);
     EXPECT_NE(code, 0);
     DibImage broken = dib;
-    broken.bits.resize(5); // fewer bytes than its rows need
+    broken.bits.resize(5);  // fewer bytes than its rows need
     img_dib_save(1, broken, 4, 2, "broken.bmp", status, code);
     EXPECT_EQ(status, 1);
 #ifndef _WIN32
@@ -187,4 +188,4 @@ TEST(ImageSave, FailedSavesGiveStatusAndSystemCode)
 #endif
 }
 
-} // namespace
+}  // namespace

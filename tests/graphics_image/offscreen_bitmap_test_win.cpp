@@ -181,7 +181,7 @@ TEST_F(Bitmaps, InvertingTransferTwiceRestoresTheSurface)
     EXPECT_EQ(GetPixel(dc, 1, 1), (BACKGROUND ^ pattern(1, 1)) & 0xFFFFFF);
     WBitmapPut(handle, 1, 0, 0, 0, 7, 7);
     EXPECT_EQ(GetPixel(dc, 1, 1), BACKGROUND);
-    IGrBitmapMode(9); // no such mode: unchanged
+    IGrBitmapMode(9);  // no such mode: unchanged
     EXPECT_EQ(GrGdiContext.transfer, DWORD(SRCINVERT));
 }
 
@@ -227,7 +227,7 @@ TEST_F(Bitmaps, SaveImageWritesTheGraphicsAreaOfABitmapSurface)
     GrTarget.kind = 2;
     GrTarget.number = handle;
     IGrSurfaceSetup(2, handle, width, height);
-    IGrArea(0.0f, 0.5f, 1.0f, 1.0f); // the upper half: its pixel box, rows counted downwards
+    IGrArea(0.0f, 0.5f, 1.0f, 1.0f);  // the upper half: its pixel box, rows counted downwards
     const int left = GrDeviceArea.ix1, top = GrSurface.max_row - GrDeviceArea.iy2;
     const int columns = GrDeviceArea.pixel_width, rows = GrDeviceArea.pixel_height;
     ASSERT_LT(rows, 6);
@@ -245,4 +245,4 @@ TEST_F(Bitmaps, SaveImageWritesTheGraphicsAreaOfABitmapSurface)
     EXPECT_EQ(IErrorInfo(1), 1);
 }
 
-} // namespace
+}  // namespace

@@ -37,7 +37,9 @@ TEST(PngCodec, BigEndianFieldsAndChunkNames)
     EXPECT_EQ(IImgPngChunkIs(idat, "IDAT"), 1);
     EXPECT_EQ(IImgPngChunkIs(idat, "IDAt"), 0);
     const unsigned char high[4] = {0xC9, 'D', 'A', 'T'};
-    EXPECT_EQ(IImgPngChunkIs(high, "\xC9" "DAT"), 0); // codes of 128 or more never match
+    EXPECT_EQ(IImgPngChunkIs(high, "\xC9"
+                                   "DAT"),
+              0);  // codes of 128 or more never match
 }
 
 // Filters one row as a PNG encoder would, from the original rows.
@@ -69,7 +71,7 @@ Bytes filter_row(int type, const Bytes& row, const Bytes* up, size_t b)
 TEST(PngCodec, UnfilterUndoesEveryFilterTypeForEachPixelWidth)
 {
     for (int b : {1, 3, 4, 6, 8}) {
-        const size_t n = size_t(b) * 5; // five pixels per row
+        const size_t n = size_t(b) * 5;  // five pixels per row
         std::vector<Bytes> rows;
         for (int r = 0; r < 6; ++r) {
             Bytes row(n);
@@ -81,7 +83,8 @@ TEST(PngCodec, UnfilterUndoesEveryFilterTypeForEachPixelWidth)
         const int types[6] = {1, 2, 3, 4, 0, 7};
         Bytes buffer;
         for (int r = 0; r < 6; ++r) {
-            Bytes f = types[r] == 7 ? rows[r] : filter_row(types[r], rows[r], r ? &rows[r - 1] : nullptr, size_t(b));
+            Bytes f = types[r] == 7 ? rows[r]
+                                    : filter_row(types[r], rows[r], r ? &rows[r - 1] : nullptr, size_t(b));
             buffer.push_back((unsigned char)types[r]);
             buffer.insert(buffer.end(), f.begin(), f.end());
         }
@@ -127,4 +130,4 @@ TEST(PngCodec, DeflateInflateRoundTripAndUncompressFailure)
     EXPECT_EQ(IErrorInfo(3), Z_DATA_ERROR);
 }
 
-} // namespace
+}  // namespace

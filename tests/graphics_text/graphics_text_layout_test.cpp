@@ -12,9 +12,10 @@ TEST(GraphicsTextAngle, Normalise)
     const struct {
         float in, out;
     } cases[] = {
-        {0.0f, 0.0f}, {-90.0f, 270.0f}, {720.0f, 0.0f}, {359.5f, 359.5f}, {360.0f, 0.0f},
-        {-360.0f, 0.0f}, {-0.5f, 359.5f}, {45.0f, 45.0f}, {-1000.0f, 80.0f}, {1e7f, 280.0f},
-        {-1e-7f, 0.0f},   // a remainder that rounds up to a whole turn is 0, not 360
+        {0.0f, 0.0f},      {-90.0f, 270.0f}, {720.0f, 0.0f},  {359.5f, 359.5f},
+        {360.0f, 0.0f},    {-360.0f, 0.0f},  {-0.5f, 359.5f}, {45.0f, 45.0f},
+        {-1000.0f, 80.0f}, {1e7f, 280.0f},   {-1e-7f, 0.0f},  // a remainder that rounds up to a whole turn is
+                                                              // 0, not 360
     };
     for (const auto& c : cases) {
         EXPECT_NEAR(text_angle_normalise(c.in), c.out, 1e-3) << c.in;
@@ -38,7 +39,8 @@ TEST(GraphicsTextPlacement, HorizontalJustification)
     } cases[] = {{0, 0.0f, 10.0f, 10.0f}, {1, -5.0f, 5.0f, 5.5f}, {2, -10.0f, 0.0f, 1.0f}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.justification);
-        const TextPlacement p = horizontal_text_placement(100.0f, 50.0f, c.justification, length, length, cell, co, sB);
+        const TextPlacement p =
+            horizontal_text_placement(100.0f, 50.0f, c.justification, length, length, cell, co, sB);
         EXPECT_NEAR(p.start_x, 100.0f + c.start_cells * cell * co, 1e-3);
         EXPECT_NEAR(p.start_y, 50.0f + c.start_cells * cell * sB, 1e-3);
         EXPECT_NEAR(p.end_x, 100.0f + c.end_cells * cell * co, 1e-3);

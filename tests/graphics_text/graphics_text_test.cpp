@@ -26,7 +26,7 @@ struct Seen {
 };
 std::vector<Seen> SEEN;
 
-int MEASURED_WIDTH = -1;   // what the screen answers to op 25 (pixels), -1 no answer
+int MEASURED_WIDTH = -1;  // what the screen answers to op 25 (pixels), -1 no answer
 
 void record(int op)
 {
@@ -40,11 +40,15 @@ void record(int op)
 std::vector<Seen> seen_ops(int op)
 {
     std::vector<Seen> out;
-    std::copy_if(SEEN.begin(), SEEN.end(), std::back_inserter(out), [op](const Seen& s) { return s.op == op; });
+    std::copy_if(SEEN.begin(), SEEN.end(), std::back_inserter(out),
+                 [op](const Seen& s) { return s.op == op; });
     return out;
 }
 
-std::string block_text(const Seen& s) { return std::string(s.block.TEXT.data(), static_cast<std::size_t>(s.block.IX(1))); }
+std::string block_text(const Seen& s)
+{
+    return std::string(s.block.TEXT.data(), static_cast<std::size_t>(s.block.IX(1)));
+}
 
 // The graphics state of a 640 x 480 window, screen output only, the standard stroke font installed.
 class GraphicsText : public ::testing::Test {
@@ -102,7 +106,7 @@ TEST_F(GraphicsText, CharacterScaleAndSize)
     IGrCharScale(0.0f, 2.0f);
     EXPECT_FLOAT_EQ(GrTextState.char_width, 1.0f / 75.0f);
     EXPECT_FLOAT_EQ(GrTextState.char_height, 2.0f / 25.0f);
-    EXPECT_EQ(seen_ops(GrOpFont).size(), 1u);   // op 21 to the screen (no stroke font in use)
+    EXPECT_EQ(seen_ops(GrOpFont).size(), 1u);  // op 21 to the screen (no stroke font in use)
     // With the screen off the screen's cells per surface side come from the request.
     GrOutputSwitch.screen = 0;
     GrArea.width = 0.5f;
@@ -196,7 +200,7 @@ TEST_F(GraphicsText, CentredStrokeTextAndCurrentPoint)
     GrTextState.justification = 1;
     IGrCharOut(0.5f, 0.5f, "!!!!!!!!!!");
     const std::vector<Seen> lines = seen_ops(GrOpLine);
-    ASSERT_EQ(lines.size(), 20u);   // two runs per "!"
+    ASSERT_EQ(lines.size(), 20u);  // two runs per "!"
     float px = 0.0f, py = 0.0f;
     IGrUserToDevice(0.5f, 0.5f, px, py);
     // The bar of "!" lies at grid x 3, the middle of the glyph box, which is centred in its cell.
@@ -229,8 +233,8 @@ TEST_F(GraphicsText, HardwareTextClipsWholeCharacters)
 // stroke font and the slant come back afterwards.
 TEST_F(GraphicsText, StrokeSubstituteForTurnedText)
 {
-    GrDeviceInfo.text_real[0] = -1.0f;   // no smallest size
-    GrDeviceInfo.angle_resolution[0] = 1;   // level text only
+    GrDeviceInfo.text_real[0] = -1.0f;     // no smallest size
+    GrDeviceInfo.angle_resolution[0] = 1;  // level text only
     GrTextState.style = 2;
     IGrTextAngle(45.0f);
     SEEN.clear();
@@ -263,7 +267,7 @@ TEST_F(GraphicsText, HardTextWidth)
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].block.NVAL, 3);
     EXPECT_EQ(std::string(asked[0].block.TEXT.data(), 3), "Wil");
-    EXPECT_FLOAT_EQ(IGrHardTextWidth("Wil", 1), 1.50f + 0.46f + 0.46f);   // the hardware flag: no asking
+    EXPECT_FLOAT_EQ(IGrHardTextWidth("Wil", 1), 1.50f + 0.46f + 0.46f);  // the hardware flag: no asking
     MEASURED_WIDTH = -1;
     EXPECT_FLOAT_EQ(IGrHardTextWidth("Wil"), 1.50f + 0.46f + 0.46f);
 }
@@ -284,7 +288,7 @@ TEST_F(GraphicsText, TextOnAFilledBox)
     EXPECT_EQ(SEEN[2].op, GrOpColour);
     EXPECT_EQ(GrColourState.number[GR_CURRENT], 223);
     EXPECT_EQ(GrColourState.number[GR_PREVIOUS], 31);
-    EXPECT_FALSE(seen_ops(GrOpPolyline).empty());   // then the glyphs
+    EXPECT_FALSE(seen_ops(GrOpPolyline).empty());  // then the glyphs
 }
 
 TEST_F(GraphicsText, NumberText)
@@ -296,10 +300,10 @@ TEST_F(GraphicsText, NumberText)
     IGrIntegerOut(0.0f, 0.5f, 42);
     std::vector<Seen> text = seen_ops(GrOpText);
     ASSERT_EQ(text.size(), 1u);
-    EXPECT_EQ(block_text(text[0]), "         42");   // "(I11)"
+    EXPECT_EQ(block_text(text[0]), "         42");  // "(I11)"
     SEEN.clear();
     GrTextState.number_justification = 0;
-    IGrIntegerOut(0.0f, 0.5f, -7, 150);   // the width is capped at 100
+    IGrIntegerOut(0.0f, 0.5f, -7, 150);  // the width is capped at 100
     text = seen_ops(GrOpText);
     ASSERT_EQ(text.size(), 1u);
     EXPECT_EQ(text[0].block.IX(1), 100);

@@ -60,7 +60,7 @@ Capture capture()
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = c.width;
-    info.bmiHeader.biHeight = -c.height;   // top-down
+    info.bmiHeader.biHeight = -c.height;  // top-down
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -176,13 +176,13 @@ protected:
 // one after the other, and measured as "xyz".
 TEST_F(TextWindow, InlineCodesDrawBoldRun)
 {
-    WGrTextState.face = 3;   // Arial
+    WGrTextState.face = 3;  // Arial
     WGrTextState.unit_height = 400;
     WGrTextFontScale();
     WGrTextState.marker = '~';
     WGrTextString(500, 2000, "x~1y~0z");
     const int end_x = WGrTextState.x;
-    EXPECT_EQ(WGrTextState.bold, 0);   // the starting style is back
+    EXPECT_EQ(WGrTextState.bold, 0);  // the starting style is back
     WGrTextState.marker = ' ';
 
     // The same three runs by hand, lower down.
@@ -230,7 +230,7 @@ TEST_F(TextWindow, InlineCodesDrawBoldRun)
 // paint four cells.
 TEST_F(TextWindow, TrailingBlanksPaintTheBackground)
 {
-    WGrTextState.face = 4;   // Courier New: every cell alike
+    WGrTextState.face = 4;  // Courier New: every cell alike
     WGrTextState.unit_height = 400;
     WGrTextFontScale();
     WGrTextColour(15, 0);
@@ -240,7 +240,7 @@ TEST_F(TextWindow, TrailingBlanksPaintTheBackground)
     int w = 0;
     WGrTextExtentPixels(w, "ab  ");
     const Capture c = capture();
-    EXPECT_TRUE(c.ink(x1 + w - 2, y1 - 3));   // inside the last blank's cell
+    EXPECT_TRUE(c.ink(x1 + w - 2, y1 - 3));  // inside the last blank's cell
     EXPECT_FALSE(c.ink(x1 + w + 2, y1 - 3));
 }
 
@@ -264,7 +264,7 @@ TEST_F(TextWindow, TurnedStrokeText)
             if (!c.ink(x, row)) {
                 continue;
             }
-            const double dx = x + 0.5 - x0, dy = (c.height - 1 - row) + 0.5 - y0;   // device y upwards
+            const double dx = x + 0.5 - x0, dy = (c.height - 1 - row) + 0.5 - y0;  // device y upwards
             const double along = dx * co + dy * si, across = -dx * si + dy * co;
             const bool in = along > -3 && along < L + 3 && across > -H / 2 - 3 && across < H / 2 + 3;
             (in ? inside : outside) += 1;
@@ -272,8 +272,8 @@ TEST_F(TextWindow, TurnedStrokeText)
     }
     EXPECT_GT(inside, 200);
     EXPECT_EQ(outside, 0);
-    expect_golden(c, "turned_stroke_text", static_cast<int>(x0) - 40, c.height - 1 - static_cast<int>(y0) - 170,
-                  300, 210, 40);
+    expect_golden(c, "turned_stroke_text", static_cast<int>(x0) - 40,
+                  c.height - 1 - static_cast<int>(y0) - 170, 300, 210, 40);
     IGrTextAngle(0.0f);
     IGrCharFont(2);
 }
@@ -286,18 +286,18 @@ TEST_F(TextWindow, SamplePicture)
         const char* name;
     };
     const Font fonts[] = {
-        {[] { IGrStrokeFontStandard(); }, "standard.chr"},
-        {IGrStrokeFontFixedPlain, "fixed.chr"},  {IGrStrokeFontFixedBold, "fixedbld.chr"},
-        {IGrStrokeFontRomanPlain, "roman.chr"},  {IGrStrokeFontRomanBold, "romanbld.chr"},
-        {IGrStrokeFontSwissPlain, "swiss.chr"},  {IGrStrokeFontSwissBold, "swissbld.chr"},
-        {IGrStrokeFontSymbol, "symbol.chr"},
+        {[] { IGrStrokeFontStandard(); }, "standard.chr"}, {IGrStrokeFontFixedPlain, "fixed.chr"},
+        {IGrStrokeFontFixedBold, "fixedbld.chr"},          {IGrStrokeFontRomanPlain, "roman.chr"},
+        {IGrStrokeFontRomanBold, "romanbld.chr"},          {IGrStrokeFontSwissPlain, "swiss.chr"},
+        {IGrStrokeFontSwissBold, "swissbld.chr"},          {IGrStrokeFontSymbol, "symbol.chr"},
     };
     IGrCharFont(1, 0, 0.0125f, 0.045f);
     float y = 0.96f;
     for (const Font& f : fonts) {
         f.install();
         GrTextState.text_mode = GrStrokeFont.proportional;
-        IGrCharOut(0.01f, y, std::string(f.name) + ": The quick brown fox 0123 \xC0\xE9\xF1\xFC\xDF \xB1\xB0");
+        IGrCharOut(0.01f, y,
+                   std::string(f.name) + ": The quick brown fox 0123 \xC0\xE9\xF1\xFC\xDF \xB1\xB0");
         y -= 0.055f;
     }
     IGrStrokeFontStandard();
@@ -315,9 +315,14 @@ TEST_F(TextWindow, SamplePicture)
         int face;
         const char* text;
     } faces[] = {
-        {0, "System font: window text"}, {-99, "GUI font: window text"}, {1, "Fixed system font"},
-        {2, "Times New Roman: window text"}, {3, "Arial: window text"}, {4, "Courier New: window text"},
-        {5, "Symbol: abgdp"}, {6, "Wingdings: abc"},
+        {0, "System font: window text"},
+        {-99, "GUI font: window text"},
+        {1, "Fixed system font"},
+        {2, "Times New Roman: window text"},
+        {3, "Arial: window text"},
+        {4, "Courier New: window text"},
+        {5, "Symbol: abgdp"},
+        {6, "Wingdings: abc"},
     };
     int unit_y = 5300;
     WGrTextState.unit_height = 320;

@@ -39,10 +39,12 @@ TEST(StrokeFontFuzz, RandomFontsStayInside)
         StrokeStarts lower{};
         StrokeStartsUpper upper{};
         for (int& s : lower) {
-            s = rng.below(4) == 0 ? rng.below(40000) - 20000 : rng.below(static_cast<int>(strokes.size()) + 3);
+            s = rng.below(4) == 0 ? rng.below(40000) - 20000
+                                  : rng.below(static_cast<int>(strokes.size()) + 3);
         }
         for (int& s : upper) {
-            s = rng.below(4) == 0 ? rng.below(40000) - 20000 : rng.below(static_cast<int>(strokes.size()) + 3);
+            s = rng.below(4) == 0 ? rng.below(40000) - 20000
+                                  : rng.below(static_cast<int>(strokes.size()) + 3);
         }
         const int charset = rng.below(2) == 0 ? 7 : 8;
         const int mode = rng.below(2);

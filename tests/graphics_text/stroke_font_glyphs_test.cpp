@@ -52,7 +52,8 @@ GrStrokeFontRecord fixture_font(int mode, float x_extent = 10.0f)
     font.charset = 8;
     font.mode = mode;
     font.proportional = 1;
-    const std::string glyphs = "40604A6A" "000A";
+    const std::string glyphs = "40604A6A"
+                               "000A";
     font.strokes.replace(0, glyphs.size(), glyphs);
     font.lower.fill(static_cast<int>(glyphs.size()) + 1);
     font.lower[0] = 1;
@@ -69,7 +70,8 @@ TEST(StrokeTextGeometry, StandardGlyphAtUnitScale)
 {
     IGrStrokeFontStandard();
     const float W = 7.68f, H = 11.88f;
-    const std::vector<StrokeOutput> out = stroke_text_geometry(GrStrokeFont, 100.0f, 50.0f, "A", W, H, at_angle(0));
+    const std::vector<StrokeOutput> out =
+        stroke_text_geometry(GrStrokeFont, 100.0f, 50.0f, "A", W, H, at_angle(0));
     ASSERT_EQ(out.size(), 2u);
     EXPECT_EQ(out[0].shape, STROKE_POLYLINE);
     EXPECT_EQ(out[1].shape, STROKE_LINE);
@@ -90,9 +92,11 @@ TEST(StrokeTextGeometry, FixedPitchAdvanceAndBounds)
 {
     IGrStrokeFontStandard();
     const float W = 20.0f, H = 30.0f;
-    const std::string text = "A A\x7f\x80\xA0" "A";
-    const std::vector<StrokeOutput> out = stroke_text_geometry(GrStrokeFont, 0.0f, 0.0f, text, W, H, at_angle(0));
-    ASSERT_EQ(out.size(), 6u);   // three A's of two runs each
+    const std::string text = "A A\x7f\x80\xA0"
+                             "A";
+    const std::vector<StrokeOutput> out =
+        stroke_text_geometry(GrStrokeFont, 0.0f, 0.0f, text, W, H, at_angle(0));
+    ASSERT_EQ(out.size(), 6u);  // three A's of two runs each
     EXPECT_NEAR(out[2].x[0] - out[0].x[0], 2 * W, 1e-3);
     EXPECT_NEAR(out[4].x[0] - out[0].x[0], 6 * W, 1e-3);
     const Bounds b = bounds(out);
@@ -141,7 +145,8 @@ TEST(StrokeTextGeometry, RotationAboutTheTextPoint)
 {
     IGrStrokeFontSwissPlain();
     const float x0 = 300.0f, y0 = 200.0f, W = 12.0f, H = 25.0f;
-    const std::vector<StrokeOutput> level = stroke_text_geometry(GrStrokeFont, x0, y0, "Wg", W, H, at_angle(0));
+    const std::vector<StrokeOutput> level =
+        stroke_text_geometry(GrStrokeFont, x0, y0, "Wg", W, H, at_angle(0));
     for (const double degrees : {30.0, 90.0, 180.0, 247.5}) {
         SCOPED_TRACE(degrees);
         const StrokeTextSettings s = at_angle(degrees);
@@ -170,7 +175,7 @@ TEST(StrokeTextGeometry, VerticalText)
     const GrStrokeFontRecord font = fixture_font(1);
     StrokeTextSettings s = at_angle(0);
     s.vertical = 1;
-    s.style = 4;   // no underline for vertical text
+    s.style = 4;  // no underline for vertical text
     const float W = 10.0f, H = 20.0f;
     const std::vector<StrokeOutput> out = stroke_text_geometry(font, 0.0f, 0.0f, "!!!", W, H, s);
     ASSERT_EQ(out.size(), 3u);
@@ -178,8 +183,8 @@ TEST(StrokeTextGeometry, VerticalText)
     EXPECT_NEAR(out[2].y[0] - out[0].y[0], -2 * H, 1e-4);
     EXPECT_NEAR(out[0].x[0], out[2].x[0], 1e-4);
     const Bounds first = bounds(out, 0, 1);
-    EXPECT_NEAR((first.x1 + first.x2) / 2, -W / 2 + 5 * W / 10, 1e-4);   // glyph box -5..5 about x
-    EXPECT_NEAR(first.y2, 0.0f, 1e-4);                                    // the first cell hangs below y
+    EXPECT_NEAR((first.x1 + first.x2) / 2, -W / 2 + 5 * W / 10, 1e-4);  // glyph box -5..5 about x
+    EXPECT_NEAR(first.y2, 0.0f, 1e-4);                                  // the first cell hangs below y
 }
 
 // Italic: a point at grid height j moves along the baseline by slant x W / H x j x sy.
@@ -191,8 +196,8 @@ TEST(StrokeTextGeometry, ItalicSlant)
     const std::vector<StrokeOutput> upright = stroke_text_geometry(GrStrokeFont, 0.0f, 0.0f, "A", W, H, s);
     s.slant = 0.4663f;
     const std::vector<StrokeOutput> italic = stroke_text_geometry(GrStrokeFont, 0.0f, 0.0f, "A", W, H, s);
-    EXPECT_NEAR(italic[0].x[1] - upright[0].x[1], 0.4663 * W / H * 11.0, 1e-4);   // apex (3,11)
-    EXPECT_NEAR(italic[0].x[0] - upright[0].x[0], 0.4663 * W / H * 2.0, 1e-4);    // foot (0,2)
+    EXPECT_NEAR(italic[0].x[1] - upright[0].x[1], 0.4663 * W / H * 11.0, 1e-4);  // apex (3,11)
+    EXPECT_NEAR(italic[0].x[0] - upright[0].x[0], 0.4663 * W / H * 2.0, 1e-4);   // foot (0,2)
     EXPECT_NEAR(italic[0].y[1], upright[0].y[1], 1e-5);
 }
 

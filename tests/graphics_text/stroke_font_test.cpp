@@ -16,10 +16,10 @@ struct BuiltinCase {
     const char* name;
     float m1, m2, m3, m4;
     int m5, m6, m7;
-    char pen_up;      // the pen-up mark the font's data use
-    int baseline;     // grid row of the baseline
-    int cap;          // grid row of the capitals' top
-    int cap_slack;    // how far the outline of a filled font reaches past the centre line
+    char pen_up;    // the pen-up mark the font's data use
+    int baseline;   // grid row of the baseline
+    int cap;        // grid row of the capitals' top
+    int cap_slack;  // how far the outline of a filled font reaches past the centre line
 };
 
 const BuiltinCase BUILTINS[] = {
@@ -187,7 +187,9 @@ StrokeStarts starts(int a, int b, int c, int rest)
 TEST(StrokeFontDecode, RunsAndPenUps)
 {
     // '!': (0,0)-(1,1)-(2,2), pen up, (3,3)-(4,4); '"' ends exactly one character before '#' starts.
-    const std::string strokes = "001122u3344" "5566u7788" "99AA";
+    const std::string strokes = "001122u3344"
+                                "5566u7788"
+                                "99AA";
     install_fixture(strokes, starts(1, 12, 21, 25));
     const std::vector<StrokeRun> bang = stroke_glyph_runs(GrStrokeFont, '!');
     ASSERT_EQ(bang.size(), 2u);
@@ -196,10 +198,10 @@ TEST(StrokeFontDecode, RunsAndPenUps)
     EXPECT_EQ(bang[1][1].y, 4);
     const std::vector<StrokeRun> quote = stroke_glyph_runs(GrStrokeFont, '"');
     ASSERT_EQ(quote.size(), 2u);
-    EXPECT_EQ(quote[1][1].x, 8);   // the last point of the glyph is drawn
+    EXPECT_EQ(quote[1][1].x, 8);  // the last point of the glyph is drawn
     EXPECT_EQ(quote[1][1].y, 8);
     EXPECT_EQ(stroke_glyph_runs(GrStrokeFont, '#').size(), 1u);
-    EXPECT_TRUE(stroke_glyph_runs(GrStrokeFont, '$').empty());   // no glyph
+    EXPECT_TRUE(stroke_glyph_runs(GrStrokeFont, '$').empty());  // no glyph
     EXPECT_EQ(stroke_value('0'), 0);
     EXPECT_EQ(stroke_value('A'), 10);
     EXPECT_EQ(stroke_value('a'), 36);
@@ -216,10 +218,10 @@ TEST(StrokeFontDecode, BadDataStaysInside)
         const char* what;
         std::string strokes;
         StrokeStarts lower;
-        std::size_t runs;       // runs of '!'
-        std::size_t points;     // points of its first run
+        std::size_t runs;    // runs of '!'
+        std::size_t points;  // points of its first run
     };
-    const std::string long_run(2 * 200, '5');   // 200 points in one run
+    const std::string long_run(2 * 200, '5');  // 200 points in one run
     const Case cases[] = {
         {"start 0", "0011", starts(0, 5, 5, 5), 0, 0},
         {"negative start", "0011", starts(-7, 5, 5, 5), 0, 0},
@@ -246,8 +248,8 @@ TEST(StrokeFontDecode, CodeMapping)
     const struct {
         int code, charset, mapped;
     } cases[] = {
-        {31, 8, 32}, {32, 8, 32}, {65, 8, 65}, {126, 8, 126}, {127, 8, 32}, {128, 8, 32}, {160, 8, 32},
-        {161, 8, 161}, {255, 8, 255}, {161, 7, 32}, {255, 7, 32}, {65, 7, 65}, {0, 8, 32}, {256, 8, 32},
+        {31, 8, 32},   {32, 8, 32},   {65, 8, 65},  {126, 8, 126}, {127, 8, 32}, {128, 8, 32}, {160, 8, 32},
+        {161, 8, 161}, {255, 8, 255}, {161, 7, 32}, {255, 7, 32},  {65, 7, 65},  {0, 8, 32},   {256, 8, 32},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(stroke_map_code(c.code, c.charset), c.mapped) << c.code << " in set " << c.charset;
@@ -261,7 +263,7 @@ TEST(StrokeFontInstall, StrokeTextLengthAndSlots)
     install_fixture(exact, lower);
     EXPECT_EQ(GrStrokeFont.strokes, exact);
     install_fixture(exact + "2", lower);
-    EXPECT_EQ(GrStrokeFont.strokes, exact);   // the 17001st character is lost
+    EXPECT_EQ(GrStrokeFont.strokes, exact);  // the 17001st character is lost
     install_fixture("0011", lower);
     EXPECT_EQ(GrStrokeFont.strokes.size(), static_cast<std::size_t>(STROKE_TEXT_LENGTH));
     EXPECT_EQ(GrStrokeFont.strokes.substr(0, 5), "0011 ");
@@ -295,7 +297,8 @@ TEST(StrokeFontInstall, InstallersAndSwap)
     };
     for (const auto& c : cases) {
         c.install();
-        EXPECT_EQ(GrStrokeFont.name.substr(0, std::string_view(c.name).size() + 1), std::string(c.name) + " ");
+        EXPECT_EQ(GrStrokeFont.name.substr(0, std::string_view(c.name).size() + 1),
+                  std::string(c.name) + " ");
         EXPECT_EQ(GrStrokeFont.mode, 0);
         EXPECT_EQ(GrStrokeFont.proportional, c.proportional);
     }

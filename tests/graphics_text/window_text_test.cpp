@@ -7,14 +7,14 @@
 TEST(WindowTextColours, Rules)
 {
     const struct {
-        int text, background;         // requested
+        int text, background;  // requested
         int want_text, want_background;
     } cases[] = {
-        {16, 16, 16, 17},   // the system text colour on the system window colour
-        {-1, 3, 4, 3},      // text kept, background taken
-        {17, 15, 4, 15},    // 17 is no text colour
-        {0, -5, 0, 2},      // background kept
-        {9, 17, 9, 2},      // 17 cannot be asked for directly
+        {16, 16, 16, 17},  // the system text colour on the system window colour
+        {-1, 3, 4, 3},     // text kept, background taken
+        {17, 15, 4, 15},   // 17 is no text colour
+        {0, -5, 0, 2},     // background kept
+        {9, 17, 9, 2},     // 17 cannot be asked for directly
     };
     WGrTextState.text_colour = 4;
     WGrTextState.background_colour = 2;
@@ -31,7 +31,7 @@ TEST(WindowTextColours, Rules)
     }
     WGrTextColourDefine(3, 1, 2, 3);
     EXPECT_EQ(WGrTextColours[3], 1 + 2 * 256 + 3 * 65536);
-    WGrTextColourDefine(18, 1, 2, 3);   // out of the table: ignored
+    WGrTextColourDefine(18, 1, 2, 3);  // out of the table: ignored
     WGrTextColours = WGR_TEXT_DEFAULT_COLOURS;
     EXPECT_EQ(WGrTextColours[9], 0x0000FF);
     EXPECT_EQ(WGrTextColours[13], 0xFF0000);
@@ -45,7 +45,7 @@ TEST(WindowTextColours, Rules)
 
 TEST(WindowTextUnits, PixelsAndUnits)
 {
-    EXPECT_EQ(window_pixels_to_units(0, 1000), 4);       // trunc(0.5 x 9999 / 1000)
+    EXPECT_EQ(window_pixels_to_units(0, 1000), 4);  // trunc(0.5 x 9999 / 1000)
     EXPECT_EQ(window_pixels_to_units(999, 1000), 9994);
     EXPECT_EQ(window_pixels_to_units(500, 1), 0);
     EXPECT_EQ(window_pixels_to_units(500, 0), 0);
@@ -69,8 +69,8 @@ TEST(WindowTextCodes, StripMarkers)
         const char* text;
         const char* copy;
     } cases[] = {
-        {"x~1y~0z", "xyz"}, {"a~~b", "a~b"}, {"x~Zy", "xy"}, {"ab~", "ab"}, {"ab~   ", "ab"},
-        {"plain  ", "plain"}, {"~~~~", "~~"}, {"", ""},
+        {"x~1y~0z", "xyz"}, {"a~~b", "a~b"},      {"x~Zy", "xy"}, {"ab~", "ab"},
+        {"ab~   ", "ab"},   {"plain  ", "plain"}, {"~~~~", "~~"}, {"", ""},
     };
     for (const auto& c : cases) {
         std::string copy = "old";
@@ -96,7 +96,7 @@ TEST(WindowTextCodes, Pieces)
     EXPECT_EQ(p[1].bold, 1);
     EXPECT_EQ(p[2].text, "z");
     EXPECT_EQ(p[2].bold, 0);
-    EXPECT_EQ(p[2].background_colour, 17);   // the restored background keeps 17
+    EXPECT_EQ(p[2].background_colour, 17);  // the restored background keeps 17
 
     // Two markers draw one; an unknown code draws nothing and changes nothing.
     p = window_text_pieces("a~~b", '~', start);
@@ -121,5 +121,4 @@ TEST(WindowTextCodes, Pieces)
     p = window_text_pieces("ab~  ", '~', start);
     ASSERT_EQ(p.size(), 1u);
     EXPECT_EQ(p[0].text, "ab");
-
 }

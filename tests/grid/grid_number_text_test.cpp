@@ -20,11 +20,13 @@ TEST(GridNumberText, ReadsIntegersExactlyWithARangeCheck)
 {
     using namespace std::string_literals;
     const IntegerCase cases[] = {
-        {"123456789", 123456789, 0},   // a 4-byte real would give 123456792
+        {"123456789", 123456789, 0},  // a 4-byte real would give 123456792
         {"2147483647", 2147483647, 0},
         {"-2147483648", -2147483647 - 1, 0},
-        {"2147483648", 0, 4},          // past the integer range
-        {"-3.9\0" "99"s, -3, 0},       // the characters after the NUL are ignored
+        {"2147483648", 0, 4},  // past the integer range
+        {"-3.9\0"
+         "99"s,
+         -3, 0},  // the characters after the NUL are ignored
         {"12.7   ", 12, 0},
         {"1.5E3", 1500, 0},
         {"   ", 0, 10},
@@ -46,11 +48,8 @@ TEST(GridNumberText, ReadsAndFormatsRealsInTheGridFormat)
         const char* text;
     };
     const Case cases[] = {
-        {2.5f, "2.5000"},
-        {123456.0f, "0.12346E+06"},
-        {0.1f, "0.10000"},
-        {0.05f, "0.50000E-01"},
-        {-7.0f, "-7.0000"},
+        {2.5f, "2.5000"},       {123456.0f, "0.12346E+06"}, {0.1f, "0.10000"},
+        {0.05f, "0.50000E-01"}, {-7.0f, "-7.0000"},
     };
     for (const Case& c : cases) {
         std::string t;
@@ -71,4 +70,4 @@ TEST(GridNumberText, ReadsAndFormatsRealsInTheGridFormat)
     EXPECT_EQ(IErrorInfo(1), 18);
 }
 
-} // namespace
+}  // namespace

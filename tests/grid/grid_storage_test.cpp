@@ -11,7 +11,8 @@ TEST(GridStorage, CellCodeHoldsEighteenRowBits)
     struct Case {
         int column, row, code;
     };
-    const Case cases[] = {{0, 0, (1 << 18) + 1}, {5, 499, (6 << 18) + 500}, {2, GRID_MAX_ROWS - 1, (3 << 18) + GRID_MAX_ROWS}};
+    const Case cases[] = {
+        {0, 0, (1 << 18) + 1}, {5, 499, (6 << 18) + 500}, {2, GRID_MAX_ROWS - 1, (3 << 18) + GRID_MAX_ROWS}};
     for (const Case& c : cases) {
         EXPECT_EQ(GridCellCode(c.column, c.row), c.code);
         EXPECT_EQ(grid_code_column(c.code), c.column);
@@ -36,8 +37,8 @@ TEST(GridStorage, PutsReadsClearsAndSwapsByKind)
     EXPECT_EQ(grid_stored_value(check, 3, v), -2);
     EXPECT_EQ(grid_stored_text(integer, 3, DEFAULT_REAL_FORMAT), "");
 
-    grid_store_put(text, 3, 0.0, "abcdefg", true);        // cut to the column length 4
-    grid_store_put(integer, 3, -12.9, "-12.9", true);     // truncated toward zero
+    grid_store_put(text, 3, 0.0, "abcdefg", true);     // cut to the column length 4
+    grid_store_put(integer, 3, -12.9, "-12.9", true);  // truncated toward zero
     grid_store_put(real, 3, 2.5, "2.5", true);
     grid_store_put(dbl, 3, 0.1, "0.1", true);
     EXPECT_EQ(grid_stored_string(text, 3), "abcd");
@@ -107,11 +108,10 @@ TEST(GridStorage, SlotBudgetKeepsTheSystemWithin16000Windows)
         int windows, per_slot, wanted, added;
     };
     const Case cases[] = {
-        {100, 7, 10, 10},        // far below the budget
-        {15960, 7, 10, 5},       // 40 windows left: five slots of seven
-        {15999, 7, 10, 0},
-        {17000, 7, 10, 0},       // already beyond: nothing, never negative
-        {0, 0, 3, 3},            // no windows per slot counted as one
+        {100, 7, 10, 10},                      // far below the budget
+        {15960, 7, 10, 5},                     // 40 windows left: five slots of seven
+        {15999, 7, 10, 0}, {17000, 7, 10, 0},  // already beyond: nothing, never negative
+        {0, 0, 3, 3},                          // no windows per slot counted as one
     };
     for (const Case& c : cases)
         EXPECT_EQ(grid_slot_budget(c.windows, c.per_slot, c.wanted), c.added) << c.windows;
@@ -121,12 +121,12 @@ TEST(GridStorage, WheelScrollsOneLinePer120)
 {
     struct Case {
         int deltas[3];
-        int lines;   // positive: down
-        int left;    // accumulated afterwards
+        int lines;  // positive: down
+        int left;   // accumulated afterwards
     };
     const Case cases[] = {
-        {{60, 60, 0}, -1, 0},     // two halves make one line up
-        {{-240, 0, 0}, 2, 0},     // two lines down at once
+        {{60, 60, 0}, -1, 0},  // two halves make one line up
+        {{-240, 0, 0}, 2, 0},  // two lines down at once
         {{-100, 0, 0}, 0, -100},
         {{-100, -30, 0}, 1, -10},
     };
@@ -141,7 +141,8 @@ TEST(GridStorage, WheelScrollsOneLinePer120)
 
 TEST(GridStorage, SetUpLineAndRowLabels)
 {
-    const std::string text = "6 500 3001  \n 40 \nfirst  \n\n" + std::string(60, 'x') + "\r\nlast\n[Ranges]\n";
+    const std::string text =
+        "6 500 3001  \n 40 \nfirst  \n\n" + std::string(60, 'x') + "\r\nlast\n[Ranges]\n";
     GridSetupLine line = parse_grid_line(text);
     EXPECT_EQ(line.columns, 6);
     EXPECT_EQ(line.rows, 500);
@@ -153,10 +154,10 @@ TEST(GridStorage, SetUpLineAndRowLabels)
     const std::string block = text.substr(text.find("40") + 2);
     size_t used = parse_row_labels(block, 3, false, labels);
     ASSERT_EQ(labels.size(), 3u);
-    EXPECT_EQ(labels[0], "first");                 // trailing blanks trimmed
-    EXPECT_EQ(labels[1], "");                      // an empty line gives an empty label
-    EXPECT_EQ(labels[2], std::string(50, 'x'));    // cut at 50, CR dropped
-    EXPECT_EQ(block[used], '\n');                  // stops before the last label line's end
+    EXPECT_EQ(labels[0], "first");               // trailing blanks trimmed
+    EXPECT_EQ(labels[1], "");                    // an empty line gives an empty label
+    EXPECT_EQ(labels[2], std::string(50, 'x'));  // cut at 50, CR dropped
+    EXPECT_EQ(block[used], '\n');                // stops before the last label line's end
     EXPECT_EQ(block.substr(used + 1, 4), "last");
 
     // The text may end early; the other labels stay empty.
@@ -167,4 +168,4 @@ TEST(GridStorage, SetUpLineAndRowLabels)
     EXPECT_EQ(parse_row_labels(" \nonly\n", 3, true, labels), 1u);
 }
 
-} // namespace
+}  // namespace

@@ -25,7 +25,7 @@ constexpr int GRID = 3101;
 constexpr int BENCH_DIALOG = 3200;  // 6 columns, 100,000 rows
 constexpr int SCALE_DIALOG = 3300;  // 1 column, 200,000 rows
 constexpr int TREE_DIALOG = 3400;
-constexpr int FEW_DIALOG = 3500;    // 4 rows; two grids whose set-up fails
+constexpr int FEW_DIALOG = 3500;  // 4 rows; two grids whose set-up fails
 // Columns of template 3001.
 constexpr int TEXT = 0, INTEGER = 1, REAL = 2, DOUBLE = 3, CHECK = 4, MENU = 5;
 
@@ -78,7 +78,8 @@ TEST_F(GridTest, CellInterfaceCases)
     struct InfoCase {
         int option, value;
     };
-    const InfoCase info[] = {{1, 6}, {2, 500}, {3, 500}, {4, 1}, {5, 1}, {6, 1}, {7, 0}, {101, g.rows_fit + 1}, {102, 6}};
+    const InfoCase info[] = {
+        {1, 6}, {2, 500}, {3, 500}, {4, 1}, {5, 1}, {6, 1}, {7, 0}, {101, g.rows_fit + 1}, {102, 6}};
     for (const InfoCase& c : info) {
         int f = GRID, v = -99;
         WGridInfo(f, c.option, v);
@@ -114,8 +115,8 @@ TEST_F(GridTest, CellInterfaceCases)
         int column, row;
         double put_value;
         const char* put_text;
-        int mark;        // field id afterwards (GRID when it worked)
-        double value;    // read back
+        int mark;      // field id afterwards (GRID when it worked)
+        double value;  // read back
         const char* text;
     };
     const ValueCase values[] = {
@@ -175,7 +176,8 @@ TEST_F(GridTest, CellInterfaceCases)
         double value;
         int mark;
     };
-    const RangeCase ranges[] = {{INTEGER, 1e30, GRID}, {REAL, 10.0, GRID}, {REAL, 11.0, -3}, {REAL, -0.5, -3}};
+    const RangeCase ranges[] = {
+        {INTEGER, 1e30, GRID}, {REAL, 10.0, GRID}, {REAL, 11.0, -3}, {REAL, -0.5, -3}};
     for (const RangeCase& c : ranges) {
         f = GRID;
         WGridRangeCheck(f, c.column, c.value);
@@ -212,7 +214,12 @@ TEST_F(GridTest, CellValueRoutinesRaiseToolkitErrors)
     const ErrorCase cases[] = {
         {"column 0", [] { WGridSelectCell(GRID, 0, 1); }, 1017},
         {"row beyond", [] { WGridSelectCell(GRID, 1, 501); }, 1017},
-        {"not a grid", [] { std::string t(5, ' '); WGridGetString(1, 1, 1, t); }, 1006},
+        {"not a grid",
+         [] {
+             std::string t(5, ' ');
+             WGridGetString(1, 1, 1, t);
+         },
+         1006},
         {"outside the range", [] { WGridPutReal(GRID, 3, 1, 11.0f); }, 1009},
         {"menu cell emptied", [] { WGridEmptyCell(GRID, 6, 1); }, 1017},
         {"inactive range", [] { WGridPutReal(GRID, 2, 1, 1e20f); }, 0},
@@ -525,8 +532,9 @@ TEST_F(GridTest, ModalCopyAndCopyBackKeepEveryCell)
     WGridPutCell(f, TEXT, 1, 0.0, "loaded", "");
     WGridPutCell(f, DOUBLE, 450, 0.0, "6.5", "");
     WGridPutCheckBox(f, CHECK, 2, 1);
-    HWND copy_dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(GRID_DIALOG), nullptr,
-                                          [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HWND copy_dialog = CreateDialogParamA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(GRID_DIALOG), nullptr,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     ASSERT_TRUE(copy_dialog);
     HWND copy = GetDlgItem(copy_dialog, GRID);
     WGridCopy(copy, loaded, 1);
@@ -651,8 +659,8 @@ TEST(GridDialogLayer, ChildWindowKeyboardRouting)
     WWinOpenChild(handle, 7, 100, 100, 4000, 4000, "Keys");
     ASSERT_GE(handle, 1);
     HWND frame = WIN_TABLE.slot[handle].frame;
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, WIN_TABLE.slot[handle].client,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20,
+                                WIN_TABLE.slot[handle].client, nullptr, GetModuleHandleA(nullptr), nullptr);
     ACCEL keys[1] = {{FVIRTKEY, VK_F5, 4242}};
     HACCEL table = CreateAcceleratorTableA(keys, 1);
     WinRecord record;
@@ -676,8 +684,9 @@ TEST(GridDialogLayer, ChildWindowKeyboardRouting)
         }
     }
     // Kind 1 also offers the message to its dialog: Tab moves the focus from OK to Cancel.
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(GRID_DIALOG), frame,
-                                     [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HWND dialog = CreateDialogParamA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(GRID_DIALOG), frame,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     ASSERT_TRUE(dialog);
     ShowWindow(dialog, SW_SHOW);
     record.kind = RECORD_OWN_KEYS;
@@ -694,4 +703,4 @@ TEST(GridDialogLayer, ChildWindowKeyboardRouting)
     WWinCloseChild(handle);
 }
 
-} // namespace
+}  // namespace

@@ -32,8 +32,8 @@ int main()
         WGridPutMenuText(f, 5, row - 1, not_found, gases[row % 3]);
     }
     int f = GRID;
-    WGridCellColour(f, 1, 2, 255, 255, 255, 0, 96, 160);   // white on blue
-    WGridColumnColour(f, 3, 160, 0, 0, -1, 0, 0);          // dark red texts
+    WGridCellColour(f, 1, 2, 255, 255, 255, 0, 96, 160);  // white on blue
+    WGridColumnColour(f, 3, 160, 0, 0, -1, 0, 0);         // dark red texts
     WDialogShow(-1, -1, 0, 2);
     HWND grid = GetDlgItem(current_dialog_window(), GRID);
     WGridSelectBlock(grid, 4, 6, 1, 3);

@@ -35,11 +35,11 @@ void add_reaction(int R, int r1, int r2, int n1, int n2, int p1, int p2, int ext
     G.REACTION_PRODUCTS(1, R, 1) = p1;
     G.REACTION_PRODUCTS(2, R, 1) = p2;
     G.REACTION_PRODUCTS(1, R, 2) = extra;
-    G.REACTION_CONSTANTS(1, R) = 0.0f;   // zeta
-    G.REACTION_CONSTANTS(2, R) = Ea;     // activation energy
-    G.REACTION_CONSTANTS(3, R) = 1.0f;   // pre-exponential parameter x 1e10
-    G.REACTION_CONSTANTS(4, R) = 0.0f;   // eta
-    G.REACTION_CONSTANTS(5, R) = heat;   // reaction energy
+    G.REACTION_CONSTANTS(1, R) = 0.0f;  // zeta
+    G.REACTION_CONSTANTS(2, R) = Ea;    // activation energy
+    G.REACTION_CONSTANTS(3, R) = 1.0f;  // pre-exponential parameter x 1e10
+    G.REACTION_CONSTANTS(4, R) = 0.0f;  // eta
+    G.REACTION_CONSTANTS(5, R) = heat;  // reaction energy
 }
 
 // Lists reaction R for the pair (a, b); with `both`, for (b, a) too, as REACTION_RATE_FACTORS makes it.
@@ -175,8 +175,8 @@ TEST(GammaFunction, MatchesKnownValues)
     const struct {
         float x;
         double gamma;
-    } cases[] = {{1.0f, 1.0}, {2.0f, 1.0}, {1.5f, 0.886226925}, {3.5f, 3.32335097}, {0.5f, 1.772453851},
-                 {0.25f, 3.625609908}, {5.0f, 24.0}, {1.75f, 0.919062527}};
+    } cases[] = {{1.0f, 1.0},         {2.0f, 1.0},          {1.5f, 0.886226925}, {3.5f, 3.32335097},
+                 {0.5f, 1.772453851}, {0.25f, 3.625609908}, {5.0f, 24.0},        {1.75f, 0.919062527}};
     for (const auto& c : cases)
         EXPECT_NEAR(GAMMA_FUNCTION(c.x), c.gamma, 5.0e-5 * c.gamma) << "x = " << c.x;  // A&S 6.1.35: 5e-5
 }

@@ -163,9 +163,10 @@ TEST(InitializeFlow, ArgonBoxMatchesTheoryAndFillsTheCells)
         const auto& P = GAS.SPECIES_PAIR_DATA;
         const double mr = P(PAIR_REDUCED_MASS, 1, 1), omega = P(PAIR_VISC_POWER, 1, 1);
         const double cr = 3.0 * std::sqrt(2.0 * 1.3806e-23 * GAS.STREAM_TEMP / mr);
-        const double floor = cr * P(PAIR_CROSS_SECTION, 1, 1) *
-                             std::pow(2.0 * 1.3806e-23 * P(PAIR_REF_TEMP, 1, 1) / (mr * cr * cr), omega - 0.5) /
-                             std::tgamma(2.5 - omega);
+        const double floor =
+            cr * P(PAIR_CROSS_SECTION, 1, 1) *
+            std::pow(2.0 * 1.3806e-23 * P(PAIR_REF_TEMP, 1, 1) / (mr * cr * cr), omega - 0.5) /
+            std::tgamma(2.5 - omega);
         ASSERT_GT(floor, 2 * GAS.MAX_SPECIES_VMP * GAS.SPECIES_PAIR_DATA(2, 1, 1));
         EXPECT_NEAR(CELLS.CELL_DATA(CELL_SIGMA_CR_MAX, 7), floor, 1e-4 * floor);  // 4-byte constants
     }
@@ -361,13 +362,15 @@ TEST(InitializeFlow, TooManyInitialMoleculesStopWithTheCell)
         ADD_FAILURE() << "no stop";
     } catch (const FatalStopped& e) {
         // The specified text, then the file, the items and their values.
-        EXPECT_EQ(std::string(e.what()),
-                  "Either increase MNM or FNUM in the data: QR4TD.DAT item 72 (maximum number of molecules) is "
-                  "1000 and item 65 (molecule weight FNUM) is " + value_text(RUN.FNUM) +
-                      "; the initial molecules pass MNM in cell 2");
+        EXPECT_EQ(
+            std::string(e.what()),
+            "Either increase MNM or FNUM in the data: QR4TD.DAT item 72 (maximum number of molecules) is "
+            "1000 and item 65 (molecule weight FNUM) is " +
+                value_text(RUN.FNUM) + "; the initial molecules pass MNM in cell 2");
     }
     EXPECT_EQ(log.count(" The initial number of molecules exceeds MNM in cell           2"), 1) << log.text();
-    EXPECT_NE(log.text().find("\n Either increase MNM or FNUM in the data\n"), std::string::npos) << log.text();
+    EXPECT_NE(log.text().find("\n Either increase MNM or FNUM in the data\n"), std::string::npos)
+        << log.text();
     EXPECT_EQ(MOLECULES.NM, 1000);
 }
 

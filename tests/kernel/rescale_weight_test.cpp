@@ -100,8 +100,8 @@ TEST(RescaleWeight, CountFollowsTheFactorWithinTheStatisticalError)
 {
     const struct {
         float F;
-        double expected;   // expected molecules per molecule at the start
-        double variance;   // variance of that number
+        double expected;  // expected molecules per molecule at the start
+        double variance;  // variance of that number
         int min_copies, max_copies;
     } cases[] = {
         {0.5f, 0.5, 0.25, 0, 1}, {1.0f, 1.0, 0.0, 1, 1}, {3.2f, 3.2, 0.16, 3, 4}, {0.1f, 0.1, 0.09, 0, 1}};

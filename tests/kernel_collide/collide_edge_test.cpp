@@ -236,7 +236,7 @@ TEST(Subcells, PartnerSearch)
 
 struct RatioCase {
     float a, b;
-    double mean;   // of the density R^a (1 - R)^b
+    double mean;  // of the density R^a (1 - R)^b
 };
 
 class EnergyRatio : public ::testing::TestWithParam<RatioCase> {};
@@ -264,9 +264,9 @@ TEST_P(EnergyRatio, FollowsItsDensity)
 }
 
 INSTANTIATE_TEST_SUITE_P(Exponents, EnergyRatio,
-                         ::testing::Values(RatioCase{0.5f, 0.76f, 1.5 / 3.26}, RatioCase{1.0f, 0.5f, 2.0 / 3.5},
-                                           RatioCase{0.0f, 0.5f, 1.0 / 2.5}, RatioCase{1.5f, 0.0f, 2.5 / 3.5},
-                                           RatioCase{0.0f, 0.0f, 0.5}));
+                         ::testing::Values(RatioCase{0.5f, 0.76f, 1.5 / 3.26},
+                                           RatioCase{1.0f, 0.5f, 2.0 / 3.5}, RatioCase{0.0f, 0.5f, 1.0 / 2.5},
+                                           RatioCase{1.5f, 0.0f, 2.5 / 3.5}, RatioCase{0.0f, 0.0f, 0.5}));
 
 // Fault avoided: a vibrational exchange with no energy to share (ECC = 0) drew levels forever. A pair
 // of a rotating, vibrating species with no relative speed and no internal energy, whose modes always

@@ -40,7 +40,8 @@ std::vector<std::vector<double>> census(int species)
 // Expected collisions of one step between species p and q as PAIR_COLL_COUNT counts them (each
 // collision once for an unlike pair, twice for a like pair): the sum over the cells of N_p N_q (or
 // N_p (N_p - 1)) FNUM / V <sigma c_r> dt, V and dt real.
-double expected_pair_count(const TestCase& c, const std::vector<std::vector<double>>& n, int p, int q, double T)
+double expected_pair_count(const TestCase& c, const std::vector<std::vector<double>>& n, int p, int q,
+                           double T)
 {
     const double sf = c.sf;
     const double dt = RUN.DTM / sf;
@@ -178,7 +179,8 @@ TEST(Collisions, BinaryMixtureMatchesPairRates)
         EXPECT_NEAR((after.momentum[i] - before.momentum[i]) / p_scale, 0.0, 1e-6) << "axis " << i;
     // Equilibrium persists: each species keeps the common temperature (4 sigma of sqrt(2 / 3N)).
     for (int s = 1; s <= 2; ++s)
-        EXPECT_NEAR(translational_temperature(s) / T, 1.0, 4.0 * std::sqrt(2.0 / (3.0 * 4000))) << "species " << s;
+        EXPECT_NEAR(translational_temperature(s) / T, 1.0, 4.0 * std::sqrt(2.0 / (3.0 * 4000)))
+            << "species " << s;
 }
 
 // A rotating (2 degrees of freedom, Z_r = 2) and vibrating (theta_v = 1000 K, Z_v = 2) gas started with
@@ -226,8 +228,8 @@ TEST(Collisions, HeatBathRelaxesToTheCommonTemperature)
         const double level = t.vib / (M.NM * K * theta);
         tv += theta / std::log(1.0 + 1.0 / level);
     }
-    RecordProperty("T_ratios", std::to_string(tt / samples / Teq) + " " + std::to_string(tr / samples / Teq) + " " +
-                                   std::to_string(tv / samples / Teq));
+    RecordProperty("T_ratios", std::to_string(tt / samples / Teq) + " " + std::to_string(tr / samples / Teq) +
+                                   " " + std::to_string(tv / samples / Teq));
     EXPECT_NEAR(tt / samples / Teq, 1.0, 0.02) << "translational, Teq " << Teq;
     EXPECT_NEAR(tr / samples / Teq, 1.0, 0.02) << "rotational, Teq " << Teq;
     EXPECT_NEAR(tv / samples / Teq, 1.0, 0.02) << "vibrational, Teq " << Teq;

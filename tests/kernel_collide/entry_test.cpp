@@ -44,8 +44,8 @@ void make_empty_box(double u, double v, double w, const int codes[6], double fnu
 }
 
 struct SideCase {
-    int side;     // the one stream side
-    double s;     // speed ratio along its inward normal
+    int side;  // the one stream side
+    double s;  // speed ratio along its inward normal
 };
 
 class StreamSideEntry : public ::testing::TestWithParam<SideCase> {};
@@ -55,8 +55,8 @@ class StreamSideEntry : public ::testing::TestWithParam<SideCase> {};
 // Entered molecules per step equal the one-sided flux x face area x DTM / FNUM (real units) within 1 %;
 // every molecule enters inward through its side at a random time of the step and is moved at once for
 // the rest of the step (those that left through another side meanwhile are the removals), so it lies in
-// a cell at most the step's flight inside the face, with its clock at the TIME of its step. The mean normal speed ratio matches the
-// flux-weighted distribution within 4 standard errors.
+// a cell at most the step's flight inside the face, with its clock at the TIME of its step. The mean normal
+// speed ratio matches the flux-weighted distribution within 4 standard errors.
 TEST_P(StreamSideEntry, MatchesTheOneSidedFlux)
 {
     RandomGuard keep;
@@ -65,7 +65,7 @@ TEST_P(StreamSideEntry, MatchesTheOneSidedFlux)
     int codes[6] = {4, 4, 4, 4, 4, 4};
     codes[sc.side - 1] = BOUNDARY_STREAM;
     const double vmp = std::sqrt(2.0 * K * 300.0 / NITROGEN.mass);
-    const int axis = (sc.side - 1) / 2;           // 0 x, 1 y, 2 z
+    const int axis = (sc.side - 1) / 2;  // 0 x, 1 y, 2 z
     const double inward = sc.side % 2 == 1 ? 1.0 : -1.0;
     double vel[3] = {0, 0, 0};
     vel[axis] = inward * sc.s * vmp;
@@ -106,9 +106,9 @@ TEST_P(StreamSideEntry, MatchesTheOneSidedFlux)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sides, StreamSideEntry,
-                         ::testing::Values(SideCase{1, 0.0}, SideCase{1, 1.0}, SideCase{1, 3.0}, SideCase{2, 1.0},
-                                           SideCase{3, 1.0}, SideCase{4, 0.0}, SideCase{5, 1.0},
-                                           SideCase{6, 3.0}));
+                         ::testing::Values(SideCase{1, 0.0}, SideCase{1, 1.0}, SideCase{1, 3.0},
+                                           SideCase{2, 1.0}, SideCase{3, 1.0}, SideCase{4, 0.0},
+                                           SideCase{5, 1.0}, SideCase{6, 3.0}));
 
 // At s = 0 the entering molecules carry a mean translational energy of 2kT (the flux weights the
 // normal component: kT from it, kT from the two tangential ones); E / kT is Gamma(2, 1) distributed, so

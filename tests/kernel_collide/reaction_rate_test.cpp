@@ -84,9 +84,9 @@ class DissociationRate : public ::testing::TestWithParam<double> {};
 }  // namespace
 
 // Per step the expected reactions are k(T) FNUM N_AB N_M / V dt (one cell, V and dt real), with the
-// counts of the step; the bath gives every molecule a new equilibrium velocity at T after every step. The count is
-// Poisson: the tolerance is 4 / sqrt(expected). Every dissociation adds one molecule: A appears twice
-// for each AB lost.
+// counts of the step; the bath gives every molecule a new equilibrium velocity at T after every step. The
+// count is Poisson: the tolerance is 4 / sqrt(expected). Every dissociation adds one molecule: A appears
+// twice for each AB lost.
 TEST_P(DissociationRate, FollowsArrhenius)
 {
     RandomGuard keep;
@@ -96,7 +96,8 @@ TEST_P(DissociationRate, FollowsArrhenius)
     c.nx = c.ny = c.nz = 1;
     c.temperature = T;
     c.mnm = 20000;
-    c.species = {{4.0e-10, 273.0, 0.75, 4.65e-26, 0.5}, {4.0e-10, 273.0, 0.75, 6.63e-26, 0.5},
+    c.species = {{4.0e-10, 273.0, 0.75, 4.65e-26, 0.5},
+                 {4.0e-10, 273.0, 0.75, 6.63e-26, 0.5},
                  {3.0e-10, 273.0, 0.75, 2.325e-26, 0.0}};
     c.before_initialise = set_reaction_tables;
     make_case(c);
@@ -133,8 +134,8 @@ TEST_P(DissociationRate, FollowsArrhenius)
     }
     const double counted = GAS.REACTION_COUNT(1);
     RecordProperty("reaction_ratio", std::to_string(counted / expected));
-    EXPECT_NEAR(counted / expected, 1.0, 4.0 / std::sqrt(expected)) << counted << " of " << expected << " in "
-                                                                     << steps << " steps";
+    EXPECT_NEAR(counted / expected, 1.0, 4.0 / std::sqrt(expected))
+        << counted << " of " << expected << " in " << steps << " steps";
     EXPECT_EQ(MOLECULES.NM - nm0, counted);
     EXPECT_EQ(ab0 - species_count(AB), counted);
     EXPECT_EQ(species_count(A) - a0, 2 * counted);

@@ -21,7 +21,10 @@ const TestSpecies NITROGEN{4.17e-10, 273.0, 0.74, 4.65e-26, 1.0, 2, 5, 3371.0, 9
 struct Vec {
     double x, y, z;
 };
-double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double dot(Vec a, Vec b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // Triangle 1 (kind +1 solid or -1 flow-entry) in the box of the fixture (scaled 0..10 on each axis): a
 // right triangle with legs of `leg` from `corner` along the unit vectors t1 = (0, nz, -ny) / |.|
@@ -32,7 +35,8 @@ void set_triangle(int kind, Vec n, Vec corner, double leg)
     const double A = std::sqrt(n.y * n.y + n.z * n.z);
     const Vec t1 = A > 1e-6 ? Vec{0, n.z / A, -n.y / A} : Vec{0, 1, 0};
     const Vec t2 = {n.y * t1.z - n.z * t1.y, n.z * t1.x - n.x * t1.z, n.x * t1.y - n.y * t1.x};
-    const Vec p[3] = {corner, {corner.x + leg * t1.x, corner.y + leg * t1.y, corner.z + leg * t1.z},
+    const Vec p[3] = {corner,
+                      {corner.x + leg * t1.x, corner.y + leg * t1.y, corner.z + leg * t1.z},
                       {corner.x + leg * t2.x, corner.y + leg * t2.y, corner.z + leg * t2.z}};
     S.POINT_COUNT = 3;
     S.TRIANGLE_COUNT = 1;
@@ -94,7 +98,7 @@ Vec position(int m)
 
 struct EntryTriangleCase {
     Vec normal;
-    double s;   // speed ratio of the gas along the normal
+    double s;  // speed ratio of the gas along the normal
 };
 
 class FlowEntryTriangle : public ::testing::TestWithParam<EntryTriangleCase> {};
@@ -117,7 +121,8 @@ TEST_P(FlowEntryTriangle, AdmitsTheOneSidedFluxInFrontOfTheTriangle)
         [&] {
             set_triangle(-1, n, {5, 5, 5}, 3.0);
             auto& EP = SURFACE.ENTRY_PROPERTIES;
-            EP(1, 1) = float(ec.s * vmp * n.x), EP(2, 1) = float(ec.s * vmp * n.y), EP(3, 1) = float(ec.s * vmp * n.z);
+            EP(1, 1) = float(ec.s * vmp * n.x), EP(2, 1) = float(ec.s * vmp * n.y),
+                  EP(3, 1) = float(ec.s * vmp * n.z);
             EP(4, 1) = 300.0f;
             EP(5, 1) = 1.0e21f;
         },
@@ -156,7 +161,8 @@ TEST_P(FlowEntryTriangle, AdmitsTheOneSidedFluxInFrontOfTheTriangle)
 }
 
 INSTANTIATE_TEST_SUITE_P(Normals, FlowEntryTriangle,
-                         ::testing::Values(EntryTriangleCase{{1, 0, 0}, 0.0}, EntryTriangleCase{{-1, 0, 0}, 1.0},
+                         ::testing::Values(EntryTriangleCase{{1, 0, 0}, 0.0},
+                                           EntryTriangleCase{{-1, 0, 0}, 1.0},
                                            EntryTriangleCase{{0.48, 0.6, 0.64}, 0.0},
                                            EntryTriangleCase{{0.48, -0.6, 0.64}, 2.0}));
 

@@ -6,8 +6,8 @@ namespace {
 
 using BoxFacesTest = MoveTest;
 
-constexpr float TOL = 1e-5f;        // GEOMETRY_TOLERANCE
-constexpr float SPEED = 5000.0f;    // with DTIM = 2e-4 a path of 1.0 (division width 2)
+constexpr float TOL = 1e-5f;      // GEOMETRY_TOLERANCE
+constexpr float SPEED = 5000.0f;  // with DTIM = 2e-4 a path of 1.0 (division width 2)
 
 // Box 0..10 cubed, 5 divisions of 2 elements; every side plane of symmetry except those given.
 void faces_case(MoveTest& t, int side, int code)
@@ -50,8 +50,9 @@ TEST_F(BoxFacesTest, EverySideEveryCode)
             const auto& M = MOLECULES;
             EXPECT_EQ(RUN.MOVE_COUNT, 1.0);
             const bool x_side = side <= 2;
-            const bool removed = code == BOUNDARY_AXIS || code == BOUNDARY_STREAM || code == BOUNDARY_VACUUM ||
-                                 code == BOUNDARY_PRESSURE || (code == BOUNDARY_PERIODIC && !x_side);
+            const bool removed = code == BOUNDARY_AXIS || code == BOUNDARY_STREAM ||
+                                 code == BOUNDARY_VACUUM || code == BOUNDARY_PRESSURE ||
+                                 (code == BOUNDARY_PERIODIC && !x_side);
             EXPECT_EQ(GAS.CP_LEFT_MIN_X(1), side == 1 && code == BOUNDARY_PRESSURE ? 1.0 : 0.0);
             EXPECT_EQ(GAS.CP_LEFT_MAX_X(1), side == 2 && code == BOUNDARY_PRESSURE ? 1.0 : 0.0);
             if (removed) {

@@ -49,7 +49,7 @@ TEST_F(LostPointsTest, SearchEnds)
         int every_element;  // 0: cells as laid out; else every ELEMENT_CELL set to it
         float x;            // the point (y and z 5.0)
         int draws;
-        int cn_out;         // expected result; 1 = some cell
+        int cn_out;  // expected result; 1 = some cell
     } cases[] = {
         {"cell 0 passed in: no search", 0, -1, 5.0f, 0, 0},
         {"first trial finds a cell", -1, 0, 5.0f, 3, 1},
@@ -138,8 +138,8 @@ TEST_F(LostPointsTest, DiagnosticLinesOfTheMove)
         EXPECT_EQ(MOLECULES.NM, 1);
         EXPECT_EQ(RUN.ROUNDOFF_COUNT, 1);
         EXPECT_EQ(RUN.REMOVAL_COUNT, 0.0);
-        EXPECT_TRUE(has_line(diag(), {1, " REMOVED DURING MOVE, SAME EL, AT", last[0] / 2.0f, last[1] / 2.0f,
-                                      last[2] / 2.0f}))
+        EXPECT_TRUE(has_line(
+            diag(), {1, " REMOVED DURING MOVE, SAME EL, AT", last[0] / 2.0f, last[1] / 2.0f, last[2] / 2.0f}))
             << diag();
         EXPECT_TRUE(index_consistent());
         TearDown();
@@ -219,7 +219,7 @@ TEST_F(LostPointsTest, SurfaceFreeDivisionNeverStoresNoCell)
         SetUp();
         lattice(*this);
         DIVISIONS.ELEMENT_CELL(3, 3, 3, 5, 5, 8) = value;  // x 5.4..5.6, y and z 4.8..5.0
-        add(4.95f, 4.9f, 4.9f, 2500.0f, 0.0f, 0.0f);     // ends at 5.45, in that element
+        add(4.95f, 4.9f, 4.9f, 2500.0f, 0.0f, 0.0f);       // ends at 5.45, in that element
         add(4.5f, 4.5f, 4.5f, 0.0f, 0.0f, 0.0f);
         RESET_CONTINUOUS_INDEXING();
         pass();

@@ -46,8 +46,8 @@ public:
     // Lays out the case: box, bodies (every triangle solid, diffuse at 300 K unless changed later),
     // divisions and elements, one cell per division with time step dtc, an empty store of mnm molecules
     // of one argon-like species. Every box side gets `code`.
-    void make_case(const CaseBox& box, const std::vector<Body>& bodies, int mnm, int index_mode = INDEX_NORMAL,
-                   float dtc = 1e-4f, int code = BOUNDARY_PLANE)
+    void make_case(const CaseBox& box, const std::vector<Body>& bodies, int mnm,
+                   int index_mode = INDEX_NORMAL, float dtc = 1e-4f, int code = BOUNDARY_PLANE)
     {
         set_test_gas();
         set_case_box(box, code);
@@ -96,8 +96,7 @@ public:
             if (RUN.INDEX_MODE == INDEX_CONTINUOUS) {
                 const int p = M.IP(IP_PLACE, n);
                 const int start = CELLS.ICELL(ICELL_START, c);
-                if (p <= start || p > start + CELLS.ICELL(ICELL_COUNT, c) ||
-                    M.XREF(p) != n)
+                if (p <= start || p > start + CELLS.ICELL(ICELL_COUNT, c) || M.XREF(p) != n)
                     return ::testing::AssertionFailure() << "molecule " << n << " not listed in cell " << c;
             }
         }
@@ -120,7 +119,6 @@ public:
 
     std::string diag_path;
     RandomState saved_random;
-
 };
 
 #endif

@@ -20,7 +20,7 @@ TEST_F(MoveMoleculesTest, ClockDueTest)
         {double(DTC), false},              // an equal lag does not move
         {double(DTC) * (1 + 1e-9), true},  // just more
         {0.0, false},
-        {10.0 * DTC, true},                // a molecule far behind still advances by 2 DTC only
+        {10.0 * DTC, true},  // a molecule far behind still advances by 2 DTC only
     };
     for (const Case& c : cases) {
         SetUp();
@@ -30,9 +30,11 @@ TEST_F(MoveMoleculesTest, ClockDueTest)
         MOLECULES.MOL_TIME(n) = 1.0 - c.lag;
         MOVE_MOLECULES();
         EXPECT_EQ(RUN.MOVE_COUNT, c.moves ? 1.0 : 0.0) << c.lag;
-        EXPECT_EQ(MOLECULES.MOL_TIME(n), 1.0 - c.lag + (c.moves ? double(static_cast<float>(2.0 * DTC)) : 0.0))
+        EXPECT_EQ(MOLECULES.MOL_TIME(n),
+                  1.0 - c.lag + (c.moves ? double(static_cast<float>(2.0 * DTC)) : 0.0))
             << c.lag;
-        EXPECT_EQ(MOLECULES.MOL_POS(1, n), c.moves ? static_cast<float>(5.0 + 100.0 * double(2 * DTC)) : 5.0f);
+        EXPECT_EQ(MOLECULES.MOL_POS(1, n),
+                  c.moves ? static_cast<float>(5.0 + 100.0 * double(2 * DTC)) : 5.0f);
         TearDown();
     }
 }
@@ -67,7 +69,7 @@ TEST_F(MoveMoleculesTest, VisitingOrderUnderRemovals)
     add(0.1f, 5.0f, 5.0f, -5000.0f, 0.0f, 0.0f);  // leaves at min x
     add(5.0f, 5.0f, 5.0f, 100.0f, 0.0f, 0.0f);
     add(5.0f, 6.0f, 5.0f, 0.0f, 100.0f, 0.0f);
-    add(5.0f, 5.0f, 9.9f, 0.0f, 0.0f, 5000.0f);   // leaves at max z
+    add(5.0f, 5.0f, 9.9f, 0.0f, 0.0f, 5000.0f);  // leaves at max z
     pass();
     EXPECT_EQ(RUN.MOVE_COUNT, 4.0);
     EXPECT_EQ(RUN.REMOVAL_COUNT, 2.0);
@@ -132,7 +134,7 @@ TEST_F(MoveMoleculesTest, SeparationCrossings)
     } cases[] = {
         {4.9f, 1000.0f, 1.0},
         {5.1f, -1000.0f, -1.0},
-        {4.8f, 1000.0f, 0.0},   // ends at 5.0, on the boundary
+        {4.8f, 1000.0f, 0.0},  // ends at 5.0, on the boundary
         {5.5f, 1000.0f, 0.0},
     };
     for (const Case& c : cases) {

@@ -20,10 +20,10 @@ using MovePhysicsTest = MoveTest;
 constexpr float PLATE_LOW = 0.55f;   // plate facing +x
 constexpr float PLATE_HIGH = 7.45f;  // plate facing -x
 constexpr double WIDTH = PLATE_HIGH - PLATE_LOW;
-constexpr float DTC = 2e-4f;         // a mean displacement of about 0.1 per step at 300 K
+constexpr float DTC = 2e-4f;  // a mean displacement of about 0.1 per step at 300 K
 constexpr int MOLECULES_IN_GAS = 1000;
 constexpr int PASSES = 600;
-constexpr float SIDE = 4.0f;          // y and z extent of the box and of the plates
+constexpr float SIDE = 4.0f;  // y and z extent of the box and of the plates
 
 // The channel: box x 0..8, y and z 0..side, 8 x side x side divisions of 10 elements per axis; two plates
 // across the whole box at x = 0.55 and 7.45, both diffuse at T_w; the gas at T_gas fills the space
@@ -39,7 +39,8 @@ void channel(MoveTest& t, double Tw, double Tgas, float side = SIDE)
     Body low, high;
     low.points = {{PLATE_LOW, 0, 0}, {PLATE_LOW, side, 0}, {PLATE_LOW, side, side}, {PLATE_LOW, 0, side}};
     low.triangles = {{1, 2, 3}, {1, 3, 4}};  // normal +x
-    high.points = {{PLATE_HIGH, 0, 0}, {PLATE_HIGH, side, 0}, {PLATE_HIGH, side, side}, {PLATE_HIGH, 0, side}};
+    high.points = {
+        {PLATE_HIGH, 0, 0}, {PLATE_HIGH, side, 0}, {PLATE_HIGH, side, side}, {PLATE_HIGH, 0, side}};
     high.triangles = {{1, 3, 2}, {1, 4, 3}};  // normal -x
     t.make_case(box, {low, high}, MOLECULES_IN_GAS + 100, INDEX_NORMAL, DTC);
     for (int k = 1; k <= SURFACE.TRIANGLE_COUNT; ++k)

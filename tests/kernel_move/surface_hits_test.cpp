@@ -30,7 +30,12 @@ double surface_sample_total()
 // division below (3.95 .. 5.05): the kinds of triangle and what they do.
 TEST_F(SurfaceHitsTest, WhatAHitDoes)
 {
-    enum Kind { ENTRY, STICKING, SPECULAR, DIFFUSE };
+    enum Kind {
+        ENTRY,
+        STICKING,
+        SPECULAR,
+        DIFFUSE
+    };
     struct Case {
         const char* what;
         Kind kind;
@@ -162,7 +167,7 @@ TEST_F(SurfaceHitsTest, ClosedBodyIsNeverEntered)
     make_case(box, {block(lo, hi, lo, hi, lo, hi)}, 1200, INDEX_CONTINUOUS);
     DIVISIONS.ICHECK.deallocate();  // a work array missing (or too small) grows on first use
     for (int t = 1; t <= SURFACE.TRIANGLE_COUNT; ++t) {
-        SURFACE.SOLID_PROPERTIES(1, t) = 30000.0f;                // re-emits at about 3500 m/s
+        SURFACE.SOLID_PROPERTIES(1, t) = 30000.0f;             // re-emits at about 3500 m/s
         SURFACE.SOLID_PROPERTIES(2, t) = t % 2 ? 0.0f : 0.5f;  // every other triangle half specular
     }
     const double vmp = vmp_of(30000.0);

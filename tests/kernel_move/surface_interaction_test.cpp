@@ -93,7 +93,8 @@ TEST_F(SurfaceInteractionTest, DiffuseReemission)
             vt1.add(c_1);
             vt2.add(c_2);
             vt1sq.add((c_1 - 100.0) * (c_1 - 100.0) * m / (k * Tw));
-            energy.add(0.5 * m * (c_n * c_n + (c_1 - 100) * (c_1 - 100) + (c_2 + 50) * (c_2 + 50)) / (k * Tw));
+            energy.add(0.5 * m * (c_n * c_n + (c_1 - 100) * (c_1 - 100) + (c_2 + 50) * (c_2 + 50)) /
+                       (k * Tw));
             rot.add(M.PV(4, n) / (k * Tw));
         }
         EXPECT_NEAR(vn.mean(), std::sqrt(std::numbers::pi) / 2, 5 * vn.error());
@@ -131,8 +132,9 @@ TEST_F(SurfaceInteractionTest, AdiabaticWall)
             int N = n, II = 0;
             INTERACT_WITH_SURFACE(N, 1, MOLECULES.IP(IP_CELL, n), II, 4.9f, 5.0f, 5.0f, 0.0f);
             const auto& M = MOLECULES;
-            energy.add(0.5 * ARGON_MASS * (double(M.PV(1, n)) * M.PV(1, n) + double(M.PV(2, n)) * M.PV(2, n) +
-                                          double(M.PV(3, n)) * M.PV(3, n)));
+            energy.add(0.5 * ARGON_MASS *
+                       (double(M.PV(1, n)) * M.PV(1, n) + double(M.PV(2, n)) * M.PV(2, n) +
+                        double(M.PV(3, n)) * M.PV(3, n)));
         }
         EXPECT_EQ(SAMPLES.ADIABATIC_SAMPLE(1, 1), 4.0 * 20000);
         const double expected = 2 * BOLTZ * c.expected_T;

@@ -53,7 +53,8 @@ TEST_F(LongRun, StreamThroughAnEmptyBoxKeepsItsIndexAndMoleculeCount)
     };
     const double all = mean(400, 2000);
     for (size_t block = 400; block < 2000; block += 400)
-        EXPECT_NEAR(mean(block, block + 400), all, 0.01 * all) << "passes " << block + 1 << " to " << block + 400;
+        EXPECT_NEAR(mean(block, block + 400), all, 0.01 * all)
+            << "passes " << block + 1 << " to " << block + 400;
 }
 
-} // namespace
+}  // namespace

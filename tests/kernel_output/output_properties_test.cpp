@@ -257,7 +257,7 @@ TEST_F(OutputTest, NoUsableCellKeepsDtmAndLeavesStepsBeforeAnyMean)
     EXPECT_EQ(CELLS.CELL_DATA(CELL_TIME_STEP, 1), 3.0e-6f) << "no clamp to zero before a mean exists";
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -313,7 +313,7 @@ TEST_F(OutputTest, SurfaceResultsFromTheSampleSums)
     EXPECT_NEAR(V(VARS_SURFACE_TEMP, 2), 500.0f, 0.01f);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -324,20 +324,20 @@ namespace {
 TEST_F(OutputTest, SampleResetFollowsTheSamplingModeAndTheMoleculeCount)
 {
     struct Row {
-        int mode;           // SAMPLING_MODE
-        double time;        // TIME, against STEADY_START_TIME 10
-        int nm_start;       // NM_SAMPLE_START (NM is 100)
-        bool reset;         // a new sample begins
-        bool message;       // field 1020 says why
+        int mode;      // SAMPLING_MODE
+        double time;   // TIME, against STEADY_START_TIME 10
+        int nm_start;  // NM_SAMPLE_START (NM is 100)
+        bool reset;    // a new sample begins
+        bool message;  // field 1020 says why
     };
     const Row rows[] = {
-        {0, 20.0, 100, true, false},  // unsteady: always
-        {1, 5.0, 100, true, false},   // steady, before the steady start
-        {1, 20.0, 100, false, false}, // steady: the sample goes on
-        {1, 20.0, 20, false, false},  // a change of 80 is not more than 8 sqrt(100)
-        {1, 20.0, 19, true, true},    // 81 is
-        {1, 20.0, 181, true, true},   // in either direction
-        {1, 5.0, 181, true, true},    // both rules
+        {0, 20.0, 100, true, false},   // unsteady: always
+        {1, 5.0, 100, true, false},    // steady, before the steady start
+        {1, 20.0, 100, false, false},  // steady: the sample goes on
+        {1, 20.0, 20, false, false},   // a change of 80 is not more than 8 sqrt(100)
+        {1, 20.0, 19, true, true},     // 81 is
+        {1, 20.0, 181, true, true},    // in either direction
+        {1, 5.0, 181, true, true},     // both rules
     };
     for (const Row& row : rows) {
         one_cell_gas(100, 0, 0.0f);
@@ -360,11 +360,12 @@ TEST_F(OutputTest, SampleResetFollowsTheSamplingModeAndTheMoleculeCount)
         const auto text = HEADLESS.texts.find({120, 1020});
         EXPECT_EQ(text != HEADLESS.texts.end(), row.message) << what;
         if (row.message && text != HEADLESS.texts.end())
-            EXPECT_EQ(text->second.substr(0, 52), "Sample reset due to excessive molecule number change") << what;
+            EXPECT_EQ(text->second.substr(0, 52), "Sample reset due to excessive molecule number change")
+                << what;
         // The output, its display calls included, draws no random number.
         EXPECT_EQ(RANDOM_STATE.s1, before.s1) << what;
         EXPECT_EQ(RANDOM_STATE.s2, before.s2) << what;
     }
 }
 
-} // namespace
+}  // namespace

@@ -28,7 +28,7 @@ using BodyNearFace = KernelRunTest;
 // flow, is nrm; the plate reflects diffusely at temperature Tw. Returns the incident number flux and the
 // force per unit area on the plate.
 struct PlateFlux {
-    double number = 0;       // incident molecules per unit area and time
+    double number = 0;  // incident molecules per unit area and time
     double force[3] = {0, 0, 0};
 };
 
@@ -57,8 +57,8 @@ TEST_F(BodyNearFace, SphereNearTheInflowFaceSeesTheUndisturbedStream)
         code = 3;
     for (int d = 0; d < 3; ++d)
         c.divisions[d] = 4, c.elements[d] = 1;  // divisions and elements of 0.1 m
-    c.density = 1.0e14;    // a mean free path of some 10 km: free-molecular
-    c.fnum = 8.0e8;        // 8000 molecules
+    c.density = 1.0e14;                         // a mean free path of some 10 km: free-molecular
+    c.fnum = 8.0e8;                             // 8000 molecules
     const double vmp = std::sqrt(2.0 * K * c.temperature / c.mass);
     c.velocity[0] = 2.4 * vmp;
     c.output_interval = 5.0;  // 0.5 ms, about one transit of the box
@@ -143,4 +143,4 @@ TEST_F(BodyNearFace, SphereNearTheInflowFaceSeesTheUndisturbedStream)
     EXPECT_LT(se, 0.01 * theory_drag) << "the statistics the tolerance rests on";
 }
 
-} // namespace
+}  // namespace

@@ -68,10 +68,10 @@ HalfCounts count_collisions(const PhysicsCase& c, int outputs)
 
 struct RateCase {
     const char* name;
-    double density;          // 1/m^3
+    double density;  // 1/m^3
     double fnum;
     int outputs;
-    double min_collisions;   // the statistics the tolerance rests on
+    double min_collisions;  // the statistics the tolerance rests on
 };
 
 // Argon at rest in a box of 4 m with 8 cells of 2 m, one move per cell transit and per collision time,
@@ -89,8 +89,8 @@ TEST_P(CollisionRateCases, RateIsTheEquilibriumRateOverTheRunAndEachHalfInterval
     c.density = rc.density;
     c.fnum = rc.fnum;
     c.ref_time = 1.0e-3;
-    c.output_interval = 10.0;   // 0.01 s
-    c.steady_after = 1000;      // the sample is reset at every output
+    c.output_interval = 10.0;  // 0.01 s
+    c.steady_after = 1000;     // the sample is reset at every output
     c.moves_per_transit = 1;
     c.moves_per_coll_time = 1;
     c.mnm = 30000;
@@ -117,4 +117,4 @@ INSTANTIATE_TEST_SUITE_P(ArgonBox, CollisionRateCases,
                                            RateCase{"1e16 per m^3", 1.0e16, 1.0e14, 60, 4000.0}),
                          [](const auto& info) { return info.index == 0 ? "Dense" : "Sparse"; });
 
-} // namespace
+}  // namespace

@@ -36,36 +36,36 @@
 // One gas species, the stream, the box and the run settings, in the units of the data files (m, K,
 // m/s, s). The defaults are argon at rest in a closed box (every side a plane of symmetry).
 struct PhysicsCase {
-    double low[3] = {0.0, 0.0, 0.0};     // box limits (m)
+    double low[3] = {0.0, 0.0, 0.0};  // box limits (m)
     double high[3] = {0.2, 0.2, 0.2};
     int divisions[3] = {2, 2, 2};
     int elements[3] = {2, 2, 2};
-    double diameter = 4.17e-10;          // VHS reference diameter (m) (Bird 1994, appendix A: argon)
-    double tref = 273.0;                 // reference temperature (K)
-    double omega = 0.81;                 // viscosity-temperature exponent
-    double mass = 6.63e-26;              // molecular mass (kg)
-    int rotation = 0;                    // rotational degrees of freedom
-    int rot_number = 5;                  // rotational relaxation collision number
-    double density = 1.0e20;             // stream number density (1/m^3)
-    double temperature = 300.0;          // stream temperature (K)
+    double diameter = 4.17e-10;  // VHS reference diameter (m) (Bird 1994, appendix A: argon)
+    double tref = 273.0;         // reference temperature (K)
+    double omega = 0.81;         // viscosity-temperature exponent
+    double mass = 6.63e-26;      // molecular mass (kg)
+    int rotation = 0;            // rotational degrees of freedom
+    int rot_number = 5;          // rotational relaxation collision number
+    double density = 1.0e20;     // stream number density (1/m^3)
+    double temperature = 300.0;  // stream temperature (K)
     double velocity[3] = {0.0, 0.0, 0.0};
-    int codes[6] = {2, 2, 2, 2, 2, 2};   // sides min x, max x, min y, max y, min z, max z
-    double fnum = 4.0e13;                // real molecules per simulated molecule
-    double ref_time = 1.0e-4;            // reference time (s)
-    int sampling_mode = 1;               // 1 eventual steady flow
-    double output_interval = 2.0;        // in reference times
+    int codes[6] = {2, 2, 2, 2, 2, 2};  // sides min x, max x, min y, max y, min z, max z
+    double fnum = 4.0e13;               // real molecules per simulated molecule
+    double ref_time = 1.0e-4;           // reference time (s)
+    int sampling_mode = 1;              // 1 eventual steady flow
+    double output_interval = 2.0;       // in reference times
     int samples_per_output = 10;
-    int steady_after = 1;                // output intervals before the flow is taken as steady
-    int mnm = 40000;                     // initial capacity of the store
+    int steady_after = 1;  // output intervals before the flow is taken as steady
+    int mnm = 40000;       // initial capacity of the store
     int moves_per_coll_time = 2;
     int moves_per_transit = 3;
-    int index_mode = 0;                  // 0 normal, 1 continuous indexing
-    int subcell_mode = 1;                // transient sub-cells
-    bool body = false;                   // a block body with diffuse walls at wall_temperature
+    int index_mode = 0;    // 0 normal, 1 continuous indexing
+    int subcell_mode = 1;  // transient sub-cells
+    bool body = false;     // a block body with diffuse walls at wall_temperature
     double body_low[3] = {0.06, 0.06, 0.08};
     double body_high[3] = {0.14, 0.14, 0.12};
     double wall_temperature = 300.0;
-    Body shape;                          // with `body`, this surface instead of the block when it has triangles
+    Body shape;  // with `body`, this surface instead of the block when it has triangles
 };
 
 // Nitrogen (Bird 1994, appendix A) at 1e19 per m^3 in the closed box around a block of 8 x 8 x 4 cm
@@ -121,7 +121,11 @@ inline void write_flow_data(const PhysicsCase& c)
     for (int d = 0; d < 3; ++d)
         f << c.elements[d] << "\r\n";
     f << "1\r\n0\r\n0\r\n0\r\n";  // one species, no vibration, no gas or surface reactions
-    f << c.diameter << "\r\n" << c.tref << "\r\n" << c.omega << "\r\n" << c.mass << "\r\n" << c.rotation << "\r\n";
+    f << c.diameter << "\r\n"
+      << c.tref << "\r\n"
+      << c.omega << "\r\n"
+      << c.mass << "\r\n"
+      << c.rotation << "\r\n";
     if (c.rotation > 0)
         f << c.rot_number << "\r\n";
     f << c.density << "\r\n" << c.temperature << "\r\n";

@@ -19,9 +19,10 @@ protected:
     {
         // A token of its own in the name: test runs of other builds on the same machine use the same
         // test names, and one run's clean-up would delete the log that another is writing.
-        dir_ = std::filesystem::temp_directory_path() /
-               ("qr4t_kernel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                "_" + std::to_string(std::random_device{}()));
+        dir_ =
+            std::filesystem::temp_directory_path() /
+            ("qr4t_kernel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+             "_" + std::to_string(std::random_device{}()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         old_ = std::filesystem::current_path();

@@ -134,7 +134,9 @@ TEST_P(StreamBoxSteps, BoxHoldsTheStreamAndTheInflowCellsItsDensity)
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, StreamBoxSteps, ::testing::Values(StepCase{1.0, 200}, StepCase{0.25, 800}),
-                         [](const auto& info) { return info.index == 0 ? "OneCellTransit" : "QuarterTransit"; });
+                         [](const auto& info) {
+                             return info.index == 0 ? "OneCellTransit" : "QuarterTransit";
+                         });
 
 using SpecularColumn = KernelRunTest;
 
@@ -166,12 +168,12 @@ TEST_F(SpecularColumn, StreamKeepsItsDensityVelocityAndTemperature)
     });
     std::printf("specular column: density %.4f (error %.4f), velocity %.4f (error %.4f), temperature %.4f "
                 "(error %.4f) of the stream's\n",
-                n.mean() / c.density, n.error() / c.density, u.mean() / c.velocity[0], u.error() / c.velocity[0],
-                T.mean() / c.temperature, T.error() / c.temperature);
+                n.mean() / c.density, n.error() / c.density, u.mean() / c.velocity[0],
+                u.error() / c.velocity[0], T.mean() / c.temperature, T.error() / c.temperature);
     EXPECT_NEAR(n.mean(), c.density, 3.0 * n.error());
     EXPECT_NEAR(u.mean(), c.velocity[0], 3.0 * u.error());
     EXPECT_NEAR(T.mean(), c.temperature, 3.0 * T.error());
     EXPECT_LT(n.error(), 0.005 * c.density) << "the statistics the tolerance rests on";
 }
 
-} // namespace
+}  // namespace

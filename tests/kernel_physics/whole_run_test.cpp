@@ -1,8 +1,8 @@
 // Whole cases through the kernel's phases, against kinetic theory: the flowfield result VAR of a gas at
 // rest in a closed box and of a uniform stream through an open box, and the surface result VARS of a
-// body with diffuse walls at the gas temperature. Tolerances are five standard errors of the quantity from the size of its sample;
-// where the samples of a run are correlated, the error of one snapshot of the box bounds the error of
-// the time average from above.
+// body with diffuse walls at the gas temperature. Tolerances are five standard errors of the quantity from
+// the size of its sample; where the samples of a run are correlated, the error of one snapshot of the box
+// bounds the error of the time average from above.
 #include "tests/kernel_physics/physics_case.h"
 
 #include "tests/kernel_physics/run_folder.h"
@@ -29,11 +29,11 @@ PhaseRun run_outputs(int outputs)
 // The flowfield result over the whole box: the volumes (true units) weight the number densities, the
 // mean molecules per cell the temperatures, velocities and collision rates.
 struct BoxMeans {
-    double n = 0;           // number density
-    double T = 0;           // overall temperature
+    double n = 0;  // number density
+    double T = 0;  // overall temperature
     double u[3] = {0, 0, 0};
-    double molecules = 0;   // sum over the cells of the mean molecules per cell
-    double rate = 0;        // mean collision rate per molecule, 1 / (mean collision time)
+    double molecules = 0;  // sum over the cells of the mean molecules per cell
+    double rate = 0;       // mean collision rate per molecule, 1 / (mean collision time)
 };
 
 BoxMeans box_means()
@@ -145,8 +145,8 @@ TEST_F(WholeRun, UniformStreamKeepsItsVelocityAndTemperature)
     for (int j = 1; j <= CELLS.CELL_COUNT; ++j) {
         const double N = RESULTS.VAR(VAR_MOLS_PER_CELL, j);
         const float* v = &RESULTS.VAR(VAR_U, j);
-        EXPECT_NEAR(RESULTS.VAR(VAR_SPEED, j), std::sqrt(double(v[0]) * v[0] + double(v[1]) * v[1] + double(v[2]) * v[2]),
-                    1e-3);
+        EXPECT_NEAR(RESULTS.VAR(VAR_SPEED, j),
+                    std::sqrt(double(v[0]) * v[0] + double(v[1]) * v[1] + double(v[2]) * v[2]), 1e-3);
         EXPECT_NEAR(RESULTS.VAR(VAR_SPEED, j), speed, 5.0 * std::sqrt(K * T0 / c.mass / N)) << j;
         // Mach number: the errors of the speed and, through the speed of sound, of the temperature.
         const double a = std::sqrt(5.0 / 3.0 * K * T0 / c.mass), mach = speed / a;
@@ -221,4 +221,4 @@ TEST_F(WholeRun, DiffuseBodyAtGasTemperatureSeesEquilibriumFluxes)
     EXPECT_NEAR(incident_heat / flux_sum, 3.0 * K * T, 5.0 * 0.58 * e * 3.0 * K * T);
 }
 
-} // namespace
+}  // namespace

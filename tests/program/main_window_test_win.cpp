@@ -28,7 +28,7 @@ HWND wait_for_window(const char* title, int seconds)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MainWindow, OpensWithTitleAndClientSizeThenAsksForTheRunType)
 {
@@ -37,7 +37,8 @@ TEST(MainWindow, OpensWithTitleAndClientSizeThenAsksForTheRunType)
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     std::string cmd = "\"" + exe + "\"";
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    ASSERT_TRUE(
+        CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         << exe << " error " << GetLastError();
     HWND h = wait_for_window("  DSMC Visual Program QR4T for Three-Dimensional Flows", 30);
     if (!h)

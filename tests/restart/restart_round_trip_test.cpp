@@ -58,7 +58,9 @@ TEST_F(RestartRoundTripTest, FileLengthsFollowTheLayout)
                         TBD = 2, SDC = 2, SEC = 3, TSIS = 7, ISCH = 2, IPS = 4, XREF = 60;
         const long long MV = vibration ? 2 : 0;
         const long long divisions = 2 * 3 * 1, elements = 2 * 1 * 2;
-        auto length = [](const char* name) { return static_cast<long long>(std::filesystem::file_size(name)); };
+        auto length = [](const char* name) {
+            return static_cast<long long>(std::filesystem::file_size(name));
+        };
         EXPECT_EQ(length("QR4TP.RES"), 140);
         EXPECT_EQ(length("QR4TM1.RES"), 12 * MNM + 8);
         EXPECT_EQ(length("QR4TM2.RES"), 4 * 4 * MNM + 8);
@@ -71,18 +73,18 @@ TEST_F(RestartRoundTripTest, FileLengthsFollowTheLayout)
         EXPECT_EQ(length("QR4TCS.RES"), 8 * (8 + MV) * MC * S + 16 * MC + 8);
         // The run-state record: 5412 bytes of scalars and fixed tables, then its allocatable arrays.
         long long arrays = 4 * SC + 4 * TC + 24 * TC + 8 * SC + 8 * SC + 3 * 4 * PC + 20 * TC  // items 2-11
-                           + 12 * divisions + 4 * MC + 8 * SDC + 12 * ISCH + 4 * TSIS        // 29-35
-                           + 4 * S + 4 * S + 16 * S + 28 * S * S + 8 * S                     // 51-55
-                           + 8 * S * S                                                       // 77
-                           + 48 * TC * S + 48 * SC + 16 * TC + 8 * SRD + 24 * SRD + 4 * SRD  // 85-90
-                           + (vibration ? 4 * S + 4 * MV * S + 8 * MV * S : 0)              // 91-93
+                           + 12 * divisions + 4 * MC + 8 * SDC + 12 * ISCH + 4 * TSIS          // 29-35
+                           + 4 * S + 4 * S + 16 * S + 28 * S * S + 8 * S                       // 51-55
+                           + 8 * S * S                                                         // 77
+                           + 48 * TC * S + 48 * SC + 16 * TC + 8 * SRD + 24 * SRD + 4 * SRD    // 85-90
+                           + (vibration ? 4 * S + 4 * MV * S + 8 * MV * S : 0)                 // 91-93
                            + 24 * GRD + 4 * TBD * S + 8 * GRD + 8 * GRD + 16 * GRD + 4 * S * S +
-                           4 * GRD * S * S + 8 * GRD + 8 * SRD                               // 97-105
-                           + 4 * (9 + S) * KC                                                // 106
-                           + 4 * EC + 20 * EC + 28 * S * EC + 336 * S                        // 153-156
-                           + 16 * KC + 8 * KC + 12 * S * KC + 4 * SRD * KC                   // 157-160
-                           + 4 * S + 5 * 8 * S + 4 * S + 4 * SRD * S                         // 170-178
-                           + 4 * SEC * elements + 4 * 4 * SC;                                // 185-197
+                           4 * GRD * S * S + 8 * GRD + 8 * SRD              // 97-105
+                           + 4 * (9 + S) * KC                               // 106
+                           + 4 * EC + 20 * EC + 28 * S * EC + 336 * S       // 153-156
+                           + 16 * KC + 8 * KC + 12 * S * KC + 4 * SRD * KC  // 157-160
+                           + 4 * S + 5 * 8 * S + 4 * S + 4 * SRD * S        // 170-178
+                           + 4 * SEC * elements + 4 * 4 * SC;               // 185-197
         EXPECT_EQ(length("QR4TV2.RES"), 5412 + arrays + 8);
         reopen_log();
     }
@@ -102,9 +104,9 @@ TEST_F(RestartRoundTripTest, SizeRecordLayout)
     };
     EXPECT_EQ(word(0), 132);
     EXPECT_EQ(word(34), 132);
-    EXPECT_EQ(word(9), 6);   // item 9 MAX_CELLS
-    EXPECT_EQ(word(30), 6);  // item 30 MAX_CELLS again
-    EXPECT_EQ(word(10), 10); // MNM
+    EXPECT_EQ(word(9), 6);    // item 9 MAX_CELLS
+    EXPECT_EQ(word(30), 6);   // item 30 MAX_CELLS again
+    EXPECT_EQ(word(10), 10);  // MNM
     EXPECT_EQ(word(33), RESTART_CHECK);
 }
 
@@ -161,10 +163,10 @@ TEST_F(RestartRoundTripTest, LogLinesAndProgress)
     clear_every_state_group();
     READ_RESTART();
     const std::string log = log_text();
-    const std::string expected = std::string(" Writing restart files, QR4TP.RES, QR4TMn.RES, QR4TVn.RES \r\n") +
-                                 " Reading restart files, QR4TP.RES, QR4TMn.RES, QR4TVn.RES,QR4TCn,RES \r\n" +
-                                 " JCHECK from QR4TP     1234567\r\n" + " NM at restart           7\r\n" +
-                                 "     1234567\r\n";
+    const std::string expected =
+        std::string(" Writing restart files, QR4TP.RES, QR4TMn.RES, QR4TVn.RES \r\n") +
+        " Reading restart files, QR4TP.RES, QR4TMn.RES, QR4TVn.RES,QR4TCn,RES \r\n" +
+        " JCHECK from QR4TP     1234567\r\n" + " NM at restart           7\r\n" + "     1234567\r\n";
     EXPECT_EQ(log, expected);
     std::vector<std::string> progress;
     for (const std::string& call : HEADLESS.calls) {
@@ -173,9 +175,10 @@ TEST_F(RestartRoundTripTest, LogLinesAndProgress)
     }
     ASSERT_GE(progress.size(), 5u);
     EXPECT_EQ(progress[0], "WDialogLoad 123");
-    EXPECT_NE(std::find_if(progress.begin(), progress.end(),
-                           [](const std::string& c) { return c.find("Reading QR4TC2.RES") != std::string::npos; }),
-              progress.end());
+    EXPECT_NE(
+        std::find_if(progress.begin(), progress.end(),
+                     [](const std::string& c) { return c.find("Reading QR4TC2.RES") != std::string::npos; }),
+        progress.end());
     EXPECT_EQ(progress.back(), "WDialogHide 123");
     EXPECT_EQ((HEADLESS.progress[{123, 1024}]), 1000);
 }

@@ -175,4 +175,4 @@ TEST_F(StartUpTest, AdaptedRunResetsTheSampleAndTheContinuousIndexAfterTheNewCel
     EXPECT_EQ(calls, (std::vector<std::string>{"adapt", "sample", "index"}));
 }
 
-} // namespace
+}  // namespace

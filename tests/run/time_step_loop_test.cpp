@@ -23,14 +23,18 @@ namespace {
 
 std::vector<std::string> PHASES;
 
-void record(const char* name) { PHASES.emplace_back(name); }
+void record(const char* name)
+{
+    PHASES.emplace_back(name);
+}
 
 class TimeStepLoopTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = std::filesystem::temp_directory_path() / ("qr4t_loop_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = std::filesystem::temp_directory_path() /
+               ("qr4t_loop_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
         old_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
@@ -40,9 +44,9 @@ protected:
         BOX.SCALE_FACTOR = 1.0f;
         MOLECULES.NM = 10;
         RUN.DTM = 1.0f;
-        RUN.STOP_TIME = 3.5f;       // four passes: times 1, 2, 3, 4 (a pass starts while TIME < STOP_TIME)
-        RUN.SAMPLE_TIME = 1.5f;     // samples at times 2, 3, 4
-        RUN.OUTPUT_TIME = 2.5f;     // output at time 3
+        RUN.STOP_TIME = 3.5f;    // four passes: times 1, 2, 3, 4 (a pass starts while TIME < STOP_TIME)
+        RUN.SAMPLE_TIME = 1.5f;  // samples at times 2, 3, 4
+        RUN.OUTPUT_TIME = 2.5f;  // output at time 3
         RUN.OUTPUT_INTERVAL = 10.0f;
         RUN_PHASES.MOVE_MOLECULES = [] { record("move"); };
         RUN_PHASES.ENTER_MOLECULES = [] { record("enter"); };
@@ -135,8 +139,8 @@ TEST_F(TimeStepLoopTest, CloseRequestStopsWithoutRestartFiles)
 {
     // The second poll of the third pass (after moving) brings the close request.
     MOLECULES.NM = 2000000;
-    HEADLESS.peek_types = {MsgNone, MsgNone, MsgNone, MsgNone, MsgNone, MsgNone, MsgNone, MsgNone, MsgNone, MsgNone,
-                           MsgCloseRequest};
+    HEADLESS.peek_types = {MsgNone, MsgNone, MsgNone, MsgNone, MsgNone,        MsgNone,
+                           MsgNone, MsgNone, MsgNone, MsgNone, MsgCloseRequest};
     EXPECT_THROW(TIME_STEP_LOOP(), ProgramStopRequest);
     EXPECT_EQ(joined().find("restart"), std::string::npos);
 }
@@ -155,7 +159,8 @@ TEST_F(TimeStepLoopTest, ProgressLogAnnouncesTheDisplaysUntilTheFirstSample)
     for (const std::string& c : HEADLESS.calls)
         if (c.rfind("WDialogPutString 1020", 0) == 0)
             field_1020.push_back(c);
-    const std::string announce = "WDialogPutString 1020 |Flowfield and surface displays commence at time    10.0000|";
+    const std::string announce =
+        "WDialogPutString 1020 |Flowfield and surface displays commence at time    10.0000|";
     EXPECT_EQ(field_1020, (std::vector<std::string>{announce, announce, "WDialogPutString 1020 ||", announce,
                                                     "WDialogPutString 1020 ||"}));
     EXPECT_EQ(HEADLESS.texts[std::make_pair(120, 1020)], "") << "empty after a pass with a sample";
@@ -175,4 +180,4 @@ TEST_F(TimeStepLoopTest, ProgressLogAnnouncesTheDisplaysUntilTheFirstSample)
     DISPLAY = DisplaySettings{};
 }
 
-} // namespace
+}  // namespace

@@ -14,7 +14,10 @@ public:
     std::vector<std::string> lines;
     size_t grid_consumes = 0;
 
-    void range(int f, double lo, double hi) override { add("range", f, std::to_string(lo) + " " + std::to_string(hi)); }
+    void range(int f, double lo, double hi) override
+    {
+        add("range", f, std::to_string(lo) + " " + std::to_string(hi));
+    }
     void menu(int f, int sel, const std::vector<std::string>& items) override
     {
         std::string s = std::to_string(sel);
@@ -52,7 +55,10 @@ public:
     void length(int f, int n) override { add("length", f, std::to_string(n)); }
     void dialog_flag(int flag) override { add("dialog", flag, ""); }
     void format(int f, const std::string& t) override { add("format", f, "[" + t + "]"); }
-    void treeview(int f, int m, int s) override { add("treeview", f, std::to_string(m) + " " + std::to_string(s)); }
+    void treeview(int f, int m, int s) override
+    {
+        add("treeview", f, std::to_string(m) + " " + std::to_string(s));
+    }
 
 private:
     void add(const char* what, int field, const std::string& rest)
@@ -118,10 +124,11 @@ TEST(DialogRcdata, CrLfLinesReadLikeLf)
 // Robustness: random mutations of a realistic text never crash (run under ASan) and always end.
 TEST(DialogRcdata, MutatedTextsNeverCrash)
 {
-    const std::string base = "[Ranges] \n 1015 1 2147483647 \n[Menus] \n 1157 3 2 \n a \n b \n c \n"
-                             "[Tabs] \n 1200 2 302 \n 301 First \n 302 Second \n[Colours] \n 1011 1 2 3 4 5 6 \n"
-                             "[Trackbars] \n 40 1 2 3 4 5 \n[Formats] \n 9 (G15.5E2) \n[Treeviews] \n 3 100 5 \n"
-                             "[Grids] \n 77 whatever \n[Dialog] \n 1 \n";
+    const std::string base =
+        "[Ranges] \n 1015 1 2147483647 \n[Menus] \n 1157 3 2 \n a \n b \n c \n"
+        "[Tabs] \n 1200 2 302 \n 301 First \n 302 Second \n[Colours] \n 1011 1 2 3 4 5 6 \n"
+        "[Trackbars] \n 40 1 2 3 4 5 \n[Formats] \n 9 (G15.5E2) \n[Treeviews] \n 3 100 5 \n"
+        "[Grids] \n 77 whatever \n[Dialog] \n 1 \n";
     std::mt19937 gen(12345);
     const char alphabet[] = "[]0123456789 \n\t-+.eE*/abc\r\0";
     for (int round = 0; round < 3000; ++round) {
@@ -131,7 +138,10 @@ TEST(DialogRcdata, MutatedTextsNeverCrash)
             size_t at = gen() % (t.size() + 1);
             switch (gen() % 3) {
             case 0: t.insert(at, 1, alphabet[gen() % (sizeof alphabet - 1)]); break;
-            case 1: if (at < t.size()) t.erase(at, 1 + gen() % 5); break;
+            case 1:
+                if (at < t.size())
+                    t.erase(at, 1 + gen() % 5);
+                break;
             default: t = t.substr(0, at); break;
             }
         }
@@ -142,4 +152,4 @@ TEST(DialogRcdata, MutatedTextsNeverCrash)
     SUCCEED();
 }
 
-} // namespace
+}  // namespace

@@ -19,11 +19,11 @@ TEST(NumberText, ReadsDoublesAndReportsErrors)
     const ReadCase cases[] = {
         {"300", 300.0, 0},
         {"  300.  text after", 300.0, 0},
-        {"2.0-100", 2.0e-100, 0},       // exponent sign without a letter, three characters before the end
+        {"2.0-100", 2.0e-100, 0},  // exponent sign without a letter, three characters before the end
         {"1.2345+100", 1.2345e100, 0},
-        {"-1.5E+3", -1500.0, 0},        // a negative mantissa scales like its magnitude
+        {"-1.5E+3", -1500.0, 0},  // a negative mantissa scales like its magnitude
         {"1.5d2", 150.0, 0},
-        {"0E999", 0.0, 0},              // a zero mantissa ends the scan
+        {"0E999", 0.0, 0},  // a zero mantissa ends the scan
         {"", 0.0, 10},
         {"     ", 0.0, 10},
         {"1.2.3", 0.0, 11},
@@ -86,9 +86,9 @@ TEST(NumberText, ScanOfNumericFields)
         double value;
         bool ok;
     } cases[] = {
-        {"", 0.0, true},      {"-", 0.0, true},     {".", 0.0, true},        {"  \t12", 12.0, true},
-        {"1.5e3", 1500.0, true}, {"-2.5D-2", -0.025, true}, {"12 ", 12.0, false}, {"1.2.3", 1.2, false},
-        {"1e99999", INFINITY, true},
+        {"", 0.0, true},        {"-", 0.0, true},        {".", 0.0, true},
+        {"  \t12", 12.0, true}, {"1.5e3", 1500.0, true}, {"-2.5D-2", -0.025, true},
+        {"12 ", 12.0, false},   {"1.2.3", 1.2, false},   {"1e99999", INFINITY, true},
     };
     for (const Case& c : cases) {
         bool ok = !c.ok;
@@ -101,4 +101,4 @@ TEST(NumberText, ScanOfNumericFields)
     }
 }
 
-} // namespace
+}  // namespace

@@ -95,7 +95,7 @@ TEST_F(CommonDialogTest, FileOpenDrivenByTheUiDriverReturnsTheChosenPath)
     TestFolder folder("qr4t_tk4_open");
     std::string chosen = folder.make_file("chosen.dat");
     HANDLE driver = start_uidriver(std::string("wait \"") + FILE_TITLE + "\" 20 set " +
-                                 std::to_string(FILE_NAME_FIELD) + " \"" + chosen + "\" press 1");
+                                   std::to_string(FILE_NAME_FIELD) + " \"" + chosen + "\" press 1");
     ASSERT_NE(driver, nullptr);
     FileSelectRequest q = open_request(folder.path());
     int index = 1, success = -1, error = -1;
@@ -142,7 +142,8 @@ TEST_F(CommonDialogTest, DirectoryChooserListsTheTestFolder)
                             int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
                             for (int i = 0; i < n; ++i) {
                                 char text[MAX_PATH] = {};
-                                SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+                                SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                                             reinterpret_cast<LPARAM>(text));
                                 entries.push_back(text);
                             }
                             shown = control_text(d, 1001);
@@ -159,7 +160,9 @@ TEST_F(CommonDialogTest, DirectoryChooserListsTheTestFolder)
     EXPECT_EQ(shown, folder.path());
     EXPECT_EQ(trimmed(directory), folder.path());
     EXPECT_EQ(directory.size(), length);
-    auto has = [&](const std::string& e) { return std::find(entries.begin(), entries.end(), e) != entries.end(); };
+    auto has = [&](const std::string& e) {
+        return std::find(entries.begin(), entries.end(), e) != entries.end();
+    };
     EXPECT_TRUE(has("[alpha]"));
     EXPECT_TRUE(has("[beta]"));
     EXPECT_FALSE(has("not_a_directory.txt")) << "only directories are listed";
@@ -174,7 +177,8 @@ TEST_F(CommonDialogTest, DirectoryChooserEntersAListedDirectory)
                             LRESULT i = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                      reinterpret_cast<LPARAM>("[alpha]"));
                             SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
-                            SendMessageA(d, WM_COMMAND, MAKEWPARAM(1002, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+                            SendMessageA(d, WM_COMMAND, MAKEWPARAM(1002, LBN_DBLCLK),
+                                         reinterpret_cast<LPARAM>(list));
                             return true;
                         },
                         press(IDOK)});
@@ -267,4 +271,4 @@ TEST_F(CommonDialogTest, PageSetupWithoutAPrinterFailsQuietly)
     EXPECT_EQ(v.printable_width, 8000) << "the values are left as they were";
 }
 
-} // namespace
+}  // namespace

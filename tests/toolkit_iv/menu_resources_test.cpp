@@ -23,11 +23,11 @@ std::vector<unsigned char> words(std::initializer_list<int> list)
 
 TEST(MenuIdResource, RecordsOfIdAndPositionsEndAtAZeroId)
 {
-    auto data = words({9411, 1, 1, 0,       // id 9411: bar item 1, its item 1
-                       9414, 1, 4, 1, 0,    // three levels down
-                       9413, 1, 4, 0,       // a pop-up item
-                       0,                   // end of the list
-                       777, 1, 0});         // never read
+    auto data = words({9411, 1, 1, 0,     // id 9411: bar item 1, its item 1
+                       9414, 1, 4, 1, 0,  // three levels down
+                       9413, 1, 4, 0,     // a pop-up item
+                       0,                 // end of the list
+                       777, 1, 0});       // never read
     auto records = read_menu_id_resource(data.data(), data.size());
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0].id, 9411);
@@ -55,11 +55,13 @@ TEST(MenuIdResource, DamagedListsStopAtTheirEnd)
 TEST(MenuHelpStrings, FoundById)
 {
     std::vector<unsigned char> data = words({9411});
-    for (char c : std::string("Opens a file")) data.push_back(static_cast<unsigned char>(c));
+    for (char c : std::string("Opens a file"))
+        data.push_back(static_cast<unsigned char>(c));
     data.push_back(0);
     auto second = words({9420});
     data.insert(data.end(), second.begin(), second.end());
-    for (char c : std::string("Runs")) data.push_back(static_cast<unsigned char>(c));
+    for (char c : std::string("Runs"))
+        data.push_back(static_cast<unsigned char>(c));
     data.push_back(0);
     auto end = words({0});
     data.insert(data.end(), end.begin(), end.end());
@@ -119,9 +121,10 @@ TEST(FileFilter, LastCharacterSeparatesThePairs)
 {
     using namespace std::string_literals;
     EXPECT_EQ(file_filter_from_text("Data files|*.DAT|All files|*.*|   "),
-              "Data files\0*.DAT\0All files\0*.*\0\0"s) << "two filter pairs";
+              "Data files\0*.DAT\0All files\0*.*\0\0"s)
+        << "two filter pairs";
     EXPECT_EQ(file_filter_from_text("Pictures;*.png;"), "Pictures\0*.png\0\0"s);
     EXPECT_EQ(file_filter_from_text("    "), "");
 }
 
-} // namespace
+}  // namespace

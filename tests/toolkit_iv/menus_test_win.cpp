@@ -70,8 +70,9 @@ TEST_F(MenuTest, ItemOperationsWithoutAMenuFail)
     WMenuSetState(OPEN, 3, 0);
     WMenuSetState(OPEN, 1, 2);
     EXPECT_EQ(IErrorInfo(1), 0) << "options and values out of range are ignored";
-    for (auto op : {+[](int& id) { WMenuItemText(id, "x"); }, +[](int& id) { WMenuItemHelp(id, "x"); },
-                    +[](int& id) { WMenuItemDelete(id); }, +[](int& id) { WMenuItemInsert(id, 1, 5, "x"); }}) {
+    for (auto op :
+         {+[](int& id) { WMenuItemText(id, "x"); }, +[](int& id) { WMenuItemHelp(id, "x"); },
+          +[](int& id) { WMenuItemDelete(id); }, +[](int& id) { WMenuItemInsert(id, 1, 5, "x"); }}) {
         int id = OPEN;
         op(id);
         EXPECT_EQ(id, -1);
@@ -338,4 +339,4 @@ TEST_F(MenuTest, PopupMenuIsTrackedAndEnds)
     EXPECT_EQ(tracked_text, "Run &now") << "a pop-up item takes the text of the menu bar's item";
 }
 
-} // namespace
+}  // namespace

@@ -189,4 +189,4 @@ TEST_F(WindowInfoTest, StatusBarTextsAndParts)
     WWinStatusBarParts(1);
 }
 
-} // namespace
+}  // namespace

@@ -12,9 +12,9 @@ TEST(WindowUtilities, LeadingDigitsAndTrimmedLength)
         unsigned value;
     };
     const Case digits[] = {
-        {"12a", 12},            // digits up to the first other character
-        {" 12", 0},             // no blanks skipped
-        {"-3", 0},              // no sign
+        {"12a", 12},  // digits up to the first other character
+        {" 12", 0},   // no blanks skipped
+        {"-3", 0},    // no sign
         {"", 0},
         {"4294967295", 4294967295u},
         {"99999999999", 4294967295u},  // past the 32-bit range: the largest value, not a wrapped one

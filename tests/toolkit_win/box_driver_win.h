@@ -10,7 +10,7 @@
 // What a box showed, and whether it was found.
 struct BoxSeen {
     bool found = false;
-    std::string text;   // its message (the static texts, joined by "|")
+    std::string text;       // its message (the static texts, joined by "|")
     bool has_icon = false;  // an icon is shown beside the message
 };
 

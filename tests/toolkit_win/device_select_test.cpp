@@ -15,7 +15,7 @@ struct DeviceSelect : testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(DeviceSelect, PrinterCodesOutsideTheTableGive28)
 {
@@ -42,16 +42,12 @@ TEST_F(DeviceSelect, ResolutionClassesAndPageLayoutWords)
         int line_feed;
         int pins;
     } cases[] = {
-        {2, 1, 1, 3, 240, 23, 8},
-        {3, 2, 2, 4, 240, 23, 8},
-        {4, 3, 3, 2, 160, 22, 8},
-        {5, 4, 4, 4, 360, 29, 24},
-        {6, 5, 5, 4, 360, 24, 24},
-        {8, 6, 6, 3, 720, 23, 1},
-        {10, 9, 9, 2, 180, 23, 1},
-        {28, 7, 7, 4, 300, 23, 1},
-        {16, 11, 7, 4, 600, 23, 1},   // class 11 then counts as 7
-        {17, 12, 8, 3, 300, 23, 1},   // class 12 then counts as 8
+        {2, 1, 1, 3, 240, 23, 8},   {3, 2, 2, 4, 240, 23, 8},
+        {4, 3, 3, 2, 160, 22, 8},   {5, 4, 4, 4, 360, 29, 24},
+        {6, 5, 5, 4, 360, 24, 24},  {8, 6, 6, 3, 720, 23, 1},
+        {10, 9, 9, 2, 180, 23, 1},  {28, 7, 7, 4, 300, 23, 1},
+        {16, 11, 7, 4, 600, 23, 1},  // class 11 then counts as 7
+        {17, 12, 8, 3, 300, 23, 1},  // class 12 then counts as 8
     };
     for (const auto& c : cases) {
         SetUp();

@@ -46,7 +46,7 @@ struct TestMainWindow {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ErrorModeWin, StatusBarModeWritesPartOneOfTheMainWindow)
 {

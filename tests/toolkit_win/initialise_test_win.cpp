@@ -67,7 +67,7 @@ struct StartUp : testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(StartUp, WithoutEnvironmentTheToolkitDirectoryIsVavuOnTheCurrentDrive)
 {
@@ -139,7 +139,7 @@ TEST_F(StartUp, SettingsFileThroughWintinitThenTheDefaultNames)
     EXPECT_EQ(HC_DEVICE_CONFIG.printer_model, 28);
     EXPECT_EQ(HC_DEVICE_CONFIG.model_explicit, 0);
     EXPECT_EQ(HC_DEVICE_CONFIG.plotter_variant, 1);
-    EXPECT_EQ(HC_DEVICE_CONFIG.hpgl2_variant, 2);   // PLOTTER 12: HP-GL/2 variant 2
+    EXPECT_EQ(HC_DEVICE_CONFIG.hpgl2_variant, 2);  // PLOTTER 12: HP-GL/2 variant 2
     EXPECT_EQ(HC_DEVICE_CONFIG.hpgl2_explicit, 1);
 
     // The argument names a file: it is read instead of the one found.

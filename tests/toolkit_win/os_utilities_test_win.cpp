@@ -55,7 +55,7 @@ struct PatternFolder : testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(PatternFolder, DeleteByPatternLeavesDirectoriesAndOtherFiles)
 {
@@ -334,9 +334,7 @@ TEST(OsProcess, DISABLED_ChildSleep)
 }
 
 // Child: ends at once with code 0.
-TEST(OsProcess, DISABLED_ChildQuick)
-{
-}
+TEST(OsProcess, DISABLED_ChildQuick) {}
 
 TEST(OsProcess, RunCommandWaitsOrTimesOut)
 {

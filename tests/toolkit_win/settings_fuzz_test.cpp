@@ -23,9 +23,21 @@ struct Lcg {
 };
 
 const char* const SEEDS[] = {
-    "PRINTER = 29 laser", "PLOTTER=12", "PLNAME = my plot.plt", "LFNGEN = 41", "LFNPLOTO=40",
-    "LFNPLOTI = 41", "HPGL2=3", "DEBUG = 0", "CHARSET=symbol.chr", "CHARDIR = C:\\fonts",
-    "BROWSER = viewer -x", "VERSION=", "=", "  =  ", "PRINTER=-2147483648",
+    "PRINTER = 29 laser",
+    "PLOTTER=12",
+    "PLNAME = my plot.plt",
+    "LFNGEN = 41",
+    "LFNPLOTO=40",
+    "LFNPLOTI = 41",
+    "HPGL2=3",
+    "DEBUG = 0",
+    "CHARSET=symbol.chr",
+    "CHARDIR = C:\\fonts",
+    "BROWSER = viewer -x",
+    "VERSION=",
+    "=",
+    "  =  ",
+    "PRINTER=-2147483648",
 };
 
 void check_invariants()
@@ -42,7 +54,7 @@ void check_invariants()
     EXPECT_TRUE(ERROR_STATE.error_mode >= 0 && ERROR_STATE.error_mode <= 4);
 }
 
-} // namespace
+}  // namespace
 
 TEST(SettingsFuzz, MutatedAndRandomLines)
 {
@@ -87,7 +99,9 @@ TEST(SettingsFuzz, BinaryFileWithNulsAndLongLines)
     HC_DEVICE_CONFIG = HcDeviceConfig{};
     ERROR_STATE = ErrorState{};
     using namespace std::string_literals;
-    std::string text = "PLNAME = a" + std::string(5000, 'b') + "\nPRINTER=3\0" "7\n"s +
+    std::string text = "PLNAME = a" + std::string(5000, 'b') +
+                       "\nPRINTER=3\0"
+                       "7\n"s +
                        "\0\0\0CHARSET=\xff\xfe\r\r\n"s + "HPGL2 = 2\0"s;
     std::ofstream("settings_fuzz.ini", std::ios::binary) << text;
     bool version = false;
@@ -95,7 +109,7 @@ TEST(SettingsFuzz, BinaryFileWithNulsAndLongLines)
     EXPECT_EQ(OS_CONFIG_PATHS.plot_output_file, "a" + std::string(259, 'b'));
     EXPECT_EQ(HC_DEVICE_CONFIG.printer_value, 0);  // a NUL inside the number is an invalid character
     EXPECT_EQ(OS_CONFIG_PATHS.charset_file, "standard.chr");  // NULs before the keyword make it no keyword
-    EXPECT_EQ(HC_DEVICE_CONFIG.hpgl2_value, 0);     // "2" followed by a NUL on the last line
+    EXPECT_EQ(HC_DEVICE_CONFIG.hpgl2_value, 0);               // "2" followed by a NUL on the last line
     check_invariants();
     std::remove("settings_fuzz.ini");
 }

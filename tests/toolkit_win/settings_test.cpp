@@ -36,7 +36,7 @@ void write_file(const std::string& name, const std::string& text)
     std::ofstream(name, std::ios::binary) << text;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(Settings, IntegerKeywordsLowerCaseBlanksAndComment)
 {
@@ -77,7 +77,7 @@ TEST_F(Settings, KeywordsComparedOnEightCharacters)
 TEST_F(Settings, UnitKeywordsMustStayDistinct)
 {
     apply({"LFNGEN = 41", "LFNPLOTI = 40", "LFNPLOTO=60", "LFNGEN = 41", "LFNGEN=x"});
-    EXPECT_EQ(OS_CONFIG_PATHS.general_unit, 41);   // 41 was free once LFNPLOTO became 60
+    EXPECT_EQ(OS_CONFIG_PATHS.general_unit, 41);  // 41 was free once LFNPLOTO became 60
     EXPECT_EQ(OS_CONFIG_PATHS.plot_input_unit, 42);
     EXPECT_EQ(OS_CONFIG_PATHS.plot_output_unit, 60);
 }
@@ -127,11 +127,11 @@ TEST_F(Settings, ToolkitDirectoryFromTheEnvironment)
         const char* zidi;
         const char* expect;
     } cases[] = {
-        {"C:\\tools\\zirazo", "", "C:\\tools\\zirazo\\"},      // separator appended
+        {"C:\\tools\\zirazo", "", "C:\\tools\\zirazo\\"},  // separator appended
         {"C:\\tools\\zirazo\\", "D:\\x", "C:\\tools\\zirazo\\"},
         {"  ", "D:\\apps\\zidi\\bin\\ZIDI.EXE", "D:\\apps\\zidi\\bin\\"},  // before the last ZIDI
-        {"", "D:\\apps\\other", "D:\\apps\\other"},            // no ZIDI in it: the whole value
-        {"", "", "E:\\vavu\\"},                                // drive of the current directory
+        {"", "D:\\apps\\other", "D:\\apps\\other"},                        // no ZIDI in it: the whole value
+        {"", "", "E:\\vavu\\"},                                            // drive of the current directory
     };
     for (const auto& c : cases)
         EXPECT_EQ(toolkit_directory_from(c.zirazo, c.zidi, "E:\\work\\run"), c.expect) << c.zirazo << c.zidi;

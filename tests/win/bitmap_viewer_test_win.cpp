@@ -184,4 +184,4 @@ TEST_F(BitmapViewerTest, ModalViewerReturnsWhenTheUserClosesIt)
     EXPECT_EQ(IErrorInfo(1), 0) << "the closed viewer no longer holds the bitmap";
 }
 
-} // namespace
+}  // namespace

@@ -307,4 +307,4 @@ TEST(MessageBoxMapping, ButtonSetsDefaultsAndAnswers)
     EXPECT_EQ(message_box_answer(IDIGNORE), 0);
 }
 
-} // namespace
+}  // namespace

@@ -11,10 +11,12 @@
 namespace {
 
 static_assert(!std::is_copy_constructible_v<MemoryDc> && !std::is_copy_assignable_v<MemoryDc>);
-static_assert(!std::is_copy_constructible_v<CompatibleBitmap> && !std::is_copy_assignable_v<CompatibleBitmap>);
+static_assert(!std::is_copy_constructible_v<CompatibleBitmap> &&
+              !std::is_copy_assignable_v<CompatibleBitmap>);
 static_assert(!std::is_copy_constructible_v<WindowDc> && !std::is_copy_assignable_v<WindowDc>);
 static_assert(!std::is_copy_constructible_v<Selection> && !std::is_copy_assignable_v<Selection>);
-static_assert(!std::is_copy_constructible_v<PaletteSelection> && !std::is_copy_assignable_v<PaletteSelection>);
+static_assert(!std::is_copy_constructible_v<PaletteSelection> &&
+              !std::is_copy_assignable_v<PaletteSelection>);
 static_assert(!std::is_copy_constructible_v<ReferenceDc> && !std::is_copy_assignable_v<ReferenceDc>);
 static_assert(!std::is_copy_constructible_v<BitmapDc> && !std::is_copy_assignable_v<BitmapDc>);
 static_assert(!std::is_copy_constructible_v<ShapeObjects> && !std::is_copy_assignable_v<ShapeObjects>);
@@ -31,7 +33,7 @@ struct TwoContexts {
     Selection surface_b{b.get(), bitmap_b.get()};
 };
 
-} // namespace
+}  // namespace
 
 // Fault mended: the shape's brush and pen were selected back into whatever context was current at the
 // end of the shape, not the one they were selected into; the first context kept deleted objects.

@@ -23,7 +23,7 @@ void open_main()
     WWinOpen(r);
 }
 
-} // namespace
+}  // namespace
 
 TEST(GlSurface, WindowClearsToAColourThatReadsBack)
 {

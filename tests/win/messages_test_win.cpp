@@ -112,7 +112,8 @@ TEST_F(WindowsTest, PendingResizeComesBeforeALaterExpose)
 {
     RECT fr;
     GetWindowRect(frame(), &fr);
-    SetWindowPos(frame(), nullptr, 0, 0, fr.right - fr.left + 20, fr.bottom - fr.top, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(frame(), nullptr, 0, 0, fr.right - fr.left + 20, fr.bottom - fr.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
     InvalidateRect(client(), nullptr, FALSE);
     UpdateWindow(client());
     int type = 0;
@@ -197,7 +198,7 @@ TEST_F(WindowsTest, UnitsToPixelsMapTheCorners)
     EXPECT_EQ(py, 717);
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -222,4 +223,4 @@ TEST_F(WindowsTest, MousePositionComesInWindowUnitsAndUserUnits)
     EXPECT_NEAR(m.user_y, 75.0f, 0.5f);
 }
 
-} // namespace
+}  // namespace

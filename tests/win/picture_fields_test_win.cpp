@@ -237,4 +237,4 @@ TEST_F(PictureFieldTest, OpenGlOnAFieldOfTheCurrentDialog)
     WGlSelectTarget(0);
 }
 
-} // namespace
+}  // namespace

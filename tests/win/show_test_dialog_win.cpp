@@ -46,7 +46,7 @@ void draw_picture()
     IGrSelectTarget(1, 0);
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {

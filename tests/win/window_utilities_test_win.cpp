@@ -120,7 +120,8 @@ TEST_F(WindowUtilitiesTest, FieldChangeAfterAnotherMessageIsHeldForTheNextPoll)
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "QR4T two messages";
     RegisterClassA(&wc);
-    HWND w = CreateWindowA(wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND w =
+        CreateWindowA(wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(w, nullptr);
     WMessageEnable(MsgFieldChanged, 1);
     PostMessageA(w, WM_APP, 0, 0);
@@ -242,4 +243,4 @@ TEST(WindowCloseDown, DestroysWindowsDialogsAndBitmaps)
     open_test_main_window();
 }
 
-} // namespace
+}  // namespace

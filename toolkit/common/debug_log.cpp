@@ -27,7 +27,7 @@ std::FILE* debug_log_file()
     return DEBUG_LOG.file;
 }
 
-} // namespace
+}  // namespace
 
 void IOsDebugWriteText(std::string_view text)
 {

@@ -134,7 +134,7 @@ void write_standard_output(std::string_view text)
     std::fflush(stdout);
 }
 
-} // namespace
+}  // namespace
 
 std::string IErrorText(int number, int length)
 {
@@ -165,16 +165,10 @@ void IErrorReport(int number)
     ERROR_STATE.error_mode = 0;
     std::string text(trim_right(error_report_text(number)));
     switch (mode) {
-    case 1:
-        write_standard_output(text);
-        break;
-    case 2:
-        IErrorToDebugFile(text);
-        break;
+    case 1: write_standard_output(text); break;
+    case 2: IErrorToDebugFile(text); break;
 #ifdef _WIN32
-    case 3:
-        error_status_bar_write(text);
-        break;
+    case 3: error_status_bar_write(text); break;
     case 4:
         // Cancel ends the program without a second box.
         if (error_box_answer(text) == 0)
@@ -211,11 +205,8 @@ int IErrorInfo(int option)
         value = ERROR_STATE.last_os_error;
         ERROR_STATE.last_os_error = 0;
         break;
-    case 4:
-        value = ERROR_STATE.error_mode;
-        break;
-    default:
-        break;
+    case 4: value = ERROR_STATE.error_mode; break;
+    default: break;
     }
     return value;
 }

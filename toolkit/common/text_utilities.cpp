@@ -23,7 +23,7 @@ bool equal_no_case(std::string_view a, std::string_view b)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void IStrBounds(std::string_view text, int& first, int& last)
 {

@@ -38,7 +38,7 @@ HcDitherMask decorrelate(HcDitherMask mask, int q)
     return b[0] | b[1] << 8 | b[2] << 16 | b[3] << 24;
 }
 
-} // namespace
+}  // namespace
 
 HcDitherMask hc_dither_mask(double v, int q)
 {
@@ -117,6 +117,7 @@ void IHcDitherColour(int model, HcDitherMask& r, HcDitherMask& g, HcDitherMask& 
     IGrColourSplit(C.model == 1 ? C.number[GR_CURRENT] : C.rgb[GR_CURRENT], red, green, blue);
     hc_dither_rgb(model, red, green, blue, r, g, b);
     const int number = std::clamp(C.number[GR_CURRENT], 0, 255);
-    if (HcDeviceBlock.colours <= 2 && C.model == 1 && HcDitherTable.entry[static_cast<std::size_t>(number)] >= 0)
+    if (HcDeviceBlock.colours <= 2 && C.model == 1 &&
+        HcDitherTable.entry[static_cast<std::size_t>(number)] >= 0)
         r = HcDitherTable.mask[static_cast<std::size_t>(number)];
 }

@@ -19,14 +19,19 @@ HcDitherMask hc_dither_mask(double v, int q);
 struct HcDitherTableRecord {
     std::array<int, 256> entry;
     std::array<HcDitherMask, 256> mask;
-    HcDitherTableRecord() { entry.fill(-1); mask.fill(0); }
+    HcDitherTableRecord()
+    {
+        entry.fill(-1);
+        mask.fill(0);
+    }
 };
 extern HcDitherTableRecord HcDitherTable;
 
 // The masks of a colour given by its components: colour model 2 (subtractive inks) complements them on
 // a colour device; option 6 inverts (1 always, 2 near white and near black); a device of 2 colours
 // (HcDeviceBlock.colours) gets one mask of the luminance in all three outputs.
-void hc_dither_rgb(int model, int red, int green, int blue, HcDitherMask& r, HcDitherMask& g, HcDitherMask& b);
+void hc_dither_rgb(int model, int red, int green, int blue, HcDitherMask& r, HcDitherMask& g,
+                   HcDitherMask& b);
 // The masks of the current drawing colour (GrColourState), with the stored mask of step 6.
 void IHcDitherColour(int model, HcDitherMask& r, HcDitherMask& g, HcDitherMask& b);
 

@@ -60,10 +60,10 @@ void hand_off()
 }
 
 // The replay of the graphics state to a device that has just opened.
-constexpr int REPLAY_OPS[] = {GrOpLineWidth, GrOpLineType, GrOpLineJoin, GrOpLineCap, GrOpClip, GrOpFont,
-                              GrOpColour};
+constexpr int REPLAY_OPS[] = {GrOpLineWidth, GrOpLineType, GrOpLineJoin, GrOpLineCap,
+                              GrOpClip,      GrOpFont,     GrOpColour};
 
-} // namespace
+}  // namespace
 
 std::string hc_padded(std::string_view text, std::size_t n)
 {
@@ -142,9 +142,7 @@ void IHcOptionSet(int number, int value)
         if (in(0, 2))
             O(6) = value;
         return;
-    case 8:
-        O(8) = std::max(value, 1);
-        return;
+    case 8: O(8) = std::max(value, 1); return;
     case 9:
         O(9) = std::max(value, 1);
         IHcSendOp(GrOpLineWidth);
@@ -156,17 +154,14 @@ void IHcOptionSet(int number, int value)
         O(number) = value;
         IHcSendOp(number == 10 ? GrOpLineJoin : GrOpLineCap);
         return;
-    case 12:
-        O(12) = std::max(value, 100);
-        return;
+    case 12: O(12) = std::max(value, 100); return;
     case 13:
         if (in(1, HC_RASTER_PRINTER.resolution_count)) {
             O(13) = value;
             HcDeviceBlock.resolution_index = value;
         }
         return;
-    case 14:
-        return;
+    case 14: return;
     case 16:
         if (in(10, 255))
             O(16) = value;

@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-constexpr int HC_TITLE_LENGTH = 200;     // characters of HcTitle
-constexpr int HC_COMMAND_LENGTH = 255;   // characters of HcPendingCommand and of a command line
-constexpr int HC_NAME_LENGTH = 255;      // characters of the plot-file name in the primitive block's text
+constexpr int HC_TITLE_LENGTH = 200;    // characters of HcTitle
+constexpr int HC_COMMAND_LENGTH = 255;  // characters of HcPendingCommand and of a command line
+constexpr int HC_NAME_LENGTH = 255;     // characters of the plot-file name in the primitive block's text
 
 // HcTitle: the document title, blank-padded to 200 characters (blank: none given).
 extern std::string HcTitle;

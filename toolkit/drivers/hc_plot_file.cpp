@@ -40,7 +40,7 @@ void write_bytes(int slot, const void* data, int n)
     HcPlotStatus = -1;
 }
 
-} // namespace
+}  // namespace
 
 std::span<unsigned char> hc_plot_scratch()
 {

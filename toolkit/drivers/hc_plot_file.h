@@ -16,8 +16,8 @@
 #include <span>
 #include <string_view>
 
-constexpr int HC_PLOT_SLOT = 2;          // the plot file of every driver
-constexpr int HC_PLOT_SLOT_COUNT = 4;    // slots 1..3; word 0 holds the byte count of the last write
+constexpr int HC_PLOT_SLOT = 2;        // the plot file of every driver
+constexpr int HC_PLOT_SLOT_COUNT = 4;  // slots 1..3; word 0 holds the byte count of the last write
 
 // HcPlotSlots: the byte-stream handle of each slot (-1 none); word 0 the byte count of the last write.
 struct HcPlotSlotsRecord {

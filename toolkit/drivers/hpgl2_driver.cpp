@@ -24,7 +24,7 @@ const std::array<unsigned char, 95> HPGL2_ROMAN8 = {
 
 namespace {
 
-constexpr double UPP = 14.111111;   // plotter units (1/1016 inch) per point
+constexpr double UPP = 14.111111;  // plotter units (1/1016 inch) per point
 
 // One device variant: resolution (dpi), page height and width (plotter units), colours.
 struct Hpgl2Variant {
@@ -33,9 +33,11 @@ struct Hpgl2Variant {
     int page_width;
     int colours;
 };
-constexpr Hpgl2Variant VARIANTS[5] = {
-    {300, 7918, 10860, 2}, {300, 7918, 10860, 256}, {600, 7918, 10860, 2}, {600, 10860, 15836, 256},
-    {600, 7918, 10860, 256}};
+constexpr Hpgl2Variant VARIANTS[5] = {{300, 7918, 10860, 2},
+                                      {300, 7918, 10860, 256},
+                                      {600, 7918, 10860, 2},
+                                      {600, 10860, 15836, 256},
+                                      {600, 7918, 10860, 256}};
 
 constexpr double FONT_WIDTH[3] = {1.0, 0.932, 1.06};
 constexpr double FONT_HEIGHT[3] = {1.0, 1.211, 1.211};
@@ -45,14 +47,14 @@ constexpr int SHAPE_CODE[6] = {5, 8, 6, 7, 4, 11};
 
 struct Hpgl2State {
     int variant = 1;
-    double factor = 1.5;                 // character-size factor F
+    double factor = 1.5;  // character-size factor F
     char font_letter = 'S';
     char terminator = 4;
     int p1x = 0, p1y = 0, p2x = 0, p2y = 0;
-    std::string pen;                     // current pen code (blank: none)
-    std::string fill_pen;                // pen code of the last fill
-    std::array<char, 256> palette{};     // '1': the pen holds its own colour
-    int fill_type = -1;                  // 1 "FT11 1", 2 "FT11 2", -1 unset
+    std::string pen;                  // current pen code (blank: none)
+    std::string fill_pen;             // pen code of the last fill
+    std::array<char, 256> palette{};  // '1': the pen holds its own colour
+    int fill_type = -1;               // 1 "FT11 1", 2 "FT11 2", -1 unset
     int pattern1_colour = -1;
     int pattern2_colours[2] = {-1, -1};
     int last_family = -1, last_style = -1, last_font = 0;
@@ -327,9 +329,7 @@ void op_shape(int op)
     fill_words_comment(code);
     const auto& P = GrPolylineBuffer;
     switch (op) {
-    case GrOpEllipsePattern:
-        op_ellipse(style);
-        break;
+    case GrOpEllipsePattern: op_ellipse(style); break;
     case GrOpQuadPattern:
     case GrOpTrianglePattern:
         IHcHpglPoint("PU", B.X(1), B.Y(1));
@@ -358,8 +358,7 @@ void op_shape(int op)
         IHcHpglCommand("PM2;FP");
         hpgl_pen_set(P.X(1), P.Y(1));
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -433,7 +432,7 @@ void op_text()
     hpgl_pen_set(HC_PEN_UNKNOWN, HC_PEN_UNKNOWN);
 }
 
-} // namespace
+}  // namespace
 
 void IHcHpgl2Palette(int pen, int red, int green, int blue)
 {
@@ -444,8 +443,8 @@ void IHcHpgl2Palette(int pen, int red, int green, int blue)
         green = 255 - green;
         blue = 255 - blue;
     }
-    IHcHpglCommand("PC" + hpgl_int(pen, "I4") + " " + hpgl_int(red, "I3") + " " + hpgl_int(green, "I3") + " " +
-                   hpgl_int(blue, "I3"));
+    IHcHpglCommand("PC" + hpgl_int(pen, "I4") + " " + hpgl_int(red, "I3") + " " + hpgl_int(green, "I3") +
+                   " " + hpgl_int(blue, "I3"));
 }
 
 void IHcHpgl2RasterFill(std::uint32_t pattern)
@@ -517,12 +516,8 @@ void IHcHpgl2Driver(int op)
 {
     auto& B = GrPrimitiveBlock;
     switch (op) {
-    case GrOpInitialise:
-        op_initialise();
-        return;
-    case GrOpOpen:
-        op_open();
-        return;
+    case GrOpInitialise: op_initialise(); return;
+    case GrOpOpen: op_open(); return;
     case GrOpClose:
         if (S.variant != 4)
             IHcHpgl2WriteLine("\x1b%0A");
@@ -553,9 +548,7 @@ void IHcHpgl2Driver(int op)
         IHcHpgl2Polyline();
         return;
     case GrOpColour:
-    case GrOpLoadPalette:
-        op_colour();
-        return;
+    case GrOpLoadPalette: op_colour(); return;
     case GrOpDefineColour: {
         int r = 0, g = 0, b = 0;
         IGrRGBSplit(B.IX(1), &r, &g, &b);
@@ -569,38 +562,21 @@ void IHcHpgl2Driver(int op)
     case GrOpRectanglePattern:
     case GrOpTrianglePattern:
     case GrOpPiePattern:
-    case GrOpPolygonPattern:
-        op_shape(op);
-        return;
-    case GrOpFont:
-        S.font_changed = true;
-        return;
-    case GrOpText:
-        op_text();
-        return;
-    case GrOpClip:
-        hpgl_clip(UPP, S.p1x, S.p1y, S.p2x, S.p2y);
-        return;
-    case GrOpLineType:
-        hpgl_line_type(false);
-        return;
+    case GrOpPolygonPattern: op_shape(op); return;
+    case GrOpFont: S.font_changed = true; return;
+    case GrOpText: op_text(); return;
+    case GrOpClip: hpgl_clip(UPP, S.p1x, S.p1y, S.p2x, S.p2y); return;
+    case GrOpLineType: hpgl_line_type(false); return;
     case GrOpLineWidth:
         IHcHpglCommand("PW" + hpgl_real(std::clamp(HcOptions(9) * 0.4 / UPP, 0.0284, 5.0), "F5.3"));
         return;
-    case GrOpTextAngle:
-        hpgl_text_direction();
-        return;
-    case GrOpLineJoin:
-        IHcHpglCommand(std::string("LA2 ") + "145"[std::clamp(HcOptions(10), 0, 2)]);
-        return;
-    case GrOpLineCap:
-        IHcHpglCommand(std::string("LA1 ") + "142"[std::clamp(HcOptions(11), 0, 2)]);
-        return;
+    case GrOpTextAngle: hpgl_text_direction(); return;
+    case GrOpLineJoin: IHcHpglCommand(std::string("LA2 ") + "145"[std::clamp(HcOptions(10), 0, 2)]); return;
+    case GrOpLineCap: IHcHpglCommand(std::string("LA1 ") + "142"[std::clamp(HcOptions(11), 0, 2)]); return;
     case GrOpArc:
         use_page();
         IHcHpgl2Wedge(op, HPGL_SCALE_RESET);
         return;
-    default:
-        return;
+    default: return;
     }
 }

@@ -29,9 +29,9 @@ struct PlotterVariant {
 };
 
 constexpr PlotterVariant VARIANTS[10] = {
-    {'U', 1016, 400, 7480, 10870, 4}, {'H', 1021, 400, 7721, 11040, 6}, {'H', 1021, 400, 11040, 16158, 6},
-    {'E', 1016, 400, 7650, 10900, 4}, {'F', 1016, 400, 7640, 10880, 6}, {'H', 1016, 0, 7640, 10880, 8},
-    {'H', 1016, 0, 7600, 10869, 8},   {'H', 1016, 0, 10870, 15970, 8}, {'F', 1016, 400, 7480, 10960, 6},
+    {'U', 1016, 400, 7480, 10870, 4},  {'H', 1021, 400, 7721, 11040, 6}, {'H', 1021, 400, 11040, 16158, 6},
+    {'E', 1016, 400, 7650, 10900, 4},  {'F', 1016, 400, 7640, 10880, 6}, {'H', 1016, 0, 7640, 10880, 8},
+    {'H', 1016, 0, 7600, 10869, 8},    {'H', 1016, 0, 10870, 15970, 8},  {'F', 1016, 400, 7480, 10960, 6},
     {'F', 1016, 400, 10960, 15880, 6},
 };
 
@@ -51,18 +51,18 @@ constexpr int SHAPE_CODE[7] = {0, 5, 0, 6, 7, 4, 11};
 // Driver state kept between calls.
 struct HpglState {
     int variant = 1;
-    float upp = 1016.0f / 72.0f;       // plotter units per point
-    int plotter_class = 1;             // 1 U, 2 E, 3 F, 4 H
+    float upp = 1016.0f / 72.0f;  // plotter units per point
+    int plotter_class = 1;        // 1 U, 2 E, 3 F, 4 H
     int fill_mask = 0;
     int p1x = 0, p1y = 0, p2x = 0, p2y = 0;
-    char pen = ' ';                    // current pen digit, blank = none selected
-    bool pen_pending = false;          // "SP" due before the next drawing
+    char pen = ' ';            // current pen digit, blank = none selected
+    bool pen_pending = false;  // "SP" due before the next drawing
     char terminator = 4;
-    float last_fill_width = -1.0f;     // mm
+    float last_fill_width = -1.0f;  // mm
     int last_style = -1;
     int last_mode = 0;
     bool size_pending = true;
-    bool plotter_fill = false;         // of the current shape, from its first call to its end call
+    bool plotter_fill = false;  // of the current shape, from its first call to its end call
 };
 
 HpglState S;
@@ -201,8 +201,8 @@ void op_text()
         const int mode = std::clamp(T.text_mode, 0, 2);
         // The character size relative to the plotting area: the character's share of the graphics
         // area times the area's share of the surface.
-        const double w = T.char_width * FW[mode] * GrDeviceArea.text_width * 100.0 /
-                         (std::max(GrSurface.width, 1) * 1.5);
+        const double w =
+            T.char_width * FW[mode] * GrDeviceArea.text_width * 100.0 / (std::max(GrSurface.width, 1) * 1.5);
         const double h = T.char_height * FH[mode] * GrDeviceArea.text_height * 100.0 /
                          (std::max(GrSurface.height, 1) * 2.0);
         IHcHpglCommand("SR" + hpgl_real(w, "F8.2") + hpgl_real(h, "F8.2"));
@@ -257,7 +257,8 @@ void op_shape(int op)
     const int style = B.FILL(FILL_STYLE);
     const auto& C = GrColourState;
     const bool same_colour = C.number[GR_PREVIOUS] == C.number[GR_CURRENT];
-    S.plotter_fill = (S.fill_mask >> k & 1) != 0 && HcOptions(25) != 0 && (style == 4 || (style == 3 && same_colour));
+    S.plotter_fill =
+        (S.fill_mask >> k & 1) != 0 && HcOptions(25) != 0 && (style == 4 || (style == 3 && same_colour));
     // A class H plotter takes at most 127 polygon points.
     if (op == GrOpPolygonPattern && S.plotter_class == 4 && B.NPTS > 127)
         S.plotter_fill = false;
@@ -281,9 +282,7 @@ void op_shape(int op)
     }
     const bool records = HcOptions(18) != 0;
     switch (op) {
-    case GrOpEllipsePattern:
-        op_ellipse();
-        return;
+    case GrOpEllipsePattern: op_ellipse(); return;
     case GrOpRectanglePattern:
         if (S.plotter_fill) {
             IHcHpglPoint("PU", B.X(1), B.Y(1));
@@ -328,12 +327,11 @@ void op_shape(int op)
         }
         return;
     }
-    default:
-        return;
+    default: return;
     }
 }
 
-} // namespace
+}  // namespace
 
 void IHcHpglArc(int op, std::string_view reset)
 {
@@ -362,12 +360,8 @@ void IHcHpglDriver(int op)
 {
     auto& B = GrPrimitiveBlock;
     switch (op) {
-    case GrOpInitialise:
-        op_initialise();
-        return;
-    case GrOpOpen:
-        op_open();
-        return;
+    case GrOpInitialise: op_initialise(); return;
+    case GrOpOpen: op_open(); return;
     case GrOpClose:
         if (HcOptions(19) != 0)
             IHcHpglCommand("\x1b.Z");
@@ -403,25 +397,15 @@ void IHcHpglDriver(int op)
         hpgl_pen_set(P.X(n), P.Y(n));
         return;
     }
-    case GrOpColour:
-        op_colour();
-        return;
+    case GrOpColour: op_colour(); return;
     case GrOpFont:
         IHcHpglDataRecord(10, true, GrTextState.effective_face, GrTextState.style, GrTextState.text_mode);
         S.size_pending = true;
         return;
-    case GrOpTextAngle:
-        hpgl_text_direction();
-        return;
-    case GrOpText:
-        op_text();
-        return;
-    case GrOpClip:
-        hpgl_clip(S.upp, S.p1x, S.p1y, S.p2x, S.p2y);
-        return;
-    case GrOpLineType:
-        hpgl_line_type(S.plotter_class == 3);
-        return;
+    case GrOpTextAngle: hpgl_text_direction(); return;
+    case GrOpText: op_text(); return;
+    case GrOpClip: hpgl_clip(S.upp, S.p1x, S.p1y, S.p2x, S.p2y); return;
+    case GrOpLineType: hpgl_line_type(S.plotter_class == 3); return;
     case GrOpLineWidth:
         if (HcOptions(18) != 0) {
             const double w = std::clamp(HcOptions(9) * 0.4 / S.upp, 0.1, 5.0);
@@ -432,14 +416,11 @@ void IHcHpglDriver(int op)
     case GrOpRectanglePattern:
     case GrOpTrianglePattern:
     case GrOpPiePattern:
-    case GrOpPolygonPattern:
-        op_shape(op);
-        return;
+    case GrOpPolygonPattern: op_shape(op); return;
     case GrOpArc:
         prelude();
         IHcHpglArc(op, HPGL_SCALE_RESET);
         return;
-    default:
-        return;
+    default: return;
     }
 }

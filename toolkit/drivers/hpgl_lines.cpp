@@ -18,7 +18,7 @@ std::string line_prefix()
     return HcDeviceBlock.line_start == 1 ? " " : "";
 }
 
-} // namespace
+}  // namespace
 
 std::string hpgl_int(long long value, std::string_view descriptor)
 {
@@ -158,7 +158,8 @@ void hpgl_clip(double upp, int p1x, int p1y, int p2x, int p2y)
     IHcHpglCommand("SC");
     const double fx = HcOptions(1) * upp / std::max(GrSurface.width, 1);
     const double fy = HcOptions(2) * upp / std::max(GrSurface.height, 1);
-    IHcHpglCommand("IW" + hpgl_int(hpgl_trunc(A.x1 * fx) + p1x, "I7") + hpgl_int(hpgl_trunc(A.y1 * fy) + p1y, "I7") +
+    IHcHpglCommand("IW" + hpgl_int(hpgl_trunc(A.x1 * fx) + p1x, "I7") +
+                   hpgl_int(hpgl_trunc(A.y1 * fy) + p1y, "I7") +
                    hpgl_int(std::min(p2x, hpgl_trunc(A.x2 * fx + 0.99) + p1x), "I7") +
                    hpgl_int(std::min(p2y, hpgl_trunc(A.y2 * fy + 0.99) + p1y), "I7"));
     IHcHpglCommand(HPGL_SCALE_RESET);

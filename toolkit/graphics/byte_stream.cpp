@@ -17,12 +17,16 @@
 
 namespace {
 
-enum class LastTransfer { none, read, write };
+enum class LastTransfer {
+    none,
+    read,
+    write
+};
 
 struct BinFile {
-    std::FILE* stream = nullptr;           // null = free slot
-    int mode = 0;                          // 0 read-only, 1 write-only, 2 read and write
-    LastTransfer last = LastTransfer::none; // a read after a write (and back) needs a seek between
+    std::FILE* stream = nullptr;             // null = free slot
+    int mode = 0;                            // 0 read-only, 1 write-only, 2 read and write
+    LastTransfer last = LastTransfer::none;  // a read after a write (and back) needs a seek between
 };
 
 std::vector<BinFile> bin_files;
@@ -103,7 +107,7 @@ int stream_seek(std::FILE* stream, int64_t offset, int whence)
 #endif
 }
 
-} // namespace
+}  // namespace
 
 void IOsBinOpen(std::string_view name, int mode, int& handle)
 {
@@ -117,7 +121,7 @@ void IOsBinOpen(std::string_view name, int mode, int& handle)
     // rather than cut (a cut name would open another file).
     if (int(path.size()) > BIN_NAME_LENGTH || mode < 0 || mode > 2)
         return open_failed(handle, 0);
-    path = path.c_str(); // the system sees the name up to its first NUL
+    path = path.c_str();  // the system sees the name up to its first NUL
 
     static const char* const stream_modes[3] = {"rb", "wb", "r+b"};
     errno = 0;
@@ -144,7 +148,7 @@ void IOsBinRead(int handle, void* buffer, int n, int& count)
         std::clearerr(file->stream);
         return transfer_failed(count, system_code());
     }
-    std::clearerr(file->stream); // the end of the file is no failure and must not stick
+    std::clearerr(file->stream);  // the end of the file is no failure and must not stick
     count = int(got);
 }
 

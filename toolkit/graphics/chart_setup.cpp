@@ -187,7 +187,7 @@ void apply_type_defaults()
     P.drawing_reals[9] = type == 9 ? 0.75f : (P.flag_bits[6] == 0 ? 0.5f : 0.65f);
 }
 
-} // namespace
+}  // namespace
 
 void IPgArea(float x1, float y1, float x2, float y2)
 {
@@ -257,7 +257,8 @@ void IPgAxisScales(std::string_view x_type, std::string_view y_type)
             return 0;
         std::string head;
         for (int i = 0; i < 3; ++i)
-            head += static_cast<char>(std::toupper(static_cast<unsigned char>(t[static_cast<std::size_t>(i)])));
+            head +=
+                static_cast<char>(std::toupper(static_cast<unsigned char>(t[static_cast<std::size_t>(i)])));
         return head == "LOG" ? 1 : 0;
     };
     PgChartState.x_log_flag = is_log(x_type);
@@ -274,7 +275,8 @@ void IPgNewPlot(int type, int sets, std::span<const int> points, int options, in
     P.options = options;
     const int t = P.plot_type;
     // Option flags.
-    bool alternative = bit(options, 0) && (t == 1 || t == 2 || t == 5 || t == 6 || t == 7 || t == 8 || t == 10);
+    bool alternative =
+        bit(options, 0) && (t == 1 || t == 2 || t == 5 || t == 6 || t == 7 || t == 8 || t == 10);
     if (t == 1 && bit(options, 5))
         alternative = false;
     P.alternative = alternative ? 1 : 0;

@@ -62,7 +62,7 @@ void send_to(int op, int target)
         IHcSendOp(op);
 }
 
-} // namespace
+}  // namespace
 
 void IGrRGBSplit(int rgb, int* red, int* green, int* blue)
 {

@@ -6,10 +6,10 @@
 #include <array>
 
 struct GrColourTableRecord {
-    std::array<int, 256> rgb{};         // packed RGB of every colour number
-    std::array<int, 16> standard{};     // the 16 standard colours (palette of 16-colour displays)
-    std::array<int, 128> reduced{};     // reduced palette of colour classes 32..128
-    std::array<float, 256> hue_cos{};   // HSV cache of the nearest-colour search
+    std::array<int, 256> rgb{};        // packed RGB of every colour number
+    std::array<int, 16> standard{};    // the 16 standard colours (palette of 16-colour displays)
+    std::array<int, 128> reduced{};    // reduced palette of colour classes 32..128
+    std::array<float, 256> hue_cos{};  // HSV cache of the nearest-colour search
     std::array<float, 256> hue_sin{};
     std::array<float, 256> saturation{};
     std::array<float, 256> value{};

@@ -30,7 +30,7 @@ int pass_flag_index(int pass)
     return pass == 1 ? FILL_SCREEN_PASS : FILL_HARD_PASS;
 }
 
-} // namespace
+}  // namespace
 
 // ---- the two-pass scheme
 
@@ -143,8 +143,8 @@ GrHatchSpacing IGrHatchSpacing(int pass, int density)
     const auto& S = GrSurface;
     const int style = B.FILL(FILL_STYLE);
     const int d = std::clamp(density, 1, 5);
-    const int y_div = 10 * (1 << (d - 1)) + 20;   // 30, 40, 60, 100, 180
-    const int x_div = 10 * (1 << d) + 10;         // 30, 50, 90, 170, 330
+    const int y_div = 10 * (1 << (d - 1)) + 20;  // 30, 40, 60, 100, 180
+    const int x_div = 10 * (1 << d) + 10;        // 30, 50, 90, 170, 330
     GrHatchSpacing h;
     h.inset = (GrLineState.plot_mode != 0 && pass == 1) ? 1.0f : 0.0f;
     h.alternate = style < 3 && pass == 2;
@@ -212,8 +212,7 @@ void IGrDrawStateSave(int mode)
         IGrClipArea(saved_area[0] * GrSurface.extent_x, saved_area[1] * GrSurface.extent_y,
                     saved_area[2] * GrSurface.extent_x, saved_area[3] * GrSurface.extent_y);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -275,7 +274,7 @@ void rectangle_pass(int pass, int mode, int direction, float lx, float ly, float
     const GrHatchSpacing h = IGrHatchSpacing(pass, B.FILL(FILL_DENSITY));
     const float f = h.inset;
     const int lcol = gr_trunc(lx), lrow = gr_trunc(ly);
-    const double w = double(gr_trunc(ux)) - lcol;   // pixel width; in double, the columns may be far apart
+    const double w = double(gr_trunc(ux)) - lcol;  // pixel width; in double, the columns may be far apart
     const bool diagonal = direction == 1 || direction == 2;
     if (diagonal) {
         // The clip becomes the rectangle (inside the area) shrunk by the inset.
@@ -335,7 +334,7 @@ void rectangle_pass(int pass, int mode, int direction, float lx, float ly, float
     }
 }
 
-} // namespace
+}  // namespace
 
 void gr_rectangle(float x1, float y1, float x2, float y2)
 {
@@ -430,8 +429,10 @@ void IGrArrowPolar(float x, float y, float length, float angle, int style)
         const double sx = k * L * std::cos(A), sy = k * Ly * std::sin(A);
         const double p3x = b1x + ox, p3y = b1y + oy;
         const double p6x = b2x - ox, p6y = b2y - oy;
-        const float px[7] = {x, float(b1x), float(p3x), float(p3x - sx), float(p6x - sx), float(p6x), float(b2x)};
-        const float py[7] = {y, float(b1y), float(p3y), float(p3y - sy), float(p6y - sy), float(p6y), float(b2y)};
+        const float px[7] = {x,          float(b1x), float(p3x), float(p3x - sx), float(p6x - sx),
+                             float(p6x), float(b2x)};
+        const float py[7] = {y,          float(b1y), float(p3y), float(p3y - sy), float(p6y - sy),
+                             float(p6y), float(b2y)};
         IGrPolygonFill(px, py, 7, 0);
     } else {
         IGrMoveTo(float(x - L * std::cos(A)), float(y - Ly * std::sin(A)));

@@ -45,12 +45,12 @@ void IGrFillOpChoose(int solid_op, int& op);
 void IGrRectangleOutline(float x1, float y1, float x2, float y2);
 
 struct GrHatchSpacing {
-    float x_spacing = 0.0f;   // spacing of lines of constant x, device units
-    float y_spacing = 0.0f;   // spacing of lines of constant y
-    int x_step = 1;           // the spacings as whole pixels: lines sit on their multiples
+    float x_spacing = 0.0f;  // spacing of lines of constant x, device units
+    float y_spacing = 0.0f;  // spacing of lines of constant y
+    int x_step = 1;          // the spacings as whole pixels: lines sit on their multiples
     int y_step = 1;
-    float inset = 0.0f;       // edge offset: 1 on the screen under a non-copy plot mode
-    bool alternate = false;   // reverse every other line (hardcopy hatching of pen plotters)
+    float inset = 0.0f;      // edge offset: 1 on the screen under a non-copy plot mode
+    bool alternate = false;  // reverse every other line (hardcopy hatching of pen plotters)
 };
 // Spacing of hatch lines for pass 1 (screen) or 2 (hardcopy) and density d.
 GrHatchSpacing IGrHatchSpacing(int pass, int density);

@@ -71,7 +71,7 @@ ShapeObjects shape_objects(bool pattern, bool drop_pen_under_xor)
 
 constexpr int pen_styles[7] = {PS_SOLID, PS_DOT, PS_DASH, PS_DASHDOT, PS_DASHDOTDOT, PS_DASHDOT, PS_DASH};
 
-} // namespace
+}  // namespace
 
 void gdi_pen_recreate()
 {
@@ -105,7 +105,7 @@ void IGrGdiLine(int x1, int row1, int x2, int row2)
     auto& G = GrGdiContext;
     MoveToEx(G.dc, x1, row1, nullptr);
     LineTo(G.dc, x2, row2);
-    if (gdi_pen_solid())   // GDI leaves the last pixel out
+    if (gdi_pen_solid())  // GDI leaves the last pixel out
         SetPixel(G.dc, x2, row2, G.colour);
 }
 
@@ -133,7 +133,7 @@ void IGrGdiEllipse(int cx, int crow, int rx, int ry, int op)
     }
     const bool pattern = op == GrOpEllipsePattern;
     ShapeObjects objects = shape_objects(pattern, false);
-    const int extra = pattern ? 2 : 1;   // no pen: the right and bottom edges one pixel further
+    const int extra = pattern ? 2 : 1;  // no pen: the right and bottom edges one pixel further
     Ellipse(G.dc, cx - rxp, crow - ryp, cx + rxp + extra, crow + ryp + extra);
 }
 
@@ -200,7 +200,8 @@ void IGrGdiPolyline(int count)
 void IGrGdiClear(int width, int height, int rgb)
 {
     auto& G = GrGdiContext;
-    const COLORREF c = palette_display() ? PALETTEINDEX(0) : GetNearestColor(G.dc, static_cast<COLORREF>(rgb));
+    const COLORREF c =
+        palette_display() ? PALETTEINDEX(0) : GetNearestColor(G.dc, static_cast<COLORREF>(rgb));
     ShapeObjects objects(G.dc, CreateSolidBrush(c), nullptr, nullptr);
     const int rop = SetROP2(G.dc, R2_COPYPEN);
     Rectangle(G.dc, 0, 0, width + 1, height + 1);
@@ -310,9 +311,9 @@ void IGrGdiFont(int& width, int& height, int& ascent, int angle, int family, int
     }
     name = name.substr(0, LF_FACESIZE - 1);
     auto create = [&](int escapement) {
-        return CreateFontA(-height, width, escapement, escapement, (style & 1) ? 700 : 400, (style & 2) ? 1 : 0,
-                           (style & 4) ? 1 : 0, 0, f.charset, OUT_TT_PRECIS, CLIP_LH_ANGLES, DEFAULT_QUALITY,
-                           VARIABLE_PITCH | f.pitch_family, name.c_str());
+        return CreateFontA(-height, width, escapement, escapement, (style & 1) ? 700 : 400,
+                           (style & 2) ? 1 : 0, (style & 4) ? 1 : 0, 0, f.charset, OUT_TT_PRECIS,
+                           CLIP_LH_ANGLES, DEFAULT_QUALITY, VARIABLE_PITCH | f.pitch_family, name.c_str());
     };
     if (G.font) {
         SelectObject(G.dc, G.font_replaced);
@@ -340,7 +341,8 @@ void IGrGdiFont(int& width, int& height, int& ascent, int angle, int family, int
     width = size.cx;
 }
 
-void IGrGdiText(int x1, int row1, int x2, int row2, int justification, bool opaque, const char* text, int count)
+void IGrGdiText(int x1, int row1, int x2, int row2, int justification, bool opaque, const char* text,
+                int count)
 {
     auto& G = GrGdiContext;
     if (count <= 0)

@@ -20,7 +20,7 @@ bool has_option(std::string_view options, char upper)
     return false;
 }
 
-} // namespace
+}  // namespace
 
 void IGrInitGraphics(std::string_view options)
 {

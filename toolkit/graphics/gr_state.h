@@ -27,34 +27,34 @@ enum GrTargetKind : int {
 // GrTarget: the current drawing surface.
 struct GrTargetRecord {
     int kind = TARGET_WINDOW;  // a GrTargetKind
-    int number = 0;        // window 0..20, bitmap 1..20, or dialog control id (0 = the dialog itself)
-    int reselect = 0;      // non-zero while window selection or a resize re-applies the area
-    int last_width = 0;    // pixel size of the last selected bitmap or field
+    int number = 0;            // window 0..20, bitmap 1..20, or dialog control id (0 = the dialog itself)
+    int reselect = 0;          // non-zero while window selection or a resize re-applies the area
+    int last_width = 0;        // pixel size of the last selected bitmap or field
     int last_height = 0;
 };
 
 // GrArea: the graphics area as fractions 0..1 of the drawing surface, y from the bottom.
 struct GrAreaRecord {
-    float x1 = 0.0f, y1 = 0.0f;      // lower-left corner
-    float x2 = 1.0f, y2 = 1.0f;      // upper-right corner
-    float width = 1.0f;              // x2 - x1
-    float height = 1.0f;             // y2 - y1
-    float text_width = 1.0f;         // width and height fractions at the last text-scale update
+    float x1 = 0.0f, y1 = 0.0f;  // lower-left corner
+    float x2 = 1.0f, y2 = 1.0f;  // upper-right corner
+    float width = 1.0f;          // x2 - x1
+    float height = 1.0f;         // y2 - y1
+    float text_width = 1.0f;     // width and height fractions at the last text-scale update
     float text_height = 1.0f;
 };
 
 // GrUnits: the user-unit window mapped onto the area.
 struct GrUnitsRecord {
-    float x1 = 0.0f, y1 = 0.0f;      // left, bottom
-    float x2 = 1.0f, y2 = 1.0f;      // right, top
-    float x_range = 1.0f;            // x2 - x1
-    float y_range = 1.0f;            // y2 - y1
-    float aspect_x_range = 1.0f;     // copy of the ranges for aspect corrections (arrows, arcs)
+    float x1 = 0.0f, y1 = 0.0f;   // left, bottom
+    float x2 = 1.0f, y2 = 1.0f;   // right, top
+    float x_range = 1.0f;         // x2 - x1
+    float y_range = 1.0f;         // y2 - y1
+    float aspect_x_range = 1.0f;  // copy of the ranges for aspect corrections (arrows, arcs)
     float aspect_y_range = 1.0f;
-    float text_x_range = 1.0f;       // ranges kept at the last text-scale update
+    float text_x_range = 1.0f;  // ranges kept at the last text-scale update
     float text_y_range = 1.0f;
-    float sx = 1.0f;                 // device units per user unit, x
-    float sy = 1.0f;                 // device units per user unit, y
+    float sx = 1.0f;  // device units per user unit, x
+    float sy = 1.0f;  // device units per user unit, y
 };
 
 // GrCurrentPoint: the pen position in user units, as the caller gave it (never clipped).
@@ -69,19 +69,19 @@ constexpr int GR_CURRENT = 1;
 
 // GrColourState: the colour model and the (previous, current) colour triples.
 struct GrColourStateRecord {
-    int model = 1;                          // 1 colours are numbers 0..255, 2 packed RGB values
-    std::array<int, 2> device{0, 0};        // device colour value (palette index on the display)
-    std::array<int, 2> number{0, 223};      // colour number
-    std::array<int, 2> rgb{16777215, 0};    // packed RGB: red low byte, green, blue
-    int screen_class = 256;                 // display colour class (2, 8, 16, 32..128, 256)
-    int hardcopy_class = 256;               // colour class kept for the hardcopy device
+    int model = 1;                        // 1 colours are numbers 0..255, 2 packed RGB values
+    std::array<int, 2> device{0, 0};      // device colour value (palette index on the display)
+    std::array<int, 2> number{0, 223};    // colour number
+    std::array<int, 2> rgb{16777215, 0};  // packed RGB: red low byte, green, blue
+    int screen_class = 256;               // display colour class (2, 8, 16, 32..128, 256)
+    int hardcopy_class = 256;             // colour class kept for the hardcopy device
 };
 
 // GrLineState: read by the screen driver for ops 27, 29 and 30.
 struct GrLineStateRecord {
-    int plot_mode = 0;       // 0 copy, 1 OR, 2 AND, 3 XOR
-    int line_type = 0;       // 0..6: solid, dot, dash, dash-dot, dash-dot-dot, dash-dot, dash
-    int line_width = 1;      // pen width in pixels
+    int plot_mode = 0;   // 0 copy, 1 OR, 2 AND, 3 XOR
+    int line_type = 0;   // 0..6: solid, dot, dash, dash-dot, dash-dot-dot, dash-dot, dash
+    int line_width = 1;  // pen width in pixels
 };
 
 // GrTextState: the graphics-text settings read by the font selection (op 21) and the text ops.
@@ -106,34 +106,34 @@ struct GrTextStateRecord {
     std::array<char, 100> face_name;  // user face name for family 0, blank-padded
     float advance_x = 0.0f;           // cell advance vector, device units
     float advance_y = 0.0f;
-    float cell_width = 0.0f;          // character cell, device units
+    float cell_width = 0.0f;  // character cell, device units
     float cell_height = 0.0f;
-    float screen_cells_x = 0.0f;      // the screen's character cells per surface width (op 21)
-    float screen_cells_y = 0.0f;      // and per surface height
-    int font_height = 0;              // measured height and ascent of the screen font (op 21)
+    float screen_cells_x = 0.0f;  // the screen's character cells per surface width (op 21)
+    float screen_cells_y = 0.0f;  // and per surface height
+    int font_height = 0;          // measured height and ascent of the screen font (op 21)
     int font_ascent = 0;
-    int centre_glyphs = 0;            // stroke renderer centres each glyph in its cell when non-zero
-    int single_character = 1;         // set around single-character text ops
+    int centre_glyphs = 0;     // stroke renderer centres each glyph in its cell when non-zero
+    int single_character = 1;  // set around single-character text ops
 
     GrTextStateRecord() { face_name.fill(' '); }
 };
 
 // GrOutputSwitch: which outputs receive the driver ops.
 struct GrOutputSwitchRecord {
-    int screen = 0;      // 1 while the screen receives ops (the graphics reset turns it on)
-    int hardcopy = 0;    // non-zero while a hardcopy is open
+    int screen = 0;    // 1 while the screen receives ops (the graphics reset turns it on)
+    int hardcopy = 0;  // non-zero while a hardcopy is open
 };
 
 // GrSurface: facts of the current drawing surface.
 struct GrSurfaceRecord {
-    int width = 0;              // W, pixels
-    int height = 0;             // H, pixels
-    int max_column = -1;        // W - 1
-    int max_row = -1;           // H - 1
-    float extent_x = -0.01f;    // W - 0.01: largest device x
-    float extent_y = -0.01f;    // H - 0.01
-    float aspect = 1.0f;        // W / H, 1 when H = 0
-    int far_x = 0;              // W and H again: far corner of the clear operation
+    int width = 0;            // W, pixels
+    int height = 0;           // H, pixels
+    int max_column = -1;      // W - 1
+    int max_row = -1;         // H - 1
+    float extent_x = -0.01f;  // W - 0.01: largest device x
+    float extent_y = -0.01f;  // H - 0.01
+    float aspect = 1.0f;      // W / H, 1 when H = 0
+    int far_x = 0;            // W and H again: far corner of the clear operation
     int far_y = 0;
 };
 

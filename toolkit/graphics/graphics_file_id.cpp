@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr int LINE_LENGTH = 128;   // text lines are read blank-padded to this length
-constexpr int HEADER_LENGTH = 128; // bytes of the header phase
+constexpr int LINE_LENGTH = 128;    // text lines are read blank-padded to this length
+constexpr int HEADER_LENGTH = 128;  // bytes of the header phase
 constexpr char ESC = 27;
 
 //--- text lines
@@ -246,7 +246,10 @@ int header_type(const unsigned char* h)
         return IMG_TYPE_DRAW;
     if (bytes_at(h, 0, "\x1b[?38h"))
         return IMG_TYPE_TERMINAL;
-    if (bytes_at(h, 0, "\x1b" "E") || bytes_at(h, 0, "\x1b&a"))
+    if (bytes_at(h, 0,
+                 "\x1b"
+                 "E") ||
+        bytes_at(h, 0, "\x1b&a"))
         return IMG_TYPE_PCL;
     if (bytes_at(h, 0, "\x1b\x40"))
         return IMG_TYPE_ESCP;
@@ -513,7 +516,6 @@ long long cgm_integer(const unsigned char* p, int length, int at, int precision)
     return at + 4 <= length ? int32_t(be32(p, at)) : 0;
 }
 
-
 // Aspect (x2 - x1) / (y2 - y1) of the four extent values at the start of the parameters; false for an
 // extent of zero height, which gives no aspect.
 bool cgm_extent_aspect(const unsigned char* p, int length, int vdc_type, int precision, float& aspect)
@@ -530,7 +532,7 @@ bool cgm_extent_aspect(const unsigned char* p, int length, int vdc_type, int pre
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void IImgReadLE(const unsigned char* bytes, int size, uint32_t& value)
 {
@@ -541,7 +543,8 @@ void IImgReadLE(const unsigned char* bytes, int size, uint32_t& value)
 
 void IImgReadBE32(const unsigned char* bytes, uint32_t& value)
 {
-    value = uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | uint32_t(bytes[3]);
+    value =
+        uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | uint32_t(bytes[3]);
 }
 
 void IStrNextWordInteger(std::span<char> text, int& value)
@@ -569,7 +572,7 @@ void IImgPlotPageCount(std::string_view name, int& pages)
     pages = 0;
     std::string line;
     while (text.next(line)) {
-        line.replace(10, std::string::npos, LINE_LENGTH - 10, ' '); // the first 10 characters count
+        line.replace(10, std::string::npos, LINE_LENGTH - 10, ' ');  // the first 10 characters count
         size_t after = 0;
         std::string mnemonic = take_mnemonic(line, after);
         if (mnemonic == "SC" && line.find_first_not_of(' ') != std::string::npos) {
@@ -629,7 +632,7 @@ void IImgCgmScan(std::string_view name, int& pictures, float& aspect)
         bool type_element = element_class == 1 && element_id == 3;
         bool precision_element = element_class == 1 && element_id == 4;
         bool defaults_element = element_class == 1 && element_id == 12;
-        int kept = 0; // parameter bytes in the buffer
+        int kept = 0;  // parameter bytes in the buffer
         if (length > 0 && (vdc_extent || max_extent || type_element || precision_element)) {
             // Parameters beyond the buffer are skipped, not read over it.
             kept = std::min(length, PARAMETER_BUFFER);
@@ -649,9 +652,9 @@ void IImgCgmScan(std::string_view name, int& pictures, float& aspect)
         }
 
         if (element_class == 0 && element_id == 2)
-            break; // END METAFILE
+            break;  // END METAFILE
         if (element_class == 0 && element_id == 5)
-            ++count; // END PICTURE
+            ++count;  // END PICTURE
         if (type_element && kept >= 2)
             vdc_type = parameters[0] << 8 | parameters[1];
         if (precision_element && kept > 0)
@@ -724,7 +727,7 @@ void IImgFileIdentify(std::string_view name, std::span<int> info)
         return;
     }
     info[0] = IMG_TYPE_UNKNOWN;
-    int facts[IMG_FILE_INFO_LENGTH + 1] = {0, 0, -1, -1, -1, -1, -1}; // facts[k] is entry k
+    int facts[IMG_FILE_INFO_LENGTH + 1] = {0, 0, -1, -1, -1, -1, -1};  // facts[k] is entry k
 
     // Length of the file; a file of fewer than 4 bytes is not identified.
     int handle = -1;
@@ -758,7 +761,7 @@ void IImgFileIdentify(std::string_view name, std::span<int> info)
         switch (type) {
         case IMG_TYPE_BMP:
             facts[2] = int(le32(header, 18));
-            facts[3] = int(le32(header, 22)); // negative for top-down rows
+            facts[3] = int(le32(header, 22));  // negative for top-down rows
             facts[4] = power_of_two(le16(header, 28));
             facts[5] = le32(header, 30) != 0 && le32(header, 30) != 3 ? 1 : 0;
             break;
@@ -768,9 +771,7 @@ void IImgFileIdentify(std::string_view name, std::span<int> info)
             facts[4] = power_of_two(header[3] * header[65]);
             facts[5] = header[1];
             break;
-        case IMG_TYPE_METAFILE:
-            metafile_facts(header, facts);
-            break;
+        case IMG_TYPE_METAFILE: metafile_facts(header, facts); break;
         case IMG_TYPE_HPGL:
         case IMG_TYPE_HPGL2: {
             IErrorModeSet(0);
@@ -808,28 +809,21 @@ void IImgFileIdentify(std::string_view name, std::span<int> info)
             postscript_facts(text, facts);
             IErrorModeSet(mode);
             break;
-        case IMG_TYPE_PCL:
-            pcl_facts(header, facts);
-            break;
+        case IMG_TYPE_PCL: pcl_facts(header, facts); break;
         case IMG_TYPE_ESCP:
-        case IMG_TYPE_ESC_U:
-            escp_facts(header, type, facts);
-            break;
+        case IMG_TYPE_ESC_U: escp_facts(header, type, facts); break;
         case IMG_TYPE_DXF:
             IErrorModeSet(0);
             dxf_facts(text, facts);
             IErrorModeSet(mode);
             break;
-        case IMG_TYPE_PNG:
-            png_facts(header, facts);
-            break;
+        case IMG_TYPE_PNG: png_facts(header, facts); break;
         case IMG_TYPE_SVG:
             IErrorModeSet(0);
             svg_facts(text, facts);
             IErrorModeSet(mode);
             break;
-        default:
-            break;
+        default: break;
         }
     }
     if (handle != -1)

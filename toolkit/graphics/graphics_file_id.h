@@ -8,21 +8,21 @@
 #include <string_view>
 
 // ImgFileType: entry 1 of ImgFileInfo.
-constexpr int IMG_TYPE_NO_FILE = -1;    // no usable name, or no such file
-constexpr int IMG_TYPE_UNKNOWN = 0;     // not recognised
+constexpr int IMG_TYPE_NO_FILE = -1;  // no usable name, or no such file
+constexpr int IMG_TYPE_UNKNOWN = 0;   // not recognised
 constexpr int IMG_TYPE_BMP = 1;
 constexpr int IMG_TYPE_PCX = 2;
-constexpr int IMG_TYPE_METAFILE = 3;    // placeable WMF, plain WMF or EMF
+constexpr int IMG_TYPE_METAFILE = 3;  // placeable WMF, plain WMF or EMF
 constexpr int IMG_TYPE_HPGL = 4;
 constexpr int IMG_TYPE_HPGL2 = 5;
-constexpr int IMG_TYPE_CGM = 6;         // binary encoding
-constexpr int IMG_TYPE_PICTURE = 7;     // picture file with a 17-byte header, 3201 by 2312 units
+constexpr int IMG_TYPE_CGM = 6;      // binary encoding
+constexpr int IMG_TYPE_PICTURE = 7;  // picture file with a 17-byte header, 3201 by 2312 units
 constexpr int IMG_TYPE_DRAW = 8;
-constexpr int IMG_TYPE_TERMINAL = 9;    // terminal graphics stream
+constexpr int IMG_TYPE_TERMINAL = 9;  // terminal graphics stream
 constexpr int IMG_TYPE_POSTSCRIPT = 10;
 constexpr int IMG_TYPE_PCL = 11;
 constexpr int IMG_TYPE_ESCP = 12;
-constexpr int IMG_TYPE_ESC_U = 13;      // printer stream beginning ESC U
+constexpr int IMG_TYPE_ESC_U = 13;  // printer stream beginning ESC U
 constexpr int IMG_TYPE_DXF = 14;
 constexpr int IMG_TYPE_PNG = 15;
 constexpr int IMG_TYPE_SVG = 16;

@@ -276,12 +276,13 @@ void IGrStrokeGlyphs(float x, float y, std::string_view text, float W, float H)
     const int line_width = L.line_width;
     if (filled) {
         B.FILL(FILL_STYLE) = 4;
-        B.FILL(FILL_TEXT_WORD) = 1;   // tells the hardcopy drivers that the polygons are glyphs
+        B.FILL(FILL_TEXT_WORD) = 1;  // tells the hardcopy drivers that the polygons are glyphs
     } else if (bold_lines) {
         L.line_width = 2 * line_width;
         gr_send_both(GrOpLineWidth);
     }
-    for (const StrokeOutput& piece : stroke_text_geometry(GrStrokeFont, x, y, text, W, H, stroke_settings())) {
+    for (const StrokeOutput& piece :
+         stroke_text_geometry(GrStrokeFont, x, y, text, W, H, stroke_settings())) {
         const int n = static_cast<int>(piece.x.size());
         if (piece.shape == STROKE_POLYGON) {
             IGrPolygonFill(piece.x.data(), piece.y.data(), n, 1);
@@ -306,8 +307,14 @@ void IGrStrokeTextPlain(const float* x, const float* y, int n)
 }
 
 // The character cell of the requested size, in device units.
-static float requested_cell_width() { return GrTextState.char_width * GrDeviceArea.width; }
-static float requested_cell_height() { return GrTextState.char_height * GrDeviceArea.height; }
+static float requested_cell_width()
+{
+    return GrTextState.char_width * GrDeviceArea.width;
+}
+static float requested_cell_height()
+{
+    return GrTextState.char_height * GrDeviceArea.height;
+}
 
 void IGrStrokeTextStyled(float x, float y, std::string_view text, int hardware, int screen, int hardcopy)
 {
@@ -332,8 +339,8 @@ void IGrStrokeTextStyled(float x, float y, std::string_view text, int hardware, 
         if (T.text_mode != 0) {
             widest = 0.0;
             for (const char c : text) {
-                widest = std::max<double>(widest, stroke_width_factor(
-                                                      stroke_map_code(static_cast<unsigned char>(c), GrStrokeFont.charset)));
+                widest = std::max<double>(widest, stroke_width_factor(stroke_map_code(
+                                                      static_cast<unsigned char>(c), GrStrokeFont.charset)));
             }
         }
         const double n = static_cast<double>(text.size());
@@ -425,18 +432,10 @@ static void substitute_out(int d, float x, float y, std::string_view text, float
     const int text_mode = T.text_mode;
     IGrStrokeFontSwap(1);
     switch (T.effective_face) {
-    case 2:
-        IGrStrokeFontSwiss();
-        break;
-    case 3:
-        IGrStrokeFontRoman();
-        break;
-    case 4:
-        IGrStrokeFontSymbol();
-        break;
-    default:
-        IGrStrokeFontFixed();
-        break;
+    case 2: IGrStrokeFontSwiss(); break;
+    case 3: IGrStrokeFontRoman(); break;
+    case 4: IGrStrokeFontSymbol(); break;
+    default: IGrStrokeFontFixed(); break;
     }
     T.slant = (T.style & 2) != 0 ? ITALIC_SLANT : 0.0f;
     // Measured proportional text is drawn by the substitute's own width factors.
@@ -624,7 +623,8 @@ void IGrIntegerOut(std::optional<float> x, std::optional<float> y, int value, st
     number_out(x, y, text);
 }
 
-void IGrRealOut(std::optional<float> x, std::optional<float> y, float value, std::optional<std::string_view> format)
+void IGrRealOut(std::optional<float> x, std::optional<float> y, float value,
+                std::optional<std::string_view> format)
 {
     std::string text(100, ' ');
     IStrFormatNumber(value, text, format ? *format : std::string_view("(G15.5E2)"));

@@ -8,7 +8,7 @@ float text_angle_normalise(float angle)
 {
     const double a = angle;
     if (!std::isfinite(a)) {
-        return 0.0f;   // no direction to keep: the text runs along the x axis
+        return 0.0f;  // no direction to keep: the text runs along the x axis
     }
     // Whole turns added so that the sum is positive, then the remainder of one turn.
     const double turns = std::floor(std::round(std::fabs(a)) / 360.0) + 1.0;

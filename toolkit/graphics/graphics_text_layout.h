@@ -9,9 +9,9 @@ float text_angle_normalise(float angle);
 
 // Where a text lies, in device coordinates.
 struct TextPlacement {
-    float start_x, start_y;   // where the glyphs start
-    float end_x, end_y;       // end of the text at the requested cell
-    float next_x, next_y;     // the current point after the text (horizontal text)
+    float start_x, start_y;  // where the glyphs start
+    float end_x, end_y;      // end of the text at the requested cell
+    float next_x, next_y;    // the current point after the text (horizontal text)
 };
 
 // Horizontal text about the point (x, y) with justification 0 left, 1 centre, 2 right, along the

@@ -27,20 +27,20 @@ extern HcDriverTableRecord HcDriverTable;
 
 // HcDeviceBlock: the characteristics of the initialised hardcopy device, written by its driver at
 // op 1 and op 18 and read by the graphics core and the hardcopy front end.
-constexpr float HC_PEN_UNKNOWN = -9999.0f;   // pen position that no drawing uses
+constexpr float HC_PEN_UNKNOWN = -9999.0f;  // pen position that no drawing uses
 struct HcDeviceBlockRecord {
-    int resolution_x = 0;         // dots per inch
+    int resolution_x = 0;  // dots per inch
     int resolution_y = 0;
-    float sx = 1.0f;              // surface units -> device units, x (set at op 18)
-    float sy = 1.0f;              // and y
-    float pen_x = HC_PEN_UNKNOWN; // current pen position in surface units; HC_PEN_UNKNOWN: none
+    float sx = 1.0f;               // surface units -> device units, x (set at op 18)
+    float sy = 1.0f;               // and y
+    float pen_x = HC_PEN_UNKNOWN;  // current pen position in surface units; HC_PEN_UNKNOWN: none
     float pen_y = HC_PEN_UNKNOWN;
-    float line_spacing = 1.0f;    // hatch spacing of the core's fill emulation, surface units
-    int initialised_device = 0;   // device number whose op 1 ran last; 0 before the first
-    int resolution_index = 0;     // option 13
-    int line_start = 2;           // HP-GL writers: 1 every line begins with a blank, 2 none
-    int pens = 0;                 // number of pens (HP-GL, HP-GL/2)
-    int colours = 0;              // colour count of the device
+    float line_spacing = 1.0f;   // hatch spacing of the core's fill emulation, surface units
+    int initialised_device = 0;  // device number whose op 1 ran last; 0 before the first
+    int resolution_index = 0;    // option 13
+    int line_start = 2;          // HP-GL writers: 1 every line begins with a blank, 2 none
+    int pens = 0;                // number of pens (HP-GL, HP-GL/2)
+    int colours = 0;             // colour count of the device
 };
 extern HcDeviceBlockRecord HcDeviceBlock;
 
@@ -75,7 +75,7 @@ extern int HcPageUsed;
 // at start-up; the graphics reset calls them. Null while no front end is installed: the reset then
 // ends no hardcopy and keeps no options.
 struct HcFrontEndHooks {
-    void (*end)() = nullptr;                         // IHcOpen with the action "S" and a one-blank title
+    void (*end)() = nullptr;                              // IHcOpen with the action "S" and a one-blank title
     void (*option_set)(int number, int value) = nullptr;  // IHcOptionSet
 };
 extern HcFrontEndHooks HcFrontEnd;

@@ -22,7 +22,7 @@ std::vector<unsigned char> bitmap_info(const DibImage& dib)
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(block.data());
     header->biSize = sizeof(BITMAPINFOHEADER);
     header->biWidth = dib.width;
-    header->biHeight = dib.height; // positive: rows bottom-up
+    header->biHeight = dib.height;  // positive: rows bottom-up
     header->biPlanes = 1;
     header->biBitCount = WORD(dib.bit_count);
     header->biCompression = DWORD(dib.compression);
@@ -41,10 +41,10 @@ int colour_table_entries(int bit_count)
     return bit_count <= 8 ? 1 << bit_count : bit_count == 24 ? 0 : 3;
 }
 
-} // namespace
+}  // namespace
 
-bool img_dib_draw(HDC dc, HRGN clip, const DibImage& dib, int width, int height, int x1, int y1, int x2, int y2,
-                  int stretch)
+bool img_dib_draw(HDC dc, HRGN clip, const DibImage& dib, int width, int height, int x1, int y1, int x2,
+                  int y2, int stretch)
 {
     std::vector<unsigned char> info = bitmap_info(dib);
     const auto* bmi = reinterpret_cast<const BITMAPINFO*>(info.data());
@@ -52,8 +52,8 @@ bool img_dib_draw(HDC dc, HRGN clip, const DibImage& dib, int width, int height,
     if (stretch == 0) {
         if (clip)
             SelectClipRgn(dc, clip);
-        drawn = StretchDIBits(dc, x1, y1, width, height, 0, 0, width, height, dib.bits.data(), bmi, DIB_RGB_COLORS,
-                              SRCCOPY);
+        drawn = StretchDIBits(dc, x1, y1, width, height, 0, 0, width, height, dib.bits.data(), bmi,
+                              DIB_RGB_COLORS, SRCCOPY);
         if (clip)
             SelectClipRgn(dc, nullptr);
     } else {
@@ -87,7 +87,7 @@ bool img_dc_capture(HDC dc, HPALETTE palette, int x1, int y1, int x2, int y2, bo
             system_code = last_error_code();
             return false;
         }
-    } // the bitmap is deselected before GetDIBits reads it
+    }  // the bitmap is deselected before GetDIBits reads it
 
     BITMAP facts = {};
     GetObjectA(bitmap.get(), sizeof facts, &facts);
@@ -101,8 +101,8 @@ bool img_dc_capture(HDC dc, HPALETTE palette, int x1, int y1, int x2, int y2, bo
     header->biBitCount = WORD(bits);
     PaletteSelection realised(memory.get(), palette ? palette : HPALETTE(GetStockObject(DEFAULT_PALETTE)));
     // The first call completes the header (image size, compression); the second fills the bits.
-    if (!GetDIBits(memory.get(), bitmap.get(), 0, UINT(h), nullptr, reinterpret_cast<BITMAPINFO*>(info.data()),
-                   DIB_RGB_COLORS)) {
+    if (!GetDIBits(memory.get(), bitmap.get(), 0, UINT(h), nullptr,
+                   reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS)) {
         system_code = last_error_code();
         return false;
     }
@@ -113,8 +113,8 @@ bool img_dc_capture(HDC dc, HPALETTE palette, int x1, int y1, int x2, int y2, bo
     dib.bit_count = header->biBitCount;
     dib.compression = int(header->biCompression);
     dib.bits.assign(size_t(image_size), 0);
-    if (GetDIBits(memory.get(), bitmap.get(), 0, UINT(h), dib.bits.data(), reinterpret_cast<BITMAPINFO*>(info.data()),
-                  DIB_RGB_COLORS) != h) {
+    if (GetDIBits(memory.get(), bitmap.get(), 0, UINT(h), dib.bits.data(),
+                  reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS) != h) {
         system_code = last_error_code();
         dib = DibImage{};
         return false;

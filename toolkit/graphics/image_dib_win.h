@@ -13,8 +13,8 @@
 // rectangle the whole picture, DIB_RGB_COLORS, SRCCOPY). stretch 0: at (x1, y1) in its own size,
 // inside the clip region when one is given; otherwise stretched to (x2 - x1 + 1) by (y2 - y1 + 1)
 // from (x1, y1), without the region. False when GDI refuses the drawing.
-bool img_dib_draw(HDC dc, HRGN clip, const DibImage& dib, int width, int height, int x1, int y1, int x2, int y2,
-                  int stretch);
+bool img_dib_draw(HDC dc, HRGN clip, const DibImage& dib, int width, int height, int x1, int y1, int x2,
+                  int y2, int stretch);
 
 // Captures pixels x1..x2, y1..y2 (rows counted downwards) of dc into a bitmap of the context's own
 // colour depth, made an even number of pixels wide when even_width is set; palette (or, when null,

@@ -6,8 +6,8 @@
 
 #include "toolkit/common/error_state.h"
 
-constexpr int IMG_ERR_READ_WRITE = 2; // "Error reading/writing file or device"
-constexpr int IMG_ERR_FORMAT = 27;    // "Image file format not supported"
-constexpr int IMG_ERR_ZLIB = 1044;    // "Zlib compression/decompression failed"
+constexpr int IMG_ERR_READ_WRITE = 2;  // "Error reading/writing file or device"
+constexpr int IMG_ERR_FORMAT = 27;     // "Image file format not supported"
+constexpr int IMG_ERR_ZLIB = 1044;     // "Zlib compression/decompression failed"
 
 #endif

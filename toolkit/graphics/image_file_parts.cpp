@@ -91,12 +91,12 @@ bool img_png_rows(int colour_type, int depth, int64_t width, int64_t& row_length
     return row_length > 0;
 }
 
-PngChunks img_png_chunks(int handle, int64_t file_length, int64_t capacity, std::vector<unsigned char>& compressed,
-                         uint32_t* palette, int& entries)
+PngChunks img_png_chunks(int handle, int64_t file_length, int64_t capacity,
+                         std::vector<unsigned char>& compressed, uint32_t* palette, int& entries)
 {
     compressed.assign(size_t(capacity), 0);
     int64_t collected = 0;
-    int64_t position = 33; // signature and IHDR chunk
+    int64_t position = 33;  // signature and IHDR chunk
     std::vector<unsigned char> plte(768);
     for (;;) {
         unsigned char head[8];
@@ -112,7 +112,7 @@ PngChunks img_png_chunks(int handle, int64_t file_length, int64_t capacity, std:
         if (length + 4 > file_length - position)
             return PngChunks::beyond_file;
         position += length + 4;
-        int64_t skip = length + 4; // data and CRC
+        int64_t skip = length + 4;  // data and CRC
         if (IImgPngChunkIs(head + 4, "IDAT")) {
             if (collected + length > capacity)
                 return PngChunks::overflow;

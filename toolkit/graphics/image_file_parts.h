@@ -46,10 +46,10 @@ bool img_png_rows(int colour_type, int depth, int64_t width, int64_t& row_length
 
 // What the chunk walk ended with.
 enum class PngChunks {
-    complete,  // IEND reached
-    short_read, // the file ended first
-    overflow,  // image data beyond the capacity, or a chunk length beyond 2^31 - 1
-    beyond_file, // a chunk whose length passes the end of the file
+    complete,     // IEND reached
+    short_read,   // the file ended first
+    overflow,     // image data beyond the capacity, or a chunk length beyond 2^31 - 1
+    beyond_file,  // a chunk whose length passes the end of the file
 };
 
 // Walks the chunks after IHDR (the file positioned at byte 33): the data of the IDAT chunks are
@@ -57,8 +57,8 @@ enum class PngChunks {
 // palette as red + 256 green + 65536 blue, with entries = their count; other chunks are skipped. A
 // chunk whose data and CRC pass file_length ends the walk (a damaged file is not decoded from what
 // follows it). Chunk CRCs are not checked.
-PngChunks img_png_chunks(int handle, int64_t file_length, int64_t capacity, std::vector<unsigned char>& compressed,
-                         uint32_t* palette, int& entries);
+PngChunks img_png_chunks(int handle, int64_t file_length, int64_t capacity,
+                         std::vector<unsigned char>& compressed, uint32_t* palette, int& entries);
 
 // True when every row of the inflated rows starts with a filter type the format knows (0 to 4): a
 // row with another type byte is not image data, and is refused rather than passed unchanged.

@@ -56,18 +56,18 @@ void bmp_rle(int handle, Target& image, bool four_bit)
                 int index = four_bit ? (i % 2 == 0 ? code[1] >> 4 : code[1] & 15) : code[1];
                 image.put(x, row, img_palette[index]);
             }
-        } else if (code[1] == 0) { // end of line
+        } else if (code[1] == 0) {  // end of line
             x = 0;
             --row;
-        } else if (code[1] == 1) { // end of bitmap
+        } else if (code[1] == 1) {  // end of bitmap
             break;
-        } else if (code[1] == 2) { // delta
+        } else if (code[1] == 2) {  // delta
             unsigned char delta[2];
             if (!source.read(delta, 2))
                 break;
             x += delta[0];
             row -= delta[1];
-        } else { // literal run of code[1] pixels, its bytes padded to an even count
+        } else {  // literal run of code[1] pixels, its bytes padded to an even count
             int n = code[1];
             int bytes = four_bit ? (n + 1) / 2 : n;
             bytes += bytes & 1;
@@ -87,15 +87,9 @@ void bmp_row(const unsigned char* data, int bits, bool mask_565, Target& image, 
     for (int x = 0; x < image.width; ++x) {
         uint32_t value = 0;
         switch (bits) {
-        case 1:
-            value = img_palette[(data[x / 8] >> (7 - x % 8)) & 1];
-            break;
-        case 4:
-            value = img_palette[x % 2 == 0 ? data[x / 2] >> 4 : data[x / 2] & 15];
-            break;
-        case 8:
-            value = img_palette[data[x]];
-            break;
+        case 1: value = img_palette[(data[x / 8] >> (7 - x % 8)) & 1]; break;
+        case 4: value = img_palette[x % 2 == 0 ? data[x / 2] >> 4 : data[x / 2] & 15]; break;
+        case 8: value = img_palette[data[x]]; break;
         case 16: {
             unsigned lo = data[2 * x], hi = data[2 * x + 1];
             unsigned red = mask_565 ? (hi / 8) * 8 : (hi / 4) * 8;
@@ -103,14 +97,9 @@ void bmp_row(const unsigned char* data, int bits, bool mask_565, Target& image, 
             value = img_pixel(red, green, (lo % 32) * 8);
             break;
         }
-        case 24:
-            value = img_pixel(data[3 * x + 2], data[3 * x + 1], data[3 * x]);
-            break;
-        case 32:
-            value = img_pixel(data[4 * x + 2], data[4 * x + 1], data[4 * x]);
-            break;
-        default:
-            return;
+        case 24: value = img_pixel(data[3 * x + 2], data[3 * x + 1], data[3 * x]); break;
+        case 32: value = img_pixel(data[4 * x + 2], data[4 * x + 1], data[4 * x]); break;
+        default: return;
         }
         image.put(x, row, value);
     }
@@ -177,7 +166,8 @@ void load_pcx(int handle, Target& image)
     // The four forms of PCX files (1 bit, 4 bit planes, 8 bits, 3 planes of 8 bits); any other
     // combination of bits and planes is not decoded. Every plane line holds bytes-per-line bytes, as
     // the toolkit's writer makes them: a 24-bit row of odd width has no byte after its three lines.
-    const bool form = (bits == 1 && (planes == 1 || planes == 4)) || (bits == 8 && (planes == 1 || planes == 3));
+    const bool form =
+        (bits == 1 && (planes == 1 || planes == 4)) || (bits == 8 && (planes == 1 || planes == 3));
     if (bytes_per_line == 0 || !form)
         return;
     std::vector<unsigned char> line(static_cast<size_t>(bytes_per_line));
@@ -202,7 +192,8 @@ void load_pcx(int handle, Target& image)
         return;
     }
     if (depth == 1 || depth == 4) {
-        std::fill(image.pixels.begin(), image.pixels.begin() + size_t(image.width) * size_t(image.height), 0u);
+        std::fill(image.pixels.begin(), image.pixels.begin() + size_t(image.width) * size_t(image.height),
+                  0u);
         if (depth == 4)
             for (int i = 0; i < 16; ++i)
                 img_palette[i] = img_pixel(header[16 + 3 * i], header[17 + 3 * i], header[18 + 3 * i]);
@@ -212,7 +203,7 @@ void load_pcx(int handle, Target& image)
     for (int row = 0; row < image.height; ++row) {
         for (int plane = 0; plane < planes; ++plane) {
             if (!img_pcx_line(source, line))
-                return; // a bit-plane image stopped early keeps its plane sums
+                return;  // a bit-plane image stopped early keeps its plane sums
             uint32_t* out = image.pixels.data() + size_t(row) * size_t(image.width);
             for (int x = 0; x < w; ++x) {
                 switch (depth) {
@@ -224,12 +215,8 @@ void load_pcx(int handle, Target& image)
                     if ((line[x / 8] >> (7 - x % 8)) & 1)
                         out[x] += 1u << plane;
                     break;
-                case 8:
-                    out[x] = img_palette[line[x]];
-                    break;
-                case 24:
-                    out[x] = plane == 0 ? line[x] : out[x] | uint32_t(line[x]) << (8 * plane);
-                    break;
+                case 8: out[x] = img_palette[line[x]]; break;
+                case 24: out[x] = plane == 0 ? line[x] : out[x] | uint32_t(line[x]) << (8 * plane); break;
                 }
             }
         }
@@ -250,7 +237,8 @@ void load_png(int handle, Target& image, int64_t file_length)
     const int colour_type = head[25];
     int64_t row_length = 0;
     int distance = 1;
-    if (head[27] != 0 || head[28] != 0 || !img_png_rows(colour_type, depth, image.width, row_length, distance)) {
+    if (head[27] != 0 || head[28] != 0 ||
+        !img_png_rows(colour_type, depth, image.width, row_length, distance)) {
         IErrorReport(IMG_ERR_FORMAT);
         return;
     }
@@ -273,20 +261,20 @@ void load_png(int handle, Target& image, int64_t file_length)
     IImgUncompress(compressed.data(), inflated.data(), compressed.size(), inflated_length);
     compressed = {};
     if (inflated_length == 0)
-        return; // the inflate failed (error 1044): nothing is written
+        return;  // the inflate failed (error 1044): nothing is written
     if (!img_png_filters_known(inflated.data(), row_length, image.height)) {
         IErrorReport(IMG_ERR_FORMAT);
         return;
     }
     IImgPngUnfilter(size_t(row_length), size_t(image.height), distance, inflated.data());
 
-    const int sample = depth / 8; // bytes per RGB sample
+    const int sample = depth / 8;  // bytes per RGB sample
     for (int row = 0; row < image.height; ++row) {
         const unsigned char* data = inflated.data() + size_t(row) * size_t(row_length) + 1;
         for (int x = 0; x < image.width; ++x) {
             uint32_t value = 0;
             if (colour_type == 3) {
-                int per_byte = 8 / depth; // samples per byte, the first in the top bits
+                int per_byte = 8 / depth;  // samples per byte, the first in the top bits
                 int shift = 8 - depth * (x % per_byte + 1);
                 value = img_palette[(data[x / per_byte] >> shift) & ((1 << depth) - 1)];
             } else {
@@ -298,7 +286,7 @@ void load_png(int handle, Target& image, int64_t file_length)
     }
 }
 
-} // namespace
+}  // namespace
 
 void IImgLoadPixels(std::string_view name, std::span<uint32_t> pixels)
 {
@@ -312,7 +300,8 @@ void IImgLoadPixels(std::string_view name, std::span<uint32_t> pixels)
     // A negative BMP height means rows stored top down.
     const int64_t width = facts[1];
     const int64_t height = facts[2] < 0 ? -int64_t(facts[2]) : facts[2];
-    if (width < 1 || height < 1 || width * height > IMG_MAX_PIXELS || width * height > int64_t(pixels.size())) {
+    if (width < 1 || height < 1 || width * height > IMG_MAX_PIXELS ||
+        width * height > int64_t(pixels.size())) {
         IErrorReport(IMG_ERR_FORMAT);
         return;
     }
@@ -326,19 +315,13 @@ void IImgLoadPixels(std::string_view name, std::span<uint32_t> pixels)
     try {
         if (file_length >= 0 && img_seek_to(handle, 0)) {
             switch (type) {
-            case IMG_TYPE_BMP:
-                load_bmp(handle, image, facts[2] < 0, facts[4], file_length);
-                break;
-            case IMG_TYPE_PCX:
-                load_pcx(handle, image);
-                break;
-            default:
-                load_png(handle, image, file_length);
-                break;
+            case IMG_TYPE_BMP: load_bmp(handle, image, facts[2] < 0, facts[4], file_length); break;
+            case IMG_TYPE_PCX: load_pcx(handle, image); break;
+            default: load_png(handle, image, file_length); break;
             }
         }
     } catch (const std::bad_alloc&) {
-        IErrorReport(ERR_OPEN_FILE); // memory could not be had
+        IErrorReport(ERR_OPEN_FILE);  // memory could not be had
     }
     IOsBinClose(handle);
 }

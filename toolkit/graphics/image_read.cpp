@@ -20,10 +20,10 @@
 namespace {
 
 constexpr int READ_OK = 0;
-constexpr int READ_OPEN = 1;    // the file or the memory could not be had
-constexpr int READ_SHORT = 2;   // a read came short
-constexpr int READ_FORMAT = 27; // not a supported form
-constexpr int READ_ZLIB = 1044; // the PNG data do not inflate
+constexpr int READ_OPEN = 1;     // the file or the memory could not be had
+constexpr int READ_SHORT = 2;    // a read came short
+constexpr int READ_FORMAT = 27;  // not a supported form
+constexpr int READ_ZLIB = 1044;  // the PNG data do not inflate
 
 // RGBQUAD word of a colour given as red + 256 green + 65536 blue.
 uint32_t quad(uint32_t rgb)
@@ -58,10 +58,12 @@ int read_bmp(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     const bool run_length = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
     // Known header sizes only (the 12-byte core header is not read); known bit counts; run-length
     // codes only for their own bit count and never top down; colour masks only for 16 and 32 bits.
-    if ((header_size != 40 && header_size != 52 && header_size != 56 && header_size != 108 && header_size != 124)
-        || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        || !size_ok(w, top_down ? -h : h) || (compression > 3) || (compression == 3 && bits != 16 && bits != 32)
-        || ((compression == 1 || compression == 2) && (!run_length || top_down)))
+    if ((header_size != 40 && header_size != 52 && header_size != 56 && header_size != 108 &&
+         header_size != 124) ||
+        (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) ||
+        !size_ok(w, top_down ? -h : h) || (compression > 3) ||
+        (compression == 3 && bits != 16 && bits != 32) ||
+        ((compression == 1 || compression == 2) && (!run_length || top_down)))
         return READ_FORMAT;
 
     // Colour table after the information header: 2^bits entries (or colours used) up to 8 bits, the
@@ -135,8 +137,8 @@ int read_pcx(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     const int64_t h = int64_t(img_le16(head, 10)) - img_le16(head, 6) + 1;
     // A plane line must hold the picture's width; only the four forms below are read.
     const int64_t needed = bits == 1 || bits == 4 ? (w + 7) / 8 : w;
-    const bool form = (bits == 1 && planes == 1) || (bits == 4 && planes == 4) || (bits == 8 && planes == 1)
-                      || (bits == 24 && planes == 3);
+    const bool form = (bits == 1 && planes == 1) || (bits == 4 && planes == 4) ||
+                      (bits == 8 && planes == 1) || (bits == 24 && planes == 3);
     if (!form || !size_ok(w, h) || bytes_per_line < needed)
         return READ_FORMAT;
 
@@ -153,11 +155,12 @@ int read_pcx(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     if (bits == 8) {
         // The palette: a marker byte (not checked) and 768 bytes at the end of the file.
         unsigned char palette[769];
-        if (file_length < 128 + 769 || !img_seek_to(handle, file_length - 769)
-            || !img_read_exactly(handle, palette, 769))
+        if (file_length < 128 + 769 || !img_seek_to(handle, file_length - 769) ||
+            !img_read_exactly(handle, palette, 769))
             return READ_SHORT;
         for (int i = 0; i < 256; ++i)
-            dib.colours.push_back(quad(palette[1 + 3 * i] | palette[2 + 3 * i] << 8 | palette[3 + 3 * i] << 16));
+            dib.colours.push_back(
+                quad(palette[1 + 3 * i] | palette[2 + 3 * i] << 8 | palette[3 + 3 * i] << 16));
     }
     if (!img_seek_to(handle, 128))
         return READ_SHORT;
@@ -167,20 +170,20 @@ int read_pcx(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     std::vector<unsigned char> line(static_cast<size_t>(bytes_per_line));
     ImgByteSource source(handle);
     for (int r = 0; r < dib.height; ++r) {
-        unsigned char* row = dib.bits.data() + (dib.height - 1 - r) * row_bytes; // the top row is the last
+        unsigned char* row = dib.bits.data() + (dib.height - 1 - r) * row_bytes;  // the top row is the last
         for (int plane = 0; plane < planes; ++plane) {
             if (!img_pcx_line(source, line))
                 return READ_SHORT;
             switch (bits) {
-            case 1: // the plane line is the packed row
+            case 1:  // the plane line is the packed row
                 std::memcpy(row, line.data(), size_t(std::min<int64_t>(row_bytes, bytes_per_line)));
                 break;
-            case 4: // each plane byte sets bit `plane` of eight 4-bit pixels, the first in the high half
+            case 4:  // each plane byte sets bit `plane` of eight 4-bit pixels, the first in the high half
                 for (int x = 0; x < dib.width; ++x)
                     if (line[x / 8] >> (7 - x % 8) & 1)
                         row[x / 2] |= (unsigned char)((1 << plane) << (x % 2 == 0 ? 4 : 0));
                 break;
-            default: // 8 bits, or plane `plane` of 24 bits into byte 2 - plane (blue, green, red order)
+            default:  // 8 bits, or plane `plane` of 24 bits into byte 2 - plane (blue, green, red order)
                 for (int x = 0; x < bytes_per_line; ++x)
                     row[size_t(x) * planes + (planes - 1 - plane)] = line[x];
                 break;
@@ -205,14 +208,15 @@ int read_png(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     const int colour_type = head[25];
     int64_t row_length = 0;
     int distance = 1;
-    if (head[27] != 0 || head[28] != 0 || !size_ok(w, h) || !img_png_rows(colour_type, depth, w, row_length, distance))
+    if (head[27] != 0 || head[28] != 0 || !size_ok(w, h) ||
+        !img_png_rows(colour_type, depth, w, row_length, distance))
         return READ_FORMAT;
     const int64_t raw = row_length * h;
     int64_t capacity = 0;
     if (!img_png_capacity(raw, file_length, capacity))
         return READ_SHORT;
     std::vector<unsigned char> compressed;
-    uint32_t palette[256] = {}; // entries beyond the PLTE chunk's are black
+    uint32_t palette[256] = {};  // entries beyond the PLTE chunk's are black
     int entries = 0;
     if (img_png_chunks(handle, file_length, capacity, compressed, palette, entries) != PngChunks::complete)
         return READ_SHORT;
@@ -265,7 +269,7 @@ int read_png(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     return READ_OK;
 }
 
-} // namespace
+}  // namespace
 
 void img_file_read_dib(int type, std::string_view name, DibImage& dib, int& width, int& height, int& status,
                        int& system_code)

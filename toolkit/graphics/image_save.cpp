@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int STATUS_OPEN = 1;  // the file, the memory or the bitmap could not be had
-constexpr int STATUS_WRITE = 2; // a write came short or compression failed
+constexpr int STATUS_OPEN = 1;   // the file, the memory or the bitmap could not be had
+constexpr int STATUS_WRITE = 2;  // a write came short or compression failed
 
 // An output file; the first failure is kept and later writes do nothing.
 class OutFile {
@@ -108,12 +108,9 @@ void rgb_of(const DibImage& dib, const unsigned char* row, int x, unsigned char 
 unsigned index_of(const DibImage& dib, const unsigned char* row, int x)
 {
     switch (dib.bit_count) {
-    case 1:
-        return (row[x / 8] >> (7 - x % 8)) & 1;
-    case 4:
-        return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 15;
-    default:
-        return row[x];
+    case 1: return (row[x / 8] >> (7 - x % 8)) & 1;
+    case 4: return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 15;
+    default: return row[x];
     }
 }
 
@@ -151,19 +148,19 @@ void save_bmp(OutFile& file, const DibImage& dib)
     std::vector<unsigned char> head;
     head.push_back('B');
     head.push_back('M');
-    put_le32(head, 54 + table + image); // file size
-    put_le32(head, 0);                  // reserved
-    put_le32(head, 54 + table);         // bits offset
-    put_le32(head, 40);                 // information header size
+    put_le32(head, 54 + table + image);  // file size
+    put_le32(head, 0);                   // reserved
+    put_le32(head, 54 + table);          // bits offset
+    put_le32(head, 40);                  // information header size
     put_le32(head, uint32_t(dib.width));
-    put_le32(head, uint32_t(dib.height)); // positive: rows bottom-up
-    put_le16(head, 1);                  // planes
+    put_le32(head, uint32_t(dib.height));  // positive: rows bottom-up
+    put_le16(head, 1);                     // planes
     put_le16(head, uint32_t(dib.bit_count));
     put_le32(head, uint32_t(dib.compression));
     put_le32(head, image);
-    put_le32(head, 0); // resolutions
+    put_le32(head, 0);  // resolutions
     put_le32(head, 0);
-    put_le32(head, dib.compression == 3 ? 0 : uint32_t(dib.colours.size())); // colours used
+    put_le32(head, dib.compression == 3 ? 0 : uint32_t(dib.colours.size()));  // colours used
     put_le32(head, 0);                                                        // colours important
     for (uint32_t quad : dib.colours)
         put_le32(head, quad);
@@ -175,14 +172,14 @@ void save_bmp(OutFile& file, const DibImage& dib)
 
 void save_pcx(OutFile& file, const DibImage& dib, int width, int height)
 {
-    const int we = dib.width; // bytes per plane line
+    const int we = dib.width;  // bytes per plane line
     const bool palette = dib.bit_count <= 8;
     const int planes = palette ? 1 : 3;
     std::vector<unsigned char> head(128, 0);
-    head[0] = 10; // manufacturer
-    head[1] = 5;  // version
-    head[2] = 1;  // run-length encoding
-    head[3] = 8;  // bits per pixel per plane
+    head[0] = 10;  // manufacturer
+    head[1] = 5;   // version
+    head[2] = 1;   // run-length encoding
+    head[3] = 8;   // bits per pixel per plane
     auto set16 = [&head](int at, int value) {
         head[at] = (unsigned char)value;
         head[at + 1] = (unsigned char)(value >> 8);
@@ -260,10 +257,10 @@ void save_png(OutFile& file, const DibImage& dib, int width, int height, int& st
     put_be32(ihdr, uint32_t(width));
     put_be32(ihdr, uint32_t(height));
     ihdr.push_back((unsigned char)depth);
-    ihdr.push_back(palette ? 3 : 2); // colour type
-    ihdr.push_back(0);               // compression
-    ihdr.push_back(0);               // filter
-    ihdr.push_back(0);               // interlace
+    ihdr.push_back(palette ? 3 : 2);  // colour type
+    ihdr.push_back(0);                // compression
+    ihdr.push_back(0);                // filter
+    ihdr.push_back(0);                // interlace
     put_chunk(out, "IHDR", ihdr.data(), ihdr.size());
     if (palette) {
         std::vector<unsigned char> plte;
@@ -279,7 +276,7 @@ void save_png(OutFile& file, const DibImage& dib, int width, int height, int& st
     raw.reserve(size_t(raw_size));
     for (int r = 0; r < height; ++r) {
         const unsigned char* row = top_row(dib, r);
-        raw.push_back(0); // filter type None
+        raw.push_back(0);  // filter type None
         if (palette) {
             raw.insert(raw.end(), row, row + row_data);
         } else {
@@ -303,7 +300,7 @@ void save_png(OutFile& file, const DibImage& dib, int width, int height, int& st
     file.write(out);
 }
 
-} // namespace
+}  // namespace
 
 int64_t img_dib_row_bytes(int width, int bit_count)
 {
@@ -352,7 +349,8 @@ void img_dib_save(int type, const DibImage& dib, int width, int height, std::str
     }
     size_t first = name.find_first_not_of(' ');
     size_t last = name.find_last_not_of(' ');
-    std::string path = first == std::string_view::npos ? std::string() : std::string(name.substr(first, last - first + 1));
+    std::string path =
+        first == std::string_view::npos ? std::string() : std::string(name.substr(first, last - first + 1));
     errno = 0;
     OutFile file(path);
     if (file.status() == 0) {

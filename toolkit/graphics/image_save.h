@@ -9,12 +9,12 @@
 
 // A device-independent bitmap: the pixels of a captured rectangle with their colour table.
 struct DibImage {
-    int width = 0;                   // pixels per row
-    int height = 0;                  // rows
-    int bit_count = 0;               // bits per pixel: 1, 4, 8, 16, 24 or 32
-    int compression = 0;             // 0 plain; 3 colour masks (16 bits: 5-6-5, else 5-5-5)
-    std::vector<uint32_t> colours;   // colour table: blue + 256 green + 65536 red (3 masks for 3)
-    std::vector<unsigned char> bits; // rows bottom-up, each padded to a multiple of 4 bytes
+    int width = 0;                    // pixels per row
+    int height = 0;                   // rows
+    int bit_count = 0;                // bits per pixel: 1, 4, 8, 16, 24 or 32
+    int compression = 0;              // 0 plain; 3 colour masks (16 bits: 5-6-5, else 5-5-5)
+    std::vector<uint32_t> colours;    // colour table: blue + 256 green + 65536 red (3 masks for 3)
+    std::vector<unsigned char> bits;  // rows bottom-up, each padded to a multiple of 4 bytes
 };
 
 // Bytes of one row of a bitmap of the given width and bit count, padded to a multiple of 4.

@@ -29,7 +29,7 @@ void clamp_axis(float& a1, float& a2, float lo, float hi)
     }
 }
 
-} // namespace
+}  // namespace
 
 void IGrClipLine(float& x1, float& y1, float& x2, float& y2, int& visible)
 {
@@ -145,7 +145,7 @@ void send_run(int n)
     gr_send_both(GrOpPolyline);
 }
 
-} // namespace
+}  // namespace
 
 void IGrPolylineClipped(const float* x, const float* y, int n, int device)
 {
@@ -211,10 +211,11 @@ namespace {
 
 float edge_result(double v)
 {
-    return std::fabs(v) > double(GR_EDGE_PARALLEL) || std::isnan(v) ? GR_EDGE_PARALLEL : static_cast<float>(v);
+    return std::fabs(v) > double(GR_EDGE_PARALLEL) || std::isnan(v) ? GR_EDGE_PARALLEL
+                                                                    : static_cast<float>(v);
 }
 
-} // namespace
+}  // namespace
 
 float IGrEdgeXAtY(float x1, float y1, float x2, float y2, float y)
 {

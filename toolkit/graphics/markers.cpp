@@ -85,7 +85,7 @@ void triangle_pass(int pass, int mode, int direction, const float* X, const floa
     }
 }
 
-} // namespace
+}  // namespace
 
 void IGrTriangleDraw(float x1, float y1, float x2, float y2, float x3, float y3)
 {

@@ -32,7 +32,7 @@ int ramp_colour(int v)
     }
 }
 
-} // namespace
+}  // namespace
 
 std::vector<int> gr_palette_colours(int n)
 {
@@ -40,10 +40,10 @@ std::vector<int> gr_palette_colours(int n)
         return {};
     std::vector<int> colours(static_cast<std::size_t>(n), 0);
     if (n == 16) {
-        colours = {pack(255, 255, 255), pack(0, 0, 191),   pack(0, 191, 0),     pack(0, 191, 191),
-                   pack(191, 0, 0),     pack(191, 0, 191), pack(191, 191, 0),   pack(64, 64, 64),
-                   pack(191, 191, 191), pack(0, 0, 255),   pack(0, 255, 0),     pack(0, 255, 255),
-                   pack(255, 0, 0),     pack(255, 0, 255), pack(255, 255, 0),   pack(0, 0, 0)};
+        colours = {pack(255, 255, 255), pack(0, 0, 191),   pack(0, 191, 0),   pack(0, 191, 191),
+                   pack(191, 0, 0),     pack(191, 0, 191), pack(191, 191, 0), pack(64, 64, 64),
+                   pack(191, 191, 191), pack(0, 0, 255),   pack(0, 255, 0),   pack(0, 255, 255),
+                   pack(255, 0, 0),     pack(255, 0, 255), pack(255, 255, 0), pack(0, 0, 0)};
     } else {
         // Entry k takes source index v with k = v / s; each ramp is walked from its first index + s - 1
         // in steps of s, except the ramps at 0 and 240, which start at their first index.
@@ -56,10 +56,10 @@ std::vector<int> gr_palette_colours(int n)
         }
     }
     // The basic colours appended after the ramps.
-    const int basic[16] = {pack(0, 0, 0),       pack(191, 0, 0),   pack(191, 191, 0),   pack(0, 191, 0),
-                           pack(0, 191, 191),   pack(0, 0, 191),   pack(191, 0, 191),   pack(191, 191, 191),
-                           pack(64, 64, 64),    pack(255, 0, 0),   pack(255, 255, 0),   pack(0, 255, 0),
-                           pack(0, 255, 255),   pack(0, 0, 255),   pack(255, 0, 255),   pack(255, 255, 255)};
+    const int basic[16] = {pack(0, 0, 0),     pack(191, 0, 0), pack(191, 191, 0), pack(0, 191, 0),
+                           pack(0, 191, 191), pack(0, 0, 191), pack(191, 0, 191), pack(191, 191, 191),
+                           pack(64, 64, 64),  pack(255, 0, 0), pack(255, 255, 0), pack(0, 255, 0),
+                           pack(0, 255, 255), pack(0, 0, 255), pack(255, 0, 255), pack(255, 255, 255)};
     colours.insert(colours.end(), basic, basic + 16);
     return colours;
 }

@@ -61,7 +61,7 @@ int paeth(int left, int up, int up_left)
     return pb <= pc ? up : up_left;
 }
 
-} // namespace
+}  // namespace
 
 uint32_t IImgPngGetBE32(const unsigned char* bytes)
 {
@@ -108,28 +108,28 @@ void IImgPngUnfilter(size_t row_length, size_t rows, int bytes_per_pixel, unsign
     if (row_length < 2 || bytes_per_pixel < 1)
         return;
     const size_t b = size_t(bytes_per_pixel);
-    const size_t n = row_length - 1; // data bytes of a row
+    const size_t n = row_length - 1;  // data bytes of a row
     for (size_t r = 0; r < rows; ++r) {
         unsigned char* row = buffer + r * row_length + 1;
-        const unsigned char* up = r > 0 ? row - row_length : nullptr; // the row above, unfiltered
+        const unsigned char* up = r > 0 ? row - row_length : nullptr;  // the row above, unfiltered
         switch (row[-1]) {
-        case 1: // Sub
+        case 1:  // Sub
             for (size_t i = b; i < n; ++i)
                 row[i] = (unsigned char)(row[i] + row[i - b]);
             break;
-        case 2: // Up
+        case 2:  // Up
             if (up)
                 for (size_t i = 0; i < n; ++i)
                     row[i] = (unsigned char)(row[i] + up[i]);
             break;
-        case 3: // Average
+        case 3:  // Average
             for (size_t i = 0; i < n; ++i) {
                 int left = i >= b ? row[i - b] : 0;
                 int above = up ? up[i] : 0;
                 row[i] = (unsigned char)(row[i] + (left + above) / 2);
             }
             break;
-        case 4: // Paeth
+        case 4:  // Paeth
             for (size_t i = 0; i < n; ++i) {
                 int left = i >= b ? row[i - b] : 0;
                 int above = up ? up[i] : 0;
@@ -137,7 +137,7 @@ void IImgPngUnfilter(size_t row_length, size_t rows, int bytes_per_pixel, unsign
                 row[i] = (unsigned char)(row[i] + paeth(left, above, up_left));
             }
             break;
-        default: // 0 None, and unknown types pass unchanged
+        default:  // 0 None, and unknown types pass unchanged
             break;
         }
     }

@@ -19,10 +19,10 @@ constexpr int MAX_ACTIVE_EDGES = 99;
 
 // One polygon edge along the scan coordinate s (y for lines of constant y, x for constant x).
 struct Edge {
-    double slope;    // change of the other coordinate per unit of s
-    double upper;    // larger s of the two ends
-    double lower;    // smaller s
-    double at_lower; // the other coordinate at the lower end
+    double slope;     // change of the other coordinate per unit of s
+    double upper;     // larger s of the two ends
+    double lower;     // smaller s
+    double at_lower;  // the other coordinate at the lower end
 };
 
 // Scans the polygon (points px, py as the scan and the other coordinate) with lines of constant s
@@ -57,8 +57,9 @@ bool scan_polygon(const std::vector<float>& ps, const std::vector<float>& po, do
     for (double s = start; s <= upper_end; s += spacing) {
         while (next < edges.size() && edges[next].lower <= s)
             active.push_back(&edges[next++]);
-        active.erase(std::remove_if(active.begin(), active.end(), [&](const Edge* e) { return e->upper < s; }),
-                     active.end());
+        active.erase(
+            std::remove_if(active.begin(), active.end(), [&](const Edge* e) { return e->upper < s; }),
+            active.end());
         if (active.size() > MAX_ACTIVE_EDGES) {
             IErrorReport(GR_ERR_FILL_COMPLEX);
             return false;
@@ -85,7 +86,7 @@ int nint(double v)
     return gr_trunc(v < 0.0 ? v - 0.5 : v + 0.5);
 }
 
-} // namespace
+}  // namespace
 
 void IGrPolygonFill(const float* x, const float* y, int n, int device)
 {
@@ -104,7 +105,7 @@ void IGrPolygonFill(const float* x, const float* y, int n, int device)
         }
     }
     if (n > 2 && PX(n) == PX(1) && PY(n) == PY(1))
-        --n;   // a closing vertex equal to the first is dropped
+        --n;  // a closing vertex equal to the first is dropped
     std::vector<float> vx(static_cast<std::size_t>(n)), vy(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         vx[static_cast<std::size_t>(i)] = PX(i + 1);
@@ -227,7 +228,7 @@ void IGrEllipseFill(float cx, float cy, float radius, float ratio)
     }
     const bool hardcopy = GrOutputSwitch.hardcopy != 0;
     gr_shape_open(GrOpEllipsePattern);
-    const bool hardcopy_outline = hardcopy && B.NVAL == -1;   // the driver asks for outline segments
+    const bool hardcopy_outline = hardcopy && B.NVAL == -1;  // the driver asks for outline segments
     gr_fill_passes([&](int pass) {
         if (B.FILL(FILL_OUTLINE) == 1 && style < 3) {
             if (pass == 1 && GrScreenOpFlags.draws(GrOpEllipseOutline)) {

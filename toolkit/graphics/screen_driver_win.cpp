@@ -122,8 +122,8 @@ void draw_text()
     }
     for (int i = 0; i < count; ++i) {
         const double cx = x1 + i * double(T.advance_x), cy = y1 - i * double(T.advance_y);
-        IGrGdiText(gr_trunc(cx), row_of(float(cy)), gr_trunc(cx + T.cell_width), row_of(float(cy + T.cell_height)), 1,
-                   false, B.TEXT.data() + i, 1);
+        IGrGdiText(gr_trunc(cx), row_of(float(cy)), gr_trunc(cx + T.cell_width),
+                   row_of(float(cy + T.cell_height)), 1, false, B.TEXT.data() + i, 1);
     }
 }
 
@@ -199,9 +199,7 @@ void gdi_screen_device(int op)
         return;
     const auto& P = GrPolylineBuffer;
     switch (op) {
-    case GrOpLine:
-        IGrGdiLine(B.IX(1), row(B.IY(1)), B.IX(2), row(B.IY(2)));
-        break;
+    case GrOpLine: IGrGdiLine(B.IX(1), row(B.IY(1)), B.IX(2), row(B.IY(2))); break;
     case GrOpColour: {
         const auto& C = GrColourState;
         int rgb = C.rgb[GR_CURRENT];
@@ -212,9 +210,7 @@ void gdi_screen_device(int op)
     }
     case GrOpEllipseOutline:
     case GrOpEllipsePattern:
-    case GrOpEllipseSolid:
-        IGrGdiEllipse(B.IX(1), row(B.IY(1)), B.IX(2), B.IY(2), op);
-        break;
+    case GrOpEllipseSolid: IGrGdiEllipse(B.IX(1), row(B.IY(1)), B.IX(2), B.IY(2), op); break;
     case GrOpQuadPattern:
     case GrOpQuadSolid:
     case GrOpTrianglePattern:
@@ -227,8 +223,9 @@ void gdi_screen_device(int op)
     }
     case GrOpRectanglePattern:
     case GrOpRectangleSolid:
-        IGrGdiRectangle(std::min(B.IX(1), B.IX(2)), row(std::max(B.IY(1), B.IY(2))), std::max(B.IX(1), B.IX(2)),
-                        row(std::min(B.IY(1), B.IY(2))), op == GrOpRectanglePattern);
+        IGrGdiRectangle(std::min(B.IX(1), B.IX(2)), row(std::max(B.IY(1), B.IY(2))),
+                        std::max(B.IX(1), B.IX(2)), row(std::min(B.IY(1), B.IY(2))),
+                        op == GrOpRectanglePattern);
         break;
     case GrOpPiePattern:
     case GrOpPieSolid:
@@ -237,7 +234,8 @@ void gdi_screen_device(int op)
         sector_points(sx, srow, ex, erow);
         const int rx = gr_trunc(B.X(2)), ry = gr_trunc(B.Y(2));
         if (op == GrOpArc)
-            IGrGdiArc(B.IX(1), row(B.IY(1)), rx, ry, sx, srow, ex, erow, B.FILL(FILL_DENSITY), B.FILL(FILL_STYLE));
+            IGrGdiArc(B.IX(1), row(B.IY(1)), rx, ry, sx, srow, ex, erow, B.FILL(FILL_DENSITY),
+                      B.FILL(FILL_STYLE));
         else
             IGrGdiPie(B.IX(1), row(B.IY(1)), rx, ry, sx, srow, ex, erow, op == GrOpPiePattern);
         break;
@@ -254,12 +252,10 @@ void gdi_screen_device(int op)
             IGrGdiPolygon(n, op == GrOpPolygonPattern);
         break;
     }
-    case GrOpClear:
-        IGrGdiClear(GrSurface.far_x, GrSurface.far_y, GrColourTable.rgb[0]);
-        break;
+    case GrOpClear: IGrGdiClear(GrSurface.far_x, GrSurface.far_y, GrColourTable.rgb[0]); break;
     case GrOpOpen:
         GrDeviceInfo.angle_resolution[0] = 360;
-        GrDeviceInfo.platform[0] = 2;   // the program runs on the Windows NT family only
+        GrDeviceInfo.platform[0] = 2;  // the program runs on the Windows NT family only
         GrDeviceInfo.true_colour[0] = G.display_colours > 256 ? 1 : 0;
         GrDeviceInfo.text_real[0] = 1.7e38f;
         GrDeviceInfo.text_word[0] = 8;
@@ -267,25 +263,16 @@ void gdi_screen_device(int op)
         G.font_cache_name.fill(' ');
         G.palette_pending = 0;
         break;
-    case GrOpClose:
-        IGrGdiRelease();
-        break;
-    case GrOpHardcopyPage:
-        hardcopy_page();
-        break;
+    case GrOpClose: IGrGdiRelease(); break;
+    case GrOpHardcopyPage: hardcopy_page(); break;
     case GrOpFont:
-    case GrOpTextAngle:
-        select_font();
-        break;
-    case GrOpText:
-        draw_text();
-        break;
-    case GrOpMoveBlock:
-        move_block();
-        break;
+    case GrOpTextAngle: select_font(); break;
+    case GrOpText: draw_text(); break;
+    case GrOpMoveBlock: move_block(); break;
     case GrOpClip: {
         const auto& D = GrDeviceArea;
-        const bool smaller = D.ix1 > 0 || D.iy1 > 0 || D.ix2 < GrSurface.max_column || D.iy2 < GrSurface.max_row;
+        const bool smaller =
+            D.ix1 > 0 || D.iy1 > 0 || D.ix2 < GrSurface.max_column || D.iy2 < GrSurface.max_row;
         if (GrTarget.kind == TARGET_PICTURE_FIELD || smaller)
             IGrGdiClip(D.ix1, row(D.iy2), D.ix2 + 1, row(D.iy1) + 1, false);
         else
@@ -299,21 +286,11 @@ void gdi_screen_device(int op)
         B.NPTS = 1;
         break;
     }
-    case GrOpPoint:
-        IGrGdiPoint(B.IX(1), row(B.IY(1)));
-        break;
-    case GrOpPlotMode:
-        IGrGdiPlotMode(GrLineState.plot_mode);
-        break;
-    case GrOpDefineColour:
-        define_colour();
-        break;
-    case GrOpLineType:
-        IGrGdiLineType(GrLineState.line_type);
-        break;
-    case GrOpLineWidth:
-        IGrGdiLineWidth(GrLineState.line_width);
-        break;
+    case GrOpPoint: IGrGdiPoint(B.IX(1), row(B.IY(1))); break;
+    case GrOpPlotMode: IGrGdiPlotMode(GrLineState.plot_mode); break;
+    case GrOpDefineColour: define_colour(); break;
+    case GrOpLineType: IGrGdiLineType(GrLineState.line_type); break;
+    case GrOpLineWidth: IGrGdiLineWidth(GrLineState.line_width); break;
     case GrOpReadPixel: {
         int r = 0, g = 0, b = 0;
         IGrGdiReadPixel(B.IX(1), row(B.IY(1)), r, g, b);
@@ -322,18 +299,14 @@ void gdi_screen_device(int op)
         B.IX(3) = b;
         break;
     }
-    case GrOpLoadPalette:
-        load_palette();
-        break;
-    case GrOpImageFile:
-        draw_image_file();
-        break;
-    default:   // 36 and 37 (line join and cap) leave the screen untouched
+    case GrOpLoadPalette: load_palette(); break;
+    case GrOpImageFile: draw_image_file(); break;
+    default:  // 36 and 37 (line join and cap) leave the screen untouched
         break;
     }
 }
 
-} // namespace
+}  // namespace
 
 void gr_gdi_bind(HDC dc, int bitmap)
 {

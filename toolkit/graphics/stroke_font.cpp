@@ -48,13 +48,34 @@ static void install_builtin(const StrokeFontData& data, int slot)
                          data.mode, data.proportional, slot, data.name, data.strokes, data.lower, data.upper);
 }
 
-void IGrStrokeFontStandard(int slot) { install_builtin(STROKE_FONT_STANDARD, slot); }
-void IGrStrokeFontFixedBold() { install_builtin(STROKE_FONT_FIXED_BOLD, 0); }
-void IGrStrokeFontFixedPlain() { install_builtin(STROKE_FONT_FIXED_PLAIN, 0); }
-void IGrStrokeFontRomanBold() { install_builtin(STROKE_FONT_ROMAN_BOLD, 0); }
-void IGrStrokeFontRomanPlain() { install_builtin(STROKE_FONT_ROMAN_PLAIN, 0); }
-void IGrStrokeFontSwissBold() { install_builtin(STROKE_FONT_SWISS_BOLD, 0); }
-void IGrStrokeFontSwissPlain() { install_builtin(STROKE_FONT_SWISS_PLAIN, 0); }
+void IGrStrokeFontStandard(int slot)
+{
+    install_builtin(STROKE_FONT_STANDARD, slot);
+}
+void IGrStrokeFontFixedBold()
+{
+    install_builtin(STROKE_FONT_FIXED_BOLD, 0);
+}
+void IGrStrokeFontFixedPlain()
+{
+    install_builtin(STROKE_FONT_FIXED_PLAIN, 0);
+}
+void IGrStrokeFontRomanBold()
+{
+    install_builtin(STROKE_FONT_ROMAN_BOLD, 0);
+}
+void IGrStrokeFontRomanPlain()
+{
+    install_builtin(STROKE_FONT_ROMAN_PLAIN, 0);
+}
+void IGrStrokeFontSwissBold()
+{
+    install_builtin(STROKE_FONT_SWISS_BOLD, 0);
+}
+void IGrStrokeFontSwissPlain()
+{
+    install_builtin(STROKE_FONT_SWISS_PLAIN, 0);
+}
 
 void IGrStrokeFontSwap(int mode)
 {
@@ -149,31 +170,31 @@ std::vector<StrokeRun> stroke_glyph_runs(const GrStrokeFontRecord& font, int cod
 // Default width factors of the codes 32..126 and 161..255 (fractions of the character cell).
 static constexpr std::array<float, 95> DEFAULT_WIDTHS_LOWER = {
     0.70f, 0.56f, 0.69f, 0.84f, 0.84f, 1.39f, 1.30f, 0.56f, 0.56f, 0.56f, 0.84f, 0.94f, 0.42f, 0.56f,
-    0.42f, 0.47f,                                                                          // 32..47
+    0.42f, 0.47f,  // 32..47
     0.84f, 0.84f, 0.84f, 0.84f, 0.84f, 0.84f, 0.84f, 0.84f, 0.84f, 0.84f, 0.47f, 0.47f, 0.94f, 0.94f,
-    0.94f, 0.74f,                                                                          // 48..63
+    0.94f, 0.74f,  // 48..63
     1.54f, 1.11f, 1.11f, 1.11f, 1.20f, 1.02f, 0.93f, 1.20f, 1.05f, 0.56f, 0.65f, 1.20f, 0.98f, 1.30f,
-    1.20f, 1.20f,                                                                          // 64..79
+    1.20f, 1.20f,  // 64..79
     0.93f, 1.20f, 1.11f, 0.93f, 1.02f, 1.11f, 1.02f, 1.50f, 1.20f, 1.20f, 1.02f, 0.56f, 0.47f, 0.56f,
-    0.78f, 0.84f,                                                                          // 80..95
+    0.78f, 0.84f,  // 80..95
     0.56f, 0.74f, 0.84f, 0.74f, 0.84f, 0.74f, 0.56f, 0.84f, 0.84f, 0.46f, 0.46f, 0.84f, 0.46f, 1.30f,
-    0.84f, 0.84f,                                                                          // 96..111
+    0.84f, 0.84f,  // 96..111
     0.84f, 0.84f, 0.56f, 0.65f, 0.50f, 0.84f, 0.84f, 1.20f, 0.84f, 0.84f, 0.74f, 0.80f, 0.33f, 0.80f,
-    0.90f,                                                                                 // 112..126
+    0.90f,  // 112..126
 };
 static constexpr std::array<float, 95> DEFAULT_WIDTHS_UPPER = {
     0.55f, 0.83f, 0.83f, 0.83f, 0.83f, 0.33f, 0.83f, 0.55f, 1.27f, 0.46f, 0.83f, 0.94f, 0.55f, 1.27f,
-    0.55f, 0.67f,                                                                          // 161..176
+    0.55f, 0.67f,  // 161..176
     0.94f, 0.50f, 0.50f, 0.55f, 0.83f, 0.75f, 0.42f, 0.55f, 0.50f, 0.52f, 0.83f, 1.25f, 1.25f, 1.25f,
-    0.74f, 1.20f,                                                                          // 177..192
+    0.74f, 1.20f,  // 177..192
     1.20f, 1.20f, 1.20f, 1.20f, 1.20f, 1.49f, 1.11f, 1.02f, 1.02f, 1.02f, 1.02f, 0.55f, 0.55f, 0.55f,
-    0.55f, 1.20f,                                                                          // 193..208
+    0.55f, 1.20f,  // 193..208
     1.20f, 1.20f, 1.20f, 1.20f, 1.20f, 1.20f, 0.94f, 1.20f, 1.20f, 1.20f, 1.20f, 1.20f, 1.20f, 0.93f,
-    0.83f, 0.74f,                                                                          // 209..224
+    0.83f, 0.74f,  // 209..224
     0.74f, 0.74f, 0.74f, 0.74f, 0.74f, 1.11f, 0.74f, 0.74f, 0.74f, 0.74f, 0.74f, 0.46f, 0.46f, 0.46f,
-    0.46f, 0.83f,                                                                          // 225..240
+    0.46f, 0.83f,  // 225..240
     0.83f, 0.83f, 0.83f, 0.83f, 0.83f, 0.83f, 0.94f, 0.83f, 0.83f, 0.83f, 0.83f, 0.83f, 0.83f, 0.83f,
-    0.83f,                                                                                 // 241..255
+    0.83f,  // 241..255
 };
 
 GrCharWidthsRecord GrCharWidths = {DEFAULT_WIDTHS_LOWER, DEFAULT_WIDTHS_UPPER};

@@ -16,32 +16,32 @@
 #include <vector>
 
 constexpr std::string_view STROKE_ALPHABET = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrst";
-constexpr int STROKE_TEXT_LENGTH = 17000;   // characters of a font's stroke text
-constexpr int STROKE_NAME_LENGTH = 260;     // characters of a font's file name
-constexpr int STROKE_RUN_POINTS = 150;      // points of one run
-constexpr int GR_ERR_CHAR_TABLE = 66;       // "Invalid character code in WGrTextWidth"
+constexpr int STROKE_TEXT_LENGTH = 17000;  // characters of a font's stroke text
+constexpr int STROKE_NAME_LENGTH = 260;    // characters of a font's file name
+constexpr int STROKE_RUN_POINTS = 150;     // points of one run
+constexpr int GR_ERR_CHAR_TABLE = 66;      // "Invalid character code in WGrTextWidth"
 
 // GrStrokeFont: the active stroke font (main slot). The symbol slot and the save slot have the same
 // layout; the symbol slot keeps no name, drawing mode or bold state, the save slot no bold state.
 struct GrStrokeFontRecord {
     std::string name = std::string(STROKE_NAME_LENGTH, ' ');     // file name, blank-padded to 260
     std::string strokes = std::string(STROKE_TEXT_LENGTH, ' ');  // stroke text, blank-padded to 17000
-    StrokeStarts lower{};          // starts of the codes 33..127 (1-based positions in strokes)
-    StrokeStartsUpper upper{};     // starts of the codes 161..255 and the end marker
-    float cell_width = 0.0f;       // m1: x scale = character width / m1
-    float cell_height = 0.0f;      // m2: y scale = character height / m2
-    float x_extent = 0.0f;         // m3: glyph box width, centres the first glyph
-    float y_extent = 0.0f;         // m4: glyph box height (vertical text)
-    int charset = 0;               // m5: 7 = no glyphs above 160
-    int mode = 1;                  // m6: 0 filled outlines, 1 polylines
-    int proportional = 0;          // m7: 1 = glyphs take their width factor
-    int stroke_in_use = 0;         // 1 while graphics text draws with this font
-    int bold = 0;                  // bold state the font was selected with
+    StrokeStarts lower{};       // starts of the codes 33..127 (1-based positions in strokes)
+    StrokeStartsUpper upper{};  // starts of the codes 161..255 and the end marker
+    float cell_width = 0.0f;    // m1: x scale = character width / m1
+    float cell_height = 0.0f;   // m2: y scale = character height / m2
+    float x_extent = 0.0f;      // m3: glyph box width, centres the first glyph
+    float y_extent = 0.0f;      // m4: glyph box height (vertical text)
+    int charset = 0;            // m5: 7 = no glyphs above 160
+    int mode = 1;               // m6: 0 filled outlines, 1 polylines
+    int proportional = 0;       // m7: 1 = glyphs take their width factor
+    int stroke_in_use = 0;      // 1 while graphics text draws with this font
+    int bold = 0;               // bold state the font was selected with
 };
 
-extern GrStrokeFontRecord GrStrokeFont;        // the active font
+extern GrStrokeFontRecord GrStrokeFont;            // the active font
 extern GrStrokeFontRecord GrStrokeFontSymbolSlot;  // the symbol slot (installer slot 1)
-extern GrStrokeFontRecord GrStrokeFontSaved;   // the save slot of IGrStrokeFontSwap
+extern GrStrokeFontRecord GrStrokeFontSaved;       // the save slot of IGrStrokeFontSwap
 
 // Copies a font into the symbol slot (slot 1: m1..m5, m7, strokes and starts) or into the main slot
 // (any other slot: everything, the name blank-padded to 260, bold cleared). The stroke text is cut at
@@ -66,8 +66,8 @@ void IGrStrokeFontSwap(int mode);
 // ---- glyph decoding
 
 struct StrokePoint {
-    int x;   // grid units along the baseline
-    int y;   // grid units upwards
+    int x;  // grid units along the baseline
+    int y;  // grid units upwards
 };
 using StrokeRun = std::vector<StrokePoint>;
 
@@ -87,8 +87,8 @@ std::vector<StrokeRun> stroke_glyph_runs(const GrStrokeFontRecord& font, int cod
 
 // The width factor of each code as a fraction of the character cell (codes 32..126 and 161..255).
 struct GrCharWidthsRecord {
-    std::array<float, 95> lower{};   // codes 32..126
-    std::array<float, 95> upper{};   // codes 161..255
+    std::array<float, 95> lower{};  // codes 32..126
+    std::array<float, 95> upper{};  // codes 161..255
 };
 extern GrCharWidthsRecord GrCharWidths;
 

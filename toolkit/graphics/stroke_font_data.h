@@ -13,17 +13,17 @@ using StrokeStartsUpper = std::array<int, 96>;
 
 // One built-in font as its installer hands it to IGrStrokeFontInstall.
 struct StrokeFontData {
-    std::string_view name;          // file name, e.g. "standard.chr"
-    float cell_width;               // m1: x scale = character width / m1
-    float cell_height;              // m2: y scale = character height / m2
-    float x_extent;                 // m3: glyph box width in grid units (centres the glyph)
-    float y_extent;                 // m4: glyph box height in grid units
-    int charset;                    // m5: 7 = codes 32..126 only, else also 161..255
-    int mode;                       // m6: 1 stroked runs, 0 filled outlines
-    int proportional;               // m7: 1 proportional through the width tables, 0 fixed pitch
-    std::string_view strokes;       // the stroke text
-    const StrokeStarts& lower;      // start table A
-    const StrokeStartsUpper& upper; // start table B
+    std::string_view name;           // file name, e.g. "standard.chr"
+    float cell_width;                // m1: x scale = character width / m1
+    float cell_height;               // m2: y scale = character height / m2
+    float x_extent;                  // m3: glyph box width in grid units (centres the glyph)
+    float y_extent;                  // m4: glyph box height in grid units
+    int charset;                     // m5: 7 = codes 32..126 only, else also 161..255
+    int mode;                        // m6: 1 stroked runs, 0 filled outlines
+    int proportional;                // m7: 1 proportional through the width tables, 0 fixed pitch
+    std::string_view strokes;        // the stroke text
+    const StrokeStarts& lower;       // start table A
+    const StrokeStartsUpper& upper;  // start table B
 };
 
 extern const StrokeFontData STROKE_FONT_STANDARD;

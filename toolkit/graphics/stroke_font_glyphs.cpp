@@ -29,7 +29,7 @@ std::vector<StrokeOutput> stroke_text_geometry(const GrStrokeFontRecord& font, f
     const double hx = -H * sA, hy = H * co;
     const double xext = font.x_extent, yext = font.y_extent;
 
-    double px = 0.0, py = 0.0;   // pen: where the glyph's grid origin lies
+    double px = 0.0, py = 0.0;  // pen: where the glyph's grid origin lies
     for (std::size_t k = 0; k < text.size(); ++k) {
         const int code = stroke_map_code(static_cast<unsigned char>(text[k]), font.charset);
 
@@ -61,7 +61,8 @@ std::vector<StrokeOutput> stroke_text_geometry(const GrStrokeFontRecord& font, f
         if (code > 32) {
             for (const StrokeRun& run : stroke_glyph_runs(font, code)) {
                 StrokeOutput piece;
-                piece.shape = font.mode == 0 ? STROKE_POLYGON : (run.size() == 2 ? STROKE_LINE : STROKE_POLYLINE);
+                piece.shape =
+                    font.mode == 0 ? STROKE_POLYGON : (run.size() == 2 ? STROKE_LINE : STROKE_POLYLINE);
                 piece.x.reserve(run.size());
                 piece.y.reserve(run.size());
                 for (const StrokePoint& p : run) {

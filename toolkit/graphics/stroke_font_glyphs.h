@@ -11,25 +11,25 @@
 
 // What the layout reads of the text settings (GrTextState).
 struct StrokeTextSettings {
-    float co = 1.0f;       // cosine of the text angle
-    float sB = 0.0f;       // sine times the aspect factor K (y part of the baseline direction)
-    float sA = 0.0f;       // sine divided by K (x part of the up direction)
-    float slant = 0.0f;    // italic slant (0.4663 for italic stroke text)
-    int text_mode = 0;     // 0 fixed pitch; 1, 2 proportional by the width factors
-    int vertical = 0;      // non-zero: each character below the previous one
-    int style = 0;         // style bits: 1 bold, 2 italic, 4 underline, 8 text on a filled box
+    float co = 1.0f;     // cosine of the text angle
+    float sB = 0.0f;     // sine times the aspect factor K (y part of the baseline direction)
+    float sA = 0.0f;     // sine divided by K (x part of the up direction)
+    float slant = 0.0f;  // italic slant (0.4663 for italic stroke text)
+    int text_mode = 0;   // 0 fixed pitch; 1, 2 proportional by the width factors
+    int vertical = 0;    // non-zero: each character below the previous one
+    int style = 0;       // style bits: 1 bold, 2 italic, 4 underline, 8 text on a filled box
 };
 
 // One primitive of stroke text, in device coordinates.
 enum StrokeShape {
-    STROKE_LINE = 1,       // a two-point run of a stroked font, and the underline
-    STROKE_POLYLINE = 2,   // a longer run of a stroked font
-    STROKE_POLYGON = 3,    // a run of a filled font: a closed outline filled solid
+    STROKE_LINE = 1,      // a two-point run of a stroked font, and the underline
+    STROKE_POLYLINE = 2,  // a longer run of a stroked font
+    STROKE_POLYGON = 3,   // a run of a filled font: a closed outline filled solid
 };
 struct StrokeOutput {
-    int shape;              // StrokeShape
-    std::vector<float> x;   // device x of the points
-    std::vector<float> y;   // device y of the points (upwards)
+    int shape;             // StrokeShape
+    std::vector<float> x;  // device x of the points
+    std::vector<float> y;  // device y of the points (upwards)
 };
 
 // Lays out n characters of text with the font, starting at (x, y) (the left end of the text's middle

@@ -6,24 +6,24 @@ WGrTextStateRecord WGrTextState;
 WGrTextDrawingRecord WGrTextDrawing;
 
 const std::array<int, WGR_TEXT_COLOUR_COUNT> WGR_TEXT_DEFAULT_COLOURS = {
-    0x000000,   // 0 black
-    0x0000BF,   // 1 dark red
-    0x00BFBF,   // 2 dark yellow
-    0x00BF00,   // 3 dark green
-    0xBFBF00,   // 4 dark cyan
-    0xBF0000,   // 5 dark blue
-    0xBF00BF,   // 6 dark magenta
-    0xBFBFBF,   // 7 light grey
-    0x404040,   // 8 dark grey
-    0x0000FF,   // 9 red
-    0x00FFFF,   // 10 yellow
-    0x00FF00,   // 11 green
-    0xFFFF00,   // 12 cyan
-    0xFF0000,   // 13 blue
-    0xFF00FF,   // 14 magenta
-    0xFFFFFF,   // 15 white
-    0x000000,   // 16 the system window-text colour (set by the window code)
-    0xFFFFFF,   // 17 the system window colour (set by the window code)
+    0x000000,  // 0 black
+    0x0000BF,  // 1 dark red
+    0x00BFBF,  // 2 dark yellow
+    0x00BF00,  // 3 dark green
+    0xBFBF00,  // 4 dark cyan
+    0xBF0000,  // 5 dark blue
+    0xBF00BF,  // 6 dark magenta
+    0xBFBFBF,  // 7 light grey
+    0x404040,  // 8 dark grey
+    0x0000FF,  // 9 red
+    0x00FFFF,  // 10 yellow
+    0x00FF00,  // 11 green
+    0xFFFF00,  // 12 cyan
+    0xFF0000,  // 13 blue
+    0xFF00FF,  // 14 magenta
+    0xFFFFFF,  // 15 white
+    0x000000,  // 16 the system window-text colour (set by the window code)
+    0xFFFFFF,  // 17 the system window colour (set by the window code)
 };
 std::array<int, WGR_TEXT_COLOUR_COUNT> WGrTextColours = WGR_TEXT_DEFAULT_COLOURS;
 
@@ -50,7 +50,10 @@ void WGrTextColourSet(int text_colour, int background_colour)
     WGrTextColourIndexSet(WGrTextState.text_colour, WGrTextState.background_colour);
 }
 
-void WGrTextColour(int text_colour, int background_colour) { WGrTextColourSet(text_colour, background_colour); }
+void WGrTextColour(int text_colour, int background_colour)
+{
+    WGrTextColourSet(text_colour, background_colour);
+}
 
 void WGrTextColourIndexSet(int text_colour, int background_colour)
 {
@@ -140,7 +143,7 @@ std::vector<WindowTextPiece> window_text_pieces(std::string_view text, char mark
             continue;
         }
         if (i + 1 >= n) {
-            break;   // a marker as the last non-blank character ends the text
+            break;  // a marker as the last non-blank character ends the text
         }
         const char code = text[i + 1];
         i += 2;
@@ -166,10 +169,11 @@ std::vector<WindowTextPiece> window_text_pieces(std::string_view text, char mark
         } else if (code >= 'a' && code <= 'q') {
             apply_colour_rules(next.text_colour, next.background_colour, code - 'a', -1);
         } else {
-            continue;   // unknown codes are ignored
+            continue;  // unknown codes are ignored
         }
-        if (next.bold != current.bold || next.italic != current.italic || next.underline != current.underline ||
-            next.text_colour != current.text_colour || next.background_colour != current.background_colour) {
+        if (next.bold != current.bold || next.italic != current.italic ||
+            next.underline != current.underline || next.text_colour != current.text_colour ||
+            next.background_colour != current.background_colour) {
             flush();
             next.text.clear();
             current = next;

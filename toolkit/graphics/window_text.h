@@ -14,24 +14,24 @@
 
 // WGrTextState: the window-text font, colours, underline flag and text position (process-wide).
 struct WGrTextStateRecord {
-    int x = 0, y = 0;              // window units of the point after the last text drawn
-    int text_colour = 0;           // 0..16 of WGrTextColours
-    int background_colour = 15;    // 0..15 or 17 of WGrTextColours
-    int bold = 0;                  // 0 or 1
-    int italic = 0;                // 0 or 1
-    int underline = 0;             // 0 or 1
-    int font_width = 0;            // requested font size in pixels of the current window; after a
-    int font_height = 0;           // font is made, its average character width and height
-    int face = 0;                  // face code of WGrTextFontCreate
-    int unit_width = 0;            // font size in window units, fixed at start-up
+    int x = 0, y = 0;            // window units of the point after the last text drawn
+    int text_colour = 0;         // 0..16 of WGrTextColours
+    int background_colour = 15;  // 0..15 or 17 of WGrTextColours
+    int bold = 0;                // 0 or 1
+    int italic = 0;              // 0 or 1
+    int underline = 0;           // 0 or 1
+    int font_width = 0;          // requested font size in pixels of the current window; after a
+    int font_height = 0;         // font is made, its average character width and height
+    int face = 0;                // face code of WGrTextFontCreate
+    int unit_width = 0;          // font size in window units, fixed at start-up
     int unit_height = 0;
-    int last_face = -1;            // parameters the current font object was made with
+    int last_face = -1;  // parameters the current font object was made with
     int last_bold = -1;
     int last_italic = -1;
     int last_width = -1;
     int last_height = -1;
-    char justification = 'R';      // for numbers: 'L' left, 'R' right, other centre
-    char marker = ' ';             // in-line code marker; blank = none
+    char justification = 'R';  // for numbers: 'L' left, 'R' right, other centre
+    char marker = ' ';         // in-line code marker; blank = none
 };
 extern WGrTextStateRecord WGrTextState;
 

@@ -23,7 +23,8 @@ void WGridGetCheckBox(int& field, int column, int row, int& state);
 void WGridGetMenu(int& field, int column, int row, int& option);
 void WGridGetMenuText(int& field, int column, int option, std::string& text);
 // Text and value of a text or number cell; the format is given to the column when it differs.
-void WGridPutCell(int& field, int column, int row, double value, std::string_view text, std::string_view format);
+void WGridPutCell(int& field, int column, int row, double value, std::string_view text,
+                  std::string_view format);
 void WGridPutCheckBox(int& field, int column, int row, int state);
 void WGridPutMenu(int& field, int column, int row, int option);
 // Selects the option whose text matches exactly; none: option 1 and not_found 1.

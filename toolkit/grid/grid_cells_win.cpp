@@ -28,8 +28,8 @@ void show_cell(HWND cell, bool show)
     bool visible = (GetWindowLongA(cell, GWL_STYLE) & WS_VISIBLE) != 0;
     if (visible != show)
         ShowWindow(cell, show ? SW_SHOWNOACTIVATE : SW_HIDE);
-    if (FieldRecord* r = field_record(cell); r && r->spin &&
-                                           ((GetWindowLongA(r->spin, GWL_STYLE) & WS_VISIBLE) != 0) != show)
+    if (FieldRecord* r = field_record(cell);
+        r && r->spin && ((GetWindowLongA(r->spin, GWL_STYLE) & WS_VISIBLE) != 0) != show)
         ShowWindow(r->spin, show ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
@@ -133,8 +133,7 @@ bool move_key(HWND grid, GridRecord& g, HWND cell, int kind, WPARAM key)
             return true;
         }
         break;
-    default:
-        return false;
+    default: return false;
     }
     WGridEditing = 1;
     WGridSetCurrent(grid, column, row, 1);
@@ -142,7 +141,7 @@ bool move_key(HWND grid, GridRecord& g, HWND cell, int kind, WPARAM key)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string grid_window_text(HWND w)
 {
@@ -183,15 +182,11 @@ void grid_save_cell(GridRecord& g, int k, int s)
         return;
     HWND c = g.cell(k, s);
     switch (column.kind) {
-    case GRID_TEXT:
-        grid_store_string(column, row, grid_window_text(c));
-        break;
+    case GRID_TEXT: grid_store_string(column, row, grid_window_text(c)); break;
     case GRID_CHECK:
         grid_store_int(column, row, SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
         break;
-    case GRID_MENU:
-        grid_store_int(column, row, static_cast<int>(SendMessageA(c, CB_GETCURSEL, 0, 0)));
-        break;
+    case GRID_MENU: grid_store_int(column, row, static_cast<int>(SendMessageA(c, CB_GETCURSEL, 0, 0))); break;
     default: {
         std::string t = grid_window_text(c);
         const bool non_blank = !blank(t);
@@ -434,7 +429,8 @@ LRESULT CALLBACK WGridCellWndProc(HWND cell, UINT msg, WPARAM wp, LPARAM lp)
         }
         LRESULT result = CallWindowProcA(base, cell, msg, wp, lp);
         if (kind == GRID_CHECK)
-            SendMessageA(g->client, WM_COMMAND, MAKEWPARAM(0xFFFF, BN_SETFOCUS), reinterpret_cast<LPARAM>(cell));
+            SendMessageA(g->client, WM_COMMAND, MAKEWPARAM(0xFFFF, BN_SETFOCUS),
+                         reinterpret_cast<LPARAM>(cell));
         return result;
     }
     case WM_KILLFOCUS:
@@ -443,8 +439,7 @@ LRESULT CALLBACK WGridCellWndProc(HWND cell, UINT msg, WPARAM wp, LPARAM lp)
             WGridClearBlock(grid);
         }
         break;
-    case WM_MOUSEWHEEL:
-        return SendMessageA(grid, WM_MOUSEWHEEL, wp, lp);
+    case WM_MOUSEWHEEL: return SendMessageA(grid, WM_MOUSEWHEEL, wp, lp);
     case WM_GETDLGCODE: {
         LRESULT code = CallWindowProcA(base, cell, msg, wp, lp);
         const LONG style = GetWindowLongA(grid, GWL_STYLE);
@@ -467,8 +462,7 @@ LRESULT CALLBACK WGridCellWndProc(HWND cell, UINT msg, WPARAM wp, LPARAM lp)
         free_field_record(cell);
         return result;
     }
-    default:
-        break;
+    default: break;
     }
     return CallWindowProcA(base, cell, msg, wp, lp);
 }

@@ -21,7 +21,7 @@ namespace {
 constexpr char GRID_CLASS[] = "ZAVAZER";
 constexpr char CLIENT_CLASS[] = "ZUVUDIDUZOZER";
 constexpr int CHILD_ID = -1;
-constexpr int CELL_HEIGHT_UNITS = 13;   // a cell is 13 dialog units high, less one pixel
+constexpr int CELL_HEIGHT_UNITS = 13;  // a cell is 13 dialog units high, less one pixel
 constexpr int CHECK_BOX_BLANKS = 29;
 
 HMENU child_id(int id)
@@ -93,8 +93,13 @@ void set_vertical_bar(HWND grid, const GridRecord& g)
 {
     if (!(GetWindowLongA(grid, GWL_STYLE) & WS_VSCROLL))
         return;
-    SCROLLINFO si = {sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, std::max(0, g.rows / g.scale - 1),
-                     static_cast<UINT>(g.rows_fit / g.scale), g.top_row / g.scale, 0};
+    SCROLLINFO si = {sizeof si,
+                     SIF_ALL | SIF_DISABLENOSCROLL,
+                     0,
+                     std::max(0, g.rows / g.scale - 1),
+                     static_cast<UINT>(g.rows_fit / g.scale),
+                     g.top_row / g.scale,
+                     0};
     SetScrollInfo(grid, SB_VERT, &si, TRUE);
 }
 
@@ -178,7 +183,7 @@ int first_column_showing(GridRecord& g, int column)
     return std::min(column, g.h_limit);
 }
 
-} // namespace
+}  // namespace
 
 void grid_layout(HWND grid, GridRecord& g)
 {
@@ -188,8 +193,13 @@ void grid_layout(HWND grid, GridRecord& g)
     int page = 0;
     g.h_limit = grid_horizontal_limit(widths, client_width(g), page);
     if (GetWindowLongA(grid, GWL_STYLE) & WS_HSCROLL) {
-        SCROLLINFO si = {sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, std::max(0, g.columns - 1),
-                         static_cast<UINT>(g.h_limit == 0 ? g.columns : page), g.first_column, 0};
+        SCROLLINFO si = {sizeof si,
+                         SIF_ALL | SIF_DISABLENOSCROLL,
+                         0,
+                         std::max(0, g.columns - 1),
+                         static_cast<UINT>(g.h_limit == 0 ? g.columns : page),
+                         g.first_column,
+                         0};
         SetScrollInfo(grid, SB_HORZ, &si, TRUE);
     }
     g.last_column = grid_last_visible_column(widths, g.first_column, client_width(g));
@@ -197,14 +207,15 @@ void grid_layout(HWND grid, GridRecord& g)
 
 namespace {
 
-} // namespace
+}  // namespace
 
 bool grid_create_label_window(HWND grid, GridRecord& g, int s)
 {
     int top = g.header_height + s * (g.cell_height - 1) + (s > 0 ? 1 : 0);
     int height = s == 0 ? g.cell_height : g.cell_height - 1;
-    HWND w = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | HDS_BUTTONS | (s < g.rows ? WS_VISIBLE : 0), 0, top,
-                             g.label_width, height, grid, child_id(s), GetModuleHandleA(nullptr), nullptr);
+    HWND w =
+        CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | HDS_BUTTONS | (s < g.rows ? WS_VISIBLE : 0), 0, top,
+                        g.label_width, height, grid, child_id(s), GetModuleHandleA(nullptr), nullptr);
     if (!w)
         return false;
     SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(parent_font(grid)), FALSE);
@@ -229,7 +240,8 @@ LRESULT set_row_labels(HWND grid, GridRecord& g, int width_units, std::string_vi
     g.label_width = r.right;
     size_t used = 0;
     try {
-        used = parse_row_labels(text, g.rows, (GetWindowLongA(grid, GWL_STYLE) & GS_NO_LABEL_TEXT) != 0, *g.labels);
+        used = parse_row_labels(text, g.rows, (GetWindowLongA(grid, GWL_STYLE) & GS_NO_LABEL_TEXT) != 0,
+                                *g.labels);
     } catch (const std::bad_alloc&) {
         return -1;
     }
@@ -317,7 +329,8 @@ bool read_template(HWND grid, GridRecord& g, HWND t, GridColumn& column, GridCel
         cell.format = fr->format;
         if (fr->spin) {
             int lo = 0, hi = 0;
-            SendMessageA(fr->spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
+            SendMessageA(fr->spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo),
+                         reinterpret_cast<LPARAM>(&hi));
             cell.spin_low = lo;
             cell.spin_high = hi;
         }
@@ -355,8 +368,8 @@ LRESULT set_columns(HWND grid, GridRecord& g, HWND dialog, const int* map)
         GetClientRect(grid, &r);
         g.client = CreateWindowExA(0, CLIENT_CLASS, "", WS_CHILD | WS_VISIBLE, g.label_width, g.header_height,
                                    std::max(1, static_cast<int>(r.right) - g.label_width),
-                                   std::max(1, static_cast<int>(r.bottom) - g.header_height), grid, child_id(CHILD_ID),
-                                   GetModuleHandleA(nullptr), nullptr);
+                                   std::max(1, static_cast<int>(r.bottom) - g.header_height), grid,
+                                   child_id(CHILD_ID), GetModuleHandleA(nullptr), nullptr);
         if (!g.client)
             return 0;
     }
@@ -529,7 +542,8 @@ void on_set_focus(HWND grid, GridRecord& g, HWND from)
         move_first_column(grid, g, first_column_showing(g, g.current_column));
     focus_current_cell(g);
     HWND cell = GetFocus();
-    if (cell && from && grid_of_cell(from) == grid && (*g.templates)[g.current_column].class_name != "BUTTON" &&
+    if (cell && from && grid_of_cell(from) == grid &&
+        (*g.templates)[g.current_column].class_name != "BUTTON" &&
         g.col()[g.current_column].kind <= GRID_DOUBLE)
         SendMessageA(cell, EM_SETSEL, 0, -1);
 }
@@ -609,7 +623,7 @@ void cell_command(HWND grid, GridRecord& g, HWND cell, int code)
         g.open_menu = nullptr;
 }
 
-} // namespace
+}  // namespace
 
 GridRecord* grid_record(HWND grid)
 {
@@ -631,14 +645,16 @@ void grid_place_cells(GridRecord& g)
             RECT old;
             GetWindowRect(c, &old);
             MapWindowPoints(nullptr, g.client, reinterpret_cast<POINT*>(&old), 2);
-            SetWindowPos(c, nullptr, left, s * (g.cell_height - 1), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(c, nullptr, left, s * (g.cell_height - 1), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             // An up-down control keeps its place beside the cell.
             if (FieldRecord* r = field_record(c); r && r->spin) {
                 RECT u;
                 GetWindowRect(r->spin, &u);
                 MapWindowPoints(nullptr, g.client, reinterpret_cast<POINT*>(&u), 2);
-                SetWindowPos(r->spin, nullptr, u.left + left - old.left, u.top + s * (g.cell_height - 1) - old.top, 0,
-                             0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                SetWindowPos(r->spin, nullptr, u.left + left - old.left,
+                             u.top + s * (g.cell_height - 1) - old.top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             }
         }
     }
@@ -758,9 +774,10 @@ bool grid_create_slots(HWND grid, GridRecord& g, int first, int last)
         const int left = column_offset(g, k) - column_offset(g, g.first_column);
         for (int s = first; s < last; ++s) {
             const char* text = g.col()[k].kind == GRID_CHECK ? "                             " : "";
-            HWND c = CreateWindowExA(t.ex_style, t.class_name.c_str(), text, t.style, left, s * (g.cell_height - 1),
-                                     g.col()[k].width, t.height ? t.height : g.cell_height, g.client,
-                                     child_id(CHILD_ID), GetModuleHandleA(nullptr), nullptr);
+            HWND c = CreateWindowExA(t.ex_style, t.class_name.c_str(), text, t.style, left,
+                                     s * (g.cell_height - 1), g.col()[k].width,
+                                     t.height ? t.height : g.cell_height, g.client, child_id(CHILD_ID),
+                                     GetModuleHandleA(nullptr), nullptr);
             g.cells[static_cast<size_t>(k) * g.slots + s] = c;
             if (!c) {
                 ok = false;
@@ -835,7 +852,7 @@ BOOL CALLBACK count_top_level(HWND w, LPARAM count)
     return TRUE;
 }
 
-} // namespace
+}  // namespace
 
 int grid_system_window_count()
 {
@@ -877,9 +894,9 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
             GetClientRect(grid, &client);
         }
         if (style & GS_HEADER) {
-            g->header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0, client.right,
-                                        g->cell_height + 1, grid, child_id(CHILD_ID), GetModuleHandleA(nullptr),
-                                        nullptr);
+            g->header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0,
+                                        client.right, g->cell_height + 1, grid, child_id(CHILD_ID),
+                                        GetModuleHandleA(nullptr), nullptr);
             if (g->header) {
                 SendMessageA(g->header, WM_SETFONT, reinterpret_cast<WPARAM>(parent_font(grid)), FALSE);
                 RECT hr;
@@ -900,8 +917,9 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
             if (g->header)
                 SetWindowPos(g->header, nullptr, 0, 0, w, g->header_height, SWP_NOZORDER | SWP_NOACTIVATE);
             if (g->client)
-                SetWindowPos(g->client, nullptr, g->label_width, g->header_height, std::max(1, w - g->label_width),
-                             std::max(1, h - g->header_height), SWP_NOZORDER | SWP_NOACTIVATE);
+                SetWindowPos(g->client, nullptr, g->label_width, g->header_height,
+                             std::max(1, w - g->label_width), std::max(1, h - g->header_height),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
             grid_layout(grid, *g);
             if (g->first_column > g->h_limit)  // the columns that fit the new width start further left
                 move_first_column(grid, *g, g->h_limit);
@@ -921,8 +939,7 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
                     EnableWindow(r->spin, static_cast<BOOL>(wp));
             }
         return 0;
-    case WM_NOTIFY:
-        return on_notify(grid, g, reinterpret_cast<NMHDR*>(lp));
+    case WM_NOTIFY: return on_notify(grid, g, reinterpret_cast<NMHDR*>(lp));
     case WM_VSCROLL:
     case WM_HSCROLL:
         if (!lp) {  // the grid's own scroll bars (the thumb position in 32 bits)
@@ -951,7 +968,8 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
         }
         return 0;
     case GM_SETROWLABELS:
-        return g ? set_row_labels(grid, *g, static_cast<int>(wp), *reinterpret_cast<std::string_view*>(lp)) : -1;
+        return g ? set_row_labels(grid, *g, static_cast<int>(wp), *reinterpret_cast<std::string_view*>(lp))
+                 : -1;
     case GM_SETCOLUMNS:
         return g ? set_columns(grid, *g, reinterpret_cast<HWND>(wp), reinterpret_cast<const int*>(lp)) : 0;
     case GM_LAYOUT:
@@ -962,8 +980,7 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
         if (g)
             g->setup = g->locked = 1;
         return 0;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcA(grid, msg, wp, lp);
 }
@@ -1014,7 +1031,8 @@ LRESULT CALLBACK WGridClientWndProc(HWND client, UINT msg, WPARAM wp, LPARAM lp)
         if (HIWORD(d) == DC_HASDEFID) {
             HWND b = GetDlgItem(dialog, LOWORD(d));
             if (b && IsWindowEnabled(b))
-                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(LOWORD(d), BN_CLICKED), reinterpret_cast<LPARAM>(b));
+                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(LOWORD(d), BN_CLICKED),
+                             reinterpret_cast<LPARAM>(b));
         }
         return d;
     }
@@ -1024,13 +1042,9 @@ LRESULT CALLBACK WGridClientWndProc(HWND client, UINT msg, WPARAM wp, LPARAM lp)
         break;
     case WM_CLOSE:
     case WM_NEXTDLGCTL:
-    case WM_NOTIFY:
-        return SendMessageA(GetParent(grid), msg, wp, lp);
-    case WM_SIZE:
-        client_resized(grid, *g, HIWORD(lp));
-        return 0;
-    default:
-        break;
+    case WM_NOTIFY: return SendMessageA(GetParent(grid), msg, wp, lp);
+    case WM_SIZE: client_resized(grid, *g, HIWORD(lp)); return 0;
+    default: break;
     }
     return DefWindowProcA(client, msg, wp, lp);
 }

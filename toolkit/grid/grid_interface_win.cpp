@@ -126,9 +126,7 @@ void repaint_cell(HWND grid, GridRecord& g, HWND cell)
 void empty_control(HWND c, int kind, int menu_flag)
 {
     switch (kind) {
-    case GRID_CHECK:
-        SendMessageA(c, BM_SETCHECK, BST_UNCHECKED, 0);
-        break;
+    case GRID_CHECK: SendMessageA(c, BM_SETCHECK, BST_UNCHECKED, 0); break;
     case GRID_MENU:
         if (menu_flag == 1)
             SendMessageA(c, CB_RESETCONTENT, 0, 0);
@@ -150,12 +148,8 @@ void empty_control(HWND c, int kind, int menu_flag)
 void copy_contents(HWND target, HWND source, int kind)
 {
     switch (kind) {
-    case GRID_CHECK:
-        SendMessageA(target, BM_SETCHECK, SendMessageA(source, BM_GETCHECK, 0, 0), 0);
-        break;
-    case GRID_MENU:
-        SendMessageA(target, CB_SETCURSEL, SendMessageA(source, CB_GETCURSEL, 0, 0), 0);
-        break;
+    case GRID_CHECK: SendMessageA(target, BM_SETCHECK, SendMessageA(source, BM_GETCHECK, 0, 0), 0); break;
+    case GRID_MENU: SendMessageA(target, CB_SETCURSEL, SendMessageA(source, CB_GETCURSEL, 0, 0), 0); break;
     default: {
         SetWindowTextA(target, grid_window_text(source).c_str());
         SendMessageA(target, EM_SETMODIFY, SendMessageA(source, EM_GETMODIFY, 0, 0), 0);
@@ -186,7 +180,8 @@ void copy_cell_setup(HWND target, HWND source, int kind)
         t->format = s->format;
         if (t->spin && s->spin) {
             int lo = 0, hi = 0;
-            SendMessageA(s->spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
+            SendMessageA(s->spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo),
+                         reinterpret_cast<LPARAM>(&hi));
             SendMessageA(t->spin, UDM_SETRANGE32, static_cast<WPARAM>(lo), hi);
             UDACCEL accel[2] = {};
             int n = static_cast<int>(SendMessageA(s->spin, UDM_GETACCEL, 2, reinterpret_cast<LPARAM>(accel)));
@@ -213,9 +208,9 @@ void copy_headers(HWND target, GridRecord& t, const GridRecord& s)
     if (s.header && !t.header) {
         RECT r;
         GetWindowRect(s.header, &r);
-        t.header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0, r.right - r.left,
-                                   r.bottom - r.top, target, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
-                                   GetModuleHandleA(nullptr), nullptr);
+        t.header = CreateWindowExA(
+            0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0, r.right - r.left, r.bottom - r.top,
+            target, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleA(nullptr), nullptr);
         SendMessageA(t.header, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         int n = static_cast<int>(SendMessageA(s.header, HDM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < n; ++i) {
@@ -272,10 +267,10 @@ bool copy_structure(HWND target, GridRecord& t, HWND source, GridRecord& s, int 
     if (!t.client) {
         RECT r;
         GetWindowRect(s.client, &r);
-        t.client = CreateWindowExA(0, "ZUVUDIDUZOZER", "", WS_CHILD | WS_VISIBLE, t.label_width, t.header_height,
-                                   r.right - r.left, r.bottom - r.top, target,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleA(nullptr),
-                                   nullptr);
+        t.client = CreateWindowExA(0, "ZUVUDIDUZOZER", "", WS_CHILD | WS_VISIBLE, t.label_width,
+                                   t.header_height, r.right - r.left, r.bottom - r.top, target,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
+                                   GetModuleHandleA(nullptr), nullptr);
         if (!t.client)
             return false;
     }
@@ -297,7 +292,7 @@ void fill_label(const GridRecord& g, int s)
     grid_load_label(const_cast<GridRecord&>(g), s);
 }
 
-} // namespace
+}  // namespace
 
 // ---- set-up, copy and clear
 
@@ -359,8 +354,9 @@ size_t WGridFromResource(HWND grid, const char* text, size_t length)
     }
     if (label_start != std::string_view::npos) {
         std::string_view block = view.substr(label_start);
-        LRESULT used = failed ? -1 : SendMessageA(grid, GM_SETROWLABELS, static_cast<WPARAM>(label_units),
-                                                  reinterpret_cast<LPARAM>(&block));
+        LRESULT used = failed ? -1
+                              : SendMessageA(grid, GM_SETROWLABELS, static_cast<WPARAM>(label_units),
+                                             reinterpret_cast<LPARAM>(&block));
         if (used < 0) {
             std::vector<std::string> ignored;
             used = static_cast<LRESULT>(parse_row_labels(block, line.rows, false, ignored));
@@ -551,7 +547,8 @@ void WGridGetMenuText(int& field, int column, int option, std::string& text)
     text = t.c_str();
 }
 
-void WGridPutCell(int& field, int column, int row, double value, std::string_view text, std::string_view format)
+void WGridPutCell(int& field, int column, int row, double value, std::string_view text,
+                  std::string_view format)
 {
     HWND grid;
     GridRecord* g = cell_grid(field, grid, column, row);
@@ -592,9 +589,10 @@ void WGridPutCell(int& field, int column, int row, double value, std::string_vie
                 std::string ot = grid_window_text(o);
                 if (ot.find_first_not_of(' ') == std::string::npos)
                     continue;
-                std::string rewritten = SendMessageA(o, EM_GETMODIFY, 0, 0)
-                                            ? (col.kind == GRID_REAL ? IStrCleanReal(ot, fmt) : IStrCleanDouble(ot, fmt))
-                                            : IStrFormatDouble(orec->value, fmt);
+                std::string rewritten =
+                    SendMessageA(o, EM_GETMODIFY, 0, 0)
+                        ? (col.kind == GRID_REAL ? IStrCleanReal(ot, fmt) : IStrCleanDouble(ot, fmt))
+                        : IStrFormatDouble(orec->value, fmt);
                 SetWindowTextA(o, rewritten.c_str());
                 SendMessageA(o, EM_SETMODIFY, FALSE, 0);
             }
@@ -785,8 +783,10 @@ void WGridColumnRange(int& field, int column, double minimum, double maximum)
         return;
     (*g->templates)[column].minimum = minimum;
     (*g->templates)[column].maximum = maximum;
-    const int lo = static_cast<int>(std::clamp(minimum, -static_cast<double>(SPIN_LIMIT), static_cast<double>(SPIN_LIMIT)));
-    const int hi = static_cast<int>(std::clamp(maximum, -static_cast<double>(SPIN_LIMIT), static_cast<double>(SPIN_LIMIT)));
+    const int lo = static_cast<int>(
+        std::clamp(minimum, -static_cast<double>(SPIN_LIMIT), static_cast<double>(SPIN_LIMIT)));
+    const int hi = static_cast<int>(
+        std::clamp(maximum, -static_cast<double>(SPIN_LIMIT), static_cast<double>(SPIN_LIMIT)));
     for (int s = 0; s < g->slots; ++s) {
         FieldRecord& r = make_field_record(g->cell(column, s));
         r.minimum = minimum;
@@ -983,7 +983,8 @@ void WGridColumns(int& field, int columns, const int* map)
     g->top_row = 0;
     ScrollWindowEx(g->client, 0, 0, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
     if (!dialog || columns <= 0 ||
-        SendMessageA(grid, GM_SETCOLUMNS, reinterpret_cast<WPARAM>(dialog), reinterpret_cast<LPARAM>(map)) != 1) {
+        SendMessageA(grid, GM_SETCOLUMNS, reinterpret_cast<WPARAM>(dialog), reinterpret_cast<LPARAM>(map)) !=
+            1) {
         field = -1;
     } else {
         SendMessageA(grid, GM_LAYOUT, 0, 0);

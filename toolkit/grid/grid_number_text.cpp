@@ -18,7 +18,7 @@ std::string_view counted_text(std::string_view text)
     return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
 }
 
-} // namespace
+}  // namespace
 
 void IStrFormatReal(float value, std::string& text, std::string_view format)
 {

@@ -24,7 +24,7 @@ void set_flag(GridColumn& c, int row, unsigned char bit, bool on)
         c.flags[row] &= static_cast<unsigned char>(~bit);
 }
 
-} // namespace
+}  // namespace
 
 bool grid_column_allocate(GridColumn& c, int kind, int length, int capacity)
 {
@@ -38,18 +38,10 @@ bool grid_column_allocate(GridColumn& c, int kind, int length, int capacity)
     const size_t rows = static_cast<size_t>(std::max(capacity, 0));
     try {
         switch (kind) {
-        case GRID_TEXT:
-            c.text.assign(rows * text_stride(c), '\0');
-            break;
-        case GRID_REAL:
-            c.reals.assign(rows, 0.0f);
-            break;
-        case GRID_DOUBLE:
-            c.doubles.assign(rows, 0.0);
-            break;
-        default:
-            c.ints.assign(rows, 0);
-            break;
+        case GRID_TEXT: c.text.assign(rows * text_stride(c), '\0'); break;
+        case GRID_REAL: c.reals.assign(rows, 0.0f); break;
+        case GRID_DOUBLE: c.doubles.assign(rows, 0.0); break;
+        default: c.ints.assign(rows, 0); break;
         }
         c.flags.assign(rows, 0);
     } catch (const std::bad_alloc&) {
@@ -94,13 +86,9 @@ std::string grid_stored_text(const GridColumn& c, int row, std::string_view form
         return "";
     std::string t;
     switch (c.kind) {
-    case GRID_INTEGER:
-        return IStrFormatInteger(c.ints[row]);
-    case GRID_REAL:
-        IStrFormatReal(c.reals[row], t, format);
-        return t;
-    default:
-        return IStrFormatDouble(c.doubles[row], format);
+    case GRID_INTEGER: return IStrFormatInteger(c.ints[row]);
+    case GRID_REAL: IStrFormatReal(c.reals[row], t, format); return t;
+    default: return IStrFormatDouble(c.doubles[row], format);
     }
 }
 
@@ -115,8 +103,7 @@ int grid_stored_value(const GridColumn& c, int row, double& value)
         return 0;
     }
     case GRID_CHECK:
-    case GRID_MENU:
-        return -2;
+    case GRID_MENU: return -2;
     default:
         if (!(c.flags[row] & GRID_DEFINED))
             return -3;

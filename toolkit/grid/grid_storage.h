@@ -26,8 +26,8 @@ constexpr unsigned char GRID_NON_BLANK = 4;  // the cell's text has a non-blank 
 
 // The cell code has 18 bits for the row: no grid holds more rows.
 constexpr int GRID_MAX_ROWS = 262143;
-constexpr int GRID_LABEL_LENGTH = 50;       // characters kept of a row label
-constexpr int GRID_INTEGER_LENGTH = 11;     // characters of an integer cell
+constexpr int GRID_LABEL_LENGTH = 50;    // characters kept of a row label
+constexpr int GRID_INTEGER_LENGTH = 11;  // characters of an integer cell
 constexpr int GRID_DEFAULT_TEXT_LENGTH = 1024;
 
 // GridCellCode: a cell named by one integer, ((column + 1) << 18) + (row + 1); column and row 0-based.
@@ -35,27 +35,33 @@ inline int GridCellCode(int column, int row)
 {
     return ((column + 1) << 18) + (row + 1);
 }
-inline int grid_code_column(int code) { return (code >> 18) - 1; }
-inline int grid_code_row(int code) { return (code & GRID_MAX_ROWS) - 1; }
+inline int grid_code_column(int code)
+{
+    return (code >> 18) - 1;
+}
+inline int grid_code_row(int code)
+{
+    return (code & GRID_MAX_ROWS) - 1;
+}
 
 // GridCellColours: per row, 7 bytes.
 struct GridCellColours {
-    unsigned char flags = 0;       // bit 0 foreground set, bit 1 background set
-    unsigned char fg[3] = {};      // foreground red, green, blue
-    unsigned char bg[3] = {};      // background red, green, blue
+    unsigned char flags = 0;   // bit 0 foreground set, bit 1 background set
+    unsigned char fg[3] = {};  // foreground red, green, blue
+    unsigned char bg[3] = {};  // background red, green, blue
 };
 
 // The storage of one column (GridColumn without its window parts).
 struct GridColumn {
-    int width = 0;                          // pixels, including a spin's up-down control
-    int kind = GRID_TEXT;                   // GridCellKind
-    int length = 0;                         // text: maximum characters; integer: the template's length
-    std::vector<char> text;                 // text: (length + 1) bytes per row
-    std::vector<int> ints;                  // integer, check box, menu: one per row
-    std::vector<float> reals;               // real: one per row
-    std::vector<double> doubles;            // double: one per row
-    std::vector<unsigned char> flags;       // GridRowFlags, one per row
-    std::vector<GridCellColours> colours;   // empty until a cell colour is first set
+    int width = 0;                         // pixels, including a spin's up-down control
+    int kind = GRID_TEXT;                  // GridCellKind
+    int length = 0;                        // text: maximum characters; integer: the template's length
+    std::vector<char> text;                // text: (length + 1) bytes per row
+    std::vector<int> ints;                 // integer, check box, menu: one per row
+    std::vector<float> reals;              // real: one per row
+    std::vector<double> doubles;           // double: one per row
+    std::vector<unsigned char> flags;      // GridRowFlags, one per row
+    std::vector<GridCellColours> colours;  // empty until a cell colour is first set
 };
 
 // Allocates the storage of `capacity` rows, all zero; false when the memory is not available.

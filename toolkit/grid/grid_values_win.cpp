@@ -43,7 +43,8 @@ std::string trimmed(std::string_view text)
 }
 
 // The typed store: range check, then text, value and format (the column's own when none is given).
-void put_number(int field, int column, int row, double value, const std::string& text, const std::string& format)
+void put_number(int field, int column, int row, double value, const std::string& text,
+                const std::string& format)
 {
     if (no_dialog(field))
         return;
@@ -69,7 +70,7 @@ std::string store_format(int field, int column, std::string_view format)
     return f;
 }
 
-} // namespace
+}  // namespace
 
 void WGridSelectCell(int field, int column, int row)
 {

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-constexpr UINT GM_SETCOLUMNS = WM_USER + 1;   // wParam template dialog, lParam column map (1-based) or 0
-constexpr UINT GM_SETROWLABELS = WM_USER + 2; // wParam row-label width (dialog units), lParam text
+constexpr UINT GM_SETCOLUMNS = WM_USER + 1;    // wParam template dialog, lParam column map (1-based) or 0
+constexpr UINT GM_SETROWLABELS = WM_USER + 2;  // wParam row-label width (dialog units), lParam text
 constexpr UINT GM_LAYOUT = WM_USER + 3;
-constexpr UINT GM_SETSIZE = WM_USER + 4;      // wParam rows, lParam columns
+constexpr UINT GM_SETSIZE = WM_USER + 4;  // wParam rows, lParam columns
 constexpr UINT GM_LOCK = WM_USER + 5;
 
 // Grid window style bits (low word of the "ZAVAZER" control's style).
@@ -33,11 +33,11 @@ constexpr LONG GS_WRAP = 0x8000;
 
 // What a column's cells are made from: the template control, kept so that new slots are made alike.
 struct GridCellTemplate {
-    std::string class_name;            // the template control's class
-    DWORD style = 0;                   // cell style (border added, visible removed)
+    std::string class_name;  // the template control's class
+    DWORD style = 0;         // cell style (border added, visible removed)
     DWORD ex_style = 0;
-    int height = 0;                    // menus: the height of the dropped-down list, else 0
-    int text_limit = 0;                // 0: the control's own limit
+    int height = 0;      // menus: the height of the dropped-down list, else 0
+    int text_limit = 0;  // 0: the control's own limit
     double minimum = 1000.0, maximum = -1000.0, small_step = 1.0, large_step = 5.0;
     int max_length = 0;
     std::string format;
@@ -49,40 +49,40 @@ struct GridCellTemplate {
 
 // GridRecord: one per grid window, freed with it. Fields 1..32 in order.
 struct GridRecord {
-    int setup = 0;                 // 1: set-up complete
-    int columns = 0;               // 2
-    int h_limit = 0;               // 3: largest first visible column
-    int capacity = 0;              // 4: rows with storage
-    int setup_columns = 0;         // 5: columns given at set-up
-    int rows = 0;                  // 6: rows in use
-    int rows_fit = 0;              // 7: whole rows in the client area
-    int slots = 0;                 // 8: row slots
-    int cell_height = 0;           // 9: pixels; rows at a pitch of one less
-    int current_column = 0;        // 10
-    int current_row = 0;           // 11
-    int first_column = 0;          // 12
-    int last_column = 0;           // 13: last fully visible column
-    int top_row = 0;               // 14: row shown in slot 0
-    int label_width = 0;           // 15: pixels, 0 without row labels
-    int header_height = 0;         // 16: pixels, 0 without a header bar
-    int template_id = 0;           // 17
-    int block[4] = {-1, -1, -1, -1};  // 18: first row, last row, first column, last column
-    int scale = 1;                 // 19: vertical scroll scale
-    int pending_top = 0;           // 20: top row of the next thumb-position scroll (0 none)
-    int wheel = 0;                 // 21: accumulated wheel delta
+    int setup = 0;                                   // 1: set-up complete
+    int columns = 0;                                 // 2
+    int h_limit = 0;                                 // 3: largest first visible column
+    int capacity = 0;                                // 4: rows with storage
+    int setup_columns = 0;                           // 5: columns given at set-up
+    int rows = 0;                                    // 6: rows in use
+    int rows_fit = 0;                                // 7: whole rows in the client area
+    int slots = 0;                                   // 8: row slots
+    int cell_height = 0;                             // 9: pixels; rows at a pitch of one less
+    int current_column = 0;                          // 10
+    int current_row = 0;                             // 11
+    int first_column = 0;                            // 12
+    int last_column = 0;                             // 13: last fully visible column
+    int top_row = 0;                                 // 14: row shown in slot 0
+    int label_width = 0;                             // 15: pixels, 0 without row labels
+    int header_height = 0;                           // 16: pixels, 0 without a header bar
+    int template_id = 0;                             // 17
+    int block[4] = {-1, -1, -1, -1};                 // 18: first row, last row, first column, last column
+    int scale = 1;                                   // 19: vertical scroll scale
+    int pending_top = 0;                             // 20: top row of the next thumb-position scroll (0 none)
+    int wheel = 0;                                   // 21: accumulated wheel delta
     std::shared_ptr<std::vector<GridColumn>> store;  // 22: column storage (shared by a sharing copy)
-    HWND client = nullptr;         // 23
-    std::vector<HWND> cells;       // 24: column-major, column k slot s at k * slots + s
-    HWND header = nullptr;         // 25
-    std::vector<HWND> label_windows;  // 26: one per slot
-    HWND context_cell = nullptr;   // 27
+    HWND client = nullptr;                           // 23
+    std::vector<HWND> cells;                         // 24: column-major, column k slot s at k * slots + s
+    HWND header = nullptr;                           // 25
+    std::vector<HWND> label_windows;                 // 26: one per slot
+    HWND context_cell = nullptr;                     // 27
     std::shared_ptr<std::vector<std::string>> labels;  // 28: one per row in use, at most 50 characters
-    HWND open_menu = nullptr;      // 29
-    int changed_since_saved = 0;   // 30
-    int changed = 0;               // 31
-    int locked = 0;                // 32
+    HWND open_menu = nullptr;                          // 29
+    int changed_since_saved = 0;                       // 30
+    int changed = 0;                                   // 31
+    int locked = 0;                                    // 32
     std::shared_ptr<std::vector<GridCellTemplate>> templates;  // per column: how its cells are made
-    int loading = 0;               // the slots are being filled: cell changes are not edits
+    int loading = 0;  // the slots are being filled: cell changes are not edits
 
     std::vector<GridColumn>& col() { return *store; }
     HWND cell(int column, int slot) const { return cells[static_cast<size_t>(column) * slots + slot]; }

@@ -238,7 +238,7 @@ const Catalogue& catalogue()
     return cat;
 }
 
-} // namespace
+}  // namespace
 
 const HeadlessDialogResource* headless_dialog_resource(int dialog)
 {

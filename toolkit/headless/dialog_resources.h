@@ -11,11 +11,11 @@
 #include <vector>
 
 struct HeadlessDialogResource {
-    std::vector<std::vector<int>> radio_groups;             // field ids of each group, in template order
-    std::map<int, int> integers;                            // spin and integer fields with a start text
-    std::map<int, int> checks;                              // [Checks] of the companion text
+    std::vector<std::vector<int>> radio_groups;  // field ids of each group, in template order
+    std::map<int, int> integers;                 // spin and integer fields with a start text
+    std::map<int, int> checks;                   // [Checks] of the companion text
     std::map<int, std::pair<int, std::vector<std::string>>> menus;  // [Menus]: selection, items
-    bool learned = false;                                   // a display dialog: the above apply
+    bool learned = false;                                           // a display dialog: the above apply
 };
 
 // The resources of one dialog id; null when no resource script defines a template with that id. With

@@ -21,7 +21,7 @@ void record(std::string line)
         HEADLESS.calls.push_back(std::move(line));
 }
 
-} // namespace
+}  // namespace
 
 void IGrSelectTarget(int kind, int handle)
 {
@@ -49,7 +49,8 @@ void IGrColourN(int colour)
 
 void IGrFillPattern(int style, int density, int angle)
 {
-    record("IGrFillPattern " + std::to_string(style) + " " + std::to_string(density) + " " + std::to_string(angle));
+    record("IGrFillPattern " + std::to_string(style) + " " + std::to_string(density) + " " +
+           std::to_string(angle));
 }
 
 void IGrRectangle(float x1, float y1, float x2, float y2)

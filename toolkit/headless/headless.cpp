@@ -49,7 +49,7 @@ std::string formatted(double value, std::string_view format)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 // ---- messages
 
@@ -99,8 +99,8 @@ void WWinOpen(const WinOpenRecord& r, int)
 void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, std::string_view title)
 {
     handle = 1;
-    record("WWinOpenChild " + std::to_string(flags) + " " + std::to_string(x) + " " + std::to_string(y) + " " +
-           std::to_string(width) + " " + std::to_string(height) + " |" + std::string(title) + "|");
+    record("WWinOpenChild " + std::to_string(flags) + " " + std::to_string(x) + " " + std::to_string(y) +
+           " " + std::to_string(width) + " " + std::to_string(height) + " |" + std::string(title) + "|");
     HEADLESS.current_window = handle;
 }
 
@@ -167,7 +167,8 @@ void WDialogSelect(int dialog)
 void WDialogShow(int x, int y, int focus_field, int mode)
 {
     // A modal show is where the user answers: the scripted answers of this dialog fill its fields.
-    while (mode == 1 && !HEADLESS.answers.empty() && HEADLESS.answers.front().dialog == HEADLESS.current_dialog) {
+    while (mode == 1 && !HEADLESS.answers.empty() &&
+           HEADLESS.answers.front().dialog == HEADLESS.current_dialog) {
         const HeadlessToolkit::Answer a = HEADLESS.answers.front();
         HEADLESS.answers.pop_front();
         HEADLESS.radio[key(a.field)] = a.value;
@@ -297,7 +298,8 @@ void WDialogGetMenu(int field, int& option, std::string& text)
     option = it == HEADLESS.menus.end() ? -999 : it->second;
     text.clear();
     const HeadlessDialogResource* r = headless_dialog_resource(HEADLESS.current_dialog);
-    if (r && r->menus.count(field) && option >= 1 && option <= static_cast<int>(r->menus.at(field).second.size()))
+    if (r && r->menus.count(field) && option >= 1 &&
+        option <= static_cast<int>(r->menus.at(field).second.size()))
         text = r->menus.at(field).second[option - 1];
     if (option == -999)
         HEADLESS.last_error = 1010;
@@ -332,13 +334,13 @@ void WMessageBox(int buttons, int icon, int default_button, std::string_view tex
 
 void IOsPlatform(int& code)
 {
-    code = 4;   // the NT family
+    code = 4;  // the NT family
 }
 
 void IOsRunCommand(std::string_view command, int hide, int wait, int timeout, int& result, int* exit_status)
 {
-    record("IOsRunCommand " + std::to_string(hide) + " " + std::to_string(wait) + " " + std::to_string(timeout) +
-           " |" + std::string(command) + "|");
+    record("IOsRunCommand " + std::to_string(hide) + " " + std::to_string(wait) + " " +
+           std::to_string(timeout) + " |" + std::string(command) + "|");
     result = HEADLESS.command_result;
     if (exit_status)
         *exit_status = result == 32 ? HEADLESS.command_exit_status : 0;

@@ -40,10 +40,10 @@ struct HeadlessToolkit {
     // field that holds nothing answers -999 like an empty field.
     std::map<std::pair<int, int>, std::string> texts;
     std::map<std::pair<int, int>, int> integers;
-    std::map<std::pair<int, int>, int> radio;     // 1-based position of the checked button
+    std::map<std::pair<int, int>, int> radio;  // 1-based position of the checked button
     std::map<std::pair<int, int>, int> checks;
-    std::map<std::pair<int, int>, int> progress;  // bar position
-    std::map<std::pair<int, int>, int> menus;     // 1-based selected item of a list or combo field
+    std::map<std::pair<int, int>, int> progress;      // bar position
+    std::map<std::pair<int, int>, int> menus;         // 1-based selected item of a list or combo field
     std::map<std::pair<int, int>, int> field_states;  // last WDialogFieldState: 0 disabled, 1 enabled ...
 
     // Answers of the user to modal dialogs, applied in order when a dialog is shown modal: the field

@@ -97,8 +97,14 @@ void scroll(HWND viewer, int bar, int code, int thumb)
     switch (code) {
     case SB_LINEUP: pos -= 1; break;
     case SB_LINEDOWN: pos += 1; break;
-    case SB_PAGEUP: if (half > 1) pos -= half; break;
-    case SB_PAGEDOWN: if (half > 1) pos += half; break;
+    case SB_PAGEUP:
+        if (half > 1)
+            pos -= half;
+        break;
+    case SB_PAGEDOWN:
+        if (half > 1)
+            pos += half;
+        break;
     case SB_THUMBTRACK: pos = thumb; break;
     case SB_TOP: pos = si.nMin; break;
     case SB_BOTTOM: pos = si.nMax; break;
@@ -155,16 +161,10 @@ LRESULT CALLBACK viewer_proc(HWND viewer, UINT msg, WPARAM wp, LPARAM lp)
     if (!r)
         return DefWindowProcA(viewer, msg, wp, lp);
     switch (msg) {
-    case WM_PAINT:
-        paint(viewer, *r);
-        return 0;
-    case WM_SIZE:
-        set_pages(viewer, *r);
-        return 0;
+    case WM_PAINT: paint(viewer, *r); return 0;
+    case WM_SIZE: set_pages(viewer, *r); return 0;
     case WM_HSCROLL:
-    case WM_VSCROLL:
-        scroll(viewer, msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp), HIWORD(wp));
-        return 0;
+    case WM_VSCROLL: scroll(viewer, msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wp), HIWORD(wp)); return 0;
     case WM_MOUSEWHEEL: {
         RECT c;
         GetClientRect(viewer, &c);
@@ -178,9 +178,7 @@ LRESULT CALLBACK viewer_proc(HWND viewer, UINT msg, WPARAM wp, LPARAM lp)
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-        post_button_down(msg, wp, lp, viewer);
-        return 0;
+    case WM_RBUTTONDBLCLK: post_button_down(msg, wp, lp, viewer); return 0;
     case WM_KEYDOWN:
         if (r->mode == 1)
             return modal_key(viewer, wp) ? 0 : DefWindowProcA(viewer, msg, wp, lp);
@@ -190,14 +188,12 @@ LRESULT CALLBACK viewer_proc(HWND viewer, UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_SETCURSOR:
-        return WWinClientProc(viewer, msg, wp, lp);
+    case WM_SETCURSOR: return WWinClientProc(viewer, msg, wp, lp);
     case WM_PALETTECHANGED:
         if (reinterpret_cast<HWND>(wp) != viewer && GrGdiContext.palette)
             InvalidateRect(viewer, nullptr, FALSE);
         return 0;
-    default:
-        return DefWindowProcA(viewer, msg, wp, lp);
+    default: return DefWindowProcA(viewer, msg, wp, lp);
     }
 }
 
@@ -267,8 +263,7 @@ LRESULT CALLBACK viewer_frame_proc(HWND frame, UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return WWinFrameProc(frame, msg, wp, lp);
 }
@@ -345,14 +340,15 @@ void run_modal(const WinRecord& r)
 {
     MSG msg;
     while (!r.closed && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == CARET_BLINK_TIMER_MSG && msg.wParam == CARET_BLINK_TIMER_ID && MSG_LOOP.drop_caret_timer)
+        if (msg.message == CARET_BLINK_TIMER_MSG && msg.wParam == CARET_BLINK_TIMER_ID &&
+            MSG_LOOP.drop_caret_timer)
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
 }
 
-} // namespace
+}  // namespace
 
 void WBitmapView(int slot, int scroll_x, int scroll_y, int& mode, int& status)
 {
@@ -421,10 +417,10 @@ void WBitmapView(int slot, int scroll_x, int scroll_y, int& mode, int& status)
     RECT c;
     GetWindowRect(s.client, &c);
     MapWindowPoints(nullptr, s.frame, reinterpret_cast<POINT*>(&c), 2);
-    r->inner = CreateWindowExA(0, VIEWER_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL,
-                               c.left, c.top, c.right - c.left, c.bottom - c.top, s.frame,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(VIEWER_ID)), GetModuleHandleA(nullptr),
-                               nullptr);
+    r->inner = CreateWindowExA(
+        0, VIEWER_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, c.left, c.top,
+        c.right - c.left, c.bottom - c.top, s.frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(VIEWER_ID)),
+        GetModuleHandleA(nullptr), nullptr);
     if (!r->inner) {
         delete r;
         status = 6;
@@ -530,9 +526,8 @@ void IGrPixelToUser(float px, float py, float& x, float& y, int window)
         IGrDeviceToUser(px, py, x, y);
         return;
     }
-    x = static_cast<float>(((h + double(px)) - a * double(A.x1)) / (a * double(A.width) / (double(U.x2) - U.x1)) +
-                           U.x1);
-    y = static_cast<float>(((b - v) + double(py) - b * double(A.y1)) /
-                               (b * double(A.height) / (double(U.y2) - U.y1)) +
-                           U.y1);
+    x = static_cast<float>(
+        ((h + double(px)) - a * double(A.x1)) / (a * double(A.width) / (double(U.x2) - U.x1)) + U.x1);
+    y = static_cast<float>(
+        ((b - v) + double(py) - b * double(A.y1)) / (b * double(A.height) / (double(U.y2) - U.y1)) + U.y1);
 }

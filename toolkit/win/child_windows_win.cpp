@@ -55,8 +55,7 @@ INT_PTR CALLBACK inert_dialog_proc(HWND, UINT, WPARAM, LPARAM)
     return FALSE;
 }
 
-} // namespace
-
+}  // namespace
 
 // The outer size of a dialog to combine with a window: the dialog id, -1 when it cannot be created,
 // -2 when it is not a caption-less child-style control dialog. A dialog that is not loaded yet is
@@ -208,7 +207,7 @@ void WWinRaise(int handle)
     // Bring the window and every window containing it to the top, outermost first.
     HWND chain[WIN_SLOTS];
     int n = 0;
-    for (HWND f = WIN_TABLE.slot[handle].frame; f && n < WIN_SLOTS; ) {
+    for (HWND f = WIN_TABLE.slot[handle].frame; f && n < WIN_SLOTS;) {
         chain[n++] = f;
         if (!(GetWindowLongA(f, GWL_STYLE) & WS_CHILD))
             break;
@@ -257,10 +256,14 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
     HWND parent = nullptr;
     DWORD style = WS_CLIPCHILDREN | WS_CAPTION;
     DWORD ex_style = 0;
-    if (flags & 1) style |= WS_SYSMENU;
-    if (flags & 2) style |= WS_MINIMIZEBOX;
-    if (flags & 4) style |= WS_MAXIMIZEBOX;
-    if (!(flags & 64)) style |= WS_THICKFRAME;
+    if (flags & 1)
+        style |= WS_SYSMENU;
+    if (flags & 2)
+        style |= WS_MINIMIZEBOX;
+    if (flags & 4)
+        style |= WS_MAXIMIZEBOX;
+    if (!(flags & 64))
+        style |= WS_THICKFRAME;
     if (flags & 16) {
         // Inside the parent: positions and sizes are units of the parent's client area.
         if (!valid(parent_slot)) {
@@ -270,27 +273,35 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
         WWinSelect(parent_slot);
         int pw = WIN_CURRENT.width;
         int ph = WIN_CURRENT.height;
-        if (x != CENTRED) x = static_cast<int>(static_cast<long long>(pw - 1) * x / 9999);
-        if (y != CENTRED) y = static_cast<int>(static_cast<long long>(ph - 1) * y / 9999);
+        if (x != CENTRED)
+            x = static_cast<int>(static_cast<long long>(pw - 1) * x / 9999);
+        if (y != CENTRED)
+            y = static_cast<int>(static_cast<long long>(ph - 1) * y / 9999);
         if (dialog <= 0) {
-            if (width < 1) width = 8000;
-            if (height < 1) height = 8000;
+            if (width < 1)
+                width = 8000;
+            if (height < 1)
+                height = 8000;
             width = static_cast<int>(static_cast<long long>(width) * pw / 9999);
             height = static_cast<int>(static_cast<long long>(height) * ph / 9999);
         }
         style |= WS_CHILD | WS_CLIPSIBLINGS;
         parent = WIN_TABLE.slot[parent_slot].client;
     } else {
-        if (width < 1) width = WIN_SCREEN.width * 80 / 100;
-        if (height < 1) height = WIN_SCREEN.height * 80 / 100;
+        if (width < 1)
+            width = WIN_SCREEN.width * 80 / 100;
+        if (height < 1)
+            height = WIN_SCREEN.height * 80 / 100;
         style |= WS_POPUP;
         ex_style = (flags & 512) ? WS_EX_APPWINDOW | WS_EX_TOPMOST : WS_EX_APPWINDOW;
-        if (flags & 65536) ex_style = (ex_style & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW;
-        if (flags & 256) parent = WIN_TABLE.slot[parent_slot].frame;
+        if (flags & 65536)
+            ex_style = (ex_style & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW;
+        if (flags & 256)
+            parent = WIN_TABLE.slot[parent_slot].frame;
     }
     if (!register_window_classes() ||
-        !create_frame_and_client(slot, "RORERIDUZ", style, ex_style, parent, x, y, width, height, (flags & 32) != 0,
-                                 !(flags & 64), title.c_str())) {
+        !create_frame_and_client(slot, "RORERIDUZ", style, ex_style, parent, x, y, width, height,
+                                 (flags & 32) != 0, !(flags & 64), title.c_str())) {
         WIN_CURRENT.width = keep_w;
         WIN_CURRENT.height = keep_h;
         return;

@@ -13,9 +13,9 @@
 
 // What the file chooser is asked to do.
 struct FileSelectRequest {
-    int filter_id = 0;          // 0 no filter, -1 the filter text, else the string resource of that id
-    int save = 0;               // 1 save chooser, else open chooser
-    int prompt = 0;             // save: ask before overwriting; open: ask before naming a new file
+    int filter_id = 0;  // 0 no filter, -1 the filter text, else the string resource of that id
+    int save = 0;       // 1 save chooser, else open chooser
+    int prompt = 0;     // save: ask before overwriting; open: ask before naming a new file
     int path_may_be_missing = 0;
     int multiple = 0;           // open: several files may be chosen
     int default_extension = 0;  // 1: the filter's extension is added to a name typed without one
@@ -38,23 +38,23 @@ void WDialogSelectColour(int& red, int& green, int& blue, int& success, int& err
 // Page set-up with margins. Units: below 2 thousandths of an inch, else hundredths of a millimetre.
 // Orientation 0 portrait, 1 landscape. Success 1 on OK, 0 on Cancel or failure.
 struct PageSetupValues {
-    int paper_width = 0;        // out
-    int paper_height = 0;       // out
-    int printable_width = 0;    // in/out
-    int printable_height = 0;   // in/out
-    int left_margin = 0;        // in/out
-    int top_margin = 0;         // in/out
-    int orientation = 0;        // in/out
-    int copies = 1;             // in/out
-    int units = 0;              // in
-    int printer_colours = 0;    // out: colour count of the chosen printer
+    int paper_width = 0;       // out
+    int paper_height = 0;      // out
+    int printable_width = 0;   // in/out
+    int printable_height = 0;  // in/out
+    int left_margin = 0;       // in/out
+    int top_margin = 0;        // in/out
+    int orientation = 0;       // in/out
+    int copies = 1;            // in/out
+    int units = 0;             // in
+    int printer_colours = 0;   // out: colour count of the chosen printer
 };
 void WDialogPageSetup(PageSetupValues& values, int& success);
 
 // The printer set-up that the page set-up copies out for the Windows printer driver.
 struct PageSetupPrinter {
-    int chosen = 0;            // 1 once a printer was chosen
-    int paper_length = 0;      // device-mode words
+    int chosen = 0;        // 1 once a printer was chosen
+    int paper_length = 0;  // device-mode words
     int paper_width = 0;
     int scale = 0;
     int paper_source = 0;
@@ -64,9 +64,9 @@ struct PageSetupPrinter {
     int y_resolution = 0;
     int truetype_option = 0;
     int collate = 0;
-    int paper_size = 0;        // two further device-mode words
+    int paper_size = 0;  // two further device-mode words
     int orientation = 0;
-    std::string driver;        // driver, device and port names
+    std::string driver;  // driver, device and port names
     std::string device;
     std::string port;
 };

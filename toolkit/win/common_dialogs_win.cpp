@@ -72,7 +72,7 @@ void copy_printer_out(const DEVMODEA& dm)
     }
 }
 
-} // namespace
+}  // namespace
 
 HWND common_dialog_owner()
 {
@@ -84,7 +84,8 @@ HWND common_dialog_owner()
     return WIN_TABLE.slot[0].frame;
 }
 
-void WDialogFileSelect(const FileSelectRequest& q, int& filter_index, std::string& file, int& success, int& error)
+void WDialogFileSelect(const FileSelectRequest& q, int& filter_index, std::string& file, int& success,
+                       int& error)
 {
     success = 0;
     error = 0;
@@ -241,8 +242,8 @@ void WDialogMessageShow(int buttons, int icon, int default_button, int& answer, 
     std::string text(message);
     std::string caption(title);
     WWinDisableOthers(owner, true);
-    int system_answer = MessageBoxA(owner, text.c_str(), caption.c_str(),
-                                    message_box_style(buttons, icon, default_button));
+    int system_answer =
+        MessageBoxA(owner, text.c_str(), caption.c_str(), message_box_style(buttons, icon, default_button));
     WWinEnableOthers(owner, true);
     answer = system_answer == 0 ? -1 : message_box_answer(system_answer);
     DIALOG_RESULTS.message_box_answer = answer;

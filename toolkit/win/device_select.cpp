@@ -73,7 +73,7 @@ int class_resolutions(int printer_class, std::array<int, 4>& r)
     }
 }
 
-} // namespace
+}  // namespace
 
 const RasterPrinterModel& raster_printer_model(int code)
 {

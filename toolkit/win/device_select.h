@@ -20,29 +20,29 @@ const RasterPrinterModel& raster_printer_model(int code);
 
 // Page geometry of the Windows printer (its default printer), from the system's page query.
 struct HcPrinterPage {
-    int resolution_x = 0;   // dots per inch
+    int resolution_x = 0;  // dots per inch
     int resolution_y = 0;
-    int page_width = 0;     // physical page in dots
+    int page_width = 0;  // physical page in dots
     int page_height = 0;
-    int printable_width = 0;   // printable area in dots
+    int printable_width = 0;  // printable area in dots
     int printable_height = 0;
-    int offset_x = 0;       // printable area's offset from the page corner in dots
+    int offset_x = 0;  // printable area's offset from the page corner in dots
     int offset_y = 0;
 };
 
 struct HcRasterPrinter {
-    int model = 0;                       // model code 2..38
-    int printer_class = 0;               // 1..12 as given; 11 counts as 7 and 12 as 8 from then on
-    int resolution_count = 0;            // number of resolutions (upper limit of option 13)
-    std::array<int, 4> resolutions{};    // dots per inch, highest first
-    int line_feed = 0;                   // band line feed in 1/216 inch (page-layout word 1)
-    int pins = 0;                        // pins of a pin printer, 1 from class 6 up (page-layout word 2)
-    int colour_depth = 1;                // 1 black only, above 1 three planes
-    int colour_form = 1;                 // 1 additive, 2 subtractive
-    int compression_limit = 0;           // largest compression mode
-    int printer_available = 0;           // 1 when the Windows printer's page query succeeded
-    HcPrinterPage page;                  // the Windows printer's page geometry
-    int pages_started = 0;               // page-emission counters of the raster printer driver
+    int model = 0;                     // model code 2..38
+    int printer_class = 0;             // 1..12 as given; 11 counts as 7 and 12 as 8 from then on
+    int resolution_count = 0;          // number of resolutions (upper limit of option 13)
+    std::array<int, 4> resolutions{};  // dots per inch, highest first
+    int line_feed = 0;                 // band line feed in 1/216 inch (page-layout word 1)
+    int pins = 0;                      // pins of a pin printer, 1 from class 6 up (page-layout word 2)
+    int colour_depth = 1;              // 1 black only, above 1 three planes
+    int colour_form = 1;               // 1 additive, 2 subtractive
+    int compression_limit = 0;         // largest compression mode
+    int printer_available = 0;         // 1 when the Windows printer's page query succeeded
+    HcPrinterPage page;                // the Windows printer's page geometry
+    int pages_started = 0;             // page-emission counters of the raster printer driver
     int pages_finished = 0;
 };
 

@@ -120,7 +120,8 @@ void radio_group(HWND f, HWND& first, HWND& last)
 void grid_field_state(HWND grid, int state)
 {
     WGridFieldData data;
-    if (!GRID_FIELD_HOOKS.field_data || !GRID_FIELD_HOOKS.edit_state || !GRID_FIELD_HOOKS.field_data(grid, data))
+    if (!GRID_FIELD_HOOKS.field_data || !GRID_FIELD_HOOKS.edit_state ||
+        !GRID_FIELD_HOOKS.field_data(grid, data))
         return;
     constexpr LONG READ_ONLY_GRID = 0x0800;
     LONG style = GetWindowLongA(grid, GWL_STYLE) & ~READ_ONLY_GRID;
@@ -128,13 +129,14 @@ void grid_field_state(HWND grid, int state)
     for (int k = 0; k < data.columns; ++k)
         for (int s = 0; s < data.rows_shown; ++s) {
             size_t i = static_cast<size_t>(k) * data.rows_shown + s;
-            GRID_FIELD_HOOKS.edit_state(data.cells[i], data.kinds[k], state == 2 ? 1 : data.read_only[i] & 1, 1);
+            GRID_FIELD_HOOKS.edit_state(data.cells[i], data.kinds[k], state == 2 ? 1 : data.read_only[i] & 1,
+                                        1);
         }
     if (state == 2)
         SetWindowLongA(grid, GWL_STYLE, style | READ_ONLY_GRID);
 }
 
-} // namespace
+}  // namespace
 
 void field_put_text(HWND f, double value, const std::string& text, const std::string& format)
 {
@@ -385,15 +387,9 @@ void WDialogFieldClear(int& id)
         SetWindowTextA(f, "");
         SendMessageA(f, EM_SETMODIFY, FALSE, 0);
         break;
-    case FK_LIST:
-        SendMessageA(f, LB_RESETCONTENT, 0, 0);
-        break;
-    case FK_COMBO:
-        SendMessageA(f, CB_RESETCONTENT, 0, 0);
-        break;
-    case FK_CHECK:
-        SendMessageA(f, BM_SETCHECK, BST_UNCHECKED, 0);
-        break;
+    case FK_LIST: SendMessageA(f, LB_RESETCONTENT, 0, 0); break;
+    case FK_COMBO: SendMessageA(f, CB_RESETCONTENT, 0, 0); break;
+    case FK_CHECK: SendMessageA(f, BM_SETCHECK, BST_UNCHECKED, 0); break;
     case FK_RADIO: {
         HWND first, last;
         radio_group(f, first, last);
@@ -404,19 +400,13 @@ void WDialogFieldClear(int& id)
         }
         break;
     }
-    case FK_PROGRESS:
-        SendMessageA(f, PBM_SETPOS, SendMessageA(f, PBM_GETRANGE, TRUE, 0), 0);
-        break;
+    case FK_PROGRESS: SendMessageA(f, PBM_SETPOS, SendMessageA(f, PBM_GETRANGE, TRUE, 0), 0); break;
     case FK_GRID:
         if (GRID_FIELD_HOOKS.clear)
             GRID_FIELD_HOOKS.clear(f, 1);
         break;
-    case FK_TREE:
-        SendMessageA(f, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-        break;
-    default:
-        id = -1;
-        return;
+    case FK_TREE: SendMessageA(f, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)); break;
+    default: id = -1; return;
     }
     if (FieldRecord* r = field_record(f)) {
         r->value = 0.0;

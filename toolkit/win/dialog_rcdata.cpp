@@ -7,7 +7,7 @@ namespace {
 
 constexpr size_t ITEM_LIMIT = 1024;  // characters kept of one list item or tab label
 
-const char* const HEADERS[] = {"[Ranges]", "[Menus]", "[Checks]",  "[Tabs]",    "[Grids]",     "[Colours]",
+const char* const HEADERS[] = {"[Ranges]",    "[Menus]",   "[Checks]", "[Tabs]",    "[Grids]",    "[Colours]",
                                "[Trackbars]", "[Lengths]", "[Dialog]", "[Formats]", "[Treeviews]"};
 
 // Cursor over the text; every read stops at the NUL or the end.
@@ -78,7 +78,7 @@ std::string trimmed_item(std::string_view line)
     return s;
 }
 
-} // namespace
+}  // namespace
 
 void parse_dialog_rcdata(std::string_view text, RcdataSink& sink)
 {
@@ -201,9 +201,7 @@ void parse_dialog_rcdata(std::string_view text, RcdataSink& sink)
             c.next_line();
             break;
         }
-        default:
-            c.next_line();
-            break;
+        default: c.next_line(); break;
         }
     }
 }

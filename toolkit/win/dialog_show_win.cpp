@@ -20,7 +20,7 @@ constexpr int ERR_MODE_CHANGED = 1014;
 constexpr int ERR_MAIN_HIDDEN = 1016;
 constexpr int ERR_MAIN_COMBINED = 1046;
 
-bool modal_ended = false;          // set by the push button that ends the running modal show
+bool modal_ended = false;  // set by the push button that ends the running modal show
 HWND pending_button_field = nullptr;
 
 bool is_push_button(HWND w)
@@ -53,7 +53,12 @@ DialogRecord* event_record(HWND dlg)
 // What a control's WM_COMMAND notification means to the dialog manager. The codes overlap between the
 // classes (4 is LBN_SETFOCUS for a list box but CBN_KILLFOCUS for a combo box, 3 is LBN_SELCANCEL but
 // CBN_SETFOCUS), so each class's codes are read with its own names.
-enum class FieldEvent { None, Change, Arrival, DoubleClick };
+enum class FieldEvent {
+    None,
+    Change,
+    Arrival,
+    DoubleClick
+};
 
 FieldEvent field_event(HWND ctl, int code)
 {
@@ -225,15 +230,17 @@ void init_fields(HWND dlg)
             SendMessageA(f, EM_LIMITTEXT, r.max_length, 0);
         } else if (kind == FK_CHECK || kind == FK_RADIO) {
             int t = style & BS_TYPEMASK;
-            int automatic = t == BS_CHECKBOX ? BS_AUTOCHECKBOX : t == BS_3STATE ? BS_AUTO3STATE
-                            : t == BS_RADIOBUTTON ? BS_AUTORADIOBUTTON : t;
+            int automatic = t == BS_CHECKBOX      ? BS_AUTOCHECKBOX
+                            : t == BS_3STATE      ? BS_AUTO3STATE
+                            : t == BS_RADIOBUTTON ? BS_AUTORADIOBUTTON
+                                                  : t;
             SetWindowLongA(f, GWL_STYLE, (style & ~BS_TYPEMASK) | automatic);
         }
         SetWindowLongA(f, GWL_EXSTYLE, GetWindowLongA(f, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY);
     }
 }
 
-} // namespace
+}  // namespace
 
 int WDialogIsModal(HWND dlg)
 {
@@ -267,8 +274,8 @@ void WWinDisableOthers(HWND keep, bool windows)
     for (int s = 1; s <= DIALOG_TABLE.count; ++s) {
         HWND d = DIALOG_TABLE.loaded[s];
         HWND parent = GetParent(d);
-        if (d != keep && IsWindowVisible(d) && (!parent || parent == WIN_TABLE.slot[0].frame ||
-                                                parent == WIN_TABLE.slot[0].client))
+        if (d != keep && IsWindowVisible(d) &&
+            (!parent || parent == WIN_TABLE.slot[0].frame || parent == WIN_TABLE.slot[0].client))
             EnableWindow(d, FALSE);
     }
     if (windows)
@@ -307,8 +314,10 @@ void WDialogShow(int x, int y, int focus_field, int mode)
     if (x != -1 || y != -1) {
         int ux = 0, uy = 0;
         WGrUnitsToPixels(x, y, ux, uy);
-        if (x != -1) px = ux;
-        if (y != -1) py = uy;
+        if (x != -1)
+            px = ux;
+        if (y != -1)
+            py = uy;
     }
     int result = 0;
     bool child = is_child_style(dlg);
@@ -357,8 +366,10 @@ void WDialogShow(int x, int y, int focus_field, int mode)
             sx = x == -1 ? -1 : p.x;
             sy = y == -1 ? -1 : p.y;
         }
-        if (sx == -1) sx = (W - dw) / 2;
-        if (sy == -1) sy = (H - dh) / 2;
+        if (sx == -1)
+            sx = (W - dw) / 2;
+        if (sy == -1)
+            sy = (H - dh) / 2;
         bool active_visible = DIALOG_TABLE.active && IsWindowVisible(DIALOG_TABLE.active);
         r->owner = active_visible ? DIALOG_TABLE.active : DIALOG_TABLE.default_owner;
         r->reenable = DIALOG_TABLE.last_semi_modeless ? DIALOG_TABLE.last_semi_modeless : r->owner;
@@ -392,7 +403,8 @@ void WDialogShow(int x, int y, int focus_field, int mode)
             ShowWindow(dlg, SW_HIDE);
             r->shown = 0;
             DIALOG_TABLE.modal = nullptr;
-            WWinEnableOthers(DIALOG_TABLE.last_semi_modeless ? DIALOG_TABLE.last_semi_modeless : r->owner, true);
+            WWinEnableOthers(DIALOG_TABLE.last_semi_modeless ? DIALOG_TABLE.last_semi_modeless : r->owner,
+                             true);
             DIALOG_TABLE.default_owner = keep_owner;
             DIALOG_TABLE.active = keep_active;
             WWinSnapshot(0, -1, snapshot_error);
@@ -448,8 +460,7 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
         SetWindowLongPtrA(dlg, DWLP_USER, lp);
         init_fields(dlg);
         return FALSE;  // the focus is chosen by the show
-    case WM_PAINT:
-        return picture_dialog_paint(dlg) ? TRUE : FALSE;
+    case WM_PAINT: return picture_dialog_paint(dlg) ? TRUE : FALSE;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -459,8 +470,7 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
     case WM_RBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-        return picture_mouse_event(dlg, dlg, 0, msg, wp, lp) ? TRUE : FALSE;
+    case WM_RBUTTONDBLCLK: return picture_mouse_event(dlg, dlg, 0, msg, wp, lp) ? TRUE : FALSE;
     case WM_DESTROY:
         snapshot_forget_dialog(dlg);
         for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT))
@@ -566,10 +576,9 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
             // The field owns its brush: made at its first paint, freed with its record.
             return reinterpret_cast<INT_PTR>(f->background_brush.get(static_cast<COLORREF>(f->background)));
         }
-        return reinterpret_cast<INT_PTR>(GetSysColorBrush(msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX
-                                                              ? COLOR_WINDOW : COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(
+            msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX ? COLOR_WINDOW : COLOR_BTNFACE));
     }
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }

@@ -51,7 +51,8 @@ public:
         if (!f)
             return;
         if (same_class(f, PROGRESS_CLASSA)) {
-            SendMessageA(f, PBM_SETRANGE, 0, MAKELPARAM(static_cast<int>(lo) & 0xFFFF, static_cast<int>(hi) & 0xFFFF));
+            SendMessageA(f, PBM_SETRANGE, 0,
+                         MAKELPARAM(static_cast<int>(lo) & 0xFFFF, static_cast<int>(hi) & 0xFFFF));
             SendMessageA(f, PBM_SETPOS, leading_digits(f), 0);
         } else if (same_class(f, TRACKBAR_CLASSA)) {
             SendMessageA(f, TBM_SETRANGEMIN, FALSE, static_cast<int>(lo));
@@ -175,7 +176,7 @@ private:
     int slot_;
 };
 
-} // namespace
+}  // namespace
 
 void WDialogApplyRcdata(HWND dialog, int id, int slot)
 {
@@ -236,7 +237,8 @@ void WDialogCreate(int& id, int window)
     DIALOG_TABLE.show_x = DIALOG_TABLE.show_y = -1;
     DIALOG_TABLE.creating = 1;
     HWND owner = window >= 0 && window < WIN_SLOTS ? WIN_TABLE.slot[window].frame : nullptr;
-    HWND dlg = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(id), owner, WDialogProc, reinterpret_cast<LPARAM>(record));
+    HWND dlg = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(id), owner, WDialogProc,
+                                  reinterpret_cast<LPARAM>(record));
     DIALOG_TABLE.creating = 0;
     if (!dlg) {
         delete record;
@@ -367,7 +369,7 @@ int WDialogHideSlot(int slot)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 DialogRecord* dialog_record(HWND dialog)
 {
@@ -517,23 +519,34 @@ int WDialogFieldKindOf(HWND f)
     if (lstrcmpiA(c.c_str(), "STATIC") == 0) {
         int t = style & SS_TYPEMASK;
         return (t == SS_LEFT || t == SS_CENTER || t == SS_RIGHT || t == SS_SIMPLE || t == SS_LEFTNOWORDWRAP)
-                   ? FK_STATIC_TEXT : FK_STATIC;
+                   ? FK_STATIC_TEXT
+                   : FK_STATIC;
     }
     if (lstrcmpiA(c.c_str(), "EDIT") == 0)
         return FK_EDIT;
     if (lstrcmpiA(c.c_str(), "BUTTON") == 0) {
         int t = style & BS_TYPEMASK;
-        if (t == BS_GROUPBOX) return FK_GROUP;
-        if (t == BS_CHECKBOX || t == BS_AUTOCHECKBOX || t == BS_3STATE || t == BS_AUTO3STATE) return FK_CHECK;
-        if (t == BS_RADIOBUTTON || t == BS_AUTORADIOBUTTON) return FK_RADIO;
+        if (t == BS_GROUPBOX)
+            return FK_GROUP;
+        if (t == BS_CHECKBOX || t == BS_AUTOCHECKBOX || t == BS_3STATE || t == BS_AUTO3STATE)
+            return FK_CHECK;
+        if (t == BS_RADIOBUTTON || t == BS_AUTORADIOBUTTON)
+            return FK_RADIO;
         return FK_BUTTON;
     }
-    if (lstrcmpiA(c.c_str(), "COMBOBOX") == 0) return FK_COMBO;
-    if (lstrcmpiA(c.c_str(), "LISTBOX") == 0) return FK_LIST;
-    if (lstrcmpiA(c.c_str(), WC_TABCONTROLA) == 0) return FK_TAB;
-    if (lstrcmpiA(c.c_str(), PROGRESS_CLASSA) == 0) return FK_PROGRESS;
-    if (lstrcmpiA(c.c_str(), TRACKBAR_CLASSA) == 0) return FK_TRACKBAR;
-    if (lstrcmpiA(c.c_str(), WC_TREEVIEWA) == 0) return FK_TREE;
-    if (is_grid_field(f)) return FK_GRID;
+    if (lstrcmpiA(c.c_str(), "COMBOBOX") == 0)
+        return FK_COMBO;
+    if (lstrcmpiA(c.c_str(), "LISTBOX") == 0)
+        return FK_LIST;
+    if (lstrcmpiA(c.c_str(), WC_TABCONTROLA) == 0)
+        return FK_TAB;
+    if (lstrcmpiA(c.c_str(), PROGRESS_CLASSA) == 0)
+        return FK_PROGRESS;
+    if (lstrcmpiA(c.c_str(), TRACKBAR_CLASSA) == 0)
+        return FK_TRACKBAR;
+    if (lstrcmpiA(c.c_str(), WC_TREEVIEWA) == 0)
+        return FK_TREE;
+    if (is_grid_field(f))
+        return FK_GRID;
     return FK_NONE;
 }

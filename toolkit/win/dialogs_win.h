@@ -14,21 +14,21 @@ constexpr int DIALOG_SLOTS = 100;
 // One per loaded dialog, attached to the dialog window (DWLP_USER). Words as the dialog manager uses
 // them: shown flag, current and previous field, tab pages, show mode, owner ...
 struct DialogRecord {
-    int id = 0;              // word 0: resource id
-    int shown = 0;           // word 2: 1 after a show, 0 after a hide
-    int current_field = 0;   // word 3: field of the last event, or the button that ended a modal show
-    int previous_field = 0;  // word 4: word 3 before its last change; after a show the focused field
-    int tab_shown = 0;       // word 5: page dialog shown by the last tab change
-    int tab_left = 0;        // word 6: page dialog hidden by the last tab change
-    int mode = 0;            // word 7: 1 modal, 2 modeless, 3 semi-modeless
-    HWND owner = nullptr;    // word 8
-    HWND reenable = nullptr; // word 9: window to re-enable when this dialog ends or is hidden
-    int change_detail = 0;   // word 10: long parameter of the last field change
-    int picture_field = 0;   // word 11
-    int picture = 0;         // word 12: the dialog itself is a drawing target
-    int mouse_button = 0;    // word 13
-    int dialog_flag = 0;     // word 14: "[Dialog]" flag: accelerators of the main window apply
-    HWND combined = nullptr; // word 15: window the dialog is combined with
+    int id = 0;                 // word 0: resource id
+    int shown = 0;              // word 2: 1 after a show, 0 after a hide
+    int current_field = 0;      // word 3: field of the last event, or the button that ended a modal show
+    int previous_field = 0;     // word 4: word 3 before its last change; after a show the focused field
+    int tab_shown = 0;          // word 5: page dialog shown by the last tab change
+    int tab_left = 0;           // word 6: page dialog hidden by the last tab change
+    int mode = 0;               // word 7: 1 modal, 2 modeless, 3 semi-modeless
+    HWND owner = nullptr;       // word 8
+    HWND reenable = nullptr;    // word 9: window to re-enable when this dialog ends or is hidden
+    int change_detail = 0;      // word 10: long parameter of the last field change
+    int picture_field = 0;      // word 11
+    int picture = 0;            // word 12: the dialog itself is a drawing target
+    int mouse_button = 0;       // word 13
+    int dialog_flag = 0;        // word 14: "[Dialog]" flag: accelerators of the main window apply
+    HWND combined = nullptr;    // word 15: window the dialog is combined with
     HWND last_focus = nullptr;  // word 16: last focused field
 };
 
@@ -40,9 +40,9 @@ struct FieldRecord {
     double small_step = 1.0;
     double large_step = 5.0;
     int defined = 0;
-    HWND spin = nullptr;          // up-down control of a spin field
+    HWND spin = nullptr;  // up-down control of a spin field
     int picture = 0;
-    int foreground = -1;          // packed RGB, -1 system default
+    int foreground = -1;  // packed RGB, -1 system default
     int background = -1;
     SolidBrush background_brush;  // paints the background colour; freed with the record
     int tab_pressed = 0;
@@ -53,8 +53,8 @@ struct FieldRecord {
 };
 
 struct DialogTable {
-    HWND modal = nullptr;               // slot 0: the window of the modal dialog now running
-    HWND loaded[DIALOG_SLOTS + 1] = {}; // slots 1..100, dense in load order
+    HWND modal = nullptr;                // slot 0: the window of the modal dialog now running
+    HWND loaded[DIALOG_SLOTS + 1] = {};  // slots 1..100, dense in load order
     int count = 0;
     int current_slot = 0;
     int current_id = 0;
@@ -82,9 +82,24 @@ extern DialogResults DIALOG_RESULTS;
 
 // Field kinds as the field operations tell them apart.
 enum FieldKind {
-    FK_NONE = 0, FK_STATIC_TEXT = 1, FK_STATIC = 2, FK_GROUP = 3, FK_EDIT = 4, FK_INTEGER = 5, FK_REAL = 6,
-    FK_DOUBLE = 7, FK_BUTTON = 8, FK_CHECK = 9, FK_RADIO = 10, FK_COMBO = 11, FK_LIST = 12, FK_TAB = 13,
-    FK_PROGRESS = 14, FK_GRID = 15, FK_TRACKBAR = 16, FK_TREE = 17,
+    FK_NONE = 0,
+    FK_STATIC_TEXT = 1,
+    FK_STATIC = 2,
+    FK_GROUP = 3,
+    FK_EDIT = 4,
+    FK_INTEGER = 5,
+    FK_REAL = 6,
+    FK_DOUBLE = 7,
+    FK_BUTTON = 8,
+    FK_CHECK = 9,
+    FK_RADIO = 10,
+    FK_COMBO = 11,
+    FK_LIST = 12,
+    FK_TAB = 13,
+    FK_PROGRESS = 14,
+    FK_GRID = 15,
+    FK_TRACKBAR = 16,
+    FK_TREE = 17,
 };
 
 DialogRecord* dialog_record(HWND dialog);

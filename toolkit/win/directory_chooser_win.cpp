@@ -63,8 +63,9 @@ bool list_directory(HWND dlg, int options, const std::string& path_in)
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         if (options & DIRECTORY_OFFER_CREATE) {
-            int answer = MessageBoxA(dlg, "The specified directory does not exist.\nDo you wish to create it?",
-                                     "Create Directory?", MB_YESNO | MB_ICONQUESTION);
+            int answer =
+                MessageBoxA(dlg, "The specified directory does not exist.\nDo you wish to create it?",
+                            "Create Directory?", MB_YESNO | MB_ICONQUESTION);
             if (answer != IDYES)
                 return false;
             if (!CreateDirectoryA(path.c_str(), nullptr) || !SetCurrentDirectoryA(path.c_str())) {
@@ -177,18 +178,14 @@ INT_PTR CALLBACK directory_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
                 }
             }
             return TRUE;
-        case IDCANCEL:
-            EndDialog(dlg, 2);
-            return TRUE;
-        default:
-            return FALSE;
+        case IDCANCEL: EndDialog(dlg, 2); return TRUE;
+        default: return FALSE;
         }
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }
 
-} // namespace
+}  // namespace
 
 void WDialogSelectDirectory(int title_present, int& result, int options, std::string& directory,
                             std::string_view title)

@@ -46,9 +46,9 @@ struct WinMessage {
     int y = 0;             // as x; grows downwards
     float x2 = 0.0f;       // expose: second corner in user units
     float y2 = 0.0f;
-    float user_x = 0.0f;   // position in the user units of the graphics area
+    float user_x = 0.0f;  // position in the user units of the graphics area
     float user_y = 0.0f;
-    int time = 0;          // system message time in milliseconds
+    int time = 0;  // system message time in milliseconds
 };
 
 // Waits for the next toolkit message.
@@ -65,13 +65,13 @@ int WInfoScreen(int option);
 
 // What the application fills to open the main window (26 words in the toolkit's own record).
 struct WinOpenRecord {
-    int flags = 0;        // style bits (0x43: system menu, minimise box, fixed frame)
-    int x = 0;            // position in pixels (-5 centres the window)
+    int flags = 0;  // style bits (0x43: system menu, minimise box, fixed frame)
+    int x = 0;      // position in pixels (-5 centres the window)
     int y = 0;
-    int width = 0;        // client size in pixels
+    int width = 0;  // client size in pixels
     int height = 0;
-    int menu = 0;         // menu resource id, 0 for none
-    std::string title;    // at most 80 characters
+    int menu = 0;       // menu resource id, 0 for none
+    std::string title;  // at most 80 characters
 };
 
 void WWinOpen(const WinOpenRecord& record, int colour_count = 16);

@@ -48,7 +48,7 @@ MainWindowSearch main_window()
     return s;
 }
 
-} // namespace
+}  // namespace
 
 void error_status_bar_write(const std::string& text)
 {

@@ -49,7 +49,7 @@ void for_each_matching_file(const std::string& pattern, Each each)
     IOsFindClose();
 }
 
-} // namespace
+}  // namespace
 
 void IOsDeleteFile(std::string_view path)
 {

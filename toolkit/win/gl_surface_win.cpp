@@ -17,8 +17,8 @@ constexpr int ERROR_GL_TARGET = 1019;  // no such target
 constexpr int ERROR_GL_SYSTEM = 1035;  // the system refused
 
 struct GlSurface {
-    int kind = 0;            // 0 none, 1 toolkit window, 2 off-screen bitmap, 3 dialog or field
-    int window = 0;          // toolkit window (kind 1)
+    int kind = 0;                 // 0 none, 1 toolkit window, 2 off-screen bitmap, 3 dialog or field
+    int window = 0;               // toolkit window (kind 1)
     HWND field_window = nullptr;  // dialog or field window (kind 3)
     HWND gl_window = nullptr;     // window whose palette handling serves the surface; null for a bitmap
     HDC dc = nullptr;
@@ -79,7 +79,7 @@ void build_palette(bool rgba)
     }
 }
 
-} // namespace
+}  // namespace
 
 void GlSurfaceSet(int kind, int number, int flags, int& status)
 {

@@ -28,7 +28,7 @@ void adopt_current_window()
     GrTarget.reselect = 0;
 }
 
-} // namespace
+}  // namespace
 
 void gr_select_target(int kind, int number)
 {
@@ -70,8 +70,7 @@ void gr_select_target(int kind, int number)
         IGrSurfaceSetup(TARGET_PICTURE_FIELD, field, width, height);
         return;
     }
-    default:
-        return;   // another kind is recorded and nothing else happens
+    default: return;  // another kind is recorded and nothing else happens
     }
     IErrorReport(GR_ERR_TARGET);
     adopt_current_window();

@@ -6,5 +6,6 @@ int WGridEditing = 0;
 
 bool is_grid_field(HWND field)
 {
-    return field && GRID_FIELD_HOOKS.grid_class && GetClassLongA(field, GCW_ATOM) == GRID_FIELD_HOOKS.grid_class;
+    return field && GRID_FIELD_HOOKS.grid_class &&
+           GetClassLongA(field, GCW_ATOM) == GRID_FIELD_HOOKS.grid_class;
 }

@@ -12,14 +12,14 @@
 struct WGridFieldData {
     int columns = 0;
     int rows_shown = 0;
-    std::vector<int> kinds;              // per column, GridCellKind
-    std::vector<unsigned char> read_only; // per column and shown row (column-major): bit 0 read-only
-    std::vector<HWND> cells;             // per column and shown row (column-major)
+    std::vector<int> kinds;                // per column, GridCellKind
+    std::vector<unsigned char> read_only;  // per column and shown row (column-major): bit 0 read-only
+    std::vector<HWND> cells;               // per column and shown row (column-major)
 };
 
 struct GridFieldHooks {
-    ATOM grid_class = 0;         // class atom of "ZAVAZER": how the dialog layer knows a grid field
-    UINT cell_change = 0;        // the registered message "GM_CELLCHANGE"
+    ATOM grid_class = 0;   // class atom of "ZAVAZER": how the dialog layer knows a grid field
+    UINT cell_change = 0;  // the registered message "GM_CELLCHANGE"
     // Sets a grid up from the text of its "[Grids]" line; returns the characters consumed.
     size_t (*from_resource)(HWND grid, const char* text, size_t length) = nullptr;
     void (*copy)(HWND target, HWND source, int share) = nullptr;

@@ -25,8 +25,8 @@ int STARTUP_MARKER = 0;
 // The command line, read once.
 struct CommandLineArgs {
     bool read = false;
-    std::string program;             // the program's own path
-    std::vector<std::string> args;   // the arguments after the program name
+    std::string program;            // the program's own path
+    std::vector<std::string> args;  // the arguments after the program name
 };
 
 CommandLineArgs COMMAND_LINE;
@@ -67,7 +67,7 @@ void read_command_line()
     }
 }
 
-} // namespace
+}  // namespace
 
 void IOsEnvGet(std::string_view name, std::string& value, int length)
 {

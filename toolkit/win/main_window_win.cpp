@@ -39,15 +39,20 @@ constexpr int CENTRED = -999999;
 DWORD style_from_flags(int flags)
 {
     DWORD s = 0;
-    if (flags & 1) s |= WS_SYSMENU;
-    if (flags & 2) s |= WS_MINIMIZEBOX;
-    if (flags & 4) s |= WS_MAXIMIZEBOX;
-    if (flags & 8) s |= WS_MAXIMIZE;
-    if (!(flags & 64)) s |= WS_THICKFRAME;
+    if (flags & 1)
+        s |= WS_SYSMENU;
+    if (flags & 2)
+        s |= WS_MINIMIZEBOX;
+    if (flags & 4)
+        s |= WS_MAXIMIZEBOX;
+    if (flags & 8)
+        s |= WS_MAXIMIZE;
+    if (!(flags & 64))
+        s |= WS_THICKFRAME;
     return s;
 }
 
-} // namespace
+}  // namespace
 
 void read_screen_info()
 {
@@ -61,8 +66,10 @@ void read_screen_info()
     if (bits > 24)
         bits = 24;
     WIN_SCREEN.colours = 1 << bits;
-    WIN_SCREEN.colour_class = WIN_SCREEN.colours <= 2 ? 2 : WIN_SCREEN.colours <= 16 ? 8
-                              : WIN_SCREEN.colours <= 256 ? 16 : 256;
+    WIN_SCREEN.colour_class = WIN_SCREEN.colours <= 2     ? 2
+                              : WIN_SCREEN.colours <= 16  ? 8
+                              : WIN_SCREEN.colours <= 256 ? 16
+                                                          : 256;
     OSVERSIONINFOA v = {};
     v.dwOSVersionInfoSize = sizeof v;
     if (GetVersionExA(&v)) {
@@ -115,8 +122,9 @@ bool register_window_classes()
     return WIN_TABLE.main_class && WIN_TABLE.client_class && WIN_TABLE.child_class;
 }
 
-bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_style, HWND parent, int x, int y,
-                             int client_w, int client_h, bool status_bar, bool sizing, const char* title)
+bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_style, HWND parent, int x,
+                             int y, int client_w, int client_h, bool status_bar, bool sizing,
+                             const char* title)
 {
     WinSlot& s = WIN_TABLE.slot[slot];
     RECT r = {0, 0, client_w, client_h};
@@ -133,10 +141,13 @@ bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_st
             pw = pc.right;
             ph = pc.bottom;
         }
-        if (x == CENTRED) x = (pw - fw) / 2;
-        if (y == CENTRED) y = (ph - fh) / 2;
+        if (x == CENTRED)
+            x = (pw - fw) / 2;
+        if (y == CENTRED)
+            y = (ph - fh) / 2;
     }
-    s.frame = CreateWindowExA(ex_style, cls, title, style, x, y, fw, fh, parent, nullptr, WIN_TABLE.instance, nullptr);
+    s.frame = CreateWindowExA(ex_style, cls, title, style, x, y, fw, fh, parent, nullptr, WIN_TABLE.instance,
+                              nullptr);
     if (!s.frame)
         return false;
     if (status_bar) {
@@ -164,8 +175,8 @@ bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_st
         GetWindowRect(s.status_bar, &sr);
         ch -= sr.bottom - sr.top;
     }
-    s.client = CreateWindowExA(0, CLIENT_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
-                               fc.right, ch, s.frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
+    s.client = CreateWindowExA(0, CLIENT_CLASS, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                               0, 0, fc.right, ch, s.frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
                                WIN_TABLE.instance, nullptr);
     if (!s.client) {
         DestroyWindow(s.frame);
@@ -192,18 +203,23 @@ void WWinOpen(const WinOpenRecord& record, int colour_count)
     (void)colour_count;  // matters only on a 256-colour display, where the graphics core builds a palette
     int x = record.x < 0 && record.x != -5 ? CENTRED : record.x;
     int y = record.y < 0 && record.y != -5 ? CENTRED : record.y;
-    if (record.x == -5) x = CENTRED;
-    if (record.y == -5) y = CENTRED;
+    if (record.x == -5)
+        x = CENTRED;
+    if (record.y == -5)
+        y = CENTRED;
     WWinOpenMain(record.flags, x, y, record.width, record.height, record.menu, 0, record.title.substr(0, 80));
 }
 
-void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int dialog, std::string_view title_in)
+void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int dialog,
+                  std::string_view title_in)
 {
     if (WIN_CURRENT.main_open == -1)
         return;
     read_screen_info();
-    if (width < 1) width = WIN_SCREEN.width * 80 / 100;
-    if (height < 1) height = WIN_SCREEN.height * 80 / 100;
+    if (width < 1)
+        width = WIN_SCREEN.width * 80 / 100;
+    if (height < 1)
+        height = WIN_SCREEN.height * 80 / 100;
     std::string title(title_in);
     title.erase(title.find_last_not_of(' ') + 1);
     if (dialog > 0)
@@ -217,8 +233,8 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
 
     DWORD style = WS_CLIPCHILDREN | WS_CAPTION | style_from_flags(flags);
     DWORD ex_style = (flags & 512) ? WS_EX_TOPMOST : 0;
-    if (!create_frame_and_client(0, MAIN_CLASS, style, ex_style, nullptr, x, y, width, height, (flags & 32) != 0,
-                                 !(flags & 64), title.c_str()))
+    if (!create_frame_and_client(0, MAIN_CLASS, style, ex_style, nullptr, x, y, width, height,
+                                 (flags & 32) != 0, !(flags & 64), title.c_str()))
         abort_with("Failed to create window - aborting.");
     // The menu bar with its item numbers, accelerators and help strings (none when it cannot be loaded).
     if (menu != 0)
@@ -299,9 +315,7 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     if (menu_frame_message(hwnd, n, msg, wp, lp, menu_result))
         return menu_result;
     switch (msg) {
-    case WM_CLOSE:
-        WMsgPost(MsgCloseRequest, 0, wp, lp, hwnd);
-        return 0;  // the application decides
+    case WM_CLOSE: WMsgPost(MsgCloseRequest, 0, wp, lp, hwnd); return 0;  // the application decides
     case WM_COMMAND:
         if (HIWORD(wp) == 0 || HIWORD(wp) == 1) {
             WMsgPost(MsgMenu, 0, wp, lp, hwnd);
@@ -352,8 +366,7 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
                 toolbars_layout(n);  // the client shares the frame with the toolbars
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }

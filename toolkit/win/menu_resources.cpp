@@ -9,7 +9,7 @@ int word_at(const unsigned char* data, size_t i)
     return data[2 * i] | (data[2 * i + 1] << 8);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<MenuIdRecord> read_menu_id_resource(const unsigned char* data, size_t size)
 {

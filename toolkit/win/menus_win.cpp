@@ -65,7 +65,8 @@ bool find_item(HMENU menu, int id, HMENU& holder, int& position)
         MENUITEMINFOA info = {};
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID;
-        if (GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info) && static_cast<int>(info.wID) == id && id != 0) {
+        if (GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info) && static_cast<int>(info.wID) == id &&
+            id != 0) {
             holder = menu;
             position = i;
             return true;
@@ -163,7 +164,6 @@ void forget_menu(int slot)
     menu_data[slot] = MenuSlotData{};
 }
 
-
 // The fixed help texts of the system menu.
 const char* system_menu_help(UINT command)
 {
@@ -258,7 +258,7 @@ void follow_bar(HMENU popup, HMENU bar)
     }
 }
 
-} // namespace
+}  // namespace
 
 int menu_addressed_slot()
 {
@@ -303,7 +303,7 @@ void redraw_bar_if_top(const ItemPlace& place)
         DrawMenuBar(WIN_TABLE.slot[place.slot].frame);
 }
 
-} // namespace
+}  // namespace
 
 HMENU WMenuLoad(int id)
 {
@@ -382,10 +382,12 @@ void WMenuSetState(int item, int option, int value)
     bool in_menu = find_addressed(item, place);
     if (in_menu) {
         if (option == 1) {
-            EnableMenuItem(place.holder, static_cast<UINT>(place.position), MF_BYPOSITION | (value ? MF_ENABLED : MF_GRAYED));
+            EnableMenuItem(place.holder, static_cast<UINT>(place.position),
+                           MF_BYPOSITION | (value ? MF_ENABLED : MF_GRAYED));
             redraw_bar_if_top(place);
         } else {
-            CheckMenuItem(place.holder, static_cast<UINT>(place.position), MF_BYPOSITION | (value ? MF_CHECKED : MF_UNCHECKED));
+            CheckMenuItem(place.holder, static_cast<UINT>(place.position),
+                          MF_BYPOSITION | (value ? MF_CHECKED : MF_UNCHECKED));
         }
     }
     bool on_toolbar = toolbar_button_set(place.slot, item, option, value);
@@ -607,7 +609,6 @@ bool menu_frame_message(HWND frame, int slot, UINT msg, WPARAM wp, LPARAM lp, LR
             toolbars_forget(slot);
         }
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }

@@ -18,7 +18,7 @@ std::string trimmed(std::string_view s)
     return t;
 }
 
-} // namespace
+}  // namespace
 
 // The system style of a button set, icon and default button.
 unsigned message_box_style(int buttons, int icon, int default_button)
@@ -50,8 +50,11 @@ unsigned message_box_style(int buttons, int icon, int default_button)
 int message_box_answer(int system_answer)
 {
     switch (system_answer) {
-    case IDOK: case IDYES: case IDRETRY: return 1;
-    case IDNO: case IDABORT: return 2;
+    case IDOK:
+    case IDYES:
+    case IDRETRY: return 1;
+    case IDNO:
+    case IDABORT: return 2;
     default: return 0;
     }
 }
@@ -59,9 +62,10 @@ int message_box_answer(int system_answer)
 void WMessageBox(int buttons, int icon, int default_button, std::string_view text, std::string_view title)
 {
     HWND owner = DIALOG_TABLE.active && IsWindowVisible(DIALOG_TABLE.active) ? DIALOG_TABLE.active
-                                                                              : DIALOG_TABLE.default_owner;
+                                                                             : DIALOG_TABLE.default_owner;
     // A dialog combined with a window hands the ownership to that window.
-    if (const DialogRecord* r = owner == DIALOG_TABLE.active ? dialog_record(owner) : nullptr; r && r->combined)
+    if (const DialogRecord* r = owner == DIALOG_TABLE.active ? dialog_record(owner) : nullptr;
+        r && r->combined)
         owner = r->combined;
     // An owner that no longer exists would make the system refuse the box (it returns at once, unseen).
     if (!owner || !IsWindow(owner))

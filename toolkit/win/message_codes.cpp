@@ -9,15 +9,15 @@ constexpr int VK_TAB_ = 0x09, VK_CLEAR_ = 0x0C, VK_PRIOR_ = 0x21, VK_NEXT_ = 0x2
               VK_HOME_ = 0x24, VK_LEFT_ = 0x25, VK_UP_ = 0x26, VK_RIGHT_ = 0x27, VK_DOWN_ = 0x28,
               VK_SELECT_ = 0x29, VK_SNAPSHOT_ = 0x2C, VK_INSERT_ = 0x2D, VK_DELETE_ = 0x2E,
               VK_NUMPAD0_ = 0x60, VK_NUMPAD9_ = 0x69, VK_MULTIPLY_ = 0x6A, VK_ADD_ = 0x6B,
-              VK_SEPARATOR_ = 0x6C, VK_SUBTRACT_ = 0x6D, VK_DECIMAL_ = 0x6E, VK_DIVIDE_ = 0x6F,
-              VK_F1_ = 0x70, VK_F20_ = 0x83;
+              VK_SEPARATOR_ = 0x6C, VK_SUBTRACT_ = 0x6D, VK_DECIMAL_ = 0x6E, VK_DIVIDE_ = 0x6F, VK_F1_ = 0x70,
+              VK_F20_ = 0x83;
 
 // Start-up state of the enable words of types 1..16.
 constexpr int ENABLE_DEFAULT[17] = {0, 1, 1, 1, 1, 0, 0, 1, 1, 1, 0, 0, 0, 1, 1, 0, 0};
 
 int enable_words[17] = {0, 1, 1, 1, 1, 0, 0, 1, 1, 1, 0, 0, 0, 1, 1, 0, 0};
 
-} // namespace
+}  // namespace
 
 int WMsgKeyCode(int vk, int offset)
 {
@@ -60,11 +60,16 @@ int WMsgKeyCode(int vk, int offset)
 int WMsgMouseState(int flags)
 {
     int state = 0;
-    if (flags & 0x0008) state += 1;   // MK_CONTROL
-    if (flags & 0x0010) state += 2;   // MK_MBUTTON
-    if (flags & 0x0001) state += 4;   // MK_LBUTTON
-    if (flags & 0x0004) state += 8;   // MK_SHIFT
-    if (flags & 0x0002) state += 16;  // MK_RBUTTON
+    if (flags & 0x0008)
+        state += 1;  // MK_CONTROL
+    if (flags & 0x0010)
+        state += 2;  // MK_MBUTTON
+    if (flags & 0x0001)
+        state += 4;  // MK_LBUTTON
+    if (flags & 0x0004)
+        state += 8;  // MK_SHIFT
+    if (flags & 0x0002)
+        state += 16;  // MK_RBUTTON
     return state;
 }
 

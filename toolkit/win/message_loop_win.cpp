@@ -95,7 +95,8 @@ void route(MSG& msg)
         return;
     if (route_own_keyboard(msg))
         return;
-    if (msg.message == CARET_BLINK_TIMER_MSG && msg.wParam == CARET_BLINK_TIMER_ID && MSG_LOOP.drop_caret_timer)
+    if (msg.message == CARET_BLINK_TIMER_MSG && msg.wParam == CARET_BLINK_TIMER_ID &&
+        MSG_LOOP.drop_caret_timer)
         return;
     if (translate_window_accelerators(msg))
         return;
@@ -111,7 +112,8 @@ void deliver(int& type, WinMessage& m)
     const WinCurrentMessage& c = MSG_CURRENT;
     type = c.type;
     fill(m, c.window, c.value1, c.value2, c.source_kind, c.field, c.x, c.y, c.time);
-    if (c.window >= 0 && c.window < WIN_SLOTS && (type == MsgResize || (type == MsgExpose && c.source_kind == 0))) {
+    if (c.window >= 0 && c.window < WIN_SLOTS &&
+        (type == MsgResize || (type == MsgExpose && c.source_kind == 0))) {
         WinPendingMessage& p = WIN_TABLE.slot[c.window].pending;
         if (type == MsgExpose && p.type == MsgExpose) {
             int w, h;
@@ -125,7 +127,7 @@ void deliver(int& type, WinMessage& m)
     }
 }
 
-} // namespace
+}  // namespace
 
 void clear_pending_messages()
 {

@@ -44,8 +44,8 @@ void keep_pending(int n)
     WinPendingMessage& p = WIN_TABLE.slot[n].pending;
     if (MSG_CURRENT.type == MsgExpose && p.type == MsgResize)
         return;  // an expose does not overwrite a pending resize
-    p = {MSG_CURRENT.type, MSG_CURRENT.value1, MSG_CURRENT.value2, MSG_CURRENT.source_kind,
-         MSG_CURRENT.field, MSG_CURRENT.x, MSG_CURRENT.y, MSG_CURRENT.time};
+    p = {MSG_CURRENT.type,  MSG_CURRENT.value1, MSG_CURRENT.value2, MSG_CURRENT.source_kind,
+         MSG_CURRENT.field, MSG_CURRENT.x,      MSG_CURRENT.y,      MSG_CURRENT.time};
 }
 
 // Messages of dialog picture fields and picture dialogs (104..107, 116): the dialog's record names the
@@ -73,7 +73,7 @@ void post_picture_message(int type, WPARAM wp, LPARAM lp, HWND source)
     m.complete = true;
 }
 
-} // namespace
+}  // namespace
 
 void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
 {
@@ -82,8 +82,8 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
         return;
     if (type > PICTURE_MESSAGE_BASE) {
         // Only the picture types exist above the base; any other is dropped.
-        if (type == PictureMouseDown || type == PictureMouseUp || type == PictureMouseMove || type == PictureExpose ||
-            type == PictureDoubleClick)
+        if (type == PictureMouseDown || type == PictureMouseUp || type == PictureMouseMove ||
+            type == PictureExpose || type == PictureDoubleClick)
             post_picture_message(type, wp, lp, source);
         return;
     }
@@ -121,9 +121,7 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
         m.y = pt.y;
         break;
     }
-    case MsgMenu:
-        m.value1 = LOWORD(wp);
-        break;
+    case MsgMenu: m.value1 = LOWORD(wp); break;
     case MsgMouseDown:
     case MsgMouseUp:
     case MsgDoubleClick:
@@ -149,9 +147,7 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
         m.value1 = LOWORD(lp);
         m.value2 = HIWORD(lp);
         break;
-    case MsgTimer:
-        m.value1 = static_cast<int>(wp);
-        break;
+    case MsgTimer: m.value1 = static_cast<int>(wp); break;
     case MsgBitmapView:
         m.value1 = LOWORD(lp);
         m.value2 = HIWORD(lp);
@@ -159,11 +155,8 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
         m.x = 0;
         m.y = 0;
         break;
-    case MsgNonClientClick:
-        m.value1 = value;
-        break;
-    default:
-        break;
+    case MsgNonClientClick: m.value1 = value; break;
+    default: break;
     }
     m.complete = true;
     keep_pending(n);
@@ -173,8 +166,9 @@ void post_button_down(UINT msg, WPARAM wp, LPARAM lp, HWND source)
 {
     SetCapture(source);
     bool dbl = msg == WM_LBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK;
-    int button = (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) ? 1
-                 : (msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK) ? 2 : 3;
+    int button = (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK)   ? 1
+                 : (msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK) ? 2
+                                                                      : 3;
     WMsgPost(dbl && WMsgEnableGet(MsgDoubleClick) ? MsgDoubleClick : MsgMouseDown, button, wp, lp, source);
 }
 
@@ -187,8 +181,8 @@ void WMsgConvert(int type, WinMessage& msg)
     const int keep_window = WIN_CURRENT.window;
     const int keep_dialog = DIALOG_TABLE.current_slot;
     const bool field_message = msg.source_kind == 1;
-    const bool window_message = !field_message && msg.window >= 0 && msg.window < WIN_SLOTS &&
-                                WIN_TABLE.slot[msg.window].client;
+    const bool window_message =
+        !field_message && msg.window >= 0 && msg.window < WIN_SLOTS && WIN_TABLE.slot[msg.window].client;
     bool switched = false;
     if (field_message) {
         // A picture field of the dialog that raised the message (which need not be the current one).
@@ -239,7 +233,8 @@ void WMsgConvert(int type, WinMessage& msg)
         if (!window_message)
             break;  // a picture's expose carries no area
         to_user(msg.x, msg.y, msg.user_x, msg.user_y);
-        IGrDeviceToUser(static_cast<float>(msg.value1 + 0.5), static_cast<float>(msg.value2 + 0.5), msg.x2, msg.y2);
+        IGrDeviceToUser(static_cast<float>(msg.value1 + 0.5), static_cast<float>(msg.value2 + 0.5), msg.x2,
+                        msg.y2);
         int x2 = pixels_to_units(msg.x + msg.value1 - 1, width);
         int y2 = pixels_to_units(msg.y + msg.value2 - 1, height);
         msg.x = pixels_to_units(msg.x, width);
@@ -255,8 +250,7 @@ void WMsgConvert(int type, WinMessage& msg)
             IGrSurfaceResize(msg.window, msg.value1, msg.value2);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     if (switched) {
         DIALOG_TABLE.current_slot = keep_dialog;
@@ -290,16 +284,14 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
                 WMsgPost(MsgKey, 0, next.wParam, lp, hwnd);
         } else {
             int offset = (GetKeyState(VK_CONTROL) & 0x8000) ? KEY_OFFSET_CTRL
-                         : (GetKeyState(VK_SHIFT) & 0x8000) ? KEY_OFFSET_SHIFT : KEY_OFFSET_NONE;
+                         : (GetKeyState(VK_SHIFT) & 0x8000) ? KEY_OFFSET_SHIFT
+                                                            : KEY_OFFSET_NONE;
             WMsgPost(MsgKey, 1, WMsgKeyCode(static_cast<int>(wp), offset), lp, hwnd);
         }
         return 0;
     }
-    case WM_CHAR:
-        WMsgPost(MsgKey, 0, wp, lp, hwnd);
-        return 0;
-    case WM_SYSCHAR:
-        return SendMessageA(frame, msg, wp, lp);
+    case WM_CHAR: WMsgPost(MsgKey, 0, wp, lp, hwnd); return 0;
+    case WM_SYSCHAR: return SendMessageA(frame, msg, wp, lp);
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -317,9 +309,7 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         ReleaseCapture();
         WMsgPost(MsgMouseUp, msg == WM_LBUTTONUP ? 1 : msg == WM_MBUTTONUP ? 2 : 3, wp, lp, hwnd);
         return 0;
-    case WM_MOUSEMOVE:
-        WMsgPost(MsgMouseMove, 0, wp, lp, hwnd);
-        return 0;
+    case WM_MOUSEMOVE: WMsgPost(MsgMouseMove, 0, wp, lp, hwnd); return 0;
     case WM_PAINT: {
         if (snapshot_paint_window(hwnd))
             return 0;  // painted from the snapshot; nothing is raised while a modal box is up
@@ -330,9 +320,7 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         ValidateRect(hwnd, nullptr);
         return 0;
     }
-    case WM_SIZE:
-        WMsgPost(MsgResize, 0, wp, lp, hwnd);
-        return 0;
+    case WM_SIZE: WMsgPost(MsgResize, 0, wp, lp, hwnd); return 0;
     case WM_SETFOCUS: {
         WIN_TABLE.default_owner = frame;
         // A window combined with a dialog hands the focus on to the dialog, which becomes active.
@@ -358,8 +346,7 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }

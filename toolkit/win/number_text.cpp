@@ -78,7 +78,8 @@ int scan_number(std::string_view text, int limit, double& result)
     IStrBounds(text, first, last);
     if (first == 0)
         return ERR_NO_NUMBER;
-    std::string_view number = text.substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
+    std::string_view number =
+        text.substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
     size_t n = number.size();
     // The exponent position: a letter, or a sign standing three characters before the end.
     size_t epos = std::string_view::npos;
@@ -126,7 +127,7 @@ int scan_number(std::string_view text, int limit, double& result)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 void IIntegerToString(int value, std::string& text, std::string_view format)
 {

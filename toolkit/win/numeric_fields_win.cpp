@@ -14,7 +14,6 @@
 
 namespace {
 
-
 WNDPROC edit_proc = nullptr;
 
 // Field-leave state shared by all numeric fields.
@@ -45,18 +44,26 @@ bool accept_char(int kind, WPARAM& ch)
     if ((ch >= '0' && ch <= '9') || ch == '-' || ch == '+')
         return true;
     switch (ch) {
-    case 3: case 22: case 24: case 26: case 8: case 9: case 13: case 27:  // Ctrl+C V X Z, BS, Tab, Enter, Esc
+    case 3:
+    case 22:
+    case 24:
+    case 26:
+    case 8:
+    case 9:
+    case 13:
+    case 27:  // Ctrl+C V X Z, BS, Tab, Enter, Esc
         return true;
-    default:
-        break;
+    default: break;
     }
     if (kind == FK_REAL || kind == FK_DOUBLE) {
-        if (ch == 'e') ch = 'E';
+        if (ch == 'e')
+            ch = 'E';
         if (ch == 'E' || ch == '.')
             return true;
     }
     if (kind == FK_DOUBLE) {
-        if (ch == 'd') ch = 'D';
+        if (ch == 'd')
+            ch = 'D';
         if (ch == 'D')
             return true;
     }
@@ -90,7 +97,8 @@ void tidy(HWND f, int kind)
     r->defined = 1;
     std::string fmt = r->format.empty() ? DEFAULT_REAL_FORMAT : r->format;
     std::string clean = kind == FK_INTEGER ? IStrCleanInteger(t)
-                        : kind == FK_REAL  ? IStrCleanReal(t, fmt) : IStrCleanDouble(t, fmt);
+                        : kind == FK_REAL  ? IStrCleanReal(t, fmt)
+                                           : IStrCleanDouble(t, fmt);
     SetWindowTextA(f, clean.c_str());
     SendMessageA(f, EM_SETMODIFY, FALSE, 0);
 }
@@ -114,8 +122,14 @@ void spin_step(HWND f, int kind, int delta)
     double v = r->value + (delta > 0 ? step : -step);
     bool clamped = false;
     if (r->minimum <= r->maximum) {
-        if (v < r->minimum) { v = r->minimum; clamped = true; }
-        if (v > r->maximum) { v = r->maximum; clamped = true; }
+        if (v < r->minimum) {
+            v = r->minimum;
+            clamped = true;
+        }
+        if (v > r->maximum) {
+            v = r->maximum;
+            clamped = true;
+        }
     }
     std::string text;
     if (kind == FK_INTEGER) {
@@ -206,19 +220,14 @@ LRESULT CALLBACK numeric_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
         tidy(f, kind);
         return res;
     }
-    case SPIN_STEP_MESSAGE:
-        spin_step(f, kind, static_cast<int>(wp));
-        return 0;
-    case WM_NCDESTROY:
-        free_field_record(f);
-        break;
-    default:
-        break;
+    case SPIN_STEP_MESSAGE: spin_step(f, kind, static_cast<int>(wp)); return 0;
+    case WM_NCDESTROY: free_field_record(f); break;
+    default: break;
     }
     return CallWindowProcA(edit_proc, f, msg, wp, lp);
 }
 
-} // namespace
+}  // namespace
 
 void WDialogRegisterNumericClasses()
 {
@@ -228,7 +237,8 @@ void WDialogRegisterNumericClasses()
     WNDCLASSA edit = {};
     GetClassInfoA(nullptr, "EDIT", &edit);
     edit_proc = edit.lpfnWndProc;
-    for (const char* name : {"INTEGEREDIT", "INTEGERSPIN", "REALEDIT", "REALSPIN", "DOUBLEEDIT", "DOUBLESPIN"}) {
+    for (const char* name :
+         {"INTEGEREDIT", "INTEGERSPIN", "REALEDIT", "REALSPIN", "DOUBLEEDIT", "DOUBLESPIN"}) {
         WNDCLASSA wc = edit;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpfnWndProc = numeric_proc;

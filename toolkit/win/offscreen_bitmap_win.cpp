@@ -69,7 +69,7 @@ public:
     }
     SlotDc(const SlotDc&) = delete;
     SlotDc& operator=(const SlotDc&) = delete;
-    HDC get() const { return dc_; } // null when the bitmap cannot be selected
+    HDC get() const { return dc_; }  // null when the bitmap cannot be selected
 
 private:
     std::optional<BitmapDc> own_;
@@ -105,7 +105,7 @@ int visit_pixels(int slot, size_t n, Visit visit)
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 void gr_bitmap_release_stale()
 {
@@ -218,7 +218,7 @@ void IGrBitmapDelete(int slot, int& status)
     if (selected.dc && selected.slot == slot) {
         gr_select_current_window();
         if (GrGdiContext.dc == selected.dc)
-            gr_gdi_unbind(); // no window to draw into: nothing is drawn until a target is selected
+            gr_gdi_unbind();  // no window to draw into: nothing is drawn until a target is selected
         release_selected();
     }
     DeleteObject(GrBitmapTable.slot[slot].bitmap);
@@ -263,7 +263,7 @@ void IGrBitmapSelect(int slot, int& status, int& width, int& height)
         selected = SelectedBitmap{memory, replaced, slot};
     }
     SetBkMode(selected.dc, TRANSPARENT);
-    gr_gdi_bind(selected.dc, slot); // pen, drawing mode, palette and pattern for the new context
+    gr_gdi_bind(selected.dc, slot);  // pen, drawing mode, palette and pattern for the new context
     GrGdiContext.created = true;
     width = s.width;
     height = s.height;
@@ -306,9 +306,8 @@ void IGrBitmapPixelsSet(int slot, std::span<const uint32_t> rgb, int& error)
 
 void IGrBitmapPixelsGet(int slot, std::span<uint32_t> rgb, int& error)
 {
-    error = visit_pixels(slot, rgb.size(), [rgb](HDC dc, int x, int y, size_t at) {
-        rgb[at] = GetPixel(dc, x, y) & 0xFFFFFF;
-    });
+    error = visit_pixels(slot, rgb.size(),
+                         [rgb](HDC dc, int x, int y, size_t at) { rgb[at] = GetPixel(dc, x, y) & 0xFFFFFF; });
 }
 
 void gr_bitmaps_delete_all()

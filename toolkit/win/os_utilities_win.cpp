@@ -67,7 +67,7 @@ void fill_found(const WIN32_FIND_DATAA& fd, std::string& name, int& attributes, 
     datetime = static_cast<int>((static_cast<unsigned>(dos_date) << 16) | dos_time);
 }
 
-} // namespace
+}  // namespace
 
 //--- messages, version, environment, processes
 

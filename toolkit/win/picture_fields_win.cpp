@@ -102,7 +102,7 @@ LRESULT CALLBACK picture_field_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
     return CallWindowProcA(base, f, msg, wp, lp);
 }
 
-} // namespace
+}  // namespace
 
 void mark_picture_field(HWND f)
 {
@@ -124,15 +124,42 @@ bool picture_mouse_event(HWND dlg, HWND source, int field, UINT msg, WPARAM wp, 
     int button = 0;
     switch (msg) {
     case WM_MOUSEMOVE: type = PictureMouseMove; break;
-    case WM_LBUTTONDOWN: type = PictureMouseDown; button = 1; break;
-    case WM_MBUTTONDOWN: type = PictureMouseDown; button = 2; break;
-    case WM_RBUTTONDOWN: type = PictureMouseDown; button = 3; break;
-    case WM_LBUTTONUP: type = PictureMouseUp; button = 1; break;
-    case WM_MBUTTONUP: type = PictureMouseUp; button = 2; break;
-    case WM_RBUTTONUP: type = PictureMouseUp; button = 3; break;
-    case WM_LBUTTONDBLCLK: type = PictureDoubleClick; button = 1; break;
-    case WM_MBUTTONDBLCLK: type = PictureDoubleClick; button = 2; break;
-    case WM_RBUTTONDBLCLK: type = PictureDoubleClick; button = 3; break;
+    case WM_LBUTTONDOWN:
+        type = PictureMouseDown;
+        button = 1;
+        break;
+    case WM_MBUTTONDOWN:
+        type = PictureMouseDown;
+        button = 2;
+        break;
+    case WM_RBUTTONDOWN:
+        type = PictureMouseDown;
+        button = 3;
+        break;
+    case WM_LBUTTONUP:
+        type = PictureMouseUp;
+        button = 1;
+        break;
+    case WM_MBUTTONUP:
+        type = PictureMouseUp;
+        button = 2;
+        break;
+    case WM_RBUTTONUP:
+        type = PictureMouseUp;
+        button = 3;
+        break;
+    case WM_LBUTTONDBLCLK:
+        type = PictureDoubleClick;
+        button = 1;
+        break;
+    case WM_MBUTTONDBLCLK:
+        type = PictureDoubleClick;
+        button = 2;
+        break;
+    case WM_RBUTTONDBLCLK:
+        type = PictureDoubleClick;
+        button = 3;
+        break;
     default: return false;
     }
     DialogRecord* r = dialog_record(dlg);

@@ -42,7 +42,7 @@ void set_unit(int& unit, int value, int other1, int other2)
         unit = value;
 }
 
-} // namespace
+}  // namespace
 
 void apply_settings_line(std::string_view text, bool& version_request)
 {
@@ -187,8 +187,8 @@ std::string temp_plot_name_from(std::string_view temp, std::string_view tmp)
     // program) and must not be overwritten.
     std::string name;
     for (int n = 0; n <= 99; ++n) {
-        name = directory + "ruv$$" + static_cast<char>('0' + n / 10) + static_cast<char>('0' + n % 10) +
-               ".plt";
+        name =
+            directory + "ruv$$" + static_cast<char>('0' + n / 10) + static_cast<char>('0' + n % 10) + ".plt";
         if (!file_exists(name))
             break;
     }

@@ -15,19 +15,19 @@ constexpr int CONFIG_BROWSER_LENGTH = 200;  // characters of the browser program
 constexpr int SETTINGS_LINE_LENGTH = 270;   // longer lines of the settings file are cut
 
 struct OsConfigPaths {
-    char separator = '\\';                     // path separator
-    int general_unit = 40;                     // unit for general use and for reading the settings
-    int plot_output_unit = 41;                 // unit of the plot output file
-    int plot_input_unit = 42;                  // unit of plot files read back
-    std::string toolkit_directory;             // from ZIRAZO (or ZIDI), ends in a separator
-    std::string charset_directory;             // toolkit directory + "charsets\" unless CHARDIR
-    std::string settings_file;                 // settings file found at start-up (blank: none)
+    char separator = '\\';          // path separator
+    int general_unit = 40;          // unit for general use and for reading the settings
+    int plot_output_unit = 41;      // unit of the plot output file
+    int plot_input_unit = 42;       // unit of plot files read back
+    std::string toolkit_directory;  // from ZIRAZO (or ZIDI), ends in a separator
+    std::string charset_directory;  // toolkit directory + "charsets\" unless CHARDIR
+    std::string settings_file;      // settings file found at start-up (blank: none)
     std::string general_output_file = "zirazo.dmp";
     std::string plot_output_file = "zirazo.plt";  // PLNAME
     std::string charset_file = "standard.chr";    // CHARSET
-    std::string temp_plot_file;                // "<temp>\ruv$$nn.plt"
-    std::string system_directory;              // Windows system directory
-    std::string browser = "netscape";          // program that shows help pages (BROWSER)
+    std::string temp_plot_file;                   // "<temp>\ruv$$nn.plt"
+    std::string system_directory;                 // Windows system directory
+    std::string browser = "netscape";             // program that shows help pages (BROWSER)
 };
 
 extern OsConfigPaths OS_CONFIG_PATHS;

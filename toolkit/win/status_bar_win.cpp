@@ -27,7 +27,7 @@ std::string trimmed(std::string_view s)
     return end == std::string_view::npos ? std::string() : std::string(s.substr(0, end + 1));
 }
 
-} // namespace
+}  // namespace
 
 void WWinStatusBarPart(int part, int width, int style)
 {
@@ -35,8 +35,9 @@ void WWinStatusBarPart(int part, int width, int style)
     if (part < 1 || part > MAX_STATUS_PARTS || n < 0 || n >= WIN_SLOTS)
         return;
     part_widths[n][part - 1] = width;
-    WIN_TABLE.slot[n].status_part_styles[part - 1] = style == 0 ? STYLE_NO_BORDERS
-                                                     : style == 2 ? STYLE_POP_OUT : 0;
+    WIN_TABLE.slot[n].status_part_styles[part - 1] = style == 0   ? STYLE_NO_BORDERS
+                                                     : style == 2 ? STYLE_POP_OUT
+                                                                  : 0;
 }
 
 void WWinStatusBarParts(int count)
@@ -72,7 +73,8 @@ void WWinStatusBarSet(int part, std::string_view text)
         return;
     std::string copy(text);
     int style = WIN_TABLE.slot[WIN_CURRENT.window].status_part_styles[part - 1];
-    SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>((part - 1) | style), reinterpret_cast<LPARAM>(copy.c_str()));
+    SendMessageA(bar, SB_SETTEXTA, static_cast<WPARAM>((part - 1) | style),
+                 reinterpret_cast<LPARAM>(copy.c_str()));
     UpdateWindow(bar);
 }
 

@@ -12,7 +12,12 @@
 
 namespace {
 
-enum Side { TOP = 0, LEFT = 1, RIGHT = 2, BOTTOM = 3 };
+enum Side {
+    TOP = 0,
+    LEFT = 1,
+    RIGHT = 2,
+    BOTTOM = 3
+};
 constexpr int TIP_TEXT = 80;  // characters of a tooltip entry, with its NUL
 
 struct TipEntry {
@@ -22,10 +27,10 @@ struct TipEntry {
 
 // What a slot's toolbars need beyond their handles in WinTable.
 struct SlotBars {
-    int extent[4] = {};            // height of a top or bottom bar, width of a left or right bar
-    HBITMAP bitmap[4] = {};        // button images, deleted with the bar
-    int buttons[4] = {};           // button count of each bar
-    std::vector<TipEntry> tips;    // tooltip table of the window's toolbars
+    int extent[4] = {};          // height of a top or bottom bar, width of a left or right bar
+    HBITMAP bitmap[4] = {};      // button images, deleted with the bar
+    int buttons[4] = {};         // button count of each bar
+    std::vector<TipEntry> tips;  // tooltip table of the window's toolbars
 };
 
 SlotBars bars[WIN_SLOTS];
@@ -88,10 +93,11 @@ HWND create_bar(int slot, int side, int id, const ToolbarLayout& layout, HBITMAP
 {
     WinSlot& s = WIN_TABLE.slot[slot];
     bool vertical = side == LEFT || side == RIGHT;
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN |
-                  CCS_NODIVIDER | (vertical ? CCS_VERT | TBSTYLE_WRAPABLE : 0);
-    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", style, 0, 0, 0, 0, s.frame,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), WIN_TABLE.instance, nullptr);
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS | CCS_NORESIZE |
+                  CCS_NOPARENTALIGN | CCS_NODIVIDER | (vertical ? CCS_VERT | TBSTYLE_WRAPABLE : 0);
+    HWND bar =
+        CreateWindowExA(0, TOOLBARCLASSNAMEA, "", style, 0, 0, 0, 0, s.frame,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), WIN_TABLE.instance, nullptr);
     if (!bar)
         return nullptr;
     WNDPROC base = reinterpret_cast<WNDPROC>(
@@ -135,7 +141,7 @@ void bar_extents(int slot, int& across_width, int& across_height)
     across_height = b.extent[TOP] + b.extent[BOTTOM];
 }
 
-} // namespace
+}  // namespace
 
 void toolbars_layout(int slot)
 {
@@ -159,7 +165,8 @@ void toolbars_layout(int slot)
     if (s.toolbars[LEFT])
         SetWindowPos(s.toolbars[LEFT], nullptr, 0, top, b.extent[LEFT], middle, flags);
     if (s.toolbars[RIGHT])
-        SetWindowPos(s.toolbars[RIGHT], nullptr, r.right - b.extent[RIGHT], top, b.extent[RIGHT], middle, flags);
+        SetWindowPos(s.toolbars[RIGHT], nullptr, r.right - b.extent[RIGHT], top, b.extent[RIGHT], middle,
+                     flags);
     int width = r.right - b.extent[LEFT] - b.extent[RIGHT];
     if (s.client)
         MoveWindow(s.client, b.extent[LEFT], top, width > 0 ? width : 0, middle, TRUE);
@@ -213,7 +220,8 @@ void WToolbarSet(int& toolbar, int window, int side, int& width_change, int& hei
             b.bitmap[side] = bitmap;
             b.buttons[side] = static_cast<int>(layout.buttons.size());
             // A top or bottom bar is a button high plus 6; a left or right bar a button wide plus 3.
-            b.extent[side] = side == TOP || side == BOTTOM ? layout.image_height + 12 : layout.image_width + 9;
+            b.extent[side] =
+                side == TOP || side == BOTTOM ? layout.image_height + 12 : layout.image_width + 9;
             WWinZOrderBars(window);
             // The tooltip table grows to the total button count, keeping its texts.
             size_t total = 0;

@@ -26,7 +26,8 @@ void add_menu_items(HWND tree, HMENU menu, HTREEITEM parent, int selected)
         ins.item.mask = TVIF_TEXT | TVIF_PARAM;
         ins.item.pszText = text;
         ins.item.lParam = static_cast<LPARAM>(info.wID);
-        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+        HTREEITEM item = reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
         if (!item)
             continue;
         if (info.hSubMenu) {
@@ -39,7 +40,7 @@ void add_menu_items(HWND tree, HMENU menu, HTREEITEM parent, int selected)
     }
 }
 
-} // namespace
+}  // namespace
 
 void fill_tree_from_menu(HWND tree, int menu_id, int selected)
 {

@@ -17,8 +17,8 @@ HWND current_frame()
 POINT workspace_offset()
 {
     POINT d = {0, 0};
-    HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, WIN_TABLE.instance,
-                                 nullptr);
+    HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 WIN_TABLE.instance, nullptr);
     if (!probe)
         return d;
     WINDOWPLACEMENT p = {};
@@ -52,7 +52,7 @@ int rect_value(int kind, bool second)
     return second ? b : a;
 }
 
-} // namespace
+}  // namespace
 
 void WWinRect(int kind, int& first, int& second, int& child)
 {

@@ -107,7 +107,7 @@ bool snapshot_window(int n, int leave_out)
            !(GetWindowLongA(s.frame, GWL_STYLE) & WS_CHILD);
 }
 
-} // namespace
+}  // namespace
 
 void WWinSnapshot(int mode, int leave_out, int& error)
 {

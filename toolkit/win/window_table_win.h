@@ -27,10 +27,10 @@ struct WinPendingMessage {
 
 // One slot of the window table; a slot is in use while its frame handle is not null.
 struct WinSlot {
-    HWND frame = nullptr;        // frame window ("VUVUZUVODER" for slot 0, "RORERIDUZ" for 1..20)
-    HWND client = nullptr;       // client window ("WINTCLIENT")
-    HWND status_bar = nullptr;   // "msctls_statusbar32", id STATUS_BAR_ID, or null
-    HWND toolbars[4] = {};       // top, left, right, bottom, or null
+    HWND frame = nullptr;       // frame window ("VUVUZUVODER" for slot 0, "RORERIDUZ" for 1..20)
+    HWND client = nullptr;      // client window ("WINTCLIENT")
+    HWND status_bar = nullptr;  // "msctls_statusbar32", id STATUS_BAR_ID, or null
+    HWND toolbars[4] = {};      // top, left, right, bottom, or null
     HMENU menu = nullptr;
     HACCEL accelerators = nullptr;
     RECT normal_rect = {-999, 0, 0, 0};  // kept while an inside-parent window is maximised
@@ -50,18 +50,18 @@ enum WinRecordKind : int {
 // WinRecord: attached as user data (GWLP_USERDATA) to a frame that has been combined with something
 // else; plain windows have none. Words by kind: 2 bitmap viewer, 3 window combined with a dialog.
 struct WinRecord {
-    int kind = 0;              // word 0: a WinRecordKind, 0 none
-    HWND toolbars[4] = {};     // words 1..4 (viewer): the window's toolbars at conversion
-    HWND inner = nullptr;      // word 5: the viewer control, the combined dialog or the inner control
-    HWND status_bar = nullptr; // word 6 (viewer): the window's status bar
-    int mode = 0;              // word 7 (viewer): 1 modal, 2 modeless, 3 semi-modeless
-    int closed = 0;            // word 8 (viewer): closed flag of the modal loop
-    HBITMAP bitmap = nullptr;  // word 9 (viewer): the bitmap shown
-    int bitmap_width = 0;      // words 10, 11: its size in pixels
+    int kind = 0;               // word 0: a WinRecordKind, 0 none
+    HWND toolbars[4] = {};      // words 1..4 (viewer): the window's toolbars at conversion
+    HWND inner = nullptr;       // word 5: the viewer control, the combined dialog or the inner control
+    HWND status_bar = nullptr;  // word 6 (viewer): the window's status bar
+    int mode = 0;               // word 7 (viewer): 1 modal, 2 modeless, 3 semi-modeless
+    int closed = 0;             // word 8 (viewer): closed flag of the modal loop
+    HBITMAP bitmap = nullptr;   // word 9 (viewer): the bitmap shown
+    int bitmap_width = 0;       // words 10, 11: its size in pixels
     int bitmap_height = 0;
-    int fit_width = -999;      // words 12, 13: frame size remembered for page sizing; -999 none
+    int fit_width = -999;  // words 12, 13: frame size remembered for page sizing; -999 none
     int fit_height = -999;
-    int bitmap_slot = -1;      // the off-screen bitmap slot shown (0..19)
+    int bitmap_slot = -1;         // the off-screen bitmap slot shown (0..19)
     HACCEL accelerators[2] = {};  // words 13, 14 (kinds 1 and 4): the window's own accelerator tables
 };
 
@@ -70,26 +70,26 @@ WinRecord* win_record(HWND frame);
 
 struct WinTable {
     WinSlot slot[WIN_SLOTS];
-    HWND default_owner = nullptr;   // frame of the window that last took the keyboard focus
+    HWND default_owner = nullptr;  // frame of the window that last took the keyboard focus
     bool main_hidden = false;
     HCURSOR client_cursor = nullptr;
     HINSTANCE instance = nullptr;
-    ATOM main_class = 0;            // "VUVUZUVODER"
-    ATOM client_class = 0;          // "WINTCLIENT"
-    ATOM child_class = 0;           // "RORERIDUZ"
+    ATOM main_class = 0;    // "VUVUZUVODER"
+    ATOM client_class = 0;  // "WINTCLIENT"
+    ATOM child_class = 0;   // "RORERIDUZ"
 };
 
 extern WinTable WIN_TABLE;
 
 // The current window: the slot whose client device context is the drawing context.
 struct WinCurrentWindow {
-    int window = 0;             // current window number 0..20
-    int width = 0;              // its client size in pixels
+    int window = 0;  // current window number 0..20
+    int width = 0;   // its client size in pixels
     int height = 0;
-    int main_open = 0;          // -1 once the main window is open
+    int main_open = 0;            // -1 once the main window is open
     int options[WIN_SLOTS] = {};  // flags each window was opened with (-1 after closing the current)
-    int dialog = 0;             // current dialog id when combined with the window
-    HDC dc = nullptr;           // the current window's client context (acquired while current)
+    int dialog = 0;               // current dialog id when combined with the window
+    HDC dc = nullptr;             // the current window's client context (acquired while current)
 };
 
 extern WinCurrentWindow WIN_CURRENT;
@@ -146,7 +146,8 @@ bool register_window_classes();
 
 // Frame and client creation shared by the main and child windows: returns false when either fails.
 // `client_w`/`client_h` are the wanted client size; the frame is grown around it.
-bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_style, HWND parent, int x, int y,
-                             int client_w, int client_h, bool status_bar, bool sizing, const char* title);
+bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_style, HWND parent, int x,
+                             int y, int client_w, int client_h, bool status_bar, bool sizing,
+                             const char* title);
 
 #endif

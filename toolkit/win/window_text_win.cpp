@@ -48,37 +48,21 @@ void WGrTextFontCreate(int face, int bold, int italic, int& width, int& height)
     }
     HFONT font = nullptr;
     auto make = [&](const char* name, DWORD pitch_family) {
-        return CreateFontA(height, width, 0, 0, bold != 0 ? 700 : 400, italic != 0 ? 1 : 0, 0, 0, DEFAULT_CHARSET,
-                           OUT_TT_PRECIS, 0, 0, pitch_family, name);
+        return CreateFontA(height, width, 0, 0, bold != 0 ? 700 : 400, italic != 0 ? 1 : 0, 0, 0,
+                           DEFAULT_CHARSET, OUT_TT_PRECIS, 0, 0, pitch_family, name);
     };
     switch (face) {
-    case -99:
-        font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-        break;
-    case 1:
-        font = static_cast<HFONT>(GetStockObject(SYSTEM_FIXED_FONT));
-        break;
-    case 2:
-        font = make("Times New Roman", 0x12);
-        break;
-    case 3:
-        font = make("Arial", 0x22);
-        break;
-    case 4:
-        font = make("Courier New", 0x32);
-        break;
-    case 5:
-        font = make("Symbol", 0x02);
-        break;
-    case 6:
-        font = make("Wingdings", 0x02);
-        break;
-    default:
-        font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
-        break;
+    case -99: font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); break;
+    case 1: font = static_cast<HFONT>(GetStockObject(SYSTEM_FIXED_FONT)); break;
+    case 2: font = make("Times New Roman", 0x12); break;
+    case 3: font = make("Arial", 0x22); break;
+    case 4: font = make("Courier New", 0x32); break;
+    case 5: font = make("Symbol", 0x02); break;
+    case 6: font = make("Wingdings", 0x02); break;
+    default: font = static_cast<HFONT>(GetStockObject(SYSTEM_FONT)); break;
     }
     if (face >= 2 && face <= 6) {
-        text_font = font;   // ours to delete; stock objects are never deleted
+        text_font = font;  // ours to delete; stock objects are never deleted
     }
     HDC dc = text_dc();
     if (font == nullptr || dc == nullptr) {
@@ -100,12 +84,9 @@ static HGDIOBJ current_font()
         return text_font;
     }
     switch (WGrTextState.last_face) {
-    case -99:
-        return GetStockObject(DEFAULT_GUI_FONT);
-    case 1:
-        return GetStockObject(SYSTEM_FIXED_FONT);
-    default:
-        return GetStockObject(SYSTEM_FONT);
+    case -99: return GetStockObject(DEFAULT_GUI_FONT);
+    case 1: return GetStockObject(SYSTEM_FIXED_FONT);
+    default: return GetStockObject(SYSTEM_FONT);
     }
 }
 
@@ -267,7 +248,7 @@ void WGrTextString(int x, int y, std::string_view text)
     int px = 0, py = 0;
     WGrUnitsToPixels(x, y, px, py);
     WGrTextFontEnsure();
-    WGrTextDraw(px, py, text);   // trailing blanks too: they paint the background
+    WGrTextDraw(px, py, text);  // trailing blanks too: they paint the background
     WGrPixelsToUnits(px, py, S.x, S.y);
 }
 

@@ -5,7 +5,7 @@ namespace {
 
 int beep_flag = 1;  // 1 = beeping enabled (the start-up turns it on again)
 
-} // namespace
+}  // namespace
 
 unsigned IStrToUInt(std::string_view text)
 {

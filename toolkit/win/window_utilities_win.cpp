@@ -12,8 +12,9 @@ namespace {
 constexpr int KEEP = -999999;
 
 // The system cursors of shapes 0..11.
-const char* const CURSORS[12] = {IDC_ARROW,  IDC_WAIT,   IDC_APPSTARTING, IDC_CROSS,  IDC_IBEAM,  IDC_NO,
-                                 IDC_SIZEALL, IDC_SIZENS, IDC_SIZEWE,      IDC_SIZENESW, IDC_SIZENWSE, IDC_UPARROW};
+const char* const CURSORS[12] = {IDC_ARROW,  IDC_WAIT,     IDC_APPSTARTING, IDC_CROSS,
+                                 IDC_IBEAM,  IDC_NO,       IDC_SIZEALL,     IDC_SIZENS,
+                                 IDC_SIZEWE, IDC_SIZENESW, IDC_SIZENWSE,    IDC_UPARROW};
 
 const WinSlot* current_slot()
 {
@@ -53,7 +54,7 @@ POINT work_area_offset()
     return offset;
 }
 
-} // namespace
+}  // namespace
 
 void IOsBeep()
 {

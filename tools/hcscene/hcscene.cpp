@@ -81,7 +81,8 @@ void long_polyline()
     std::vector<float> x(300), y(300);
     for (int i = 0; i < 300; ++i) {
         x[static_cast<std::size_t>(i)] = 60.0f + i * 0.12f;
-        y[static_cast<std::size_t>(i)] = 62.0f + 8.0f * static_cast<float>(std::exp(-i / 150.0) * std::sin(i * PI / 25));
+        y[static_cast<std::size_t>(i)] =
+            62.0f + 8.0f * static_cast<float>(std::exp(-i / 150.0) * std::sin(i * PI / 25));
     }
     gr_colour_n(INK[5]);
     IGrPolylineClipped(x.data(), y.data(), 300, 0);
@@ -92,7 +93,7 @@ void filled_shapes()
 {
     for (int style = 0; style <= 4; ++style) {
         const float x = 3.0f + style * 19.0f;
-        gr_colour_n(INK[7]);      // the second colour of a two-colour pattern
+        gr_colour_n(INK[7]);  // the second colour of a two-colour pattern
         gr_colour_n(INK[style]);
         gr_fill_pattern(style, 2, 1 + style % 4);
         gr_rectangle(x, 31.0f, x + 7.0f, 39.0f);
@@ -174,9 +175,9 @@ void write_image()
     dib.bit_count = 24;
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) {
-            dib.bits.push_back(static_cast<unsigned char>(x < 2 ? 255 : 0));   // blue
-            dib.bits.push_back(static_cast<unsigned char>(y < 2 ? 255 : 0));   // green
-            dib.bits.push_back(static_cast<unsigned char>(200));               // red
+            dib.bits.push_back(static_cast<unsigned char>(x < 2 ? 255 : 0));  // blue
+            dib.bits.push_back(static_cast<unsigned char>(y < 2 ? 255 : 0));  // green
+            dib.bits.push_back(static_cast<unsigned char>(200));              // red
         }
     int status = 0, code = 0;
     img_dib_save(1, dib, 4, 4, IMAGE_FILE, status, code);
@@ -246,13 +247,14 @@ bool parse_int(const char* text, int& value)
 
 int usage(const std::string& what)
 {
-    std::fprintf(stderr, "hcscene: %s\nusage: hcscene [--device N] [--option N=V]... [--out NAME] [--title T] "
-                         "[--pages 1|2] [--screen F.png]\n",
+    std::fprintf(stderr,
+                 "hcscene: %s\nusage: hcscene [--device N] [--option N=V]... [--out NAME] [--title T] "
+                 "[--pages 1|2] [--screen F.png]\n",
                  what.c_str());
     return 2;
 }
 
-} // namespace
+}  // namespace
 
 void draw_scene(int page)
 {

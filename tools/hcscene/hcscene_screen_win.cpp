@@ -32,7 +32,7 @@ bool save_screen_reference(const std::string& png)
     }
     HGDIOBJ replaced = SelectObject(dc, surface);
     const int row = static_cast<int>(img_dib_row_bytes(SCENE_WIDTH, 24));
-    std::memset(bits, 0xFF, static_cast<std::size_t>(row) * SCENE_HEIGHT);   // white paper
+    std::memset(bits, 0xFF, static_cast<std::size_t>(row) * SCENE_HEIGHT);  // white paper
 
     gr_gdi_bind(dc, -1);
     GrTarget.kind = 2;
@@ -59,7 +59,8 @@ bool save_screen_reference(const std::string& png)
     int status = 0, code = 0;
     img_dib_save(15, dib, SCENE_WIDTH, SCENE_HEIGHT, png, status, code);
     if (status != 0) {
-        std::fprintf(stderr, "hcscene: %s not written (status %d, system error %d)\n", png.c_str(), status, code);
+        std::fprintf(stderr, "hcscene: %s not written (status %d, system error %d)\n", png.c_str(), status,
+                     code);
         return false;
     }
     return true;

@@ -41,18 +41,46 @@ const char* const HELP =
     "A set that cannot be read ends the tool with its message and status 1.\n";
 
 // Column names of the rows of VAR, SPECIES_VAR and VARS (index = row); the species fractions follow.
-const char* const VAR_COLUMNS[VAR_FRACTION + 1] = {
-    "", "sample_size", "number_density[1/m3]", "density[kg/m3]", "u[m/s]", "v[m/s]", "w[m/s]",
-    "translational_temperature[K]", "rotational_temperature[K]", "vibrational_temperature[K]",
-    "temperature[K]", "mach_number", "molecules_per_cell", "mean_collision_time[s]", "mean_free_path[m]",
-    "separation_per_mean_free_path", "speed[m/s]", "pressure[Pa]"};
-const char* const SPECIES_VAR_COLUMNS[SPECIES_VAR_ROWS + 1] = {
-    "", "sample_size", "fraction", "temperature_x[K]", "temperature_y[K]", "temperature_z[K]",
-    "translational_temperature[K]", "rotational_temperature[K]", "vibrational_temperature[K]",
-    "diffusion_u[m/s]", "diffusion_v[m/s]", "diffusion_w[m/s]"};
-const char* const VARS_COLUMNS[VARS_FRACTION + 1] = {
-    "", "sample_size", "number_flux[1/(m2 s)]", "pressure[Pa]", "shear_stress_1[Pa]", "shear_stress_2[Pa]",
-    "incident_heat_flux[W/m2]", "reflected_heat_flux[W/m2]", "net_heat_flux[W/m2]", "surface_temperature[K]"};
+const char* const VAR_COLUMNS[VAR_FRACTION + 1] = {"",
+                                                   "sample_size",
+                                                   "number_density[1/m3]",
+                                                   "density[kg/m3]",
+                                                   "u[m/s]",
+                                                   "v[m/s]",
+                                                   "w[m/s]",
+                                                   "translational_temperature[K]",
+                                                   "rotational_temperature[K]",
+                                                   "vibrational_temperature[K]",
+                                                   "temperature[K]",
+                                                   "mach_number",
+                                                   "molecules_per_cell",
+                                                   "mean_collision_time[s]",
+                                                   "mean_free_path[m]",
+                                                   "separation_per_mean_free_path",
+                                                   "speed[m/s]",
+                                                   "pressure[Pa]"};
+const char* const SPECIES_VAR_COLUMNS[SPECIES_VAR_ROWS + 1] = {"",
+                                                               "sample_size",
+                                                               "fraction",
+                                                               "temperature_x[K]",
+                                                               "temperature_y[K]",
+                                                               "temperature_z[K]",
+                                                               "translational_temperature[K]",
+                                                               "rotational_temperature[K]",
+                                                               "vibrational_temperature[K]",
+                                                               "diffusion_u[m/s]",
+                                                               "diffusion_v[m/s]",
+                                                               "diffusion_w[m/s]"};
+const char* const VARS_COLUMNS[VARS_FRACTION + 1] = {"",
+                                                     "sample_size",
+                                                     "number_flux[1/(m2 s)]",
+                                                     "pressure[Pa]",
+                                                     "shear_stress_1[Pa]",
+                                                     "shear_stress_2[Pa]",
+                                                     "incident_heat_flux[W/m2]",
+                                                     "reflected_heat_flux[W/m2]",
+                                                     "net_heat_flux[W/m2]",
+                                                     "surface_temperature[K]"};
 
 // The header of a result array of `fields` rows: the named rows, then "fraction_<species>".
 void print_header(const char* head, const char* const* names, int named, int fields)
@@ -78,8 +106,9 @@ void print_row(const std::string& head, const float* values, int n, int stride =
 void summary()
 {
     std::printf("time[s],molecules,moves,collisions,surface_hits,entries,samples\n");
-    std::printf("%.15g,%d,%.15g,%.15g,%.15g,%.15g,%d\n", RUN.TIME / BOX.SCALE_FACTOR, MOLECULES.NM, RUN.MOVE_COUNT,
-                RUN.COLLISION_COUNT, RUN.SURFACE_HIT_COUNT, RUN.ENTRY_COUNT, SAMPLES.SAMPLE_COUNT);
+    std::printf("%.15g,%d,%.15g,%.15g,%.15g,%.15g,%d\n", RUN.TIME / BOX.SCALE_FACTOR, MOLECULES.NM,
+                RUN.MOVE_COUNT, RUN.COLLISION_COUNT, RUN.SURFACE_HIT_COUNT, RUN.ENTRY_COUNT,
+                SAMPLES.SAMPLE_COUNT);
 }
 
 void cells()
@@ -128,7 +157,7 @@ void surface()
     }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

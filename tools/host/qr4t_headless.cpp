@@ -71,7 +71,7 @@ bool read_int(const char* text, int& value)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
