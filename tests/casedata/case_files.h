@@ -174,7 +174,7 @@ ${P4}
 ${T1}       triangle 1
 ${C1}       its code
 ${TW}        temperature
-${SPEC}          specular fraction
+${SPECULAR}      specular fraction
 ${ADS}
 ${OUTGAS}
 0.
@@ -186,9 +186,9 @@ ${ENTRY}
 )";
 
 inline const Items SURFACE_DEFAULTS = {
-    {"NSURF", "1"},  {"NPOINTS", "4"}, {"NSOLID", "1"},  {"NENTRY", "1"}, {"P4", "0. 0. 1."},
-    {"T1", "1 3 2"}, {"C1", "1"},      {"T2", "1 2 4"},  {"C2", "3"},     {"TW", "300."},
-    {"SPEC", "0."},  {"ADS", "0."},    {"OUTGAS", "0."}, {"PROB", "0.5"}, {"ENTRY", ""},
+    {"NSURF", "1"},     {"NPOINTS", "4"}, {"NSOLID", "1"},  {"NENTRY", "1"}, {"P4", "0. 0. 1."},
+    {"T1", "1 3 2"},    {"C1", "1"},      {"T2", "1 2 4"},  {"C2", "3"},     {"TW", "300."},
+    {"SPECULAR", "0."}, {"ADS", "0."},    {"OUTGAS", "0."}, {"PROB", "0.5"}, {"ENTRY", ""},
 };
 
 // The template with its ${NAME} fields filled in.

@@ -292,7 +292,7 @@ const RefusalCase REFUSALS[] = {
      ""},
     {"SpecularFractionAboveOne",
      {},
-     {{"SPEC", "1.5"}},
+     {{"SPECULAR", "1.5"}},
      true,
      {"QR4SD.DAT item 9 (fraction of specular reflection of triangle 1 of surface 1): value 1.5: outside 0 "
       "to 1"},
