@@ -156,6 +156,37 @@ TEST_F(WindowInfoTest, MessageBoxAnswersReachTheDialogInformation)
     }
 }
 
+// Enter on a box answers with its default button (the one drawn as default): with no default asked (0) that is the first button,
+// whatever the set; a default of 2 is the second.
+TEST_F(WindowInfoTest, MessageBoxEnterAnswersWithTheDefaultButton)
+{
+    struct Case {
+        int buttons;
+        int asked;
+        int default_id;
+        int answer;
+    };
+    for (Case c : {Case{1, 0, IDOK, 1}, Case{3, 0, IDYES, 1}, Case{2, 0, IDRETRY, 1}, Case{3, 2, IDNO, 2},
+                   Case{4, 0, IDYES, 1}}) {
+        int default_id = 0;
+        ModalScript script({[&default_id](HWND box) {
+            // The default button is the one drawn as default (Wine's box does not answer DM_GETDEFID
+            // with it), which is also the one Enter presses.
+            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                if ((GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+                    default_id = GetDlgCtrlID(child);
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(default_id, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, default_id)));
+            return true;
+        }});
+        int answer = -9;
+        WDialogMessageShow(c.buttons, 2, c.asked, answer, "Go on?", "QR4T question");
+        EXPECT_TRUE(script.finished());
+        EXPECT_EQ(default_id, c.default_id) << "button set " << c.buttons << ", default " << c.asked;
+        EXPECT_EQ(answer, c.answer) << "button set " << c.buttons << ", default " << c.asked;
+    }
+}
+
 TEST_F(WindowInfoTest, StatusBarTextsAndParts)
 {
     HWND bar = WIN_TABLE.slot[0].status_bar;

@@ -297,7 +297,20 @@ TEST_F(DialogTest, ModalShowDrivenByTheUiDriverReturnsButtonAndValues)
 
 TEST(MessageBoxMapping, ButtonSetsDefaultsAndAnswers)
 {
-    EXPECT_EQ(message_box_style(4, 0, 7) & MB_DEFMASK, static_cast<unsigned>(MB_DEFBUTTON3));
+    // Default button by button set and asked default: no choice (0) is the first button in every set.
+    struct DefaultCase {
+        int buttons, asked;
+        unsigned expected;
+    };
+    const DefaultCase defaults[] = {
+        {1, 0, MB_DEFBUTTON1}, {2, 0, MB_DEFBUTTON1}, {3, 0, MB_DEFBUTTON1}, {4, 0, MB_DEFBUTTON1},
+        {5, 0, MB_DEFBUTTON1}, {3, 1, MB_DEFBUTTON1}, {3, 2, MB_DEFBUTTON2}, {1, 3, MB_DEFBUTTON2},
+        {4, 2, MB_DEFBUTTON2}, {4, 3, MB_DEFBUTTON3}, {4, 7, MB_DEFBUTTON3}, {5, -1, MB_DEFBUTTON1},
+        {0, 2, MB_DEFBUTTON1},
+    };
+    for (const DefaultCase& c : defaults)
+        EXPECT_EQ(message_box_style(c.buttons, 0, c.asked) & MB_DEFMASK, c.expected)
+            << "set " << c.buttons << " default " << c.asked;
     EXPECT_EQ(message_box_style(3, 2, 1), static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1));
     EXPECT_EQ(message_box_style(9, 4, 2), static_cast<unsigned>(MB_OK | MB_ICONASTERISK));
     EXPECT_EQ(message_box_answer(IDNO), 2);

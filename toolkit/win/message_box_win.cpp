@@ -39,10 +39,15 @@ unsigned message_box_style(int buttons, int icon, int default_button)
     case 4: style |= MB_ICONASTERISK; break;
     default: break;
     }
-    if (buttons >= 1 && buttons <= 3)
-        style |= default_button == 1 ? MB_DEFBUTTON1 : MB_DEFBUTTON2;
+    // A default of 0 (or below) names no button, and a box whose caller chose none answers Enter with
+    // its first button, as every system box does; so only a choice of the second or a later button
+    // moves the default away from the first.
+    if (default_button <= 1)
+        style |= MB_DEFBUTTON1;
+    else if (buttons >= 1 && buttons <= 3)
+        style |= MB_DEFBUTTON2;
     else if (buttons == 4 || buttons == 5)
-        style |= default_button == 1 ? MB_DEFBUTTON1 : default_button == 2 ? MB_DEFBUTTON2 : MB_DEFBUTTON3;
+        style |= default_button == 2 ? MB_DEFBUTTON2 : MB_DEFBUTTON3;
     return style;
 }
 
