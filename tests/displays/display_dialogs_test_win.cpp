@@ -1,6 +1,7 @@
 // The control dialogs in a real main window: where LOAD_DISPLAY_DIALOGS shows them on the 1020 x 718
 // client. The log stays in the top left corner, the units bar and the forces dialog at the top right,
-// the two toolbars side by side above row 230 where the pictures begin, and none overlaps another.
+// the two toolbars side by side above row 230 where the pictures begin, and none overlaps another;
+// no text cursor sits in a read-only line of the log.
 #include "app/displays/displays.h"
 #include "app/state/box.h"
 #include "app/state/display.h"
@@ -40,7 +41,7 @@ TEST(DisplayDialogsLayout, ShownDialogsFitTheirPlacesWithoutOverlap)
     SURFACE = SurfaceState{};
     SURFACE.SURFACE_COUNT = 2;
     GAS = GasState{};
-    GAS.GAS_REACTIONS = 1;
+    GAS.GAS_REACTIONS = 0;  // as in the Delta Wing case: the log's reaction fields are disabled
     GAS.STREAM_SPEED = 100.0f;
     RUN = RunState{};
     RUN.OUTPUT_UNITS = 1;
@@ -84,6 +85,13 @@ TEST(DisplayDialogsLayout, ShownDialogsFitTheirPlacesWithoutOverlap)
             EXPECT_FALSE(IntersectRect(&both, &rects[a], &rects[b]))
                 << "dialogs " << places[a].dialog << " and " << places[b].dialog << " overlap";
         }
+    // The shown log gives the focus to none of its read-only lines, where a text cursor would blink.
+    if (HWND focus = GetFocus()) {
+        char kind[32] = "";
+        GetClassNameA(focus, kind, sizeof kind);
+        EXPECT_FALSE(lstrcmpiA(kind, "Edit") == 0 && (GetWindowLongA(focus, GWL_STYLE) & ES_READONLY))
+            << "the focus is in read-only field " << GetDlgCtrlID(focus);
+    }
     // The other unit systems' dialogs are loaded but hidden.
     for (int hidden :
          {IDD_FLOW_TOOLBAR_ENGLISH, IDD_FLOW_TOOLBAR_RATIO, IDD_FORCES_ENGLISH, IDD_FORCES_COEFFICIENTS}) {
