@@ -2,7 +2,8 @@
 # The demonstration cases under Wine, driven by the UI driver as a person would: each is picked in the
 # "Run Type" dialog, its pictures of divisions and cells are looked at and closed, "DSCELLS.BMP" must be
 # a picture ImageMagick reads, the start message is answered and some passes run. Screenshots of the
-# pictures and of the running program are kept in the work folder.
+# pictures and of the running program are kept in the work folder. Each case is then continued from the
+# restart set it wrote.
 # Usage: demo_e2e.sh <qr4t.exe> <uidriver.exe> <folder with the demonstration data sets> <work folder>
 #                    <case>...   (a case is name:radio:surfaces, surfaces 1 when it has a divisions picture)
 set -u
@@ -16,9 +17,28 @@ DIVISIONS_PICTURE="Flowfield Divisions and Elements in Specified Planes"
 CELLS_PICTURE="Flowfield Cells (Some elements are partly inside the surface)"
 LOG="Progressive Log of the Current DSMC Computation"
 PASSES=20
+CONTINUED_PASSES=5
 fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
 shot() { import -window root "$work/$1.png" 2>/dev/null || fail "no screenshot $1"; }
 drive() { wine "$driver" "$@" || fail "uidriver $*"; }
+
+# Waits up to 2 minutes until DIAG.TXT shows this many passes; passes holds the count.
+wait_for_passes() {
+    passes=0
+    for _ in $(seq 240); do
+        passes=$(grep -c "^ TIME" DIAG.TXT 2>/dev/null)
+        passes=${passes:-0}
+        [ "$passes" -ge "$1" ] && return 0
+        sleep 0.5
+    done
+    return 1
+}
+check_diag() {
+    grep -iq "lost\|outside" DIAG.TXT && fail "$1: DIAG.TXT reports lost or outside molecules: \
+$(grep -i -m 3 "lost\|outside" DIAG.TXT)"
+    grep -q "Error=" DIAG.TXT && fail "$1: DIAG.TXT holds a toolkit error: $(grep -m 3 "Error=" DIAG.TXT)"
+    return 0
+}
 
 rm -rf "$work" && mkdir -p "$work" || fail "no work folder $work"
 for case in "$@"; do
@@ -45,19 +65,22 @@ for case in "$@"; do
     drive wait "Initialization Complete" 120
     setup=$((SECONDS - start))
     drive wait "Initialization Complete" press 1 wait "$LOG" 60
-    passes=0
-    for _ in $(seq 240); do
-        passes=$(grep -c "^ TIME" DIAG.TXT 2>/dev/null)
-        [ "${passes:-0}" -ge $PASSES ] && break
-        sleep 0.5
-    done
-    [ "${passes:-0}" -ge $PASSES ] || fail "$name: only ${passes:-0} passes in DIAG.TXT after 2 minutes"
+    wait_for_passes $PASSES || fail "$name: only $passes passes in DIAG.TXT after 2 minutes"
     shot "${name}_running"
     drive wait "$MAIN" close gone "$MAIN" 30
 
     grep -q "INITIAL STATE SET WITH" DIAG.TXT || fail "$name: no initial state in DIAG.TXT"
-    grep -iq "lost\|outside" DIAG.TXT && fail "$name: DIAG.TXT reports lost or outside molecules: \
-$(grep -i -m 3 "lost\|outside" DIAG.TXT)"
+    check_diag "$name"
+    cp DIAG.TXT DIAG_START.TXT
     echo "demo_e2e: $name: set up in $setup s, pictures, DSCELLS.BMP and $passes passes in $((SECONDS - start)) s"
+
+    # The run continues from its restart set: "Continue the Current Run" reads the set and moves on.
+    drive start "$program" wait "Run Type" 60 radio 1005 press 1 wait "$LOG" 120
+    wait_for_passes $CONTINUED_PASSES || fail "$name: only $passes passes after continuing"
+    shot "${name}_continued"
+    drive wait "$MAIN" close gone "$MAIN" 30
+    grep -q "NM at restart" DIAG.TXT || fail "$name: the continued run read no restart set"
+    check_diag "$name (continued)"
+    echo "demo_e2e: $name: continued from its restart set for $passes passes"
 done
 echo "demo_e2e: passed; screenshots in $work"
