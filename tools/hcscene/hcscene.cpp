@@ -333,11 +333,11 @@ int main(int argc, char** argv)
         bool version_request = false;
         read_settings_file(settings, version_request);
     }
+    IHcDriversInstall();
     HcDeviceConfig& device = HC_DEVICE_CONFIG;
     HcPrinterSelect(device.printer_value);
     HcPlotterSelect(device.plotter_value);
     HcHpgl2Select(device.hpgl2_value);
-    IHcDriversInstall();
     IGrInitGraphics("H");
     IGrSurfaceSetup(GrTarget.kind, GrTarget.number, SCENE_WIDTH, SCENE_HEIGHT);
     ERROR_STATE.last_error = 0;
