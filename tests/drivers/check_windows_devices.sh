@@ -66,6 +66,7 @@ run_tests() {
     wine "$tests" --gtest_also_run_disabled_tests --gtest_filter="$1" >out.txt 2>&1 || fail "$1: $(cat out.txt)"
 }
 run_tests 'PrinterOnRecord.DISABLED_WithPrinterPageAfterReset'
+run_tests 'DISABLED_WithPrinter.Win32sPaths'
 run_tests 'ScreenPrint.DISABLED_WithPrinterTransferFailure'
 run_tests 'ScreenPrint.DISABLED_WithPrinterOnePage'
 render "$job" || fail "Ghostscript rejects the screen's print job"

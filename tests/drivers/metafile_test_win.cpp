@@ -62,8 +62,8 @@ TEST_F(Metafile, DefaultsAndPlaceableHeader)
         draw("placeable.wmf");
         EXPECT_EQ(ERROR_STATE.last_error, 0);
         const std::string bytes = read_file("placeable.wmf");
-        const unsigned char head[22] = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0x04, 0x29, 0x4C, 0x1D,
-                                        0xE8, 0x03, 0, 0, 0, 0, 0xB1, 0x60};
+        const unsigned char head[22] = {0xD7, 0xCD, 0xC6, 0x9A, 0,    0, 0, 0, 0, 0,    0x04,
+                                        0x29, 0x4C, 0x1D, 0xE8, 0x03, 0, 0, 0, 0, 0xB1, 0x60};
         ASSERT_GT(bytes.size(), 40u) << format;
         EXPECT_EQ(bytes.substr(0, 22), std::string(reinterpret_cast<const char*>(head), 22)) << format;
         // The records follow: a disk or memory metafile header of 9 words.
@@ -78,8 +78,7 @@ TEST_F(Metafile, FormatsByOption27)
         const char* name;
         std::string start;
         std::size_t at;
-    } cases[] = {{0, "plain.wmf", std::string("\x01\x00\x09\x00", 4), 0},
-                 {2, "enhanced.emf", " EMF", 40}};
+    } cases[] = {{0, "plain.wmf", std::string("\x01\x00\x09\x00", 4), 0}, {2, "enhanced.emf", " EMF", 40}};
     for (const auto& c : cases) {
         HcOptions(27) = c.format;
         std::remove(c.name);

@@ -205,7 +205,8 @@ TEST_F(PrinterOnRecord, EndPixelOfSolidOpenLinesOnly)
         }
         GrPrimitiveBlock.NPTS = 4;
         op(GrOpPolyline);
-        EXPECT_EQ(count(finish(), EMR_SETPIXELV), c.pixels) << c.line_type << (c.closed ? " closed" : " open");
+        EXPECT_EQ(count(finish(), EMR_SETPIXELV), c.pixels)
+            << c.line_type << (c.closed ? " closed" : " open");
         TearDown();
     }
 }
@@ -331,7 +332,8 @@ TEST(PrinterSetup, DibColourTableSize)
         WORD bits;
         DWORD used;
         int bytes;
-    } cases[] = {{40, 4, 0, 64}, {40, 24, 0, 0}, {40, 8, 0, 1024}, {40, 8, 10, 40}, {40, 1, 0, 8}, {12, 8, 0, 768}};
+    } cases[] = {{40, 4, 0, 64},  {40, 24, 0, 0}, {40, 8, 0, 1024},
+                 {40, 8, 10, 40}, {40, 1, 0, 8},  {12, 8, 0, 768}};
     for (const auto& c : cases) {
         BITMAPINFOHEADER h = {};
         if (c.size == 12) {
@@ -391,11 +393,33 @@ TEST_F(PrinterOnRecord, DISABLED_WithPrinterPageAfterReset)
     EXPECT_EQ(HcOptions(3), 72);
     EXPECT_EQ(HcOptions(4), 72);
     EXPECT_EQ(HcOptions(5), 1);
+    // Wine's PostScript driver counts -1 colours (more than a palette holds): colour, not monochrome.
+    EXPECT_EQ(HcOptions(7), 0);
+    EXPECT_EQ(HcDeviceBlock.colours, 256);
     EXPECT_EQ(HcDeviceBlock.printer_available, 1);
     EXPECT_EQ(HcDeviceBlock.page_long, 792);
     EXPECT_EQ(HcDeviceBlock.page_short, 612);
     EXPECT_EQ(HcPrinterSetup.device, "QR4T Test");
     EXPECT_EQ(HcPrinterSetup.driver, "wineps.drv");
+}
+
+// The 16-bit platform's paths, forced: the page comes from the physical-page-size escape (which Wine's
+// PostScript driver answers with the Letter page), and the printer context from the driver library's
+// settings entry, which Wine's printer driver has not: no context.
+TEST(DISABLED_WithPrinter, Win32sPaths)
+{
+    HcPrinterSetup = HcPrinterSetupRecord{};
+    os_platform_force(0);
+    int v[10] = {};
+    IHcPrinterPageInfo(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9]);
+    HDC dc = IHcPrinterDC(1, 1);
+    os_platform_force(-1);
+    const int letter[10] = {792, 612, 648, 468, 72, 72, 1, 1, v[8], 0};
+    for (int k = 0; k < 10; ++k)
+        EXPECT_EQ(v[k], letter[k]) << k;
+    EXPECT_EQ(dc, nullptr);
+    if (dc)
+        DeleteDC(dc);
 }
 
 // The screen's op 20 prints the graphics area of an off-screen bitmap as one page; a graphics area that

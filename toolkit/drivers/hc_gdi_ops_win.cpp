@@ -115,7 +115,8 @@ void op_fill(const Device& v, int op)
             auto& p = d.previous_rgb;
             split_previous(p[0], p[1], p[2]);
             for (int k = 0; k < 3; ++k)
-                f[static_cast<std::size_t>(k)] = (f[static_cast<std::size_t>(k)] + p[static_cast<std::size_t>(k)]) / 2;
+                f[static_cast<std::size_t>(k)] =
+                    (f[static_cast<std::size_t>(k)] + p[static_cast<std::size_t>(k)]) / 2;
         }
         int r = f[0], g = f[1], b = f[2];
         v.meta ? IHcMetaColourInvert(r, g, b) : IHcPrnColourInvert(r, g, b);
@@ -127,7 +128,8 @@ void op_fill(const Device& v, int op)
     switch (op) {
     case GrOpEllipsePattern: {
         const double w = GrSurface.extent_x, h = GrSurface.extent_y;
-        const double ry = double(B.X(2)) * B.X(3) * O(1) * h * GrArea.height / (std::max(O(2), 1) * w * GrArea.width);
+        const double ry =
+            double(B.X(2)) * B.X(3) * O(1) * h * GrArea.height / (std::max(O(2), 1) * w * GrArea.width);
         const int rx = px(B.X(2)), ryp = gr_trunc(double(HcDeviceBlock.sy) * ry);
         if (v.meta)
             IHcMetaEllipse(px(B.X(1)), py(B.Y(1)), rx, ryp, style);
@@ -232,7 +234,8 @@ void hc_gdi_op(int device, int op)
         HcPageUsed = -1;
         int sx = 0, sy = 0, ex = 0, ey = 0;
         sector(sx, sy, ex, ey);
-        const int x = px(B.X(1)), y = py(B.Y(1)), rx = px(B.X(2)), ry = gr_trunc(double(HcDeviceBlock.sy) * B.Y(2));
+        const int x = px(B.X(1)), y = py(B.Y(1)), rx = px(B.X(2)),
+                  ry = gr_trunc(double(HcDeviceBlock.sy) * B.Y(2));
         if (v.meta)
             IHcMetaArc(x, y, rx, ry, sx, sy, ex, ey, B.arc_closure);
         else
@@ -247,7 +250,8 @@ void hc_gdi_op(int device, int op)
         std::string name(B.TEXT.data(), 255);
         name.erase(name.find_last_not_of(' ') + 1);
         int status = 0, code = 0;
-        img_file_draw(v.d.dc, nullptr, B.IX(1), px(D.x1), py(D.y2), px(D.x2), py(D.y1), 1, status, code, name);
+        img_file_draw(v.d.dc, nullptr, B.IX(1), px(D.x1), py(D.y2), px(D.x2), py(D.y1), 1, status, code,
+                      name);
         B.NPTS = status;
         B.NVAL = code;
         break;

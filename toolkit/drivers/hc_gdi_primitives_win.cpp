@@ -20,7 +20,10 @@ struct Selected {
     HGDIOBJ object;
     HGDIOBJ replaced;
     bool owned;
-    Selected(HDC d, HGDIOBJ o, bool own) : dc(d), object(o), replaced(d && o ? SelectObject(d, o) : nullptr), owned(own) {}
+    Selected(HDC d, HGDIOBJ o, bool own)
+        : dc(d), object(o), replaced(d && o ? SelectObject(d, o) : nullptr), owned(own)
+    {
+    }
     ~Selected()
     {
         if (dc && replaced)
@@ -60,8 +63,9 @@ void pen_ensure(HcGdiDraw& d)
     }
     if (d.geometric && d.pen_style != PS_SOLID && d.pen_width >= 2) {
         LOGBRUSH brush = {BS_SOLID, d.colour, 0};
-        d.pen = ExtCreatePen(static_cast<DWORD>(d.pen_style) | PS_GEOMETRIC | PS_ENDCAP_SQUARE | PS_JOIN_BEVEL,
-                             static_cast<DWORD>(d.pen_width), &brush, 0, nullptr);
+        d.pen =
+            ExtCreatePen(static_cast<DWORD>(d.pen_style) | PS_GEOMETRIC | PS_ENDCAP_SQUARE | PS_JOIN_BEVEL,
+                         static_cast<DWORD>(d.pen_width), &brush, 0, nullptr);
     } else {
         d.pen = CreatePen(d.pen_style, d.pen_width, d.colour);
     }
@@ -241,10 +245,10 @@ HFONT make_font(int height, int width, int angle, int face, int style, std::stri
 {
     const Face& f = FACES[std::clamp(face, 0, 4)];
     const std::string user(name);
-    return CreateFontA(height, width, angle * 10, angle * 10, (style & 1) ? FW_BOLD : FW_NORMAL, (style & 2) != 0,
-                       (style & 4) != 0, FALSE, static_cast<DWORD>(f.charset), OUT_TT_PRECIS,
-                       CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY, static_cast<DWORD>(f.family | VARIABLE_PITCH),
-                       f.name ? f.name : user.c_str());
+    return CreateFontA(height, width, angle * 10, angle * 10, (style & 1) ? FW_BOLD : FW_NORMAL,
+                       (style & 2) != 0, (style & 4) != 0, FALSE, static_cast<DWORD>(f.charset),
+                       OUT_TT_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
+                       static_cast<DWORD>(f.family | VARIABLE_PITCH), f.name ? f.name : user.c_str());
 }
 
 void font_replace(HcGdiDraw& d, HFONT font)

@@ -25,7 +25,7 @@ constexpr int FORMAT_PLACEABLE = 1;
 constexpr int FORMAT_EMF = 2;
 constexpr std::uint32_t PLACEABLE_KEY = 0x9AC6CDD7;
 constexpr int PLACEABLE_SIZE = 22;
-constexpr std::uint16_t PLACEABLE_UNITS = 1000;  // units per inch of the header's box
+constexpr std::uint16_t PLACEABLE_UNITS = 1000;   // units per inch of the header's box
 constexpr std::uint16_t CHECKSUM_FIXED = 0x54F9;  // XOR of the header's fixed words
 
 // The picture being recorded.
@@ -108,8 +108,8 @@ void IHcMetaCreate(int& extent_x, int& extent_y, int format, short right, short 
             put16(header + 12, static_cast<std::uint16_t>(bottom));
             put16(header + 14, PLACEABLE_UNITS);
             put16(header + 20, static_cast<std::uint16_t>(checksum));
-            P.file = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr);
+            P.file = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
             if (P.file != INVALID_HANDLE_VALUE && write_all(P.file, header, PLACEABLE_SIZE))
                 d.dc = CreateMetaFileA(nullptr);
         }
@@ -197,7 +197,8 @@ void IHcMetaClose(int& status)
     } else if (P.format == FORMAT_PLACEABLE) {
         const UINT size = GetMetaFileBitsEx(wmf, 0, nullptr);
         std::vector<unsigned char> bits(size);
-        if (size == 0 || GetMetaFileBitsEx(wmf, size, bits.data()) != size || !write_all(P.file, bits.data(), size))
+        if (size == 0 || GetMetaFileBitsEx(wmf, size, bits.data()) != size ||
+            !write_all(P.file, bits.data(), size))
             status = 2;
     }
     if (P.file != INVALID_HANDLE_VALUE) {
@@ -324,7 +325,10 @@ void IHcMetafileDriver(int op)
     case GrOpHardcopyPage: HcPageUsed = 0; break;
     case GrOpFont:
     case GrOpTextAngle: op_font(); break;
-    case GrOpText: HcPageUsed = -1; op_text(); break;
+    case GrOpText:
+        HcPageUsed = -1;
+        op_text();
+        break;
     case GrOpClip:
         if (picture.format == FORMAT_EMF)
             hc_gdi_op(HC_METAFILE, op);
@@ -338,11 +342,13 @@ void IHcMetafileDriver(int op)
     }
 }
 
-void IHcMetafilePlay(int format, int x1, int y1, int x2, int y2, int target, int& status, std::string_view name)
+void IHcMetafilePlay(int format, int x1, int y1, int x2, int y2, int target, int& status,
+                     std::string_view name)
 {
     status = 1;
     const std::string path(name);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     LARGE_INTEGER size = {};
@@ -360,7 +366,9 @@ void IHcMetafilePlay(int format, int x1, int y1, int x2, int y2, int target, int
     status = 2;
     if (!read)
         return;
-    HDC dc = target == 0 ? GrGdiContext.dc : target == HC_WINDOWS_PRINTER || target == HC_METAFILE ? hc_gdi_draw(target).dc : nullptr;
+    HDC dc = target == 0                                             ? GrGdiContext.dc
+             : target == HC_WINDOWS_PRINTER || target == HC_METAFILE ? hc_gdi_draw(target).dc
+                                                                     : nullptr;
     if (!dc)
         return;
     // The screen's clip region holds while the picture plays (the screen keeps it selected after).

@@ -124,7 +124,7 @@ void op_initialise()
         IHcPrinterPageInfo(D.page_long, D.page_short, O(1), O(2), O(3), O(4), O(5), O(8), job.colours,
                            job.query_status);
         IOsFpuRestore();
-        D.colours = job.colours;
+        D.colours = colour_class(job.colours);
         D.printer_available = job.query_status == 0 ? 1 : 0;
         // Two colours or fewer print in black and white; -1 (more than a palette) is colour.
         O(7) = job.colours >= 0 && job.colours <= 2 ? 1 : 0;
@@ -153,8 +153,8 @@ void op_open()
             title.erase(title.find_last_not_of(' ') + 1);
             const auto& O = HcOptions;
             int colours = 0;
-            IHcPrnStartJob(O(1), O(2), O(3), O(4), job.resolution_x, job.resolution_y, colours, job.open_status,
-                           O(5), O(8), title);
+            IHcPrnStartJob(O(1), O(2), O(3), O(4), job.resolution_x, job.resolution_y, colours,
+                           job.open_status, O(5), O(8), title);
             if (job.open_status == 0)
                 job.colours = colours;
         }

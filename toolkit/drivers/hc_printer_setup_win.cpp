@@ -73,7 +73,10 @@ POINT printable_offset(HDC dc)
 // A zero-filled movable block that holds a settings record.
 struct RecordBlock {
     HGLOBAL handle = nullptr;
-    explicit RecordBlock(LONG size) { handle = size > 0 ? GlobalAlloc(GHND, static_cast<SIZE_T>(size)) : nullptr; }
+    explicit RecordBlock(LONG size)
+    {
+        handle = size > 0 ? GlobalAlloc(GHND, static_cast<SIZE_T>(size)) : nullptr;
+    }
     ~RecordBlock()
     {
         if (handle)
@@ -187,11 +190,16 @@ bool hc_printer_record_edit(DEVMODEA& record, int orientation, int copies)
         DWORD bit;
     };
     const Field table[HC_OVERRIDE_COUNT] = {
-        {&record.dmPaperSize, DM_PAPERSIZE},         {&record.dmPaperLength, DM_PAPERLENGTH},
-        {&record.dmPaperWidth, DM_PAPERWIDTH},       {&record.dmScale, DM_SCALE},
-        {&record.dmDefaultSource, DM_DEFAULTSOURCE}, {&record.dmPrintQuality, DM_PRINTQUALITY},
-        {&record.dmColor, DM_COLOR},                 {&record.dmDuplex, DM_DUPLEX},
-        {&record.dmYResolution, DM_YRESOLUTION},     {&record.dmTTOption, DM_TTOPTION},
+        {&record.dmPaperSize, DM_PAPERSIZE},
+        {&record.dmPaperLength, DM_PAPERLENGTH},
+        {&record.dmPaperWidth, DM_PAPERWIDTH},
+        {&record.dmScale, DM_SCALE},
+        {&record.dmDefaultSource, DM_DEFAULTSOURCE},
+        {&record.dmPrintQuality, DM_PRINTQUALITY},
+        {&record.dmColor, DM_COLOR},
+        {&record.dmDuplex, DM_DUPLEX},
+        {&record.dmYResolution, DM_YRESOLUTION},
+        {&record.dmTTOption, DM_TTOPTION},
         {&record.dmCollate, DM_COLLATE},
     };
     for (int k = 0; k < HC_OVERRIDE_COUNT; ++k) {
@@ -238,7 +246,8 @@ HDC IHcPrinterDC(int orientation, int copies)
         if (record) {
             entry(main_window(), module, record, device.data(), port.data(), nullptr, nullptr, RECORD_OUT);
             if (hc_printer_record_edit(*record, orientation, copies))
-                entry(main_window(), module, record, device.data(), port.data(), record, nullptr, RECORD_MERGE);
+                entry(main_window(), module, record, device.data(), port.data(), record, nullptr,
+                      RECORD_MERGE);
         }
         dc = CreateDCA(S.driver.c_str(), S.device.c_str(), S.port.c_str(), record);
         if (record)
@@ -249,10 +258,12 @@ HDC IHcPrinterDC(int orientation, int copies)
     HANDLE printer = nullptr;
     if (!OpenPrinterA(device.data(), &printer, nullptr))
         return nullptr;
-    const LONG size = DocumentPropertiesA(main_window(), printer, device.data(), nullptr, nullptr, RECORD_SIZE);
+    const LONG size =
+        DocumentPropertiesA(main_window(), printer, device.data(), nullptr, nullptr, RECORD_SIZE);
     RecordBlock block(size);
     auto* record = block.handle ? static_cast<DEVMODEA*>(GlobalLock(block.handle)) : nullptr;
-    if (record && DocumentPropertiesA(main_window(), printer, device.data(), record, nullptr, RECORD_OUT) >= 0) {
+    if (record &&
+        DocumentPropertiesA(main_window(), printer, device.data(), record, nullptr, RECORD_OUT) >= 0) {
         if (hc_printer_record_edit(*record, orientation, copies))
             DocumentPropertiesA(main_window(), printer, device.data(), record, record, RECORD_MERGE);
         dc = CreateDCA(S.driver.c_str(), S.device.c_str(), S.port.c_str(), record);
@@ -387,7 +398,8 @@ void IGrPrintImage()
     std::string title = HcTitle;
     title.erase(title.find_last_not_of(' ') + 1);
     int status = 0;
-    IHcPrinterOpen(P.page_width, P.page_height, P.margin_x, P.margin_y, status, P.orientation, P.copies, title);
+    IHcPrinterOpen(P.page_width, P.page_height, P.margin_x, P.margin_y, status, P.orientation, P.copies,
+                   title);
     if (status == 1) {
         IErrorReport(ERR_OPEN_FILE);
         HcPlotStatus = 0;

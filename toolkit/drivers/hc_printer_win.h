@@ -47,13 +47,13 @@ void hc_screen_print_query();
 // One drawing record: a printer job's or a metafile's context with its pen, font, clip and colours.
 struct HcGdiDraw {
     HDC dc = nullptr;
-    POINT origin{0, 0};                  // window origin (printer: printable offset less margin)
-    SIZE extent{0, 0};                   // window extent: the page (printer) or picture extent
-    COLORREF colour = 0;                 // current colour, red in the low byte
+    POINT origin{0, 0};                      // window origin (printer: printable offset less margin)
+    SIZE extent{0, 0};                       // window extent: the page (printer) or picture extent
+    COLORREF colour = 0;                     // current colour, red in the low byte
     COLORREF previous = RGB(255, 255, 255);  // colour before the last change: the opaque text background
-    int pen_style = 0;                   // GDI pen style 0..4 from the line type
-    int pen_width = 0;                   // pixels (0: the thinnest pen)
-    int pen_colour_made = -1;            // colour, style and width of the selected pen; -1: none
+    int pen_style = 0;                       // GDI pen style 0..4 from the line type
+    int pen_width = 0;                       // pixels (0: the thinnest pen)
+    int pen_colour_made = -1;                // colour, style and width of the selected pen; -1: none
     int pen_style_made = -1;
     int pen_width_made = -1;
     HPEN pen = nullptr;  // the selected line pen and the object it replaced
@@ -63,8 +63,8 @@ struct HcGdiDraw {
     int font_height = 0;  // printer: measured height and ascent of the font, pixels
     int font_ascent = 0;
     HRGN clip = nullptr;
-    bool geometric = false;            // geometric pens allowed (NT family; metafile: EMF only)
-    bool page_pending = false;         // printer: the next drawing starts a new page first
+    bool geometric = false;                   // geometric pens allowed (NT family; metafile: EMF only)
+    bool page_pending = false;                // printer: the next drawing starts a new page first
     std::array<int, 3> line_rgb{-1, -1, -1};  // colour caches: last line colour sent, last fill colour,
     std::array<int, 3> fill_rgb{0, 0, 0};     // the previous colour of fill style 3
     std::array<int, 3> previous_rgb{0, 0, 0};

@@ -71,7 +71,7 @@ enum HcPrinterOverride {
     HC_TRUETYPE_OPTION,
     HC_COLLATE,
 };
-constexpr int HC_OVERRIDE_UNSET = -1;        // 16-bit override not set
+constexpr int HC_OVERRIDE_UNSET = -1;          // 16-bit override not set
 constexpr int HC_OVERRIDE_LONG_UNSET = 99999;  // media and dither type not set
 struct HcPrinterSetupRecord {
     std::string driver;  // driver, device and port names of the chosen printer
