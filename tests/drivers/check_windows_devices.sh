@@ -73,6 +73,10 @@ render "$job" || fail "Ghostscript rejects the screen's print job"
 [ -f page1.png ] && [ ! -f page2.png ] || fail "the screen's print job is not one page"
 [ "$(convert page1.png -colorspace Gray -format '%[fx:minima]' info:)" = 0 ] || fail "the screen's page has no ink"
 
+run_tests 'PrinterOnRecord.DISABLED_WithPrinterCloseWithoutPageEnd'
+render "$job" || fail "Ghostscript rejects the job closed without a page end"
+[ -f page1.png ] || fail "the job closed without a page end has no page"
+
 rm -f "$job"
 scene --device 10 --title Scene >out.txt || fail "device 10 exit $(cat out.txt)"
 render "$job" || fail "Ghostscript rejects the scene's print job"

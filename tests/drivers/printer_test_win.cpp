@@ -403,6 +403,21 @@ TEST_F(PrinterOnRecord, DISABLED_WithPrinterPageAfterReset)
     EXPECT_EQ(HcPrinterSetup.driver, "wineps.drv");
 }
 
+// Op 19 without op 20 ends the document without ending the page (the script renders the job).
+TEST_F(PrinterOnRecord, DISABLED_WithPrinterCloseWithoutPageEnd)
+{
+    HcPrinterSetup = HcPrinterSetupRecord{};
+    IHcDeviceSelect(GrOpInitialise, HC_WINDOWS_PRINTER);
+    ASSERT_EQ(HcDeviceBlock.printer_available, 1);
+    IHcOpen("", "No page end");
+    ASSERT_EQ(GrOutputSwitch.hardcopy, 1);
+    send_line(10, 10, 600, 400);
+    IHcSendOp(GrOpClose);
+    GrOutputSwitch.hardcopy = 0;
+    EXPECT_EQ(ERROR_STATE.last_error, 0);
+    EXPECT_EQ(hc_gdi_draw(HC_WINDOWS_PRINTER).dc, nullptr);
+}
+
 // The 16-bit platform's paths, forced: the page comes from the physical-page-size escape (which Wine's
 // PostScript driver answers with the Letter page), and the printer context from the driver library's
 // settings entry, which Wine's printer driver has not: no context.
