@@ -80,11 +80,7 @@ void IHcPrnStartJob(int page_width, int page_height, int margin_x, int margin_y,
     colours = GetDeviceCaps(d.dc, NUMCOLORS);
     resolution_x = GetDeviceCaps(d.dc, LOGPIXELSX);
     resolution_y = GetDeviceCaps(d.dc, LOGPIXELSY);
-    POINT offset{GetDeviceCaps(d.dc, PHYSICALOFFSETX), GetDeviceCaps(d.dc, PHYSICALOFFSETY)};
-    int platform = 0;
-    IOsPlatform(platform);
-    if (platform == 2)
-        Escape(d.dc, 13, 0, nullptr, &offset);
+    const POINT offset = hc_printable_offset(d.dc);
     d.origin = {offset.x - margin_x * resolution_x / 72, offset.y - margin_y * resolution_y / 72};
     d.extent = {page_width * resolution_x / 72, page_height * resolution_y / 72};
     d.geometric = nt_family();

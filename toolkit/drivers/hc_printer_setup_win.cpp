@@ -58,9 +58,9 @@ HWND main_window()
     return WIN_TABLE.slot[0].frame;
 }
 
-// The printable offset in pixels: the printing-offset escape on the 16-bit platform, else the device
-// capabilities.
-POINT printable_offset(HDC dc)
+}  // namespace
+
+POINT hc_printable_offset(HDC dc)
 {
     POINT p{0, 0};
     if (win32s())
@@ -69,6 +69,8 @@ POINT printable_offset(HDC dc)
         p = {GetDeviceCaps(dc, PHYSICALOFFSETX), GetDeviceCaps(dc, PHYSICALOFFSETY)};
     return p;
 }
+
+namespace {
 
 // A zero-filled movable block that holds a settings record.
 struct RecordBlock {
@@ -291,7 +293,7 @@ void IHcPrinterOpen(int page_width, int page_height, int margin_x, int margin_y,
     status = 0;
     const int rx = GetDeviceCaps(J.dc, LOGPIXELSX);
     const int ry = GetDeviceCaps(J.dc, LOGPIXELSY);
-    const POINT offset = printable_offset(J.dc);
+    const POINT offset = hc_printable_offset(J.dc);
     J.extent_x = page_width * rx / 72;
     J.extent_y = page_height * ry / 72;
     StartPage(J.dc);

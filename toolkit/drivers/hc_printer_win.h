@@ -35,6 +35,9 @@ void IHcPrinterOpen(int page_width, int page_height, int margin_x, int margin_y,
                     int copies, std::string_view document);
 void IHcPrinterBitmap(int x1, int y1, int x2, int y2, int& status);
 void IHcPrinterClose();
+// The printable area's offset from the paper's corner in pixels: the printing-offset escape on the
+// 16-bit platform, else the device capabilities.
+POINT hc_printable_offset(HDC dc);
 // Size in bytes of the colour table behind a bitmap-information (or core) header.
 int IHcDibColourTableSize(const BITMAPINFOHEADER& header);
 // The screen driver's op 20: the current graphics area as one printed page.
