@@ -140,6 +140,41 @@ TEST_F(Metafile, ClipboardPictures)
     }
 }
 
+// A clipboard that another thread holds open refuses the picture: error 2 ("Error reading/writing file
+// or device") instead of a hardcopy that looks successful.
+TEST_F(Metafile, ClipboardHeldElsewhereIsErrorTwo)
+{
+    HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    struct Events {
+        HANDLE opened, release;
+    } events{opened, release};
+    HANDLE holder = CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            auto* e = static_cast<Events*>(p);
+            HWND owner = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+            const BOOL ok = OpenClipboard(owner);
+            SetEvent(e->opened);
+            WaitForSingleObject(e->release, 10000);
+            if (ok)
+                CloseClipboard();
+            DestroyWindow(owner);
+            return 0;
+        },
+        &events, 0, nullptr);
+    WaitForSingleObject(opened, 10000);
+    HcOptions(27) = 1;
+    draw(std::nullopt);
+    EXPECT_EQ(ERROR_STATE.last_error, 2);
+    EXPECT_NE(HcPlotStatus, 0);
+    SetEvent(release);
+    WaitForSingleObject(holder, 10000);
+    CloseHandle(holder);
+    CloseHandle(opened);
+    CloseHandle(release);
+}
+
 // Playback: 1 for a missing file, 2 for a file that is no metafile, 0 and a picture for each format.
 TEST_F(Metafile, Playback)
 {
