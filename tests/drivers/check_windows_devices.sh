@@ -67,6 +67,7 @@ run_tests() {
 }
 run_tests 'PrinterOnRecord.DISABLED_WithPrinterPageAfterReset'
 run_tests 'DISABLED_WithPrinter.Win32sPaths'
+run_tests 'DISABLED_WithPrinter.DefaultPrinterEntry'
 run_tests 'ScreenPrint.DISABLED_WithPrinterTransferFailure'
 run_tests 'ScreenPrint.DISABLED_WithPrinterOnePage'
 render "$job" || fail "Ghostscript rejects the screen's print job"

@@ -403,6 +403,34 @@ TEST_F(PrinterOnRecord, DISABLED_WithPrinterPageAfterReset)
     EXPECT_EQ(HcPrinterSetup.driver, "wineps.drv");
 }
 
+// The profile's default-printer entry: names cut at the first two commas, blanks after a comma skipped;
+// a missing name stays empty.
+TEST(DISABLED_WithPrinter, DefaultPrinterEntry)
+{
+    char saved[552] = {};
+    GetProfileStringA("windows", "Device", "", saved, sizeof saved);
+    const struct {
+        const char* entry;
+        const char* device;
+        const char* driver;
+        const char* port;
+    } cases[] = {{"QR4T Test,wineps.drv,FILE:", "QR4T Test", "wineps.drv", "FILE:"},
+                 {"QR4T Test,  wineps.drv, a,b", "QR4T Test", "wineps.drv", "a,b"},
+                 {"QR4T Test,wineps.drv", "QR4T Test", "wineps.drv", ""},
+                 {"QR4T Test", "QR4T Test", "", ""}};
+    for (const auto& c : cases) {
+        HcPrinterSetup = HcPrinterSetupRecord{};
+        ASSERT_TRUE(WriteProfileStringA("windows", "Device", c.entry));
+        EXPECT_EQ(IHcPrinterDefault(), 1) << c.entry;
+        EXPECT_EQ(HcPrinterSetup.device, c.device) << c.entry;
+        EXPECT_EQ(HcPrinterSetup.driver, c.driver) << c.entry;
+        EXPECT_EQ(HcPrinterSetup.port, c.port) << c.entry;
+        EXPECT_EQ(HcPrinterSetup.names_loaded, 1);
+    }
+    WriteProfileStringA("windows", "Device", saved);
+    HcPrinterSetup = HcPrinterSetupRecord{};
+}
+
 // Op 19 without op 20 ends the document without ending the page (the script renders the job).
 TEST_F(PrinterOnRecord, DISABLED_WithPrinterCloseWithoutPageEnd)
 {
