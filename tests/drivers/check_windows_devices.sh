@@ -2,11 +2,12 @@
 # The Windows printer (device 10) and metafile (device 11) outputs of the scene tool, read by
 # independent readers: Ghostscript renders the print jobs of a PostScript test printer, wmf2svg and
 # emf2svg-conv convert the metafiles, rsvg-convert renders their SVG. Win build, under Wine in Xvfb.
-#   check_windows_devices.sh HCSCENE DRIVERS_TESTS WORKDIR
+#   check_windows_devices.sh HCSCENE DRIVERS_TESTS TOOLKIT_IV_TESTS WORKDIR
 # A missing reader is a failure.
 exe=$1
 tests=$2
-work=$3
+dialog_tests=$3
+work=$4
 here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 
@@ -58,13 +59,17 @@ mkdir -p "$spool" && cp "$here/qr4t_test.ppd" "$spool/"
 wineserver -p
 job="$work/job.ps"
 QR4T_TEST_PRINTER_PORT="$job" wine "$tests" --gtest_also_run_disabled_tests \
-    --gtest_filter='DISABLED_TestPrinter.Add' >out.txt 2>&1 || fail "test printer not added: $(cat out.txt)"
+    --gtest_filter='DISABLED_TestPrinter.Add' >out.txt 2>&1 && grep -q '\[  PASSED  \] 1' out.txt ||
+    fail "test printer not added: $(cat out.txt)"
 render() { rm -f page*.png; gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r60 -sOutputFile=page%d.png "$1"; }
 
-run_tests() {
+# Runs the named tests of a test program in this prefix; a filter that matches no test fails too.
+run_in() {
     rm -f "$job"
-    wine "$tests" --gtest_also_run_disabled_tests --gtest_filter="$1" >out.txt 2>&1 || fail "$1: $(cat out.txt)"
+    wine "$1" --gtest_also_run_disabled_tests --gtest_filter="$2" >out.txt 2>&1 || fail "$2: $(cat out.txt)"
+    grep -q '\[  PASSED  \] [1-9]' out.txt || fail "$2 ran no test"
 }
+run_tests() { run_in "$tests" "$1"; }
 run_tests 'PrinterOnRecord.DISABLED_WithPrinterPageAfterReset'
 run_tests 'DISABLED_WithPrinter.Win32sPaths'
 run_tests 'DISABLED_WithPrinter.DefaultPrinterEntry'
@@ -77,6 +82,7 @@ render "$job" || fail "Ghostscript rejects the screen's print job"
 run_tests 'PrinterOnRecord.DISABLED_WithPrinterCloseWithoutPageEnd'
 render "$job" || fail "Ghostscript rejects the job closed without a page end"
 [ -f page1.png ] || fail "the job closed without a page end has no page"
+run_in "$dialog_tests" 'CommonDialogTest.DISABLED_WithPrinterPageSetupChoosesThePrinter'
 
 rm -f "$job"
 scene --device 10 --title Scene >out.txt || fail "device 10 exit $(cat out.txt)"
