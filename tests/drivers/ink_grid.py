@@ -3,7 +3,10 @@
 ImageMagick (area average), and a cell holds ink when its mean grey is below 250. Prints the share of
 cells on which the two agree; exits 1 when it is below the limit.
 
-usage: ink_grid.py A.png B.png LIMIT
+With THICKEN (pixels), dark strokes are first widened by that many pixels each way, so that
+pictures whose renderers draw thin lines lighter or thinner compare by where they draw.
+
+usage: ink_grid.py A.png B.png LIMIT [THICKEN]
 """
 import subprocess
 import sys
@@ -11,10 +14,11 @@ import sys
 COLUMNS, ROWS = 32, 24
 
 
-def ink_cells(path):
+def ink_cells(path, thicken=0):
+    widen = ["-morphology", "Erode", f"Square:{thicken}"] if thicken > 0 else []
     pgm = subprocess.run(
-        ["convert", path, "-background", "white", "-alpha", "remove", "-colorspace", "Gray", "-trim", "+repage",
-         "-filter", "Box", "-resize", f"{COLUMNS}x{ROWS}!", "-depth", "8", "pgm:-"],
+        ["convert", path, "-background", "white", "-alpha", "remove", "-colorspace", "Gray"] + widen +
+        ["-trim", "+repage", "-filter", "Box", "-resize", f"{COLUMNS}x{ROWS}!", "-depth", "8", "pgm:-"],
         check=True, capture_output=True).stdout
     # P5 header: magic, width, height, maximum, each followed by white space.
     fields = pgm.split(maxsplit=4)
@@ -26,7 +30,8 @@ def ink_cells(path):
 
 def main():
     a, b, limit = sys.argv[1], sys.argv[2], float(sys.argv[3])
-    ca, cb = ink_cells(a), ink_cells(b)
+    thicken = int(sys.argv[4]) if len(sys.argv) > 4 else 0
+    ca, cb = ink_cells(a, thicken), ink_cells(b, thicken)
     agree = sum(1 for x, y in zip(ca, cb) if x == y) / len(ca)
     for r in range(ROWS):
         print("".join("#" if ca[r * COLUMNS + c] else "." for c in range(COLUMNS)) + "   " +

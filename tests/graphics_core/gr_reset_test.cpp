@@ -16,7 +16,12 @@ protected:
         GrOutputSwitch.hardcopy = 0;
         HcOptions = HcOptionsRecord{};
         HcDeviceBlock = HcDeviceBlockRecord{};
+        // The front end's hooks, with the recording device kept at device 10 in place of the printer.
+        const GrDeviceRoutine recording = HcDriverTable(HC_WINDOWS_PRINTER);
         IHcDriversInstall();
+        HcDriverTable(HC_WINDOWS_PRINTER) = recording;
+        HcFrontEnd.printer_page_query = nullptr;
+        HcFrontEnd.print_image = nullptr;
     }
 };
 

@@ -272,3 +272,28 @@ TEST_F(CommonDialogTest, PageSetupWithoutAPrinterFailsQuietly)
 }
 
 }  // namespace
+
+namespace {
+
+// With the drivers' test printer (run from tests/drivers/check_windows_devices.sh): OK in the page set-up
+// copies the chosen printer into HcPrinterSetup and marks its names loaded, so that the next page query
+// keeps that printer instead of looking up the default one again.
+TEST_F(CommonDialogTest, DISABLED_WithPrinterPageSetupChoosesThePrinter)
+{
+    HcPrinterSetup = HcPrinterSetupRecord{};
+    PageSetupValues v;
+    int success = -1;
+    {
+        ModalScript script({press(IDOK)});
+        WDialogPageSetup(v, success);
+        EXPECT_TRUE(script.finished());
+    }
+    ASSERT_EQ(success, 1);
+    EXPECT_EQ(HcPrinterSetup.device, "QR4T Test");
+    EXPECT_EQ(HcPrinterSetup.names_loaded, 1);
+    EXPECT_EQ(HcPrinterSetup.dialog_choice, 1);
+    EXPECT_NE(HcPrinterSetup.overrides[HC_PAPER_SIZE], HC_OVERRIDE_UNSET);
+    HcPrinterSetup = HcPrinterSetupRecord{};
+}
+
+}  // namespace

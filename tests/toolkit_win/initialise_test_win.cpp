@@ -2,6 +2,7 @@
 // the default names, the device selection, the once-only guard and the version box.
 #include "toolkit/common/error_state.h"
 #include "toolkit/graphics/gr_driver.h"
+#include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/win/device_select.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/initialise_win.h"
@@ -95,8 +96,8 @@ TEST_F(StartUp, WithoutEnvironmentTheToolkitDirectoryIsVavuOnTheCurrentDrive)
     std::string caps(GrDeviceCaps.entry[0].begin(), GrDeviceCaps.entry[0].end());
     EXPECT_EQ(caps, "11111111111111111110111011111");
     // Without a printer the Windows printer is marked unavailable; with one its page is known.
-    if (HC_RASTER_PRINTER.printer_available == 1) {
-        EXPECT_GT(HC_RASTER_PRINTER.page.resolution_x, 0);
+    if (HcDeviceBlock.printer_available == 1) {
+        EXPECT_GT(HcScreenPrint.page_width, 0);
     }
 }
 

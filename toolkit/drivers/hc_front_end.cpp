@@ -3,6 +3,9 @@
 
 #include "toolkit/drivers/hpgl2_driver.h"
 #include "toolkit/drivers/hpgl_driver.h"
+#ifdef _WIN32
+#include "toolkit/drivers/hc_printer_win.h"
+#endif
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/win/device_select.h"
 #include "toolkit/win/entry.h"
@@ -256,6 +259,12 @@ void IHcDriversInstall()
 {
     HcDriverTable(1) = IHcHpglDriver;
     HcDriverTable(12) = IHcHpgl2Driver;
+#ifdef _WIN32
+    HcDriverTable(HC_WINDOWS_PRINTER) = IHcPrinterDriver;
+    HcDriverTable(11) = IHcMetafileDriver;
+    HcFrontEnd.printer_page_query = hc_screen_print_query;
+    HcFrontEnd.print_image = IGrPrintImage;
+#endif
     HcFrontEnd.end = [] { IHcOpen("S", " "); };
     HcFrontEnd.option_set = IHcOptionSet;
 }

@@ -11,6 +11,7 @@ HcDeviceBlockRecord HcDeviceBlock;
 HcOptionsRecord HcOptions;
 int HcPageUsed = 0;
 HcFrontEndHooks HcFrontEnd;
+HcScreenPrintRecord HcScreenPrint;
 
 void IHcDriverCall(int op)
 {

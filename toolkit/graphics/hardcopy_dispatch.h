@@ -41,6 +41,9 @@ struct HcDeviceBlockRecord {
     int line_start = 2;          // HP-GL writers: 1 every line begins with a blank, 2 none
     int pens = 0;                // number of pens (HP-GL, HP-GL/2)
     int colours = 0;             // colour count of the device
+    int page_long = 0;           // Windows printer: long and short side of the physical page, points
+    int page_short = 0;
+    int printer_available = 0;  // 1 when the last Windows printer page query succeeded
 };
 extern HcDeviceBlockRecord HcDeviceBlock;
 
@@ -77,7 +80,28 @@ extern int HcPageUsed;
 struct HcFrontEndHooks {
     void (*end)() = nullptr;                              // IHcOpen with the action "S" and a one-blank title
     void (*option_set)(int number, int value) = nullptr;  // IHcOptionSet
+    // The Windows printer's page query (between the control-word save and restore) into the screen
+    // print settings; null: no printer is known.
+    void (*printer_page_query)() = nullptr;
+    // IGrPrintImage, the screen driver's op 20; null: there is no print job to run.
+    void (*print_image)() = nullptr;
 };
+
+// The screen print settings: the Windows printer's page as the device selection at start-up queried it
+// (IHcPrinterPageInfo's ten outs), used by the screen's print path (IGrPrintImage). Points are 1/72 inch.
+struct HcScreenPrintRecord {
+    int long_side = 0;  // physical page, points
+    int short_side = 0;
+    int page_width = 0;  // printed page, points
+    int page_height = 0;
+    int margin_x = 0;  // points
+    int margin_y = 0;
+    int orientation = 0;  // 1 landscape, 0 portrait
+    int copies = 0;
+    int colours = 0;  // the printer's colour count
+    int status = 0;   // 0, or the system's error code of a failed query
+};
+extern HcScreenPrintRecord HcScreenPrint;
 extern HcFrontEndHooks HcFrontEnd;
 
 // Calls the driver of the current device number with op; numbers outside 1..12, 5 and 7 do nothing.

@@ -7,6 +7,7 @@
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_error.h"
+#include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/graphics/image_dib_win.h"
 
 #include <algorithm>
@@ -157,10 +158,14 @@ void load_palette()
     GrGdiContext.palette_pending = 0;
 }
 
-// Op 20: the graphics area as an image on the Windows printer. Without a graphics-capable printer the
-// page cannot be printed: error 1 with the file-error code 0.
+// Op 20: the graphics area as an image on the Windows printer (IGrPrintImage, which the drivers
+// install). Without it the page cannot be printed: error 1 with the file-error code 0.
 void hardcopy_page()
 {
+    if (HcFrontEnd.print_image) {
+        HcFrontEnd.print_image();
+        return;
+    }
     IErrorReport(ERR_OPEN_FILE);
     ERROR_STATE.last_file_error = 0;
 }

@@ -8,6 +8,7 @@
 #ifndef QR4T_TOOLKIT_WIN_COMMON_DIALOGS_H
 #define QR4T_TOOLKIT_WIN_COMMON_DIALOGS_H
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -51,26 +52,39 @@ struct PageSetupValues {
 };
 void WDialogPageSetup(PageSetupValues& values, int& success);
 
-// The printer set-up that the page set-up copies out for the Windows printer driver.
-struct PageSetupPrinter {
-    int chosen = 0;        // 1 once a printer was chosen
-    int paper_length = 0;  // device-mode words
-    int paper_width = 0;
-    int scale = 0;
-    int paper_source = 0;
-    int print_quality = 0;
-    int colour = 0;
-    int duplex = 0;
-    int y_resolution = 0;
-    int truetype_option = 0;
-    int collate = 0;
-    int paper_size = 0;  // two further device-mode words
-    int orientation = 0;
-    std::string driver;  // driver, device and port names
+// HcPrinterSetup: the printer choice of the Windows printer's page query, printer contexts and the
+// metafile driver's reference device. The page set-up copies the chosen printer into it; the page
+// query fills the names from the default printer while the names-loaded flag is 0 and resets the
+// overrides. (The page set-up's copy was PAGE_SETUP_PRINTER in older notes.)
+constexpr int HC_OVERRIDE_COUNT = 11;
+// Indices of the eleven 16-bit overrides, -1 = the driver's default.
+enum HcPrinterOverride {
+    HC_PAPER_SIZE,
+    HC_PAPER_LENGTH,
+    HC_PAPER_WIDTH,
+    HC_SCALE,
+    HC_PAPER_SOURCE,
+    HC_PRINT_QUALITY,
+    HC_COLOUR,
+    HC_DUPLEX,
+    HC_Y_RESOLUTION,
+    HC_TRUETYPE_OPTION,
+    HC_COLLATE,
+};
+constexpr int HC_OVERRIDE_UNSET = -1;          // 16-bit override not set
+constexpr int HC_OVERRIDE_LONG_UNSET = 99999;  // media and dither type not set
+struct HcPrinterSetupRecord {
+    std::string driver;  // driver, device and port names of the chosen printer
     std::string device;
     std::string port;
+    int names_loaded = 0;   // 1 once names are stored; while 0 a page query looks up the default printer
+    int dialog_choice = 0;  // 1 after the page set-up stored a printer; cleared by the default look-up
+    std::array<short, HC_OVERRIDE_COUNT> overrides;  // by HcPrinterOverride
+    int media_type = HC_OVERRIDE_LONG_UNSET;
+    int dither_type = HC_OVERRIDE_LONG_UNSET;
+    HcPrinterSetupRecord() { overrides.fill(HC_OVERRIDE_UNSET); }
 };
-extern PageSetupPrinter PAGE_SETUP_PRINTER;
+extern HcPrinterSetupRecord HcPrinterSetup;
 
 // Directory chooser options: offer to create a missing directory, or accept one without a message.
 constexpr int DIRECTORY_OFFER_CREATE = 0x40;

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <vector>
 
-PageSetupPrinter PAGE_SETUP_PRINTER;
+HcPrinterSetupRecord HcPrinterSetup;
 
 namespace {
 
@@ -45,29 +45,33 @@ bool page_setup_defaults(DWORD units_flag)
     return true;
 }
 
-// Copies the chosen printer's values and names out for the Windows printer driver.
+// Copies the chosen printer's names and settings into HcPrinterSetup. The names-loaded flag is set too,
+// so that the next page query keeps this printer instead of looking up the default one again.
 void copy_printer_out(const DEVMODEA& dm)
 {
-    PageSetupPrinter& p = PAGE_SETUP_PRINTER;
-    p.paper_length = dm.dmPaperLength;
-    p.paper_width = dm.dmPaperWidth;
-    p.scale = dm.dmScale;
-    p.paper_source = dm.dmDefaultSource;
-    p.print_quality = dm.dmPrintQuality;
-    p.colour = dm.dmColor;
-    p.duplex = dm.dmDuplex;
-    p.y_resolution = dm.dmYResolution;
-    p.truetype_option = dm.dmTTOption;
-    p.collate = dm.dmCollate;
-    p.paper_size = dm.dmPaperSize;
-    p.orientation = dm.dmOrientation;
-    p.chosen = 1;
+    HcPrinterSetupRecord& p = HcPrinterSetup;
+    auto& o = p.overrides;
+    o[HC_PAPER_SIZE] = dm.dmPaperSize;
+    o[HC_PAPER_LENGTH] = dm.dmPaperLength;
+    o[HC_PAPER_WIDTH] = dm.dmPaperWidth;
+    o[HC_SCALE] = dm.dmScale;
+    o[HC_PAPER_SOURCE] = dm.dmDefaultSource;
+    o[HC_PRINT_QUALITY] = dm.dmPrintQuality;
+    o[HC_COLOUR] = dm.dmColor;
+    o[HC_DUPLEX] = dm.dmDuplex;
+    o[HC_Y_RESOLUTION] = dm.dmYResolution;
+    o[HC_TRUETYPE_OPTION] = dm.dmTTOption;
+    o[HC_COLLATE] = dm.dmCollate;
+    p.media_type = static_cast<int>(dm.dmMediaType);
+    p.dither_type = static_cast<int>(dm.dmDitherType);
     HGLOBAL names = page_setup.dialog.hDevNames;
     if (auto* n = names ? static_cast<DEVNAMES*>(GlobalLock(names)) : nullptr) {
         const char* base = reinterpret_cast<const char*>(n);
         p.driver = base + n->wDriverOffset;
         p.device = base + n->wDeviceOffset;
         p.port = base + n->wOutputOffset;
+        p.names_loaded = 1;
+        p.dialog_choice = 1;
         GlobalUnlock(names);
     }
 }
@@ -225,7 +229,7 @@ void WDialogPageSetup(PageSetupValues& v, int& success)
         v.orientation = dm->dmOrientation - 1;
         v.copies = dm->dmCopies;
         copy_printer_out(*dm);
-        HDC ic = CreateICA(PAGE_SETUP_PRINTER.driver.c_str(), PAGE_SETUP_PRINTER.device.c_str(), nullptr, dm);
+        HDC ic = CreateICA(HcPrinterSetup.driver.c_str(), HcPrinterSetup.device.c_str(), nullptr, dm);
         if (ic) {
             v.printer_colours = GetDeviceCaps(ic, NUMCOLORS);
             DeleteDC(ic);

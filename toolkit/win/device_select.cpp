@@ -1,6 +1,7 @@
 // Hardcopy device selection from the settings, and the raster printer model table.
 #include "toolkit/win/device_select.h"
 
+#include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/win/settings.h"
 
 HcRasterPrinter HC_RASTER_PRINTER;
@@ -110,11 +111,10 @@ void HcPrinterSelect(int value)
         printer.pins = 24;
     }
 
-    printer.page = HcPrinterPage{};
-    printer.printer_available = 0;
-#ifdef _WIN32
-    printer.printer_available = printer_page_query(printer.page) ? 1 : 0;
-#endif
+    HcScreenPrint = HcScreenPrintRecord{};
+    HcDeviceBlock.printer_available = 0;
+    if (HcFrontEnd.printer_page_query)
+        HcFrontEnd.printer_page_query();
     printer.pages_started = 0;
     printer.pages_finished = 0;
 }

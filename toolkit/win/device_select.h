@@ -18,18 +18,6 @@ struct RasterPrinterModel {
 // The row of a model code 2..38 (27 and codes outside give the row of 28).
 const RasterPrinterModel& raster_printer_model(int code);
 
-// Page geometry of the Windows printer (its default printer), from the system's page query.
-struct HcPrinterPage {
-    int resolution_x = 0;  // dots per inch
-    int resolution_y = 0;
-    int page_width = 0;  // physical page in dots
-    int page_height = 0;
-    int printable_width = 0;  // printable area in dots
-    int printable_height = 0;
-    int offset_x = 0;  // printable area's offset from the page corner in dots
-    int offset_y = 0;
-};
-
 struct HcRasterPrinter {
     int model = 0;                     // model code 2..38
     int printer_class = 0;             // 1..12 as given; 11 counts as 7 and 12 as 8 from then on
@@ -40,8 +28,6 @@ struct HcRasterPrinter {
     int colour_depth = 1;              // 1 black only, above 1 three planes
     int colour_form = 1;               // 1 additive, 2 subtractive
     int compression_limit = 0;         // largest compression mode
-    int printer_available = 0;         // 1 when the Windows printer's page query succeeded
-    HcPrinterPage page;                // the Windows printer's page geometry
     int pages_started = 0;             // page-emission counters of the raster printer driver
     int pages_finished = 0;
 };
@@ -50,7 +36,8 @@ extern HcRasterPrinter HC_RASTER_PRINTER;
 
 // PRINTER: a model code outside 2..38, or 27, becomes 28; a code inside marks the model explicit. Fills
 // HC_RASTER_PRINTER from the model's row, runs HcHpgl2Select(0) for an HP-GL/2 model without an
-// explicit variant, and queries the Windows printer's page (win build).
+// explicit variant, and queries the Windows printer's page into the screen print settings (HcScreenPrint,
+// through the query the drivers install) with HcDeviceBlock's printer-available flag.
 void HcPrinterSelect(int value);
 // PLOTTER: 1..10 plotter variant (explicit); 11..15 HP-GL/2 variant value-10 (explicit) with plotter
 // variant 1; any other value plotter variant 1.
@@ -58,10 +45,5 @@ void HcPlotterSelect(int value);
 // HPGL2: 1..5 that variant (explicit); otherwise by the printer model: 32 and 35 give 2, 29 gives 3,
 // 38 gives 5, any other 1.
 void HcHpgl2Select(int value);
-
-#ifdef _WIN32
-// The default Windows printer's page geometry; false when there is no printer (device_select_win.cpp).
-bool printer_page_query(HcPrinterPage& page);
-#endif
 
 #endif

@@ -1,10 +1,13 @@
 // hcscene: draws one fixed scene through the hardcopy front end.
 //
 //   hcscene [--device N] [--option N=V]... [--out NAME] [--title T] [--pages 2] [--screen F.png]
+//           [--play FORMAT:FILE --screen F.png]
 //
 // Resets the graphics, selects device N (op 1), applies the options, opens the hardcopy with the name
 // (absent: the default plot-file name) and the title (absent: none), draws the scene, ends with "S".
-// Prints the last toolkit error and exits 1 when one was raised.
+// Prints the last toolkit error and exits 1 when one was raised. With --screen the scene is drawn as
+// the screen draws it into F.png instead; with --play as well, the metafile FILE of FORMAT (0 WMF,
+// 1 placeable WMF, 2 EMF) is played back into F.png.
 #include "tools/hcscene/hcscene.h"
 
 #include "toolkit/drivers/hc_front_end.h"
@@ -233,6 +236,7 @@ struct Arguments {
     std::optional<std::string> title;
     int pages = 1;
     std::optional<std::string> screen;
+    std::optional<std::string> play;  // FORMAT:FILE
 };
 
 bool parse_int(const char* text, int& value)
@@ -249,7 +253,7 @@ int usage(const std::string& what)
 {
     std::fprintf(stderr,
                  "hcscene: %s\nusage: hcscene [--device N] [--option N=V]... [--out NAME] [--title T] "
-                 "[--pages 1|2] [--screen F.png]\n",
+                 "[--pages 1|2] [--screen F.png] [--play FORMAT:FILE]\n",
                  what.c_str());
     return 2;
 }
@@ -285,6 +289,12 @@ bool save_screen_reference(const std::string&)
     std::fprintf(stderr, "hcscene: --screen needs the win build (there is no screen here)\n");
     return false;
 }
+
+bool save_playback(int, const std::string&, const std::string&)
+{
+    std::fprintf(stderr, "hcscene: --play needs the win build (there is no screen here)\n");
+    return false;
+}
 #endif
 
 int main(int argc, char** argv)
@@ -315,11 +325,20 @@ int main(int argc, char** argv)
                 return usage(std::string("bad page count: ") + value);
         } else if (key == "--screen") {
             a.screen = value;
+        } else if (key == "--play") {
+            a.play = value;
         } else {
             return usage("unknown argument " + key);
         }
     }
     IGrColourTableInit();
+    if (a.play) {
+        const std::string& v = *a.play;
+        int format = 0;
+        if (!a.screen || v.size() < 3 || v[1] != ':' || !parse_int(v.substr(0, 1).c_str(), format))
+            return usage("--play wants FORMAT:FILE and --screen F.png");
+        return save_playback(format, v.substr(2), *a.screen) ? 0 : 1;
+    }
     if (a.screen)
         return save_screen_reference(*a.screen) ? 0 : 1;
 
@@ -333,11 +352,11 @@ int main(int argc, char** argv)
         bool version_request = false;
         read_settings_file(settings, version_request);
     }
+    IHcDriversInstall();
     HcDeviceConfig& device = HC_DEVICE_CONFIG;
     HcPrinterSelect(device.printer_value);
     HcPlotterSelect(device.plotter_value);
     HcHpgl2Select(device.hpgl2_value);
-    IHcDriversInstall();
     IGrInitGraphics("H");
     IGrSurfaceSetup(GrTarget.kind, GrTarget.number, SCENE_WIDTH, SCENE_HEIGHT);
     ERROR_STATE.last_error = 0;

@@ -15,5 +15,8 @@ void draw_scene(int page);
 // Draws page 1 on a 24-bit off-screen bitmap and saves it as a PNG file; false with a message when it
 // cannot (the host build has no screen).
 bool save_screen_reference(const std::string& png);
+// Plays a metafile of the format (0 WMF, 1 placeable WMF, 2 EMF) over the scene's whole surface on a
+// white off-screen bitmap and saves it as a PNG file; false with a message when it cannot.
+bool save_playback(int format, const std::string& file, const std::string& png);
 
 #endif

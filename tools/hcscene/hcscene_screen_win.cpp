@@ -2,6 +2,7 @@
 // and saved as a PNG file.
 #include "tools/hcscene/hcscene.h"
 
+#include "toolkit/drivers/hc_printer_win.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_driver.h"
@@ -13,7 +14,12 @@
 #include <cstdio>
 #include <cstring>
 
-bool save_screen_reference(const std::string& png)
+namespace {
+
+// Draws on a white 24-bit off-screen bitmap of the scene's size, bound as the screen, and saves it as a
+// PNG file.
+template <class Draw>
+bool render_png(const std::string& png, Draw draw)
 {
     HDC dc = CreateCompatibleDC(nullptr);
     BITMAPINFO info = {};
@@ -42,7 +48,7 @@ bool save_screen_reference(const std::string& png)
     IGrSurfaceSetup(2, 99, SCENE_WIDTH, SCENE_HEIGHT);
     gr_area(0.0f, 0.0f, 1.0f, 1.0f);
     IGrScreenDriver(GrOpOpen);
-    draw_scene(1);
+    const bool drawn = draw();
     GdiFlush();
 
     DibImage dib;
@@ -63,5 +69,26 @@ bool save_screen_reference(const std::string& png)
                      code);
         return false;
     }
-    return true;
+    return drawn;
+}
+
+}  // namespace
+
+bool save_screen_reference(const std::string& png)
+{
+    return render_png(png, [] {
+        draw_scene(1);
+        return true;
+    });
+}
+
+bool save_playback(int format, const std::string& file, const std::string& png)
+{
+    return render_png(png, [&] {
+        int status = 0;
+        IHcMetafilePlay(format, 0, 0, SCENE_WIDTH - 1, SCENE_HEIGHT - 1, 0, status, file);
+        if (status != 0)
+            std::fprintf(stderr, "hcscene: %s not played (status %d)\n", file.c_str(), status);
+        return status == 0;
+    });
 }
