@@ -3,6 +3,10 @@
 
 #include "toolkit/drivers/hpgl2_driver.h"
 #include "toolkit/drivers/hpgl_driver.h"
+#include "toolkit/drivers/ps_driver.h"
+#include "toolkit/drivers/svg_driver.h"
+#include "toolkit/drivers/dxf_driver.h"
+#include "toolkit/drivers/cgm_driver.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/win/device_select.h"
 #include "toolkit/win/entry.h"
@@ -256,6 +260,10 @@ void IHcDriversInstall()
 {
     HcDriverTable(1) = IHcHpglDriver;
     HcDriverTable(12) = IHcHpgl2Driver;
+    HcDriverTable(2) = IHcPsDriver;
+    HcDriverTable(3) = IHcSvgDriver;
+    HcDriverTable(8) = IHcDxfDriver;
+    HcDriverTable(9) = IHcCgmDriver;
     HcFrontEnd.end = [] { IHcOpen("S", " "); };
     HcFrontEnd.option_set = IHcOptionSet;
 }
