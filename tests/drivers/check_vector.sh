@@ -1,6 +1,6 @@
 #!/bin/bash
 # The scene tool's PostScript, EPS, SVG, DXF and CGM files read by independent readers: Ghostscript,
-# xmllint and rsvg-convert, ezdxf, a CGM element walker and LibreOffice; the file failures; and in the
+# xmllint and rsvg-convert, ezdxf and a CGM element walker; the file failures; and in the
 # win build each picture's ink against the screen reference.
 #   check_vector.sh native|wine HCSCENE WORKDIR
 # A missing reader is a failure.
@@ -14,7 +14,7 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 scene() { if [ "$mode" = wine ]; then wine "$exe" "$@"; else "$exe" "$@"; fi; }
 debian_python() { PATH=$(getconf PATH) python3 "$@"; }
-for reader in gs rsvg-convert xmllint soffice convert; do
+for reader in gs rsvg-convert xmllint convert; do
     command -v "$reader" >/dev/null || fail "reader $reader is missing"
 done
 debian_python -c "import ezdxf" 2>/dev/null || fail "reader ezdxf is missing"
@@ -28,7 +28,7 @@ ink() { [ "$mode" = wine ] && { python3 "$here/ink_grid.py" "$1" screen.png "$2"
 
 # PostScript, landscape defaults: the rotation, then the translation; Ghostscript renders it silently.
 scene --device 2 --out d2.ps --title "Scene" >out.txt || fail "device 2 exit $(cat out.txt)"
-grep -A1 -x $'90.0 ro\r' d2.ps | tail -1 | grep -qx $'42.0 -560.0 translate\r' || fail "no 90.0 ro then 42.0 -560.0 translate"
+grep -m1 -A1 -x $'90.0 ro\r' d2.ps | tail -1 | grep -qx $'42.0 -560.0 translate\r' || fail "no 90.0 ro then 42.0 -560.0 translate"
 gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r72 -dDEVICEWIDTHPOINTS=600 -dDEVICEHEIGHTPOINTS=820 \
     -dFIXEDMEDIA -sOutputFile=d2_page.png d2.ps >gs.txt 2>&1 || fail "gs exits non-zero on the PostScript file"
 [ -s gs.txt ] && fail "gs says: $(head -5 gs.txt)"
@@ -67,9 +67,10 @@ for kind in LINE POINT POLYLINE TEXT SOLID CIRCLE ARC; do
     b=$(grep "^scanned $kind " dxf.txt | cut -d' ' -f3)
     [ "$a" = "$b" ] || fail "DXF $kind: ezdxf counts $a, the scan $b"
 done
-# Six hardware texts, the solid rectangle and triangle; circles and arcs need square user units, which
-# the scene does not have; polylines: the three corners, the long wave and those the core draws.
-grep -qx 'entity TEXT 6' dxf.txt || fail "DXF texts: $(grep 'entity TEXT' dxf.txt)"
+# No TEXT (the device's capabilities leave text to the core's strokes); the solid rectangle and
+# triangle; circles and arcs need square user units, which the scene does not have; polylines: the
+# three corners, the long wave and those the core draws.
+grep -qx 'entity TEXT 0' dxf.txt || fail "DXF texts: $(grep 'entity TEXT' dxf.txt)"
 grep -qx 'entity SOLID 2' dxf.txt || fail "DXF solids: $(grep 'entity SOLID' dxf.txt)"
 grep -qx 'entity CIRCLE 0' dxf.txt && grep -qx 'entity ARC 0' dxf.txt || fail "DXF circles or arcs written"
 [ "$(grep '^entity POLYLINE' dxf.txt | cut -d' ' -f3)" -ge 4 ] || fail "DXF polylines: $(grep 'entity POLYLINE' dxf.txt)"
@@ -98,19 +99,6 @@ head18() { od -An -tx1 -N18 "$1" | tr -d ' \n'; }
 [ "$(head18 t13.cgm)" = "002e0d$(printf 'thirteen char' | od -An -tx1 | tr -d ' \n')1022" ] ||
     fail "title of 13: $(head18 t13.cgm)"
 python3 "$here/cgm_walk.py" t12.cgm >/dev/null && python3 "$here/cgm_walk.py" t13.cgm >/dev/null || fail "CGM titles walk"
-# LibreOffice draws page 1: its ink (on the black background it paints, masked) matches the screen.
-scene --device 9 --out lo.cgm >out.txt || fail "device 9 page 1 exit"
-profile=$PWD/lo_profile
-timeout 300 soffice -env:UserInstallation=file://$profile --headless --convert-to png --outdir lo lo.cgm \
-    >soffice.txt 2>&1 || fail "soffice exit: $(cat soffice.txt)"
-if [ -s lo/lo.png ]; then
-    # Black background to white, then the ink is what is neither.
-    convert lo/lo.png -fill white -opaque black d9.png || fail "cannot mask the CGM picture"
-    ink d9.png 0.8
-else
-    fail "soffice wrote no picture of the CGM file: $(cat soffice.txt)"
-fi
-
 # A missing directory: error 1, non-zero exit, no file; per device.
 for d in 2 3 8 9; do
     if scene --device $d --out no_such_directory/x.out >out.txt; then fail "device $d: missing directory exits 0"; fi

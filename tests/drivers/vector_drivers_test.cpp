@@ -61,6 +61,21 @@ void text_op(const std::string& text)
     IHcSendOp(GrOpText);
 }
 
+// A filled shape with corners (x1, y1), (x2, y2): the offer (NVAL 1), then the closing call (-1).
+void shape(int op, int style, float x1, float y1, float x2, float y2)
+{
+    auto& B = GrPrimitiveBlock;
+    B.FILL(FILL_STYLE) = style;
+    B.X(1) = x1;
+    B.Y(1) = y1;
+    B.X(2) = x2;
+    B.Y(2) = y2;
+    B.NVAL = 1;
+    IHcSendOp(op);
+    B.NVAL = -1;
+    IHcSendOp(op);
+}
+
 void colour(int rgb)
 {
     GrColourState.model = 2;
@@ -211,16 +226,7 @@ TEST_F(VectorDrivers, EpsHasNoPageOperatorsAndClipsRectangles)
         [] {
             IGrClipArea(100, 100, 200, 200);
             IHcSendOp(GrOpClip);
-            auto& B = GrPrimitiveBlock;
-            B.FILL(FILL_STYLE) = 4;
-            B.X(1) = 50;
-            B.Y(1) = 50;
-            B.X(2) = 300;
-            B.Y(2) = 150;
-            B.NVAL = 1;
-            IHcSendOp(GrOpRectanglePattern);
-            B.NVAL = -1;
-            IHcSendOp(GrOpRectanglePattern);
+            shape(GrOpRectanglePattern, 4, 50, 50, 300, 150);
         },
         {{22, 1}});
     EXPECT_EQ(eps.rfind("%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 0 0 540 756\r\n", 0), 0u);
@@ -261,29 +267,13 @@ TEST_F(VectorDrivers, SvgGroupsFillsAndLongPolylines)
             }
             GrPrimitiveBlock.NPTS = 40;
             IHcSendOp(GrOpPolyline);
-            auto& B = GrPrimitiveBlock;
             colour(0xFFFFFF);
             colour(0x0000FF);  // red over white
-            B.FILL(FILL_STYLE) = 3;
-            B.X(1) = 0;
-            B.Y(1) = 0;
-            B.X(2) = 10;
-            B.Y(2) = 10;
-            B.NVAL = 1;
-            IHcSendOp(GrOpRectanglePattern);
-            B.NVAL = -1;
-            IHcSendOp(GrOpRectanglePattern);
+            shape(GrOpRectanglePattern, 3, 0, 0, 10, 10);
             colour(0x000000);
-            B.FILL(FILL_STYLE) = 4;
-            B.NVAL = 1;
-            IHcSendOp(GrOpRectanglePattern);
-            B.NVAL = -1;
-            IHcSendOp(GrOpRectanglePattern);
+            shape(GrOpRectanglePattern, 4, 0, 0, 10, 10);
             colour(0x141414);
-            B.NVAL = 1;
-            IHcSendOp(GrOpRectanglePattern);
-            B.NVAL = -1;
-            IHcSendOp(GrOpRectanglePattern);
+            shape(GrOpRectanglePattern, 4, 0, 0, 10, 10);
         },
         {{6, 2}});
     EXPECT_EQ(count(svg, "<g style=\"fill:none;stroke:#000000"), 2u);  // the black of op 3, then of the fills
@@ -335,18 +325,10 @@ TEST_F(VectorDrivers, SvgClipNumbersAndWholeSurface)
         IHcSendOp(GrOpClip);
         IGrClipArea(20, 20, 100, 100);
         IHcSendOp(GrOpClip);
-        auto& B = GrPrimitiveBlock;
-        B.FILL(FILL_STYLE) = 4;
-        B.NVAL = 1;
-        IHcSendOp(GrOpTrianglePattern);
-        B.NVAL = -1;
-        IHcSendOp(GrOpTrianglePattern);
+        shape(GrOpTrianglePattern, 4, 0, 0, 10, 10);
         IGrClipArea(0, 0, 1000, 1000);
         IHcSendOp(GrOpClip);
-        B.NVAL = 1;
-        IHcSendOp(GrOpTrianglePattern);
-        B.NVAL = -1;
-        IHcSendOp(GrOpTrianglePattern);
+        shape(GrOpTrianglePattern, 4, 0, 0, 10, 10);
     });
     EXPECT_NE(svg.find("<clipPath id=\"clip1\">"), std::string::npos);
     EXPECT_NE(svg.find("<clipPath id=\"clip2\">"), std::string::npos);
@@ -379,17 +361,18 @@ TEST_F(VectorDrivers, DxfGroupsAndEntities)
         GrLineState.line_type = 0;
         GrPrimitiveBlock.NPTS = 0;
         IHcSendOp(GrOpPolyline);
-        auto& B = GrPrimitiveBlock;
         IGrClipArea(100, 100, 200, 200);
-        B.FILL(FILL_STYLE) = 4;
-        B.X(1) = 50;
-        B.Y(1) = 50;
-        B.X(2) = 300;
-        B.Y(2) = 150;
-        B.NVAL = 1;
-        IHcSendOp(GrOpRectanglePattern);
+        shape(GrOpRectanglePattern, 4, 50, 50, 300, 150);
         GrTextState.angle = 45.7f;
         text_op("Tilted");
+        // Square user units: the circle and the arc are the format's own.
+        auto& B = GrPrimitiveBlock;
+        B.X(3) = 1.0f;
+        shape(GrOpEllipsePattern, 0, 320, 240, 50, 50);
+        B.X(4) = 30;
+        B.Y(4) = -60;
+        IHcSendOp(GrOpArc);
+        EXPECT_EQ(B.NVAL, 1);
     });
     // A line of type 2 with its name; the thickness 5 / 720 and the scaled end point (10.5, 7.5).
     EXPECT_NE(dxf.find("0\r\nLINE\r\n8\r\n1\r\n62\r\n1\r\n6\r\nDASHED\r\n39\r\n0.006944\r\n10\r\n0.\r\n20\r\n0."
@@ -406,6 +389,18 @@ TEST_F(VectorDrivers, DxfGroupsAndEntities)
     EXPECT_NE(dxf.find("\r\n50\r\n45\r\n1\r\nTilted\r\n"), std::string::npos);
     EXPECT_NE(dxf.find("$EXTMAX\r\n10\r\n10.500000\r\n20\r\n7.500000\r\n"), std::string::npos);
     EXPECT_EQ(dxf.substr(dxf.size() - 19), "0\r\nENDSEC\r\n0\r\nEOF\r\n");
+    EXPECT_NE(dxf.find("ARC\r\n8\r\n1\r\n62\r\n1\r\n39\r\n0.006944\r\n10\r\n5.25\r\n20\r\n3.75\r\n40\r\n0.820312\r\n"
+                       "50\r\n-30.\r\n51\r\n30.\r\n"),
+              std::string::npos);
+#ifndef _WIN32
+    std::string out;
+    EXPECT_EQ(reader("PATH=$(getconf PATH) python3 -c \"import ezdxf, collections; d = ezdxf.readfile('" + name +
+                         "'); print(sorted(collections.Counter(e.dxftype() for e in d.modelspace()).items()), "
+                         "len(d.audit().errors))\"",
+                     out),
+              0);
+    EXPECT_EQ(out, "[('ARC', 1), ('CIRCLE', 1), ('LINE', 2), ('POLYLINE', 1), ('SOLID', 1), ('TEXT', 1)] 0\n");
+#endif
 }
 
 // ---- CGM
