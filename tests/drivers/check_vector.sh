@@ -33,7 +33,7 @@ gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r72 -dDEVICEWIDTHPOINTS=600 -dD
     -dFIXEDMEDIA -sOutputFile=d2_page.png d2.ps >gs.txt 2>&1 || fail "gs exits non-zero on the PostScript file"
 [ -s gs.txt ] && fail "gs says: $(head -5 gs.txt)"
 # The page holds the picture turned by 90 degrees at (20..560, 42..798) points: cut out and turned back.
-convert d2_page.png -crop 540x756+40+22 +repage -rotate 90 d2.png || fail "cannot cut the PostScript page"
+convert d2_page.png -crop 540x756+20+22 +repage -rotate 90 d2.png || fail "cannot cut the PostScript page"
 ink d2.png 0.85
 # Two pages: a page line each, two showpages.
 scene --device 2 --out pages.ps --pages 2 >out.txt || fail "two pages exit"

@@ -286,8 +286,10 @@ void IHcSvgNumber(double value, std::string& text, int& first, int& last)
     first = static_cast<int>(f) + 1;
     last = static_cast<int>(l) + 1;
     const std::string_view t(text);
+    // A number that ends in its point ("100.") is no SVG number: readers take such a coordinate for 0
+    // or drop the element. Whole values are written without the point.
     if (last - first >= 2 && t.substr(l - 2, 3) == ".00")
-        last -= 2;
+        last -= 3;
     else if (t.substr(l, 1) == "0" && t.find('.') != std::string_view::npos)
         last -= 1;
 }

@@ -29,9 +29,8 @@ extern SvgStyleStateRecord SvgStyleState;
 
 // The driver routine (ops 1, 2, 3, 5, 7, 9, 11, 13, 15, 18, 19, 22, 24, 26, 29, 30, 32, 34, 36, 37).
 void IHcSvgDriver(int op);
-// The value as F8.2 from its first to its last non-blank character, ".00" shortened to "." and a
-// last single "0" dropped: 100 gives "100.", 12.5 gives "12.5". The written part is text(first:last)
-// (1-based).
+// The value as F8.2 from its first to its last non-blank character, ".00" dropped and a last single
+// "0" dropped: 100 gives "100", 12.5 gives "12.5". The written part is text(first:last) (1-based).
 void IHcSvgNumber(double value, std::string& text, int& first, int& last);
 // The text and CR LF to the plot file.
 void IHcSvgPutLine(std::string_view text);
