@@ -122,17 +122,17 @@ TEST_F(VectorDrivers, ProbeAnswersTheDeviceAndChangesNothing)
 
 TEST_F(VectorDrivers, PsPathsJoinAndColoursWaitForTheStroke)
 {
-    const std::string ps = plot(
-        2,
-        [] {
-        send_line(10, 10, 100, 10);
-        send_line(100, 10, 100, 50);  // joins: no second "m"
-        colour(0x0000FF);
-        colour(0x00FF00);
-        colour(0xFF0000);  // three changes: the path is stroked once in the old colour
-        send_line(0, 0, 640, 480);
-        },
-        {{7, 0}});
+    const std::string ps =
+        plot(2,
+             [] {
+                 send_line(10, 10, 100, 10);
+                 send_line(100, 10, 100, 50);  // joins: no second "m"
+                 colour(0x0000FF);
+                 colour(0x00FF00);
+                 colour(0xFF0000);  // three changes: the path is stroked once in the old colour
+                 send_line(0, 0, 640, 480);
+             },
+             {{7, 0}});
     EXPECT_NE(ps.find("11.81 11.25 m\r\n118.13 11.25 l\r\n118.13 56.25 l\r\n0.0 0.0 0.0 g\r\ns\r\n"),
               std::string::npos)
         << ps;
@@ -221,14 +221,13 @@ TEST_F(VectorDrivers, PsFontSizeBeyondItsFieldIsLimited)
 
 TEST_F(VectorDrivers, EpsHasNoPageOperatorsAndClipsRectangles)
 {
-    const std::string eps = plot(
-        2,
-        [] {
-            IGrClipArea(100, 100, 200, 200);
-            IHcSendOp(GrOpClip);
-            shape(GrOpRectanglePattern, 4, 50, 50, 300, 150);
-        },
-        {{22, 1}});
+    const std::string eps = plot(2,
+                                 [] {
+                                     IGrClipArea(100, 100, 200, 200);
+                                     IHcSendOp(GrOpClip);
+                                     shape(GrOpRectanglePattern, 4, 50, 50, 300, 150);
+                                 },
+                                 {{22, 1}});
     EXPECT_EQ(eps.rfind("%!PS-Adobe-3.0 EPSF-3.0\r\n%%BoundingBox: 0 0 540 756\r\n", 0), 0u);
     EXPECT_NE(eps.find("90.0 ro\r\n0.0 -540.0 translate\r\n"), std::string::npos);
     for (const char* word : {"showpage", "#copies", "initgraphics", "clip", "\x04"})
@@ -267,37 +266,37 @@ TEST_F(VectorDrivers, SvgWholeNumbersPlaceShapes)
     EXPECT_NE(svg.find("<ellipse cx=\"320\" cy=\"239.99\" rx=\"50\" ry=\"50\"/>"), std::string::npos) << svg;
     std::string out;
     ASSERT_EQ(reader("rsvg-convert -b white -o vector_test.png " + name, out), 0) << out;
-    EXPECT_EQ(reader("convert vector_test.png -format '%[pixel:p{320,240}] %[pixel:p{320,60}]' info:", out), 0);
+    EXPECT_EQ(reader("convert vector_test.png -format '%[pixel:p{320,240}] %[pixel:p{320,60}]' info:", out),
+              0);
     EXPECT_EQ(out, "srgb(0,0,0) srgb(255,255,255)");
 }
 #endif
 
 TEST_F(VectorDrivers, SvgGroupsFillsAndLongPolylines)
 {
-    const std::string svg = plot(
-        3,
-        [] {
-            IHcSendOp(GrOpLineWidth);  // the same style again: no second group
-            for (int i = 1; i <= 40; ++i) {
-                GrPolylineBuffer.X(i) = 10.5f * i;
-                GrPolylineBuffer.Y(i) = 3.25f * i;
-            }
-            GrPrimitiveBlock.NPTS = 40;
-            IHcSendOp(GrOpPolyline);
-            colour(0xFFFFFF);
-            colour(0x0000FF);  // red over white
-            shape(GrOpRectanglePattern, 3, 0, 0, 10, 10);
-            colour(0x000000);
-            shape(GrOpRectanglePattern, 4, 0, 0, 10, 10);
-            colour(0x141414);
-            shape(GrOpRectanglePattern, 4, 0, 0, 10, 10);
-        },
-        {{6, 2}});
+    const std::string svg = plot(3,
+                                 [] {
+                                     IHcSendOp(GrOpLineWidth);  // the same style again: no second group
+                                     for (int i = 1; i <= 40; ++i) {
+                                         GrPolylineBuffer.X(i) = 10.5f * i;
+                                         GrPolylineBuffer.Y(i) = 3.25f * i;
+                                     }
+                                     GrPrimitiveBlock.NPTS = 40;
+                                     IHcSendOp(GrOpPolyline);
+                                     colour(0xFFFFFF);
+                                     colour(0x0000FF);  // red over white
+                                     shape(GrOpRectanglePattern, 3, 0, 0, 10, 10);
+                                     colour(0x000000);
+                                     shape(GrOpRectanglePattern, 4, 0, 0, 10, 10);
+                                     colour(0x141414);
+                                     shape(GrOpRectanglePattern, 4, 0, 0, 10, 10);
+                                 },
+                                 {{6, 2}});
     EXPECT_EQ(count(svg, "<g style=\"fill:none;stroke:#000000"), 2u);  // the black of op 3, then of the fills
     EXPECT_NE(svg.find("<g style=\"stroke:none;fill:#ff7f7f\">"), std::string::npos);
     EXPECT_NE(svg.find("<g style=\"stroke:none;fill:#ffffff\">"), std::string::npos);  // black inverted
     EXPECT_NE(svg.find("<g style=\"stroke:none;fill:#141414\">"), std::string::npos);  // dark grey kept
-    EXPECT_NE(svg.find("stroke:#141414"), std::string::npos);                           // strokes never
+    EXPECT_NE(svg.find("stroke:#141414"), std::string::npos);                          // strokes never
     const auto lines = file_lines(name);
     const auto first = std::find_if(lines.begin(), lines.end(),
                                     [](const std::string& l) { return l.rfind("<polyline", 0) == 0; });
@@ -392,31 +391,38 @@ TEST_F(VectorDrivers, DxfGroupsAndEntities)
         EXPECT_EQ(B.NVAL, 1);
     });
     // A line of type 2 with its name; the thickness 5 / 720 and the scaled end point (10.5, 7.5).
-    EXPECT_NE(dxf.find("0\r\nLINE\r\n8\r\n1\r\n62\r\n1\r\n6\r\nDASHED\r\n39\r\n0.006944\r\n10\r\n0.\r\n20\r\n0."
-                       "\r\n11\r\n10.5\r\n21\r\n7.5\r\n"),
-              std::string::npos)
+    EXPECT_NE(
+        dxf.find("0\r\nLINE\r\n8\r\n1\r\n62\r\n1\r\n6\r\nDASHED\r\n39\r\n0.006944\r\n10\r\n0.\r\n20\r\n0."
+                 "\r\n11\r\n10.5\r\n21\r\n7.5\r\n"),
+        std::string::npos)
         << dxf;
     EXPECT_EQ(count(dxf, "\r\n6\r\nDASHED\r\n"), 1u);
-    EXPECT_NE(dxf.find("POLYLINE\r\n8\r\n1\r\n62\r\n1\r\n39\r\n0.006944\r\n66\r\n1\r\n70\r\n0\r\n0\r\nSEQEND\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        dxf.find("POLYLINE\r\n8\r\n1\r\n62\r\n1\r\n39\r\n0.006944\r\n66\r\n1\r\n70\r\n0\r\n0\r\nSEQEND\r\n"),
+        std::string::npos);
     // The rectangle clipped to (100..200, 100..150) in inches of 756 / (640 x 72) and 540 / (480 x 72).
-    EXPECT_NE(dxf.find("SOLID\r\n8\r\n1\r\n62\r\n1\r\n10\r\n1.640625\r\n20\r\n1.5625\r\n11\r\n1.640625\r\n21\r\n2."
-                       "34375\r\n12\r\n3.28125\r\n22\r\n1.5625\r\n13\r\n3.28125\r\n23\r\n2.34375\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        dxf.find("SOLID\r\n8\r\n1\r\n62\r\n1\r\n10\r\n1.640625\r\n20\r\n1.5625\r\n11\r\n1.640625\r\n21\r\n2."
+                 "34375\r\n12\r\n3.28125\r\n22\r\n1.5625\r\n13\r\n3.28125\r\n23\r\n2.34375\r\n"),
+        std::string::npos);
     EXPECT_NE(dxf.find("\r\n50\r\n45\r\n1\r\nTilted\r\n"), std::string::npos);
     EXPECT_NE(dxf.find("$EXTMAX\r\n10\r\n10.500000\r\n20\r\n7.500000\r\n"), std::string::npos);
     EXPECT_EQ(dxf.substr(dxf.size() - 19), "0\r\nENDSEC\r\n0\r\nEOF\r\n");
-    EXPECT_NE(dxf.find("ARC\r\n8\r\n1\r\n62\r\n1\r\n39\r\n0.006944\r\n10\r\n5.25\r\n20\r\n3.75\r\n40\r\n0.820312\r\n"
-                       "50\r\n-30.\r\n51\r\n30.\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        dxf.find(
+            "ARC\r\n8\r\n1\r\n62\r\n1\r\n39\r\n0.006944\r\n10\r\n5.25\r\n20\r\n3.75\r\n40\r\n0.820312\r\n"
+            "50\r\n-30.\r\n51\r\n30.\r\n"),
+        std::string::npos);
 #ifndef _WIN32
     std::string out;
-    EXPECT_EQ(reader("PATH=$(getconf PATH) python3 -c \"import ezdxf, collections; d = ezdxf.readfile('" + name +
-                         "'); print(sorted(collections.Counter(e.dxftype() for e in d.modelspace()).items()), "
-                         "len(d.audit().errors))\"",
-                     out),
-              0);
-    EXPECT_EQ(out, "[('ARC', 1), ('CIRCLE', 1), ('LINE', 2), ('POLYLINE', 1), ('SOLID', 1), ('TEXT', 1)] 0\n");
+    EXPECT_EQ(
+        reader("PATH=$(getconf PATH) python3 -c \"import ezdxf, collections; d = ezdxf.readfile('" + name +
+                   "'); print(sorted(collections.Counter(e.dxftype() for e in d.modelspace()).items()), "
+                   "len(d.audit().errors))\"",
+               out),
+        0);
+    EXPECT_EQ(out,
+              "[('ARC', 1), ('CIRCLE', 1), ('LINE', 2), ('POLYLINE', 1), ('SOLID', 1), ('TEXT', 1)] 0\n");
 #endif
 }
 
@@ -470,21 +476,20 @@ std::vector<const Element*> find(const std::vector<Element>& es, int cls, int id
 
 TEST_F(VectorDrivers, CgmTextsAndColours)
 {
-    const std::string cgm = plot(
-        9,
-        [] {
-            colour(0x050505);
-            send_line(0, 0, 10, 10);
-            send_line(10, 10, 20, 20);  // same colour: one LINE COLOUR
-            colour(0x808080);
-            send_line(0, 0, 10, 10);
-            text_op(std::string(19, 'a'));
-            text_op(std::string(20, 'b'));
-            text_op(std::string(255, 'c'));
-            GrTextState.text_mode = 1;
-            text_op("xyz");
-        },
-        {{6, 2}});
+    const std::string cgm = plot(9,
+                                 [] {
+                                     colour(0x050505);
+                                     send_line(0, 0, 10, 10);
+                                     send_line(10, 10, 20, 20);  // same colour: one LINE COLOUR
+                                     colour(0x808080);
+                                     send_line(0, 0, 10, 10);
+                                     text_op(std::string(19, 'a'));
+                                     text_op(std::string(20, 'b'));
+                                     text_op(std::string(255, 'c'));
+                                     GrTextState.text_mode = 1;
+                                     text_op("xyz");
+                                 },
+                                 {{6, 2}});
     const auto es = elements(cgm);
     const auto lc = find(es, 5, 4);
     ASSERT_EQ(lc.size(), 2u);
@@ -508,16 +513,15 @@ TEST_F(VectorDrivers, CgmTextsAndColours)
 TEST_F(VectorDrivers, CgmExtentFontListAndPages)
 {
     // A page of 4000 by 1000 points: W would be 33333, so W = 32767 and H = 8333 x 32767 / 33333 = 8191.
-    const std::string cgm = plot(
-        9,
-        [] {
-            send_line(0, 0, 10, 10);
-            GrPrimitiveBlock.NVAL = 0;
-            GrPrimitiveBlock.NPTS = 0;
-            IHcSendOp(GrOpHardcopyPage);
-            send_line(0, 0, 10, 10);
-        },
-        {{1, 4000}, {2, 1000}, {28, 7}});
+    const std::string cgm = plot(9,
+                                 [] {
+                                     send_line(0, 0, 10, 10);
+                                     GrPrimitiveBlock.NVAL = 0;
+                                     GrPrimitiveBlock.NPTS = 0;
+                                     IHcSendOp(GrOpHardcopyPage);
+                                     send_line(0, 0, 10, 10);
+                                 },
+                                 {{1, 4000}, {2, 1000}, {28, 7}});
     const auto es = elements(cgm);
     const auto vdc = find(es, 2, 6);
     ASSERT_EQ(vdc.size(), 2u);  // each page is a picture of its own
@@ -527,7 +531,8 @@ TEST_F(VectorDrivers, CgmExtentFontListAndPages)
     const auto fonts = find(es, 1, 13);
     ASSERT_EQ(fonts.size(), 1u);
     EXPECT_EQ(fonts[0]->params.size(), 260u);  // option 28 outside 0..2: the list of 2
-    EXPECT_EQ(fonts[0]->params.substr(0, 12), "\x0b" "Courier New");
+    EXPECT_EQ(fonts[0]->params.substr(0, 12), "\x0b"
+                                              "Courier New");
 }
 
 TEST_F(VectorDrivers, CgmCellArrays)
@@ -565,7 +570,7 @@ TEST_F(VectorDrivers, CgmCellArrays)
     const std::string cgm = plot(9, [&] {
         answers.push_back(image("vector_small.bmp", 7, 2));
         answers.push_back(image("vector_wide.bmp", 7000, 1));
-        answers.push_back(image("vector_small.bmp", 0, 2));         // no size
+        answers.push_back(image("vector_small.bmp", 0, 2));          // no size
         answers.push_back(image("vector_small.bmp", 70000, 70000));  // beyond the loader's limit
         answers.push_back(image("vector_missing.bmp", 7, 2));
     });

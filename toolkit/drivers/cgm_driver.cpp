@@ -43,11 +43,12 @@ constexpr std::string_view FONT_LISTS[3][16] = {
      "HELVETICA_OBLIQUE", "HELVETICA_BOLD_OBLIQUE", "TIMES_ROMAN", "TIMES_BOLD", "TIMES_ITALIC",
      "TIMES_BOLD_ITALIC", "SYMBOL", "SYMBOL", "SYMBOL", "SYMBOL"},
     {"Courier", "Courier-Bold", "Courier-Oblique", "Courier-BoldOblique", "Helvetica", "Helvetica-Bold",
-     "Helvetica-Oblique", "Helvetica-BoldOblique", "Times-Roman", "Times-Bold", "Times-Italic", "Times-BoldItalic",
-     "Symbol", "Symbol", "Symbol", "Symbol"},
-    {"Courier New", "Courier New Bold", "Courier New Italic", "Courier New Bold Italic", "Arial", "Arial Bold",
-     "Arial Italic", "Arial Bold Italic", "Times New Roman", "Times New Roman Bold", "Times New Roman Italic",
-     "Times New Roman Bold Italic", "Symbol", "Symbol Italic", "Symbol Bold", "Symbol Bold Italic"},
+     "Helvetica-Oblique", "Helvetica-BoldOblique", "Times-Roman", "Times-Bold", "Times-Italic",
+     "Times-BoldItalic", "Symbol", "Symbol", "Symbol", "Symbol"},
+    {"Courier New", "Courier New Bold", "Courier New Italic", "Courier New Bold Italic", "Arial",
+     "Arial Bold", "Arial Italic", "Arial Bold Italic", "Times New Roman", "Times New Roman Bold",
+     "Times New Roman Italic", "Times New Roman Bold Italic", "Symbol", "Symbol Italic", "Symbol Bold",
+     "Symbol Bold Italic"},
 };
 
 void bytes(std::string_view b)

@@ -29,10 +29,10 @@ struct CgmDriverStateRecord {
     int alignment = -1;
     int join = 0;
     int cap = 0;
-    int W = 0, H = 0;            // VDC extent
-    double page_aspect = 1.0;    // option 1 / option 2 at op 18
-    double sx = 1.0, sy = 1.0;   // surface units -> VDC
-    bool picture_open = false;   // between BEGIN PICTURE and END PICTURE
+    int W = 0, H = 0;           // VDC extent
+    double page_aspect = 1.0;   // option 1 / option 2 at op 18
+    double sx = 1.0, sy = 1.0;  // surface units -> VDC
+    bool picture_open = false;  // between BEGIN PICTURE and END PICTURE
 };
 extern CgmDriverStateRecord CgmDriverState;
 

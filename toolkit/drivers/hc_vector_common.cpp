@@ -7,8 +7,8 @@
 
 #include <algorithm>
 
-void hc_vector_device(int rgb_flag, int w1, int w2, int w3, std::string_view caps, int resolution, int colours,
-                      int device)
+void hc_vector_device(int rgb_flag, int w1, int w2, int w3, std::string_view caps, int resolution,
+                      int colours, int device)
 {
     auto& I = GrDeviceInfo;
     I.angle_resolution[1] = 360;

@@ -9,8 +9,8 @@
 // The hardcopy entries of GrDeviceInfo: angle resolution 360, level 2, RGB flag, the three further
 // words, text word 8 and text real 1.7E38; the capability string of GrDeviceCaps; HcDeviceBlock's
 // resolution, colour count and initialised device.
-void hc_vector_device(int rgb_flag, int w1, int w2, int w3, std::string_view caps, int resolution, int colours,
-                      int device);
+void hc_vector_device(int rgb_flag, int w1, int w2, int w3, std::string_view caps, int resolution,
+                      int colours, int device);
 // The current (or previous) colour of GrColourState as its model holds it: a colour number under
 // model 1, else the packed RGB value.
 int hc_colour_value(int which);

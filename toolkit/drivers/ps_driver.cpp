@@ -19,8 +19,8 @@ namespace {
 auto& S = PsDriverState;
 
 // Dash patterns by line type 0..6.
-constexpr std::string_view DASHES[7] = {"[] 0",          "[1 5] 4",     "[6 6] 3", "[1 3 4 4] 0",
-                                        "[1 2 1 2 4 2] 0", "[5 2 3 2] 2", "[3 3] 1"};
+constexpr std::string_view DASHES[7] = {"[] 0",        "[1 5] 4", "[6 6] 3", "[1 3 4 4] 0", "[1 2 1 2 4 2] 0",
+                                        "[5 2 3 2] 2", "[3 3] 1"};
 // Font-size factors by text mode.
 constexpr double FONT_X[3] = {1.65, 1.33, 1.72};
 constexpr double FONT_Y[3] = {1.0, 0.82, 0.82};
@@ -152,8 +152,8 @@ void op_open()
             IHcPsPutLine("dup length dict begin");
             IHcPsPutLine("{1 index /FID ne {def} {pop pop} ifelse} forall");
             IHcPsPutLine("/Encoding ISOLatin1Encoding def");
-            IHcPsPutLine("currentdict end " + std::string(FAMILIES[family]) + "-" + std::to_string(variant + 1) +
-                         " exch definefont pop");
+            IHcPsPutLine("currentdict end " + std::string(FAMILIES[family]) + "-" +
+                         std::to_string(variant + 1) + " exch definefont pop");
         }
     IHcPsPutLine("/Symbol ff");
     IHcPsPutLine("dup length dict begin");
@@ -236,7 +236,8 @@ void op_polyline()
 
 void op_colour()
 {
-    S.colour_value = HcOptions(7) != 0 && GrColourState.number[GR_CURRENT] != 0 ? -1 : hc_colour_value(GR_CURRENT);
+    S.colour_value =
+        HcOptions(7) != 0 && GrColourState.number[GR_CURRENT] != 0 ? -1 : hc_colour_value(GR_CURRENT);
     float r = 0, g = 0, b = 0;
     IHcPsColour(S.colour_value, r, g, b);
     if (r != S.red || g != S.green || b != S.blue) {
@@ -345,9 +346,9 @@ void op_text()
         const double h = std::clamp(T.char_height * double(GrDeviceArea.text_height) * S.sy, 1.0, 999.0);
         const int face = T.effective_face;
         if (face >= 1 && face <= 4) {
-            const std::string name = face == 4 ? std::string("/Symbol")
-                                               : std::string(FAMILIES[face - 1]) + "-" +
-                                                     std::to_string(1 + (T.style & 3));
+            const std::string name =
+                face == 4 ? std::string("/Symbol")
+                          : std::string(FAMILIES[face - 1]) + "-" + std::to_string(1 + (T.style & 3));
             // A size that F5.1 cannot hold is written as its largest value.
             IHcPsPutLine(name + " ff [" + hpgl_real(std::min(w * FONT_X[mode], 999.9), "F5.1") + " 0 0 " +
                          hpgl_real(std::min(h * FONT_Y[mode], 999.9), "F5.1") + " 0 0] ms");
@@ -494,7 +495,8 @@ void IHcPsArc(int op)
     scale_line(r);
     if (!open_arc)
         IHcPsPutPoint(B.X(1), B.Y(1) / rr, "m");
-    const std::string angles = hpgl_real(B.X(3) / DEGREE, "F8.1") + hpgl_real(B.Y(3) / DEGREE, "F8.1") + " arc";
+    const std::string angles =
+        hpgl_real(B.X(3) / DEGREE, "F8.1") + hpgl_real(B.Y(3) / DEGREE, "F8.1") + " arc";
     IHcPsPutReals3(B.X(1) * S.sx, B.Y(1) * S.sy / rr, B.X(2) * S.sx, angles);
     colour_line_unrecorded();
     if (op == GrOpPiePattern)

@@ -10,9 +10,9 @@ constexpr int HC_PS_DEVICE = 2;
 
 // PsDriverState: what the driver keeps between calls.
 struct PsDriverStateRecord {
-    int path_count = 0;  // segments in the open path (0: none)
-    float pen_x = -9999.0f, pen_y = -9999.0f;  // end of the last segment, surface units
-    float red = 0.0f, green = 0.0f, blue = 0.0f;               // current colour, fractions 0..1
+    int path_count = 0;                                             // segments in the open path (0: none)
+    float pen_x = -9999.0f, pen_y = -9999.0f;                       // end of the last segment, surface units
+    float red = 0.0f, green = 0.0f, blue = 0.0f;                    // current colour, fractions 0..1
     float last_red = -1.0f, last_green = -1.0f, last_blue = -1.0f;  // last written colour
     int colour_value = -1;  // colour value of the last op 3 or 35 (-1 black)
     int last_line_type = 0;
@@ -20,7 +20,7 @@ struct PsDriverStateRecord {
     bool font_changed = true;
     int page = 1;
     bool eps = false;
-    bool blank_start = false;  // every line begins with one blank (option 17 at op 18)
+    bool blank_start = false;    // every line begins with one blank (option 17 at op 18)
     float sx = 1.0f, sy = 1.0f;  // surface units -> points
 };
 extern PsDriverStateRecord PsDriverState;

@@ -181,8 +181,8 @@ void op_shape(int op)
     }
     switch (op) {
     case GrOpEllipsePattern:
-        IHcSvgPutLine("<ellipse cx=\"" + px(B.X(1)) + "\" cy=\"" + py(B.Y(1)) + "\" rx=\"" + num(B.X(2) * S.sx) +
-                      "\" ry=\"" + num(B.Y(2) * S.sy) + "\"/>");
+        IHcSvgPutLine("<ellipse cx=\"" + px(B.X(1)) + "\" cy=\"" + py(B.Y(1)) + "\" rx=\"" +
+                      num(B.X(2) * S.sx) + "\" ry=\"" + num(B.Y(2) * S.sy) + "\"/>");
         return;
     case GrOpQuadPattern: point_list("<polygon points=", B.X.v.data(), B.Y.v.data(), 4); return;
     case GrOpRectanglePattern: {
@@ -209,9 +209,9 @@ void op_clip()
         return;
     ++S.clip_count;
     S.clip_text = std::to_string(S.clip_count);
-    IHcSvgPutLine("<defs><clipPath id=\"clip" + S.clip_text + "\"><rect width=\"" + num((A.x2 - A.x1) * S.sx) +
-                  "\" height=\"" + num((A.y2 - A.y1) * S.sy) + "\" x=\"" + px(A.x1) + "\" y=\"" + py(A.y2) +
-                  "\"/></clipPath></defs>");
+    IHcSvgPutLine("<defs><clipPath id=\"clip" + S.clip_text + "\"><rect width=\"" +
+                  num((A.x2 - A.x1) * S.sx) + "\" height=\"" + num((A.y2 - A.y1) * S.sy) + "\" x=\"" +
+                  px(A.x1) + "\" y=\"" + py(A.y2) + "\"/></clipPath></defs>");
 }
 
 // The text for character data: "&" and "<" as references, bytes 128..255 as "&#NNN;", control bytes
@@ -258,7 +258,8 @@ void op_text()
         else if (T.text_mode != 1 && T.justification == 2)
             style += "text-anchor:end;";
         const int mode = std::clamp(T.text_mode, 0, 2);
-        style += "font-size:" + num(T.char_width * double(GrDeviceArea.text_width) * FONT_FACTOR[mode] * S.sx);
+        style +=
+            "font-size:" + num(T.char_width * double(GrDeviceArea.text_width) * FONT_FACTOR[mode] * S.sx);
         IHcSvgPutLine("<g style=\"" + style + "\">");
     }
     double x = 0, y = 0;
@@ -349,13 +350,13 @@ void IHcSvgDriver(int op)
     case GrOpLineCap: op_style(); return;
     case GrOpLine:
         page_used();
-        IHcSvgPutLine("<line x1=\"" + px(B.X(1)) + "\" y1=\"" + py(B.Y(1)) + "\" x2=\"" + px(B.X(2)) + "\" y2=\"" +
-                      py(B.Y(2)) + "\"/>");
+        IHcSvgPutLine("<line x1=\"" + px(B.X(1)) + "\" y1=\"" + py(B.Y(1)) + "\" x2=\"" + px(B.X(2)) +
+                      "\" y2=\"" + py(B.Y(2)) + "\"/>");
         return;
     case GrOpPoint:
         page_used();
-        IHcSvgPutLine("<line x1=\"" + px(B.X(1)) + "\" y1=\"" + py(B.Y(1)) + "\" x2=\"" + px(B.X(1)) + "\" y2=\"" +
-                      py(B.Y(1)) + "\" />");
+        IHcSvgPutLine("<line x1=\"" + px(B.X(1)) + "\" y1=\"" + py(B.Y(1)) + "\" x2=\"" + px(B.X(1)) +
+                      "\" y2=\"" + py(B.Y(1)) + "\" />");
         return;
     case GrOpPolyline:
         page_used();

@@ -529,7 +529,8 @@ static void hardware_out(int d, float x, float y, std::string_view text, float W
     }
     for (std::size_t k = first; k < last; ++k) {
         hardware_text_op(d, static_cast<float>(x + at[k] * ax), static_cast<float>(y + at[k] * ay),
-                         text.substr(k, 1), W * (at[k + 1] - at[k]), (k == first ? 1 : 0) | (k + 1 == last ? 2 : 0));
+                         text.substr(k, 1), W * (at[k + 1] - at[k]),
+                         (k == first ? 1 : 0) | (k + 1 == last ? 2 : 0));
     }
 }
 
