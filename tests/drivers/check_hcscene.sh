@@ -61,10 +61,10 @@ else
     scene --device 1 --out direct.plt >out.txt || fail "direct exit"
     cmp -s piped.plt direct.plt || fail "the copied plot differs from the driver's bytes"
     [ "$(temps)" -eq "$before" ] || fail "a temporary plot file stayed"
-    # A device without hand-off takes the name literally and runs nothing (device 3 has no driver yet:
-    # nothing is written at all).
+    # A device without hand-off (SVG) takes the name literally and runs nothing.
     scene --device 3 --out "copy @ literal.plt" >out.txt || fail "device 3 exit"
     [ ! -e literal.plt ] || fail "device 3 ran the command"
+    [ -s "copy @ literal.plt" ] || fail "device 3 did not write the file of the literal name"
     # A failing command: error 13, and the temporary file is gone all the same.
     if scene --device 1 --out "no_such_command @ x.plt" >out.txt; then fail "failing command exits 0"; fi
     grep -q 'Error=  13:' out.txt || fail "failing command: $(cat out.txt)"

@@ -6,6 +6,10 @@
 #ifdef _WIN32
 #include "toolkit/drivers/hc_printer_win.h"
 #endif
+#include "toolkit/drivers/ps_driver.h"
+#include "toolkit/drivers/svg_driver.h"
+#include "toolkit/drivers/dxf_driver.h"
+#include "toolkit/drivers/cgm_driver.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/win/device_select.h"
 #include "toolkit/win/entry.h"
@@ -265,6 +269,10 @@ void IHcDriversInstall()
     HcFrontEnd.printer_page_query = hc_screen_print_query;
     HcFrontEnd.print_image = IGrPrintImage;
 #endif
+    HcDriverTable(2) = IHcPsDriver;
+    HcDriverTable(3) = IHcSvgDriver;
+    HcDriverTable(8) = IHcDxfDriver;
+    HcDriverTable(9) = IHcCgmDriver;
     HcFrontEnd.end = [] { IHcOpen("S", " "); };
     HcFrontEnd.option_set = IHcOptionSet;
 }

@@ -454,8 +454,10 @@ static void substitute_out(int d, float x, float y, std::string_view text, float
     IGrStrokeFontSwap(0);
 }
 
-// Sends characters to output d as one op 22: start, direction and end of the text.
-static void hardware_text_op(int d, float x, float y, std::string_view text, double L)
+// Sends characters to output d as one op 22: start, direction and end of the text. IX(2) holds the
+// group flags of the drivers that group a string's characters: 1 on its first op, 2 on its last (3 for
+// a whole string in one op).
+static void hardware_text_op(int d, float x, float y, std::string_view text, double L, int group = 3)
 {
     const auto& T = GrTextState;
     auto& B = GrPrimitiveBlock;
@@ -463,6 +465,7 @@ static void hardware_text_op(int d, float x, float y, std::string_view text, dou
     B.TEXT.fill(' ');
     std::copy_n(text.begin(), n, B.TEXT.begin());
     B.IX(1) = n;
+    B.IX(2) = group;
     B.X(1) = x;
     B.Y(1) = y;
     B.X(2) = T.angle_cos;
@@ -489,7 +492,7 @@ static void hardware_out(int d, float x, float y, std::string_view text, float W
             // Centred across the column, one cell below the previous character.
             const float cx = static_cast<float>(x - ax / 2 - (k + 0.5) * hx);
             const float cy = static_cast<float>(y - ay / 2 - (k + 0.5) * hy);
-            hardware_text_op(d, cx, cy, text.substr(k, 1), W);
+            hardware_text_op(d, cx, cy, text.substr(k, 1), W, (k == 0 ? 1 : 0) | (k + 1 == n ? 2 : 0));
         }
         return;
     }
@@ -526,7 +529,8 @@ static void hardware_out(int d, float x, float y, std::string_view text, float W
     }
     for (std::size_t k = first; k < last; ++k) {
         hardware_text_op(d, static_cast<float>(x + at[k] * ax), static_cast<float>(y + at[k] * ay),
-                         text.substr(k, 1), W * (at[k + 1] - at[k]));
+                         text.substr(k, 1), W * (at[k + 1] - at[k]),
+                         (k == first ? 1 : 0) | (k + 1 == last ? 2 : 0));
     }
 }
 

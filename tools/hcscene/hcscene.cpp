@@ -368,6 +368,7 @@ int main(int argc, char** argv)
     for (int page = 1; page <= a.pages; ++page) {
         if (page > 1) {
             GrPrimitiveBlock.NVAL = 0;
+            GrPrimitiveBlock.NPTS = 0;
             IHcSendOp(GrOpHardcopyPage);
         }
         draw_scene(page);
