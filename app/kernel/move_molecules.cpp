@@ -44,18 +44,18 @@ constexpr float PULL_BACK_LIMIT = 0.99999f;  // a face fraction below this pulls
 // What the move reads for every molecule and nothing in a pass changes, read once per pass (the box's
 // side codes and the index mode stay as they are while molecules move).
 struct MovePass {
-    LatticeSteps L;          // the lattice, with the reciprocals of its divisors
-    double clip_limit[3];    // division width less GEOMETRY_TOLERANCE, per axis
-    double start_margin[3];  // see open_axis_divisions
-    bool one_element;        // one element per division on every axis: the element is (1, 1, 1)
-    bool open_paths;         // one_element, and no min-x side that is periodic, the moving wall or
-                             // counts separation crossings: move_on_open_path may be tried
-    bool all_open;           // every division's code is 1 or more (no surface, all in the flow);
-                             // set by MOVE_MOLECULES only, false elsewhere
-    bool side1_periodic;     // BOUNDARY_CODE(1) is BOUNDARY_PERIODIC
-    bool moving_wall;        // BOUNDARY_CODE(1) is BOUNDARY_MOVING_WALL
-    bool count_separation;   // constant-pressure min-x side with a secondary gas: count crossings
-    bool continuous;         // INDEX_MODE is INDEX_CONTINUOUS
+    LatticeSteps L;         // the lattice, with the reciprocals of its divisors
+    double clip_limit[3];   // division width less GEOMETRY_TOLERANCE, per axis
+    double start_half[3];   // 1/2 - 2 (QUOTIENT_NEAR + start margin): see open_axis_divisions
+    bool one_element;       // one element per division on every axis: the element is (1, 1, 1)
+    bool open_paths;        // one_element, and no min-x side that is periodic, the moving wall or
+                            // counts separation crossings: move_on_open_path may be tried
+    bool all_open;          // every division's code is 1 or more (no surface, all in the flow);
+                            // set by MOVE_MOLECULES only, false elsewhere
+    bool side1_periodic;    // BOUNDARY_CODE(1) is BOUNDARY_PERIODIC
+    bool moving_wall;       // BOUNDARY_CODE(1) is BOUNDARY_MOVING_WALL
+    bool count_separation;  // constant-pressure min-x side with a secondary gas: count crossings
+    bool continuous;        // INDEX_MODE is INDEX_CONTINUOUS
 };
 
 // 2^-22: see open_axis_divisions.
@@ -67,8 +67,9 @@ MovePass move_pass()
     const LatticeSteps& L = pass.L;
     for (int a = 0; a < 3; ++a) {
         pass.clip_limit[a] = L.width[a] - L.tol;
-        pass.start_margin[a] =
+        const double start_margin =
             START_MARGIN_SCALE * L.divisions_per_length[a] * (std::fabs(L.low[a]) + L.extent[a] + L.width[a]);
+        pass.start_half[a] = 0.5 - 2.0 * (locate_detail::QUOTIENT_NEAR + start_margin);
     }
     pass.one_element = L.elements[0] == 1 && L.elements[1] == 1 && L.elements[2] == 1;
     const int side1 = BOX.BOUNDARY_CODE(1);
@@ -556,23 +557,26 @@ void move_for_time_on(int& N, int& NCI, float DTIM, int& II, const MovePass& pas
 // divisions_per_length (|low| + extent + width), is four times a bound of that rounding (half a unit
 // in the last place of |c1| < |low| + extent + width, at most 2^-24 |c1|, times divisions_per_length)
 // and leaves far more than enough for the roundings of the 8-byte sums and products (about 2^-50 of
-// it). Every other index is found by the quotient rule itself.
+// it). Each interval test is written |f - 1/2| < h with h half the interval less twice the distance
+// asked for (start_half and END_HALF), so that it holds only for fractions well inside the interval
+// whatever the rounding of f - 1/2. Every other index is found by the quotient rule itself.
 struct AxisDivisions {
     int start, end;
 };
 
+// 1/2 less twice QUOTIENT_NEAR: see open_axis_divisions.
+constexpr double END_HALF = 0.5 - 2.0 * locate_detail::QUOTIENT_NEAR;
+
 inline AxisDivisions open_axis_divisions(const MovePass& pass, int a, float c0, float d, float c1)
 {
-    constexpr double NEAR = locate_detail::QUOTIENT_NEAR;
     const LatticeSteps& L = pass.L;
     const double t1 = (double(c1) + L.tol - L.low[a]) * L.divisions_per_length[a];
     if (t1 >= 0.0 && t1 < L.division_count[a]) {
         const int k = static_cast<int>(t1);
         const double f1 = t1 - k;
-        if (f1 > NEAR && f1 < 1.0 - NEAR) {
+        if (std::fabs(f1 - 0.5) < END_HALF) {
             const double f0 = f1 - double(d) * L.divisions_per_length[a];
-            const double margin = NEAR + pass.start_margin[a];
-            if (f0 > margin && f0 < 1.0 - margin)
+            if (std::fabs(f0 - 0.5) < pass.start_half[a])
                 return {k + 1, k + 1};
             return {path_division_index(L, a, c0), k + 1};
         }
