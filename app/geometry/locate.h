@@ -43,9 +43,11 @@ inline int element_index(float c, float cmin, int i, float division_width, int n
 // n_per_e is worked out once). The product lies within a few units in the last place of the quotient
 // (below 1e-6 for any value below n < 2^31), so it truncates as the quotient does unless it lies within
 // 1e-6 of an integer; there, and for NaN, the quotient decides.
+constexpr double QUOTIENT_NEAR = 1e-6;
+
 inline int quotient_index(double x, double n_real, double e, double n_per_e, int n)
 {
-    constexpr double NEAR = 1e-6;
+    constexpr double NEAR = QUOTIENT_NEAR;
     const double t = x * n_per_e;
     if (t >= 0.0 && t < n_real) {
         const int k = static_cast<int>(t);

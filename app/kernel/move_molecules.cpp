@@ -41,14 +41,54 @@ const char* const LOST_MOVED_CHANGE = " REMOVED DURING MOVE, CHANGE EL";
 constexpr float HIT_FRACTION_LIMIT = 1.01f;  // a triangle crossing up to this fraction is a hit
 constexpr float PULL_BACK_LIMIT = 0.99999f;  // a face fraction below this pulls the end point back
 
+// What the move reads for every molecule and nothing in a pass changes, read once per pass (the box's
+// side codes and the index mode stay as they are while molecules move).
+struct MovePass {
+    LatticeSteps L;         // the lattice, with the reciprocals of its divisors
+    double clip_limit[3];   // division width less GEOMETRY_TOLERANCE, per axis
+    double start_half[3];   // 1/2 - 2 (QUOTIENT_NEAR + start margin): see open_axis_divisions
+    bool one_element;       // one element per division on every axis: the element is (1, 1, 1)
+    bool open_paths;        // one_element, and no min-x side that is periodic, the moving wall or
+                            // counts separation crossings: move_on_open_path may be tried
+    bool all_open;          // every division's code is 1 or more (no surface, all in the flow);
+                            // set by MOVE_MOLECULES only, false elsewhere
+    bool side1_periodic;    // BOUNDARY_CODE(1) is BOUNDARY_PERIODIC
+    bool moving_wall;       // BOUNDARY_CODE(1) is BOUNDARY_MOVING_WALL
+    bool count_separation;  // constant-pressure min-x side with a secondary gas: count crossings
+    bool continuous;        // INDEX_MODE is INDEX_CONTINUOUS
+};
+
+// 2^-22: see open_axis_divisions.
+constexpr double START_MARGIN_SCALE = 1.0 / 4194304.0;
+
+MovePass move_pass()
+{
+    MovePass pass{lattice_steps(), {}, {}, false, false, false, false, false, false, false};
+    const LatticeSteps& L = pass.L;
+    for (int a = 0; a < 3; ++a) {
+        pass.clip_limit[a] = L.width[a] - L.tol;
+        const double start_margin =
+            START_MARGIN_SCALE * L.divisions_per_length[a] * (std::fabs(L.low[a]) + L.extent[a] + L.width[a]);
+        pass.start_half[a] = 0.5 - 2.0 * (locate_detail::QUOTIENT_NEAR + start_margin);
+    }
+    pass.one_element = L.elements[0] == 1 && L.elements[1] == 1 && L.elements[2] == 1;
+    const int side1 = BOX.BOUNDARY_CODE(1);
+    pass.side1_periodic = side1 == BOUNDARY_PERIODIC;
+    pass.moving_wall = side1 == BOUNDARY_MOVING_WALL;
+    pass.count_separation = side1 == BOUNDARY_PRESSURE && GAS.INITIAL_GAS == 1;
+    pass.continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
+    pass.open_paths = pass.one_element && !pass.side1_periodic && !pass.moving_wall && !pass.count_separation;
+    return pass;
+}
+
 // One path of MOVE_ONE_MOLECULE.
 struct Path {
-    float P0[3];                  // start point
-    float d[3];                   // displacement
-    float P1[3];                  // end point
-    float dt;                     // time moved (DTIM')
-    float left;                   // time left, DTIM - DTIM'
-    const LatticeSteps* lattice;  // the lattice, with the reciprocals of its divisors
+    float P0[3];           // start point
+    float d[3];            // displacement
+    float P1[3];           // end point
+    float dt;              // time moved (DTIM')
+    float left;            // time left, DTIM - DTIM'
+    const MovePass* pass;  // the pass's lattice and side codes
 };
 
 // Division index of a coordinate on the path (axis a): GEOMETRY_TOLERANCE is added first, so a point
@@ -60,13 +100,32 @@ inline int path_division_index(const LatticeSteps& L, int a, float c)
                                          L.divisions_per_length[a], L.divisions[a]);
 }
 
-// The current division indices of point P, as the path step finds them.
-void set_path_division(const float P[3], const LatticeSteps& L)
+// The division indices of a point on the path, x, y, z.
+struct PathDivision {
+    int i, j, k;
+    bool operator==(const PathDivision& o) const { return i == o.i && j == o.j && k == o.k; }
+};
+
+inline PathDivision path_division(const float P[3], const LatticeSteps& L)
+{
+    return {path_division_index(L, 0, P[0]), path_division_index(L, 1, P[1]),
+            path_division_index(L, 2, P[2])};
+}
+
+// Makes division v the present one (CURRENT_DIVISION_X/Y/Z), which the cell search within a division,
+// the recovery of lost points and the surface interaction read.
+inline void set_current_division(const PathDivision& v)
 {
     auto& D = DIVISIONS;
-    D.CURRENT_DIVISION_X = path_division_index(L, 0, P[0]);
-    D.CURRENT_DIVISION_Y = path_division_index(L, 1, P[1]);
-    D.CURRENT_DIVISION_Z = path_division_index(L, 2, P[2]);
+    D.CURRENT_DIVISION_X = v.i;
+    D.CURRENT_DIVISION_Y = v.j;
+    D.CURRENT_DIVISION_Z = v.k;
+}
+
+// The current division indices of point P, as the path step finds them.
+inline void set_path_division(const float P[3], const LatticeSteps& L)
+{
+    set_current_division(path_division(P, L));
 }
 
 // Displacement along one axis for the time DT, shortened (with DT) to `limit`, the division width less
@@ -155,10 +214,10 @@ void test_triangles(int k, const Path& p, const float vel[3], bool once, float& 
 
 // Stores cell CN of molecule N (until now in NCI); under continuous indexing the molecule moves from
 // the old cell's list to the new one's.
-void set_cell(int N, int NCI, int CN)
+void set_cell(int N, int NCI, int CN, const MovePass& pass)
 {
     MOLECULES.IP(IP_CELL, N) = CN;
-    if (RUN.INDEX_MODE == INDEX_CONTINUOUS && CN != NCI) {
+    if (pass.continuous && CN != NCI) {
         REMOVE_FROM_CELL_LIST(NCI, N);
         INSERT_INTO_CELL_LIST(CN, N);
     }
@@ -184,12 +243,21 @@ void remove_without_cell(int& N, int NCI, int& II, const char* text, const float
 }
 
 // The cell of point P (in/out): the search within the present division or the full one, then the
-// recovery of a point in no cell, which may move P.
-int cell_of_point(float P[3], bool in_division, const LatticeSteps& L)
+// recovery of a point in no cell, which may move P. With one element per division the element within
+// the division is (1, 1, 1) whatever P is (the element search clamps each index to 1..1), so it is
+// not worked out.
+int cell_of_point(float P[3], bool in_division, const MovePass& pass)
 {
+    const LatticeSteps& L = pass.L;
     int CN = 0;
     if (in_division) {
-        FIND_CELL_IN_DIVISION(CN, P[0], P[1], P[2], L);
+        if (pass.one_element) {
+            auto& D = DIVISIONS;
+            D.CURRENT_ELEMENT_X = D.CURRENT_ELEMENT_Y = D.CURRENT_ELEMENT_Z = 1;
+            CN = D.ELEMENT_CELL(D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_X, 1, 1, 1);
+        } else {
+            FIND_CELL_IN_DIVISION(CN, P[0], P[1], P[2], L);
+        }
         if (CN < 1)
             RELOCATE_LOST_MOLECULE_IN_DIVISION(CN, P[0], P[1], P[2]);
     } else {
@@ -246,14 +314,14 @@ void settle_surface_hit(int& N, int NCI, int& II, Path& p, int ITRI, float SDMIN
         return;
     float P[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
     keep_inside_box(P);
-    const int CN = cell_of_point(P, in_division, *p.lattice);
+    const int CN = cell_of_point(P, in_division, *p.pass);
     for (int i = 1; i <= 3; ++i)
         M.MOL_POS(i, N) = P[i - 1];
     if (CN < 1) {
         remove_without_cell(N, NCI, II, in_division ? LOST_REFLECTED_SAME : LOST_REFLECTED_CHANGE, P);
         return;
     }
-    set_cell(N, NCI, CN);
+    set_cell(N, NCI, CN, *p.pass);
     II = MOVE_KEPT;
 }
 
@@ -272,8 +340,7 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool in_division)
     float SDMIN = NO_FACE_MET;
     if (faces)
         APPLY_BOX_FACES(N, p.P1[0], p.d[0], p.P1[1], p.d[1], p.P1[2], p.d[2], SDMIN);
-    const bool wall = B.BOUNDARY_CODE(1) == BOUNDARY_MOVING_WALL;
-    if (wall)
+    if (p.pass->moving_wall)
         REFLECT_AT_MOVING_WALL(N, p.P1[0], p.d[0], p.dt, p.left, SDMIN);
     if (SDMIN < 0.0f) {
         remove_at_face(N, NCI, II);
@@ -289,11 +356,11 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool in_division)
         // sub-step reflected the molecule; the pulled-back point is not wrapped, so its own division
         // holds (otherwise it would be given a cell at the other end of the box).
         if (in_division)
-            set_path_division(p.P1, *p.lattice);
+            set_path_division(p.P1, p.pass->L);
     } else if (faces) {
         reflect_at_further_planes(N, p.P1);
     }
-    const int CN = cell_of_point(p.P1, in_division, *p.lattice);
+    const int CN = cell_of_point(p.P1, in_division, *p.pass);
     if (CN < 1) {
         // The same-division line gives the end point, the division-change line the start point.
         const float P0[3] = {M.MOL_POS(1, N), M.MOL_POS(2, N), M.MOL_POS(3, N)};
@@ -303,20 +370,18 @@ void settle_at_faces(int& N, int NCI, int& II, Path& p, bool in_division)
             remove_without_cell(N, NCI, II, LOST_MOVED_CHANGE, P0);
         return;
     }
-    set_cell(N, NCI, CN);
+    set_cell(N, NCI, CN, *p.pass);
     for (int i = 1; i <= 3; ++i)
         M.MOL_POS(i, N) = p.P1[i - 1];
     II = MOVE_KEPT;
 }
 
-// The path within one division (start and end division the same).
-void move_within_division(int& N, int NCI, int& II, Path& p, const float vel[3])
+// The path within division v (start and end division the same).
+void move_within_division(int& N, int NCI, int& II, Path& p, const float vel[3], const PathDivision& v)
 {
-    const auto& D = DIVISIONS;
-    const int MINLEV =
-        D.DIVISION_INFO(DIVISION_CODE, D.CURRENT_DIVISION_Z, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_X);
+    const int MINLEV = DIVISIONS.DIVISION_INFO(DIVISION_CODE, v.k, v.j, v.i);
     // A division without surfaces, the min-x side not periodic: faces and cell only.
-    if (MINLEV >= 1 && BOX.BOUNDARY_CODE(1) != BOUNDARY_PERIODIC) {
+    if (MINLEV >= 1 && !p.pass->side1_periodic) {
         settle_at_faces(N, NCI, II, p, true);
         return;
     }
@@ -332,12 +397,14 @@ void move_within_division(int& N, int NCI, int& II, Path& p, const float vel[3])
     settle_at_faces(N, NCI, II, p, true);
 }
 
-// The path from division (i0, j0, k0) into the present division, which differs on one to three axes
+// The path from division v0 into division v1 (the present one), which differs on one to three axes
 // by one: the up to eight divisions of the block they span are examined, start and end first.
-void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3], int i0, int j0, int k0)
+void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3], const PathDivision& v0,
+                           const PathDivision& v1)
 {
     const auto& D = DIVISIONS;
-    const int i1 = D.CURRENT_DIVISION_X, j1 = D.CURRENT_DIVISION_Y, k1 = D.CURRENT_DIVISION_Z;
+    const int i0 = v0.i, j0 = v0.j, k0 = v0.k;
+    const int i1 = v1.i, j1 = v1.j, k1 = v1.k;
     // PATH_DIVISION_LIST: entry c (bit 1 x, bit 2 y, bit 4 z set: that index from the end division)
     // for every c whose changed bits lie among the axes that change; start (c = 0) first, end second.
     const int changed = (i1 != i0 ? 1 : 0) | (j1 != j0 ? 2 : 0) | (k1 != k0 ? 4 : 0);
@@ -395,54 +462,64 @@ inline void prefetch_cell_time_step(int far)
     }
 }
 
-// MOVE_ONE_MOLECULE on the lattice L (the present one). The displacement is cut, on each axis in the
+// Whether every division has a code of 1 or more: no surface reaches any, and all lie in the flow.
+bool every_division_open()
+{
+    const auto& INFO = DIVISIONS.DIVISION_INFO;
+    const auto& B = BOX;
+    for (int i = 1; i <= B.DIVISIONS_X; ++i)
+        for (int j = 1; j <= B.DIVISIONS_Y; ++j)
+            for (int k = 1; k <= B.DIVISIONS_Z; ++k)
+                if (INFO(DIVISION_CODE, k, j, i) < 1)
+                    return false;
+    return true;
+}
+
+// MOVE_ONE_MOLECULE in the pass described by `pass`. The displacement is cut, on each axis in the
 // order x, y, z, to the division width less GEOMETRY_TOLERANCE, the time moved (and the axes already
 // formed) shrinking with it; the time not moved comes back in DTIM, with the part of the sub-step after a
 // reflection at a box face or the moving wall that pulled the end point back, for the caller's next
 // sub-step.
-void move_one_molecule(int& N, int& NCI, float& DTIM, int& II, const LatticeSteps& L)
+void move_one_molecule(int& N, int& NCI, float& DTIM, int& II, const MovePass& pass)
 {
     auto& M = MOLECULES;
-    auto& D = DIVISIONS;
-    const auto& B = BOX;
+    const LatticeSteps& L = pass.L;
 
     // Start point and its division.
     Path p;
-    p.lattice = &L;
+    p.pass = &pass;
     for (int i = 0; i < 3; ++i)
         p.P0[i] = M.MOL_POS(i + 1, N);
-    const int i0 = path_division_index(L, 0, p.P0[0]);
-    const int j0 = path_division_index(L, 1, p.P0[1]);
-    const int k0 = path_division_index(L, 2, p.P0[2]);
+    const PathDivision start = path_division(p.P0, L);
 
-    // Displacement, end point and its division.
+    // Displacement, end point and its division, which becomes the present one.
     const float vel[3] = {M.PV(1, N), M.PV(2, N), M.PV(3, N)};
     p.dt = DTIM;
-    clip_displacement(vel[0], L.width[0] - L.tol, p.d[0], p.dt);
-    if (clip_displacement(vel[1], L.width[1] - L.tol, p.d[1], p.dt))
+    clip_displacement(vel[0], pass.clip_limit[0], p.d[0], p.dt);
+    if (clip_displacement(vel[1], pass.clip_limit[1], p.d[1], p.dt))
         p.d[0] = static_cast<float>(double(vel[0]) * p.dt);
-    if (clip_displacement(vel[2], L.width[2] - L.tol, p.d[2], p.dt)) {
+    if (clip_displacement(vel[2], pass.clip_limit[2], p.d[2], p.dt)) {
         p.d[0] = static_cast<float>(double(vel[0]) * p.dt);
         p.d[1] = static_cast<float>(double(vel[1]) * p.dt);
     }
     for (int i = 0; i < 3; ++i)
         p.P1[i] = p.P0[i] + p.d[i];
     p.left = DTIM - p.dt;
-    set_path_division(p.P1, L);
+    const PathDivision end = path_division(p.P1, L);
+    set_current_division(end);
 
     // Within one division or across divisions.
-    if (D.CURRENT_DIVISION_X == i0 && D.CURRENT_DIVISION_Y == j0 && D.CURRENT_DIVISION_Z == k0)
-        move_within_division(N, NCI, II, p, vel);
+    if (end == start)
+        move_within_division(N, NCI, II, p, vel, end);
     else
-        move_across_divisions(N, NCI, II, p, vel, i0, j0, k0);
+        move_across_divisions(N, NCI, II, p, vel, start, end);
 
     // Completion.
     if (II == MOVE_KEPT) {
-        const auto& G = GAS;
-        if (B.BOUNDARY_CODE(1) == BOUNDARY_PRESSURE && G.INITIAL_GAS == 1) {
+        if (pass.count_separation) {
             // Net crossings of the flow separation boundary; a molecule that starts or ends on it is
             // not counted.
-            const float x0 = p.P0[0], x1 = M.MOL_POS(1, N), xs = G.SEPARATION_X;
+            const float x0 = p.P0[0], x1 = M.MOL_POS(1, N), xs = GAS.SEPARATION_X;
             if (x0 < xs && xs < x1)
                 GAS.SEPARATION_CROSSINGS(molecule_species(N)) += 1.0;
             else if (x0 > xs && xs > x1)
@@ -459,21 +536,115 @@ void move_one_molecule(int& N, int& NCI, float& DTIM, int& II, const LatticeStep
 // again within the smallest face fraction) gives up the rest of its step after this many.
 constexpr int MAX_SUB_STEPS = 100;
 
-// move_for_time on the lattice L (the present one).
-void move_for_time_on(int& N, int& NCI, float DTIM, int& II, const LatticeSteps& L)
+// move_for_time in the pass described by `pass`.
+void move_for_time_on(int& N, int& NCI, float DTIM, int& II, const MovePass& pass)
 {
     for (int step = 1; step <= MAX_SUB_STEPS; ++step) {
         II = MOVE_PENDING;
-        move_one_molecule(N, NCI, DTIM, II, L);
+        move_one_molecule(N, NCI, DTIM, II, pass);
         if (II != MOVE_KEPT || !(DTIM > 0.0f))
             return;
     }
 }
 
+// The path division indices on axis a (path_division_index) of the start point c0 and of the end
+// point c1 = c0 + d (a 4-byte sum) of a sub-step whose end point lies strictly inside the box. Where the
+// end point's index comes from the quotient rule's multiplication (the fraction t1 - k of its product
+// t1 lies more than NEAR from an integer), the start point's fraction is, up to the rounding of the
+// sum, the same less d divisions_per_length; where that lies more than NEAR + start_margin inside
+// (0, 1), the start point's product t0 lies more than NEAR inside the same interval (k, k + 1), so the
+// quotient rule gives it the same index, which is therefore not worked out. The margin, 2^-22
+// divisions_per_length (|low| + extent + width), is four times a bound of that rounding (half a unit
+// in the last place of |c1| < |low| + extent + width, at most 2^-24 |c1|, times divisions_per_length)
+// and leaves far more than enough for the roundings of the 8-byte sums and products (about 2^-50 of
+// it). Each interval test is written |f - 1/2| < h with h half the interval less twice the distance
+// asked for (start_half and END_HALF), so that it holds only for fractions well inside the interval
+// whatever the rounding of f - 1/2. Every other index is found by the quotient rule itself.
+struct AxisDivisions {
+    int start, end;
+};
+
+// 1/2 less twice QUOTIENT_NEAR: see open_axis_divisions.
+constexpr double END_HALF = 0.5 - 2.0 * locate_detail::QUOTIENT_NEAR;
+
+inline AxisDivisions open_axis_divisions(const MovePass& pass, int a, float c0, float d, float c1)
+{
+    const LatticeSteps& L = pass.L;
+    const double t1 = (double(c1) + L.tol - L.low[a]) * L.divisions_per_length[a];
+    if (t1 >= 0.0 && t1 < L.division_count[a]) {
+        const int k = static_cast<int>(t1);
+        const double f1 = t1 - k;
+        if (std::fabs(f1 - 0.5) < END_HALF) {
+            const double f0 = f1 - double(d) * L.divisions_per_length[a];
+            if (std::fabs(f0 - 0.5) < pass.start_half[a])
+                return {k + 1, k + 1};
+            return {path_division_index(L, a, c0), k + 1};
+        }
+    }
+    return {path_division_index(L, a, c0), path_division_index(L, a, c1)};
+}
+
+// The most common moves, made without the general steps: one sub-step (no axis cut at a division
+// width) whose end point lies strictly inside the box (so no face can be met and no plane lies behind
+// it), in a pass with `open_paths`, either within one division that no surface reaches or, when every
+// division is open (`all_open`), across divisions; and the division's only element holding a cell. For
+// such a move move_for_time makes one call of move_one_molecule that tests no triangle and applies no
+// face or wall, and leaves the time left DTIM - DTIM = 0. Its cell search is the one within the path's
+// end division for a path within one division, and the full search (FIND_CELL, which locates the
+// point anew without the tolerance and makes that division the present one) for a path across
+// divisions. The same writes are made here: the present division and element, the cell (and the cell
+// lists), the position, NCI. Returns false, having changed nothing, for every other move, which then
+// goes the general way.
+inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
+{
+    if (!pass.open_paths)
+        return false;
+    auto& M = MOLECULES;
+    auto& POS = M.MOL_POS;
+    const float P0[3] = {POS(1, N), POS(2, N), POS(3, N)};
+    float d[3], P1[3];
+    for (int a = 0; a < 3; ++a) {
+        d[a] = static_cast<float>(double(M.PV(a + 1, N)) * DTIM);
+        if (std::fabs(d[a]) > pass.clip_limit[a])
+            return false;
+        P1[a] = P0[a] + d[a];
+    }
+    const auto& B = BOX;
+    if (!(P1[0] > B.XMIN && P1[0] < B.XMAX && P1[1] > B.YMIN && P1[1] < B.YMAX && P1[2] > B.ZMIN &&
+          P1[2] < B.ZMAX))
+        return false;
+    const LatticeSteps& L = pass.L;
+    const AxisDivisions x = open_axis_divisions(pass, 0, P0[0], d[0], P1[0]);
+    const AxisDivisions y = open_axis_divisions(pass, 1, P0[1], d[1], P1[1]);
+    const AxisDivisions z = open_axis_divisions(pass, 2, P0[2], d[2], P1[2]);
+    PathDivision cell_division{x.end, y.end, z.end};
+    auto& D = DIVISIONS;
+    if (x.start == x.end && y.start == y.end && z.start == z.end) {
+        if (D.DIVISION_INFO(DIVISION_CODE, cell_division.k, cell_division.j, cell_division.i) < 1)
+            return false;
+    } else {
+        if (!pass.all_open)
+            return false;
+        using locate_detail::division_index;
+        cell_division = {division_index(L, 0, P1[0]), division_index(L, 1, P1[1]),
+                         division_index(L, 2, P1[2])};
+    }
+    const int CN = D.ELEMENT_CELL(cell_division.k, cell_division.j, cell_division.i, 1, 1, 1);
+    if (CN < 1)
+        return false;
+    set_current_division(cell_division);
+    D.CURRENT_ELEMENT_X = D.CURRENT_ELEMENT_Y = D.CURRENT_ELEMENT_Z = 1;
+    set_cell(N, NCI, CN, pass);
+    for (int i = 1; i <= 3; ++i)
+        POS(i, N) = P1[i - 1];
+    NCI = CN;
+    return true;
+}
+
 // Molecule N's turn in the pass at flow time TIME: when its clock lags TIME by more than its cell's
 // time step DTC, the clock advances by 2 DTC, MOVE_COUNT by one, and the molecule is moved for 2 DTC. A
 // removal leaves N one less.
-inline void move_if_due(int& N, double TIME, const LatticeSteps& L)
+inline void move_if_due(int& N, double TIME, const MovePass& pass)
 {
     auto& M = MOLECULES;
     int NCI = M.IP(IP_CELL, N);
@@ -484,9 +655,10 @@ inline void move_if_due(int& N, double TIME, const LatticeSteps& L)
     M.MOL_TIME(N) += DTIM;
     RUN.MOVE_COUNT += 1.0;
     int II = MOVE_PENDING;
-    if (DTIM > double(0.2f) * DTC)
-        move_for_time_on(N, NCI, DTIM, II, L);
-    else
+    if (DTIM > double(0.2f) * DTC) {
+        if (!move_on_open_path(N, NCI, DTIM, pass))
+            move_for_time_on(N, NCI, DTIM, II, pass);
+    } else
         M.MOL_TIME(N) -= DTIM;
 }
 
@@ -495,13 +667,13 @@ inline void move_if_due(int& N, double TIME, const LatticeSteps& L)
 // MOVE_ONE_MOLECULE: see kernel_move.h.
 void MOVE_ONE_MOLECULE(int& N, int& NCI, float& DTIM, int& II)
 {
-    move_one_molecule(N, NCI, DTIM, II, lattice_steps());
+    move_one_molecule(N, NCI, DTIM, II, move_pass());
 }
 
 // move_for_time: see kernel_move.h.
 void move_for_time(int& N, int& NCI, float DTIM, int& II)
 {
-    move_for_time_on(N, NCI, DTIM, II, lattice_steps());
+    move_for_time_on(N, NCI, DTIM, II, move_pass());
 }
 
 // MOVE_MOLECULES: every molecule present at the start of the pass is considered once. A molecule is
@@ -514,9 +686,10 @@ void MOVE_MOLECULES()
     auto& M = MOLECULES;
     const double TIME = RUN.TIME;
     M.DEBUG_MOLECULE = -1;
-    const LatticeSteps lattice = lattice_steps();
+    MovePass pass = move_pass();
+    pass.all_open = pass.open_paths && every_division_open();
     for (int N = 1; N <= M.NM; ++N) {
         prefetch_cell_time_step(N + PREFETCH_DISTANCE);
-        move_if_due(N, TIME, lattice);
+        move_if_due(N, TIME, pass);
     }
 }
