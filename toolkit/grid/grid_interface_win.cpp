@@ -3,6 +3,7 @@
 // controls, the others through storage; every routine also keeps storage current.
 #include "toolkit/grid/grid.h"
 #include "toolkit/grid/grid_win.h"
+#include "toolkit/grid/grid_window.h"
 
 #include "toolkit/grid/grid_number_text.h"
 #include "toolkit/win/dialogs_win.h"
@@ -212,6 +213,7 @@ void copy_headers(HWND target, GridRecord& t, const GridRecord& s)
             0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0, r.right - r.left, r.bottom - r.top,
             target, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleA(nullptr), nullptr);
         SendMessageA(t.header, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        grid_subclass(t.header, WGridHeaderWndProc);
         int n = static_cast<int>(SendMessageA(s.header, HDM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < n; ++i) {
             char text[256] = {};
@@ -1039,6 +1041,13 @@ void WGridSwapRows(int& field, int row_a, int row_b, int label_flag)
 
 void WGridInfo(int& field, int option, int& value)
 {
+    if (field == -2) {  // the change flags kept from the last stand-alone window closed in modal mode
+        if (option == 6)
+            value = GRID_WINDOW_KEPT.changed_since_saved ? 0 : 1;
+        else if (option == 7)
+            value = GRID_WINDOW_KEPT.changed;
+        return;
+    }
     HWND grid = grid_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g)
