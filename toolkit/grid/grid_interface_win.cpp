@@ -214,6 +214,9 @@ void copy_headers(HWND target, GridRecord& t, const GridRecord& s)
             target, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleA(nullptr), nullptr);
         SendMessageA(t.header, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         grid_subclass(t.header, WGridHeaderWndProc);
+    }
+    // A header of its own (a grid made with the header style) takes the items too.
+    if (s.header && t.header && SendMessageA(t.header, HDM_GETITEMCOUNT, 0, 0) == 0) {
         int n = static_cast<int>(SendMessageA(s.header, HDM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < n; ++i) {
             char text[256] = {};
