@@ -3,6 +3,7 @@
 #include "tests/win/win_test_support.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/grid/grid.h"
+#include "toolkit/grid/grid_editor.h"
 #include "toolkit/grid/grid_window.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/window_table_win.h"
@@ -242,6 +243,67 @@ TEST_F(GridWindow, ModalRunLeavesTextsAndChangeFlags)
     WGridInfo(f, 6, unchanged);
     EXPECT_EQ(unchanged, 1);
     std::remove("modal.csv");
+}
+
+TEST_F(GridWindow, EditorCommandsThroughTheirDialogs)
+{
+    open(ROWS_DIALOG, 500, 400);
+    int error = -1, mode = 2;
+    WGridEdOpen(error, ROWS_GRID, mode, 0, 0, "", "");
+    ASSERT_EQ(error, 0);
+    const char* names[] = {"b", "zz", "xab", "a"};
+    for (int row = 0; row < 4; ++row) {
+        int f = 0;
+        WGridPutCell(f, 0, row, 0.0, names[row], "");
+    }
+    int f = 0, rows = 4;
+    WGridSetRows(f, rows);
+
+    // Find "AB", match case off: the cell holding "xab".
+    int match_case = 0;
+    std::string text = "old";
+    HANDLE driver = start_uidriver("wait Find 20 set 1002 AB press 1");
+    WGridEdFind(window, 1, match_case, text);
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    EXPECT_EQ(text, "AB");
+    int row = 0;
+    f = 0;
+    WGridInfo(f, 5, row);
+    EXPECT_EQ(row, 3);
+    // Find next from there: nothing below, no wrapping.
+    driver = start_uidriver("wait FIND 20 press 1");
+    WGridEdFind(window, 0, match_case, text);
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    WGridInfo(f, 5, row);
+    EXPECT_EQ(row, 3);
+
+    // Go to column 2, row 4.
+    driver = start_uidriver("wait \"Goto Cell\" 20 set 1002 2 set 1004 4 press 1");
+    WGridEdGoto(window, 1);
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    int column = 0;
+    WGridInfo(f, 4, column);
+    WGridInfo(f, 5, row);
+    EXPECT_EQ(column, 2);
+    EXPECT_EQ(row, 4);
+
+    // Sort by the first column, descending, match case on.
+    int sorted = 0;
+    driver = start_uidriver("wait Sort 20 select 1002 1 radio 1005 check 1006 1 press 1");
+    WGridEdSort(window, 1, sorted);
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    EXPECT_EQ(sorted, 1);
+    const char* want[] = {"zz", "xab", "b", "a"};
+    for (int r = 1; r <= 4; ++r) {
+        std::string t(3, ' ');
+        WGridGetString(0, 1, r, t);
+        EXPECT_EQ(t.substr(0, t.find_last_not_of(' ') + 1), want[r - 1]);
+    }
+    // Cancel sorts nothing.
+    driver = start_uidriver("wait Sort 20 press 2");
+    WGridEdSort(window, 1, sorted);
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    EXPECT_EQ(sorted, 0);
 }
 
 }  // namespace
