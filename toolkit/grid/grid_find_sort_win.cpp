@@ -3,6 +3,7 @@
 #include "toolkit/grid/grid.h"
 #include "toolkit/grid/grid_editor.h"
 #include "toolkit/grid/grid_sort.h"
+#include "toolkit/grid/grid_win.h"
 
 #include "resources/dialog_ids.h"
 #include "toolkit/common/error_state.h"
@@ -81,27 +82,41 @@ void sort_key(int field, int column, int row, int type, bool ignore_case, bool d
     key.defined = 1;
 }
 
+// The rows of a grid field for the sort. A row's key is read through the cell interface once and kept,
+// and moves with its row at each exchange, so that the sort's repeated key reads cost no cell access.
 class GridRowsOfField : public GridSortRows {
 public:
-    GridRowsOfField(int field, int column, int type, int flags, int key_width)
-        : field_(field), column_(column), type_(type), descending_((flags & 1) != 0),
-          ignore_case_((flags & 2) != 0), labels_((flags & 4) != 0), key_width_(key_width)
+    GridRowsOfField(int field, HWND grid, int column, int type, int flags, int key_width, int first, int last)
+        : field_(field), grid_(grid), column_(column), type_(type), descending_((flags & 1) != 0),
+          ignore_case_((flags & 2) != 0), labels_((flags & 4) != 0), key_width_(key_width), first_(first),
+          keys_(static_cast<size_t>(last - first + 1)), read_(static_cast<size_t>(last - first + 1), 0)
     {
     }
     void key(int row, GridSortKey& key) override
     {
-        sort_key(field_, column_, row, type_, ignore_case_, descending_, key_width_, key);
+        const size_t i = static_cast<size_t>(row - first_);
+        if (!read_[i]) {
+            sort_key(field_, column_, row, type_, ignore_case_, descending_, key_width_, keys_[i]);
+            read_[i] = 1;
+        }
+        key = keys_[i];
     }
     void swap(int a, int b) override
     {
-        int f = field_;
-        WGridSwapRows(f, a - 1, b - 1, labels_ ? 4 : 0);
+        if (GridRecord* g = grid_record(grid_))
+            grid_swap_rows(grid_, *g, a - 1, b - 1, labels_ ? 4 : 0);
+        std::swap(keys_[static_cast<size_t>(a - first_)], keys_[static_cast<size_t>(b - first_)]);
+        std::swap(read_[static_cast<size_t>(a - first_)], read_[static_cast<size_t>(b - first_)]);
     }
 
 private:
-    const int field_, column_, type_;
+    const int field_;
+    const HWND grid_;
+    const int column_, type_;
     const bool descending_, ignore_case_, labels_;
-    const int key_width_;
+    const int key_width_, first_;
+    std::vector<GridSortKey> keys_;
+    std::vector<char> read_;
 };
 
 // The frame of an editor command: the given window current, the last error kept, the dialog loaded;
@@ -208,7 +223,11 @@ void WGridSort(int field, int column, int first_row, int last_row, int flags)
         int f = field;
         WGridColumnLength(f, column - 1, key_width);
     }
-    GridRowsOfField sorted(field, column, type, flags, key_width);
+    int f = field;
+    HWND grid = grid_field_window(f);
+    if (!grid || first < 1 || last > rows || first > last)
+        return;
+    GridRowsOfField sorted(field, grid, column, type, flags, key_width, first, last);
     WGridSortRows(first, last, type, (flags & 1) != 0, sorted);
 }
 

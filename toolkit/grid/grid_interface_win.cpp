@@ -27,8 +27,9 @@ bool is_grid(HWND w)
            grid_record(w);
 }
 
-// The grid that a field id names; -1 in the field id when there is none.
-HWND grid_window(int& field)
+}  // namespace
+
+HWND grid_field_window(int& field)
 {
     HWND w = nullptr;
     if (field == 0) {
@@ -46,10 +47,12 @@ HWND grid_window(int& field)
     return w;
 }
 
+namespace {
+
 // The grid and its record for a routine on a column (and row): -1 or -2 in the field id on failure.
 GridRecord* column_grid(int& field, HWND& grid, int column)
 {
-    grid = grid_window(field);
+    grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g)
         return nullptr;
@@ -656,7 +659,7 @@ void WGridPutMenuText(int& field, int column, int row, int& not_found, std::stri
 // slots (which would name no control).
 static HWND menu_slot(int& field, int column, int slot)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g)
         return nullptr;
@@ -875,7 +878,7 @@ void WGridColumnLength(int& field, int column, int& length)
 
 void WGridPutColumnLabel(int& field, int item, std::string_view text)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g || !g->header)
         return;
@@ -892,7 +895,7 @@ void WGridPutColumnLabel(int& field, int item, std::string_view text)
 
 void WGridGetColumnLabel(int& field, int item, std::string& text)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     text.clear();
     if (!g || !g->header)
@@ -912,7 +915,7 @@ void WGridGetColumnLabel(int& field, int item, std::string& text)
 
 void WGridPutRowLabel(int& field, int row, std::string_view text)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g || g->label_windows.empty())
         return;
@@ -929,7 +932,7 @@ void WGridPutRowLabel(int& field, int row, std::string_view text)
 
 void WGridGetRowLabel(int& field, int row, std::string& text)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     text.clear();
     if (!g || g->label_windows.empty())
@@ -963,14 +966,14 @@ void WGridSetCell(int& field, int column, int row)
 
 void WGridSetRows(int& field, int rows)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     if (grid)
         WGridResizeRows(grid, rows);
 }
 
 void WGridColumns(int& field, int columns, const int* map)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g)
         return;
@@ -1004,16 +1007,9 @@ void WGridColumns(int& field, int columns, const int* map)
         DestroyWindow(dialog);
 }
 
-void WGridSwapRows(int& field, int row_a, int row_b, int label_flag)
+void grid_swap_rows(HWND grid, GridRecord& record, int row_a, int row_b, int label_flag)
 {
-    HWND grid;
-    GridRecord* g = cell_grid(field, grid, 0, row_a);
-    if (!g)
-        return;
-    if (row_b < 0 || row_b >= g->rows) {
-        field = -2;
-        return;
-    }
+    GridRecord* g = &record;
     WGridClearBlock(grid);
     const int slot_a = row_a - g->top_row, slot_b = row_b - g->top_row;
     const bool a_shown = slot_a >= 0 && slot_a < g->slots, b_shown = slot_b >= 0 && slot_b < g->slots;
@@ -1042,6 +1038,19 @@ void WGridSwapRows(int& field, int row_a, int row_b, int label_flag)
     }
 }
 
+void WGridSwapRows(int& field, int row_a, int row_b, int label_flag)
+{
+    HWND grid;
+    GridRecord* g = cell_grid(field, grid, 0, row_a);
+    if (!g)
+        return;
+    if (row_b < 0 || row_b >= g->rows) {
+        field = -2;
+        return;
+    }
+    grid_swap_rows(grid, *g, row_a, row_b, label_flag);
+}
+
 void WGridInfo(int& field, int option, int& value)
 {
     if (field == -2) {  // the change flags kept from the last stand-alone window closed in modal mode
@@ -1051,7 +1060,7 @@ void WGridInfo(int& field, int option, int& value)
             value = GRID_WINDOW_KEPT.changed;
         return;
     }
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g)
         return;

@@ -93,6 +93,12 @@ extern UINT GM_CELLCHANGE;
 extern int GRID_RENOTIFY;
 
 GridRecord* grid_record(HWND grid);
+// The grid a field id names (0: the current window's stand-alone grid); null and -1 in the field id
+// when there is none.
+HWND grid_field_window(int& field);
+// Exchanges two rows (0-based, inside the rows in use) of every column, with their labels for a
+// label flag other than 0 (WGridSwapRows after its checks).
+void grid_swap_rows(HWND grid, GridRecord& g, int row_a, int row_b, int label_flag);
 // The window text of a control.
 std::string grid_window_text(HWND window);
 // Creates the row-label window of a slot (shown when its row exists); false when it fails.
