@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -295,6 +296,15 @@ TEST_F(GridEditing, DeleteAndCutFollowTheReadOnlyRows)
     EXPECT_EQ(WGridCanPaste(read_only), 0);
     WGridSelectBlock(read_only, 0, 0, 0, 1);
     EXPECT_EQ(WGridCanCutBlock(read_only), 0);
+
+    // Shift+click spans a block from the current cell; on the current cell it removes the block.
+    WGridClearBlock(grid);
+    WGridSetCurrent(grid, TEXT, 0, 1);
+    SendMessageA(cell(CHECK, 1), WM_LBUTTONDOWN, MK_SHIFT | MK_LBUTTON, 0);
+    EXPECT_EQ(std::vector<int>(g->block, g->block + 4), (std::vector<int>{0, 1, TEXT, CHECK}));
+    SendMessageA(cell(TEXT, 0), WM_LBUTTONDOWN, MK_SHIFT | MK_LBUTTON, 0);
+    SendMessageA(cell(TEXT, 0), WM_LBUTTONUP, 0, 0);
+    EXPECT_EQ(g->block[0], -1);
 
     // The grid's commands: copy (32123) then cut (32122) of a block.
     WGridSelectBlock(grid, 0, 0, TEXT, TEXT);

@@ -306,4 +306,58 @@ TEST_F(GridWindow, EditorCommandsThroughTheirDialogs)
     EXPECT_EQ(sorted, 0);
 }
 
+TEST_F(GridWindow, FileCommandsAndTheirMessages)
+{
+    open(EDIT_DIALOG, 400, 300);
+    int error = -1, mode = 2;
+    WGridEdOpen(error, SMALL_GRID, mode, 0, 0, "", "");
+    ASSERT_EQ(error, 0);
+    int f = 0;
+    WGridPutCell(f, 0, 0, 0.0, "a\"b", "");
+    WGridPutInteger(0, 2, 1, 5);
+    WGridPutCheckBox(f, 2, 0, 1);
+    WGridPutReal(0, 4, 1, 1.5f);
+    WGridPutReal(0, 4, 2, 2.5f);
+
+    // Save with no name opens the chooser even in Save mode; Cancel writes nothing.
+    int saved = -1;
+    std::string name;
+    HANDLE driver = start_uidriver("wait \"Select File\" 20 press 2");
+    WGridEdSave(window, 0, saved, name, "");
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    EXPECT_EQ(saved, 0);
+    EXPECT_EQ(name, "");
+
+    // A full disc: "Error writing file", not saved.
+    name = "Z:\\dev\\full";
+    driver = start_uidriver("wait \"File Error\" 20 dialog \"Error writing file\" 20 press 1");
+    WGridEdSave(window, 0, saved, name, "");
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    EXPECT_EQ(saved, 0);
+
+    // The saved file loads back; its empty integer field is reported once, and the load counts.
+    name = "commands.csv";
+    WGridEdSave(window, 0, saved, name, "");
+    EXPECT_EQ(saved, 1);
+    WGridClear(record().inner, 0);
+    int loaded = -1;
+    driver = start_uidriver(
+        "wait \"Data Error\" 20 dialog \"Non-numeric data found for numeric cell\" 20 press 1");
+    WGridEdLoad(window, 0, loaded, name, "");
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(ERROR_STATE.last_error, 10);
+    std::string t;
+    f = 0;
+    WGridGetText(f, 0, 0, t, 21);
+    EXPECT_EQ(t, "a\"b");
+    // A missing file: "Error opening file", not loaded, the name kept.
+    name = "missing.csv";
+    driver = start_uidriver("wait \"File Error\" 20 dialog \"Error opening file\" 20 press 1");
+    WGridEdLoad(window, 0, loaded, name, "");
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    EXPECT_EQ(loaded, 0);
+    std::remove("commands.csv");
+}
+
 }  // namespace
