@@ -398,7 +398,7 @@ TEST_F(GridEditing, FindAndSortOnADialogGrid)
     WGridInfo(f, 5, row);
     EXPECT_EQ(row, 2);
     WGridFind(ROWS_GRID, "AB", 2, 0, found);
-    EXPECT_EQ(found, 0);  // with match case nothing
+    EXPECT_EQ(found, 0);                     // with match case nothing
     WGridFind(ROWS_GRID, "a", 1, 1, found);  // next after row 2
     WGridInfo(f, 5, row);
     EXPECT_EQ(row, 4);

@@ -27,7 +27,7 @@ TEST(GridClipboard, StateAndSize)
         {"abc", 1, 1, 1},
         {"a\tb\tc", 2, 3, 1},
         {"a\r\nb", 2, 1, 2},
-        {"a\r\nb\r\n", 2, 1, 2},      // a final line end adds no row
+        {"a\r\nb\r\n", 2, 1, 2},       // a final line end adds no row
         {"a\tb\r\nc\tx\ty", 2, 3, 2},  // the most fields of any row
         {"a\nb\nc", 2, 1, 3},          // a bare LF separates rows too
         {"a\t\t", 2, 3, 1},
@@ -118,14 +118,31 @@ TEST(GridCsv, ReadingCases)
     };
     const Case cases[] = {
         {"comma inside quotes", "\"a,b\",c\r\n", 3, 2, {{{0, 0}, "a,b"}, {{0, 1}, "c"}}, 0, 1},
-        {"LF-only lines", "a,b\nc,d\n", 3, 2, {{{0, 0}, "a"}, {{0, 1}, "b"}, {{1, 0}, "c"}, {{1, 1}, "d"}}, 0, 2},
+        {"LF-only lines",
+         "a,b\nc,d\n",
+         3,
+         2,
+         {{{0, 0}, "a"}, {{0, 1}, "b"}, {{1, 0}, "c"}, {{1, 1}, "d"}},
+         0,
+         2},
         // The opening quote and the last character go; the odd quote of the second line keeps its comma.
         {"LF inside quotes ends the line", "\"x\ny\",z\n", 3, 2, {{{0, 0}, ""}, {{1, 0}, "\","}}, 0, 2},
         {"last line without line end is stored", "a\r\nb", 3, 1, {{{0, 0}, "a"}, {{1, 0}, "b"}}, 0, 2},
-        {"trailing blanks dropped, leading kept", "  a  ,b \r\n", 1, 2, {{{0, 0}, "  a"}, {{0, 1}, "b"}}, 0, 1},
+        {"trailing blanks dropped, leading kept",
+         "  a  ,b \r\n",
+         1,
+         2,
+         {{{0, 0}, "  a"}, {{0, 1}, "b"}},
+         0,
+         1},
         {"too many lines", "a\nb\nc\nd\n", 2, 1, {{{0, 0}, "a"}, {{1, 0}, "b"}}, 1, 2},
-        {"too many columns: later rows still read", "a,b,c\nd\n", 3, 2,
-         {{{0, 0}, "a"}, {{0, 1}, "b"}, {{1, 0}, "d"}}, 1, 2},
+        {"too many columns: later rows still read",
+         "a,b,c\nd\n",
+         3,
+         2,
+         {{{0, 0}, "a"}, {{0, 1}, "b"}, {{1, 0}, "d"}},
+         1,
+         2},
         {"empty file", "", 3, 2, {}, 0, 0},
     };
     for (const Case& c : cases) {
@@ -172,7 +189,8 @@ TEST(GridCsv, BlanksAtTheEndOfAPieceAreKept)
 TEST(GridCsv, ShortReadStopsWithoutEmptyingTheRest)
 {
     Recorder r;
-    int result = grid_csv_read(100, [](char*, int) { return 3; }, 4, 2, r);
+    int result = grid_csv_read(
+        100, [](char*, int) { return 3; }, 4, 2, r);
     EXPECT_EQ(result, 2);
     EXPECT_EQ(r.rest_from, -1);
 }

@@ -55,7 +55,10 @@ struct TextRows : GridSortRows {
                     c = static_cast<char>(c - 'a' + 'A');
         k.defined = 1;
     }
-    void swap(int a, int b) override { std::swap(texts[static_cast<size_t>(a)], texts[static_cast<size_t>(b)]); }
+    void swap(int a, int b) override
+    {
+        std::swap(texts[static_cast<size_t>(a)], texts[static_cast<size_t>(b)]);
+    }
 };
 
 TEST(GridSort, SixAndSevenRowsGiveTheSameKeyOrderAndRowsTravelWhole)
@@ -93,7 +96,8 @@ TEST(GridSort, EmptyCellsGoLastInBothDirections)
         EXPECT_EQ(std::vector<int>(rows.defined.begin(), rows.defined.begin() + 5), std::vector<int>(5, 1));
         EXPECT_EQ(std::vector<int>(rows.defined.begin() + 5, rows.defined.end()), std::vector<int>(3, 0));
         std::vector<int> defined_keys(rows.keys.begin(), rows.keys.begin() + 5);
-        const std::vector<int> want = descending ? std::vector<int>{8, 6, 4, 1, -2} : std::vector<int>{-2, 1, 4, 6, 8};
+        const std::vector<int> want =
+            descending ? std::vector<int>{8, 6, 4, 1, -2} : std::vector<int>{-2, 1, 4, 6, 8};
         EXPECT_EQ(defined_keys, want);
     }
 }
@@ -154,7 +158,9 @@ TEST(GridSort, MillionOrderedReversedAndRandomKeys)
     for (int variant = 0; variant < 3; ++variant) {
         std::vector<int> k(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i)
-            k[static_cast<size_t>(i)] = variant == 0 ? i : variant == 1 ? n - i : static_cast<int>(random() % 1000);
+            k[static_cast<size_t>(i)] = variant == 0   ? i
+                                        : variant == 1 ? n - i
+                                                       : static_cast<int>(random() % 1000);
         IntRows rows;
         rows.fill(k);
         WGridSortRows(0, n - 1, GRID_TYPE_INTEGER, false, rows);
@@ -173,15 +179,15 @@ TEST(GridFind, SubstringWithAndWithoutCase)
         int first, found;
     };
     const Case cases[] = {
-        {"AB", true, 0, 1},   {"AB", false, 0, 2}, {"AB", false, 0, 2}, {"ab", false, 2, -1},
-        {"", false, 1, 1},    // an empty pattern matches the first cell searched
-        {"b   ", false, 0, 1},  // trailing blanks match the padding
-        {"xab      ", true, 0, -1},  // longer than the cell width
+        {"AB", true, 0, 1},         {"AB", false, 0, 2}, {"AB", false, 0, 2},
+        {"ab", false, 2, -1},       {"", false, 1, 1},  // an empty pattern matches the first cell searched
+        {"b   ", false, 0, 1},                          // trailing blanks match the padding
+        {"xab      ", true, 0, -1},                     // longer than the cell width
     };
     for (const Case& c : cases) {
         int found = -99;
-        WGridFindInColumn(c.pattern, static_cast<int>(std::string(c.pattern).size()), c.first, 2, c.ignore_case,
-                          fetch, found);
+        WGridFindInColumn(c.pattern, static_cast<int>(std::string(c.pattern).size()), c.first, 2,
+                          c.ignore_case, fetch, found);
         EXPECT_EQ(found, c.found) << c.pattern << " " << c.ignore_case;
     }
 }

@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int EDIT_DIALOG = 3600, SMALL_GRID = 3601, READ_ONLY = 3604;  // 4 rows; read-only, 2 rows
-constexpr int ROWS_DIALOG = 3100, ROWS_GRID = 3101;                      // 500 rows
+constexpr int ROWS_DIALOG = 3100, ROWS_GRID = 3101;                     // 500 rows
 
 std::vector<std::string> menu_items(HMENU menu)
 {

@@ -59,8 +59,8 @@ std::string block_field(GridRecord& g, int column, int row)
         return state ? "Yes" : "No";
     }
     case GRID_MENU:
-        return menu_option_text(g, column,
-                                c ? static_cast<int>(SendMessageA(c, CB_GETCURSEL, 0, 0)) : grid_stored_int(col, row));
+        return menu_option_text(
+            g, column, c ? static_cast<int>(SendMessageA(c, CB_GETCURSEL, 0, 0)) : grid_stored_int(col, row));
     default: {
         std::string t = c ? grid_window_text(c) : grid_stored_text(col, row, grid_column_format(g, column));
         size_t limit = col.kind == GRID_TEXT      ? static_cast<size_t>(col.length)

@@ -318,7 +318,8 @@ void grid_subclass(HWND window, WNDPROC procedure)
     if (!window || GetPropA(window, BUDDY_PROC))
         return;
     SetPropA(window, BUDDY_PROC,
-             reinterpret_cast<HANDLE>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure))));
+             reinterpret_cast<HANDLE>(
+                 SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure))));
 }
 
 std::string grid_window_text(HWND w)

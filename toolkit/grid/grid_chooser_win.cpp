@@ -34,8 +34,8 @@ std::string trimmed(std::string_view text)
 
 }  // namespace
 
-void WSelectFile(int filter_id, std::string_view filter, int options, std::string& file, std::string_view title,
-                 int& filter_index, int snapshot)
+void WSelectFile(int filter_id, std::string_view filter, int options, std::string& file,
+                 std::string_view title, int& filter_index, int snapshot)
 {
     int error = 0;
     if (snapshot)

@@ -72,9 +72,7 @@ std::string csv_field(int field, int column, int row)
         WGridGetMenuText(f, column, option, text);
         return grid_csv_quote(text);
     }
-    default:
-        WGridGetText(f, column, row, text, GRID_CSV_PIECE);
-        return trimmed(text);
+    default: WGridGetText(f, column, row, text, GRID_CSV_PIECE); return trimmed(text);
     }
 }
 

@@ -39,8 +39,8 @@ void WGridEdQuerySave(int window, int modified, int& proceed, std::string& file,
 // Option bits: 1 save, 2 overwrite / create question, 4 path need not exist, 8 keep the directory the
 // user ended in, 16 several files, 32 default extension, 128 file must exist. The file name goes in
 // (its directory is where the chooser starts) and comes out; the answer is WDialogInfo option 4.
-void WSelectFile(int filter_id, std::string_view filter, int options, std::string& file, std::string_view title,
-                 int& filter_index, int snapshot);
+void WSelectFile(int filter_id, std::string_view filter, int options, std::string& file,
+                 std::string_view title, int& filter_index, int snapshot);
 void WGridEdFileName(std::string_view filter, int options, std::string& file, std::string_view title = {},
                      int* filter_index = nullptr);
 void WDialogTitle(std::string_view title);
@@ -48,7 +48,8 @@ void WDialogShowAtOrigin(int focus_field, int mode);
 void WDialogGetTextLength(int field, int& length);
 // Fills a list or combo field with `count` options and selects option `option`; an editable combo
 // with option 0 shows `text` when given.
-void WDialogPutMenu(int field, const std::string* options, int count, int option, const std::string* text = nullptr);
+void WDialogPutMenu(int field, const std::string* options, int count, int option,
+                    const std::string* text = nullptr);
 // "ON " switches beeping on, "OFF" off (any case); any other text beeps once.
 void IOsBeepControl(std::string_view text);
 

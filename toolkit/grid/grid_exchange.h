@@ -22,7 +22,8 @@ int WGridClipboardState(const std::string* text);
 void WGridClipboardSize(std::string_view text, int& columns, int& rows);
 
 // The block text of rows x columns fields.
-std::string grid_clipboard_text(int rows, int columns, const std::function<std::string(int row, int column)>& field);
+std::string grid_clipboard_text(int rows, int columns,
+                                const std::function<std::string(int row, int column)>& field);
 
 // One field of a pasted text at its row and column offset from the starting cell.
 struct GridPasteField {

@@ -190,13 +190,14 @@ void WGridFind(int field, std::string_view text, int length, int flags, int& fou
         int f = field, width = 0;
         WGridColumnLength(f, column - 1, width);
         int row = -1;
-        WGridFindInColumn(text, length, first_searched ? start_row : r1, r2, ignore_case,
-                          [&](int r) {
-                              std::string cell(static_cast<size_t>(std::max(width, 0)), ' ');
-                              WGridGetString(field, column, r, cell);
-                              return cell;
-                          },
-                          row);
+        WGridFindInColumn(
+            text, length, first_searched ? start_row : r1, r2, ignore_case,
+            [&](int r) {
+                std::string cell(static_cast<size_t>(std::max(width, 0)), ' ');
+                WGridGetString(field, column, r, cell);
+                return cell;
+            },
+            row);
         first_searched = false;
         if (row > 0) {
             WGridSelectCell(field, column, row);
@@ -359,7 +360,8 @@ void WGridEdSort(int window, int label_flag, int& sorted)
     WDialogGetCheckBox(IDC_GRID_SORT_CASE, SORT_MATCH_CASE);
     f = 0;
     WGridInfo(f, 3, rows);
-    const int flags = (SORT_DIRECTION == 2 ? 1 : 0) + (SORT_MATCH_CASE == 0 ? 2 : 0) + (label_flag == 1 ? 4 : 0);
+    const int flags =
+        (SORT_DIRECTION == 2 ? 1 : 0) + (SORT_MATCH_CASE == 0 ? 2 : 0) + (label_flag == 1 ? 4 : 0);
     if (rows > 0)
         WGridSort(0, column, 1, rows, flags);
 }

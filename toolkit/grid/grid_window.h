@@ -12,9 +12,9 @@
 // The window record of a stand-alone grid window (kind 4): inner is the grid, toolbars the window's
 // bars, accelerators[0] the built-in table and [1] the program's.
 struct GridWinRecord : WinRecord {
-    int slot = 0;              // the window number
-    HWND toolbar = nullptr;    // the window's own toolbar (null when suppressed)
-    HWND tooltip = nullptr;    // its tooltips
+    int slot = 0;            // the window number
+    HWND toolbar = nullptr;  // the window's own toolbar (null when suppressed)
+    HWND tooltip = nullptr;  // its tooltips
     HWND grid_status = nullptr;
     HMENU menu_bar = nullptr;  // built in code, or the program's menu with the three menus in front
     HMENU file_menu = nullptr;

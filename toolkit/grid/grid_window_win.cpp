@@ -136,15 +136,16 @@ void build_menus(GridWinRecord& r)
 
     if (!r.menu_bar)
         r.menu_bar = CreateMenu();
-    InsertMenuA(r.menu_bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(r.search_menu), "&Search");
+    InsertMenuA(r.menu_bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(r.search_menu),
+                "&Search");
     InsertMenuA(r.menu_bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(r.edit_menu), "&Edit");
     InsertMenuA(r.menu_bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(r.file_menu), "&File");
 }
 
 void build_toolbar(HWND frame, GridWinRecord& r)
 {
-    r.toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP, 0,
-                                0, 0, 0, frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(TOOLBAR_ID)),
+    r.toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP,
+                                0, 0, 0, 0, frame, reinterpret_cast<HMENU>(static_cast<INT_PTR>(TOOLBAR_ID)),
                                 GetModuleHandleA(nullptr), nullptr);
     if (!r.toolbar)
         return;
@@ -183,8 +184,8 @@ void build_toolbar(HWND frame, GridWinRecord& r)
 void build_status_bar(HWND frame, GridWinRecord& r)
 {
     r.grid_status = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(GRID_STATUS_ID)),
-                                   GetModuleHandleA(nullptr), nullptr);
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(GRID_STATUS_ID)),
+                                    GetModuleHandleA(nullptr), nullptr);
     if (!r.grid_status)
         return;
     int ends[4] = {30, 90, 140, 200};
@@ -264,7 +265,8 @@ SIZE full_extent(HWND frame, GridWinRecord& r)
             width += c.width - 1;
         height += g->rows * (g->cell_height - 1) + g->header_height;
     }
-    height += height_of(r.grid_status) + height_of(r.toolbar) + height_of(r.toolbars[0]) + height_of(r.toolbars[3]);
+    height +=
+        height_of(r.grid_status) + height_of(r.toolbar) + height_of(r.toolbars[0]) + height_of(r.toolbars[3]);
     width += width_of(r.toolbars[1]) + width_of(r.toolbars[2]);
     RECT want = {0, 0, width, height};
     AdjustWindowRectEx(&want, static_cast<DWORD>(GetWindowLongA(frame, GWL_STYLE)), GetMenu(frame) != nullptr,
@@ -282,7 +284,9 @@ HWND edit_cell_of(GridWinRecord& r)
 
 void update_menus(GridWinRecord& r, HMENU popup)
 {
-    auto enable = [&](UINT id, bool on) { EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+    auto enable = [&](UINT id, bool on) {
+        EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    };
     GridRecord* g = grid_record(r.inner);
     if (!g)
         return;
@@ -352,7 +356,10 @@ void command(HWND frame, GridWinRecord& r, int id)
     case CMD_DELETE: {
         HWND cell = edit_cell_of(r);
         if (g && g->block[0] < 0 && cell) {
-            const UINT msg = id == CMD_CUT ? WM_CUT : id == CMD_COPY ? WM_COPY : id == CMD_PASTE ? WM_PASTE : WM_CLEAR;
+            const UINT msg = id == CMD_CUT     ? WM_CUT
+                             : id == CMD_COPY  ? WM_COPY
+                             : id == CMD_PASTE ? WM_PASTE
+                                               : WM_CLEAR;
             SendMessageA(cell, msg, 0, 0);
         } else if (id == CMD_PASTE) {
             WGridPaste(r.inner);
@@ -419,8 +426,9 @@ LRESULT CALLBACK grid_frame_proc(HWND frame, UINT msg, WPARAM wp, LPARAM lp)
             SendMessageA(r->grid_status, SB_SIMPLE, FALSE, 0);
             return 0;
         }
-        const char* text = (flags & MF_POPUP) ? popup_help(GetSubMenu(reinterpret_cast<HMENU>(lp), LOWORD(wp)), *r)
-                                              : help_text(LOWORD(wp));
+        const char* text = (flags & MF_POPUP)
+                               ? popup_help(GetSubMenu(reinterpret_cast<HMENU>(lp), LOWORD(wp)), *r)
+                               : help_text(LOWORD(wp));
         SendMessageA(r->grid_status, SB_SIMPLE, TRUE, 0);
         SendMessageA(r->grid_status, SB_SETTEXTA, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text));
         return 0;
@@ -597,7 +605,8 @@ void WGridEdOpen(int& error, int field, int& mode, int menu_id, int options, std
     r->allow_save = !(options & 0x2000) && !r->read_only;
     r->allow_save_as = r->allow_save && !(options & 0x0200);
     r->allow_find = !(options & 0x1000);
-    r->filter = std::string(filter.substr(0, std::min(filter.find('\0'), static_cast<size_t>(FILTER_LENGTH))));
+    r->filter =
+        std::string(filter.substr(0, std::min(filter.find('\0'), static_cast<size_t>(FILTER_LENGTH))));
     for (int i = 0; i < 4; ++i)
         r->toolbars[i] = s.toolbars[i];
 
@@ -632,13 +641,13 @@ void WGridEdOpen(int& error, int field, int& mode, int menu_id, int options, std
 
     SetWindowLongPtrA(s.frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<WinRecord*>(r)));
     SetWindowLongPtrA(s.frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(grid_frame_proc));
-    const DWORD style = (static_cast<DWORD>(field_style) & 0xFFFF) | GS_TAB_CELLS | GS_ENTER_DOWN | GS_KEEP_HEIGHT |
-                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL;
+    const DWORD style = (static_cast<DWORD>(field_style) & 0xFFFF) | GS_TAB_CELLS | GS_ENTER_DOWN |
+                        GS_KEEP_HEIGHT | WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL;
     RECT c;
     GetClientRect(s.frame, &c);
     r->inner = CreateWindowExA(WS_EX_CLIENTEDGE, "ZAVAZER", "", style, 0, 0, c.right, c.bottom, s.frame,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(GRID_ID)), GetModuleHandleA(nullptr),
-                               nullptr);
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(GRID_ID)),
+                               GetModuleHandleA(nullptr), nullptr);
     GridRecord* g = r->inner ? grid_record(r->inner) : nullptr;
     if (!g) {
         SetWindowLongPtrA(s.frame, GWLP_USERDATA, 0);
@@ -706,7 +715,8 @@ void WGridEdModal()
     }
     delete r;
     WWinEnableOthers(nullptr, true);
-    HWND activate = DIALOG_TABLE.active && IsWindow(DIALOG_TABLE.active) ? DIALOG_TABLE.active : WIN_TABLE.slot[0].frame;
+    HWND activate =
+        DIALOG_TABLE.active && IsWindow(DIALOG_TABLE.active) ? DIALOG_TABLE.active : WIN_TABLE.slot[0].frame;
     if (activate) {
         SetActiveWindow(activate);
         SetFocus(activate);
@@ -716,13 +726,14 @@ void WGridEdModal()
 void WGridWindowText(int window, int option, std::string& text)
 {
     if (window == -1) {
-        text = option == 1 ? GRID_WINDOW_KEPT.find_text
+        text = option == 1   ? GRID_WINDOW_KEPT.find_text
                : option == 2 ? GRID_WINDOW_KEPT.second_text
                : option == 3 ? GRID_WINDOW_KEPT.file_name
                              : text;
         return;
     }
-    GridWinRecord* r = window > 0 && window < WIN_SLOTS ? grid_window_record(WIN_TABLE.slot[window].frame) : nullptr;
+    GridWinRecord* r =
+        window > 0 && window < WIN_SLOTS ? grid_window_record(WIN_TABLE.slot[window].frame) : nullptr;
     if (!r)
         return;
     text = option == 1 ? r->find_text : option == 2 ? r->second_text : option == 3 ? r->file_name : text;

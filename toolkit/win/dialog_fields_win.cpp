@@ -523,7 +523,8 @@ void WDialogComboSelectText(int id, std::string_view text)
     if (!f)
         return;
     const std::string t(text);
-    LRESULT exact = SendMessageA(f, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(t.c_str()));
+    LRESULT exact =
+        SendMessageA(f, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(t.c_str()));
     if (exact != CB_ERR) {
         SendMessageA(f, CB_SETCURSEL, static_cast<WPARAM>(exact), 0);
     } else {
