@@ -192,6 +192,11 @@ TEST_F(GridEditing, PasteTable)
     int f = GRID;
     WGridGetText(f, TEXT, 2, t, 21);
     EXPECT_EQ(t, "last");
+    // An integer cell on screen shows the number it stores.
+    set_clipboard("12.7");
+    current(INTEGER, 0);
+    WGridPaste(grid);
+    EXPECT_EQ(text_of(cell(INTEGER, 0)), "12");
     EXPECT_EQ(g->changed, 1);
 
     // A block paste from row 0: the fields go to their cells and storage, on screen or not.
@@ -482,6 +487,43 @@ TEST_F(GridEditing, ChooserRestoresTheCurrentDirectory)
     EXPECT_EQ(after, before);
     DeleteFileA("chooser\\pick.csv");
     RemoveDirectoryA("chooser");
+}
+
+// The context menu's items and their enable rules, without and with a block.
+TEST_F(GridEditing, ContextMenuItemsFollowTheCellBlockAndClipboard)
+{
+    auto items = [&](HWND c) {
+        std::vector<std::pair<UINT, bool>> list;
+        HMENU m = grid_context_menu_items(grid, c);
+        for (int i = 0; i < GetMenuItemCount(m); ++i) {
+            UINT id = GetMenuItemID(m, i);
+            if (id != 0 && id != static_cast<UINT>(-1))
+                list.push_back({id, !(GetMenuState(m, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED)});
+        }
+        DestroyMenu(m);
+        return list;
+    };
+    using Items = std::vector<std::pair<UINT, bool>>;
+    int f = GRID;
+    WGridPutCell(f, TEXT, 0, 0.0, "abc", "");
+    WGridSetCurrent(grid, TEXT, 0, 1);
+    HWND c = cell(TEXT, 0);
+    set_clipboard("one");
+    SendMessageA(c, EM_SETSEL, 0, 1);  // a part selected
+    EXPECT_EQ(items(c), (Items{{32221, false}, {32222, true}, {32223, true}, {32224, true}, {32225, true},
+                               {32226, true}}));
+    SendMessageA(c, EM_SETSEL, 0, -1);  // all selected: no Select All
+    set_clipboard("a\tb");
+    EXPECT_EQ(items(c), (Items{{32221, false}, {32222, true}, {32223, true}, {32124, true}, {32225, true},
+                               {32226, false}}));
+    // A check box: no edit commands.
+    EXPECT_EQ(items(cell(CHECK, 0)), (Items{{32221, false}, {32222, false}, {32223, false}, {32124, true},
+                                            {32225, false}, {32226, false}}));
+    // With a block over a read-only row: block commands, cut and delete disabled.
+    WGridCellReadOnly(f, INTEGER, 3, 0);
+    WGridSelectBlock(grid, 0, 1, TEXT, INTEGER);
+    EXPECT_EQ(items(c), (Items{{32221, false}, {32122, false}, {32123, true}, {32124, true}, {32125, false},
+                               {32226, false}}));
 }
 
 }  // namespace

@@ -108,8 +108,9 @@ void report_block(HWND grid, int first_code, int last_code)
 }
 
 // A numeric paste field read: false when it is no number, outside the column's range, or (integers)
-// holds an exponent letter. D and d count as E.
-bool paste_number(GridRecord& g, int column, std::string field, double& value)
+// holds an exponent letter. D and d count as E; an integer field loses its part from the decimal
+// point on. The field is left as it was read.
+bool paste_number(GridRecord& g, int column, std::string& field, double& value)
 {
     const int kind = g.col()[column].kind;
     if (kind == GRID_INTEGER && field.find_first_of("EeDd") != std::string::npos)
@@ -125,9 +126,7 @@ bool paste_number(GridRecord& g, int column, std::string field, double& value)
     value = WStrScanReal(field, ok);
     if (!ok || WGridRangeTest(g, column, value) != 0)
         return false;
-    if (kind == GRID_INTEGER)
-        value = std::trunc(value);
-    else if (kind == GRID_REAL)
+    if (kind == GRID_REAL)
         value = static_cast<float>(value);
     return true;
 }
@@ -175,15 +174,16 @@ void paste_cell(GridRecord& g, int column, int row, const std::string& field)
     default: {
         const bool non_blank = !blank(field);
         double value = 0.0;
-        if (non_blank && !paste_number(g, column, field, value))
+        std::string number = field;
+        if (non_blank && !paste_number(g, column, number, value))
             return;  // an invalid number changes nothing
         if (c) {
             std::string text;
             if (non_blank) {
                 const std::string format = grid_column_format(g, column);
-                text = col.kind == GRID_INTEGER ? IStrCleanInteger(field)
-                       : col.kind == GRID_REAL  ? IStrCleanReal(field, format)
-                                                : IStrCleanDouble(field, format);
+                text = col.kind == GRID_INTEGER ? IStrCleanInteger(number)
+                       : col.kind == GRID_REAL  ? IStrCleanReal(number, format)
+                                                : IStrCleanDouble(number, format);
             }
             SetWindowTextA(c, text.c_str());
             SendMessageA(c, EM_SETMODIFY, FALSE, 0);
@@ -341,12 +341,11 @@ bool grid_cell_has_selection(HWND cell)
     return end > start;
 }
 
-void grid_context_menu(HWND grid, HWND cell, int x, int y)
+HMENU grid_context_menu_items(HWND grid, HWND cell)
 {
     GridRecord* g = grid_record(grid);
     if (!g)
-        return;
-    g->context_cell = cell;
+        return nullptr;
     const bool block = g->block[0] >= 0;
     const bool edit = is_edit_kind(*g, cell);
     const bool writable = edit && grid_cell_writable(grid, cell);
@@ -374,6 +373,16 @@ void grid_context_menu(HWND grid, HWND cell, int x, int y)
     add(block ? 32125 : 32225, "&Delete", can_cut);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     add(32226, "Select &All", !block && edit && length > 0 && !all_selected);
+    return menu;
+}
+
+void grid_context_menu(HWND grid, HWND cell, int x, int y)
+{
+    GridRecord* g = grid_record(grid);
+    HMENU menu = grid_context_menu_items(grid, cell);
+    if (!g || !menu)
+        return;
+    g->context_cell = cell;
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, grid, nullptr);
     DestroyMenu(menu);
 }

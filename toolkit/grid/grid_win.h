@@ -167,6 +167,8 @@ bool grid_cell_has_selection(HWND cell);
 // The context menu of a cell (or of the client, cell null) at a screen position, and the commands
 // 32122-32125 (block) and 32221-32226 (the context cell's edit) of the grid window.
 void grid_context_menu(HWND grid, HWND cell, int x, int y);
+// The items of that menu, enabled by the state of the cell, the block and the clipboard.
+HMENU grid_context_menu_items(HWND grid, HWND cell);
 void grid_command(HWND grid, int id);
 
 // Set-up, copy, clear and cell state, called by the dialog layer through its grid hooks.

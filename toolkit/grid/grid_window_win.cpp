@@ -488,6 +488,11 @@ LRESULT CALLBACK grid_frame_proc(HWND frame, UINT msg, WPARAM wp, LPARAM lp)
         r->font = nullptr;
         const int n = window_number(frame);
         SetWindowLongPtrA(frame, GWLP_USERDATA, 0);
+        if (r->mode == 3) {  // a semi-modal window gives the others back
+            if (DIALOG_TABLE.semi_modeless > 0)
+                --DIALOG_TABLE.semi_modeless;
+            WWinEnableOthers(nullptr, true);
+        }
         if (r->mode == 1) {
             if (n > 0) {
                 if (WIN_CURRENT.window == n && WIN_CURRENT.dc) {
