@@ -510,20 +510,26 @@ TEST_F(GridEditing, ContextMenuItemsFollowTheCellBlockAndClipboard)
     HWND c = cell(TEXT, 0);
     set_clipboard("one");
     SendMessageA(c, EM_SETSEL, 0, 1);  // a part selected
-    EXPECT_EQ(items(c), (Items{{32221, false}, {32222, true}, {32223, true}, {32224, true}, {32225, true},
-                               {32226, true}}));
+    EXPECT_EQ(
+        items(c),
+        (Items{{32221, false}, {32222, true}, {32223, true}, {32224, true}, {32225, true}, {32226, true}}));
     SendMessageA(c, EM_SETSEL, 0, -1);  // all selected: no Select All
     set_clipboard("a\tb");
-    EXPECT_EQ(items(c), (Items{{32221, false}, {32222, true}, {32223, true}, {32124, true}, {32225, true},
-                               {32226, false}}));
+    EXPECT_EQ(
+        items(c),
+        (Items{{32221, false}, {32222, true}, {32223, true}, {32124, true}, {32225, true}, {32226, false}}));
     // A check box: no edit commands.
-    EXPECT_EQ(items(cell(CHECK, 0)), (Items{{32221, false}, {32222, false}, {32223, false}, {32124, true},
-                                            {32225, false}, {32226, false}}));
+    EXPECT_EQ(
+        items(cell(CHECK, 0)),
+        (Items{
+            {32221, false}, {32222, false}, {32223, false}, {32124, true}, {32225, false}, {32226, false}}));
     // With a block over a read-only row: block commands, cut and delete disabled.
     WGridCellReadOnly(f, INTEGER, 3, 0);
     WGridSelectBlock(grid, 0, 1, TEXT, INTEGER);
-    EXPECT_EQ(items(c), (Items{{32221, false}, {32122, false}, {32123, true}, {32124, true}, {32125, false},
-                               {32226, false}}));
+    EXPECT_EQ(
+        items(c),
+        (Items{
+            {32221, false}, {32122, false}, {32123, true}, {32124, true}, {32125, false}, {32226, false}}));
 }
 
 }  // namespace

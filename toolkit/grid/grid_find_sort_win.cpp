@@ -55,8 +55,8 @@ int column_type(int field, int column)
 }
 
 // The key of one cell (1-based column and row) for a sort in the given direction.
-void sort_key(int field, int column, int row, int type, bool ignore_case, bool descending, int key_width,
-              GridSortKey& key)
+void WGridSortKey(int field, int column, int row, int type, bool ignore_case, bool descending, int key_width,
+                  GridSortKey& key)
 {
     int f = field;
     if (type == GRID_TYPE_TEXT) {
@@ -96,7 +96,7 @@ public:
     {
         const size_t i = static_cast<size_t>(row - first_);
         if (!read_[i]) {
-            sort_key(field_, column_, row, type_, ignore_case_, descending_, key_width_, keys_[i]);
+            WGridSortKey(field_, column_, row, type_, ignore_case_, descending_, key_width_, keys_[i]);
             read_[i] = 1;
         }
         key = keys_[i];
