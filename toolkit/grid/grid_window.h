@@ -45,7 +45,7 @@ struct GridWindowKept {
 extern GridWindowKept GRID_WINDOW_KEPT;
 
 // Opens the window in the current child window from the grid field `field` of the current dialog.
-// Errors: 1 main window, 8 already special, 12 holds child windows, 11 not a grid, 6 no memory, 5 mode
+// Errors: 1 main window, 8 already converted, 12 holds child windows, 11 not a grid, 6 no memory, 5 mode
 // changed to 2 (child style), 4 child style with a menu resource, 2 menu resource ignored in mode 1,
 // 3 the menu resource failed to load. Options: 0x0020 no toolbar, 0x0100 no New and Open, 0x0200 no
 // Save As, 0x1000 no Find, 0x2000 no Save.
