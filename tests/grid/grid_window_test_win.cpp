@@ -351,6 +351,19 @@ TEST_F(GridWindow, FileCommandsAndTheirMessages)
     f = 0;
     WGridGetText(f, 0, 0, t, 21);
     EXPECT_EQ(t, "a\"b");
+    // Open (32102) through the chooser: loaded, the window titled with the chosen name.
+    WGridClear(record().inner, 0);
+    WGridEdModal();  // the change flags cleared: no save question
+    driver = start_uidriver(
+        "wait \"Select File\" 20 set 1148 commands.csv press 1 wait \"Data Error\" 20 press 1");
+    SendMessageA(frame(), WM_COMMAND, 32102, 0);
+    EXPECT_EQ(finish_uidriver(driver), 0u);
+    const std::string title = title_of(frame());
+    EXPECT_EQ(title.substr(title.size() - 13), "commands.csv]") << title;
+    EXPECT_EQ(title.rfind("Grid Window Test - [", 0), 0u) << title;
+    f = 0;
+    WGridGetText(f, 0, 0, t, 21);
+    EXPECT_EQ(t, "a\"b");
     // A missing file: "Error opening file", not loaded, the name kept.
     name = "missing.csv";
     driver = start_uidriver("wait \"File Error\" 20 dialog \"Error opening file\" 20 press 1");

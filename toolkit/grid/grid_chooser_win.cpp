@@ -49,7 +49,8 @@ void WSelectFile(int filter_id, std::string_view filter, int options, std::strin
     if (directory.empty())
         directory = current;
     std::string work = name;
-    work.resize(std::max(file.size(), work.size()), ' ');
+    // The chooser's buffer: the caller's name's length, at least a full path.
+    work.resize(std::max({file.size(), work.size(), static_cast<size_t>(MAX_PATH)}), ' ');
     std::string chooser_title = trimmed(title).substr(0, DIRECTORY_LENGTH);
     if (chooser_title.empty())
         chooser_title = "Select File";
@@ -72,11 +73,8 @@ void WSelectFile(int filter_id, std::string_view filter, int options, std::strin
         size_t end = q.multiple ? work.find(std::string("\0\0", 2)) : work.find('\0');
         std::string chosen = work.substr(0, end);
         chosen.erase(chosen.find_last_not_of(' ') + 1);
-        if (!chosen.empty()) {
+        if (!chosen.empty())
             file = chosen;
-            if (file.size() < work.size())
-                file.resize(work.size(), ' ');
-        }
     } else if (common_error > 0) {
         IErrorReport(ERR_COMMON_DIALOG);
     }
