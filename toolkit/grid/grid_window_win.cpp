@@ -712,12 +712,17 @@ void WGridEdModal()
         return;
     HWND frame = WIN_TABLE.slot[n].frame;
     MSG msg;
-    while (!r->done && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    BOOL got = TRUE;
+    while (!r->done && (got = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
         if (r->accelerators[0] && IsWindow(frame) && TranslateAcceleratorA(frame, r->accelerators[0], &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (IsWindow(frame))  // the loop ended without the window closing (a quit request)
+        SetWindowLongPtrA(frame, GWLP_USERDATA, 0);
+    if (got == 0)
+        PostQuitMessage(static_cast<int>(msg.wParam));
     delete r;
     WWinEnableOthers(nullptr, true);
     HWND activate =
