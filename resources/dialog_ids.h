@@ -186,4 +186,19 @@
 #define IDC_DIRECTORY_LIST 1002    // the sub-directories, drawn by the toolkit
 #define IDC_DIRECTORY_DRIVES 1003  // the drives
 
+// The grid editor's dialogs: "Find", "Goto Cell", "Goto Row" / "Goto Column", "Sort"
+#define IDD_GRID_FIND 32106
+#define IDC_GRID_FIND_TEXT 1002  // the text searched for
+#define IDC_GRID_FIND_CASE 1003  // match case
+#define IDD_GRID_GOTO_CELL 32107
+#define IDD_GRID_GOTO_LINE 32108
+#define IDC_GRID_GOTO_LABEL 1001   // "&Row" or "&Column" (32108)
+#define IDC_GRID_GOTO_NUMBER 1002  // the column (32107), the row or column (32108)
+#define IDC_GRID_GOTO_ROW 1004     // the row (32107)
+#define IDD_GRID_SORT 32109
+#define IDC_GRID_SORT_COLUMN 1002  // one option per column
+#define IDC_GRID_SORT_ASCENDING 1004
+#define IDC_GRID_SORT_DESCENDING 1005
+#define IDC_GRID_SORT_CASE 1006  // match case
+
 #endif

@@ -5,7 +5,7 @@ QR4T_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 QR4T_PACKAGES="cmake ninja-build g++ googletest libbenchmark-dev zlib1g-dev
  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
- wine64 wine fonts-wine xvfb xauth libosmesa6 imagemagick pngcheck fonts-liberation hp2xx
+ wine64 wine fonts-wine xvfb xauth libosmesa6 imagemagick pngcheck fonts-liberation hp2xx xclip
  ghostscript libwmf-bin emf2svg librsvg2-bin libxml2-utils python3-ezdxf libreoffice-draw-nogui
  libreoffice-impress-nogui"
 

@@ -110,6 +110,42 @@ bool move_key(HWND grid, GridRecord& g, HWND cell, int kind, WPARAM key)
             return true;
         }
         break;
+    case VK_LEFT:
+    case VK_RIGHT: {
+        const bool left = key == VK_LEFT;
+        if (kind <= GRID_DOUBLE && !ctrl) {
+            // An edit cell moves its caret until it stands at the start (or end) of the text.
+            DWORD start = 0, end = 0;
+            SendMessageA(cell, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            if (left ? end != 0 : static_cast<int>(end) < GetWindowTextLengthA(cell))
+                return false;
+        }
+        if (ctrl) {
+            grid_hscroll(grid, left ? SB_PAGELEFT : SB_PAGERIGHT, 0);
+            return true;
+        }
+        if (left && column > 0) {
+            --column;
+        } else if (left && (style & GS_WRAP) && row > 0) {
+            column = g.columns - 1;
+            --row;
+        } else if (!left && column + 1 < g.columns) {
+            ++column;
+        } else if (!left && (style & GS_WRAP) && row + 1 < g.rows) {
+            column = 0;
+            ++row;
+        } else {
+            IOsBeep();
+            return true;
+        }
+        break;
+    }
+    case VK_HOME:
+    case VK_END:
+        if (!ctrl)
+            return false;
+        column = key == VK_HOME ? 0 : g.columns - 1;
+        break;
     case VK_TAB:
         if (!(style & GS_TAB_CELLS)) {
             if (kind == GRID_CHECK || kind == GRID_MENU) {
@@ -141,7 +177,150 @@ bool move_key(HWND grid, GridRecord& g, HWND cell, int kind, WPARAM key)
     return true;
 }
 
+// Keys of blocks and the clipboard: Shift+Ins, Del and Shift+Del; Esc in a dialog's check box or menu.
+// True when the key was used.
+bool block_key(HWND grid, GridRecord& g, int kind, WPARAM key)
+{
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool block = g.block[0] >= 0;
+    switch (key) {
+    case VK_INSERT:
+        if (!shift || grid_clipboard_state(grid) != 2)
+            return false;
+        if (WGridCanPaste(grid))
+            WGridPaste(grid);
+        return true;
+    case VK_DELETE:
+        if (!block)
+            return false;
+        if (WGridCanCutBlock(grid)) {
+            if (shift)
+                WGridCutBlock(grid);
+            else
+                WGridDeleteBlock(grid);
+        }
+        return true;
+    case VK_ESCAPE: {
+        HWND parent = GetParent(grid);
+        if ((kind == GRID_CHECK || kind == GRID_MENU) && dialog_record(parent)) {
+            PostMessageA(parent, WM_CLOSE, 0, 0);
+            return true;
+        }
+        return false;
+    }
+    default: return false;
+    }
+}
+
+// Control characters of blocks and the clipboard; true when the character was used.
+bool block_char(HWND grid, GridRecord& g, HWND cell, int kind, WPARAM ch)
+{
+    const bool block = g.block[0] >= 0;
+    switch (ch) {
+    case 0x01:  // Ctrl+A
+        if (kind > GRID_DOUBLE)
+            return false;
+        SendMessageA(cell, EM_SETSEL, 0, -1);
+        ShowCaret(cell);
+        return true;
+    case 0x03:  // Ctrl+C
+        if (!block)
+            return false;
+        WGridCopyBlock(grid);
+        return true;
+    case 0x16:  // Ctrl+V
+        if (grid_clipboard_state(grid) != 2)
+            return false;
+        if (WGridCanPaste(grid))
+            WGridPaste(grid);
+        return true;
+    case 0x18:  // Ctrl+X
+        if (!block)
+            return false;
+        if (WGridCanCutBlock(grid))
+            WGridCutBlock(grid);
+        return true;
+    default: return false;
+    }
+}
+
+// Shift+click on a cell: the block from the current cell to the clicked one; true when the click is
+// used up (a block was made).
+bool shift_click(HWND grid, GridRecord& g, int column, int slot)
+{
+    const int row = g.top_row + slot;
+    if (row == g.current_row && column == g.current_column) {
+        WGridClearBlock(grid);
+        return false;
+    }
+    WGridSelectBlock(grid, std::min(row, g.current_row), std::max(row, g.current_row),
+                     std::min(column, g.current_column), std::max(column, g.current_column));
+    return true;
+}
+
+constexpr char BUDDY_PROC[] = "QR4T grid buddy procedure";
+
 }  // namespace
+
+LRESULT CALLBACK WGridBuddyWndProc(HWND buddy, UINT msg, WPARAM wp, LPARAM lp)
+{
+    WNDPROC base = reinterpret_cast<WNDPROC>(GetPropA(buddy, BUDDY_PROC));
+    if (!base)
+        return DefWindowProcA(buddy, msg, wp, lp);
+    auto cell = [&] { return reinterpret_cast<HWND>(CallWindowProcA(base, buddy, UDM_GETBUDDY, 0, 0)); };
+    auto record = [&]() -> GridRecord* {
+        HWND grid = grid_of_cell(cell());
+        return grid ? grid_record(grid) : nullptr;
+    };
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        if ((wp & MK_SHIFT) && record()) {  // the click goes to the edit cell
+            SendMessageA(cell(), msg, wp, 0);
+            return 0;
+        }
+        break;
+    case WM_NCHITTEST:
+        if (GridRecord* g = record(); g && g->locked)
+            return HTTRANSPARENT;
+        break;
+    case WM_NCDESTROY: {
+        RemovePropA(buddy, BUDDY_PROC);
+        SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+        return CallWindowProcA(base, buddy, msg, wp, lp);
+    }
+    default: break;
+    }
+    return CallWindowProcA(base, buddy, msg, wp, lp);
+}
+
+LRESULT CALLBACK WGridHeaderWndProc(HWND header, UINT msg, WPARAM wp, LPARAM lp)
+{
+    WNDPROC base = reinterpret_cast<WNDPROC>(GetPropA(header, BUDDY_PROC));
+    if (!base)
+        return DefWindowProcA(header, msg, wp, lp);
+    switch (msg) {
+    case WM_SETCURSOR: SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW))); return TRUE;
+    case WM_NCHITTEST:
+        if (GridRecord* g = grid_record(GetParent(header)); g && g->locked)
+            return HTTRANSPARENT;
+        break;
+    case WM_NCDESTROY:
+        RemovePropA(header, BUDDY_PROC);
+        SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+        return CallWindowProcA(base, header, msg, wp, lp);
+    default: break;
+    }
+    return CallWindowProcA(base, header, msg, wp, lp);
+}
+
+void grid_subclass(HWND window, WNDPROC procedure)
+{
+    if (!window || GetPropA(window, BUDDY_PROC))
+        return;
+    SetPropA(window, BUDDY_PROC,
+             reinterpret_cast<HANDLE>(
+                 SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure))));
+}
 
 std::string grid_window_text(HWND w)
 {
@@ -450,13 +629,41 @@ LRESULT CALLBACK WGridCellWndProc(HWND cell, UINT msg, WPARAM wp, LPARAM lp)
         return code | DLGC_WANTARROWS | DLGC_WANTCHARS;
     }
     case WM_KEYDOWN:
-        if (!g->locked && move_key(grid, *g, cell, kind, wp))
+        if (!g->locked && (move_key(grid, *g, cell, kind, wp) || block_key(grid, *g, kind, wp)))
             return 0;
         break;
     case WM_CHAR:
         if (wp == '\t' || wp == '\r')
             return 0;  // no beep from the multi-line edit
+        if (!g->locked && block_char(grid, *g, cell, kind, wp))
+            return 0;
         break;
+    case WM_LBUTTONDOWN:
+        if ((wp & MK_SHIFT) && shift_click(grid, *g, column, slot))
+            return 0;
+        break;
+    case WM_NCHITTEST:
+        if (g->locked)
+            return HTTRANSPARENT;
+        break;
+    case WM_CONTEXTMENU: {
+        if (g->block[0] < 0 && GetFocus() != cell)
+            SetFocus(cell);
+        POINT p = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (lp == -1) {  // from the keyboard: at the cell
+            RECT r;
+            GetWindowRect(cell, &r);
+            p = {r.left, r.bottom};
+        }
+        grid_context_menu(grid, cell, p.x, p.y);
+        return 0;
+    }
+    case WM_SETTEXT: {
+        LRESULT result = CallWindowProcA(base, cell, msg, wp, lp);
+        if (!g->loading)
+            RedrawWindow(cell, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return result;
+    }
     case WM_NCDESTROY: {
         LRESULT result = CallWindowProcA(base, cell, msg, wp, lp);
         free_field_record(cell);

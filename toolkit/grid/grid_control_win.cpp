@@ -226,6 +226,7 @@ bool grid_create_label_window(HWND grid, GridRecord& g, int s)
     item.pszText = text.data();
     item.fmt = HDF_LEFT | HDF_STRING;
     SendMessageA(w, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    grid_subclass(w, WGridHeaderWndProc);
     g.label_windows.push_back(w);
     return true;
 }
@@ -799,6 +800,7 @@ bool grid_create_slots(HWND grid, GridRecord& g, int first, int last)
             if (r.spin) {
                 SendMessageA(r.spin, UDM_SETRANGE32, static_cast<WPARAM>(t.spin_low), t.spin_high);
                 SetWindowPos(r.spin, c, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                grid_subclass(r.spin, WGridBuddyWndProc);
                 ShowWindow(r.spin, s < g.rows ? SW_SHOWNOACTIVATE : SW_HIDE);
             }
             for (const std::string& o : t.options)
@@ -898,6 +900,7 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
                                         client.right, g->cell_height + 1, grid, child_id(CHILD_ID),
                                         GetModuleHandleA(nullptr), nullptr);
             if (g->header) {
+                grid_subclass(g->header, WGridHeaderWndProc);
                 SendMessageA(g->header, WM_SETFONT, reinterpret_cast<WPARAM>(parent_font(grid)), FALSE);
                 RECT hr;
                 GetWindowRect(g->header, &hr);
@@ -940,6 +943,10 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
             }
         return 0;
     case WM_NOTIFY: return on_notify(grid, g, reinterpret_cast<NMHDR*>(lp));
+    case WM_COMMAND:
+        if (!lp && g)  // menu commands: the context menu or an owner's Edit menu
+            grid_command(grid, LOWORD(wp));
+        return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
         if (!lp) {  // the grid's own scroll bars (the thumb position in 32 bits)
@@ -1040,6 +1047,9 @@ LRESULT CALLBACK WGridClientWndProc(HWND client, UINT msg, WPARAM wp, LPARAM lp)
         if (g->locked)
             return HTTRANSPARENT;
         break;
+    case WM_CONTEXTMENU:
+        grid_context_menu(grid, nullptr, static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));
+        return 0;
     case WM_CLOSE:
     case WM_NEXTDLGCTL:
     case WM_NOTIFY: return SendMessageA(GetParent(grid), msg, wp, lp);

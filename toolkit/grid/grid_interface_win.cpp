@@ -3,6 +3,7 @@
 // controls, the others through storage; every routine also keeps storage current.
 #include "toolkit/grid/grid.h"
 #include "toolkit/grid/grid_win.h"
+#include "toolkit/grid/grid_window.h"
 
 #include "toolkit/grid/grid_number_text.h"
 #include "toolkit/win/dialogs_win.h"
@@ -26,8 +27,9 @@ bool is_grid(HWND w)
            grid_record(w);
 }
 
-// The grid that a field id names; -1 in the field id when there is none.
-HWND grid_window(int& field)
+}  // namespace
+
+HWND grid_field_window(int& field)
 {
     HWND w = nullptr;
     if (field == 0) {
@@ -45,10 +47,12 @@ HWND grid_window(int& field)
     return w;
 }
 
+namespace {
+
 // The grid and its record for a routine on a column (and row): -1 or -2 in the field id on failure.
 GridRecord* column_grid(int& field, HWND& grid, int column)
 {
-    grid = grid_window(field);
+    grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g)
         return nullptr;
@@ -212,6 +216,10 @@ void copy_headers(HWND target, GridRecord& t, const GridRecord& s)
             0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0, r.right - r.left, r.bottom - r.top,
             target, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleA(nullptr), nullptr);
         SendMessageA(t.header, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        grid_subclass(t.header, WGridHeaderWndProc);
+    }
+    // A header of its own (a grid made with the header style) takes the items too.
+    if (s.header && t.header && SendMessageA(t.header, HDM_GETITEMCOUNT, 0, 0) == 0) {
         int n = static_cast<int>(SendMessageA(s.header, HDM_GETITEMCOUNT, 0, 0));
         for (int i = 0; i < n; ++i) {
             char text[256] = {};
@@ -651,7 +659,7 @@ void WGridPutMenuText(int& field, int column, int row, int& not_found, std::stri
 // slots (which would name no control).
 static HWND menu_slot(int& field, int column, int slot)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g)
         return nullptr;
@@ -870,7 +878,7 @@ void WGridColumnLength(int& field, int column, int& length)
 
 void WGridPutColumnLabel(int& field, int item, std::string_view text)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g || !g->header)
         return;
@@ -887,7 +895,7 @@ void WGridPutColumnLabel(int& field, int item, std::string_view text)
 
 void WGridGetColumnLabel(int& field, int item, std::string& text)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     text.clear();
     if (!g || !g->header)
@@ -907,7 +915,7 @@ void WGridGetColumnLabel(int& field, int item, std::string& text)
 
 void WGridPutRowLabel(int& field, int row, std::string_view text)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g || g->label_windows.empty())
         return;
@@ -924,7 +932,7 @@ void WGridPutRowLabel(int& field, int row, std::string_view text)
 
 void WGridGetRowLabel(int& field, int row, std::string& text)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     text.clear();
     if (!g || g->label_windows.empty())
@@ -958,14 +966,14 @@ void WGridSetCell(int& field, int column, int row)
 
 void WGridSetRows(int& field, int rows)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     if (grid)
         WGridResizeRows(grid, rows);
 }
 
 void WGridColumns(int& field, int columns, const int* map)
 {
-    HWND grid = grid_window(field);
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g)
         return;
@@ -999,16 +1007,9 @@ void WGridColumns(int& field, int columns, const int* map)
         DestroyWindow(dialog);
 }
 
-void WGridSwapRows(int& field, int row_a, int row_b, int label_flag)
+void grid_swap_rows(HWND grid, GridRecord& record, int row_a, int row_b, int label_flag)
 {
-    HWND grid;
-    GridRecord* g = cell_grid(field, grid, 0, row_a);
-    if (!g)
-        return;
-    if (row_b < 0 || row_b >= g->rows) {
-        field = -2;
-        return;
-    }
+    GridRecord* g = &record;
     WGridClearBlock(grid);
     const int slot_a = row_a - g->top_row, slot_b = row_b - g->top_row;
     const bool a_shown = slot_a >= 0 && slot_a < g->slots, b_shown = slot_b >= 0 && slot_b < g->slots;
@@ -1037,9 +1038,29 @@ void WGridSwapRows(int& field, int row_a, int row_b, int label_flag)
     }
 }
 
+void WGridSwapRows(int& field, int row_a, int row_b, int label_flag)
+{
+    HWND grid;
+    GridRecord* g = cell_grid(field, grid, 0, row_a);
+    if (!g)
+        return;
+    if (row_b < 0 || row_b >= g->rows) {
+        field = -2;
+        return;
+    }
+    grid_swap_rows(grid, *g, row_a, row_b, label_flag);
+}
+
 void WGridInfo(int& field, int option, int& value)
 {
-    HWND grid = grid_window(field);
+    if (field == -2) {  // the change flags kept from the last stand-alone window closed in modal mode
+        if (option == 6)
+            value = GRID_WINDOW_KEPT.changed_since_saved ? 0 : 1;
+        else if (option == 7)
+            value = GRID_WINDOW_KEPT.changed;
+        return;
+    }
+    HWND grid = grid_field_window(field);
     GridRecord* g = grid ? grid_record(grid) : nullptr;
     if (!g)
         return;

@@ -93,6 +93,12 @@ extern UINT GM_CELLCHANGE;
 extern int GRID_RENOTIFY;
 
 GridRecord* grid_record(HWND grid);
+// The grid a field id names (0: the current window's stand-alone grid); null and -1 in the field id
+// when there is none.
+HWND grid_field_window(int& field);
+// Exchanges two rows (0-based, inside the rows in use) of every column, with their labels for a
+// label flag other than 0 (WGridSwapRows after its checks).
+void grid_swap_rows(HWND grid, GridRecord& g, int row_a, int row_b, int label_flag);
 // The window text of a control.
 std::string grid_window_text(HWND window);
 // Creates the row-label window of a slot (shown when its row exists); false when it fails.
@@ -112,6 +118,11 @@ void WGridRegister();
 LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK WGridClientWndProc(HWND client, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT CALLBACK WGridCellWndProc(HWND cell, UINT msg, WPARAM wp, LPARAM lp);
+// Up-down controls of spin cells (a Shift+click goes to the edit cell) and header and row-label windows
+// (always the arrow cursor); while the grid is locked both let the mouse pass.
+LRESULT CALLBACK WGridBuddyWndProc(HWND buddy, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT CALLBACK WGridHeaderWndProc(HWND header, UINT msg, WPARAM wp, LPARAM lp);
+void grid_subclass(HWND window, WNDPROC procedure);
 INT_PTR CALLBACK WGridTemplateDlgProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
 
 // Makes a cell current; with `focus` the grid takes the focus (which scrolls the cell into view).
@@ -137,6 +148,28 @@ int WGridRangeTest(const GridRecord& g, int column, double value);
 void WGridSelectBlock(HWND grid, int first_row, int last_row, int first_column, int last_column);
 void WGridClearBlock(HWND grid);
 int WGridBlockRect(HWND grid, RECT& rect);
+
+// Blocks and the clipboard: the permissions of cut (0 for a read-only grid or a read-only row in a
+// block column) and of a block paste at the current cell, copy (1, or 0 after the failure box),
+// paste, delete, cut (copy, then delete when the copy worked); the clipboard state (0 no text, 1 a
+// single value, 2 a block).
+int WGridCanCutBlock(HWND grid);
+int WGridCanPaste(HWND grid);
+int WGridCopyBlock(HWND grid);
+void WGridPaste(HWND grid);
+void WGridDeleteBlock(HWND grid);
+void WGridCutBlock(HWND grid);
+int grid_clipboard_state(HWND owner);
+// A cell that the user may change (neither its edit nor the grid read-only); an edit cell's text
+// selection is not empty.
+bool grid_cell_writable(HWND grid, HWND cell);
+bool grid_cell_has_selection(HWND cell);
+// The context menu of a cell (or of the client, cell null) at a screen position, and the commands
+// 32122-32125 (block) and 32221-32226 (the context cell's edit) of the grid window.
+void grid_context_menu(HWND grid, HWND cell, int x, int y);
+// The items of that menu, enabled by the state of the cell, the block and the clipboard.
+HMENU grid_context_menu_items(HWND grid, HWND cell);
+void grid_command(HWND grid, int id);
 
 // Set-up, copy, clear and cell state, called by the dialog layer through its grid hooks.
 size_t WGridFromResource(HWND grid, const char* text, size_t length);

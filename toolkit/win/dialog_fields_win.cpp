@@ -464,3 +464,71 @@ int dialog_progress_position(int id)
     HWND f = dlg ? GetDlgItem(dlg, id) : nullptr;
     return f ? static_cast<int>(SendMessageA(f, PBM_GETPOS, 0, 0)) : -1;
 }
+
+// ---- titles, text lengths and lists
+
+void WDialogSetTitle(std::string_view title)
+{
+    HWND dlg = current_dialog_window();
+    if (!dlg) {
+        IErrorReport(ERR_NO_DIALOG);
+        return;
+    }
+    SetWindowTextA(dlg, std::string(title).c_str());
+}
+
+void WDialogFieldTextLength(int id, int& length)
+{
+    if (HWND f = field_or_report(id))
+        length = GetWindowTextLengthA(f);
+}
+
+int WDialogListKind(int id)
+{
+    HWND dlg = current_dialog_window();
+    HWND f = dlg ? GetDlgItem(dlg, id) : nullptr;
+    if (!f)
+        return 0;
+    const LONG style = GetWindowLongA(f, GWL_STYLE);
+    switch (WDialogFieldKindOf(f)) {
+    case FK_LIST: return (style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) ? 4 : 1;
+    case FK_COMBO: return (style & 3) == CBS_DROPDOWNLIST ? 2 : 3;
+    default: return 0;
+    }
+}
+
+void WDialogListAdd(int id, std::string_view text)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    const std::string t(text);
+    SendMessageA(f, WDialogFieldKindOf(f) == FK_LIST ? LB_ADDSTRING : CB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(t.c_str()));
+}
+
+bool WDialogListSelect(int id, int index)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return false;
+    if (WDialogFieldKindOf(f) == FK_LIST)
+        return SendMessageA(f, LB_SETCURSEL, static_cast<WPARAM>(index), 0) != LB_ERR;
+    return SendMessageA(f, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != CB_ERR;
+}
+
+void WDialogComboSelectText(int id, std::string_view text)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    const std::string t(text);
+    LRESULT exact =
+        SendMessageA(f, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(t.c_str()));
+    if (exact != CB_ERR) {
+        SendMessageA(f, CB_SETCURSEL, static_cast<WPARAM>(exact), 0);
+    } else {
+        SendMessageA(f, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        SetWindowTextA(f, t.c_str());
+    }
+}

@@ -4,6 +4,7 @@
 #define QR4T_TOOLKIT_WIN_DIALOGS_H
 
 #include <string>
+#include <string_view>
 
 // The field's window text.
 void WDialogGetString(int field, std::string& text);
@@ -16,6 +17,19 @@ void WDialogGetMenu(int field, int& option, std::string& text);
 // Empties a field of the current dialog by its kind (a grid is cleared, menus included); the value
 // becomes 0.0 and undefined. -1 in the id for no field or a field of another kind.
 void WDialogFieldClear(int& field);
+// The caption of the current dialog (1005 without one).
+void WDialogSetTitle(std::string_view title);
+// The length of a field's text (1005, 1006).
+void WDialogFieldTextLength(int field, int& length);
+// The kind of a list or combo field: 1 list box, 2 drop-down list, 3 editable combo, 4 list box of
+// several selections; 0 for no such field or another kind (nothing is raised).
+int WDialogListKind(int field);
+// Appends an option to a list or combo field (1005, 1006).
+void WDialogListAdd(int field, std::string_view text);
+// Selects the 0-based option; false when the field has no such option.
+bool WDialogListSelect(int field, int index);
+// An editable combo shows the option with exactly that text, else the text in its edit part.
+void WDialogComboSelectText(int field, std::string_view text);
 // Position of a progress bar of the current dialog (-1 without such a field).
 int dialog_progress_position(int field);
 // Results of the last modal show: option 1 the button that ended it, 2 the field that had the focus,
