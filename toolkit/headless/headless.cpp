@@ -128,6 +128,12 @@ void WWinClear()
     record("WWinClear");
 }
 
+void WGrRectangleClear(int x1, int y1, int x2, int y2)
+{
+    record("WGrRectangleClear " + std::to_string(x1) + " " + std::to_string(y1) + " " + std::to_string(x2) +
+           " " + std::to_string(y2));
+}
+
 // ---- dialogs
 
 void WDialogLoad(int dialog)

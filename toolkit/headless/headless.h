@@ -68,4 +68,7 @@ struct HeadlessToolkit {
 
 extern HeadlessToolkit HEADLESS;
 
+// WGrTextLength answers this many window units per character.
+constexpr int HEADLESS_TEXT_CHARACTER_WIDTH = 60;
+
 #endif
