@@ -209,6 +209,13 @@ TEST_F(ForcesTest, ReferenceAreaAskedOnceInEitherUnits)
 
 TEST_F(ForcesTest, ZeroAreaIsRefusedAndAskedAgain)
 {
+    // "OK" on the dialog as it comes up: the template's 1.0 and 1.0 in SI.
+    ASK_REFERENCE_AREA();
+    EXPECT_EQ(RUN.REFERENCE_AREA, 1.0f);
+    EXPECT_EQ(DISPLAY.REFERENCE_LENGTH, 1.0f);
+    EXPECT_EQ(HEADLESS.count("WMessageBox"), 0);
+    HEADLESS.calls.clear();
+
     // Before, an area of 0 made every coefficient infinite and was never asked for again.
     RUN.REFERENCE_AREA = -1.0f;
     HEADLESS.answers.push_back({IDD_REFERENCE_AREA, IDC_AREA, 0});
