@@ -12,6 +12,8 @@
 #include "base/units.h"
 #include "toolkit/win/entry.h"
 
+#include "bench_window_win.h"
+
 #include <windows.h>
 
 #include <cmath>
@@ -30,14 +32,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "display_controls_bench: cannot copy the Delta Wing data from %s\n", argv[1]);
         return 2;
     }
-    WInitialise(" ");
-    WinOpenRecord main_window;
-    main_window.flags = 67;
-    main_window.width = 1020;
-    main_window.height = 718;
-    main_window.title = "display controls benchmark";
-    WWinOpen(main_window);
-    unit_open_or_stop(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT);
+    open_bench_main_window("display controls benchmark");
     READ_FLOW_DATA();
     READ_SURFACE_DATA();
     set_lattice_scalars();

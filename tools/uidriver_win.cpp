@@ -15,6 +15,7 @@
 //   select <id> <item>           select item 1, 2, ... of a list or combo box (the dialog is told)
 //   set <id> <text>              set the text of an edit field, as typed (the field is modified)
 //   get <id>                     print the text of a field to standard output
+//   state <id>                   print the check state of a check box or radio button (0 or 1)
 //   close                        ask the window to close (as its close box does)
 //   file <path> [seconds]        wait until a file exists
 //   sleep <milliseconds>
@@ -250,6 +251,13 @@ int main(int argc, char** argv)
             SendMessageTimeoutA(c, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                                 5000, &r);
             std::printf("%s\n", text);
+            std::fflush(stdout);
+        } else if (step == "state") {
+            need(step, 1);
+            HWND c = control(step, args[i++].c_str());
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+            std::printf("%d\n", r == BST_CHECKED ? 1 : 0);
             std::fflush(stdout);
         } else if (step == "close") {
             if (!target)

@@ -60,7 +60,7 @@ TEST_F(FillShapes, HatchSpacingByDensity)
 
 TEST_F(FillShapes, ZeroSizeRectangleReportsError22)
 {
-    IGrMoveTo(0.3f, 0.3f);
+    gr_move_to(0.3f, 0.3f);
     gr_rectangle(0.1f, 0.1f, 0.1f, 0.5f);
     EXPECT_EQ(ERROR_STATE.last_error, 22);
     EXPECT_TRUE(RECORDED.empty());
@@ -178,17 +178,17 @@ TEST_F(FillShapes, DiagonalHatchStaysInsideTheRectangle)
 
 TEST_F(FillShapes, Arrows)
 {
-    IGrArrow(0.2f, 0.2f, 0.2f, 0.2f, 1);
-    IGrMoveTo(0.9f, 0.9f);
-    IGrArrowPolar(0.5f, 0.5f, 0.0f, 30.0f, 1);
+    gr_arrow(0.2f, 0.2f, 0.2f, 0.2f, 1);
+    gr_move_to(0.9f, 0.9f);
+    gr_arrow_polar(0.5f, 0.5f, 0.0f, 30.0f, 1);
     EXPECT_TRUE(RECORDED.empty());
     EXPECT_EQ(GrCurrentPoint.x, 0.9f);
-    IGrArrow(0.1f, 0.5f, 0.5f, 0.5f, 1);  // open head: shaft and two barbs
+    gr_arrow(0.1f, 0.5f, 0.5f, 0.5f, 1);  // open head: shaft and two barbs
     EXPECT_EQ(recorded_lines(true).size(), 3u);
     EXPECT_EQ(GrCurrentPoint.x, 0.5f);
     RECORDED.clear();
     gr_fill_pattern(4);
-    IGrArrow(0.1f, 0.5f, 0.5f, 0.5f, 2);  // filled head: one 7-point polygon
+    gr_arrow(0.1f, 0.5f, 0.5f, 0.5f, 2);  // filled head: one 7-point polygon
     ASSERT_EQ(recorded_ops(true), std::vector<int>{GrOpPolygonSolid});
     EXPECT_EQ(RECORDED[0].block.NPTS, 7);
 }

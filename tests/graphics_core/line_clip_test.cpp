@@ -110,8 +110,8 @@ using Lines = GraphicsFixture;
 
 TEST_F(Lines, LineToOutsideDrawsTheVisiblePartAndMovesToTheRequestedPoint)
 {
-    IGrMoveTo(0.5f, 0.5f);
-    IGrLineTo(2.0f, 0.5f);
+    gr_move_to(0.5f, 0.5f);
+    gr_line_to(2.0f, 0.5f);
     EXPECT_EQ(GrCurrentPoint.x, 2.0f);
     const auto lines = recorded_lines(true);
     ASSERT_EQ(lines.size(), 1u);
@@ -150,7 +150,7 @@ TEST_F(AreaUnits, WholeSurfaceArea)
     EXPECT_EQ(GrDeviceArea.ix2, 639);
     EXPECT_EQ(GrDeviceArea.iy2, 479);
     RECORDED.clear();
-    IGrAreaClear();
+    gr_area_clear();
     EXPECT_EQ(recorded_ops(true), std::vector<int>{GrOpClear});
     EXPECT_TRUE(recorded_ops(false).empty());
 }
@@ -207,7 +207,7 @@ TEST_F(AreaUnits, ClearingASmallAreaRestoresModeAndColour)
     GrColourState.device[GR_CURRENT] = 31;
     GrColourState.number[GR_CURRENT] = 31;
     RECORDED.clear();
-    IGrAreaClear();
+    gr_area_clear();
     EXPECT_EQ(recorded_ops(true),
               (std::vector<int>{GrOpPlotMode, GrOpColour, GrOpRectangleSolid, GrOpPlotMode, GrOpColour}));
     EXPECT_EQ(RECORDED[2].block.IX(1), 63);

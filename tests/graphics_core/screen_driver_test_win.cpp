@@ -302,11 +302,11 @@ TEST_F(ScreenPixels, GoldenMarkers)
 TEST_F(ScreenPixels, GoldenArrows)
 {
     gr_fill_pattern(4);
-    IGrArrow(0.1f, 0.2f, 0.45f, 0.2f, 1);
-    IGrArrow(0.9f, 0.2f, 0.55f, 0.2f, 2);
-    IGrArrow(0.25f, 0.4f, 0.25f, 0.9f, 2);
-    IGrArrow(0.75f, 0.9f, 0.6f, 0.4f, 1);
-    IGrArrowPolar(0.45f, 0.7f, 0.2f, 135.0f, 2);
+    gr_arrow(0.1f, 0.2f, 0.45f, 0.2f, 1);
+    gr_arrow(0.9f, 0.2f, 0.55f, 0.2f, 2);
+    gr_arrow(0.25f, 0.4f, 0.25f, 0.9f, 2);
+    gr_arrow(0.75f, 0.9f, 0.6f, 0.4f, 1);
+    gr_arrow_polar(0.45f, 0.7f, 0.2f, 135.0f, 2);
     expect_golden("arrows", 12);
 }
 
@@ -331,7 +331,7 @@ TEST_F(ScreenPixels, MarkersArrowsAndCircles)
     EXPECT_EQ(pixel(60 + 15, 45), WHITE);
     // A filled arrow pointing right: its head is filled just behind the tip.
     IGrScreenDriver(GrOpClear);
-    IGrArrow(0.1f, 0.5f, 0.9f, 0.5f, 2);
+    gr_arrow(0.1f, 0.5f, 0.9f, 0.5f, 2);
     EXPECT_EQ(pixel(static_cast<int>(0.88f * (W - 0.01f)), 44), BLACK);
     EXPECT_EQ(pixel(static_cast<int>(0.5f * (W - 0.01f)), 44), BLACK);  // the shaft
 }
@@ -349,7 +349,7 @@ TEST_F(ScreenPixels, ReadPixelAndClearArea)
     EXPECT_EQ(GrPrimitiveBlock.IX(3), 0);
     // Clearing a smaller area leaves the rest and the current colour.
     gr_area(0.0f, 0.0f, 0.25f, 1.0f);
-    IGrAreaClear();
+    gr_area_clear();
     EXPECT_EQ(pixel(5, 5), WHITE);
     EXPECT_EQ(pixel(40, 5), RGB(255, 0, 0));
     EXPECT_EQ(GrColourState.number[GR_CURRENT], 31);

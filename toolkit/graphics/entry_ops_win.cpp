@@ -5,6 +5,7 @@
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/fill_shapes.h"
 #include "toolkit/graphics/gr_area.h"
+#include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/gr_target.h"
 
 void IGrSelectTarget(int kind, int handle)
@@ -35,4 +36,29 @@ void IGrFillPattern(int style, int density, int angle)
 void IGrRectangle(float x1, float y1, float x2, float y2)
 {
     gr_rectangle(x1, y1, x2, y2);
+}
+
+void IGrMoveTo(float x, float y)
+{
+    gr_move_to(x, y);
+}
+
+void IGrLineTo(float x, float y)
+{
+    gr_line_to(x, y);
+}
+
+void IGrArrow(float x1, float y1, float x2, float y2, int style)
+{
+    gr_arrow(x1, y1, x2, y2, style);
+}
+
+void IGrArrowPolar(float x, float y, float length, float angle, int style)
+{
+    gr_arrow_polar(x, y, length, angle, style);
+}
+
+void IGrAreaClear()
+{
+    gr_area_clear();
 }

@@ -385,7 +385,7 @@ void gr_rectangle(float x1, float y1, float x2, float y2)
                 gr_shape_close(GrOpRectanglePattern);
         }
     }
-    IGrMoveTo(x1, y1);
+    gr_move_to(x1, y1);
 }
 
 void IGrRectangleRel(float width, float height)
@@ -395,7 +395,7 @@ void IGrRectangleRel(float width, float height)
 
 // ---- arrows
 
-void IGrArrow(float x1, float y1, float x2, float y2, int style)
+void gr_arrow(float x1, float y1, float x2, float y2, int style)
 {
     if (x1 == x2 && y1 == y2)
         return;
@@ -405,10 +405,10 @@ void IGrArrow(float x1, float y1, float x2, float y2, int style)
     const double dy = (double(y2) - y1) / r;
     const double length = std::sqrt(dx * dx + dy * dy);
     const double angle = std::atan2(dy, dx) * 180.0 / 3.14159265358979;
-    IGrArrowPolar(x2, y2, float(length), float(angle), style);
+    gr_arrow_polar(x2, y2, float(length), float(angle), style);
 }
 
-void IGrArrowPolar(float x, float y, float length, float angle, int style)
+void gr_arrow_polar(float x, float y, float length, float angle, int style)
 {
     if (length == 0.0f)
         return;
@@ -435,11 +435,11 @@ void IGrArrowPolar(float x, float y, float length, float angle, int style)
                              float(p6y), float(b2y)};
         IGrPolygonFill(px, py, 7, 0);
     } else {
-        IGrMoveTo(float(x - L * std::cos(A)), float(y - Ly * std::sin(A)));
-        IGrLineTo(x, y);
-        IGrLineTo(float(b1x), float(b1y));
-        IGrMoveTo(x, y);
-        IGrLineTo(float(b2x), float(b2y));
+        gr_move_to(float(x - L * std::cos(A)), float(y - Ly * std::sin(A)));
+        gr_line_to(x, y);
+        gr_line_to(float(b1x), float(b1y));
+        gr_move_to(x, y);
+        gr_line_to(float(b2x), float(b2y));
     }
-    IGrMoveTo(x, y);
+    gr_move_to(x, y);
 }

@@ -15,10 +15,11 @@ void gr_fill_pattern(int style, int density = 2, int direction = 3);
 void gr_rectangle(float x1, float y1, float x2, float y2);
 // Rectangle from the current point to current + (width, height).
 void IGrRectangleRel(float width, float height);
+// The bodies of IGrArrow and IGrArrowPolar (toolkit/graphics/entry.h).
 // Arrow from (x1,y1) to (x2,y2); head style 2 filled, other values open.
-void IGrArrow(float x1, float y1, float x2, float y2, int style);
+void gr_arrow(float x1, float y1, float x2, float y2, int style);
 // Arrow with its head at (x,y), length in user x units, angle in degrees.
-void IGrArrowPolar(float x, float y, float length, float angle, int style);
+void gr_arrow_polar(float x, float y, float length, float angle, int style);
 
 // Filled polygon of n points (device != 0: device coordinates, else user units; then the current
 // point moves to the first vertex). Self-crossing outlines fill by the even-odd rule.

@@ -135,7 +135,7 @@ void IGrSurfaceSetup(int kind, int number, int width, int height)
     gr_area(GrArea.x1, GrArea.y1, GrArea.x2, GrArea.y2);
 }
 
-void IGrAreaClear()
+void gr_area_clear()
 {
     const auto& D = GrDeviceArea;
     const auto& S = GrSurface;

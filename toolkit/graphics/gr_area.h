@@ -14,14 +14,15 @@ void gr_units(float x1, float y1, float x2, float y2);
 void IGrClipArea(float x1, float y1, float x2, float y2);
 // Adopts the size of the current surface when kind and number are those of GrTarget.
 void IGrSurfaceSetup(int kind, int number, int width, int height);
-// Clears the area on the screen to colour number 0.
-void IGrAreaClear();
+// The body of IGrAreaClear: clears the area on the screen to colour number 0.
+void gr_area_clear();
 void IGrUserToDevice(float x, float y, float& dx, float& dy);
 void IGrDeviceToUser(float dx, float dy, float& x, float& y);
 // 1 when the point lies in the clipping rectangle (bounds included, widened by 0.001), else 0.
 int IGrPointInClip(float x, float y);
 
-// A real in pixel units truncated toward zero, clamped to the integer range first.
+// A real (in pixel units, or any other) truncated toward zero, clamped to the integer range first; NaN
+// gives 0.
 int gr_trunc(double v);
 
 #endif

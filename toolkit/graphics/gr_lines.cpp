@@ -34,7 +34,7 @@ void IGrLineUser(float x1, float y1, float x2, float y2)
     IGrLineDevice(dx1, dy1, dx2, dy2);
 }
 
-void IGrMoveTo(float x, float y)
+void gr_move_to(float x, float y)
 {
     GrCurrentPoint.x = x;
     GrCurrentPoint.y = y;
@@ -42,24 +42,24 @@ void IGrMoveTo(float x, float y)
 
 void IGrMoveToRel(float dx, float dy)
 {
-    IGrMoveTo(GrCurrentPoint.x + dx, GrCurrentPoint.y + dy);
+    gr_move_to(GrCurrentPoint.x + dx, GrCurrentPoint.y + dy);
 }
 
-void IGrLineTo(float x, float y)
+void gr_line_to(float x, float y)
 {
     IGrLineUser(GrCurrentPoint.x, GrCurrentPoint.y, x, y);
-    IGrMoveTo(x, y);
+    gr_move_to(x, y);
 }
 
 void IGrLineToRel(float dx, float dy)
 {
-    IGrLineTo(GrCurrentPoint.x + dx, GrCurrentPoint.y + dy);
+    gr_line_to(GrCurrentPoint.x + dx, GrCurrentPoint.y + dy);
 }
 
 void IGrLine(float x1, float y1, float x2, float y2)
 {
     IGrLineUser(x1, y1, x2, y2);
-    IGrMoveTo(x2, y2);
+    gr_move_to(x2, y2);
 }
 
 void IGrLineRel(float x, float y, float dx, float dy)

@@ -4,9 +4,10 @@
 #define QR4T_TOOLKIT_GRAPHICS_GR_LINES_H
 
 // Application operations, user units; the current point ends at the requested (unclipped) point.
-void IGrMoveTo(float x, float y);
+// gr_move_to and gr_line_to are the bodies of IGrMoveTo and IGrLineTo (toolkit/graphics/entry.h).
+void gr_move_to(float x, float y);
 void IGrMoveToRel(float dx, float dy);
-void IGrLineTo(float x, float y);
+void gr_line_to(float x, float y);
 void IGrLineToRel(float dx, float dy);
 void IGrLine(float x1, float y1, float x2, float y2);
 void IGrLineRel(float x, float y, float dx, float dy);

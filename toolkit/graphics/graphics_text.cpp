@@ -597,7 +597,7 @@ void IGrCharOut(std::optional<float> x, std::optional<float> y, std::string_view
                                                           static_cast<float>(Wr * cells), Wr, co, sB);
         float cx = 0.0f, cy = 0.0f;
         IGrDeviceToUser(p.next_x, p.next_y, cx, cy);
-        IGrMoveTo(cx, cy);
+        gr_move_to(cx, cy);
     }
 }
 

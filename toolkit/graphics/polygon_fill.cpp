@@ -180,7 +180,7 @@ void IGrPolygonFill(const float* x, const float* y, int n, int device)
         }
     }
     if (device == 0)
-        IGrMoveTo(x[0], y[0]);
+        gr_move_to(x[0], y[0]);
 }
 
 void IGrEllipseFill(float cx, float cy, float radius, float ratio)

@@ -1,5 +1,6 @@
 // The headless stand-in of the graphics entry operations: records the calls, draws nothing.
 #include "toolkit/graphics/entry.h"
+#include "toolkit/graphics/window_text.h"
 #include "toolkit/headless/headless.h"
 
 #include <string>
@@ -61,4 +62,55 @@ void IGrRectangle(float x1, float y1, float x2, float y2)
 void IGrSaveImage(std::string_view file)
 {
     record("IGrSaveImage " + std::string(file));
+}
+
+void IGrMoveTo(float x, float y)
+{
+    record("IGrMoveTo " + num(x) + " " + num(y));
+}
+
+void IGrLineTo(float x, float y)
+{
+    record("IGrLineTo " + num(x) + " " + num(y));
+}
+
+void IGrArrow(float x1, float y1, float x2, float y2, int style)
+{
+    record("IGrArrow " + num(x1) + " " + num(y1) + " " + num(x2) + " " + num(y2) + " " +
+           std::to_string(style));
+}
+
+void IGrArrowPolar(float x, float y, float length, float angle, int style)
+{
+    record("IGrArrowPolar " + num(x) + " " + num(y) + " " + num(length) + " " + num(angle) + " " +
+           std::to_string(style));
+}
+
+void IGrAreaClear()
+{
+    record("IGrAreaClear");
+}
+
+// ---- window text (drawn by Win32 code; the colours and the font state stay the portable toolkit's)
+
+void WGrTextString(int x, int y, std::string_view text)
+{
+    record("WGrTextString " + std::to_string(x) + " " + std::to_string(y) + " |" + std::string(text) + "|");
+}
+
+int WGrTextLength(std::string_view text)
+{
+    return HEADLESS_TEXT_CHARACTER_WIDTH * static_cast<int>(text.size());
+}
+
+void WGrTextReal(int x, int y, float value, std::string_view format)
+{
+    record("WGrTextReal " + std::to_string(x) + " " + std::to_string(y) + " " + num(value) + " " +
+           std::string(format));
+}
+
+void WGrTextInteger(int x, int y, int value, int width)
+{
+    record("WGrTextInteger " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(value) +
+           " " + std::to_string(width));
 }

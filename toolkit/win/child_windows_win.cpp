@@ -379,6 +379,14 @@ void WWinClear()
     WWinClear(0, 0, WIN_CURRENT.width - 1, WIN_CURRENT.height - 1, -1);
 }
 
+void WGrRectangleClear(int x1, int y1, int x2, int y2)
+{
+    int px1 = 0, py1 = 0, px2 = 0, py2 = 0;
+    WGrUnitsToPixels(x1, y1, px1, py1);
+    WGrUnitsToPixels(x2, y2, px2, py2);
+    WWinClear(px1, py1, px2, py2, -1);
+}
+
 void WGrUnitsToPixels(int x, int y, int& px, int& py)
 {
     px = static_cast<int>(static_cast<long long>(x) * (WIN_CURRENT.width - 1) / 9999);

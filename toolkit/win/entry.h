@@ -82,6 +82,9 @@ void WWinRaise(int handle);
 void WWinCloseChild(int handle);
 // Fills the current window with its background colour.
 void WWinClear();
+// Clears a rectangle of the current window, corners in 0..9999 window units (y from the top), to the
+// window-text background colour.
+void WGrRectangleClear(int x1, int y1, int x2, int y2);
 
 // ---- dialogs
 
