@@ -12,18 +12,11 @@
 
 SurfaceWindowState S3D;
 
-namespace {
-
-template <class T, int Rank, class... E>
-void allocate_or_stop(Array<T, Rank>& a, const char* name, E... extents)
+void report_allocation_failure(const char* name)
 {
-    if (a.allocate(extents...))
-        return;
     write_list(UNIT_DIAG, {std::string("PROGRAM COULD NOT ALLOCATE ") + name});
-    fatal_stop(std::string("surface display window: cannot allocate the work array ") + name);
+    fatal_stop(std::string("result displays: cannot allocate the work array ") + name);
 }
-
-}  // namespace
 
 int streamline_max_points()
 {
@@ -37,7 +30,7 @@ void open_surface_window_state()
     SurfaceWindowState& s = S3D;
     close_surface_window_state();
     s.S3D_PROPERTY = 3;
-    s.S3D_RANGE_HIGH = s.S3D_RANGE_LOW = s.S3D_LOG_SCALE = 0;
+    s.S3D_RANGE_HIGH = s.S3D_RANGE_LOW = s.S3D_LOG_SCALE = s.S3D_LOG_SCALE_PREV = 0;
     s.S3D_SHOW_AXES = s.S3D_SHOW_BOX = s.S3D_SHOW_ENTRY = s.S3D_NO_REFLECTION = 0;
     s.S3D_SELECTED_SURFACE = s.S3D_SELECTED_TRIANGLE = s.S3D_SELECTED_SOLID = 0;
     s.S3D_SPECIES = 1;

@@ -29,6 +29,7 @@ struct SurfaceWindowState {
     int S3D_RANGE_HIGH = 0;  // range adjustments of the colour scale
     int S3D_RANGE_LOW = 0;
     int S3D_LOG_SCALE = 0;         // logarithmic colour scale
+    int S3D_LOG_SCALE_PREV = 0;    // its value when last read
     int S3D_SHOW_AXES = 0;         // axes in the display list
     int S3D_SHOW_BOX = 0;          // box edges
     int S3D_SHOW_ENTRY = 0;        // flow-entry triangles
@@ -47,6 +48,17 @@ struct SurfaceWindowState {
 };
 
 extern SurfaceWindowState S3D;
+
+// A failed allocation of a display work array: writes "PROGRAM COULD NOT ALLOCATE" with the array's name
+// to the diagnostic log and stops.
+[[noreturn]] void report_allocation_failure(const char* name);
+
+template <class T, int Rank, class... E>
+void allocate_or_stop(Array<T, Rank>& a, const char* name, E... extents)
+{
+    if (!a.allocate(extents...))
+        report_allocation_failure(name);
+}
 
 // DIVISIONS_X x ELEMENTS_PER_DIVISION_X + the same for y and z.
 int streamline_max_points();

@@ -82,6 +82,8 @@ void WWinRaise(int handle);
 void WWinCloseChild(int handle);
 // Fills the current window with its background colour.
 void WWinClear();
+// Window units 0..9999 of the current window to its client pixels.
+void WGrUnitsToPixels(int x, int y, int& px, int& py);
 
 // ---- dialogs
 
