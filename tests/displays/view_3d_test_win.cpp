@@ -48,6 +48,16 @@ std::vector<Triangle> cube(float lo, float hi)
     return out;
 }
 
+// The redraw without its swap, read from the back buffer: the front buffer of a window that the X server
+// has not mapped yet reads back as black.
+void redraw_into_back_buffer()
+{
+    SET_VIEW_TRANSFORM_3D();
+    gl_view_draw(true);
+    glFinish();
+    glReadBuffer(GL_BACK);
+}
+
 std::array<int, 3> pixel(int x, int y)
 {
     unsigned char px[4] = {};
@@ -71,8 +81,7 @@ TEST(View3DWin, ViewAfterDataInputShowsTheSurfaceInItsColourOnWhite)
     ASSERT_EQ(IErrorInfo(1), 0);
     DISPLAY.VIEW_MODE_3D = 1;
     BUILD_VIEW_LIST_3D();
-    glFinish();
-    glReadBuffer(GL_FRONT);
+    redraw_into_back_buffer();
     const std::array<int, 3> red = {255, 0, 0}, white = {255, 255, 255};
     EXPECT_EQ(pixel(width / 2, height / 2), red);
     EXPECT_EQ(pixel(1, 1), white);
@@ -80,9 +89,7 @@ TEST(View3DWin, ViewAfterDataInputShowsTheSurfaceInItsColourOnWhite)
     EXPECT_EQ(pixel(1, height - 2), white);
     // Shifted up by 3 units, the cube leaves the centre, which shows the background.
     VIEW_3D.VIEW_SHIFT_Y = 3.0;
-    REDRAW_VIEW_3D();
-    glFinish();
-    glReadBuffer(GL_FRONT);
+    redraw_into_back_buffer();
     EXPECT_EQ(pixel(width / 2, height / 2), white);
     WGlSelectTarget(0);
     WWinCloseChild(h);
