@@ -3,6 +3,7 @@
 #include "app/displays/view_3d.h"
 
 #include "app/displays/colour_scale.h"
+#include "app/displays/displays.h"
 #include "app/displays/surface_window_state.h"
 #include "app/displays/view_3d_gl.h"
 #include "app/state/box.h"

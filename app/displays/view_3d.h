@@ -63,8 +63,6 @@ constexpr int KEY_UP = 258, KEY_DOWN = 259, KEY_RIGHT = 260, KEY_LEFT = 261;
 // at the origin.
 std::array<double, 3> CARTESIAN_TO_SPHERICAL(const std::array<double, 3>& p);
 
-// The whole view after data input; returns when its window is closed.
-void VIEW_SURFACES_3D();
 // The view transform from the eye point (-20, -40, 5), scales 0.2; redraws in modes 1 and 3.
 void RESET_VIEW_3D();
 // The model-view matrix from the view transform; in mode 2 the surface toolbar's view steps are added

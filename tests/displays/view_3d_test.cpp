@@ -1,6 +1,7 @@
 // The 3-D surface view: the view transform and its handlers, the content of display list 1 in its three
 // modes, and the view after data input on the headless toolkit.
 #include "app/displays/colour_scale.h"
+#include "app/displays/displays.h"
 #include "app/displays/surface_window_state.h"
 #include "app/displays/view_3d.h"
 #include "app/displays/view_3d_gl.h"
