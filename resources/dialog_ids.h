@@ -185,6 +185,20 @@
 #define IDC_AREA_SI 1005       // "SI Units"; the group's first button
 #define IDC_AREA_ENGLISH 1006  // "Eng. Units (US)"
 
+// Surface display window, options 131
+#define IDC_S3D_RANGE_HIGH 1015  // "Upper Limit" spin
+#define IDC_S3D_RANGE_LOW 1046   // "Lower Limit" spin
+#define IDC_S3D_LOG_SPIN 1063    // 0..1 spins of the switches, mirrored into their check boxes
+#define IDC_S3D_AXES_SPIN 1064
+#define IDC_S3D_BOX_SPIN 1065
+#define IDC_S3D_ENTRY_SPIN 1066
+#define IDC_S3D_REFLECTION_SPIN 1002
+#define IDC_S3D_LOG_CHECK 1158         // "Log. Scale"
+#define IDC_S3D_AXES_CHECK 1079        // "Show Axes"
+#define IDC_S3D_BOX_CHECK 1080         // "Show Boundaries"
+#define IDC_S3D_ENTRY_CHECK 1089       // "Show Entry Planes"
+#define IDC_S3D_REFLECTION_CHECK 1081  // "Reflections Not Shown"
+
 // ---- the toolkit's own (toolkit_dialogs.rc)
 
 // "Select Directory"

@@ -17,6 +17,10 @@
 //   get <id>                     print the text of a field to standard output
 //   state <id>                   print the check state of a check box or radio button (0 or 1)
 //   close                        ask the window to close (as its close box does)
+//   key <virtual key code>       press and release a key in the window (38 up, 37 left ...)
+//   drag <button> <x1> <y1> <x2> <y2>
+//                                press mouse button 1 (left), 2 (middle) or 3 (right) at client pixel
+//                                (x1, y1) of the window, move to (x2, y2) in steps and release there
 //   file <path> [seconds]        wait until a file exists
 //   sleep <milliseconds>
 //   exit [seconds] [status]      wait until the started program ends (and check its status)
@@ -263,6 +267,51 @@ int main(int argc, char** argv)
             if (!target)
                 fail(step, "no window: use wait first");
             PostMessageA(target, WM_CLOSE, 0, 0);
+        } else if (step == "key") {
+            need(step, 1);
+            if (!target)
+                fail(step, "no window: use wait first");
+            const WORD vk = static_cast<WORD>(std::atoi(args[i++].c_str()));
+            SetForegroundWindow(target);
+            Sleep(100);
+            INPUT in[2] = {};
+            in[0].type = in[1].type = INPUT_KEYBOARD;
+            in[0].ki.wVk = in[1].ki.wVk = vk;
+            in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            if (SendInput(2, in, sizeof(INPUT)) != 2)
+                fail(step, "the key was not sent");
+        } else if (step == "drag") {
+            need(step, 5);
+            if (!target)
+                fail(step, "no window: use wait first");
+            const int button = std::atoi(args[i++].c_str());
+            POINT from = {std::atoi(args[i].c_str()), std::atoi(args[i + 1].c_str())};
+            POINT to = {std::atoi(args[i + 2].c_str()), std::atoi(args[i + 3].c_str())};
+            i += 4;
+            const DWORD down = button == 3 ? MOUSEEVENTF_RIGHTDOWN : button == 2 ? MOUSEEVENTF_MIDDLEDOWN
+                                                                                : MOUSEEVENTF_LEFTDOWN;
+            const DWORD up = button == 3 ? MOUSEEVENTF_RIGHTUP : button == 2 ? MOUSEEVENTF_MIDDLEUP
+                                                                          : MOUSEEVENTF_LEFTUP;
+            ClientToScreen(target, &from);
+            ClientToScreen(target, &to);
+            SetForegroundWindow(target);
+            auto event = [](DWORD flags) {
+                INPUT in = {};
+                in.type = INPUT_MOUSE;
+                in.mi.dwFlags = flags;
+                SendInput(1, &in, sizeof(INPUT));
+            };
+            SetCursorPos(from.x, from.y);
+            Sleep(100);
+            event(down);
+            constexpr int STEPS = 5;
+            for (int k = 1; k <= STEPS; ++k) {
+                Sleep(50);
+                SetCursorPos(from.x + (to.x - from.x) * k / STEPS, from.y + (to.y - from.y) * k / STEPS);
+                event(MOUSEEVENTF_MOVE);
+            }
+            Sleep(50);
+            event(up);
         } else if (step == "file") {
             need(step, 1);
             std::string path = args[i++];

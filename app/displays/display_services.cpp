@@ -113,11 +113,6 @@ float shown_length(float stored, int units, int axis)
     return units == UNITS_ENGLISH ? static_cast<float>(metres / static_cast<double>(FOOT)) : metres;
 }
 
-void VIEW_SURFACES_3D()
-{
-    DISPLAY.VIEW_MODE_3D = 1;
-}
-
 void LOAD_DISPLAY_DIALOGS()
 {
     const DisplaySettings& d = DISPLAY;
@@ -221,7 +216,6 @@ void SAVE_DISPLAY_PICTURE()
     IGrSaveImage(name);
 }
 
-void DRAW_SURFACE_PROPERTIES() {}
 
 void RUN_SECTION_DISPLAY()
 {

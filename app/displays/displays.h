@@ -1,12 +1,12 @@
 // The result displays as the run control calls them: the control dialogs and their handler, and the
-// pictures that the main loop and the kernel's output redraw. The surface picture and the paused
-// section and surface displays are still to come; their entry points draw nothing yet.
+// pictures that the main loop and the kernel's output redraw. The paused section display and the
+// surface display window are still to come; their entry points draw nothing yet.
 #ifndef QR4T_APP_DISPLAYS_DISPLAYS_H
 #define QR4T_APP_DISPLAYS_DISPLAYS_H
 
 #include <string>
 
-// Shows the surfaces until the user closes the view; sets VIEW_MODE_3D := 1.
+// Shows the surfaces in a 3-D view until the user closes it (view_3d.cpp); sets VIEW_MODE_3D := 1.
 void VIEW_SURFACES_3D();
 // Loads, fills and shows the control dialogs and the progress log once before the time-step loop,
 // preloads the dialogs of the paused displays, and with an empty sample gives the display settings
@@ -34,6 +34,7 @@ void SHOW_FORCES_AND_MOMENTS();
 // Asks for the reference area and length in dialog 136 "Characteristic Area" until both are above 0;
 // sets REFERENCE_AREA (square metres) and REFERENCE_LENGTH (metres).
 void ASK_REFERENCE_AREA();
+// The live surface property picture with its legend (surface_picture.cpp).
 void DRAW_SURFACE_PROPERTIES();
 // The paused flowfield section display and surface display window, opened by the handler when their
 // "Pause Program for Detailed Plot" box is ticked; each returns when its window closes and clears the

@@ -26,7 +26,7 @@ void open_surface_window_state()
     SurfaceWindowState& s = S3D;
     close_surface_window_state();
     s.S3D_PROPERTY = 3;
-    s.S3D_RANGE_HIGH = s.S3D_RANGE_LOW = s.S3D_LOG_SCALE = 0;
+    s.S3D_RANGE_HIGH = s.S3D_RANGE_LOW = s.S3D_LOG_SCALE = s.S3D_LOG_SCALE_PREV = 0;
     s.S3D_SHOW_AXES = s.S3D_SHOW_BOX = s.S3D_SHOW_ENTRY = s.S3D_NO_REFLECTION = 0;
     s.S3D_SELECTED_SURFACE = s.S3D_SELECTED_TRIANGLE = s.S3D_SELECTED_SOLID = 0;
     s.S3D_SPECIES = 1;

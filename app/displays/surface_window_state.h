@@ -29,6 +29,7 @@ struct SurfaceWindowState {
     int S3D_RANGE_HIGH = 0;  // range adjustments of the colour scale
     int S3D_RANGE_LOW = 0;
     int S3D_LOG_SCALE = 0;         // logarithmic colour scale
+    int S3D_LOG_SCALE_PREV = 0;    // its value when last read
     int S3D_SHOW_AXES = 0;         // axes in the display list
     int S3D_SHOW_BOX = 0;          // box edges
     int S3D_SHOW_ENTRY = 0;        // flow-entry triangles

@@ -22,6 +22,7 @@ drive() { wine "$driver" "$@" || fail "uidriver $*"; }
 start_case() {
     local radio=$1
     drive start "$program" wait "Run Type" 60 radio "$radio" press 1
+    drive wait "POSITION:- Arrow Keys   SIZE:- Right Mouse Button  ORIENTATION:- Left Mouse Button" 120 close
     drive wait "Flowfield Divisions and Elements in Specified Planes" 180 close
     drive wait "Flowfield Cells (Some elements are partly inside the surface)" 180 close
     drive wait "Initialization Complete" 180 press 1 wait "$LOG" 60

@@ -16,6 +16,7 @@ MAIN="  DSMC Visual Program QR4T for Three-Dimensional Flows"
 DIVISIONS_PICTURE="Flowfield Divisions and Elements in Specified Planes"
 CELLS_PICTURE="Flowfield Cells (Some elements are partly inside the surface)"
 LOG="Progressive Log of the Current DSMC Computation"
+VIEW="POSITION:- Arrow Keys   SIZE:- Right Mouse Button  ORIENTATION:- Left Mouse Button"
 PASSES=20
 CONTINUED_PASSES=5
 fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
@@ -49,6 +50,11 @@ for case in "$@"; do
 
     drive start "$program" wait "Run Type" 60 radio "$radio" press 1
     if [ "$surfaces" = 1 ]; then
+        # The surfaces in 3-D after the data are read: turned with a left drag, moved with an arrow key,
+        # then closed.
+        drive wait "$VIEW" 120 sleep 1500 drag 1 500 300 540 320 key 38 sleep 1000
+        shot "${name}_view"
+        drive wait "$VIEW" close gone "$VIEW" 30
         drive wait "$DIVISIONS_PICTURE" 120
         echo "demo_e2e: $name: divisions picture after $((SECONDS - start)) s"
         drive sleep 1000

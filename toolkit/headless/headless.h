@@ -60,6 +60,7 @@ struct HeadlessToolkit {
     int current_dialog = 0;
     int current_window = 0;
     int last_error = 0;
+    int bitmaps_created = 0;  // off-screen bitmaps made so far; handles go round 1..20
 
     // Clears record, script and fields.
     void reset();

@@ -85,6 +85,8 @@ void WWinClear();
 // Clears a rectangle of the current window, corners in 0..9999 window units (y from the top), to the
 // window-text background colour.
 void WGrRectangleClear(int x1, int y1, int x2, int y2);
+// Window units 0..9999 of the current window to its client pixels.
+void WGrUnitsToPixels(int x, int y, int& px, int& py);
 
 // ---- dialogs
 

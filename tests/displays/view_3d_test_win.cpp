@@ -1,0 +1,136 @@
+// The 3-D views drawn by OpenGL under Wine: the view after data input in a window and the live surface
+// picture in an off-screen bitmap, read back pixel by pixel.
+#include "app/displays/colour_scale.h"
+#include "app/displays/surface_window_state.h"
+#include "app/displays/view_3d.h"
+#include "app/displays/view_3d_gl.h"
+#include "app/state/box.h"
+#include "app/state/display.h"
+#include "app/state/surface.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/win/entry.h"
+#include "toolkit/win/gl_surface.h"
+#include "toolkit/win/offscreen_bitmap.h"
+#include "toolkit/win/window_table_win.h"
+#include "surface_fixture.h"
+#include "tests/win/win_test_support.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+// One surface of the given triangles.
+void make_surface(const std::vector<Triangle>& triangles, int colour)
+{
+    make_surfaces_of({triangles}, colour);
+}
+
+// The twelve outward triangles of the cube lo..hi on every axis.
+std::vector<Triangle> cube(float lo, float hi)
+{
+    std::vector<Triangle> out;
+    auto quad = [&](Corner a, Corner b, Corner c, Corner d) {
+        out.push_back({a, b, c});
+        out.push_back({a, c, d});
+    };
+    const float l = lo, h = hi;
+    quad({l, l, l}, {l, h, l}, {h, h, l}, {h, l, l});  // z = lo, normal -z
+    quad({l, l, h}, {h, l, h}, {h, h, h}, {l, h, h});  // z = hi
+    quad({l, l, l}, {h, l, l}, {h, l, h}, {l, l, h});  // y = lo
+    quad({l, h, l}, {l, h, h}, {h, h, h}, {h, h, l});  // y = hi
+    quad({l, l, l}, {l, l, h}, {l, h, h}, {l, h, l});  // x = lo
+    quad({h, l, l}, {h, h, l}, {h, h, h}, {h, l, h});  // x = hi
+    return out;
+}
+
+// The redraw without its swap, read from the back buffer: the front buffer of a window that the X server
+// has not mapped yet reads back as black.
+void redraw_into_back_buffer()
+{
+    SET_VIEW_TRANSFORM_3D();
+    gl_view_draw(true);
+    glFinish();
+    glReadBuffer(GL_BACK);
+}
+
+std::array<int, 3> pixel(int x, int y)
+{
+    unsigned char px[4] = {};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
+    return {px[0], px[1], px[2]};
+}
+
+TEST(View3DWin, ViewAfterDataInputShowsTheSurfaceInItsColourOnWhite)
+{
+    open_test_main_window();
+    make_surface(cube(3.0f, 7.0f), 1);
+    S3D = SurfaceWindowState{};
+    VIEW_3D = View3DState{};
+    int h = -1;
+    WWinOpenChild(h, 7, 20, 20, 300, 300, "view");
+    ASSERT_GE(h, 1);
+    int width = 0, height = 0;
+    client_size(h, width, height);
+    IErrorInfo(1);
+    WGlSelectTarget(1, h, 2);
+    ASSERT_EQ(IErrorInfo(1), 0);
+    DISPLAY.VIEW_MODE_3D = 1;
+    BUILD_VIEW_LIST_3D();
+    redraw_into_back_buffer();
+    const std::array<int, 3> red = {255, 0, 0}, white = {255, 255, 255};
+    EXPECT_EQ(pixel(width / 2, height / 2), red);
+    EXPECT_EQ(pixel(1, 1), white);
+    EXPECT_EQ(pixel(width - 2, height - 2), white);
+    EXPECT_EQ(pixel(1, height - 2), white);
+    // Shifted up by 3 units, the cube leaves the centre, which shows the background.
+    VIEW_3D.VIEW_SHIFT_Y = 3.0;
+    redraw_into_back_buffer();
+    EXPECT_EQ(pixel(width / 2, height / 2), white);
+    WGlSelectTarget(0);
+    WWinCloseChild(h);
+}
+
+// The live picture's drawing into its 510 x 420 bitmap: a large triangle facing the eye in the colour
+// of index 127 on the black background, or the white one.
+TEST(View3DWin, LivePictureBitmapShowsTheRampColourOnItsBackground)
+{
+    open_test_main_window();
+    // A large square in the plane z = 5 in both windings, so that one of them faces the eye; then no
+    // surface at all.
+    for (bool white : {false, true}) {
+        for (int winding = 0; winding < 2; ++winding) {
+            const Corner a = {-40, -40, 5}, b = {50, -40, 5}, c = {50, 50, 5}, d = {-40, 50, 5};
+            std::vector<Triangle> square;
+            if (winding == 0)
+                square = {{a, b, c}, {a, c, d}, {a, c, b}, {a, d, c}};
+            make_surface(square, 127);
+            int handle = 0;
+            WBitmapCreate(handle, 510, 420);
+            ASSERT_GE(handle, 1);
+            WGlSelectTarget(2, handle, 0);
+            gl_view_clear_colour(white ? 1.0f : 0.0f, white ? 1.0f : 0.0f, white ? 1.0f : 0.0f, 1.0f);
+            DISPLAY = DisplaySettings{};
+            DISPLAY.VIEW_MODE_3D = 2;
+            VIEW_3D = View3DState{};
+            BUILD_PROPERTY_LIST_3D();
+            glFinish();
+            const std::array<int, 3> ramp = {0, 255, 4};
+            const std::array<int, 3> background = white ? std::array<int, 3>{255, 255, 255}
+                                                        : std::array<int, 3>{0, 0, 0};
+            if (winding == 0) {
+                EXPECT_EQ(pixel(255, 210), ramp) << white;
+            } else {
+                EXPECT_EQ(pixel(255, 210), background) << white;
+            }
+            WGlSelectTarget(0);
+            WBitmapDestroy(handle);
+        }
+    }
+}
+
+}  // namespace
