@@ -74,6 +74,8 @@ void WMsgWait(int& type, WinMessage& message)
     if (!HEADLESS.wait_types.empty()) {
         type = HEADLESS.wait_types.front();
         HEADLESS.wait_types.pop_front();
+    } else if (HEADLESS.wait_hook) {
+        HEADLESS.wait_hook(type, message);
     }
     record("WMsgWait " + std::to_string(type));
 }
@@ -132,6 +134,26 @@ void WGrRectangleClear(int x1, int y1, int x2, int y2)
 {
     record("WGrRectangleClear " + std::to_string(x1) + " " + std::to_string(y1) + " " + std::to_string(x2) +
            " " + std::to_string(y2));
+}
+
+// ---- off-screen bitmaps: one handle, 1, that the drawing selects and copies
+
+void WBitmapCreate(int& handle, int width, int height)
+{
+    handle = 1;
+    record("WBitmapCreate " + std::to_string(width) + " " + std::to_string(height));
+}
+
+void WBitmapPut(int handle, int area_mode, int stretch, std::optional<int>, std::optional<int>,
+                std::optional<int>, std::optional<int>)
+{
+    record("WBitmapPut " + std::to_string(handle) + " " + std::to_string(area_mode) + " " +
+           std::to_string(stretch));
+}
+
+void WBitmapDestroy(int handle)
+{
+    record("WBitmapDestroy " + std::to_string(handle));
 }
 
 // ---- dialogs
