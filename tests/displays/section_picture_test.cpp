@@ -163,6 +163,15 @@ TEST_F(SectionPictureTest, LogScaleOfAVelocityThroughZeroFallsBackToLinear)
     EXPECT_EQ(SECTION.SECTION_LOG_SCALE.current, 1);
     EXPECT_FLOAT_EQ(log.low, 1.0f);
     EXPECT_NEAR(log.high, std::log10(160.0), 1e-6);
+
+    // The log pass takes every well-sampled cell, whatever its volume: a cell without flow volume that
+    // holds a negative value has no logarithm and is left out (it reached log10 before).
+    CELLS.CELL_DATA(CELL_VOLUME, 3) = 0.0f;
+    RESULTS.VAR(VAR_U, 3) = -5.0f;
+    const SectionScale skipped = section_scale();
+    EXPECT_EQ(SECTION.SECTION_LOG_SCALE.current, 1);
+    EXPECT_FLOAT_EQ(skipped.low, 1.0f);
+    EXPECT_TRUE(std::isfinite(skipped.span));
 }
 
 TEST_F(SectionPictureTest, ColourNumbersAreHeldBeforeTruncation)
