@@ -1,15 +1,14 @@
-// The start shared by the Win32 timing programs: a demonstration case's data files copied into the
-// working folder, the toolkit started with a main window of the program's size (1020 x 718), the
-// diagnostic log open, and the case's flow and surface data read with the box's lattice widths and the
-// stream speed.
+// The start of the Win32 timing programs that time a demonstration case: its data files copied into the
+// working folder, the benchmark's main window (bench_window_win.h), and the case's flow and surface data
+// read with the box's lattice widths and the stream speed.
 #ifndef QR4T_BENCH_BENCH_CASE_WIN_H
 #define QR4T_BENCH_BENCH_CASE_WIN_H
 
 #include "app/casedata/casedata.h"
 #include "app/geometry/setup.h"
 #include "app/state/gas.h"
-#include "base/units.h"
-#include "toolkit/win/entry.h"
+
+#include "bench_window_win.h"
 
 #include <windows.h>
 
@@ -27,14 +26,7 @@ inline bool open_bench_case(const std::string& demo, int n, const char* program)
         std::fprintf(stderr, "%s: cannot copy the data files of case %d from %s\n", program, n, demo.c_str());
         return false;
     }
-    WInitialise(" ");
-    WinOpenRecord main_window;
-    main_window.flags = 67;
-    main_window.width = 1020;
-    main_window.height = 718;
-    main_window.title = std::string(program);
-    WWinOpen(main_window);
-    unit_open_or_stop(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT);
+    open_bench_main_window(program);
     READ_FLOW_DATA();
     READ_SURFACE_DATA();
     set_lattice_scalars();

@@ -178,6 +178,13 @@
 #define IDC_REFERENCE_LENGTH 1003  // 122 only
 #define IDC_FORCE_LABEL 1022
 
+// "Characteristic Area": the reference area and length of the coefficients
+#define IDD_REFERENCE_AREA 136
+#define IDC_AREA 1007          // the area
+#define IDC_LENGTH 1008        // the length
+#define IDC_AREA_SI 1005       // "SI Units"; the group's first button
+#define IDC_AREA_ENGLISH 1006  // "Eng. Units (US)"
+
 // ---- section display, property and plane 118, 135, 139 (section_dialogs.rc)
 #define IDC_SECTION_TITLE 1011  // "Show Flowfield in Plane Normal to"
 #define IDC_SECTION_AXIS_X 1005  // radio group of the plane's normal axis

@@ -17,6 +17,7 @@
 //   get <id>                     print the text of a field to standard output
 //   click <left|right> <x> <y>   press and release a mouse button at (x, y) in 0..9999 units of the
 //                                window's client area (0, 0 top left), on the window found there
+//   state <id>                   print the check state of a check box or radio button (0 or 1)
 //   close                        ask the window to close (as its close box does)
 //   file <path> [seconds]        wait until a file exists
 //   sleep <milliseconds>
@@ -276,6 +277,13 @@ int main(int argc, char** argv)
             const bool left = button == "left";
             PostMessageA(client, left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, left ? MK_LBUTTON : MK_RBUTTON, at);
             PostMessageA(client, left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, at);
+        } else if (step == "state") {
+            need(step, 1);
+            HWND c = control(step, args[i++].c_str());
+            DWORD_PTR r = 0;
+            SendMessageTimeoutA(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+            std::printf("%d\n", r == BST_CHECKED ? 1 : 0);
+            std::fflush(stdout);
         } else if (step == "close") {
             if (!target)
                 fail(step, "no window: use wait first");

@@ -25,6 +25,8 @@ constexpr int MODELESS = 2;
 constexpr float MIN_RATIO_STREAM_SPEED = 0.001f;
 constexpr const char* RATIO_REFUSED_TEXT = "Cannot choose \"Non-dimensional\" for zero stream speed";
 constexpr const char* RATIO_REFUSED_TITLE = "Option not available";
+// Title of the reference area dialog and of its refusal.
+constexpr const char* REFERENCE_AREA_TITLE = "Characteristic Area";
 
 // The dialog of a unit system among the three sets (SI, English, dimensionless); SI for any other.
 int dialog_of_units(int units, int si, int english, int ratio);

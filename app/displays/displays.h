@@ -1,5 +1,6 @@
 // The result displays as the run control calls them: the control dialogs and their handler, and the
-// pictures that the main loop and the kernel's output redraw.
+// pictures that the main loop and the kernel's output redraw. The surface picture and the paused
+// surface display are still to come; their entry points draw nothing yet.
 #ifndef QR4T_APP_DISPLAYS_DISPLAYS_H
 #define QR4T_APP_DISPLAYS_DISPLAYS_H
 
@@ -22,9 +23,17 @@ void SAVE_DISPLAY_PICTURE();
 // ("10000"), so that no two pictures share a name; a negative one is written as its magnitude.
 std::string FOUR_DIGIT_TEXT(int n);
 
+// The live flowfield picture in the right half of the main window: the legend strip and one plane of
+// the box, every element in the colour of its cell's value (FLOW_PROPERTY, FLOW_PLANE_AXIS, ...).
 void DRAW_FLOWFIELD_PROPERTIES();
+// The molecule number against flow time from the ring NM_HISTORY, with a one-standard-deviation bar.
 void PLOT_MOLECULE_HISTORY();
+// The force and moment on surface FORCE_SURFACE from its force sample, in the forces dialog of the unit
+// system; the coefficients ask for the reference area once (ASK_REFERENCE_AREA).
 void SHOW_FORCES_AND_MOMENTS();
+// Asks for the reference area and length in dialog 136 "Characteristic Area" until both are above 0;
+// sets REFERENCE_AREA (square metres) and REFERENCE_LENGTH (metres).
+void ASK_REFERENCE_AREA();
 void DRAW_SURFACE_PROPERTIES();
 // The paused flowfield section display (section_window.cpp) and surface display window, opened by the
 // handler when their "Pause Program for Detailed Plot" box is ticked; each returns when its window

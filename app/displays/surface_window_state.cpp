@@ -1,27 +1,16 @@
 // The state of the surface display window: its opening values and its work arrays.
 #include "app/displays/surface_window_state.h"
 
+#include "app/displays/display_arrays.h"
 #include "app/state/box.h"
 #include "app/state/gas.h"
 #include "app/state/surface.h"
-#include "base/fatal.h"
-#include "base/list_io.h"
-#include "base/units.h"
-
-#include <string>
 
 SurfaceWindowState S3D;
 
 namespace {
 
-template <class T, int Rank, class... E>
-void allocate_or_stop(Array<T, Rank>& a, const char* name, E... extents)
-{
-    if (a.allocate(extents...))
-        return;
-    write_list(UNIT_DIAG, {std::string("PROGRAM COULD NOT ALLOCATE ") + name});
-    fatal_stop(std::string("surface display window: cannot allocate the work array ") + name);
-}
+constexpr const char* OWNER = "surface display window";
 
 }  // namespace
 
@@ -46,15 +35,15 @@ void open_surface_window_state()
 
     const int points = streamline_max_points();
     s.STREAMLINE_MAX_POINTS = points;
-    allocate_or_stop(s.VARL, "VARL", GAS.SPECIES_COUNT + 12, SURFACE.SOLID_TRIANGLE_COUNT);
-    allocate_or_stop(s.STREAM_DOWN_X, "STREAM_DOWN_X", STREAMLINE_SLOTS, points);
-    allocate_or_stop(s.STREAM_DOWN_Y, "STREAM_DOWN_Y", STREAMLINE_SLOTS, points);
-    allocate_or_stop(s.STREAM_DOWN_Z, "STREAM_DOWN_Z", STREAMLINE_SLOTS, points);
-    allocate_or_stop(s.STREAM_UP_X, "STREAM_UP_X", STREAMLINE_SLOTS, points);
-    allocate_or_stop(s.STREAM_UP_Y, "STREAM_UP_Y", STREAMLINE_SLOTS, points);
-    allocate_or_stop(s.STREAM_UP_Z, "STREAM_UP_Z", STREAMLINE_SLOTS, points);
-    allocate_or_stop(s.STREAM_POINT_COUNT, "STREAM_POINT_COUNT", 2, points);
-    allocate_or_stop(s.STREAMLINE_START, "STREAMLINE_START", 2, 3, STREAMLINE_SLOTS + 1);
+    allocate_or_stop(s.VARL, OWNER, "VARL", GAS.SPECIES_COUNT + 12, SURFACE.SOLID_TRIANGLE_COUNT);
+    allocate_or_stop(s.STREAM_DOWN_X, OWNER, "STREAM_DOWN_X", STREAMLINE_SLOTS, points);
+    allocate_or_stop(s.STREAM_DOWN_Y, OWNER, "STREAM_DOWN_Y", STREAMLINE_SLOTS, points);
+    allocate_or_stop(s.STREAM_DOWN_Z, OWNER, "STREAM_DOWN_Z", STREAMLINE_SLOTS, points);
+    allocate_or_stop(s.STREAM_UP_X, OWNER, "STREAM_UP_X", STREAMLINE_SLOTS, points);
+    allocate_or_stop(s.STREAM_UP_Y, OWNER, "STREAM_UP_Y", STREAMLINE_SLOTS, points);
+    allocate_or_stop(s.STREAM_UP_Z, OWNER, "STREAM_UP_Z", STREAMLINE_SLOTS, points);
+    allocate_or_stop(s.STREAM_POINT_COUNT, OWNER, "STREAM_POINT_COUNT", 2, points);
+    allocate_or_stop(s.STREAMLINE_START, OWNER, "STREAMLINE_START", 2, 3, STREAMLINE_SLOTS + 1);
 }
 
 void close_surface_window_state()

@@ -8,7 +8,6 @@
 #include "app/state/molecules.h"
 #include "app/state/run.h"
 #include "app/state/samples.h"
-#include "app/state/surface.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
 #include "base/units.h"
@@ -32,14 +31,8 @@ void poll()
     DISPLAY.MESSAGE_TYPE = type;
     if (type == MsgCloseRequest)
         program_stop();
-    if (type == MsgExpose) {
-        if (SURFACE.SOLID_TRIANGLE_COUNT > 0) {
-            SHOW_FORCES_AND_MOMENTS();
-            DRAW_SURFACE_PROPERTIES();
-        }
-        PLOT_MOLECULE_HISTORY();
-        DRAW_FLOWFIELD_PROPERTIES();
-    }
+    if (type == MsgExpose)
+        REDRAW_ALL_DISPLAYS();
     HANDLE_DISPLAY_CONTROLS();
 }
 

@@ -6,9 +6,11 @@
 #include "app/casedata/casedata.h"
 #include "app/geometry/setup.h"
 #include "app/state/box.h"
+#include "app/state/cells.h"
 #include "app/state/display.h"
 #include "app/state/divisions.h"
 #include "app/state/gas.h"
+#include "app/state/results.h"
 #include "app/state/run.h"
 #include "app/state/samples.h"
 #include "app/state/surface.h"
@@ -41,6 +43,8 @@ protected:
         RUN = RunState{};
         SAMPLES = SampleSums{};
         DISPLAY = DisplaySettings{};
+        CELLS = Cells{};
+        RESULTS = FlowResults{};
         HEADLESS.reset();
         unit_open_or_stop(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT);
     }

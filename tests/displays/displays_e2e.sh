@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The display control dialogs under Wine, driven by the UI driver as a person would. The Delta Wing
 # case runs: the progress log, the "Output Units" bar, the flowfield and surface toolbars and the
-# forces dialog must not overlap (a screenshot is kept); "Eng. (US)" shows the English toolbar and
+# forces dialog must not overlap (a screenshot is kept); after the first output the flowfield picture
+# (legend bar and plane), the history and the forces show, "White B'grnd" turns the legend strip white
+# and "Mach Number" clears "Log Scale" and the range spins; "Eng. (US)" shows the English toolbar and
 # forces dialog with the moment point converted, and a property is picked from its list. The Vacuum
 # System case (its stream at rest) refuses "Dimensionless" once with "Option not available".
 # Usage: displays_e2e.sh <qr4t.exe> <uidriver.exe> <folder with the demonstration data sets> <work folder>
@@ -39,6 +41,48 @@ for ((a = 0; a < ${#rects[@]}; ++a)); do
 done
 # The main window's client: every bar lies within 1020 x 718 pixels of it.
 shot dm1_running
+
+# ---- The live pictures after the first output: the flowfield picture with its legend strip in the
+# right half, the molecule number history at the top, the forces.
+for _ in $(seq 240); do
+    grep -q "DTM changes from" DIAG.TXT 2>/dev/null && break
+    sleep 0.5
+done
+grep -q "DTM changes from" DIAG.TXT || fail "no output in DIAG.TXT"
+sleep 3
+read -r ml mt mr mb <<<"$(wine "$driver" wait "$MAIN" 10 rect | tr -d '\r')" || fail "no main window"
+W=$((mr - ml)) H=$((mb - mt))
+# Distinct colours in a box of the screenshot (fractions of the main window: x0 x1 from the left, y0 y1
+# up from the bottom), and its mean brightness 0..1.
+box_args() { awk -v l="$ml" -v b="$mb" -v W="$W" -v H="$H" -v x0="$1" -v x1="$2" -v y0="$3" -v y1="$4" \
+    'BEGIN { printf "%dx%d+%d+%d", (x1 - x0) * W, (y1 - y0) * H, l + x0 * W, b - y1 * H }'; }
+colours() { convert "$work/$1.png" -crop "$(box_args "$2" "$3" "$4" "$5")" -unique-colors txt:- | grep -c '^[0-9]'; }
+brightness() { convert "$work/$1.png" -crop "$(box_args "$2" "$3" "$4" "$5")" -colorspace Gray -format '%[fx:mean]' info:; }
+shot dm1_pictures
+bar=$(colours dm1_pictures 0.56 0.95 0.075 0.085)
+[ "$bar" -ge 60 ] || fail "the legend's colour bar shows $bar colours"
+plane=$(colours dm1_pictures 0.52 0.98 0.15 0.6)
+[ "$plane" -ge 10 ] || fail "the flowfield plane shows $plane colours"
+history=$(colours dm1_pictures 0.40 0.69 0.78 0.97)
+[ "$history" -ge 3 ] || fail "the history plot shows $history colours"
+force=$(wine "$driver" dialog "Force (N)" 10 get 1007 | tr -d '\r ')
+[ -n "$force" ] || fail "the forces dialog shows no force"
+dark=$(brightness dm1_pictures 0.505 0.52 0.01 0.04)
+awk -v v="$dark" 'BEGIN { exit !(v < 0.2) }' || fail "the legend strip is not dark ($dark)"
+
+# "White B'grnd": the strip turns white.
+drive dialog "Flowfield property in plane normal to" check 1079 1 sleep 3000
+shot dm1_white
+light=$(brightness dm1_white 0.505 0.52 0.01 0.04)
+awk -v v="$light" 'BEGIN { exit !(v > 0.8) }' || fail "the legend strip is not white ($light)"
+
+# A new property ("Mach Number") clears "Log Scale" and both range spins.
+drive dialog "Flowfield property in plane normal to" check 1081 1 sleep 1500 set 1001 3 set 1002 -2 sleep 1500
+drive dialog "Flowfield property in plane normal to" select 1157 11 sleep 2000
+state=$(wine "$driver" dialog "Flowfield property in plane normal to" 10 state 1081 get 1001 get 1002 | tr -d '\r ' |
+    tr '\n' ' ')
+[ "$state" = "0 0 0 " ] || fail "after \"Mach Number\" log scale, low and high show \"$state\", expected 0 0 0"
+shot dm1_mach
 
 # The moment point 1 m becomes 3.281 ft in the English forces dialog, which is shown with its toolbar.
 drive dialog "Force (N)" set 1008 1.0 dialog "Eng. (US)" radio 1006

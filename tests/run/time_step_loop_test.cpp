@@ -135,6 +135,15 @@ TEST_F(TimeStepLoopTest, PollsBetweenPhasesOnlyAboveAMillionMolecules)
     }
 }
 
+TEST_F(TimeStepLoopTest, ExposeRedrawsTheLiveDisplays)
+{
+    // The first poll brings an expose: the history plot (whose background rectangle shows it) is drawn
+    // once, by that poll alone.
+    HEADLESS.peek_types = {MsgExpose};
+    TIME_STEP_LOOP();
+    EXPECT_EQ(HEADLESS.count("IGrRectangle -1 -50 101 120"), 1);
+}
+
 TEST_F(TimeStepLoopTest, CloseRequestStopsWithoutRestartFiles)
 {
     // The second poll of the third pass (after moving) brings the close request.

@@ -101,7 +101,8 @@ std::string unquote(const std::string& s)
 }
 
 // One DIALOGEX block: radio groups (consecutive radio buttons; WS_GROUP on a radio button starts a new
-// group) and the start numbers of the INTEGERSPIN and INTEGEREDIT fields.
+// group), the start numbers of the INTEGERSPIN and INTEGEREDIT fields and the start texts of the
+// REALEDIT fields that have one.
 void learn_template(const Catalogue& c, const std::vector<std::string>& block, HeadlessDialogResource& d)
 {
     bool in_group = false;
@@ -129,6 +130,9 @@ void learn_template(const Catalogue& c, const std::vector<std::string>& block, H
             int start = 0;
             if (resolve(c, unquote(f[0]), start))
                 d.integers[id] = start;
+        } else if (keyword == "CONTROL" && f.size() >= 3 && resolve(c, f[1], id) &&
+                   unquote(f[2]) == "REALEDIT" && !unquote(f[0]).empty()) {
+            d.texts[id] = unquote(f[0]);
         }
     }
 }

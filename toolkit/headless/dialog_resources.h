@@ -13,6 +13,7 @@
 struct HeadlessDialogResource {
     std::vector<std::vector<int>> radio_groups;  // field ids of each group, in template order
     std::map<int, int> integers;                 // spin and integer fields with a start text
+    std::map<int, std::string> texts;            // real fields with a start text
     std::map<int, int> checks;                   // [Checks] of the companion text
     std::map<int, std::pair<int, std::vector<std::string>>> menus;  // [Menus]: selection, items
     bool learned = false;                                           // a display dialog: the above apply

@@ -174,6 +174,8 @@ void WDialogLoad(int dialog)
     // field before the load keeps its value.
     for (const auto& [field, value] : r->integers)
         HEADLESS.integers.emplace(key(field), value);
+    for (const auto& [field, text] : r->texts)
+        HEADLESS.texts.emplace(key(field), text);
     for (const auto& [field, state] : r->checks)
         HEADLESS.checks.emplace(key(field), state);
     for (const auto& [field, menu] : r->menus)
@@ -199,9 +201,12 @@ void WDialogShow(int x, int y, int focus_field, int mode)
            HEADLESS.answers.front().dialog == HEADLESS.current_dialog) {
         const HeadlessToolkit::Answer a = HEADLESS.answers.front();
         HEADLESS.answers.pop_front();
+        if (a.field == 0)
+            break;  // the end of this show's answers
         HEADLESS.radio[key(a.field)] = a.value;
         HEADLESS.integers[key(a.field)] = a.value;
         HEADLESS.checks[key(a.field)] = a.value;
+        HEADLESS.texts[key(a.field)] = std::to_string(a.value);  // what a real field then reads
     }
     record("WDialogShow " + std::to_string(HEADLESS.current_dialog) + " " + std::to_string(x) + " " +
            std::to_string(y) + " " + std::to_string(focus_field) + " " + std::to_string(mode));

@@ -53,7 +53,8 @@ struct HeadlessToolkit {
     std::map<std::pair<int, int>, int> field_states;  // last WDialogFieldState: 0 disabled, 1 enabled ...
 
     // Answers of the user to modal dialogs, applied in order when a dialog is shown modal: the field
-    // takes the value (a radio group's position, an integer, a check state).
+    // takes the value (a radio group's position, an integer, a check state; a real field reads it as its
+    // text). An answer with field 0 ends the answers of one show: those after it go to the next show.
     struct Answer {
         int dialog;
         int field;
