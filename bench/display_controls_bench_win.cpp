@@ -3,22 +3,11 @@
 // HANDLE_DISPLAY_CONTROLS called 2,000 times. Prints the mean time of one call in microseconds; run by
 // scripts/bench_displays, which sets it against the mean pass time of the running program.
 //   display_controls_bench.exe <folder with QR4TD.DM1 and QR4SD.DM1>
-#include "app/casedata/casedata.h"
 #include "app/displays/displays.h"
-#include "app/geometry/setup.h"
 #include "app/state/display.h"
-#include "app/state/gas.h"
 #include "app/state/run.h"
-#include "base/units.h"
-#include "toolkit/win/entry.h"
 
-#include "bench_window_win.h"
-
-#include <windows.h>
-
-#include <cmath>
-#include <cstdio>
-#include <string>
+#include "bench_case_win.h"
 
 int main(int argc, char** argv)
 {
@@ -26,19 +15,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: display_controls_bench <folder with QR4TD.DM1 and QR4SD.DM1>\n");
         return 2;
     }
-    const std::string demo = argv[1];
-    if (!CopyFileA((demo + "\\QR4TD.DM1").c_str(), "QR4TD.DAT", FALSE) ||
-        !CopyFileA((demo + "\\QR4SD.DM1").c_str(), "QR4SD.DAT", FALSE)) {
-        std::fprintf(stderr, "display_controls_bench: cannot copy the Delta Wing data from %s\n", argv[1]);
+    if (!open_bench_case(argv[1], 1, "display_controls_bench"))
         return 2;
-    }
-    open_bench_main_window("display controls benchmark");
-    READ_FLOW_DATA();
-    READ_SURFACE_DATA();
-    set_lattice_scalars();
-    GasState& G = GAS;
-    G.STREAM_SPEED = static_cast<float>(std::sqrt(
-        double(G.STREAM_U) * G.STREAM_U + double(G.STREAM_V) * G.STREAM_V + double(G.STREAM_W) * G.STREAM_W));
     DISPLAY.RUN_TYPE = 3;
     LOAD_DISPLAY_DIALOGS();
     RUN.OUTPUT_COUNT = 1;

@@ -199,6 +199,115 @@
 #define IDC_S3D_ENTRY_CHECK 1089       // "Show Entry Planes"
 #define IDC_S3D_REFLECTION_CHECK 1081  // "Reflections Not Shown"
 
+// ---- section display, property and plane 118, 135, 139 (section_dialogs.rc)
+#define IDC_SECTION_TITLE 1011  // "Show Flowfield in Plane Normal to"
+#define IDC_SECTION_AXIS_X 1005  // radio group of the plane's normal axis
+#define IDC_SECTION_AXIS_Y 1006
+#define IDC_SECTION_AXIS_Z 1023
+#define IDC_SECTION_AXIS_AT 1012  // "Axis at" (" Axis at ratio" in 139)
+#define IDC_SECTION_POSITION 1007  // the plane's coordinate (output only)
+#define IDC_SECTION_UNIT 1013      // "m" in 118, "ft" in 135; absent from 139
+#define IDC_SECTION_DIVISION_LABEL 1022
+#define IDC_SECTION_DIVISION 1015  // division spin
+#define IDC_SECTION_ELEMENT_LABEL 1016
+#define IDC_SECTION_ELEMENT 1046  // element spin
+#define IDC_SECTION_GAS_LABEL 1017
+// The property radio group: positions 1..17 the gas, 18..28 the species of IDC_SECTION_SPECIES.
+#define IDC_SECTION_SAMPLE_SIZE 1069
+#define IDC_SECTION_NUMBER_DENSITY 1090
+#define IDC_SECTION_DENSITY 1091
+#define IDC_SECTION_U 1073
+#define IDC_SECTION_V 1074
+#define IDC_SECTION_W 1075
+#define IDC_SECTION_TRANS_TEMP 1072
+#define IDC_SECTION_ROT_TEMP 1076
+#define IDC_SECTION_VIB_TEMP 1102
+#define IDC_SECTION_TEMPERATURE 1027
+#define IDC_SECTION_MACH 1028
+#define IDC_SECTION_MOLS_PER_CELL 1029
+#define IDC_SECTION_COLL_TIME 1030
+#define IDC_SECTION_MFP 1031
+#define IDC_SECTION_SEP_MFP 1032
+#define IDC_SECTION_SPEED 1033
+#define IDC_SECTION_PRESSURE 1034
+#define IDC_SECTION_SP_SAMPLE_SIZE 1035
+#define IDC_SECTION_SP_FRACTION 1036
+#define IDC_SECTION_SP_TEMP_X 1037
+#define IDC_SECTION_SP_TEMP_Y 1038
+#define IDC_SECTION_SP_TEMP_Z 1039
+#define IDC_SECTION_SP_TRANS_TEMP 1045
+#define IDC_SECTION_SP_ROT_TEMP 1040
+#define IDC_SECTION_SP_VIB_TEMP 1041
+#define IDC_SECTION_SP_DIFF_U 1042
+#define IDC_SECTION_SP_DIFF_V 1043
+#define IDC_SECTION_SP_DIFF_W 1044
+#define IDC_SECTION_SPECIES_LABEL 1018
+#define IDC_SECTION_SPECIES 1001  // species of the properties 18..28
+#define IDC_SECTION_MESSAGE 1020  // message line of the point report
+
+// ---- section display, point report 124, 141, 140
+#define IDC_REPORT_LABEL_X 1011  // "Flow Properties at x=" ...
+#define IDC_REPORT_LABEL_Y 1012
+#define IDC_REPORT_LABEL_Z 1013
+#define IDC_REPORT_LABEL_UNIT 1014
+#define IDC_REPORT_X 1007  // the point
+#define IDC_REPORT_Y 1008
+#define IDC_REPORT_Z 1009
+#define IDC_REPORT_SAMPLE_SIZE 1015  // integer field
+#define IDC_REPORT_NUMBER_DENSITY 1010
+#define IDC_REPORT_U 1077
+#define IDC_REPORT_V 1078
+#define IDC_REPORT_W 1082
+#define IDC_REPORT_SPEED 1083
+#define IDC_REPORT_TRANS_TEMP 1084
+#define IDC_REPORT_ROT_TEMP 1085
+#define IDC_REPORT_VIB_TEMP 1003
+#define IDC_REPORT_TEMPERATURE 1004
+#define IDC_REPORT_DENSITY 1087
+#define IDC_REPORT_MACH 1088
+#define IDC_REPORT_MFP 1086
+#define IDC_REPORT_COLL_TIME 1095
+#define IDC_REPORT_MOLS_PER_CELL 1104
+#define IDC_REPORT_SEP_MFP 1105
+#define IDC_REPORT_PRESSURE 1106
+#define IDC_REPORT_SPECIES_LABEL 1117  // "Properties for mols. of species"
+#define IDC_REPORT_SPECIES 1002        // REPORT_SPECIES spin
+#define IDC_REPORT_SP_SAMPLE_SIZE 1046  // integer field
+#define IDC_REPORT_SP_FRACTION 1107
+#define IDC_REPORT_SP_DIFF_U 1108
+#define IDC_REPORT_SP_DIFF_V 1109
+#define IDC_REPORT_SP_DIFF_W 1110
+#define IDC_REPORT_SP_DIFF_SPEED 1111
+#define IDC_REPORT_SP_TEMP_X 1112
+#define IDC_REPORT_SP_TEMP_Y 1113
+#define IDC_REPORT_SP_TEMP_Z 1114
+#define IDC_REPORT_SP_TRANS_TEMP 1115
+#define IDC_REPORT_SP_ROT_TEMP 1116
+#define IDC_REPORT_SP_VIB_TEMP 1121
+
+// ---- section display, instructions and colour map 125
+#define IDC_MAP_LEFT_TEXT 1011
+#define IDC_MAP_RIGHT_TEXT 1012
+#define IDC_MAP_DELETE_LINES 1081  // "Delete all the flow direction lines"
+#define IDC_MAP_SCALE_LABEL 1016
+#define IDC_MAP_LINEAR 1005  // "Linear", "Logarithmic"
+#define IDC_MAP_LOG 1006
+#define IDC_MAP_COLOUR_LABEL 1018
+#define IDC_MAP_COLOUR_1 1069  // "1", "2", "3"
+#define IDC_MAP_COLOUR_2 1090
+#define IDC_MAP_COLOUR_3 1091
+#define IDC_MAP_BACKGROUND_LABEL 1019
+#define IDC_MAP_WHITE 1075  // "White", "Black"
+#define IDC_MAP_BLACK 1072
+#define IDC_MAP_RANGE_LOW 1015  // "Lower Limit" spin
+#define IDC_MAP_LOW_LABEL 1014
+#define IDC_MAP_RANGE_HIGH 1046  // "Upper Limit" spin
+#define IDC_MAP_HIGH_LABEL 1022
+#define IDC_MAP_RANGE_TEXT 1017
+#define IDC_MAP_FILE_LABEL 1025  // "Generate file D3D"
+#define IDC_MAP_PICTURE 1001     // picture number spin
+#define IDC_MAP_FILE_EXTENSION 1026
+
 // ---- the toolkit's own (toolkit_dialogs.rc)
 
 // "Select Directory"

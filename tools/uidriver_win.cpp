@@ -15,6 +15,8 @@
 //   select <id> <item>           select item 1, 2, ... of a list or combo box (the dialog is told)
 //   set <id> <text>              set the text of an edit field, as typed (the field is modified)
 //   get <id>                     print the text of a field to standard output
+//   click <left|right> <x> <y>   press and release a mouse button at (x, y) in 0..9999 units of the
+//                                window's client area (0, 0 top left), on the window found there
 //   state <id>                   print the check state of a check box or radio button (0 or 1)
 //   close                        ask the window to close (as its close box does)
 //   key <virtual key code>       press and release a key in the window (38 up, 37 left ...)
@@ -256,6 +258,29 @@ int main(int argc, char** argv)
                                 5000, &r);
             std::printf("%s\n", text);
             std::fflush(stdout);
+        } else if (step == "click") {
+            need(step, 3);
+            if (!target)
+                fail(step, "no window: use wait first");
+            const std::string button = args[i++];
+            const int x = std::atoi(args[i++].c_str()), y = std::atoi(args[i++].c_str());
+            if ((button != "left" && button != "right") || x < 0 || x > 9999 || y < 0 || y > 9999)
+                fail(step, "expected left or right and a position in 0..9999");
+            // The window that shows the client area: the deepest one at the middle of the frame's client.
+            RECT area;
+            GetClientRect(target, &area);
+            POINT middle = {area.right / 2, area.bottom / 2};
+            ClientToScreen(target, &middle);
+            HWND client = WindowFromPoint(middle);
+            if (!client || (client != target && !IsChild(target, client)))
+                client = target;
+            GetClientRect(client, &area);
+            const LPARAM at =
+                MAKELPARAM(static_cast<int>(static_cast<long long>(x) * (area.right - 1) / 9999),
+                           static_cast<int>(static_cast<long long>(y) * (area.bottom - 1) / 9999));
+            const bool left = button == "left";
+            PostMessageA(client, left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, left ? MK_LBUTTON : MK_RBUTTON, at);
+            PostMessageA(client, left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, at);
         } else if (step == "state") {
             need(step, 1);
             HWND c = control(step, args[i++].c_str());

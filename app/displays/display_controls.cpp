@@ -35,20 +35,6 @@ constexpr const char* REACTION_TEXTS[] = {
 };
 constexpr int NAMED_REACTIONS = static_cast<int>(sizeof REACTION_TEXTS / sizeof REACTION_TEXTS[0]);
 
-int division_count(int axis)
-{
-    const BoxState& B = BOX;
-    return axis == 1 ? B.DIVISIONS_X : axis == 2 ? B.DIVISIONS_Y : B.DIVISIONS_Z;
-}
-
-int element_count(int axis)
-{
-    const BoxState& B = BOX;
-    return axis == 1   ? B.ELEMENTS_PER_DIVISION_X
-           : axis == 2 ? B.ELEMENTS_PER_DIVISION_Y
-                       : B.ELEMENTS_PER_DIVISION_Z;
-}
-
 // A list selection into a setting: an empty list leaves the setting as it is.
 void read_list(int field, int& setting)
 {
@@ -57,20 +43,6 @@ void read_list(int field, int& setting)
     WDialogGetMenu(field, item, text);
     if (item != EMPTY)
         setting = item;
-}
-
-// The checked position of a radio group into a setting: a group without a checked button leaves it.
-void read_radio(int field, int& setting)
-{
-    int position = EMPTY;
-    WDialogGetRadioButton(field, position);
-    if (position != EMPTY)
-        setting = position;
-}
-
-bool changed(const DisplayPair& p)
-{
-    return p.current != p.previous;
 }
 
 // ---- A. the unit system

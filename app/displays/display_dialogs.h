@@ -3,6 +3,7 @@
 #ifndef QR4T_APP_DISPLAYS_DISPLAY_DIALOGS_H
 #define QR4T_APP_DISPLAYS_DISPLAY_DIALOGS_H
 
+#include "app/state/display.h"
 #include "resources/dialog_ids.h"
 
 // Unit systems of OUTPUT_UNITS.
@@ -27,9 +28,17 @@ constexpr const char* RATIO_REFUSED_TITLE = "Option not available";
 // Title of the reference area dialog and of its refusal.
 constexpr const char* REFERENCE_AREA_TITLE = "Characteristic Area";
 
+// The dialog of a unit system among the three sets (SI, English, dimensionless); SI for any other.
+int dialog_of_units(int units, int si, int english, int ratio);
 // The flowfield toolbar and the forces dialog of a unit system 1..3.
 int flow_toolbar(int units);
 int forces_dialog(int units);
+
+// The checked position of a radio group into a setting; a group without a checked button (-999)
+// leaves the setting as it is.
+void read_radio(int field, int& setting);
+// A display setting whose control differs from what was last drawn.
+bool changed(const DisplayPair& p);
 // The radio button of the "Output Units" bar for a unit system.
 int units_radio(int units);
 

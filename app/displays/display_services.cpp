@@ -13,6 +13,7 @@
 #include "toolkit/win/entry.h"
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -69,23 +70,38 @@ void set_run_start_display_settings()
 
 }  // namespace
 
+int dialog_of_units(int units, int si, int english, int ratio)
+{
+    return units == UNITS_ENGLISH ? english : units == UNITS_RATIO ? ratio : si;
+}
+
 int flow_toolbar(int units)
 {
-    return units == UNITS_ENGLISH ? IDD_FLOW_TOOLBAR_ENGLISH
-           : units == UNITS_RATIO ? IDD_FLOW_TOOLBAR_RATIO
-                                  : IDD_FLOW_TOOLBAR_SI;
+    return dialog_of_units(units, IDD_FLOW_TOOLBAR_SI, IDD_FLOW_TOOLBAR_ENGLISH, IDD_FLOW_TOOLBAR_RATIO);
 }
 
 int forces_dialog(int units)
 {
-    return units == UNITS_ENGLISH ? IDD_FORCES_ENGLISH
-           : units == UNITS_RATIO ? IDD_FORCES_COEFFICIENTS
-                                  : IDD_FORCES_SI;
+    return dialog_of_units(units, IDD_FORCES_SI, IDD_FORCES_ENGLISH, IDD_FORCES_COEFFICIENTS);
+}
+
+void read_radio(int field, int& setting)
+{
+    constexpr int EMPTY = -999;
+    int position = EMPTY;
+    WDialogGetRadioButton(field, position);
+    if (position != EMPTY)
+        setting = position;
+}
+
+bool changed(const DisplayPair& p)
+{
+    return p.current != p.previous;
 }
 
 int units_radio(int units)
 {
-    return units == UNITS_ENGLISH ? IDC_UNITS_ENGLISH : units == UNITS_RATIO ? IDC_UNITS_RATIO : IDC_UNITS_SI;
+    return dialog_of_units(units, IDC_UNITS_SI, IDC_UNITS_ENGLISH, IDC_UNITS_RATIO);
 }
 
 float convert_length(float v, int from, int to, int axis)
@@ -202,10 +218,9 @@ void REDRAW_ALL_DISPLAYS()
 
 std::string FOUR_DIGIT_TEXT(int n)
 {
-    long long v = std::llabs(static_cast<long long>(n)) % 10000;
-    std::string digits = "0000";
-    for (int place = 3; place >= 0; --place, v /= 10)
-        digits[place] = static_cast<char>('0' + v % 10);
+    std::string digits = std::to_string(std::llabs(static_cast<long long>(n)));
+    if (digits.size() < 4)
+        digits.insert(0, 4 - digits.size(), '0');
     return digits;
 }
 
@@ -216,12 +231,6 @@ void SAVE_DISPLAY_PICTURE()
     IGrSaveImage(name);
 }
 
-
-void RUN_SECTION_DISPLAY()
-{
-    WDialogSelect(flow_toolbar(RUN.OUTPUT_UNITS));
-    WDialogPutCheckBox(IDC_FLOW_PAUSE, 0);
-}
 
 void SURFACE_DISPLAY_WINDOW()
 {

@@ -1,6 +1,6 @@
 // The result displays as the run control calls them: the control dialogs and their handler, and the
-// pictures that the main loop and the kernel's output redraw. The paused section display and the
-// surface display window are still to come; their entry points draw nothing yet.
+// pictures that the main loop and the kernel's output redraw. The paused surface display window is
+// still to come; its entry point draws nothing yet.
 #ifndef QR4T_APP_DISPLAYS_DISPLAYS_H
 #define QR4T_APP_DISPLAYS_DISPLAYS_H
 
@@ -19,8 +19,8 @@ void HANDLE_DISPLAY_CONTROLS();
 void REDRAW_ALL_DISPLAYS();
 // Saves the whole drawing target as "D3D" + FOUR_DIGIT_TEXT(PICTURE_COUNTER) + ".BMP".
 void SAVE_DISPLAY_PICTURE();
-// n as four decimal digits with leading zeros ("0001"). Defined for 0..9999; other values give the last
-// four digits of |n|, so that the name always has its four digits.
+// n as four decimal digits with leading zeros ("0001"). A number above 9999 keeps all its digits
+// ("10000"), so that no two pictures share a name; a negative one is written as its magnitude.
 std::string FOUR_DIGIT_TEXT(int n);
 
 // The live flowfield picture in the right half of the main window: the legend strip and one plane of
@@ -36,9 +36,10 @@ void SHOW_FORCES_AND_MOMENTS();
 void ASK_REFERENCE_AREA();
 // The live surface property picture with its legend (surface_picture.cpp).
 void DRAW_SURFACE_PROPERTIES();
-// The paused flowfield section display and surface display window, opened by the handler when their
-// "Pause Program for Detailed Plot" box is ticked; each returns when its window closes and clears the
-// box that asked for it. Until the displays are built they only clear the box.
+// The paused flowfield section display (section_window.cpp) and surface display window, opened by the
+// handler when their "Pause Program for Detailed Plot" box is ticked; each returns when its window
+// closes and clears the box that asked for it. Until the surface display window is built it only
+// clears the box.
 void RUN_SECTION_DISPLAY();
 void SURFACE_DISPLAY_WINDOW();
 

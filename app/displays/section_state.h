@@ -33,6 +33,19 @@ struct SectionDisplayState {
 
 extern SectionDisplayState SECTION;
 
+// The lattice along an axis 1 x, 2 y, 3 z: numbers of divisions and of elements per division, the box
+// limits and the division and element widths (scaled lengths).
+int division_count(int axis);
+int element_count(int axis);
+float box_minimum(int axis);
+float box_maximum(int axis);
+float division_width(int axis);
+float element_width(int axis);
+
+// Whether ELEMENT_CELL holds the box's lattice (its extents those of the division and element counts),
+// so that elements can be walked and points located; not before the cells are formed.
+bool lattice_ready();
+
 // The centre of an element layer in the scaled length unit: along axis 1 x, 2 y, 3 z, (division - 1) x
 // division width + box minimum + (element - 0.5) x element width.
 float element_layer_centre(int axis, int division, int element);

@@ -131,14 +131,14 @@ TEST(SurfaceRamp, EntriesOfTheThreePlanes)
     EXPECT_EQ(again.bytes, ramp.bytes) << "every byte is written";
 }
 
-TEST(PictureNames, FourDigitsWithLeadingZeros)
+TEST(PictureNames, FourDigitsWithLeadingZerosAndAllDigitsAbove9999)
 {
     const struct {
         int n;
         const char* text;
     } cases[] = {
-        {0, "0000"},    {1, "0001"},     {12, "0012"},     {999, "0999"}, {1000, "1000"},
-        {9999, "9999"}, {10000, "0000"}, {123456, "3456"}, {-7, "0007"},
+        {0, "0000"},    {1, "0001"},      {12, "0012"},       {999, "0999"}, {1000, "1000"},
+        {9999, "9999"}, {10000, "10000"}, {123456, "123456"}, {-7, "0007"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FOUR_DIGIT_TEXT(c.n), c.text) << c.n;

@@ -297,21 +297,21 @@ TEST_F(FillShapes, TrianglesAndMarkers)
     EXPECT_EQ(ERROR_STATE.last_error, 22);
     EXPECT_TRUE(RECORDED.empty());
     // Markers 0 and 25 draw marker 1: a plus of two lines.
-    IGrMarker(0.5f, 0.5f, 0);
+    gr_marker(0.5f, 0.5f, 0);
     EXPECT_EQ(recorded_lines(true).size(), 2u);
     RECORDED.clear();
-    IGrMarker(0.5f, 0.5f, 25);
+    gr_marker(0.5f, 0.5f, 25);
     EXPECT_EQ(recorded_lines(true).size(), 2u);
     // A line marker partly outside is drawn and clipped; a filled one is not drawn at all.
     RECORDED.clear();
-    IGrMarker(0.0f, 0.5f, 1);
+    gr_marker(0.0f, 0.5f, 1);
     EXPECT_FALSE(recorded_lines(true).empty());
     RECORDED.clear();
-    IGrMarker(0.0f, 0.5f, 15);
+    gr_marker(0.0f, 0.5f, 15);
     EXPECT_TRUE(RECORDED.empty());
     // Marker 15 inside: one solid triangle; the fill style comes back.
     gr_fill_pattern(0);
-    IGrMarker(0.5f, 0.5f, 15);
+    gr_marker(0.5f, 0.5f, 15);
     EXPECT_EQ(recorded_ops(true), std::vector<int>{GrOpTriangleSolid});
     EXPECT_EQ(GrPrimitiveBlock.FILL(FILL_STYLE), 0);
 }
@@ -321,7 +321,7 @@ TEST_F(FillShapes, MarkerSizeFollowsTheCharacterSize)
     GrOutputSwitch.hardcopy = 0;
     auto plus_width = [] {
         RECORDED.clear();
-        IGrMarker(0.5f, 0.5f, 1);
+        gr_marker(0.5f, 0.5f, 1);
         const auto lines = recorded_lines(true);
         return lines.at(0).block.X(2) - lines.at(0).block.X(1);
     };
@@ -331,7 +331,7 @@ TEST_F(FillShapes, MarkerSizeFollowsTheCharacterSize)
     EXPECT_NEAR(plus_width(), 2 * w1, 1e-3);
     // Marker 14: a circle of radius hx.
     RECORDED.clear();
-    IGrMarker(0.5f, 0.5f, 14);
+    gr_marker(0.5f, 0.5f, 14);
     ASSERT_EQ(recorded_ops(true), std::vector<int>{GrOpEllipseSolid});
     EXPECT_EQ(RECORDED[0].block.IX(2), static_cast<int>(0.02666666f * 639.99f * 0.375f + 0.5f));
 }

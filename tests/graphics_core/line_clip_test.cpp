@@ -122,7 +122,7 @@ TEST_F(Lines, LineToOutsideDrawsTheVisiblePartAndMovesToTheRequestedPoint)
 
 TEST_F(Lines, NothingSentOutsideOrForZeroMoves)
 {
-    IGrLine(1.5f, 0.2f, 1.8f, 0.9f);
+    gr_line(1.5f, 0.2f, 1.8f, 0.9f);
     IGrMoveToRel(0.0f, 0.0f);
     EXPECT_TRUE(RECORDED.empty());
     EXPECT_EQ(GrCurrentPoint.x, 1.8f);

@@ -103,7 +103,7 @@ TEST_F(GraphicsText, TextAngleKeepsItsRangeAndTheAspectFactor)
 
 TEST_F(GraphicsText, CharacterScaleAndSize)
 {
-    IGrCharScale(0.0f, 2.0f);
+    gr_char_scale(0.0f, 2.0f);
     EXPECT_FLOAT_EQ(GrTextState.char_width, 1.0f / 75.0f);
     EXPECT_FLOAT_EQ(GrTextState.char_height, 2.0f / 25.0f);
     EXPECT_EQ(seen_ops(GrOpFont).size(), 1u);  // op 21 to the screen (no stroke font in use)
@@ -117,45 +117,45 @@ TEST_F(GraphicsText, CharacterScaleAndSize)
 TEST_F(GraphicsText, FontChoice)
 {
     // Face 0 without a name: error 1058, effective face 2 for proportional text, 1 for fixed.
-    IGrCharFont(100);
+    gr_char_font(100);
     EXPECT_EQ(ERROR_STATE.last_error, GR_ERR_NO_FACE_NAME);
     EXPECT_EQ(GrTextState.hardware_face, 0);
     EXPECT_EQ(GrTextState.effective_face, 2);
     ERROR_STATE = ErrorState{};
-    IGrCharFont(100, {}, {}, {}, {}, 1);
+    gr_char_font(100, {}, {}, {}, {}, 1);
     EXPECT_EQ(ERROR_STATE.last_error, GR_ERR_NO_FACE_NAME);
     EXPECT_EQ(GrTextState.effective_face, 1);
     // A name given in the same call counts.
     ERROR_STATE = ErrorState{};
-    IGrCharFont(100, {}, {}, {}, "Verdana");
+    gr_char_font(100, {}, {}, {}, "Verdana");
     EXPECT_EQ(ERROR_STATE.last_error, 0);
     EXPECT_EQ(std::string(GrTextState.face_name.data(), 8), "Verdana ");
 
-    IGrCharFont(101);
+    gr_char_font(101);
     EXPECT_EQ(GrTextState.text_mode, 0);
     EXPECT_EQ(GrTextState.effective_face, 1);
-    IGrCharFont(102);
+    gr_char_font(102);
     EXPECT_EQ(GrTextState.text_mode, 2);
     EXPECT_EQ(GrTextState.effective_face, 2);
 
     // The stroke font: its spacing; bold switches a filled family to its other weight; italic slants.
     IGrStrokeFontSwiss();
-    IGrCharFont(1);
+    gr_char_font(1);
     EXPECT_EQ(GrTextState.font_kind, 1);
     EXPECT_EQ(GrTextState.text_mode, 1);
-    IGrCharFont({}, 3);
+    gr_char_font({}, 3);
     EXPECT_EQ(GrStrokeFont.name.substr(0, 13), "swissbld.chr ");
     EXPECT_EQ(GrStrokeFont.bold, 1);
     EXPECT_FLOAT_EQ(GrTextState.slant, ITALIC_SLANT);
-    IGrCharFont({}, 0);
+    gr_char_font({}, 0);
     EXPECT_EQ(GrStrokeFont.name.substr(0, 10), "swiss.chr ");
     EXPECT_FLOAT_EQ(GrTextState.slant, 0.0f);
-    IGrCharFont({}, {}, {}, {}, {}, 1);
+    gr_char_font({}, {}, {}, {}, {}, 1);
     EXPECT_EQ(GrTextState.text_mode, 0);
-    IGrCharFont({}, {}, {}, {}, {}, 0);
+    gr_char_font({}, {}, {}, {}, {}, 0);
     EXPECT_EQ(GrTextState.text_mode, 1);
     // Sizes of 0 or less are not taken.
-    IGrCharFont({}, {}, -1.0f, 0.05f);
+    gr_char_font({}, {}, -1.0f, 0.05f);
     EXPECT_FLOAT_EQ(GrTextState.char_width, 0.01333333f);
     EXPECT_FLOAT_EQ(GrTextState.char_height, 0.05f);
 }
@@ -196,9 +196,9 @@ TEST_F(GraphicsText, StrokeGlyphOutput)
 // cell past the middle.
 TEST_F(GraphicsText, CentredStrokeTextAndCurrentPoint)
 {
-    IGrCharFont(1);
+    gr_char_font(1);
     GrTextState.justification = 1;
-    IGrCharOut(0.5f, 0.5f, "!!!!!!!!!!");
+    gr_char_out(0.5f, 0.5f, "!!!!!!!!!!");
     const std::vector<Seen> lines = seen_ops(GrOpLine);
     ASSERT_EQ(lines.size(), 20u);  // two runs per "!"
     float px = 0.0f, py = 0.0f;
@@ -218,14 +218,14 @@ TEST_F(GraphicsText, HardwareTextClipsWholeCharacters)
     GrTextState.justification = 0;
     float ux = 0.0f, uy = 0.0f;
     IGrDeviceToUser(GrDeviceArea.x1 - 1.5f * cell_w(), 240.0f, ux, uy);
-    IGrCharOut(ux, uy, "ABCDEF");
+    gr_char_out(ux, uy, "ABCDEF");
     const std::vector<Seen> text = seen_ops(GrOpText);
     ASSERT_EQ(text.size(), 1u);
     EXPECT_EQ(block_text(text[0]), "CDEF");
     EXPECT_NEAR(text[0].block.X(1), GrDeviceArea.x1 + 0.5f * cell_w(), 1e-3);
     // Wholly outside: nothing is sent.
     SEEN.clear();
-    IGrCharOut(-5.0f, 0.5f, "ABC");
+    gr_char_out(-5.0f, 0.5f, "ABC");
     EXPECT_TRUE(seen_ops(GrOpText).empty());
 }
 
@@ -238,7 +238,7 @@ TEST_F(GraphicsText, StrokeSubstituteForTurnedText)
     GrTextState.style = 2;
     IGrTextAngle(45.0f);
     SEEN.clear();
-    IGrCharOut(0.5f, 0.5f, "Ab");
+    gr_char_out(0.5f, 0.5f, "Ab");
     EXPECT_TRUE(seen_ops(GrOpText).empty());
     EXPECT_FALSE(seen_ops(GrOpPolygonSolid).empty());
     EXPECT_EQ(GrStrokeFont.name.substr(0, 13), "standard.chr ");
@@ -246,7 +246,7 @@ TEST_F(GraphicsText, StrokeSubstituteForTurnedText)
     // Level text on that device is hardware text again.
     IGrTextAngle(0.5f);
     SEEN.clear();
-    IGrCharOut(0.5f, 0.5f, "Ab");
+    gr_char_out(0.5f, 0.5f, "Ab");
     EXPECT_EQ(seen_ops(GrOpText).size(), 1u);
 }
 
@@ -276,11 +276,11 @@ TEST_F(GraphicsText, HardTextWidth)
 // colours come back.
 TEST_F(GraphicsText, TextOnAFilledBox)
 {
-    IGrCharFont(1, 8);
+    gr_char_font(1, 8);
     gr_colour_n(31);
     gr_colour_n(223);
     SEEN.clear();
-    IGrCharOut(0.2f, 0.5f, "AB");
+    gr_char_out(0.2f, 0.5f, "AB");
     ASSERT_GE(SEEN.size(), 3u);
     EXPECT_EQ(SEEN[0].op, GrOpColour);
     EXPECT_EQ(SEEN[1].op, GrOpPolygonSolid);
@@ -297,20 +297,20 @@ TEST_F(GraphicsText, NumberText)
     GrTextState.justification = 0;
     GrTextState.number_justification = 2;
     SEEN.clear();
-    IGrIntegerOut(0.0f, 0.5f, 42);
+    gr_integer_out(0.0f, 0.5f, 42);
     std::vector<Seen> text = seen_ops(GrOpText);
     ASSERT_EQ(text.size(), 1u);
     EXPECT_EQ(block_text(text[0]), "         42");  // "(I11)"
     SEEN.clear();
     GrTextState.number_justification = 0;
-    IGrIntegerOut(0.0f, 0.5f, -7, 150);  // the width is capped at 100
+    gr_integer_out(0.0f, 0.5f, -7, 150);  // the width is capped at 100
     text = seen_ops(GrOpText);
     ASSERT_EQ(text.size(), 1u);
     EXPECT_EQ(text[0].block.IX(1), 100);
     EXPECT_EQ(block_text(text[0]).substr(0, 3), "-7 ");
     SEEN.clear();
     GrTextState.number_justification = 1;
-    IGrRealOut(0.0f, 0.5f, 1.5f, "(F7.2)");
+    gr_real_out(0.0f, 0.5f, 1.5f, "(F7.2)");
     text = seen_ops(GrOpText);
     ASSERT_EQ(text.size(), 1u);
     EXPECT_EQ(block_text(text[0]), " 1.50  ");

@@ -8,6 +8,9 @@
 #ifndef QR4T_TOOLKIT_GRAPHICS_FILL_SHAPES_H
 #define QR4T_TOOLKIT_GRAPHICS_FILL_SHAPES_H
 
+// The entry operation whose body is declared here (IGrMarker for gr_marker).
+#include "toolkit/graphics/entry.h"
+
 // The body of IGrFillPattern: style -2..4 (negative: hatch without outline), density 1..5 (default 2),
 // direction 1..4 (default 3); out-of-range values become 0 with outline, 2 and 3.
 void gr_fill_pattern(int style, int density = 2, int direction = 3);
@@ -32,8 +35,9 @@ void IGrEllipseFill(float cx, float cy, float radius, float ratio);
 void IGrCircleDraw(float cx, float cy, float radius);
 // Triangle in user units; three equal x or three equal y values report error 22.
 void IGrTriangleDraw(float x1, float y1, float x2, float y2, float x3, float y3);
-// Marker n (1..20, other values 1) centred at (x,y), sized from the graphics character size.
-void IGrMarker(float x, float y, int n);
+// The body of IGrMarker (entry.h): marker n (1..20, other values 1) centred at (x,y), sized from the
+// graphics character size.
+void gr_marker(float x, float y, int n);
 // The marker at the current point.
 void IGrMarkerAtCurrentPoint(int n);
 

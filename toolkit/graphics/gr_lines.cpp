@@ -56,7 +56,7 @@ void IGrLineToRel(float dx, float dy)
     gr_line_to(GrCurrentPoint.x + dx, GrCurrentPoint.y + dy);
 }
 
-void IGrLine(float x1, float y1, float x2, float y2)
+void gr_line(float x1, float y1, float x2, float y2)
 {
     IGrLineUser(x1, y1, x2, y2);
     gr_move_to(x2, y2);
@@ -64,5 +64,5 @@ void IGrLine(float x1, float y1, float x2, float y2)
 
 void IGrLineRel(float x, float y, float dx, float dy)
 {
-    IGrLine(x, y, x + dx, y + dy);
+    gr_line(x, y, x + dx, y + dy);
 }

@@ -76,7 +76,7 @@ void IGrCharSize(float width, float height)
     IGrFontSelect();
 }
 
-void IGrCharScale(float width_factor, float height_factor)
+void gr_char_scale(float width_factor, float height_factor)
 {
     const float w = width_factor > 0.0f ? width_factor : 1.0f;
     const float h = height_factor > 0.0f ? height_factor : 1.0f;
@@ -113,8 +113,9 @@ static void reinstall_family_weight()
     }
 }
 
-void IGrCharFont(std::optional<int> type, std::optional<int> style, std::optional<float> width,
-                 std::optional<float> height, std::optional<std::string_view> name, std::optional<int> option)
+void gr_char_font(std::optional<int> type, std::optional<int> style, std::optional<float> width,
+                  std::optional<float> height, std::optional<std::string_view> name,
+                  std::optional<int> option)
 {
     auto& T = GrTextState;
     bool changed = false;
@@ -534,7 +535,7 @@ static void hardware_out(int d, float x, float y, std::string_view text, float W
     }
 }
 
-void IGrCharOut(std::optional<float> x, std::optional<float> y, std::string_view text)
+void gr_char_out(std::optional<float> x, std::optional<float> y, std::string_view text)
 {
     auto& T = GrTextState;
     const float ux = x ? *x : GrCurrentPoint.x;
@@ -611,10 +612,10 @@ static void number_out(std::optional<float> x, std::optional<float> y, std::stri
     text.resize(end == std::string::npos ? 0 : end + 1);
     const int j = std::clamp(GrTextState.number_justification, 0, 2);
     IStrJustify(text, std::string_view("LCR").substr(static_cast<std::size_t>(j), 1));
-    IGrCharOut(x, y, text);
+    gr_char_out(x, y, text);
 }
 
-void IGrIntegerOut(std::optional<float> x, std::optional<float> y, int value, std::optional<int> width)
+void gr_integer_out(std::optional<float> x, std::optional<float> y, int value, std::optional<int> width)
 {
     std::string format = "(I11)";
     if (width) {
@@ -627,8 +628,8 @@ void IGrIntegerOut(std::optional<float> x, std::optional<float> y, int value, st
     number_out(x, y, text);
 }
 
-void IGrRealOut(std::optional<float> x, std::optional<float> y, float value,
-                std::optional<std::string_view> format)
+void gr_real_out(std::optional<float> x, std::optional<float> y, float value,
+                 std::optional<std::string_view> format)
 {
     std::string text(100, ' ');
     IStrFormatNumber(value, text, format ? *format : std::string_view("(G15.5E2)"));

@@ -12,6 +12,9 @@
 #ifndef QR4T_TOOLKIT_GRAPHICS_GRAPHICS_TEXT_H
 #define QR4T_TOOLKIT_GRAPHICS_GRAPHICS_TEXT_H
 
+// The entry operations whose bodies are declared here (IGrCharOut for gr_char_out, ...).
+#include "toolkit/graphics/entry.h"
+
 #include <optional>
 #include <string_view>
 
@@ -22,18 +25,19 @@ constexpr int GR_ERR_NO_FACE_NAME = 1058;  // hardware face 0 without a face nam
 void IGrTextAngle(float angle);
 // Character width and height as fractions of the area, then IGrFontSelect.
 void IGrCharSize(float width, float height);
-// IGrCharSize(width factor / 75, height factor / 25); factors of 0 or less count as 1.
-void IGrCharScale(float width_factor, float height_factor);
+// The body of IGrCharScale (entry.h): IGrCharSize(width factor / 75, height factor / 25); factors of 0
+// or less count as 1.
+void gr_char_scale(float width_factor, float height_factor);
 // Effective face := the hardware face, or 2 (proportional text) or 1; op 21 to the hardcopy device and,
 // unless a stroke font is in use, to the screen; with the screen off the screen's character cells are
 // taken from the requested size.
 void IGrFontSelect();
-// The graphics-text font: type 1 the stroke font, 2 the hardware font, 100..104 a hardware face; style
-// bits; character width and height; face name (for face 0); text mode option 0 default, 1 fixed, 2
-// proportional. Every argument is optional.
-void IGrCharFont(std::optional<int> type, std::optional<int> style = {}, std::optional<float> width = {},
-                 std::optional<float> height = {}, std::optional<std::string_view> name = {},
-                 std::optional<int> option = {});
+// The body of IGrCharFont (entry.h). The graphics-text font: type 1 the stroke font, 2 the hardware font,
+// 100..104 a hardware face; style bits; character width and height; face name (for face 0); text mode option
+// 0 default, 1 fixed, 2 proportional. Every argument is optional.
+void gr_char_font(std::optional<int> type, std::optional<int> style = {}, std::optional<float> width = {},
+                  std::optional<float> height = {}, std::optional<std::string_view> name = {},
+                  std::optional<int> option = {});
 // Line type 0..6 (anything else 0); op 29 to both outputs.
 void IGrLineType(int type = 0);
 
@@ -56,14 +60,15 @@ void IGrStrokeTextPlain(const float* x, const float* y, int n);
 // Fills the box behind a stroke text (x, y as for IGrStrokeGlyphs) in the previous colour, on the
 // outputs whose flags are set.
 void IGrStrokeTextStyled(float x, float y, std::string_view text, int hardware, int screen, int hardcopy);
+// The bodies of IGrCharOut, IGrIntegerOut and IGrRealOut (entry.h).
 // Text at (x, y) in user units (missing: the current point), justified about that point; the current
 // point then follows the text.
-void IGrCharOut(std::optional<float> x, std::optional<float> y, std::string_view text);
+void gr_char_out(std::optional<float> x, std::optional<float> y, std::string_view text);
 // A number as text: "(I11)" without a width, else "(Iw)" with w at most 100; justified by the number
-// justification and drawn with IGrCharOut.
-void IGrIntegerOut(std::optional<float> x, std::optional<float> y, int value, std::optional<int> width = {});
+// justification and drawn with gr_char_out.
+void gr_integer_out(std::optional<float> x, std::optional<float> y, int value, std::optional<int> width = {});
 // A real as text with the format (missing: "(G15.5E2)").
-void IGrRealOut(std::optional<float> x, std::optional<float> y, float value,
-                std::optional<std::string_view> format = {});
+void gr_real_out(std::optional<float> x, std::optional<float> y, float value,
+                 std::optional<std::string_view> format = {});
 
 #endif

@@ -138,7 +138,7 @@ void IGrTriangleDraw(float x1, float y1, float x2, float y2, float x3, float y3)
         gr_shape_close(GrOpTrianglePattern);
 }
 
-void IGrMarker(float x, float y, int n)
+void gr_marker(float x, float y, int n)
 {
     if (n < 1 || n > 20)
         n = 1;
@@ -223,5 +223,5 @@ void IGrMarker(float x, float y, int n)
 
 void IGrMarkerAtCurrentPoint(int n)
 {
-    IGrMarker(GrCurrentPoint.x, GrCurrentPoint.y, n);
+    gr_marker(GrCurrentPoint.x, GrCurrentPoint.y, n);
 }

@@ -1,5 +1,5 @@
 // The headless stand-in's reader of the resource scripts: dialog ids of every script, and for the
-// result displays' script the radio groups, spin start values and companion texts.
+// result displays' scripts the radio groups, spin start values and companion texts.
 #include "toolkit/headless/dialog_resources.h"
 
 #include "toolkit/win/dialog_rcdata.h"
@@ -11,8 +11,12 @@
 
 namespace {
 
-// The script whose dialogs the stand-in learns in full.
-constexpr const char* LEARNED_SCRIPT = "display_dialogs.rc";
+// The scripts whose dialogs the stand-in learns in full: the result displays' control dialogs and the
+// dialogs of the flowfield section display.
+bool learned_script(const std::filesystem::path& file)
+{
+    return file == "display_dialogs.rc" || file == "section_dialogs.rc";
+}
 
 struct Catalogue {
     bool readable = false;
@@ -236,7 +240,7 @@ const Catalogue& catalogue()
         }
         for (const auto& e : std::filesystem::directory_iterator(dir, ec))
             if (e.path().extension() == ".rc")
-                read_script(c, e.path(), e.path().filename() == LEARNED_SCRIPT);
+                read_script(c, e.path(), learned_script(e.path().filename()));
         return c;
     }();
     return cat;

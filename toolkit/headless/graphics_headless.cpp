@@ -59,6 +59,42 @@ void IGrRectangle(float x1, float y1, float x2, float y2)
     record("IGrRectangle " + num(x1) + " " + num(y1) + " " + num(x2) + " " + num(y2));
 }
 
+void IGrCharFont(std::optional<int> type, std::optional<int> style, std::optional<float> width,
+                 std::optional<float> height, std::optional<std::string_view>, std::optional<int>)
+{
+    record("IGrCharFont " + std::to_string(type.value_or(-1)) + " " + std::to_string(style.value_or(-1)) +
+           " " + num(width.value_or(-1.0f)) + " " + num(height.value_or(-1.0f)));
+}
+
+void IGrCharScale(float width_factor, float height_factor)
+{
+    record("IGrCharScale " + num(width_factor) + " " + num(height_factor));
+}
+
+void IGrCharOut(std::optional<float> x, std::optional<float> y, std::string_view text)
+{
+    record("IGrCharOut " + num(x.value_or(0.0f)) + " " + num(y.value_or(0.0f)) + " |" + std::string(text) +
+           "|");
+}
+
+void IGrIntegerOut(std::optional<float> x, std::optional<float> y, int value, std::optional<int> width)
+{
+    record("IGrIntegerOut " + num(x.value_or(0.0f)) + " " + num(y.value_or(0.0f)) + " " +
+           std::to_string(value) + " " + std::to_string(width.value_or(11)));
+}
+
+void IGrRealOut(std::optional<float> x, std::optional<float> y, float value,
+                std::optional<std::string_view> format)
+{
+    record("IGrRealOut " + num(x.value_or(0.0f)) + " " + num(y.value_or(0.0f)) + " " + num(value) + " " +
+           std::string(format.value_or("(G15.5E2)")));
+}
+
+void IGrMarker(float x, float y, int n)
+{
+    record("IGrMarker " + num(x) + " " + num(y) + " " + std::to_string(n));
+}
+
 void IGrSaveImage(std::string_view file)
 {
     record("IGrSaveImage " + std::string(file));
@@ -72,6 +108,11 @@ void IGrMoveTo(float x, float y)
 void IGrLineTo(float x, float y)
 {
     record("IGrLineTo " + num(x) + " " + num(y));
+}
+
+void IGrLine(float x1, float y1, float x2, float y2)
+{
+    record("IGrLine " + num(x1) + " " + num(y1) + " " + num(x2) + " " + num(y2));
 }
 
 void IGrArrow(float x1, float y1, float x2, float y2, int style)

@@ -74,6 +74,8 @@ void WMsgWait(int& type, WinMessage& message)
     if (!HEADLESS.wait_types.empty()) {
         type = HEADLESS.wait_types.front();
         HEADLESS.wait_types.pop_front();
+    } else if (HEADLESS.wait_hook) {
+        HEADLESS.wait_hook(type, message);
     }
     record("WMsgWait " + std::to_string(type));
 }

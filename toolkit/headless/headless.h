@@ -11,6 +11,8 @@
 #ifndef QR4T_TOOLKIT_HEADLESS_HEADLESS_H
 #define QR4T_TOOLKIT_HEADLESS_HEADLESS_H
 
+#include "toolkit/win/entry.h"
+
 #include <deque>
 #include <functional>
 #include <set>
@@ -30,6 +32,10 @@ struct HeadlessToolkit {
     // When set, WMsgPeek asks it for the type once peek_types is used up (a test tool's own script).
     std::function<int()> peek_hook;
     std::deque<int> wait_types;
+    // When set, WMsgWait hands the message to it once wait_types is used up, starting as a close request:
+    // it may change the type and the message words (a test's script of presses and of field changes
+    // between two waits).
+    std::function<void(int& type, WinMessage& message)> wait_hook;
     int screen_width = 1280;  // WInfoScreen(1)
     // IOsRunCommand answers: the runner's result (32 = the command ran to its end) and the command's
     // exit status. Nothing is run.

@@ -10,6 +10,7 @@
 #ifndef QR4T_TOOLKIT_WIN_ENTRY_H
 #define QR4T_TOOLKIT_WIN_ENTRY_H
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -87,6 +88,22 @@ void WWinClear();
 void WGrRectangleClear(int x1, int y1, int x2, int y2);
 // Window units 0..9999 of the current window to its client pixels.
 void WGrUnitsToPixels(int x, int y, int& px, int& py);
+
+// ---- off-screen bitmaps (up to 20, compatible with the screen)
+
+// Creates a bitmap of width x height pixels filled with colour number 0 of the colour table.
+// handle 1..20; 0 when all 20 are in use, -1 when the system bitmap cannot be made (error 1020).
+void WBitmapCreate(int& handle, int width, int height);
+// Copies bitmap `handle` into the current drawing target with the transfer mode. area_mode 1: the
+// rectangle spanned by (x1, y1) and (x2, y2), nothing when a corner is absent; 2: the current
+// graphics area; any other: the whole target. stretch 0: one to one from the bitmap's top-left
+// corner, cut to the rectangle; else the whole bitmap scaled into it. A bad handle gives error 1021.
+void WBitmapPut(int handle, int area_mode, int stretch, std::optional<int> x1 = std::nullopt,
+                std::optional<int> y1 = std::nullopt, std::optional<int> x2 = std::nullopt,
+                std::optional<int> y2 = std::nullopt);
+// Deletes bitmap `handle`; error 1021 when there is no such bitmap, 1036 (not deleted) while a bitmap
+// viewer shows it.
+void WBitmapDestroy(int handle);
 
 // ---- dialogs
 

@@ -4,6 +4,8 @@
 #ifndef QR4T_TOOLKIT_WIN_OFFSCREEN_BITMAP_H
 #define QR4T_TOOLKIT_WIN_OFFSCREEN_BITMAP_H
 
+#include "toolkit/win/entry.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -14,19 +16,7 @@ constexpr int BITMAP_SLOTS = 20;
 constexpr int ERR_BITMAP_CREATE = 1020;  // "Bitmap creation failed"
 constexpr int ERR_BITMAP_HANDLE = 1021;  // "Invalid bitmap handle"
 
-// Creates a bitmap of width x height pixels filled with colour number 0 of the colour table.
-// handle 1..20; 0 when all 20 are in use, -1 when the system bitmap cannot be made (error 1020).
-void WBitmapCreate(int& handle, int width, int height);
-// Copies bitmap `handle` into the current drawing target with the transfer mode. area_mode 1: the
-// rectangle spanned by (x1, y1) and (x2, y2), nothing when a corner is absent; 2: the current
-// graphics area; any other: the whole target. stretch 0: one to one from the bitmap's top-left
-// corner, cut to the rectangle; else the whole bitmap scaled into it. A bad handle gives error 1021.
-void WBitmapPut(int handle, int area_mode, int stretch, std::optional<int> x1 = std::nullopt,
-                std::optional<int> y1 = std::nullopt, std::optional<int> x2 = std::nullopt,
-                std::optional<int> y2 = std::nullopt);
-// Deletes bitmap `handle`; error 1021 when there is no such bitmap, 1036 (not deleted) while a bitmap
-// viewer shows it.
-void WBitmapDestroy(int handle);
+// WBitmapCreate, WBitmapPut and WBitmapDestroy, the application's operations, are declared in entry.h.
 
 // The core operations, by slot 0..19.
 // handle = slot + 1, 0 when the table is full, -1 when the system bitmap cannot be made; the bitmap

@@ -54,7 +54,7 @@ void line_types()
             gr_colour_n(INK[t]);
             IGrLineType(t);
             const float y = 72.0f - t * 1.6f - (width - 1) * 12.0f;
-            IGrLine(2.0f, y, 30.0f, y);
+            gr_line(2.0f, y, 30.0f, y);
         }
     }
     IGrLineType(0);
@@ -113,7 +113,7 @@ void markers()
 {
     gr_colour_n(INK[6]);
     for (int n = 1; n <= 12; ++n)
-        IGrMarker(3.0f + n * 3.0f, 17.0f, n);
+        gr_marker(3.0f + n * 3.0f, 17.0f, n);
 }
 
 // Stroke text and hardware text: faces 1..4, bold and italic, angles 0, 30 and 90, three
@@ -121,22 +121,22 @@ void markers()
 void texts()
 {
     gr_colour_n(223);
-    IGrCharFont(1, 0, 0.012f, 0.03f);
+    gr_char_font(1, 0, 0.012f, 0.03f);
     GrTextState.justification = 0;
-    IGrCharOut(42.0f, 16.0f, "Stroke text");
+    gr_char_out(42.0f, 16.0f, "Stroke text");
     const char* faces[4] = {"Courier", "Helvetica", "Times", "Symbol"};
     for (int face = 1; face <= 4; ++face) {
-        IGrCharFont(100 + face, face == 2 ? 1 : face == 3 ? 2 : 0, 0.012f, 0.03f);
+        gr_char_font(100 + face, face == 2 ? 1 : face == 3 ? 2 : 0, 0.012f, 0.03f);
         GrTextState.justification = face % 3;
         IGrTextAngle(0.0f);
-        IGrCharOut(5.0f + (face - 1) * 20.0f, 10.0f, faces[face - 1]);
+        gr_char_out(5.0f + (face - 1) * 20.0f, 10.0f, faces[face - 1]);
     }
-    IGrCharFont(102, 3, 0.012f, 0.03f);
+    gr_char_font(102, 3, 0.012f, 0.03f);
     GrTextState.justification = 0;
     IGrTextAngle(30.0f);
-    IGrCharOut(80.0f, 8.0f, "30 degrees");
+    gr_char_out(80.0f, 8.0f, "30 degrees");
     IGrTextAngle(90.0f);
-    IGrCharOut(93.0f, 5.0f, "90 degrees");
+    gr_char_out(93.0f, 5.0f, "90 degrees");
     IGrTextAngle(0.0f);
     GrTextState.justification = 1;
 }
@@ -148,7 +148,7 @@ void clipped_lines()
     gr_units(0.0f, 0.0f, 10.0f, 10.0f);
     gr_colour_n(INK[3]);
     for (int k = -5; k <= 15; k += 2)
-        IGrLine(static_cast<float>(k), -5.0f, static_cast<float>(k) + 10.0f, 15.0f);
+        gr_line(static_cast<float>(k), -5.0f, static_cast<float>(k) + 10.0f, 15.0f);
     gr_area(0.0f, 0.0f, 1.0f, 1.0f);
     gr_units(0.0f, 0.0f, 100.0f, 75.0f);
 }
@@ -158,13 +158,13 @@ void colour_bars()
 {
     for (int n = 0; n < 16; ++n) {
         gr_colour_n(16 * n + 8);
-        IGrLine(60.0f + n, 42.0f, 60.0f + n, 48.0f);
+        gr_line(60.0f + n, 42.0f, 60.0f + n, 48.0f);
     }
     GrColourState.model = 2;
     const int rgb[4] = {0x0000FF, 0x00FF00, 0xFF0000, 0x808080};
     for (int k = 0; k < 4; ++k) {
         gr_colour_n(rgb[k]);
-        IGrLine(80.0f + 2 * k, 42.0f, 80.0f + 2 * k, 48.0f);
+        gr_line(80.0f + 2 * k, 42.0f, 80.0f + 2 * k, 48.0f);
     }
     GrColourState.model = 1;
 }

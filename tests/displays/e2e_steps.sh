@@ -1,0 +1,19 @@
+# The steps shared by the display tests under Wine (sourced): the titles of the main window and the
+# progress log, a failure that ends the test (and the wineserver), a screenshot of the Xvfb screen into
+# the work folder, a UI-driver call that must succeed, and the start of a demonstration case from the
+# "Run Type" dialog (its 3-D view of the surfaces and its grid pictures closed) up to the progress log. Expects $program, $driver and $work.
+MAIN="  DSMC Visual Program QR4T for Three-Dimensional Flows"
+LOG="Progressive Log of the Current DSMC Computation"
+fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
+shot() { import -window root "$work/$1.png" 2>/dev/null || fail "no screenshot $1"; }
+drive() { wine "$driver" "$@" || fail "uidriver $*"; }
+
+# Starts a case from the "Run Type" dialog and answers its set-up until the progress log shows.
+start_case() {
+    local radio=$1
+    drive start "$program" wait "Run Type" 60 radio "$radio" press 1
+    drive wait "POSITION:- Arrow Keys   SIZE:- Right Mouse Button  ORIENTATION:- Left Mouse Button" 120 close
+    drive wait "Flowfield Divisions and Elements in Specified Planes" 180 close
+    drive wait "Flowfield Cells (Some elements are partly inside the surface)" 180 close
+    drive wait "Initialization Complete" 180 press 1 wait "$LOG" 60
+}

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The flowfield section display under Wine, driven by the UI driver as a person would, on the Delta
+# Wing case after its first output: ticking "Pause Program for Detailed Plot" opens the display window
+# beside its three dialogs; presses are logged, a left press reports a point, a right press adds a
+# flow-direction line; a division typed as 0 becomes 1; raising the picture spin by one saves
+# "D3D0001.BMP" (ImageMagick reads it as 621 x 690, with the colour bar of the legend in ramp colours),
+# lowering it saves nothing; closing the window brings the bars back and the run goes on. Screenshots
+# are kept beside the test's output.
+# Usage: section_e2e.sh <qr4t.exe> <uidriver.exe> <folder with the demonstration data sets> <work folder>
+set -u
+program=$(winepath -w "$1")
+driver=$2
+demo_dir=$3
+work=$4
+source "$(dirname "$0")/e2e_steps.sh"
+SECTION="Distribution of Flowfield Properties (Uniform over each Computational Cell)"
+count() { grep -c "$1" DIAG.TXT 2>/dev/null || true; }
+# Waits until DIAG.TXT holds at least $2 lines with $1.
+await_lines() {
+    for _ in $(seq 600); do
+        [ "$(count "$1")" -ge "$2" ] && return 0
+        sleep 0.5
+    done
+    fail "DIAG.TXT has $(count "$1") lines with \"$1\", expected $2"
+}
+rect_of() { wine "$driver" dialog "$1" 30 rect | tr -d '\r' || fail "no dialog shows \"$1\""; }
+
+rm -rf "$work" && mkdir -p "$work/dm1" || fail "no work folder $work"
+cd "$work/dm1" && cp "$demo_dir"/* . || fail "no run folder"
+start_case 1023
+await_lines "DTM changes from" 1
+
+# ---- opening: the bars give way to the window and its three dialogs in the left column
+drive dialog "Flowfield property in plane normal to" 30 check 1158 1
+drive wait "$SECTION" 60
+window=$(wine "$driver" wait "$SECTION" 5 rect | tr -d '\r')
+plane=$(rect_of "Show Flowfield in Plane Normal to")
+report=$(rect_of "Properties for mols. of species")
+map=$(rect_of "Generate file D3D")
+echo "section_e2e: window $window, dialogs $plane / $report / $map"
+read -r pl pt pr pb <<<"$plane"
+read -r rl rt rr rb <<<"$report"
+read -r ml mt mr mb <<<"$map"
+read -r wl wt wr wb <<<"$window"
+# A left column, top to bottom, each at most 390 pixels wide, within 768 rows, left of the window.
+((pl < 10 && rl < 10 && ml < 10 && pb <= rt && rb <= mt && mb <= 768)) || fail "dialogs not in one column"
+((pr - pl <= 392 && rr - rl <= 392 && mr - ml <= 392)) || fail "a dialog is wider than 390 pixels"
+((pr <= wl && rr <= wl && mr <= wl && wt <= 30)) || fail "the window lies over the dialogs"
+wine "$driver" dialog "Output Units" 1 2>/dev/null && fail "the \"Output Units\" bar is still shown"
+shot section_open
+
+# ---- presses: each is logged; a left press inside reports a point, a right press adds a line
+presses=$(count "JSDIR=3, I")
+drive wait "$SECTION" 5 click left 5000 4500
+await_lines "JSDIR=3, I" $((presses + 1))
+sample=""
+for _ in $(seq 60); do
+    sample=$(wine "$driver" dialog "Properties for mols. of species" 5 get 1015 | tr -d '\r ')
+    [ -n "$sample" ] && [ "$sample" != "0" ] && break
+    sleep 0.5
+done
+[ -n "$sample" ] && [ "$sample" != "0" ] || fail "the point report shows sample size \"$sample\""
+drive wait "$SECTION" 5 click right 3000 4500
+await_lines "JSDIR=3, I" $((presses + 2))
+# A division typed as 0 becomes 1 at the next pass (a press in the legend wakes the loop).
+drive dialog "Show Flowfield in Plane Normal to" 5 set 1015 0
+drive wait "$SECTION" 5 click left 5000 9800
+await_lines "JSDIR=3, I" $((presses + 3))
+division=""
+for _ in $(seq 60); do
+    division=$(wine "$driver" dialog "Show Flowfield in Plane Normal to" 5 get 1015 | tr -d '\r ')
+    [ "$division" = "1" ] && break
+    sleep 0.5
+done
+[ "$division" = "1" ] || fail "division 0 shows \"$division\", expected 1"
+shot section_point_and_line
+
+# ---- the picture: the spin raised by one saves D3D0001.BMP
+drive dialog "Generate file D3D" 5 set 1001 2
+drive wait "$SECTION" 5 click left 5000 9800 file D3D0001.BMP 60 sleep 1000
+size=$(identify -format "%w x %h" D3D0001.BMP 2>/dev/null) || fail "ImageMagick cannot read D3D0001.BMP"
+[ "$size" = "621 x 690" ] || fail "D3D0001.BMP is $size"
+# Three cells of the colour bar (colour numbers near 32, 128 and 200 of the continuous ramp) on its
+# middle row: the legend's units run -0.055555..1.055555 across the 621 pixels, the bar from 0.065 to
+# 0.1 of the strip's 0.1 (rows 621..689). A cell is about 2 pixels wide, so the pixel must show the ramp
+# colour of its number or of a neighbour.
+ramp() {
+    awk -v k="$1" 'BEGIN {
+        if (k <= 64) print 0, 4 * (k - 1), 255
+        else if (k <= 128) print 0, 255, 255 - 4 * (k - 65)
+        else if (k <= 192) print 4 * (k - 129), 255, 0
+        else { g = 256 - 4 * (k - 193); print 255, (g > 255 ? 255 : g), 0 }
+    }'
+}
+for n in 32 128 200; do
+    x=$(awk -v n="$n" 'BEGIN { printf "%d", ((n - 0.5) / 254 + 0.055555) / 1.11111 * 620 + 0.5 }')
+    pixel=$(convert D3D0001.BMP -format "%[fx:int(255*p{$x,632}.r+0.5)] %[fx:int(255*p{$x,632}.g+0.5)] %[fx:int(255*p{$x,632}.b+0.5)]" info:)
+    [ "$pixel" = "$(ramp $((n - 1)))" ] || [ "$pixel" = "$(ramp "$n")" ] || [ "$pixel" = "$(ramp $((n + 1)))" ] ||
+        fail "bar pixel $x (colour $n) is ($pixel), expected ($(ramp "$n"))"
+done
+# Lowering the spin below the counter saves nothing.
+drive dialog "Generate file D3D" 5 set 1001 1
+drive wait "$SECTION" 5 click left 5000 9800 sleep 2000
+[ -e D3D0002.BMP ] && fail "a lowered spin saved D3D0002.BMP"
+
+# ---- closing: the bars come back, the pause box is clear, and the run goes on
+times=$(count "^ TIME")
+drive wait "$SECTION" 5 close gone "$SECTION" 30
+for label in "Output Units" "Flowfield property in plane normal to" "Distribution over Surfaces of" "Force (N)"; do
+    wine "$driver" dialog "$label" 30 >/dev/null || fail "\"$label\" is not shown again"
+done
+wine "$driver" dialog "Show Flowfield in Plane Normal to" 1 2>/dev/null && fail "the section dialogs are still shown"
+await_lines "^ TIME" $((times + 3))
+shot section_closed
+drive wait "$MAIN" close gone "$MAIN" 30
+echo "section_e2e: passed; screenshots in $work"
