@@ -44,8 +44,8 @@ void IOsFpuControlLoad(const std::uint16_t& word);
 void IOsFpuSave();
 void IOsFpuRestore();
 
-// Puts the drivers of this folder into the core's driver table (1 HP-GL, 12 HP-GL/2) and the front
-// end's entries into the core's hooks. Run once at start-up, before the graphics reset.
+// Puts the drivers of this folder into the core's driver table (1 HP-GL, 4 raster printer, 6 bitmap
+// file, 12 HP-GL/2) and the front end's entries into the core's hooks. Run once at start-up, before the graphics reset.
 void IHcDriversInstall();
 
 // Blank-padded or cut copy of text to n characters.
