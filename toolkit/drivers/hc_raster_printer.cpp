@@ -405,50 +405,57 @@ void IHcPrinterPageEmit(int slot, bool (*pixel)(int x, int y))
     HC_RASTER_PRINTER.plane = 0;
 }
 
+// PackBits: runs of 2..128 equal bytes as 257 - run and the byte; other bytes in literal groups of
+// up to 128 (count - 1 first), a group ending before two equal neighbours.
+static std::string pack_bits(const std::string& row)
+{
+    const std::size_t n = row.size();
+    std::string out;
+    out.reserve(n + n / 128 + 1);
+    for (std::size_t i = 0; i < n;) {
+        std::size_t run = 1;
+        while (i + run < n && run < 128 && row[i + run] == row[i])
+            ++run;
+        if (run >= 2) {
+            out += static_cast<char>(257 - run);
+            out += row[i];
+            i += run;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < n && end - i < 128 && !(end + 1 < n && row[end] == row[end + 1]))
+            ++end;
+        out += static_cast<char>(end - i - 1);
+        out.append(row, i, end - i);
+        i = end;
+    }
+    return out;
+}
+
 void IHcPclCompressRow(std::string& row, int mode, int plane)
 {
-    std::string out;
-    const std::size_t n = row.size();
     if (mode == 1) {
-        out.reserve(2 * n);
-        for (std::size_t i = 0; i < n;) {
+        std::string out;
+        out.reserve(2 * row.size());
+        for (std::size_t i = 0; i < row.size();) {
             std::size_t run = 1;
-            while (i + run < n && run < 256 && row[i + run] == row[i])
+            while (i + run < row.size() && run < 256 && row[i + run] == row[i])
                 ++run;
             out += static_cast<char>(run - 1);
             out += row[i];
             i += run;
         }
+        row = out;
     } else {
-        out.reserve(n + n / 128 + 1);
-        for (std::size_t i = 0; i < n;) {
-            std::size_t run = 1;
-            while (i + run < n && run < 128 && row[i + run] == row[i])
-                ++run;
-            if (run >= 2) {
-                out += static_cast<char>(257 - run);
-                out += row[i];
-                i += run;
-                continue;
-            }
-            // Literal bytes up to the next pair of equal neighbours.
-            std::size_t end = i + 1;
-            while (end < n && end - i < 128 && !(end + 1 < n && row[end] == row[end + 1]))
-                ++end;
-            out += static_cast<char>(end - i - 1);
-            out.append(row, i, end - i);
-            i = end;
-        }
+        row = pack_bits(row);
     }
-    row = out;
     HcPrinterCommands.row_command[static_cast<std::size_t>(plane)] =
         std::string{ESC} + "*b" + std::to_string(row.size());
 }
 
 int IHcPackBitsRow(std::string& row)
 {
-    std::string packed = row;
-    IHcPclCompressRow(packed, 2, 0);
+    std::string packed = pack_bits(row);
     if (packed.size() >= row.size())
         return 0;
     row = packed;
