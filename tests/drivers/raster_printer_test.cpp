@@ -354,8 +354,9 @@ TEST_F(RasterPrinter, PclPagesDecodeToThePage)
         EXPECT_EQ(log[0], "E");
         EXPECT_EQ(log[3], "*tR075");
         EXPECT_EQ(log.back(), "E");
-        if (c.compression > 0)
+        if (c.compression > 0) {
             EXPECT_NE(std::find(log.begin(), log.end(), "*bM" + std::to_string(c.compression)), log.end());
+        }
         EXPECT_EQ(std::count(log.begin(), log.end(), "*rU-3"), c.model == 18 ? 1 : 0);
     }
 }
@@ -399,12 +400,14 @@ TEST_F(RasterPrinter, EscPagesDecodeToThePage)
             int spacing = 0;
             ASSERT_NO_THROW(got = decode_escp(b, R.pins, R.passes, R.left_offset_bytes, spacing));
             const int bands = (R.raster_height + R.pins * R.passes - 1) / (R.pins * R.passes);
-            if (R.passes == 2)
+            if (R.passes == 2) {
                 EXPECT_EQ(spacing, bands * R.line_feed);
+            }
         }
         EXPECT_EQ(trimmed(got), trimmed(expected));
-        if (HcRasterPage.bits_per_pixel == 3)
+        if (HcRasterPage.bits_per_pixel == 3) {
             EXPECT_TRUE(expected.count('k') && expected.count('c')) << "black and colour passes both carry ink";
+        }
     }
 }
 
