@@ -12,6 +12,7 @@
 #include "toolkit/win/settings.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <stdexcept>
 
@@ -314,6 +315,7 @@ protected:
             }
         return e;
     }
+public:
     // Both sides without trailing white: rows cut after their last dot, planes after their last ink row.
     static Planes trimmed(Planes p)
     {
@@ -329,6 +331,7 @@ protected:
         }
         return out;
     }
+protected:
     Planes expected;
     const std::string name = "raster_printer_test.prn";
 };
@@ -428,5 +431,64 @@ TEST_F(RasterPrinter, OpenFailures)
     EXPECT_EQ(GrOutputSwitch.hardcopy, 0);
     std::remove(name.c_str());
 }
+
+#ifndef _WIN32
+// The decoder checked first on an independent writer: hp2xx's PCL and ESC/P2 pages of an HP-GL plot
+// decode to hp2xx's PBM picture of the same plot.
+TEST(PrinterStreamDecoder, ReadsAnIndependentWritersPages)
+{
+    if (std::system("command -v hp2xx >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "hp2xx missing";
+    {
+        std::FILE* f = std::fopen("decoder_plot.hpgl", "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("IN;SP1;PU100,100;PD2000,1500;PD2000,100;PU;PA500,1200;PD900,1200,900,800;\n", f);
+        std::fclose(f);
+    }
+    struct Case {
+        const char* mode;
+        int dpi;
+    };
+    for (const Case c : {Case{"pcl", 75}, Case{"esc2", 180}}) {
+        SCOPED_TRACE(c.mode);
+        const std::string d = std::to_string(c.dpi);
+        ASSERT_EQ(std::system(("hp2xx -q -m " + std::string(c.mode) + " -d " + d +
+                               " -f decoder_plot.prn decoder_plot.hpgl && hp2xx -q -m pbm -d " + d +
+                               " -f decoder_plot.pbm decoder_plot.hpgl")
+                                  .c_str()),
+                  0);
+        const std::string stream = read_file("decoder_plot.prn");
+        const std::string pbm = read_file("decoder_plot.pbm");
+        // P4, width, height, then rows of whole bytes.
+        std::size_t at = 0;
+        std::vector<int> header;
+        std::string word;
+        while (header.size() < 3 && at < pbm.size()) {
+            const char ch = pbm[at++];
+            if (std::isspace(static_cast<unsigned char>(ch))) {
+                if (!word.empty())
+                    header.push_back(word == "P4" ? 0 : std::stoi(word));
+                word.clear();
+            } else {
+                word += ch;
+            }
+        }
+        ASSERT_EQ(header.size(), 3u);
+        const int w = header[1], h = header[2], row_bytes = (w + 7) / 8;
+        Planes want;
+        for (int y = 0; y < h; ++y)
+            put_dots(want, c.dpi == 75 ? 0 : 'k', y, 0,
+                     pbm.substr(at + static_cast<std::size_t>(y * row_bytes), static_cast<std::size_t>(row_bytes)));
+        std::vector<std::string> log;
+        Planes got;
+        ASSERT_NO_THROW(got = c.dpi == 75 ? decode_pcl(stream, log) : decode_escp2(stream));
+        EXPECT_FALSE(RasterPrinter::trimmed(want).empty());
+        EXPECT_EQ(RasterPrinter::trimmed(got), RasterPrinter::trimmed(want));
+    }
+    std::remove("decoder_plot.hpgl");
+    std::remove("decoder_plot.prn");
+    std::remove("decoder_plot.pbm");
+}
+#endif
 
 }  // namespace
