@@ -250,6 +250,18 @@ Planes decode_escp(const std::string& bytes, int pins, int passes, int offset_by
 
 class RasterPrinter : public DriverFixture {
 protected:
+    // The model settings are process-wide: each test's model is put back to what was there.
+    void SetUp() override
+    {
+        DriverFixture::SetUp();
+        kept = HC_RASTER_PRINTER;
+    }
+    void TearDown() override
+    {
+        HC_RASTER_PRINTER = kept;
+        DriverFixture::TearDown();
+    }
+    HcRasterPrinter kept;
     // Selects the model, opens a page of the options, draws a test picture, and keeps the page's
     // expected planes (read from the rasteriser's page in the printer orientation) before it ends.
     std::string print(int model, std::initializer_list<std::pair<int, int>> options)
@@ -423,6 +435,14 @@ TEST_F(RasterPrinter, OpenFailures)
     IHcOpen(name, std::nullopt);
     EXPECT_EQ(ERROR_STATE.last_error, 5);
     EXPECT_EQ(GrOutputSwitch.hardcopy, 0);
+    IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
+    HcOptions(5) = 0;
+    HcOptions(13) = 1;
+    IHcOpen(name, std::nullopt);  // 576 x 432 points at 300 dpi
+    EXPECT_EQ(HcRasterPage.width, 2400);
+    EXPECT_EQ(HcRasterPage.height, 1800);
+    EXPECT_EQ(HcRasterPage.words_per_row, 75);
+    IHcOpen("S", " ");
     IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
     HcOptions(1) = 100000;
     HcOptions(2) = 100000;

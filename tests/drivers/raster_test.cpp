@@ -170,6 +170,7 @@ TEST_F(Raster, ShapesAndEdges)
 // At 3 bits with subtractive inks the page holds 7 - (red + 2 green + 4 blue): white is no ink.
 TEST_F(Raster, SubtractiveThreeBitValues)
 {
+    const HcRasterPrinter kept = HC_RASTER_PRINTER;
     HcPrinterSelect(18);  // PCL colour ink-jet, subtractive
     IGrSurfaceSetup(1, 0, 8, 4);
     IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
@@ -190,6 +191,8 @@ TEST_F(Raster, SubtractiveThreeBitValues)
         ++x;
     }
     GrColourState.model = 1;
+    IHcOpen("S", " ");
+    HC_RASTER_PRINTER = kept;
 }
 
 // A 2 x 2 image drawn into a 4 x 4 clip is enlarged by repetition, its row 0 at the top; sizes past

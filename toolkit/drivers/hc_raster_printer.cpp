@@ -230,7 +230,7 @@ void emit_escp(bool (*pixel)(int, int))
     write(C.header);
     const bool colour = R.planes_sent == 3;
     const int bytes_per_column = R.pins == 24 ? 3 : 1;
-    const int band = R.pins * R.passes;
+    const int band = std::max(R.pins * R.passes, 1);
     static constexpr int PASS_PLANES[4] = {2, 1, 0, -1};
     for (int top = 0; top < printed_height && !failed(); top += band)
         for (int pass = 0; pass < R.passes && !failed(); ++pass) {
