@@ -251,4 +251,26 @@ TEST_F(Raster, FilledEllipseThenLine)
     EXPECT_GE(line_rows, 40);
 }
 
+// A two-colour fill (style 3) in span mode: the rasteriser lays both colours as a checker of the page's
+// pixels, and the core sends the rows once (a second pass in the other colour would turn rows over).
+TEST_F(Raster, TwoColourFillIsOneChecker)
+{
+    open(24, 64, 48);
+    gr_units(0.0f, 0.0f, 64.0f, 48.0f);
+    colour(32);  // the second colour
+    colour(64);  // the current colour
+    const std::uint32_t second = HcRasterPage.previous_value, current = HcRasterPage.value;
+    ASSERT_NE(second, current);
+    gr_fill_pattern(3);
+    IGrEllipseFill(32.0f, 24.0f, 12.0f, 1.0f);
+    gr_fill_pattern(0);
+    int checked = 0;
+    for (int y = 18; y <= 30; ++y)
+        for (int x = 26; x <= 38; ++x) {
+            EXPECT_EQ(hc_raster_pixel(x, y), (x + y) % 2 == 1 ? current : second) << x << ", " << y;
+            ++checked;
+        }
+    EXPECT_EQ(checked, 169);
+}
+
 }  // namespace
