@@ -1,6 +1,8 @@
 // The hardcopy front end: IHcOpen, IHcOptionSet, IHcRunCommand and the control-word save.
 #include "toolkit/drivers/hc_front_end.h"
 
+#include "toolkit/drivers/hc_bitmap_file.h"
+#include "toolkit/drivers/hc_raster_printer.h"
 #include "toolkit/drivers/hpgl2_driver.h"
 #include "toolkit/drivers/hpgl_driver.h"
 #ifdef _WIN32
@@ -275,4 +277,6 @@ void IHcDriversInstall()
     HcDriverTable(9) = IHcCgmDriver;
     HcFrontEnd.end = [] { IHcOpen("S", " "); };
     HcFrontEnd.option_set = IHcOptionSet;
+    HcDriverTable(HC_RASTER_PRINTER_DEVICE) = IHcRasterPrinterDriver;
+    HcDriverTable(HC_BITMAP_DEVICE) = IHcBitmapFileDriver;
 }

@@ -45,7 +45,9 @@ void IOsFpuSave();
 void IOsFpuRestore();
 
 // Puts the drivers of this folder into the core's driver table (1 HP-GL, 2 PostScript/EPS, 3 SVG,
-// 8 DXF, 9 CGM, 12 HP-GL/2) and the front end's entries into the core's hooks. Run once at start-up, before the graphics reset.
+// 4 raster printer, 6 bitmap file, 8 DXF, 9 CGM, 12 HP-GL/2; in the win build 10 Windows printer and
+// 11 metafile) and the front end's entries into the core's hooks. Run once at start-up, before the
+// graphics reset.
 void IHcDriversInstall();
 
 // Blank-padded or cut copy of text to n characters.

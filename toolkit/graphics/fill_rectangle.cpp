@@ -221,6 +221,10 @@ void IGrFillColourSwap(int pass, int& state)
     const auto& B = GrPrimitiveBlock;
     if (B.FILL(FILL_STYLE) != 3 || B.FILL(pass_flag_index(pass)) != 2)
         return;
+    // A device that takes the shape's rows as spans (span mode) draws both colours of the pattern
+    // itself: its rows are sent once, in the current colour.
+    if (pass == 2 && B.span_mode != 0)
+        return;
     auto& C = GrColourState;
     const int colour_class = pass == 1 ? C.screen_class : C.hardcopy_class;
     if (state == 1) {

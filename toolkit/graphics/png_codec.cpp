@@ -166,3 +166,21 @@ void IImgUncompress(const unsigned char* source, unsigned char* destination, siz
         destination_length = 0;
     }
 }
+
+void IImgPutBE32(uint32_t value, unsigned char* buffer, int& count)
+{
+    IImgPngPutBE32(value, buffer + count);
+    count += 4;
+}
+
+void IImgCompress(const unsigned char* source, unsigned char* destination, size_t source_length,
+                  size_t& destination_length)
+{
+    int status = 0;
+    IImgDeflate(source, destination, source_length, destination_length, status);
+    if (status != 0 || destination_length == 0) {
+        IErrorReport(IMG_ERR_ZLIB);
+        ERROR_STATE.last_os_error = status;
+        destination_length = 0;
+    }
+}

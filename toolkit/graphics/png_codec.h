@@ -36,4 +36,11 @@ void IImgInflate(const unsigned char* source, unsigned char* destination, size_t
 void IImgUncompress(const unsigned char* source, unsigned char* destination, size_t source_length,
                     size_t& destination_length);
 
+// The value's four bytes, most significant first, into buffer[count..count + 3]; count grows by 4.
+void IImgPutBE32(uint32_t value, unsigned char* buffer, int& count);
+// zlib compress (IImgDeflate) of source_length bytes into destination; destination_length is the room
+// on entry and the stream's length on return. A failure reports error 1044 and returns length 0.
+void IImgCompress(const unsigned char* source, unsigned char* destination, size_t source_length,
+                  size_t& destination_length);
+
 #endif

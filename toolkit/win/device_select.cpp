@@ -8,8 +8,8 @@ HcRasterPrinter HC_RASTER_PRINTER;
 
 namespace {
 
-// The model rows by code 2..38 (rows 0, 1 and 27 are unused). Codes 2..11 are pin and ESC/P2 ink-jet
-// printers, codes 12 and up PCL printers; 29, 32, 35 and 38 also take HP-GL/2.
+// The model rows by code 2..38 (rows 0, 1 and 27 are unused). Codes 2..7 are pin printers, 8 and 9 ESC/P2
+// ink-jet printers, codes 10 and up PCL printers; 29, 32, 35 and 38 also take HP-GL/2.
 constexpr RasterPrinterModel MODELS[39] = {
     {7, 1, 1, 0, 0},   //  0 unused
     {7, 1, 1, 0, 0},   //  1 unused
@@ -21,8 +21,8 @@ constexpr RasterPrinterModel MODELS[39] = {
     {4, 3, 2, 0, 0},   //  7 24-pin colour
     {6, 1, 1, 1, 0},   //  8 ESC/P2, 720 dpi
     {6, 3, 2, 1, 0},   //  9 ESC/P2 colour
-    {9, 1, 1, 1, 0},   // 10 ESC/P2, 180 dpi
-    {9, 3, 2, 1, 0},   // 11 ESC/P2 colour, 180 dpi
+    {9, 1, 1, 1, 0},   // 10 PCL ink-jet, 180 dpi
+    {9, 3, 2, 1, 0},   // 11 PCL colour ink-jet, 180 dpi
     {7, 1, 1, 0, 0},   // 12 PCL, 300 dpi, no compression
     {7, 1, 1, 2, 0},   // 13 PCL, 300 dpi
     {8, 1, 1, 2, 0},   // 14 PCL, 300 dpi, class 8
