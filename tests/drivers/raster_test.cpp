@@ -238,7 +238,7 @@ TEST_F(Raster, FilledEllipseThenLine)
     gr_fill_pattern(0);
     EXPECT_EQ(GrPrimitiveBlock.span_mode, 0);
     colour(64);
-    IGrLine(40.0f, 2.0f, 60.0f, 45.0f);
+    gr_line(40.0f, 2.0f, 60.0f, 45.0f);  // the line body: the host build records the entry operation
     const auto rows = dump({{32, 'e'}, {64, 'l'}});
     const std::string& centre = rows[47 - 24];
     EXPECT_EQ(centre.substr(12, 17), std::string(17, 'e')) << centre;
