@@ -276,8 +276,7 @@ void op_open()
         extent_x = picture.extent_x;
         extent_y = picture.extent_y;
     }
-    HcDeviceBlock.sx = static_cast<float>(extent_x / std::max(double(GrSurface.extent_x), 0.01));
-    HcDeviceBlock.sy = static_cast<float>(extent_y / std::max(double(GrSurface.extent_y), 0.01));
+    hc_page_scale(extent_x, extent_y);
 }
 
 void op_close()

@@ -2,6 +2,7 @@
 #include "toolkit/drivers/hc_plot_file.h"
 
 #include "toolkit/graphics/byte_stream.h"
+#include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/graphics/image_error.h"
 #include "toolkit/common/error_state.h"
@@ -46,6 +47,12 @@ std::span<unsigned char> hc_plot_scratch()
 {
     static_assert(sizeof(GrPolylineBufferRecord) == 2 * GR_POLYLINE_MAX * sizeof(float));
     return {reinterpret_cast<unsigned char*>(&GrPolylineBuffer), sizeof(GrPolylineBufferRecord)};
+}
+
+void hc_page_scale(double width, double height)
+{
+    HcDeviceBlock.sx = static_cast<float>(width / std::max(double(GrSurface.extent_x), 0.01));
+    HcDeviceBlock.sy = static_cast<float>(height / std::max(double(GrSurface.extent_y), 0.01));
 }
 
 void IHcCommonDefaults()

@@ -31,6 +31,9 @@ extern int HcPlotStatus;
 // The option defaults shared by every driver's op 1: 7 := 1, 8 := 1, 9 := 5, 6 := 0, 101 := 80,
 // 102 := 60, 103 := 1, 104 := 999999, 10 := 0, 105 := 1, 17 := 0, 11 := 0, 106 := 0, 107 := 0.
 void IHcCommonDefaults();
+// The device's scale into HcDeviceBlock: a page of width x height device units over the drawing
+// surface's extents (an extent below 0.01 counts as 0.01), as 4-byte reals.
+void hc_page_scale(double width, double height);
 
 // Creates (or truncates) the file named by the primitive block's 255-character text in the slot. An
 // all-blank name fails without a system call. A failure raises error 1 once, HcPlotStatus := -1.

@@ -115,8 +115,7 @@ void op_open()
         P.clip_xmax = P.xmax;
         P.clip_ymax = P.ymax;
     }
-    D.sx = static_cast<float>(P.width / std::max(double(GrSurface.extent_x), 0.01));
-    D.sy = static_cast<float>(P.height / std::max(double(GrSurface.extent_y), 0.01));
+    hc_page_scale(P.width, P.height);
 }
 
 void op_clear()

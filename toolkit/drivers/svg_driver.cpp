@@ -84,10 +84,9 @@ void op_initialise()
 void op_open()
 {
     const auto& O = HcOptions;
-    S.sx = static_cast<float>(O(1) / std::max(double(GrSurface.extent_x), 0.01));
-    S.sy = static_cast<float>(O(2) / std::max(double(GrSurface.extent_y), 0.01));
-    HcDeviceBlock.sx = S.sx;
-    HcDeviceBlock.sy = S.sy;
+    hc_page_scale(O(1), O(2));
+    S.sx = HcDeviceBlock.sx;
+    S.sy = HcDeviceBlock.sy;
     if (GrPrimitiveBlock.NVAL <= 0)
         return;
     if (!hc_plot_open())
