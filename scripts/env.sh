@@ -3,16 +3,20 @@
 
 QR4T_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-QR4T_PACKAGES="cmake ninja-build g++ googletest libbenchmark-dev zlib1g-dev
- g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev
- wine64 wine fonts-wine xvfb xauth libosmesa6 imagemagick pngcheck fonts-liberation hp2xx xclip
- ghostscript libwmf-bin emf2svg librsvg2-bin libxml2-utils python3-ezdxf libreoffice-draw-nogui
- libreoffice-impress-nogui"
+# What the builds need, and what only the tests and the program need (Wine, Xvfb and the readers of
+# exported files): scripts/test installs the second set while the builds compile.
+QR4T_BUILD_PACKAGES="cmake ninja-build g++ googletest libbenchmark-dev zlib1g-dev
+ g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev"
+QR4T_TEST_PACKAGES="wine64 wine fonts-wine xvfb xauth libosmesa6 imagemagick pngcheck fonts-liberation
+ hp2xx xclip ghostscript libwmf-bin emf2svg librsvg2-bin libxml2-utils python3-ezdxf
+ libreoffice-draw-nogui libreoffice-impress-nogui"
+QR4T_PACKAGES="$QR4T_BUILD_PACKAGES $QR4T_TEST_PACKAGES"
 
-# Installs the Debian packages that are missing; runs apt-get update first when any is.
+# Installs the Debian packages of the list given (all of QR4T_PACKAGES without one) that are missing;
+# runs apt-get update first when any is.
 qr4t_install_packages() {
     local missing=()
-    for p in $QR4T_PACKAGES; do
+    for p in ${1:-$QR4T_PACKAGES}; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
