@@ -104,9 +104,12 @@ void PLOT_MOLECULE_HISTORY()
     WGrTextColour(10, 0);
     WGrTextString(5400, 230, "1 standard deviation");
 
-    // 6. The bar: sqrt of the mean molecule number in the plot's y scale, centred on the middle.
+    // 6. The bar: sqrt of the mean molecule number in the plot's y scale, centred on the middle. A
+    // deviation larger than the range of the curve (the first samples of a run, or a steady count)
+    // spans the curve's band 0..100 and no more: a longer bar ran through the labels above and below
+    // the curve, and its filled heads, which widen with their length, covered the whole picture.
     if (nrange > 1.0e-6f) {
-        const double s = std::sqrt((double(nmin) + nmax) / 2.0) / nrange;
+        const double s = std::min(std::sqrt((double(nmin) + nmax) / 2.0) / nrange, 1.0);
         IGrFillPattern(SOLID, 0, 0);
         IGrColourN(63);
         IGrArrow(50.0f, 50.0f, 50.0f, static_cast<float>(50.0 * (1.0 - s)), FILLED_HEAD);

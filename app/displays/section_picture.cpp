@@ -456,10 +456,10 @@ void DRAW_FLOWFIELD_SECTION()
         fatal_stop("PROGRAM COULD NOT ALLOCATE CELL_COLOUR for " + value_text(CELLS.CELL_COUNT) + " cells");
 
     // 6. The off-screen picture and its legend. Without a bitmap the picture is drawn in the window.
-    int bitmap = 0;
-    WBitmapCreate(bitmap, SECTION_PICTURE_WIDTH, SECTION_PICTURE_HEIGHT);
-    if (bitmap >= 1)
-        IGrSelectTarget(2, bitmap);
+    int SECTION_BITMAP = 0;
+    WBitmapCreate(SECTION_BITMAP, SECTION_PICTURE_WIDTH, SECTION_PICTURE_HEIGHT);
+    if (SECTION_BITMAP >= 1)
+        IGrSelectTarget(2, SECTION_BITMAP);
     else
         IGrSelectTarget(1, s.SECTION_WINDOW);
     draw_section_legend(scale);
@@ -489,11 +489,11 @@ void DRAW_FLOWFIELD_SECTION()
     draw_overlay(axis);
 
     // 13. One copy into the window.
-    if (bitmap >= 1) {
+    if (SECTION_BITMAP >= 1) {
         IGrSelectTarget(1, s.SECTION_WINDOW);
         IGrArea(0.0f, 0.0f, 1.0f, 1.0f);
-        WBitmapPut(bitmap, 2, 0);
-        WBitmapDestroy(bitmap);
+        WBitmapPut(SECTION_BITMAP, 2, 0);
+        WBitmapDestroy(SECTION_BITMAP);
     } else {
         IGrArea(0.0f, 0.0f, 1.0f, 1.0f);
     }

@@ -168,6 +168,14 @@ TEST_F(FlowfieldPictureTest, RangeSettings)
     EXPECT_NEAR(labels.back().numbers[2], 100.5, 1e-4);
     // p = (985 - 980.075) / 29.85 -> int(p x 4500 + 5250) - 170.
     EXPECT_EQ(labels.front().numbers[0], static_cast<int>((985.0 - 980.075) / 29.85 * 4500 + 5250) - 170);
+    // Cells above the narrowed range (1160 is 1530 colour steps from its low end) take the top colour:
+    // the value is clamped before it becomes a colour number, never past the scale.
+    const auto narrowed = element_colours();
+    EXPECT_EQ(narrowed.at({3.5, 3.5}), 254);
+    for (const auto& [centre, colour] : narrowed)
+        if (centre != std::make_pair(1.5, 1.5)) {  // the body
+            EXPECT_TRUE(colour >= 1 && colour <= 254) << centre.first << ", " << centre.second;
+        }
 
     // Shifts 0 and 0 show the counted minimum and maximum exactly.
     HEADLESS.calls.clear();

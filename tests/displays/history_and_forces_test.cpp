@@ -60,6 +60,67 @@ TEST_F(HistoryPlotTest, CurveLabelsAndDeviationBar)
     EXPECT_EQ(past[0].text, "(E11.3)");
 }
 
+// The deviation bar against the texts of the picture, in the window units the texts are placed in (0 at
+// the top of the window, baselines): the area and units the picture set map the bar's ends into the
+// window. The bar must end below the baseline of "1 standard deviation" and above the row of "Past ...
+// seconds" (one row of text is the pitch from that row down to the title's baseline).
+TEST_F(HistoryPlotTest, DeviationBarStaysOffTheLabels)
+{
+    struct Case {
+        const char* what;
+        float first_nm, last_nm;
+        double low_end, high_end;  // the bar's ends in the plot's y units
+    };
+    const Case cases[] = {
+        {"spread of 100 about 1050: the bar in scale", 1000.0f, 1100.0f, 33.80, 66.20},
+        {"spread of 50 about 150000: a deviation of 387 spans the curve's band", 149975.0f, 150025.0f, 0.0, 100.0},
+        {"spread of 2 about a million", 999999.0f, 1000001.0f, 0.0, 100.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(RUN.NM_HISTORY.allocate(2, 200));
+        RUN.HISTORY_INDEX = 1;
+        for (int k = 0; k <= 4; ++k)
+            sample(0.5f + 0.1f * k, c.first_nm + (c.last_nm - c.first_nm) * k / 4.0f);
+        HEADLESS.calls.clear();
+        PLOT_MOLECULE_HISTORY();
+
+        const auto area = calls_of("IGrArea"), units = calls_of("IGrUnits");
+        ASSERT_EQ(area.size(), 1u);
+        ASSERT_EQ(units.size(), 1u);
+        auto window_y = [&](double y) {
+            const auto& a = area[0].numbers;
+            const auto& u = units[0].numbers;
+            const double fraction = a[1] + (y - u[1]) / (u[3] - u[1]) * (a[3] - a[1]);
+            return (1.0 - fraction) * 9999.0;
+        };
+        auto baseline = [&](const std::string& text) {
+            for (const RecordedCall& t : calls_of("WGrTextString"))
+                if (t.text == text)
+                    return t.numbers[1];
+            ADD_FAILURE() << "no text " << text;
+            return 0.0;
+        };
+        const double past = baseline("Past");
+        const double row = baseline("Molecule Number History") - past;
+        const double deviation_label = baseline("1 standard deviation");
+        ASSERT_GT(row, 0.0);
+
+        const auto arrows = calls_of("IGrArrow");
+        ASSERT_EQ(arrows.size(), 2u);
+        for (const RecordedCall& arrow : arrows) {
+            EXPECT_EQ(arrow.numbers[0], 50.0);
+            EXPECT_EQ(arrow.numbers[1], 50.0);
+            EXPECT_EQ(arrow.numbers[2], 50.0);
+            const double tip = window_y(arrow.numbers[3]);
+            EXPECT_GT(tip, deviation_label) << "bar end at plot y " << arrow.numbers[3];
+            EXPECT_LT(tip, past - row) << "bar end at plot y " << arrow.numbers[3];
+        }
+        EXPECT_NEAR(arrows[0].numbers[3], c.low_end, 0.005);
+        EXPECT_NEAR(arrows[1].numbers[3], c.high_end, 0.005);
+    }
+}
+
 TEST_F(HistoryPlotTest, RingWrapsAroundNewestFirst)
 {
     for (int k = 1; k <= 203; ++k)

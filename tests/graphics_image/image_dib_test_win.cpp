@@ -100,7 +100,7 @@ TEST_F(Surface, FilesOfEveryFormatDrawAtTheirSize)
         SetUp();
         write_file(NAME, c.file);
         int status = -1, code = -1;
-        img_file_draw(dc, nullptr, c.type, 5, 7, 0, 0, 0, status, code, NAME);
+        IImgFileDraw(dc, nullptr, c.type, 5, 7, 0, 0, 0, status, code, NAME);
         ASSERT_EQ(status, 0) << c.what;
         EXPECT_EQ(pixels(5, 7, c.picture.width, c.picture.height), c.picture.pixels) << c.what;
         EXPECT_EQ(GetPixel(dc, 4, 7), BACKGROUND) << c.what;
@@ -114,7 +114,7 @@ TEST_F(Surface, StretchedAndClippedDrawing)
     Picture quads{2, 2, {rgb(255, 0, 0), rgb(0, 255, 0), rgb(0, 0, 255), rgb(255, 255, 255)}};
     write_file(NAME, bmp_file(quads, 24, {}, {}));
     int status = -1, code = -1;
-    img_file_draw(dc, nullptr, 1, 10, 10, 17, 17, 1, status, code, NAME);
+    IImgFileDraw(dc, nullptr, 1, 10, 10, 17, 17, 1, status, code, NAME);
     ASSERT_EQ(status, 0);
     EXPECT_EQ(GetPixel(dc, 10, 10), COLORREF(quads.at(0, 0)));
     EXPECT_EQ(GetPixel(dc, 17, 10), COLORREF(quads.at(1, 0)));
@@ -124,7 +124,7 @@ TEST_F(Surface, StretchedAndClippedDrawing)
 
     // At its own size the drawing keeps inside the clip region: only the left column shows.
     HRGN clip = CreateRectRgn(0, 0, 31, 30);
-    img_file_draw(dc, clip, 1, 30, 0, 0, 0, 0, status, code, NAME);
+    IImgFileDraw(dc, clip, 1, 30, 0, 0, 0, 0, status, code, NAME);
     DeleteObject(clip);
     ASSERT_EQ(status, 0);
     EXPECT_EQ(GetPixel(dc, 30, 0), COLORREF(quads.at(0, 0)));
@@ -134,11 +134,11 @@ TEST_F(Surface, StretchedAndClippedDrawing)
 TEST_F(Surface, UnreadableFilesGiveTheirStatus)
 {
     int status = -1, code = 0;
-    img_file_draw(dc, nullptr, 15, 0, 0, 0, 0, 0, status, code, "no_such_file.png");
+    IImgFileDraw(dc, nullptr, 15, 0, 0, 0, 0, 0, status, code, "no_such_file.png");
     EXPECT_EQ(status, 1);
     EXPECT_NE(code, 0);
     write_file(NAME, png_file(png_ihdr(3, 3, 8, 0), Bytes(12, 0)));
-    img_file_draw(dc, nullptr, 15, 0, 0, 0, 0, 0, status, code, NAME);
+    IImgFileDraw(dc, nullptr, 15, 0, 0, 0, 0, 0, status, code, NAME);
     EXPECT_EQ(status, 27);
     EXPECT_EQ(GetPixel(dc, 0, 0), BACKGROUND);
 }
@@ -149,7 +149,7 @@ TEST_F(Surface, CapturedRectanglesSavedInEveryFormatReadBack)
     paint(pic, 3, 4);
     for (int type : {1, 2, 15}) {
         int status = -1, code = -1;
-        img_file_save(dc, nullptr, type, 3, 4, 9, 8, status, code, NAME);
+        IImgFileSave(dc, nullptr, type, 3, 4, 9, 8, status, code, NAME);
         ASSERT_EQ(status, 0) << type;
         std::vector<uint32_t> back(35, 0);
         IImgLoadPixels(NAME, back);

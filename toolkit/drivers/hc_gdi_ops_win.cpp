@@ -250,8 +250,7 @@ void hc_gdi_op(int device, int op)
         std::string name(B.TEXT.data(), 255);
         name.erase(name.find_last_not_of(' ') + 1);
         int status = 0, code = 0;
-        img_file_draw(v.d.dc, nullptr, B.IX(1), px(D.x1), py(D.y2), px(D.x2), py(D.y1), 1, status, code,
-                      name);
+        IImgFileDraw(v.d.dc, nullptr, B.IX(1), px(D.x1), py(D.y2), px(D.x2), py(D.y1), 1, status, code, name);
         B.NPTS = status;
         B.NVAL = code;
         break;

@@ -128,8 +128,8 @@ bool img_dc_capture(HDC dc, HPALETTE palette, int x1, int y1, int x2, int y2, bo
     return true;
 }
 
-void img_file_draw(HDC dc, HRGN clip, int type, int x1, int y1, int x2, int y2, int stretch, int& status,
-                   int& system_code, std::string_view name)
+void IImgFileDraw(HDC dc, HRGN clip, int type, int x1, int y1, int x2, int y2, int stretch, int& status,
+                  int& system_code, std::string_view name)
 {
     DibImage dib;
     int width = 0, height = 0;
@@ -142,8 +142,8 @@ void img_file_draw(HDC dc, HRGN clip, int type, int x1, int y1, int x2, int y2, 
     }
 }
 
-void img_file_save(HDC dc, HPALETTE palette, int type, int x1, int y1, int x2, int y2, int& status,
-                   int& system_code, std::string_view name)
+void IImgFileSave(HDC dc, HPALETTE palette, int type, int x1, int y1, int x2, int y2, int& status,
+                  int& system_code, std::string_view name)
 {
     DibImage dib;
     // PCX and PNG rows are captured an even number of pixels wide.

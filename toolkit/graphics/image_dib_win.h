@@ -23,16 +23,17 @@ bool img_dib_draw(HDC dc, HRGN clip, const DibImage& dib, int width, int height,
 bool img_dc_capture(HDC dc, HPALETTE palette, int x1, int y1, int x2, int y2, bool even_width, DibImage& dib,
                     int& system_code);
 
-// Reads the image file of the type (1 BMP, 2 PCX, 15 PNG) and draws it into dc as img_dib_draw does.
+// Reads the image file of the type (1 BMP, 2 PCX, 15 PNG) and draws it into dc as img_dib_draw does;
+// the drawing surface (window or bitmap, Windows printer, metafile) is the caller's device context.
 // status: 0 drawn, else the reading status of img_file_read_dib (1, 2, 27, 1044) with its system code;
 // 2 when GDI refuses the drawing.
-void img_file_draw(HDC dc, HRGN clip, int type, int x1, int y1, int x2, int y2, int stretch, int& status,
-                   int& system_code, std::string_view name);
+void IImgFileDraw(HDC dc, HRGN clip, int type, int x1, int y1, int x2, int y2, int stretch, int& status,
+                  int& system_code, std::string_view name);
 
 // Captures pixels x1..x2, y1..y2 of dc and saves them as an image of the type (1 BMP, 2 PCX, 15 PNG).
 // status: 0 written; 1 the file, the memory or the bitmap could not be had; 2 a write came short or
 // compression failed; system_code = the system's error code.
-void img_file_save(HDC dc, HPALETTE palette, int type, int x1, int y1, int x2, int y2, int& status,
-                   int& system_code, std::string_view name);
+void IImgFileSave(HDC dc, HPALETTE palette, int type, int x1, int y1, int x2, int y2, int& status,
+                  int& system_code, std::string_view name);
 
 #endif

@@ -23,8 +23,8 @@ void IGrSaveImage(std::string_view file)
     int status = 1;
     int code = ERROR_INVALID_HANDLE;
     if (GrGdiContext.dc)
-        img_file_save(GrGdiContext.dc, GrGdiContext.palette, img_save_type(name), x1, y1, x2, y2, status,
-                      code, name);
+        IImgFileSave(GrGdiContext.dc, GrGdiContext.palette, img_save_type(name), x1, y1, x2, y2, status, code,
+                     name);
     if (status != 0) {
         IErrorReport(status);
         if (status <= 3)

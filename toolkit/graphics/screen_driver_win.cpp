@@ -190,8 +190,8 @@ void draw_image_file()
     std::string name(B.TEXT.data(), 255);
     name.erase(name.find_last_not_of(' ') + 1);
     int status = 0, code = 0;
-    img_file_draw(GrGdiContext.dc, GrGdiContext.clip, B.IX(1), D.ix1, row(D.iy2), D.ix2, row(D.iy1), B.IY(1),
-                  status, code, name);
+    IImgFileDraw(GrGdiContext.dc, GrGdiContext.clip, B.IX(1), D.ix1, row(D.iy2), D.ix2, row(D.iy1), B.IY(1),
+                 status, code, name);
     B.NPTS = status;
     B.NVAL = code;
 }
