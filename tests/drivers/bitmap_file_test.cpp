@@ -167,4 +167,20 @@ TEST_F(BitmapFile, OutputFailures)
 #endif
 }
 
+// Sides beyond 16 bits and a file beyond 24 bits: the header holds the whole width, height and file
+// size (70000 x 2 at 1 bit: rows of 8750 bytes padded to 8752; 2400 x 2400 at 24 bits: 17,280,054
+// bytes, above 2^24).
+TEST_F(BitmapFile, LargePagesKeepWholeHeaderFields)
+{
+    const std::string wide = write(70000, 2, 1, 1);
+    ASSERT_EQ(wide.size(), 62u + 2u * 8752u);
+    EXPECT_EQ(le(wide, 2, 4), wide.size());
+    EXPECT_EQ(le(wide, 18, 4), 70000u);
+    EXPECT_EQ(le(wide, 22, 4), 2u);
+    const std::string big = write(2400, 2400, 24, 1);
+    ASSERT_EQ(big.size(), 54u + 2400u * 7200u);
+    EXPECT_EQ(le(big, 2, 4), big.size());
+    EXPECT_EQ(le(big, 18, 4), 2400u);
+}
+
 }  // namespace
