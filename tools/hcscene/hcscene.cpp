@@ -374,6 +374,8 @@ int main(int argc, char** argv)
         }
         return drawn ? 0 : 1;
     }
+    if (a.print != 0)
+        return usage("--print needs --display");
     IGrColourTableInit();
     if (a.play) {
         const std::string& v = *a.play;
