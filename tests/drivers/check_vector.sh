@@ -7,18 +7,9 @@
 mode=$1
 exe=$2
 work=$3
-here=$(cd "$(dirname "$0")" && pwd)
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/reader_checks.sh" "$work"
+need_readers gs rsvg-convert xmllint convert ezdxf
 scene() { if [ "$mode" = wine ]; then wine "$exe" "$@"; else "$exe" "$@"; fi; }
-debian_python() { PATH=$(getconf PATH) python3 "$@"; }
-for reader in gs rsvg-convert xmllint convert; do
-    command -v "$reader" >/dev/null || fail "reader $reader is missing"
-done
-debian_python -c "import ezdxf" 2>/dev/null || fail "reader ezdxf is missing"
-[ "$failures" -eq 0 ] || exit 1
 
 if [ "$mode" = wine ]; then
     scene --screen screen.png >out.txt || fail "screen reference exit"
@@ -62,11 +53,7 @@ ink d3.png 0.85
 # nine layers and six line types are there; the audit finds nothing.
 scene --device 8 --out d8.dxf >out.txt || fail "device 8 exit $(cat out.txt)"
 debian_python "$here/dxf_read.py" d8.dxf >dxf.txt || fail "ezdxf: $(cat dxf.txt)"
-for kind in LINE POINT POLYLINE TEXT SOLID CIRCLE ARC; do
-    a=$(grep "^entity $kind " dxf.txt | cut -d' ' -f3)
-    b=$(grep "^scanned $kind " dxf.txt | cut -d' ' -f3)
-    [ "$a" = "$b" ] || fail "DXF $kind: ezdxf counts $a, the scan $b"
-done
+dxf_counts_agree
 # No TEXT (the device's capabilities leave text to the core's strokes); the solid rectangle and
 # triangle; circles and arcs need square user units, which the scene does not have; polylines: the
 # three corners, the long wave and those the core draws.

@@ -1,21 +1,17 @@
 #!/bin/bash
 # The Windows printer (device 10) and metafile (device 11) outputs of the scene tool, read by
 # independent readers: Ghostscript renders the print jobs of a PostScript test printer, wmf2svg and
-# emf2svg-conv convert the metafiles, rsvg-convert renders their SVG. Win build, under Wine in Xvfb.
+# emf2svg-conv convert the metafiles, rsvg-convert renders their SVG. The same for the live flowfield
+# picture that the display code draws (the scene tool's --display), which is also printed through the
+# screen driver's hardcopy page (op 20). Win build, under Wine in Xvfb.
 #   check_windows_devices.sh HCSCENE DRIVERS_TESTS TOOLKIT_IV_TESTS WORKDIR
 # A missing reader is a failure.
 exe=$1
 tests=$2
 dialog_tests=$3
 work=$4
-here=$(cd "$(dirname "$0")" && pwd)
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-for reader in gs wmf2svg emf2svg-conv rsvg-convert convert python3; do
-    command -v "$reader" >/dev/null || { echo "FAIL: the reader $reader is missing"; exit 1; }
-done
+source "$(dirname "$0")/reader_checks.sh" "$work"
+need_readers gs wmf2svg emf2svg-conv rsvg-convert convert python3
 scene() { wine "$exe" "$@"; }
 ink() { python3 "$here/ink_grid.py" "$@" | tail -1; python3 "$here/ink_grid.py" "$@" >/dev/null; }
 
@@ -41,6 +37,26 @@ for f in 0 1 2; do
 done
 head -c 22 m1.wmf | od -An -tx1 | tr -d ' \n' >head.txt
 [ "$(cat head.txt)" = "d7cdc69a00000000000004294c1de80300000000b160" ] || fail "placeable header $(cat head.txt)"
+
+# The display picture as WMF and EMF. EMF: the reader's picture in the window's colours. WMF: wmf2svg
+# paints every fill half transparent in the nearest named colour, so its picture is compared by ink,
+# and the program's own playback of the file by colour.
+display() { wine "$exe" --display flowfield "$@" >out.txt || fail "display $* exit: $(cat out.txt)"; }
+colours() { python3 "$here/ink_grid.py" --colour "$1" display.png "$2" 60 >grid.txt || { cat grid.txt; fail "$1 differs in colour from the window's picture"; }; }
+display --screen display.png
+display --device 11 --option 27=0 --out display.wmf
+wmf2svg -o display_wmf.svg display.wmf || fail "wmf2svg rejects the display's WMF"
+rsvg-convert -w 640 -b white -o display_wmf.png display_wmf.svg || fail "rsvg-convert rejects the display's WMF SVG"
+ink display_wmf.png display.png 0.85 || fail "wmf2svg's picture of the display differs from the window's"
+scene --play "0:display.wmf" --screen display_play.png >out.txt || fail "playback of the display's WMF: $(cat out.txt)"
+colours display_play.png 0.85
+display --device 11 --option 27=2 --out display.emf
+emf2svg-conv -i display.emf -o display_emf.svg || fail "emf2svg-conv rejects the display's EMF"
+rsvg-convert -w 640 -b white -o display_emf.png display_emf.svg || fail "rsvg-convert rejects the display's EMF SVG"
+colours display_emf.png 0.85
+# Op 20 without a printer: error 1 and a non-zero exit.
+if wine "$exe" --display flowfield --print 1 >out.txt; then fail "op 20 without a printer exits 0"; fi
+grep -q 'Error=   1:' out.txt || fail "op 20 without a printer: $(cat out.txt)"
 
 # A metafile in a missing directory: error 1, a non-zero exit and no file.
 if scene --device 11 --out 'no_such_directory\x.wmf' >out.txt; then fail "missing directory exits 0"; fi
@@ -96,6 +112,20 @@ rm -f "$job"
 scene --device 10 --pages 2 --title Scene >out.txt || fail "device 10 two pages exit $(cat out.txt)"
 render "$job" || fail "Ghostscript rejects the two-page job"
 [ -f page2.png ] && [ ! -f page3.png ] || fail "two pages expected"
+
+# The display picture on device 10, and printed through op 20: one page each, in the window's colours.
+rm -f "$job"
+display --device 10 --title Flowfield
+render "$job" || fail "Ghostscript rejects the display's print job"
+[ -f page1.png ] && [ ! -f page2.png ] || fail "the display's print job is not one page"
+convert page1.png -rotate 90 display10.png
+colours display10.png 0.85
+rm -f "$job"
+display --print 1
+render "$job" || fail "Ghostscript rejects the print job of op 20"
+[ -f page1.png ] && [ ! -f page2.png ] || fail "the print job of op 20 is not one page"
+convert page1.png -rotate 90 display20.png
+colours display20.png 0.95
 
 wineserver -k
 [ "$failures" -eq 0 ] && echo "Windows printer and metafile checks passed"

@@ -2,12 +2,19 @@
 //
 //   hcscene [--device N] [--option N=V]... [--out NAME] [--title T] [--pages 2] [--screen F.png]
 //           [--play FORMAT:FILE --screen F.png]
+//   hcscene --display flowfield [--device N] [--option N=V]... [--out NAME] [--title T]
+//           [--screen F.png] [--print 1]
 //
 // Resets the graphics, selects device N (op 1), applies the options, opens the hardcopy with the name
 // (absent: the default plot-file name) and the title (absent: none), draws the scene, ends with "S".
 // Prints the last toolkit error and exits 1 when one was raised. With --screen the scene is drawn as
 // the screen draws it into F.png instead; with --play as well, the metafile FILE of FORMAT (0 WMF,
 // 1 placeable WMF, 2 EMF) is played back into F.png.
+//
+// With --display the picture is not the scene but the live flowfield picture of a small flowfield,
+// drawn by the display code in a main window (win build) while the device, when one is named, is open;
+// --screen then saves the window's client area, and --print 1 prints it on the Windows printer through
+// the screen driver's hardcopy page (op 20).
 #include "tools/hcscene/hcscene.h"
 
 #include "toolkit/drivers/hc_front_end.h"
@@ -237,6 +244,9 @@ struct Arguments {
     int pages = 1;
     std::optional<std::string> screen;
     std::optional<std::string> play;  // FORMAT:FILE
+    std::optional<std::string> display;
+    bool device_named = false;
+    int print = 0;
 };
 
 bool parse_int(const char* text, int& value)
@@ -253,7 +263,7 @@ int usage(const std::string& what)
 {
     std::fprintf(stderr,
                  "hcscene: %s\nusage: hcscene [--device N] [--option N=V]... [--out NAME] [--title T] "
-                 "[--pages 1|2] [--screen F.png] [--play FORMAT:FILE]\n",
+                 "[--pages 1|2] [--screen F.png] [--play FORMAT:FILE] [--display flowfield] [--print 0|1]\n",
                  what.c_str());
     return 2;
 }
@@ -295,6 +305,12 @@ bool save_playback(int, const std::string&, const std::string&)
     std::fprintf(stderr, "hcscene: --play needs the win build (there is no screen here)\n");
     return false;
 }
+
+bool draw_display_picture(const DisplayRequest&)
+{
+    std::fprintf(stderr, "hcscene: --display needs the win build (there is no screen here)\n");
+    return false;
+}
 #endif
 
 int main(int argc, char** argv)
@@ -308,6 +324,7 @@ int main(int argc, char** argv)
         if (key == "--device") {
             if (!parse_int(value, a.device))
                 return usage(std::string("bad device number: ") + value);
+            a.device_named = true;
         } else if (key == "--option") {
             const std::string v = value;
             const std::size_t eq = v.find('=');
@@ -327,10 +344,38 @@ int main(int argc, char** argv)
             a.screen = value;
         } else if (key == "--play") {
             a.play = value;
+        } else if (key == "--display") {
+            if (std::string(value) != "flowfield")
+                return usage(std::string("unknown display: ") + value);
+            a.display = value;
+        } else if (key == "--print") {
+            if (!parse_int(value, a.print) || a.print < 0 || a.print > 1)
+                return usage(std::string("bad print flag: ") + value);
         } else {
             return usage("unknown argument " + key);
         }
     }
+    if (a.display) {
+        if (a.play || a.pages != 1)
+            return usage("--display takes neither --play nor --pages");
+        DisplayRequest r;
+        if (a.device_named)
+            r.device = a.device;
+        r.options = a.options;
+        r.out = a.out;
+        r.title = a.title;
+        r.screen = a.screen;
+        r.print = a.print == 1;
+        const bool drawn = draw_display_picture(r);
+        const int error = ERROR_STATE.last_error;
+        if (error != 0) {
+            std::printf("%s\n", error_report_text(error).c_str());
+            return 1;
+        }
+        return drawn ? 0 : 1;
+    }
+    if (a.print != 0)
+        return usage("--print needs --display");
     IGrColourTableInit();
     if (a.play) {
         const std::string& v = *a.play;
