@@ -50,8 +50,7 @@ std::vector<Triangle> cube(float lo, float hi)
     return out;
 }
 
-// The redraw without its swap, read from the back buffer: the front buffer of a window that the X server
-// has not mapped yet reads back as black.
+// The redraw without its copy to the window, read from the back buffer of the context.
 void redraw_into_back_buffer()
 {
     SET_VIEW_TRANSFORM_3D();
