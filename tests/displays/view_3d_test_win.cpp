@@ -1,5 +1,6 @@
-// The 3-D views drawn by OpenGL under Wine: the view after data input in a window and the live surface
-// picture in an off-screen bitmap, read back pixel by pixel.
+// The 3-D views drawn by OpenGL under Wine: the view after data input in a window, read from the screen
+// and from the back buffer, and the live surface picture in an off-screen bitmap, read back pixel by
+// pixel.
 #include "app/displays/colour_scale.h"
 #include "app/displays/surface_window_state.h"
 #include "app/displays/view_3d.h"
@@ -20,6 +21,7 @@
 #include <windows.h>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -48,8 +50,7 @@ std::vector<Triangle> cube(float lo, float hi)
     return out;
 }
 
-// The redraw without its swap, read from the back buffer: the front buffer of a window that the X server
-// has not mapped yet reads back as black.
+// The redraw without its copy to the window, read from the back buffer of the context.
 void redraw_into_back_buffer()
 {
     SET_VIEW_TRANSFORM_3D();
@@ -63,6 +64,31 @@ std::array<int, 3> pixel(int x, int y)
     unsigned char px[4] = {};
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px);
     return {px[0], px[1], px[2]};
+}
+
+// Lets the system bring what the windows drew to the screen: the queue is processed for a while.
+void let_the_screen_catch_up()
+{
+    for (int i = 0; i < 6; ++i) {
+        MSG m;
+        while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageA(&m);
+        }
+        Sleep(60);
+    }
+}
+
+// The colour that the screen shows at a point of a window's client area (rows downwards), read through
+// the desktop's device context, that is from the X display itself.
+std::array<int, 3> screen_pixel(int window, int x, int y)
+{
+    POINT p = {x, y};
+    ClientToScreen(WIN_TABLE.slot[window].client, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
 TEST(View3DWin, ViewAfterDataInputShowsTheSurfaceInItsColourOnWhite)
@@ -81,14 +107,24 @@ TEST(View3DWin, ViewAfterDataInputShowsTheSurfaceInItsColourOnWhite)
     ASSERT_EQ(IErrorInfo(1), 0);
     DISPLAY.VIEW_MODE_3D = 1;
     BUILD_VIEW_LIST_3D();
-    redraw_into_back_buffer();
     const std::array<int, 3> red = {255, 0, 0}, white = {255, 255, 255};
+    // On the screen: the cube in the middle, the background in every corner.
+    let_the_screen_catch_up();
+    EXPECT_EQ(screen_pixel(h, width / 2, height / 2), red);
+    for (const auto& [x, y] : {std::pair{1, 1}, {width - 2, 1}, {1, height - 2}, {width - 2, height - 2}})
+        EXPECT_EQ(screen_pixel(h, x, y), white) << x << ", " << y;
+    // The same in the back buffer.
+    redraw_into_back_buffer();
     EXPECT_EQ(pixel(width / 2, height / 2), red);
     EXPECT_EQ(pixel(1, 1), white);
     EXPECT_EQ(pixel(width - 2, height - 2), white);
     EXPECT_EQ(pixel(1, height - 2), white);
-    // Shifted up by 3 units, the cube leaves the centre, which shows the background.
+    // Shifted up by 3 units, the cube leaves the centre, which shows the background, on the screen
+    // after the redraw and in the back buffer.
     VIEW_3D.VIEW_SHIFT_Y = 3.0;
+    REDRAW_VIEW_3D();
+    let_the_screen_catch_up();
+    EXPECT_EQ(screen_pixel(h, width / 2, height / 2), white);
     redraw_into_back_buffer();
     EXPECT_EQ(pixel(width / 2, height / 2), white);
     WGlSelectTarget(0);

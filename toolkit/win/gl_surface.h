@@ -7,7 +7,8 @@
 // identifier. Flags: bit 1 colour-index pixels, bit 2 double buffering.
 // Errors: 1019 no such target, 1035 the system refused (its code kept as the last system error).
 void WGlSelectTarget(int kind, int number = -1, int flags = 0);
-// Presents the back buffer of the surface.
+// Presents the surface's picture: a window or field (whose context lives in a hidden window of its own)
+// gets the drawn buffer copied into it; a bitmap's buffers are swapped.
 void WGlSwapBuffers();
 // Sets a palette entry on an 8-bit display; does nothing without a palette.
 void WGlPaletteEntry(int index, int rgb, int mode);
