@@ -122,16 +122,15 @@ void rebuild()
     BUILD_VIEW_LIST_3D();
 }
 
-// A spin read and held to lo..hi; a value outside is written back. True when it was outside.
-bool read_held(int field, int& value, int lo, int hi)
+// A spin read and held to lo..hi; a value outside is written back.
+void read_held(int field, int& value, int lo, int hi)
 {
     WDialogGetInteger(field, value);
     const int held = std::clamp(value, lo, hi);
     if (held == value)
-        return false;
+        return;
     value = held;
     WDialogPutInteger(field, held);
-    return true;
 }
 
 // ---- opening and closing
