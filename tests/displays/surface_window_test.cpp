@@ -394,4 +394,34 @@ TEST_F(SurfaceWindowTest, ReopeningStartsAfresh)
     });
 }
 
+// Surfaces of flow-entry triangles only, before the kernel has surface results: the window opens with
+// nothing to colour, a selection shows zeros, and it closes.
+TEST_F(SurfaceWindowTest, EntryTrianglesOnlyAndNoResults)
+{
+    SurfaceState& S = SURFACE;
+    for (int t = 1; t <= 4; ++t)
+        S.TRIANGLE(TRIANGLE_KIND, t) = -t;
+    S.SOLID_TRIANGLE_COUNT = 0;
+    RESULTS.VARS.deallocate();
+    int passes = 0;
+    run_window([&](int n, int& type) {
+        ++passes;
+        type = n < 2 ? MsgKey : MsgCloseRequest;
+        if (n == 0) {
+            select_triangle(IDD_TRIANGLE_VALUES_SI, 1, 2);
+            field(IDD_SURFACE_WINDOW_OPTIONS, IDC_S3D_ENTRY_SPIN) = 1;
+        }
+    });
+    EXPECT_EQ(passes, 3);
+    EXPECT_EQ(S3D.S3D_SELECTED_SOLID, 0);
+    EXPECT_EQ(number(IDD_TRIANGLE_VALUES_SI, IDC_TRI_PRESSURE), 0.0);
+    EXPECT_EQ(S3D.S3D_SHOW_ENTRY, 1);
+    EXPECT_EQ(black_triangles(), 0);
+    int grey = 0;
+    for (const ViewPrimitive& p : VIEW_LIST.primitives)
+        for (const ViewVertex& v : p.vertices)
+            grey += v.rgb == std::array<std::uint8_t, 3>{200, 200, 200};
+    EXPECT_EQ(grey, 12) << "the four entry triangles shown";
+}
+
 }  // namespace
