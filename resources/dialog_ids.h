@@ -185,7 +185,20 @@
 #define IDC_AREA_SI 1005       // "SI Units"; the group's first button
 #define IDC_AREA_ENGLISH 1006  // "Eng. Units (US)"
 
-// Surface display window, options 131
+// ---- surface display window, streamline start 130
+#define IDC_STREAM_COUNTER 1046  // the streamline counter
+#define IDC_STREAM_DIVISION_X 1001  // division of the start along x, y, z
+#define IDC_STREAM_DIVISION_Y 1002
+#define IDC_STREAM_DIVISION_Z 1062
+#define IDC_STREAM_ELEMENT_X 1063  // element of the start within the division along x, y, z
+#define IDC_STREAM_ELEMENT_Y 1064
+#define IDC_STREAM_ELEMENT_Z 1065
+#define IDC_STREAM_X 1007  // the start point (output only)
+#define IDC_STREAM_Y 1008
+#define IDC_STREAM_Z 1009
+#define IDC_STREAM_MESSAGE 1020
+
+// ---- surface display window, options 131
 #define IDC_S3D_RANGE_HIGH 1015  // "Upper Limit" spin
 #define IDC_S3D_RANGE_LOW 1046   // "Lower Limit" spin
 #define IDC_S3D_LOG_SPIN 1063    // 0..1 spins of the switches, mirrored into their check boxes
@@ -198,6 +211,47 @@
 #define IDC_S3D_BOX_CHECK 1080         // "Show Boundaries"
 #define IDC_S3D_ENTRY_CHECK 1089       // "Show Entry Planes"
 #define IDC_S3D_REFLECTION_CHECK 1081  // "Reflections Not Shown"
+
+// ---- surface display window, property 132: the radio group in the order of its positions 1..13
+#define IDC_S3D_SAMPLE_SIZE 1069
+#define IDC_S3D_NUMBER_FLUX 1090
+#define IDC_S3D_PRESSURE 1091
+#define IDC_S3D_SHEAR_1 1073
+#define IDC_S3D_SHEAR_2 1074
+#define IDC_S3D_INCIDENT_HEAT 1075
+#define IDC_S3D_REFLECTED_HEAT 1072
+#define IDC_S3D_NET_HEAT 1076
+#define IDC_S3D_TEMPERATURE 1102
+#define IDC_S3D_SPECIES_FRACTION 1027
+#define IDC_S3D_TRIANGLE_NUMBER 1028
+#define IDC_S3D_SHEAR_MAGNITUDE 1029
+#define IDC_S3D_SHEAR_VECTORS 1030
+#define IDC_S3D_SPECIES 1015        // species of "Number Fraction of Species"
+#define IDC_S3D_PROPERTY_SPIN 1046  // -13..-1: picks the property
+#define IDC_S3D_HELP 1020           // help line of the property
+
+// ---- surface display window, values of one triangle 133, 117, 128
+#define IDC_TRI_SURFACE 1015  // surface number
+#define IDC_TRI_UNITS 1046    // digits of the triangle's index within the surface, units to ten-thousands
+#define IDC_TRI_TENS 1001
+#define IDC_TRI_HUNDREDS 1002
+#define IDC_TRI_THOUSANDS 1062
+#define IDC_TRI_TEN_THOUSANDS 1063
+#define IDC_TRI_SPECIES 1064  // species of the fraction field
+#define IDC_TRI_X 1007        // centroid
+#define IDC_TRI_Y 1008
+#define IDC_TRI_Z 1009
+#define IDC_TRI_SAMPLE_SIZE 1010
+#define IDC_TRI_NUMBER_FLUX 1077
+#define IDC_TRI_PRESSURE 1078
+#define IDC_TRI_SHEAR_1 1082
+#define IDC_TRI_SHEAR_2 1083
+#define IDC_TRI_INCIDENT_HEAT 1084
+#define IDC_TRI_REFLECTED_HEAT 1085
+#define IDC_TRI_NET_HEAT 1003
+#define IDC_TRI_TEMPERATURE 1004
+#define IDC_TRI_SHEAR_MAGNITUDE 1088
+#define IDC_TRI_FRACTION 1087
 
 // ---- section display, property and plane 118, 135, 139 (section_dialogs.rc)
 #define IDC_SECTION_TITLE 1011  // "Show Flowfield in Plane Normal to"

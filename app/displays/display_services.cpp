@@ -231,9 +231,3 @@ void SAVE_DISPLAY_PICTURE()
     IGrSaveImage(name);
 }
 
-
-void SURFACE_DISPLAY_WINDOW()
-{
-    WDialogSelect(IDD_SURFACE_TOOLBAR);
-    WDialogPutCheckBox(IDC_SURF_PAUSE, 0);
-}

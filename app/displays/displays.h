@@ -1,6 +1,5 @@
 // The result displays as the run control calls them: the control dialogs and their handler, and the
-// pictures that the main loop and the kernel's output redraw. The paused surface display window is
-// still to come; its entry point draws nothing yet.
+// pictures that the main loop and the kernel's output redraw, and the two paused displays.
 #ifndef QR4T_APP_DISPLAYS_DISPLAYS_H
 #define QR4T_APP_DISPLAYS_DISPLAYS_H
 
@@ -36,10 +35,9 @@ void SHOW_FORCES_AND_MOMENTS();
 void ASK_REFERENCE_AREA();
 // The live surface property picture with its legend (surface_picture.cpp).
 void DRAW_SURFACE_PROPERTIES();
-// The paused flowfield section display (section_window.cpp) and surface display window, opened by the
-// handler when their "Pause Program for Detailed Plot" box is ticked; each returns when its window
-// closes and clears the box that asked for it. Until the surface display window is built it only
-// clears the box.
+// The paused flowfield section display (section_window.cpp) and surface display window
+// (surface_window.cpp), opened by the handler when their "Pause Program for Detailed Plot" box is
+// ticked; each returns when its window closes and clears the box that asked for it.
 void RUN_SECTION_DISPLAY();
 void SURFACE_DISPLAY_WINDOW();
 

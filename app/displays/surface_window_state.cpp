@@ -6,6 +6,8 @@
 #include "app/state/gas.h"
 #include "app/state/surface.h"
 
+#include <algorithm>
+
 SurfaceWindowState S3D;
 
 namespace {
@@ -25,7 +27,7 @@ void open_surface_window_state()
 {
     SurfaceWindowState& s = S3D;
     close_surface_window_state();
-    s.S3D_PROPERTY = 3;
+    s.S3D_PROPERTY = s.S3D_PROPERTY_PREV = 3;
     s.S3D_RANGE_HIGH = s.S3D_RANGE_LOW = s.S3D_LOG_SCALE = s.S3D_LOG_SCALE_PREV = 0;
     s.S3D_SHOW_AXES = s.S3D_SHOW_BOX = s.S3D_SHOW_ENTRY = s.S3D_NO_REFLECTION = 0;
     s.S3D_SELECTED_SURFACE = s.S3D_SELECTED_TRIANGLE = s.S3D_SELECTED_SOLID = 0;
@@ -42,7 +44,8 @@ void open_surface_window_state()
     allocate_or_stop(s.STREAM_UP_X, OWNER, "STREAM_UP_X", STREAMLINE_SLOTS, points);
     allocate_or_stop(s.STREAM_UP_Y, OWNER, "STREAM_UP_Y", STREAMLINE_SLOTS, points);
     allocate_or_stop(s.STREAM_UP_Z, OWNER, "STREAM_UP_Z", STREAMLINE_SLOTS, points);
-    allocate_or_stop(s.STREAM_POINT_COUNT, OWNER, "STREAM_POINT_COUNT", 2, points);
+    // One column per streamline: at least 20 columns, also in a box with fewer elements along its axes.
+    allocate_or_stop(s.STREAM_POINT_COUNT, OWNER, "STREAM_POINT_COUNT", 2, std::max(points, STREAMLINE_SLOTS));
     allocate_or_stop(s.STREAMLINE_START, OWNER, "STREAMLINE_START", 2, 3, STREAMLINE_SLOTS + 1);
 }
 

@@ -18,18 +18,20 @@ struct SurfaceWindowState {
     Array<float, 2> STREAM_UP_X;  // (20, STREAMLINE_MAX_POINTS) upstream points
     Array<float, 2> STREAM_UP_Y;
     Array<float, 2> STREAM_UP_Z;
-    Array<int, 2> STREAM_POINT_COUNT;  // (2, STREAMLINE_MAX_POINTS) row 1 downstream, row 2 upstream count
-                                       // of streamline s in column s (columns 1..20 are used)
+    Array<int, 2> STREAM_POINT_COUNT;  // (2, STREAMLINE_MAX_POINTS, at least 20) row 1 downstream, row 2
+                                       // upstream count of streamline s in column s (columns 1..20 used)
     Array<int, 3> STREAMLINE_START;    // (2, 3, 21) start of each streamline: 1 division, 2 element;
                                        // x, y, z; streamline slot 1..21
     int STREAMLINE_MAX_POINTS = 0;     // elements along the three axes together
 
     // ---- window state; 0 on opening unless stated
     int S3D_PROPERTY = 3;    // property code shown; 3 (pressure) on opening
+    int S3D_PROPERTY_PREV = 3;  // the code last drawn
     int S3D_RANGE_HIGH = 0;  // range adjustments of the colour scale
     int S3D_RANGE_LOW = 0;
     int S3D_LOG_SCALE = 0;         // logarithmic colour scale
     int S3D_LOG_SCALE_PREV = 0;    // its value when last read
+    // The option switches; each takes its spin's value when that differs from what was last drawn.
     int S3D_SHOW_AXES = 0;         // axes in the display list
     int S3D_SHOW_BOX = 0;          // box edges
     int S3D_SHOW_ENTRY = 0;        // flow-entry triangles

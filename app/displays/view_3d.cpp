@@ -440,6 +440,20 @@ void VIEW_3D_MENU(int item)
     WMenuSetState(item, 2, 1);
 }
 
+int view_3d_wait(WinMessage& m)
+{
+    int type = MsgNone;
+    WMsgWait(type, m);
+    switch (type) {
+    case MsgKey: VIEW_3D_KEY(m.value1); break;
+    case MsgMouseDown:
+    case MsgMouseUp: VIEW_3D_MOUSE_BUTTON(type, m.value1, m.x, m.y); break;
+    case MsgMouseMove: VIEW_3D_MOUSE_MOVE(m.x, m.y); break;
+    default: break;
+    }
+    return type;
+}
+
 void VIEW_SURFACES_3D()
 {
     View3DState& v = VIEW_3D;
@@ -454,14 +468,8 @@ void VIEW_SURFACES_3D()
     BUILD_VIEW_LIST_3D();
     WMessageEnable(MsgMouseUp, 1);
     for (;;) {
-        int type = MsgNone;
-        WinMessage& m = v.MESSAGE;
-        WMsgWait(type, m);
-        switch (type) {
-        case MsgKey: VIEW_3D_KEY(m.value1); break;
-        case MsgMouseDown:
-        case MsgMouseUp: VIEW_3D_MOUSE_BUTTON(type, m.value1, m.x, m.y); break;
-        case MsgMouseMove: VIEW_3D_MOUSE_MOVE(m.x, m.y); break;
+        const WinMessage& m = v.MESSAGE;
+        switch (view_3d_wait(v.MESSAGE)) {
         case MsgExpose: REDRAW_VIEW_3D(); break;
         case MsgResize:
             gl_view_resize(m.value1, m.value2, true);

@@ -78,6 +78,9 @@ void BUILD_PROPERTY_LIST_3D();
 void VIEW_3D_KEY(int key);
 void VIEW_3D_MOUSE_BUTTON(int type, int button, int x, int y);
 void VIEW_3D_MOUSE_MOVE(int x, int y);
+// Waits for the next message of a view's window into m; a key, mouse button or mouse move goes to its
+// handler above. Returns the message's type.
+int view_3d_wait(WinMessage& m);
 // Interaction modes and the list switch by command id (40007 reset, 40011 list on/off, 40101..40106
 // left drag, 40201..40206 right drag, 40301..40306 keys).
 void VIEW_3D_MENU(int item);

@@ -1,7 +1,8 @@
 # The steps shared by the display tests under Wine (sourced): the titles of the main window and the
 # progress log, a failure that ends the test (and the wineserver), a screenshot of the Xvfb screen into
 # the work folder, a UI-driver call that must succeed, and the start of a demonstration case from the
-# "Run Type" dialog (its 3-D view of the surfaces and its grid pictures closed) up to the progress log. Expects $program, $driver and $work.
+# "Run Type" dialog (its 3-D view of the surfaces and its grid pictures closed) up to the progress log, and
+# the count of the lines of "DIAG.TXT" that hold a text. Expects $program, $driver and $work.
 MAIN="  DSMC Visual Program QR4T for Three-Dimensional Flows"
 LOG="Progressive Log of the Current DSMC Computation"
 fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
@@ -16,4 +17,15 @@ start_case() {
     drive wait "Flowfield Divisions and Elements in Specified Planes" 180 close
     drive wait "Flowfield Cells (Some elements are partly inside the surface)" 180 close
     drive wait "Initialization Complete" 180 press 1 wait "$LOG" 60
+}
+
+# The lines of DIAG.TXT with $1.
+count() { grep -c "$1" DIAG.TXT 2>/dev/null || true; }
+# Waits until DIAG.TXT holds at least $2 lines with $1.
+await_lines() {
+    for _ in $(seq 600); do
+        [ "$(count "$1")" -ge "$2" ] && return 0
+        sleep 0.5
+    done
+    fail "DIAG.TXT has $(count "$1") lines with \"$1\", expected $2"
 }

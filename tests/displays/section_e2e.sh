@@ -14,15 +14,6 @@ demo_dir=$3
 work=$4
 source "$(dirname "$0")/e2e_steps.sh"
 SECTION="Distribution of Flowfield Properties (Uniform over each Computational Cell)"
-count() { grep -c "$1" DIAG.TXT 2>/dev/null || true; }
-# Waits until DIAG.TXT holds at least $2 lines with $1.
-await_lines() {
-    for _ in $(seq 600); do
-        [ "$(count "$1")" -ge "$2" ] && return 0
-        sleep 0.5
-    done
-    fail "DIAG.TXT has $(count "$1") lines with \"$1\", expected $2"
-}
 rect_of() { wine "$driver" dialog "$1" 30 rect | tr -d '\r' || fail "no dialog shows \"$1\""; }
 
 rm -rf "$work" && mkdir -p "$work/dm1" || fail "no work folder $work"

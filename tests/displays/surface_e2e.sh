@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# The surface display window under Wine, driven by the UI driver as a person would, on the Re-entry
+# Vehicle case after its first output: ticking "Pause Program for Detailed Plot" of the surface toolbar
+# opens the window with its four dialogs and the bars give way; the time-step loop stays paused while it
+# is open; a streamline start is set in the grid spins and the counter advanced (without a valid start
+# it goes back; a counter of 21 shows 20 and the limit message; back at 0 the same start is valid
+# again); a range and the log scale are reset by another property; a triangle of surface 1 is selected
+# and its values shown; an index beyond the surface zeroes the digits; closing brings the bars back with
+# the box clear and the run goes on without a toolkit error or a lost molecule. Screenshots are kept
+# beside the test's output.
+# Usage: surface_e2e.sh <qr4t.exe> <uidriver.exe> <folder with the demonstration data sets> <work folder>
+set -u
+program=$(winepath -w "$1")
+driver=$2
+demo_dir=$3
+work=$4
+source "$(dirname "$0")/e2e_steps.sh"
+WINDOW="Distribution of Surface Properties (Uniform over each Surface Triangle)"
+STREAMLINES="Streamline Counter"
+OPTIONS="Close Window to Resume Calculation  Hardcopy by 'Prt Sc' Key"
+PROPERTY="Surface Property Displayed"
+TRIANGLE="This triangle is colored black in the display."
+field() { wine "$driver" dialog "$1" 5 get "$2" | tr -d '\r' | sed 's/^ *//; s/ *$//'; }
+# True when the text is a number other than 0.
+nonzero() { awk -v v="$1" 'BEGIN { exit !(v ~ /[0-9]/ && v + 0 != 0) }'; }
+# Waits until field $2 of the dialog showing $1 reads $3 (the window's loop reads the dialogs when a
+# message wakes it: a click in the window is sent first).
+await_field() {
+    local value=""
+    for _ in $(seq 40); do
+        drive wait "$WINDOW" 5 click left 100 100
+        value=$(field "$1" "$2")
+        [ "$value" = "$3" ] && return 0
+        sleep 0.25
+    done
+    fail "field $2 beside \"$1\" shows \"$value\", expected \"$3\""
+}
+
+rm -rf "$work" && mkdir -p "$work/dm3" || fail "no work folder $work"
+cd "$work/dm3" && cp "$demo_dir"/* . || fail "no run folder"
+# The case as it is, with outputs five times as often (0.2 reference times of 2 samples each, the same
+# sampling interval), so that the first output comes after some 40 passes instead of 200.
+sed -i 's/^1\.\( *output interval in reference times\)/0.2\1/; s/^10\( *samples in each output interval\)/2 \1/' \
+    QR4TD.DM3
+grep -q "^0.2 .*output interval" QR4TD.DM3 && grep -q "^2 .*samples in each output" QR4TD.DM3 ||
+    fail "QR4TD.DM3 has no output interval to shorten"
+start_case 1090
+await_lines "DTM changes from" 1
+
+# ---- opening: the window and its four dialogs; the bars are gone and the run waits
+# The tick reaches the program only while it polls between two passes (a busy machine may make the
+# driver give up on it), so it is given again until the window shows.
+opened=""
+for _ in $(seq 6); do
+    wine "$driver" dialog "Distribution over Surfaces of" 30 check 1079 1 >/dev/null 2>&1
+    wine "$driver" wait "$WINDOW" 20 >/dev/null 2>&1 && opened=1 && break
+done
+[ -n "$opened" ] || fail "ticking \"Pause Program for Detailed Plot\" opens no window"
+for label in "$STREAMLINES" "$OPTIONS" "$PROPERTY" "$TRIANGLE"; do
+    wine "$driver" dialog "$label" 30 >/dev/null || fail "no dialog shows \"$label\""
+done
+wine "$driver" dialog "Output Units" 1 2>/dev/null && fail "the \"Output Units\" bar is still shown"
+times=$(count "^ TIME")
+sleep 3
+[ "$(count "^ TIME")" = "$times" ] || fail "the run went on while the window was open"
+
+# ---- a streamline: the first start of the list that is valid, then the counter advanced by one
+valid=""
+for start in "3 15 2 1 1 1" "2 10 2 1 1 1" "1 1 1 1 1 1"; do
+    read -r dx dy dz ex ey ez <<<"$start"
+    drive dialog "$STREAMLINES" 5 set 1001 "$dx" set 1002 "$dy" set 1062 "$dz" set 1063 "$ex" set 1064 "$ey" \
+        set 1065 "$ez"
+    drive wait "$WINDOW" 5 click left 100 100 sleep 500
+    if [ "$(field "$STREAMLINES" 1020)" = "This location is a valid streamline startpoint." ]; then
+        valid=$start
+        break
+    fi
+done
+[ -n "$valid" ] || fail "no valid streamline start; the message reads \"$(field "$STREAMLINES" 1020)\""
+echo "surface_e2e: streamline from division and element $valid"
+drive dialog "$STREAMLINES" 5 set 1046 1
+# The start of slot 2 is the same element: refused once the streamline is traced.
+await_field "$STREAMLINES" 1020 "A streamline has been set through this location."
+[ "$(field "$STREAMLINES" 1046)" = "1" ] || fail "the counter reads $(field "$STREAMLINES" 1046) after the trace"
+# Without a valid start an advanced counter goes back.
+drive dialog "$STREAMLINES" 5 set 1046 2
+await_field "$STREAMLINES" 1046 "1"
+
+# ---- the range and the log scale, then another property through its spin, which resets them
+drive dialog "$OPTIONS" 5 set 1015 5 set 1063 1
+for _ in $(seq 40); do
+    drive wait "$WINDOW" 5 click left 100 100
+    [ "$(wine "$driver" dialog "$OPTIONS" 5 state 1158 | tr -d '\r ')" = "1" ] && break
+    sleep 0.25
+done
+[ "$(wine "$driver" dialog "$OPTIONS" 5 state 1158 | tr -d '\r ')" = "1" ] || fail "the log spin does not tick \"Log. Scale\""
+drive dialog "$PROPERTY" 5 set 1046 -2
+await_field "$OPTIONS" 1015 "0"
+[ "$(field "$OPTIONS" 1063)" = "0" ] && [ "$(wine "$driver" dialog "$OPTIONS" 5 state 1158 | tr -d '\r ')" = "0" ] ||
+    fail "a new property leaves the log scale on"
+[ "$(wine "$driver" dialog "$PROPERTY" 5 state 1090 | tr -d '\r ')" = "1" ] || fail "\"Number Flux\" is not checked"
+[ "$(field "$PROPERTY" 1020)" = "All species in the case of a gas mixture." ] ||
+    fail "the help line reads \"$(field "$PROPERTY" 1020)\""
+drive dialog "$PROPERTY" 5 set 1046 -3
+
+# ---- a triangle of surface 1 hit by molecules (the first of a list that shows a sample), then an index
+# beyond the surface
+selected=""
+for index in 1 2 4 8 16 32 64 128 256 512 1024; do
+    drive dialog "$TRIANGLE" 5 set 1015 1 set 1063 $((index / 10000)) set 1062 $((index / 1000 % 10)) \
+        set 1002 $((index / 100 % 10)) set 1001 $((index / 10 % 10)) set 1046 $((index % 10))
+    drive wait "$WINDOW" 5 click left 100 100 sleep 700
+    sample=$(field "$TRIANGLE" 1010)
+    if nonzero "$sample"; then
+        selected=$index
+        break
+    fi
+done
+[ -n "$selected" ] || fail "no triangle of surface 1 in the list shows a sample"
+echo "surface_e2e: triangle $selected of surface 1: sample size $sample, pressure $(field "$TRIANGLE" 1078)"
+drive wait "$WINDOW" 5 key 38 sleep 1000
+shot surface_window_streamline_triangle
+drive dialog "$TRIANGLE" 5 set 1063 9
+await_field "$TRIANGLE" 1063 "0"
+nonzero "$(field "$TRIANGLE" 1010)" && fail "the sample size of no triangle reads $(field "$TRIANGLE" 1010)"
+
+# ---- the counter limit, then the counter back at 0, where the first start is valid again
+drive dialog "$STREAMLINES" 5 set 1001 0 set 1046 21
+await_field "$STREAMLINES" 1046 "20"
+[ "$(field "$STREAMLINES" 1020)" = "The maximum limit of 20 streamline has been set" ] ||
+    fail "the limit message reads \"$(field "$STREAMLINES" 1020)\""
+drive dialog "$STREAMLINES" 5 set 1046 0
+read -r dx dy dz ex ey ez <<<"$valid"
+drive dialog "$STREAMLINES" 5 set 1001 "$dx"
+await_field "$STREAMLINES" 1020 "This location is a valid streamline startpoint."
+
+# ---- closing: the bars come back, the pause box is clear, and the run goes on
+drive wait "$WINDOW" 5 close gone "$WINDOW" 30
+for label in "Output Units" "Flowfield property in plane normal to" "Distribution over Surfaces of"; do
+    wine "$driver" dialog "$label" 30 >/dev/null || fail "\"$label\" is not shown again"
+done
+[ "$(wine "$driver" dialog "Distribution over Surfaces of" 5 state 1079 | tr -d '\r ')" = "0" ] ||
+    fail "the pause box is still ticked"
+wine "$driver" dialog "$STREAMLINES" 1 2>/dev/null && fail "the window's dialogs are still shown"
+await_lines "^ TIME" $((times + 2))
+shot surface_window_closed
+drive wait "$MAIN" close gone "$MAIN" 30
+grep -q "Error=" DIAG.TXT && fail "DIAG.TXT holds a toolkit error: $(grep -m 3 "Error=" DIAG.TXT)"
+grep -iq "lost\|outside" DIAG.TXT && fail "DIAG.TXT reports lost molecules: $(grep -i -m 3 "lost\|outside" DIAG.TXT)"
+echo "surface_e2e: passed; screenshots in $work"
