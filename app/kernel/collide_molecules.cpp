@@ -229,9 +229,11 @@ void COLLIDE_MOLECULES()
         // cell's molecules, which lie anywhere in the store, so that the first touch need not wait
         // (hints only, no result changes). Without sub-cells only the few pairs selected are read.
         if (subcells && j < CELLS.CELL_COUNT) {
-            const int next = ICELL(ICELL_START, j + 1);
-            for (int i = next + 1; i <= next + ICELL(ICELL_COUNT, j + 1); ++i)
-                __builtin_prefetch(&POS(1, listed(i, continuous)));
+            const ListColumn list = list_column(continuous);
+            const float* const pos = POS.data();
+            const int next = ICELL(ICELL_START, j + 1), count = ICELL(ICELL_COUNT, j + 1);
+            for (int i = next + 1; i <= next + count; ++i)
+                __builtin_prefetch(pos + 3 * std::ptrdiff_t(list(i) - 1));
         }
 
         // Selection number, the products from left to right, the division and the remainder last.
@@ -249,9 +251,12 @@ void COLLIDE_MOLECULES()
         // The velocities of the pairs selected below lie anywhere in the store: ask for those of the
         // cell's molecules now, so that the loads overlap with the sub-cell sort (hints only).
         {
+            const ListColumn list = list_column(continuous);
+            const float* const pv = PV.data();
+            const std::ptrdiff_t rows = PV.extent(1);
             const int start = ICELL(ICELL_START, j);
             for (int i = start + 1; i <= start + N; ++i)
-                __builtin_prefetch(&PV(1, listed(i, continuous)));
+                __builtin_prefetch(pv + rows * (list(i) - 1));
         }
 
         // Sub-cells for this interval.
