@@ -680,7 +680,6 @@ struct OpenLattice {
     const int* element_cell;  // ELEMENT_CELL's storage
     const float* cell_step;   // CELL_DATA's storage
     int cell_rows;            // CELL_DATA rows
-    bool continuous;          // INDEX_MODE is INDEX_CONTINUOUS
 };
 
 // The largest 4-byte value not above x: a 4-byte f lies above x exactly when it lies above that value.
@@ -729,7 +728,6 @@ OpenLattice open_lattice(const MovePass& pass)
     o.element_cell = EC.data();
     o.cell_step = CD.data();
     o.cell_rows = CD.extent(1);
-    o.continuous = pass.continuous;
     return o;
 }
 
@@ -756,6 +754,7 @@ inline bool open_division(const OpenLattice& o, int a, float c, int& index)
 // made: MOVE_COUNT, and the present division and element, which only the last move's values reach.
 // The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the product of two
 // 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
+template <bool CONTINUOUS>
 void move_in_open_lattice(double TIME, const MovePass& pass)
 {
     auto& M = MOLECULES;
@@ -778,15 +777,21 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         NM = M.NM;
     };
     read_rows();
-    double moves = 0.0;          // MOVE_COUNT not yet added
-    PathDivision held{0, 0, 0};  // the present division of the last move made here (0: none)
+    double moves = 0.0;  // MOVE_COUNT not yet added
+    int held = 0;        // the last molecule moved here, whose division is the present one (0: none)
     auto write_held = [&] {
         RUN.MOVE_COUNT += moves;
         moves = 0.0;
-        if (held.i != 0) {
-            set_current_division(held);
+        if (held != 0) {
+            // Its division as the move found it, from the position it was given.
+            const float* P = pos + 3 * std::ptrdiff_t(held - 1);
+            PathDivision v{};
+            open_division(o, 0, P[0], v.i);
+            open_division(o, 1, P[1], v.j);
+            open_division(o, 2, P[2], v.k);
+            set_current_division(v);
             D.CURRENT_ELEMENT_X = D.CURRENT_ELEMENT_Y = D.CURRENT_ELEMENT_Z = 1;
-            held = {0, 0, 0};
+            held = 0;
         }
     };
     // The time step of a later molecule's cell is asked for as prefetch_cell_time_step does; the
@@ -825,12 +830,12 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
             const int CN = o.element_cell[k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base];
             if (CN >= 1) {
                 ipN[IP_CELL - 1] = CN;
-                if (o.continuous && CN != NCI) {
+                if (CONTINUOUS && CN != NCI) {
                     REMOVE_FROM_CELL_LIST(NCI, N);
                     INSERT_INTO_CELL_LIST(CN, N);
                 }
                 P[0] = x, P[1] = y, P[2] = z;
-                held = {i, j, k};
+                held = N;
                 continue;
             }
         }
@@ -870,7 +875,10 @@ void MOVE_MOLECULES()
     MovePass pass = move_pass();
     pass.all_open = pass.open_paths && every_division_open();
     if (pass.all_open) {
-        move_in_open_lattice(TIME, pass);
+        if (pass.continuous)
+            move_in_open_lattice<true>(TIME, pass);
+        else
+            move_in_open_lattice<false>(TIME, pass);
         return;
     }
     for (int N = 1; N <= M.NM; ++N) {
