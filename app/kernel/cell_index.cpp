@@ -20,6 +20,7 @@
 #include "base/list_io.h"
 #include "base/units.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 

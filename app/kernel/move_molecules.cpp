@@ -664,10 +664,9 @@ inline void move_if_due(int& N, double TIME, const MovePass& pass)
         M.MOL_TIME(N) -= DTIM;
 }
 
-// The store's rows and the lattice's constants as the open-lattice loop reads them: raw row pointers
-// (re-read after every move that goes the general way, which may grow the store) and, per axis, the
-// 4-byte clip limit, the lattice terms and the interval of fractions in which a point's division is
-// known from its product alone.
+// What the open-lattice loop reads for every move and nothing in a pass changes: per axis the 4-byte
+// clip limit, the box, the lattice terms and the interval of fractions in which a point's division is
+// known from its product alone; the storage of ELEMENT_CELL and CELL_DATA.
 struct OpenLattice {
     float clip[3];  // largest 4-byte value <= clip_limit: |d| > clip[a] iff |d| > clip_limit[a]
     float box_low[3], box_high[3];
@@ -731,7 +730,8 @@ OpenLattice open_lattice(const MovePass& pass)
     return o;
 }
 
-// Whether the displacement d on axis a is within the clip limit and the end point c strictly inside the box.
+// Whether the displacement d on axis a is within the clip limit and the end point c strictly inside
+// the box.
 inline bool open_end(const OpenLattice& o, int a, float d, float c)
 {
     return !(std::fabs(d) > o.clip[a]) && c > o.box_low[a] && c < o.box_high[a];
@@ -749,7 +749,8 @@ inline bool open_division(const OpenLattice& o, int a, float c, int& index)
 
 // MOVE_MOLECULES on a lattice whose every division is open (`all_open`): the molecules' turns as
 // move_if_due takes them, with the common move (that of move_on_open_path whose end point lies well
-// inside its division on every axis) made here on the store's raw rows; every other move goes the
+// inside its division on every axis) made here on the store's raw rows, whose pointers are read again
+// after every move that goes the general way (which may grow the store); every other move goes the
 // general way (move_on_open_path, then move_for_time_on) after the writes this loop holds back are
 // made: MOVE_COUNT, and the present division and element, which only the last move's values reach.
 // The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the product of two
