@@ -20,6 +20,7 @@
 #include "base/list_io.h"
 #include "base/units.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 
@@ -29,13 +30,17 @@ namespace {
 constexpr float ROOM_GROWTH = 4.95f;
 
 // Counts the molecules of every cell into ICELL row 2 (which must be zero).
+// (Through raw columns: ICELL(r, K) is icell[cell_rows (K - 1) + r - 1], IP(r, N) ip[rows (N - 1) + r - 1].)
 void count_molecules()
 {
-    auto& ICELL = CELLS.ICELL;
-    const auto& IP = MOLECULES.IP;
+    int* const icell = CELLS.ICELL.data();
+    const std::ptrdiff_t cell_rows = CELLS.ICELL.extent(1);
+    const int* const ip = MOLECULES.IP.data();
+    const std::ptrdiff_t rows = MOLECULES.IP.extent(1);
     const int NM = MOLECULES.NM;
     for (int N = 1; N <= NM; ++N)
-        ++ICELL(ICELL_COUNT, std::abs(IP(IP_CELL, N)));
+        ++icell[cell_rows * std::ptrdiff_t(std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1) +
+                (ICELL_COUNT - 1)];
 }
 
 void clear_counts()
@@ -66,10 +71,14 @@ void INDEX_MOLECULES()
         p += ICELL(ICELL_COUNT, K);
         ICELL(ICELL_COUNT, K) = 0;
     }
+    int* const icell = ICELL.data();
+    const std::ptrdiff_t cell_rows = ICELL.extent(1);
+    int* const ip = IP.data();
+    const std::ptrdiff_t rows = IP.extent(1);
     for (int N = 1; N <= NM; ++N) {
-        const int K = std::abs(IP(IP_CELL, N));
-        const int n = ++ICELL(ICELL_COUNT, K);
-        IP(IP_PLACE, ICELL(ICELL_START, K) + n) = N;
+        int* const k = icell + cell_rows * std::ptrdiff_t(std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1);
+        const int n = ++k[ICELL_COUNT - 1];
+        ip[rows * (k[ICELL_START - 1] + n - 1) + (IP_PLACE - 1)] = N;
     }
 }
 

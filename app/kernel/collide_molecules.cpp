@@ -125,6 +125,16 @@ inline int draw_position(int start, double span)
     return start + static_cast<int>(span * random_uniform()) + 1;
 }
 
+// A of cell j holding N molecules for an interval of 2 dtc: the candidate pairs, the products from
+// left to right, the division and the remainder last.
+inline double candidate_pairs(int j, int N, float dtc, double fnum, double sf)
+{
+    const auto& CD = CELLS.CELL_DATA;
+    return double(N) * 0.5 * double(N - 1) * fnum * CD(CELL_SIGMA_CR_MAX, j) * (2.0 * dtc) * sf * sf /
+               CD(CELL_VOLUME, j) +
+           CD(CELL_REMAINDER, j);
+}
+
 // The number of selections of an interval: A truncated toward zero, with A clamped in floating point.
 // A that is not a positive finite number (a negative bound, or a cell without volume) selects nothing.
 int selection_count(double& A)
@@ -225,20 +235,27 @@ void COLLIDE_MOLECULES()
             continue;
         CELL_TIME(j) += 2.0 * dtc;
 
-        // With sub-cells every molecule's position is read: ask the memory for those of the next
-        // cell's molecules, which lie anywhere in the store, so that the first touch need not wait
-        // (hints only, no result changes). Without sub-cells only the few pairs selected are read.
+        // With sub-cells every molecule's position is read in a cell that selects pairs: ask the
+        // memory for those of the next cell's molecules, which lie anywhere in the store, so that the
+        // first touch need not wait, when that cell will be due and select (hints only, no result
+        // changes; the collisions of this cell change nothing that the next one's test reads). Without
+        // sub-cells only the few pairs selected are read.
         if (subcells && j < CELLS.CELL_COUNT) {
-            const int next = ICELL(ICELL_START, j + 1);
-            for (int i = next + 1; i <= next + ICELL(ICELL_COUNT, j + 1); ++i)
-                __builtin_prefetch(&POS(1, listed(i, continuous)));
+            const int next = j + 1, count = ICELL(ICELL_COUNT, next);
+            const float next_dtc = CD(CELL_TIME_STEP, next);
+            if (count >= 2 && time - CELL_TIME(next) > next_dtc &&
+                candidate_pairs(next, count, next_dtc, fnum, sf) >= 1.0) {
+                const ListColumn list = list_column(continuous);
+                const float* const pos = POS.data();
+                const int first = ICELL(ICELL_START, next);
+                for (int i = first + 1; i <= first + count; ++i)
+                    __builtin_prefetch(pos + 3 * std::ptrdiff_t(list(i) - 1));
+            }
         }
 
-        // Selection number, the products from left to right, the division and the remainder last.
+        // Selection number.
         const int N = ICELL(ICELL_COUNT, j);
-        double A = double(N) * 0.5 * double(N - 1) * fnum * CD(CELL_SIGMA_CR_MAX, j) * (2.0 * dtc) * sf * sf /
-                       CD(CELL_VOLUME, j) +
-                   CD(CELL_REMAINDER, j);
+        double A = candidate_pairs(j, N, dtc, fnum, sf);
         const int nsel = selection_count(A);
         CD(CELL_REMAINDER, j) = static_cast<float>(A - nsel);
         // Nothing to select; a cell of fewer than two molecules (whose A is its remainder alone, below
@@ -249,9 +266,12 @@ void COLLIDE_MOLECULES()
         // The velocities of the pairs selected below lie anywhere in the store: ask for those of the
         // cell's molecules now, so that the loads overlap with the sub-cell sort (hints only).
         {
+            const ListColumn list = list_column(continuous);
+            const float* const pv = PV.data();
+            const std::ptrdiff_t rows = PV.extent(1);
             const int start = ICELL(ICELL_START, j);
             for (int i = start + 1; i <= start + N; ++i)
-                __builtin_prefetch(&PV(1, listed(i, continuous)));
+                __builtin_prefetch(pv + rows * (list(i) - 1));
         }
 
         // Sub-cells for this interval.

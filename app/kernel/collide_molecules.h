@@ -6,6 +6,10 @@
 #ifndef QR4T_APP_KERNEL_COLLIDE_MOLECULES_H
 #define QR4T_APP_KERNEL_COLLIDE_MOLECULES_H
 
+#include "app/state/molecules.h"
+
+#include <cstddef>
+
 // COLLIDE_MOLECULES: collides the molecules of every due cell, then removes the molecules that gas
 // reactions have marked (negative cell in IP row 2).
 void COLLIDE_MOLECULES();
@@ -22,6 +26,23 @@ float collision_bound_floor(double T, int cell);
 // temperature (the hotter of the two gases with a separation boundary): the start of every cell's bound,
 // and the floor of a cell whose sample is not usable.
 float stream_collision_bound_floor();
+
+// The molecules of the index's lists as one raw column, for loops over a cell's list: the molecule at
+// list position p is XREF(p) under continuous indexing, else IP(IP_PLACE, p). Valid while the store
+// and XREF keep their storage (a collision that grows the store moves them).
+struct ListColumn {
+    const int* at;
+    std::ptrdiff_t stride;
+    int operator()(int p) const { return at[stride * (p - 1)]; }
+};
+
+inline ListColumn list_column(bool continuous)
+{
+    const auto& M = MOLECULES;
+    if (continuous)
+        return {M.XREF.data(), 1};
+    return {M.IP.data() + (IP_PLACE - 1), M.IP.extent(1)};
+}
 
 // SET_SUBCELLS: sorts the molecules of cell j into n x n x n sub-cells for one collision interval
 // (IPS, ISCH, SUBCELL_IJK of MOLECULES). With fewer than two molecules n and n3 stay as they are;

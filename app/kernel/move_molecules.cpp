@@ -28,6 +28,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -662,6 +664,191 @@ inline void move_if_due(int& N, double TIME, const MovePass& pass)
         M.MOL_TIME(N) -= DTIM;
 }
 
+// What the open-lattice loop reads for every move and nothing in a pass changes: per axis the 4-byte
+// clip limit, the box, the lattice terms and the interval of fractions in which a point's division is
+// known from its product alone; the storage of ELEMENT_CELL and CELL_DATA.
+struct OpenLattice {
+    float clip[3];  // largest 4-byte value <= clip_limit: |d| > clip[a] iff |d| > clip_limit[a]
+    float box_low[3], box_high[3];
+    double tol;               // GEOMETRY_TOLERANCE
+    double low[3];            // XMIN, YMIN, ZMIN
+    double per_length[3];     // divisions per length
+    double count[3];          // divisions as reals
+    double mid[3], half[3];   // see open_lattice
+    int cell_stride[3];       // ELEMENT_CELL strides of the division's z, y and x index
+    const int* element_cell;  // ELEMENT_CELL's storage
+    const float* cell_step;   // CELL_DATA's storage
+    int cell_rows;            // CELL_DATA rows
+};
+
+// The largest 4-byte value not above x: a 4-byte f lies above x exactly when it lies above that value.
+float float_at_or_below(double x)
+{
+    float f = static_cast<float>(x);
+    if (double(f) > x)
+        f = std::nextafter(f, -HUGE_VALF);
+    return f;
+}
+
+// The end point's division on one axis in a lattice of open divisions, from the product t of the
+// path step's rule (with the tolerance) alone, when it also gives the division of the rule without the
+// tolerance (FIND_CELL's): the fraction f of t lies more than 2 (QUOTIENT_NEAR + start margin) inside
+// (tol divisions_per_length, 1), so that t and t less tol divisions_per_length (whose exact values lie
+// within far less than that margin of the computed ones: see open_axis_divisions) truncate alike and
+// both quotient rules give the same index. Then a path within one division and a path across
+// divisions find the same cell, and the start point's division need not be known. The test is
+// |f - mid| < half.
+OpenLattice open_lattice(const MovePass& pass)
+{
+    const LatticeSteps& L = pass.L;
+    const auto& B = BOX;
+    const auto& EC = DIVISIONS.ELEMENT_CELL;
+    const auto& CD = CELLS.CELL_DATA;
+    OpenLattice o{};
+    o.tol = L.tol;
+    const float box_low[3] = {B.XMIN, B.YMIN, B.ZMIN}, box_high[3] = {B.XMAX, B.YMAX, B.ZMAX};
+    for (int a = 0; a < 3; ++a) {
+        o.clip[a] = float_at_or_below(pass.clip_limit[a]);
+        o.box_low[a] = box_low[a];
+        o.box_high[a] = box_high[a];
+        o.low[a] = L.low[a];
+        o.per_length[a] = L.divisions_per_length[a];
+        o.count[a] = L.division_count[a];
+        const double margin = 0.5 - pass.start_half[a];  // 2 (QUOTIENT_NEAR + start margin)
+        const double lo = L.tol * L.divisions_per_length[a] + margin, hi = 1.0 - margin;
+        o.mid[a] = 0.5 * (lo + hi);
+        o.half[a] = lo < hi ? 0.5 * (hi - lo) : 0.0;
+    }
+    // ELEMENT_CELL(k, j, i, 1, 1, 1) = element_cell[k + j s1 + i s2 - (1 + s1 + s2)], s1 and s2 its
+    // second and third strides.
+    o.cell_stride[0] = 1;
+    o.cell_stride[1] = EC.extent(1);
+    o.cell_stride[2] = EC.extent(1) * EC.extent(2);
+    o.element_cell = EC.data();
+    o.cell_step = CD.data();
+    o.cell_rows = CD.extent(1);
+    return o;
+}
+
+// Whether the displacement d on axis a is within the clip limit and the end point c strictly inside
+// the box.
+inline bool open_end(const OpenLattice& o, int a, float d, float c)
+{
+    return !(std::fabs(d) > o.clip[a]) && c > o.box_low[a] && c < o.box_high[a];
+}
+
+// Whether the end point's division on axis a is known from its product (see open_lattice); if so,
+// that division, as index.
+inline bool open_division(const OpenLattice& o, int a, float c, int& index)
+{
+    const double t = (double(c) + o.tol - o.low[a]) * o.per_length[a];
+    const int k = static_cast<int>(t);
+    index = k + 1;
+    return t < o.count[a] && std::fabs((t - k) - o.mid[a]) < o.half[a];
+}
+
+// MOVE_MOLECULES on a lattice whose every division is open (`all_open`): the molecules' turns as
+// move_if_due takes them, with the common move (that of move_on_open_path whose end point lies well
+// inside its division on every axis) made here on the store's raw rows, whose pointers are read again
+// after every move that goes the general way (which may grow the store); every other move goes the
+// general way (move_on_open_path, then move_for_time_on) after the writes this loop holds back are
+// made: MOVE_COUNT, and the present division and element, which only the last move's values reach.
+// The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the product of two
+// 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
+template <bool CONTINUOUS>
+void move_in_open_lattice(double TIME, const MovePass& pass)
+{
+    auto& M = MOLECULES;
+    auto& D = DIVISIONS;
+    const OpenLattice o = open_lattice(pass);
+    const int ec_base = 1 + o.cell_stride[1] + o.cell_stride[2];
+    float* pos = nullptr;
+    const float* pv = nullptr;
+    int* ip = nullptr;
+    double* mol_time = nullptr;
+    std::ptrdiff_t pv_rows = 0, ip_rows = 0;
+    int NM = 0;  // MOLECULES.NM, which only the general way changes
+    auto read_rows = [&] {
+        pos = M.MOL_POS.data();
+        pv = M.PV.data();
+        ip = M.IP.data();
+        mol_time = M.MOL_TIME.data();
+        pv_rows = M.PV.extent(1);
+        ip_rows = M.IP.extent(1);
+        NM = M.NM;
+    };
+    read_rows();
+    double moves = 0.0;  // MOVE_COUNT not yet added
+    int held = 0;        // the last molecule moved here, whose division is the present one (0: none)
+    auto write_held = [&] {
+        RUN.MOVE_COUNT += moves;
+        moves = 0.0;
+        if (held != 0) {
+            // Its division as the move found it, from the position it was given.
+            const float* P = pos + 3 * std::ptrdiff_t(held - 1);
+            PathDivision v{};
+            open_division(o, 0, P[0], v.i);
+            open_division(o, 1, P[1], v.j);
+            open_division(o, 2, P[2], v.k);
+            set_current_division(v);
+            D.CURRENT_ELEMENT_X = D.CURRENT_ELEMENT_Y = D.CURRENT_ELEMENT_Z = 1;
+            held = 0;
+        }
+    };
+    // The time step of a later molecule's cell is asked for as prefetch_cell_time_step does; the
+    // address is formed in integers, so that a cell number out of range (which a molecule in the store
+    // never has) would only ask for a useless line: a prefetch never faults.
+    const std::uintptr_t step_address =
+        reinterpret_cast<std::uintptr_t>(o.cell_step) + sizeof(float) * (CELL_TIME_STEP - 1 - o.cell_rows);
+    const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.cell_rows);
+    for (int N = 1; N <= NM; ++N) {
+        const int far = N + PREFETCH_DISTANCE;
+        if (far <= NM) {
+            const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
+            __builtin_prefetch(
+                reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
+        }
+        int* ipN = ip + ip_rows * (N - 1);
+        int NCI = ipN[IP_CELL - 1];
+        const float DTC = o.cell_step[std::size_t(NCI - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
+        double& clock = mol_time[N - 1];
+        if (TIME - clock <= DTC)
+            continue;
+        const float DTIM = static_cast<float>(2.0 * DTC);
+        clock += DTIM;
+        moves += 1.0;
+        if (!(DTIM > double(0.2f) * DTC)) {
+            clock -= DTIM;
+            continue;
+        }
+        float* P = pos + 3 * std::ptrdiff_t(N - 1);
+        const float* U = pv + pv_rows * (N - 1);
+        const float dx = U[0] * DTIM, dy = U[1] * DTIM, dz = U[2] * DTIM;
+        const float x = P[0] + dx, y = P[1] + dy, z = P[2] + dz;
+        int i = 0, j = 0, k = 0;
+        if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
+            open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
+            const int CN = o.element_cell[k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base];
+            if (CN >= 1) {
+                ipN[IP_CELL - 1] = CN;
+                if (CONTINUOUS && CN != NCI) {
+                    REMOVE_FROM_CELL_LIST(NCI, N);
+                    INSERT_INTO_CELL_LIST(CN, N);
+                }
+                P[0] = x, P[1] = y, P[2] = z;
+                held = N;
+                continue;
+            }
+        }
+        write_held();
+        int II = MOVE_PENDING;
+        if (!move_on_open_path(N, NCI, DTIM, pass))
+            move_for_time_on(N, NCI, DTIM, II, pass);
+        read_rows();
+    }
+    write_held();
+}
+
 }  // namespace
 
 // MOVE_ONE_MOLECULE: see kernel_move.h.
@@ -688,6 +875,13 @@ void MOVE_MOLECULES()
     M.DEBUG_MOLECULE = -1;
     MovePass pass = move_pass();
     pass.all_open = pass.open_paths && every_division_open();
+    if (pass.all_open) {
+        if (pass.continuous)
+            move_in_open_lattice<true>(TIME, pass);
+        else
+            move_in_open_lattice<false>(TIME, pass);
+        return;
+    }
     for (int N = 1; N <= M.NM; ++N) {
         prefetch_cell_time_step(N + PREFETCH_DISTANCE);
         move_if_due(N, TIME, pass);

@@ -24,6 +24,10 @@
 #include <cmath>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr double LIST_OFFSET = double(0.0001f);
@@ -61,12 +65,18 @@ void read_offsets()
 // so a point outside the cell, or a cell of no extent, stays in range). Written as selections, not
 // branches: with two sub-cells per side either side is as likely, and a branch would be mispredicted
 // half the time.
+// The compiler turns the upper limit into a branch to an integer result unless told the instruction:
+// MINSD(a, b) is a < b ? a : b, the same value.
 inline int axis_index(float c, float lo, double n_inv, int n)
 {
     const double v = (double(c) - lo) * n_inv + 1.0;
     const double above = v >= 1.0 ? v : 1.0;  // also NaN -> 1
     const double limit = n;
+#if defined(__SSE2__)
+    return static_cast<int>(_mm_cvtsd_f64(_mm_min_sd(_mm_set_sd(above), _mm_set_sd(limit))));
+#else
     return static_cast<int>(above < limit ? above : limit);
+#endif
 }
 
 // The sub-cells per side before truncation, (N / fill)^0.33333.
@@ -144,50 +154,56 @@ void SET_SUBCELLS(int j, int& n, int& n3)
             allocation_failed("PROGRAM COULD NOT ALLOCATE ISCH",
                               "ISCH for " + std::to_string(n3) + " sub-cells");
     }
-    auto& IPS = M.IPS;
-    auto& ISCH = M.ISCH;
-    auto& IJK = M.SUBCELL_IJK;
-    for (int iz = 1; iz <= n; ++iz)
+    // The work arrays' columns through raw pointers (column i of IPS at ips[3 (i - 1)], of ISCH at
+    // isch[2 (s - 1)], of SUBCELL_IJK at ijk[3 (s - 1)]): the loops below are the collision phase's
+    // busiest, and the store's columns are read the same way.
+    int* const ips = M.IPS.data();
+    int* const isch = M.ISCH.data();
+    int* const ijk = M.SUBCELL_IJK.data();
+    for (int iz = 1, s = 0; iz <= n; ++iz)
         for (int iy = 1; iy <= n; ++iy)
-            for (int ix = 1; ix <= n; ++ix) {
-                const int s = ix + (iy - 1) * n + (iz - 1) * n * n;
-                IJK(1, s) = iz;
-                IJK(2, s) = iy;
-                IJK(3, s) = ix;
+            for (int ix = 1; ix <= n; ++ix, s += 3) {
+                ijk[s] = iz;
+                ijk[s + 1] = iy;
+                ijk[s + 2] = ix;
             }
 
     // The sub-cell of every molecule of the cell, from the cell's extents.
     const bool continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
-    const auto& POS = M.MOL_POS;
+    const float* const pos = M.MOL_POS.data();
+    const ListColumn list = list_column(continuous);
     const int start = CELLS.ICELL(ICELL_START, j);
     const float xl = CD(CELL_LOW_X, j), yl = CD(CELL_LOW_Y, j), zl = CD(CELL_LOW_Z, j);
     const double fx = n * double(static_cast<float>(1.0 / (double(CD(CELL_HIGH_X, j)) - xl)));
     const double fy = n * double(static_cast<float>(1.0 / (double(CD(CELL_HIGH_Y, j)) - yl)));
     const double fz = n * double(static_cast<float>(1.0 / (double(CD(CELL_HIGH_Z, j)) - zl)));
+    const int nn = n * n;
     for (int i = 1; i <= N; ++i) {
-        const int m = listed(start + i, continuous);
-        IPS(3, i) = m;
-        const int ix = axis_index(POS(1, m), xl, fx, n);
-        const int iy = axis_index(POS(2, m), yl, fy, n);
-        const int iz = axis_index(POS(3, m), zl, fz, n);
-        IPS(2, i) = ix + (iy - 1) * n + (iz - 1) * n * n;
+        const int m = list(start + i);
+        int* const col = ips + 3 * std::ptrdiff_t(i - 1);
+        col[2] = m;
+        const float* const P = pos + 3 * std::ptrdiff_t(m - 1);
+        const int ix = axis_index(P[0], xl, fx, n);
+        const int iy = axis_index(P[1], yl, fy, n);
+        const int iz = axis_index(P[2], zl, fz, n);
+        col[1] = ix + (iy - 1) * n + (iz - 1) * nn;
     }
 
     // Counts, starts, then the positions listed sub-cell by sub-cell in increasing order.
-    for (int s = 1; s <= n3; ++s)
-        ISCH(2, s) = 0;
-    for (int i = 1; i <= N; ++i)
-        ++ISCH(2, IPS(2, i));
+    for (int s = 0; s < n3; ++s)
+        isch[2 * s + 1] = 0;
+    for (int i = 0; i < N; ++i)
+        ++isch[2 * (ips[3 * i + 1] - 1) + 1];
     int total = 0;
-    for (int s = 1; s <= n3; ++s) {
-        ISCH(1, s) = total;
-        total += ISCH(2, s);
-        ISCH(2, s) = 0;
+    for (int s = 0; s < n3; ++s) {
+        isch[2 * s] = total;
+        total += isch[2 * s + 1];
+        isch[2 * s + 1] = 0;
     }
     for (int i = 1; i <= N; ++i) {
-        const int s = IPS(2, i);
-        ++ISCH(2, s);
-        IPS(1, ISCH(1, s) + ISCH(2, s)) = i;
+        int* const sub = isch + 2 * (ips[3 * (i - 1) + 1] - 1);
+        ++sub[1];
+        ips[3 * (sub[0] + sub[1] - 1)] = i;
     }
 }
 

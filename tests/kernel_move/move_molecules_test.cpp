@@ -3,6 +3,8 @@
 // the index under continuous indexing; closed specular and periodic boxes against conservation.
 #include "move_fixture.h"
 
+#include <cstring>
+
 namespace {
 
 using MoveMoleculesTest = MoveTest;
@@ -210,6 +212,119 @@ TEST_F(MoveMoleculesTest, ClosedBoxesConserve)
             EXPECT_EQ(M.IP(IP_CELL, n), cell);
         }
         EXPECT_EQ(RUN.REMOVAL_COUNT + RUN.ROUNDOFF_COUNT, 0.0);
+        EXPECT_TRUE(index_consistent());
+        TearDown();
+    }
+}
+
+// In a lattice of one-element divisions that no surface reaches, MOVE_MOLECULES takes the common moves
+// a short way; every pass must leave the store, the cell lists, the clocks, MOVE_COUNT and the present
+// division and element exactly as moving each due molecule the general way (move_for_time) does. The
+// molecules: a fast random gas (cuts at the division width, reflections at the sides) and end points
+// on, just beside and within the tolerance below every division boundary of every axis, reached from
+// either side, where the path step's division (with the tolerance) and the cell search's (without)
+// differ.
+TEST_F(MoveMoleculesTest, OpenLatticeMovesAsTheGeneralWay)
+{
+    struct State {
+        Array<float, 2> pos, pv;
+        Array<int32_t, 2> ip, icell;
+        Array<double, 1> time;
+        Array<int32_t, 1> xref, ircell;
+        double moves;
+        int present[6];
+    };
+    auto save = [] {
+        const auto& M = MOLECULES;
+        const auto& D = DIVISIONS;
+        return State{M.MOL_POS.clone(),
+                     M.PV.clone(),
+                     M.IP.clone(),
+                     CELLS.ICELL.clone(),
+                     M.MOL_TIME.clone(),
+                     M.XREF.clone(),
+                     CELLS.IRCELL.clone(),
+                     RUN.MOVE_COUNT,
+                     {D.CURRENT_DIVISION_X, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_Z, D.CURRENT_ELEMENT_X,
+                      D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_Z}};
+    };
+    auto restore = [](const State& s) {
+        auto& M = MOLECULES;
+        auto& D = DIVISIONS;
+        M.MOL_POS = s.pos.clone();
+        M.PV = s.pv.clone();
+        M.IP = s.ip.clone();
+        CELLS.ICELL = s.icell.clone();
+        M.MOL_TIME = s.time.clone();
+        M.XREF = s.xref.clone();
+        CELLS.IRCELL = s.ircell.clone();
+        RUN.MOVE_COUNT = s.moves;
+        D.CURRENT_DIVISION_X = s.present[0], D.CURRENT_DIVISION_Y = s.present[1];
+        D.CURRENT_DIVISION_Z = s.present[2], D.CURRENT_ELEMENT_X = s.present[3];
+        D.CURRENT_ELEMENT_Y = s.present[4], D.CURRENT_ELEMENT_Z = s.present[5];
+    };
+    auto same = [](const auto& a, const auto& b) {
+        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.bytes()) == 0;
+    };
+    // The molecules' turns as MOVE_MOLECULES takes them, each moved by move_for_time.
+    auto general_pass = [] {
+        auto& M = MOLECULES;
+        RUN.TIME += RUN.DTM;
+        for (int N = 1; N <= M.NM; ++N) {
+            int NCI = M.IP(IP_CELL, N);
+            const float dtc = CELLS.CELL_DATA(CELL_TIME_STEP, NCI);
+            if (RUN.TIME - M.MOL_TIME(N) <= dtc)
+                continue;
+            const float DTIM = static_cast<float>(2.0 * dtc);
+            M.MOL_TIME(N) += DTIM;
+            RUN.MOVE_COUNT += 1.0;
+            int II = MOVE_PENDING;
+            move_for_time(N, NCI, DTIM, II);
+        }
+    };
+    const float TOL = 1e-5f;  // GEOMETRY_TOLERANCE
+    for (int mode : {INDEX_NORMAL, INDEX_CONTINUOUS}) {
+        SCOPED_TRACE(mode);
+        SetUp();
+        CaseBox box;
+        for (int& e : box.elements)
+            e = 1;
+        make_case(box, {}, 1000, mode);
+        add_gas(300, 20 * vmp_of(300.0), 0.0f, 10.0f);
+        add_gas(300, vmp_of(300.0), 0.0f, 10.0f);
+        // Paths of 0.2 along one axis ending near a boundary b of divisions 2 wide.
+        const float d = static_cast<float>(1000.0f * (2.0f * DTC));
+        for (int a = 0; a < 3; ++a)
+            for (float b : {2.0f, 4.0f, 6.0f, 8.0f})
+                for (float end : {b, std::nextafter(b, 0.0f), std::nextafter(b, 10.0f), b - 0.5f * TOL,
+                                  b - TOL, std::nextafter(b - TOL, 0.0f), b - 2.0f * TOL, b + TOL})
+                    for (float sign : {1.0f, -1.0f}) {
+                        float p[3] = {3.1f, 5.3f, 7.7f}, u[3] = {0.0f, 0.0f, 0.0f};
+                        p[a] = end - sign * d;
+                        u[a] = sign * 1000.0f;
+                        add(p[0], p[1], p[2], u[0], u[1], u[2]);
+                    }
+        if (mode == INDEX_CONTINUOUS)
+            RESET_CONTINUOUS_INDEXING();
+        for (int k = 0; k < 5; ++k) {
+            const State before = save();
+            const double time = RUN.TIME;
+            pass();
+            const State open = save();
+            restore(before);
+            RUN.TIME = time;
+            general_pass();
+            const State general = save();
+            EXPECT_TRUE(same(open.pos, general.pos)) << "pass " << k;
+            EXPECT_TRUE(same(open.pv, general.pv)) << "pass " << k;
+            EXPECT_TRUE(same(open.ip, general.ip)) << "pass " << k;
+            EXPECT_TRUE(same(open.time, general.time)) << "pass " << k;
+            EXPECT_TRUE(same(open.icell, general.icell)) << "pass " << k;
+            EXPECT_TRUE(same(open.xref, general.xref)) << "pass " << k;
+            EXPECT_EQ(open.moves, general.moves) << "pass " << k;
+            for (int i = 0; i < 6; ++i)
+                EXPECT_EQ(open.present[i], general.present[i]) << "pass " << k << " index " << i;
+        }
         EXPECT_TRUE(index_consistent());
         TearDown();
     }
