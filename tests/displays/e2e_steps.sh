@@ -1,10 +1,14 @@
 # The steps shared by the display tests under Wine (sourced): the titles of the main window and the
 # progress log, a failure that ends the test (and the wineserver), a screenshot of the Xvfb screen into
 # the work folder, a UI-driver call that must succeed, and the start of a demonstration case from the
-# "Run Type" dialog (its 3-D view of the surfaces and its grid pictures closed) up to the progress log, and
-# the count of the lines of "DIAG.TXT" that hold a text. Expects $program, $driver and $work.
+# "Run Type" dialog (its 3-D view of the surfaces and its grid pictures closed) up to the progress log,
+# and a wait for lines of DIAG.TXT in the working folder. Expects $program, $driver and $work.
 MAIN="  DSMC Visual Program QR4T for Three-Dimensional Flows"
 LOG="Progressive Log of the Current DSMC Computation"
+FLOW_BAR="Flowfield property in plane normal to"
+VIEW="POSITION:- Arrow Keys   SIZE:- Right Mouse Button  ORIENTATION:- Left Mouse Button"
+DIVISIONS_PICTURE="Flowfield Divisions and Elements in Specified Planes"
+CELLS_PICTURE="Flowfield Cells (Some elements are partly inside the surface)"
 fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
 shot() { import -window root "$work/$1.png" 2>/dev/null || fail "no screenshot $1"; }
 drive() { wine "$driver" "$@" || fail "uidriver $*"; }
@@ -13,15 +17,14 @@ drive() { wine "$driver" "$@" || fail "uidriver $*"; }
 start_case() {
     local radio=$1
     drive start "$program" wait "Run Type" 60 radio "$radio" press 1
-    drive wait "POSITION:- Arrow Keys   SIZE:- Right Mouse Button  ORIENTATION:- Left Mouse Button" 120 close
-    drive wait "Flowfield Divisions and Elements in Specified Planes" 180 close
-    drive wait "Flowfield Cells (Some elements are partly inside the surface)" 180 close
+    drive wait "$VIEW" 120 close
+    drive wait "$DIVISIONS_PICTURE" 180 close
+    drive wait "$CELLS_PICTURE" 180 close
     drive wait "Initialization Complete" 180 press 1 wait "$LOG" 60
 }
 
-# The lines of DIAG.TXT with $1.
+# The number of lines of DIAG.TXT with $1; await_lines waits up to 5 minutes until there are at least $2.
 count() { grep -c "$1" DIAG.TXT 2>/dev/null || true; }
-# Waits until DIAG.TXT holds at least $2 lines with $1.
 await_lines() {
     for _ in $(seq 600); do
         [ "$(count "$1")" -ge "$2" ] && return 0

@@ -10,7 +10,6 @@ driver=$2
 demo_dir=$3
 work=$4
 source "$(dirname "$0")/e2e_steps.sh"
-VIEW="POSITION:- Arrow Keys   SIZE:- Right Mouse Button  ORIENTATION:- Left Mouse Button"
 
 # Pixels of a colour (ImageMagick name or #RRGGBB) in the window's rectangle of a screenshot.
 count_colour() {
