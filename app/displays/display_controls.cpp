@@ -115,10 +115,11 @@ void read_flowfield_toolbar()
         WDialogPutInteger(IDC_FLOW_RANGE_HIGH, 0);
         d.FLOW_RANGE_LOW.previous = 0;
         d.FLOW_RANGE_HIGH.previous = 0;
-        DRAW_FLOWFIELD_PROPERTIES();
-        d.FLOW_PROPERTY.previous = d.FLOW_PROPERTY.current;
+        // The box is cleared before the drawing, so that the new property is drawn as the box shows.
         if (d.FLOW_LOG_SCALE.current == 1)
             d.FLOW_LOG_SCALE.set(0);
+        DRAW_FLOWFIELD_PROPERTIES();
+        d.FLOW_PROPERTY.previous = d.FLOW_PROPERTY.current;
     }
 
     // 3. The log scale; the spins keep their text.

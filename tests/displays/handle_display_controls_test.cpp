@@ -5,6 +5,7 @@
 #include "resources/dialog_ids.h"
 
 #include "display_case.h"
+#include "flow_box.h"
 
 namespace {
 
@@ -47,6 +48,34 @@ TEST_F(HandleDisplayControlsTest, PropertiesBeyondTheSpeciesFallBack)
     HEADLESS.menus.erase({IDD_FLOW_TOOLBAR_SI, IDC_FLOW_PROPERTY});
     HANDLE_DISPLAY_CONTROLS();
     EXPECT_EQ(DISPLAY.FLOW_PROPERTY.current, 17);
+}
+
+// With the log scale ticked, a new property is drawn on the linear scale its cleared box shows.
+TEST_F(HandleDisplayControlsTest, NewPropertyIsDrawnLinearAfterALogScale)
+{
+    start(1);
+    // A flowfield with results: a 2 x 2 plane of cells at 100 to 400 K.
+    const float low[3] = {0, 0, 0}, high[3] = {2, 2, 1};
+    const int divisions[3] = {2, 2, 1}, elements[3] = {1, 1, 1};
+    ASSERT_TRUE(make_flow_box(low, high, divisions, elements));
+    for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
+        for (int code = 1; code <= VAR_FRACTION; ++code)
+            RESULTS.VAR(code, c) = 100.0f * c;
+    DISPLAY.FLOW_PLANE_AXIS.set(3);
+    DISPLAY.FLOW_PLANE_DIVISION.set(1);
+    DISPLAY.FLOW_PLANE_ELEMENT.set(1);
+    HEADLESS.checks[{IDD_FLOW_TOOLBAR_SI, IDC_FLOW_LOG_SCALE}] = 1;
+    HANDLE_DISPLAY_CONTROLS();
+    ASSERT_EQ(DISPLAY.FLOW_LOG_SCALE.current, 1);
+    EXPECT_EQ(HEADLESS.count("WGrTextString 5200 9900 |Log10|"), 1);
+    HEADLESS.calls.clear();
+    HEADLESS.menus[{IDD_FLOW_TOOLBAR_SI, IDC_FLOW_PROPERTY}] = 2;
+    HANDLE_DISPLAY_CONTROLS();
+    ASSERT_EQ(DISPLAY.FLOW_PROPERTY.current, 2);
+    EXPECT_EQ((HEADLESS.checks[{IDD_FLOW_TOOLBAR_SI, IDC_FLOW_LOG_SCALE}]), 0);
+    EXPECT_EQ(DISPLAY.FLOW_LOG_SCALE.current, 0);
+    EXPECT_GE(HEADLESS.count("WGrTextString"), 1);  // the new property was drawn
+    EXPECT_EQ(HEADLESS.count("WGrTextString 5200 9900 |Log10|"), 0);
 }
 
 TEST_F(HandleDisplayControlsTest, DivisionAndElementAreClampedAndWrittenBack)
