@@ -26,6 +26,9 @@ constexpr float TEXT_Y = 0.02f;
 constexpr float BAR_BOTTOM = 0.065f, BAR_TOP = 0.1f;
 constexpr float MINOR_TICK_TOP = 0.0725f, MAJOR_TICK_TOP = 0.08f;
 constexpr float LABEL_Y = 0.046f;
+// The last start of a five-character label (characters 0.018 of the strip's width, which spans 1.111
+// units) that keeps it inside the strip: a label at the bar's right end moves left to fit.
+constexpr float LAST_LABEL_X = 1.055555f - 5 * 0.018f * 1.111111f;
 constexpr int BANDED_MAP = 2;
 
 // The title offsets of codes 1..28 from the title's x position.
@@ -196,7 +199,8 @@ void draw_section_legend(const SectionScale& scale)
             const float x = bar_x(level, scale);
             if (lines)
                 IGrLine(x, BAR_BOTTOM, x, MAJOR_TICK_TOP);
-            IGrRealOut(x - 0.009f, LABEL_Y, static_cast<float>(k * double(major)), "(F5.1)");
+            IGrRealOut(std::min(x - 0.009f, LAST_LABEL_X), LABEL_Y, static_cast<float>(k * double(major)),
+                       "(F5.1)");
         });
     if (scale.low < 0.0f)
         walk_levels(major_step, scale.low, scale.high, false, [&](long long k) {

@@ -112,7 +112,7 @@ TEST_F(SectionWindowTest, OpensBesideItsDialogsAndClosesBackToTheBars)
     for (const char* line :
          {"WDialogHide 118", "WDialogHide 124", "WDialogHide 125", "WDialogShow 119 0 2345 0 2",
           "WDialogShow 120 0 0 0 2", "WDialogShow 129 7000 0 0 2", "WDialogShow 112 5000 2345 0 2",
-          "WDialogShow 126 7000 340 0 2"}) {
+          "WDialogShow 126 6650 340 0 2"}) {
         EXPECT_GT(index_of(line), window) << line;
         EXPECT_LT(index_of(line), closed) << line;
     }

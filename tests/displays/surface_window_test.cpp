@@ -183,7 +183,7 @@ TEST_F(SurfaceWindowTest, OpensBesideItsDialogsAndClosesBackToTheBars)
     for (const char* line : {"WDialogHide 130", "WDialogHide 131", "WDialogHide 132", "WDialogHide 133",
                              "WDialogShow 119 0 2345 0 2", "WDialogShow 120 0 0 0 2",
                              "WDialogShow 129 7000 0 1076 2", "WDialogShow 112 5000 2345 0 2",
-                             "WDialogShow 126 7000 340 0 2", "WGlSelectTarget 0 -1 0"}) {
+                             "WDialogShow 126 6650 340 0 2", "WGlSelectTarget 0 -1 0"}) {
         EXPECT_GT(index_of(line, window), window) << line;
         EXPECT_LT(index_of(line, window), closed) << line;
     }
