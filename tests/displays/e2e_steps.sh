@@ -32,3 +32,10 @@ await_lines() {
     done
     fail "DIAG.TXT has $(count "$1") lines with \"$1\", expected $2"
 }
+
+# Pixels of a colour (ImageMagick name or #RRGGBB) in the rectangle $crop (WxH+X+Y) of screenshot $1.
+count_colour() {
+    # Other colours go to a mark first, so that black and white themselves can be counted.
+    convert "$work/$1.png" -crop "$crop" +repage -fill "#123457" +opaque "$2" -fill white -opaque "$2" \
+        -fill black -opaque "#123457" -format "%[fx:round(mean*w*h)]" info: || fail "cannot read $1.png"
+}

@@ -2,11 +2,12 @@
 # The surface display window under Wine, driven by the UI driver as a person would, on the Re-entry
 # Vehicle case after its first output: ticking "Pause Program for Detailed Plot" of the surface toolbar
 # opens the window with its four dialogs and the bars give way; the time-step loop stays paused while it
-# is open; a streamline start is set in the grid spins and the counter advanced (without a valid start
-# it goes back; a counter of 21 shows 20 and the limit message; back at 0 the same start is valid
-# again); a range and the log scale are reset by another property; a triangle of surface 1 is selected
-# and its values shown; an index beyond the surface zeroes the digits; closing brings the bars back with
-# the box clear and the run goes on without a toolkit error or a lost molecule. Screenshots are kept
+# is open; streamline starts are set in the grid spins and the counter advanced until the black
+# streamline shows in the picture (without a valid start it goes back; a counter of 21 shows 20 and the
+# limit message; back at 0 the same start is valid again); a range and the log scale are reset by another
+# property; a triangle of surface 1 is selected, its values shown and its black pixels counted; an index
+# beyond the surface zeroes the digits; closing brings the bars back with the box clear and the run goes
+# on without a toolkit error or a lost molecule. Screenshots are kept
 # beside the test's output.
 # Usage: surface_e2e.sh <qr4t.exe> <uidriver.exe> <folder with the demonstration data sets> <work folder>
 set -u
@@ -64,27 +65,40 @@ times=$(count "^ TIME")
 sleep 3
 [ "$(count "^ TIME")" = "$times" ] || fail "the run went on while the window was open"
 
-# ---- a streamline: the first start of the list that is valid, then the counter advanced by one
+# ---- a streamline in the picture: a start is traced only in a cell of at least 10 samples, so the starts
+# lie in the dense gas before the nose (the free stream upstream holds too few samples
+# this early and gives an empty streamline); each valid start is traced until the black streamline shows.
+read -r l t r b <<<"$(wine "$driver" wait "$WINDOW" 5 rect | tr -d '\r')"
+# The client area, without the caption above it.
+crop="$((r - l - 4))x$((b - t - 30))+$((l + 2))+$((t + 28))"
+echo "surface_e2e: window at $l $t $r $b, picture $crop"
+shot surface_window_opened
+black_before=$(count_colour surface_window_opened black)
 valid=""
-for start in "3 15 2 1 1 1" "2 10 2 1 1 1" "1 1 1 1 1 1"; do
+traced=0
+for start in "6 15 1 2 1 1" "6 15 1 1 1 1" "6 14 1 2 2 1" "5 15 1 2 1 1" "7 15 1 1 2 1"; do
     read -r dx dy dz ex ey ez <<<"$start"
     drive dialog "$STREAMLINES" 5 set 1001 "$dx" set 1002 "$dy" set 1062 "$dz" set 1063 "$ex" set 1064 "$ey" \
         set 1065 "$ez"
     drive wait "$WINDOW" 5 click left 100 100 sleep 500
-    if [ "$(field "$STREAMLINES" 1020)" = "This location is a valid streamline startpoint." ]; then
+    [ "$(field "$STREAMLINES" 1020)" = "This location is a valid streamline startpoint." ] || continue
+    traced=$((traced + 1))
+    drive dialog "$STREAMLINES" 5 set 1046 "$traced"
+    # The start of the next slot is the same element: refused once the streamline is traced.
+    await_field "$STREAMLINES" 1020 "A streamline has been set through this location."
+    [ "$(field "$STREAMLINES" 1046)" = "$traced" ] || fail "the counter reads $(field "$STREAMLINES" 1046) after the trace"
+    shot surface_window_streamline
+    black_streamline=$(count_colour surface_window_streamline black)
+    if [ "$black_streamline" -gt $((black_before + 30)) ]; then
         valid=$start
         break
     fi
 done
-[ -n "$valid" ] || fail "no valid streamline start; the message reads \"$(field "$STREAMLINES" 1020)\""
-echo "surface_e2e: streamline from division and element $valid"
-drive dialog "$STREAMLINES" 5 set 1046 1
-# The start of slot 2 is the same element: refused once the streamline is traced.
-await_field "$STREAMLINES" 1020 "A streamline has been set through this location."
-[ "$(field "$STREAMLINES" 1046)" = "1" ] || fail "the counter reads $(field "$STREAMLINES" 1046) after the trace"
+[ -n "$valid" ] || fail "no start gives a streamline in the picture ($traced traced, $black_before black pixels)"
+echo "surface_e2e: streamline from division and element $valid: black pixels $black_before -> $black_streamline"
 # Without a valid start an advanced counter goes back.
-drive dialog "$STREAMLINES" 5 set 1046 2
-await_field "$STREAMLINES" 1046 "1"
+drive dialog "$STREAMLINES" 5 set 1046 $((traced + 1))
+await_field "$STREAMLINES" 1046 "$traced"
 
 # ---- the range and the log scale, then another property through its spin, which resets them
 drive dialog "$OPTIONS" 5 set 1015 5 set 1063 1
@@ -103,21 +117,25 @@ await_field "$OPTIONS" 1015 "0"
     fail "the help line reads \"$(field "$PROPERTY" 1020)\""
 drive dialog "$PROPERTY" 5 set 1046 -3
 
-# ---- a triangle of surface 1 hit by molecules (the first of a list that shows a sample), then an index
-# beyond the surface
+# ---- a triangle of surface 1 hit by molecules and large enough to show black in the picture (the first
+# of a list), then an index beyond the surface
 selected=""
 for index in 1 2 4 8 16 32 64 128 256 512 1024; do
     drive dialog "$TRIANGLE" 5 set 1015 1 set 1063 $((index / 10000)) set 1062 $((index / 1000 % 10)) \
         set 1002 $((index / 100 % 10)) set 1001 $((index / 10 % 10)) set 1046 $((index % 10))
     drive wait "$WINDOW" 5 click left 100 100 sleep 700
     sample=$(field "$TRIANGLE" 1010)
-    if nonzero "$sample"; then
+    nonzero "$sample" || continue
+    shot surface_window_triangle
+    black_triangle=$(count_colour surface_window_triangle black)
+    if [ "$black_triangle" -gt $((black_streamline + 30)) ]; then
         selected=$index
         break
     fi
 done
-[ -n "$selected" ] || fail "no triangle of surface 1 in the list shows a sample"
-echo "surface_e2e: triangle $selected of surface 1: sample size $sample, pressure $(field "$TRIANGLE" 1078)"
+[ -n "$selected" ] || fail "no triangle of surface 1 in the list shows a sample and black pixels"
+echo "surface_e2e: triangle $selected of surface 1: sample size $sample, pressure $(field "$TRIANGLE" 1078)," \
+    "black pixels $black_streamline -> $black_triangle"
 drive wait "$WINDOW" 5 key 38 sleep 1000
 shot surface_window_streamline_triangle
 drive dialog "$TRIANGLE" 5 set 1063 9

@@ -11,12 +11,6 @@ demo_dir=$3
 work=$4
 source "$(dirname "$0")/e2e_steps.sh"
 
-# Pixels of a colour (ImageMagick name or #RRGGBB) in the window's rectangle of a screenshot.
-count_colour() {
-    convert "$work/$1.png" -crop "$crop" +repage -fill black +opaque "$2" -fill white -opaque "$2" \
-        -format "%[fx:round(mean*w*h)]" info: || fail "cannot read $1.png"
-}
-
 # Starts case $1 from the "Run Type" dialog (radio button $2), waits for its view and takes screenshot $3
 # of it; sets $crop to the view window's rectangle.
 open_view() {
