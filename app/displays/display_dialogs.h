@@ -17,8 +17,7 @@ enum OutputUnits {
 constexpr int UNITS_BAR_X = 7000, UNITS_BAR_Y = 0;
 constexpr int FLOW_TOOLBAR_X = 5000, FLOW_TOOLBAR_Y = 2345;
 constexpr int SURFACE_TOOLBAR_X = 0, SURFACE_TOOLBAR_Y = 2345;
-// The forces dialog stands left of the units bar's edge: its fields hold ten-character reals.
-constexpr int FORCES_X = 6650, FORCES_Y = 340;
+constexpr int FORCES_X = 7000, FORCES_Y = 340;
 constexpr int LOG_X = 0, LOG_Y = 0;
 constexpr int MODELESS = 2;
 

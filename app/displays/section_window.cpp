@@ -138,6 +138,8 @@ void close_display()
     WWinSelect(0);
     WWinClear();
     IGrColourN(RAMP_WHITE);
+    // The cleared main window gets its live displays back now, not only at the next output.
+    REDRAW_ALL_DISPLAYS();
 }
 
 // ---- one pass of the loop: the dialogs

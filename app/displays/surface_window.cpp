@@ -28,7 +28,8 @@
 
 namespace {
 
-constexpr const char* WINDOW_TITLE = "Distribution of Surface Properties (Uniform over each Surface Triangle)";
+constexpr const char* WINDOW_TITLE =
+    "Distribution of Surface Properties (Uniform over each Surface Triangle)";
 constexpr int TITLE_LENGTH = 84;  // the title is padded with blanks to this length
 constexpr int DEFAULT_FRAME = 0;
 // The window at screen pixel (210, 22), 805 x 573; its dialogs are placed in 0..9999 units of the main
@@ -58,7 +59,8 @@ struct PropertyChoice {
     const char* help;
 };
 constexpr std::array<PropertyChoice, 13> PROPERTIES = {{
-    {IDC_S3D_SAMPLE_SIZE, -1, "The standard deviation of the scatter is the inverse square root of the sample."},
+    {IDC_S3D_SAMPLE_SIZE, -1,
+     "The standard deviation of the scatter is the inverse square root of the sample."},
     {IDC_S3D_NUMBER_FLUX, -2, "All species in the case of a gas mixture."},
     {IDC_S3D_PRESSURE, -3, " "},
     {IDC_S3D_SHEAR_1, -4,
@@ -66,13 +68,15 @@ constexpr std::array<PropertyChoice, 13> PROPERTIES = {{
     {IDC_S3D_SHEAR_2, -5, "Orthogonal to the surface normal and the direction 1."},
     {IDC_S3D_INCIDENT_HEAT, -8, "Translational and internal energy of the incident molecules. "},
     {IDC_S3D_REFLECTED_HEAT, -9, "Translational and internal energy of the reflected molecules."},
-    {IDC_S3D_NET_HEAT, -10, "Subject to large scatter if the incident and reflected energies are nearly equal."},
+    {IDC_S3D_NET_HEAT, -10,
+     "Subject to large scatter if the incident and reflected energies are nearly equal."},
     {IDC_S3D_TEMPERATURE, -11, "Set in data to fixed values or an adiabatic (zero heat transfer) surface."},
     {IDC_S3D_SPECIES_FRACTION, -12,
      " The species number is based on the order in which they were set in the data."},
     {IDC_S3D_TRIANGLE_NUMBER, -13, "Numerical order as set in the QR4SD.DAT surface definition file."},
     {IDC_S3D_SHEAR_MAGNITUDE, -6, ""},
-    {IDC_S3D_SHEAR_VECTORS, -7, "Line from the center of each element with length dependent on the element size."},
+    {IDC_S3D_SHEAR_VECTORS, -7,
+     "Line from the center of each element with length dependent on the element size."},
 }};
 constexpr int DEFAULT_PROPERTY_SPIN = -3;
 
@@ -84,16 +88,17 @@ constexpr int GRID_SPINS[2][3] = {{IDC_STREAM_DIVISION_X, IDC_STREAM_DIVISION_Y,
 constexpr int DIGIT_SPINS[5] = {IDC_TRI_UNITS, IDC_TRI_TENS, IDC_TRI_HUNDREDS, IDC_TRI_THOUSANDS,
                                 IDC_TRI_TEN_THOUSANDS};
 // The value fields of the triangle dialog, VARL rows 1..9 in order.
-constexpr int VALUE_FIELDS[9] = {IDC_TRI_SAMPLE_SIZE,    IDC_TRI_NUMBER_FLUX,    IDC_TRI_PRESSURE,
-                                 IDC_TRI_SHEAR_1,        IDC_TRI_SHEAR_2,        IDC_TRI_INCIDENT_HEAT,
-                                 IDC_TRI_REFLECTED_HEAT, IDC_TRI_NET_HEAT,       IDC_TRI_TEMPERATURE};
+constexpr int VALUE_FIELDS[9] = {IDC_TRI_SAMPLE_SIZE,    IDC_TRI_NUMBER_FLUX, IDC_TRI_PRESSURE,
+                                 IDC_TRI_SHEAR_1,        IDC_TRI_SHEAR_2,     IDC_TRI_INCIDENT_HEAT,
+                                 IDC_TRI_REFLECTED_HEAT, IDC_TRI_NET_HEAT,    IDC_TRI_TEMPERATURE};
 constexpr const char* VALUE_FORMAT = "(G11.5)";
 
 int window_handle = -1;
 
 int triangle_dialog(int units)
 {
-    return dialog_of_units(units, IDD_TRIANGLE_VALUES_SI, IDD_TRIANGLE_VALUES_ENGLISH, IDD_TRIANGLE_VALUES_RATIO);
+    return dialog_of_units(units, IDD_TRIANGLE_VALUES_SI, IDD_TRIANGLE_VALUES_ENGLISH,
+                           IDD_TRIANGLE_VALUES_RATIO);
 }
 
 void hide(int dialog)
@@ -235,6 +240,8 @@ void close_window()
     WWinClear();
     IGrColourN(255);
     close_surface_window_state();
+    // The cleared main window gets its live displays back now, not only at the next output.
+    REDRAW_ALL_DISPLAYS();
 }
 
 // ---- one pass of the loop: the dialogs
@@ -245,8 +252,9 @@ void set_start(int counter)
     SurfaceWindowState& s = S3D;
     const BoxState& B = BOX;
     Divisions& D = DIVISIONS;
-    const int limits[2][3] = {{B.DIVISIONS_X, B.DIVISIONS_Y, B.DIVISIONS_Z},
-                              {B.ELEMENTS_PER_DIVISION_X, B.ELEMENTS_PER_DIVISION_Y, B.ELEMENTS_PER_DIVISION_Z}};
+    const int limits[2][3] = {
+        {B.DIVISIONS_X, B.DIVISIONS_Y, B.DIVISIONS_Z},
+        {B.ELEMENTS_PER_DIVISION_X, B.ELEMENTS_PER_DIVISION_Y, B.ELEMENTS_PER_DIVISION_Z}};
     int index[2][3] = {};
     for (int kind = 0; kind < 2; ++kind)
         for (int axis = 0; axis < 3; ++axis) {
@@ -534,8 +542,9 @@ void read_triangle_selection()
         return;
     s.S3D_SELECTED_SURFACE = surface;
     s.S3D_SELECTED_TRIANGLE = triangle;
-    const int k = surface > 0 && triangle > 0 ? S.TRIANGLE(TRIANGLE_KIND, S.SURFACE_FIRST_TRIANGLE(surface) + triangle)
-                                              : 0;
+    const int k = surface > 0 && triangle > 0
+                      ? S.TRIANGLE(TRIANGLE_KIND, S.SURFACE_FIRST_TRIANGLE(surface) + triangle)
+                      : 0;
     s.S3D_SELECTED_SOLID = k > 0 && s.VARL.allocated() && k <= s.VARL.extent(2) ? k : 0;
     show_triangle_values(s.S3D_SELECTED_SOLID);
     rebuild();

@@ -59,7 +59,7 @@ TEST(DisplayDialogsLayout, ShownDialogsFitTheirPlacesWithoutOverlap)
     const Place places[] = {
         {IDD_LOG, -1, -1, 394, 166},
         {IDD_OUTPUT_UNITS, 713, 0, 1020, 24},
-        {IDD_FORCES_SI, 677, 24, 1020, 24 + 143},
+        {IDD_FORCES_SI, 713, 24, 713 + 306, 24 + 143},
         {IDD_FLOW_TOOLBAR_SI, 509, 168, 509 + 510, 168 + 62},
         {IDD_SURFACE_TOOLBAR, 0, 168, 510, 168 + 62},
     };

@@ -152,7 +152,7 @@ TEST_F(HandleDisplayControlsTest, UnitChangeConvertsPointAndPlaneAndBack)
     EXPECT_EQ(RUN.OUTPUT_UNITS, 2);
     EXPECT_EQ(field_text(IDD_FORCES_ENGLISH, IDC_POINT_X), "3.281");
     EXPECT_EQ(field_text(IDD_FORCES_ENGLISH, IDC_POINT_Y), "0.000");
-    EXPECT_EQ(HEADLESS.count("WDialogShow 121 6650 340"), 1);
+    EXPECT_EQ(HEADLESS.count("WDialogShow 121 7000 340"), 1);
     EXPECT_EQ(HEADLESS.count("WDialogShow 127 5000 2345"), 1);
     EXPECT_NEAR(shown(IDD_FLOW_TOOLBAR_ENGLISH, IDC_FLOW_POSITION), 0.03417541f, 2e-8f);
     choose_units(1);

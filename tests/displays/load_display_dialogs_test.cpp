@@ -37,7 +37,7 @@ TEST_F(LoadDisplayDialogsTest, NewRunShowsTheBarsOfItsUnitsAndStartsTheSettings)
                                            "WDialogShow 129 7000 0 0 2",
                                            "WDialogShow 112 5000 2345 0 2",
                                            "WDialogShow 119 0 2345 0 2",
-                                           "WDialogShow 126 6650 340 0 2",
+                                           "WDialogShow 126 7000 340 0 2",
                                            "WDialogShow 120 0 0 0 2",
                                        }));
     // The thirteen dialogs of the paused displays follow the log, in order (those without a template

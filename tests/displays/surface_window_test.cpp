@@ -143,10 +143,9 @@ protected:
     }
     static int strips()
     {
-        return static_cast<int>(std::count_if(VIEW_LIST.primitives.begin(), VIEW_LIST.primitives.end(),
-                                              [](const ViewPrimitive& p) {
-                                                  return p.kind == ViewPrimitiveKind::LINE_STRIP;
-                                              }));
+        return static_cast<int>(
+            std::count_if(VIEW_LIST.primitives.begin(), VIEW_LIST.primitives.end(),
+                          [](const ViewPrimitive& p) { return p.kind == ViewPrimitiveKind::LINE_STRIP; }));
     }
 };
 
@@ -154,12 +153,17 @@ TEST_F(SurfaceWindowTest, OpensBesideItsDialogsAndClosesBackToTheBars)
 {
     WMsgEnableReset();
     bool allocated_while_open = false;
-    run_window([&](int, int&) { allocated_while_open = S3D.VARL.allocated(); });
+    int mode_while_open = 0;
+    run_window([&](int, int&) {
+        allocated_while_open = S3D.VARL.allocated();
+        mode_while_open = DISPLAY.VIEW_MODE_3D;
+    });
     EXPECT_TRUE(allocated_while_open);
 
     // Opening: the bars hidden, the window titled, its four dialogs shown, the view in mode 3.
-    const long hidden[] = {index_of("WDialogHide 119"), index_of("WDialogHide 112"), index_of("WDialogHide 126"),
-                           index_of("WDialogHide 129"), index_of("WDialogHide 120")};
+    const long hidden[] = {index_of("WDialogHide 119"), index_of("WDialogHide 112"),
+                           index_of("WDialogHide 126"), index_of("WDialogHide 129"),
+                           index_of("WDialogHide 120")};
     for (long at : hidden)
         EXPECT_GE(at, 0);
     std::string padded = TITLE;
@@ -169,7 +173,7 @@ TEST_F(SurfaceWindowTest, OpensBesideItsDialogsAndClosesBackToTheBars)
     for (const char* line : {"WDialogShow 130 2049 8830 0 2", "WDialogShow 131 5627 8830 0 2",
                              "WDialogShow 132 0 0 0 2", "WDialogShow 133 0 4596 0 2"})
         EXPECT_GT(index_of(line), window) << line;
-    EXPECT_EQ(DISPLAY.VIEW_MODE_3D, 3);
+    EXPECT_EQ(mode_while_open, 3);
     EXPECT_EQ(field_text(IDD_STREAMLINE_START, IDC_STREAM_MESSAGE),
               "Set streamline location, then advance the counter.");
     EXPECT_EQ((HEADLESS.radio[{IDD_SURFACE_WINDOW_PROPERTY, IDC_S3D_SAMPLE_SIZE}]), 3) << "Pressure";
@@ -180,16 +184,18 @@ TEST_F(SurfaceWindowTest, OpensBesideItsDialogsAndClosesBackToTheBars)
     // the window goes, the main window cleared, the arrays freed.
     const long closed = index_of("WWinCloseChild 1");
     ASSERT_GT(closed, window);
-    for (const char* line : {"WDialogHide 130", "WDialogHide 131", "WDialogHide 132", "WDialogHide 133",
-                             "WDialogShow 119 0 2345 0 2", "WDialogShow 120 0 0 0 2",
-                             "WDialogShow 129 7000 0 1076 2", "WDialogShow 112 5000 2345 0 2",
-                             "WDialogShow 126 6650 340 0 2", "WGlSelectTarget 0 -1 0"}) {
+    for (const char* line :
+         {"WDialogHide 130", "WDialogHide 131", "WDialogHide 132", "WDialogHide 133",
+          "WDialogShow 119 0 2345 0 2", "WDialogShow 120 0 0 0 2", "WDialogShow 129 7000 0 1076 2",
+          "WDialogShow 112 5000 2345 0 2", "WDialogShow 126 7000 340 0 2", "WGlSelectTarget 0 -1 0"}) {
         EXPECT_GT(index_of(line, window), window) << line;
         EXPECT_LT(index_of(line, window), closed) << line;
     }
     EXPECT_EQ((HEADLESS.checks[{IDD_SURFACE_TOOLBAR, IDC_SURF_PAUSE}]), 0);
     EXPECT_EQ(HEADLESS.calls[closed + 1], "WWinSelect 0");
     EXPECT_EQ(HEADLESS.calls[closed + 2], "WWinClear");
+    // The cleared main window gets its live displays back at once (the history stands for them).
+    EXPECT_GT(index_of("WGrTextString 4550 2220 |Molecule Number History|", closed), closed);
     for (const Array<float, 2>* a : {&S3D.VARL, &S3D.STREAM_DOWN_X, &S3D.STREAM_UP_Z})
         EXPECT_FALSE(a->allocated());
     EXPECT_FALSE(S3D.STREAM_POINT_COUNT.allocated());
