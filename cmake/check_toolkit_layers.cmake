@@ -2,6 +2,7 @@
 # its own layer and the layers below, never one above. Run by ctest as "toolkit_layers":
 #   cmake -DQR4T_SOURCE_DIR=<root> -P cmake/check_toolkit_layers.cmake
 # It prints every include that points up and fails when there is one.
+include(${CMAKE_CURRENT_LIST_DIR}/layer_includes.cmake)
 set(failures "")
 foreach(pair "common:graphics|win|drivers|grid|headless" "graphics:win|drivers|grid|headless" "win:drivers|grid"
         "drivers:grid")
@@ -9,13 +10,7 @@ foreach(pair "common:graphics|win|drivers|grid|headless" "graphics:win|drivers|g
     list(GET parts 0 layer)
     list(GET parts 1 above)
     file(GLOB files ${QR4T_SOURCE_DIR}/toolkit/${layer}/*.h ${QR4T_SOURCE_DIR}/toolkit/${layer}/*.cpp)
-    foreach(f ${files})
-        file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"toolkit/(${above})/")
-        foreach(l ${lines})
-            file(RELATIVE_PATH rel ${QR4T_SOURCE_DIR} ${f})
-            string(APPEND failures "${rel}: ${l}\n")
-        endforeach()
-    endforeach()
+    qr4t_upward_includes(failures "toolkit/(${above})/" ${files})
 endforeach()
 if(failures)
     message(FATAL_ERROR "includes that point up the toolkit's layers (common < graphics < win < drivers < grid):\n${failures}")

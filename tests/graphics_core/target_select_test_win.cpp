@@ -4,7 +4,7 @@
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/gr_reset.h"
-#include "toolkit/graphics/gr_target.h"
+#include "toolkit/win/gr_target_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/offscreen_bitmap.h"
 #include "toolkit/win/window_table_win.h"

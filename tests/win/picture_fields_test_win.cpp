@@ -6,7 +6,7 @@
 #include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/gr_reset.h"
 #include "toolkit/graphics/gr_state.h"
-#include "toolkit/graphics/gr_target.h"
+#include "toolkit/win/gr_target_win.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/gl_surface.h"

@@ -4,7 +4,7 @@
 // the close box ends it. The screenshot check captures the screen while it is up.
 #include "toolkit/graphics/entry.h"
 #include "toolkit/graphics/gr_lines.h"
-#include "toolkit/graphics/gr_target.h"
+#include "toolkit/win/gr_target_win.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/message_codes.h"

@@ -50,10 +50,12 @@ void IOsDebugWriteValue(std::string_view name, int value)
     IOsDebugWriteText(std::string(name) + "=" + std::to_string(value));
 }
 
-#ifndef _WIN32
+void (*OS_EXIT_HOOK)(int code) = nullptr;
+
 void IOsExit(int code)
 {
     std::fflush(nullptr);
+    if (OS_EXIT_HOOK)
+        OS_EXIT_HOOK(code);
     std::exit(code);
 }
-#endif

@@ -12,6 +12,7 @@
 #include <iterator>
 
 ErrorState ERROR_STATE;
+ErrorScreenHooks ERROR_SCREEN_HOOKS;
 
 namespace {
 
@@ -167,17 +168,16 @@ void IErrorReport(int number)
     switch (mode) {
     case 1: write_standard_output(text); break;
     case 2: IErrorToDebugFile(text); break;
-#ifdef _WIN32
-    case 3: error_status_bar_write(text); break;
+    case 3:
+        if (ERROR_SCREEN_HOOKS.status_bar_write)
+            ERROR_SCREEN_HOOKS.status_bar_write(text);
+        break;
     case 4:
         // Cancel ends the program without a second box.
-        if (error_box_answer(text) == 0)
+        if (ERROR_SCREEN_HOOKS.box_answer && ERROR_SCREEN_HOOKS.box_answer(text) == 0)
             IErrorAbnormalExit("", 0);
         break;
-#endif
-    default:
-        // The host build has no status bar and no box: modes 3 and 4 show nothing there.
-        break;
+    default: break;
     }
     ERROR_STATE.error_mode = mode;
     ERROR_STATE.last_error = number;
@@ -230,11 +230,10 @@ void IErrorAbnormalExit(std::string_view message, int code)
 {
     if (!str_trim(message).empty()) {
         std::string text = abnormal_exit_text(message, code);
-#ifdef _WIN32
-        error_stop_box("Vuvuzuvoder", text);
-#else
-        std::fputs((text + "\n").c_str(), stderr);
-#endif
+        if (ERROR_SCREEN_HOOKS.stop_box)
+            ERROR_SCREEN_HOOKS.stop_box("Vuvuzuvoder", text);
+        else
+            std::fputs((text + "\n").c_str(), stderr);
     }
     IOsExit(code);
 }

@@ -63,15 +63,15 @@ std::string abnormal_exit_text(std::string_view message, int code);
 [[noreturn]] void IErrorAbnormalExit(std::string_view message, int code);
 
 // ---- the screen channels, which need windows
-// A hook that the win build provides (toolkit/win/error_screen_win.cpp): the report and the abnormal
-// exit call them only in the win build; the host build has no screen.
-#ifdef _WIN32
-// Writes the text into part 1 of the main window's status bar, when it has one.
-void error_status_bar_write(const std::string& text);
-// Shows the "Library Error" box with OK and Cancel; returns 1 for OK, 0 for Cancel.
-int error_box_answer(const std::string& text);
-// Shows the abnormal-exit box: a task-modal stop box without owner.
-void error_stop_box(std::string_view title, std::string_view text);
-#endif
+// The window layer fills this table when the toolkit starts (toolkit/win/lower_layer_hooks_win.cpp), so
+// that the report reaches the screen without this layer calling up into the one above it. While a
+// channel is empty, modes 3 and 4 show nothing and the abnormal exit writes its text to standard error:
+// all that the host build, which has no screen, ever does.
+struct ErrorScreenHooks {
+    void (*status_bar_write)(const std::string& text) = nullptr;  // part 1 of the main window's status bar
+    int (*box_answer)(const std::string& text) = nullptr;         // the "Library Error" box: 1 OK, 0 Cancel
+    void (*stop_box)(std::string_view title, std::string_view text) = nullptr;  // the abnormal-exit box
+};
+extern ErrorScreenHooks ERROR_SCREEN_HOOKS;
 
 #endif

@@ -7,11 +7,11 @@
 #include "toolkit/graphics/fill_shapes.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_lines.h"
-#include "toolkit/graphics/gr_target.h"
+#include "toolkit/graphics/gr_platform.h"
 
 void IGrSelectTarget(int kind, int handle)
 {
-    gr_select_target(kind, handle);
+    GR_PLATFORM_HOOKS.select_target(kind, handle);
 }
 
 void IGrCharFont(std::optional<int> type, std::optional<int> style, std::optional<float> width,

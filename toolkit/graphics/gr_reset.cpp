@@ -36,11 +36,11 @@ void IGrInitGraphics(std::string_view options)
     // 2. Screen output unless H.
     GrOutputSwitch.screen = has_option(options, 'H') ? 0 : 1;
     // 3. The current window becomes the drawing target.
-    gr_select_current_window();
+    GR_PLATFORM_HOOKS.select_current_window();
     // 4. The screen's device facts, colours, raster mode, line type, width and font.
     if (GrOutputSwitch.screen != 0) {
         IGrScreenDriver(GrOpOpen);
-        GrColourState.screen_class = gr_display_colour_class();
+        GrColourState.screen_class = GR_PLATFORM_HOOKS.display_colour_class();
         GrColourState.hardcopy_class = GrColourState.screen_class;
         auto& C = GrColourState;
         const int previous = C.model == 1 ? C.number[GR_PREVIOUS] : C.rgb[GR_PREVIOUS];

@@ -1,6 +1,6 @@
 // Child windows 1..20, the current window, and the window utilities.
 #include "toolkit/common/error_state.h"
-#include "toolkit/graphics/gr_platform.h"
+#include "toolkit/win/gr_target_win.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"

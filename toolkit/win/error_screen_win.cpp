@@ -1,7 +1,7 @@
 // The screen channels of the error report: the main window's status bar (mode 3) and the
-// "Library Error" box (mode 4), and the abnormal exit's box: the hook of toolkit/common/error_state.h
-// that the win build provides.
-#include "toolkit/common/error_state.h"
+// "Library Error" box (mode 4), and the abnormal exit's box. The error report reaches them through
+// ERROR_SCREEN_HOOKS (toolkit/common/error_state.h).
+#include "toolkit/win/lower_layer_hooks_win.h"
 
 #include "toolkit/win/os_utilities.h"
 

@@ -6,6 +6,7 @@
 #include "toolkit/win/device_select.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/initialise_win.h"
+#include "toolkit/win/lower_layer_hooks_win.h"
 #include "toolkit/win/os_utilities.h"
 #include "toolkit/win/settings.h"
 #include "toolkit/win/window_table_win.h"
@@ -184,6 +185,7 @@ void WInitialise(std::string_view settings_file)
     if (STARTUP_MARKER == STARTED)
         return;
     STARTUP_MARKER = STARTED;
+    win_set_lower_layer_hooks();
     if (toolkit_start_state(settings_file))
         IErrorAbnormalExit("Vuvuzuvoder version " + IVersionText(2), 0);
 }

@@ -6,6 +6,7 @@
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/lower_layer_hooks_win.h"
 #include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/message_layer_win.h"
@@ -21,6 +22,13 @@
 WinTable WIN_TABLE;
 WinCurrentWindow WIN_CURRENT;
 WinScreenInfo WIN_SCREEN;
+
+namespace {
+
+// Whatever uses the window table also has the lower layers' hooks set, with or without WInitialise.
+const bool LOWER_LAYER_HOOKS_SET = (win_set_lower_layer_hooks(), true);
+
+}  // namespace
 
 namespace {
 

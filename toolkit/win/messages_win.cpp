@@ -2,7 +2,7 @@
 // (WMsgPost), and WMsgConvert completes the record that the wait and poll hand out.
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_state.h"
-#include "toolkit/graphics/gr_target.h"
+#include "toolkit/win/gr_target_win.h"
 #include "toolkit/win/bitmap_viewer.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"

@@ -10,7 +10,7 @@
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gdi_owners_win.h"
-#include "toolkit/graphics/gr_platform.h"
+#include "toolkit/win/gr_target_win.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/win/bitmap_viewer.h"
 #include "toolkit/win/window_table_win.h"

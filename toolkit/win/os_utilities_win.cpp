@@ -3,6 +3,8 @@
 // nothing.
 #include "toolkit/win/os_utilities.h"
 
+#include "toolkit/win/lower_layer_hooks_win.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -174,9 +176,8 @@ void IOsModuleName(std::string& buffer, int size)
     buffer.assign(b.data(), n < b.size() ? n : b.size() - 1);
 }
 
-void IOsExit(int code)
+void os_exit_process(int code)
 {
-    std::fflush(nullptr);
     ExitProcess(static_cast<UINT>(code));
 }
 

@@ -7,7 +7,7 @@
 #include "toolkit/win/picture_fields_win.h"
 
 #include "toolkit/graphics/gdi_context.h"
-#include "toolkit/graphics/gr_platform.h"
+#include "toolkit/win/gr_target_win.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/message_codes.h"
