@@ -7,7 +7,8 @@
 // variant picked by vibration and sampling mode) and each file's one record is read into it. The
 // check integer at the end of the run-state record decides whether the run may go on.
 //
-// A set whose writing stopped after its marker was in place is completed first; when the folder holds
+// A set whose writing stopped after its marker was in place is completed first (with reading only, it is
+// read as the marker lists it and nothing is renamed: set_restart_read_only); when the folder holds
 // a set list, every file must have the length and CRC listed there, so that a file of another write is
 // refused by name (restart_set.h).
 //
@@ -60,7 +61,7 @@ std::string size_item(int number, const char* name)
 void read_file(int file)
 {
     const char* name = RESTART_FILE_NAME[file];
-    if (!open_restart_unit(name, UnitMode::READ_BINARY))
+    if (!open_restart_unit(restart_read_path(name), UnitMode::READ_BINARY))
         fatal_stop(std::string("Cannot open the restart file ") + name + " for reading");
     ReadVisitor reader;
     std::string error;
@@ -126,6 +127,15 @@ void check_size_items()
     }
 }
 
+// A byte count planned from the size items, as text. A damaged size record can plan more bytes than a
+// 64-bit count holds (converting those would be undefined); they are written as a real.
+std::string byte_count_text(long double bytes)
+{
+    if (bytes < 1.8e19L)
+        return std::to_string(static_cast<unsigned long long>(bytes));
+    return value_text(static_cast<double>(bytes));
+}
+
 // Every file of the set must have the length that the size record gives it: the record's items plus
 // the two length words.
 void check_file_lengths(const std::vector<PlannedArray>& plan)
@@ -138,13 +148,12 @@ void check_file_lengths(const std::vector<PlannedArray>& plan)
         restart_items(file, measure);
         long double expected = measure.bytes + 8.0L;
         std::error_code ec;
-        std::uintmax_t actual = std::filesystem::file_size(name, ec);
+        std::uintmax_t actual = std::filesystem::file_size(restart_read_path(name), ec);
         if (ec)
             fatal_stop(std::string("Restart file ") + name + " cannot be read: " + ec.message());
         if (static_cast<long double>(actual) != expected)
             fatal_stop(std::string("Restart file ") + name + " has " + std::to_string(actual) +
-                       " bytes, but the size record QR4TP.RES gives it " +
-                       std::to_string(static_cast<unsigned long long>(expected)) +
+                       " bytes, but the size record QR4TP.RES gives it " + byte_count_text(expected) +
                        ": the set was not written together or is damaged");
     }
 }

@@ -162,6 +162,11 @@ TEST_F(RestartRefusalTest, NumbersOutsideTheirRangesAreRefused)
         {"QR4TM3.RES: IP(2, 7) = -6 ", [] { MOLECULES.IP(IP_CELL, 7) = -6; }},
         {"QR4TM5.RES: XREF(1) = 8 ", [] { MOLECULES.XREF(1) = 8; }},
         {"QR4TC2.RES: ICELL(2, 1) = 11 ", [] { CELLS.ICELL(ICELL_COUNT, 1) = 11; }},
+        {"QR4TV2.RES: DIVISION_INFO(1, 1, 2, 1) = -3 ",
+         [] { DIVISIONS.DIVISION_INFO(DIVISION_CODE, 1, 2, 1) = -3; }},
+        // The check negated the code, which overflows for the lowest 4-byte integer.
+        {"QR4TV2.RES: DIVISION_INFO(1, 1, 1, 1) = -2147483648 ",
+         [] { DIVISIONS.DIVISION_INFO(DIVISION_CODE, 1, 1, 1) = INT32_MIN; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.piece);
