@@ -10,14 +10,11 @@
 #include "app/state/box.h"
 #include "app/state/divisions.h"
 #include "app/state/surface.h"
-#include "base/fatal.h"
 #include "base/list_io.h"
 #include "base/units.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <string>
 
 namespace {
 
@@ -203,33 +200,18 @@ float distance(const Vec3& p, const Vec3& q)
     return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
 }
 
-// The samples along a length at spacings below a third of the element diagonal, plus `extra`. A corner
-// of triangle t far beyond the box (1E20 m, say) takes the count past the 4-byte range: the conversion
-// would be undefined and the marking could not end, so the triangle is refused.
-int sample_count(float length, double extra, int t)
-{
-    const double count = 3.0 * length / DIVISIONS.ELEMENT_DIAGONAL + extra;
-    if (!(count < INT32_MAX))
-        fatal_stop("QR4SD.DAT triangle " + std::to_string(t) + " (points " +
-                   std::to_string(SURFACE.TRIANGLE(1, t)) + ", " + std::to_string(SURFACE.TRIANGLE(2, t)) +
-                   ", " + std::to_string(SURFACE.TRIANGLE(3, t)) + "): a length of " +
-                   value_text(length / BOX.SCALE_FACTOR) + " m across it is " +
-                   value_text(length / DIVISIONS.ELEMENT_DIAGONAL) +
-                   " element diagonals, more than its surface can be sampled in; check its points");
-    return static_cast<int>(count);
-}
-
 // Second pass: a fan of segments from the edge P2P3 to P1, sampled at spacings below a third of the element
 // diagonal.
 void mark_fan(int t, const Vec3 p[3])
 {
-    const int K = sample_count(distance(p[2], p[1]), 2.0, t);
+    const double diagonal = DIVISIONS.ELEMENT_DIAGONAL;
+    const int K = static_cast<int>(3.0 * distance(p[2], p[1]) / diagonal + 2.0);
     for (int i = 0; i <= K - 1; ++i) {
         Vec3 q;
         for (int c = 0; c < 3; ++c)
             q.c[c] =
                 static_cast<float>(double(p[1].c[c]) + double(i) * (double(p[2].c[c]) - p[1].c[c]) / (K - 1));
-        const int L = sample_count(distance(p[0], q), 1.0, t);
+        const int L = static_cast<int>(3.0 * distance(p[0], q) / diagonal + 1.0);
         for (int m = 1; m <= L; ++m) {
             Vec3 point;
             for (int c = 0; c < 3; ++c)
