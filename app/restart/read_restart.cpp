@@ -22,6 +22,7 @@
 #include "app/restart/restart_set.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
+#include "base/machine_memory.h"
 #include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
@@ -158,6 +159,31 @@ void check_file_lengths(const std::vector<PlannedArray>& plan)
     }
 }
 
+// The size items of QR4TP.RES that set the largest arrays, with their values, for the messages below.
+std::string largest_size_items()
+{
+    return "items 10 (MNM) = " + std::to_string(RUN.MNM) +
+           ", 30 (MAX_CELLS) = " + std::to_string(CELLS.MAX_CELLS) +
+           ", 5 to 7 and 27 to 29 (divisions and elements per division) = " +
+           std::to_string(BOX.DIVISIONS_X) + " x " + std::to_string(BOX.DIVISIONS_Y) + " x " +
+           std::to_string(BOX.DIVISIONS_Z) + " x " + std::to_string(BOX.ELEMENTS_PER_DIVISION_X) + " x " +
+           std::to_string(BOX.ELEMENTS_PER_DIVISION_Y) + " x " + std::to_string(BOX.ELEMENTS_PER_DIVISION_Z);
+}
+
+// The state that the size record plans must fit in the memory of the machine: a set written on a
+// larger machine is refused before its arrays fill this one.
+void check_state_memory(const std::vector<PlannedArray>& plan)
+{
+    long double bytes = 0.0L;
+    for (const PlannedArray& p : plan)
+        bytes += p.bytes;
+    const long double memory = machine_memory_bytes();
+    if (memory > 0.0L && bytes > memory)
+        fatal_stop(std::string("Restart file QR4TP.RES: the state that its ") + largest_size_items() +
+                   " give needs " + byte_count_text(bytes) + " bytes, more than the " +
+                   byte_count_text(memory) + " bytes of memory this machine has");
+}
+
 // Allocates the arrays of the plan: the variant first, then IRCELL. The run cannot go on without any
 // one of them, so a failure stops the program after its line.
 void allocate_state(const std::vector<PlannedArray>& plan)
@@ -175,8 +201,9 @@ void allocate_state(const std::vector<PlannedArray>& plan)
             write_list(UNIT_DIAG, {ircell_failure[RUN.INDEX_MODE], ALLOCATION_FAILED_STATUS});
         else
             write_list(UNIT_DIAG, {variant_failure[restart_variant()], ALLOCATION_FAILED_STATUS});
-        fatal_stop(std::string("Cannot allocate ") + p.name + " for the restart set (" +
-                   std::to_string(p.bytes) + " bytes)");
+        fatal_stop("Restart file QR4TP.RES: the memory for the state that its " + largest_size_items() +
+                   " give could not be allocated (" + std::to_string(p.bytes) +
+                   " bytes for one of its arrays)");
     }
 }
 
@@ -221,6 +248,7 @@ void READ_RESTART()
             files.push_back(file);
     }
     check_restart_set(files);
+    check_state_memory(plan);
     allocate_state(plan);
 
     for (int file : {FILE_MOLS_POS, FILE_MOLS_PV, FILE_MOLS_IP, FILE_MOLS_REST}) {
