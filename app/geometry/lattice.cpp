@@ -216,7 +216,7 @@ std::string items_sizing(std::string_view array_name)
         if (array_name == name)
             return triangles;
     if (array_name == "SURF_FORCE_SAMPLE")
-        return "the " + std::to_string(SURFACE.SURFACE_COUNT) + " surfaces of QR4SD.DAT";
+        return "the surfaces of QR4SD.DAT (" + std::to_string(SURFACE.SURFACE_COUNT) + ")";
     if (array_name == "NEIGHBOUR_DIVISIONS")
         return "no data item (tables of 26 neighbours)";
     return cells;

@@ -232,7 +232,7 @@ TEST_F(SetDivisionsTest, AllocationFailureNamesTheDataItems)
          "5 x 5 could not"},
         {"INDIV", "sized by the 12 triangles of QR4SD.DAT on the grid of QR4TD.DAT items 7 to 12"},
         {"SURF_SAMPLE", "sized by the 12 triangles of QR4SD.DAT could not"},
-        {"SURF_FORCE_SAMPLE", "sized by the 1 surfaces of QR4SD.DAT could not"},
+        {"SURF_FORCE_SAMPLE", "sized by the surfaces of QR4SD.DAT (1) could not"},
         {"CELL_DATA", "sized by the 0 cells formed on the grid of QR4TD.DAT items 7 to 12"},
     };
     cube_case();
