@@ -412,7 +412,7 @@ TEST(InitializeFlow, ValuesThatCannotStartARunAreRefused)
          "time steps, more than the 1e+08 a run can make: the output interval (items 66 and 68)"},
         {"reference temperature of 3.4E38 K", [] { GAS.SPECIES_DATA(SPECIES_REF_TEMP, 1) = 3.4e38f; },
          "reference temperature (item 19) = 3.4e+38; check these items of QR4TD.DAT"},
-        {"stream density of 3E38", [] { GAS.STREAM_DENSITY = 3.0e37f; },
+        {"stream density of 3E37", [] { GAS.STREAM_DENSITY = 3.0e37f; },
          "set by the stream number density (item 48) = 3e+37 and temperature (item 49)"},
         {"output interval of 1E30 reference times in a thin gas",
          [] {
