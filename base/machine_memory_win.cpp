@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-std::uint64_t machine_memory_bytes()
+std::uint64_t system_memory_bytes()
 {
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof status;

@@ -15,6 +15,8 @@
 #include "app/state/gas.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
+#include "base/machine_memory.h"
+#include "base/records.h"
 #include "base/units.h"
 
 #include <cfloat>
@@ -104,6 +106,38 @@ void read_box()
     }
 }
 
+// Bytes of the grid's arrays per element: the cell of every element, which the run keeps, and the
+// surface element number and marking code of every element, which the set-up holds beside it. Per
+// division: its three-field record and the head of its triangle list.
+constexpr double GRID_BYTES_PER_ELEMENT = 12.0;
+constexpr double GRID_BYTES_PER_DIVISION = 16.0;
+
+// The grid that items 7 to 12 describe must fit, before any of it is allocated: the cells of all its
+// elements form one record of the restart set, and its arrays must fit in the memory of the machine.
+// Without the check a grid of 6E8 elements was accepted and its arrays filled memory for minutes.
+void check_grid_size(const int counts[6], double elements)
+{
+    const double divisions = double(counts[0]) * counts[1] * counts[2];
+    const std::string items = "items 7 to 12 (DIVISIONS_X, _Y, _Z, ELEMENTS_PER_DIVISION_X, _Y, _Z)";
+    std::string value;
+    for (int i = 0; i < 6; ++i)
+        value += (i > 0 ? " x " : "") + std::to_string(counts[i]);
+    const double record_elements = double(RECORD_LIMIT / sizeof(std::int32_t));
+    if (elements > record_elements)
+        refuse_item(FLOW_DATA_FILE, items, value,
+                    "the grid's " + std::to_string(static_cast<long long>(elements)) + " elements pass the " +
+                        std::to_string(static_cast<long long>(record_elements)) +
+                        " whose cells one record of the restart set (QR4TV1.RES) can hold");
+    const double bytes = elements * GRID_BYTES_PER_ELEMENT + divisions * GRID_BYTES_PER_DIVISION;
+    const double memory = static_cast<double>(machine_memory_bytes());
+    if (memory > 0.0 && bytes > memory)
+        refuse_item(FLOW_DATA_FILE, items, value,
+                    "the arrays of its " + std::to_string(static_cast<long long>(elements)) +
+                        " elements need " + std::to_string(static_cast<long long>(bytes)) +
+                        " bytes, more than the " + std::to_string(static_cast<long long>(memory)) +
+                        " bytes of memory this machine has");
+}
+
 // Items 7 to 12: divisions of the box and elements per division.
 void read_divisions()
 {
@@ -141,6 +175,7 @@ void read_divisions()
             refuse_item(FLOW_DATA_FILE, flow_item(7 + i, names[i]), value_text(counts[i]),
                         "the box would have more than 2147483647 elements");
     }
+    check_grid_size(counts, elements);
 }
 
 // The groups "NUMBER OF SPECIES" and "VIBRATIONAL MODES", allocated after item 14.

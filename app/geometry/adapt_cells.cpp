@@ -23,6 +23,8 @@
 #include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -45,10 +47,12 @@ void EXTEND_XNCL(Nodes& nodes)
     Cells& C = CELLS;
     const int old = C.MAX_CELLS;
     Nodes grown;
-    int capacity = static_cast<int>(double(old) * double(1.1f));
-    if (capacity <= old)
+    // Clamped to the 4-byte range before the conversion; a store already at its top cannot grow.
+    int capacity = static_cast<int>(std::min(double(old) * double(1.1f), double(INT32_MAX)));
+    if (capacity <= old && old < INT32_MAX)
         capacity = old + 1;
-    if (!grown.x.allocate(capacity) || !grown.y.allocate(capacity) || !grown.z.allocate(capacity))
+    if (capacity <= old || !grown.x.allocate(capacity) || !grown.y.allocate(capacity) ||
+        !grown.z.allocate(capacity))
         allocation_stop("PROGRAM COULD NOT REALLOCATE XNCL", "XNCL");
     for (int n = 1; n <= old; ++n) {
         grown.x(n) = nodes.x(n);
@@ -328,7 +332,7 @@ void ADAPT_CELLS()
     write_list(UNIT_DIAG, {"CELLS BEFORE ADAPTION", C.CELL_COUNT});
 
     C.CELL_COUNT = 0;
-    C.MAX_CELLS = static_cast<int>(double(MOLECULES.NM) * double(1.1f) / mpc);
+    C.MAX_CELLS = static_cast<int>(std::min(double(MOLECULES.NM) * double(1.1f) / mpc, double(INT32_MAX)));
     Nodes nodes;
     if (!nodes.x.allocate(C.MAX_CELLS) || !nodes.y.allocate(C.MAX_CELLS) || !nodes.z.allocate(C.MAX_CELLS))
         allocation_stop("PROGRAM COULD NOT ALLOCATE XNCL", "XNCL");

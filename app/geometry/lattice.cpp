@@ -3,7 +3,9 @@
 #include "app/geometry/setup.h"
 
 #include "app/state/box.h"
+#include "app/state/cells.h"
 #include "app/state/divisions.h"
+#include "app/state/surface.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
 #include "base/units.h"
@@ -182,9 +184,48 @@ void progress_stage(std::string_view text)
     WDialogPutString(IDC_PROGRESS_TEXT, text);
 }
 
+// The data items that size each array of the set-up, as the user knows them, with their values.
+std::string items_sizing(std::string_view array_name)
+{
+    const auto& B = BOX;
+    const std::string grid =
+        "QR4TD.DAT items 7 to 12 (divisions and elements per division) = " + std::to_string(B.DIVISIONS_X) +
+        " x " + std::to_string(B.DIVISIONS_Y) + " x " + std::to_string(B.DIVISIONS_Z) + " x " +
+        std::to_string(B.ELEMENTS_PER_DIVISION_X) + " x " + std::to_string(B.ELEMENTS_PER_DIVISION_Y) +
+        " x " + std::to_string(B.ELEMENTS_PER_DIVISION_Z);
+    const std::string triangles = "the " + std::to_string(SURFACE.TRIANGLE_COUNT) + " triangles of QR4SD.DAT";
+    const std::string cells =
+        "the " + std::to_string(CELLS.MAX_CELLS) + " cells formed on the grid of " + grid;
+    static const char* const GRID[] = {"SURFACE_ELEMENT_NUMBER", "ELEMENT_CODE", "ELEMENT_CELL",
+                                       "DIVISION_INFO", "DEDIV"};
+    static const char* const SURFACE_IN_GRID[] = {"INDIV",
+                                                  "INDSURF",
+                                                  "SURFACE_INDEX",
+                                                  "TOTAL_SURFACE_INDEX",
+                                                  "SUB_ELEMENTS_IN_FLOW",
+                                                  "SURFACE_ELEMENT_DATA",
+                                                  "ICHECK"};
+    static const char* const TRIANGLES[] = {"SURF_SAMPLE", "TRIANGLE_NEIGHBOURS", "ADIABATIC_SAMPLE"};
+    for (const char* name : GRID)
+        if (array_name == name)
+            return grid;
+    for (const char* name : SURFACE_IN_GRID)
+        if (array_name == name)
+            return triangles + " on the grid of " + grid;
+    for (const char* name : TRIANGLES)
+        if (array_name == name)
+            return triangles;
+    if (array_name == "SURF_FORCE_SAMPLE")
+        return "the surfaces of QR4SD.DAT (" + std::to_string(SURFACE.SURFACE_COUNT) + ")";
+    if (array_name == "NEIGHBOUR_DIVISIONS")
+        return "no data item (tables of 26 neighbours)";
+    return cells;
+}
+
 void allocation_stop(std::string_view line, std::string_view array_name)
 {
-    fatal_stop(std::string(line) + " (array " + std::string(array_name) + ")");
+    fatal_stop(std::string(line) + ": the memory for the arrays sized by " + items_sizing(array_name) +
+               " could not be allocated");
 }
 
 void poll_close_request()

@@ -25,7 +25,8 @@ void progress_advance(float share);
 void progress_stage(std::string_view text);
 
 // An allocation failed: the program's own log line goes to the log, then the set-up stops (non-zero
-// status), since every later stage needs the array.
+// status), since every later stage needs the array. The message names the data items that sized the
+// array (the grid's divisions and elements, the triangles, the cells formed), with their values.
 [[noreturn]] void allocation_stop(std::string_view line, std::string_view array_name);
 
 // Polls the toolkit once; a close request ends the program at once, without a message.

@@ -99,6 +99,21 @@ void make_molecule(int n, int i, int s, float x, float y, float z, const FillGas
             SAMPLE_VIB_LEVEL(s, g.temp, M.MOL_VIB_LEVEL(m, n), m);
 }
 
+// Stops the run because the molecules that cell i expects of species s, `expected`, pass the store's
+// limit before a single one is placed: the number density, the cell volume and FNUM set the count.
+[[noreturn]] void refuse_expected_count(const FillGas& g, int i, int s, double expected, int limit)
+{
+    const int density_item = g.secondary ? 59 : 48;
+    const char* density_name = g.secondary ? "secondary-stream number density" : "stream number density";
+    write_list(UNIT_DIAG, {"The initial number of molecules exceeds MNM in cell", i});
+    write_list(UNIT_DIAG, {"Either increase MNM or FNUM in the data"});
+    fatal_stop(std::string("QR4TD.DAT item ") + std::to_string(density_item) + " (" + density_name +
+               "): value " + value_text(g.density) + ": with the molecule weight FNUM = " +
+               value_text(RUN.FNUM) + " (item 65) cell " + std::to_string(i) + " would take about " +
+               value_text(expected) + " molecules of species " + std::to_string(s) + ", more than the " +
+               std::to_string(limit) + " that the molecule store can hold; increase FNUM");
+}
+
 // Fills every cell with gas g; R is the carried remainder of the expected counts.
 void fill_with_gas(const FillGas& g, float& R)
 {
@@ -113,7 +128,14 @@ void fill_with_gas(const FillGas& g, float& R)
                                          (sf * sf * sf * RUN.FNUM));
             if (X < 0.0f)
                 X = 0.0f;
-            const int N = static_cast<int>(double(X) + R);
+            // The count is converted to an integer only when the store could hold it: far beyond, the
+            // conversion was undefined and a dense gas started with no molecules at all. (A separation
+            // boundary can drop part of a cell's count, so only what no store could hold is refused.)
+            const double expected = double(X) + R;
+            const int limit = molecule_store_limit();
+            if (!(expected <= double(limit) - M.NM))
+                refuse_expected_count(g, i, s, expected, limit);
+            const int N = static_cast<int>(expected);
             R = static_cast<float>(double(X) + R - N);
             const float vmp = most_probable_speed(s, g.temp);
             int T = M.NM + N;
@@ -169,7 +191,8 @@ void allocate_molecule_store()
                     M.MOL_VIB_LEVEL.allocate(G.MAX_VIB_MODES, mnm);
     if (!ok) {
         write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE INITIAL MOLECULES"});
-        fatal_stop("INITIALIZE_FLOW: cannot allocate the molecule store for MNM = " + std::to_string(mnm));
+        fatal_stop("QR4TD.DAT item 72 (maximum number of molecules): value " + std::to_string(mnm) +
+                   ": the memory for the molecule store it sizes could not be allocated");
     }
 }
 

@@ -45,10 +45,17 @@ void poll()
         program_stop();
 }
 
-void allocation_failed(const char* line, const std::string& what)
+// An allocation failed: the log line, then a stop naming the data items that sized the arrays.
+void allocation_failed(const char* line, const std::string& items)
 {
     write_list(UNIT_DIAG, {line});
-    fatal_stop("INITIALIZE_FLOW: cannot allocate " + what);
+    fatal_stop(std::string(line) + ": the memory for the arrays sized by " + items +
+               " could not be allocated");
+}
+
+std::string species_item()
+{
+    return "QR4TD.DAT item 13 (number of molecular species) = " + std::to_string(GAS.SPECIES_COUNT);
 }
 
 // Refuses data that would make the constants below undefined (division by zero, NaN).
@@ -153,6 +160,49 @@ StreamCollisions stream_collisions()
     return {static_cast<float>(1.0 / nu), static_cast<float>(lambda)};
 }
 
+// Passes to the first output beyond which a case is refused. Every pass writes its 78-byte time-step
+// line to "DIAG.TXT", and before the first output there is no result, no display and no restart set:
+// 1E8 passes leave about 8 GB of log and, at a millisecond a pass (a case of some ten thousand
+// molecules), more than a day of computing behind a blank screen. Sound cases need tens to thousands
+// of passes per output; the damaged data that pass the bound need 1E15 and more.
+constexpr double MAX_PASSES_TO_FIRST_OUTPUT = 1.0e8;
+
+// The items that set the initial time step through its smallest bound: the transit of an x division,
+// or the mean free path and the collision time of the stream.
+std::string time_step_items(bool transit)
+{
+    const auto& G = GAS;
+    if (transit)
+        return "items 1, 2 and 7 (x extent of the box and DIVISIONS_X) with the stream velocity (items 50 "
+               "to 52, speed " +
+               value_text(G.STREAM_SPEED) +
+               " m/s) and the stream temperature (item 49) = " + value_text(G.STREAM_TEMP);
+    std::string text = "the stream number density (item 48) = " + value_text(G.STREAM_DENSITY) +
+                       " and temperature (item 49) = " + value_text(G.STREAM_TEMP);
+    for (int s = 1; s <= G.SPECIES_COUNT; ++s)
+        text += ", species " + std::to_string(s) +
+                ": reference diameter (item 18) = " + value_text(G.SPECIES_DATA(SPECIES_DIAMETER, s)) +
+                ", reference temperature (item 19) = " + value_text(G.SPECIES_DATA(SPECIES_REF_TEMP, s));
+    return text;
+}
+
+// A run whose first output lies beyond MAX_PASSES_TO_FIRST_OUTPUT passes of the initial step cannot
+// give a result: it is refused, naming the output interval and the items that set the step.
+void check_passes_to_first_output(bool transit)
+{
+    const auto& R = RUN;
+    const double interval = double(R.OUTPUT_INTERVAL_REF) * R.REF_TIME;  // scaled, as the step is
+    const double passes = interval / R.DTM;
+    if (passes <= MAX_PASSES_TO_FIRST_OUTPUT)
+        return;
+    const double sf = BOX.SCALE_FACTOR;
+    fatal_stop("QR4TD.DAT: the first output would come after about " + value_text(passes) +
+               " time steps, more than the " + value_text(MAX_PASSES_TO_FIRST_OUTPUT) +
+               " a run can make: the output interval (items 66 and 68) is " + value_text(interval / sf) +
+               " s and the initial time step " + value_text(R.DTM / sf) + " s, set by " +
+               time_step_items(transit) + "; check these items of QR4TD.DAT");
+}
+
 // Initial overall time step: 0.04 of an x division's transit at the larger of the stream speed and
 // the largest most probable speed, at most the time to cross 0.05 of a mean free path and 0.1 of the
 // mean collision time.
@@ -164,13 +214,18 @@ void set_initial_time_step(const StreamCollisions& sc)
     float dtm = G.STREAM_SPEED / G.MAX_SPECIES_VMP > 1.0f
                     ? static_cast<float>(0.04 * width / G.STREAM_SPEED)
                     : static_cast<float>(0.04 * width / G.MAX_SPECIES_VMP);
+    bool transit = true;  // the transit bound is the smallest
     const float B = static_cast<float>(0.05 * sc.free_path * sf / G.MAX_SPECIES_VMP);
-    if (B < dtm)
+    if (B < dtm) {
         dtm = B;
+        transit = false;
+    }
     write_list(UNIT_DIAG, {"Initial time step is", dtm});
     const float B2 = static_cast<float>(0.1 * sc.time * sf);
-    if (B2 < dtm)
+    if (B2 < dtm) {
         dtm = B2;
+        transit = false;
+    }
     // A step of 0 (or a denormal, infinite or NaN one) would leave the flow time where it is for ever:
     // the data that set it are refused.
     if (!std::isfinite(dtm) || !(dtm >= FLT_MIN))
@@ -182,6 +237,7 @@ void set_initial_time_step(const StreamCollisions& sc)
     RUN.DTM = dtm;
     RUN.DTM_INITIAL = dtm;
     write_list(UNIT_DIAG, {"The initial value of the overall time step is", static_cast<float>(dtm / sf)});
+    check_passes_to_first_output(transit);
 }
 
 // F(S): the one-sided flux factor of a Maxwellian with speed ratio S along the inward normal, so that
@@ -395,7 +451,7 @@ void INITIALIZE_FLOW()
 
     // Stream arrays; counters.
     if (!G.VMP.allocate(species) || !SAMPLES.PAIR_COLL_COUNT.allocate(species, species))
-        allocation_failed("PROGRAM COULD NOT ALLOCATE VMP", "VMP");
+        allocation_failed("PROGRAM COULD NOT ALLOCATE VMP", species_item());
     R.PICTURE_COUNTER = 1;
     R.MOVE_COUNT = R.COLLISION_COUNT = R.SURFACE_HIT_COUNT = R.ENTRY_COUNT = R.REMOVAL_COUNT = 0.0;
     R.ROUNDOFF_COUNT = 0;
@@ -428,7 +484,7 @@ void INITIALIZE_FLOW()
     // Cells, entry constants, outgassing.
     set_cell_fields();
     if (!G.EFACE.allocate(7, species, BOX_SIDES, 2))
-        allocation_failed("PROGRAM COULD NOT ALLOCATE EFACE", "EFACE");
+        allocation_failed("PROGRAM COULD NOT ALLOCATE EFACE", species_item());
     set_stream_sides();
     set_entry_triangles();
     set_outgassing();
@@ -448,7 +504,8 @@ void INITIALIZE_FLOW()
 
     // Molecule-number history.
     if (!R.NM_HISTORY.allocate(2, 200))
-        allocation_failed("PROGRAM COULD NOT ALLOCATE INITIAL MOLECULES", "NM_HISTORY");
+        allocation_failed("PROGRAM COULD NOT ALLOCATE INITIAL MOLECULES",
+                          "no data item (200 history points)");
     R.NM_HISTORY(1, 1) = 0.0f;
     R.NM_HISTORY(2, 1) = static_cast<float>(M.NM);
     R.HISTORY_INDEX = 2;
@@ -458,7 +515,9 @@ void INITIALIZE_FLOW()
     M.ISCH_SIZE = static_cast<int>(std::sqrt(double(M.IPS_SIZE)));
     if (!M.IPS.allocate(3, M.IPS_SIZE) || !M.SUBCELL_IJK.allocate(3, M.ISCH_SIZE) ||
         !M.ISCH.allocate(2, M.ISCH_SIZE))
-        allocation_failed("PROGRAM COULD NOT ALLOCATE INITIAL MOLECULES", "the sub-cell work arrays");
+        allocation_failed("PROGRAM COULD NOT ALLOCATE INITIAL MOLECULES",
+                          "QR4TD.DAT item 72 (maximum number of molecules) = " + std::to_string(R.MNM) +
+                              " over the " + std::to_string(CELLS.CELL_COUNT) + " cells");
     poll();
 
     // Run state, result arrays, a new sample.
@@ -468,7 +527,10 @@ void INITIALIZE_FLOW()
         !V.VARS.allocate(VARS_FRACTION + species, SURFACE.SOLID_TRIANGLE_COUNT) ||
         !V.SPECIES_VAR.allocate(SPECIES_VAR_ROWS, CELLS.MAX_CELLS, species)) {
         write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE VAR,VARS ", 1});
-        fatal_stop("INITIALIZE_FLOW: cannot allocate the result arrays VAR, VARS, SPECIES_VAR");
+        fatal_stop("PROGRAM COULD NOT ALLOCATE VAR,VARS: the memory for the results of the " +
+                   std::to_string(CELLS.MAX_CELLS) + " cells and " +
+                   std::to_string(SURFACE.SOLID_TRIANGLE_COUNT) + " solid triangles (QR4SD.DAT) with " +
+                   species_item() + " could not be allocated");
     }
     poll();
     RESET_SAMPLE();

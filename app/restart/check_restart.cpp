@@ -119,11 +119,13 @@ void check_divisions()
     for (int ix = 1; ix <= B.DIVISIONS_X; ++ix) {
         for (int iy = 1; iy <= B.DIVISIONS_Y; ++iy) {
             for (int iz = 1; iz <= B.DIVISIONS_Z; ++iz) {
+                // A surface division holds minus its number; the code is compared as it is, since
+                // negating the lowest 4-byte integer overflows.
                 int code = D.DIVISION_INFO(DIVISION_CODE, iz, iy, ix);
                 if (code < 0)
-                    in_range(-code, 1, D.SURFACE_DIVISION_COUNT, FILE_RUN_STATE,
-                             "minus DIVISION_INFO(1, " + std::to_string(iz) + ", " + std::to_string(iy) +
-                                 ", " + std::to_string(ix) + ")");
+                    in_range(code, -D.SURFACE_DIVISION_COUNT, -1, FILE_RUN_STATE,
+                             "DIVISION_INFO(1, " + std::to_string(iz) + ", " + std::to_string(iy) + ", " +
+                                 std::to_string(ix) + ")");
             }
         }
     }

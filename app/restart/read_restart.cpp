@@ -7,7 +7,8 @@
 // variant picked by vibration and sampling mode) and each file's one record is read into it. The
 // check integer at the end of the run-state record decides whether the run may go on.
 //
-// A set whose writing stopped after its marker was in place is completed first; when the folder holds
+// A set whose writing stopped after its marker was in place is completed first (with reading only, it is
+// read as the marker lists it and nothing is renamed: set_restart_read_only); when the folder holds
 // a set list, every file must have the length and CRC listed there, so that a file of another write is
 // refused by name (restart_set.h).
 //
@@ -21,6 +22,7 @@
 #include "app/restart/restart_set.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
+#include "base/machine_memory.h"
 #include "resources/dialog_ids.h"
 #include "toolkit/win/entry.h"
 
@@ -60,7 +62,7 @@ std::string size_item(int number, const char* name)
 void read_file(int file)
 {
     const char* name = RESTART_FILE_NAME[file];
-    if (!open_restart_unit(name, UnitMode::READ_BINARY))
+    if (!open_restart_unit(restart_read_path(name), UnitMode::READ_BINARY))
         fatal_stop(std::string("Cannot open the restart file ") + name + " for reading");
     ReadVisitor reader;
     std::string error;
@@ -126,6 +128,15 @@ void check_size_items()
     }
 }
 
+// A byte count planned from the size items, as text. A damaged size record can plan more bytes than a
+// 64-bit count holds (converting those would be undefined); they are written as a real.
+std::string byte_count_text(long double bytes)
+{
+    if (bytes < 1.8e19L)
+        return std::to_string(static_cast<unsigned long long>(bytes));
+    return value_text(static_cast<double>(bytes));
+}
+
 // Every file of the set must have the length that the size record gives it: the record's items plus
 // the two length words.
 void check_file_lengths(const std::vector<PlannedArray>& plan)
@@ -138,15 +149,39 @@ void check_file_lengths(const std::vector<PlannedArray>& plan)
         restart_items(file, measure);
         long double expected = measure.bytes + 8.0L;
         std::error_code ec;
-        std::uintmax_t actual = std::filesystem::file_size(name, ec);
+        std::uintmax_t actual = std::filesystem::file_size(restart_read_path(name), ec);
         if (ec)
             fatal_stop(std::string("Restart file ") + name + " cannot be read: " + ec.message());
         if (static_cast<long double>(actual) != expected)
             fatal_stop(std::string("Restart file ") + name + " has " + std::to_string(actual) +
-                       " bytes, but the size record QR4TP.RES gives it " +
-                       std::to_string(static_cast<unsigned long long>(expected)) +
+                       " bytes, but the size record QR4TP.RES gives it " + byte_count_text(expected) +
                        ": the set was not written together or is damaged");
     }
+}
+
+// The size items of QR4TP.RES that set the largest arrays, with their values, for the messages below.
+std::string largest_size_items()
+{
+    return "items 10 (MNM) = " + std::to_string(RUN.MNM) +
+           ", 30 (MAX_CELLS) = " + std::to_string(CELLS.MAX_CELLS) +
+           ", 5 to 7 and 27 to 29 (divisions and elements per division) = " +
+           std::to_string(BOX.DIVISIONS_X) + " x " + std::to_string(BOX.DIVISIONS_Y) + " x " +
+           std::to_string(BOX.DIVISIONS_Z) + " x " + std::to_string(BOX.ELEMENTS_PER_DIVISION_X) + " x " +
+           std::to_string(BOX.ELEMENTS_PER_DIVISION_Y) + " x " + std::to_string(BOX.ELEMENTS_PER_DIVISION_Z);
+}
+
+// The state that the size record plans must fit in the memory of the machine: a set written on a
+// larger machine is refused before its arrays fill this one.
+void check_state_memory(const std::vector<PlannedArray>& plan)
+{
+    long double bytes = 0.0L;
+    for (const PlannedArray& p : plan)
+        bytes += p.bytes;
+    const long double memory = machine_memory_bytes();
+    if (memory > 0.0L && bytes > memory)
+        fatal_stop(std::string("Restart file QR4TP.RES: the state that its ") + largest_size_items() +
+                   " give needs " + byte_count_text(bytes) + " bytes, more than the " +
+                   byte_count_text(memory) + " bytes of memory this machine has");
 }
 
 // Allocates the arrays of the plan: the variant first, then IRCELL. The run cannot go on without any
@@ -166,8 +201,9 @@ void allocate_state(const std::vector<PlannedArray>& plan)
             write_list(UNIT_DIAG, {ircell_failure[RUN.INDEX_MODE], ALLOCATION_FAILED_STATUS});
         else
             write_list(UNIT_DIAG, {variant_failure[restart_variant()], ALLOCATION_FAILED_STATUS});
-        fatal_stop(std::string("Cannot allocate ") + p.name + " for the restart set (" +
-                   std::to_string(p.bytes) + " bytes)");
+        fatal_stop("Restart file QR4TP.RES: the memory for the state that its " + largest_size_items() +
+                   " give could not be allocated (" + std::to_string(p.bytes) +
+                   " bytes for one of its arrays)");
     }
 }
 
@@ -212,6 +248,7 @@ void READ_RESTART()
             files.push_back(file);
     }
     check_restart_set(files);
+    check_state_memory(plan);
     allocate_state(plan);
 
     for (int file : {FILE_MOLS_POS, FILE_MOLS_PV, FILE_MOLS_IP, FILE_MOLS_REST}) {

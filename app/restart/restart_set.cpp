@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #if defined(_WIN32)
@@ -31,6 +32,7 @@ namespace {
 
 void (*RENAME_HOOK)(int) = nullptr;
 bool DISK_FLUSH = true;
+bool READ_ONLY = false;
 
 const char* const LIST_TITLE = "QR4T restart set generation ";
 
@@ -45,6 +47,23 @@ struct SetList {
     long long generation = 0;
     std::vector<ListedFile> files;
 };
+
+// With reading only: the marker of a set whose writing was interrupted, read in its place.
+bool HAS_PENDING = false;
+SetList PENDING;
+
+// True when `name` is a file of the pending set that still has its temporary name.
+bool pending_under_temporary_name(const std::string& name)
+{
+    if (!READ_ONLY || !HAS_PENDING)
+        return false;
+    for (const ListedFile& f : PENDING.files) {
+        std::error_code ec;
+        if (f.name == name)
+            return std::filesystem::exists(restart_temporary_name(name.c_str()), ec);
+    }
+    return false;
+}
 
 // Length and CRC-32 of a file. False when it cannot be read.
 bool measure_file(const std::string& path, std::uintmax_t& length, std::uint32_t& crc)
@@ -164,6 +183,14 @@ void rename_over(const std::string& from, const std::string& to)
                    "; the next start completes the set from " + SET_MARKER_FILE);
 }
 
+// The generation of the set after one of generation g. The number only tells the writes apart, so
+// after the largest the list can hold it starts again at 1: adding 1 there would overflow, and the
+// list written would be refused at every later start.
+long long next_generation(long long g)
+{
+    return g < std::numeric_limits<long long>::max() ? g + 1 : 1;
+}
+
 void call_hook(int renamed)
 {
     if (RENAME_HOOK)
@@ -214,7 +241,7 @@ void commit_restart_set(const std::vector<int>& files)
 {
     SetList previous;
     SetList marker;
-    marker.generation = read_list_file(SET_LIST_FILE, previous) ? previous.generation + 1 : 1;
+    marker.generation = read_list_file(SET_LIST_FILE, previous) ? next_generation(previous.generation) : 1;
     for (int file : files) {
         const char* name = RESTART_FILE_NAME[file];
         ListedFile f{name, 0, 0};
@@ -231,10 +258,18 @@ void commit_restart_set(const std::vector<int>& files)
 
 void finish_restart_set()
 {
+    HAS_PENDING = false;
     SetList marker;
     if (!read_list_file(SET_MARKER_FILE, marker))
         return;
-    write_list(UNIT_DIAG, {"Completing the restart set of generation", static_cast<int>(marker.generation),
+    if (READ_ONLY) {
+        write_list(UNIT_DIAG, {"Reading the restart set of generation " + std::to_string(marker.generation) +
+                               " whose writing was interrupted, without completing it"});
+        PENDING = marker;
+        HAS_PENDING = true;
+        return;
+    }
+    write_list(UNIT_DIAG, {"Completing the restart set of generation " + std::to_string(marker.generation) +
                            " whose writing was interrupted"});
     complete_renames(marker, 1);
 }
@@ -242,7 +277,9 @@ void finish_restart_set()
 void check_restart_set(const std::vector<int>& files)
 {
     SetList list;
-    if (!read_list_file(SET_LIST_FILE, list)) {
+    if (READ_ONLY && HAS_PENDING) {
+        list = PENDING;
+    } else if (!read_list_file(SET_LIST_FILE, list)) {
         write_list(UNIT_DIAG, {"No restart set list QR4TSET.TXT: the files are not checked as one set"});
         return;
     }
@@ -259,13 +296,24 @@ void check_restart_set(const std::vector<int>& files)
                        generation + " that " + SET_LIST_FILE + " lists");
         std::uintmax_t length = 0;
         std::uint32_t crc = 0;
-        if (!measure_file(name, length, crc))
+        if (!measure_file(restart_read_path(name), length, crc))
             fatal_stop(std::string("Restart file ") + name + " cannot be read");
         if (length != entry->length || crc != entry->crc)
             fatal_stop(std::string("Restart file ") + name +
                        " does not belong to the restart set of generation " + generation + " that " +
                        SET_LIST_FILE + " lists: its contents differ (another write or a damaged file)");
     }
+}
+
+void set_restart_read_only(bool on)
+{
+    READ_ONLY = on;
+    HAS_PENDING = false;
+}
+
+std::string restart_read_path(const char* name)
+{
+    return pending_under_temporary_name(name) ? restart_temporary_name(name) : std::string(name);
 }
 
 void set_restart_disk_flush(bool on)

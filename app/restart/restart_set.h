@@ -38,7 +38,17 @@ void finish_restart_set();
 // Compares every file of the set that the reader will read (files) with the set list, and stops the
 // program naming the first file whose length or contents differ from those listed: a file of another
 // write. A folder without a list (a set written before lists were kept) is only noted in the log.
+// With reading only and a pending set, the files are compared with the marker instead.
 void check_restart_set(const std::vector<int>& files);
+
+// Reading only (a tool that looks at a set and must not change the folder): finish_restart_set then
+// renames nothing. A set whose writing was interrupted after its marker was in place is read as the
+// marker lists it, each file under its temporary name where it still has one. Off by default.
+void set_restart_read_only(bool on);
+
+// The file that holds restart file `name` for the reader: the name itself, or with reading only the
+// temporary name of a pending set's file that is not yet in place.
+std::string restart_read_path(const char* name);
 
 // Tests that write many sets switch the flush to the disk itself off (on by default): it makes a write
 // safe against a power failure, which no test can show, and costs tens of milliseconds per file.

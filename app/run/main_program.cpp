@@ -26,12 +26,23 @@ constexpr char MAIN_TITLE[] = "  DSMC Visual Program QR4T for Three-Dimensional 
 constexpr const char* DEMO_FLOW_DATA[3] = {"QR4TD.DM1", "QR4TD.DM2", "QR4TD.DM3"};
 constexpr const char* DEMO_SURFACE_DATA[3] = {"QR4SD.DM1", "QR4SD.DM2", "QR4SD.DM3"};
 
+// The UTF-8 byte-order mark that Windows editors put at the head of a text file they save.
+constexpr unsigned char UTF8_BOM[3] = {0xEF, 0xBB, 0xBF};
+
 // The first value of a list-directed text file as an integer; false when there is none or it cannot be
-// read (the options file treats both like a read error).
+// read (the options file treats both like a read error). A byte-order mark at the head of the file is
+// no part of the value: with it the value would be unreadable and the user's choice rewritten as 1.
 bool read_first_integer(std::FILE* f, int& value)
 {
     std::string line;
-    for (int c = std::fgetc(f);; c = std::fgetc(f)) {
+    int c = std::fgetc(f);
+    while (line.size() < 3 && c == UTF8_BOM[line.size()]) {
+        line.push_back(static_cast<char>(c));
+        c = std::fgetc(f);
+    }
+    if (line.size() == 3)
+        line.clear();  // the whole mark; a part of one stays in the text, which is then no number
+    for (;; c = std::fgetc(f)) {
         if (c == '\n' || c == EOF) {
             // A CR LF line end (the program writes the file so) is no part of the value.
             if (!line.empty() && line.back() == '\r')

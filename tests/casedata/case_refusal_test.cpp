@@ -5,6 +5,9 @@
 #include "case_files.h"
 #include "case_test_support.h"
 
+#include "base/machine_memory.h"
+
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -484,6 +487,48 @@ TEST_P(RefusalTest, StopsWithMessageNamingFileItemAndValue)
 
 INSTANTIATE_TEST_SUITE_P(Refusals, RefusalTest, ::testing::ValuesIn(REFUSALS),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A grid whose arrays the machine cannot hold, or whose element cells no restart record can hold, is
+// refused before anything is allocated, naming items 7 to 12 and their values. Before, a grid of 6E8
+// elements was accepted and its arrays grew past the machine's memory. Machines of a given size stand
+// in for this one.
+TEST_F(CaseFolderTest, GridBeyondMemoryOrRestartRecordIsRefused)
+{
+    struct Case {
+        std::uint64_t memory;  // bytes of the machine
+        const char* divx;      // DIVISIONS_X = ELEMENTS_PER_DIVISION_X; the template's other four are 2
+        const char* refusal;   // a piece of the message, "" when accepted
+    } cases[] = {
+        // 160000 elements (1.92 MB of element arrays, 6.4 kB of division records)
+        {1000000, "100",
+         "value 100 x 2 x 2 x 100 x 2 x 2: the arrays of its 160000 elements need 1926400 bytes"},
+        {2000000, "100", ""},
+        // 1.6E9 elements: 6.4 GB of cells in one record, whatever the memory
+        {0, "10000",
+         "value 10000 x 2 x 2 x 10000 x 2 x 2: the grid's 1600000000 elements pass the 536870911"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.divx);
+        set_machine_memory_for_tests(c.memory);
+        write_file("QR4TD.DAT", flow_file({{"DIVX", c.divx}, {"ELX", c.divx}}));
+        std::string message;
+        try {
+            READ_FLOW_DATA();
+        } catch (const FatalStopped& stop) {
+            message = stop.what();
+        }
+        set_machine_memory_for_tests(0);
+        if (*c.refusal) {
+            EXPECT_NE(message.find(std::string("QR4TD.DAT items 7 to 12 (DIVISIONS_X, _Y, _Z, "
+                                               "ELEMENTS_PER_DIVISION_X, _Y, _Z): ") +
+                                   c.refusal),
+                      std::string::npos)
+                << message;
+        } else {
+            EXPECT_EQ(message, "");
+        }
+    }
+}
 
 // The template files themselves are accepted: every refusal above comes from its one changed item.
 TEST_F(CaseFolderTest, TemplatesAreAccepted)

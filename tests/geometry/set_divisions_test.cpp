@@ -218,6 +218,39 @@ TEST_P(SingleElementTest, SingleElementCases)
 }
 INSTANTIATE_TEST_SUITE_P(Planes, SingleElementTest, ::testing::ValuesIn(SINGLE_ELEMENT_CASES));
 
+// An allocation that fails names the data items that sized the array, with their values: the message
+// named an internal array ("PROGRAM COULD NOT ALLOCATE ELEMENTS (array ELEMENT_CELL)"), which tells the
+// user nothing about what to change.
+TEST_F(SetDivisionsTest, AllocationFailureNamesTheDataItems)
+{
+    struct Case {
+        const char* array;
+        const char* items;
+    } cases[] = {
+        {"ELEMENT_CELL",
+         "sized by QR4TD.DAT items 7 to 12 (divisions and elements per division) = 5 x 5 x 5 x 5 x "
+         "5 x 5 could not"},
+        {"INDIV", "sized by the 12 triangles of QR4SD.DAT on the grid of QR4TD.DAT items 7 to 12"},
+        {"SURF_SAMPLE", "sized by the 12 triangles of QR4SD.DAT could not"},
+        {"SURF_FORCE_SAMPLE", "sized by the surfaces of QR4SD.DAT (1) could not"},
+        {"CELL_DATA", "sized by the 0 cells formed on the grid of QR4TD.DAT items 7 to 12"},
+    };
+    cube_case();
+    for (const Case& c : cases) {
+        std::string message;
+        try {
+            allocation_stop("PROGRAM COULD NOT ALLOCATE ELEMENTS", c.array);
+        } catch (const FatalStop& stop) {
+            message = stop.message;
+        }
+        EXPECT_EQ(
+            message.rfind("PROGRAM COULD NOT ALLOCATE ELEMENTS: the memory for the arrays sized by ", 0), 0u)
+            << message;
+        EXPECT_NE(message.find(c.items), std::string::npos) << message;
+        EXPECT_EQ(message.find(c.array), std::string::npos) << message;
+    }
+}
+
 // A sphere of 1144 triangles: every triangle marked and every cut element analysed without a stop,
 // and the flow volume close to the box minus the polyhedron.
 TEST_F(SetDivisionsTest, SphereBody)

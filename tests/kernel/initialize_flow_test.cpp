@@ -405,6 +405,26 @@ TEST(InitializeFlow, ValuesThatCannotStartARunAreRefused)
              RUN.FNUM = 1.0e-30f;
          },
          "molecules would enter in each time step, more than the"},
+        // Runs that could not reach their first output were accepted with exit 0: a diameter of 1 m,
+        // a reference temperature of 3.4E38 K or a stream density of 3E38 gave steps of 1E-25 to
+        // 1E-15 s, and an output interval of 1E30 reference times is as far out of reach.
+        {"diameter of 1 m", [] { GAS.SPECIES_DATA(SPECIES_DIAMETER, 1) = 1.0f; },
+         "time steps, more than the 1e+08 a run can make: the output interval (items 66 and 68)"},
+        {"reference temperature of 3.4E38 K", [] { GAS.SPECIES_DATA(SPECIES_REF_TEMP, 1) = 3.4e38f; },
+         "reference temperature (item 19) = 3.4e+38; check these items of QR4TD.DAT"},
+        {"stream density of 3E37", [] { GAS.STREAM_DENSITY = 3.0e37f; },
+         "set by the stream number density (item 48) = 3e+37 and temperature (item 49)"},
+        {"output interval of 1E30 reference times in a thin gas",
+         [] {
+             RUN.OUTPUT_INTERVAL_REF = 1.0e30f;
+             GAS.STREAM_DENSITY = 1.0e12f;
+         },
+         "set by items 1, 2 and 7 (x extent of the box and DIVISIONS_X)"},
+        // A cell's expected count past 2^31 was converted to int unchecked (undefined): the run then
+        // started with no molecules at all.
+        {"cell count beyond the store", [] { RUN.FNUM = 2.5e7f; },
+         "QR4TD.DAT item 48 (stream number density): value 1e+20: with the molecule weight FNUM = 2.5e+07 "
+         "(item 65) cell 1 would take about"},
     };
     for (const Case& c : cases) {
         DiagLog log;

@@ -5,6 +5,10 @@
 #include "app/restart/restart_set.h"
 #include "restart_test_support.h"
 
+#include "base/machine_memory.h"
+
+#include <cstring>
+
 namespace {
 
 class RestartRefusalTest : public RestartTest {
@@ -162,6 +166,11 @@ TEST_F(RestartRefusalTest, NumbersOutsideTheirRangesAreRefused)
         {"QR4TM3.RES: IP(2, 7) = -6 ", [] { MOLECULES.IP(IP_CELL, 7) = -6; }},
         {"QR4TM5.RES: XREF(1) = 8 ", [] { MOLECULES.XREF(1) = 8; }},
         {"QR4TC2.RES: ICELL(2, 1) = 11 ", [] { CELLS.ICELL(ICELL_COUNT, 1) = 11; }},
+        {"QR4TV2.RES: DIVISION_INFO(1, 1, 2, 1) = -3 ",
+         [] { DIVISIONS.DIVISION_INFO(DIVISION_CODE, 1, 2, 1) = -3; }},
+        // The check negated the code, which overflows for the lowest 4-byte integer.
+        {"QR4TV2.RES: DIVISION_INFO(1, 1, 1, 1) = -2147483648 ",
+         [] { DIVISIONS.DIVISION_INFO(DIVISION_CODE, 1, 1, 1) = INT32_MIN; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.piece);
@@ -176,6 +185,35 @@ TEST_F(RestartRefusalTest, NumbersOutsideTheirRangesAreRefused)
     MOLECULES.IP(IP_CELL, 7) = -MOLECULES.IP(IP_CELL, 7);
     WRITE_RESTART();
     EXPECT_EQ(read_set(), "");
+}
+
+// A set whose state needs more memory than the machine has (one written on a larger machine) is refused
+// before anything is allocated, naming the size items; before, its arrays were allocated until the
+// machine ran out. Machines of a given size stand in for this one.
+TEST_F(RestartRefusalTest, StateBeyondTheMachinesMemoryIsRefused)
+{
+    struct Case {
+        std::uint64_t memory;
+        const char* refusal;  // "" when the set is read
+    } cases[] = {
+        {1000,
+         "Restart file QR4TP.RES: the state that its items 10 (MNM) = 10, 30 (MAX_CELLS) = 6, 5 to 7 and 27 "
+         "to 29 (divisions and elements per division) = 2 x 3 x 1 x 2 x 1 x 2 give needs "},
+        {std::uint64_t(1) << 30, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.memory);
+        set_machine_memory_for_tests(c.memory);
+        std::string message = read_set();
+        set_machine_memory_for_tests(0);
+        EXPECT_EQ(message.substr(0, std::strlen(c.refusal)), c.refusal);
+        if (*c.refusal)
+            EXPECT_NE(message.find(" bytes, more than the 1000 bytes of memory this machine has"),
+                      std::string::npos)
+                << message;
+        else
+            EXPECT_EQ(message, "");
+    }
 }
 
 // A stop while the set is being written leaves the previous set whole: here the run-state file cannot

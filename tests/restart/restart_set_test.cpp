@@ -5,6 +5,8 @@
 #include "app/restart/restart_set.h"
 #include "restart_test_support.h"
 
+#include <map>
+
 namespace {
 
 // Thrown by the rename hook in place of a kill of the process.
@@ -23,6 +25,7 @@ protected:
     void TearDown() override
     {
         set_restart_rename_hook(nullptr);
+        set_restart_read_only(false);
         RestartTest::TearDown();
     }
 
@@ -73,6 +76,45 @@ TEST_F(RestartSetTest, KillAtEveryRenameLeavesTheOldOrTheNewSet)
     }
 }
 
+// A tool that only reads a set (qr4t-dump) completed an interrupted write, renaming files in the folder
+// it reads. With reading only, the pending set is read as its marker lists it and the folder is left
+// byte for byte as it was; the next start of the program still completes the set.
+TEST_F(RestartSetTest, ReadingOnlyLeavesAPendingSetAsItIs)
+{
+    struct Case {
+        int renamed;     // renames made before the kill: 1 the marker only, 3 the marker and two files
+        bool new_state;  // the set read is the new one
+    } cases[] = {{0, false}, {1, true}, {3, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("killed after rename " + std::to_string(c.renamed));
+        make_case(true, true);
+        WRITE_RESTART();
+        std::vector<std::string> old_state = state_snapshot();
+        make_case(true, true, 500);
+        std::vector<std::string> new_state = state_snapshot();
+        ASSERT_TRUE(write_killed_at(c.renamed));
+        std::map<std::string, std::string> folder;
+        for (const auto& entry : std::filesystem::directory_iterator("."))
+            folder[entry.path().filename().string()] = read_file(entry.path());
+
+        set_restart_read_only(true);
+        std::string message = read_set();
+        set_restart_read_only(false);
+        ASSERT_EQ(message, "");
+        EXPECT_TRUE(state_snapshot() == (c.new_state ? new_state : old_state));
+        std::map<std::string, std::string> after;
+        for (const auto& entry : std::filesystem::directory_iterator("."))
+            after[entry.path().filename().string()] = read_file(entry.path());
+        after.erase("DIAG.TXT");
+        folder.erase("DIAG.TXT");
+        EXPECT_TRUE(after == folder);
+
+        ASSERT_EQ(read_set(), "");
+        EXPECT_TRUE(state_snapshot() == (c.new_state ? new_state : old_state));
+        EXPECT_FALSE(std::filesystem::exists(SET_MARKER_FILE));
+    }
+}
+
 // The generation counts the writes; the list names every file of the set with its length.
 TEST_F(RestartSetTest, ListNamesTheGenerationAndEveryFile)
 {
@@ -86,6 +128,33 @@ TEST_F(RestartSetTest, ListNamesTheGenerationAndEveryFile)
     EXPECT_EQ(list.substr(list.size() - 5), "END\r\n");
     for (const char* name : RESTART_FILE_NAME)
         EXPECT_FALSE(std::filesystem::exists(restart_temporary_name(name))) << name;
+}
+
+// The write after a set of the largest generation overflowed the count, and the list it wrote was
+// refused at every later start: the set just written could not be continued.
+TEST_F(RestartSetTest, GenerationAfterTheLargestStartsAgain)
+{
+    struct Case {
+        const char* before;  // generation of the list on disk
+        const char* after;   // generation of the next write
+    } cases[] = {
+        {"9223372036854775806", "9223372036854775807"},
+        {"9223372036854775807", "1"},
+    };
+    make_case(false, false);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        WRITE_RESTART();
+        std::string list = read_file(SET_LIST_FILE);
+        write_file(SET_LIST_FILE,
+                   "QR4T restart set generation " + std::string(c.before) + list.substr(list.find("\r\n")));
+        ASSERT_EQ(read_set(), "");
+        WRITE_RESTART();
+        EXPECT_EQ(
+            read_file(SET_LIST_FILE).rfind("QR4T restart set generation " + std::string(c.after) + "\r\n", 0),
+            0u);
+        EXPECT_EQ(read_set(), "");
+    }
 }
 
 // One file taken from an earlier write of the same case (same extents, other contents): refused,

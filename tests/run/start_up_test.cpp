@@ -101,6 +101,12 @@ TEST_F(StartUpTest, OptionsFileCases)
         {"           7\r\n", 1, "           7\r\n"},
         {"0\n", 1, "0\n"},
         {"-2147483648\n", 1, "-2147483648\n"},
+        // A UTF-8 byte-order mark (\357\273\277; Windows editors write one) made the value unreadable,
+        // and the file was rewritten as 1. A partial mark is still no number.
+        {"\357\273\2772\r\n", 2, "\357\273\2772\r\n"},
+        {"\357\273\277   3\n", 3, "\357\273\277   3\n"},
+        {"\357\2732\n", 1, "           1\r\n"},
+        {"\357\273\277", 1, "           1\r\n"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove("QR4T.CFG");

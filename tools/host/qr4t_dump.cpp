@@ -8,8 +8,10 @@
 //
 // The header line names each column after its quantity, with its SI unit in brackets. Lengths and
 // times are true values (divided by the scale factor). The diagnostic lines of the reader go to a
-// scratch log, so the run's own "DIAG.TXT" is left as it is.
+// scratch log, so the run's own "DIAG.TXT" is left as it is, and the set is read without completing
+// an interrupted write: the tool never writes to the folder it reads.
 #include "app/restart/restart.h"
+#include "app/restart/restart_set.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
 #include "app/state/gas.h"
@@ -38,7 +40,9 @@ const char* const HELP =
     "  --species   per cell and species: fraction, temperatures, diffusion velocity\n"
     "  --surface   per solid triangle: centroid, number flux, pressure, shear stresses, heat fluxes,\n"
     "              surface temperature, species fractions\n"
-    "A set that cannot be read ends the tool with its message and status 1.\n";
+    "A set that cannot be read ends the tool with its message and status 1. The tool changes nothing in the\n"
+    "folder: a set whose writing was interrupted is read as its marker QR4TSET.NEW lists it, and is\n"
+    "completed only by the next start of the program.\n";
 
 // Column names of the rows of VAR, SPECIES_VAR and VARS (index = row); the species fractions follow.
 const char* const VAR_COLUMNS[VAR_FRACTION + 1] = {"",
@@ -175,6 +179,7 @@ int main(int argc, char** argv)
     HEADLESS.record_calls = false;
     std::filesystem::path scratch = std::filesystem::temp_directory_path() / "qr4t-dump-diag.txt";
     unit_open_or_stop(UNIT_DIAG, scratch.string(), UnitMode::WRITE_TEXT);
+    set_restart_read_only(true);
     READ_RESTART();
     unit_close_all();
     std::filesystem::remove(scratch);
