@@ -317,6 +317,26 @@ TEST_F(GridEditing, DeleteAndCutFollowTheReadOnlyRows)
     EXPECT_EQ(clipboard(), "t1");
 }
 
+// The block was lost on every focus pass: the flag that keeps it while the focus goes from a cell through
+// the grid window (as after a header click) back to a cell was never cleared.
+TEST_F(GridEditing, BlockSurvivesTheFocusPassingThroughTheGridWindow)
+{
+    const std::vector<int> block{0, 1, TEXT, INTEGER};
+    WGridSetCurrent(grid, TEXT, 0, 1);
+    ASSERT_EQ(GetFocus(), cell(TEXT, 0));
+    WGridSelectBlock(grid, 0, 1, TEXT, INTEGER);
+    SetFocus(grid);  // the grid window hands the focus on to the current cell
+    EXPECT_EQ(GetFocus(), cell(TEXT, 0));
+    EXPECT_EQ(std::vector<int>(g->block, g->block + 4), block);
+
+    // Any other focus change removes the block: from cell to cell, and out of the grid.
+    SetFocus(cell(INTEGER, 0));
+    EXPECT_EQ(g->block[0], -1);
+    WGridSelectBlock(grid, 0, 1, TEXT, INTEGER);
+    SetFocus(GetDlgItem(current_dialog_window(), EDIT));
+    EXPECT_EQ(g->block[0], -1);
+}
+
 TEST_F(GridEditing, CsvExampleSavesExactlyAndLoadsBack)
 {
     int f = GRID;

@@ -129,6 +129,26 @@ TEST_F(GridWindow, MenusAndToolbarFollowTheOptions)
     EXPECT_EQ(error, 8);
 }
 
+// In a stand-alone grid window the block also survives the focus passing through the window itself.
+TEST_F(GridWindow, BlockSurvivesTheFocusPassingThroughTheWindow)
+{
+    open(EDIT_DIALOG, 400, 300);
+    int error = -1, mode = 2;
+    WGridEdOpen(error, SMALL_GRID, mode, 0, 0, "", "");
+    ASSERT_EQ(error, 0);
+    HWND grid = record().inner;
+    GridRecord& g = *grid_record(grid);
+    WGridSetCurrent(grid, 0, 0, 1);
+    HWND current = GetFocus();
+    ASSERT_EQ(grid_of_cell(current), grid);
+    WGridSelectBlock(grid, 0, 1, 0, 1);
+    SetFocus(frame());
+    SetFocus(current);
+    EXPECT_EQ(std::vector<int>(g.block, g.block + 4), (std::vector<int>{0, 1, 0, 1}));
+    SetFocus(grid_cell_on_screen(g, 1, 1));
+    EXPECT_EQ(g.block[0], -1);
+}
+
 TEST_F(GridWindow, ReadOnlyGridHasCopyAndSelectAllOnly)
 {
     open(EDIT_DIALOG, 400, 300);

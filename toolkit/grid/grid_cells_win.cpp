@@ -6,6 +6,7 @@
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/number_text.h"
 #include "toolkit/win/os_utilities.h"
+#include "toolkit/win/window_table_win.h"
 #include "toolkit/win/window_utilities.h"
 
 #include <commctrl.h>
@@ -259,6 +260,19 @@ bool shift_click(HWND grid, GridRecord& g, int column, int slot)
 }
 
 constexpr char BUDDY_PROC[] = "QR4T grid buddy procedure";
+
+// Whether a cell losing the focus to `to` keeps the block: when the focus goes to the grid window
+// itself, or, for a grid in a stand-alone grid window, to that window.
+bool focus_keeps_block(HWND grid, HWND to)
+{
+    if (!to)
+        return false;
+    if (to == grid)
+        return true;
+    HWND parent = GetParent(grid);
+    const WinRecord* r = parent == to ? win_record(parent) : nullptr;
+    return r && r->kind == RECORD_GRID && r->inner == grid;
+}
 
 }  // namespace
 
@@ -613,7 +627,11 @@ LRESULT CALLBACK WGridCellWndProc(HWND cell, UINT msg, WPARAM wp, LPARAM lp)
         return result;
     }
     case WM_KILLFOCUS:
-        if (reinterpret_cast<HWND>(wp) != grid) {
+        // The block survives the focus passing through the grid window (as after a header click): the
+        // cell that gets the focus back then keeps it once. Any other focus change removes it.
+        if (focus_keeps_block(grid, reinterpret_cast<HWND>(wp))) {
+            BLOCK_RELEASE = 0;
+        } else {
             BLOCK_RELEASE = 1;
             WGridClearBlock(grid);
         }

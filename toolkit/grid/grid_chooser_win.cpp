@@ -38,8 +38,11 @@ void WSelectFile(int filter_id, std::string_view filter, int options, std::strin
                  std::string_view title, int& filter_index, int snapshot)
 {
     int error = 0;
-    if (snapshot)
+    if (snapshot) {
         WWinSnapshot(1, -1, error);
+        if (error != 0)
+            IErrorReport(error);
+    }
     std::string directory = file, name;
     IOsSplitPath(directory, name);
     directory = directory.substr(0, DIRECTORY_LENGTH);

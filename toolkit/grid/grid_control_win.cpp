@@ -3,6 +3,7 @@
 // the row slots when the client changes size.
 #include "toolkit/grid/grid_win.h"
 
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/grid_fields_win.h"
 #include "toolkit/win/os_utilities.h"
@@ -716,13 +717,12 @@ void WGridSetCurrent(HWND grid, int column, int row, int focus)
 void WGridDlgUnits(HWND window, RECT& rect)
 {
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-    HDC dc = GetDC(window);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
     TEXTMETRICA tm = {};
-    GetTextMetricsA(dc, &tm);
-    if (old)
-        SelectObject(dc, old);
-    ReleaseDC(window, dc);
+    {
+        WindowDc dc(window);
+        Selection font_selection(font ? dc.get() : nullptr, font);  // the window's font, when it has one
+        GetTextMetricsA(dc.get(), &tm);
+    }
     rect.left = rect.left * tm.tmAveCharWidth / 4;
     rect.right = rect.right * tm.tmAveCharWidth / 4;
     rect.top = rect.top * tm.tmHeight / 8;
@@ -1007,9 +1007,8 @@ LRESULT CALLBACK WGridClientWndProc(HWND client, UINT msg, WPARAM wp, LPARAM lp)
             UpdateWindow(c);
         RECT block;
         if (WGridBlockRect(grid, block)) {
-            HDC dc = GetDC(client);
-            InvertRect(dc, &block);
-            ReleaseDC(client, dc);
+            WindowDc dc(client);
+            InvertRect(dc.get(), &block);
         }
         return 0;
     }
