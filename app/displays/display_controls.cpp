@@ -5,10 +5,12 @@
 #include "app/displays/display_dialogs.h"
 #include "app/displays/displays.h"
 #include "app/displays/section_state.h"
+#include "app/displays/surface_values.h"
 
 #include "app/state/box.h"
 #include "app/state/display.h"
 #include "app/state/gas.h"
+#include "app/state/results.h"
 #include "app/state/run.h"
 #include "app/state/surface.h"
 #include "toolkit/win/dialogs.h"
@@ -22,8 +24,6 @@ namespace {
 
 constexpr int EMPTY = -999;  // what a list, radio group or field without a value reads
 constexpr float EMPTY_REAL = -999.0f;
-constexpr int GAS_PROPERTIES = 17;  // flowfield properties before the species fractions
-constexpr int SURFACE_PROPERTIES = 10;
 
 // The texts of the gas reactions 1..23 that the progress log names after "Reaction type" and the number.
 constexpr const char* REACTION_TEXTS[] = {
@@ -107,8 +107,8 @@ void read_flowfield_toolbar()
 
     // 1-2. The property; a new one clears the log scale and the range shifts.
     read_list(IDC_FLOW_PROPERTY, d.FLOW_PROPERTY.current);
-    if (d.FLOW_PROPERTY.current > GAS_PROPERTIES + GAS.SPECIES_COUNT)
-        d.FLOW_PROPERTY.current = GAS_PROPERTIES;
+    if (d.FLOW_PROPERTY.current > VAR_FRACTION + GAS.SPECIES_COUNT)
+        d.FLOW_PROPERTY.current = VAR_PRESSURE;
     if (changed(d.FLOW_PROPERTY)) {
         WDialogPutCheckBox(IDC_FLOW_LOG_SCALE, 0);
         WDialogPutInteger(IDC_FLOW_RANGE_LOW, 0);
@@ -206,8 +206,8 @@ void read_surface_toolbar()
 
     // 1-2. The property; a new one clears the log scale and the range shifts.
     read_list(IDC_SURF_PROPERTY, d.SURF_DISPLAY_PROPERTY.current);
-    if (d.SURF_DISPLAY_PROPERTY.current > SURFACE_PROPERTIES + GAS.SPECIES_COUNT)
-        d.SURF_DISPLAY_PROPERTY.current = SURFACE_PROPERTIES;
+    if (d.SURF_DISPLAY_PROPERTY.current > LIVE_FRACTION + GAS.SPECIES_COUNT)
+        d.SURF_DISPLAY_PROPERTY.current = LIVE_SURFACE_TEMP;
     if (changed(d.SURF_DISPLAY_PROPERTY)) {
         WDialogPutCheckBox(IDC_SURF_LOG_SCALE, 0);
         d.SURF_LOG_SCALE.set(0);

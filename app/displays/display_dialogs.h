@@ -39,6 +39,9 @@ int forces_dialog(int units);
 void read_radio(int field, int& setting);
 // A display setting whose control differs from what was last drawn.
 bool changed(const DisplayPair& p);
+// A logarithmic scale that a picture cannot take: the setting and the toolbar's box both return to
+// linear, so that the box is not read as a new request for the logarithm at every poll.
+void refuse_log_scale(DisplayPair& setting, int dialog, int box);
 // The radio button of the "Output Units" bar for a unit system.
 int units_radio(int units);
 

@@ -99,6 +99,13 @@ bool changed(const DisplayPair& p)
     return p.current != p.previous;
 }
 
+void refuse_log_scale(DisplayPair& setting, int dialog, int box)
+{
+    setting.set(0);
+    WDialogSelect(dialog);
+    WDialogPutCheckBox(box, 0);
+}
+
 int units_radio(int units)
 {
     return dialog_of_units(units, IDC_UNITS_SI, IDC_UNITS_ENGLISH, IDC_UNITS_RATIO);
@@ -230,4 +237,3 @@ void SAVE_DISPLAY_PICTURE()
     IGrArea(0.0f, 0.0f, 1.0f, 1.0f);
     IGrSaveImage(name);
 }
-

@@ -26,9 +26,6 @@ constexpr float TEXT_Y = 0.02f;
 constexpr float BAR_BOTTOM = 0.065f, BAR_TOP = 0.1f;
 constexpr float MINOR_TICK_TOP = 0.0725f, MAJOR_TICK_TOP = 0.08f;
 constexpr float LABEL_Y = 0.046f;
-// The last start of a five-character label (characters 0.018 of the strip's width, which spans 1.111
-// units) that keeps it inside the strip: a label at the bar's right end moves left to fit.
-constexpr float LAST_LABEL_X = 1.055555f - 5 * 0.018f * 1.111111f;
 constexpr int BANDED_MAP = 2;
 
 // The title offsets of codes 1..28 from the title's x position.
@@ -65,7 +62,7 @@ void draw_units(int code, int units)
 {
     const std::string text = flow_property_unit_text(code, FlowDisplay::SECTION, units);
     if (!text.empty())
-        IGrCharOut(code > GAS_PROPERTY_CODES ? 0.75f : 0.6f, TEXT_Y, text);
+        IGrCharOut(code > VAR_FRACTION ? 0.75f : 0.6f, TEXT_Y, text);
 }
 
 // The colour numbers of the minor levels for the banded map, from entry 1 on, never past the last.
@@ -118,7 +115,7 @@ void draw_section_legend(const SectionScale& scale)
     const float x0 = log ? 0.2f : 0.15f;
     const float offset = TITLE_OFFSETS[code - 1];
     const std::string title = flow_property_title(code, FlowDisplay::SECTION);
-    if (code > GAS_PROPERTY_CODES) {
+    if (code > VAR_FRACTION) {
         IGrCharOut(x0, TEXT_Y, "Species");
         IGrIntegerOut(x0 + 0.07f, TEXT_Y, s.SECTION_SPECIES.current, 2);
         IGrCharOut(x0 + 0.25f + offset, TEXT_Y, title);
@@ -199,8 +196,7 @@ void draw_section_legend(const SectionScale& scale)
             const float x = bar_x(level, scale);
             if (lines)
                 IGrLine(x, BAR_BOTTOM, x, MAJOR_TICK_TOP);
-            IGrRealOut(std::min(x - 0.009f, LAST_LABEL_X), LABEL_Y, static_cast<float>(k * double(major)),
-                       "(F5.1)");
+            IGrRealOut(x - 0.009f, LABEL_Y, static_cast<float>(k * double(major)), "(F5.1)");
         });
     if (scale.low < 0.0f)
         walk_levels(major_step, scale.low, scale.high, false, [&](long long k) {

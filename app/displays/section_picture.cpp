@@ -64,7 +64,7 @@ bool collision_time_known(int cell)
 
 bool collision_code(int code)
 {
-    return code == COLL_TIME_CODE || code == MFP_CODE;
+    return code == VAR_COLL_TIME || code == VAR_MFP;
 }
 
 void report_negative_collision_rate(int cell, float value)
@@ -190,7 +190,7 @@ void colour_pass(const SectionScale& scale, Array<int, 1>& colours)
         int colour = NO_DATA;
         if (code > 2 && !WELL_SAMPLED(c)) {
             colour = NO_DATA;
-        } else if ((code == MFP_CODE || code == SEP_MFP_CODE) &&
+        } else if ((code == VAR_MFP || code == VAR_SEP_MFP) &&
                    RESULTS.VAR(VAR_COLL_TIME, c) >= NO_COLLISIONS) {
             colour = NO_DATA;
         } else if (!has_value || !std::isfinite(v)) {
@@ -349,12 +349,7 @@ void install_property_palette()
 
 int scale_colour(double v, const SectionScale& scale)
 {
-    if (scale.span == 0.0f || !std::isfinite(scale.span))
-        return 1;
-    const double k = (v - scale.low) * 255.0 / scale.span;
-    if (!(k >= 1.0))
-        return 1;  // below 1, or not a number
-    return k > 254.0 ? 254 : static_cast<int>(k);
+    return property_colour(v, scale.low, scale.span);
 }
 
 SectionScale section_scale()

@@ -376,7 +376,8 @@ void read_triangle_species()
     if (species == s.S3D_SPECIES)
         return;
     s.S3D_SPECIES = species;
-    const float fraction = s.S3D_SELECTED_SOLID > 0 ? s.VARL(9 + species, s.S3D_SELECTED_SOLID) : 0.0f;
+    const float fraction =
+        s.S3D_SELECTED_SOLID > 0 ? s.VARL(VARS_FRACTION + species, s.S3D_SELECTED_SOLID) : 0.0f;
     WDialogPutReal(IDC_TRI_FRACTION, fraction, VALUE_FORMAT);
     rebuild();
 }
@@ -445,14 +446,17 @@ void read_property()
     // The checked button gives the code; a group without a checked button keeps the code.
     int position = -999;
     WDialogGetRadioButton(IDC_S3D_SAMPLE_SIZE, position);
-    if (position >= 1 && position <= 9) {
+    // Buttons 1..9 are the VARS rows, 10 the fraction of the species spin's species, 11..13 the rows
+    // after the fractions.
+    constexpr int FRACTION_BUTTON = VARS_FRACTION + 1;
+    if (position >= VARS_SAMPLE_SIZE && position <= VARS_SURFACE_TEMP) {
         s.S3D_PROPERTY = position;
-    } else if (position == 10) {
+    } else if (position == FRACTION_BUTTON) {
         int species = 1;
         WDialogGetInteger(IDC_S3D_SPECIES, species);
-        s.S3D_PROPERTY = 9 + std::clamp(species, 1, std::max(S, 1));
-    } else if (position >= 11 && position <= 13) {
-        s.S3D_PROPERTY = S + position - 1;
+        s.S3D_PROPERTY = VARS_FRACTION + std::clamp(species, 1, std::max(S, 1));
+    } else if (position > FRACTION_BUTTON && position <= FRACTION_BUTTON + 3) {
+        s.S3D_PROPERTY = window_row(WINDOW_TRIANGLE_NUMBER + position - FRACTION_BUTTON - 1);
     }
     recompute();
     if (s.S3D_PROPERTY == s.S3D_PROPERTY_PREV)
@@ -497,14 +501,14 @@ void show_triangle_values(int k)
         const float centroid = sum * 0.3333f;
         WDialogPutReal(centroid_fields[axis - 1], shown_length(centroid, units, axis), VALUE_FORMAT);
     }
-    for (int r = 1; r <= 9; ++r)
+    for (int r = VARS_SAMPLE_SIZE; r <= VARS_SURFACE_TEMP; ++r)
         WDialogPutReal(VALUE_FIELDS[r - 1], s.VARL(r, k), VALUE_FORMAT);
     // The magnitude in the unit that the dialog labels: the converted row.
-    WDialogPutReal(IDC_TRI_SHEAR_MAGNITUDE, s.VARL(GAS.SPECIES_COUNT + 11, k), VALUE_FORMAT);
+    WDialogPutReal(IDC_TRI_SHEAR_MAGNITUDE, s.VARL(window_row(WINDOW_SHEAR_MAGNITUDE), k), VALUE_FORMAT);
     int species = 1;
     read_held(IDC_TRI_SPECIES, species, 1, std::max(GAS.SPECIES_COUNT, 1));
     s.S3D_SPECIES = species;
-    WDialogPutReal(IDC_TRI_FRACTION, s.VARL(9 + species, k), VALUE_FORMAT);
+    WDialogPutReal(IDC_TRI_FRACTION, s.VARL(VARS_FRACTION + species, k), VALUE_FORMAT);
 }
 
 void read_triangle_selection()

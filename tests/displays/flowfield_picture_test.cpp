@@ -1,6 +1,7 @@
 // DRAW_FLOWFIELD_PROPERTIES on the headless toolkit: the legend (title, unit text, multiplier, labels
 // and their window positions), the colour of every element of the plane, the range settings, the
 // logarithmic option and its fall-back, the two backgrounds and the log line of a negative value.
+#include "app/displays/display_arrays.h"
 #include "app/displays/displays.h"
 #include "app/displays/flowfield_properties.h"
 #include "app/state/display.h"
@@ -9,6 +10,8 @@
 
 #include "flow_plane_case.h"
 
+#include <climits>
+#include <cstdint>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -142,7 +145,7 @@ TEST_F(FlowfieldPictureTest, NoScaleWithoutARange)
 
     // No cell counted: every mean collision time missing. The range stays 1e6 .. -1e6.
     HEADLESS.calls.clear();
-    DISPLAY.FLOW_PROPERTY.set(COLL_TIME_CODE);
+    DISPLAY.FLOW_PROPERTY.set(VAR_COLL_TIME);
     for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
         RESULTS.VAR(VAR_COLL_TIME, c) = 1.0e10f;
     DRAW_FLOWFIELD_PROPERTIES();
@@ -151,6 +154,43 @@ TEST_F(FlowfieldPictureTest, NoScaleWithoutARange)
     EXPECT_EQ(texts[0].text, "Mean Collision Time");
     for (const auto& [centre, colour] : element_colours())
         EXPECT_EQ(colour, centre == std::make_pair(1.5, 1.5) ? 0 : 1);
+}
+
+// Before any cell is counted the range runs from 1e6 down to -1e6, and the cells that are coloured
+// whatever their sample (number density) take the formula's colour on that negative range, as in the
+// section picture. Fault: every such cell took colour 1.
+TEST_F(FlowfieldPictureTest, NegativeRangeColoursByTheFormula)
+{
+    DISPLAY.FLOW_PROPERTY.set(VAR_NUMBER_DENSITY);
+    for (int c = 1; c <= CELLS.CELL_COUNT; ++c) {
+        RESULTS.VAR(VAR_SAMPLE_SIZE, c) = 10.0f;  // no cell well sampled, so none counted
+        RESULTS.VAR(VAR_NUMBER_DENSITY, c) = 1000.0f * c;
+    }
+    DRAW_FLOWFIELD_PROPERTIES();
+    EXPECT_EQ(calls_of("WGrTextString").size(), 1u) << "the title alone";
+    const auto colours = element_colours();
+    ASSERT_EQ(colours.size(), 16u);
+    const struct {
+        int cell, colour;  // trunc((1000 c - 1e6) x 255 / -2e6)
+    } cases[] = {{1, 127}, {5, 126}, {16, 125}};
+    for (const auto& c : cases)
+        EXPECT_EQ(colours.at({(c.cell - 1) % 4 + 0.5, (c.cell - 1) / 4 + 0.5}), c.colour)
+            << "cell " << c.cell;
+}
+
+// A drawing's scratch array that cannot be had (CELL_COLOUR of the flowfield picture) logs its line
+// and gives up that drawing only: the program goes on. Fault: the failure stopped the program.
+TEST_F(FlowfieldPictureTest, ScratchArrayThatCannotBeHadGivesUpTheDrawingOnly)
+{
+    Array<int, 2> too_large;  // more bytes than an address space holds
+    EXPECT_FALSE(allocate_or_give_up(too_large, "CELL_COLOUR", INT32_MAX, INT32_MAX));
+    EXPECT_FALSE(too_large.allocated());
+    Array<int, 1> fits;
+    EXPECT_TRUE(allocate_or_give_up(fits, "CELL_COLOUR", CELLS.CELL_COUNT));
+    DRAW_FLOWFIELD_PROPERTIES();  // still running, and drawing
+    EXPECT_EQ(HEADLESS.count("WGrRectangleClear 5001 9000 9999 9999"), 1);
+    const std::string diag = diag_text();
+    EXPECT_NE(diag.find(" PROGRAM COULD NOT ALLOCATE CELL_COLOUR"), std::string::npos) << diag;
 }
 
 TEST_F(FlowfieldPictureTest, RangeSettings)
@@ -240,7 +280,7 @@ TEST_F(FlowfieldPictureTest, LogRescanSkipsValuesWithoutALogarithm)
 
 TEST_F(FlowfieldPictureTest, NegativeCollisionValuesAreLoggedInBothPasses)
 {
-    DISPLAY.FLOW_PROPERTY.set(MFP_CODE);
+    DISPLAY.FLOW_PROPERTY.set(VAR_MFP);
     for (int c = 1; c <= CELLS.CELL_COUNT; ++c) {
         RESULTS.VAR(VAR_COLL_TIME, c) = 1.0e-5f;
         RESULTS.VAR(VAR_MFP, c) = 0.001f * c;

@@ -78,6 +78,51 @@ TEST_F(HandleDisplayControlsTest, NewPropertyIsDrawnLinearAfterALogScale)
     EXPECT_EQ(HEADLESS.count("WGrTextString 5200 9900 |Log10|"), 0);
 }
 
+// A logarithmic scale that a picture refuses (a value at 0) clears the toolbar's box as well as the
+// setting, for both live pictures, so the next poll reads a linear box and draws nothing. Fault: the
+// surface picture kept its box ticked, and was refused, redrawn and its range spins zeroed at every poll.
+TEST_F(HandleDisplayControlsTest, RefusedLogScaleClearsItsBoxOnBothPictures)
+{
+    start(3);  // the re-entry case: one species, surfaces
+    const float low[3] = {0, 0, 0}, high[3] = {2, 2, 1};
+    const int divisions[3] = {2, 2, 1}, elements[3] = {1, 1, 1};
+    ASSERT_TRUE(make_flow_box(low, high, divisions, elements, GAS.SPECIES_COUNT));
+    for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
+        for (int code = 2; code <= VAR_FRACTION; ++code)
+            RESULTS.VAR(code, c) = 100.0f * (c - 1);  // cell 1 at 0
+    const int triangles = SURFACE.SOLID_TRIANGLE_COUNT;
+    ASSERT_TRUE(RESULTS.VARS.allocate(9 + GAS.SPECIES_COUNT, triangles));
+    for (int t = 1; t <= triangles; ++t) {
+        RESULTS.VARS(1, t) = 20.0f;                      // well sampled
+        RESULTS.VARS(3, t) = static_cast<float>(t - 1);  // triangle 1 at 0
+    }
+    DISPLAY.FLOW_PROPERTY.set(VAR_TEMP);
+    DISPLAY.SURF_DISPLAY_PROPERTY.set(3);
+    const struct {
+        const char* picture;
+        int dialog, box;
+        DisplayPair* setting;
+        const char* drawn;  // a call that only this picture's drawing makes
+    } cases[] = {
+        {"flowfield", IDD_FLOW_TOOLBAR_SI, IDC_FLOW_LOG_SCALE, &DISPLAY.FLOW_LOG_SCALE,
+         "WGrRectangleClear 5001"},
+        {"surface", IDD_SURFACE_TOOLBAR, IDC_SURF_LOG_SCALE, &DISPLAY.SURF_LOG_SCALE, "WBitmapCreate"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.picture);
+        HEADLESS.checks[{c.dialog, c.box}] = 1;
+        HEADLESS.calls.clear();
+        HANDLE_DISPLAY_CONTROLS();
+        EXPECT_EQ(HEADLESS.count(c.drawn), 1) << "drawn once for the ticked box";
+        EXPECT_EQ((HEADLESS.checks[{c.dialog, c.box}]), 0);
+        EXPECT_EQ(c.setting->current, 0);
+        EXPECT_EQ(c.setting->previous, 0);
+        HEADLESS.calls.clear();
+        HANDLE_DISPLAY_CONTROLS();
+        EXPECT_EQ(HEADLESS.count(c.drawn), 0) << "the next poll finds nothing changed";
+    }
+}
+
 TEST_F(HandleDisplayControlsTest, DivisionAndElementAreClampedAndWrittenBack)
 {
     start(1);

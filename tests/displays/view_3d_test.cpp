@@ -111,6 +111,24 @@ TEST_F(View3DTest, MenuSetsModesAndTheListSwitch)
     EXPECT_EQ(v.VIEW_LEFT_MODE, 6);
 }
 
+// The live surface picture replays its list whatever the 3-D view's list switch holds. Fault: it
+// obeyed the switch, so turning the list off once in the view window left the live picture blank for
+// the rest of the run.
+TEST_F(View3DTest, PropertyPictureDrawsItsListWhateverTheSwitch)
+{
+    make_one_triangle_surfaces(1);
+    DISPLAY.VIEW_MODE_3D = 2;
+    for (const int list_on : {-1, 0, -2}) {
+        SCOPED_TRACE(list_on);
+        VIEW_3D.VIEW_LIST_ON = list_on;
+        GL_VIEW_RECORD.clear();
+        BUILD_PROPERTY_LIST_3D();
+        ASSERT_FALSE(GL_VIEW_RECORD.empty());
+        EXPECT_EQ(GL_VIEW_RECORD.back(), "draw list");
+        EXPECT_EQ(VIEW_3D.VIEW_LIST_ON, list_on) << "the view window's switch is left as it was";
+    }
+}
+
 TEST_F(View3DTest, ModeOneColoursSurfacesAndDrawsAxesAndBox)
 {
     make_one_triangle_surfaces(6);
@@ -121,8 +139,8 @@ TEST_F(View3DTest, ModeOneColoursSurfacesAndDrawsAxesAndBox)
     const ViewPrimitive& t = list.primitives[2];
     ASSERT_EQ(t.vertices.size(), 18u);
     EXPECT_TRUE(t.grey_back_emission);
-    const std::array<std::uint8_t, 3> expected[] = {
-        {255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 255, 255}, {0, 0, 255}, {0, 0, 255}};
+    const std::array<std::uint8_t, 3> expected[] = {{255, 0, 0},   {255, 255, 0}, {0, 255, 0},
+                                                    {0, 255, 255}, {0, 0, 255},   {0, 0, 255}};
     for (int k = 0; k < 6; ++k)
         EXPECT_EQ(t.vertices[3 * k].rgb, expected[k]) << k;
     // Vertices relative to the box centre.
@@ -133,7 +151,7 @@ TEST_F(View3DTest, ModeOneColoursSurfacesAndDrawsAxesAndBox)
 TEST_F(View3DTest, ModeThreeSelectionMirrorAndEntryPlanes)
 {
     make_one_triangle_surfaces(2);
-    BOX.BOUNDARY_CODE(5) = 2;  // symmetry at min z
+    BOX.BOUNDARY_CODE(5) = 2;                 // symmetry at min z
     SURFACE.TRIANGLE(TRIANGLE_KIND, 2) = -1;  // triangle 2 an entry triangle
     S3D.S3D_SELECTED_SURFACE = 1;
     S3D.S3D_SELECTED_TRIANGLE = 1;
@@ -154,8 +172,8 @@ TEST_F(View3DTest, ModeThreeSelectionMirrorAndEntryPlanes)
     S3D.S3D_SELECTED_SURFACE = 0;
     list = view_list_content(3);
     const auto& w = list.primitives[0].vertices;
-    ASSERT_EQ(w.size(), 6u);                                           // solid once, entry once
-    EXPECT_EQ(w[0].rgb, (std::array<std::uint8_t, 3>{0, 255, 4}));    // index 127
+    ASSERT_EQ(w.size(), 6u);                                            // solid once, entry once
+    EXPECT_EQ(w[0].rgb, (std::array<std::uint8_t, 3>{0, 255, 4}));      // index 127
     EXPECT_EQ(w[3].rgb, (std::array<std::uint8_t, 3>{200, 200, 200}));  // entry plane grey
 }
 
