@@ -131,7 +131,7 @@ Range find_range(int code)
         range.high = static_cast<float>(maximum + shift_high * double(RANGE_SHIFT_STEP) * s);
         if (range.log && shift_low < 0) {
             // Takes effect from the next drawing; the spin shows it, as for the log box above.
-            d.FLOW_RANGE_LOW.current = 0;
+            d.FLOW_RANGE_LOW.set(0);
             WDialogSelect(flow_toolbar(RUN.OUTPUT_UNITS));
             WDialogPutInteger(IDC_FLOW_RANGE_LOW, 0);
         }

@@ -102,14 +102,14 @@ void draw_section_legend(const SectionScale& scale)
     const int map = DISPLAY.FLOW_COLOUR_MAP.current;
     const int text_colour = white ? DEFAULT_BLACK : DEFAULT_WHITE;
 
-    // 1. The strip.
+    // The strip.
     IGrArea(0.0f, 0.0f, 1.0f, 0.1f);
     IGrFillPattern(4, 0, 0);
     IGrColourN(white ? DEFAULT_WHITE : DEFAULT_BLACK);
     IGrUnits(-0.055555f, 0.0f, 1.055555f, 0.1f);
     IGrRectangle(-0.055555f, 0.0f, 1.055555f, 0.1f);
 
-    // 2-4. Title, species and scale kind.
+    // Title, species and scale kind.
     IGrColourN(text_colour);
     IGrCharFont(102, 0, 0.018f, 0.27f);
     const float x0 = log ? 0.2f : 0.15f;
@@ -125,11 +125,11 @@ void draw_section_legend(const SectionScale& scale)
     if (log)
         IGrCharOut(0.005f, TEXT_Y, "Log10");
 
-    // 5. A span of (nearly) nothing, or a negative one: the title alone.
+    // A span of (nearly) nothing, or a negative one: the title alone.
     if (!(scale.span > TINY_SPAN))
         return;
 
-    // 6-7. Units, steps and the multiplier.
+    // Units, steps and the multiplier.
     draw_units(code, RUN.OUTPUT_UNITS);
     float major = 0.0f, minor = 0.0f, mantissa = 0.0f;
     int e = 0;
@@ -146,7 +146,7 @@ void draw_section_legend(const SectionScale& scale)
     const float minor_step = static_cast<float>(minor * power);
     const float major_step = static_cast<float>(major * power);
 
-    // 8-9. The bands, and the palette of the bar.
+    // The bands, and the palette of the bar.
     if (map == BANDED_MAP)
         fill_bands(minor_step, scale);
     if (map == 1) {
@@ -158,20 +158,20 @@ void draw_section_legend(const SectionScale& scale)
         SET_BANDED_RAMP(listed);
     }
 
-    // 10. The bar.
+    // The bar.
     for (int i = 1; i <= 254; ++i) {
         IGrColourN(i);
         IGrRectangle((i - 1) / 254.0f, BAR_BOTTOM, i / 254.0f, BAR_TOP);
     }
 
-    // 11. The default colours again; the base line.
+    // The default colours again; the base line.
     IGrPaletteInit();
     IGrColourN(text_colour);
     const bool lines = map != BANDED_MAP;
     if (lines)
         IGrLine(0.0f, BAR_BOTTOM, 1.0f, BAR_BOTTOM);
 
-    // 12.1 Minor ticks.
+    // Minor ticks.
     if (lines) {
         if (scale.high > 0.0f)
             walk_levels(minor_step, scale.low, scale.high, true, [&](long long k) {
@@ -187,7 +187,7 @@ void draw_section_legend(const SectionScale& scale)
             });
     }
 
-    // 12.2-12.3 Major ticks and labels (mantissa units; 0 is labelled once, by the upward run).
+    // Major ticks and labels (mantissa units; 0 is labelled once, by the upward run).
     if (scale.high > 0.0f)
         walk_levels(major_step, scale.low, scale.high, true, [&](long long k) {
             const float level = static_cast<float>(k * double(major_step));
