@@ -1,9 +1,11 @@
 // The flowfield section picture drawn by the real toolkit into its window: the pixels of element
 // colours on the property ramp, a body, an unsampled cell, a surface trace, the reported point's
 // marker and a flow-direction line, on the black and on the white background.
+#include "app/displays/clear_display_state.h"
 #include "app/displays/section_display.h"
 #include "app/displays/section_state.h"
 #include "app/geometry/setup.h"
+#include "app/state/clear_state.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
 #include "app/state/display.h"
@@ -36,7 +38,8 @@ using Rgb = std::array<int, 3>;
 // (0.5, 2); the gas moves along +x.
 void make_plane()
 {
-    BOX = BoxState{};
+    clear_every_state_group();
+    clear_display_state();
     BoxState& B = BOX;
     B.XMAX = B.YMAX = 4.0f;
     B.ZMAX = 1.0f;
@@ -44,7 +47,6 @@ void make_plane()
     B.DIVISIONS_Z = 1;
     B.ELEMENTS_PER_DIVISION_X = B.ELEMENTS_PER_DIVISION_Y = 2;
     B.ELEMENTS_PER_DIVISION_Z = 1;
-    DIVISIONS = Divisions{};
     set_lattice_scalars();
     Divisions& D = DIVISIONS;
     ASSERT_TRUE(D.ELEMENT_CELL.allocate(1, 2, 2, 1, 2, 2));
@@ -52,12 +54,9 @@ void make_plane()
         for (int i = 0; i < 4; ++i)
             D.ELEMENT_CELL(1, j / 2 + 1, i / 2 + 1, 1, j % 2 + 1, i % 2 + 1) = 1 + i + 4 * j;
     D.ELEMENT_CELL(1, 1, 2, 1, 1, 2) = -1;  // i = 3, j = 0: cell 4's element
-    CELLS = Cells{};
     CELLS.CELL_COUNT = CELLS.MAX_CELLS = 16;
     ASSERT_TRUE(CELLS.CELL_DATA.allocate(CELL_DATA_FIELDS, 16));
-    GAS = GasState{};
     GAS.SPECIES_COUNT = 1;
-    RESULTS = FlowResults{};
     ASSERT_TRUE(RESULTS.VAR.allocate(VAR_FRACTION + 1, 16));
     ASSERT_TRUE(RESULTS.SPECIES_VAR.allocate(SPECIES_VAR_ROWS, 16, 1));
     for (int c = 1; c <= 16; ++c) {
@@ -68,10 +67,8 @@ void make_plane()
         RESULTS.VAR(VAR_U, c) = 100.0f;
     }
     RESULTS.VAR(VAR_SAMPLE_SIZE, 6) = 10.0f;
-    SAMPLES = SampleSums{};
     SAMPLES.SAMPLE_COUNT = 20;
 
-    SURFACE = SurfaceState{};
     SurfaceState& S = SURFACE;
     S.POINT_COUNT = 3;
     S.TRIANGLE_COUNT = 1;
@@ -95,9 +92,6 @@ void make_plane()
     ASSERT_TRUE(D.TOTAL_SURFACE_INDEX.allocate(1));
     D.TOTAL_SURFACE_INDEX(1) = 1;
 
-    RUN = RunState{};
-    DISPLAY = DisplaySettings{};
-    SECTION = SectionDisplayState{};
     open_section_display_state();
     DISPLAY.FLOW_LINE_COUNT = 1;
     DISPLAY.FLOW_LINE_X[0] = 1.5f;  // a line along y = 2.5

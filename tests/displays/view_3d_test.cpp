@@ -18,8 +18,6 @@ protected:
     void SetUp() override
     {
         DisplayCaseTest::SetUp();
-        VIEW_3D = View3DState{};
-        S3D = SurfaceWindowState{};
         GL_VIEW_RECORD.clear();
     }
 };

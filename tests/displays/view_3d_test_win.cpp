@@ -1,6 +1,7 @@
 // The 3-D views drawn by OpenGL under Wine: the view after data input in a window, read from the screen
 // and from the back buffer, and the live surface picture in an off-screen bitmap, read back pixel by
 // pixel.
+#include "app/displays/clear_display_state.h"
 #include "app/displays/colour_scale.h"
 #include "app/displays/surface_window_state.h"
 #include "app/displays/view_3d.h"
@@ -95,8 +96,7 @@ TEST(View3DWin, ViewAfterDataInputShowsTheSurfaceInItsColourOnWhite)
 {
     open_test_main_window();
     make_surface(cube(3.0f, 7.0f), 1);
-    S3D = SurfaceWindowState{};
-    VIEW_3D = View3DState{};
+    clear_display_state();
     int h = -1;
     WWinOpenChild(h, 7, 20, 20, 300, 300, "view");
     ASSERT_GE(h, 1);
@@ -156,8 +156,8 @@ TEST(View3DWin, LivePictureBitmapShowsTheRampColourOnItsBackground)
             BUILD_PROPERTY_LIST_3D();
             glFinish();
             const std::array<int, 3> ramp = {0, 255, 4};
-            const std::array<int, 3> background = white ? std::array<int, 3>{255, 255, 255}
-                                                        : std::array<int, 3>{0, 0, 0};
+            const std::array<int, 3> background =
+                white ? std::array<int, 3>{255, 255, 255} : std::array<int, 3>{0, 0, 0};
             if (winding == 0) {
                 EXPECT_EQ(pixel(255, 210), ramp) << white;
             } else {
