@@ -11,6 +11,7 @@
 #include "flow_plane_case.h"
 
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <map>
@@ -191,6 +192,42 @@ TEST_F(FlowfieldPictureTest, ScratchArrayThatCannotBeHadGivesUpTheDrawingOnly)
     EXPECT_EQ(HEADLESS.count("WGrRectangleClear 5001 9000 9999 9999"), 1);
     const std::string diag = diag_text();
     EXPECT_NE(diag.find(" PROGRAM COULD NOT ALLOCATE CELL_COLOUR"), std::string::npos) << diag;
+}
+
+// The axes of the live picture on each plane: an open-headed arrow along the bottom and one up the
+// left side of the plane frame, each with the letter of its axis (z and y across and up on a plane
+// normal to x, x and z normal to y, x and y normal to z), in font 102.
+TEST_F(FlowfieldPictureTest, AxisArrowsAndLettersOfEachPlane)
+{
+    const struct {
+        int axis;
+        const char *across, *up;
+    } cases[] = {{1, "z", "y"}, {2, "x", "z"}, {3, "x", "y"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.axis);
+        DISPLAY.FLOW_PLANE_AXIS.set(c.axis);
+        HEADLESS.calls.clear();
+        DRAW_FLOWFIELD_PROPERTIES();
+        const double left = PLANE_FRAME_LEFT(c.axis), bottom = PLANE_FRAME_BOTTOM(c.axis);
+        const double W = PLANE_FRAME_RIGHT(c.axis) - left, H = PLANE_FRAME_TOP(c.axis) - bottom;
+        const auto arrows = calls_of("IGrArrowPolar");
+        ASSERT_EQ(arrows.size(), 2u);
+        const std::vector<double> along_x = {left + 0.99 * W, bottom + 0.025 * H, 0.05 * W, 0, 1};
+        const std::vector<double> along_y = {left + 0.025 * W, bottom + 0.99 * H, 0.05 * H, 90, 1};
+        for (std::size_t i = 0; i < 5; ++i) {
+            EXPECT_NEAR(arrows[0].numbers[i], along_x[i], 1e-4 * (1 + std::fabs(along_x[i]))) << i;
+            EXPECT_NEAR(arrows[1].numbers[i], along_y[i], 1e-4 * (1 + std::fabs(along_y[i]))) << i;
+        }
+        const auto letters = calls_of("IGrCharOut");
+        ASSERT_EQ(letters.size(), 2u);
+        EXPECT_EQ(letters[0].text, c.across);
+        EXPECT_NEAR(letters[0].numbers[0], left + 0.92 * W, 1e-4 * (1 + std::fabs(left + W)));
+        EXPECT_NEAR(letters[0].numbers[1], bottom + 0.025 * H, 1e-4 * (1 + std::fabs(bottom + H)));
+        EXPECT_EQ(letters[1].text, c.up);
+        EXPECT_NEAR(letters[1].numbers[0], left + 0.025 * W, 1e-4 * (1 + std::fabs(left + W)));
+        EXPECT_NEAR(letters[1].numbers[1], bottom + 0.9 * H, 1e-4 * (1 + std::fabs(bottom + H)));
+        EXPECT_EQ(HEADLESS.count("IGrCharFont 102 0 0.02 0.04"), 1);
+    }
 }
 
 TEST_F(FlowfieldPictureTest, RangeSettings)

@@ -267,6 +267,48 @@ TEST_F(SurfaceWindowTest, StreamlineCounterStartsAndRemoval)
     });
 }
 
+// A log scale that the window refuses (a value at 0, or a flat range, which the live picture would
+// take) goes back to linear in the window's state and in dialog 131 (spin and box), once: the next pass
+// reads a linear scale and draws the picture once for the change only.
+TEST_F(SurfaceWindowTest, RefusedLogScaleIsWrittenBackToTheOptionsDialog)
+{
+    const int O = IDD_SURFACE_WINDOW_OPTIONS, P = IDD_SURFACE_WINDOW_PROPERTY;
+    const struct {
+        const char* why;
+        int property_spin;
+    } cases[] = {
+        {"number flux 0 on every triangle", -2},
+        {"surface temperature 300 K on every triangle: a flat range", -11},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        long drawn_before = 0;
+        run_window([&](int n, int& type) {
+            type = MsgKey;
+            switch (n) {
+            case 0: field(P, IDC_S3D_PROPERTY_SPIN) = c.property_spin; break;
+            case 1:
+                field(O, IDC_S3D_LOG_SPIN) = 1;
+                HEADLESS.checks[{O, IDC_S3D_LOG_CHECK}] = 1;
+                break;
+            case 2:
+                EXPECT_EQ(S3D.S3D_LOG_SCALE, 0);
+                EXPECT_EQ(S3D.S3D_LOG_SCALE_PREV, 0);
+                EXPECT_EQ(field(O, IDC_S3D_LOG_SPIN), 0);
+                EXPECT_EQ((HEADLESS.checks[{O, IDC_S3D_LOG_CHECK}]), 0);
+                drawn_before = static_cast<long>(HEADLESS.count("WGlSelectTarget 1"));
+                break;
+            case 3:
+                EXPECT_EQ(static_cast<long>(HEADLESS.count("WGlSelectTarget 1")), drawn_before)
+                    << "nothing asked for the logarithm again";
+                type = MsgCloseRequest;
+                break;
+            default: type = MsgCloseRequest;
+            }
+        });
+    }
+}
+
 TEST_F(SurfaceWindowTest, OptionsAndAPropertyChangeThatResetsThem)
 {
     const int O = IDD_SURFACE_WINDOW_OPTIONS, P = IDD_SURFACE_WINDOW_PROPERTY;
