@@ -31,11 +31,7 @@ protected:
                 DIVISIONS.ELEMENT_CELL(1, 1, d, 1, 1, e) = ++cell;
         RESULTS.VAR.allocate(17, 10);
         set_flow(1.0f, 20.0f);
-        S3D.STREAMLINE_MAX_POINTS = streamline_max_points();  // 12
-        for (auto* a : {&S3D.STREAM_DOWN_X, &S3D.STREAM_DOWN_Y, &S3D.STREAM_DOWN_Z, &S3D.STREAM_UP_X,
-                        &S3D.STREAM_UP_Y, &S3D.STREAM_UP_Z})
-            a->allocate(STREAMLINE_SLOTS, S3D.STREAMLINE_MAX_POINTS);
-        S3D.STREAM_POINT_COUNT.allocate(2, S3D.STREAMLINE_MAX_POINTS);
+        open_surface_window_state();  // the store of the window: STREAMLINE_MAX_POINTS 12
     }
     static void set_flow(float u, float samples)
     {
@@ -81,6 +77,21 @@ TEST_F(StreamlineTest, StillFlowFillsTheCapacityWithTheStart)
     EXPECT_EQ(S3D.STREAM_POINT_COUNT(2, 1), 12);
     for (int i = 1; i <= 12; ++i)
         EXPECT_FLOAT_EQ(S3D.STREAM_DOWN_X(1, i), 2.5f);
+}
+
+// Every one of the 20 slots holds its streamline's point counts in a box of fewer than 20 elements
+// along its axes together (12 here). Fault: the counts had one column per point of a streamline, so
+// slots above 12 were written past the store.
+TEST_F(StreamlineTest, TwentySlotsInABoxOfFewerElements)
+{
+    ASSERT_EQ(S3D.STREAMLINE_MAX_POINTS, 12);
+    EXPECT_EQ(S3D.STREAM_POINT_COUNT.extent(2), STREAMLINE_SLOTS);
+    for (int slot : {1, 13, STREAMLINE_SLOTS}) {
+        SCOPED_TRACE(slot);
+        TRACE_STREAMLINE(slot, 2.5f, 0.5f, 0.5f);
+        EXPECT_EQ(S3D.STREAM_POINT_COUNT(1, slot), 8) << "downstream, as in the first test";
+        EXPECT_EQ(S3D.STREAM_POINT_COUNT(2, slot), 3) << "upstream";
+    }
 }
 
 TEST_F(StreamlineTest, StartsThatGiveNoStreamline)

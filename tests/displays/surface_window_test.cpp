@@ -422,6 +422,39 @@ TEST_F(SurfaceWindowTest, TriangleSelectionInEachUnitSystem)
     }
 }
 
+// The centroid of the selected triangle at a scale factor of 2 (stored lengths twice the true ones):
+// SI and English show the true length, the dimensionless system the stored length over the stored box
+// extent, which is the true one over the true extent, whatever the scale factor.
+TEST_F(SurfaceWindowTest, CentroidAtAScaleFactorOtherThanOne)
+{
+    BOX.SCALE_FACTOR = 2.0f;
+    // Solid triangle 2: corners (2, 2, 1), (3, 2, 1), (2, 3, 1); corner sums times 0.3333.
+    const double cx = 7 * 0.3333, cy = 7 * 0.3333, cz = 3 * 0.3333;
+    const struct {
+        int units, dialog;
+        double x, y, z;
+    } cases[] = {
+        {1, IDD_TRIANGLE_VALUES_SI, cx / 2, cy / 2, cz / 2},
+        {2, IDD_TRIANGLE_VALUES_ENGLISH, cx / 2 / 0.3048, cy / 2 / 0.3048, cz / 2 / 0.3048},
+        {3, IDD_TRIANGLE_VALUES_RATIO, cx / 4, cy / 4, cz / 2},  // box 4 x 4 x 2 stored
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.units);
+        HEADLESS.radio[{IDD_OUTPUT_UNITS, IDC_UNITS_SI}] = c.units;
+        run_window([&](int n, int& type) {
+            type = MsgKey;
+            if (n == 0) {
+                select_triangle(c.dialog, 1, 2);
+                return;
+            }
+            EXPECT_NEAR(number(c.dialog, IDC_TRI_X), c.x, 1e-4 * c.x);
+            EXPECT_NEAR(number(c.dialog, IDC_TRI_Y), c.y, 1e-4 * c.y);
+            EXPECT_NEAR(number(c.dialog, IDC_TRI_Z), c.z, 1e-4 * c.z);
+            type = MsgCloseRequest;
+        });
+    }
+}
+
 TEST_F(SurfaceWindowTest, ReopeningStartsAfresh)
 {
     run_window([&](int n, int& type) {
