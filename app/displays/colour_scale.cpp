@@ -75,6 +75,16 @@ void SET_BANDED_RAMP(const std::array<int, BANDED_RAMP_ENTRIES>& listed)
     }
 }
 
+int property_colour(double v, double low, double span)
+{
+    if (span == 0.0 || !std::isfinite(span))
+        return 1;
+    const double k = (v - low) * 255.0 / span;
+    if (!(k >= 1.0))
+        return 1;  // below 1, or not a number
+    return k > 254.0 ? 254 : static_cast<int>(k);
+}
+
 bool LEGEND_STEPS(float v, float& major, float& minor, float& m, int& e)
 {
     major = minor = m = 0.0f;

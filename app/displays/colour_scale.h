@@ -16,6 +16,11 @@ void SET_COLOUR_RAMP();
 // below it (blue before the first); entries outside 1..254 and repeats have no effect.
 void SET_BANDED_RAMP(const std::array<int, BANDED_RAMP_ENTRIES>& listed);
 
+// The colour number 1..254 of a value on a scale starting at `low` and spanning `span`:
+// (v - low) x 255 / span, held to 1..254 before it is truncated. A span of 0 (a uniform property) or
+// one that is not finite gives 1; a negative span (no value counted yet) follows the formula.
+int property_colour(double v, double low, double span);
+
 // Writes v = m * 10^e with m in 1..10 and picks the legend's major and minor tick steps (in units of
 // 10^e) from m. A value that is not a positive finite number has no steps: false, all outputs 0.
 bool LEGEND_STEPS(float v, float& major, float& minor, float& m, int& e);

@@ -5,10 +5,12 @@
 #include "app/displays/display_dialogs.h"
 #include "app/displays/displays.h"
 #include "app/displays/section_state.h"
+#include "app/displays/surface_values.h"
 
 #include "app/state/box.h"
 #include "app/state/display.h"
 #include "app/state/gas.h"
+#include "app/state/results.h"
 #include "app/state/run.h"
 #include "app/state/surface.h"
 #include "toolkit/win/dialogs.h"
@@ -22,8 +24,6 @@ namespace {
 
 constexpr int EMPTY = -999;  // what a list, radio group or field without a value reads
 constexpr float EMPTY_REAL = -999.0f;
-constexpr int GAS_PROPERTIES = 17;  // flowfield properties before the species fractions
-constexpr int SURFACE_PROPERTIES = 10;
 
 // The texts of the gas reactions 1..23 that the progress log names after "Reaction type" and the number.
 constexpr const char* REACTION_TEXTS[] = {
@@ -45,7 +45,7 @@ void read_list(int field, int& setting)
         setting = item;
 }
 
-// ---- A. the unit system
+// ---- the unit system
 
 // Carries the moment point and the plane position from the old system's dialogs to the new ones and
 // shows those. A field that reads empty is not carried: a converted -999 would be taken for a value.
@@ -98,69 +98,77 @@ void read_unit_system()
         change_unit_system(old_units, units);
 }
 
-// ---- C. the flowfield toolbar of the unit system
+// ---- the flowfield toolbar of the unit system
+
+// A new flowfield property starts on a linear scale without range shifts: the box is cleared before
+// the drawing, so that the new property is drawn as the box shows.
+void redraw_new_flow_property()
+{
+    DisplaySettings& d = DISPLAY;
+    WDialogSelect(flow_toolbar(RUN.OUTPUT_UNITS));
+    WDialogPutCheckBox(IDC_FLOW_LOG_SCALE, 0);
+    WDialogPutInteger(IDC_FLOW_RANGE_LOW, 0);
+    WDialogPutInteger(IDC_FLOW_RANGE_HIGH, 0);
+    d.FLOW_RANGE_LOW.previous = 0;
+    d.FLOW_RANGE_HIGH.previous = 0;
+    if (d.FLOW_LOG_SCALE.current == 1)
+        d.FLOW_LOG_SCALE.set(0);
+    DRAW_FLOWFIELD_PROPERTIES();
+}
+
+// A new scale drops the range shifts; the spins keep their text.
+void redraw_new_flow_scale()
+{
+    DISPLAY.FLOW_RANGE_LOW.set(0);
+    DISPLAY.FLOW_RANGE_HIGH.set(0);
+    DRAW_FLOWFIELD_PROPERTIES();
+}
+
+// A new axis starts again at division 1, element 1, with the spins of its counts.
+void redraw_new_flow_axis()
+{
+    DisplaySettings& d = DISPLAY;
+    const int axis = d.FLOW_PLANE_AXIS.current;
+    WDialogSelect(flow_toolbar(RUN.OUTPUT_UNITS));
+    WDialogPutInteger(IDC_FLOW_DIVISION, 1);
+    WDialogPutInteger(IDC_FLOW_ELEMENT, 1);
+    WDialogPutInteger(IDC_FLOW_RANGE_LOW, 0);
+    WDialogPutInteger(IDC_FLOW_RANGE_HIGH, 0);
+    d.FLOW_PLANE_DIVISION.set(1);
+    d.FLOW_PLANE_ELEMENT.set(1);
+    d.FLOW_RANGE_LOW.set(0);
+    d.FLOW_RANGE_HIGH.set(0);
+    DRAW_FLOWFIELD_PROPERTIES();
+    WDialogSelect(flow_toolbar(RUN.OUTPUT_UNITS));
+    WDialogRangeInteger(IDC_FLOW_DIVISION, 1, division_count(axis));
+    WDialogRangeInteger(IDC_FLOW_ELEMENT, 1, element_count(axis));
+}
 
 void read_flowfield_toolbar()
 {
     DisplaySettings& d = DISPLAY;
-    WDialogSelect(flow_toolbar(RUN.OUTPUT_UNITS));
+    const int toolbar = flow_toolbar(RUN.OUTPUT_UNITS);
 
-    // 1-2. The property; a new one clears the log scale and the range shifts.
+    // The property, held to the species of the run.
+    WDialogSelect(toolbar);
     read_list(IDC_FLOW_PROPERTY, d.FLOW_PROPERTY.current);
-    if (d.FLOW_PROPERTY.current > GAS_PROPERTIES + GAS.SPECIES_COUNT)
-        d.FLOW_PROPERTY.current = GAS_PROPERTIES;
-    if (changed(d.FLOW_PROPERTY)) {
-        WDialogPutCheckBox(IDC_FLOW_LOG_SCALE, 0);
-        WDialogPutInteger(IDC_FLOW_RANGE_LOW, 0);
-        WDialogPutInteger(IDC_FLOW_RANGE_HIGH, 0);
-        d.FLOW_RANGE_LOW.previous = 0;
-        d.FLOW_RANGE_HIGH.previous = 0;
-        // The box is cleared before the drawing, so that the new property is drawn as the box shows.
-        if (d.FLOW_LOG_SCALE.current == 1)
-            d.FLOW_LOG_SCALE.set(0);
-        DRAW_FLOWFIELD_PROPERTIES();
-        d.FLOW_PROPERTY.previous = d.FLOW_PROPERTY.current;
-    }
+    if (d.FLOW_PROPERTY.current > VAR_FRACTION + GAS.SPECIES_COUNT)
+        d.FLOW_PROPERTY.current = VAR_PRESSURE;
+    redraw_if_changed({&d.FLOW_PROPERTY}, redraw_new_flow_property);
 
-    // 3. The log scale; the spins keep their text.
-    WDialogGetCheckBox(IDC_FLOW_LOG_SCALE, d.FLOW_LOG_SCALE.current);
-    if (changed(d.FLOW_LOG_SCALE)) {
-        d.FLOW_RANGE_LOW.set(0);
-        d.FLOW_RANGE_HIGH.set(0);
-        DRAW_FLOWFIELD_PROPERTIES();
-        d.FLOW_LOG_SCALE.previous = d.FLOW_LOG_SCALE.current;
-    }
+    read_control_rows(toolbar,
+                      {
+                          {IDC_FLOW_LOG_SCALE, &d.FLOW_LOG_SCALE, read_check_box, redraw_new_flow_scale},
+                          {IDC_FLOW_RANGE_LOW, &d.FLOW_RANGE_LOW, read_spin, DRAW_FLOWFIELD_PROPERTIES},
+                          {IDC_FLOW_RANGE_HIGH, &d.FLOW_RANGE_HIGH, read_spin, DRAW_FLOWFIELD_PROPERTIES},
+                          {IDC_FLOW_AXIS_X, &d.FLOW_PLANE_AXIS, read_radio, redraw_new_flow_axis},
+                      });
 
-    // 4. The range shifts.
-    WDialogGetInteger(IDC_FLOW_RANGE_LOW, d.FLOW_RANGE_LOW.current);
-    WDialogGetInteger(IDC_FLOW_RANGE_HIGH, d.FLOW_RANGE_HIGH.current);
-    if (changed(d.FLOW_RANGE_LOW) || changed(d.FLOW_RANGE_HIGH)) {
-        DRAW_FLOWFIELD_PROPERTIES();
-        d.FLOW_RANGE_LOW.previous = d.FLOW_RANGE_LOW.current;
-        d.FLOW_RANGE_HIGH.previous = d.FLOW_RANGE_HIGH.current;
-    }
-
-    // 5. The axis; a new one starts again at division 1, element 1 with the spins of its counts.
-    read_radio(IDC_FLOW_AXIS_X, d.FLOW_PLANE_AXIS.current);
+    // Division and element, held to the counts of the axis; a corrected value is written back.
     const int axis = d.FLOW_PLANE_AXIS.current;
-    if (changed(d.FLOW_PLANE_AXIS)) {
-        d.FLOW_PLANE_AXIS.previous = axis;
-        WDialogPutInteger(IDC_FLOW_DIVISION, 1);
-        WDialogPutInteger(IDC_FLOW_ELEMENT, 1);
-        WDialogPutInteger(IDC_FLOW_RANGE_LOW, 0);
-        WDialogPutInteger(IDC_FLOW_RANGE_HIGH, 0);
-        d.FLOW_PLANE_DIVISION.set(1);
-        d.FLOW_PLANE_ELEMENT.set(1);
-        d.FLOW_RANGE_LOW.set(0);
-        d.FLOW_RANGE_HIGH.set(0);
-        DRAW_FLOWFIELD_PROPERTIES();
-        WDialogRangeInteger(IDC_FLOW_DIVISION, 1, division_count(axis));
-        WDialogRangeInteger(IDC_FLOW_ELEMENT, 1, element_count(axis));
-    }
-
-    // 6. Division and element, clamped to the counts of the axis; a corrected value is written back.
     int& division = d.FLOW_PLANE_DIVISION.current;
     int& element = d.FLOW_PLANE_ELEMENT.current;
+    WDialogSelect(toolbar);
     WDialogGetInteger(IDC_FLOW_DIVISION, division);
     WDialogGetInteger(IDC_FLOW_ELEMENT, element);
     auto clamp_into = [](int& value, int limit, bool upper, int field) {
@@ -173,100 +181,80 @@ void read_flowfield_toolbar()
     clamp_into(element, 1, false, IDC_FLOW_ELEMENT);
     clamp_into(division, std::max(division_count(axis), 1), true, IDC_FLOW_DIVISION);
     clamp_into(element, std::max(element_count(axis), 1), true, IDC_FLOW_ELEMENT);
-    if (changed(d.FLOW_PLANE_DIVISION) || changed(d.FLOW_PLANE_ELEMENT)) {
-        d.FLOW_PLANE_DIVISION.previous = division;
-        d.FLOW_PLANE_ELEMENT.previous = element;
-        DRAW_FLOWFIELD_PROPERTIES();
-    }
+    redraw_if_changed({&d.FLOW_PLANE_DIVISION, &d.FLOW_PLANE_ELEMENT}, DRAW_FLOWFIELD_PROPERTIES);
 
-    // 7. The plane through the middle of the chosen elements, in the unit system.
+    // The plane through the middle of the chosen elements, in the unit system.
     const float stored = element_layer_centre(axis, division, element);
+    WDialogSelect(toolbar);
     WDialogPutReal(IDC_FLOW_POSITION, shown_length(stored, RUN.OUTPUT_UNITS, axis), "(G13.7)");
 
-    // 8. The background.
-    WDialogGetCheckBox(IDC_FLOW_WHITE, d.FLOW_WHITE_BACKGROUND.current);
-    if (changed(d.FLOW_WHITE_BACKGROUND)) {
-        DRAW_FLOWFIELD_PROPERTIES();
-        d.FLOW_WHITE_BACKGROUND.previous = d.FLOW_WHITE_BACKGROUND.current;
-    }
+    read_control_rows(
+        toolbar, {{IDC_FLOW_WHITE, &d.FLOW_WHITE_BACKGROUND, read_check_box, DRAW_FLOWFIELD_PROPERTIES}});
 
-    // 9. The paused section display.
+    // The paused section display.
     int pause = 0;
+    WDialogSelect(toolbar);
     WDialogGetCheckBox(IDC_FLOW_PAUSE, pause);
     if (pause == 1)
         RUN_SECTION_DISPLAY();
 }
 
-// ---- D. the surface toolbar and the forces dialog
+// ---- the surface toolbar and the forces dialog
+
+// A new scale shows the range shifts at 0.
+void redraw_new_surface_scale()
+{
+    DisplaySettings& d = DISPLAY;
+    WDialogSelect(IDD_SURFACE_TOOLBAR);
+    WDialogPutInteger(IDC_SURF_RANGE_LOW, 0);
+    WDialogPutInteger(IDC_SURF_RANGE_HIGH, 0);
+    d.SURF_RANGE_LOW.previous = 0;
+    d.SURF_RANGE_HIGH.previous = 0;
+    DRAW_SURFACE_PROPERTIES();
+}
+
+// A new surface property starts on a linear scale without range shifts.
+void redraw_new_surface_property()
+{
+    WDialogSelect(IDD_SURFACE_TOOLBAR);
+    WDialogPutCheckBox(IDC_SURF_LOG_SCALE, 0);
+    DISPLAY.SURF_LOG_SCALE.set(0);
+    redraw_new_surface_scale();
+}
 
 void read_surface_toolbar()
 {
     DisplaySettings& d = DISPLAY;
+
+    // The property, held to the species of the run.
     WDialogSelect(IDD_SURFACE_TOOLBAR);
-
-    // 1-2. The property; a new one clears the log scale and the range shifts.
     read_list(IDC_SURF_PROPERTY, d.SURF_DISPLAY_PROPERTY.current);
-    if (d.SURF_DISPLAY_PROPERTY.current > SURFACE_PROPERTIES + GAS.SPECIES_COUNT)
-        d.SURF_DISPLAY_PROPERTY.current = SURFACE_PROPERTIES;
-    if (changed(d.SURF_DISPLAY_PROPERTY)) {
-        WDialogPutCheckBox(IDC_SURF_LOG_SCALE, 0);
-        d.SURF_LOG_SCALE.set(0);
-        WDialogPutInteger(IDC_SURF_RANGE_LOW, 0);
-        WDialogPutInteger(IDC_SURF_RANGE_HIGH, 0);
-        d.SURF_RANGE_LOW.previous = 0;
-        d.SURF_RANGE_HIGH.previous = 0;
-        DRAW_SURFACE_PROPERTIES();
-        d.SURF_DISPLAY_PROPERTY.previous = d.SURF_DISPLAY_PROPERTY.current;
-    }
+    if (d.SURF_DISPLAY_PROPERTY.current > LIVE_FRACTION + GAS.SPECIES_COUNT)
+        d.SURF_DISPLAY_PROPERTY.current = LIVE_SURFACE_TEMP;
+    redraw_if_changed({&d.SURF_DISPLAY_PROPERTY}, redraw_new_surface_property);
 
-    // 3. The log scale.
-    WDialogGetCheckBox(IDC_SURF_LOG_SCALE, d.SURF_LOG_SCALE.current);
-    if (changed(d.SURF_LOG_SCALE)) {
-        WDialogPutInteger(IDC_SURF_RANGE_LOW, 0);
-        WDialogPutInteger(IDC_SURF_RANGE_HIGH, 0);
-        d.SURF_RANGE_LOW.previous = 0;
-        d.SURF_RANGE_HIGH.previous = 0;
-        DRAW_SURFACE_PROPERTIES();
-        d.SURF_LOG_SCALE.previous = d.SURF_LOG_SCALE.current;
-    }
+    // The scale, the view steps, the range shifts and the background (one drawing for them all).
+    read_control_rows(IDD_SURFACE_TOOLBAR,
+                      {
+                          {IDC_SURF_LOG_SCALE, &d.SURF_LOG_SCALE, read_check_box, redraw_new_surface_scale},
+                          {IDC_SURF_ZOOM, &d.SURF_VIEW_ZOOM, read_spin, DRAW_SURFACE_PROPERTIES},
+                          {IDC_SURF_SHIFT_H, &d.SURF_VIEW_SHIFT_H, read_spin, DRAW_SURFACE_PROPERTIES},
+                          {IDC_SURF_SHIFT_V, &d.SURF_VIEW_SHIFT_V, read_spin, DRAW_SURFACE_PROPERTIES},
+                          {IDC_SURF_AZIMUTH, &d.SURF_VIEW_AZIMUTH, read_spin, DRAW_SURFACE_PROPERTIES},
+                          {IDC_SURF_ELEVATION, &d.SURF_VIEW_ELEVATION, read_spin, DRAW_SURFACE_PROPERTIES},
+                          {IDC_SURF_RANGE_LOW, &d.SURF_RANGE_LOW, read_spin, DRAW_SURFACE_PROPERTIES},
+                          {IDC_SURF_RANGE_HIGH, &d.SURF_RANGE_HIGH, read_spin, DRAW_SURFACE_PROPERTIES},
+                          {IDC_SURF_WHITE, &d.SURF_WHITE_BACKGROUND, read_check_box, DRAW_SURFACE_PROPERTIES},
+                      });
 
-    // 4. The view steps, one after the other.
-    const std::pair<int, DisplayPair*> view[] = {
-        {IDC_SURF_ZOOM, &d.SURF_VIEW_ZOOM},           {IDC_SURF_SHIFT_H, &d.SURF_VIEW_SHIFT_H},
-        {IDC_SURF_SHIFT_V, &d.SURF_VIEW_SHIFT_V},     {IDC_SURF_AZIMUTH, &d.SURF_VIEW_AZIMUTH},
-        {IDC_SURF_ELEVATION, &d.SURF_VIEW_ELEVATION},
-    };
-    for (const auto& [field, pair] : view) {
-        WDialogGetInteger(field, pair->current);
-        if (changed(*pair)) {
-            pair->previous = pair->current;
-            DRAW_SURFACE_PROPERTIES();
-        }
-    }
-
-    // 5. The range shifts.
-    WDialogGetInteger(IDC_SURF_RANGE_LOW, d.SURF_RANGE_LOW.current);
-    WDialogGetInteger(IDC_SURF_RANGE_HIGH, d.SURF_RANGE_HIGH.current);
-    if (changed(d.SURF_RANGE_LOW) || changed(d.SURF_RANGE_HIGH)) {
-        d.SURF_RANGE_LOW.previous = d.SURF_RANGE_LOW.current;
-        d.SURF_RANGE_HIGH.previous = d.SURF_RANGE_HIGH.current;
-        DRAW_SURFACE_PROPERTIES();
-    }
-
-    // 6. The background.
-    WDialogGetCheckBox(IDC_SURF_WHITE, d.SURF_WHITE_BACKGROUND.current);
-    if (changed(d.SURF_WHITE_BACKGROUND)) {
-        DRAW_SURFACE_PROPERTIES();
-        d.SURF_WHITE_BACKGROUND.previous = d.SURF_WHITE_BACKGROUND.current;
-    }
-
-    // 7. The paused surface display window.
+    // The paused surface display window.
     int pause = 0;
+    WDialogSelect(IDD_SURFACE_TOOLBAR);
     WDialogGetCheckBox(IDC_SURF_PAUSE, pause);
     if (pause == 1)
         SURFACE_DISPLAY_WINDOW();
 
-    // 8. The surface of the forces; a number outside 1..SURFACE_COUNT returns to the previous one.
+    // The surface of the forces; a number outside 1..SURFACE_COUNT returns to the previous one.
     if (SURFACE.SURFACE_COUNT == 1) {
         d.FORCE_SURFACE.set(1);
         return;
@@ -276,13 +264,23 @@ void read_surface_toolbar()
     if (d.FORCE_SURFACE.current > SURFACE.SURFACE_COUNT || d.FORCE_SURFACE.current < 1) {
         d.FORCE_SURFACE.current = d.FORCE_SURFACE.previous;
         WDialogPutInteger(IDC_FORCE_SURFACE, d.FORCE_SURFACE.previous);
-    } else if (changed(d.FORCE_SURFACE)) {
-        SHOW_FORCES_AND_MOMENTS();
-        d.FORCE_SURFACE.previous = d.FORCE_SURFACE.current;
+    } else {
+        redraw_if_changed({&d.FORCE_SURFACE}, SHOW_FORCES_AND_MOMENTS);
     }
 }
 
-// ---- E. the reaction that the progress log counts
+// ---- the reaction that the progress log counts
+
+// The log's note names a reaction of the table (the log dialog is selected).
+void write_reaction_note()
+{
+    const int reaction = DISPLAY.LOG_REACTION.current;
+    if (reaction > NAMED_REACTIONS)
+        return;
+    std::string number;
+    IIntegerToString(reaction, number, "(I4)");
+    WDialogPutString(IDC_LOG_NOTE, "Reaction type " + number + REACTION_TEXTS[reaction - 1]);
+}
 
 void read_log_reaction()
 {
@@ -294,14 +292,7 @@ void read_log_reaction()
         WDialogPutInteger(IDC_LOG_REACTION_TYPE, r.previous);
         return;
     }
-    if (!changed(r))
-        return;
-    r.previous = r.current;
-    if (r.current <= NAMED_REACTIONS) {
-        std::string number;
-        IIntegerToString(r.current, number, "(I4)");
-        WDialogPutString(IDC_LOG_NOTE, "Reaction type " + number + REACTION_TEXTS[r.current - 1]);
-    }
+    redraw_if_changed({&r}, write_reaction_note);
 }
 
 }  // namespace

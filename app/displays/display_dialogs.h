@@ -6,6 +6,8 @@
 #include "app/state/display.h"
 #include "resources/dialog_ids.h"
 
+#include <initializer_list>
+
 // Unit systems of OUTPUT_UNITS.
 enum OutputUnits {
     UNITS_SI = 1,
@@ -39,6 +41,36 @@ int forces_dialog(int units);
 void read_radio(int field, int& setting);
 // A display setting whose control differs from what was last drawn.
 bool changed(const DisplayPair& p);
+// A spin's or a check box's value into a setting (readers of a ControlRow, beside read_radio).
+void read_spin(int field, int& setting);
+void read_check_box(int field, int& setting);
+
+// A row of a control table: a control of a display dialog, the setting that mirrors it, how the
+// control is read, and the picture (with what goes before it) that a new value redraws.
+struct ControlRow {
+    int field;
+    DisplayPair* pair;
+    void (*read)(int field, int& setting);
+    void (*redraw)();
+};
+// Reads the rows' controls of the dialog, in order, into their settings. Consecutive rows with the
+// same redraw are one group: when a setting of the group differs from what was last drawn, every
+// setting of the group takes its value as drawn and the picture is redrawn once. The dialog is
+// selected again for each group, since a redraw may select another one.
+void read_control_rows(int dialog, std::initializer_list<ControlRow> rows);
+// When any of the settings differs from what was last drawn: each takes its value as drawn, then
+// `redraw` runs. True when it ran.
+bool redraw_if_changed(std::initializer_list<DisplayPair*> pairs, void (*redraw)());
+
+// The main window's control bars (the toolbars, the forces dialog of the unit system, the units bar,
+// the log): hidden, with the main window made current first, while a paused display has the screen;
+// shown again where they were first shown, the units bar with the focus on `units_focus` (0 none).
+// Without surfaces the surface toolbar and the forces dialogs were never loaded and are left alone.
+void hide_main_bars();
+void show_main_bars(int units_focus);
+// A logarithmic scale that a picture cannot take: the setting and the toolbar's box both return to
+// linear, so that the box is not read as a new request for the logarithm at every poll.
+void refuse_log_scale(DisplayPair& setting, int dialog, int box);
 // The radio button of the "Output Units" bar for a unit system.
 int units_radio(int units);
 

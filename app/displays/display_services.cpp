@@ -99,6 +99,93 @@ bool changed(const DisplayPair& p)
     return p.current != p.previous;
 }
 
+void read_spin(int field, int& setting)
+{
+    WDialogGetInteger(field, setting);
+}
+
+void read_check_box(int field, int& setting)
+{
+    WDialogGetCheckBox(field, setting);
+}
+
+bool redraw_if_changed(std::initializer_list<DisplayPair*> pairs, void (*redraw)())
+{
+    bool any = false;
+    for (const DisplayPair* p : pairs)
+        any = any || changed(*p);
+    if (!any)
+        return false;
+    for (DisplayPair* p : pairs)
+        p->previous = p->current;
+    redraw();
+    return true;
+}
+
+void read_control_rows(int dialog, std::initializer_list<ControlRow> rows)
+{
+    const ControlRow* row = rows.begin();
+    while (row != rows.end()) {
+        const ControlRow* group_end = row;
+        while (group_end != rows.end() && group_end->redraw == row->redraw)
+            ++group_end;
+        WDialogSelect(dialog);
+        bool any = false;
+        for (const ControlRow* r = row; r != group_end; ++r) {
+            r->read(r->field, r->pair->current);
+            any = any || changed(*r->pair);
+        }
+        if (any) {
+            for (const ControlRow* r = row; r != group_end; ++r)
+                r->pair->previous = r->pair->current;
+            row->redraw();
+        }
+        row = group_end;
+    }
+}
+
+void hide_main_bars()
+{
+    const int units = RUN.OUTPUT_UNITS;
+    const bool surfaces = SURFACE.SURFACE_COUNT > 0;
+    WWinSelect(0);
+    for (int dialog : {surfaces ? IDD_SURFACE_TOOLBAR : 0, IDD_OUTPUT_UNITS, flow_toolbar(units),
+                       surfaces ? forces_dialog(units) : 0, IDD_LOG}) {
+        if (dialog == 0)
+            continue;
+        WDialogSelect(dialog);
+        WDialogHide();
+    }
+}
+
+void show_main_bars(int units_focus)
+{
+    const int units = RUN.OUTPUT_UNITS;
+    const bool surfaces = SURFACE.SURFACE_COUNT > 0;
+    const struct {
+        int dialog, x, y, focus;
+    } bars[] = {
+        {surfaces ? IDD_SURFACE_TOOLBAR : 0, SURFACE_TOOLBAR_X, SURFACE_TOOLBAR_Y, 0},
+        {IDD_LOG, LOG_X, LOG_Y, 0},
+        {IDD_OUTPUT_UNITS, UNITS_BAR_X, UNITS_BAR_Y, units_focus},
+        {flow_toolbar(units), FLOW_TOOLBAR_X, FLOW_TOOLBAR_Y, 0},
+        {surfaces ? forces_dialog(units) : 0, FORCES_X, FORCES_Y, 0},
+    };
+    for (const auto& bar : bars) {
+        if (bar.dialog == 0)
+            continue;
+        WDialogSelect(bar.dialog);
+        WDialogShow(bar.x, bar.y, bar.focus, MODELESS);
+    }
+}
+
+void refuse_log_scale(DisplayPair& setting, int dialog, int box)
+{
+    setting.set(0);
+    WDialogSelect(dialog);
+    WDialogPutCheckBox(box, 0);
+}
+
 int units_radio(int units)
 {
     return dialog_of_units(units, IDC_UNITS_SI, IDC_UNITS_ENGLISH, IDC_UNITS_RATIO);
@@ -136,13 +223,13 @@ void LOAD_DISPLAY_DIALOGS()
     settle_output_units();
     const int units = RUN.OUTPUT_UNITS;
 
-    // 1. The "Output Units" bar.
+    // The "Output Units" bar.
     WDialogLoad(IDD_OUTPUT_UNITS);
     WDialogSelect(IDD_OUTPUT_UNITS);
     WDialogPutRadioButton(units_radio(units));
     WDialogShow(UNITS_BAR_X, UNITS_BAR_Y, 0, MODELESS);
 
-    // 2. The flowfield toolbars; only that of the unit system is shown.
+    // The flowfield toolbars; only that of the unit system is shown.
     for (int system : {UNITS_SI, UNITS_ENGLISH, UNITS_RATIO}) {
         const int toolbar = flow_toolbar(system);
         WDialogLoad(toolbar);
@@ -156,7 +243,7 @@ void LOAD_DISPLAY_DIALOGS()
             WDialogShow(FLOW_TOOLBAR_X, FLOW_TOOLBAR_Y, 0, MODELESS);
     }
 
-    // 3. The surface toolbar and the forces dialogs, when there are surfaces.
+    // The surface toolbar and the forces dialogs, when there are surfaces.
     if (SURFACE.SURFACE_COUNT > 0) {
         WDialogLoad(IDD_SURFACE_TOOLBAR);
         WDialogSelect(IDD_SURFACE_TOOLBAR);
@@ -185,7 +272,7 @@ void LOAD_DISPLAY_DIALOGS()
         WDialogShow(FORCES_X, FORCES_Y, 0, MODELESS);
     }
 
-    // 4. The progress log.
+    // The progress log.
     WDialogLoad(IDD_LOG);
     WDialogSelect(IDD_LOG);
     if (GAS.GAS_REACTIONS == 0)
@@ -194,15 +281,14 @@ void LOAD_DISPLAY_DIALOGS()
             WDialogFieldState(field, 0);
     WDialogShow(LOG_X, LOG_Y, 0, MODELESS);
 
-    // 5. The dialogs of the paused displays, loaded but not shown.
+    // The dialogs of the paused displays, loaded but not shown.
     for (int dialog : LATER_DIALOGS)
         WDialogLoad(dialog);
 
-    // 6. A run whose sample is empty starts from the run-start settings.
+    // A run whose sample is empty starts from the run-start settings.
     if (SAMPLES.SAMPLE_COUNT == 0)
         set_run_start_display_settings();
 
-    // 7.
     IGrColourN(0);
 }
 
@@ -230,4 +316,3 @@ void SAVE_DISPLAY_PICTURE()
     IGrArea(0.0f, 0.0f, 1.0f, 1.0f);
     IGrSaveImage(name);
 }
-

@@ -68,14 +68,14 @@ bool collision_time_window(int cell)
 
 void report_negative(int code, int cell, float v)
 {
-    if ((code == COLL_TIME_CODE || code == MFP_CODE) && collision_time_window(cell) && v < 0.0f)
+    if ((code == VAR_COLL_TIME || code == VAR_MFP) && collision_time_window(cell) && v < 0.0f)
         write_list(UNIT_DIAG, {"-VE COLLISION RATE CELL", cell, v});
 }
 
 // Whether a cell's value takes part in the range (step 1).
 bool counted(int code, int cell)
 {
-    if (code == COLL_TIME_CODE || code == MFP_CODE)
+    if (code == VAR_COLL_TIME || code == VAR_MFP)
         return collision_time_window(cell);
     if (code == VAR_SAMPLE_SIZE)
         return true;
@@ -102,11 +102,8 @@ Range find_range(int code)
     Range range;
     if (d.FLOW_LOG_SCALE.current == 1) {
         if (minimum <= LOG_FLOOR) {
-            // No logarithm: the picture is linear, and the toolbar's box says so, so that the next
-            // reading of the box does not ask for the logarithm again at every poll.
-            d.FLOW_LOG_SCALE.set(0);
-            WDialogSelect(flow_toolbar(RUN.OUTPUT_UNITS));
-            WDialogPutCheckBox(IDC_FLOW_LOG_SCALE, 0);
+            // No logarithm: the picture is linear, and the toolbar's box says so.
+            refuse_log_scale(d.FLOW_LOG_SCALE, flow_toolbar(RUN.OUTPUT_UNITS), IDC_FLOW_LOG_SCALE);
         } else {
             // Every well-sampled cell, without the volume test and the code-15 cap; a value without a
             // logarithm (a cell the first pass left out) is skipped.
@@ -134,7 +131,7 @@ Range find_range(int code)
         range.high = static_cast<float>(maximum + shift_high * double(RANGE_SHIFT_STEP) * s);
         if (range.log && shift_low < 0) {
             // Takes effect from the next drawing; the spin shows it, as for the log box above.
-            d.FLOW_RANGE_LOW.current = 0;
+            d.FLOW_RANGE_LOW.set(0);
             WDialogSelect(flow_toolbar(RUN.OUTPUT_UNITS));
             WDialogPutInteger(IDC_FLOW_RANGE_LOW, 0);
         }
@@ -156,14 +153,11 @@ Range find_range(int code)
     return range;
 }
 
-// A value's colour number 1..254: clamped in floating point, then truncated. A range that is flat,
-// negative or not a number gives 1 (as a uniform property does).
+// A value's colour number 1..254, by the rule of every property picture (a negative range, before any
+// cell is counted, follows the formula too).
 int scale_colour(float v, const Range& range)
 {
-    if (!(range.r > FLAT_RANGE) || !std::isfinite(range.r))
-        return 1;
-    const double k = (double(v) - range.low) * 255.0 / range.r;
-    return gr_trunc(std::clamp(k, 1.0, 254.0));
+    return property_colour(v, range.low, range.r);
 }
 
 // Step 14: the colour number of every cell.
@@ -179,7 +173,7 @@ void colour_cells(int code, const Range& range, const Scheme& scheme, Array<int,
             colour = scheme.unsampled;  // no flow value of its own
         else if (code >= VAR_DENSITY && !WELL_SAMPLED(c))
             colour = scheme.unsampled;
-        else if ((code == MFP_CODE || code == SEP_MFP_CODE) &&
+        else if ((code == VAR_MFP || code == VAR_SEP_MFP) &&
                  RESULTS.VAR(VAR_COLL_TIME, c) >= MISSING_COLL_TIME)
             colour = scheme.unsampled;
         else if (!range.log)
@@ -277,7 +271,7 @@ void draw_legend(int code, const Range& range, const Scheme& scheme)
     if (!unit_text.empty()) {
         int x = 8000;
         if (units == UNITS_RATIO)
-            x = code == COLL_TIME_CODE ? 7600 : code == MFP_CODE ? 8100 : 7100;
+            x = code == VAR_COLL_TIME ? 7600 : code == VAR_MFP ? 8100 : 7100;
         WGrTextString(x, 9900, unit_text);
     }
     draw_scale(range, scheme);
@@ -292,7 +286,7 @@ bool flowfield_ready()
     const auto& E = DIVISIONS.ELEMENT_CELL;
     const BoxState& B = BOX;
     return C.CELL_DATA.allocated() && C.CELL_DATA.extent(2) >= C.CELL_COUNT && VAR.allocated() &&
-           VAR.extent(1) >= GAS_PROPERTY_CODES && VAR.extent(2) >= C.CELL_COUNT && E.allocated() &&
+           VAR.extent(1) >= VAR_FRACTION && VAR.extent(2) >= C.CELL_COUNT && E.allocated() &&
            E.extent(1) == B.DIVISIONS_Z && E.extent(2) == B.DIVISIONS_Y && E.extent(3) == B.DIVISIONS_X &&
            E.extent(4) == B.ELEMENTS_PER_DIVISION_Z && E.extent(5) == B.ELEMENTS_PER_DIVISION_Y &&
            E.extent(6) == B.ELEMENTS_PER_DIVISION_X;
@@ -371,14 +365,15 @@ void DRAW_FLOWFIELD_PROPERTIES()
     // A code beyond the species of the run shows the pressure, as the handler makes it.
     int code = std::clamp(d.FLOW_PROPERTY.current, 1, LIVE_PROPERTY_CODES);
     if (code > RESULTS.VAR.extent(1))
-        code = GAS_PROPERTY_CODES;
+        code = VAR_PRESSURE;
     const int axis = std::clamp(d.FLOW_PLANE_AXIS.current, 1, 3);
     const Scheme& scheme = d.FLOW_WHITE_BACKGROUND.current == 1 ? WHITE : DARK;
     d.FLOW_COLOUR_MAP.set(1);
 
     const Range range = find_range(code);
     Array<int, 1> cell_colour;
-    allocate_or_stop(cell_colour, "flowfield picture", "CELL_COLOUR", CELLS.CELL_COUNT);
+    if (!allocate_or_give_up(cell_colour, "CELL_COLOUR", CELLS.CELL_COUNT))
+        return;
     draw_legend(code, range, scheme);
 
     // The picture area: cleared, then (once the plane's units are set) the frame filled with the

@@ -19,8 +19,8 @@ struct PropertyRow {
     PropertyKind kind;
 };
 
-// Codes 1..17, the gas properties of both displays (VAR rows 1..17).
-constexpr PropertyRow GAS_PROPERTIES[GAS_PROPERTY_CODES] = {
+// The gas properties of both displays, codes (VAR rows) 1..VAR_FRACTION.
+constexpr PropertyRow GAS_PROPERTIES[VAR_FRACTION] = {
     {"Sample Size", PropertyKind::NONE},
     {"Number Density", PropertyKind::NUMBER_DENSITY},
     {"Density", PropertyKind::DENSITY},
@@ -85,7 +85,7 @@ constexpr float MARGIN = 0.05f;  // of the plane frame, a share of the longer si
 
 bool species_code(int code)
 {
-    return code > GAS_PROPERTY_CODES;
+    return code > VAR_FRACTION;
 }
 
 float axis_min(int axis)
@@ -124,19 +124,19 @@ PropertyKind flow_property_kind(int code, FlowDisplay display)
         return GAS_PROPERTIES[code - 1].kind;
     if (display == FlowDisplay::LIVE)
         return PropertyKind::NONE;  // a number fraction
-    return SPECIES_PROPERTIES[code - GAS_PROPERTY_CODES - 1].kind;
+    return SPECIES_PROPERTIES[code - VAR_FRACTION - 1].kind;
 }
 
 std::string flow_property_title(int code, FlowDisplay display)
 {
     if (!species_code(code)) {
-        if (code == SEP_MFP_CODE && display == FlowDisplay::SECTION)
+        if (code == VAR_SEP_MFP && display == FlowDisplay::SECTION)
             return SECTION_SEP_MFP_TITLE;
         return GAS_PROPERTIES[code - 1].title;
     }
     if (display == FlowDisplay::LIVE)
-        return "Fraction Species " + std::to_string(code - GAS_PROPERTY_CODES);
-    return SPECIES_PROPERTIES[code - GAS_PROPERTY_CODES - 1].title;
+        return "Fraction Species " + std::to_string(code - VAR_FRACTION);
+    return SPECIES_PROPERTIES[code - VAR_FRACTION - 1].title;
 }
 
 std::string flow_property_unit_text(int code, FlowDisplay display, int units)
@@ -166,7 +166,7 @@ std::string flow_property_unit_text(int code, FlowDisplay display, int units)
 float flow_property_raw(int code, int cell, FlowDisplay display, int species)
 {
     if (display == FlowDisplay::SECTION && species_code(code))
-        return RESULTS.SPECIES_VAR(code - GAS_PROPERTY_CODES, cell, species);
+        return RESULTS.SPECIES_VAR(code - VAR_FRACTION, cell, species);
     return RESULTS.VAR(code, cell);
 }
 
@@ -202,7 +202,7 @@ float convert_flow_value(float v, PropertyKind kind, int units)
 float FLOW_DISPLAY_VALUE(int code, int cell, FlowDisplay display, int species)
 {
     float v = flow_property_raw(code, cell, display, species);
-    if (code == SEP_MFP_CODE && v > RUN.SEP_MFP_RATIO)
+    if (code == VAR_SEP_MFP && v > RUN.SEP_MFP_RATIO)
         v = RUN.SEP_MFP_RATIO;
     return convert_flow_value(v, flow_property_kind(code, display), RUN.OUTPUT_UNITS);
 }

@@ -9,6 +9,7 @@
 #ifndef QR4T_APP_DISPLAYS_FLOWFIELD_PROPERTIES_H
 #define QR4T_APP_DISPLAYS_FLOWFIELD_PROPERTIES_H
 
+#include "app/state/results.h"
 #include "base/array.h"
 
 #include <string>
@@ -19,12 +20,10 @@ enum class FlowDisplay {
     SECTION,  // the flowfield section display: codes 1..28
 };
 
-constexpr int GAS_PROPERTY_CODES = 17;      // codes 1..17: VAR rows of the gas
-constexpr int LIVE_PROPERTY_CODES = 29;     // the live display offers species fractions 1..12
-constexpr int SECTION_PROPERTY_CODES = 28;  // the section display offers SPECIES_VAR rows 1..11
-constexpr int SEP_MFP_CODE = 15;            // capped at SEP_MFP_RATIO before conversion
-constexpr int COLL_TIME_CODE = 13;
-constexpr int MFP_CODE = 14;
+// Codes 1..VAR_FRACTION are the VAR rows of the gas (app/state/results.h), by the rows' names; the
+// mean collision separation (VAR_SEP_MFP) is capped at SEP_MFP_RATIO before conversion.
+constexpr int LIVE_PROPERTY_CODES = VAR_FRACTION + 12;  // the live display offers species fractions 1..12
+constexpr int SECTION_PROPERTY_CODES = VAR_FRACTION + SPECIES_VAR_ROWS;  // then SPECIES_VAR rows 1..11
 
 // How a property's value is converted and labelled.
 enum class PropertyKind {

@@ -70,10 +70,10 @@ void SHOW_FORCES_AND_MOMENTS()
     const int surface = DISPLAY.FORCE_SURFACE.current;
     const auto& S = SAMPLES.SURF_FORCE_SAMPLE;
     const double elapsed = R.TIME - SAMPLES.SAMPLE_START_TIME;
-    // 1. No rate yet right after a reset; a surface number outside the surfaces has no sums.
+    // No rate yet right after a reset; a surface number outside the surfaces has no sums.
     const bool sums = S.allocated() && surface >= 1 && surface <= SURFACE.SURFACE_COUNT;
     if (elapsed > MIN_ELAPSED && sums) {
-        // 2. Per unit time (the times are scaled, hence SCALE_FACTOR) and per simulated molecule.
+        // Per unit time (the times are scaled, hence SCALE_FACTOR) and per simulated molecule.
         const float factor = to_float(double(R.FNUM) * BOX.SCALE_FACTOR / elapsed);
         Vector3 F = {to_float(factor * S(1, surface)), to_float(factor * S(2, surface)),
                      to_float(factor * S(3, surface))};
@@ -81,7 +81,7 @@ void SHOW_FORCES_AND_MOMENTS()
               g6 = to_float(factor * S(6, surface));
         const int units = R.OUTPUT_UNITS;
         if (units == UNITS_ENGLISH) {
-            // 4. Pounds force; the moment terms G times 0.74, the point in feet.
+            // Pounds force; the moment terms G times 0.74, the point in feet.
             WDialogSelect(IDD_FORCES_ENGLISH);
             F = {to_float(F.x / double(NEWTONS_PER_POUND)), to_float(F.y / double(NEWTONS_PER_POUND)),
                  to_float(F.z / double(NEWTONS_PER_POUND))};
@@ -91,7 +91,7 @@ void SHOW_FORCES_AND_MOMENTS()
             put_vector(IDC_FORCE_X, IDC_FORCE_Y, IDC_FORCE_Z, F);
             put_vector(IDC_MOMENT_X, IDC_MOMENT_Y, IDC_MOMENT_Z, moments(F, g4, g5, g6, read_point()));
         } else if (units == UNITS_RATIO) {
-            // 5. Coefficients over the stream's dynamic pressure times the reference area (and length).
+            // Coefficients over the stream's dynamic pressure times the reference area (and length).
             if (R.REFERENCE_AREA < 0.0f && SURFACE.SURFACE_COUNT > 0)
                 ASK_REFERENCE_AREA();
             WDialogSelect(IDD_FORCES_COEFFICIENTS);
@@ -114,13 +114,12 @@ void SHOW_FORCES_AND_MOMENTS()
             WDialogPutReal(IDC_REFERENCE_AREA, RUN.REFERENCE_AREA, FORCE_FORMAT);
             WDialogPutReal(IDC_REFERENCE_LENGTH, DISPLAY.REFERENCE_LENGTH, FORCE_FORMAT);
         } else {
-            // 3. SI.
+            // SI.
             WDialogSelect(IDD_FORCES_SI);
             put_vector(IDC_FORCE_X, IDC_FORCE_Y, IDC_FORCE_Z, F);
             put_vector(IDC_MOMENT_X, IDC_MOMENT_Y, IDC_MOMENT_Z, moments(F, g4, g5, g6, read_point()));
         }
     }
-    // 6.
     IGrColourN(0);
 }
 

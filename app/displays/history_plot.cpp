@@ -39,7 +39,7 @@ Entry entry(int k)
 
 void PLOT_MOLECULE_HISTORY()
 {
-    // 1-2. The plot area, filled.
+    // The plot area, filled.
     IGrSelectTarget(1, CURRENT_WINDOW);
     IGrArea(0.387f, 0.768f, 0.699f, 1.0f);
     IGrUnits(-1.0f, -50.0f, 101.0f, 120.0f);
@@ -49,7 +49,7 @@ void PLOT_MOLECULE_HISTORY()
     IGrFillPattern(OUTLINE, 0, 0);
     IGrColourN(0);
 
-    // 3. The ranges: time over every slot (unwritten slots hold time 0), NM over the written ones.
+    // The ranges: time over every slot (unwritten slots hold time 0), NM over the written ones.
     float tmin = 1.0e20f, tmax = -1.0e-20f, nmin = 1.0e20f, nmax = -1.0e20f;
     bool any = false;
     for (int k = 1; k <= HISTORY_SLOTS; ++k) {
@@ -66,7 +66,7 @@ void PLOT_MOLECULE_HISTORY()
     const float nrange = static_cast<float>(double(nmax) - nmin);
     const bool curve = trange > 1.0e-20f && nrange > 1.0e-6f;
 
-    // 4. The curve, newest entry first, walking back through the ring.
+    // The curve, newest entry first, walking back through the ring.
     if (curve) {
         IGrColourN(127);
         auto point_x = [&](const Entry& e) {
@@ -89,7 +89,7 @@ void PLOT_MOLECULE_HISTORY()
         IGrColourN(0);
     }
 
-    // 5. The labels, in window units. Without a written entry there are no numbers to show.
+    // The labels, in window units. Without a written entry there are no numbers to show.
     WGrTextColour(15, 0);
     WGrTextString(5000, 1960, "Past");
     WGrTextReal(5030 + WGrTextLength("Past"), 1960, static_cast<float>(double(trange) / BOX.SCALE_FACTOR),
@@ -104,7 +104,7 @@ void PLOT_MOLECULE_HISTORY()
     WGrTextColour(10, 0);
     WGrTextString(5400, 230, "1 standard deviation");
 
-    // 6. The bar: sqrt of the mean molecule number in the plot's y scale, centred on the middle. A
+    // The bar: sqrt of the mean molecule number in the plot's y scale, centred on the middle. A
     // deviation larger than the range of the curve (the first samples of a run, or a steady count)
     // spans the curve's band 0..100 and no more: a longer bar ran through the labels above and below
     // the curve, and its filled heads, which widen with their length, covered the whole picture.
@@ -116,7 +116,7 @@ void PLOT_MOLECULE_HISTORY()
         IGrArrow(50.0f, 50.0f, 50.0f, static_cast<float>(50.0 * (1.0 + s)), FILLED_HEAD);
     }
 
-    // 7.
+    // The text and drawing colours back to their defaults.
     WGrTextColour(0, 15);
     IGrColourN(0);
 }

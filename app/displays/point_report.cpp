@@ -151,7 +151,7 @@ void SHOW_POINT_REPORT()
     SectionDisplayState& s = SECTION;
     const int units = RUN.OUTPUT_UNITS;
 
-    // 1. The point: the plane's coordinate on JSDIR, the picked coordinates on the other two axes,
+    // The point: the plane's coordinate on JSDIR, the picked coordinates on the other two axes,
     // which are also the marked point.
     float p[4] = {0.0f, s.SECTION_PICK_X, s.SECTION_PICK_Y, s.SECTION_PICK_Z};
     const int axis = s.JSDIR.current;
@@ -164,7 +164,7 @@ void SHOW_POINT_REPORT()
     if (axis != 3)
         s.SECTION_POINT_Z = s.SECTION_PICK_Z;
 
-    // 2-3. Its cell; none (inside a body): a blank report and the message.
+    // Its cell; none (inside a body): a blank report and the message.
     int cell = 0;
     if (lattice_ready())
         FIND_CELL(cell, p[1], p[2], p[3]);
@@ -177,7 +177,7 @@ void SHOW_POINT_REPORT()
         return;
     }
 
-    // 4. The report, in the order of the dialog.
+    // The report, in the order of the dialog.
     const auto& VAR = RESULTS.VAR;
     WDialogSelect(point_report_dialog(units));
     for (int a = 1; a <= 3; ++a)

@@ -26,9 +26,6 @@ constexpr float TEXT_Y = 0.02f;
 constexpr float BAR_BOTTOM = 0.065f, BAR_TOP = 0.1f;
 constexpr float MINOR_TICK_TOP = 0.0725f, MAJOR_TICK_TOP = 0.08f;
 constexpr float LABEL_Y = 0.046f;
-// The last start of a five-character label (characters 0.018 of the strip's width, which spans 1.111
-// units) that keeps it inside the strip: a label at the bar's right end moves left to fit.
-constexpr float LAST_LABEL_X = 1.055555f - 5 * 0.018f * 1.111111f;
 constexpr int BANDED_MAP = 2;
 
 // The title offsets of codes 1..28 from the title's x position.
@@ -65,7 +62,7 @@ void draw_units(int code, int units)
 {
     const std::string text = flow_property_unit_text(code, FlowDisplay::SECTION, units);
     if (!text.empty())
-        IGrCharOut(code > GAS_PROPERTY_CODES ? 0.75f : 0.6f, TEXT_Y, text);
+        IGrCharOut(code > VAR_FRACTION ? 0.75f : 0.6f, TEXT_Y, text);
 }
 
 // The colour numbers of the minor levels for the banded map, from entry 1 on, never past the last.
@@ -105,20 +102,20 @@ void draw_section_legend(const SectionScale& scale)
     const int map = DISPLAY.FLOW_COLOUR_MAP.current;
     const int text_colour = white ? DEFAULT_BLACK : DEFAULT_WHITE;
 
-    // 1. The strip.
+    // The strip.
     IGrArea(0.0f, 0.0f, 1.0f, 0.1f);
     IGrFillPattern(4, 0, 0);
     IGrColourN(white ? DEFAULT_WHITE : DEFAULT_BLACK);
     IGrUnits(-0.055555f, 0.0f, 1.055555f, 0.1f);
     IGrRectangle(-0.055555f, 0.0f, 1.055555f, 0.1f);
 
-    // 2-4. Title, species and scale kind.
+    // Title, species and scale kind.
     IGrColourN(text_colour);
     IGrCharFont(102, 0, 0.018f, 0.27f);
     const float x0 = log ? 0.2f : 0.15f;
     const float offset = TITLE_OFFSETS[code - 1];
     const std::string title = flow_property_title(code, FlowDisplay::SECTION);
-    if (code > GAS_PROPERTY_CODES) {
+    if (code > VAR_FRACTION) {
         IGrCharOut(x0, TEXT_Y, "Species");
         IGrIntegerOut(x0 + 0.07f, TEXT_Y, s.SECTION_SPECIES.current, 2);
         IGrCharOut(x0 + 0.25f + offset, TEXT_Y, title);
@@ -128,11 +125,11 @@ void draw_section_legend(const SectionScale& scale)
     if (log)
         IGrCharOut(0.005f, TEXT_Y, "Log10");
 
-    // 5. A span of (nearly) nothing, or a negative one: the title alone.
+    // A span of (nearly) nothing, or a negative one: the title alone.
     if (!(scale.span > TINY_SPAN))
         return;
 
-    // 6-7. Units, steps and the multiplier.
+    // Units, steps and the multiplier.
     draw_units(code, RUN.OUTPUT_UNITS);
     float major = 0.0f, minor = 0.0f, mantissa = 0.0f;
     int e = 0;
@@ -149,7 +146,7 @@ void draw_section_legend(const SectionScale& scale)
     const float minor_step = static_cast<float>(minor * power);
     const float major_step = static_cast<float>(major * power);
 
-    // 8-9. The bands, and the palette of the bar.
+    // The bands, and the palette of the bar.
     if (map == BANDED_MAP)
         fill_bands(minor_step, scale);
     if (map == 1) {
@@ -161,20 +158,20 @@ void draw_section_legend(const SectionScale& scale)
         SET_BANDED_RAMP(listed);
     }
 
-    // 10. The bar.
+    // The bar.
     for (int i = 1; i <= 254; ++i) {
         IGrColourN(i);
         IGrRectangle((i - 1) / 254.0f, BAR_BOTTOM, i / 254.0f, BAR_TOP);
     }
 
-    // 11. The default colours again; the base line.
+    // The default colours again; the base line.
     IGrPaletteInit();
     IGrColourN(text_colour);
     const bool lines = map != BANDED_MAP;
     if (lines)
         IGrLine(0.0f, BAR_BOTTOM, 1.0f, BAR_BOTTOM);
 
-    // 12.1 Minor ticks.
+    // Minor ticks.
     if (lines) {
         if (scale.high > 0.0f)
             walk_levels(minor_step, scale.low, scale.high, true, [&](long long k) {
@@ -190,7 +187,7 @@ void draw_section_legend(const SectionScale& scale)
             });
     }
 
-    // 12.2-12.3 Major ticks and labels (mantissa units; 0 is labelled once, by the upward run).
+    // Major ticks and labels (mantissa units; 0 is labelled once, by the upward run).
     if (scale.high > 0.0f)
         walk_levels(major_step, scale.low, scale.high, true, [&](long long k) {
             const float level = static_cast<float>(k * double(major_step));
@@ -199,8 +196,7 @@ void draw_section_legend(const SectionScale& scale)
             const float x = bar_x(level, scale);
             if (lines)
                 IGrLine(x, BAR_BOTTOM, x, MAJOR_TICK_TOP);
-            IGrRealOut(std::min(x - 0.009f, LAST_LABEL_X), LABEL_Y, static_cast<float>(k * double(major)),
-                       "(F5.1)");
+            IGrRealOut(x - 0.009f, LABEL_Y, static_cast<float>(k * double(major)), "(F5.1)");
         });
     if (scale.low < 0.0f)
         walk_levels(major_step, scale.low, scale.high, false, [&](long long k) {

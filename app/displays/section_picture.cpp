@@ -64,7 +64,7 @@ bool collision_time_known(int cell)
 
 bool collision_code(int code)
 {
-    return code == COLL_TIME_CODE || code == MFP_CODE;
+    return code == VAR_COLL_TIME || code == VAR_MFP;
 }
 
 void report_negative_collision_rate(int cell, float value)
@@ -190,7 +190,7 @@ void colour_pass(const SectionScale& scale, Array<int, 1>& colours)
         int colour = NO_DATA;
         if (code > 2 && !WELL_SAMPLED(c)) {
             colour = NO_DATA;
-        } else if ((code == MFP_CODE || code == SEP_MFP_CODE) &&
+        } else if ((code == VAR_MFP || code == VAR_SEP_MFP) &&
                    RESULTS.VAR(VAR_COLL_TIME, c) >= NO_COLLISIONS) {
             colour = NO_DATA;
         } else if (!has_value || !std::isfinite(v)) {
@@ -349,12 +349,7 @@ void install_property_palette()
 
 int scale_colour(double v, const SectionScale& scale)
 {
-    if (scale.span == 0.0f || !std::isfinite(scale.span))
-        return 1;
-    const double k = (v - scale.low) * 255.0 / scale.span;
-    if (!(k >= 1.0))
-        return 1;  // below 1, or not a number
-    return k > 254.0 ? 254 : static_cast<int>(k);
+    return property_colour(v, scale.low, scale.span);
 }
 
 SectionScale section_scale()
@@ -443,19 +438,19 @@ void DRAW_FLOWFIELD_SECTION()
     const bool white = white_background();
     const int background = white ? DEFAULT_WHITE : DEFAULT_BLACK;
 
-    // 1. The window; the bands of this drawing start empty.
+    // The window; the bands of this drawing start empty.
     WWinSelect(s.SECTION_WINDOW);
     CONTOUR_BAND.fill(0);
 
-    // 2-4. The scale.
+    // The scale.
     const SectionScale scale = section_scale();
 
-    // 5. One colour number per cell.
+    // One colour number per cell.
     Array<int, 1> colours;
     if (!colours.allocate(CELLS.CELL_COUNT))
         fatal_stop("PROGRAM COULD NOT ALLOCATE CELL_COLOUR for " + value_text(CELLS.CELL_COUNT) + " cells");
 
-    // 6. The off-screen picture and its legend. Without a bitmap the picture is drawn in the window.
+    // The off-screen picture and its legend. Without a bitmap the picture is drawn in the window.
     int SECTION_BITMAP = 0;
     WBitmapCreate(SECTION_BITMAP, SECTION_PICTURE_WIDTH, SECTION_PICTURE_HEIGHT);
     if (SECTION_BITMAP >= 1)
@@ -464,7 +459,7 @@ void DRAW_FLOWFIELD_SECTION()
         IGrSelectTarget(1, s.SECTION_WINDOW);
     draw_section_legend(scale);
 
-    // 7. The plot area, filled with the background once the square frame's units are set.
+    // The plot area, filled with the background once the square frame's units are set.
     IGrArea(0.0f, 0.1f, 1.0f, 1.0f);
     IGrColourN(COLOUR_PLOT_CLEAR);
     IGrAreaClear();
@@ -474,21 +469,21 @@ void DRAW_FLOWFIELD_SECTION()
     IGrRectangle(PLANE_FRAME_LEFT(axis), PLANE_FRAME_BOTTOM(axis), PLANE_FRAME_RIGHT(axis),
                  PLANE_FRAME_TOP(axis));
 
-    // 8-9. The property palette and the cells' colours.
+    // The property palette and the cells' colours.
     install_property_palette();
     colour_pass(scale, colours);
 
-    // 10. The plane: elements, then the traces of the surfaces.
+    // The plane: elements, then the traces of the surfaces.
     const int body = white ? RAMP_WHITE : RAMP_BLACK;
     const int no_data = white ? 1 : RAMP_WHITE;
     draw_elements(axis, division, element, colours, body, no_data);
     draw_traces(axis, division, element_layer_centre(axis, division, element),
                 white ? RAMP_BLACK : RAMP_WHITE);
 
-    // 11-12. Marker, flow-direction lines and axis arrows.
+    // Marker, flow-direction lines and axis arrows.
     draw_overlay(axis);
 
-    // 13. One copy into the window.
+    // One copy into the window.
     if (SECTION_BITMAP >= 1) {
         IGrSelectTarget(1, s.SECTION_WINDOW);
         IGrArea(0.0f, 0.0f, 1.0f, 1.0f);

@@ -13,7 +13,6 @@
 #include "app/state/display.h"
 #include "app/state/gas.h"
 #include "app/state/run.h"
-#include "app/state/surface.h"
 #include "base/list_io.h"
 #include "base/units.h"
 #include "resources/dialog_ids.h"
@@ -46,43 +45,20 @@ void show_plane_position()
                    shown_length(s.SECTION_PLANE_POSITION, RUN.OUTPUT_UNITS, s.JSDIR.current), "(G12.6)");
 }
 
-void hide(int dialog)
-{
-    WDialogSelect(dialog);
-    WDialogHide();
-}
-
-void show(int dialog, int x, int y)
-{
-    WDialogSelect(dialog);
-    WDialogShow(x, y, 0, MODELESS);
-}
-
 // ---- opening and closing
 
 void open_display()
 {
     const int units = RUN.OUTPUT_UNITS;
-    const bool surfaces = SURFACE.SURFACE_COUNT > 0;
     SectionDisplayState& s = SECTION;
 
-    // 1-2. The main window without its bars. Without surfaces the surface toolbar and the forces
-    // dialogs were never loaded: selecting them would fail and the hide would act on another dialog.
-    WWinSelect(0);
-    if (surfaces)
-        hide(IDD_SURFACE_TOOLBAR);
-    hide(IDD_OUTPUT_UNITS);
-    hide(flow_toolbar(units));
-    if (surfaces)
-        hide(forces_dialog(units));
-    hide(IDD_LOG);
+    // The main window without its bars, and the display's opening state.
+    hide_main_bars();
     WWinClear();
     IGrColourN(RAMP_WHITE);
-
-    // 4. The opening state.
     open_section_display_state();
 
-    // 5-7. The three dialogs.
+    // The three dialogs: plane and property, point report, instructions with scale and colours.
     WDialogSelect(section_plane_dialog(units));
     WDialogPutRadioButton(IDC_SECTION_AXIS_Z);
     WDialogPutRadioButton(IDC_SECTION_TEMPERATURE);
@@ -104,12 +80,10 @@ void open_display()
     WDialogPutInteger(IDC_MAP_PICTURE, RUN.PICTURE_COUNTER);
     WDialogShow(MAP_DIALOG_X, MAP_DIALOG_Y, 0, MODELESS);
 
-    // 3, 8. The window.
+    // The window beside them, and its first picture.
     WWinOpenChild(s.SECTION_WINDOW, DEFAULT_FRAME, WINDOW_X, WINDOW_Y, SECTION_PICTURE_WIDTH,
                   SECTION_PICTURE_HEIGHT, SECTION_TITLE);
     WWinRaise(s.SECTION_WINDOW);
-
-    // 9.
     DRAW_FLOWFIELD_SECTION();
     CLEAR_POINT_REPORT();
 }
@@ -117,22 +91,16 @@ void open_display()
 void close_display()
 {
     const int units = RUN.OUTPUT_UNITS;
-    const bool surfaces = SURFACE.SURFACE_COUNT > 0;
-    hide(section_plane_dialog(units));
-    hide(point_report_dialog(units));
-    hide(IDD_COLOUR_MAP);
+    for (int dialog : {section_plane_dialog(units), point_report_dialog(units), IDD_COLOUR_MAP}) {
+        WDialogSelect(dialog);
+        WDialogHide();
+    }
 
     // The main window's bars where they were first shown; the pause box that opened the display is
     // cleared so that the handler does not open it again.
-    if (surfaces)
-        show(IDD_SURFACE_TOOLBAR, SURFACE_TOOLBAR_X, SURFACE_TOOLBAR_Y);
-    show(IDD_LOG, LOG_X, LOG_Y);
-    show(IDD_OUTPUT_UNITS, UNITS_BAR_X, UNITS_BAR_Y);
+    show_main_bars(0);
     WDialogSelect(flow_toolbar(units));
     WDialogPutCheckBox(IDC_FLOW_PAUSE, 0);
-    WDialogShow(FLOW_TOOLBAR_X, FLOW_TOOLBAR_Y, 0, MODELESS);
-    if (surfaces)
-        show(forces_dialog(units), FORCES_X, FORCES_Y);
 
     WWinCloseChild(SECTION.SECTION_WINDOW);
     WWinSelect(0);
@@ -158,9 +126,8 @@ void plane_changed()
     DRAW_FLOWFIELD_SECTION();
 }
 
-// Reads a division or element spin, holds it to 1..limit (writing a corrected value back) and reports
-// whether it differs from its twin.
-bool read_plane_spin(int field, DisplayPair& setting, int limit)
+// Reads a division or element spin and holds it to 1..limit (writing a corrected value back).
+void read_plane_spin(int field, DisplayPair& setting, int limit)
 {
     WDialogSelect(section_plane_dialog(RUN.OUTPUT_UNITS));
     WDialogGetInteger(field, setting.current);
@@ -169,7 +136,6 @@ bool read_plane_spin(int field, DisplayPair& setting, int limit)
         setting.current = held;
         WDialogPutInteger(field, held);
     }
-    return changed(setting);
 }
 
 // Reads a species spin; a new value is held to 1..SPECIES_COUNT (written back when corrected).
@@ -187,105 +153,92 @@ bool read_species_spin(int field, DisplayPair& setting)
     return true;
 }
 
+// A new axis starts at element 1 of division 1, without flow-direction lines.
+void redraw_new_axis()
+{
+    SectionDisplayState& s = SECTION;
+    s.SECTION_DIVISION.set(1);
+    s.SECTION_ELEMENT.set(1);
+    DISPLAY.FLOW_LINE_COUNT = 0;
+    s.SECTION_PLANE_POSITION = section_plane_position();
+    show_plane_position();
+    WDialogPutInteger(IDC_SECTION_DIVISION, 1);
+    WDialogPutInteger(IDC_SECTION_ELEMENT, 1);
+    plane_changed();
+}
+
+void redraw_new_element()
+{
+    SECTION.SECTION_PLANE_POSITION = section_plane_position();
+    show_plane_position();
+    plane_changed();
+}
+
+// A new division also clears the box that deletes the lines.
+void redraw_new_division()
+{
+    SECTION.SECTION_PLANE_POSITION = section_plane_position();
+    show_plane_position();
+    WDialogSelect(IDD_COLOUR_MAP);
+    WDialogPutCheckBox(IDC_MAP_DELETE_LINES, 0);
+    plane_changed();
+}
+
+// The scale radio group: position 1 linear (0), 2 logarithmic (1).
+void read_scale(int field, int& log_scale)
+{
+    int position = log_scale + 1;
+    read_radio(field, position);
+    log_scale = position - 1;
+}
+
+// The background radio group: position 1 white (1), 2 black (0).
+void read_background(int field, int& white)
+{
+    int position = white == 1 ? 1 : 2;
+    read_radio(field, position);
+    white = position == 1 ? 1 : 0;
+}
+
 void read_dialogs()
 {
     SectionDisplayState& s = SECTION;
     DisplaySettings& d = DISPLAY;
     const int plane_dialog = section_plane_dialog(RUN.OUTPUT_UNITS);
 
-    // 3. The axis: a new one starts at element 1 of division 1.
-    WDialogSelect(plane_dialog);
-    read_radio(IDC_SECTION_AXIS_X, s.JSDIR.current);
-    if (changed(s.JSDIR)) {
-        s.JSDIR.previous = s.JSDIR.current;
-        s.SECTION_DIVISION.set(1);
-        s.SECTION_ELEMENT.set(1);
-        d.FLOW_LINE_COUNT = 0;
-        s.SECTION_PLANE_POSITION = section_plane_position();
-        show_plane_position();
-        WDialogPutInteger(IDC_SECTION_DIVISION, 1);
-        WDialogPutInteger(IDC_SECTION_ELEMENT, 1);
-        plane_changed();
-    }
+    read_control_rows(plane_dialog, {{IDC_SECTION_AXIS_X, &s.JSDIR, read_radio, redraw_new_axis}});
     const int axis = s.JSDIR.current;
+    read_plane_spin(IDC_SECTION_ELEMENT, s.SECTION_ELEMENT, element_count(axis));
+    redraw_if_changed({&s.SECTION_ELEMENT}, redraw_new_element);
+    read_plane_spin(IDC_SECTION_DIVISION, s.SECTION_DIVISION, division_count(axis));
+    redraw_if_changed({&s.SECTION_DIVISION}, redraw_new_division);
 
-    // 4. The element.
-    if (read_plane_spin(IDC_SECTION_ELEMENT, s.SECTION_ELEMENT, element_count(axis))) {
-        s.SECTION_PLANE_POSITION = section_plane_position();
-        show_plane_position();
-        s.SECTION_ELEMENT.previous = s.SECTION_ELEMENT.current;
-        plane_changed();
-    }
-
-    // 5. The division; its plane change also clears the box that deletes the lines.
-    if (read_plane_spin(IDC_SECTION_DIVISION, s.SECTION_DIVISION, division_count(axis))) {
-        s.SECTION_PLANE_POSITION = section_plane_position();
-        show_plane_position();
-        s.SECTION_DIVISION.previous = s.SECTION_DIVISION.current;
-        WDialogSelect(IDD_COLOUR_MAP);
-        WDialogPutCheckBox(IDC_MAP_DELETE_LINES, 0);
-        plane_changed();
-    }
-
-    // 7. The species of the picture.
+    // The species of the picture, and the property.
     WDialogSelect(plane_dialog);
     if (read_species_spin(IDC_SECTION_SPECIES, s.SECTION_SPECIES))
         DRAW_FLOWFIELD_SECTION();
+    read_control_rows(plane_dialog,
+                      {{IDC_SECTION_SAMPLE_SIZE, &s.SECTION_PROPERTY, read_radio, DRAW_FLOWFIELD_SECTION}});
 
-    // 8. The property.
-    WDialogSelect(plane_dialog);
-    read_radio(IDC_SECTION_SAMPLE_SIZE, s.SECTION_PROPERTY.current);
-    if (changed(s.SECTION_PROPERTY)) {
-        s.SECTION_PROPERTY.previous = s.SECTION_PROPERTY.current;
-        DRAW_FLOWFIELD_SECTION();
-    }
-
-    // 9. The species of the point report: reported again at the stored point.
+    // The species of the point report: reported again at the stored point.
     WDialogSelect(point_report_dialog(RUN.OUTPUT_UNITS));
     if (read_species_spin(IDC_REPORT_SPECIES, s.REPORT_SPECIES)) {
         SHOW_POINT_REPORT();
         DRAW_FLOWFIELD_SECTION();
     }
 
-    // 10. The scale: position 1 linear, 2 logarithmic.
-    WDialogSelect(IDD_COLOUR_MAP);
-    int position = s.SECTION_LOG_SCALE.current + 1;
-    read_radio(IDC_MAP_LINEAR, position);
-    s.SECTION_LOG_SCALE.current = position - 1;
-    if (changed(s.SECTION_LOG_SCALE)) {
-        s.SECTION_LOG_SCALE.previous = s.SECTION_LOG_SCALE.current;
-        DRAW_FLOWFIELD_SECTION();
-    }
+    // Scale, colour map, range shifts and background.
+    read_control_rows(
+        IDD_COLOUR_MAP,
+        {
+            {IDC_MAP_LINEAR, &s.SECTION_LOG_SCALE, read_scale, DRAW_FLOWFIELD_SECTION},
+            {IDC_MAP_COLOUR_1, &d.FLOW_COLOUR_MAP, read_radio, DRAW_FLOWFIELD_SECTION},
+            {IDC_MAP_RANGE_LOW, &s.SECTION_RANGE_LOW, read_spin, DRAW_FLOWFIELD_SECTION},
+            {IDC_MAP_RANGE_HIGH, &s.SECTION_RANGE_HIGH, read_spin, DRAW_FLOWFIELD_SECTION},
+            {IDC_MAP_WHITE, &s.SECTION_WHITE_BACKGROUND, read_background, DRAW_FLOWFIELD_SECTION},
+        });
 
-    // 11. The colour map.
-    WDialogSelect(IDD_COLOUR_MAP);
-    read_radio(IDC_MAP_COLOUR_1, d.FLOW_COLOUR_MAP.current);
-    if (changed(d.FLOW_COLOUR_MAP)) {
-        d.FLOW_COLOUR_MAP.previous = d.FLOW_COLOUR_MAP.current;
-        DRAW_FLOWFIELD_SECTION();
-    }
-
-    // 12. The range shifts.
-    WDialogSelect(IDD_COLOUR_MAP);
-    WDialogGetInteger(IDC_MAP_RANGE_LOW, s.SECTION_RANGE_LOW.current);
-    WDialogGetInteger(IDC_MAP_RANGE_HIGH, s.SECTION_RANGE_HIGH.current);
-    if (changed(s.SECTION_RANGE_LOW) || changed(s.SECTION_RANGE_HIGH)) {
-        s.SECTION_RANGE_LOW.previous = s.SECTION_RANGE_LOW.current;
-        s.SECTION_RANGE_HIGH.previous = s.SECTION_RANGE_HIGH.current;
-        DRAW_FLOWFIELD_SECTION();
-    }
-
-    // 13. The background: position 1 white, 2 black.
-    WDialogSelect(IDD_COLOUR_MAP);
-    position = s.SECTION_WHITE_BACKGROUND.current == 1 ? 1 : 2;
-    read_radio(IDC_MAP_WHITE, position);
-    s.SECTION_WHITE_BACKGROUND.current = position == 1 ? 1 : 0;
-    if (changed(s.SECTION_WHITE_BACKGROUND)) {
-        s.SECTION_WHITE_BACKGROUND.previous = s.SECTION_WHITE_BACKGROUND.current;
-        DRAW_FLOWFIELD_SECTION();
-    }
-
-    // 14. The picture: a spin above the counter saves the window's picture under the counter's number.
+    // The picture: a spin above the counter saves the window's picture under the counter's number.
     // The spin is not written back, so a spin raised by k saves one picture in each of the next k
     // passes; the counter advances even when the file cannot be written (the toolkit reports that).
     WDialogSelect(IDD_COLOUR_MAP);
@@ -297,7 +250,7 @@ void read_dialogs()
         DRAW_FLOWFIELD_SECTION();
     }
 
-    // 15. Deleting the flow-direction lines.
+    // Deleting the flow-direction lines.
     WDialogSelect(IDD_COLOUR_MAP);
     int delete_lines = 0;
     WDialogGetCheckBox(IDC_MAP_DELETE_LINES, delete_lines);

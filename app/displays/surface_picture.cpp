@@ -3,6 +3,7 @@
 // OpenGL into an off-screen bitmap of 510 x 420 pixels, which is then copied into the main window beside
 // the legend strip.
 #include "app/displays/display_arrays.h"
+#include "app/displays/display_dialogs.h"
 #include "app/displays/displays.h"
 #include "app/displays/surface_values.h"
 #include "app/displays/surface_window_state.h"
@@ -27,16 +28,17 @@ void DRAW_SURFACE_PROPERTIES()
     if (!surface_results_ready())
         return;
     Array<float, 2> VARL;
-    allocate_or_stop(VARL, "surface picture", "VARL", surface_row_count(SurfaceDisplay::LIVE), SURFACE.SOLID_TRIANGLE_COUNT);
+    allocate_or_stop(VARL, "surface picture", "VARL", surface_row_count(SurfaceDisplay::LIVE),
+                     SURFACE.SOLID_TRIANGLE_COUNT);
     fill_surface_values(VARL, SurfaceDisplay::LIVE);
     const int code = d.SURF_DISPLAY_PROPERTY.current;
     if (code < 1 || code > surface_row_count(SurfaceDisplay::LIVE))
         return;
     const SurfaceScale scale = surface_scale(VARL, code, d.SURF_LOG_SCALE.current == 1, false,
                                              d.SURF_RANGE_LOW.current, d.SURF_RANGE_HIGH.current);
-    // The picture turns linear; the toolbar's box stays ticked.
+    // No logarithm: the picture is linear, and the toolbar's box says so.
     if (scale.log_refused)
-        d.SURF_LOG_SCALE.set(0);
+        refuse_log_scale(d.SURF_LOG_SCALE, IDD_SURFACE_TOOLBAR, IDC_SURF_LOG_SCALE);
     // Before any triangle has enough samples the earlier picture stays.
     if (!scale.counted)
         return;

@@ -26,27 +26,31 @@ constexpr float LOG_FLOOR = 1.0E-6f;
 constexpr int MIN_SAMPLES = 4;  // a triangle is counted with more samples than this
 constexpr int MAX_LEGEND_MARKS = 1000;
 
-enum Quantity { NO_UNIT, FLUX, STRESS, HEAT, TEMPERATURE };
+enum Quantity {
+    NO_UNIT,
+    FLUX,
+    STRESS,
+    HEAT,
+    TEMPERATURE
+};
 
 Quantity quantity(SurfaceDisplay display, int code)
 {
-    const int S = GAS.SPECIES_COUNT;
-    if (display == SurfaceDisplay::LIVE) {
-        if (code == 2)
-            return FLUX;
-        if (code >= 3 && code <= 6)
-            return STRESS;
-        if (code >= 7 && code <= 9)
-            return HEAT;
-        return code == 10 ? TEMPERATURE : NO_UNIT;
-    }
-    if (code == 2)
+    if (code == VARS_NUMBER_FLUX)
         return FLUX;
-    if ((code >= 3 && code <= 5) || code == S + 11 || code == S + 12)
+    if (display == SurfaceDisplay::LIVE) {
+        if (code >= VARS_PRESSURE && code <= LIVE_SHEAR_MAGNITUDE)
+            return STRESS;
+        if (code >= LIVE_INCIDENT_HEAT && code <= LIVE_NET_HEAT)
+            return HEAT;
+        return code == LIVE_SURFACE_TEMP ? TEMPERATURE : NO_UNIT;
+    }
+    if ((code >= VARS_PRESSURE && code <= VARS_SHEAR_2) || code == window_row(WINDOW_SHEAR_MAGNITUDE) ||
+        code == window_row(WINDOW_SHEAR_VECTORS))
         return STRESS;
-    if (code >= 6 && code <= 8)
+    if (code >= VARS_INCIDENT_HEAT && code <= VARS_NET_HEAT)
         return HEAT;
-    return code == 9 ? TEMPERATURE : NO_UNIT;
+    return code == VARS_SURFACE_TEMP ? TEMPERATURE : NO_UNIT;
 }
 
 // A triangle counts towards the range with more than 4 samples (the sample size truncated).
@@ -57,16 +61,22 @@ bool well_sampled(float samples)
 
 }  // namespace
 
+int window_row(int after_fractions)
+{
+    return GAS.SPECIES_COUNT + after_fractions;
+}
+
 int surface_row_count(SurfaceDisplay display)
 {
-    return GAS.SPECIES_COUNT + (display == SurfaceDisplay::LIVE ? 10 : 12);
+    return display == SurfaceDisplay::LIVE ? LIVE_FRACTION + GAS.SPECIES_COUNT
+                                           : window_row(WINDOW_SHEAR_VECTORS);
 }
 
 bool surface_results_ready()
 {
     const Array<float, 2>& VARS = RESULTS.VARS;
     const int triangles = SURFACE.SOLID_TRIANGLE_COUNT;
-    return triangles > 0 && VARS.allocated() && VARS.extent(1) >= 9 + GAS.SPECIES_COUNT &&
+    return triangles > 0 && VARS.allocated() && VARS.extent(1) >= VARS_FRACTION + GAS.SPECIES_COUNT &&
            VARS.extent(2) >= triangles && SURFACE.SOLID_TRIANGLE.allocated() &&
            SURFACE.SOLID_TRIANGLE.extent(2) >= triangles;
 }
@@ -75,18 +85,19 @@ void fill_surface_values(Array<float, 2>& VARL, SurfaceDisplay display)
 {
     const SurfaceState& S = SURFACE;
     const Array<float, 2>& VARS = RESULTS.VARS;
-    const int species = GAS.SPECIES_COUNT;
+    const int vars_rows = VARS_FRACTION + GAS.SPECIES_COUNT;
     const int rows = surface_row_count(display);
     for (int t = 1; t <= S.SOLID_TRIANGLE_COUNT; ++t) {
-        const float magnitude = std::sqrt(VARS(4, t) * VARS(4, t) + VARS(5, t) * VARS(5, t));
+        const float magnitude = std::sqrt(VARS(VARS_SHEAR_1, t) * VARS(VARS_SHEAR_1, t) +
+                                          VARS(VARS_SHEAR_2, t) * VARS(VARS_SHEAR_2, t));
         if (display == SurfaceDisplay::LIVE) {
-            for (int r = 1; r <= 5; ++r)
+            for (int r = VARS_SAMPLE_SIZE; r <= VARS_SHEAR_2; ++r)
                 VARL(r, t) = VARS(r, t);
-            VARL(6, t) = magnitude;
-            for (int r = 7; r <= species + 10; ++r)
-                VARL(r, t) = VARS(r - 1, t);
+            VARL(LIVE_SHEAR_MAGNITUDE, t) = magnitude;
+            for (int r = VARS_INCIDENT_HEAT; r <= vars_rows; ++r)
+                VARL(r + 1, t) = VARS(r, t);
         } else {
-            for (int r = 1; r <= species + 9; ++r)
+            for (int r = VARS_SAMPLE_SIZE; r <= vars_rows; ++r)
                 VARL(r, t) = VARS(r, t);
             int before = 0;  // solid triangles of the surfaces before k
             float number = 0.0f;
@@ -97,9 +108,9 @@ void fill_surface_values(Array<float, 2>& VARL, SurfaceDisplay display)
                 }
                 before += S.SURFACE_SOLID_COUNT(k);
             }
-            VARL(species + 10, t) = number;
-            VARL(species + 11, t) = magnitude;
-            VARL(species + 12, t) = magnitude;
+            VARL(window_row(WINDOW_TRIANGLE_NUMBER), t) = number;
+            VARL(window_row(WINDOW_SHEAR_MAGNITUDE), t) = magnitude;
+            VARL(window_row(WINDOW_SHEAR_VECTORS), t) = magnitude;
         }
     }
 
@@ -136,10 +147,9 @@ void fill_surface_values(Array<float, 2>& VARL, SurfaceDisplay display)
 
 std::string surface_title(SurfaceDisplay display, int code)
 {
-    const int S = GAS.SPECIES_COUNT;
     static const char* const common[] = {"Sample Size", "Number Flux", "Pressure", "Shear St., dirn. 1",
                                          "Shear St., dirn. 2"};
-    if (code >= 1 && code <= 5)
+    if (code >= VARS_SAMPLE_SIZE && code <= VARS_SHEAR_2)
         return common[code - 1];
     auto species_title = [](int s) {
         return s >= 1 && s <= 12 ? "Fraction Species " + std::to_string(s) : std::string();
@@ -147,21 +157,21 @@ std::string surface_title(SurfaceDisplay display, int code)
     if (display == SurfaceDisplay::LIVE) {
         static const char* const live[] = {"Shear St. Magnitude", "Incident Heat Flux", "Reflected Heat Flux",
                                            "Net Heat Flux", "Surface Temperature"};
-        if (code >= 6 && code <= 10)
-            return live[code - 6];
-        return code >= 11 && code <= 22 ? species_title(code - 10) : std::string();
+        if (code >= LIVE_SHEAR_MAGNITUDE && code <= LIVE_SURFACE_TEMP)
+            return live[code - LIVE_SHEAR_MAGNITUDE];
+        return code > LIVE_FRACTION ? species_title(code - LIVE_FRACTION) : std::string();
     }
     static const char* const window[] = {"Incident Heat Flux", "Reflected Heat Flux", "Net Heat Flux",
                                          "Surface Temperature"};
-    if (code >= 6 && code <= 9)
-        return window[code - 6];
-    if (code == 10 || (code > 10 && code - 9 <= S))
-        return species_title(code - 9);
-    if (code == S + 10)
+    if (code >= VARS_INCIDENT_HEAT && code <= VARS_SURFACE_TEMP)
+        return window[code - VARS_INCIDENT_HEAT];
+    if (code == VARS_FRACTION + 1 || (code > VARS_FRACTION && code < window_row(WINDOW_TRIANGLE_NUMBER)))
+        return species_title(code - VARS_FRACTION);
+    if (code == window_row(WINDOW_TRIANGLE_NUMBER))
         return "Triangle Number";
-    if (code == S + 11)
+    if (code == window_row(WINDOW_SHEAR_MAGNITUDE))
         return "Shear Stress Magnitude";
-    if (code == S + 12)
+    if (code == window_row(WINDOW_SHEAR_VECTORS))
         return "Shear Stress Magnitude and Direction";
     return "";
 }
@@ -191,14 +201,14 @@ std::string surface_unit(SurfaceDisplay display, int code, int units)
     }
 }
 
-SurfaceScale surface_scale(const Array<float, 2>& VARL, int code, bool log, bool refuse_flat_log, int range_low,
-                           int range_high)
+SurfaceScale surface_scale(const Array<float, 2>& VARL, int code, bool log, bool refuse_flat_log,
+                           int range_low, int range_high)
 {
     SurfaceScale scale;
     const int triangles = SURFACE.SOLID_TRIANGLE_COUNT;
     float lowest = RANGE_START, highest = -RANGE_START;
     for (int t = 1; t <= triangles; ++t) {
-        if (code != 1 && !well_sampled(VARL(1, t)))
+        if (code != VARS_SAMPLE_SIZE && !well_sampled(VARL(VARS_SAMPLE_SIZE, t)))
             continue;
         const float v = VARL(code, t);
         if (v < lowest)
@@ -212,7 +222,7 @@ SurfaceScale surface_scale(const Array<float, 2>& VARL, int code, bool log, bool
         } else {
             float log_low = RANGE_START, log_high = -RANGE_START;
             for (int t = 1; t <= triangles; ++t) {
-                if (!well_sampled(VARL(1, t)))
+                if (!well_sampled(VARL(VARS_SAMPLE_SIZE, t)))
                     continue;
                 const float v = std::log10(std::fabs(VARL(code, t)));
                 if (v < log_low)
@@ -329,13 +339,55 @@ struct LegendLayout {
 LegendLayout legend_layout(SurfaceDisplay display)
 {
     if (display == SurfaceDisplay::WINDOW)
-        return {{0.0f, 0.107f, 1.0f, 0.164f}, {-1.166666f, 0.0f, 1.055555f, 0.112f}, 0, 0, 15, 223,
-                2500, 3000, 8550, 2500, 8550, 2500, 2500, 8800, 4300, 8800, 4600, 8730,
-                0.07f, 0.112f, 0.0775f, 0.085f, 5250, 8800};
+        return {{0.0f, 0.107f, 1.0f, 0.164f},
+                {-1.166666f, 0.0f, 1.055555f, 0.112f},
+                0,
+                0,
+                15,
+                223,
+                2500,
+                3000,
+                8550,
+                2500,
+                8550,
+                2500,
+                2500,
+                8800,
+                4300,
+                8800,
+                4600,
+                8730,
+                0.07f,
+                0.112f,
+                0.0775f,
+                0.085f,
+                5250,
+                8800};
     const bool white = DISPLAY.SURF_WHITE_BACKGROUND.current == 1;
-    return {{0.0f, 0.0f, 0.5f, 0.1f}, {-0.055555f, 0.0f, 1.055555f, 0.1f}, white ? 0 : 223, white ? 0 : 15,
-            white ? 15 : 0, white ? 223 : 0, 500, 800, 9900, 200, 9900, 3000, 2100, 9900, 3700, 9900, 4000,
-            9830, 0.065f, 0.1f, 0.0725f, 0.08f, 250, 9600};
+    return {{0.0f, 0.0f, 0.5f, 0.1f},
+            {-0.055555f, 0.0f, 1.055555f, 0.1f},
+            white ? 0 : 223,
+            white ? 0 : 15,
+            white ? 15 : 0,
+            white ? 223 : 0,
+            500,
+            800,
+            9900,
+            200,
+            9900,
+            3000,
+            2100,
+            9900,
+            3700,
+            9900,
+            4000,
+            9830,
+            0.065f,
+            0.1f,
+            0.0725f,
+            0.08f,
+            250,
+            9600};
 }
 
 }  // namespace

@@ -101,18 +101,6 @@ int triangle_dialog(int units)
                            IDD_TRIANGLE_VALUES_RATIO);
 }
 
-void hide(int dialog)
-{
-    WDialogSelect(dialog);
-    WDialogHide();
-}
-
-void show(int dialog, int x, int y, int focus = 0)
-{
-    WDialogSelect(dialog);
-    WDialogShow(x, y, focus, MODELESS);
-}
-
 // The property values, legend and triangle colours; only while the kernel's surface results are there.
 void recompute()
 {
@@ -145,25 +133,18 @@ void open_window()
     SurfaceWindowState& s = S3D;
     const int units = RUN.OUTPUT_UNITS;
 
-    // 1-2. The arrays and the opening state.
+    // The arrays and the opening state; the main window without its bars.
     open_surface_window_state();
-
-    // 3-4. The main window without its bars.
-    hide(IDD_SURFACE_TOOLBAR);
-    hide(flow_toolbar(units));
-    hide(forces_dialog(units));
-    hide(IDD_OUTPUT_UNITS);
-    hide(IDD_LOG);
-    WWinSelect(0);
+    hide_main_bars();
     WWinClear();
     IGrColourN(0);
 
-    // 5. The window.
+    // The window.
     std::string title = WINDOW_TITLE;
     title.resize(TITLE_LENGTH, ' ');
     WWinOpenChild(window_handle, DEFAULT_FRAME, WINDOW_X, WINDOW_Y, WINDOW_WIDTH, WINDOW_HEIGHT, title);
 
-    // 6. Streamline start: no streamline, no start.
+    // Streamline start: no streamline, no start.
     WDialogSelect(IDD_STREAMLINE_START);
     WDialogPutInteger(IDC_STREAM_COUNTER, 0);
     for (const auto& row : GRID_SPINS)
@@ -174,7 +155,7 @@ void open_window()
     WDialogPutString(IDC_STREAM_MESSAGE, START_PROMPT);
     WDialogShow(STREAMLINE_X, STREAMLINE_Y, 0, MODELESS);
 
-    // 7. Range and options. The switch spins start at 0 as the switches do, so that no switch of an
+    // Range and options. The switch spins start at 0 as the switches do, so that no switch of an
     // earlier opening comes back at the first pass.
     WDialogSelect(IDD_SURFACE_WINDOW_OPTIONS);
     WDialogPutInteger(IDC_S3D_RANGE_HIGH, s.S3D_RANGE_HIGH);
@@ -190,14 +171,14 @@ void open_window()
         WDialogPutCheckBox(check, 0);
     }
 
-    // 8. The property: pressure.
+    // The property: pressure.
     WDialogSelect(IDD_SURFACE_WINDOW_PROPERTY);
     WDialogPutRadioButton(IDC_S3D_PRESSURE);
     WDialogPutInteger(IDC_S3D_SPECIES, 1);
     WDialogPutInteger(IDC_S3D_PROPERTY_SPIN, DEFAULT_PROPERTY_SPIN);
     WDialogShow(PROPERTY_X, PROPERTY_Y, 0, MODELESS);
 
-    // 9. No triangle selected.
+    // No triangle selected.
     WDialogSelect(triangle_dialog(units));
     WDialogPutInteger(IDC_TRI_SURFACE, s.S3D_SELECTED_SURFACE);
     for (int field : DIGIT_SPINS)
@@ -205,7 +186,7 @@ void open_window()
     WDialogPutInteger(IDC_TRI_SPECIES, 1);
     WDialogShow(TRIANGLE_X, TRIANGLE_Y, 0, MODELESS);
 
-    // 10. The picture.
+    // The picture.
     DISPLAY.VIEW_MODE_3D = 3;
     WGlSelectTarget(1, window_handle, 2);
     recompute();
@@ -218,20 +199,18 @@ void close_window()
 {
     const int units = RUN.OUTPUT_UNITS;
     for (int dialog : {IDD_STREAMLINE_START, IDD_SURFACE_WINDOW_OPTIONS, IDD_SURFACE_WINDOW_PROPERTY,
-                       triangle_dialog(units)})
-        hide(dialog);
+                       triangle_dialog(units)}) {
+        WDialogSelect(dialog);
+        WDialogHide();
+    }
     WWinSelect(window_handle);
     WWinClear();
 
     // The main window's bars where they were first shown; the pause box that opened the window is
     // cleared so that the handler does not open it again.
+    show_main_bars(UNITS_BAR_FOCUS);
     WDialogSelect(IDD_SURFACE_TOOLBAR);
-    WDialogShow(SURFACE_TOOLBAR_X, SURFACE_TOOLBAR_Y, 0, MODELESS);
     WDialogPutCheckBox(IDC_SURF_PAUSE, 0);
-    show(IDD_LOG, LOG_X, LOG_Y);
-    show(IDD_OUTPUT_UNITS, UNITS_BAR_X, UNITS_BAR_Y, UNITS_BAR_FOCUS);
-    show(flow_toolbar(units), FLOW_TOOLBAR_X, FLOW_TOOLBAR_Y);
-    show(forces_dialog(units), FORCES_X, FORCES_Y);
 
     WGlSelectTarget(0);
     WWinCloseChild(window_handle);
@@ -310,7 +289,7 @@ void read_streamlines()
     SurfaceWindowState& s = S3D;
     WDialogSelect(IDD_STREAMLINE_START);
 
-    // 1. The counter, held to 0..20.
+    // The counter, held to 0..20.
     int counter = 0;
     WDialogGetInteger(IDC_STREAM_COUNTER, counter);
     if (counter > MAX_COUNTER)
@@ -322,14 +301,14 @@ void read_streamlines()
     }
     s.STREAMLINE_COUNTER = counter;
 
-    // 2. The counter back at 0 removes every streamline.
+    // The counter back at 0 removes every streamline.
     if (s.STREAMLINE_COUNT > 0 && counter == 0) {
         s.STREAMLINE_COUNT = 0;
         s.STREAMLINE_LAST = 0;
         rebuild();
     }
 
-    // 3. The counter advanced by one traces a streamline from a valid start; without one it goes back.
+    // The counter advanced by one traces a streamline from a valid start; without one it goes back.
     if (counter == s.STREAMLINE_LAST + 1) {
         if (s.START_VALID == 1) {
             ++s.STREAMLINE_COUNT;
@@ -345,7 +324,7 @@ void read_streamlines()
         }
     }
 
-    // 4. A valid start that the spins no longer show is dropped.
+    // A valid start that the spins no longer show is dropped.
     WDialogSelect(IDD_STREAMLINE_START);
     if (s.START_VALID == 1) {
         for (int kind = 0; kind < 2; ++kind)
@@ -357,7 +336,7 @@ void read_streamlines()
             }
     }
 
-    // 5. A start set in the spins is checked.
+    // A start set in the spins is checked.
     if (s.START_VALID == 0) {
         int division_x = 0;
         WDialogGetInteger(IDC_STREAM_DIVISION_X, division_x);
@@ -376,7 +355,8 @@ void read_triangle_species()
     if (species == s.S3D_SPECIES)
         return;
     s.S3D_SPECIES = species;
-    const float fraction = s.S3D_SELECTED_SOLID > 0 ? s.VARL(9 + species, s.S3D_SELECTED_SOLID) : 0.0f;
+    const float fraction =
+        s.S3D_SELECTED_SOLID > 0 ? s.VARL(VARS_FRACTION + species, s.S3D_SELECTED_SOLID) : 0.0f;
     WDialogPutReal(IDC_TRI_FRACTION, fraction, VALUE_FORMAT);
     rebuild();
 }
@@ -445,14 +425,17 @@ void read_property()
     // The checked button gives the code; a group without a checked button keeps the code.
     int position = -999;
     WDialogGetRadioButton(IDC_S3D_SAMPLE_SIZE, position);
-    if (position >= 1 && position <= 9) {
+    // Buttons 1..9 are the VARS rows, 10 the fraction of the species spin's species, 11..13 the rows
+    // after the fractions.
+    constexpr int FRACTION_BUTTON = VARS_FRACTION + 1;
+    if (position >= VARS_SAMPLE_SIZE && position <= VARS_SURFACE_TEMP) {
         s.S3D_PROPERTY = position;
-    } else if (position == 10) {
+    } else if (position == FRACTION_BUTTON) {
         int species = 1;
         WDialogGetInteger(IDC_S3D_SPECIES, species);
-        s.S3D_PROPERTY = 9 + std::clamp(species, 1, std::max(S, 1));
-    } else if (position >= 11 && position <= 13) {
-        s.S3D_PROPERTY = S + position - 1;
+        s.S3D_PROPERTY = VARS_FRACTION + std::clamp(species, 1, std::max(S, 1));
+    } else if (position > FRACTION_BUTTON && position <= FRACTION_BUTTON + 3) {
+        s.S3D_PROPERTY = window_row(WINDOW_TRIANGLE_NUMBER + position - FRACTION_BUTTON - 1);
     }
     recompute();
     if (s.S3D_PROPERTY == s.S3D_PROPERTY_PREV)
@@ -497,14 +480,14 @@ void show_triangle_values(int k)
         const float centroid = sum * 0.3333f;
         WDialogPutReal(centroid_fields[axis - 1], shown_length(centroid, units, axis), VALUE_FORMAT);
     }
-    for (int r = 1; r <= 9; ++r)
+    for (int r = VARS_SAMPLE_SIZE; r <= VARS_SURFACE_TEMP; ++r)
         WDialogPutReal(VALUE_FIELDS[r - 1], s.VARL(r, k), VALUE_FORMAT);
     // The magnitude in the unit that the dialog labels: the converted row.
-    WDialogPutReal(IDC_TRI_SHEAR_MAGNITUDE, s.VARL(GAS.SPECIES_COUNT + 11, k), VALUE_FORMAT);
+    WDialogPutReal(IDC_TRI_SHEAR_MAGNITUDE, s.VARL(window_row(WINDOW_SHEAR_MAGNITUDE), k), VALUE_FORMAT);
     int species = 1;
     read_held(IDC_TRI_SPECIES, species, 1, std::max(GAS.SPECIES_COUNT, 1));
     s.S3D_SPECIES = species;
-    WDialogPutReal(IDC_TRI_FRACTION, s.VARL(9 + species, k), VALUE_FORMAT);
+    WDialogPutReal(IDC_TRI_FRACTION, s.VARL(VARS_FRACTION + species, k), VALUE_FORMAT);
 }
 
 void read_triangle_selection()

@@ -2,8 +2,8 @@
 #include "app/displays/surface_window_state.h"
 
 #include "app/displays/display_arrays.h"
+#include "app/displays/surface_values.h"
 #include "app/state/box.h"
-#include "app/state/gas.h"
 #include "app/state/surface.h"
 
 #include <algorithm>
@@ -37,7 +37,8 @@ void open_surface_window_state()
 
     const int points = streamline_max_points();
     s.STREAMLINE_MAX_POINTS = points;
-    allocate_or_stop(s.VARL, OWNER, "VARL", GAS.SPECIES_COUNT + 12, SURFACE.SOLID_TRIANGLE_COUNT);
+    allocate_or_stop(s.VARL, OWNER, "VARL", surface_row_count(SurfaceDisplay::WINDOW),
+                     SURFACE.SOLID_TRIANGLE_COUNT);
     allocate_or_stop(s.STREAM_DOWN_X, OWNER, "STREAM_DOWN_X", STREAMLINE_SLOTS, points);
     allocate_or_stop(s.STREAM_DOWN_Y, OWNER, "STREAM_DOWN_Y", STREAMLINE_SLOTS, points);
     allocate_or_stop(s.STREAM_DOWN_Z, OWNER, "STREAM_DOWN_Z", STREAMLINE_SLOTS, points);
@@ -45,7 +46,8 @@ void open_surface_window_state()
     allocate_or_stop(s.STREAM_UP_Y, OWNER, "STREAM_UP_Y", STREAMLINE_SLOTS, points);
     allocate_or_stop(s.STREAM_UP_Z, OWNER, "STREAM_UP_Z", STREAMLINE_SLOTS, points);
     // One column per streamline: at least 20 columns, also in a box with fewer elements along its axes.
-    allocate_or_stop(s.STREAM_POINT_COUNT, OWNER, "STREAM_POINT_COUNT", 2, std::max(points, STREAMLINE_SLOTS));
+    allocate_or_stop(s.STREAM_POINT_COUNT, OWNER, "STREAM_POINT_COUNT", 2,
+                     std::max(points, STREAMLINE_SLOTS));
     allocate_or_stop(s.STREAMLINE_START, OWNER, "STREAMLINE_START", 2, 3, STREAMLINE_SLOTS + 1);
 }
 

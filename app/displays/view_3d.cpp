@@ -4,6 +4,7 @@
 
 #include "app/displays/colour_scale.h"
 #include "app/displays/displays.h"
+#include "app/displays/surface_values.h"
 #include "app/displays/surface_window_state.h"
 #include "app/displays/view_3d_gl.h"
 #include "app/state/box.h"
@@ -57,8 +58,8 @@ struct ListBuilder {
     }
     void vertex(double x, double y, double z)
     {
-        list.primitives.back().vertices.push_back({static_cast<float>(x - mx), static_cast<float>(y - my),
-                                                   static_cast<float>(z - mz), colour});
+        list.primitives.back().vertices.push_back(
+            {static_cast<float>(x - mx), static_cast<float>(y - my), static_cast<float>(z - mz), colour});
     }
     // A corner of triangle t, z mirrored in the plane z = M's z when asked.
     void corner(int t, int c, bool mirror)
@@ -66,9 +67,9 @@ struct ListBuilder {
         const SurfaceState& S = SURFACE;
         const int p = S.TRIANGLE(c, t);
         const float z = S.POINT_Z(p);
-        list.primitives.back().vertices.push_back(
-            {static_cast<float>(S.POINT_X(p) - mx), static_cast<float>(S.POINT_Y(p) - my),
-             static_cast<float>(mirror ? -(z - mz) : z - mz), colour});
+        list.primitives.back().vertices.push_back({static_cast<float>(S.POINT_X(p) - mx),
+                                                   static_cast<float>(S.POINT_Y(p) - my),
+                                                   static_cast<float>(mirror ? -(z - mz) : z - mz), colour});
     }
     void triangle(int t, bool mirror)
     {
@@ -187,7 +188,7 @@ void add_shear_vectors(ListBuilder& b)
     b.begin(ViewPrimitiveKind::LINES);
     const float lift = 0.2f * DIVISIONS.ELEMENT_DIAGONAL;
     for (int k = 1; k <= S.SOLID_TRIANGLE_COUNT; ++k) {
-        if (!(VARS(1, k) > 5.0f))
+        if (!(VARS(VARS_SAMPLE_SIZE, k) > 5.0f))
             continue;
         const int t = S.SOLID_TRIANGLE(1, k);
         float g[3] = {0, 0, 0};
@@ -197,9 +198,11 @@ void add_shear_vectors(ListBuilder& b)
             g[1] += S.POINT_Y(p);
             g[2] += S.POINT_Z(p);
         }
-        const float nx = S.TRIANGLE_GEOMETRY(1, t), ny = S.TRIANGLE_GEOMETRY(2, t), nz = S.TRIANGLE_GEOMETRY(3, t);
-        const float P[3] = {g[0] * 0.33333f + lift * nx, g[1] * 0.33333f + lift * ny, g[2] * 0.33333f + lift * nz};
-        const float t1 = VARS(4, k), t2 = VARS(5, k);
+        const float nx = S.TRIANGLE_GEOMETRY(1, t), ny = S.TRIANGLE_GEOMETRY(2, t),
+                    nz = S.TRIANGLE_GEOMETRY(3, t);
+        const float P[3] = {g[0] * 0.33333f + lift * nx, g[1] * 0.33333f + lift * ny,
+                            g[2] * 0.33333f + lift * nz};
+        const float t1 = VARS(VARS_SHEAR_1, k), t2 = VARS(VARS_SHEAR_2, k);
         const float h = std::sqrt(ny * ny + nz * nz);
         float v[3];
         if (h > 1e-6f) {
@@ -228,8 +231,10 @@ ViewList view_list_content(int m)
     ListBuilder b;
     b.mx = (static_cast<double>(B.XMIN) + B.XMAX) / 2;
     b.my = (static_cast<double>(B.YMIN) + B.YMAX) / 2;
-    b.mz = (m != 1 && symmetry_at_min_z()) ? static_cast<double>(B.ZMIN) : (static_cast<double>(B.ZMIN) + B.ZMAX) / 2;
-    const double L = ((B.XMAX - B.XMIN) + (B.YMAX - B.YMIN) + static_cast<double>(B.ZMAX - B.ZMIN)) / 3.0 / 20.0;
+    b.mz = (m != 1 && symmetry_at_min_z()) ? static_cast<double>(B.ZMIN)
+                                           : (static_cast<double>(B.ZMIN) + B.ZMAX) / 2;
+    const double L =
+        ((B.XMAX - B.XMIN) + (B.YMAX - B.YMIN) + static_cast<double>(B.ZMAX - B.ZMIN)) / 3.0 / 20.0;
     const SurfaceWindowState& w = S3D;
     if (m == 1 || (m == 3 && w.S3D_SHOW_AXES == 1))
         add_axes(b, L);
@@ -238,7 +243,7 @@ ViewList view_list_content(int m)
     add_triangles(b, m);
     if (m == 3 && w.STREAMLINE_COUNT > 0)
         add_streamlines(b);
-    if (m == 3 && w.S3D_PROPERTY == GAS.SPECIES_COUNT + 12)
+    if (m == 3 && w.S3D_PROPERTY == window_row(WINDOW_SHEAR_VECTORS))
         add_shear_vectors(b);
     return std::move(b.list);
 }
@@ -310,7 +315,8 @@ void BUILD_PROPERTY_LIST_3D()
     gl_view_compile(VIEW_LIST);
     gl_view_enable_culling();
     SET_VIEW_TRANSFORM_3D();
-    gl_view_draw((VIEW_3D.VIEW_LIST_ON & 1) != 0);
+    // The list switch belongs to the view windows' menu; the live picture always shows its list.
+    gl_view_draw(true);
 }
 
 void VIEW_3D_KEY(int key)
@@ -428,7 +434,7 @@ void VIEW_3D_MENU(int item)
     const int choice = item - group;
     if (choice < 1 || choice > 6)
         return;
-    int* setting = group == 40100 ? &v.VIEW_LEFT_MODE
+    int* setting = group == 40100   ? &v.VIEW_LEFT_MODE
                    : group == 40200 ? &v.VIEW_RIGHT_MODE
                    : group == 40300 ? &v.VIEW_KEY_MODE
                                     : nullptr;

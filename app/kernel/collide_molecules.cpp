@@ -281,7 +281,7 @@ void COLLIDE_MOLECULES()
 
         const double span = double(N) - LIST_OFFSET;
         for (int sel = 1; sel <= nsel; ++sel) {
-            // 2.1 First molecule, one that no reaction has marked. The cell's list start is read anew:
+            // First molecule, one that no reaction has marked. The cell's list start is read anew:
             // under continuous indexing a dissociation product listed in a full index lays the whole
             // index out again.
             const int start = ICELL(ICELL_START, j);
@@ -295,7 +295,7 @@ void COLLIDE_MOLECULES()
             if (!found)
                 continue;
 
-            // 2.2 Partner.
+            // Partner.
             int L = M;
             if (n_side < 2) {
                 for (int draw = 1; draw <= WHOLE_CELL_PARTNER_DRAWS && L == M; ++draw) {
@@ -307,7 +307,7 @@ void COLLIDE_MOLECULES()
                 L = find_subcell_partner(j, M, p, n_side);
             }
 
-            // 3.1 Relative speed; a pair without one (L = M, or equal velocities) ends the selection.
+            // Relative speed; a pair without one (L = M, or equal velocities) ends the selection.
             const double gx = double(PV(1, M)) - PV(1, L);
             const double gy = double(PV(2, M)) - PV(2, L);
             const double gz = double(PV(3, M)) - PV(3, L);
@@ -318,7 +318,7 @@ void COLLIDE_MOLECULES()
             }
             const float cr = static_cast<float>(std::sqrt(double(cr2)));
 
-            // 3.2-3.5 Species, sigma_T c_r, the bound, the acceptance.
+            // Species, sigma_T c_r, the bound, the acceptance.
             int LS = 1, MS = 1;
             float S;
             if (mixture) {
@@ -338,7 +338,7 @@ void COLLIDE_MOLECULES()
             if (!(random_uniform() < double(S) / bound))
                 continue;
 
-            // 3.6 Counts, the separation of the pair (all three components), the mechanics.
+            // Counts, the separation of the pair (all three components), the mechanics.
             RUN.COLLISION_COUNT += 1.0;
             COLL(j) += 1.0;
             if (mixture) {

@@ -123,7 +123,7 @@ void flowfield_properties(Array<int, 1>& IC)
     const int cells = CELLS.CELL_COUNT;
     const int samples = SAMPLES.SAMPLE_COUNT;
     const double scale = BOX.SCALE_FACTOR;
-    const int var_rows = 17 + species;
+    const int var_rows = VAR_FRACTION + species;
 
     SV.fill(0.0f);
     // Per species: vibrational temperature and degrees of freedom of the cell in hand.

@@ -8,7 +8,9 @@
 
 #include "base/array.h"
 
-// Rows of VAR (row, cell); row VAR_FRACTION + s is the fraction of species s.
+// Rows of VAR (row, cell); row VAR_FRACTION + s is the fraction of species s. The flowfield displays'
+// property codes are these rows: codes 1..VAR_FRACTION the gas, then the species (SPECIES_VAR rows
+// counted on from VAR_FRACTION in the section display).
 constexpr int VAR_SAMPLE_SIZE = 1;
 constexpr int VAR_NUMBER_DENSITY = 2;
 constexpr int VAR_DENSITY = 3;
@@ -40,7 +42,8 @@ constexpr int SPECIES_VAR_ROWS = 11;
 constexpr int VARS_SAMPLE_SIZE = 1;
 constexpr int VARS_NUMBER_FLUX = 2;
 constexpr int VARS_PRESSURE = 3;
-constexpr int VARS_SHEAR_1 = 4;  // shear stress in two directions, rows 4..5
+constexpr int VARS_SHEAR_1 = 4;  // shear stress in two directions
+constexpr int VARS_SHEAR_2 = 5;
 constexpr int VARS_INCIDENT_HEAT = 6;
 constexpr int VARS_REFLECTED_HEAT = 7;  // negative
 constexpr int VARS_NET_HEAT = 8;
@@ -48,9 +51,9 @@ constexpr int VARS_SURFACE_TEMP = 9;
 constexpr int VARS_FRACTION = 9;
 
 struct FlowResults {
-    Array<float, 2> VAR;          // (17 + SPECIES_COUNT, MAX_CELLS) per cell, rows above
-    Array<float, 3> SPECIES_VAR;  // (11, MAX_CELLS, SPECIES_COUNT) per cell and species
-    Array<float, 2> VARS;         // (9 + SPECIES_COUNT, SOLID_TRIANGLE_COUNT) per solid triangle
+    Array<float, 2> VAR;          // (VAR_FRACTION + SPECIES_COUNT, MAX_CELLS) per cell, rows above
+    Array<float, 3> SPECIES_VAR;  // (SPECIES_VAR_ROWS, MAX_CELLS, SPECIES_COUNT) per cell and species
+    Array<float, 2> VARS;         // (VARS_FRACTION + SPECIES_COUNT, SOLID_TRIANGLE_COUNT) per solid triangle
 };
 
 extern FlowResults RESULTS;

@@ -13,6 +13,7 @@
 #include "app/casedata/casedata.h"
 #include "app/run/main_program.h"
 #include "app/state/box.h"
+#include "app/state/clear_state.h"
 #include "app/state/gas.h"
 #include "app/state/surface.h"
 #include "app/state/run.h"
@@ -130,14 +131,6 @@ struct ReaderStop {
     std::string message;
 };
 
-void clear_case_state()
-{
-    BOX = BoxState{};
-    GAS = GasState{};
-    RUN = RunState{};
-    SURFACE = SurfaceState{};
-}
-
 // Both readers on the mutant in its folder, in this process. Returns "" when they accept it; else
 // their refusal, which must name the data file and stand in the log.
 std::string read_in_process(const std::filesystem::path& folder, const std::string& flow,
@@ -147,7 +140,7 @@ std::string read_in_process(const std::filesystem::path& folder, const std::stri
     std::filesystem::current_path(folder);
     write_text("QR4TD.DAT", flow);
     write_text("QR4SD.DAT", surface);
-    clear_case_state();
+    clear_every_state_group();
     HEADLESS.reset();
     HEADLESS.record_calls = false;
     set_fatal_handler([](const std::string& m) { throw ReaderStop{m}; });
@@ -161,7 +154,7 @@ std::string read_in_process(const std::filesystem::path& folder, const std::stri
     }
     unit_close_all_unchecked();
     set_fatal_handler(nullptr);
-    clear_case_state();
+    clear_every_state_group();
     const std::string log = read_text("DIAG.TXT");
     std::filesystem::current_path(home);
     if (!message.empty() && message.find("QR4TD.DAT") == std::string::npos &&

@@ -4,9 +4,11 @@
 #define QR4T_TESTS_DISPLAYS_DISPLAY_CASE_H
 
 #include "app/casedata/casedata.h"
+#include "app/displays/clear_display_state.h"
 #include "app/geometry/setup.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
+#include "app/state/clear_state.h"
 #include "app/state/display.h"
 #include "app/state/divisions.h"
 #include "app/state/gas.h"
@@ -36,15 +38,8 @@ protected:
              "_" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
         std::filesystem::current_path(folder_);
-        BOX = BoxState{};
-        DIVISIONS = Divisions{};
-        SURFACE = SurfaceState{};
-        GAS = GasState{};
-        RUN = RunState{};
-        SAMPLES = SampleSums{};
-        DISPLAY = DisplaySettings{};
-        CELLS = Cells{};
-        RESULTS = FlowResults{};
+        clear_every_state_group();
+        clear_display_state();
         HEADLESS.reset();
         unit_open_or_stop(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT);
     }

@@ -2,7 +2,9 @@
 // client. The log stays in the top left corner, the units bar and the forces dialog at the top right,
 // the two toolbars side by side above row 230 where the pictures begin, and none overlaps another;
 // no text cursor sits in a read-only line of the log.
+#include "app/displays/clear_display_state.h"
 #include "app/displays/displays.h"
+#include "app/state/clear_state.h"
 #include "app/state/box.h"
 #include "app/state/display.h"
 #include "app/state/gas.h"
@@ -36,17 +38,13 @@ RECT client_rect_of(int dialog)
 TEST(DisplayDialogsLayout, ShownDialogsFitTheirPlacesWithoutOverlap)
 {
     open_test_main_window();
-    BOX = BoxState{};
+    clear_every_state_group();
+    clear_display_state();
     BOX.DIVISIONS_X = BOX.DIVISIONS_Y = BOX.DIVISIONS_Z = 2;
-    SURFACE = SurfaceState{};
     SURFACE.SURFACE_COUNT = 2;
-    GAS = GasState{};
     GAS.GAS_REACTIONS = 0;  // as in the Delta Wing case: the log's reaction fields are disabled
     GAS.STREAM_SPEED = 100.0f;
-    RUN = RunState{};
     RUN.OUTPUT_UNITS = 1;
-    SAMPLES = SampleSums{};
-    DISPLAY = DisplaySettings{};
     DISPLAY.RUN_TYPE = 3;
     LOAD_DISPLAY_DIALOGS();
     drain_messages();

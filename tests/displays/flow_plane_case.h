@@ -54,12 +54,6 @@ inline std::vector<RecordedCall> calls_of(const std::string& name)
 
 class FlowPlaneTest : public DisplayCaseTest {
 protected:
-    void SetUp() override
-    {
-        DisplayCaseTest::SetUp();
-        SECTION = SectionDisplayState{};
-    }
-
     static void make_box(const float low[3], const float high[3], const int divisions[3],
                          const int elements[3], int species = 1)
     {

@@ -1,6 +1,7 @@
 // DRAW_FLOWFIELD_PROPERTIES on the headless toolkit: the legend (title, unit text, multiplier, labels
 // and their window positions), the colour of every element of the plane, the range settings, the
 // logarithmic option and its fall-back, the two backgrounds and the log line of a negative value.
+#include "app/displays/display_arrays.h"
 #include "app/displays/displays.h"
 #include "app/displays/flowfield_properties.h"
 #include "app/state/display.h"
@@ -9,6 +10,9 @@
 
 #include "flow_plane_case.h"
 
+#include <climits>
+#include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -142,7 +146,7 @@ TEST_F(FlowfieldPictureTest, NoScaleWithoutARange)
 
     // No cell counted: every mean collision time missing. The range stays 1e6 .. -1e6.
     HEADLESS.calls.clear();
-    DISPLAY.FLOW_PROPERTY.set(COLL_TIME_CODE);
+    DISPLAY.FLOW_PROPERTY.set(VAR_COLL_TIME);
     for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
         RESULTS.VAR(VAR_COLL_TIME, c) = 1.0e10f;
     DRAW_FLOWFIELD_PROPERTIES();
@@ -151,6 +155,79 @@ TEST_F(FlowfieldPictureTest, NoScaleWithoutARange)
     EXPECT_EQ(texts[0].text, "Mean Collision Time");
     for (const auto& [centre, colour] : element_colours())
         EXPECT_EQ(colour, centre == std::make_pair(1.5, 1.5) ? 0 : 1);
+}
+
+// Before any cell is counted the range runs from 1e6 down to -1e6, and the cells that are coloured
+// whatever their sample (number density) take the formula's colour on that negative range, as in the
+// section picture. Fault: every such cell took colour 1.
+TEST_F(FlowfieldPictureTest, NegativeRangeColoursByTheFormula)
+{
+    DISPLAY.FLOW_PROPERTY.set(VAR_NUMBER_DENSITY);
+    for (int c = 1; c <= CELLS.CELL_COUNT; ++c) {
+        RESULTS.VAR(VAR_SAMPLE_SIZE, c) = 10.0f;  // no cell well sampled, so none counted
+        RESULTS.VAR(VAR_NUMBER_DENSITY, c) = 1000.0f * c;
+    }
+    DRAW_FLOWFIELD_PROPERTIES();
+    EXPECT_EQ(calls_of("WGrTextString").size(), 1u) << "the title alone";
+    const auto colours = element_colours();
+    ASSERT_EQ(colours.size(), 16u);
+    const struct {
+        int cell, colour;  // trunc((1000 c - 1e6) x 255 / -2e6)
+    } cases[] = {{1, 127}, {5, 126}, {16, 125}};
+    for (const auto& c : cases)
+        EXPECT_EQ(colours.at({(c.cell - 1) % 4 + 0.5, (c.cell - 1) / 4 + 0.5}), c.colour)
+            << "cell " << c.cell;
+}
+
+// A drawing's scratch array that cannot be had (CELL_COLOUR of the flowfield picture) logs its line
+// and gives up that drawing only: the program goes on. Fault: the failure stopped the program.
+TEST_F(FlowfieldPictureTest, ScratchArrayThatCannotBeHadGivesUpTheDrawingOnly)
+{
+    Array<int, 2> too_large;  // more bytes than an address space holds
+    EXPECT_FALSE(allocate_or_give_up(too_large, "CELL_COLOUR", INT32_MAX, INT32_MAX));
+    EXPECT_FALSE(too_large.allocated());
+    Array<int, 1> fits;
+    EXPECT_TRUE(allocate_or_give_up(fits, "CELL_COLOUR", CELLS.CELL_COUNT));
+    DRAW_FLOWFIELD_PROPERTIES();  // still running, and drawing
+    EXPECT_EQ(HEADLESS.count("WGrRectangleClear 5001 9000 9999 9999"), 1);
+    const std::string diag = diag_text();
+    EXPECT_NE(diag.find(" PROGRAM COULD NOT ALLOCATE CELL_COLOUR"), std::string::npos) << diag;
+}
+
+// The axes of the live picture on each plane: an open-headed arrow along the bottom and one up the
+// left side of the plane frame, each with the letter of its axis (z and y across and up on a plane
+// normal to x, x and z normal to y, x and y normal to z), in font 102.
+TEST_F(FlowfieldPictureTest, AxisArrowsAndLettersOfEachPlane)
+{
+    const struct {
+        int axis;
+        const char *across, *up;
+    } cases[] = {{1, "z", "y"}, {2, "x", "z"}, {3, "x", "y"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.axis);
+        DISPLAY.FLOW_PLANE_AXIS.set(c.axis);
+        HEADLESS.calls.clear();
+        DRAW_FLOWFIELD_PROPERTIES();
+        const double left = PLANE_FRAME_LEFT(c.axis), bottom = PLANE_FRAME_BOTTOM(c.axis);
+        const double W = PLANE_FRAME_RIGHT(c.axis) - left, H = PLANE_FRAME_TOP(c.axis) - bottom;
+        const auto arrows = calls_of("IGrArrowPolar");
+        ASSERT_EQ(arrows.size(), 2u);
+        const std::vector<double> along_x = {left + 0.99 * W, bottom + 0.025 * H, 0.05 * W, 0, 1};
+        const std::vector<double> along_y = {left + 0.025 * W, bottom + 0.99 * H, 0.05 * H, 90, 1};
+        for (std::size_t i = 0; i < 5; ++i) {
+            EXPECT_NEAR(arrows[0].numbers[i], along_x[i], 1e-4 * (1 + std::fabs(along_x[i]))) << i;
+            EXPECT_NEAR(arrows[1].numbers[i], along_y[i], 1e-4 * (1 + std::fabs(along_y[i]))) << i;
+        }
+        const auto letters = calls_of("IGrCharOut");
+        ASSERT_EQ(letters.size(), 2u);
+        EXPECT_EQ(letters[0].text, c.across);
+        EXPECT_NEAR(letters[0].numbers[0], left + 0.92 * W, 1e-4 * (1 + std::fabs(left + W)));
+        EXPECT_NEAR(letters[0].numbers[1], bottom + 0.025 * H, 1e-4 * (1 + std::fabs(bottom + H)));
+        EXPECT_EQ(letters[1].text, c.up);
+        EXPECT_NEAR(letters[1].numbers[0], left + 0.025 * W, 1e-4 * (1 + std::fabs(left + W)));
+        EXPECT_NEAR(letters[1].numbers[1], bottom + 0.9 * H, 1e-4 * (1 + std::fabs(bottom + H)));
+        EXPECT_EQ(HEADLESS.count("IGrCharFont 102 0 0.02 0.04"), 1);
+    }
 }
 
 TEST_F(FlowfieldPictureTest, RangeSettings)
@@ -240,7 +317,7 @@ TEST_F(FlowfieldPictureTest, LogRescanSkipsValuesWithoutALogarithm)
 
 TEST_F(FlowfieldPictureTest, NegativeCollisionValuesAreLoggedInBothPasses)
 {
-    DISPLAY.FLOW_PROPERTY.set(MFP_CODE);
+    DISPLAY.FLOW_PROPERTY.set(VAR_MFP);
     for (int c = 1; c <= CELLS.CELL_COUNT; ++c) {
         RESULTS.VAR(VAR_COLL_TIME, c) = 1.0e-5f;
         RESULTS.VAR(VAR_MFP, c) = 0.001f * c;

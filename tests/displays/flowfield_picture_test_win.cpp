@@ -1,7 +1,9 @@
 // The live flowfield picture in a real main window, read back pixel by pixel: the colours of element
 // centres (scale colours, body, unsampled cell) on both backgrounds, and three cells of the colour bar.
+#include "app/displays/clear_display_state.h"
 #include "app/displays/displays.h"
 #include "app/displays/flowfield_properties.h"
+#include "app/state/clear_state.h"
 #include "app/state/display.h"
 #include "app/state/run.h"
 
@@ -34,13 +36,8 @@ POINT bar_pixel(int i, int w, int h)
 TEST(FlowfieldPictureScreen, ElementsAndBarInTheirColours)
 {
     open_test_main_window();
-    BOX = BoxState{};
-    DIVISIONS = Divisions{};
-    CELLS = Cells{};
-    RESULTS = FlowResults{};
-    SAMPLES = SampleSums{};
-    RUN = RunState{};
-    DISPLAY = DisplaySettings{};
+    clear_every_state_group();
+    clear_display_state();
     // The z plane of 2 x 2 divisions of 2 x 2 elements, box 0..4 square; cell c at 100 c K; the element
     // of cell 6 in a body; cell 15 with 10 molecules in 20 samples.
     const float low[3] = {0, 0, 0}, high[3] = {4, 4, 1};

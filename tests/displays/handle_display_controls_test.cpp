@@ -78,6 +78,118 @@ TEST_F(HandleDisplayControlsTest, NewPropertyIsDrawnLinearAfterALogScale)
     EXPECT_EQ(HEADLESS.count("WGrTextString 5200 9900 |Log10|"), 0);
 }
 
+// A logarithmic scale that a picture refuses (a value at 0) clears the toolbar's box as well as the
+// setting, for both live pictures, so the next poll reads a linear box and draws nothing. Fault: the
+// surface picture kept its box ticked, and was refused, redrawn and its range spins zeroed at every poll.
+TEST_F(HandleDisplayControlsTest, RefusedLogScaleClearsItsBoxOnBothPictures)
+{
+    start(3);  // the re-entry case: one species, surfaces
+    const float low[3] = {0, 0, 0}, high[3] = {2, 2, 1};
+    const int divisions[3] = {2, 2, 1}, elements[3] = {1, 1, 1};
+    ASSERT_TRUE(make_flow_box(low, high, divisions, elements, GAS.SPECIES_COUNT));
+    for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
+        for (int code = 2; code <= VAR_FRACTION; ++code)
+            RESULTS.VAR(code, c) = 100.0f * (c - 1);  // cell 1 at 0
+    const int triangles = SURFACE.SOLID_TRIANGLE_COUNT;
+    ASSERT_TRUE(RESULTS.VARS.allocate(9 + GAS.SPECIES_COUNT, triangles));
+    for (int t = 1; t <= triangles; ++t) {
+        RESULTS.VARS(1, t) = 20.0f;                      // well sampled
+        RESULTS.VARS(3, t) = static_cast<float>(t - 1);  // triangle 1 at 0
+    }
+    DISPLAY.FLOW_PROPERTY.set(VAR_TEMP);
+    DISPLAY.SURF_DISPLAY_PROPERTY.set(3);
+    const struct {
+        const char* picture;
+        int dialog, box;
+        DisplayPair* setting;
+        const char* drawn;  // a call that only this picture's drawing makes
+    } cases[] = {
+        {"flowfield", IDD_FLOW_TOOLBAR_SI, IDC_FLOW_LOG_SCALE, &DISPLAY.FLOW_LOG_SCALE,
+         "WGrRectangleClear 5001"},
+        {"surface", IDD_SURFACE_TOOLBAR, IDC_SURF_LOG_SCALE, &DISPLAY.SURF_LOG_SCALE, "WBitmapCreate"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.picture);
+        HEADLESS.checks[{c.dialog, c.box}] = 1;
+        HEADLESS.calls.clear();
+        HANDLE_DISPLAY_CONTROLS();
+        EXPECT_EQ(HEADLESS.count(c.drawn), 1) << "drawn once for the ticked box";
+        EXPECT_EQ((HEADLESS.checks[{c.dialog, c.box}]), 0);
+        EXPECT_EQ(c.setting->current, 0);
+        EXPECT_EQ(c.setting->previous, 0);
+        HEADLESS.calls.clear();
+        HANDLE_DISPLAY_CONTROLS();
+        EXPECT_EQ(HEADLESS.count(c.drawn), 0) << "the next poll finds nothing changed";
+    }
+}
+
+// The surface toolbar, one control at a time: each new value is taken as drawn and the live surface
+// picture drawn once; a new scale also puts the range shifts back to 0; the next poll draws nothing.
+TEST_F(HandleDisplayControlsTest, SurfaceToolbarStepsDrawOncePerChange)
+{
+    start(3);  // the re-entry case, with surfaces
+    const int triangles = SURFACE.SOLID_TRIANGLE_COUNT;
+    ASSERT_TRUE(RESULTS.VARS.allocate(VARS_FRACTION + GAS.SPECIES_COUNT, triangles));
+    for (int t = 1; t <= triangles; ++t) {
+        RESULTS.VARS(VARS_SAMPLE_SIZE, t) = 20.0f;
+        RESULTS.VARS(VARS_PRESSURE, t) = static_cast<float>(t);  // positive: a log scale is taken
+    }
+    DisplaySettings& d = DISPLAY;
+    d.SURF_DISPLAY_PROPERTY.set(VARS_PRESSURE);
+    const struct {
+        const char* step;
+        int field;
+        int value;
+        DisplayPair* pair;
+        bool spin;  // a spin, else a check box
+    } cases[] = {
+        {"log scale", IDC_SURF_LOG_SCALE, 1, &d.SURF_LOG_SCALE, false},
+        {"zoom", IDC_SURF_ZOOM, 3, &d.SURF_VIEW_ZOOM, true},
+        {"shift across", IDC_SURF_SHIFT_H, -2, &d.SURF_VIEW_SHIFT_H, true},
+        {"shift up", IDC_SURF_SHIFT_V, 4, &d.SURF_VIEW_SHIFT_V, true},
+        {"azimuth", IDC_SURF_AZIMUTH, 5, &d.SURF_VIEW_AZIMUTH, true},
+        {"elevation", IDC_SURF_ELEVATION, -6, &d.SURF_VIEW_ELEVATION, true},
+        {"low range shift", IDC_SURF_RANGE_LOW, 2, &d.SURF_RANGE_LOW, true},
+        {"high range shift", IDC_SURF_RANGE_HIGH, -3, &d.SURF_RANGE_HIGH, true},
+        {"white background", IDC_SURF_WHITE, 1, &d.SURF_WHITE_BACKGROUND, false},
+    };
+    HEADLESS.integers[{IDD_SURFACE_TOOLBAR, IDC_SURF_RANGE_LOW}] = 7;  // shifts that a new scale clears
+    HEADLESS.integers[{IDD_SURFACE_TOOLBAR, IDC_SURF_RANGE_HIGH}] = 7;
+    d.SURF_RANGE_LOW.set(7);
+    d.SURF_RANGE_HIGH.set(7);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.step);
+        if (c.spin)
+            HEADLESS.integers[{IDD_SURFACE_TOOLBAR, c.field}] = c.value;
+        else
+            HEADLESS.checks[{IDD_SURFACE_TOOLBAR, c.field}] = c.value;
+        HEADLESS.calls.clear();
+        HANDLE_DISPLAY_CONTROLS();
+        EXPECT_EQ(HEADLESS.count("WBitmapCreate"), 1);
+        EXPECT_EQ(c.pair->current, c.value);
+        EXPECT_EQ(c.pair->previous, c.value);
+        HEADLESS.calls.clear();
+        HANDLE_DISPLAY_CONTROLS();
+        EXPECT_EQ(HEADLESS.count("WBitmapCreate"), 0) << "nothing changed";
+        if (c.pair == &d.SURF_LOG_SCALE) {
+            EXPECT_EQ((HEADLESS.integers[{IDD_SURFACE_TOOLBAR, IDC_SURF_RANGE_LOW}]), 0);
+            EXPECT_EQ((HEADLESS.integers[{IDD_SURFACE_TOOLBAR, IDC_SURF_RANGE_HIGH}]), 0);
+            EXPECT_EQ(d.SURF_RANGE_LOW.current, 0);
+            EXPECT_EQ(d.SURF_RANGE_HIGH.current, 0);
+        }
+    }
+    // A new property clears the scale and the shifts again.
+    HEADLESS.menus[{IDD_SURFACE_TOOLBAR, IDC_SURF_PROPERTY}] = VARS_NUMBER_FLUX;
+    HEADLESS.calls.clear();
+    HANDLE_DISPLAY_CONTROLS();
+    EXPECT_EQ(HEADLESS.count("WBitmapCreate"), 1);
+    EXPECT_EQ((HEADLESS.checks[{IDD_SURFACE_TOOLBAR, IDC_SURF_LOG_SCALE}]), 0);
+    EXPECT_EQ(d.SURF_LOG_SCALE.current, 0);
+    EXPECT_EQ((HEADLESS.integers[{IDD_SURFACE_TOOLBAR, IDC_SURF_RANGE_LOW}]), 0);
+    EXPECT_EQ((HEADLESS.integers[{IDD_SURFACE_TOOLBAR, IDC_SURF_RANGE_HIGH}]), 0);
+    EXPECT_EQ(d.SURF_DISPLAY_PROPERTY.previous, VARS_NUMBER_FLUX);
+}
+
 TEST_F(HandleDisplayControlsTest, DivisionAndElementAreClampedAndWrittenBack)
 {
     start(1);

@@ -306,6 +306,44 @@ TEST_F(PointReportTest, EnglishAndDimensionlessValues)
     EXPECT_EQ(field_text(IDD_POINT_REPORT_ENGLISH, IDC_REPORT_SAMPLE_SIZE), "12");
 }
 
+// A point on a plane normal to each axis: the plane's coordinate on that axis, the picked ones on the
+// other two; the report gives that cell and those coordinates, and the marker moves on the plane's two
+// axes only.
+TEST_F(PointReportTest, PointsOnPlanesNormalToEachAxis)
+{
+    for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
+        RESULTS.VAR(VAR_TEMP, c) = 10.0f * c;
+    const struct {
+        int axis;
+        float plane;                   // the plane's coordinate on the axis
+        float pick_x, pick_y, pick_z;  // the picked coordinates (the one on the axis is not used)
+        int cell;                      // 1 + i + 4 j + 16 k of the element (i, j, k) from 0
+        float x, y, z;                 // the point reported
+    } cases[] = {
+        {1, 2.5f, 9.0f, 1.5f, 0.5f, 7, 2.5f, 1.5f, 0.5f},
+        {2, 3.5f, 0.5f, 9.0f, 1.5f, 29, 0.5f, 3.5f, 1.5f},
+        {3, 0.5f, 3.5f, 0.5f, 9.0f, 4, 3.5f, 0.5f, 0.5f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.axis);
+        SectionDisplayState& s = SECTION;
+        s.JSDIR.set(c.axis);
+        s.SECTION_PLANE_POSITION = c.plane;
+        s.SECTION_PICK_X = c.pick_x;
+        s.SECTION_PICK_Y = c.pick_y;
+        s.SECTION_PICK_Z = c.pick_z;
+        s.SECTION_POINT_X = s.SECTION_POINT_Y = s.SECTION_POINT_Z = -7.0f;
+        SHOW_POINT_REPORT();
+        EXPECT_DOUBLE_EQ(field_number(IDD_POINT_REPORT_SI, IDC_REPORT_TEMPERATURE), 10.0 * c.cell);
+        EXPECT_NEAR(field_number(IDD_POINT_REPORT_SI, IDC_REPORT_X), c.x, 1e-5);
+        EXPECT_NEAR(field_number(IDD_POINT_REPORT_SI, IDC_REPORT_Y), c.y, 1e-5);
+        EXPECT_NEAR(field_number(IDD_POINT_REPORT_SI, IDC_REPORT_Z), c.z, 1e-5);
+        EXPECT_FLOAT_EQ(s.SECTION_POINT_X, c.axis == 1 ? -7.0f : c.pick_x);
+        EXPECT_FLOAT_EQ(s.SECTION_POINT_Y, c.axis == 2 ? -7.0f : c.pick_y);
+        EXPECT_FLOAT_EQ(s.SECTION_POINT_Z, c.axis == 3 ? -7.0f : c.pick_z);
+    }
+}
+
 TEST_F(PointReportTest, EnglishWritesOnlyItsOwnDialogs)
 {
     RUN.OUTPUT_UNITS = 2;

@@ -31,12 +31,7 @@ protected:
                 DIVISIONS.ELEMENT_CELL(1, 1, d, 1, 1, e) = ++cell;
         RESULTS.VAR.allocate(17, 10);
         set_flow(1.0f, 20.0f);
-        S3D = SurfaceWindowState{};
-        S3D.STREAMLINE_MAX_POINTS = streamline_max_points();  // 12
-        for (auto* a : {&S3D.STREAM_DOWN_X, &S3D.STREAM_DOWN_Y, &S3D.STREAM_DOWN_Z, &S3D.STREAM_UP_X,
-                        &S3D.STREAM_UP_Y, &S3D.STREAM_UP_Z})
-            a->allocate(STREAMLINE_SLOTS, S3D.STREAMLINE_MAX_POINTS);
-        S3D.STREAM_POINT_COUNT.allocate(2, S3D.STREAMLINE_MAX_POINTS);
+        open_surface_window_state();  // the store of the window: STREAMLINE_MAX_POINTS 12
     }
     static void set_flow(float u, float samples)
     {
@@ -61,7 +56,8 @@ TEST_F(StreamlineTest, UniformFlowStepsJustBeyondEachFace)
     ASSERT_EQ(S3D.STREAMLINE_MAX_POINTS, 12);
     TRACE_STREAMLINE(3, 2.5f, 0.5f, 0.5f);
     const std::vector<float> down = xs(S3D.STREAM_DOWN_X, 1, 3);
-    const std::vector<float> expected_down = {2.5f, 3.005f, 4.00995f, 5.0099f, 6.0099f, 7.0099f, 8.0099f, 9.0099f};
+    const std::vector<float> expected_down = {2.5f,    3.005f,  4.00995f, 5.0099f,
+                                              6.0099f, 7.0099f, 8.0099f,  9.0099f};
     ASSERT_EQ(down.size(), expected_down.size());
     for (std::size_t i = 0; i < down.size(); ++i)
         EXPECT_NEAR(down[i], expected_down[i], 2e-5) << i;
@@ -83,6 +79,21 @@ TEST_F(StreamlineTest, StillFlowFillsTheCapacityWithTheStart)
         EXPECT_FLOAT_EQ(S3D.STREAM_DOWN_X(1, i), 2.5f);
 }
 
+// Every one of the 20 slots holds its streamline's point counts in a box of fewer than 20 elements
+// along its axes together (12 here). Fault: the counts had one column per point of a streamline, so
+// slots above 12 were written past the store.
+TEST_F(StreamlineTest, TwentySlotsInABoxOfFewerElements)
+{
+    ASSERT_EQ(S3D.STREAMLINE_MAX_POINTS, 12);
+    EXPECT_EQ(S3D.STREAM_POINT_COUNT.extent(2), STREAMLINE_SLOTS);
+    for (int slot : {1, 13, STREAMLINE_SLOTS}) {
+        SCOPED_TRACE(slot);
+        TRACE_STREAMLINE(slot, 2.5f, 0.5f, 0.5f);
+        EXPECT_EQ(S3D.STREAM_POINT_COUNT(1, slot), 8) << "downstream, as in the first test";
+        EXPECT_EQ(S3D.STREAM_POINT_COUNT(2, slot), 3) << "upstream";
+    }
+}
+
 TEST_F(StreamlineTest, StartsThatGiveNoStreamline)
 {
     RESULTS.VAR(VAR_SAMPLE_SIZE, 10) = 9.4f;  // the cell of x 9..10
@@ -91,7 +102,7 @@ TEST_F(StreamlineTest, StartsThatGiveNoStreamline)
     EXPECT_EQ(S3D.STREAM_POINT_COUNT(2, 2), 0);
     RESULTS.VAR(VAR_SAMPLE_SIZE, 10) = 9.5f;
     TRACE_STREAMLINE(2, 9.5f, 0.5f, 0.5f);
-    EXPECT_EQ(S3D.STREAM_POINT_COUNT(1, 2), 1);  // the first step leaves the box
+    EXPECT_EQ(S3D.STREAM_POINT_COUNT(1, 2), 1);    // the first step leaves the box
     DIVISIONS.ELEMENT_CELL(1, 1, 1, 1, 1, 1) = 0;  // x 0..1 outside the flow
     TRACE_STREAMLINE(4, 0.5f, 0.5f, 0.5f);
     EXPECT_EQ(S3D.STREAM_POINT_COUNT(1, 4), 0);

@@ -267,6 +267,48 @@ TEST_F(SurfaceWindowTest, StreamlineCounterStartsAndRemoval)
     });
 }
 
+// A log scale that the window refuses (a value at 0, or a flat range, which the live picture would
+// take) goes back to linear in the window's state and in dialog 131 (spin and box), once: the next pass
+// reads a linear scale and draws the picture once for the change only.
+TEST_F(SurfaceWindowTest, RefusedLogScaleIsWrittenBackToTheOptionsDialog)
+{
+    const int O = IDD_SURFACE_WINDOW_OPTIONS, P = IDD_SURFACE_WINDOW_PROPERTY;
+    const struct {
+        const char* why;
+        int property_spin;
+    } cases[] = {
+        {"number flux 0 on every triangle", -2},
+        {"surface temperature 300 K on every triangle: a flat range", -11},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        long drawn_before = 0;
+        run_window([&](int n, int& type) {
+            type = MsgKey;
+            switch (n) {
+            case 0: field(P, IDC_S3D_PROPERTY_SPIN) = c.property_spin; break;
+            case 1:
+                field(O, IDC_S3D_LOG_SPIN) = 1;
+                HEADLESS.checks[{O, IDC_S3D_LOG_CHECK}] = 1;
+                break;
+            case 2:
+                EXPECT_EQ(S3D.S3D_LOG_SCALE, 0);
+                EXPECT_EQ(S3D.S3D_LOG_SCALE_PREV, 0);
+                EXPECT_EQ(field(O, IDC_S3D_LOG_SPIN), 0);
+                EXPECT_EQ((HEADLESS.checks[{O, IDC_S3D_LOG_CHECK}]), 0);
+                drawn_before = static_cast<long>(HEADLESS.count("WGlSelectTarget 1"));
+                break;
+            case 3:
+                EXPECT_EQ(static_cast<long>(HEADLESS.count("WGlSelectTarget 1")), drawn_before)
+                    << "nothing asked for the logarithm again";
+                type = MsgCloseRequest;
+                break;
+            default: type = MsgCloseRequest;
+            }
+        });
+    }
+}
+
 TEST_F(SurfaceWindowTest, OptionsAndAPropertyChangeThatResetsThem)
 {
     const int O = IDD_SURFACE_WINDOW_OPTIONS, P = IDD_SURFACE_WINDOW_PROPERTY;
@@ -377,6 +419,39 @@ TEST_F(SurfaceWindowTest, TriangleSelectionInEachUnitSystem)
             }
         });
         EXPECT_GE(index_of("WDialogHide " + std::to_string(T)), 0) << c.units;
+    }
+}
+
+// The centroid of the selected triangle at a scale factor of 2 (stored lengths twice the true ones):
+// SI and English show the true length, the dimensionless system the stored length over the stored box
+// extent, which is the true one over the true extent, whatever the scale factor.
+TEST_F(SurfaceWindowTest, CentroidAtAScaleFactorOtherThanOne)
+{
+    BOX.SCALE_FACTOR = 2.0f;
+    // Solid triangle 2: corners (2, 2, 1), (3, 2, 1), (2, 3, 1); corner sums times 0.3333.
+    const double cx = 7 * 0.3333, cy = 7 * 0.3333, cz = 3 * 0.3333;
+    const struct {
+        int units, dialog;
+        double x, y, z;
+    } cases[] = {
+        {1, IDD_TRIANGLE_VALUES_SI, cx / 2, cy / 2, cz / 2},
+        {2, IDD_TRIANGLE_VALUES_ENGLISH, cx / 2 / 0.3048, cy / 2 / 0.3048, cz / 2 / 0.3048},
+        {3, IDD_TRIANGLE_VALUES_RATIO, cx / 4, cy / 4, cz / 2},  // box 4 x 4 x 2 stored
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.units);
+        HEADLESS.radio[{IDD_OUTPUT_UNITS, IDC_UNITS_SI}] = c.units;
+        run_window([&](int n, int& type) {
+            type = MsgKey;
+            if (n == 0) {
+                select_triangle(c.dialog, 1, 2);
+                return;
+            }
+            EXPECT_NEAR(number(c.dialog, IDC_TRI_X), c.x, 1e-4 * c.x);
+            EXPECT_NEAR(number(c.dialog, IDC_TRI_Y), c.y, 1e-4 * c.y);
+            EXPECT_NEAR(number(c.dialog, IDC_TRI_Z), c.z, 1e-4 * c.z);
+            type = MsgCloseRequest;
+        });
     }
 }
 

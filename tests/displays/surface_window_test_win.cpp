@@ -1,5 +1,6 @@
 // The surface display window's picture (mode 3 of the 3-D view) drawn by OpenGL under Wine and read back
 // from the back buffer: the selected triangle is black, the others in their ramp colour on white.
+#include "app/displays/clear_display_state.h"
 #include "app/displays/surface_window_state.h"
 #include "app/displays/view_3d.h"
 #include "app/displays/view_3d_gl.h"
@@ -39,7 +40,7 @@ TEST(SurfaceWindowWin, SelectedTriangleIsDrawnBlack)
     const Triangle front = {{{-40, -40, 5}, {80, -40, 5}, {-40, 80, 5}}};
     const Triangle back = {{front[0], front[2], front[1]}};
     make_surfaces_of({{front}, {back}}, 127);
-    VIEW_3D = View3DState{};
+    clear_display_state();
     int h = -1;
     WWinOpenChild(h, 7, 20, 20, 300, 300, "surfaces");
     ASSERT_GE(h, 1);

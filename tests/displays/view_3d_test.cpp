@@ -18,8 +18,6 @@ protected:
     void SetUp() override
     {
         DisplayCaseTest::SetUp();
-        VIEW_3D = View3DState{};
-        S3D = SurfaceWindowState{};
         GL_VIEW_RECORD.clear();
     }
 };
@@ -91,6 +89,48 @@ TEST_F(View3DTest, KeysAndDrags)
     EXPECT_NEAR(v.VIEW_ROT_Z, reset.VIEW_ROT_Z, 1e-9);
 }
 
+// The live picture (mode 2) adds the surface toolbar's view steps to the reset view: the zoom scales
+// every axis by zoom x 0.04 + 1.2, the azimuth turns by 3 degrees a step, the elevation tilts back by 3,
+// and the shifts move by 0.2; each step alone, then all at once.
+TEST_F(View3DTest, LivePictureTakesTheToolbarViewSteps)
+{
+    DISPLAY.VIEW_MODE_3D = 2;
+    RESET_VIEW_3D();
+    const View3DState reset = VIEW_3D;
+    DisplaySettings& d = DISPLAY;
+    const struct {
+        int zoom, azimuth, elevation, shift_h, shift_v;
+    } cases[] = {{0, 0, 0, 0, 0}, {5, 0, 0, 0, 0},  {0, 4, 0, 0, 0},   {0, 0, -2, 0, 0},
+                 {0, 0, 0, 3, 0}, {0, 0, 0, 0, -7}, {-10, 2, 3, -1, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.zoom << " " << c.azimuth << " " << c.elevation << " "
+                                        << c.shift_h << " " << c.shift_v);
+        d.SURF_VIEW_ZOOM.set(c.zoom);
+        d.SURF_VIEW_AZIMUTH.set(c.azimuth);
+        d.SURF_VIEW_ELEVATION.set(c.elevation);
+        d.SURF_VIEW_SHIFT_H.set(c.shift_h);
+        d.SURF_VIEW_SHIFT_V.set(c.shift_v);
+        VIEW_3D = reset;
+        SET_VIEW_TRANSFORM_3D();
+        const View3DState& v = VIEW_3D;
+        const double zoom = c.zoom * 0.04 + 1.2;
+        EXPECT_DOUBLE_EQ(v.VIEW_SCALE_X, 0.2 * zoom);
+        EXPECT_DOUBLE_EQ(v.VIEW_SCALE_Y, 0.2 * zoom);
+        EXPECT_DOUBLE_EQ(v.VIEW_SCALE_Z, 0.2 * zoom);
+        EXPECT_DOUBLE_EQ(v.VIEW_ROT_Z, reset.VIEW_ROT_Z + 3.0 * c.azimuth);
+        EXPECT_DOUBLE_EQ(v.VIEW_ROT_X, reset.VIEW_ROT_X - 3.0 * c.elevation);
+        EXPECT_DOUBLE_EQ(v.VIEW_SHIFT_X, reset.VIEW_SHIFT_X + 0.2 * c.shift_h);
+        EXPECT_DOUBLE_EQ(v.VIEW_SHIFT_Y, reset.VIEW_SHIFT_Y + 0.2 * c.shift_v);
+        EXPECT_DOUBLE_EQ(v.VIEW_SHIFT_Z, reset.VIEW_SHIFT_Z);
+    }
+    // The view window (mode 3) leaves the transform as it is.
+    DISPLAY.VIEW_MODE_3D = 3;
+    VIEW_3D = reset;
+    SET_VIEW_TRANSFORM_3D();
+    EXPECT_DOUBLE_EQ(VIEW_3D.VIEW_SCALE_X, reset.VIEW_SCALE_X);
+    EXPECT_DOUBLE_EQ(VIEW_3D.VIEW_ROT_Z, reset.VIEW_ROT_Z);
+}
+
 TEST_F(View3DTest, MenuSetsModesAndTheListSwitch)
 {
     DISPLAY.VIEW_MODE_3D = 1;
@@ -111,6 +151,24 @@ TEST_F(View3DTest, MenuSetsModesAndTheListSwitch)
     EXPECT_EQ(v.VIEW_LEFT_MODE, 6);
 }
 
+// The live surface picture replays its list whatever the 3-D view's list switch holds. Fault: it
+// obeyed the switch, so turning the list off once in the view window left the live picture blank for
+// the rest of the run.
+TEST_F(View3DTest, PropertyPictureDrawsItsListWhateverTheSwitch)
+{
+    make_one_triangle_surfaces(1);
+    DISPLAY.VIEW_MODE_3D = 2;
+    for (const int list_on : {-1, 0, -2}) {
+        SCOPED_TRACE(list_on);
+        VIEW_3D.VIEW_LIST_ON = list_on;
+        GL_VIEW_RECORD.clear();
+        BUILD_PROPERTY_LIST_3D();
+        ASSERT_FALSE(GL_VIEW_RECORD.empty());
+        EXPECT_EQ(GL_VIEW_RECORD.back(), "draw list");
+        EXPECT_EQ(VIEW_3D.VIEW_LIST_ON, list_on) << "the view window's switch is left as it was";
+    }
+}
+
 TEST_F(View3DTest, ModeOneColoursSurfacesAndDrawsAxesAndBox)
 {
     make_one_triangle_surfaces(6);
@@ -121,8 +179,8 @@ TEST_F(View3DTest, ModeOneColoursSurfacesAndDrawsAxesAndBox)
     const ViewPrimitive& t = list.primitives[2];
     ASSERT_EQ(t.vertices.size(), 18u);
     EXPECT_TRUE(t.grey_back_emission);
-    const std::array<std::uint8_t, 3> expected[] = {
-        {255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 255, 255}, {0, 0, 255}, {0, 0, 255}};
+    const std::array<std::uint8_t, 3> expected[] = {{255, 0, 0},   {255, 255, 0}, {0, 255, 0},
+                                                    {0, 255, 255}, {0, 0, 255},   {0, 0, 255}};
     for (int k = 0; k < 6; ++k)
         EXPECT_EQ(t.vertices[3 * k].rgb, expected[k]) << k;
     // Vertices relative to the box centre.
@@ -133,7 +191,7 @@ TEST_F(View3DTest, ModeOneColoursSurfacesAndDrawsAxesAndBox)
 TEST_F(View3DTest, ModeThreeSelectionMirrorAndEntryPlanes)
 {
     make_one_triangle_surfaces(2);
-    BOX.BOUNDARY_CODE(5) = 2;  // symmetry at min z
+    BOX.BOUNDARY_CODE(5) = 2;                 // symmetry at min z
     SURFACE.TRIANGLE(TRIANGLE_KIND, 2) = -1;  // triangle 2 an entry triangle
     S3D.S3D_SELECTED_SURFACE = 1;
     S3D.S3D_SELECTED_TRIANGLE = 1;
@@ -154,9 +212,35 @@ TEST_F(View3DTest, ModeThreeSelectionMirrorAndEntryPlanes)
     S3D.S3D_SELECTED_SURFACE = 0;
     list = view_list_content(3);
     const auto& w = list.primitives[0].vertices;
-    ASSERT_EQ(w.size(), 6u);                                           // solid once, entry once
-    EXPECT_EQ(w[0].rgb, (std::array<std::uint8_t, 3>{0, 255, 4}));    // index 127
+    ASSERT_EQ(w.size(), 6u);                                            // solid once, entry once
+    EXPECT_EQ(w[0].rgb, (std::array<std::uint8_t, 3>{0, 255, 4}));      // index 127
     EXPECT_EQ(w[3].rgb, (std::array<std::uint8_t, 3>{200, 200, 200}));  // entry plane grey
+}
+
+// The mirror image lies in the plane of symmetry z = ZMIN, whatever ZMIN is: with ZMIN = 0.5 a
+// corner at z = 1 has its image at z = 0 (a mirror in z = 0 would put it at -1), in the live picture
+// and in the window, both sent relative to a centre whose z is ZMIN.
+TEST_F(View3DTest, MirrorImageLiesInTheSymmetryPlaneAtZmin)
+{
+    make_one_triangle_surfaces(1);  // corners x 1, 2, 3 at y = 1, z 1, 1, 2
+    BOX.ZMIN = 0.5f;
+    BOX.BOUNDARY_CODE(5) = 2;  // symmetry at min z
+    FILL_COLOUR_RAMP(VIEW_RAMP);
+    FILL_COLOUR_RAMP(PICTURE_RAMP);
+    for (const int mode : {2, 3}) {
+        SCOPED_TRACE(mode);
+        const ViewList list = view_list_content(mode);
+        const auto& v = list.primitives.back().vertices;
+        ASSERT_EQ(v.size(), 6u);
+        const double mz = BOX.ZMIN;  // the centre's z
+        // The triangle (corners 1, 2, 3) and its image (corners 1, 3, 2), in world z.
+        EXPECT_NEAR(v[0].z + mz, 1.0, 1e-6);
+        EXPECT_NEAR(v[2].z + mz, 2.0, 1e-6);
+        EXPECT_NEAR(v[3].z + mz, 0.0, 1e-6) << "corner 1 at z = 1 mirrored in z = 0.5";
+        EXPECT_NEAR(v[4].z + mz, -1.0, 1e-6) << "corner 3 at z = 2 mirrored in z = 0.5";
+        EXPECT_NEAR(v[5].z + mz, 0.0, 1e-6);
+        EXPECT_FLOAT_EQ(v[4].x, v[2].x);
+    }
 }
 
 TEST_F(View3DTest, ReentryCaseMirroredUnlessReflectionsOff)

@@ -1,6 +1,7 @@
 // The 3-D views drawn by OpenGL under Wine: the view after data input in a window, read from the screen
 // and from the back buffer, and the live surface picture in an off-screen bitmap, read back pixel by
 // pixel.
+#include "app/displays/clear_display_state.h"
 #include "app/displays/colour_scale.h"
 #include "app/displays/surface_window_state.h"
 #include "app/displays/view_3d.h"
@@ -21,6 +22,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -95,8 +97,7 @@ TEST(View3DWin, ViewAfterDataInputShowsTheSurfaceInItsColourOnWhite)
 {
     open_test_main_window();
     make_surface(cube(3.0f, 7.0f), 1);
-    S3D = SurfaceWindowState{};
-    VIEW_3D = View3DState{};
+    clear_display_state();
     int h = -1;
     WWinOpenChild(h, 7, 20, 20, 300, 300, "view");
     ASSERT_GE(h, 1);
@@ -131,6 +132,56 @@ TEST(View3DWin, ViewAfterDataInputShowsTheSurfaceInItsColourOnWhite)
     WWinCloseChild(h);
 }
 
+// A 4 x 4 matrix in OpenGL's column-major order, and the product a b.
+using Matrix = std::array<double, 16>;
+Matrix times(const Matrix& a, const Matrix& b)
+{
+    Matrix m{};
+    for (int col = 0; col < 4; ++col)
+        for (int row = 0; row < 4; ++row)
+            for (int k = 0; k < 4; ++k)
+                m[col * 4 + row] += a[k * 4 + row] * b[col * 4 + k];
+    return m;
+}
+
+// The model-view orientation: the model turned about its own z axis by VIEW_ROT_Z, then tilted by
+// VIEW_ROT_X about the screen's horizontal axis (whatever the turn), scaled first and shifted last:
+// T Rx(tilt) Rz(turn) S, composed here on the screen's axes and compared with the matrix OpenGL holds.
+TEST(View3DWin, ModelViewTurnsAboutZThenTiltsAboutTheScreensHorizontal)
+{
+    open_test_main_window();
+    int handle = 0;
+    WBitmapCreate(handle, 64, 64);
+    ASSERT_GE(handle, 1);
+    WGlSelectTarget(2, handle, 0);
+    constexpr double RADIANS = 3.14159265358979323846 / 180.0;
+    const struct {
+        double turn, tilt;
+    } cases[] = {{26.565, -83.62}, {0.0, 30.0}, {90.0, 45.0}, {-120.0, 10.0}, {200.0, -60.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.turn << " " << c.tilt);
+        View3DState v;
+        v.VIEW_ROT_Z = c.turn;
+        v.VIEW_ROT_X = c.tilt;
+        v.VIEW_SHIFT_X = 1.0, v.VIEW_SHIFT_Y = -2.0, v.VIEW_SHIFT_Z = -45.0;
+        v.VIEW_SCALE_X = 0.2, v.VIEW_SCALE_Y = 0.3, v.VIEW_SCALE_Z = 0.4;
+        gl_view_model_view(v);
+        double held[16];
+        glGetDoublev(GL_MODELVIEW_MATRIX, held);
+        const double ca = std::cos(c.turn * RADIANS), sa = std::sin(c.turn * RADIANS);
+        const double cb = std::cos(c.tilt * RADIANS), sb = std::sin(c.tilt * RADIANS);
+        const Matrix T = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 1.0, -2.0, -45.0, 1};
+        const Matrix Rx = {1, 0, 0, 0, 0, cb, sb, 0, 0, -sb, cb, 0, 0, 0, 0, 1};
+        const Matrix Rz = {ca, sa, 0, 0, -sa, ca, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+        const Matrix S = {0.2, 0, 0, 0, 0, 0.3, 0, 0, 0, 0, 0.4, 0, 0, 0, 0, 1};
+        const Matrix expected = times(times(T, Rx), times(Rz, S));
+        for (int i = 0; i < 16; ++i)
+            EXPECT_NEAR(held[i], expected[i], 1e-5) << "element " << i;
+    }
+    WGlSelectTarget(0);
+    WBitmapDestroy(handle);
+}
+
 // The live picture's drawing into its 510 x 420 bitmap: a large triangle facing the eye in the colour
 // of index 127 on the black background, or the white one.
 TEST(View3DWin, LivePictureBitmapShowsTheRampColourOnItsBackground)
@@ -156,8 +207,8 @@ TEST(View3DWin, LivePictureBitmapShowsTheRampColourOnItsBackground)
             BUILD_PROPERTY_LIST_3D();
             glFinish();
             const std::array<int, 3> ramp = {0, 255, 4};
-            const std::array<int, 3> background = white ? std::array<int, 3>{255, 255, 255}
-                                                        : std::array<int, 3>{0, 0, 0};
+            const std::array<int, 3> background =
+                white ? std::array<int, 3>{255, 255, 255} : std::array<int, 3>{0, 0, 0};
             if (winding == 0) {
                 EXPECT_EQ(pixel(255, 210), ramp) << white;
             } else {

@@ -250,6 +250,29 @@ TEST_F(GraphicsText, StrokeSubstituteForTurnedText)
     EXPECT_EQ(seen_ops(GrOpText).size(), 1u);
 }
 
+// Text that the screen measures (proportional, face 2) is centred on its point across the width the
+// screen measured, whatever the requested cell. Fault: the screen's cell was used only when a height
+// was known as well, so the measured cells were multiplied by the requested cell width instead.
+TEST_F(GraphicsText, MeasuredTextIsCentredOnItsPoint)
+{
+    GrDeviceInfo.text_real[0] = 1.7e38f;  // the screen draws its own fonts
+    gr_char_font(102, 0, 0.03f, 0.05f);
+    GrTextState.justification = 1;
+    GrTextState.screen_cells_x = 80.0f;  // the average letter, as the screen's font reported it
+    GrTextState.screen_cells_y = 0.0f;
+    MEASURED_WIDTH = 60;
+    SEEN.clear();
+    gr_char_out(0.5f, 0.5f, "Ab 1.0");
+    const std::vector<Seen> text = seen_ops(GrOpText);
+    ASSERT_EQ(text.size(), 1u);
+    EXPECT_EQ(block_text(text[0]), "Ab 1.0");
+    float px = 0.0f, py = 0.0f;
+    IGrUserToDevice(0.5f, 0.5f, px, py);
+    EXPECT_NEAR(text[0].block.X(1), px - 30.0f, 1e-2);
+    EXPECT_NEAR(text[0].block.X(3), px + 30.0f, 1e-2);
+    EXPECT_NEAR(text[0].block.Y(1), py, 1e-3);
+}
+
 // Widths in cells: fixed text counts characters; measured text asks the screen (op 25) and converts
 // its pixels with the screen's cells; without an answer, and in mode 1, the width factors add up.
 TEST_F(GraphicsText, HardTextWidth)

@@ -1,6 +1,7 @@
 // Start-up of the main program on the headless toolkit: the screen-width check, the options file and
 // the run-type dialogs.
 #include "app/run/main_program.h"
+#include "app/state/clear_state.h"
 #include "app/state/display.h"
 #include "app/state/run.h"
 #include "base/units.h"
@@ -40,8 +41,7 @@ protected:
         old_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
         HEADLESS.reset();
-        RUN = RunState{};
-        DISPLAY = DisplaySettings{};
+        clear_every_state_group();
     }
     void TearDown() override
     {

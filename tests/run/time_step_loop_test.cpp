@@ -2,6 +2,7 @@
 // the polls between phases above 1,000,000 molecules, and the silent stop on a close request.
 #include "app/run/main_program.h"
 #include "app/state/box.h"
+#include "app/state/clear_state.h"
 #include "app/state/display.h"
 #include "app/state/gas.h"
 #include "app/state/molecules.h"
@@ -40,7 +41,7 @@ protected:
         std::filesystem::current_path(dir_);
         HEADLESS.reset();
         PHASES.clear();
-        RUN = RunState{};
+        clear_every_state_group();
         BOX.SCALE_FACTOR = 1.0f;
         MOLECULES.NM = 10;
         RUN.DTM = 1.0f;

@@ -575,12 +575,13 @@ void gr_char_out(std::optional<float> x, std::optional<float> y, std::string_vie
                 substitute_out(d, p.start_x, p.start_y, text, Wr, Hr);
                 continue;
             }
-            // The screen's own cell when its font set one.
+            // The screen's own cell where its font set one: the width in which the screen measured the
+            // text (so that the text's extent is its measured width), the height when one is known.
             float W = Wr, H = Hr;
-            if (d == 0 && T.screen_cells_x > 0.0f && T.screen_cells_y > 0.0f) {
+            if (d == 0 && T.screen_cells_x > 0.0f)
                 W = static_cast<float>(GrSurface.extent_x / T.screen_cells_x);
+            if (d == 0 && T.screen_cells_y > 0.0f)
                 H = static_cast<float>(GrSurface.extent_y / T.screen_cells_y);
-            }
             const TextPlacement p = start_for(W, H, cells);
             const GrOutputSwitchRecord outputs = GrOutputSwitch;
             if (d == 0) {

@@ -98,12 +98,18 @@ void select_font()
             G.font_cache_name.fill(' ');
         T.font_height = height;
         T.font_ascent = ascent;
-        if (T.hardware_face == 0 && width > 0)
+        // The average letter across the surface, for every face: graphics text measures proportional
+        // text on the screen in these cells, so a face without them would give every text no width
+        // and could not be centred on its point.
+        if (width > 0)
             T.screen_cells_x = static_cast<float>(double(GrSurface.extent_x) * 52.0 / width);
     }
 }
 
-// Op 22: text on its baseline, whole or character by character.
+// Op 22: text on its baseline. Fixed-pitch text is written whole as the justification asks; every
+// other op carries text whose extent graphics text has already laid out (a whole string measured by
+// the screen, or one character in its own cell), so it is written whole, centred between its start
+// and end on the base line. The font's own spacing is kept and nothing is lifted off the base line.
 void draw_text()
 {
     auto& B = GrPrimitiveBlock;
@@ -121,11 +127,8 @@ void draw_text()
         B.IX(4) = 0;
         return;
     }
-    for (int i = 0; i < count; ++i) {
-        const double cx = x1 + i * double(T.advance_x), cy = y1 - i * double(T.advance_y);
-        IGrGdiText(gr_trunc(cx), row_of(float(cy)), gr_trunc(cx + T.cell_width),
-                   row_of(float(cy + T.cell_height)), 1, false, B.TEXT.data() + i, 1);
-    }
+    IGrGdiText(gr_trunc(x1), row_of(float(y1)), gr_trunc(x3), row_of(float(y3)), 1, false, B.TEXT.data(),
+               count);
 }
 
 // Op 28: one colour definition (displays above 8 colours); op 35: the whole palette.
