@@ -3,10 +3,17 @@
 // surfaces, the levels of the further divisions, and the total flow volume.
 #include "app/geometry/setup.h"
 
+#include "app/geometry/geometry.h"
 #include "app/state/box.h"
 #include "app/state/divisions.h"
+#include "app/state/surface.h"
 #include "base/list_io.h"
 #include "base/units.h"
+
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -89,6 +96,98 @@ void flood_flow(const DivisionElements& E)
                     }
                 }
     }
+}
+
+// Directions of the rays of point_on_flow_side: one mainly along each axis each way, tilted by small
+// unrelated amounts so that a ray neither runs along a triangle nor meets a shared edge or corner of the
+// (mostly axis-aligned) surfaces exactly.
+constexpr double RAY_DIRECTIONS[6][3] = {{1.0, 0.0731, 0.0419},  {-1.0, -0.0587, 0.0663},
+                                         {0.0613, 1.0, -0.0457}, {-0.0389, -1.0, 0.0571},
+                                         {0.0477, -0.0693, 1.0}, {-0.0541, 0.0403, -1.0}};
+
+// Whether point c (scaled) lies on the flow side of the surfaces. A ray from c in each of six
+// directions, long enough to leave the box, meets its nearest triangle on the side that c is on: the
+// sign of that triangle's plane function at c votes (the side into which the normal points is the
+// flow). A ray that meets no triangle leaves the box through a side, where a body may be open (a plane
+// of symmetry), and does not vote; a point no ray finds a triangle from lies in no body. The majority
+// of the votes decides; a tie counts as a body.
+bool point_on_flow_side(const double c[3])
+{
+    const auto& G = SURFACE.TRIANGLE_GEOMETRY;
+    const auto& D = DIVISIONS;
+    const double length =
+        2.0 * std::sqrt(double(D.BOX_EXTENT_X) * D.BOX_EXTENT_X + double(D.BOX_EXTENT_Y) * D.BOX_EXTENT_Y +
+                        double(D.BOX_EXTENT_Z) * D.BOX_EXTENT_Z);
+    int flow = 0, body = 0;
+    for (const auto& dir : RAY_DIRECTIONS) {
+        float nearest = NO_CROSSING;
+        int hit = 0;
+        for (int t = 1; t <= SURFACE.TRIANGLE_COUNT; ++t) {
+            float f;
+            PATH_CROSSES_TRIANGLE(t, static_cast<float>(c[0]), static_cast<float>(c[1]),
+                                  static_cast<float>(c[2]), static_cast<float>(dir[0] * length),
+                                  static_cast<float>(dir[1] * length), static_cast<float>(dir[2] * length),
+                                  f);
+            if (f < nearest) {
+                nearest = f;
+                hit = t;
+            }
+        }
+        if (hit == 0)
+            continue;
+        const double side = G(1, hit) * c[0] + G(2, hit) * c[1] + G(3, hit) * c[2] + G(4, hit);
+        if (side > 0.0)
+            ++flow;
+        else
+            ++body;
+    }
+    return flow > body || (flow == 0 && body == 0);
+}
+
+// Uncut elements that no open face of a cut element reaches are left in a body by the flood, though a
+// surface that cuts a division only near one of its corners may close every cut element's faces
+// towards the rest of the division (a face flag is set where the plane of a triangle, not the triangle
+// itself, passes the face). No triangle meets an uncut element, so a group of them joined by faces lies
+// wholly on one side of the surfaces: a geometric test at the centre of its first element decides the
+// group, and a group in the flow floods on from there.
+void settle_unreached_elements(const DivisionElements& E)
+{
+    const auto& B = BOX;
+    const auto& D = DIVISIONS;
+    std::vector<char> body(static_cast<std::size_t>(E.nx) * E.ny * E.nz, 0);  // 1: decided in a body
+    auto slot = [&](int ex, int ey, int ez) -> char& {
+        return body[static_cast<std::size_t>(((ez - 1) * E.ny + (ey - 1)) * E.nx + (ex - 1))];
+    };
+    for (int ez = 1; ez <= E.nz; ++ez)
+        for (int ey = 1; ey <= E.ny; ++ey)
+            for (int ex = 1; ex <= E.nx; ++ex) {
+                if (E.status(ex, ey, ez) != STATUS_BODY || E.cut_number(ex, ey, ez) > 0 || slot(ex, ey, ez))
+                    continue;
+                const double centre[3] = {
+                    B.XMIN + (E.ix - 1) * double(D.DIVISION_WIDTH_X) + (ex - 0.5) * D.ELEMENT_WIDTH_X,
+                    B.YMIN + (E.iy - 1) * double(D.DIVISION_WIDTH_Y) + (ey - 0.5) * D.ELEMENT_WIDTH_Y,
+                    B.ZMIN + (E.iz - 1) * double(D.DIVISION_WIDTH_Z) + (ez - 0.5) * D.ELEMENT_WIDTH_Z};
+                if (point_on_flow_side(centre)) {
+                    E.status(ex, ey, ez) = STATUS_FLOW;
+                    flood_flow(E);
+                    continue;
+                }
+                // The whole group is in the body: mark it, so that it is not tested again.
+                std::vector<std::array<int, 3>> group{{ex, ey, ez}};
+                slot(ex, ey, ez) = 1;
+                while (!group.empty()) {
+                    const auto [gx, gy, gz] = group.back();
+                    group.pop_back();
+                    for (const auto& o : FACE_OFFSET) {
+                        const int fx = gx + o[0], fy = gy + o[1], fz = gz + o[2];
+                        if (E.inside(fx, fy, fz) && !slot(fx, fy, fz) &&
+                            E.status(fx, fy, fz) == STATUS_BODY && E.cut_number(fx, fy, fz) <= 0) {
+                            slot(fx, fy, fz) = 1;
+                            group.push_back({fx, fy, fz});
+                        }
+                    }
+                }
+            }
 }
 
 void set_level_one(int ix, int iy, int iz)
@@ -235,6 +334,7 @@ void set_surface_divisions()
                 const DivisionElements E{ix, iy, iz};
                 settle_cut_elements(E);
                 flood_flow(E);
+                settle_unreached_elements(E);
                 corner_rule(E);
                 face_rule(E);
                 sweep_surroundings(E);

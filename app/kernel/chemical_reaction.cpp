@@ -285,8 +285,11 @@ void CHEMICAL_REACTION(int& reacted, int cell, int L, int& M, int& LS, int& MS, 
                 continue;
             const ThirdBody tb = find_third_body(R, cell, L, M);
             THIRD_BODY(j) = tb.molecule;
+            // The real third-body density: the cell volume is in scaled length cubed, and the
+            // steric constant holds a real cross-section, so the volume is unscaled by SF^3 (with
+            // SF^2 a scaled case recombined SF times too slowly).
             const double sf = BOX.SCALE_FACTOR;
-            P = tb.count * double(RUN.FNUM) * sf * sf / CELLS.CELL_DATA(CELL_VOLUME, cell) * 100.0 *
+            P = tb.count * double(RUN.FNUM) * sf * sf * sf / CELLS.CELL_DATA(CELL_VOLUME, cell) * 100.0 *
                 tb.factor * std::pow(double(Ec) / (double(BOLTZ) * tref), double(eta) - 1.0 + omega);
         }
         STERIC(j) = static_cast<float>(P);

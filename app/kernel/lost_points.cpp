@@ -1,7 +1,9 @@
 // Recovery of a point that lies in an element of no cell: the two twins search random trial points
 // around it, each try within a cube of half-width k x 0.005 x ELEMENT_DIAGONAL (k = 1 .. 100) centred on
-// the starting point, until the cell search gives a value that is not negative. The caller gives the
-// molecule up when the result is still below 1.
+// the starting point, until the cell search gives a value that is not negative. A search that places
+// the point in no cell leaves it where it started, so that the caller's next search and its diagnostic
+// line start from the point itself, not from the last trial. The caller gives the molecule up when the
+// result is still below 1.
 //
 // Reads the box limits and ELEMENT_DIAGONAL; draws three random numbers per try (x, y, z in that
 // order), so the number of lost molecules shifts the random sequence of the rest of the run.
@@ -32,6 +34,11 @@ void relocate(int& CN, float& X, float& Y, float& Z, Find find)
         // A trial on or outside a box face is not searched, but counts as a try.
         if (X > B.XMIN && X < B.XMAX && Y > B.YMIN && Y < B.YMAX && Z > B.ZMIN && Z < B.ZMAX)
             find(CN, X, Y, Z);
+    }
+    if (CN < 1) {
+        X = X0;
+        Y = Y0;
+        Z = Z0;
     }
 }
 

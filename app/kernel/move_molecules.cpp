@@ -262,7 +262,10 @@ int cell_of_point(float P[3], bool in_division, const MovePass& pass)
         }
         if (CN < 1)
             RELOCATE_LOST_MOLECULE_IN_DIVISION(CN, P[0], P[1], P[2]);
-    } else {
+    }
+    // A point that no trial within its division places (the open part of the division may lie beyond
+    // its reach, or be no cell's) is searched over all divisions before the molecule is given up.
+    if (!in_division || CN < 1) {
         FIND_CELL(CN, P[0], P[1], P[2], L);
         if (CN < 1)
             RELOCATE_LOST_MOLECULE(CN, P[0], P[1], P[2]);

@@ -2,6 +2,7 @@
 #include "app/geometry/geometry.h"
 
 #include "geometry_fixture.h"
+#include "tests/geometry/flow_cover.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,55 @@ TEST_F(SetUpCellsTest, SphereBody)
     const double volume = value_after(log, " Total Flow Volume is");
     EXPECT_NEAR(value_after(log, " Total flow volume from cells"), volume, 2e-5 * volume);
     EXPECT_TRUE(has_line(log, {" TOTAL NUMBER OF CELLS IS", 264 + D.FLOW_DIVISION_COUNT}));
+}
+
+}  // namespace
+
+namespace {
+
+// A slanted slab: the parallelepiped o + i a + j b + k c (i, j, k in 0..1), a, b, c right-handed, as 12
+// triangles with normals out of it.
+Body slab(Point3 o, Point3 a, Point3 b, Point3 c)
+{
+    Body s = block(0, 1, 0, 1, 0, 1);
+    for (Point3& p : s.points) {
+        const Point3 q = p;
+        for (int k = 0; k < 3; ++k)
+            p[k] = o[k] + q[0] * a[k] + q[1] * b[k] + q[2] * c[k];
+    }
+    return s;
+}
+
+// The flow around the test bodies: every element in the flow belongs to a cell and the cells hold the
+// box less the bodies. The thin plate at 10 degrees incidence, whose trailing corner clips the low corner
+// of division (3, 1, 1), is the fault's own fixture: the cut element's face flags closed it off from the
+// rest of that division, whose seven uncut elements got no cell.
+TEST_F(SetUpCellsTest, CellsCoverTheFlowAroundTestBodies)
+{
+    const float s10 = 0.17365f, c10 = 0.98481f;  // sine and cosine of 10 degrees
+    struct Case {
+        const char* what;
+        std::vector<Body> bodies;
+    };
+    const Case cases[] = {
+        {"sphere", {sphere({5.03f, 4.97f, 5.01f}, 2.7f, 12, 12)}},
+        {"cube", {block(3.4f, 6.6f, 3.5f, 6.5f, 3.5f, 6.5f)}},
+        {"block on the low z side, open there", {block(3.7f, 6.1f, 4.2f, 5.9f, 0.0f, 2.3f, 5)}},
+        {"two bodies", {block(1.2f, 2.9f, 1.3f, 8.1f, 1.1f, 3.3f), sphere({6.2f, 6.1f, 6.3f}, 2.1f, 10, 14)}},
+        {"thin plate at 10 degrees",
+         {slab({0.5f, 1.3f, 1.2f}, {c10 * 3.9f, 0.0f, -s10 * 3.9f}, {0.0f, 2.9f, 0.0f},
+               {s10 * 0.08f, 0.0f, c10 * 0.08f})}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        set_box(0.0f, 10.0f, 5, 2);
+        set_surfaces(c.bodies);
+        SET_DIVISIONS_AND_ELEMENTS();
+        SET_UP_CELLS();
+        expect_cells_cover_the_flow(false);
+        TearDown();
+    }
 }
 
 }  // namespace
