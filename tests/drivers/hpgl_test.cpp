@@ -61,10 +61,10 @@ int count_prefix(const std::vector<std::string>& lines, const std::string& prefi
 
 TEST_F(Hpgl, VariantOneOptionsAndHead)
 {
-    EXPECT_EQ(HcOptions(1), 742);
-    EXPECT_EQ(HcOptions(2), 530);
-    EXPECT_EQ(HcOptions(3), 28);
-    EXPECT_EQ(HcOptions(4), 0);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 742);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_HEIGHT), 530);
+    EXPECT_EQ(HcOptions(HC_OPT_MARGIN_LEFT), 28);
+    EXPECT_EQ(HcOptions(HC_OPT_MARGIN_BOTTOM), 0);
     EXPECT_EQ(HcDeviceBlock.initialised_device, 1);
     EXPECT_EQ(HcSpoolAllowed, 1);
     const auto lines = plot([] {});
@@ -81,7 +81,7 @@ TEST_F(Hpgl, VariantOneOptionsAndHead)
 TEST_F(Hpgl, ProbeChangesNothing)
 {
     const HcOptionsRecord before = HcOptions;
-    GrPrimitiveBlock.NPTS = -999;
+    GrPrimitiveBlock.NPTS = HC_PROBE;
     IHcHpglDriver(GrOpInitialise);
     EXPECT_EQ(GrPrimitiveBlock.NPTS, HC_HPGL_DEVICE);
     EXPECT_EQ(HcOptions.value, before.value);

@@ -80,8 +80,8 @@ protected:
         d.dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
         HcDeviceBlock.sx = 1.0f;
         HcDeviceBlock.sy = 1.0f;
-        HcOptions(6) = 0;
-        HcOptions(7) = 0;
+        HcOptions(HC_OPT_INVERSION) = 0;
+        HcOptions(HC_OPT_MONOCHROME) = 0;
         GrOutputSwitch.hardcopy = 1;
     }
     void TearDown() override
@@ -115,11 +115,11 @@ protected:
 
 TEST_F(PrinterOnRecord, ProbeAnswersTheDeviceNumberOnly)
 {
-    GrPrimitiveBlock.NPTS = -999;
-    HcOptions(1) = 123;
+    GrPrimitiveBlock.NPTS = HC_PROBE;
+    HcOptions(HC_OPT_PAGE_WIDTH) = 123;
     op(GrOpInitialise);
     EXPECT_EQ(GrPrimitiveBlock.NPTS, 10);
-    EXPECT_EQ(HcOptions(1), 123);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 123);
 }
 
 TEST_F(PrinterOnRecord, KeepingThePageMakesNoQuery)
@@ -173,7 +173,7 @@ TEST_F(PrinterOnRecord, LineWidthInPrinterPixels)
     } cases[] = {{5, 600, 3}, {1, 300, 0}, {10, 300, 3}, {72, 72, 6}};
     for (const auto& c : cases) {
         HcDeviceBlock.resolution_x = HcDeviceBlock.resolution_y = c.dpi;
-        HcOptions(9) = c.option9;
+        HcOptions(HC_OPT_LINE_WIDTH) = c.option9;
         op(GrOpLineWidth);
         EXPECT_EQ(hc_gdi_draw(HC_WINDOWS_PRINTER).pen_width, c.pen) << c.option9 << " at " << c.dpi;
     }
@@ -238,13 +238,13 @@ TEST_F(PrinterOnRecord, FillColours)
 TEST_F(PrinterOnRecord, MonochromeAndInversion)
 {
     HcGdiDraw& d = hc_gdi_draw(HC_WINDOWS_PRINTER);
-    HcOptions(7) = 1;
+    HcOptions(HC_OPT_MONOCHROME) = 1;
     colour_number(0);
     EXPECT_EQ(d.colour, RGB(255, 255, 255));
     colour_number(32);
     EXPECT_EQ(d.colour, RGB(0, 0, 0));
-    HcOptions(7) = 0;
-    HcOptions(6) = 2;
+    HcOptions(HC_OPT_MONOCHROME) = 0;
+    HcOptions(HC_OPT_INVERSION) = 2;
     const struct {
         int r, g, b, er, eg, eb;
     } cases[] = {{0, 5, 9, 255, 250, 246}, {250, 255, 246, 5, 0, 9}, {0, 5, 200, 0, 5, 200}};
@@ -264,8 +264,8 @@ TEST_F(PrinterOnRecord, ThinWedge)
     B.X(4) = 28.6f, B.Y(4) = 0.01f;
     B.FILL(FILL_STYLE) = 4;
     B.NVAL = 1;
-    HcOptions(1) = 640;
-    HcOptions(2) = 480;
+    HcOptions(HC_OPT_PAGE_WIDTH) = 640;
+    HcOptions(HC_OPT_PAGE_HEIGHT) = 480;
     op(GrOpPiePattern);
     const auto rs = finish();
     const Record* pie = first(rs, EMR_PIE);
@@ -388,13 +388,13 @@ TEST_F(PrinterOnRecord, DISABLED_WithPrinterPageAfterReset)
     HcPrinterSetup = HcPrinterSetupRecord{};
     HcDeviceNumber = HC_WINDOWS_PRINTER;
     IGrInitGraphics("H");
-    EXPECT_EQ(HcOptions(1), 648);
-    EXPECT_EQ(HcOptions(2), 468);
-    EXPECT_EQ(HcOptions(3), 72);
-    EXPECT_EQ(HcOptions(4), 72);
-    EXPECT_EQ(HcOptions(5), 1);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 648);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_HEIGHT), 468);
+    EXPECT_EQ(HcOptions(HC_OPT_MARGIN_LEFT), 72);
+    EXPECT_EQ(HcOptions(HC_OPT_MARGIN_BOTTOM), 72);
+    EXPECT_EQ(HcOptions(HC_OPT_ORIENTATION), 1);
     // Wine's PostScript driver counts -1 colours (more than a palette holds): colour, not monochrome.
-    EXPECT_EQ(HcOptions(7), 0);
+    EXPECT_EQ(HcOptions(HC_OPT_MONOCHROME), 0);
     EXPECT_EQ(HcDeviceBlock.colours, 256);
     EXPECT_EQ(HcDeviceBlock.printer_available, 1);
     EXPECT_EQ(HcDeviceBlock.page_long, 792);

@@ -27,10 +27,10 @@ protected:
     {
         IGrSurfaceSetup(1, 0, w, h);
         IHcDeviceSelect(GrOpInitialise, HC_BITMAP_DEVICE);
-        HcOptions(1) = w;
-        HcOptions(2) = h;
-        HcOptions(23) = depth;
-        HcOptions(26) = 1;
+        HcOptions(HC_OPT_PAGE_WIDTH) = w;
+        HcOptions(HC_OPT_PAGE_HEIGHT) = h;
+        HcOptions(HC_OPT_DEPTH) = depth;
+        HcOptions(HC_OPT_BITMAP_FORMAT) = 1;
         IHcOpen(name, std::nullopt);
         ASSERT_EQ(GrOutputSwitch.hardcopy, 1);
     }
@@ -59,10 +59,7 @@ protected:
         return rows;
     }
     std::uint32_t background() const { return HcRasterPage.background; }
-    void colour(int number)
-    {
-        gr_colour_n(number);
-    }
+    void colour(int number) { gr_colour_n(number); }
     void polyline(std::initializer_list<std::pair<float, float>> points)
     {
         int i = 0;
@@ -155,7 +152,7 @@ TEST_F(Raster, ShapesAndEdges)
     IHcOpen("S", " ");
 
     open(1, 33, 6);
-    HcOptions(9) = 30;  // 30/720 inch at 150 dpi: 6 pixels thick
+    HcOptions(HC_OPT_LINE_WIDTH) = 30;  // 30/720 inch at 150 dpi: 6 pixels thick
     IHcSendOp(GrOpLineWidth);
     EXPECT_EQ(HcRasterPage.thick_a, 6);
     send_line(25, 0, 32.9f, 5);
@@ -174,15 +171,15 @@ TEST_F(Raster, SubtractiveThreeBitValues)
     HcPrinterSelect(18);  // PCL colour ink-jet, subtractive
     IGrSurfaceSetup(1, 0, 8, 4);
     IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
-    HcOptions(1) = 8;
-    HcOptions(2) = 4;
-    HcOptions(5) = 0;
-    HcOptions(13) = 4;  // 75 dpi
+    HcOptions(HC_OPT_PAGE_WIDTH) = 8;
+    HcOptions(HC_OPT_PAGE_HEIGHT) = 4;
+    HcOptions(HC_OPT_ORIENTATION) = 0;
+    HcOptions(HC_OPT_RESOLUTION) = 4;  // 75 dpi
     IHcOpen(name, std::nullopt);
     ASSERT_EQ(HcRasterPage.bits_per_pixel, 3);
     GrColourState.model = 2;
-    const std::pair<int, std::uint32_t> cases[] = {
-        {0x0000FF, 6}, {0x00FF00, 5}, {0xFF0000, 3}, {0xFFFFFF, 0}, {0x000000, 7}, {0x00FFFF, 4}};
+    const std::pair<int, std::uint32_t> cases[] = {{0x0000FF, 6}, {0x00FF00, 5}, {0xFF0000, 3},
+                                                   {0xFFFFFF, 0}, {0x000000, 7}, {0x00FFFF, 4}};
     int x = 0;
     for (auto [rgb, value] : cases) {
         colour(rgb);

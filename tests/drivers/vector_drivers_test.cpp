@@ -108,12 +108,12 @@ int reader(const std::string& command, std::string& output)
 TEST_F(VectorDrivers, ProbeAnswersTheDeviceAndChangesNothing)
 {
     for (int device : {2, 3, 8, 9}) {
-        HcOptions(1) = 123;
+        HcOptions(HC_OPT_PAGE_WIDTH) = 123;
         HcDeviceNumber = device;
-        GrPrimitiveBlock.NPTS = -999;
+        GrPrimitiveBlock.NPTS = HC_PROBE;
         IHcDriverCall(GrOpInitialise);
         EXPECT_EQ(GrPrimitiveBlock.NPTS, device);
-        EXPECT_EQ(HcOptions(1), 123) << device;
+        EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 123) << device;
         EXPECT_EQ(HcDeviceBlock.initialised_device, 0) << device;
     }
 }
@@ -161,7 +161,7 @@ TEST_F(VectorDrivers, PsSegmentLimitStartsANewPath)
 
 TEST_F(VectorDrivers, PsInversionOption6)
 {
-    HcOptions(6) = 2;
+    HcOptions(HC_OPT_INVERSION) = 2;
     struct Case {
         int rgb;
         float expected;

@@ -124,7 +124,7 @@ void colour_if_changed(const int (&e)[2], int& last, int r, int g, int b)
 
 int line_width_vdc()
 {
-    return S.W * HcOptions(9) / std::max(HcOptions(1) * 10, 1);
+    return S.W * HcOptions(HC_OPT_LINE_WIDTH) / std::max(HcOptions(HC_OPT_PAGE_WIDTH) * 10, 1);
 }
 
 int cgm_line_type()
@@ -135,19 +135,15 @@ int cgm_line_type()
 
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_CGM_DEVICE;
+    if (!hc_initialise_begin(HC_CGM_DEVICE))
         return;
-    }
-    IHcCommonDefaults();
     auto& O = HcOptions;
-    O(1) = 756;
-    O(2) = 540;
-    O(3) = 0;
-    O(4) = 0;
-    O(5) = 0;
-    O(28) = 2;
+    O(HC_OPT_PAGE_WIDTH) = 756;
+    O(HC_OPT_PAGE_HEIGHT) = 540;
+    O(HC_OPT_MARGIN_LEFT) = 0;
+    O(HC_OPT_MARGIN_BOTTOM) = 0;
+    O(HC_OPT_ORIENTATION) = 0;
+    O(HC_OPT_CGM_FONTS) = 2;
     hc_vector_device(1, 1, 1, 1, "00000110111111100010011011100", 600, 256, HC_CGM_DEVICE);
     HcSpoolAllowed = 0;
 }
@@ -201,17 +197,17 @@ void op_line_type()
 
 void op_join()
 {
-    if (HcOptions(10) == S.join)
+    if (HcOptions(HC_OPT_LINE_JOIN) == S.join)
         return;
-    S.join = HcOptions(10);
+    S.join = HcOptions(HC_OPT_LINE_JOIN);
     element_int(LINE_JOIN, S.join + 2);
 }
 
 void op_cap()
 {
-    if (HcOptions(11) == S.cap)
+    if (HcOptions(HC_OPT_LINE_CAP) == S.cap)
         return;
-    S.cap = HcOptions(11);
+    S.cap = HcOptions(HC_OPT_LINE_CAP);
     element(LINE_CAP, 4);
     IHcCgmPair(S.cap + 2, 1);
 }
@@ -266,7 +262,7 @@ void op_open()
         scale();
         return;
     }
-    S.page_aspect = double(O(1)) / std::max(O(2), 1);
+    S.page_aspect = double(O(HC_OPT_PAGE_WIDTH)) / std::max(O(HC_OPT_PAGE_HEIGHT), 1);
     if (!hc_plot_open())
         return;
     S.picture_open = false;
@@ -284,7 +280,7 @@ void op_open()
     IHcCgmPair(16, 16);
     element_int({1, 6}, 16);
     // The font list by option 28; a value outside 0..2 takes list 2.
-    const int list = O(28) >= 0 && O(28) <= 2 ? O(28) : 2;
+    const int list = O(HC_OPT_CGM_FONTS) >= 0 && O(HC_OPT_CGM_FONTS) <= 2 ? O(HC_OPT_CGM_FONTS) : 2;
     int total = 0;
     for (std::string_view name : FONT_LISTS[list])
         total += string_length(static_cast<int>(name.size()));
@@ -299,8 +295,8 @@ void op_open()
     element({1, 10}, 6);
     bytes(std::string_view("\0\0\0\xff\xff\xff", 6));
     // The VDC extent: the page at the device resolution, within 16 bits.
-    long long w = static_cast<long long>(HcDeviceBlock.resolution_x) * O(1) / 72;
-    long long h = static_cast<long long>(HcDeviceBlock.resolution_y) * O(2) / 72;
+    long long w = static_cast<long long>(HcDeviceBlock.resolution_x) * O(HC_OPT_PAGE_WIDTH) / 72;
+    long long h = static_cast<long long>(HcDeviceBlock.resolution_y) * O(HC_OPT_PAGE_HEIGHT) / 72;
     const long long larger = std::max(w, h);
     if (larger > 32767) {
         w = w * 32767 / larger;
@@ -400,8 +396,8 @@ void op_shape(int op)
             S.edge_type = GrLineState.line_type;
             element_int(EDGE_TYPE, cgm_line_type());
         }
-        if (HcOptions(9) != S.edge_width) {
-            S.edge_width = HcOptions(9);
+        if (HcOptions(HC_OPT_LINE_WIDTH) != S.edge_width) {
+            S.edge_width = HcOptions(HC_OPT_LINE_WIDTH);
             element_int(EDGE_WIDTH, line_width_vdc());
         }
         element_int(INTERIOR_STYLE, 4);
@@ -411,9 +407,9 @@ void op_shape(int op)
     switch (op) {
     case GrOpEllipsePattern: {
         const auto& O = HcOptions;
-        const double denominator = double(O(2)) * GrSurface.extent_x * GrArea.width;
-        const double dy = denominator != 0.0 ? B.X(2) * double(B.X(3)) * O(1) * GrSurface.extent_y *
-                                                   GrArea.height / denominator
+        const double denominator = double(O(HC_OPT_PAGE_HEIGHT)) * GrSurface.extent_x * GrArea.width;
+        const double dy = denominator != 0.0 ? B.X(2) * double(B.X(3)) * O(HC_OPT_PAGE_WIDTH) *
+                                                   GrSurface.extent_y * GrArea.height / denominator
                                              : 0.0;
         element(ELLIPSE, 12);
         IHcCgmPoint(B.X(1), B.Y(1));

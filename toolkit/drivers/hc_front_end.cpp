@@ -97,10 +97,10 @@ void IHcOpen(std::optional<std::string_view> name, std::optional<std::string_vie
         return;
     }
 
-    // The probe: a device without a driver leaves NPTS at -999 and nothing is opened.
-    B.NPTS = -999;
+    // The probe: a device without a driver leaves NPTS at HC_PROBE and nothing is opened.
+    B.NPTS = HC_PROBE;
     IHcDriverCall(GrOpInitialise);
-    if (B.NPTS == -999)
+    if (B.NPTS == HC_PROBE)
         return;
     put_text(OS_CONFIG_PATHS.plot_output_file);
     B.NPTS = 1;
@@ -122,8 +122,9 @@ void IHcOpen(std::optional<std::string_view> name, std::optional<std::string_vie
     IHcSendOp(GrOpOpen);
     if (GrOutputSwitch.screen == 0) {
         GrColourState.hardcopy_class = HcDeviceBlock.colours;
-        if (HcOptions(2) != 0)
-            GrSurface.aspect = static_cast<float>(double(HcOptions(1)) / double(HcOptions(2)));
+        if (HcOptions(HC_OPT_PAGE_HEIGHT) != 0)
+            GrSurface.aspect = static_cast<float>(double(HcOptions(HC_OPT_PAGE_WIDTH)) /
+                                                  double(HcOptions(HC_OPT_PAGE_HEIGHT)));
     }
     HcDeviceBlock.pen_x = HC_PEN_UNKNOWN;
     HcDeviceBlock.pen_y = HC_PEN_UNKNOWN;
@@ -136,64 +137,65 @@ void IHcOptionSet(int number, int value)
     auto in = [&](int lo, int hi) { return value >= lo && value <= hi; };
     auto& O = HcOptions;
     switch (number) {
-    case 5:
+    case HC_OPT_ORIENTATION:
         if (!in(0, 3))
             return;
         if (value >= 2) {
-            const int a = std::min(O(1), O(2));
-            const int b = std::max(O(1), O(2));
-            O(1) = value == 2 ? a : b;
-            O(2) = value == 2 ? b : a;
+            const int a = std::min(O(HC_OPT_PAGE_WIDTH), O(HC_OPT_PAGE_HEIGHT));
+            const int b = std::max(O(HC_OPT_PAGE_WIDTH), O(HC_OPT_PAGE_HEIGHT));
+            O(HC_OPT_PAGE_WIDTH) = value == 2 ? a : b;
+            O(HC_OPT_PAGE_HEIGHT) = value == 2 ? b : a;
         }
-        O(5) = value & 1;
+        O(HC_OPT_ORIENTATION) = value & 1;
         return;
-    case 6:
+    case HC_OPT_INVERSION:
         if (in(0, 2))
-            O(6) = value;
+            O(HC_OPT_INVERSION) = value;
         return;
-    case 8: O(8) = std::max(value, 1); return;
-    case 9:
-        O(9) = std::max(value, 1);
+    case HC_OPT_COPIES: O(HC_OPT_COPIES) = std::max(value, 1); return;
+    case HC_OPT_LINE_WIDTH:
+        O(HC_OPT_LINE_WIDTH) = std::max(value, 1);
         IHcSendOp(GrOpLineWidth);
         return;
-    case 10:
-    case 11:
+    case HC_OPT_LINE_JOIN:
+    case HC_OPT_LINE_CAP:
         if (!in(0, 2))
             return;
         O(number) = value;
-        IHcSendOp(number == 10 ? GrOpLineJoin : GrOpLineCap);
+        IHcSendOp(number == HC_OPT_LINE_JOIN ? GrOpLineJoin : GrOpLineCap);
         return;
-    case 12: O(12) = std::max(value, 100); return;
-    case 13:
+    case HC_OPT_FILL_SPACING: O(HC_OPT_FILL_SPACING) = std::max(value, 100); return;
+    case HC_OPT_RESOLUTION:
         if (in(1, HC_RASTER_PRINTER.resolution_count)) {
-            O(13) = value;
+            O(HC_OPT_RESOLUTION) = value;
             HcDeviceBlock.resolution_index = value;
         }
         return;
-    case 14: return;
-    case 16:
+    case HC_OPT_IGNORED: return;
+    case HC_OPT_PATH_SEGMENTS:
         if (in(10, 255))
-            O(16) = value;
+            O(HC_OPT_PATH_SEGMENTS) = value;
         return;
-    case 21:
+    case HC_OPT_TERMINATOR:
         if (in(1, 127))
-            O(21) = value;
+            O(HC_OPT_TERMINATOR) = value;
         return;
-    case 23: {
+    case HC_OPT_DEPTH: {
         const int device = HcDeviceBlock.initialised_device;
-        const bool bitmap = device == 6 && (value == 24 || value == 8 || value == 1 || value == 4);
-        const bool dxf = device == 8 && (value == 8 || value == 3 || value == 4);
+        const bool bitmap =
+            device == HC_BITMAP_DEVICE && (value == 24 || value == 8 || value == 1 || value == 4);
+        const bool dxf = device == HC_DXF_DEVICE && (value == 8 || value == 3 || value == 4);
         if (bitmap || dxf)
-            O(23) = value;
+            O(HC_OPT_DEPTH) = value;
         return;
     }
-    case 24:
+    case HC_OPT_COMPRESSION:
         if (in(0, HC_RASTER_PRINTER.compression_limit))
-            O(24) = value;
+            O(HC_OPT_COMPRESSION) = value;
         return;
-    case 105:
+    case HC_OPT_SPARE_105:
         if (in(1, 4))
-            O(105) = value;
+            O(HC_OPT_SPARE_105) = value;
         return;
     default:
         if (hc_option_index(number) >= 0)

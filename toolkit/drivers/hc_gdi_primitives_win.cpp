@@ -219,7 +219,7 @@ void line_type(HcGdiDraw& d, int type)
 
 void colour_invert(int& red, int& green, int& blue)
 {
-    const int mode = HcOptions(6);
+    const int mode = HcOptions(HC_OPT_INVERSION);
     const bool near_black = red < 10 && green < 10 && blue < 10;
     const bool near_white = red > 245 && green > 245 && blue > 245;
     if (mode == 1 || (mode == 2 && (near_black || near_white))) {

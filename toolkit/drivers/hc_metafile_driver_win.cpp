@@ -216,16 +216,12 @@ namespace {
 
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_METAFILE;
+    if (!hc_initialise_begin(HC_METAFILE))
         return;
-    }
-    IHcCommonDefaults();
     auto& O = HcOptions;
-    O(1) = 756;  // 10.5 by 7.5 inches
-    O(2) = 540;
-    O(27) = FORMAT_PLACEABLE;
+    O(HC_OPT_PAGE_WIDTH) = 756;  // 10.5 by 7.5 inches
+    O(HC_OPT_PAGE_HEIGHT) = 540;
+    O(HC_OPT_METAFILE_FORMAT) = FORMAT_PLACEABLE;
     HcDeviceBlock.resolution_x = 600;
     HcDeviceBlock.resolution_y = 600;
     HcDeviceBlock.colours = 256;
@@ -243,11 +239,13 @@ void op_open()
 {
     auto& B = GrPrimitiveBlock;
     const auto& O = HcOptions;
-    int extent_x = O(1) * 10, extent_y = O(2) * 10;
+    int extent_x = O(HC_OPT_PAGE_WIDTH) * 10, extent_y = O(HC_OPT_PAGE_HEIGHT) * 10;
     if (B.NVAL > 0) {
         // An option 27 outside 0..2 is taken for the placeable file, the driver's default.
-        const int format = O(27) >= FORMAT_WMF && O(27) <= FORMAT_EMF ? O(27) : FORMAT_PLACEABLE;
-        const int right = O(1) * 1000 / 72, bottom = O(2) * 1000 / 72;
+        const int format = O(HC_OPT_METAFILE_FORMAT) >= FORMAT_WMF && O(HC_OPT_METAFILE_FORMAT) <= FORMAT_EMF
+                               ? O(HC_OPT_METAFILE_FORMAT)
+                               : FORMAT_PLACEABLE;
+        const int right = O(HC_OPT_PAGE_WIDTH) * 1000 / 72, bottom = O(HC_OPT_PAGE_HEIGHT) * 1000 / 72;
         const int checksum = right ^ bottom ^ CHECKSUM_FIXED;
         if (B.IX(1) == 0)
             HcTitle = hc_padded("Vuvuzuvoder graphic", HC_TITLE_LENGTH);
@@ -270,7 +268,7 @@ void op_open()
         }
         HcPlotStatus = 0;
         if (format == FORMAT_EMF)
-            picture.line_scale = double(extent_x) / std::max(O(1) * 10, 1);
+            picture.line_scale = double(extent_x) / std::max(O(HC_OPT_PAGE_WIDTH) * 10, 1);
         hc_gdi_draw(HC_METAFILE).line_rgb = {-1, -1, -1};
     } else if (picture.extent_x > 0) {
         extent_x = picture.extent_x;
@@ -333,7 +331,7 @@ void IHcMetafileDriver(int op)
             hc_gdi_op(HC_METAFILE, op);
         break;
     case GrOpLineWidth: {
-        const int w = HcOptions(9);
+        const int w = HcOptions(HC_OPT_LINE_WIDTH);
         IHcMetaLineWidth(picture.format == FORMAT_EMF ? gr_trunc(w * picture.line_scale) : w);
         break;
     }

@@ -105,10 +105,10 @@ std::string hpgl_scale_line(int v, bool last, std::string_view reset)
 
 int hpgl_aspect_units(double ratio)
 {
-    const double d = double(HcOptions(1)) * GrArea.height * ratio;
+    const double d = double(HcOptions(HC_OPT_PAGE_WIDTH)) * GrArea.height * ratio;
     if (!(d > 0.0))
         return 32760;
-    return hpgl_trunc(double(HcOptions(2)) * GrArea.width * HPGL_USER_UNITS / d);
+    return hpgl_trunc(double(HcOptions(HC_OPT_PAGE_HEIGHT)) * GrArea.width * HPGL_USER_UNITS / d);
 }
 
 void hpgl_circle(bool filled)
@@ -156,8 +156,8 @@ void hpgl_clip(double upp, int p1x, int p1y, int p2x, int p2y)
 {
     const auto& A = GrDeviceArea;
     IHcHpglCommand("SC");
-    const double fx = HcOptions(1) * upp / std::max(GrSurface.width, 1);
-    const double fy = HcOptions(2) * upp / std::max(GrSurface.height, 1);
+    const double fx = HcOptions(HC_OPT_PAGE_WIDTH) * upp / std::max(GrSurface.width, 1);
+    const double fy = HcOptions(HC_OPT_PAGE_HEIGHT) * upp / std::max(GrSurface.height, 1);
     IHcHpglCommand("IW" + hpgl_int(hpgl_trunc(A.x1 * fx) + p1x, "I7") +
                    hpgl_int(hpgl_trunc(A.y1 * fy) + p1y, "I7") +
                    hpgl_int(std::min(p2x, hpgl_trunc(A.x2 * fx + 0.99) + p1x), "I7") +
@@ -204,7 +204,7 @@ void hpgl_device_info(int word)
 
 void IHcHpglDataRecord(int code, bool reset, int p1, int p2, int p3)
 {
-    if (HcOptions(18) == 0)
+    if (HcOptions(HC_OPT_EXTENDED) == 0)
         return;
     const long long p3_shifted = static_cast<long long>(p3) + 32760;
     HcHpglLine = "SC-";
@@ -220,7 +220,7 @@ void IHcHpglDataRecord(int code, bool reset, int p1, int p2, int p3)
 
 void IHcHpglVertexRecord(double x, double y)
 {
-    if (HcOptions(18) == 0)
+    if (HcOptions(HC_OPT_EXTENDED) == 0)
         return;
     HcHpglLine = "SC-9 " + hpgl_int(hpgl_trunc(x * HcDeviceBlock.sx), "I6") +
                  hpgl_int(hpgl_trunc(y * HcDeviceBlock.sy), "I6") + " 0";
@@ -229,7 +229,7 @@ void IHcHpglVertexRecord(double x, double y)
 
 void IHcHpglArcRecord(double a, double b)
 {
-    if (HcOptions(18) == 0)
+    if (HcOptions(HC_OPT_EXTENDED) == 0)
         return;
     HcHpglLine = "SC-9 " + hpgl_real(a, "F10.4") + hpgl_real(b, "F10.4") + " 0";
     IHcHpglFlush();

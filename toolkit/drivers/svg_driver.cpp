@@ -65,18 +65,14 @@ void page_used()
 
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_SVG_DEVICE;
+    if (!hc_initialise_begin(HC_SVG_DEVICE))
         return;
-    }
-    IHcCommonDefaults();
     auto& O = HcOptions;
-    O(1) = 640;
-    O(2) = 480;
-    O(3) = 0;
-    O(4) = 0;
-    O(5) = 0;
+    O(HC_OPT_PAGE_WIDTH) = 640;
+    O(HC_OPT_PAGE_HEIGHT) = 480;
+    O(HC_OPT_MARGIN_LEFT) = 0;
+    O(HC_OPT_MARGIN_BOTTOM) = 0;
+    O(HC_OPT_ORIENTATION) = 0;
     hc_vector_device(1, 1, 0, 0, "00000111111111100010011011110", 72, 256, HC_SVG_DEVICE);
     HcSpoolAllowed = 0;
 }
@@ -84,7 +80,7 @@ void op_initialise()
 void op_open()
 {
     const auto& O = HcOptions;
-    hc_page_scale(O(1), O(2));
+    hc_page_scale(O(HC_OPT_PAGE_WIDTH), O(HC_OPT_PAGE_HEIGHT));
     S.sx = HcDeviceBlock.sx;
     S.sy = HcDeviceBlock.sy;
     if (GrPrimitiveBlock.NVAL <= 0)
@@ -93,7 +89,8 @@ void op_open()
         return;
     IHcSvgPutLine("<?xml version=\"1.0\"?>");
     IHcSvgPutLine("<!DOCTYPE svg SYSTEM \"\">");
-    IHcSvgPutLine("<svg width=\"" + std::to_string(O(1)) + "\" height=\"" + std::to_string(O(2)) + "\">");
+    IHcSvgPutLine("<svg width=\"" + std::to_string(O(HC_OPT_PAGE_WIDTH)) + "\" height=\"" +
+                  std::to_string(O(HC_OPT_PAGE_HEIGHT)) + "\">");
     S = SvgStyleStateRecord{.sx = S.sx, .sy = S.sy};
     text_group_open = false;
 }
@@ -107,8 +104,9 @@ void op_style()
 {
     int r = 0, g = 0, b = 0;
     split_current(GR_CURRENT, r, g, b);
-    const int w = std::max(static_cast<int>(HcOptions(9) * 150.0 / 720.0 + 0.5), 1);
-    const int cap = HcOptions(11), join = HcOptions(10), type = GrLineState.line_type;
+    const int w = std::max(static_cast<int>(HcOptions(HC_OPT_LINE_WIDTH) * 150.0 / 720.0 + 0.5), 1);
+    const int cap = HcOptions(HC_OPT_LINE_CAP), join = HcOptions(HC_OPT_LINE_JOIN),
+              type = GrLineState.line_type;
     if (cap == S.cap && join == S.join && type == S.line_type && w == S.width && b == S.blue && r == S.red &&
         g == S.green)
         return;
