@@ -30,7 +30,7 @@ struct OptionCase {
 TEST_F(FrontEnd, OptionSetterTable)
 {
     const OptionCase cases[] = {
-        {"plain option stored", 0, 1, -7, 1, -7},
+        {"plain option stored", 0, 3, -7, 3, -7},
         {"orientation 0..3 stores value AND 1", 0, 5, 3, 5, 1},
         {"orientation 4 ignored", 0, 5, 4, 5, 99},
         {"inversion 3 ignored", 0, 6, 3, 6, 99},

@@ -124,7 +124,10 @@ void colour_if_changed(const int (&e)[2], int& last, int r, int g, int b)
 
 int line_width_vdc()
 {
-    return S.W * HcOptions(HC_OPT_LINE_WIDTH) / std::max(HcOptions(HC_OPT_PAGE_WIDTH) * 10, 1);
+    // In 64 bits: the product of the VDC width and the line width passes 2^31 for wide lines.
+    const long long w = static_cast<long long>(S.W) * HcOptions(HC_OPT_LINE_WIDTH) /
+                        std::max(HcOptions(HC_OPT_PAGE_WIDTH) * 10LL, 1LL);
+    return static_cast<int>(std::clamp(w, -32768LL, 32767LL));
 }
 
 int cgm_line_type()

@@ -21,6 +21,7 @@
 #include "toolkit/common/text_utilities.h"
 
 #include <algorithm>
+#include <climits>
 
 std::string HcTitle(HC_TITLE_LENGTH, ' ');
 std::string HcPendingCommand(HC_COMMAND_LENGTH, ' ');
@@ -66,6 +67,33 @@ void hand_off()
     IHcRunCommand(line);
     IOsDeleteFile(tmp);
     HcPendingCommand.assign(HC_COMMAND_LENGTH, ' ');
+}
+
+// The widest page side, in points, that the device can write. The placeable metafile header holds the
+// page in 1/1000 inch in 16 bits; every other device takes 65535 points (22 m): the HP-GL corners, at
+// most 14.2 plotter units a point, then still fill their seven-character fields, the PostScript
+// bounding box its five digits, and the 64-bit page sums of the other drivers have room to spare.
+int page_side_limit(int device)
+{
+    return device == HC_METAFILE_DEVICE ? 2359 : 65535;
+}
+constexpr int MARGIN_LIMIT = 65535;
+// Copies: HP-GL/2 writes the count in two digits, the PostScript driver in three.
+int copies_limit(int device)
+{
+    return device == HC_HPGL2_DEVICE ? 99 : 999;
+}
+// Line width, 1/720 inch: the CGM line width in VDC units stays within 16 bits.
+constexpr int LINE_WIDTH_LIMIT = 32767;
+
+// A value above what the initialised device can write is refused with error 16 and not stored, so
+// that the page arithmetic of the drivers cannot overflow and no field is written as asterisks.
+bool writable(int value, int low, int high)
+{
+    if (value >= low && value <= high)
+        return true;
+    IErrorReport(ERR_UNIT_RANGE);
+    return false;
 }
 
 // The replay of the graphics state to a device that has just opened.
@@ -136,7 +164,18 @@ void IHcOptionSet(int number, int value)
 {
     auto in = [&](int lo, int hi) { return value >= lo && value <= hi; };
     auto& O = HcOptions;
+    const int device = HcDeviceBlock.initialised_device;
     switch (number) {
+    case HC_OPT_PAGE_WIDTH:
+    case HC_OPT_PAGE_HEIGHT:
+        if (writable(value, 1, page_side_limit(device)))
+            O(number) = value;
+        return;
+    case HC_OPT_MARGIN_LEFT:
+    case HC_OPT_MARGIN_BOTTOM:
+        if (writable(value, -MARGIN_LIMIT, MARGIN_LIMIT))
+            O(number) = value;
+        return;
     case HC_OPT_ORIENTATION:
         if (!in(0, 3))
             return;
@@ -152,8 +191,13 @@ void IHcOptionSet(int number, int value)
         if (in(0, 2))
             O(HC_OPT_INVERSION) = value;
         return;
-    case HC_OPT_COPIES: O(HC_OPT_COPIES) = std::max(value, 1); return;
+    case HC_OPT_COPIES:
+        if (writable(value, INT_MIN, copies_limit(device)))
+            O(HC_OPT_COPIES) = std::max(value, 1);
+        return;
     case HC_OPT_LINE_WIDTH:
+        if (!writable(value, INT_MIN, LINE_WIDTH_LIMIT))
+            return;
         O(HC_OPT_LINE_WIDTH) = std::max(value, 1);
         IHcSendOp(GrOpLineWidth);
         return;
@@ -181,7 +225,6 @@ void IHcOptionSet(int number, int value)
             O(HC_OPT_TERMINATOR) = value;
         return;
     case HC_OPT_DEPTH: {
-        const int device = HcDeviceBlock.initialised_device;
         const bool bitmap =
             device == HC_BITMAP_DEVICE && (value == 24 || value == 8 || value == 1 || value == 4);
         const bool dxf = device == HC_DXF_DEVICE && (value == 8 || value == 3 || value == 4);

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int HC_METAFILE = 11;
 constexpr int FORMAT_WMF = 0;
 constexpr int FORMAT_PLACEABLE = 1;
 constexpr int FORMAT_EMF = 2;
@@ -88,7 +87,7 @@ struct ReferenceDevice {
 void IHcMetaCreate(int& extent_x, int& extent_y, int format, short right, short bottom, short checksum,
                    int clipboard, std::string_view name, std::string_view description, int& status)
 {
-    HcGdiDraw& d = hc_gdi_draw(HC_METAFILE);
+    HcGdiDraw& d = hc_gdi_draw(HC_METAFILE_DEVICE);
     Picture& P = picture;
     status = 0;
     P.clipboard = clipboard;
@@ -157,7 +156,7 @@ void IHcMetaCreate(int& extent_x, int& extent_y, int format, short right, short 
 
 void IHcMetaClose(int& status)
 {
-    HcGdiDraw& d = hc_gdi_draw(HC_METAFILE);
+    HcGdiDraw& d = hc_gdi_draw(HC_METAFILE_DEVICE);
     Picture& P = picture;
     status = 0;
     if (!d.dc)
@@ -216,7 +215,7 @@ namespace {
 
 void op_initialise()
 {
-    if (!hc_initialise_begin(HC_METAFILE))
+    if (!hc_initialise_begin(HC_METAFILE_DEVICE))
         return;
     auto& O = HcOptions;
     O(HC_OPT_PAGE_WIDTH) = 756;  // 10.5 by 7.5 inches
@@ -225,7 +224,7 @@ void op_initialise()
     HcDeviceBlock.resolution_x = 600;
     HcDeviceBlock.resolution_y = 600;
     HcDeviceBlock.colours = 256;
-    hc_gdi_device_info(HC_METAFILE);
+    hc_gdi_device_info(HC_METAFILE_DEVICE);
 }
 
 // A failure of the picture: the error, the output status, and (for a picture not made) output off.
@@ -269,7 +268,7 @@ void op_open()
         HcPlotStatus = 0;
         if (format == FORMAT_EMF)
             picture.line_scale = double(extent_x) / std::max(O(HC_OPT_PAGE_WIDTH) * 10, 1);
-        hc_gdi_draw(HC_METAFILE).line_rgb = {-1, -1, -1};
+        hc_gdi_draw(HC_METAFILE_DEVICE).line_rgb = {-1, -1, -1};
     } else if (picture.extent_x > 0) {
         extent_x = picture.extent_x;
         extent_y = picture.extent_y;
@@ -328,14 +327,14 @@ void IHcMetafileDriver(int op)
         break;
     case GrOpClip:
         if (picture.format == FORMAT_EMF)
-            hc_gdi_op(HC_METAFILE, op);
+            hc_gdi_op(HC_METAFILE_DEVICE, op);
         break;
     case GrOpLineWidth: {
         const int w = HcOptions(HC_OPT_LINE_WIDTH);
         IHcMetaLineWidth(picture.format == FORMAT_EMF ? gr_trunc(w * picture.line_scale) : w);
         break;
     }
-    default: hc_gdi_op(HC_METAFILE, op); break;
+    default: hc_gdi_op(HC_METAFILE_DEVICE, op); break;
     }
 }
 
@@ -363,9 +362,9 @@ void IHcMetafilePlay(int format, int x1, int y1, int x2, int y2, int target, int
     status = 2;
     if (!read)
         return;
-    HDC dc = target == 0                                             ? GrGdiContext.dc
-             : target == HC_WINDOWS_PRINTER || target == HC_METAFILE ? hc_gdi_draw(target).dc
-                                                                     : nullptr;
+    HDC dc = target == 0                                                    ? GrGdiContext.dc
+             : target == HC_WINDOWS_PRINTER || target == HC_METAFILE_DEVICE ? hc_gdi_draw(target).dc
+                                                                            : nullptr;
     if (!dc)
         return;
     // The screen's clip region holds while the picture plays (the screen keeps it selected after).

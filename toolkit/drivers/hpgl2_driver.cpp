@@ -179,8 +179,8 @@ void op_open()
         S.last_origin = -1;
         S.p1x = hpgl_trunc(O(HC_OPT_MARGIN_LEFT) * UPP);
         S.p1y = hpgl_trunc(O(HC_OPT_MARGIN_BOTTOM) * UPP);
-        S.p2x = hpgl_trunc((O(HC_OPT_PAGE_WIDTH) + O(HC_OPT_MARGIN_LEFT)) * UPP);
-        S.p2y = hpgl_trunc((O(HC_OPT_PAGE_HEIGHT) + O(HC_OPT_MARGIN_BOTTOM)) * UPP);
+        S.p2x = hpgl_trunc((double(O(HC_OPT_PAGE_WIDTH)) + O(HC_OPT_MARGIN_LEFT)) * UPP);
+        S.p2y = hpgl_trunc((double(O(HC_OPT_PAGE_HEIGHT)) + O(HC_OPT_MARGIN_BOTTOM)) * UPP);
         const bool plain = S.variant == 4;
         if (!plain)
             IHcHpgl2WriteLine("\x1b%0B");

@@ -150,10 +150,11 @@ void op_open()
     S.last_fill_width = -1.0f;
     if (O(HC_OPT_DEVICE_ESCAPES) != 0)
         IHcHpglCommand("\x1b.Y");
+    // The corners in reals: a page and margin near the integer limit must not overflow their sum.
     S.p1x = hpgl_trunc(O(HC_OPT_MARGIN_LEFT) * double(S.upp));
     S.p1y = hpgl_trunc(O(HC_OPT_MARGIN_BOTTOM) * double(S.upp));
-    S.p2x = hpgl_trunc((O(HC_OPT_PAGE_WIDTH) + O(HC_OPT_MARGIN_LEFT)) * double(S.upp));
-    S.p2y = hpgl_trunc((O(HC_OPT_PAGE_HEIGHT) + O(HC_OPT_MARGIN_BOTTOM)) * double(S.upp));
+    S.p2x = hpgl_trunc((double(O(HC_OPT_PAGE_WIDTH)) + O(HC_OPT_MARGIN_LEFT)) * double(S.upp));
+    S.p2y = hpgl_trunc((double(O(HC_OPT_PAGE_HEIGHT)) + O(HC_OPT_MARGIN_BOTTOM)) * double(S.upp));
     const std::string corners = i7(S.p1x) + i7(S.p1y) + i7(S.p2x) + i7(S.p2y);
     IHcHpglCommand("IN; IP" + corners);
     IHcHpglCommand(std::string(O(HC_OPT_ORIENTATION) != 0 ? "RO  0; IP" : "RO 90; IP") + corners);

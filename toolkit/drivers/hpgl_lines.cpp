@@ -158,10 +158,11 @@ void hpgl_clip(double upp, int p1x, int p1y, int p2x, int p2y)
     IHcHpglCommand("SC");
     const double fx = HcOptions(HC_OPT_PAGE_WIDTH) * upp / std::max(GrSurface.width, 1);
     const double fy = HcOptions(HC_OPT_PAGE_HEIGHT) * upp / std::max(GrSurface.height, 1);
-    IHcHpglCommand("IW" + hpgl_int(hpgl_trunc(A.x1 * fx) + p1x, "I7") +
-                   hpgl_int(hpgl_trunc(A.y1 * fy) + p1y, "I7") +
-                   hpgl_int(std::min(p2x, hpgl_trunc(A.x2 * fx + 0.99) + p1x), "I7") +
-                   hpgl_int(std::min(p2y, hpgl_trunc(A.y2 * fy + 0.99) + p1y), "I7"));
+    // The window corners summed in reals (exact for two integers) and clamped: no int overflow.
+    auto at = [](double v, int p) { return hpgl_trunc(double(hpgl_trunc(v)) + p); };
+    IHcHpglCommand("IW" + hpgl_int(at(A.x1 * fx, p1x), "I7") + hpgl_int(at(A.y1 * fy, p1y), "I7") +
+                   hpgl_int(std::min(p2x, at(A.x2 * fx + 0.99, p1x)), "I7") +
+                   hpgl_int(std::min(p2y, at(A.y2 * fy + 0.99, p1y)), "I7"));
     IHcHpglCommand(HPGL_SCALE_RESET);
 }
 

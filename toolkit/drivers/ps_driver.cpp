@@ -124,12 +124,13 @@ void op_open()
     S.last_line_type = 0;
     S.last_width = 0;
     S.pen_x = S.pen_y = HC_PEN_UNKNOWN;
-    int tx = O(HC_OPT_MARGIN_LEFT),
-        ty = O(HC_OPT_ORIENTATION) != 0 ? O(HC_OPT_MARGIN_BOTTOM) - 540 : O(HC_OPT_MARGIN_BOTTOM);
+    // The translation in reals: an offset near the integer limit must not overflow.
+    double tx = O(HC_OPT_MARGIN_LEFT);
+    double ty = O(HC_OPT_ORIENTATION) != 0 ? O(HC_OPT_MARGIN_BOTTOM) - 540.0 : O(HC_OPT_MARGIN_BOTTOM);
     int box_w = O(HC_OPT_PAGE_WIDTH), box_h = O(HC_OPT_PAGE_HEIGHT);
     if (S.eps) {
-        tx = 0;
-        ty = O(HC_OPT_ORIENTATION) != 0 ? -O(HC_OPT_PAGE_HEIGHT) : 0;
+        tx = 0.0;
+        ty = O(HC_OPT_ORIENTATION) != 0 ? -double(O(HC_OPT_PAGE_HEIGHT)) : 0.0;
         if (O(HC_OPT_ORIENTATION) != 0)
             std::swap(box_w, box_h);
     }

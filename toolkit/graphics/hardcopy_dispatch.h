@@ -13,6 +13,7 @@
 // 8 DXF, 9 binary CGM, 10 Windows printer, 11 Windows metafile/EMF/clipboard, 12 HP-GL/2; 5 and 7 none.
 constexpr int HC_DEVICE_COUNT = 12;
 constexpr int HC_WINDOWS_PRINTER = 10;
+constexpr int HC_METAFILE_DEVICE = 11;
 
 // HcDeviceNumber: the current hardcopy device; starts at 10.
 extern int HcDeviceNumber;
