@@ -220,4 +220,30 @@ TEST_F(Metafile, Playback)
     DeleteDC(dc);
 }
 
+// Fault: op 38 put the image status in NPTS and the system code in NVAL, the reverse of the driver
+// contract (NVAL the status, NPTS the second error word) that the CGM driver and the rasteriser keep.
+// The same op also checks the font: output precision 2 (character precision), not 4.
+TEST_F(Metafile, ImageStatusOrderAndFontPrecision)
+{
+    HcOptions(HC_OPT_METAFILE_FORMAT) = 2;
+    std::remove("image.emf");
+    IHcOpen("image.emf", "Image");
+    ASSERT_EQ(GrOutputSwitch.hardcopy, 1);
+    IHcSendOp(GrOpFont);
+    LOGFONTA font = {};
+    ASSERT_NE(GetObjectA(hc_gdi_draw(HC_METAFILE_DEVICE).font, sizeof font, &font), 0);
+    EXPECT_EQ(font.lfOutPrecision, OUT_CHARACTER_PRECIS);
+    auto& B = GrPrimitiveBlock;
+    B.TEXT.fill(' ');
+    const std::string missing = "no_such_image.bmp";
+    std::copy(missing.begin(), missing.end(), B.TEXT.begin());
+    B.IX(1) = 1;  // BMP
+    B.NVAL = B.NPTS = -5;
+    IHcSendOp(GrOpImageFile);
+    EXPECT_EQ(B.NVAL, ERR_OPEN_FILE);         // the status
+    EXPECT_EQ(B.NPTS, ERROR_FILE_NOT_FOUND);  // the system's code
+    IHcOpen("S", " ");
+    std::remove("image.emf");
+}
+
 }  // namespace

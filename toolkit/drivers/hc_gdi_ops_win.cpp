@@ -252,8 +252,8 @@ void hc_gdi_op(int device, int op)
         name.erase(name.find_last_not_of(' ') + 1);
         int status = 0, code = 0;
         IImgFileDraw(v.d.dc, nullptr, B.IX(1), px(D.x1), py(D.y2), px(D.x2), py(D.y1), 1, status, code, name);
-        B.NPTS = status;
-        B.NVAL = code;
+        B.NVAL = status;
+        B.NPTS = code;
         break;
     }
     default: break;

@@ -247,7 +247,7 @@ HFONT make_font(int height, int width, int angle, int face, int style, std::stri
     const std::string user(name);
     return CreateFontA(height, width, angle * 10, angle * 10, (style & 1) ? FW_BOLD : FW_NORMAL,
                        (style & 2) != 0, (style & 4) != 0, FALSE, static_cast<DWORD>(f.charset),
-                       OUT_TT_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
+                       OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
                        static_cast<DWORD>(f.family | VARIABLE_PITCH), f.name ? f.name : user.c_str());
 }
 

@@ -146,7 +146,7 @@ void op_initialise()
     D.resolution_y = V.resolution;
     D.initialised_device = HC_HPGL2_DEVICE;
     D.colours = V.colours;
-    D.pens = V.colours;
+    D.pens = 256;  // the second colour count: every variant takes 256 palette pens
     const std::string_view caps =
         two_colours() ? "00000100000011100010001001110" : "00000100011111100010011011110";
     hc_device_caps(caps);
@@ -306,8 +306,9 @@ void op_shape(int op)
     if (B.NVAL == -1) {
         if (style >= 3 || code == 5 || code == 4)
             comment({hpgl_int(code, "I2"), "-1"});
-        // The drawing pen again after a mixed-colour fill pen.
-        if (!S.fill_pen.empty() && S.pen != S.fill_pen && !S.pen.empty())
+        // The drawing pen again whenever it differs from the fill pen, which is blank unless the
+        // shape took a mixed-colour pen.
+        if (S.pen != S.fill_pen)
             IHcHpglCommand("PU;SP" + S.pen);
         return;
     }

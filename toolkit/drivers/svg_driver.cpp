@@ -232,18 +232,36 @@ std::string escaped(std::string_view text)
     return out;
 }
 
+// The user-named face (family 0) as a quoted CSS family. A bare "font-family:" would run into the next
+// property and void it; characters that would end the quote, the declaration or the XML attribute are
+// left out.
+std::string user_family()
+{
+    std::string name;
+    for (char c :
+         hc_trim_right(std::string_view(GrTextState.face_name.data(), GrTextState.face_name.size()))) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 32 && u < 127 && std::string_view("'\\\";&<>").find(c) == std::string_view::npos)
+            name += c;
+    }
+    name.erase(0, name.find_first_not_of(' '));
+    return name.empty() ? std::string() : "'" + name + "';";
+}
+
 void op_text()
 {
     const auto& T = GrTextState;
     const auto& B = GrPrimitiveBlock;
     page_used();
     const int flags = B.IX(2);
-    const int face = T.effective_face;
+    const int face = T.family;
     if ((flags & 1) != 0 && !text_group_open) {
         text_group_open = true;
         std::string style = "fill:#" + S.stroke_hex + ";stroke:none;font-family:";
         if (face >= 1 && face <= 4)
             style += FONT_FAMILIES[face - 1];
+        else
+            style += user_family();
         if (face != 4) {
             if ((T.style & 1) != 0)
                 style += "font-weight:bold;";
