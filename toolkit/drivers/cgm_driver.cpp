@@ -101,6 +101,7 @@ void page_used()
     HcPageUsed = -1;
 }
 
+// The current or previous colour as red, green, blue after the option-6 inversion.
 void split_inverted(int which, int& r, int& g, int& b)
 {
     IGrColourSplit(hc_colour_value(which), r, g, b);
@@ -122,6 +123,7 @@ void colour_if_changed(const int (&e)[2], int& last, int r, int g, int b)
     IHcCgmColourElement(e[0], e[1], r, g, b);
 }
 
+// Option 9 (1/720 inch) in VDC units: the page width in tenths of a point spans the VDC width.
 int line_width_vdc()
 {
     // In 64 bits: the product of the VDC width and the line width passes 2^31 for wide lines.
@@ -136,6 +138,7 @@ int cgm_line_type()
     return LINE_TYPES[t >= 0 && t <= 6 ? t : 0];
 }
 
+// Op 1: the CGM page of 756 by 540 points, font list 2, and the device facts.
 void op_initialise()
 {
     if (!hc_initialise_begin(HC_CGM_DEVICE))
@@ -151,6 +154,7 @@ void op_initialise()
     HcSpoolAllowed = 0;
 }
 
+// Surface units to VDC units on each axis, kept in HcDeviceBlock too.
 void scale()
 {
     S.sx = S.W / std::max(double(GrSurface.extent_x), 0.01);
@@ -159,6 +163,7 @@ void scale()
     HcDeviceBlock.sy = static_cast<float>(S.sy);
 }
 
+// Forgets every written attribute (-1), so that the next picture writes each one again.
 void reset_attributes()
 {
     S.line_colour = S.fill_colour = S.edge_colour = S.edge_type = S.edge_width = -1;
@@ -224,6 +229,7 @@ void op_clip()
     IHcCgmPoint(A.x2, A.y2);
 }
 
+// Op 21: font index by face and bold/italic bits (four per face), character height 0.55 of the cell.
 void op_font()
 {
     const auto& T = GrTextState;
@@ -258,6 +264,8 @@ void drawing()
     op_orientation();
 }
 
+// Op 18: the metafile descriptor (title, version, precisions, font list, colour range), the VDC
+// extent from the page at the device resolution, and the first picture.
 void op_open()
 {
     const auto& O = HcOptions;
@@ -311,6 +319,7 @@ void op_open()
     scale();
 }
 
+// Op 19: END PICTURE when a picture is open, END METAFILE, and the file closed.
 void op_close()
 {
     if (S.picture_open)
@@ -340,6 +349,7 @@ void op_polyline()
         IHcCgmPoint(P.X(i), P.Y(i));
 }
 
+// CHARACTER ORIENTATION: the up and base vectors of the text angle, scaled to the character cell.
 void op_orientation()
 {
     const auto& T = GrTextState;
@@ -357,6 +367,8 @@ void polygon_long(int n)
     IHcCgmInt(4 * n);
 }
 
+// A pie as one polygon: the centre, points along the arc every pi/divisions radians (more for
+// larger radii, at most 8000), and the arc's end; y radii follow the page's aspect.
 void pie()
 {
     const auto& B = GrPrimitiveBlock;
@@ -373,6 +385,7 @@ void pie()
     IHcCgmPoint(B.X(1) + std::cos(B.Y(3)) * B.X(2), B.Y(1) + std::sin(B.Y(3)) * r);
 }
 
+// Filled shapes (ops 5 to 15): only the offer call draws; the closing call (NVAL -1) writes nothing.
 void op_shape(int op)
 {
     const auto& B = GrPrimitiveBlock;
@@ -449,6 +462,8 @@ void op_shape(int op)
     }
 }
 
+// Op 22: TEXT in text mode 1, RESTRICTED TEXT in a box of the text's width otherwise, with the
+// opaque background and the alignment written when they change.
 void op_text()
 {
     const auto& T = GrTextState;
@@ -500,12 +515,15 @@ bool write_direct(const std::vector<unsigned char>& buffer, int n)
     return false;
 }
 
+// A 16-bit word at a byte offset, most significant byte first.
 void put16(std::vector<unsigned char>& b, std::size_t at, int v)
 {
     b[at] = static_cast<unsigned char>(v >> 8 & 255);
     b[at + 1] = static_cast<unsigned char>(v & 255);
 }
 
+// Op 38: the image file loaded and written as one run-length CELL ARRAY over the clip rectangle, long
+// rows split into partitions; the status in NVAL and the second error word in NPTS.
 void op_image()
 {
     auto& B = GrPrimitiveBlock;
@@ -589,6 +607,7 @@ void IHcCgmHeader(int element_class, int id, int length)
     IHcCgmInt(word);
 }
 
+// A 16-bit two's complement word, most significant byte first.
 void IHcCgmInt(int value)
 {
     const int v = value < 0 ? value + 65536 : value;
@@ -616,6 +635,7 @@ void IHcCgmColourElement(int element_class, int id, int red, int green, int blue
     byte(0);
 }
 
+// A string padded to an even byte count.
 void IHcCgmString(std::string_view text)
 {
     IHcCgmStringRaw(text);

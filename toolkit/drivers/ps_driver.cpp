@@ -76,6 +76,7 @@ void page_used()
     HcPageUsed = -1;
 }
 
+// The current colour's "g" line when it differs from the last written one, without recording it.
 void colour_line_unrecorded()
 {
     if (S.red != S.last_red || S.green != S.last_green || S.blue != S.last_blue)
@@ -89,6 +90,7 @@ void set_current(float r, float g, float b)
     S.blue = b;
 }
 
+// Op 1: a landscape page of 756 by 540 points offset (42, -20), 255 segments a path, the device facts.
 void op_initialise()
 {
     if (!hc_initialise_begin(HC_PS_DEVICE))
@@ -106,6 +108,8 @@ void op_initialise()
     HcSpoolAllowed = 1;
 }
 
+// Op 18: the document head (EPS bounding box, title), the prolog and the ISO Latin-1 fonts, then the
+// rotation and translation of the page.
 void op_open()
 {
     const auto& O = HcOptions;
@@ -164,6 +168,7 @@ void op_open()
     IHcPsPutLine("%%Page: 1 1");
 }
 
+// Op 19: the trailer; a PostScript document ends with initgraphics and, with option 15, blank and EOT.
 void op_close()
 {
     IHcPsPutLine("%%EOF");
@@ -175,6 +180,8 @@ void op_close()
     IHcPlotClose(HC_PLOT_SLOT);
 }
 
+// Op 20: the path stroked, the page shown with its copy count, and the next page's comment unless this
+// was the last page (NPTS non-zero).
 void op_page()
 {
     HcPageUsed = 0;
@@ -197,6 +204,7 @@ void move_unless_there(float x, float y)
         IHcPsPutPoint(x, y, "m");
 }
 
+// One line segment joined to the path; a full path (option 16 segments) is stroked first.
 void segment(float x1, float y1, float x2, float y2)
 {
     page_used();
@@ -231,6 +239,7 @@ void op_polyline()
     S.pen_y = P.Y(n);
 }
 
+// Op 3: the colour that the next stroke or fill takes; monochrome output draws every colour but 0 black.
 void op_colour()
 {
     S.colour_value = HcOptions(HC_OPT_MONOCHROME) != 0 && GrColourState.number[GR_CURRENT] != 0
@@ -250,6 +259,7 @@ void scale_line(double r)
     IHcPsPutLine("gsave 1.0 " + hpgl_real(r, "F8.4") + " scale newpath");
 }
 
+// Height over width of the graphics area: the y radius factor of ellipses and arcs.
 double area_ratio()
 {
     return GrArea.width != 0.0f ? double(GrArea.height) / GrArea.width : 1.0;
@@ -277,6 +287,8 @@ void fill_points(const float* xs, const float* ys, int n)
     IHcPsPathEnd(2);
 }
 
+// Filled shapes: solid and mixed (style 3, the mean of the two colours) fills drawn as closed paths;
+// the closing call strokes what the core drew and takes the current colour back.
 void op_shape(int op)
 {
     const auto& B = GrPrimitiveBlock;
@@ -468,6 +480,8 @@ void IHcPsColour(int value, float& red, float& green, float& blue)
     }
 }
 
+// Ends the path: the colour line when it changed, then "s" (mode 1, stroke) or "cf" (2, fill);
+// mode 3 writes only the colour. An empty path is not ended.
 void IHcPsPathEnd(int mode)
 {
     if (S.path_count == 0 && (mode == 1 || mode == 2))
