@@ -657,4 +657,33 @@ TEST_F(VectorDrivers, DxfTextHeightByModeAndCentredText)
     }
 }
 
+// Colour depths 4 and 3 (option 23): the colour count and RGB flag at the open, and the DXF colour of a
+// line from the 16-group table (depth 4: number / 16) or the 32-band rule (depth 3: ((n + 16) / 32)
+// mod 8, 0 taken as 7).
+TEST_F(VectorDrivers, DxfColourDepths)
+{
+    const struct {
+        int depth;
+        int number;  // colour number of the line
+        int colours;
+        const char* dxf_colour;
+    } cases[] = {{4, 0, 14, "8"}, {4, 35, 14, "9"}, {4, 255, 14, "8"}, {3, 0, 7, "7"},
+                 {3, 40, 7, "1"}, {3, 240, 7, "7"}, {3, 200, 7, "6"}};
+    for (const auto& c : cases) {
+        const std::string dxf = plot(8,
+                                     [&c] {
+                                         GrColourState.model = 1;
+                                         GrColourState.number[GR_CURRENT] = c.number;
+                                         IHcSendOp(GrOpColour);
+                                         send_line(0, 0, 10, 10);
+                                     },
+                                     {{HC_OPT_DEPTH, c.depth}});
+        EXPECT_EQ(HcDeviceBlock.colours, c.colours) << c.depth << " " << c.number;
+        EXPECT_EQ(GrDeviceInfo.true_colour[1], 0) << c.depth;
+        EXPECT_NE(dxf.find("LINE\r\n8\r\n1\r\n62\r\n" + std::string(c.dxf_colour) + "\r\n"),
+                  std::string::npos)
+            << c.depth << " " << c.number;
+    }
+}
+
 }  // namespace
