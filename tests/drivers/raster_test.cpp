@@ -270,4 +270,41 @@ TEST_F(Raster, TwoColourFillIsOneChecker)
     EXPECT_EQ(checked, 169);
 }
 
+// A thick x-major line is drawn as A parallel Bresenham passes, pass k starting hA - k rows below the
+// start (A = 3 for 15/720 inch at 150 dpi); a quadrilateral offered with NVAL 1 has vertical left and
+// right sides, and rows outside one wall's range end at the slanted side.
+TEST_F(Raster, ThickLineAndVerticalSidedQuadrilateral)
+{
+    open(1, 12, 8);
+    HcOptions(HC_OPT_LINE_WIDTH) = 15;
+    IHcSendOp(GrOpLineWidth);
+    ASSERT_EQ(HcRasterPage.thick_a, 3);
+    send_line(2, 1, 8, 4);
+    const std::vector<std::string> line = {
+        "............", "............", ".......##...", ".....####...",
+        "...######...", "..#####.....", "..###.......", "..#.........",
+    };
+    EXPECT_EQ(dump(), line);
+    IHcOpen("S", " ");
+
+    open(1, 11, 9);
+    auto& B = GrPrimitiveBlock;
+    gr_fill_pattern(4);
+    // Left wall x = 2 over y 1..4, right wall x = 8 over y 4..7, slanted sides of slope 1/2.
+    const float qx[4] = {2, 8, 8, 2}, qy[4] = {1, 4, 7, 4};
+    for (int i = 1; i <= 4; ++i) {
+        B.X(i) = qx[i - 1];
+        B.Y(i) = qy[i - 1];
+    }
+    B.NVAL = 1;
+    IHcSendOp(GrOpQuadPattern);
+    B.NVAL = -1;
+    IHcSendOp(GrOpQuadPattern);
+    const std::vector<std::string> quad = {
+        "...........", "........#..", "......###..", "....#####..", "..#######..",
+        "..#####....", "..###......", "..#........", "...........",
+    };
+    EXPECT_EQ(dump(), quad);
+}
+
 }  // namespace
