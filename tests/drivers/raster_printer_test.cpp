@@ -520,4 +520,38 @@ TEST(PrinterStreamDecoder, ReadsAnIndependentWritersPages)
 }
 #endif
 
+// Fault: a 24-pin band line cut after its last non-zero byte could end inside a column (one or two of
+// its three bytes), so that the command's column count and the bytes that follow disagree and the
+// printer takes the line end for dot data. One dot on the top pin (first byte of its column) ends the
+// line: the line is padded to whole columns, the count covers them, and CR LF follows.
+TEST_F(RasterPrinter, TwentyFourPinLineEndingInsideAColumn)
+{
+    int model = 2;
+    for (; model <= 38; ++model) {
+        HcPrinterSelect(model);
+        if (HC_RASTER_PRINTER.pins == 24 && HC_RASTER_PRINTER.printer_class == 5)
+            break;
+    }
+    ASSERT_LE(model, 38) << "no 24-pin model";
+    IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
+    HcOptions(HC_OPT_PAGE_WIDTH) = 144;
+    HcOptions(HC_OPT_PAGE_HEIGHT) = 72;
+    IHcOpen(name, std::nullopt);
+    ASSERT_EQ(GrOutputSwitch.hardcopy, 1);
+    GrPrimitiveBlock.X(1) = 320;
+    GrPrimitiveBlock.Y(1) = 479.9f;  // the page's top row: the band's top pin
+    IHcSendOp(GrOpPoint);
+    IHcOpen("S", " ");
+    const std::string b = read_file(name);
+    std::remove(name.c_str());
+    const std::size_t command = b.find("\x1b*");
+    ASSERT_NE(command, std::string::npos);
+    const std::size_t columns = static_cast<unsigned char>(b[command + 3]) |
+                                static_cast<std::size_t>(static_cast<unsigned char>(b[command + 4])) << 8;
+    const std::string line = b.substr(command + 5, 3 * columns + 2);
+    ASSERT_EQ(line.size(), 3 * columns + 2);
+    EXPECT_EQ(line.substr(3 * columns), "\r\n");
+    EXPECT_EQ(line.substr(3 * columns - 3, 3), std::string("\x80\0\0", 3));  // the dot's column, padded
+}
+
 }  // namespace
