@@ -594,16 +594,17 @@ TEST_F(VectorDrivers, CgmCellArrays)
     std::remove("vector_wide.bmp");
 }
 
-// Fault: the CGM driver wrote the opaque text background even where the background-mode word forbids
-// it; the SVG driver named a user-named face by its fallback face, and the Part's bare "font-family:"
-// would void the next property.
+// Fault: the CGM driver wrote the opaque text background even where the text word (the background-mode
+// word, which the printer driver honours) forbids it; the SVG driver named a user-named face by its fallback
+// face, and the Part's bare "font-family:" would void the next property.
 TEST_F(VectorDrivers, OpaqueTextBackgroundAndUserFaceFamily)
 {
     for (int mode : {0, 1}) {
         const std::string cgm = plot(9, [mode] {
             GrTextState.style = 8;
-            GrTextState.background_mode = mode;
+            GrPrimitiveBlock.FILL(FILL_TEXT_WORD) = mode;
             text_op("box");
+            GrPrimitiveBlock.FILL(FILL_TEXT_WORD) = 0;
         });
         EXPECT_EQ(find(elements(cgm), 3, 4).size(), mode == 0 ? 2u : 0u) << mode;  // TRANSPARENCY 0, 1
     }

@@ -469,7 +469,8 @@ void op_text()
     const auto& T = GrTextState;
     const auto& B = GrPrimitiveBlock;
     drawing();
-    const bool opaque = (T.style & 8) != 0 && T.text_mode != 1 && T.background_mode == 0;
+    // The text word set (while the core sends glyph polygons) forbids the opaque box, as on the printer.
+    const bool opaque = (T.style & 8) != 0 && T.text_mode != 1 && B.FILL(FILL_TEXT_WORD) == 0;
     if (opaque) {
         element_int(TRANSPARENCY, 0);
         int r = 0, g = 0, b = 0;

@@ -99,7 +99,6 @@ struct GrTextStateRecord {
     int effective_face = 1;           // face sent with op 21
     int family = 0;                   // 0 user-named face, 1 Courier New, 2 Arial, 3 Times, 4 Symbol
     int style = 0;                    // bits: 1 bold, 2 italic, 4 underline, 8 text on a filled box
-    int background_mode = 0;          // non-zero forbids the opaque text background of style bit 8
     int text_mode = 0;                // 0 whole string, 1 and 2 character by character
     int vertical = 0;                 // vertical-text flag
     int justification = 1;            // 0 left, 1 centre, 2 right of the text about its point
