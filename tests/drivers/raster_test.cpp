@@ -307,4 +307,30 @@ TEST_F(Raster, ThickLineAndVerticalSidedQuadrilateral)
     EXPECT_EQ(dump(), quad);
 }
 
+// At 1 bit an image pixel takes the fixed pattern of its 3-bit value (+ 8 when a channel is above 191):
+// black is pattern 0 (all ink), white pattern 15 (none), red value 1 + 8 = pattern 9, 0xECEC3776,
+// whose bit 3 (y mod 4) + (x mod 8) inks pixel (x, y).
+TEST_F(Raster, OneBitImagePatterns)
+{
+    DibImage dib;
+    dib.width = 3;
+    dib.height = 1;
+    dib.bit_count = 24;
+    dib.bits = {0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0, 0};  // blue green red: black, red, white; padding
+    int status = 0, code = 0;
+    img_dib_save(1, dib, 3, 1, image, status, code);
+    ASSERT_EQ(status, 0);
+    open(1, 12, 4);
+    auto& B = GrPrimitiveBlock;
+    B.IX(1) = 1;
+    B.IX(2) = 3;
+    B.IY(2) = 1;
+    B.TEXT.fill(' ');
+    image.copy(B.TEXT.data(), image.size());
+    IHcSendOp(GrOpImageFile);
+    ASSERT_EQ(B.NVAL, 0);
+    EXPECT_EQ(dump(),
+              (std::vector<std::string>{"#####.......", "#####.##....", "####.###....", "#######....."}));
+}
+
 }  // namespace

@@ -84,6 +84,7 @@ int packed(int rrggbb)
 struct Cone {
     float a, b, v;
 };
+// A colour as a point of the HSV cone (s v cos h, s v sin h, v): the space of the nearest-colour search.
 Cone cone(int rgb)
 {
     float h = 0, s = 0, v = 0;
@@ -91,6 +92,7 @@ Cone cone(int rgb)
     return {s * v * std::cos(h), s * v * std::sin(h), v};
 }
 
+// A real as F15.6 without its leading blanks.
 std::string header_real(double v)
 {
     const std::string t = hpgl_real(v, "F15.6");
@@ -113,11 +115,13 @@ void line_type_and_thickness(bool with_type)
     IHcDxfGroupReal("39", HcOptions(HC_OPT_LINE_WIDTH) / 720.0);
 }
 
+// Circles and arcs are the format's own only where both user-unit ranges are equal.
 bool square_units()
 {
     return GrUnits.x_range == GrUnits.y_range;
 }
 
+// Op 1: a 756 by 540 point page, fill spacing 80 and colour depth 8, the device facts at 90 dpi.
 void op_initialise()
 {
     if (!hc_initialise_begin(HC_DXF_DEVICE))
@@ -141,6 +145,8 @@ void write_lines(std::initializer_list<std::string_view> lines)
         IHcDxfWriteLine(line);
 }
 
+// Op 18: scale to inches; with a real open the colour count by depth, the header with the extents,
+// the line-type, style and layer tables, and the start of the entities section.
 void op_open()
 {
     const auto& O = HcOptions;
@@ -189,6 +195,7 @@ void op_open()
     S.cached_rgb = -1;
 }
 
+// Op 3: the DXF colour number by depth (nearest of the 255, the 16-group table, or the 32-band rule).
 void op_colour()
 {
     const auto& C = GrColourState;
@@ -257,6 +264,9 @@ void op_text()
     }
 }
 
+// Filled shapes: solid quadrilaterals, triangles and (clipped) rectangles as SOLID entities; pies,
+// polygons, ellipses and mixed fills are left to the core's hatching, a round unfilled ellipse on
+// square units is a CIRCLE.
 void op_shape(int op)
 {
     auto& B = GrPrimitiveBlock;
@@ -305,6 +315,7 @@ void op_shape(int op)
     }
 }
 
+// Op 34: an ARC on square units (answer 1); otherwise NVAL 2 leaves the arc to the core.
 void op_arc()
 {
     auto& B = GrPrimitiveBlock;
@@ -324,6 +335,7 @@ void op_arc()
 
 }  // namespace
 
+// The DXF colour number nearest to a packed RGB in the HSV cone; an exact match ends the search.
 int hc_dxf_colour_search(int rgb)
 {
     static const std::array<Cone, 255> entries = [] {

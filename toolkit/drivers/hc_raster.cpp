@@ -23,6 +23,7 @@ namespace {
 
 constexpr int LINE_PATTERN_BITS = 12;
 
+// Truncation toward zero with reals beyond +-2E9 (and NaN) clamped first, so that no conversion overflows.
 int trunc_to_int(double v)
 {
     if (!(v > -2.0e9 && v < 2.0e9))
@@ -55,6 +56,7 @@ int current_colour_number()
     return std::clamp(C.number[GR_CURRENT], 0, 255);
 }
 
+// Ops 3 and 35: the current colour becomes the previous one; the new masks and pixel value by depth.
 void op_colour()
 {
     auto& P = HcRasterPage;
@@ -93,6 +95,8 @@ void op_colour()
     }
 }
 
+// Op 18: with a real open the plot file, the storage mode by depth, the dither tables and a clip of the
+// whole page; every open sets the scale from surface units to pixels.
 void op_open()
 {
     auto& P = HcRasterPage;
@@ -138,6 +142,7 @@ void op_clip()
     P.clip_ymax = std::clamp(pixel_y(A.y2), 0, std::max(P.ymax, 0));
 }
 
+// Op 29: the dash pattern of the line type, its state restarted, one point of pattern per bit.
 void op_line_type()
 {
     auto& P = HcRasterPage;
@@ -150,6 +155,7 @@ void op_line_type()
     P.end_x = -1;
 }
 
+// Op 30: option 9 (1/720 inch) as pass counts A (rows) and B (columns), exchanged in landscape.
 void op_line_width()
 {
     auto& P = HcRasterPage;
@@ -160,6 +166,7 @@ void op_line_width()
         std::swap(P.thick_a, P.thick_b);
 }
 
+// Op 2: one line, joined (its first pixel left out) when it starts where the last one ended.
 void op_line()
 {
     auto& P = HcRasterPage;
@@ -197,6 +204,7 @@ void op_polyline()
     P.end_y = y;
 }
 
+// Op 26: a point as a solid span of the line thickness, clipped.
 void op_point()
 {
     const auto& P = HcRasterPage;
@@ -376,6 +384,7 @@ void IHcRasterFillSpan(int x1, int x2, int y)
     }
 }
 
+// The x of the side (xa, ya)-(xb, yb) at row y, by integer division in 64 bits.
 int IHcRasterEdgeX(int xa, int ya, int xb, int yb, int y)
 {
     const std::int64_t d = std::int64_t(yb) - ya;
@@ -446,6 +455,8 @@ void IHcRasterLine(int x0, int y0, int x1, int y1, bool join)
     P.run = run;
 }
 
+// The three 512-entry dither tables of the 3-bit image conversion, one entry per red, green and blue
+// level; where the three levels are equal (a grey) all three tables take the red mask.
 void IHcRasterDitherTables()
 {
     auto& P = HcRasterPage;

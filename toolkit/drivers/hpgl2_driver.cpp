@@ -116,6 +116,7 @@ void split_colour(int colour, int& r, int& g, int& b)
     IGrColourSplit(colour, r, g, b);
 }
 
+// Selects the pen when it is not the current one.
 void select_pen(const std::string& code)
 {
     if (code == S.pen)
@@ -124,6 +125,7 @@ void select_pen(const std::string& code)
     IHcHpglCommand("PU;SP" + code);
 }
 
+// Op 1: the variant's page, resolution and colours, its capability string and the device words.
 void op_initialise()
 {
     if (!hc_initialise_begin(HC_HPGL2_DEVICE))
@@ -156,6 +158,8 @@ void op_initialise()
     hpgl_device_info(1);
 }
 
+// Op 18: the scale to user units; with a real open the PCL framing, the plotting area, the title
+// comment and the head records.
 void op_open()
 {
     auto& D = HcDeviceBlock;
@@ -203,6 +207,8 @@ void op_open()
     IHcHpglCommand(HPGL_SCALE_RESET);
 }
 
+// Op 3: the pen of the colour (2-colour variants: pen 0 for white, else 1; otherwise the colour number,
+// its palette entry written once), and the colour comment unless the core is filling.
 void op_colour()
 {
     const int number = GrColourState.number[GR_CURRENT];
@@ -289,6 +295,7 @@ void fill_words_comment(int code)
              i1(B.FILL(FILL_OUTLINE))});
 }
 
+// An ellipse as a circle under a scaling that makes the area's aspect round; filled from style 3.
 void op_ellipse(int style)
 {
     const auto& B = GrPrimitiveBlock;
@@ -298,6 +305,8 @@ void op_ellipse(int style)
     hpgl_circle(style > 2);
 }
 
+// Filled shapes: the fill type or mixed-colour pen, the fill-word comment and the geometry on the
+// offer call; the closing call ends the comment and brings the drawing pen back.
 void op_shape(int op)
 {
     auto& B = GrPrimitiveBlock;
@@ -366,6 +375,8 @@ int text_family()
     return f >= 1 && f <= 4 ? f : 2;
 }
 
+// Op 22: the relative size after a font op, the font definition when the text mode (the font number
+// of the size tables), family or style changed, then the label from the start point in the cell.
 void op_text()
 {
     const auto& T = GrTextState;
@@ -457,6 +468,7 @@ void IHcHpgl2RasterFill(std::uint32_t pattern)
     }
 }
 
+// A polyline as one encoded PE command: relative moves in base-32 digits after the first point.
 void IHcHpgl2Polyline()
 {
     const auto& P = GrPolylineBuffer;
@@ -483,6 +495,8 @@ void IHcHpgl2Polyline()
     hpgl_pen_set(P.X(n), P.Y(n));
 }
 
+// Arc (op 34) or pie (op 13) under the aspect scaling: an open arc as AA, otherwise an edged or
+// filled wedge.
 void IHcHpgl2Wedge(int op, std::string_view reset)
 {
     const auto& B = GrPrimitiveBlock;

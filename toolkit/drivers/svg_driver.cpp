@@ -37,6 +37,7 @@ std::string px(double x)
     return num(x * S.sx);
 }
 
+// A surface y as SVG y: flipped, since SVG counts down from the top.
 std::string py(double y)
 {
     return num((GrSurface.extent_y - y) * S.sy);
@@ -63,6 +64,7 @@ void page_used()
     HcPageUsed = -1;
 }
 
+// Op 1: a 640 by 480 point page and the device facts at 72 dpi.
 void op_initialise()
 {
     if (!hc_initialise_begin(HC_SVG_DEVICE))
@@ -77,6 +79,7 @@ void op_initialise()
     HcSpoolAllowed = 0;
 }
 
+// Op 18: the scale to points; with a real open the XML head and the svg element of the page size.
 void op_open()
 {
     const auto& O = HcOptions;
@@ -100,6 +103,7 @@ void split_current(int which, int& r, int& g, int& b)
     IGrColourSplit(hc_colour_value(which), r, g, b);
 }
 
+// Ops 3, 29, 30, 36, 37: a new stroke group when colour, width, dash, join or cap changed.
 void op_style()
 {
     int r = 0, g = 0, b = 0;
@@ -149,6 +153,7 @@ void point_list(std::string_view head, const float* xs, const float* ys, int n)
     IHcSvgPutLine(line + "\"/>");
 }
 
+// Filled shapes: solid and two-colour (pattern) fills in a fill group under the active clip.
 void op_shape(int op)
 {
     const auto& B = GrPrimitiveBlock;
@@ -197,6 +202,7 @@ void op_shape(int op)
     }
 }
 
+// Op 24: a numbered clip path of the clip rectangle, unless it covers the whole surface.
 void op_clip()
 {
     const auto& A = GrDeviceArea;
@@ -248,6 +254,8 @@ std::string user_family()
     return name.empty() ? std::string() : "'" + name + "';";
 }
 
+// Op 22: a text group (opened with flag 1, closed with flag 2) and the text element at its anchor,
+// rotated by the text angle.
 void op_text()
 {
     const auto& T = GrTextState;
