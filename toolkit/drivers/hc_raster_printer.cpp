@@ -74,6 +74,7 @@ std::string packed_row(int y, bool (*pixel)(int, int))
     return row;
 }
 
+// The row's length up to its last non-zero byte: trailing white is not sent.
 std::size_t used_length(const std::string& row)
 {
     const std::size_t last = row.find_last_not_of('\0');
@@ -82,6 +83,7 @@ std::size_t used_length(const std::string& row)
 
 // ---- op 1 and op 18
 
+// Op 1: the rasteriser's defaults, then the model's page, margins, resolution and compression.
 void op_initialise()
 {
     if (!hc_initialise_begin(HC_RASTER_PRINTER_DEVICE))
@@ -108,6 +110,8 @@ void op_initialise()
     D.initialised_device = HC_RASTER_PRINTER_DEVICE;
 }
 
+// Op 18: with a real open the first resolution from option 13 on whose page can be allocated, and
+// the page commands prepared; error 5 without a resolution, 34 when no page fits.
 void op_open()
 {
     auto& B = GrPrimitiveBlock;
@@ -168,6 +172,7 @@ void op_open()
 
 // ---- the three languages
 
+// A PCL page: per row and plane the row bytes, compressed by the page's mode, as transfer commands.
 void emit_pcl(bool (*pixel)(int, int))
 {
     auto& R = HC_RASTER_PRINTER;
@@ -193,6 +198,8 @@ void emit_pcl(bool (*pixel)(int, int))
     write(C.page_end);
 }
 
+// An ESC/P2 page: each row cut after its last ink byte, PackBits-compressed when that is shorter, each
+// colour after its select, then the row advance.
 void emit_escp2(bool (*pixel)(int, int))
 {
     auto& R = HC_RASTER_PRINTER;
@@ -221,6 +228,8 @@ void emit_escp2(bool (*pixel)(int, int))
     write(C.page_end);
 }
 
+// An ESC/P bit-image page: bands of pins x passes rows, each pass line a column of 1 or 3 bytes per
+// dot column, cut after its last ink byte to whole columns.
 void emit_escp(bool (*pixel)(int, int))
 {
     auto& R = HC_RASTER_PRINTER;
@@ -296,6 +305,7 @@ std::string escp_graphics(int dpi, int count)
 
 }  // namespace
 
+// The dot at printed column x, row y for the current plane, through the page's orientation.
 bool IHcPrinterPixel(int x, int y)
 {
     const auto& R = HC_RASTER_PRINTER;
@@ -313,6 +323,8 @@ bool IHcPrinterPixel(int x, int y)
     return !black && (v >> R.plane & 1u) != 0;
 }
 
+// The page's command texts (header, graphics command, page end) by printer class, margins, dpi and
+// page controls of option 19.
 void IHcPrinterPageSetup(int width, int height)
 {
     auto& R = HC_RASTER_PRINTER;
@@ -432,6 +444,8 @@ static std::string pack_bits(const std::string& row)
     return out;
 }
 
+// A PCL row in compression mode 1 (count and byte pairs) or else 2 (PackBits), with its transfer
+// command for the plane.
 void IHcPclCompressRow(std::string& row, int mode, int plane)
 {
     if (mode == 1) {

@@ -94,6 +94,7 @@ int current_colour_number()
     return GrColourState.number[GR_CURRENT];
 }
 
+// Op 1: the plotter variant's page, margin and pens in points, its class capabilities and fill mask.
 void op_initialise()
 {
     if (!hc_initialise_begin(HC_HPGL_DEVICE))
@@ -129,6 +130,8 @@ void op_initialise()
     S.fill_mask = CLASS_FILL_MASK[S.plotter_class - 1];
 }
 
+// Op 18: the scale to user units; with a real open the plotting area P1, P2 in plotter units, its
+// rotation, the terminator, the head records and the scaling.
 void op_open()
 {
     auto& D = HcDeviceBlock;
@@ -165,6 +168,7 @@ void op_open()
     IHcHpglCommand(HPGL_SCALE_RESET);
 }
 
+// Op 3: the pen of the colour (from the pen map, else by 32-colour band) and the colour record.
 void op_colour()
 {
     const int number = current_colour_number();
@@ -187,6 +191,8 @@ void op_colour()
     }
 }
 
+// Op 22: the relative size after a font op, the slant when style or mode changed, then the label
+// from the start point in the cell.
 void op_text()
 {
     const auto& T = GrTextState;
@@ -220,6 +226,7 @@ void op_text()
     hpgl_pen_set(HC_PEN_UNKNOWN, HC_PEN_UNKNOWN);
 }
 
+// An ellipse: the fill record unless the plotter fills it, then the circle under the aspect scaling.
 void op_ellipse()
 {
     const auto& B = GrPrimitiveBlock;
@@ -240,6 +247,8 @@ void filled_path(const float* xs, const float* ys, int n)
     hpgl_pen_set(xs[0], ys[0]);
 }
 
+// Filled shapes: plotted fills (FT2 with the pen width of option 12) where the class and option 25
+// allow, otherwise records of the vertices around the core's own hatching.
 void op_shape(int op)
 {
     auto& B = GrPrimitiveBlock;
@@ -331,6 +340,8 @@ void op_shape(int op)
 
 }  // namespace
 
+// Arc (op 34) or plotted pie (op 13) under the aspect scaling: an open arc as AA from its start,
+// otherwise an edge (EW) or filled (WG) wedge about the centre.
 void IHcHpglArc(int op, std::string_view reset)
 {
     const auto& B = GrPrimitiveBlock;
