@@ -107,6 +107,7 @@ int palette_rgb(int i)
     return rgb;
 }
 
+// Colour-table entries of the depth: none at 24 bits.
 int palette_size()
 {
     return depth() == 24 ? 0 : 1 << depth();
@@ -181,6 +182,7 @@ bool allocate_page()
     }
 }
 
+// Op 1: the rasteriser's defaults, a 640 by 480 page at 8 bits, format 0 (PCX).
 void op_initialise()
 {
     if (!hc_initialise_begin(HC_BITMAP_DEVICE))
@@ -199,6 +201,8 @@ void op_initialise()
     HcDeviceBlock.initialised_device = HC_BITMAP_DEVICE;
 }
 
+// Op 18: with a real open the page allocated and the file name kept for the size patch, then the
+// rasteriser's open and a cleared page.
 void op_open()
 {
     auto& B = GrPrimitiveBlock;
@@ -292,6 +296,8 @@ void IHcWriteBmp()
         emit(Bytes{0, 1});
 }
 
+// After a run-length BMP is written: its file size (offset 2) and image size (offset 34) set from
+// the file's true length.
 void IHcBmpPatchSizes(std::string_view name)
 {
     int handle = -1;
@@ -324,6 +330,8 @@ void IHcBmpPatchSizes(std::string_view name)
     IOsBinClose(handle);
 }
 
+// One PCX scan line of a plane (a colour byte at 24 bits, a bit plane at 1 and 4 bits), run-length
+// encoded.
 void IHcPcxEncodeLine(int row, int plane, int bytes_per_line)
 {
     const auto& P = HcRasterPage;

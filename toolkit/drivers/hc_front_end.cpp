@@ -38,6 +38,7 @@ bool is_blank(std::string_view text)
     return str_trim(text).empty();
 }
 
+// The primitive block's 255-character text := text, blank-padded or cut.
 void put_text(std::string_view text)
 {
     auto& T = GrPrimitiveBlock.TEXT;

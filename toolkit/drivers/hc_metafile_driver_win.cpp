@@ -154,6 +154,8 @@ void IHcMetaCreate(int& extent_x, int& extent_y, int format, short right, short 
     }
 }
 
+// Ends the picture: to the clipboard (status 2 when it cannot take it), the placeable file's records
+// after its header, or the file the system wrote; handles not handed over are deleted.
 void IHcMetaClose(int& status)
 {
     HcGdiDraw& d = hc_gdi_draw(HC_METAFILE_DEVICE);
@@ -213,6 +215,7 @@ void IHcMetaClose(int& status)
 
 namespace {
 
+// Op 1: a 10.5 by 7.5 inch page at 600 dpi as a placeable metafile.
 void op_initialise()
 {
     if (!hc_initialise_begin(HC_METAFILE_DEVICE))
@@ -234,6 +237,8 @@ void picture_failed(int error)
     HcPlotStatus = -1;
 }
 
+// Op 18: the metafile of the format of option 27 (to the clipboard without a name), with its
+// description and placeable header; a picture that cannot be made is error 1 and output off.
 void op_open()
 {
     auto& B = GrPrimitiveBlock;
@@ -285,6 +290,7 @@ void op_close()
         picture_failed(IMG_ERR_READ_WRITE);
 }
 
+// Ops 21 and 33: the font of the text state.
 void op_font()
 {
     const HcGdiFontRequest f = hc_gdi_font_request();
