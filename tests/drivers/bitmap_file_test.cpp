@@ -28,10 +28,10 @@ protected:
     std::string write(int w, int h, int depth, int format, const std::string& out = "bitmap_test.img")
     {
         IHcDeviceSelect(GrOpInitialise, HC_BITMAP_DEVICE);
-        HcOptions(1) = w;
-        HcOptions(2) = h;
-        HcOptions(23) = depth;
-        HcOptions(26) = format;
+        HcOptions(HC_OPT_PAGE_WIDTH) = w;
+        HcOptions(HC_OPT_PAGE_HEIGHT) = h;
+        HcOptions(HC_OPT_DEPTH) = depth;
+        HcOptions(HC_OPT_BITMAP_FORMAT) = format;
         IHcOpen(out, std::nullopt);
         send_line(320, 470, 320, 470);
         IHcOpen("S", " ");
@@ -70,7 +70,8 @@ TEST_F(BitmapFile, RunLengthRows)
         int depth;
         std::string row;
     };
-    const Case cases[] = {{8, std::string("\xFC\0\xFC\0\x88\0\0\0", 8)}, {4, std::string("\xF8\0\xF8\0\x90\0\0\0", 8)}};
+    const Case cases[] = {{8, std::string("\xFC\0\xFC\0\x88\0\0\0", 8)},
+                          {4, std::string("\xF8\0\xF8\0\x90\0\0\0", 8)}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.depth);
         const std::string b = write(640, 480, c.depth, 2);
@@ -119,10 +120,10 @@ TEST_F(BitmapFile, EmptyPageWritesNothing)
 TEST_F(BitmapFile, PageTooLargeShrinks)
 {
     IHcDeviceSelect(GrOpInitialise, HC_BITMAP_DEVICE);
-    HcOptions(1) = 60000;
-    HcOptions(2) = 60000;
-    HcOptions(23) = 24;
-    HcOptions(26) = 3;
+    HcOptions(HC_OPT_PAGE_WIDTH) = 60000;
+    HcOptions(HC_OPT_PAGE_HEIGHT) = 60000;
+    HcOptions(HC_OPT_DEPTH) = 24;
+    HcOptions(HC_OPT_BITMAP_FORMAT) = 3;
     IHcOpen("bitmap_large.png", std::nullopt);
     EXPECT_EQ(ERROR_STATE.last_error, 34);
     ASSERT_EQ(GrOutputSwitch.hardcopy, 1);
@@ -156,7 +157,7 @@ TEST_F(BitmapFile, OutputFailures)
 #ifndef _WIN32
     ERROR_STATE.last_error = 0;
     for (int format : {1, 0, 3}) {
-        HcOptions(26) = format;
+        HcOptions(HC_OPT_BITMAP_FORMAT) = format;
         IHcOpen("/dev/full", std::nullopt);
         ASSERT_EQ(GrOutputSwitch.hardcopy, 1);
         send_line(1, 1, 5, 5);

@@ -17,7 +17,7 @@ struct Masks {
 Masks masks(int model, int red, int green, int blue, int colours, int option6)
 {
     HcDeviceBlock.colours = colours;
-    HcOptions(6) = option6;
+    HcOptions(HC_OPT_INVERSION) = option6;
     Masks m{};
     hc_dither_rgb(model, red, green, blue, m.r, m.g, m.b);
     return m;

@@ -24,7 +24,7 @@ namespace {
 void recording_driver(int op)
 {
     auto& B = GrPrimitiveBlock;
-    if (op == GrOpInitialise && B.NPTS == -999) {
+    if (op == GrOpInitialise && B.NPTS == HC_PROBE) {
         if (RECORDING_DEVICE_ANSWER != 0)
             B.NPTS = RECORDING_DEVICE_ANSWER;
         return;

@@ -30,7 +30,7 @@ struct OptionCase {
 TEST_F(FrontEnd, OptionSetterTable)
 {
     const OptionCase cases[] = {
-        {"plain option stored", 0, 1, -7, 1, -7},
+        {"plain option stored", 0, 3, -7, 3, -7},
         {"orientation 0..3 stores value AND 1", 0, 5, 3, 5, 1},
         {"orientation 4 ignored", 0, 5, 4, 5, 99},
         {"inversion 3 ignored", 0, 6, 3, 6, 99},
@@ -66,16 +66,16 @@ TEST_F(FrontEnd, OptionSetterTable)
 
 TEST_F(FrontEnd, OrientationSwapsThePage)
 {
-    HcOptions(1) = 842;
-    HcOptions(2) = 595;
+    HcOptions(HC_OPT_PAGE_WIDTH) = 842;
+    HcOptions(HC_OPT_PAGE_HEIGHT) = 595;
     IHcOptionSet(5, 2);
-    EXPECT_EQ(HcOptions(1), 595);
-    EXPECT_EQ(HcOptions(2), 842);
-    EXPECT_EQ(HcOptions(5), 0);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 595);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_HEIGHT), 842);
+    EXPECT_EQ(HcOptions(HC_OPT_ORIENTATION), 0);
     IHcOptionSet(5, 3);
-    EXPECT_EQ(HcOptions(1), 842);
-    EXPECT_EQ(HcOptions(2), 595);
-    EXPECT_EQ(HcOptions(5), 1);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 842);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_HEIGHT), 595);
+    EXPECT_EQ(HcOptions(HC_OPT_ORIENTATION), 1);
 }
 
 TEST_F(FrontEnd, ResolutionAndCompressionFollowThePrinterModel)
@@ -85,9 +85,9 @@ TEST_F(FrontEnd, ResolutionAndCompressionFollowThePrinterModel)
     IHcOptionSet(13, 3);
     IHcOptionSet(13, 4);
     IHcOptionSet(24, 3);
-    EXPECT_EQ(HcOptions(13), 3);
+    EXPECT_EQ(HcOptions(HC_OPT_RESOLUTION), 3);
     EXPECT_EQ(HcDeviceBlock.resolution_index, 3);
-    EXPECT_EQ(HcOptions(24), 0);
+    EXPECT_EQ(HcOptions(HC_OPT_COMPRESSION), 0);
 }
 
 TEST_F(FrontEnd, SettersSendTheirOpsOnlyWhileHardcopyIsOn)

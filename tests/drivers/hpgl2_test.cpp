@@ -140,4 +140,37 @@ TEST_F(Hpgl2, PointAfterTextStartsWithPenUp)
     EXPECT_EQ(bytes.substr(label + 6, 2), "PU");
 }
 
+// Fault: the end of a shape re-selected the drawing pen only after a mixed-colour fill pen, and a
+// 2-colour variant gave its second colour count as 2; the drawing pen comes back after every filled
+// shape whose fill pen differs, and the second count is 256 on every variant.
+TEST_F(Hpgl2, DrawingPenAfterEveryFillAndSecondColourCount)
+{
+    const struct {
+        int variant;
+        int background;  // colour number of the previous colour
+        const char* fill_pen;
+    } cases[] = {{1, 5, nullptr}, {2, 5, nullptr}, {2, 9, "PU;SP250\r\n"}};
+    for (const auto& c : cases) {
+        const std::string bytes = plot(c.variant, [&] {
+            GrColourState.number[GR_PREVIOUS] = c.background;
+            GrColourState.number[GR_CURRENT] = 5;
+            IHcSendOp(GrOpColour);
+            auto& B = GrPrimitiveBlock;
+            B.FILL(FILL_STYLE) = 3;
+            B.X(1) = 10, B.Y(1) = 10, B.X(2) = 100, B.Y(2) = 80;
+            B.NVAL = 1;
+            IHcSendOp(GrOpRectanglePattern);
+            B.NVAL = -1;
+            IHcSendOp(GrOpRectanglePattern);
+        });
+        EXPECT_EQ(HcDeviceBlock.pens, 256) << c.variant;
+        const std::string pen = c.variant == 1 ? "PU;SP1\r\n" : "PU;SP 5\r\n";
+        const std::size_t end = bytes.find("\r\n", bytes.rfind("-1\";"));  // the shape's end comment
+        ASSERT_NE(end, std::string::npos) << c.variant << bytes;
+        EXPECT_EQ(bytes.substr(end + 2, pen.size()), pen) << c.variant << " " << c.background;
+        if (c.fill_pen)
+            EXPECT_NE(bytes.find(c.fill_pen), std::string::npos) << c.variant;
+    }
+}
+
 }  // namespace

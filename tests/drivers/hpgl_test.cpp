@@ -61,10 +61,10 @@ int count_prefix(const std::vector<std::string>& lines, const std::string& prefi
 
 TEST_F(Hpgl, VariantOneOptionsAndHead)
 {
-    EXPECT_EQ(HcOptions(1), 742);
-    EXPECT_EQ(HcOptions(2), 530);
-    EXPECT_EQ(HcOptions(3), 28);
-    EXPECT_EQ(HcOptions(4), 0);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 742);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_HEIGHT), 530);
+    EXPECT_EQ(HcOptions(HC_OPT_MARGIN_LEFT), 28);
+    EXPECT_EQ(HcOptions(HC_OPT_MARGIN_BOTTOM), 0);
     EXPECT_EQ(HcDeviceBlock.initialised_device, 1);
     EXPECT_EQ(HcSpoolAllowed, 1);
     const auto lines = plot([] {});
@@ -81,7 +81,7 @@ TEST_F(Hpgl, VariantOneOptionsAndHead)
 TEST_F(Hpgl, ProbeChangesNothing)
 {
     const HcOptionsRecord before = HcOptions;
-    GrPrimitiveBlock.NPTS = -999;
+    GrPrimitiveBlock.NPTS = HC_PROBE;
     IHcHpglDriver(GrOpInitialise);
     EXPECT_EQ(GrPrimitiveBlock.NPTS, HC_HPGL_DEVICE);
     EXPECT_EQ(HcOptions.value, before.value);
@@ -212,6 +212,94 @@ TEST_F(Hpgl, SqueezeKeepsTheMnemonic)
     EXPECT_EQ(hpgl_squeeze("SC-3    32     0 32760 ;SC0 32760 0 32760"),
               "SC-3 32 0 32760 ;SC0 32760 0 32760");
     EXPECT_EQ(hpgl_squeeze("LT    "), "LT");
+}
+
+// The lines that follow a marker line, up to the next "SC0 32760 0 32760" (not included).
+std::vector<std::string> after(const std::vector<std::string>& lines, const std::string& marker)
+{
+    auto at = std::find(lines.begin(), lines.end(), marker);
+    if (at == lines.end())
+        return {};
+    auto end = std::find(at + 1, lines.end(), std::string("SC0 32760 0 32760"));
+    return std::vector<std::string>(at + 1, end);
+}
+
+// The bytes of the clip window, the relative character size by text mode, a plotter-filled triangle
+// and the two arc forms. Variant 1: 14.111111 plotter units a point, P1 (395, 0), page 742 by 530
+// points; the surface is 640 by 480, so sx = 32760 / 640 = 51.1875 and sy = 32760 / 480 = 68.25.
+TEST_F(Hpgl, ClipTextSizePlotterFillAndArcBytes)
+{
+    auto& A = GrDeviceArea;
+    auto& T = GrTextState;
+    auto& B = GrPrimitiveBlock;
+    const auto lines = plot([&] {
+        // Clip 100..200 on both axes: fx = 742 x 14.111111 / 640 = 16.36007, fy = 530 x 14.111111 / 480
+        // = 15.58102; IW 1636 + 395, 1558, 3272.01 + 0.99 -> 3273 + 395, 3116.20 + 0.99 -> 3117.
+        A.x1 = A.y1 = 100;
+        A.x2 = A.y2 = 200;
+        IHcSendOp(GrOpClip);
+        // Text 0.02 by 0.05 of a 640 by 480 area: mode 0 gives 0.02 x 100 / 1.5 and 0.05 x 100 / 2;
+        // mode 1 the same times 1.007 and 1.211.
+        A.text_width = 640;
+        A.text_height = 480;
+        T.char_width = 0.02f;
+        T.char_height = 0.05f;
+        for (int mode : {0, 1}) {
+            T.text_mode = mode;
+            IHcSendOp(GrOpFont);
+            B.IX(1) = 1;
+            B.TEXT[0] = 'A';
+            B.X(1) = B.Y(1) = 10;
+            IHcSendOp(GrOpText);
+        }
+        // Arcs about (320, 240), radius 100, from 0 through 90 degrees, on the whole surface:
+        GrArea.width = GrArea.height = 1.0f;
+        // n = 530 x 32760 / 742 = 23400 scales y, cy = 23400 x 240 / 32760 = 171.4286.
+        B.X(1) = 320, B.Y(1) = 240, B.X(2) = 100, B.X(3) = 0, B.Y(3) = 1.5708f, B.X(4) = 0, B.Y(4) = 90;
+        B.FILL(FILL_STYLE) = 0;
+        B.FILL(FILL_DENSITY) = 3;  // an open arc: pen up to its start, "AA" about the centre
+        IHcSendOp(GrOpArc);
+        B.FILL(FILL_DENSITY) = 0;  // an edge wedge: "EW" with the radius in plotter units
+        IHcSendOp(GrOpArc);
+    });
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "IW2031 1558 3668 3117"), lines.end());
+    EXPECT_EQ(count_prefix(lines, "SR"), 2);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "SR1.33 2.50"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "SR1.34 3.03"), lines.end());
+    // r' = 100 x 51.1875 = 5118.75, centre (16380, 171.4286 x 68.25 = 11700).
+    EXPECT_EQ(after(lines, "SC0 32760 0 23400"),
+              (std::vector<std::string>{"PU21498 11700", "PD", "AA16380 11700 90.0"}));
+    const auto wedge = std::find(lines.begin(), lines.end(), "EW5118 0.0 90.0");
+    ASSERT_NE(wedge, lines.end());
+    EXPECT_EQ(*(wedge - 2), "PU16380 16380");  // pen up to the centre (320 x 51.1875, 240 x 68.25)
+}
+
+// A class H plotter with option 25 fills a solid triangle itself: the fill pen width of option 12
+// (80 hundredths of a point = 0.28 mm), then the polygon between "PM0" and "PM2;FP", and no data record
+// of the core's emulation.
+TEST_F(Hpgl, PlotterFillsTheTriangleItself)
+{
+    HC_DEVICE_CONFIG.plotter_variant = 6;  // class H
+    IHcDeviceSelect(GrOpInitialise, HC_HPGL_DEVICE);
+    const auto lines = plot(
+        [] {
+            auto& B = GrPrimitiveBlock;
+            B.FILL(FILL_STYLE) = 4;
+            B.X(1) = 100, B.Y(1) = 100, B.X(2) = 200, B.Y(2) = 100, B.X(3) = 150, B.Y(3) = 200;
+            B.NVAL = 1;
+            IHcSendOp(GrOpTrianglePattern);
+            EXPECT_EQ(B.NVAL, 1);  // not handed back to the core
+            B.NVAL = -1;
+            IHcSendOp(GrOpTrianglePattern);
+        },
+        {{HC_OPT_PLOTTER_FILL, 1}, {HC_OPT_FILL_SPACING, 80}});
+    const auto fill = std::find(lines.begin(), lines.end(), "FT2;PT 0.28");
+    ASSERT_NE(fill, lines.end());
+    // (100, 100), (200, 100), (150, 200) x (51.1875, 68.25).
+    const std::vector<std::string> triangle = {"PU5118 6825", "PM0", "PD10237 6825", "PD7678 13650",
+                                               "PM2;FP"};
+    EXPECT_EQ(std::vector<std::string>(fill + 1, fill + 6), triangle);
+    EXPECT_EQ(count_prefix(lines, "SC-7 "), 0);
 }
 
 }  // namespace

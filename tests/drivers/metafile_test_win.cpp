@@ -49,15 +49,15 @@ protected:
 
 TEST_F(Metafile, DefaultsAndPlaceableHeader)
 {
-    EXPECT_EQ(HcOptions(1), 756);
-    EXPECT_EQ(HcOptions(2), 540);
-    EXPECT_EQ(HcOptions(27), 1);
-    GrPrimitiveBlock.NPTS = -999;
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 756);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_HEIGHT), 540);
+    EXPECT_EQ(HcOptions(HC_OPT_METAFILE_FORMAT), 1);
+    GrPrimitiveBlock.NPTS = HC_PROBE;
     IHcDriverCall(GrOpInitialise);
     EXPECT_EQ(GrPrimitiveBlock.NPTS, 11);
     // Option 27 outside 0..2 counts as 1, the placeable file.
     for (int format : {1, 7}) {
-        HcOptions(27) = format;
+        HcOptions(HC_OPT_METAFILE_FORMAT) = format;
         std::remove("placeable.wmf");
         draw("placeable.wmf");
         EXPECT_EQ(ERROR_STATE.last_error, 0);
@@ -80,7 +80,7 @@ TEST_F(Metafile, FormatsByOption27)
         std::size_t at;
     } cases[] = {{0, "plain.wmf", std::string("\x01\x00\x09\x00", 4), 0}, {2, "enhanced.emf", " EMF", 40}};
     for (const auto& c : cases) {
-        HcOptions(27) = c.format;
+        HcOptions(HC_OPT_METAFILE_FORMAT) = c.format;
         std::remove(c.name);
         draw(c.name);
         EXPECT_EQ(ERROR_STATE.last_error, 0) << c.name;
@@ -96,7 +96,7 @@ TEST_F(Metafile, FormatsByOption27)
 TEST_F(Metafile, MissingDirectoryIsErrorOneAndOutputOff)
 {
     for (int format : {0, 1, 2}) {
-        HcOptions(27) = format;
+        HcOptions(HC_OPT_METAFILE_FORMAT) = format;
         ERROR_STATE.last_error = 0;
         IHcOpen("no_such_directory\\x.wmf", "T");
         EXPECT_EQ(ERROR_STATE.last_error, 1) << format;
@@ -112,7 +112,7 @@ TEST_F(Metafile, MissingDirectoryIsErrorOneAndOutputOff)
 TEST_F(Metafile, ClipboardPictures)
 {
     for (int format : {1, 0, 2}) {
-        HcOptions(27) = format;
+        HcOptions(HC_OPT_METAFILE_FORMAT) = format;
         std::remove("zirazo.plt");
         draw(std::nullopt);
         EXPECT_EQ(ERROR_STATE.last_error, 0) << format;
@@ -164,7 +164,7 @@ TEST_F(Metafile, ClipboardHeldElsewhereIsErrorTwo)
         },
         &events, 0, nullptr);
     WaitForSingleObject(opened, 10000);
-    HcOptions(27) = 1;
+    HcOptions(HC_OPT_METAFILE_FORMAT) = 1;
     draw(std::nullopt);
     EXPECT_EQ(ERROR_STATE.last_error, 2);
     EXPECT_NE(HcPlotStatus, 0);
@@ -183,7 +183,7 @@ TEST_F(Metafile, Playback)
         const char* name;
     } files[] = {{0, "play0.wmf"}, {1, "play1.wmf"}, {2, "play2.emf"}};
     for (const auto& f : files) {
-        HcOptions(27) = f.format;
+        HcOptions(HC_OPT_METAFILE_FORMAT) = f.format;
         draw(f.name);
     }
     std::ofstream("not_a_metafile.wmf") << "This is text, not a picture.";
@@ -218,6 +218,32 @@ TEST_F(Metafile, Playback)
     SelectObject(dc, replaced);
     DeleteObject(bitmap);
     DeleteDC(dc);
+}
+
+// Fault: op 38 put the image status in NPTS and the system code in NVAL, the reverse of the driver
+// contract (NVAL the status, NPTS the second error word) that the CGM driver and the rasteriser keep.
+// The same op also checks the font: output precision 2 (character precision), not 4.
+TEST_F(Metafile, ImageStatusOrderAndFontPrecision)
+{
+    HcOptions(HC_OPT_METAFILE_FORMAT) = 2;
+    std::remove("image.emf");
+    IHcOpen("image.emf", "Image");
+    ASSERT_EQ(GrOutputSwitch.hardcopy, 1);
+    IHcSendOp(GrOpFont);
+    LOGFONTA font = {};
+    ASSERT_NE(GetObjectA(hc_gdi_draw(HC_METAFILE_DEVICE).font, sizeof font, &font), 0);
+    EXPECT_EQ(font.lfOutPrecision, OUT_CHARACTER_PRECIS);
+    auto& B = GrPrimitiveBlock;
+    B.TEXT.fill(' ');
+    const std::string missing = "no_such_image.bmp";
+    std::copy(missing.begin(), missing.end(), B.TEXT.begin());
+    B.IX(1) = 1;  // BMP
+    B.NVAL = B.NPTS = -5;
+    IHcSendOp(GrOpImageFile);
+    EXPECT_EQ(B.NVAL, ERR_OPEN_FILE);         // the status
+    EXPECT_EQ(B.NPTS, ERROR_FILE_NOT_FOUND);  // the system's code
+    IHcOpen("S", " ");
+    std::remove("image.emf");
 }
 
 }  // namespace

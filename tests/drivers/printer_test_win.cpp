@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -80,8 +81,8 @@ protected:
         d.dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
         HcDeviceBlock.sx = 1.0f;
         HcDeviceBlock.sy = 1.0f;
-        HcOptions(6) = 0;
-        HcOptions(7) = 0;
+        HcOptions(HC_OPT_INVERSION) = 0;
+        HcOptions(HC_OPT_MONOCHROME) = 0;
         GrOutputSwitch.hardcopy = 1;
     }
     void TearDown() override
@@ -115,11 +116,11 @@ protected:
 
 TEST_F(PrinterOnRecord, ProbeAnswersTheDeviceNumberOnly)
 {
-    GrPrimitiveBlock.NPTS = -999;
-    HcOptions(1) = 123;
+    GrPrimitiveBlock.NPTS = HC_PROBE;
+    HcOptions(HC_OPT_PAGE_WIDTH) = 123;
     op(GrOpInitialise);
     EXPECT_EQ(GrPrimitiveBlock.NPTS, 10);
-    EXPECT_EQ(HcOptions(1), 123);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 123);
 }
 
 TEST_F(PrinterOnRecord, KeepingThePageMakesNoQuery)
@@ -173,7 +174,7 @@ TEST_F(PrinterOnRecord, LineWidthInPrinterPixels)
     } cases[] = {{5, 600, 3}, {1, 300, 0}, {10, 300, 3}, {72, 72, 6}};
     for (const auto& c : cases) {
         HcDeviceBlock.resolution_x = HcDeviceBlock.resolution_y = c.dpi;
-        HcOptions(9) = c.option9;
+        HcOptions(HC_OPT_LINE_WIDTH) = c.option9;
         op(GrOpLineWidth);
         EXPECT_EQ(hc_gdi_draw(HC_WINDOWS_PRINTER).pen_width, c.pen) << c.option9 << " at " << c.dpi;
     }
@@ -238,13 +239,13 @@ TEST_F(PrinterOnRecord, FillColours)
 TEST_F(PrinterOnRecord, MonochromeAndInversion)
 {
     HcGdiDraw& d = hc_gdi_draw(HC_WINDOWS_PRINTER);
-    HcOptions(7) = 1;
+    HcOptions(HC_OPT_MONOCHROME) = 1;
     colour_number(0);
     EXPECT_EQ(d.colour, RGB(255, 255, 255));
     colour_number(32);
     EXPECT_EQ(d.colour, RGB(0, 0, 0));
-    HcOptions(7) = 0;
-    HcOptions(6) = 2;
+    HcOptions(HC_OPT_MONOCHROME) = 0;
+    HcOptions(HC_OPT_INVERSION) = 2;
     const struct {
         int r, g, b, er, eg, eb;
     } cases[] = {{0, 5, 9, 255, 250, 246}, {250, 255, 246, 5, 0, 9}, {0, 5, 200, 0, 5, 200}};
@@ -264,8 +265,8 @@ TEST_F(PrinterOnRecord, ThinWedge)
     B.X(4) = 28.6f, B.Y(4) = 0.01f;
     B.FILL(FILL_STYLE) = 4;
     B.NVAL = 1;
-    HcOptions(1) = 640;
-    HcOptions(2) = 480;
+    HcOptions(HC_OPT_PAGE_WIDTH) = 640;
+    HcOptions(HC_OPT_PAGE_HEIGHT) = 480;
     op(GrOpPiePattern);
     const auto rs = finish();
     const Record* pie = first(rs, EMR_PIE);
@@ -388,13 +389,13 @@ TEST_F(PrinterOnRecord, DISABLED_WithPrinterPageAfterReset)
     HcPrinterSetup = HcPrinterSetupRecord{};
     HcDeviceNumber = HC_WINDOWS_PRINTER;
     IGrInitGraphics("H");
-    EXPECT_EQ(HcOptions(1), 648);
-    EXPECT_EQ(HcOptions(2), 468);
-    EXPECT_EQ(HcOptions(3), 72);
-    EXPECT_EQ(HcOptions(4), 72);
-    EXPECT_EQ(HcOptions(5), 1);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 648);
+    EXPECT_EQ(HcOptions(HC_OPT_PAGE_HEIGHT), 468);
+    EXPECT_EQ(HcOptions(HC_OPT_MARGIN_LEFT), 72);
+    EXPECT_EQ(HcOptions(HC_OPT_MARGIN_BOTTOM), 72);
+    EXPECT_EQ(HcOptions(HC_OPT_ORIENTATION), 1);
     // Wine's PostScript driver counts -1 colours (more than a palette holds): colour, not monochrome.
-    EXPECT_EQ(HcOptions(7), 0);
+    EXPECT_EQ(HcOptions(HC_OPT_MONOCHROME), 0);
     EXPECT_EQ(HcDeviceBlock.colours, 256);
     EXPECT_EQ(HcDeviceBlock.printer_available, 1);
     EXPECT_EQ(HcDeviceBlock.page_long, 792);
@@ -519,6 +520,75 @@ TEST_F(ScreenPrint, DISABLED_WithPrinterTransferFailure)
     ERROR_STATE.last_error = 0;
     IGrScreenDriver(GrOpHardcopyPage);
     EXPECT_EQ(ERROR_STATE.last_error, 64);
+}
+
+// Printer fonts by face (0 the user's name) and style bits, made with output precision 2, clip
+// precision 1 and pitch and family = family + 2; text is moved from the cell's middle to its baseline
+// by ascent - height / 2 and drawn left-aligned on the baseline (alignment 24).
+TEST_F(PrinterOnRecord, FontsAndTextBaseline)
+{
+    const struct {
+        int family;
+        int style;
+        const wchar_t* face;
+        int charset;
+        int pitch_family;
+        int weight;
+    } cases[] = {{1, 0, L"Courier New", ANSI_CHARSET, FF_MODERN | 2, FW_NORMAL},
+                 {2, 1, L"Arial", ANSI_CHARSET, FF_SWISS | 2, FW_BOLD},
+                 {3, 6, L"Times New Roman", ANSI_CHARSET, FF_ROMAN | 2, FW_NORMAL},
+                 {4, 0, L"Symbol", SYMBOL_CHARSET, FF_ROMAN | 2, FW_NORMAL},
+                 {0, 2, L"Futura", DEFAULT_CHARSET, 2, FW_NORMAL}};
+    auto& T = GrTextState;
+    auto& B = GrPrimitiveBlock;
+    for (const auto& c : cases) {
+        T.family = c.family;
+        T.style = c.style;
+        T.face_name.fill(' ');
+        std::memcpy(T.face_name.data(), "Futura", 6);
+        op(GrOpFont);
+        const HcGdiDraw& d = hc_gdi_draw(HC_WINDOWS_PRINTER);
+        ASSERT_GT(d.font_height, 0) << c.family;
+        // One line of text at (100, 200), left-justified, horizontal.
+        T.justification = 0;
+        T.text_mode = 0;
+        T.angle_sin = 0.0f;
+        T.angle_cos = 1.0f;
+        B.X(1) = 100, B.Y(1) = 200, B.X(3) = 150, B.Y(3) = 200;
+        B.TEXT.fill(' ');
+        std::memcpy(B.TEXT.data(), "Hg", 2);
+        B.IX(1) = 2;
+        op(GrOpText);
+        const int ascent = d.font_ascent, height = d.font_height;
+        const auto rs = finish();
+        const Record* font = nullptr;
+        for (const Record& r : rs)
+            if (r.type == EMR_EXTCREATEFONTINDIRECTW)
+                font = &r;  // the lasting font comes after the measuring one
+        ASSERT_NE(font, nullptr) << c.family;
+        LOGFONTW lf = {};
+        std::memcpy(&lf, &font->words[1], sizeof lf);
+        EXPECT_EQ(std::wstring(lf.lfFaceName), c.face) << c.family;
+        EXPECT_EQ(lf.lfCharSet, c.charset) << c.family;
+        EXPECT_EQ(lf.lfPitchAndFamily, c.pitch_family) << c.family;
+        EXPECT_EQ(lf.lfWeight, c.weight) << c.family;
+        EXPECT_EQ(lf.lfItalic != 0, (c.style & 2) != 0) << c.family;
+        EXPECT_EQ(lf.lfUnderline != 0, (c.style & 4) != 0) << c.family;
+        EXPECT_EQ(lf.lfOutPrecision, OUT_CHARACTER_PRECIS) << c.family;
+        EXPECT_EQ(lf.lfClipPrecision, CLIP_CHARACTER_PRECIS) << c.family;
+        const Record* align = first(rs, EMR_SETTEXTALIGN);
+        ASSERT_NE(align, nullptr);
+        EXPECT_EQ(align->words[0], 24u);
+        const Record* text =
+            first(rs, EMR_EXTTEXTOUTA) ? first(rs, EMR_EXTTEXTOUTA) : first(rs, EMR_EXTTEXTOUTW);
+        ASSERT_NE(text, nullptr) << c.family;
+        // Surface y is upward and H = 479.99: the baseline lies ascent - height / 2 below the middle.
+        const double H = GrSurface.extent_y;
+        EXPECT_EQ(static_cast<int>(text->words[7]), 100) << c.family;
+        EXPECT_EQ(static_cast<int>(text->words[8]), static_cast<int>(H - (200 - (ascent - 0.5 * height))))
+            << c.family << " ascent " << ascent << " height " << height;
+        hc_gdi_draw(HC_WINDOWS_PRINTER).dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    }
 }
 
 }  // namespace

@@ -232,7 +232,8 @@ Planes decode_escp(const std::string& bytes, int pins, int passes, int offset_by
         const std::string data = in.take(static_cast<std::size_t>(data_bytes));
         if (data.find_first_not_of('\0') < static_cast<std::size_t>(offset_bytes))
             throw std::runtime_error("ESC/P: ink inside the left offset");
-        const std::string columns = data.substr(std::min(data.size(), static_cast<std::size_t>(offset_bytes)));
+        const std::string columns =
+            data.substr(std::min(data.size(), static_cast<std::size_t>(offset_bytes)));
         // Column byte k of pin group g holds pins 8g..8g+7, the top pin in the highest bit.
         for (int pin = 0; pin < pins; ++pin) {
             std::string dots((columns.size() / static_cast<std::size_t>(per_column) + 7) / 8, '\0');
@@ -296,14 +297,15 @@ protected:
     {
         const auto& P = HcRasterPage;
         const auto& R = HC_RASTER_PRINTER;
-        const bool land = HcOptions(5) != 0;
+        const bool land = HcOptions(HC_OPT_ORIENTATION) != 0;
         const int W = land ? P.height : P.width, H = land ? P.width : P.height;
         const bool pcl = R.printer_class >= 7;
         const bool colour = P.bits_per_pixel == 3;
         Planes e;
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x) {
-                const std::uint32_t v = land ? hc_raster_pixel(P.xmax - y, P.ymax - x) : hc_raster_pixel(x, P.ymax - y);
+                const std::uint32_t v =
+                    land ? hc_raster_pixel(P.xmax - y, P.ymax - x) : hc_raster_pixel(x, P.ymax - y);
                 std::vector<int> keys;
                 if (!colour) {
                     if (v & 1u)
@@ -327,6 +329,7 @@ protected:
             }
         return e;
     }
+
 public:
     // Both sides without trailing white: rows cut after their last dot, planes after their last ink row.
     static Planes trimmed(Planes p)
@@ -343,6 +346,7 @@ public:
         }
         return out;
     }
+
 protected:
     Planes expected;
     const std::string name = "raster_printer_test.prn";
@@ -358,9 +362,10 @@ TEST_F(RasterPrinter, PclPagesDecodeToThePage)
         int landscape;
     };
     for (const Case c : {Case{28, 0, 0}, Case{28, 1, 1}, Case{28, 2, 0}, Case{18, 2, 1}, Case{18, 0, 0}}) {
-        SCOPED_TRACE(testing::Message() << "model " << c.model << " mode " << c.compression << " landscape "
-                                        << c.landscape);
-        const std::string b = print(c.model, {{5, c.landscape}, {13, 4}, {24, c.compression}, {1, 144}, {2, 72}});
+        SCOPED_TRACE(testing::Message()
+                     << "model " << c.model << " mode " << c.compression << " landscape " << c.landscape);
+        const std::string b =
+            print(c.model, {{5, c.landscape}, {13, 4}, {24, c.compression}, {1, 144}, {2, 72}});
         std::vector<std::string> log;
         Planes got;
         ASSERT_NO_THROW(got = decode_pcl(b, log));
@@ -404,9 +409,11 @@ TEST_F(RasterPrinter, EscPagesDecodeToThePage)
         int resolution;
         int landscape;
     };
-    for (const Case c : {Case{8, 3, 1}, Case{9, 3, 0}, Case{2, 3, 0}, Case{2, 2, 1}, Case{5, 4, 0}, Case{7, 4, 1}}) {
+    for (const Case c :
+         {Case{8, 3, 1}, Case{9, 3, 0}, Case{2, 3, 0}, Case{2, 2, 1}, Case{5, 4, 0}, Case{7, 4, 1}}) {
         SCOPED_TRACE(testing::Message() << "model " << c.model << " landscape " << c.landscape);
-        const std::string b = print(c.model, {{5, c.landscape}, {13, c.resolution}, {1, 144}, {2, 72}, {3, 10}});
+        const std::string b =
+            print(c.model, {{5, c.landscape}, {13, c.resolution}, {1, 144}, {2, 72}, {3, 10}});
         const auto& R = HC_RASTER_PRINTER;
         Planes got;
         if (R.printer_class == 6) {
@@ -421,7 +428,8 @@ TEST_F(RasterPrinter, EscPagesDecodeToThePage)
         }
         EXPECT_EQ(trimmed(got), trimmed(expected));
         if (HcRasterPage.bits_per_pixel == 3) {
-            EXPECT_TRUE(expected.count('k') && expected.count('c')) << "black and colour passes both carry ink";
+            EXPECT_TRUE(expected.count('k') && expected.count('c'))
+                << "black and colour passes both carry ink";
         }
     }
 }
@@ -431,21 +439,21 @@ TEST_F(RasterPrinter, OpenFailures)
 {
     HcPrinterSelect(28);
     IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
-    HcOptions(13) = 0;
+    HcOptions(HC_OPT_RESOLUTION) = 0;
     IHcOpen(name, std::nullopt);
     EXPECT_EQ(ERROR_STATE.last_error, 5);
     EXPECT_EQ(GrOutputSwitch.hardcopy, 0);
     IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
-    HcOptions(5) = 0;
-    HcOptions(13) = 1;
+    HcOptions(HC_OPT_ORIENTATION) = 0;
+    HcOptions(HC_OPT_RESOLUTION) = 1;
     IHcOpen(name, std::nullopt);  // 576 x 432 points at 300 dpi
     EXPECT_EQ(HcRasterPage.width, 2400);
     EXPECT_EQ(HcRasterPage.height, 1800);
     EXPECT_EQ(HcRasterPage.words_per_row, 75);
     IHcOpen("S", " ");
     IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
-    HcOptions(1) = 100000;
-    HcOptions(2) = 100000;
+    HcOptions(HC_OPT_PAGE_WIDTH) = 100000;
+    HcOptions(HC_OPT_PAGE_HEIGHT) = 100000;
     IHcOpen(name, std::nullopt);
     EXPECT_EQ(ERROR_STATE.last_error, 34);
     EXPECT_EQ(GrOutputSwitch.hardcopy, 0);
@@ -498,7 +506,8 @@ TEST(PrinterStreamDecoder, ReadsAnIndependentWritersPages)
         Planes want;
         for (int y = 0; y < h; ++y)
             put_dots(want, c.dpi == 75 ? 0 : 'k', y, 0,
-                     pbm.substr(at + static_cast<std::size_t>(y * row_bytes), static_cast<std::size_t>(row_bytes)));
+                     pbm.substr(at + static_cast<std::size_t>(y * row_bytes),
+                                static_cast<std::size_t>(row_bytes)));
         std::vector<std::string> log;
         Planes got;
         ASSERT_NO_THROW(got = c.dpi == 75 ? decode_pcl(stream, log) : decode_escp2(stream));
@@ -510,5 +519,39 @@ TEST(PrinterStreamDecoder, ReadsAnIndependentWritersPages)
     std::remove("decoder_plot.pbm");
 }
 #endif
+
+// Fault: a 24-pin band line cut after its last non-zero byte could end inside a column (one or two of
+// its three bytes), so that the command's column count and the bytes that follow disagree and the
+// printer takes the line end for dot data. One dot on the top pin (first byte of its column) ends the
+// line: the line is padded to whole columns, the count covers them, and CR LF follows.
+TEST_F(RasterPrinter, TwentyFourPinLineEndingInsideAColumn)
+{
+    int model = 2;
+    for (; model <= 38; ++model) {
+        HcPrinterSelect(model);
+        if (HC_RASTER_PRINTER.pins == 24 && HC_RASTER_PRINTER.printer_class == 5)
+            break;
+    }
+    ASSERT_LE(model, 38) << "no 24-pin model";
+    IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
+    HcOptions(HC_OPT_PAGE_WIDTH) = 144;
+    HcOptions(HC_OPT_PAGE_HEIGHT) = 72;
+    IHcOpen(name, std::nullopt);
+    ASSERT_EQ(GrOutputSwitch.hardcopy, 1);
+    GrPrimitiveBlock.X(1) = 320;
+    GrPrimitiveBlock.Y(1) = 479.9f;  // the page's top row: the band's top pin
+    IHcSendOp(GrOpPoint);
+    IHcOpen("S", " ");
+    const std::string b = read_file(name);
+    std::remove(name.c_str());
+    const std::size_t command = b.find("\x1b*");
+    ASSERT_NE(command, std::string::npos);
+    const std::size_t columns = static_cast<unsigned char>(b[command + 3]) |
+                                static_cast<std::size_t>(static_cast<unsigned char>(b[command + 4])) << 8;
+    const std::string line = b.substr(command + 5, 3 * columns + 2);
+    ASSERT_EQ(line.size(), 3 * columns + 2);
+    EXPECT_EQ(line.substr(3 * columns), "\r\n");
+    EXPECT_EQ(line.substr(3 * columns - 3, 3), std::string("\x80\0\0", 3));  // the dot's column, padded
+}
 
 }  // namespace

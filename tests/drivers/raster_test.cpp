@@ -27,10 +27,10 @@ protected:
     {
         IGrSurfaceSetup(1, 0, w, h);
         IHcDeviceSelect(GrOpInitialise, HC_BITMAP_DEVICE);
-        HcOptions(1) = w;
-        HcOptions(2) = h;
-        HcOptions(23) = depth;
-        HcOptions(26) = 1;
+        HcOptions(HC_OPT_PAGE_WIDTH) = w;
+        HcOptions(HC_OPT_PAGE_HEIGHT) = h;
+        HcOptions(HC_OPT_DEPTH) = depth;
+        HcOptions(HC_OPT_BITMAP_FORMAT) = 1;
         IHcOpen(name, std::nullopt);
         ASSERT_EQ(GrOutputSwitch.hardcopy, 1);
     }
@@ -59,10 +59,7 @@ protected:
         return rows;
     }
     std::uint32_t background() const { return HcRasterPage.background; }
-    void colour(int number)
-    {
-        gr_colour_n(number);
-    }
+    void colour(int number) { gr_colour_n(number); }
     void polyline(std::initializer_list<std::pair<float, float>> points)
     {
         int i = 0;
@@ -155,7 +152,7 @@ TEST_F(Raster, ShapesAndEdges)
     IHcOpen("S", " ");
 
     open(1, 33, 6);
-    HcOptions(9) = 30;  // 30/720 inch at 150 dpi: 6 pixels thick
+    HcOptions(HC_OPT_LINE_WIDTH) = 30;  // 30/720 inch at 150 dpi: 6 pixels thick
     IHcSendOp(GrOpLineWidth);
     EXPECT_EQ(HcRasterPage.thick_a, 6);
     send_line(25, 0, 32.9f, 5);
@@ -174,15 +171,15 @@ TEST_F(Raster, SubtractiveThreeBitValues)
     HcPrinterSelect(18);  // PCL colour ink-jet, subtractive
     IGrSurfaceSetup(1, 0, 8, 4);
     IHcDeviceSelect(GrOpInitialise, HC_RASTER_PRINTER_DEVICE);
-    HcOptions(1) = 8;
-    HcOptions(2) = 4;
-    HcOptions(5) = 0;
-    HcOptions(13) = 4;  // 75 dpi
+    HcOptions(HC_OPT_PAGE_WIDTH) = 8;
+    HcOptions(HC_OPT_PAGE_HEIGHT) = 4;
+    HcOptions(HC_OPT_ORIENTATION) = 0;
+    HcOptions(HC_OPT_RESOLUTION) = 4;  // 75 dpi
     IHcOpen(name, std::nullopt);
     ASSERT_EQ(HcRasterPage.bits_per_pixel, 3);
     GrColourState.model = 2;
-    const std::pair<int, std::uint32_t> cases[] = {
-        {0x0000FF, 6}, {0x00FF00, 5}, {0xFF0000, 3}, {0xFFFFFF, 0}, {0x000000, 7}, {0x00FFFF, 4}};
+    const std::pair<int, std::uint32_t> cases[] = {{0x0000FF, 6}, {0x00FF00, 5}, {0xFF0000, 3},
+                                                   {0xFFFFFF, 0}, {0x000000, 7}, {0x00FFFF, 4}};
     int x = 0;
     for (auto [rgb, value] : cases) {
         colour(rgb);
@@ -271,6 +268,69 @@ TEST_F(Raster, TwoColourFillIsOneChecker)
             ++checked;
         }
     EXPECT_EQ(checked, 169);
+}
+
+// A thick x-major line is drawn as A parallel Bresenham passes, pass k starting hA - k rows below the
+// start (A = 3 for 15/720 inch at 150 dpi); a quadrilateral offered with NVAL 1 has vertical left and
+// right sides, and rows outside one wall's range end at the slanted side.
+TEST_F(Raster, ThickLineAndVerticalSidedQuadrilateral)
+{
+    open(1, 12, 8);
+    HcOptions(HC_OPT_LINE_WIDTH) = 15;
+    IHcSendOp(GrOpLineWidth);
+    ASSERT_EQ(HcRasterPage.thick_a, 3);
+    send_line(2, 1, 8, 4);
+    const std::vector<std::string> line = {
+        "............", "............", ".......##...", ".....####...",
+        "...######...", "..#####.....", "..###.......", "..#.........",
+    };
+    EXPECT_EQ(dump(), line);
+    IHcOpen("S", " ");
+
+    open(1, 11, 9);
+    auto& B = GrPrimitiveBlock;
+    gr_fill_pattern(4);
+    // Left wall x = 2 over y 1..4, right wall x = 8 over y 4..7, slanted sides of slope 1/2.
+    const float qx[4] = {2, 8, 8, 2}, qy[4] = {1, 4, 7, 4};
+    for (int i = 1; i <= 4; ++i) {
+        B.X(i) = qx[i - 1];
+        B.Y(i) = qy[i - 1];
+    }
+    B.NVAL = 1;
+    IHcSendOp(GrOpQuadPattern);
+    B.NVAL = -1;
+    IHcSendOp(GrOpQuadPattern);
+    const std::vector<std::string> quad = {
+        "...........", "........#..", "......###..", "....#####..", "..#######..",
+        "..#####....", "..###......", "..#........", "...........",
+    };
+    EXPECT_EQ(dump(), quad);
+}
+
+// At 1 bit an image pixel takes the fixed pattern of its 3-bit value (+ 8 when a channel is above 191):
+// black is pattern 0 (all ink), white pattern 15 (none), red value 1 + 8 = pattern 9, 0xECEC3776,
+// whose bit 3 (y mod 4) + (x mod 8) inks pixel (x, y).
+TEST_F(Raster, OneBitImagePatterns)
+{
+    DibImage dib;
+    dib.width = 3;
+    dib.height = 1;
+    dib.bit_count = 24;
+    dib.bits = {0, 0, 0, 0, 0, 255, 255, 255, 255, 0, 0, 0};  // blue green red: black, red, white; padding
+    int status = 0, code = 0;
+    img_dib_save(1, dib, 3, 1, image, status, code);
+    ASSERT_EQ(status, 0);
+    open(1, 12, 4);
+    auto& B = GrPrimitiveBlock;
+    B.IX(1) = 1;
+    B.IX(2) = 3;
+    B.IY(2) = 1;
+    B.TEXT.fill(' ');
+    image.copy(B.TEXT.data(), image.size());
+    IHcSendOp(GrOpImageFile);
+    ASSERT_EQ(B.NVAL, 0);
+    EXPECT_EQ(dump(),
+              (std::vector<std::string>{"#####.......", "#####.##....", "####.###....", "#######....."}));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -108,12 +109,12 @@ int reader(const std::string& command, std::string& output)
 TEST_F(VectorDrivers, ProbeAnswersTheDeviceAndChangesNothing)
 {
     for (int device : {2, 3, 8, 9}) {
-        HcOptions(1) = 123;
+        HcOptions(HC_OPT_PAGE_WIDTH) = 123;
         HcDeviceNumber = device;
-        GrPrimitiveBlock.NPTS = -999;
+        GrPrimitiveBlock.NPTS = HC_PROBE;
         IHcDriverCall(GrOpInitialise);
         EXPECT_EQ(GrPrimitiveBlock.NPTS, device);
-        EXPECT_EQ(HcOptions(1), 123) << device;
+        EXPECT_EQ(HcOptions(HC_OPT_PAGE_WIDTH), 123) << device;
         EXPECT_EQ(HcDeviceBlock.initialised_device, 0) << device;
     }
 }
@@ -161,7 +162,7 @@ TEST_F(VectorDrivers, PsSegmentLimitStartsANewPath)
 
 TEST_F(VectorDrivers, PsInversionOption6)
 {
-    HcOptions(6) = 2;
+    HcOptions(HC_OPT_INVERSION) = 2;
     struct Case {
         int rgb;
         float expected;
@@ -591,6 +592,99 @@ TEST_F(VectorDrivers, CgmCellArrays)
     EXPECT_EQ(cells[1]->params.size(), 20u + 35000u);
     std::remove("vector_small.bmp");
     std::remove("vector_wide.bmp");
+}
+
+// Fault: the CGM driver wrote the opaque text background even where the text word (the background-mode
+// word, which the printer driver honours) forbids it; the SVG driver named a user-named face by its fallback
+// face, and the Part's bare "font-family:" would void the next property.
+TEST_F(VectorDrivers, OpaqueTextBackgroundAndUserFaceFamily)
+{
+    for (int mode : {0, 1}) {
+        const std::string cgm = plot(9, [mode] {
+            GrTextState.style = 8;
+            GrPrimitiveBlock.FILL(FILL_TEXT_WORD) = mode;
+            text_op("box");
+            GrPrimitiveBlock.FILL(FILL_TEXT_WORD) = 0;
+        });
+        EXPECT_EQ(find(elements(cgm), 3, 4).size(), mode == 0 ? 2u : 0u) << mode;  // TRANSPARENCY 0, 1
+    }
+    const struct {
+        int family;
+        const char* name;
+        const char* expected;
+    } faces[] = {{2, "", "font-family:Arial,Helvetica;"},
+                 {0, "Futura Book", "font-family:'Futura Book';"},
+                 {0, "Bad'\"<&;Face", "font-family:'BadFace';"}};
+    for (const auto& f : faces) {
+        const std::string svg = plot(3, [&f] {
+            GrTextState.family = f.family;
+            GrTextState.effective_face = 2;
+            GrTextState.face_name.fill(' ');
+            std::copy_n(f.name, std::strlen(f.name), GrTextState.face_name.begin());
+            text_op("text");
+        });
+        EXPECT_NE(svg.find(f.expected), std::string::npos) << f.name << svg;
+    }
+}
+
+// The DXF TEXT height factor goes by the text mode (0.52 for whole strings, 0.63 for text sent a
+// character at a time), the same table the HP-GL drivers scale their heights with; centred text
+// carries its alignment point.
+TEST_F(VectorDrivers, DxfTextHeightByModeAndCentredText)
+{
+    const struct {
+        int mode;
+        int justification;
+        double factor;
+    } cases[] = {{0, 0, 0.52}, {1, 0, 0.63}, {2, 1, 0.63}};
+    for (const auto& c : cases) {
+        const std::string dxf = plot(8, [&c] {
+            GrTextState.text_mode = c.mode;
+            GrTextState.justification = c.justification;
+            text_op("abc");
+        });
+        const auto lines = file_lines(name);
+        const auto text = std::find(lines.begin(), lines.end(), "TEXT");
+        ASSERT_NE(text, lines.end()) << c.mode;
+        const auto height = std::find(text, lines.end(), "40");
+        ASSERT_NE(height, lines.end());
+        const double expected =
+            GrTextState.char_height * c.factor * HcDeviceBlock.sy * GrDeviceArea.text_height;
+        EXPECT_NEAR(std::stod(*(height + 1)), expected, 1e-5) << c.mode;
+        const auto align = std::find(text, lines.end(), "72");
+        ASSERT_NE(align, lines.end());
+        EXPECT_EQ(*(align + 1), c.justification == 1 ? "1" : "0") << c.mode;
+        EXPECT_EQ(std::find(text, lines.end(), "11") != lines.end(), c.justification == 1) << c.mode;
+    }
+}
+
+// Colour depths 4 and 3 (option 23): the colour count and RGB flag at the open, and the DXF colour of a
+// line from the 16-group table (depth 4: number / 16) or the 32-band rule (depth 3: ((n + 16) / 32)
+// mod 8, 0 taken as 7).
+TEST_F(VectorDrivers, DxfColourDepths)
+{
+    const struct {
+        int depth;
+        int number;  // colour number of the line
+        int colours;
+        const char* dxf_colour;
+    } cases[] = {{4, 0, 14, "8"}, {4, 35, 14, "9"}, {4, 255, 14, "8"}, {3, 0, 7, "7"},
+                 {3, 40, 7, "1"}, {3, 240, 7, "7"}, {3, 200, 7, "6"}};
+    for (const auto& c : cases) {
+        const std::string dxf = plot(8,
+                                     [&c] {
+                                         GrColourState.model = 1;
+                                         GrColourState.number[GR_CURRENT] = c.number;
+                                         IHcSendOp(GrOpColour);
+                                         send_line(0, 0, 10, 10);
+                                     },
+                                     {{HC_OPT_DEPTH, c.depth}});
+        EXPECT_EQ(HcDeviceBlock.colours, c.colours) << c.depth << " " << c.number;
+        EXPECT_EQ(GrDeviceInfo.true_colour[1], 0) << c.depth;
+        EXPECT_NE(dxf.find("LINE\r\n8\r\n1\r\n62\r\n" + std::string(c.dxf_colour) + "\r\n"),
+                  std::string::npos)
+            << c.depth << " " << c.number;
+    }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ constexpr int ERR_NUMBER_TOO_LARGE = 4;    // "Number too large in string to num
 constexpr int ERR_NO_SUBSTRING = 10;       // "No substring found"
 constexpr int ERR_INVALID_CHARACTER = 12;  // "Invalid character detected"
 constexpr int ERR_OS_COMMAND = 13;         // "Operating system command error in an OS routine"
+constexpr int ERR_UNIT_RANGE = 16;         // "X or Y graphics unit range is invalid"
 constexpr int ERR_COPY_SAME_NAME = 55;     // "Source and target file names same in copy command"
 constexpr int ERR_TEXT_TOO_SMALL = 1023;   // "Variable too small to receive text"
 constexpr int ERR_REGISTRY_KEY = 1050;     // "Invalid pre-defined registry key"

@@ -101,6 +101,7 @@ void page_used()
     HcPageUsed = -1;
 }
 
+// The current or previous colour as red, green, blue after the option-6 inversion.
 void split_inverted(int which, int& r, int& g, int& b)
 {
     IGrColourSplit(hc_colour_value(which), r, g, b);
@@ -122,9 +123,13 @@ void colour_if_changed(const int (&e)[2], int& last, int r, int g, int b)
     IHcCgmColourElement(e[0], e[1], r, g, b);
 }
 
+// Option 9 (1/720 inch) in VDC units: the page width in tenths of a point spans the VDC width.
 int line_width_vdc()
 {
-    return S.W * HcOptions(9) / std::max(HcOptions(1) * 10, 1);
+    // In 64 bits: the product of the VDC width and the line width passes 2^31 for wide lines.
+    const long long w = static_cast<long long>(S.W) * HcOptions(HC_OPT_LINE_WIDTH) /
+                        std::max(HcOptions(HC_OPT_PAGE_WIDTH) * 10LL, 1LL);
+    return static_cast<int>(std::clamp(w, -32768LL, 32767LL));
 }
 
 int cgm_line_type()
@@ -133,25 +138,23 @@ int cgm_line_type()
     return LINE_TYPES[t >= 0 && t <= 6 ? t : 0];
 }
 
+// Op 1: the CGM page of 756 by 540 points, font list 2, and the device facts.
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_CGM_DEVICE;
+    if (!hc_initialise_begin(HC_CGM_DEVICE))
         return;
-    }
-    IHcCommonDefaults();
     auto& O = HcOptions;
-    O(1) = 756;
-    O(2) = 540;
-    O(3) = 0;
-    O(4) = 0;
-    O(5) = 0;
-    O(28) = 2;
+    O(HC_OPT_PAGE_WIDTH) = 756;
+    O(HC_OPT_PAGE_HEIGHT) = 540;
+    O(HC_OPT_MARGIN_LEFT) = 0;
+    O(HC_OPT_MARGIN_BOTTOM) = 0;
+    O(HC_OPT_ORIENTATION) = 0;
+    O(HC_OPT_CGM_FONTS) = 2;
     hc_vector_device(1, 1, 1, 1, "00000110111111100010011011100", 600, 256, HC_CGM_DEVICE);
     HcSpoolAllowed = 0;
 }
 
+// Surface units to VDC units on each axis, kept in HcDeviceBlock too.
 void scale()
 {
     S.sx = S.W / std::max(double(GrSurface.extent_x), 0.01);
@@ -160,6 +163,7 @@ void scale()
     HcDeviceBlock.sy = static_cast<float>(S.sy);
 }
 
+// Forgets every written attribute (-1), so that the next picture writes each one again.
 void reset_attributes()
 {
     S.line_colour = S.fill_colour = S.edge_colour = S.edge_type = S.edge_width = -1;
@@ -201,17 +205,17 @@ void op_line_type()
 
 void op_join()
 {
-    if (HcOptions(10) == S.join)
+    if (HcOptions(HC_OPT_LINE_JOIN) == S.join)
         return;
-    S.join = HcOptions(10);
+    S.join = HcOptions(HC_OPT_LINE_JOIN);
     element_int(LINE_JOIN, S.join + 2);
 }
 
 void op_cap()
 {
-    if (HcOptions(11) == S.cap)
+    if (HcOptions(HC_OPT_LINE_CAP) == S.cap)
         return;
-    S.cap = HcOptions(11);
+    S.cap = HcOptions(HC_OPT_LINE_CAP);
     element(LINE_CAP, 4);
     IHcCgmPair(S.cap + 2, 1);
 }
@@ -225,6 +229,7 @@ void op_clip()
     IHcCgmPoint(A.x2, A.y2);
 }
 
+// Op 21: font index by face and bold/italic bits (four per face), character height 0.55 of the cell.
 void op_font()
 {
     const auto& T = GrTextState;
@@ -259,6 +264,8 @@ void drawing()
     op_orientation();
 }
 
+// Op 18: the metafile descriptor (title, version, precisions, font list, colour range), the VDC
+// extent from the page at the device resolution, and the first picture.
 void op_open()
 {
     const auto& O = HcOptions;
@@ -266,7 +273,7 @@ void op_open()
         scale();
         return;
     }
-    S.page_aspect = double(O(1)) / std::max(O(2), 1);
+    S.page_aspect = double(O(HC_OPT_PAGE_WIDTH)) / std::max(O(HC_OPT_PAGE_HEIGHT), 1);
     if (!hc_plot_open())
         return;
     S.picture_open = false;
@@ -284,7 +291,7 @@ void op_open()
     IHcCgmPair(16, 16);
     element_int({1, 6}, 16);
     // The font list by option 28; a value outside 0..2 takes list 2.
-    const int list = O(28) >= 0 && O(28) <= 2 ? O(28) : 2;
+    const int list = O(HC_OPT_CGM_FONTS) >= 0 && O(HC_OPT_CGM_FONTS) <= 2 ? O(HC_OPT_CGM_FONTS) : 2;
     int total = 0;
     for (std::string_view name : FONT_LISTS[list])
         total += string_length(static_cast<int>(name.size()));
@@ -299,8 +306,8 @@ void op_open()
     element({1, 10}, 6);
     bytes(std::string_view("\0\0\0\xff\xff\xff", 6));
     // The VDC extent: the page at the device resolution, within 16 bits.
-    long long w = static_cast<long long>(HcDeviceBlock.resolution_x) * O(1) / 72;
-    long long h = static_cast<long long>(HcDeviceBlock.resolution_y) * O(2) / 72;
+    long long w = static_cast<long long>(HcDeviceBlock.resolution_x) * O(HC_OPT_PAGE_WIDTH) / 72;
+    long long h = static_cast<long long>(HcDeviceBlock.resolution_y) * O(HC_OPT_PAGE_HEIGHT) / 72;
     const long long larger = std::max(w, h);
     if (larger > 32767) {
         w = w * 32767 / larger;
@@ -312,6 +319,7 @@ void op_open()
     scale();
 }
 
+// Op 19: END PICTURE when a picture is open, END METAFILE, and the file closed.
 void op_close()
 {
     if (S.picture_open)
@@ -341,6 +349,7 @@ void op_polyline()
         IHcCgmPoint(P.X(i), P.Y(i));
 }
 
+// CHARACTER ORIENTATION: the up and base vectors of the text angle, scaled to the character cell.
 void op_orientation()
 {
     const auto& T = GrTextState;
@@ -358,6 +367,8 @@ void polygon_long(int n)
     IHcCgmInt(4 * n);
 }
 
+// A pie as one polygon: the centre, points along the arc every pi/divisions radians (more for
+// larger radii, at most 8000), and the arc's end; y radii follow the page's aspect.
 void pie()
 {
     const auto& B = GrPrimitiveBlock;
@@ -374,6 +385,7 @@ void pie()
     IHcCgmPoint(B.X(1) + std::cos(B.Y(3)) * B.X(2), B.Y(1) + std::sin(B.Y(3)) * r);
 }
 
+// Filled shapes (ops 5 to 15): only the offer call draws; the closing call (NVAL -1) writes nothing.
 void op_shape(int op)
 {
     const auto& B = GrPrimitiveBlock;
@@ -400,8 +412,8 @@ void op_shape(int op)
             S.edge_type = GrLineState.line_type;
             element_int(EDGE_TYPE, cgm_line_type());
         }
-        if (HcOptions(9) != S.edge_width) {
-            S.edge_width = HcOptions(9);
+        if (HcOptions(HC_OPT_LINE_WIDTH) != S.edge_width) {
+            S.edge_width = HcOptions(HC_OPT_LINE_WIDTH);
             element_int(EDGE_WIDTH, line_width_vdc());
         }
         element_int(INTERIOR_STYLE, 4);
@@ -411,9 +423,9 @@ void op_shape(int op)
     switch (op) {
     case GrOpEllipsePattern: {
         const auto& O = HcOptions;
-        const double denominator = double(O(2)) * GrSurface.extent_x * GrArea.width;
-        const double dy = denominator != 0.0 ? B.X(2) * double(B.X(3)) * O(1) * GrSurface.extent_y *
-                                                   GrArea.height / denominator
+        const double denominator = double(O(HC_OPT_PAGE_HEIGHT)) * GrSurface.extent_x * GrArea.width;
+        const double dy = denominator != 0.0 ? B.X(2) * double(B.X(3)) * O(HC_OPT_PAGE_WIDTH) *
+                                                   GrSurface.extent_y * GrArea.height / denominator
                                              : 0.0;
         element(ELLIPSE, 12);
         IHcCgmPoint(B.X(1), B.Y(1));
@@ -450,12 +462,15 @@ void op_shape(int op)
     }
 }
 
+// Op 22: TEXT in text mode 1, RESTRICTED TEXT in a box of the text's width otherwise, with the
+// opaque background and the alignment written when they change.
 void op_text()
 {
     const auto& T = GrTextState;
     const auto& B = GrPrimitiveBlock;
     drawing();
-    const bool opaque = (T.style & 8) != 0 && T.text_mode != 1;
+    // The text word set (while the core sends glyph polygons) forbids the opaque box, as on the printer.
+    const bool opaque = (T.style & 8) != 0 && T.text_mode != 1 && B.FILL(FILL_TEXT_WORD) == 0;
     if (opaque) {
         element_int(TRANSPARENCY, 0);
         int r = 0, g = 0, b = 0;
@@ -501,12 +516,15 @@ bool write_direct(const std::vector<unsigned char>& buffer, int n)
     return false;
 }
 
+// A 16-bit word at a byte offset, most significant byte first.
 void put16(std::vector<unsigned char>& b, std::size_t at, int v)
 {
     b[at] = static_cast<unsigned char>(v >> 8 & 255);
     b[at + 1] = static_cast<unsigned char>(v & 255);
 }
 
+// Op 38: the image file loaded and written as one run-length CELL ARRAY over the clip rectangle, long
+// rows split into partitions; the status in NVAL and the second error word in NPTS.
 void op_image()
 {
     auto& B = GrPrimitiveBlock;
@@ -590,6 +608,7 @@ void IHcCgmHeader(int element_class, int id, int length)
     IHcCgmInt(word);
 }
 
+// A 16-bit two's complement word, most significant byte first.
 void IHcCgmInt(int value)
 {
     const int v = value < 0 ? value + 65536 : value;
@@ -617,6 +636,7 @@ void IHcCgmColourElement(int element_class, int id, int red, int green, int blue
     byte(0);
 }
 
+// A string padded to an even byte count.
 void IHcCgmString(std::string_view text)
 {
     IHcCgmStringRaw(text);

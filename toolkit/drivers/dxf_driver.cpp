@@ -84,6 +84,7 @@ int packed(int rrggbb)
 struct Cone {
     float a, b, v;
 };
+// A colour as a point of the HSV cone (s v cos h, s v sin h, v): the space of the nearest-colour search.
 Cone cone(int rgb)
 {
     float h = 0, s = 0, v = 0;
@@ -91,6 +92,7 @@ Cone cone(int rgb)
     return {s * v * std::cos(h), s * v * std::sin(h), v};
 }
 
+// A real as F15.6 without its leading blanks.
 std::string header_real(double v)
 {
     const std::string t = hpgl_real(v, "F15.6");
@@ -110,30 +112,28 @@ void line_type_and_thickness(bool with_type)
         IHcDxfWriteLine("6");
         IHcDxfWriteTrimmed(LINE_TYPES[t - 1].name);
     }
-    IHcDxfGroupReal("39", HcOptions(9) / 720.0);
+    IHcDxfGroupReal("39", HcOptions(HC_OPT_LINE_WIDTH) / 720.0);
 }
 
+// Circles and arcs are the format's own only where both user-unit ranges are equal.
 bool square_units()
 {
     return GrUnits.x_range == GrUnits.y_range;
 }
 
+// Op 1: a 756 by 540 point page, fill spacing 80 and colour depth 8, the device facts at 90 dpi.
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_DXF_DEVICE;
+    if (!hc_initialise_begin(HC_DXF_DEVICE))
         return;
-    }
-    IHcCommonDefaults();
     auto& O = HcOptions;
-    O(1) = 756;
-    O(2) = 540;
-    O(3) = 0;
-    O(4) = 0;
-    O(5) = 0;
-    O(12) = 80;
-    O(23) = 8;
+    O(HC_OPT_PAGE_WIDTH) = 756;
+    O(HC_OPT_PAGE_HEIGHT) = 540;
+    O(HC_OPT_MARGIN_LEFT) = 0;
+    O(HC_OPT_MARGIN_BOTTOM) = 0;
+    O(HC_OPT_ORIENTATION) = 0;
+    O(HC_OPT_FILL_SPACING) = 80;
+    O(HC_OPT_DEPTH) = 8;
     hc_vector_device(1, 1, 0, 0, "00000100000011000010000000010", 90, 255, HC_DXF_DEVICE);
     GrDeviceInfo.text_real[1] = 0.222f;
     HcSpoolAllowed = 0;
@@ -145,21 +145,25 @@ void write_lines(std::initializer_list<std::string_view> lines)
         IHcDxfWriteLine(line);
 }
 
+// Op 18: scale to inches; with a real open the colour count by depth, the header with the extents,
+// the line-type, style and layer tables, and the start of the entities section.
 void op_open()
 {
     const auto& O = HcOptions;
-    S.sx = O(1) / (std::max(GrSurface.width, 1) * 72.0);
-    S.sy = O(2) / (std::max(GrSurface.height, 1) * 72.0);
+    S.sx = O(HC_OPT_PAGE_WIDTH) / (std::max(GrSurface.width, 1) * 72.0);
+    S.sy = O(HC_OPT_PAGE_HEIGHT) / (std::max(GrSurface.height, 1) * 72.0);
     HcDeviceBlock.sx = static_cast<float>(S.sx);
     HcDeviceBlock.sy = static_cast<float>(S.sy);
     if (GrPrimitiveBlock.NVAL <= 0)
         return;
     if (!hc_plot_open())
         return;
-    HcDeviceBlock.colours = O(23) == 8 ? 255 : O(23) == 4 ? 14 : 7;
-    GrDeviceInfo.true_colour[1] = O(23) == 8 ? 1 : 0;
-    const std::string W = header_real(O(1) / 72.0), H = header_real(O(2) / 72.0);
-    const std::string W2 = header_real(O(1) / 144.0), H2 = header_real(O(2) / 144.0);
+    HcDeviceBlock.colours = O(HC_OPT_DEPTH) == 8 ? 255 : O(HC_OPT_DEPTH) == 4 ? 14 : 7;
+    GrDeviceInfo.true_colour[1] = O(HC_OPT_DEPTH) == 8 ? 1 : 0;
+    const std::string W = header_real(O(HC_OPT_PAGE_WIDTH) / 72.0),
+                      H = header_real(O(HC_OPT_PAGE_HEIGHT) / 72.0);
+    const std::string W2 = header_real(O(HC_OPT_PAGE_WIDTH) / 144.0),
+                      H2 = header_real(O(HC_OPT_PAGE_HEIGHT) / 144.0);
     write_lines({"0",  "SECTION",  "2",  "HEADER",  "9",  "$EXTMIN",  "10", "0.000000", "20", "0.000000",
                  "9",  "$EXTMAX",  "10", W,         "20", H,          "9",  "$CECOLOR", "62", "7",
                  "9",  "$CELTYPE", "6",  "DASHDOT", "9",  "$VIEWCTR", "10", W2,         "20", H2,
@@ -191,10 +195,11 @@ void op_open()
     S.cached_rgb = -1;
 }
 
+// Op 3: the DXF colour number by depth (nearest of the 255, the 16-group table, or the 32-band rule).
 void op_colour()
 {
     const auto& C = GrColourState;
-    const int depth = HcOptions(23);
+    const int depth = HcOptions(HC_OPT_DEPTH);
     const int number = std::clamp(C.number[GR_CURRENT], 0, 255);
     if (depth == 8) {
         int rgb = C.rgb[GR_CURRENT];
@@ -259,6 +264,9 @@ void op_text()
     }
 }
 
+// Filled shapes: solid quadrilaterals, triangles and (clipped) rectangles as SOLID entities; pies,
+// polygons, ellipses and mixed fills are left to the core's hatching, a round unfilled ellipse on
+// square units is a CIRCLE.
 void op_shape(int op)
 {
     auto& B = GrPrimitiveBlock;
@@ -268,8 +276,9 @@ void op_shape(int op)
     const int style = B.FILL(FILL_STYLE);
     if (op == GrOpPiePattern || op == GrOpPolygonPattern || op == GrOpEllipsePattern || style == 3) {
         B.FILL(FILL_HARD_PASS) = 2;
-        HcDeviceBlock.line_spacing = static_cast<float>(HcOptions(12) / 100.0 * GrSurface.height /
-                                                        std::max(HcOptions(2), 1) * (style == 3 ? 2 : 1));
+        HcDeviceBlock.line_spacing =
+            static_cast<float>(HcOptions(HC_OPT_FILL_SPACING) / 100.0 * GrSurface.height /
+                               std::max(HcOptions(HC_OPT_PAGE_HEIGHT), 1) * (style == 3 ? 2 : 1));
         if (style <= 2) {
             if (op == GrOpEllipsePattern && B.X(3) == 1.0f && square_units()) {
                 IHcDxfEntity("CIRCLE");
@@ -306,6 +315,7 @@ void op_shape(int op)
     }
 }
 
+// Op 34: an ARC on square units (answer 1); otherwise NVAL 2 leaves the arc to the core.
 void op_arc()
 {
     auto& B = GrPrimitiveBlock;
@@ -325,6 +335,7 @@ void op_arc()
 
 }  // namespace
 
+// The DXF colour number nearest to a packed RGB in the HSV cone; an exact match ends the search.
 int hc_dxf_colour_search(int rgb)
 {
     static const std::array<Cone, 255> entries = [] {

@@ -35,7 +35,7 @@ int depth()
 
 int format()
 {
-    return HcOptions(26);
+    return HcOptions(HC_OPT_BITMAP_FORMAT);
 }
 
 void put_le(Bytes& b, std::size_t at, std::uint32_t v, int n)
@@ -74,8 +74,13 @@ void pack_row(int y, bool bgr, Bytes& row)
     for (int x = 0; x < w; ++x) {
         const std::uint32_t v = file_index(hc_raster_pixel(x, y));
         switch (d) {
-        case 1: row[static_cast<std::size_t>(x / 8)] |= static_cast<unsigned char>((v & 1u) << (7 - x % 8)); break;
-        case 4: row[static_cast<std::size_t>(x / 2)] |= static_cast<unsigned char>((v & 15u) << (x % 2 == 0 ? 4 : 0)); break;
+        case 1:
+            row[static_cast<std::size_t>(x / 8)] |= static_cast<unsigned char>((v & 1u) << (7 - x % 8));
+            break;
+        case 4:
+            row[static_cast<std::size_t>(x / 2)] |=
+                static_cast<unsigned char>((v & 15u) << (x % 2 == 0 ? 4 : 0));
+            break;
         case 8: row[static_cast<std::size_t>(x)] = static_cast<unsigned char>(v); break;
         default: {
             const std::size_t at = 3 * static_cast<std::size_t>(x);
@@ -102,6 +107,7 @@ int palette_rgb(int i)
     return rgb;
 }
 
+// Colour-table entries of the depth: none at 24 bits.
 int palette_size()
 {
     return depth() == 24 ? 0 : 1 << depth();
@@ -112,9 +118,9 @@ int palette_size()
 void rle_row(const Bytes& row, int w, Bytes& code)
 {
     const int d = depth();
-    const int g = 12 - d;                      // pixels a group
-    const int limit = d == 4 ? 247 : 251;      // a run grows while its count is below this
-    std::size_t run_at = std::string::npos;    // count byte of the run the last group made
+    const int g = 12 - d;                    // pixels a group
+    const int limit = d == 4 ? 247 : 251;    // a run grows while its count is below this
+    std::size_t run_at = std::string::npos;  // count byte of the run the last group made
     code.clear();
     for (int first = 0; first < w; first += g) {
         const std::size_t i = static_cast<std::size_t>(first * d / 8);
@@ -151,7 +157,7 @@ bool allocate_page()
 {
     auto& P = HcRasterPage;
     auto& O = HcOptions;
-    const int d = O(23) == 1 || O(23) == 4 || O(23) == 24 ? O(23) : 8;
+    const int d = O(HC_OPT_DEPTH) == 1 || O(HC_OPT_DEPTH) == 4 || O(HC_OPT_DEPTH) == 24 ? O(HC_OPT_DEPTH) : 8;
     P.byte_mask = {0xFFFFFF00u, 0xFFFF00FFu, 0xFF00FFFFu, 0x00FFFFFFu};
     P.bits_per_pixel = d;
     P.planes = d == 4 ? 4 : 1;
@@ -160,8 +166,8 @@ bool allocate_page()
     P.resolution_y = 150.0;
     P.background = d == 24 ? 0xFFFFFFFFu : 0u;
     P.colour_model = 1;
-    O(6) = 0;
-    std::int64_t w = std::max(O(1), 1), h = std::max(O(2), 1);
+    O(HC_OPT_INVERSION) = 0;
+    std::int64_t w = std::max(O(HC_OPT_PAGE_WIDTH), 1), h = std::max(O(HC_OPT_PAGE_HEIGHT), 1);
     for (;;) {
         if (hc_raster_allocate(w, h, P.planes, per_word))
             return true;
@@ -176,27 +182,27 @@ bool allocate_page()
     }
 }
 
+// Op 1: the rasteriser's defaults, a 640 by 480 page at 8 bits, format 0 (PCX).
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_BITMAP_DEVICE;
+    if (!hc_initialise_begin(HC_BITMAP_DEVICE))
         return;
-    }
     IHcRasterDriver(GrOpInitialise);
     auto& O = HcOptions;
-    O(1) = 640;
-    O(2) = 480;
-    O(23) = 8;
-    O(5) = 0;
-    O(26) = 0;
+    O(HC_OPT_PAGE_WIDTH) = 640;
+    O(HC_OPT_PAGE_HEIGHT) = 480;
+    O(HC_OPT_DEPTH) = 8;
+    O(HC_OPT_ORIENTATION) = 0;
+    O(HC_OPT_BITMAP_FORMAT) = 0;
     HcDeviceBlock.colours = 256;
     HcDeviceBlock.pens = 256;
     HcSpoolAllowed = 0;
-    std::copy(BITMAP_CAPS.begin(), BITMAP_CAPS.end(), GrDeviceCaps.entry[1].begin());
+    hc_device_caps(BITMAP_CAPS);
     HcDeviceBlock.initialised_device = HC_BITMAP_DEVICE;
 }
 
+// Op 18: with a real open the page allocated and the file name kept for the size patch, then the
+// rasteriser's open and a cleared page.
 void op_open()
 {
     auto& B = GrPrimitiveBlock;
@@ -221,8 +227,8 @@ void IHcBitmapFileDriver(int op)
     case GrOpInitialise: op_initialise(); return;
     case GrOpOpen: op_open(); return;
     case GrOpClose: {
-        const bool patch = (depth() == 4 || depth() == 8) && format() == 2 && HcPlotStatus != -1 &&
-                           HcRasterPage.allocated;
+        const bool patch =
+            (depth() == 4 || depth() == 8) && format() == 2 && HcPlotStatus != -1 && HcRasterPage.allocated;
         IHcRasterDriver(GrOpClose);
         if (patch)
             IHcBmpPatchSizes(saved_name);
@@ -290,6 +296,8 @@ void IHcWriteBmp()
         emit(Bytes{0, 1});
 }
 
+// After a run-length BMP is written: its file size (offset 2) and image size (offset 34) set from
+// the file's true length.
 void IHcBmpPatchSizes(std::string_view name)
 {
     int handle = -1;
@@ -322,6 +330,8 @@ void IHcBmpPatchSizes(std::string_view name)
     IOsBinClose(handle);
 }
 
+// One PCX scan line of a plane (a colour byte at 24 bits, a bit plane at 1 and 4 bits), run-length
+// encoded.
 void IHcPcxEncodeLine(int row, int plane, int bytes_per_line)
 {
     const auto& P = HcRasterPage;

@@ -81,7 +81,7 @@ HcDitherMask hc_dither_mask(double v, int q)
 
 void hc_dither_rgb(int model, int red, int green, int blue, HcDitherMask& r, HcDitherMask& g, HcDitherMask& b)
 {
-    const int option6 = HcOptions(6);
+    const int option6 = HcOptions(HC_OPT_INVERSION);
     const bool near_white = red > 245 && green > 245 && blue > 245;
     const bool near_black = red < 10 && green < 10 && blue < 10;
     auto complement = [&] {

@@ -21,6 +21,7 @@
 #include "toolkit/common/text_utilities.h"
 
 #include <algorithm>
+#include <climits>
 
 std::string HcTitle(HC_TITLE_LENGTH, ' ');
 std::string HcPendingCommand(HC_COMMAND_LENGTH, ' ');
@@ -37,6 +38,7 @@ bool is_blank(std::string_view text)
     return str_trim(text).empty();
 }
 
+// The primitive block's 255-character text := text, blank-padded or cut.
 void put_text(std::string_view text)
 {
     auto& T = GrPrimitiveBlock.TEXT;
@@ -68,6 +70,33 @@ void hand_off()
     HcPendingCommand.assign(HC_COMMAND_LENGTH, ' ');
 }
 
+// The widest page side, in points, that the device can write. The placeable metafile header holds the
+// page in 1/1000 inch in 16 bits; every other device takes 65535 points (22 m): the HP-GL corners, at
+// most 14.2 plotter units a point, then still fill their seven-character fields, the PostScript
+// bounding box its five digits, and the 64-bit page sums of the other drivers have room to spare.
+int page_side_limit(int device)
+{
+    return device == HC_METAFILE_DEVICE ? 2359 : 65535;
+}
+constexpr int MARGIN_LIMIT = 65535;
+// Copies: HP-GL/2 writes the count in two digits, the PostScript driver in three.
+int copies_limit(int device)
+{
+    return device == HC_HPGL2_DEVICE ? 99 : 999;
+}
+// Line width, 1/720 inch: the CGM line width in VDC units stays within 16 bits.
+constexpr int LINE_WIDTH_LIMIT = 32767;
+
+// A value above what the initialised device can write is refused with error 16 and not stored, so
+// that the page arithmetic of the drivers cannot overflow and no field is written as asterisks.
+bool writable(int value, int low, int high)
+{
+    if (value >= low && value <= high)
+        return true;
+    IErrorReport(ERR_UNIT_RANGE);
+    return false;
+}
+
 // The replay of the graphics state to a device that has just opened.
 constexpr int REPLAY_OPS[] = {GrOpLineWidth, GrOpLineType, GrOpLineJoin, GrOpLineCap,
                               GrOpClip,      GrOpFont,     GrOpColour};
@@ -97,10 +126,10 @@ void IHcOpen(std::optional<std::string_view> name, std::optional<std::string_vie
         return;
     }
 
-    // The probe: a device without a driver leaves NPTS at -999 and nothing is opened.
-    B.NPTS = -999;
+    // The probe: a device without a driver leaves NPTS at HC_PROBE and nothing is opened.
+    B.NPTS = HC_PROBE;
     IHcDriverCall(GrOpInitialise);
-    if (B.NPTS == -999)
+    if (B.NPTS == HC_PROBE)
         return;
     put_text(OS_CONFIG_PATHS.plot_output_file);
     B.NPTS = 1;
@@ -122,8 +151,9 @@ void IHcOpen(std::optional<std::string_view> name, std::optional<std::string_vie
     IHcSendOp(GrOpOpen);
     if (GrOutputSwitch.screen == 0) {
         GrColourState.hardcopy_class = HcDeviceBlock.colours;
-        if (HcOptions(2) != 0)
-            GrSurface.aspect = static_cast<float>(double(HcOptions(1)) / double(HcOptions(2)));
+        if (HcOptions(HC_OPT_PAGE_HEIGHT) != 0)
+            GrSurface.aspect = static_cast<float>(double(HcOptions(HC_OPT_PAGE_WIDTH)) /
+                                                  double(HcOptions(HC_OPT_PAGE_HEIGHT)));
     }
     HcDeviceBlock.pen_x = HC_PEN_UNKNOWN;
     HcDeviceBlock.pen_y = HC_PEN_UNKNOWN;
@@ -135,65 +165,81 @@ void IHcOptionSet(int number, int value)
 {
     auto in = [&](int lo, int hi) { return value >= lo && value <= hi; };
     auto& O = HcOptions;
+    const int device = HcDeviceBlock.initialised_device;
     switch (number) {
-    case 5:
+    case HC_OPT_PAGE_WIDTH:
+    case HC_OPT_PAGE_HEIGHT:
+        if (writable(value, 1, page_side_limit(device)))
+            O(number) = value;
+        return;
+    case HC_OPT_MARGIN_LEFT:
+    case HC_OPT_MARGIN_BOTTOM:
+        if (writable(value, -MARGIN_LIMIT, MARGIN_LIMIT))
+            O(number) = value;
+        return;
+    case HC_OPT_ORIENTATION:
         if (!in(0, 3))
             return;
         if (value >= 2) {
-            const int a = std::min(O(1), O(2));
-            const int b = std::max(O(1), O(2));
-            O(1) = value == 2 ? a : b;
-            O(2) = value == 2 ? b : a;
+            const int a = std::min(O(HC_OPT_PAGE_WIDTH), O(HC_OPT_PAGE_HEIGHT));
+            const int b = std::max(O(HC_OPT_PAGE_WIDTH), O(HC_OPT_PAGE_HEIGHT));
+            O(HC_OPT_PAGE_WIDTH) = value == 2 ? a : b;
+            O(HC_OPT_PAGE_HEIGHT) = value == 2 ? b : a;
         }
-        O(5) = value & 1;
+        O(HC_OPT_ORIENTATION) = value & 1;
         return;
-    case 6:
+    case HC_OPT_INVERSION:
         if (in(0, 2))
-            O(6) = value;
+            O(HC_OPT_INVERSION) = value;
         return;
-    case 8: O(8) = std::max(value, 1); return;
-    case 9:
-        O(9) = std::max(value, 1);
+    case HC_OPT_COPIES:
+        if (writable(value, INT_MIN, copies_limit(device)))
+            O(HC_OPT_COPIES) = std::max(value, 1);
+        return;
+    case HC_OPT_LINE_WIDTH:
+        if (!writable(value, INT_MIN, LINE_WIDTH_LIMIT))
+            return;
+        O(HC_OPT_LINE_WIDTH) = std::max(value, 1);
         IHcSendOp(GrOpLineWidth);
         return;
-    case 10:
-    case 11:
+    case HC_OPT_LINE_JOIN:
+    case HC_OPT_LINE_CAP:
         if (!in(0, 2))
             return;
         O(number) = value;
-        IHcSendOp(number == 10 ? GrOpLineJoin : GrOpLineCap);
+        IHcSendOp(number == HC_OPT_LINE_JOIN ? GrOpLineJoin : GrOpLineCap);
         return;
-    case 12: O(12) = std::max(value, 100); return;
-    case 13:
+    case HC_OPT_FILL_SPACING: O(HC_OPT_FILL_SPACING) = std::max(value, 100); return;
+    case HC_OPT_RESOLUTION:
         if (in(1, HC_RASTER_PRINTER.resolution_count)) {
-            O(13) = value;
+            O(HC_OPT_RESOLUTION) = value;
             HcDeviceBlock.resolution_index = value;
         }
         return;
-    case 14: return;
-    case 16:
+    case HC_OPT_IGNORED: return;
+    case HC_OPT_PATH_SEGMENTS:
         if (in(10, 255))
-            O(16) = value;
+            O(HC_OPT_PATH_SEGMENTS) = value;
         return;
-    case 21:
+    case HC_OPT_TERMINATOR:
         if (in(1, 127))
-            O(21) = value;
+            O(HC_OPT_TERMINATOR) = value;
         return;
-    case 23: {
-        const int device = HcDeviceBlock.initialised_device;
-        const bool bitmap = device == 6 && (value == 24 || value == 8 || value == 1 || value == 4);
-        const bool dxf = device == 8 && (value == 8 || value == 3 || value == 4);
+    case HC_OPT_DEPTH: {
+        const bool bitmap =
+            device == HC_BITMAP_DEVICE && (value == 24 || value == 8 || value == 1 || value == 4);
+        const bool dxf = device == HC_DXF_DEVICE && (value == 8 || value == 3 || value == 4);
         if (bitmap || dxf)
-            O(23) = value;
+            O(HC_OPT_DEPTH) = value;
         return;
     }
-    case 24:
+    case HC_OPT_COMPRESSION:
         if (in(0, HC_RASTER_PRINTER.compression_limit))
-            O(24) = value;
+            O(HC_OPT_COMPRESSION) = value;
         return;
-    case 105:
+    case HC_OPT_SPARE_105:
         if (in(1, 4))
-            O(105) = value;
+            O(HC_OPT_SPARE_105) = value;
         return;
     default:
         if (hc_option_index(number) >= 0)

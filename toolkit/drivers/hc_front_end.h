@@ -31,7 +31,9 @@ extern std::uint16_t HcFpuSaveWord;
 // the default plot file as a blank one does; an absent title differs from a blank one (op 18 sees
 // IX(1) = 0). Failures surface through the error state and the hardcopy output switch.
 void IHcOpen(std::optional<std::string_view> name, std::optional<std::string_view> title);
-// Sets option number (1..28, 101..107) to value after its check; a rejected value changes nothing.
+// Sets option number (1..28, 101..107) to value after its check; a rejected value changes nothing. A
+// page size, margin, copy count or line width beyond what the initialised device can write is also
+// refused, and reports error 16.
 void IHcOptionSet(int number, int value);
 // Runs the command line through the system's command interpreter, hidden, waiting for its end; a
 // command that cannot run, or ends with a non-zero exit status, raises error 13.

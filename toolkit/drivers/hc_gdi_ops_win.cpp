@@ -29,7 +29,7 @@ int py(double y)
 struct Device {
     bool meta;
     HcGdiDraw& d;
-    bool mono() const { return !meta && HcOptions(7) != 0; }
+    bool mono() const { return !meta && HcOptions(HC_OPT_MONOCHROME) != 0; }
     void colour(int r, int g, int b) const { meta ? IHcMetaColour(r, g, b) : IHcPrnColour(r, g, b); }
     void store(int x, int y, int i) const { meta ? IHcMetaPointStore(x, y, i) : IHcPrnPointStore(x, y, i); }
 };
@@ -128,8 +128,8 @@ void op_fill(const Device& v, int op)
     switch (op) {
     case GrOpEllipsePattern: {
         const double w = GrSurface.extent_x, h = GrSurface.extent_y;
-        const double ry =
-            double(B.X(2)) * B.X(3) * O(1) * h * GrArea.height / (std::max(O(2), 1) * w * GrArea.width);
+        const double ry = double(B.X(2)) * B.X(3) * O(HC_OPT_PAGE_WIDTH) * h * GrArea.height /
+                          (std::max(O(HC_OPT_PAGE_HEIGHT), 1) * w * GrArea.width);
         const int rx = px(B.X(2)), ryp = gr_trunc(double(HcDeviceBlock.sy) * ry);
         if (v.meta)
             IHcMetaEllipse(px(B.X(1)), py(B.Y(1)), rx, ryp, style);
@@ -157,7 +157,8 @@ void op_fill(const Device& v, int op)
     }
     case GrOpPiePattern: {
         // The y radius in device units from the page's proportions.
-        B.Y(2) = static_cast<float>(double(O(1)) / std::max(O(2), 1) * (B.Y(2) / GrSurface.aspect));
+        B.Y(2) = static_cast<float>(double(O(HC_OPT_PAGE_WIDTH)) / std::max(O(HC_OPT_PAGE_HEIGHT), 1) *
+                                    (B.Y(2) / GrSurface.aspect));
         int sx = 0, sy = 0, ex = 0, ey = 0;
         sector(sx, sy, ex, ey);
         const int rx = px(B.X(2)), ry = gr_trunc(double(HcDeviceBlock.sy) * B.Y(2));
@@ -251,8 +252,8 @@ void hc_gdi_op(int device, int op)
         name.erase(name.find_last_not_of(' ') + 1);
         int status = 0, code = 0;
         IImgFileDraw(v.d.dc, nullptr, B.IX(1), px(D.x1), py(D.y2), px(D.x2), py(D.y1), 1, status, code, name);
-        B.NPTS = status;
-        B.NVAL = code;
+        B.NVAL = status;
+        B.NPTS = code;
         break;
     }
     default: break;

@@ -4,6 +4,7 @@
 #include "toolkit/drivers/hc_printer_win.h"
 
 #include "toolkit/graphics/gdi_drawers_win.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 
 #include <algorithm>
@@ -14,40 +15,18 @@ namespace {
 HcGdiDraw printer_draw;
 HcGdiDraw metafile_draw;
 
-// A brush or pen made for one primitive, deleted when the primitive returns (after being selected out).
-struct Selected {
-    HDC dc;
-    HGDIOBJ object;
-    HGDIOBJ replaced;
-    bool owned;
-    Selected(HDC d, HGDIOBJ o, bool own)
-        : dc(d), object(o), replaced(d && o ? SelectObject(d, o) : nullptr), owned(own)
-    {
-    }
-    ~Selected()
-    {
-        if (dc && replaced)
-            SelectObject(dc, replaced);
-        if (owned && object)
-            DeleteObject(object);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-};
-
-Selected solid_brush(HcGdiDraw& d)
+// The brush of the current colour and, with edge, the thin pen of the current colour (else the null
+// pen), selected for one primitive and selected out and deleted when it returns.
+ShapeObjects filled(HcGdiDraw& d, bool edge)
 {
-    return Selected(d.dc, CreateSolidBrush(d.colour), true);
+    return ShapeObjects(d.dc, CreateSolidBrush(d.colour), edge ? CreatePen(PS_SOLID, 1, d.colour) : nullptr,
+                        nullptr);
 }
 
-Selected thin_pen(HcGdiDraw& d)
+// The hollow brush for an outline drawn with the lasting pen.
+Selection hollow(HcGdiDraw& d)
 {
-    return Selected(d.dc, CreatePen(PS_SOLID, 1, d.colour), true);
-}
-
-Selected stock(HcGdiDraw& d, int object)
-{
-    return Selected(d.dc, GetStockObject(object), false);
+    return Selection(d.dc, GetStockObject(HOLLOW_BRUSH));
 }
 
 void pen_ensure(HcGdiDraw& d)
@@ -102,26 +81,23 @@ void ellipse(HcGdiDraw& d, int x, int y, int rx, int ry, int fill_style)
     const RECT b = ellipse_box(x, y, rx, ry);
     if (fill_style < 3) {
         pen_ensure(d);
-        Selected brush = stock(d, HOLLOW_BRUSH);
+        const Selection brush = hollow(d);
         Ellipse(d.dc, b.left, b.top, b.right, b.bottom);
         return;
     }
-    Selected brush = solid_brush(d);
-    Selected pen = thin_pen(d);
+    const ShapeObjects objects = filled(d, true);
     Ellipse(d.dc, b.left, b.top, b.right, b.bottom);
 }
 
 void rectangle(HcGdiDraw& d, int x1, int y1, int x2, int y2)
 {
-    Selected pen = stock(d, NULL_PEN);
-    Selected brush = solid_brush(d);
+    const ShapeObjects objects = filled(d, false);
     Rectangle(d.dc, x1, y1, x2 + 2, y2 + 2);
 }
 
 void pie(HcGdiDraw& d, int x, int y, int rx, int ry, int sx, int sy, int ex, int ey)
 {
-    Selected pen = thin_pen(d);
-    Selected brush = solid_brush(d);
+    const ShapeObjects objects = filled(d, true);
     const RECT b = ellipse_box(x, y, rx, ry);
     Pie(d.dc, b.left, b.top, b.right, b.bottom, sx, sy, ex, ey);
 }
@@ -143,8 +119,7 @@ void polygon(HcGdiDraw& d, int count, bool edge)
     const int n = list_count(count);
     if (n < 2)
         return;
-    Selected brush = solid_brush(d);
-    Selected pen = edge ? thin_pen(d) : stock(d, NULL_PEN);
+    const ShapeObjects objects = filled(d, edge);
     Polygon(d.dc, GdiPointList.point.data(), n);
 }
 
@@ -163,7 +138,7 @@ void polyline(HcGdiDraw& d, int count)
 
 void arc(HcGdiDraw& d, int x, int y, int rx, int ry, int sx, int sy, int ex, int ey, int closure)
 {
-    Selected brush = stock(d, HOLLOW_BRUSH);
+    const Selection brush = hollow(d);
     pen_ensure(d);
     const RECT b = ellipse_box(x, y, rx, ry);
     if (closure >= 3)
@@ -219,7 +194,7 @@ void line_type(HcGdiDraw& d, int type)
 
 void colour_invert(int& red, int& green, int& blue)
 {
-    const int mode = HcOptions(6);
+    const int mode = HcOptions(HC_OPT_INVERSION);
     const bool near_black = red < 10 && green < 10 && blue < 10;
     const bool near_white = red > 245 && green > 245 && blue > 245;
     if (mode == 1 || (mode == 2 && (near_black || near_white))) {
@@ -247,7 +222,7 @@ HFONT make_font(int height, int width, int angle, int face, int style, std::stri
     const std::string user(name);
     return CreateFontA(height, width, angle * 10, angle * 10, (style & 1) ? FW_BOLD : FW_NORMAL,
                        (style & 2) != 0, (style & 4) != 0, FALSE, static_cast<DWORD>(f.charset),
-                       OUT_TT_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
+                       OUT_CHARACTER_PRECIS, CLIP_CHARACTER_PRECIS, DEFAULT_QUALITY,
                        static_cast<DWORD>(f.family | VARIABLE_PITCH), f.name ? f.name : user.c_str());
 }
 
@@ -369,8 +344,7 @@ void IHcPrnPoint(int x, int y)
 {
     HcGdiDraw& d = printer_page();
     const int w = d.pen_width, h = w / 2;
-    Selected pen = stock(d, NULL_PEN);
-    Selected brush = solid_brush(d);
+    const ShapeObjects objects = filled(d, false);
     Rectangle(d.dc, x - h, y - h, x - h + w + 1, y - h + w + 1);
 }
 void IHcPrnLineType(int type)

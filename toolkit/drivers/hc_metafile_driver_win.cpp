@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int HC_METAFILE = 11;
 constexpr int FORMAT_WMF = 0;
 constexpr int FORMAT_PLACEABLE = 1;
 constexpr int FORMAT_EMF = 2;
@@ -88,7 +87,7 @@ struct ReferenceDevice {
 void IHcMetaCreate(int& extent_x, int& extent_y, int format, short right, short bottom, short checksum,
                    int clipboard, std::string_view name, std::string_view description, int& status)
 {
-    HcGdiDraw& d = hc_gdi_draw(HC_METAFILE);
+    HcGdiDraw& d = hc_gdi_draw(HC_METAFILE_DEVICE);
     Picture& P = picture;
     status = 0;
     P.clipboard = clipboard;
@@ -155,9 +154,11 @@ void IHcMetaCreate(int& extent_x, int& extent_y, int format, short right, short 
     }
 }
 
+// Ends the picture: to the clipboard (status 2 when it cannot take it), the placeable file's records
+// after its header, or the file the system wrote; handles not handed over are deleted.
 void IHcMetaClose(int& status)
 {
-    HcGdiDraw& d = hc_gdi_draw(HC_METAFILE);
+    HcGdiDraw& d = hc_gdi_draw(HC_METAFILE_DEVICE);
     Picture& P = picture;
     status = 0;
     if (!d.dc)
@@ -214,22 +215,19 @@ void IHcMetaClose(int& status)
 
 namespace {
 
+// Op 1: a 10.5 by 7.5 inch page at 600 dpi as a placeable metafile.
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_METAFILE;
+    if (!hc_initialise_begin(HC_METAFILE_DEVICE))
         return;
-    }
-    IHcCommonDefaults();
     auto& O = HcOptions;
-    O(1) = 756;  // 10.5 by 7.5 inches
-    O(2) = 540;
-    O(27) = FORMAT_PLACEABLE;
+    O(HC_OPT_PAGE_WIDTH) = 756;  // 10.5 by 7.5 inches
+    O(HC_OPT_PAGE_HEIGHT) = 540;
+    O(HC_OPT_METAFILE_FORMAT) = FORMAT_PLACEABLE;
     HcDeviceBlock.resolution_x = 600;
     HcDeviceBlock.resolution_y = 600;
     HcDeviceBlock.colours = 256;
-    hc_gdi_device_info(HC_METAFILE);
+    hc_gdi_device_info(HC_METAFILE_DEVICE);
 }
 
 // A failure of the picture: the error, the output status, and (for a picture not made) output off.
@@ -239,15 +237,19 @@ void picture_failed(int error)
     HcPlotStatus = -1;
 }
 
+// Op 18: the metafile of the format of option 27 (to the clipboard without a name), with its
+// description and placeable header; a picture that cannot be made is error 1 and output off.
 void op_open()
 {
     auto& B = GrPrimitiveBlock;
     const auto& O = HcOptions;
-    int extent_x = O(1) * 10, extent_y = O(2) * 10;
+    int extent_x = O(HC_OPT_PAGE_WIDTH) * 10, extent_y = O(HC_OPT_PAGE_HEIGHT) * 10;
     if (B.NVAL > 0) {
         // An option 27 outside 0..2 is taken for the placeable file, the driver's default.
-        const int format = O(27) >= FORMAT_WMF && O(27) <= FORMAT_EMF ? O(27) : FORMAT_PLACEABLE;
-        const int right = O(1) * 1000 / 72, bottom = O(2) * 1000 / 72;
+        const int format = O(HC_OPT_METAFILE_FORMAT) >= FORMAT_WMF && O(HC_OPT_METAFILE_FORMAT) <= FORMAT_EMF
+                               ? O(HC_OPT_METAFILE_FORMAT)
+                               : FORMAT_PLACEABLE;
+        const int right = O(HC_OPT_PAGE_WIDTH) * 1000 / 72, bottom = O(HC_OPT_PAGE_HEIGHT) * 1000 / 72;
         const int checksum = right ^ bottom ^ CHECKSUM_FIXED;
         if (B.IX(1) == 0)
             HcTitle = hc_padded("Vuvuzuvoder graphic", HC_TITLE_LENGTH);
@@ -270,8 +272,8 @@ void op_open()
         }
         HcPlotStatus = 0;
         if (format == FORMAT_EMF)
-            picture.line_scale = double(extent_x) / std::max(O(1) * 10, 1);
-        hc_gdi_draw(HC_METAFILE).line_rgb = {-1, -1, -1};
+            picture.line_scale = double(extent_x) / std::max(O(HC_OPT_PAGE_WIDTH) * 10, 1);
+        hc_gdi_draw(HC_METAFILE_DEVICE).line_rgb = {-1, -1, -1};
     } else if (picture.extent_x > 0) {
         extent_x = picture.extent_x;
         extent_y = picture.extent_y;
@@ -288,6 +290,7 @@ void op_close()
         picture_failed(IMG_ERR_READ_WRITE);
 }
 
+// Ops 21 and 33: the font of the text state.
 void op_font()
 {
     const HcGdiFontRequest f = hc_gdi_font_request();
@@ -330,14 +333,14 @@ void IHcMetafileDriver(int op)
         break;
     case GrOpClip:
         if (picture.format == FORMAT_EMF)
-            hc_gdi_op(HC_METAFILE, op);
+            hc_gdi_op(HC_METAFILE_DEVICE, op);
         break;
     case GrOpLineWidth: {
-        const int w = HcOptions(9);
+        const int w = HcOptions(HC_OPT_LINE_WIDTH);
         IHcMetaLineWidth(picture.format == FORMAT_EMF ? gr_trunc(w * picture.line_scale) : w);
         break;
     }
-    default: hc_gdi_op(HC_METAFILE, op); break;
+    default: hc_gdi_op(HC_METAFILE_DEVICE, op); break;
     }
 }
 
@@ -365,9 +368,9 @@ void IHcMetafilePlay(int format, int x1, int y1, int x2, int y2, int target, int
     status = 2;
     if (!read)
         return;
-    HDC dc = target == 0                                             ? GrGdiContext.dc
-             : target == HC_WINDOWS_PRINTER || target == HC_METAFILE ? hc_gdi_draw(target).dc
-                                                                     : nullptr;
+    HDC dc = target == 0                                                    ? GrGdiContext.dc
+             : target == HC_WINDOWS_PRINTER || target == HC_METAFILE_DEVICE ? hc_gdi_draw(target).dc
+                                                                            : nullptr;
     if (!dc)
         return;
     // The screen's clip region holds while the picture plays (the screen keeps it selected after).

@@ -58,20 +58,37 @@ void hc_page_scale(double width, double height)
 void IHcCommonDefaults()
 {
     auto& O = HcOptions;
-    O(7) = 1;
-    O(8) = 1;
-    O(9) = 5;
-    O(6) = 0;
-    O(101) = 80;
-    O(102) = 60;
-    O(103) = 1;
-    O(104) = 999999;
-    O(10) = 0;
-    O(105) = 1;
-    O(17) = 0;
-    O(11) = 0;
-    O(106) = 0;
-    O(107) = 0;
+    O(HC_OPT_MONOCHROME) = 1;
+    O(HC_OPT_COPIES) = 1;
+    O(HC_OPT_LINE_WIDTH) = 5;
+    O(HC_OPT_INVERSION) = 0;
+    O(HC_OPT_SPARE_101) = 80;
+    O(HC_OPT_SPARE_102) = 60;
+    O(HC_OPT_SPARE_103) = 1;
+    O(HC_OPT_SPARE_104) = 999999;
+    O(HC_OPT_LINE_JOIN) = 0;
+    O(HC_OPT_SPARE_105) = 1;
+    O(HC_OPT_LINE_START) = 0;
+    O(HC_OPT_LINE_CAP) = 0;
+    O(HC_OPT_SPARE_106) = 0;
+    O(HC_OPT_SPARE_107) = 0;
+}
+
+bool hc_initialise_begin(int device)
+{
+    auto& B = GrPrimitiveBlock;
+    if (B.NPTS == HC_PROBE) {
+        B.NPTS = device;
+        return false;
+    }
+    IHcCommonDefaults();
+    return true;
+}
+
+void hc_device_caps(std::string_view caps)
+{
+    auto& entry = GrDeviceCaps.entry[1];
+    std::copy_n(caps.begin(), std::min(caps.size(), entry.size()), entry.begin());
 }
 
 void IHcPlotCreate(int slot)

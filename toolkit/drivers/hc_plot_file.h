@@ -2,9 +2,9 @@
 // drivers create, write and close their output.
 //
 // Driver contract (every driver routine takes the op code alone; GrPrimitiveBlock carries the rest):
-//   op 1   NPTS = -999: NPTS := the device number, nothing else (the probe). Otherwise
+//   op 1   NPTS = HC_PROBE: NPTS := the device number, nothing else (the probe). Otherwise
 //          IHcCommonDefaults, the device's own defaults and characteristics, HcDeviceBlock's
-//          initialised device := the device number.
+//          initialised device := the device number (hc_initialise_begin holds the first two steps).
 //   op 18  NVAL > 0: create the output and write its head (a failed create switches hardcopy output
 //          off); NVAL <= 0: the surface changed size, only the scale factors are computed again.
 //   op 19  write the tail and close.  op 20  new page: HcPageUsed := 0.
@@ -31,6 +31,12 @@ extern int HcPlotStatus;
 // The option defaults shared by every driver's op 1: 7 := 1, 8 := 1, 9 := 5, 6 := 0, 101 := 80,
 // 102 := 60, 103 := 1, 104 := 999999, 10 := 0, 105 := 1, 17 := 0, 11 := 0, 106 := 0, 107 := 0.
 void IHcCommonDefaults();
+// The opening of every driver's op 1: the probe (NPTS = HC_PROBE) is answered with the device number
+// and false, so that the driver returns at once; otherwise the common defaults and true.
+bool hc_initialise_begin(int device);
+// The device's capability string (GR_CAPS_LENGTH characters, key beside GrDeviceCapsRecord) into the
+// hardcopy entry of GrDeviceCaps.
+void hc_device_caps(std::string_view caps);
 // The device's scale into HcDeviceBlock: a page of width x height device units over the drawing
 // surface's extents (an extent below 0.01 counts as 0.01), as 4-byte reals.
 void hc_page_scale(double width, double height);

@@ -53,7 +53,7 @@ void hc_gdi_device_info(int device)
     I.hardcopy_words = {1, 1, 1};
     I.text_real[1] = 1.7e38f;
     I.text_word[1] = 8;
-    std::copy(CAPS.begin(), CAPS.end(), GrDeviceCaps.entry[1].begin());
+    hc_device_caps(CAPS);
     HcDeviceBlock.initialised_device = device;
     HcSpoolAllowed = 0;
 }
@@ -108,22 +108,20 @@ namespace {
 void op_initialise()
 {
     auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_WINDOWS_PRINTER;
+    if (!hc_initialise_begin(HC_WINDOWS_PRINTER))
         return;
-    }
-    IHcCommonDefaults();
     if (B.NVAL != -998) {
         auto& O = HcOptions;
         auto& D = HcDeviceBlock;
         IOsFpuSave();
-        IHcPrinterPageInfo(D.page_long, D.page_short, O(1), O(2), O(3), O(4), O(5), O(8), job.colours,
-                           job.query_status);
+        IHcPrinterPageInfo(D.page_long, D.page_short, O(HC_OPT_PAGE_WIDTH), O(HC_OPT_PAGE_HEIGHT),
+                           O(HC_OPT_MARGIN_LEFT), O(HC_OPT_MARGIN_BOTTOM), O(HC_OPT_ORIENTATION),
+                           O(HC_OPT_COPIES), job.colours, job.query_status);
         IOsFpuRestore();
         D.colours = colour_class(job.colours);
         D.printer_available = job.query_status == 0 ? 1 : 0;
         // Two colours or fewer print in black and white; -1 (more than a palette) is colour.
-        O(7) = job.colours >= 0 && job.colours <= 2 ? 1 : 0;
+        O(HC_OPT_MONOCHROME) = job.colours >= 0 && job.colours <= 2 ? 1 : 0;
     }
     hc_gdi_device_info(HC_WINDOWS_PRINTER);
 }
@@ -131,8 +129,8 @@ void op_initialise()
 void scale()
 {
     auto& D = HcDeviceBlock;
-    const int ex = HcOptions(1) * HcDeviceBlock.resolution_x / 72;
-    const int ey = HcOptions(2) * HcDeviceBlock.resolution_y / 72;
+    const int ex = HcOptions(HC_OPT_PAGE_WIDTH) * HcDeviceBlock.resolution_x / 72;
+    const int ey = HcOptions(HC_OPT_PAGE_HEIGHT) * HcDeviceBlock.resolution_y / 72;
     D.sx = static_cast<float>(double(ex) / std::max(GrSurface.width, 1));
     D.sy = static_cast<float>(double(ey) / std::max(GrSurface.height, 1));
 }
@@ -149,8 +147,9 @@ void op_open()
             title.erase(title.find_last_not_of(' ') + 1);
             const auto& O = HcOptions;
             int colours = 0;
-            IHcPrnStartJob(O(1), O(2), O(3), O(4), job.resolution_x, job.resolution_y, colours,
-                           job.open_status, O(5), O(8), title);
+            IHcPrnStartJob(O(HC_OPT_PAGE_WIDTH), O(HC_OPT_PAGE_HEIGHT), O(HC_OPT_MARGIN_LEFT),
+                           O(HC_OPT_MARGIN_BOTTOM), job.resolution_x, job.resolution_y, colours,
+                           job.open_status, O(HC_OPT_ORIENTATION), O(HC_OPT_COPIES), title);
             if (job.open_status == 0)
                 job.colours = colours;
         }
@@ -203,7 +202,7 @@ void op_text()
 // Op 30: option 9 (1/720 inch) in printer pixels; one pixel gives pen width 0, the thinnest pen.
 void op_line_width()
 {
-    const int w9 = HcOptions(9);
+    const int w9 = HcOptions(HC_OPT_LINE_WIDTH);
     const int wx = std::max(gr_trunc(w9 * double(HcDeviceBlock.resolution_x) / 720.0 + 0.5), 1);
     const int wy = std::max(gr_trunc(w9 * double(HcDeviceBlock.resolution_y) / 720.0 + 0.5), 1);
     IHcPrnLineWidth(((wx - 1) + (wy - 1)) / 2);

@@ -4,6 +4,7 @@
 #include "toolkit/drivers/hc_plot_file.h"
 #include "toolkit/drivers/hc_printer_win.h"
 #include "toolkit/common/error_state.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_error.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
@@ -315,67 +316,59 @@ int IHcDibColourTableSize(const BITMAPINFOHEADER& header)
 
 void IHcPrinterBitmap(int x1, int y1, int x2, int y2, int& status)
 {
-    status = 0;
+    status = 1;
     const int w = x2 - x1 + 1, h = y2 - y1 + 1;
     HDC screen = GrGdiContext.dc;
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = memory && w > 0 && h > 0 ? CreateCompatibleBitmap(screen, w, h) : nullptr;
-    HGLOBAL block = nullptr;
-    if (!bitmap) {
-        // No bitmap of that size: nothing can be transferred.
-        status = 1;
-    } else {
-        HGDIOBJ replaced = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, w, h, screen, x1, y1, SRCCOPY);
-        SelectObject(memory, replaced);
-        HPALETTE palette = GrGdiContext.palette ? GrGdiContext.palette
-                                                : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
-        SelectPalette(memory, palette, FALSE);
-        RealizePalette(memory);
-        BITMAP facts = {};
-        GetObjectA(bitmap, sizeof facts, &facts);
-        const int bits = facts.bmPlanes * facts.bmBitsPixel;
-        const int depth = bits < 2 ? 1 : bits < 5 ? 4 : bits > 8 ? 24 : 8;
-        BITMAPINFOHEADER header = {};
-        header.biSize = sizeof header;
-        header.biWidth = facts.bmWidth;
-        header.biHeight = facts.bmHeight;
-        header.biPlanes = 1;
-        header.biBitCount = static_cast<WORD>(depth);
-        const int table = IHcDibColourTableSize(header);
-        const SIZE_T row = static_cast<SIZE_T>((w * depth + 31) / 32) * 4;
-        block = GlobalAlloc(GHND, sizeof header + static_cast<SIZE_T>(table) + row * static_cast<SIZE_T>(h));
-        if (!block) {
-            status = 1;
-        } else {
-            auto* info = static_cast<BITMAPINFO*>(GlobalLock(block));
-            info->bmiHeader = header;
-            GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), nullptr, info, DIB_RGB_COLORS);
-            if (info->bmiHeader.biSizeImage == 0)
-                info->bmiHeader.biSizeImage = static_cast<DWORD>(row * static_cast<SIZE_T>(h));
-            const SIZE_T total = sizeof header + static_cast<SIZE_T>(table) + info->bmiHeader.biSizeImage;
-            GlobalUnlock(block);
-            HGLOBAL grown = GlobalReAlloc(block, total, GMEM_MOVEABLE);
-            if (!grown) {
-                status = 1;
-            } else {
-                block = grown;
-                info = static_cast<BITMAPINFO*>(GlobalLock(block));
-                unsigned char* pixels = reinterpret_cast<unsigned char*>(info) + sizeof header + table;
-                if (GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels, info, DIB_RGB_COLORS) == 0 ||
-                    StretchDIBits(screen_job.dc, 0, 0, screen_job.extent_x, screen_job.extent_y, 0, 0, w, h,
-                                  pixels, info, DIB_RGB_COLORS, SRCCOPY) == static_cast<int>(GDI_ERROR))
-                    status = 1;
-                GlobalUnlock(block);
-            }
-        }
+    MemoryDc memory(screen);
+    // No bitmap of that size: nothing can be transferred.
+    if (!memory.get() || w <= 0 || h <= 0)
+        return;
+    CompatibleBitmap bitmap(screen, w, h);
+    if (!bitmap.get())
+        return;
+    {
+        Selection copy(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, w, h, screen, x1, y1, SRCCOPY);
     }
-    if (block)
-        GlobalFree(block);
-    if (bitmap)
-        DeleteObject(bitmap);
-    if (memory)
-        DeleteDC(memory);
+    // The screen's palette (or the default one) converts the pixels to colours; selected back at the end.
+    const PaletteSelection palette(
+        memory.get(),
+        GrGdiContext.palette ? GrGdiContext.palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)));
+    BITMAP facts = {};
+    GetObjectA(bitmap.get(), sizeof facts, &facts);
+    const int bits = facts.bmPlanes * facts.bmBitsPixel;
+    const int depth = bits < 2 ? 1 : bits < 5 ? 4 : bits > 8 ? 24 : 8;
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = facts.bmWidth;
+    header.biHeight = facts.bmHeight;
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<WORD>(depth);
+    const int table = IHcDibColourTableSize(header);
+    const SIZE_T row = static_cast<SIZE_T>((w * depth + 31) / 32) * 4;
+    HGLOBAL block =
+        GlobalAlloc(GHND, sizeof header + static_cast<SIZE_T>(table) + row * static_cast<SIZE_T>(h));
+    if (!block)
+        return;
+    auto* info = static_cast<BITMAPINFO*>(GlobalLock(block));
+    info->bmiHeader = header;
+    GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(h), nullptr, info, DIB_RGB_COLORS);
+    if (info->bmiHeader.biSizeImage == 0)
+        info->bmiHeader.biSizeImage = static_cast<DWORD>(row * static_cast<SIZE_T>(h));
+    const SIZE_T total = sizeof header + static_cast<SIZE_T>(table) + info->bmiHeader.biSizeImage;
+    GlobalUnlock(block);
+    if (HGLOBAL grown = GlobalReAlloc(block, total, GMEM_MOVEABLE)) {
+        block = grown;
+        info = static_cast<BITMAPINFO*>(GlobalLock(block));
+        unsigned char* pixels = reinterpret_cast<unsigned char*>(info) + sizeof header + table;
+        if (GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(h), pixels, info, DIB_RGB_COLORS) !=
+                0 &&
+            StretchDIBits(screen_job.dc, 0, 0, screen_job.extent_x, screen_job.extent_y, 0, 0, w, h, pixels,
+                          info, DIB_RGB_COLORS, SRCCOPY) != static_cast<int>(GDI_ERROR))
+            status = 0;
+        GlobalUnlock(block);
+    }
+    GlobalFree(block);
 }
 
 void IHcPrinterClose()

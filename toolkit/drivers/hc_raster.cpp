@@ -23,6 +23,7 @@ namespace {
 
 constexpr int LINE_PATTERN_BITS = 12;
 
+// Truncation toward zero with reals beyond +-2E9 (and NaN) clamped first, so that no conversion overflows.
 int trunc_to_int(double v)
 {
     if (!(v > -2.0e9 && v < 2.0e9))
@@ -55,6 +56,7 @@ int current_colour_number()
     return std::clamp(C.number[GR_CURRENT], 0, 255);
 }
 
+// Ops 3 and 35: the current colour becomes the previous one; the new masks and pixel value by depth.
 void op_colour()
 {
     auto& P = HcRasterPage;
@@ -71,12 +73,12 @@ void op_colour()
         // In RGB mode white stands for colour number 0 and black for 223.
         const bool white = C.model == 2 ? C.rgb[GR_CURRENT] == 0xFFFFFF : C.number[GR_CURRENT] == 0;
         const bool black = C.model == 2 ? C.rgb[GR_CURRENT] == 0 : C.number[GR_CURRENT] == 223;
-        P.value = (HcOptions(6) != 0 ? black : white) ? 0u : 1u;
+        P.value = (HcOptions(HC_OPT_INVERSION) != 0 ? black : white) ? 0u : 1u;
         return;
     }
     case 3: {
         std::uint32_t v = static_cast<std::uint32_t>(r / 128 + 2 * (g / 128) + 4 * (b / 128));
-        if (HcOptions(6) == 2 && (v == 0 || v == 7))
+        if (HcOptions(HC_OPT_INVERSION) == 2 && (v == 0 || v == 7))
             v = 7 - v;
         if (P.colour_model == 2)
             v = 7 - v;
@@ -84,7 +86,8 @@ void op_colour()
         return;
     }
     case 4:
-        P.value = static_cast<std::uint32_t>(HC_RASTER_GROUP_VALUES[static_cast<std::size_t>(current_colour_number() / 16)]);
+        P.value = static_cast<std::uint32_t>(
+            HC_RASTER_GROUP_VALUES[static_cast<std::size_t>(current_colour_number() / 16)]);
         return;
     case 8: P.value = static_cast<std::uint32_t>(current_colour_number()); return;
     case 24: P.value = static_cast<std::uint32_t>(r | g << 8 | b << 16); return;
@@ -92,6 +95,8 @@ void op_colour()
     }
 }
 
+// Op 18: with a real open the plot file, the storage mode by depth, the dither tables and a clip of the
+// whole page; every open sets the scale from surface units to pixels.
 void op_open()
 {
     auto& P = HcRasterPage;
@@ -137,27 +142,31 @@ void op_clip()
     P.clip_ymax = std::clamp(pixel_y(A.y2), 0, std::max(P.ymax, 0));
 }
 
+// Op 29: the dash pattern of the line type, its state restarted, one point of pattern per bit.
 void op_line_type()
 {
     auto& P = HcRasterPage;
     P.run = 1;
     P.segment = 0;
-    P.line_pattern = HC_RASTER_LINE_PATTERNS[static_cast<std::size_t>(std::clamp(GrLineState.line_type, 0, 6))];
+    P.line_pattern =
+        HC_RASTER_LINE_PATTERNS[static_cast<std::size_t>(std::clamp(GrLineState.line_type, 0, 6))];
     P.segment_x = std::max(1, nearest(P.resolution_x / 72.0));
     P.segment_y = std::max(1, nearest(P.resolution_y / 72.0));
     P.end_x = -1;
 }
 
+// Op 30: option 9 (1/720 inch) as pass counts A (rows) and B (columns), exchanged in landscape.
 void op_line_width()
 {
     auto& P = HcRasterPage;
-    const double w = HcOptions(9);
+    const double w = HcOptions(HC_OPT_LINE_WIDTH);
     P.thick_a = std::max(1, trunc_to_int(w * P.resolution_y / 720.0 + 0.5));
     P.thick_b = std::max(1, trunc_to_int(w * P.resolution_x / 720.0 + 0.5));
-    if (HcOptions(5) != 0)
+    if (HcOptions(HC_OPT_ORIENTATION) != 0)
         std::swap(P.thick_a, P.thick_b);
 }
 
+// Op 2: one line, joined (its first pixel left out) when it starts where the last one ended.
 void op_line()
 {
     auto& P = HcRasterPage;
@@ -195,6 +204,7 @@ void op_polyline()
     P.end_y = y;
 }
 
+// Op 26: a point as a solid span of the line thickness, clipped.
 void op_point()
 {
     const auto& P = HcRasterPage;
@@ -202,7 +212,8 @@ void op_point()
     HcPageUsed = -1;
     const int x = pixel_x(B.X(1)), y = pixel_y(B.Y(1));
     const int h = (P.thick_a - 1) / 2;
-    IHcRasterSolidSpan(P.value, std::max(P.clip_xmin, x - h), y, std::min(P.clip_xmax, x - h + P.thick_a - 1));
+    IHcRasterSolidSpan(P.value, std::max(P.clip_xmin, x - h), y,
+                       std::min(P.clip_xmax, x - h + P.thick_a - 1));
 }
 
 // One Bresenham pass of a thick line: major runs from (m0) in step sm, the minor coordinate starts at
@@ -257,7 +268,8 @@ bool hc_raster_allocate(std::int64_t width, std::int64_t height, int planes, int
     hc_raster_free();
     if (width < 1 || height < 1 || planes < 1 || pixels_per_word < 1)
         return false;
-    if (width > HC_RASTER_MAX_PIXELS || height > HC_RASTER_MAX_PIXELS || width * height > HC_RASTER_MAX_PIXELS)
+    if (width > HC_RASTER_MAX_PIXELS || height > HC_RASTER_MAX_PIXELS ||
+        width * height > HC_RASTER_MAX_PIXELS)
         return false;
     const std::int64_t row = (width + pixels_per_word - 1) / pixels_per_word;
     const std::int64_t total = planes * height * row;
@@ -297,7 +309,8 @@ std::uint32_t hc_raster_pixel(int x, int y)
     case 2: {
         std::uint32_t v = 0;
         for (int p = 0; p < P.planes; ++p)
-            v |= (P.store[static_cast<std::size_t>(p * P.words_per_plane + row + x / 32)] >> (x % 32) & 1u) << p;
+            v |= (P.store[static_cast<std::size_t>(p * P.words_per_plane + row + x / 32)] >> (x % 32) & 1u)
+                 << p;
         return v;
     }
     case 3: return P.store[static_cast<std::size_t>(row + x / 4)] >> (8 * (x % 4)) & 0xFFu;
@@ -371,6 +384,7 @@ void IHcRasterFillSpan(int x1, int x2, int y)
     }
 }
 
+// The x of the side (xa, ya)-(xb, yb) at row y, by integer division in 64 bits.
 int IHcRasterEdgeX(int xa, int ya, int xb, int yb, int y)
 {
     const std::int64_t d = std::int64_t(yb) - ya;
@@ -426,19 +440,23 @@ void IHcRasterLine(int x0, int y0, int x1, int y1, bool join)
         for (int k = 0; k < P.thick_a; ++k) {
             segment = P.segment;
             run = P.run;
-            bresenham_pass(x0, y0 - ha + k, sx, sy, dx, dy, join, true, P.clip_ymin, P.clip_ymax, segment, run);
+            bresenham_pass(x0, y0 - ha + k, sx, sy, dx, dy, join, true, P.clip_ymin, P.clip_ymax, segment,
+                           run);
         }
     } else {
         for (int k = 0; k < P.thick_b; ++k) {
             segment = P.segment;
             run = P.run;
-            bresenham_pass(y0, x0 - hb + k, sy, sx, dy, dx, join, false, P.clip_xmin, P.clip_xmax, segment, run);
+            bresenham_pass(y0, x0 - hb + k, sy, sx, dy, dx, join, false, P.clip_xmin, P.clip_xmax, segment,
+                           run);
         }
     }
     P.segment = segment;
     P.run = run;
 }
 
+// The three 512-entry dither tables of the 3-bit image conversion, one entry per red, green and blue
+// level; where the three levels are equal (a grey) all three tables take the red mask.
 void IHcRasterDitherTables()
 {
     auto& P = HcRasterPage;

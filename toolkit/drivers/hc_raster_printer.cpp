@@ -20,7 +20,7 @@ constexpr std::string_view PRINTER_CAPS = "00000111111111110010011011000";
 constexpr char ESC = '\x1b';
 constexpr int ERR_NO_RESOLUTION = 5;   // "Graphics not supported on requested printer"
 constexpr int ERR_PAGE_TOO_LARGE = 34; // "Requested page size too large for raster image buffer"
-constexpr int LINE_LIMIT = 40000;      // bytes of a pin printer's band line written in one piece
+constexpr int LINE_LIMIT = 40000;       // bytes of a pin printer's band line written in one piece
 
 // Printed raster size of the open page (printer orientation).
 int printed_width = 0;
@@ -35,7 +35,7 @@ int printer_class()
 
 bool landscape()
 {
-    return HcOptions(5) != 0;
+    return HcOptions(HC_OPT_ORIENTATION) != 0;
 }
 
 // Decimal digits, zero-filled to at least `digits`; a larger number gets the digits it needs.
@@ -74,6 +74,7 @@ std::string packed_row(int y, bool (*pixel)(int, int))
     return row;
 }
 
+// The row's length up to its last non-zero byte: trailing white is not sent.
 std::size_t used_length(const std::string& row)
 {
     const std::size_t last = row.find_last_not_of('\0');
@@ -82,35 +83,35 @@ std::size_t used_length(const std::string& row)
 
 // ---- op 1 and op 18
 
+// Op 1: the rasteriser's defaults, then the model's page, margins, resolution and compression.
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_RASTER_PRINTER_DEVICE;
+    if (!hc_initialise_begin(HC_RASTER_PRINTER_DEVICE))
         return;
-    }
     IHcRasterDriver(GrOpInitialise);
     const auto& R = HC_RASTER_PRINTER;
     auto& O = HcOptions;
-    O(1) = 576;
-    O(2) = 432;
+    O(HC_OPT_PAGE_WIDTH) = 576;
+    O(HC_OPT_PAGE_HEIGHT) = 432;
     const bool sheet = R.printer_class >= 6;
-    O(3) = sheet ? 100 : 0;
-    O(4) = sheet ? 70 : 0;
-    O(5) = sheet ? 1 : 0;
-    O(13) = std::min(R.resolution_count, 2);
-    O(19) = 3;
-    O(20) = 0;
-    O(24) = std::min(R.compression_limit, 2);
+    O(HC_OPT_MARGIN_LEFT) = sheet ? 100 : 0;
+    O(HC_OPT_MARGIN_BOTTOM) = sheet ? 70 : 0;
+    O(HC_OPT_ORIENTATION) = sheet ? 1 : 0;
+    O(HC_OPT_RESOLUTION) = std::min(R.resolution_count, 2);
+    O(HC_OPT_DEVICE_ESCAPES) = 3;
+    O(HC_OPT_PRINT_MODE) = 0;
+    O(HC_OPT_COMPRESSION) = std::min(R.compression_limit, 2);
     auto& D = HcDeviceBlock;
     D.colours = R.colour_depth >= 31 ? 0 : 1 << R.colour_depth;
     D.pens = 8;
-    D.resolution_index = O(13);
+    D.resolution_index = O(HC_OPT_RESOLUTION);
     HcSpoolAllowed = 1;
-    std::copy(PRINTER_CAPS.begin(), PRINTER_CAPS.end(), GrDeviceCaps.entry[1].begin());
+    hc_device_caps(PRINTER_CAPS);
     D.initialised_device = HC_RASTER_PRINTER_DEVICE;
 }
 
+// Op 18: with a real open the first resolution from option 13 on whose page can be allocated, and
+// the page commands prepared; error 5 without a resolution, 34 when no page fits.
 void op_open()
 {
     auto& B = GrPrimitiveBlock;
@@ -121,12 +122,12 @@ void op_open()
     auto& R = HC_RASTER_PRINTER;
     auto& P = HcRasterPage;
     const auto& O = HcOptions;
-    if (O(13) == 0 || R.resolution_count == 0) {
+    if (O(HC_OPT_RESOLUTION) == 0 || R.resolution_count == 0) {
         IErrorReport(ERR_NO_RESOLUTION);
         GrOutputSwitch.hardcopy = 0;
         return;
     }
-    const int bits = O(6) == 1 || R.colour_depth <= 1 ? 1 : 3;
+    const int bits = O(HC_OPT_INVERSION) == 1 || R.colour_depth <= 1 ? 1 : 3;
     if (bits == 1)
         GrDeviceInfo.true_colour[1] = 0;
     additive = bits == 3 && R.colour_form == 1;
@@ -136,7 +137,7 @@ void op_open()
     P.background = additive ? 0xFFFFFFFFu : 0u;
     P.byte_mask = {0xFFFFFF00u, 0xFFFF00FFu, 0xFF00FFFFu, 0x00FFFFFFu};
     bool done = false;
-    for (int r = std::max(O(13), 1); r <= R.resolution_count && !done; ++r) {
+    for (int r = std::max(O(HC_OPT_RESOLUTION), 1); r <= R.resolution_count && !done; ++r) {
         const int xdpi = R.resolutions[static_cast<std::size_t>(r - 1)];
         int ydpi = xdpi;
         if (R.printer_class == 5)
@@ -144,8 +145,8 @@ void op_open()
         else if (R.printer_class <= 4)
             ydpi = R.pins * 216 / std::max(R.line_feed, 1) * (xdpi > 100 ? 2 : 1);
         const int page_x = landscape() ? ydpi : xdpi, page_y = landscape() ? xdpi : ydpi;
-        const long long width = static_cast<long long>(O(1)) * page_x / 72;
-        const long long height = static_cast<long long>(O(2)) * page_y / 72;
+        const long long width = static_cast<long long>(O(HC_OPT_PAGE_WIDTH)) * page_x / 72;
+        const long long height = static_cast<long long>(O(HC_OPT_PAGE_HEIGHT)) * page_y / 72;
         if (!hc_raster_allocate(width, height, bits, 32))
             continue;
         done = true;
@@ -171,6 +172,7 @@ void op_open()
 
 // ---- the three languages
 
+// A PCL page: per row and plane the row bytes, compressed by the page's mode, as transfer commands.
 void emit_pcl(bool (*pixel)(int, int))
 {
     auto& R = HC_RASTER_PRINTER;
@@ -189,12 +191,15 @@ void emit_pcl(bool (*pixel)(int, int))
             } else {
                 IHcPclCompressRow(row, R.compression, p);
             }
-            write(HcPrinterCommands.row_command[static_cast<std::size_t>(p)] + (p == R.planes_sent - 1 ? "W" : "V"));
+            write(HcPrinterCommands.row_command[static_cast<std::size_t>(p)] +
+                  (p == R.planes_sent - 1 ? "W" : "V"));
             write(row);
         }
     write(C.page_end);
 }
 
+// An ESC/P2 page: each row cut after its last ink byte, PackBits-compressed when that is shorter, each
+// colour after its select, then the row advance.
 void emit_escp2(bool (*pixel)(int, int))
 {
     auto& R = HC_RASTER_PRINTER;
@@ -223,6 +228,8 @@ void emit_escp2(bool (*pixel)(int, int))
     write(C.page_end);
 }
 
+// An ESC/P bit-image page: bands of pins x passes rows, each pass line a column of 1 or 3 bytes per
+// dot column, cut after its last ink byte to whole columns.
 void emit_escp(bool (*pixel)(int, int))
 {
     auto& R = HC_RASTER_PRINTER;
@@ -250,11 +257,13 @@ void emit_escp(bool (*pixel)(int, int))
                         if (y < printed_height && pixel(x, y))
                             column[pin / 8] |= static_cast<unsigned char>(0x80 >> (pin % 8));
                     }
-                    line.append(reinterpret_cast<const char*>(column), static_cast<std::size_t>(bytes_per_column));
+                    line.append(reinterpret_cast<const char*>(column),
+                                static_cast<std::size_t>(bytes_per_column));
                 }
                 if (static_cast<long long>(line.size()) <= LINE_LIMIT) {
                     std::size_t n = used_length(line);
-                    n = (n + static_cast<std::size_t>(bytes_per_column) - 1) / static_cast<std::size_t>(bytes_per_column) *
+                    n = (n + static_cast<std::size_t>(bytes_per_column) - 1) /
+                        static_cast<std::size_t>(bytes_per_column) *
                         static_cast<std::size_t>(bytes_per_column);
                     line.resize(n);
                     IHcDotColumnCount(static_cast<int>(n));
@@ -296,6 +305,7 @@ std::string escp_graphics(int dpi, int count)
 
 }  // namespace
 
+// The dot at printed column x, row y for the current plane, through the page's orientation.
 bool IHcPrinterPixel(int x, int y)
 {
     const auto& R = HC_RASTER_PRINTER;
@@ -313,6 +323,8 @@ bool IHcPrinterPixel(int x, int y)
     return !black && (v >> R.plane & 1u) != 0;
 }
 
+// The page's command texts (header, graphics command, page end) by printer class, margins, dpi and
+// page controls of option 19.
 void IHcPrinterPageSetup(int width, int height)
 {
     auto& R = HC_RASTER_PRINTER;
@@ -323,12 +335,12 @@ void IHcPrinterPageSetup(int width, int height)
     R.raster_height = height;
     R.last_row = height - 1;
     R.planes_sent = HcRasterPage.bits_per_pixel == 3 ? 3 : 1;
-    R.compression = std::clamp(O(24), 0, 2);
+    R.compression = std::clamp(O(HC_OPT_COMPRESSION), 0, 2);
     const int dpi = R.resolution;
-    const int left = landscape() ? O(4) : O(3);
-    const int top = landscape() ? O(3) : O(4);
-    const bool end_reset = (O(19) & 1) != 0;
-    const bool start_reset = O(19) >= 2;
+    const int left = landscape() ? O(HC_OPT_MARGIN_BOTTOM) : O(HC_OPT_MARGIN_LEFT);
+    const int top = landscape() ? O(HC_OPT_MARGIN_LEFT) : O(HC_OPT_MARGIN_BOTTOM);
+    const bool end_reset = (O(HC_OPT_DEVICE_ESCAPES) & 1) != 0;
+    const bool start_reset = O(HC_OPT_DEVICE_ESCAPES) >= 2;
     const bool header = GrSurface.height > 0;
     C.colour_select = {std::string{ESC, 'r', 4}, std::string{ESC, 'r', 1}, std::string{ESC, 'r', 2},
                        std::string{ESC, 'r', 0}};
@@ -346,13 +358,13 @@ void IHcPrinterPageSetup(int width, int height)
                 C.header += std::string(additive || R.planes_sent == 1 ? "" : "-") +
                             std::to_string(R.planes_sent) + "u";
             C.header += "1A";
-            if ((c == 9 || c == 10) && O(20) != 0)
+            if ((c == 9 || c == 10) && O(HC_OPT_PRINT_MODE) != 0)
                 C.header += std::string{ESC} + "&k3W";
             if (R.compression > 0)
                 C.header += std::string{ESC} + "*b" + std::to_string(R.compression) + "M";
         }
         if (c == 7 || R.model == 32)
-            C.page_end += std::string{ESC} + "&l" + digits(O(8), 2) + "X";
+            C.page_end += std::string{ESC} + "&l" + digits(O(HC_OPT_COPIES), 2) + "X";
         C.page_end += std::string{ESC} + "*rB";
         if (end_reset)
             C.page_end += std::string{ESC, 'E'};
@@ -362,8 +374,8 @@ void IHcPrinterPageSetup(int width, int height)
         const int u = 3600 / std::max(dpi, 1);
         if (header)
             C.header = std::string{ESC, '@'} + std::string{ESC, '(', 'G', 1, 0, 1} +
-                       std::string{ESC, '(', 'U', 1, 0, static_cast<char>(u)} + std::string{ESC, '(', 'V', 2, 0} +
-                       lo_hi(dpi * top / 72);
+                       std::string{ESC, '(', 'U', 1, 0, static_cast<char>(u)} +
+                       std::string{ESC, '(', 'V', 2, 0} + lo_hi(dpi * top / 72);
         C.row_command[0] = std::string{ESC, '\\'} + lo_hi(dpi * left / 72) +
                            std::string{ESC, '.', 0, static_cast<char>(u), static_cast<char>(u), 1, 0, 0};
         C.row_advance = std::string{ESC, '(', 'v', 2, 0, 1, 0};
@@ -432,6 +444,8 @@ static std::string pack_bits(const std::string& row)
     return out;
 }
 
+// A PCL row in compression mode 1 (count and byte pairs) or else 2 (PackBits), with its transfer
+// command for the plane.
 void IHcPclCompressRow(std::string& row, int mode, int plane)
 {
     if (mode == 1) {

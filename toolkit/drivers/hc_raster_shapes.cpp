@@ -106,8 +106,8 @@ void quadrilateral()
     const int top = std::min(P.clip_ymax, std::max(y[3], y[4]));
     const int bottom = std::max(P.clip_ymin, std::min(y[1], y[2]));
     if (top == bottom) {
-        IHcRasterFillSpan(std::max(P.clip_xmin, std::min(x[1], x[4])), std::min(P.clip_xmax, std::max(x[2], x[3])),
-                          top);
+        IHcRasterFillSpan(std::max(P.clip_xmin, std::min(x[1], x[4])),
+                          std::min(P.clip_xmax, std::max(x[2], x[3])), top);
         return;
     }
     const bool vertical_sides = B.NVAL == 1;
@@ -177,7 +177,7 @@ void hc_raster_shape(int op)
     // On a 1-bit page a set bit is ink, while a mask's set bits are the colour's light share: the
     // masks are turned over, so that a dark fill prints dark as a dark line does (inversion, option 6,
     // turns the masks over already).
-    const bool ink = HcOptions(6) == 0;
+    const bool ink = HcOptions(HC_OPT_INVERSION) == 0;
     const std::uint32_t current = ink ? ~P.red : P.red;
     const std::uint32_t previous = ink ? ~P.red_previous : P.red_previous;
     if (B.pattern_select == 0) {
@@ -185,7 +185,7 @@ void hc_raster_shape(int op)
     } else {
         const int number = C.model == 1 ? C.number[GR_CURRENT] : IGrColourNearest(C.rgb[GR_CURRENT]);
         P.pattern = number != 0 ? 0xFFFFFFFFu : 0u;
-        if (HcOptions(6) != 0)
+        if (HcOptions(HC_OPT_INVERSION) != 0)
             P.pattern = ~P.pattern;
     }
     P.alternate = P.checker ? previous : P.pattern;
@@ -197,8 +197,7 @@ void hc_raster_shape(int op)
         // less, so that rounding never skips a row; a row met twice is filled twice alike).
         B.span_mode = 1;
         B.FILL(FILL_HARD_PASS) = 2;
-        HcDeviceBlock.line_spacing =
-            static_cast<float>(0.999 * GrSurface.extent_y / std::max(P.height, 1));
+        HcDeviceBlock.line_spacing = static_cast<float>(0.999 * GrSurface.extent_y / std::max(P.height, 1));
         return;
     case GrOpRectanglePattern: rectangle(); return;
     case GrOpTrianglePattern: triangle(); return;
@@ -260,7 +259,7 @@ void hc_raster_image()
                 const int bit = (y % 4) * 8 + x % 8;
                 std::uint32_t v = (P.table_red[i] >> bit & 1u) | (P.table_green[i] >> bit & 1u) << 1 |
                                   (P.table_blue[i] >> bit & 1u) << 2;
-                if (HcOptions(6) != 0 && (v == 0 || v == 7))
+                if (HcOptions(HC_OPT_INVERSION) != 0 && (v == 0 || v == 7))
                     v = 7 - v;
                 if (P.colour_model == 2)
                     v = 7 - v;
@@ -276,14 +275,15 @@ void hc_raster_image()
                 } else {
                     const int n = IGrColourNearest(static_cast<int>(rgb));
                     v = P.bits_per_pixel == 8 ? static_cast<std::uint32_t>(n)
-                                              : static_cast<std::uint32_t>(HC_RASTER_GROUP_VALUES[static_cast<std::size_t>(n / 16)]);
+                                              : static_cast<std::uint32_t>(
+                                                    HC_RASTER_GROUP_VALUES[static_cast<std::size_t>(n / 16)]);
                 }
                 break;
             case 3: v = dithered(R, G, Bl); break;
             case 1: {
                 int r = R, g = G, b = Bl;
                 std::uint32_t d = dithered(r, g, b);
-                if (HcOptions(6) != 0 && (d == 0 || d == 7)) {
+                if (HcOptions(HC_OPT_INVERSION) != 0 && (d == 0 || d == 7)) {
                     d = 7 - d;
                     r = 255 - r;
                     g = 255 - g;

@@ -1,6 +1,7 @@
 // Pieces shared by the PostScript, SVG, DXF and CGM drivers.
 #include "toolkit/drivers/hc_vector_common.h"
 
+#include "toolkit/drivers/hc_plot_file.h"
 #include "toolkit/drivers/hpgl_lines.h"
 #include "toolkit/graphics/gr_driver.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
@@ -17,7 +18,7 @@ void hc_vector_device(int rgb_flag, int w1, int w2, int w3, std::string_view cap
     I.hardcopy_words = {w1, w2, w3};
     I.text_word[1] = 8;
     I.text_real[1] = 1.7e38f;
-    std::copy_n(caps.begin(), std::min<std::size_t>(caps.size(), 29), GrDeviceCaps.entry[1].begin());
+    hc_device_caps(caps);
     auto& D = HcDeviceBlock;
     D.resolution_x = resolution;
     D.resolution_y = resolution;
@@ -63,7 +64,7 @@ std::string_view hc_trim_right(std::string_view text)
 
 void hc_colour_invert(int& red, int& green, int& blue)
 {
-    const int invert = HcOptions(6);
+    const int invert = HcOptions(HC_OPT_INVERSION);
     const bool dark = red < 10 && green < 10 && blue < 10;
     const bool light = red > 245 && green > 245 && blue > 245;
     if (invert == 1 || (invert == 2 && (dark || light))) {

@@ -116,6 +116,7 @@ void split_colour(int colour, int& r, int& g, int& b)
     IGrColourSplit(colour, r, g, b);
 }
 
+// Selects the pen when it is not the current one.
 void select_pen(const std::string& code)
 {
     if (code == S.pen)
@@ -124,42 +125,41 @@ void select_pen(const std::string& code)
     IHcHpglCommand("PU;SP" + code);
 }
 
+// Op 1: the variant's page, resolution and colours, its capability string and the device words.
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_HPGL2_DEVICE;
+    if (!hc_initialise_begin(HC_HPGL2_DEVICE))
         return;
-    }
-    IHcCommonDefaults();
     HcDitherTable = HcDitherTableRecord{};
     HcSpoolAllowed = 1;
     const int v = HC_DEVICE_CONFIG.hpgl2_variant;
     S.variant = v >= 1 && v <= 5 ? v : 1;
     const Hpgl2Variant& V = variant();
     auto& O = HcOptions;
-    O(18) = 0;
-    O(4) = 0;
-    O(5) = 1;
-    O(21) = 4;
-    O(3) = 0;
-    O(1) = hpgl_trunc(V.page_width / UPP - O(3));
-    O(2) = hpgl_trunc(V.page_height / UPP);
+    O(HC_OPT_EXTENDED) = 0;
+    O(HC_OPT_MARGIN_BOTTOM) = 0;
+    O(HC_OPT_ORIENTATION) = 1;
+    O(HC_OPT_TERMINATOR) = 4;
+    O(HC_OPT_MARGIN_LEFT) = 0;
+    O(HC_OPT_PAGE_WIDTH) = hpgl_trunc(V.page_width / UPP - O(HC_OPT_MARGIN_LEFT));
+    O(HC_OPT_PAGE_HEIGHT) = hpgl_trunc(V.page_height / UPP);
     auto& D = HcDeviceBlock;
     D.resolution_x = V.resolution;
     D.resolution_y = V.resolution;
     D.initialised_device = HC_HPGL2_DEVICE;
     D.colours = V.colours;
-    D.pens = V.colours;
+    D.pens = 256;  // the second colour count: every variant takes 256 palette pens
     const std::string_view caps =
         two_colours() ? "00000100000011100010001001110" : "00000100011111100010011011110";
-    std::copy(caps.begin(), caps.end(), GrDeviceCaps.entry[1].begin());
+    hc_device_caps(caps);
     S.factor = S.variant == 1 ? 1.5 : 1.2;
     S.font_letter = S.variant == 1 ? 'S' : 'A';
     S.font_changed = true;
     hpgl_device_info(1);
 }
 
+// Op 18: the scale to user units; with a real open the PCL framing, the plotting area, the title
+// comment and the head records.
 void op_open()
 {
     auto& D = HcDeviceBlock;
@@ -169,8 +169,8 @@ void op_open()
     if (GrPrimitiveBlock.NVAL > 0) {
         if (!hc_plot_open())
             return;
-        D.line_start = O(17) != 0 ? 1 : 2;
-        S.terminator = static_cast<char>(O(21));
+        D.line_start = O(HC_OPT_LINE_START) != 0 ? 1 : 2;
+        S.terminator = static_cast<char>(O(HC_OPT_TERMINATOR));
         S.pen.clear();
         S.fill_pen.clear();
         S.fill_type = -1;
@@ -181,10 +181,10 @@ void op_open()
         S.last_style = -1;
         S.last_font = 0;
         S.last_origin = -1;
-        S.p1x = hpgl_trunc(O(3) * UPP);
-        S.p1y = hpgl_trunc(O(4) * UPP);
-        S.p2x = hpgl_trunc((O(1) + O(3)) * UPP);
-        S.p2y = hpgl_trunc((O(2) + O(4)) * UPP);
+        S.p1x = hpgl_trunc(O(HC_OPT_MARGIN_LEFT) * UPP);
+        S.p1y = hpgl_trunc(O(HC_OPT_MARGIN_BOTTOM) * UPP);
+        S.p2x = hpgl_trunc((double(O(HC_OPT_PAGE_WIDTH)) + O(HC_OPT_MARGIN_LEFT)) * UPP);
+        S.p2y = hpgl_trunc((double(O(HC_OPT_PAGE_HEIGHT)) + O(HC_OPT_MARGIN_BOTTOM)) * UPP);
         const bool plain = S.variant == 4;
         if (!plain)
             IHcHpgl2WriteLine("\x1b%0B");
@@ -192,7 +192,7 @@ void op_open()
         if (GrPrimitiveBlock.IX(1) == 1 && !title.empty())
             IHcHpglCommand("CO: " + std::string(title));
         IHcHpglCommand("IN; IP" + corners());
-        const bool blank_nine = plain ? O(5) != 0 : O(5) == 0;
+        const bool blank_nine = plain ? O(HC_OPT_ORIENTATION) != 0 : O(HC_OPT_ORIENTATION) == 0;
         IHcHpglCommand(std::string(blank_nine ? "RO  0; IP" : "RO 90; IP") + corners());
         IHcHpglCommand(std::string("DT") + S.terminator);
         IHcHpglCommand("DI1. 0.");
@@ -202,17 +202,19 @@ void op_open()
         if (!two_colours())
             IHcHpglCommand("NP256");
         comment({"13", hpgl_int(S.variant, "I2"), hpgl_real(S.factor, "F3.1"), "8"});
-        comment({"2", i1(O(6))});
+        comment({"2", i1(O(HC_OPT_INVERSION))});
     }
     IHcHpglCommand(HPGL_SCALE_RESET);
 }
 
+// Op 3: the pen of the colour (2-colour variants: pen 0 for white, else 1; otherwise the colour number,
+// its palette entry written once), and the colour comment unless the core is filling.
 void op_colour()
 {
     const int number = GrColourState.number[GR_CURRENT];
     std::string code;
     if (two_colours()) {
-        const bool white = HcOptions(6) == 0 ? number == 0 : number == 223;
+        const bool white = HcOptions(HC_OPT_INVERSION) == 0 ? number == 0 : number == 223;
         code = white ? "0" : "1";
     } else {
         code = hpgl_int(number, "I3");
@@ -293,6 +295,7 @@ void fill_words_comment(int code)
              i1(B.FILL(FILL_OUTLINE))});
 }
 
+// An ellipse as a circle under a scaling that makes the area's aspect round; filled from style 3.
 void op_ellipse(int style)
 {
     const auto& B = GrPrimitiveBlock;
@@ -302,6 +305,8 @@ void op_ellipse(int style)
     hpgl_circle(style > 2);
 }
 
+// Filled shapes: the fill type or mixed-colour pen, the fill-word comment and the geometry on the
+// offer call; the closing call ends the comment and brings the drawing pen back.
 void op_shape(int op)
 {
     auto& B = GrPrimitiveBlock;
@@ -310,8 +315,9 @@ void op_shape(int op)
     if (B.NVAL == -1) {
         if (style >= 3 || code == 5 || code == 4)
             comment({hpgl_int(code, "I2"), "-1"});
-        // The drawing pen again after a mixed-colour fill pen.
-        if (!S.fill_pen.empty() && S.pen != S.fill_pen && !S.pen.empty())
+        // The drawing pen again whenever it differs from the fill pen, which is blank unless the
+        // shape took a mixed-colour pen.
+        if (S.pen != S.fill_pen)
             IHcHpglCommand("PU;SP" + S.pen);
         return;
     }
@@ -369,6 +375,8 @@ int text_family()
     return f >= 1 && f <= 4 ? f : 2;
 }
 
+// Op 22: the relative size after a font op, the font definition when the text mode (the font number
+// of the size tables), family or style changed, then the label from the start point in the cell.
 void op_text()
 {
     const auto& T = GrTextState;
@@ -436,7 +444,7 @@ void op_text()
 
 void IHcHpgl2Palette(int pen, int red, int green, int blue)
 {
-    const int o6 = HcOptions(6);
+    const int o6 = HcOptions(HC_OPT_INVERSION);
     const bool extreme = (red >= 246 && green >= 246 && blue >= 246) || (red <= 9 && green <= 9 && blue <= 9);
     if (o6 == 1 || (o6 == 2 && extreme)) {
         red = 255 - red;
@@ -460,6 +468,7 @@ void IHcHpgl2RasterFill(std::uint32_t pattern)
     }
 }
 
+// A polyline as one encoded PE command: relative moves in base-32 digits after the first point.
 void IHcHpgl2Polyline()
 {
     const auto& P = GrPolylineBuffer;
@@ -486,6 +495,8 @@ void IHcHpgl2Polyline()
     hpgl_pen_set(P.X(n), P.Y(n));
 }
 
+// Arc (op 34) or pie (op 13) under the aspect scaling: an open arc as AA, otherwise an edged or
+// filled wedge.
 void IHcHpgl2Wedge(int op, std::string_view reset)
 {
     const auto& B = GrPrimitiveBlock;
@@ -529,7 +540,7 @@ void IHcHpgl2Driver(int op)
         if (S.variant == 4)
             IHcHpglCommand("PG");
         else
-            IHcHpgl2WriteLine("\x1b%1A\x1b&l" + hpgl_int(HcOptions(8), "I2.2") + "X\f\x1b%0B");
+            IHcHpgl2WriteLine("\x1b%1A\x1b&l" + hpgl_int(HcOptions(HC_OPT_COPIES), "I2.2") + "X\f\x1b%0B");
         return;
     case GrOpLine:
     case GrOpPoint: {
@@ -568,11 +579,16 @@ void IHcHpgl2Driver(int op)
     case GrOpClip: hpgl_clip(UPP, S.p1x, S.p1y, S.p2x, S.p2y); return;
     case GrOpLineType: hpgl_line_type(false); return;
     case GrOpLineWidth:
-        IHcHpglCommand("PW" + hpgl_real(std::clamp(HcOptions(9) * 0.4 / UPP, 0.0284, 5.0), "F5.3"));
+        IHcHpglCommand("PW" +
+                       hpgl_real(std::clamp(HcOptions(HC_OPT_LINE_WIDTH) * 0.4 / UPP, 0.0284, 5.0), "F5.3"));
         return;
     case GrOpTextAngle: hpgl_text_direction(); return;
-    case GrOpLineJoin: IHcHpglCommand(std::string("LA2 ") + "145"[std::clamp(HcOptions(10), 0, 2)]); return;
-    case GrOpLineCap: IHcHpglCommand(std::string("LA1 ") + "142"[std::clamp(HcOptions(11), 0, 2)]); return;
+    case GrOpLineJoin:
+        IHcHpglCommand(std::string("LA2 ") + "145"[std::clamp(HcOptions(HC_OPT_LINE_JOIN), 0, 2)]);
+        return;
+    case GrOpLineCap:
+        IHcHpglCommand(std::string("LA1 ") + "142"[std::clamp(HcOptions(HC_OPT_LINE_CAP), 0, 2)]);
+        return;
     case GrOpArc:
         use_page();
         IHcHpgl2Wedge(op, HPGL_SCALE_RESET);

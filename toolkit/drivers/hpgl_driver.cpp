@@ -94,30 +94,27 @@ int current_colour_number()
     return GrColourState.number[GR_CURRENT];
 }
 
+// Op 1: the plotter variant's page, margin and pens in points, its class capabilities and fill mask.
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_HPGL_DEVICE;
+    if (!hc_initialise_begin(HC_HPGL_DEVICE))
         return;
-    }
-    IHcCommonDefaults();
     const int v = HC_DEVICE_CONFIG.plotter_variant;
     S.variant = v >= 1 && v <= 10 ? v : 1;
     const PlotterVariant& V = variant();
     S.upp = static_cast<float>(V.units_per_inch / 72.0);
     S.plotter_class = static_cast<int>(CLASS_LETTERS.find(V.letter)) + 1;
     auto& O = HcOptions;
-    O(5) = 1;
-    O(18) = 1;
-    O(21) = 4;
-    O(12) = 80;
-    O(19) = 0;
-    O(4) = 0;
-    O(3) = hpgl_trunc(V.left_margin / double(S.upp));
-    O(25) = 0;
-    O(1) = hpgl_trunc(V.page_width / double(S.upp) - O(3));
-    O(2) = hpgl_trunc(V.page_height / double(S.upp));
+    O(HC_OPT_ORIENTATION) = 1;
+    O(HC_OPT_EXTENDED) = 1;
+    O(HC_OPT_TERMINATOR) = 4;
+    O(HC_OPT_FILL_SPACING) = 80;
+    O(HC_OPT_DEVICE_ESCAPES) = 0;
+    O(HC_OPT_MARGIN_BOTTOM) = 0;
+    O(HC_OPT_MARGIN_LEFT) = hpgl_trunc(V.left_margin / double(S.upp));
+    O(HC_OPT_PLOTTER_FILL) = 0;
+    O(HC_OPT_PAGE_WIDTH) = hpgl_trunc(V.page_width / double(S.upp) - O(HC_OPT_MARGIN_LEFT));
+    O(HC_OPT_PAGE_HEIGHT) = hpgl_trunc(V.page_height / double(S.upp));
     auto& D = HcDeviceBlock;
     D.resolution_x = 90;
     D.resolution_y = 90;
@@ -129,10 +126,12 @@ void op_initialise()
     S.size_pending = true;
     HcPenMap.fill(' ');
     const std::string_view caps = CLASS_CAPS[S.plotter_class - 1];
-    std::copy(caps.begin(), caps.end(), GrDeviceCaps.entry[1].begin());
+    hc_device_caps(caps);
     S.fill_mask = CLASS_FILL_MASK[S.plotter_class - 1];
 }
 
+// Op 18: the scale to user units; with a real open the plotting area P1, P2 in plotter units, its
+// rotation, the terminator, the head records and the scaling.
 void op_open()
 {
     auto& D = HcDeviceBlock;
@@ -145,22 +144,23 @@ void op_open()
     }
     if (!hc_plot_open())
         return;
-    D.line_start = O(17) != 0 ? 1 : 2;
+    D.line_start = O(HC_OPT_LINE_START) != 0 ? 1 : 2;
     S.pen_pending = false;
     S.last_style = -1;
     S.last_mode = 0;
-    S.terminator = static_cast<char>(O(21));
+    S.terminator = static_cast<char>(O(HC_OPT_TERMINATOR));
     S.pen = ' ';
     S.last_fill_width = -1.0f;
-    if (O(19) != 0)
+    if (O(HC_OPT_DEVICE_ESCAPES) != 0)
         IHcHpglCommand("\x1b.Y");
-    S.p1x = hpgl_trunc(O(3) * double(S.upp));
-    S.p1y = hpgl_trunc(O(4) * double(S.upp));
-    S.p2x = hpgl_trunc((O(1) + O(3)) * double(S.upp));
-    S.p2y = hpgl_trunc((O(2) + O(4)) * double(S.upp));
+    // The corners in reals: a page and margin near the integer limit must not overflow their sum.
+    S.p1x = hpgl_trunc(O(HC_OPT_MARGIN_LEFT) * double(S.upp));
+    S.p1y = hpgl_trunc(O(HC_OPT_MARGIN_BOTTOM) * double(S.upp));
+    S.p2x = hpgl_trunc((double(O(HC_OPT_PAGE_WIDTH)) + O(HC_OPT_MARGIN_LEFT)) * double(S.upp));
+    S.p2y = hpgl_trunc((double(O(HC_OPT_PAGE_HEIGHT)) + O(HC_OPT_MARGIN_BOTTOM)) * double(S.upp));
     const std::string corners = i7(S.p1x) + i7(S.p1y) + i7(S.p2x) + i7(S.p2y);
     IHcHpglCommand("IN; IP" + corners);
-    IHcHpglCommand(std::string(O(5) != 0 ? "RO  0; IP" : "RO 90; IP") + corners);
+    IHcHpglCommand(std::string(O(HC_OPT_ORIENTATION) != 0 ? "RO  0; IP" : "RO 90; IP") + corners);
     IHcHpglCommand(std::string("DT") + S.terminator);
     IHcHpglCommand("DI1. 0.");
     IHcHpglDataRecord(2, false, 8, 0, 0);
@@ -168,6 +168,7 @@ void op_open()
     IHcHpglCommand(HPGL_SCALE_RESET);
 }
 
+// Op 3: the pen of the colour (from the pen map, else by 32-colour band) and the colour record.
 void op_colour()
 {
     const int number = current_colour_number();
@@ -190,6 +191,8 @@ void op_colour()
     }
 }
 
+// Op 22: the relative size after a font op, the slant when style or mode changed, then the label
+// from the start point in the cell.
 void op_text()
 {
     const auto& T = GrTextState;
@@ -223,6 +226,7 @@ void op_text()
     hpgl_pen_set(HC_PEN_UNKNOWN, HC_PEN_UNKNOWN);
 }
 
+// An ellipse: the fill record unless the plotter fills it, then the circle under the aspect scaling.
 void op_ellipse()
 {
     const auto& B = GrPrimitiveBlock;
@@ -243,6 +247,8 @@ void filled_path(const float* xs, const float* ys, int n)
     hpgl_pen_set(xs[0], ys[0]);
 }
 
+// Filled shapes: plotted fills (FT2 with the pen width of option 12) where the class and option 25
+// allow, otherwise records of the vertices around the core's own hatching.
 void op_shape(int op)
 {
     auto& B = GrPrimitiveBlock;
@@ -257,13 +263,14 @@ void op_shape(int op)
     const int style = B.FILL(FILL_STYLE);
     const auto& C = GrColourState;
     const bool same_colour = C.number[GR_PREVIOUS] == C.number[GR_CURRENT];
-    S.plotter_fill =
-        (S.fill_mask >> k & 1) != 0 && HcOptions(25) != 0 && (style == 4 || (style == 3 && same_colour));
+    S.plotter_fill = (S.fill_mask >> k & 1) != 0 && HcOptions(HC_OPT_PLOTTER_FILL) != 0 &&
+                     (style == 4 || (style == 3 && same_colour));
     // A class H plotter takes at most 127 polygon points.
     if (op == GrOpPolygonPattern && S.plotter_class == 4 && B.NPTS > 127)
         S.plotter_fill = false;
     if (S.plotter_fill) {
-        const float t = std::clamp(static_cast<float>(HcOptions(12) * 25.4 / 7200.0), 0.1f, 5.0f);
+        const float t =
+            std::clamp(static_cast<float>(HcOptions(HC_OPT_FILL_SPACING) * 25.4 / 7200.0), 0.1f, 5.0f);
         if (t != S.last_fill_width) {
             IHcHpglCommand("FT2;PT  " + hpgl_real(t, "F4.2"));
             S.last_fill_width = t;
@@ -273,14 +280,14 @@ void op_shape(int op)
         // The core draws the fill with lines this far apart (solid and pattern fills included).
         if (style >= 3)
             B.FILL(FILL_HARD_PASS) = 2;
-        const int height = std::max(HcOptions(2), 1);
-        HcDeviceBlock.line_spacing =
-            static_cast<float>(HcOptions(12) / 100.0 * GrSurface.height / height * (style == 3 ? 2 : 1));
+        const int height = std::max(HcOptions(HC_OPT_PAGE_HEIGHT), 1);
+        HcDeviceBlock.line_spacing = static_cast<float>(HcOptions(HC_OPT_FILL_SPACING) / 100.0 *
+                                                        GrSurface.height / height * (style == 3 ? 2 : 1));
         if (op != GrOpEllipsePattern)
             IHcHpglDataRecord(code, false, style, B.FILL(FILL_DENSITY),
                               10 * B.FILL(FILL_OUTLINE) + B.FILL(FILL_ANGLE));
     }
-    const bool records = HcOptions(18) != 0;
+    const bool records = HcOptions(HC_OPT_EXTENDED) != 0;
     switch (op) {
     case GrOpEllipsePattern: op_ellipse(); return;
     case GrOpRectanglePattern:
@@ -333,6 +340,8 @@ void op_shape(int op)
 
 }  // namespace
 
+// Arc (op 34) or plotted pie (op 13) under the aspect scaling: an open arc as AA from its start,
+// otherwise an edge (EW) or filled (WG) wedge about the centre.
 void IHcHpglArc(int op, std::string_view reset)
 {
     const auto& B = GrPrimitiveBlock;
@@ -363,7 +372,7 @@ void IHcHpglDriver(int op)
     case GrOpInitialise: op_initialise(); return;
     case GrOpOpen: op_open(); return;
     case GrOpClose:
-        if (HcOptions(19) != 0)
+        if (HcOptions(HC_OPT_DEVICE_ESCAPES) != 0)
             IHcHpglCommand("\x1b.Z");
         IHcPlotClose(HC_PLOT_SLOT);
         return;
@@ -407,8 +416,8 @@ void IHcHpglDriver(int op)
     case GrOpClip: hpgl_clip(S.upp, S.p1x, S.p1y, S.p2x, S.p2y); return;
     case GrOpLineType: hpgl_line_type(S.plotter_class == 3); return;
     case GrOpLineWidth:
-        if (HcOptions(18) != 0) {
-            const double w = std::clamp(HcOptions(9) * 0.4 / S.upp, 0.1, 5.0);
+        if (HcOptions(HC_OPT_EXTENDED) != 0) {
+            const double w = std::clamp(HcOptions(HC_OPT_LINE_WIDTH) * 0.4 / S.upp, 0.1, 5.0);
             IHcHpglCommand("PW" + hpgl_real(w, "F5.3"));
         }
         return;

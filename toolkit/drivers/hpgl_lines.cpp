@@ -35,6 +35,8 @@ int hpgl_trunc(double v)
     return gr_trunc(v);
 }
 
+// A command line cut to the line length, the blanks after its two-letter mnemonic and at its end
+// dropped and every inner run of blanks made one.
 std::string hpgl_squeeze(std::string_view text)
 {
     text = text.substr(0, std::min<std::size_t>(text.size(), HC_HPGL_LINE_LENGTH));
@@ -65,6 +67,7 @@ void IHcHpglFlush()
     IHcHpglCommand(HcHpglLine);
 }
 
+// A move or draw to a surface point in user units (I6 each), truncated toward zero.
 void IHcHpglPoint(std::string_view mnemonic, double x, double y)
 {
     HcHpglLine = std::string(mnemonic) + hpgl_int(hpgl_trunc(x * HcDeviceBlock.sx), "I6") +
@@ -72,6 +75,7 @@ void IHcHpglPoint(std::string_view mnemonic, double x, double y)
     IHcHpglFlush();
 }
 
+// A label: "LB", the text with its terminator, written as it stands (never squeezed).
 void IHcHpglLabel(std::string_view text)
 {
     IHcPlotWriteText(HC_PLOT_SLOT, line_prefix() + "LB");
@@ -95,6 +99,7 @@ void hpgl_move_unless_there(float x, float y)
         IHcHpglPoint("PU", x, y);
 }
 
+// The reset scaling line with its first (last false) or last user-unit bound replaced by v (I5).
 std::string hpgl_scale_line(int v, bool last, std::string_view reset)
 {
     std::string line(reset);
@@ -103,14 +108,18 @@ std::string hpgl_scale_line(int v, bool last, std::string_view reset)
     return line;
 }
 
+// User units that make one surface unit as long in y as in x on the page: page height over width
+// in the area's proportions, divided by the ellipse's height ratio.
 int hpgl_aspect_units(double ratio)
 {
-    const double d = double(HcOptions(1)) * GrArea.height * ratio;
+    const double d = double(HcOptions(HC_OPT_PAGE_WIDTH)) * GrArea.height * ratio;
     if (!(d > 0.0))
         return 32760;
-    return hpgl_trunc(double(HcOptions(2)) * GrArea.width * HPGL_USER_UNITS / d);
+    return hpgl_trunc(double(HcOptions(HC_OPT_PAGE_HEIGHT)) * GrArea.width * HPGL_USER_UNITS / d);
 }
 
+// An ellipse as a circle under a scaling that stretches the shorter axis; filled between PM0 and
+// PM2;FP.
 void hpgl_circle(bool filled)
 {
     const auto& B = GrPrimitiveBlock;
@@ -152,19 +161,22 @@ void hpgl_arc_scaling(std::string_view reset, double& r, double& cx, double& cy)
     cy *= HcDeviceBlock.sy;
 }
 
+// Op 24: the input window in plotter units (scaling off while it is written).
 void hpgl_clip(double upp, int p1x, int p1y, int p2x, int p2y)
 {
     const auto& A = GrDeviceArea;
     IHcHpglCommand("SC");
-    const double fx = HcOptions(1) * upp / std::max(GrSurface.width, 1);
-    const double fy = HcOptions(2) * upp / std::max(GrSurface.height, 1);
-    IHcHpglCommand("IW" + hpgl_int(hpgl_trunc(A.x1 * fx) + p1x, "I7") +
-                   hpgl_int(hpgl_trunc(A.y1 * fy) + p1y, "I7") +
-                   hpgl_int(std::min(p2x, hpgl_trunc(A.x2 * fx + 0.99) + p1x), "I7") +
-                   hpgl_int(std::min(p2y, hpgl_trunc(A.y2 * fy + 0.99) + p1y), "I7"));
+    const double fx = HcOptions(HC_OPT_PAGE_WIDTH) * upp / std::max(GrSurface.width, 1);
+    const double fy = HcOptions(HC_OPT_PAGE_HEIGHT) * upp / std::max(GrSurface.height, 1);
+    // The window corners summed in reals (exact for two integers) and clamped: no int overflow.
+    auto at = [](double v, int p) { return hpgl_trunc(double(hpgl_trunc(v)) + p); };
+    IHcHpglCommand("IW" + hpgl_int(at(A.x1 * fx, p1x), "I7") + hpgl_int(at(A.y1 * fy, p1y), "I7") +
+                   hpgl_int(std::min(p2x, at(A.x2 * fx + 0.99, p1x)), "I7") +
+                   hpgl_int(std::min(p2y, at(A.y2 * fy + 0.99, p1y)), "I7"));
     IHcHpglCommand(HPGL_SCALE_RESET);
 }
 
+// The text start: the point moved a cell widths along and b cell heights across the text direction.
 void hpgl_text_start(double a, double b, double& x, double& y)
 {
     const auto& T = GrTextState;
@@ -202,9 +214,11 @@ void hpgl_device_info(int word)
     I.text_word[1] = 8;
 }
 
+// A data record: a scaling command with a negative first value that carries the values (p3 offset
+// by 32760), followed by the real scaling when reset; only with option 18.
 void IHcHpglDataRecord(int code, bool reset, int p1, int p2, int p3)
 {
-    if (HcOptions(18) == 0)
+    if (HcOptions(HC_OPT_EXTENDED) == 0)
         return;
     const long long p3_shifted = static_cast<long long>(p3) + 32760;
     HcHpglLine = "SC-";
@@ -220,7 +234,7 @@ void IHcHpglDataRecord(int code, bool reset, int p1, int p2, int p3)
 
 void IHcHpglVertexRecord(double x, double y)
 {
-    if (HcOptions(18) == 0)
+    if (HcOptions(HC_OPT_EXTENDED) == 0)
         return;
     HcHpglLine = "SC-9 " + hpgl_int(hpgl_trunc(x * HcDeviceBlock.sx), "I6") +
                  hpgl_int(hpgl_trunc(y * HcDeviceBlock.sy), "I6") + " 0";
@@ -229,7 +243,7 @@ void IHcHpglVertexRecord(double x, double y)
 
 void IHcHpglArcRecord(double a, double b)
 {
-    if (HcOptions(18) == 0)
+    if (HcOptions(HC_OPT_EXTENDED) == 0)
         return;
     HcHpglLine = "SC-9 " + hpgl_real(a, "F10.4") + hpgl_real(b, "F10.4") + " 0";
     IHcHpglFlush();

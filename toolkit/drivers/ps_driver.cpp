@@ -76,6 +76,7 @@ void page_used()
     HcPageUsed = -1;
 }
 
+// The current colour's "g" line when it differs from the last written one, without recording it.
 void colour_line_unrecorded()
 {
     if (S.red != S.last_red || S.green != S.last_green || S.blue != S.last_blue)
@@ -89,51 +90,52 @@ void set_current(float r, float g, float b)
     S.blue = b;
 }
 
+// Op 1: a landscape page of 756 by 540 points offset (42, -20), 255 segments a path, the device facts.
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_PS_DEVICE;
+    if (!hc_initialise_begin(HC_PS_DEVICE))
         return;
-    }
-    IHcCommonDefaults();
     auto& O = HcOptions;
-    O(1) = 756;
-    O(2) = 540;
-    O(3) = 42;
-    O(4) = -20;
-    O(5) = 1;
-    O(22) = 0;
-    O(16) = 255;
-    O(15) = 1;
+    O(HC_OPT_PAGE_WIDTH) = 756;
+    O(HC_OPT_PAGE_HEIGHT) = 540;
+    O(HC_OPT_MARGIN_LEFT) = 42;
+    O(HC_OPT_MARGIN_BOTTOM) = -20;
+    O(HC_OPT_ORIENTATION) = 1;
+    O(HC_OPT_EPS) = 0;
+    O(HC_OPT_PATH_SEGMENTS) = 255;
+    O(HC_OPT_END_OF_JOB) = 1;
     hc_vector_device(1, 1, 0, 0, "00000111111111100010011011110", 600, 256, HC_PS_DEVICE);
     HcSpoolAllowed = 1;
 }
 
+// Op 18: the document head (EPS bounding box, title), the prolog and the ISO Latin-1 fonts, then the
+// rotation and translation of the page.
 void op_open()
 {
     const auto& O = HcOptions;
-    hc_page_scale(O(1), O(2));
+    hc_page_scale(O(HC_OPT_PAGE_WIDTH), O(HC_OPT_PAGE_HEIGHT));
     S.sx = HcDeviceBlock.sx;
     S.sy = HcDeviceBlock.sy;
     if (GrPrimitiveBlock.NVAL <= 0)
         return;
     if (!hc_plot_open())
         return;
-    S.blank_start = O(17) != 0;
-    S.eps = O(22) != 0;
+    S.blank_start = O(HC_OPT_LINE_START) != 0;
+    S.eps = O(HC_OPT_EPS) != 0;
     S.font_changed = true;
     S.path_count = 0;
     S.last_red = S.last_green = S.last_blue = -1.0f;
     S.last_line_type = 0;
     S.last_width = 0;
     S.pen_x = S.pen_y = HC_PEN_UNKNOWN;
-    int tx = O(3), ty = O(5) != 0 ? O(4) - 540 : O(4);
-    int box_w = O(1), box_h = O(2);
+    // The translation in reals: an offset near the integer limit must not overflow.
+    double tx = O(HC_OPT_MARGIN_LEFT);
+    double ty = O(HC_OPT_ORIENTATION) != 0 ? O(HC_OPT_MARGIN_BOTTOM) - 540.0 : O(HC_OPT_MARGIN_BOTTOM);
+    int box_w = O(HC_OPT_PAGE_WIDTH), box_h = O(HC_OPT_PAGE_HEIGHT);
     if (S.eps) {
-        tx = 0;
-        ty = O(5) != 0 ? -O(2) : 0;
-        if (O(5) != 0)
+        tx = 0.0;
+        ty = O(HC_OPT_ORIENTATION) != 0 ? -double(O(HC_OPT_PAGE_HEIGHT)) : 0.0;
+        if (O(HC_OPT_ORIENTATION) != 0)
             std::swap(box_w, box_h);
     }
     IHcPsPutLine(S.eps ? "%!PS-Adobe-3.0 EPSF-3.0" : "%!PS-Adobe-3.0");
@@ -158,7 +160,7 @@ void op_open()
     IHcPsPutLine("dup length dict begin");
     IHcPsPutLine("{1 index /FID ne {def} {pop pop} ifelse} forall");
     IHcPsPutLine("currentdict end /Symbol exch definefont pop");
-    if (O(5) != 0)
+    if (O(HC_OPT_ORIENTATION) != 0)
         IHcPsPutReal(90.0, "ro");
     IHcPsPutLine(hpgl_real(tx, "F8.1") + hpgl_real(ty, "F8.1") + " translate");
     IHcPsPutLine("newpath");
@@ -166,23 +168,26 @@ void op_open()
     IHcPsPutLine("%%Page: 1 1");
 }
 
+// Op 19: the trailer; a PostScript document ends with initgraphics and, with option 15, blank and EOT.
 void op_close()
 {
     IHcPsPutLine("%%EOF");
     if (!S.eps) {
         IHcPsPutLine("initgraphics");
-        if (HcOptions(15) != 0)
+        if (HcOptions(HC_OPT_END_OF_JOB) != 0)
             IHcPlotWriteText(HC_PLOT_SLOT, " \x04");
     }
     IHcPlotClose(HC_PLOT_SLOT);
 }
 
+// Op 20: the path stroked, the page shown with its copy count, and the next page's comment unless this
+// was the last page (NPTS non-zero).
 void op_page()
 {
     HcPageUsed = 0;
     IHcPsPathEnd(1);
     if (!S.eps) {
-        const int copies = std::min(HcOptions(8), 999);
+        const int copies = std::min(HcOptions(HC_OPT_COPIES), 999);
         IHcPsPutLine("/#copies" + hpgl_int(copies, "I3") + " def");
         IHcPsPutLine("gsave showpage grestore");
     }
@@ -199,10 +204,11 @@ void move_unless_there(float x, float y)
         IHcPsPutPoint(x, y, "m");
 }
 
+// One line segment joined to the path; a full path (option 16 segments) is stroked first.
 void segment(float x1, float y1, float x2, float y2)
 {
     page_used();
-    if (S.path_count >= HcOptions(16))
+    if (S.path_count >= HcOptions(HC_OPT_PATH_SEGMENTS))
         IHcPsPathEnd(1);
     move_unless_there(x1, y1);
     IHcPsPutPoint(x2, y2, "l");
@@ -218,11 +224,11 @@ void op_polyline()
     if (n == 0)
         return;
     page_used();
-    if (S.path_count >= HcOptions(16))
+    if (S.path_count >= HcOptions(HC_OPT_PATH_SEGMENTS))
         IHcPsPathEnd(1);
     move_unless_there(P.X(1), P.Y(1));
     for (int i = 2; i <= n; ++i) {
-        if (S.path_count >= HcOptions(16)) {
+        if (S.path_count >= HcOptions(HC_OPT_PATH_SEGMENTS)) {
             IHcPsPathEnd(1);
             IHcPsPutPoint(P.X(i - 1), P.Y(i - 1), "m");
         }
@@ -233,10 +239,12 @@ void op_polyline()
     S.pen_y = P.Y(n);
 }
 
+// Op 3: the colour that the next stroke or fill takes; monochrome output draws every colour but 0 black.
 void op_colour()
 {
-    S.colour_value =
-        HcOptions(7) != 0 && GrColourState.number[GR_CURRENT] != 0 ? -1 : hc_colour_value(GR_CURRENT);
+    S.colour_value = HcOptions(HC_OPT_MONOCHROME) != 0 && GrColourState.number[GR_CURRENT] != 0
+                         ? -1
+                         : hc_colour_value(GR_CURRENT);
     float r = 0, g = 0, b = 0;
     IHcPsColour(S.colour_value, r, g, b);
     if (r != S.red || g != S.green || b != S.blue) {
@@ -251,6 +259,7 @@ void scale_line(double r)
     IHcPsPutLine("gsave 1.0 " + hpgl_real(r, "F8.4") + " scale newpath");
 }
 
+// Height over width of the graphics area: the y radius factor of ellipses and arcs.
 double area_ratio()
 {
     return GrArea.width != 0.0f ? double(GrArea.height) / GrArea.width : 1.0;
@@ -278,6 +287,8 @@ void fill_points(const float* xs, const float* ys, int n)
     IHcPsPathEnd(2);
 }
 
+// Filled shapes: solid and mixed (style 3, the mean of the two colours) fills drawn as closed paths;
+// the closing call strokes what the core drew and takes the current colour back.
 void op_shape(int op)
 {
     const auto& B = GrPrimitiveBlock;
@@ -291,7 +302,7 @@ void op_shape(int op)
         return;
     }
     page_used();
-    if (style > 2 || (HcOptions(7) != 0 && style > 0)) {
+    if (style > 2 || (HcOptions(HC_OPT_MONOCHROME) != 0 && style > 0)) {
         IHcPsPathEnd(1);
         float r = 0, g = 0, b = 0;
         IHcPsColour(hc_colour_value(GR_CURRENT), r, g, b);
@@ -410,7 +421,7 @@ void op_line_type()
 
 void op_line_width()
 {
-    const int w = HcOptions(9);
+    const int w = HcOptions(HC_OPT_LINE_WIDTH);
     if (w == S.last_width)
         return;
     IHcPsPathEnd(1);
@@ -459,7 +470,7 @@ void IHcPsColour(int value, float& red, float& green, float& blue)
         green = g / 255.0f;
         blue = b / 255.0f;
     }
-    const int invert = HcOptions(6);
+    const int invert = HcOptions(HC_OPT_INVERSION);
     const bool dark = red < 0.04f && green < 0.04f && blue < 0.04f;
     const bool light = red > 0.96f && green > 0.96f && blue > 0.96f;
     if (invert == 1 || (invert == 2 && (dark || light))) {
@@ -469,6 +480,8 @@ void IHcPsColour(int value, float& red, float& green, float& blue)
     }
 }
 
+// Ends the path: the colour line when it changed, then "s" (mode 1, stroke) or "cf" (2, fill);
+// mode 3 writes only the colour. An empty path is not ended.
 void IHcPsPathEnd(int mode)
 {
     if (S.path_count == 0 && (mode == 1 || mode == 2))
@@ -535,13 +548,13 @@ void IHcPsDriver(int op)
     case GrOpLineWidth: op_line_width(); return;
     case GrOpLineJoin:
         IHcPsPathEnd(1);
-        IHcPsPutLine(std::to_string(HcOptions(10)) + " setlinejoin");
-        if (HcOptions(10) == 0)
+        IHcPsPutLine(std::to_string(HcOptions(HC_OPT_LINE_JOIN)) + " setlinejoin");
+        if (HcOptions(HC_OPT_LINE_JOIN) == 0)
             IHcPsPutReal(5.0, "setmiterlimit");
         return;
     case GrOpLineCap:
         IHcPsPathEnd(1);
-        IHcPsPutLine(std::to_string(HcOptions(11)) + " setlinecap");
+        IHcPsPutLine(std::to_string(HcOptions(HC_OPT_LINE_CAP)) + " setlinecap");
         return;
     default: return;
     }

@@ -37,6 +37,7 @@ std::string px(double x)
     return num(x * S.sx);
 }
 
+// A surface y as SVG y: flipped, since SVG counts down from the top.
 std::string py(double y)
 {
     return num((GrSurface.extent_y - y) * S.sy);
@@ -63,28 +64,26 @@ void page_used()
     HcPageUsed = -1;
 }
 
+// Op 1: a 640 by 480 point page and the device facts at 72 dpi.
 void op_initialise()
 {
-    auto& B = GrPrimitiveBlock;
-    if (B.NPTS == -999) {
-        B.NPTS = HC_SVG_DEVICE;
+    if (!hc_initialise_begin(HC_SVG_DEVICE))
         return;
-    }
-    IHcCommonDefaults();
     auto& O = HcOptions;
-    O(1) = 640;
-    O(2) = 480;
-    O(3) = 0;
-    O(4) = 0;
-    O(5) = 0;
+    O(HC_OPT_PAGE_WIDTH) = 640;
+    O(HC_OPT_PAGE_HEIGHT) = 480;
+    O(HC_OPT_MARGIN_LEFT) = 0;
+    O(HC_OPT_MARGIN_BOTTOM) = 0;
+    O(HC_OPT_ORIENTATION) = 0;
     hc_vector_device(1, 1, 0, 0, "00000111111111100010011011110", 72, 256, HC_SVG_DEVICE);
     HcSpoolAllowed = 0;
 }
 
+// Op 18: the scale to points; with a real open the XML head and the svg element of the page size.
 void op_open()
 {
     const auto& O = HcOptions;
-    hc_page_scale(O(1), O(2));
+    hc_page_scale(O(HC_OPT_PAGE_WIDTH), O(HC_OPT_PAGE_HEIGHT));
     S.sx = HcDeviceBlock.sx;
     S.sy = HcDeviceBlock.sy;
     if (GrPrimitiveBlock.NVAL <= 0)
@@ -93,7 +92,8 @@ void op_open()
         return;
     IHcSvgPutLine("<?xml version=\"1.0\"?>");
     IHcSvgPutLine("<!DOCTYPE svg SYSTEM \"\">");
-    IHcSvgPutLine("<svg width=\"" + std::to_string(O(1)) + "\" height=\"" + std::to_string(O(2)) + "\">");
+    IHcSvgPutLine("<svg width=\"" + std::to_string(O(HC_OPT_PAGE_WIDTH)) + "\" height=\"" +
+                  std::to_string(O(HC_OPT_PAGE_HEIGHT)) + "\">");
     S = SvgStyleStateRecord{.sx = S.sx, .sy = S.sy};
     text_group_open = false;
 }
@@ -103,12 +103,14 @@ void split_current(int which, int& r, int& g, int& b)
     IGrColourSplit(hc_colour_value(which), r, g, b);
 }
 
+// Ops 3, 29, 30, 36, 37: a new stroke group when colour, width, dash, join or cap changed.
 void op_style()
 {
     int r = 0, g = 0, b = 0;
     split_current(GR_CURRENT, r, g, b);
-    const int w = std::max(static_cast<int>(HcOptions(9) * 150.0 / 720.0 + 0.5), 1);
-    const int cap = HcOptions(11), join = HcOptions(10), type = GrLineState.line_type;
+    const int w = std::max(static_cast<int>(HcOptions(HC_OPT_LINE_WIDTH) * 150.0 / 720.0 + 0.5), 1);
+    const int cap = HcOptions(HC_OPT_LINE_CAP), join = HcOptions(HC_OPT_LINE_JOIN),
+              type = GrLineState.line_type;
     if (cap == S.cap && join == S.join && type == S.line_type && w == S.width && b == S.blue && r == S.red &&
         g == S.green)
         return;
@@ -151,6 +153,7 @@ void point_list(std::string_view head, const float* xs, const float* ys, int n)
     IHcSvgPutLine(line + "\"/>");
 }
 
+// Filled shapes: solid and two-colour (pattern) fills in a fill group under the active clip.
 void op_shape(int op)
 {
     const auto& B = GrPrimitiveBlock;
@@ -199,6 +202,7 @@ void op_shape(int op)
     }
 }
 
+// Op 24: a numbered clip path of the clip rectangle, unless it covers the whole surface.
 void op_clip()
 {
     const auto& A = GrDeviceArea;
@@ -234,18 +238,38 @@ std::string escaped(std::string_view text)
     return out;
 }
 
+// The user-named face (family 0) as a quoted CSS family. A bare "font-family:" would run into the next
+// property and void it; characters that would end the quote, the declaration or the XML attribute are
+// left out.
+std::string user_family()
+{
+    std::string name;
+    for (char c :
+         hc_trim_right(std::string_view(GrTextState.face_name.data(), GrTextState.face_name.size()))) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 32 && u < 127 && std::string_view("'\\\";&<>").find(c) == std::string_view::npos)
+            name += c;
+    }
+    name.erase(0, name.find_first_not_of(' '));
+    return name.empty() ? std::string() : "'" + name + "';";
+}
+
+// Op 22: a text group (opened with flag 1, closed with flag 2) and the text element at its anchor,
+// rotated by the text angle.
 void op_text()
 {
     const auto& T = GrTextState;
     const auto& B = GrPrimitiveBlock;
     page_used();
     const int flags = B.IX(2);
-    const int face = T.effective_face;
+    const int face = T.family;
     if ((flags & 1) != 0 && !text_group_open) {
         text_group_open = true;
         std::string style = "fill:#" + S.stroke_hex + ";stroke:none;font-family:";
         if (face >= 1 && face <= 4)
             style += FONT_FAMILIES[face - 1];
+        else
+            style += user_family();
         if (face != 4) {
             if ((T.style & 1) != 0)
                 style += "font-weight:bold;";

@@ -116,8 +116,13 @@ struct GrScreenOpFlagsRecord {
 };
 
 // GrDeviceCaps: the 29-character capability strings, entry 1 the screen, entry 2 the hardcopy device.
+// Key: position p (1..29) is character p - 1, '1' the capability present and '0' absent. The graphics
+// core reads position GR_CAP_HARDWARE_TEXT only; the other positions are kept as each device states
+// them (the screen every capability but 20 and 24), and nothing in the toolkit reads them.
+constexpr int GR_CAPS_LENGTH = 29;
+constexpr int GR_CAP_HARDWARE_TEXT = 27;  // '1': hardware text may serve text modes 1 and 2
 struct GrDeviceCapsRecord {
-    std::array<std::array<char, 29>, 2> entry;
+    std::array<std::array<char, GR_CAPS_LENGTH>, 2> entry;
     GrDeviceCapsRecord();
 };
 

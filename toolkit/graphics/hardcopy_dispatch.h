@@ -13,6 +13,7 @@
 // 8 DXF, 9 binary CGM, 10 Windows printer, 11 Windows metafile/EMF/clipboard, 12 HP-GL/2; 5 and 7 none.
 constexpr int HC_DEVICE_COUNT = 12;
 constexpr int HC_WINDOWS_PRINTER = 10;
+constexpr int HC_METAFILE_DEVICE = 11;
 
 // HcDeviceNumber: the current hardcopy device; starts at 10.
 extern int HcDeviceNumber;
@@ -62,6 +63,45 @@ constexpr int hc_option_index(int n)
         return HC_OPTION_LOW_LAST + n - HC_OPTION_HIGH_FIRST;
     return -1;
 }
+// The option numbers, named by what the drivers use them for (lengths in points, 1/72 inch).
+enum HcOption : int {
+    HC_OPT_PAGE_WIDTH = 1,        // page (plot) width
+    HC_OPT_PAGE_HEIGHT = 2,       // page (plot) height
+    HC_OPT_MARGIN_LEFT = 3,       // left margin: the plot's x offset on the sheet
+    HC_OPT_MARGIN_BOTTOM = 4,     // bottom (raster printer: top) margin: the plot's y offset
+    HC_OPT_ORIENTATION = 5,       // 0 portrait, 1 landscape
+    HC_OPT_INVERSION = 6,         // black/white inversion: 0 none, 1 always, 2 near-black and near-white
+    HC_OPT_MONOCHROME = 7,        // non-zero: monochrome output
+    HC_OPT_COPIES = 8,            // number of copies
+    HC_OPT_LINE_WIDTH = 9,        // line width
+    HC_OPT_LINE_JOIN = 10,        // 0..2
+    HC_OPT_LINE_CAP = 11,         // 0..2
+    HC_OPT_FILL_SPACING = 12,     // fill line spacing and fill pen width, hundredths of a point
+    HC_OPT_RESOLUTION = 13,       // raster printer resolution index
+    HC_OPT_IGNORED = 14,          // stored by nobody
+    HC_OPT_END_OF_JOB = 15,       // non-zero: blank and EOT after the PostScript file
+    HC_OPT_PATH_SEGMENTS = 16,    // segments per PostScript path
+    HC_OPT_LINE_START = 17,       // non-zero: every line of the HP-GL writers begins with a blank
+    HC_OPT_EXTENDED = 18,         // data records and pen-width commands of the HP-GL writers
+    HC_OPT_DEVICE_ESCAPES = 19,   // device on/off escapes (raster printer: bit 0 end reset, 2 start reset)
+    HC_OPT_PRINT_MODE = 20,       // raster printer classes 9 and 10: non-zero sends the print-mode escape
+    HC_OPT_TERMINATOR = 21,       // label terminator character code
+    HC_OPT_EPS = 22,              // non-zero: EPS instead of a PostScript document
+    HC_OPT_DEPTH = 23,            // bits per pixel (bitmap file) or colour depth (DXF)
+    HC_OPT_COMPRESSION = 24,      // raster printer compression mode
+    HC_OPT_PLOTTER_FILL = 25,     // non-zero: the plotter fills shapes itself
+    HC_OPT_BITMAP_FORMAT = 26,    // 1, 2 BMP, 3 PNG, other PCX
+    HC_OPT_METAFILE_FORMAT = 27,  // 0 Windows metafile, 1 placeable, 2 enhanced
+    HC_OPT_CGM_FONTS = 28,        // CGM font list 0..2
+    // Options 101..107 are kept for callers with their defaults; no driver reads them.
+    HC_OPT_SPARE_101 = 101,
+    HC_OPT_SPARE_102 = 102,
+    HC_OPT_SPARE_103 = 103,
+    HC_OPT_SPARE_104 = 104,
+    HC_OPT_SPARE_105 = 105,  // 1..4
+    HC_OPT_SPARE_106 = 106,
+    HC_OPT_SPARE_107 = 107,
+};
 struct HcOptionsRecord {
     std::array<int, HC_OPTION_COUNT> value{};
     // Option n (1..28, 101..107; the caller checks the number).
@@ -69,6 +109,10 @@ struct HcOptionsRecord {
     int operator()(int n) const { return value[static_cast<std::size_t>(hc_option_index(n))]; }
 };
 extern HcOptionsRecord HcOptions;
+
+// The probe of op 1: the front end puts HC_PROBE into NPTS (IValue2) and every driver answers with its
+// own device number and nothing else; NPTS still HC_PROBE afterwards means the device has no driver.
+constexpr int HC_PROBE = -999;
 
 // HcPageUsed: bit 0 set by a driver when a drawing op reaches the hardcopy after a new page; cleared
 // by the driver at op 20 and by the graphics reset. Flags of the driver state are -1 for true.

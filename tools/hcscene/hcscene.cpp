@@ -47,7 +47,7 @@ constexpr int INK[8] = {223, 32, 64, 96, 128, 160, 192, 208};
 
 void line_width(int w)
 {
-    IHcOptionSet(9, w);
+    IHcOptionSet(HC_OPT_LINE_WIDTH, w);
     GrLineState.line_width = w;
     IGrScreenDriver(GrOpLineWidth);
 }
@@ -74,14 +74,14 @@ void joins_and_caps()
     line_width(12);
     gr_colour_n(INK[1]);
     for (int k = 0; k <= 2; ++k) {
-        IHcOptionSet(10, k);
-        IHcOptionSet(11, k);
+        IHcOptionSet(HC_OPT_LINE_JOIN, k);
+        IHcOptionSet(HC_OPT_LINE_CAP, k);
         const float x[3] = {34.0f + k * 8, 37.0f + k * 8, 40.0f + k * 8};
         const float y[3] = {50.0f, 66.0f, 50.0f};
         IGrPolylineClipped(x, y, 3, 0);
     }
-    IHcOptionSet(10, 0);
-    IHcOptionSet(11, 0);
+    IHcOptionSet(HC_OPT_LINE_JOIN, 0);
+    IHcOptionSet(HC_OPT_LINE_CAP, 0);
     line_width(1);
 }
 
