@@ -1,5 +1,5 @@
 // The lattice of divisions and elements: its scalars, the two constant neighbour tables, and the
-// helpers that every stage of the set-up shares (progress, allocation failure, the close poll).
+// helpers that every stage of the set-up shares (progress, allocation failure).
 #include "app/geometry/setup.h"
 
 #include "app/state/box.h"
@@ -185,13 +185,4 @@ void progress_stage(std::string_view text)
 void allocation_stop(std::string_view line, std::string_view array_name)
 {
     fatal_stop(std::string(line) + " (array " + std::string(array_name) + ")");
-}
-
-void poll_close_request()
-{
-    int type = MsgNone;
-    WinMessage message;
-    WMsgPeek(type, message);
-    if (type == MsgCloseRequest)
-        program_stop();
 }

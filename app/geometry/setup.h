@@ -28,9 +28,6 @@ void progress_stage(std::string_view text);
 // status), since every later stage needs the array.
 [[noreturn]] void allocation_stop(std::string_view line, std::string_view array_name);
 
-// Polls the toolkit once; a close request ends the program at once, without a message.
-void poll_close_request();
-
 // Lattice stages of SET_DIVISIONS_AND_ELEMENTS.
 void set_lattice_scalars();
 void fill_neighbour_tables();
