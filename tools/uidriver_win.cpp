@@ -27,9 +27,12 @@ struct IdName {
 };
 
 constexpr IdName ID_NAMES[] = {
-#include "dialog_id_names.inc"  // {"IDC_...", IDC_...} for every id of resources/dialog_ids.h
-    {"IDOK", IDOK}, {"IDCANCEL", IDCANCEL},       {"IDYES", IDYES},
-    {"IDNO", IDNO}, {"IDC_MESSAGE_TEXT", 0xFFFF},  // the static text of a standard message box
+#include "dialog_id_names.inc"     // {"IDC_...", IDC_...} for every id of resources/dialog_ids.h
+    {"IDOK", IDOK},                // the platform's buttons: OK,
+    {"IDCANCEL", IDCANCEL},        // Cancel,
+    {"IDYES", IDYES},              // Yes,
+    {"IDNO", IDNO},                // No
+    {"IDC_MESSAGE_TEXT", 0xFFFF},  // the static text of a standard message box
 };
 
 [[noreturn]] void fail(const std::string& step, const std::string& why)
