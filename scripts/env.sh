@@ -1,5 +1,12 @@
-# Shared settings of the scripts: the packages QR4T needs, and the Wine environment of a build.
-# Sourced by scripts/test, scripts/run and scripts/bench.
+# Shared settings of the scripts: the packages QR4T needs, the build folders, and the Wine environment
+# of a build. Sourced by scripts/test, scripts/run, scripts/bench and scripts/bench_displays.
+#
+# Each build type has a folder of its own, so that one script never rebuilds another's:
+#   build/host          Debug, native, with the sanitizers: scripts/test
+#   build/win           Debug, MinGW-w64: scripts/test, scripts/bench_displays
+#   build/host-release  Release, native, no sanitizers: the result tools of scripts/run, scripts/bench
+#   build/win-release   Release, MinGW-w64: the program of scripts/run, the grid benchmark of scripts/bench
+# QR4T_JOBS limits the compile jobs that run at once (all the cores by default).
 
 QR4T_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -36,10 +43,16 @@ qr4t_wine_env() {
 }
 
 # Makes the Wine prefix once, with the registry settings that let programs run without a window
-# manager and without a crash dialog that would wait forever.
+# manager and without a crash dialog that would wait forever. The window frames that Wine draws take
+# the symbols of their caption buttons (minimise, maximise, close) from the font Marlett, which Wine
+# does not find in its own folder: the prefix gets the copy of Debian's fonts-wine.
 qr4t_wine_prefix() {
     qr4t_wine_env "$1"
-    [ -f "$WINEPREFIX/.qr4t-ready" ] && return 0
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -f "$WINEPREFIX/.qr4t-ready" ]; then
+        [ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/" 2>/dev/null
+        return 0
+    fi
     mkdir -p "$WINEPREFIX"
     DISPLAY= wineboot -i >/dev/null 2>&1
     wineserver -w
@@ -47,6 +60,7 @@ qr4t_wine_prefix() {
     DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     DISPLAY= wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
     wineserver -w
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
     touch "$WINEPREFIX/.qr4t-ready"
 }
 
@@ -70,4 +84,23 @@ qr4t_stop_xvfb() {
     QR4T_XVFB_PID=""
 }
 
-qr4t_jobs() { nproc 2>/dev/null || echo 2; }
+qr4t_jobs() { echo "${QR4T_JOBS:-$(nproc 2>/dev/null || echo 2)}"; }
+
+# Configures (once) and builds the Release builds' targets given: qr4t_build_release host|win TARGET...
+# Prints only the compiler's complaints and the failure.
+qr4t_build_release() {
+    local kind=$1 dir="$QR4T_ROOT/build/$1-release"
+    shift
+    local options=(-DCMAKE_BUILD_TYPE=Release)
+    if [ "$kind" = win ]; then
+        options+=(-DCMAKE_TOOLCHAIN_FILE="$QR4T_ROOT/cmake/mingw-w64.cmake")
+        qr4t_wine_env "$dir"
+    else
+        options+=(-DQR4T_SANITIZE=OFF)
+    fi
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S "$QR4T_ROOT" -B "$dir" -G Ninja "${options[@]}" >/dev/null || return 1
+    fi
+    cmake --build "$dir" -j "$(qr4t_jobs)" --target "$@" | grep -v '^\[[0-9]*/[0-9]*\] \|^ninja: no work to do'
+    return "${PIPESTATUS[0]}"
+}

@@ -1,5 +1,5 @@
 // The lattice of divisions and elements: its scalars, the two constant neighbour tables, and the
-// helpers that every stage of the set-up shares (progress, allocation failure, the close poll).
+// helpers that every stage of the set-up shares (progress, allocation failure).
 #include "app/geometry/setup.h"
 
 #include "app/state/box.h"
@@ -226,13 +226,4 @@ void allocation_stop(std::string_view line, std::string_view array_name)
 {
     fatal_stop(std::string(line) + ": the memory for the arrays sized by " + items_sizing(array_name) +
                " could not be allocated");
-}
-
-void poll_close_request()
-{
-    int type = MsgNone;
-    WinMessage message;
-    WMsgPeek(type, message);
-    if (type == MsgCloseRequest)
-        program_stop();
 }

@@ -1,5 +1,6 @@
 // SET_DIVISIONS_AND_ELEMENTS: the driver of the divisions-and-elements set-up of a new run, with its
 // progress dialog 107 and the allocation of the division and element arrays.
+#include "app/geometry/close_request.h"
 #include "app/geometry/geometry.h"
 #include "app/geometry/grid_pictures.h"
 #include "app/geometry/setup.h"

@@ -2,6 +2,7 @@
 // triangle and one at the centre of every division without surface triangles; every element with flow
 // in it joins the nearest node that it can see (no solid triangle between them). Also the two routines
 // that cell adaption runs again: INDEX_CELLS_BY_DIVISION and COMBINE_ELEMENTS_INTO_CELLS.
+#include "app/geometry/close_request.h"
 #include "app/geometry/geometry.h"
 #include "app/geometry/grid_pictures.h"
 #include "app/geometry/locate.h"

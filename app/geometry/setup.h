@@ -29,9 +29,6 @@ void progress_stage(std::string_view text);
 // array (the grid's divisions and elements, the triangles, the cells formed), with their values.
 [[noreturn]] void allocation_stop(std::string_view line, std::string_view array_name);
 
-// Polls the toolkit once; a close request ends the program at once, without a message.
-void poll_close_request();
-
 // Lattice stages of SET_DIVISIONS_AND_ELEMENTS.
 void set_lattice_scalars();
 void fill_neighbour_tables();

@@ -6,6 +6,7 @@
 // are the one-sided fluxes of a drifting Maxwellian (Bird 1994, eq. 4.22).
 #include "app/kernel/initialize_flow.h"
 
+#include "app/geometry/close_request.h"
 #include "app/kernel/chemical_reaction.h"
 #include "app/kernel/collide_molecules.h"
 #include "app/kernel/constants.h"
@@ -33,17 +34,6 @@
 #include <string>
 
 namespace {
-
-// Polls the toolkit once: a close request ends the program at once, without a message and without
-// writing any file; every other message is dropped.
-void poll()
-{
-    int type;
-    WinMessage message;
-    WMsgPeek(type, message);
-    if (type == MsgCloseRequest)
-        program_stop();
-}
 
 // An allocation failed: the log line, then a stop naming the data items that sized the arrays.
 void allocation_failed(const char* line, const std::string& items)
@@ -460,7 +450,7 @@ void INITIALIZE_FLOW()
     G.CP_ENTERED_MIN_X.fill(0.0);
     G.CP_ENTERED_MAX_X.fill(0.0);
     G.SEPARATION_CROSSINGS.fill(0.0);
-    poll();
+    poll_close_request();
 
     // Stream and pair constants.
     set_stream_constants();
@@ -472,14 +462,14 @@ void INITIALIZE_FLOW()
         G.SINGLE_CROSS_SECTION = G.SPECIES_PAIR_DATA(PAIR_CROSS_SECTION, 1, 1);
         G.SINGLE_GAMMA_FACTOR = G.SPECIES_PAIR_DATA(PAIR_GAMMA_FACTOR, 1, 1);
     }
-    poll();
+    poll_close_request();
 
     // Collision time and mean free path of the stream; the initial time step.
     const StreamCollisions sc = stream_collisions();
     write_list(UNIT_DIAG, {"Approximate collision time in the stream is", sc.time});
     write_list(UNIT_DIAG, {"Approximate mean free path in the stream is", sc.free_path});
     set_initial_time_step(sc);
-    poll();
+    poll_close_request();
 
     // Cells, entry constants, outgassing.
     set_cell_fields();
@@ -489,7 +479,7 @@ void INITIALIZE_FLOW()
     set_entry_triangles();
     set_outgassing();
     check_entry_count();
-    poll();
+    poll_close_request();
 
     // The molecule store and the initial molecules.
     allocate_molecule_store();
@@ -498,9 +488,9 @@ void INITIALIZE_FLOW()
         CELLS.ICELL(ICELL_START, i) = 0;
         CELLS.ICELL(ICELL_COUNT, i) = 0;
     }
-    poll();
+    poll_close_request();
     fill_initial_molecules();
-    poll();
+    poll_close_request();
 
     // Molecule-number history.
     if (!R.NM_HISTORY.allocate(2, 200))
@@ -518,7 +508,7 @@ void INITIALIZE_FLOW()
         allocation_failed("PROGRAM COULD NOT ALLOCATE INITIAL MOLECULES",
                           "QR4TD.DAT item 72 (maximum number of molecules) = " + std::to_string(R.MNM) +
                               " over the " + std::to_string(CELLS.CELL_COUNT) + " cells");
-    poll();
+    poll_close_request();
 
     // Run state, result arrays, a new sample.
     set_run_state();
@@ -532,9 +522,9 @@ void INITIALIZE_FLOW()
                    std::to_string(SURFACE.SOLID_TRIANGLE_COUNT) + " solid triangles (QR4SD.DAT) with " +
                    species_item() + " could not be allocated");
     }
-    poll();
+    poll_close_request();
     RESET_SAMPLE();
-    poll();
+    poll_close_request();
 
     // The set-up is complete: the user is told that the run starts from zero time.
     WMessageBox(0, 4, 0, "The flow simulation will now start from zero time.", "Initialization Complete");

@@ -4,6 +4,7 @@
 
 #include "app/casedata/casedata.h"
 #include "app/displays/displays.h"
+#include "app/geometry/close_request.h"
 #include "app/state/display.h"
 #include "app/state/molecules.h"
 #include "app/state/run.h"
@@ -113,17 +114,6 @@ void choose_run_type()
     }
 }
 
-// A single poll after the initial state: only a close request matters here.
-void poll_for_close()
-{
-    int type = MsgNone;
-    WinMessage message;
-    WMsgPeek(type, message);
-    DISPLAY.MESSAGE_TYPE = type;
-    if (type == MsgCloseRequest)
-        program_stop();
-}
-
 void new_run()
 {
     int k = DISPLAY.RUN_TYPE - 3;
@@ -140,7 +130,7 @@ void new_run()
     RUN_PHASES.SET_DIVISIONS_AND_ELEMENTS();
     RUN_PHASES.SET_UP_CELLS();
     RUN_PHASES.INITIALIZE_FLOW();
-    poll_for_close();
+    DISPLAY.MESSAGE_TYPE = poll_close_request();  // a single poll after the initial state
     write_list(UNIT_DIAG, {"INITIAL STATE SET WITH", MOLECULES.NM, " MOLECULES"});
     RUN_PHASES.WRITE_RESTART();
     write_list(UNIT_DIAG, {"RESTART FILE WRITTEN"});

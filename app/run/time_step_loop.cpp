@@ -1,6 +1,7 @@
 // The time-step loop: each pass advances the flow time, logs it, polls the toolkit, refreshes the
 // progress log dialog and runs the kernel's phases in their fixed order.
 #include "app/displays/displays.h"
+#include "app/geometry/close_request.h"
 #include "app/run/main_program.h"
 #include "app/state/box.h"
 #include "app/state/display.h"
@@ -25,13 +26,8 @@ constexpr int MANY_MOLECULES = 1000000;  // above this the toolkit is polled bet
 // the empty poll included, lets the displays read their controls.
 void poll()
 {
-    int type = MsgNone;
-    WinMessage message;
-    WMsgPeek(type, message);
-    DISPLAY.MESSAGE_TYPE = type;
-    if (type == MsgCloseRequest)
-        program_stop();
-    if (type == MsgExpose)
+    DISPLAY.MESSAGE_TYPE = poll_close_request();
+    if (DISPLAY.MESSAGE_TYPE == MsgExpose)
         REDRAW_ALL_DISPLAYS();
     HANDLE_DISPLAY_CONTROLS();
 }

@@ -18,7 +18,7 @@
 check_layout() {
     await_lines "^ TIME" 5
     local rects=() r find a b
-    for find in "wait:$LOG" "dialog:Output Units" "dialog:$FLOW_BAR" "dialog:Distribution over Surfaces of" \
+    for find in "wait:$LOG" "dialog:Output Units" "dialog:$FLOW_BAR" "dialog:$SURFACE_BAR" \
                 "dialog:Force (N)"; do
         r=$(wine "$driver" "${find%%:*}" "${find#*:}" 30 rect | tr -d '\r') || fail "no window for $find"
         echo "layout: ${find#*:}: $r"
@@ -56,21 +56,21 @@ check_pictures() {
     [ "$plane" -ge 10 ] || fail "the flowfield plane shows $plane colours"
     history=$(colours "$1_pictures" 0.40 0.69 0.78 0.97)
     [ "$history" -ge 3 ] || fail "the history plot shows $history colours"
-    force=$(wine "$driver" dialog "Force (N)" 10 get 1007 | tr -d '\r ')
+    force=$(wine "$driver" dialog "Force (N)" 10 get IDC_FORCE_X | tr -d '\r ')
     [ -n "$force" ] || fail "the forces dialog shows no force"
     dark=$(brightness "$1_pictures" 0.505 0.52 0.01 0.04)
     awk -v v="$dark" 'BEGIN { exit !(v < 0.2) }' || fail "the legend strip is not dark ($dark)"
 }
 
 white_and_mach() {
-    drive dialog "$FLOW_BAR" check 1079 1 sleep 3000
+    drive dialog "$FLOW_BAR" check IDC_FLOW_WHITE 1 sleep 3000
     shot "$1_white"
     local light state
     light=$(brightness "$1_white" 0.505 0.52 0.01 0.04)
     awk -v v="$light" 'BEGIN { exit !(v > 0.8) }' || fail "the legend strip is not white ($light)"
-    drive dialog "$FLOW_BAR" check 1081 1 sleep 1500 set 1001 3 set 1002 -2 sleep 1500
-    drive dialog "$FLOW_BAR" select 1157 11 sleep 2000
-    state=$(wine "$driver" dialog "$FLOW_BAR" 10 state 1081 get 1001 get 1002 | tr -d '\r ' | tr '\n' ' ')
+    drive dialog "$FLOW_BAR" check IDC_FLOW_LOG_SCALE 1 sleep 1500 set IDC_FLOW_RANGE_LOW 3 set IDC_FLOW_RANGE_HIGH -2 sleep 1500
+    drive dialog "$FLOW_BAR" select IDC_FLOW_PROPERTY 11 sleep 2000
+    state=$(wine "$driver" dialog "$FLOW_BAR" 10 state IDC_FLOW_LOG_SCALE get IDC_FLOW_RANGE_LOW get IDC_FLOW_RANGE_HIGH | tr -d '\r ' | tr '\n' ' ')
     [ "$state" = "0 0 0 " ] || fail "after \"Mach Number\" log scale, low and high show \"$state\", expected 0 0 0"
     shot "$1_mach"
 }
@@ -78,7 +78,7 @@ white_and_mach() {
 # pick_property <prefix> <item> <name>
 pick_property() {
     local chosen
-    chosen=$(wine "$driver" dialog "$FLOW_BAR" 30 select 1157 "$2" sleep 2000 get 1157 | tr -d '\r') ||
+    chosen=$(wine "$driver" dialog "$FLOW_BAR" 30 select IDC_FLOW_PROPERTY "$2" sleep 2000 get IDC_FLOW_PROPERTY | tr -d '\r') ||
         fail "no flowfield toolbar"
     [ "$chosen" = "$3" ] || fail "the flowfield list shows \"$chosen\" after picking item $2, expected \"$3\""
     shot "$1_property"
@@ -87,9 +87,9 @@ pick_property() {
 change_plane() {
     local before after="" changed
     shot "$1_plane_z"
-    before=$(wine "$driver" dialog "$FLOW_BAR" 10 get 1007 | tr -d '\r ')
-    drive dialog "$FLOW_BAR" radio 1005 sleep 3000
-    after=$(wine "$driver" dialog "$FLOW_BAR" 10 state 1005 get 1007 | tr -d '\r ' | tr '\n' ' ')
+    before=$(wine "$driver" dialog "$FLOW_BAR" 10 get IDC_FLOW_POSITION | tr -d '\r ')
+    drive dialog "$FLOW_BAR" radio IDC_FLOW_AXIS_X sleep 3000
+    after=$(wine "$driver" dialog "$FLOW_BAR" 10 state IDC_FLOW_AXIS_X get IDC_FLOW_POSITION | tr -d '\r ' | tr '\n' ' ')
     after=${after% }
     [ "${after%% *}" = 1 ] || fail "the x axis is not selected after picking it ($after)"
     echo "plane: normal to z at $before, normal to x at ${after#* }"
@@ -102,32 +102,32 @@ change_plane() {
 
 english_units() {
     local point="" chosen
-    drive dialog "Force (N)" set 1008 1.0 dialog "Eng. (US)" radio 1006
+    drive dialog "Force (N)" set IDC_POINT_X 1.0 dialog "Eng. (US)" radio IDC_UNITS_ENGLISH
     for _ in $(seq 60); do
-        point=$(wine "$driver" dialog "Force (lbf)" 1 get 1008 2>/dev/null | tr -d '\r ')
+        point=$(wine "$driver" dialog "Force (lbf)" 1 get IDC_POINT_X 2>/dev/null | tr -d '\r ')
         [ "$point" = "3.281" ] && break
         sleep 0.5
     done
     [ "$point" = "3.281" ] || fail "the English moment point shows \"$point\", expected 3.281"
     shot "$1_english"
-    chosen=$(wine "$driver" dialog "ft" 30 select 1157 3 get 1157 | tr -d '\r') || fail "no English toolbar"
+    chosen=$(wine "$driver" dialog "ft" 30 select IDC_FLOW_PROPERTY 3 get IDC_FLOW_PROPERTY | tr -d '\r') || fail "no English toolbar"
     [ "$chosen" = "Density" ] || fail "the flowfield list shows \"$chosen\" after picking item 3"
 }
 
 ratio_units() {
     local area
-    drive dialog "Dimensionless" radio 1023 wait "Characteristic Area" 60 set 1007 2.0 set 1008 0.5 press 1
+    drive dialog "Dimensionless" radio IDC_UNITS_RATIO wait "Characteristic Area" 60 set IDC_AREA 2.0 set IDC_LENGTH 0.5 press IDOK
     drive gone "Characteristic Area" 30 dialog "axis at ratio" 60 dialog "Force coeff." 30 sleep 3000
     shot "$1_dimensionless"
-    area=$(wine "$driver" dialog "Force coeff." 10 get 1085 | tr -d '\r ')
+    area=$(wine "$driver" dialog "Force coeff." 10 get IDC_REFERENCE_AREA | tr -d '\r ')
     [ "$area" = "2.000" ] || fail "the coefficients' reference area shows \"$area\", expected 2.000"
 }
 
 ratio_refused() {
-    drive dialog "Dimensionless" radio 1023 wait "Option not available" 60
+    drive dialog "Dimensionless" radio IDC_UNITS_RATIO wait "Option not available" 60
     shot "$1_refused"
-    drive wait "Option not available" 5 press 1 gone "Option not available" 30 sleep 3000 gone "Option not available" 1
+    drive wait "Option not available" 5 press IDOK gone "Option not available" 30 sleep 3000 gone "Option not available" 1
     local si
-    si=$(wine "$driver" dialog "Metric  (SI)" 10 state 1005 dialog "Force (N)" 10 | tr -d '\r ')
+    si=$(wine "$driver" dialog "Metric  (SI)" 10 state IDC_UNITS_SI dialog "Force (N)" 10 | tr -d '\r ')
     [ "$si" = "1" ] || fail "after the refusal \"Metric  (SI)\" shows state \"$si\""
 }

@@ -1,26 +1,36 @@
-# The steps shared by the display tests under Wine (sourced): the titles of the main window and the
-# progress log, a failure that ends the test (and the wineserver), a screenshot of the Xvfb screen into
-# the work folder, a UI-driver call that must succeed, and the start of a demonstration case from the
-# "Run Type" dialog (its 3-D view of the surfaces and its grid pictures closed) up to the progress log,
-# and a wait for lines of DIAG.TXT in the working folder. Expects $program, $driver and $work.
+# The steps shared by the tests and scripts that drive the program under Wine (sourced, after
+# tests/test_steps.sh is sourced by this file): the titles of the program's windows, the start of a
+# demonstration case from the "Run Type" dialog (its 3-D view of the surfaces and its grid pictures
+# closed) up to the progress log, a wait for lines of DIAG.TXT in the working folder, and a colour count
+# in a screenshot. Expects $program (the program, as Wine names it), $driver and $work. A failure ends
+# the wineserver too.
+source "$(dirname "${BASH_SOURCE[0]}")/../test_steps.sh"
+on_fail() { wineserver -k 2>/dev/null; }
 MAIN="  DSMC Visual Program QR4T for Three-Dimensional Flows"
 LOG="Progressive Log of the Current DSMC Computation"
 FLOW_BAR="Flowfield property in plane normal to"
+SURFACE_BAR="Distribution over Surfaces of"
 VIEW="POSITION:- Arrow Keys   SIZE:- Right Mouse Button  ORIENTATION:- Left Mouse Button"
 DIVISIONS_PICTURE="Flowfield Divisions and Elements in Specified Planes"
 CELLS_PICTURE="Flowfield Cells (Some elements are partly inside the surface)"
-fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
-shot() { import -window root "$work/$1.png" 2>/dev/null || fail "no screenshot $1"; }
-drive() { wine "$driver" "$@" || fail "uidriver $*"; }
+# The two paused displays, opened by "Pause Program for Detailed Plot" on the flowfield or surface bar.
+SECTION="Distribution of Flowfield Properties (Uniform over each Computational Cell)"
+SURFACE_WINDOW="Distribution of Surface Properties (Uniform over each Surface Triangle)"
+# The radio buttons of the "Run Type" dialog that start the three demonstrations and that continue a run.
+DELTA_WING=IDC_CHOICE_3
+VACUUM_SYSTEM=IDC_CHOICE_4
+REENTRY_VEHICLE=IDC_CHOICE_5
+CONTINUE_RUN=IDC_CHOICE_1
 
-# Starts a case from the "Run Type" dialog and answers its set-up until the progress log shows.
+# Starts a case from the "Run Type" dialog (the radio button $1) and answers its set-up until the
+# progress log shows; each window of the set-up is waited for up to $2 seconds (180 when not given).
 start_case() {
-    local radio=$1
-    drive start "$program" wait "Run Type" 60 radio "$radio" press 1
-    drive wait "$VIEW" 120 close
-    drive wait "$DIVISIONS_PICTURE" 180 close
-    drive wait "$CELLS_PICTURE" 180 close
-    drive wait "Initialization Complete" 180 press 1 wait "$LOG" 60
+    local radio=$1 seconds=${2:-180}
+    drive start "$program" wait "Run Type" 60 radio "$radio" press IDOK
+    drive wait "$VIEW" "$seconds" close
+    drive wait "$DIVISIONS_PICTURE" "$seconds" close
+    drive wait "$CELLS_PICTURE" "$seconds" close
+    drive wait "Initialization Complete" "$seconds" press IDOK wait "$LOG" 60
 }
 
 # The number of lines of DIAG.TXT with $1; await_lines waits up to 5 minutes until there are at least $2.

@@ -6,7 +6,6 @@
 # bar of the legend in ramp colours), lowering it saves nothing; closing the window brings the bars back
 # and the run goes on. Screenshots are named after the prefix. The point reported lies at (x, y) of the
 # window's client in 0..9999 units (5000 4500 when not given) and must be in a sampled cell.
-SECTION="Distribution of Flowfield Properties (Uniform over each Computational Cell)"
 rect_of() { wine "$driver" dialog "$1" 30 rect | tr -d '\r' || fail "no dialog shows \"$1\""; }
 # The colour of number k of the continuous ramp (red green blue, 0..255).
 ramp() {
@@ -24,7 +23,7 @@ section_tour() {
     local pl pt pr pb rl rt rr rb al at ar ab wl wt wr wb
 
     # ---- opening: the bars give way to the window and its three dialogs in the left column
-    drive dialog "$FLOW_BAR" 30 check 1158 1
+    drive dialog "$FLOW_BAR" 30 check IDC_FLOW_PAUSE 1
     drive wait "$SECTION" 60
     window=$(wine "$driver" wait "$SECTION" 5 rect | tr -d '\r')
     plane=$(rect_of "Show Flowfield in Plane Normal to")
@@ -48,7 +47,7 @@ section_tour() {
     await_lines "JSDIR=3, I" $((presses + 1))
     sample=""
     for _ in $(seq 60); do
-        sample=$(wine "$driver" dialog "Properties for mols. of species" 5 get 1015 | tr -d '\r ')
+        sample=$(wine "$driver" dialog "Properties for mols. of species" 5 get IDC_REPORT_SAMPLE_SIZE | tr -d '\r ')
         [ -n "$sample" ] && [ "$sample" != "0" ] && break
         sleep 0.5
     done
@@ -56,12 +55,12 @@ section_tour() {
     drive wait "$SECTION" 5 click right 3000 4500
     await_lines "JSDIR=3, I" $((presses + 2))
     # A division typed as 0 becomes 1 at the next pass (a press in the legend wakes the loop).
-    drive dialog "Show Flowfield in Plane Normal to" 5 set 1015 0
+    drive dialog "Show Flowfield in Plane Normal to" 5 set IDC_SECTION_DIVISION 0
     drive wait "$SECTION" 5 click left 5000 9800
     await_lines "JSDIR=3, I" $((presses + 3))
     division=""
     for _ in $(seq 60); do
-        division=$(wine "$driver" dialog "Show Flowfield in Plane Normal to" 5 get 1015 | tr -d '\r ')
+        division=$(wine "$driver" dialog "Show Flowfield in Plane Normal to" 5 get IDC_SECTION_DIVISION | tr -d '\r ')
         [ "$division" = "1" ] && break
         sleep 0.5
     done
@@ -69,7 +68,7 @@ section_tour() {
     shot "$1_section_point_and_line"
 
     # ---- the picture: the spin raised by one saves D3D0001.BMP
-    drive dialog "Generate file D3D" 5 set 1001 2
+    drive dialog "Generate file D3D" 5 set IDC_MAP_PICTURE 2
     drive wait "$SECTION" 5 click left 5000 9800 file D3D0001.BMP 60 sleep 1000
     size=$(identify -format "%w x %h" D3D0001.BMP 2>/dev/null) || fail "ImageMagick cannot read D3D0001.BMP"
     [ "$size" = "621 x 690" ] || fail "D3D0001.BMP is $size"
@@ -84,14 +83,14 @@ section_tour() {
             fail "bar pixel $x (colour $n) is ($pixel), expected ($(ramp "$n"))"
     done
     # Lowering the spin below the counter saves nothing.
-    drive dialog "Generate file D3D" 5 set 1001 1
+    drive dialog "Generate file D3D" 5 set IDC_MAP_PICTURE 1
     drive wait "$SECTION" 5 click left 5000 9800 sleep 2000
     [ -e D3D0002.BMP ] && fail "a lowered spin saved D3D0002.BMP"
 
     # ---- closing: the bars come back, the pause box is clear, and the run goes on
     times=$(count "^ TIME")
     drive wait "$SECTION" 5 close gone "$SECTION" 30
-    for label in "Output Units" "$FLOW_BAR" "Distribution over Surfaces of" "Force (N)"; do
+    for label in "Output Units" "$FLOW_BAR" "$SURFACE_BAR" "Force (N)"; do
         wine "$driver" dialog "$label" 30 >/dev/null || fail "\"$label\" is not shown again"
     done
     wine "$driver" dialog "Show Flowfield in Plane Normal to" 1 2>/dev/null && fail "the section dialogs are still shown"

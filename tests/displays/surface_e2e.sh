@@ -16,7 +16,7 @@ driver=$2
 demo_dir=$3
 work=$4
 source "$(dirname "$0")/e2e_steps.sh"
-WINDOW="Distribution of Surface Properties (Uniform over each Surface Triangle)"
+WINDOW=$SURFACE_WINDOW
 STREAMLINES="Streamline Counter"
 OPTIONS="Close Window to Resume Calculation  Hardcopy by 'Prt Sc' Key"
 PROPERTY="Surface Property Displayed"
@@ -45,7 +45,7 @@ sed -i 's/^1\.\( *output interval in reference times\)/0.2\1/; s/^10\( *samples 
     QR4TD.DM3
 grep -q "^0.2 .*output interval" QR4TD.DM3 && grep -q "^2 .*samples in each output" QR4TD.DM3 ||
     fail "QR4TD.DM3 has no output interval to shorten"
-start_case 1090
+start_case "$REENTRY_VEHICLE"
 await_lines "DTM changes from" 1
 
 # ---- opening: the window and its four dialogs; the bars are gone and the run waits
@@ -53,7 +53,7 @@ await_lines "DTM changes from" 1
 # driver give up on it), so it is given again until the window shows.
 opened=""
 for _ in $(seq 6); do
-    wine "$driver" dialog "Distribution over Surfaces of" 30 check 1079 1 >/dev/null 2>&1
+    wine "$driver" dialog "$SURFACE_BAR" 30 check IDC_SURF_PAUSE 1 >/dev/null 2>&1
     wine "$driver" wait "$WINDOW" 20 >/dev/null 2>&1 && opened=1 && break
 done
 [ -n "$opened" ] || fail "ticking \"Pause Program for Detailed Plot\" opens no window"
@@ -78,15 +78,15 @@ valid=""
 traced=0
 for start in "6 15 1 2 1 1" "6 15 1 1 1 1" "6 14 1 2 2 1" "5 15 1 2 1 1" "7 15 1 1 2 1"; do
     read -r dx dy dz ex ey ez <<<"$start"
-    drive dialog "$STREAMLINES" 5 set 1001 "$dx" set 1002 "$dy" set 1062 "$dz" set 1063 "$ex" set 1064 "$ey" \
-        set 1065 "$ez"
+    drive dialog "$STREAMLINES" 5 set IDC_STREAM_DIVISION_X "$dx" set IDC_STREAM_DIVISION_Y "$dy" set IDC_STREAM_DIVISION_Z "$dz" set IDC_STREAM_ELEMENT_X "$ex" set IDC_STREAM_ELEMENT_Y "$ey" \
+        set IDC_STREAM_ELEMENT_Z "$ez"
     drive wait "$WINDOW" 5 click left 100 100 sleep 500
-    [ "$(field "$STREAMLINES" 1020)" = "This location is a valid streamline startpoint." ] || continue
+    [ "$(field "$STREAMLINES" IDC_STREAM_MESSAGE)" = "This location is a valid streamline startpoint." ] || continue
     traced=$((traced + 1))
-    drive dialog "$STREAMLINES" 5 set 1046 "$traced"
+    drive dialog "$STREAMLINES" 5 set IDC_STREAM_COUNTER "$traced"
     # The start of the next slot is the same element: refused once the streamline is traced.
-    await_field "$STREAMLINES" 1020 "A streamline has been set through this location."
-    [ "$(field "$STREAMLINES" 1046)" = "$traced" ] || fail "the counter reads $(field "$STREAMLINES" 1046) after the trace"
+    await_field "$STREAMLINES" IDC_STREAM_MESSAGE "A streamline has been set through this location."
+    [ "$(field "$STREAMLINES" IDC_STREAM_COUNTER)" = "$traced" ] || fail "the counter reads $(field "$STREAMLINES" IDC_STREAM_COUNTER) after the trace"
     shot surface_window_streamline
     black_streamline=$(count_colour surface_window_streamline black)
     if [ "$black_streamline" -gt $((black_before + 30)) ]; then
@@ -97,34 +97,34 @@ done
 [ -n "$valid" ] || fail "no start gives a streamline in the picture ($traced traced, $black_before black pixels)"
 echo "surface_e2e: streamline from division and element $valid: black pixels $black_before -> $black_streamline"
 # Without a valid start an advanced counter goes back.
-drive dialog "$STREAMLINES" 5 set 1046 $((traced + 1))
-await_field "$STREAMLINES" 1046 "$traced"
+drive dialog "$STREAMLINES" 5 set IDC_STREAM_COUNTER $((traced + 1))
+await_field "$STREAMLINES" IDC_STREAM_COUNTER "$traced"
 
 # ---- the range and the log scale, then another property through its spin, which resets them
-drive dialog "$OPTIONS" 5 set 1015 5 set 1063 1
+drive dialog "$OPTIONS" 5 set IDC_S3D_RANGE_HIGH 5 set IDC_S3D_LOG_SPIN 1
 for _ in $(seq 40); do
     drive wait "$WINDOW" 5 click left 100 100
-    [ "$(wine "$driver" dialog "$OPTIONS" 5 state 1158 | tr -d '\r ')" = "1" ] && break
+    [ "$(wine "$driver" dialog "$OPTIONS" 5 state IDC_S3D_LOG_CHECK | tr -d '\r ')" = "1" ] && break
     sleep 0.25
 done
-[ "$(wine "$driver" dialog "$OPTIONS" 5 state 1158 | tr -d '\r ')" = "1" ] || fail "the log spin does not tick \"Log. Scale\""
-drive dialog "$PROPERTY" 5 set 1046 -2
-await_field "$OPTIONS" 1015 "0"
-[ "$(field "$OPTIONS" 1063)" = "0" ] && [ "$(wine "$driver" dialog "$OPTIONS" 5 state 1158 | tr -d '\r ')" = "0" ] ||
+[ "$(wine "$driver" dialog "$OPTIONS" 5 state IDC_S3D_LOG_CHECK | tr -d '\r ')" = "1" ] || fail "the log spin does not tick \"Log. Scale\""
+drive dialog "$PROPERTY" 5 set IDC_S3D_PROPERTY_SPIN -2
+await_field "$OPTIONS" IDC_S3D_RANGE_HIGH "0"
+[ "$(field "$OPTIONS" IDC_S3D_LOG_SPIN)" = "0" ] && [ "$(wine "$driver" dialog "$OPTIONS" 5 state IDC_S3D_LOG_CHECK | tr -d '\r ')" = "0" ] ||
     fail "a new property leaves the log scale on"
-[ "$(wine "$driver" dialog "$PROPERTY" 5 state 1090 | tr -d '\r ')" = "1" ] || fail "\"Number Flux\" is not checked"
-[ "$(field "$PROPERTY" 1020)" = "All species in the case of a gas mixture." ] ||
-    fail "the help line reads \"$(field "$PROPERTY" 1020)\""
-drive dialog "$PROPERTY" 5 set 1046 -3
+[ "$(wine "$driver" dialog "$PROPERTY" 5 state IDC_S3D_NUMBER_FLUX | tr -d '\r ')" = "1" ] || fail "\"Number Flux\" is not checked"
+[ "$(field "$PROPERTY" IDC_S3D_HELP)" = "All species in the case of a gas mixture." ] ||
+    fail "the help line reads \"$(field "$PROPERTY" IDC_S3D_HELP)\""
+drive dialog "$PROPERTY" 5 set IDC_S3D_PROPERTY_SPIN -3
 
 # ---- a triangle of surface 1 hit by molecules and large enough to show black in the picture (the first
 # of a list), then an index beyond the surface
 selected=""
 for index in 1 2 4 8 16 32 64 128 256 512 1024; do
-    drive dialog "$TRIANGLE" 5 set 1015 1 set 1063 $((index / 10000)) set 1062 $((index / 1000 % 10)) \
-        set 1002 $((index / 100 % 10)) set 1001 $((index / 10 % 10)) set 1046 $((index % 10))
+    drive dialog "$TRIANGLE" 5 set IDC_TRI_SURFACE 1 set IDC_TRI_TEN_THOUSANDS $((index / 10000)) set IDC_TRI_THOUSANDS $((index / 1000 % 10)) \
+        set IDC_TRI_HUNDREDS $((index / 100 % 10)) set IDC_TRI_TENS $((index / 10 % 10)) set IDC_TRI_UNITS $((index % 10))
     drive wait "$WINDOW" 5 click left 100 100 sleep 700
-    sample=$(field "$TRIANGLE" 1010)
+    sample=$(field "$TRIANGLE" IDC_TRI_SAMPLE_SIZE)
     nonzero "$sample" || continue
     shot surface_window_triangle
     black_triangle=$(count_colour surface_window_triangle black)
@@ -134,30 +134,30 @@ for index in 1 2 4 8 16 32 64 128 256 512 1024; do
     fi
 done
 [ -n "$selected" ] || fail "no triangle of surface 1 in the list shows a sample and black pixels"
-echo "surface_e2e: triangle $selected of surface 1: sample size $sample, pressure $(field "$TRIANGLE" 1078)," \
+echo "surface_e2e: triangle $selected of surface 1: sample size $sample, pressure $(field "$TRIANGLE" IDC_TRI_PRESSURE)," \
     "black pixels $black_streamline -> $black_triangle"
 drive wait "$WINDOW" 5 key 38 sleep 1000
 shot surface_window_streamline_triangle
-drive dialog "$TRIANGLE" 5 set 1063 9
-await_field "$TRIANGLE" 1063 "0"
-nonzero "$(field "$TRIANGLE" 1010)" && fail "the sample size of no triangle reads $(field "$TRIANGLE" 1010)"
+drive dialog "$TRIANGLE" 5 set IDC_TRI_TEN_THOUSANDS 9
+await_field "$TRIANGLE" IDC_TRI_TEN_THOUSANDS "0"
+nonzero "$(field "$TRIANGLE" IDC_TRI_SAMPLE_SIZE)" && fail "the sample size of no triangle reads $(field "$TRIANGLE" IDC_TRI_SAMPLE_SIZE)"
 
 # ---- the counter limit, then the counter back at 0, where the first start is valid again
-drive dialog "$STREAMLINES" 5 set 1001 0 set 1046 21
-await_field "$STREAMLINES" 1046 "20"
-[ "$(field "$STREAMLINES" 1020)" = "The maximum limit of 20 streamline has been set" ] ||
-    fail "the limit message reads \"$(field "$STREAMLINES" 1020)\""
-drive dialog "$STREAMLINES" 5 set 1046 0
+drive dialog "$STREAMLINES" 5 set IDC_STREAM_DIVISION_X 0 set IDC_STREAM_COUNTER 21
+await_field "$STREAMLINES" IDC_STREAM_COUNTER "20"
+[ "$(field "$STREAMLINES" IDC_STREAM_MESSAGE)" = "The maximum limit of 20 streamline has been set" ] ||
+    fail "the limit message reads \"$(field "$STREAMLINES" IDC_STREAM_MESSAGE)\""
+drive dialog "$STREAMLINES" 5 set IDC_STREAM_COUNTER 0
 read -r dx dy dz ex ey ez <<<"$valid"
-drive dialog "$STREAMLINES" 5 set 1001 "$dx"
-await_field "$STREAMLINES" 1020 "This location is a valid streamline startpoint."
+drive dialog "$STREAMLINES" 5 set IDC_STREAM_DIVISION_X "$dx"
+await_field "$STREAMLINES" IDC_STREAM_MESSAGE "This location is a valid streamline startpoint."
 
 # ---- closing: the bars come back, the pause box is clear, and the run goes on
 drive wait "$WINDOW" 5 close gone "$WINDOW" 30
-for label in "Output Units" "Flowfield property in plane normal to" "Distribution over Surfaces of"; do
+for label in "Output Units" "$FLOW_BAR" "$SURFACE_BAR"; do
     wine "$driver" dialog "$label" 30 >/dev/null || fail "\"$label\" is not shown again"
 done
-[ "$(wine "$driver" dialog "Distribution over Surfaces of" 5 state 1079 | tr -d '\r ')" = "0" ] ||
+[ "$(wine "$driver" dialog "$SURFACE_BAR" 5 state IDC_SURF_PAUSE | tr -d '\r ')" = "0" ] ||
     fail "the pause box is still ticked"
 wine "$driver" dialog "$STREAMLINES" 1 2>/dev/null && fail "the window's dialogs are still shown"
 await_lines "^ TIME" $((times + 2))

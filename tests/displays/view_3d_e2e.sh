@@ -17,7 +17,7 @@ open_view() {
     mkdir -p "$work/dm$1" && cd "$work/dm$1" && cp "$demo_dir"/* . || fail "no run folder for case $1"
     wine "$program" &
     pid=$!
-    drive wait "Run Type" 60 radio "$2" press 1 wait "$VIEW" 120 sleep 1500
+    drive wait "Run Type" 60 radio "$2" press IDOK wait "$VIEW" 120 sleep 1500
     read -r l t r b <<<"$(wine "$driver" wait "$VIEW" 5 rect | tr -d '\r')"
     # The client area, without the caption above it.
     crop="$((r - l - 4))x$((b - t - 30))+$((l + 2))+$((t + 28))"
@@ -34,7 +34,7 @@ close_view() {
 rm -rf "$work" && mkdir -p "$work" || fail "no work folder $work"
 
 # ---- Delta Wing: the red wing on white
-open_view 1 1023 view_dm1
+open_view 1 "$DELTA_WING" view_dm1
 red=$(count_colour view_dm1 red)
 white=$(count_colour view_dm1 white)
 echo "view_3d_e2e: Delta Wing view $crop: $red red, $white white pixels"
@@ -52,7 +52,7 @@ echo "view_3d_e2e: after the keys and the drag $changed pixels changed, $red_mov
 close_view
 
 # ---- Vacuum System: its surfaces in their colours
-open_view 2 1069 view_dm2
+open_view 2 "$VACUUM_SYSTEM" view_dm2
 coloured=0
 for c in red yellow lime cyan blue; do
     coloured=$((coloured + $(count_colour view_dm2 "$c")))

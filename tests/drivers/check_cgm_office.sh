@@ -9,21 +9,19 @@
 mode=$1
 exe=$2
 work=$3
-rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-scene() { if [ "$mode" = wine ]; then wine "$exe" "$@"; else "$exe" "$@"; fi; }
-command -v soffice >/dev/null || { echo "FAIL: reader soffice is missing"; exit 1; }
-command -v convert >/dev/null || { echo "FAIL: reader convert is missing"; exit 1; }
+source "$(dirname "$0")/reader_checks.sh" "$work"
+need_readers soffice convert
 
-scene --device 9 --out scene.cgm >out.txt || { echo "FAIL: device 9 exit $(cat out.txt)"; exit 1; }
+scene --device 9 --out scene.cgm >out.txt || fail "device 9 exit $(cat out.txt)"
 files=(scene)
 if [ "$mode" = wine ]; then
-    scene --display flowfield --device 9 --out display.cgm >out.txt || { echo "FAIL: display exit $(cat out.txt)"; exit 1; }
+    scene --display flowfield --device 9 --out display.cgm >out.txt || fail "display exit $(cat out.txt)"
     files+=(display)
 fi
 # LibreOffice 7.4's CGM import refuses a whole metafile that holds any CHARACTER ORIENTATION other than
 # the upright one (a four-element file with one rotated text is refused as well), so it is given a copy
 # without those elements; the complete file is walked element by element by the vector check.
-python3 - "${files[@]}" <<'PY' || { echo "FAIL: cannot copy the CGM file"; exit 1; }
+python3 - "${files[@]}" <<'PY' || fail "cannot copy the CGM file"
 import sys
 
 
@@ -55,17 +53,16 @@ timeout 300 soffice -env:UserInstallation="file://$PWD/profile" --headless --con
     "${uprights[@]}" >soffice.txt 2>&1
 for f in "${files[@]}"; do
     if [ ! -s "lo/${f}_upright.png" ]; then
-        echo "FAIL: soffice wrote no picture of $f.cgm: $(cat soffice.txt)"
-        exit 1
+        fail "soffice wrote no picture of $f.cgm: $(cat soffice.txt)"
     fi
-    convert "lo/${f}_upright.png" -fill white -opaque black "$f.png" || { echo "FAIL: cannot mask the picture of $f.cgm"; exit 1; }
+    convert "lo/${f}_upright.png" -fill white -opaque black "$f.png" || fail "cannot mask the picture of $f.cgm"
     ink=$(convert "$f.png" -colorspace Gray -threshold 90% -format '%[fx:1-mean]' info:)
-    python3 -c "import sys; sys.exit(0 if float('$ink') > 0.005 else 1)" || { echo "FAIL: no ink in $f.cgm ($ink)"; exit 1; }
+    python3 -c "import sys; sys.exit(0 if float('$ink') > 0.005 else 1)" || fail "no ink in $f.cgm ($ink)"
 done
 # The display's picture keeps its colour table: the cells and the colour bar in many colours (the page
 # LibreOffice makes cuts the picture's lower part off, so it is not laid over the window's).
 if [ "$mode" = wine ]; then
     n=$(convert lo/display_upright.png -format %k info:)
-    [ "$n" -ge 50 ] || { echo "FAIL: LibreOffice draws the display's CGM file in $n colours"; exit 1; }
+    [ "$n" -ge 50 ] || fail "LibreOffice draws the display's CGM file in $n colours"
 fi
 echo "LibreOffice draws the CGM files (${files[*]}, $mode)"

@@ -338,9 +338,12 @@ TEST(PrinterSetup, DibColourTableSize)
     for (const auto& c : cases) {
         BITMAPINFOHEADER h = {};
         if (c.size == 12) {
-            auto& core = reinterpret_cast<BITMAPCOREHEADER&>(h);
+            // The older header laid over the newer one's first bytes (copied: a cast would break the
+            // aliasing rules, and an optimised build could drop the writes).
+            BITMAPCOREHEADER core = {};
             core.bcSize = 12;
             core.bcBitCount = c.bits;
+            std::memcpy(&h, &core, sizeof core);
         } else {
             h.biSize = c.size;
             h.biBitCount = c.bits;

@@ -5,21 +5,15 @@
 # Exits 1 on a failure; 77 (skipped) when pngcheck is not installed, after the ImageMagick checks.
 set -u
 dir=$1
-status=0
+source "$(dirname "$0")/../test_steps.sh"
 shopt -s nullglob
 files=("$dir"/*.png "$dir"/*.bmp "$dir"/*.pcx)
-if [ ${#files[@]} -eq 0 ]; then
-    echo "no images in $dir"
-    exit 1
-fi
+[ ${#files[@]} -eq 0 ] && fail "no images in $dir"
 for f in "$dir"/*.bmp "$dir"/*.pcx "$dir"/*.png; do
     want=${f##*_}
     want=${want%.*}
     got=$(identify -format "%wx%h" "$f" 2>&1)
-    if [ "$got" != "$want" ]; then
-        echo "identify $f: '$got', expected $want"
-        status=1
-    fi
+    [ "$got" = "$want" ] || note_failure "identify $f: '$got', expected $want"
 done
 for png in "$dir"/save_*.png; do
     base=${png%.png}
@@ -29,19 +23,15 @@ for png in "$dir"/save_*.png; do
     case $base in *save_16_*) fuzz=3% ;; esac
     for other in "$base.bmp" "$base.pcx"; do
         differing=$(compare -fuzz $fuzz -metric AE "$png" "$other" null: 2>&1)
-        if [ "$differing" != "0" ]; then
-            echo "compare $png $other: $differing pixels differ"
-            status=1
-        fi
+        [ "$differing" = "0" ] || note_failure "compare $png $other: $differing pixels differ"
     done
 done
 if ! command -v pngcheck >/dev/null; then
     echo "pngcheck is not installed"
-    [ $status -ne 0 ] && exit 1
+    [ "$failures" -ne 0 ] && exit 1
     exit 77
 fi
 for f in "$dir"/*.png; do
-    pngcheck -q "$f" || status=1
+    pngcheck -q "$f" || note_failure "pngcheck rejects $f"
 done
-[ $status -eq 0 ] && echo "${#files[@]} images read by pngcheck and ImageMagick"
-exit $status
+end_checks "${#files[@]} images read by pngcheck and ImageMagick"

@@ -227,7 +227,7 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
     for (size_t i = 49; i < 60; ++i)
         corrupt[i] ^= 0x5A;
     Bytes short_bmp = bmp_file(pic, 24, {}, {});
-    short_bmp.resize(short_bmp.size() - 10);
+    short_bmp.erase(short_bmp.end() - 10, short_bmp.end());
     Bytes core = {'B', 'M', 30, 0, 0, 0, 0, 0, 0, 0,  26, 0, 0, 0, 12,
                   0,   0,   0,  1, 0, 1, 0, 1, 0, 24, 0,  0, 0, 0, 0};
     core.resize(60, 0);

@@ -135,7 +135,7 @@ TEST(GridSort, KeyComparisonByType)
     a.text = "ab";
     b.text = "ab   ";  // trailing blanks do not count
     EXPECT_EQ(grid_key_compare(GRID_TYPE_TEXT, a, b), 0);
-    b.text = "\xE9";  // unsigned byte order
+    b.text = std::string(1, '\xE9');  // unsigned byte order
     EXPECT_EQ(grid_key_compare(GRID_TYPE_TEXT, a, b), -1);
     a.real = 1.0f;
     b.real = 1.0000001f;

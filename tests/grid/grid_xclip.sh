@@ -5,7 +5,7 @@
 set -u
 tests=$1
 work=$2
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../test_steps.sh"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || fail "no work folder"
 
 x_read() {

@@ -359,9 +359,10 @@ TEST_F(OutputTest, SampleResetFollowsTheSamplingModeAndTheMoleculeCount)
         EXPECT_EQ(RESULTS.VAR(VAR_SAMPLE_SIZE, 1), 100.0f) << "the results stay: " << what;
         const auto text = HEADLESS.texts.find({120, 1020});
         EXPECT_EQ(text != HEADLESS.texts.end(), row.message) << what;
-        if (row.message && text != HEADLESS.texts.end())
+        if (row.message && text != HEADLESS.texts.end()) {
             EXPECT_EQ(text->second.substr(0, 52), "Sample reset due to excessive molecule number change")
                 << what;
+        }
         // The output, its display calls included, draws no random number.
         EXPECT_EQ(RANDOM_STATE.s1, before.s1) << what;
         EXPECT_EQ(RANDOM_STATE.s2, before.s2) << what;

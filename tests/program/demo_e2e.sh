@@ -40,7 +40,7 @@ for case in "$@"; do
 
     # The surfaces in 3-D after the data are read: turned with a left drag, moved with an arrow key,
     # then closed; then the divisions and the cells.
-    drive start "$program" wait "Run Type" 60 radio "$radio" press 1
+    drive start "$program" wait "Run Type" 60 radio "$radio" press IDOK
     drive wait "$VIEW" 120 sleep 1500 drag 1 500 300 540 320 key 38 sleep 1000
     shot "${name}_view"
     drive wait "$VIEW" close gone "$VIEW" 30
@@ -57,7 +57,7 @@ for case in "$@"; do
     identify DSCELLS.BMP >/dev/null 2>&1 || fail "$name: DSCELLS.BMP is not a picture ImageMagick can read"
     drive wait "Initialization Complete" 120
     echo "demo_e2e: $name: set up in $((SECONDS - start)) s"
-    drive wait "Initialization Complete" press 1 wait "$LOG" 60
+    drive wait "Initialization Complete" press IDOK wait "$LOG" 60
 
     # The displays while it runs.
     [ "$name" = delta_wing ] && check_layout "$name"
@@ -89,7 +89,7 @@ for case in "$@"; do
     echo "demo_e2e: $name: displays in use, $(count "^ TIME") passes in $((SECONDS - start)) s"
 
     # The run continues from its restart set: "Continue the Current Run" reads the set and moves on.
-    drive start "$program" wait "Run Type" 60 radio 1005 press 1 wait "$LOG" 120
+    drive start "$program" wait "Run Type" 60 radio "$CONTINUE_RUN" press IDOK wait "$LOG" 120
     await_lines "^ TIME" $CONTINUED_PASSES
     shot "${name}_continued"
     drive wait "$MAIN" close gone "$MAIN" 30

@@ -7,10 +7,7 @@ program=$(winepath -w "$1")
 driver=$2
 case_dir=$3
 work=$4
-fail() { echo "FAIL: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
-shot() { import -window root "$work/$1.png" 2>/dev/null || true; }
-drive() { wine "$driver" "$@" || fail "uidriver $*"; }
-MAIN="  DSMC Visual Program QR4T for Three-Dimensional Flows"
+source "$(dirname "$0")/../displays/e2e_steps.sh"
 
 rm -rf "$work" && mkdir -p "$work/run" && cp "$case_dir/QR4TD.DM1" "$case_dir/QR4SD.DM1" "$work/run/"
 cd "$work/run" || fail "no work folder"
@@ -19,13 +16,12 @@ cd "$work/run" || fail "no work folder"
 # case under its file names).
 drive start "$program" wait "Run Type" 60
 shot run_type
-drive wait "Run Type" radio 1091 press 1 wait "Type of Information" 30
+drive wait "Run Type" radio IDC_CHOICE_6 press IDOK wait "Type of Information" 30
 shot type_of_information
-drive wait "Type of Information" radio 1023 press 1 wait "The QR4T Program" 30
+drive wait "Type of Information" radio IDC_CHOICE_3 press IDOK wait "The QR4T Program" 30
 shot information_page
-drive wait "The QR4T Program" press 1 wait "Run Type" 30 radio 1023 press 1
+drive wait "The QR4T Program" press IDOK wait "Run Type" 30 radio "$DELTA_WING" press IDOK
 # The case has no surfaces: the cells picture comes (no divisions picture); closing it goes on.
-CELLS_PICTURE="Flowfield Cells (Some elements are partly inside the surface)"
 drive wait "$CELLS_PICTURE" 120 sleep 1500
 shot cells_picture
 drive wait "$CELLS_PICTURE" close gone "$CELLS_PICTURE" 30
@@ -34,8 +30,8 @@ identify DSCELLS.BMP >/dev/null 2>&1 || fail "DSCELLS.BMP is not a picture Image
 # The initial state ends with a message box that waits for the user.
 drive wait "Initialization Complete" 120
 shot initialization_complete
-drive wait "Initialization Complete" press 1
-drive wait "Progressive Log of the Current DSMC Computation" 120
+drive wait "Initialization Complete" press IDOK
+drive wait "$LOG" 120
 drive file QR4TP.RES 60 sleep 3000
 shot progress_log
 drive wait "$MAIN" close gone "$MAIN" 30
@@ -45,8 +41,8 @@ grep -q "^ TIME" DIAG.TXT || fail "no pass of the loop in DIAG.TXT"
 
 # "Continue the Current Run" reads the set and goes on.
 passes=$(grep -c '^ TIME' DIAG.TXT)
-drive start "$program" wait "Run Type" 60 radio 1005 press 1
-drive wait "Progressive Log of the Current DSMC Computation" 120 sleep 2000
+drive start "$program" wait "Run Type" 60 radio "$CONTINUE_RUN" press IDOK
+drive wait "$LOG" 120 sleep 2000
 drive wait "$MAIN" close gone "$MAIN" 30
 grep -q "INITIAL STATE" DIAG.TXT && fail "the continued run set an initial state"
 grep -q "^ TIME" DIAG.TXT || fail "the continued run made no pass"
@@ -56,8 +52,8 @@ grep -q "^ TIME" DIAG.TXT || fail "the continued run made no pass"
 # program ends with status 1.
 mkdir -p "$work/empty" && cd "$work/empty" || fail "no empty folder"
 STOPPED="QR4T - Program Stopped"
-message=$(wine "$driver" start "$program" wait "Run Type" 60 radio 1005 press 1 wait "$STOPPED" 60 get 65535 \
-    press 1 exit 60 1) || fail "no message box naming the missing file, or no status 1: $message"
+message=$(wine "$driver" start "$program" wait "Run Type" 60 radio "$CONTINUE_RUN" press IDOK wait "$STOPPED" 60 get IDC_MESSAGE_TEXT \
+    press IDOK exit 60 1) || fail "no message box naming the missing file, or no status 1: $message"
 echo "$message" | grep -q "QR4TP.RES" || fail "the message box does not name QR4TP.RES: $message"
 grep -q "QR4TP.RES" DIAG.TXT || fail "DIAG.TXT does not name QR4TP.RES"
 echo "run_type_e2e: dialogs, new run ($passes passes), continued run and the stop in an empty folder passed;" \

@@ -7,7 +7,7 @@ program=$1
 dump=$2
 case_dir=$3
 work=$4
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../test_steps.sh"
 
 fresh() {
     rm -rf "$1" && mkdir -p "$1" && cp "$case_dir/QR4TD.DM1" "$case_dir/QR4SD.DM1" "$1/"

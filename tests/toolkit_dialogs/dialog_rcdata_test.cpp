@@ -29,8 +29,12 @@ public:
     void tabs(int f, int def, const std::vector<std::pair<int, std::string>>& pages) override
     {
         std::string s = std::to_string(def);
-        for (const auto& p : pages)
-            s += "|" + std::to_string(p.first) + ":" + p.second;
+        for (const auto& p : pages) {
+            s += '|';
+            s += std::to_string(p.first);
+            s += ':';
+            s += p.second;
+        }
         add("tabs", f, s);
     }
     size_t grid(int f, std::string_view) override

@@ -4,26 +4,27 @@
 # texts, the white picture with its lines: many colours). The PNG stays in the work folder to be
 # looked at. Usage: test_dialog_screenshot.sh <show_test_dialog.exe> <uidriver.exe> <work folder>
 # [<dialog title> <picture name> [<last driver step> [<program argument>]]] (other dialogs shown the
-# same way, such as the grid test dialog; the last step ends the program, "press 2" by default).
+# same way, such as the grid test dialog; the last step ends the program, "press IDCANCEL" by default).
 set -u
 program=$1
 driver=$2
 work=$3
 title=${4:-QR4T Test Dialog}
 name=${5:-test_dialog}
-last=${6:-press 2}
+last=${6:-press IDCANCEL}
 argument=${7:-}
-fail() { echo "FAIL: $*" >&2; [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; exit 1; }
+source "$(dirname "$0")/../test_steps.sh"
+on_fail() { [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null; }
 
 rm -rf "$work" && mkdir -p "$work"
 wine "$program" $argument &
 pid=$!
-wine "$driver" wait "$title" 60 sleep 1500 || fail "the test dialog did not come up"
+drive wait "$title" 60 sleep 1500
 shot="$work/$name.png"
 import -window root "$shot" || fail "no screen capture"
 colours=$(identify -format "%k" "$shot") || fail "the capture is no picture"
 echo "$name.png: $colours colours"
 [ "$colours" -ge 16 ] || fail "the capture is blank ($colours colours)"
-wine "$driver" wait "$title" $last || fail "the last step ($last) failed"
+drive wait "$title" $last
 wait "$pid" || fail "show_test_dialog.exe ended with status $?"
 echo "1 passed, 0 failed"

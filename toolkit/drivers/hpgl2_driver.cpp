@@ -215,7 +215,8 @@ void op_colour()
     std::string code;
     if (two_colours()) {
         const bool white = HcOptions(HC_OPT_INVERSION) == 0 ? number == 0 : number == 223;
-        code = white ? "0" : "1";
+        // Assigned from a string, not a literal: from a literal GCC 12 warns of an overlap that cannot occur.
+        code = std::string(white ? "0" : "1");
     } else {
         code = hpgl_int(number, "I3");
         const std::size_t n = static_cast<std::size_t>(std::clamp(number, 0, 255));

@@ -393,36 +393,43 @@ void IGrGdiBlockMove(int sl, int st, int dl, int dt, int width, int height, bool
     const int sr = sl + width - 1, sb = st + height - 1;
     const int dr = dl + width - 1, db = dt + height - 1;
     auto holds = [&](int y) { return dt <= y && y <= db; };
-    std::vector<POINT> p;
+    // The uncovered part of the source, a polygon of at most six corners. (A fixed array: GCC 12 warns,
+    // wrongly, of writes past the storage when brace lists are assigned to a std::vector here.)
+    POINT p[6];
+    int corners = 0;
+    auto outline = [&](std::initializer_list<POINT> c) {
+        corners = static_cast<int>(c.size());
+        std::copy(c.begin(), c.end(), p);
+    };
     if (dr >= sl && dr <= sr) {
         if (dr == sr && holds(st) && !holds(sb))
-            p = {{sl, db + 1}, {sr, db + 1}, {sr, sb}, {sl, sb}};
+            outline({{sl, db + 1}, {sr, db + 1}, {sr, sb}, {sl, sb}});
         else if (holds(st) && !holds(sb))
-            p = {{dr + 1, st}, {sr, st}, {sr, sb}, {sl, sb}, {sl, db + 1}, {dr + 1, db + 1}};
+            outline({{dr + 1, st}, {sr, st}, {sr, sb}, {sl, sb}, {sl, db + 1}, {dr + 1, db + 1}});
         else if (holds(sb) && dr == sr)
-            p = {{sl, st}, {sr, st}, {sr, dt - 1}, {sl, dt - 1}};
+            outline({{sl, st}, {sr, st}, {sr, dt - 1}, {sl, dt - 1}});
         else if (holds(sb) && dt == st)
-            p = {{dr + 1, st}, {sr, st}, {sr, sb}, {dr + 1, sb}};
+            outline({{dr + 1, st}, {sr, st}, {sr, sb}, {dr + 1, sb}});
         else if (holds(sb))
-            p = {{sl, st}, {sr, st}, {sr, sb}, {dr + 1, sb}, {dr + 1, dt - 1}, {sl, dt - 1}};
+            outline({{sl, st}, {sr, st}, {sr, sb}, {dr + 1, sb}, {dr + 1, dt - 1}, {sl, dt - 1}});
     }
-    if (p.empty() && dl >= sl && dl <= sr) {
+    if (corners == 0 && dl >= sl && dl <= sr) {
         if (dt == st)
-            p = {{sl, st}, {dl - 1, st}, {dl - 1, sb}, {sl, sb}};
+            outline({{sl, st}, {dl - 1, st}, {dl - 1, sb}, {sl, sb}});
         else if (holds(sb))
-            p = {{sl, st}, {sr, st}, {sr, dt - 1}, {dl - 1, dt - 1}, {dl - 1, sb}, {sl, sb}};
+            outline({{sl, st}, {sr, st}, {sr, dt - 1}, {dl - 1, dt - 1}, {dl - 1, sb}, {sl, sb}});
         else if (holds(st) && !holds(sb))
-            p = {{sl, st}, {dl - 1, st}, {dl - 1, db + 1}, {sr, db + 1}, {sr, sb}, {sl, sb}};
+            outline({{sl, st}, {dl - 1, st}, {dl - 1, db + 1}, {sr, db + 1}, {sr, sb}, {sl, sb}});
     }
-    if (p.empty())
-        p = {{sl, st}, {sr, st}, {sr, sb}, {sl, sb}};
+    if (corners == 0)
+        outline({{sl, st}, {sr, st}, {sr, sb}, {sl, sb}});
     const COLORREF c = GetNearestColor(G.dc, static_cast<COLORREF>(rgb));
     HBRUSH brush = CreateSolidBrush(c);
     HPEN pen = CreatePen(PS_SOLID, 1, c);
     HGDIOBJ old_brush = SelectObject(G.dc, brush);
     HGDIOBJ old_pen = SelectObject(G.dc, pen);
     const int old_rop = SetROP2(G.dc, R2_COPYPEN);
-    Polygon(G.dc, p.data(), static_cast<int>(p.size()));
+    Polygon(G.dc, p, corners);
     SetROP2(G.dc, old_rop);
     SelectObject(G.dc, old_pen);
     SelectObject(G.dc, old_brush);

@@ -72,7 +72,9 @@ bool list_directory(HWND dlg, int options, const std::string& path_in)
                 MessageBoxA(dlg, "An error occured creating\nthe specified directory.", "Error", MB_OK);
                 return false;
             }
-            path = ".";
+            // Assigned from a string, not a literal: from a literal GCC 12 warns of an overlap that cannot
+            // occur.
+            path = std::string(".");
         } else if (options & DIRECTORY_ACCEPT_MISSING) {
             return true;
         } else {
