@@ -17,6 +17,7 @@
 #include "app/state/run.h"
 #include "app/state/surface.h"
 #include "resources/dialog_ids.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/gl_surface.h"
@@ -443,7 +444,7 @@ void read_property()
         }
 
     // The checked button gives the code; a group without a checked button keeps the code.
-    int position = -999;
+    int position = FIELD_EMPTY;
     WDialogGetRadioButton(IDC_S3D_SAMPLE_SIZE, position);
     if (position >= 1 && position <= 9) {
         s.S3D_PROPERTY = position;

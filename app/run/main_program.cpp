@@ -11,6 +11,7 @@
 #include "base/list_io.h"
 #include "base/units.h"
 #include "resources/dialog_ids.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
 
@@ -64,7 +65,7 @@ int ask_radio_dialog(int dialog)
     WDialogSelect(dialog);
     WDialogPutRadioButton(IDC_CHOICE_1);
     WDialogShow(-1, -1, IDC_CHOICE_1, 1);
-    int position = -999;
+    int position = FIELD_EMPTY;
     WDialogGetRadioButton(IDC_CHOICE_1, position);
     WDialogUnload();
     return position;

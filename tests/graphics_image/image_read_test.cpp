@@ -1,6 +1,7 @@
 // Reading image files into device-independent bitmaps: fixtures of every form, the toolkit's own
 // saved files of every bitmap kind, and the statuses of unreadable files.
-#include "toolkit/graphics/image_error.h"
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/image_read.h"
 #include "toolkit/graphics/image_save.h"
 

@@ -68,7 +68,7 @@ TEST_F(DialogTest, CompanionTextIsApplied)
     EXPECT_EQ(option, 2);
     EXPECT_EQ(text, " Oxygen");
     WDialogGetMenu(1012, option, text);
-    EXPECT_EQ(option, -999) << "a selection of 0 selects nothing";
+    EXPECT_EQ(option, FIELD_EMPTY) << "a selection of 0 selects nothing";
     EXPECT_EQ(IErrorInfo(1), 1010);
     EXPECT_EQ(SendMessageA(field(1002), EM_GETLIMITTEXT, 0, 0), 20);
     FieldRecord* r = field_record(field(1003));
@@ -111,7 +111,7 @@ TEST_F(DialogTest, NumbersGoInAndOutWithRangesAndFormats)
 
     WDialogPutString(1002, "");
     WDialogGetInteger(1002, v);
-    EXPECT_EQ(v, -999);
+    EXPECT_EQ(v, FIELD_EMPTY);
     EXPECT_EQ(IErrorInfo(1), 1010);
     float real = 0.0f;
     WDialogPutString(1002, "1.2.3");

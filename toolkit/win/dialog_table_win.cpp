@@ -1,5 +1,6 @@
 // The table of loaded dialogs: loading from the program's templates with their companion texts,
 // selecting, hiding and unloading.
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/win/dialog_rcdata.h"
 #include "toolkit/win/dialogs_win.h"
@@ -20,11 +21,6 @@ DialogTable DIALOG_TABLE;
 DialogResults DIALOG_RESULTS;
 
 namespace {
-
-constexpr int ERR_NOT_LOADED = 1008;
-constexpr int ERR_LOAD = 1007;
-constexpr int ERR_NO_DIALOG = 1005;
-constexpr int ERR_COMBINED = 1047;
 
 std::map<HWND, std::unique_ptr<FieldRecord>> FIELD_RECORDS;
 
@@ -448,7 +444,7 @@ void WDialogLoad(int dialog)
     int id = dialog;
     WDialogCreate(id, 0);
     if (id < 0) {
-        IErrorReport(ERR_LOAD);
+        IErrorReport(ERR_DIALOG_LOAD);
         return;
     }
     DIALOG_TABLE.current_id = dialog;
@@ -458,7 +454,7 @@ void WDialogSelect(int dialog)
 {
     int slot = WDialogSlotFromId(dialog);
     if (slot < 1) {
-        IErrorReport(ERR_NOT_LOADED);
+        IErrorReport(ERR_DIALOG_SELECT);
         return;
     }
     DIALOG_TABLE.current_slot = slot;
@@ -472,7 +468,7 @@ void WDialogHide()
         return;
     }
     if (WDialogHideSlot(0) == -1)
-        IErrorReport(ERR_COMBINED);
+        IErrorReport(ERR_DIALOG_COMBINED);
 }
 
 void WDialogUnload(int flag)
@@ -482,7 +478,7 @@ void WDialogUnload(int flag)
         return;
     }
     if (WDialogHideSlot(0) == -1) {
-        IErrorReport(ERR_COMBINED);
+        IErrorReport(ERR_DIALOG_COMBINED);
         return;
     }
     WDialogDestroy(flag, 0);

@@ -3,16 +3,18 @@
 #ifndef QR4T_TOOLKIT_WIN_DIALOGS_H
 #define QR4T_TOOLKIT_WIN_DIALOGS_H
 
+#include "toolkit/common/sentinels.h"
+
 #include <string>
 #include <string_view>
 
 // The field's window text.
 void WDialogGetString(int field, std::string& text);
-// Empty field: -999.0 and error 1010.
+// Empty field: FIELD_EMPTY and error 1010.
 void WDialogGetReal(int field, float& value);
 void WDialogGetDouble(int field, double& value);
 void WDialogRangeDouble(int field, double minimum, double maximum);
-// 1-based selected option of a list or combo field and its text; none: -999 and error 1010.
+// 1-based selected option of a list or combo field and its text; none: FIELD_EMPTY and error 1010.
 void WDialogGetMenu(int field, int& option, std::string& text);
 // Empties a field of the current dialog by its kind (a grid is cleared, menus included); the value
 // becomes 0.0 and undefined. -1 in the id for no field or a field of another kind.
