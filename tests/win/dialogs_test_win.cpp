@@ -295,6 +295,241 @@ TEST_F(DialogTest, ModalShowDrivenByTheUiDriverReturnsButtonAndValues)
     }
 }
 
+// Typed characters: the numeric classes take only the characters of their numbers (others beep and
+// are dropped); e and d become E and D; Ctrl+A selects the whole text, in plain edit fields too.
+TEST_F(DialogTest, TypedCharactersAreFilteredByTheFieldsKind)
+{
+    struct Case {
+        int field;
+        const char* text;
+        WPARAM typed;
+        const char* after;
+    };
+    const Case cases[] = {
+        {1003, "12", 'x', "12"},    {1003, "12", '5', "125"},  {1003, "12", '.', "12"},
+        {1004, "2.5", 'e', "2.5E"}, {1004, "2.5", 'd', "2.5"}, {1005, "1.5", 'd', "1.5D"},
+        {1005, "1.5", 'e', "1.5E"}, {1002, "ab", 'x', "abx"},
+    };
+    for (const Case& c : cases) {
+        HWND f = field(c.field);
+        SetWindowTextA(f, c.text);
+        const int end = lstrlenA(c.text);
+        SendMessageA(f, EM_SETSEL, end, end);
+        SendMessageA(f, WM_CHAR, c.typed, 1);
+        std::string text;
+        WDialogGetString(c.field, text);
+        EXPECT_EQ(text, c.after) << c.field << " '" << char(c.typed) << "'";
+    }
+    for (int id : {1002, 1003}) {
+        SetWindowTextA(field(id), "1234");
+        SendMessageA(field(id), EM_SETSEL, 2, 2);
+        SendMessageA(field(id), WM_CHAR, 1, 1);  // Ctrl+A
+        DWORD start = 0, end = 0;
+        SendMessageA(field(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(start, 0u) << id;
+        EXPECT_EQ(end, 4u) << id;
+        std::string text;
+        WDialogGetString(id, text);
+        EXPECT_EQ(text, "1234") << id;
+    }
+}
+
+// Leaving a numeric field whose text the range refuses gives the focus back with the whole text
+// selected. Fault mended: a text of blanks only was taken as empty and let through, although it reads
+// as 0.0, which the range 1..2147483647 refuses; only a text without characters is empty.
+TEST_F(DialogTest, LeavingARefusedFieldReturnsTheFocusWithTheTextSelected)
+{
+    struct Case {
+        const char* text;
+        bool refused;
+    };
+    // The field starts undefined (its template has no text), so that an empty text passes until the
+    // first valid number has defined it.
+    const Case cases[] = {{"", false},  {"0", true}, {"  ", true},
+                          {"5", false}, {"", true},  {"2147483648", true}};
+    WDialogShow(-1, -1, 1003, 2);
+    for (const Case& c : cases) {
+        SetFocus(field(1003));
+        SetWindowTextA(field(1003), c.text);
+        SetFocus(field(1002));
+        EXPECT_EQ(GetFocus(), c.refused ? field(1003) : field(1002)) << "'" << c.text << "'";
+        if (c.refused) {
+            DWORD start = 1, end = 0;
+            SendMessageA(field(1003), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                         reinterpret_cast<LPARAM>(&end));
+            EXPECT_EQ(start, 0u) << "'" << c.text << "'";
+            EXPECT_EQ(end, static_cast<DWORD>(lstrlenA(c.text))) << "'" << c.text << "'";
+        }
+    }
+    SetWindowTextA(field(1003), "5");
+    WDialogHide();
+}
+
+// The spin arithmetic: a step is clamped to an active range; without a range the integer result is
+// cut to a multiple of the step used. An integer spin starts at the leading digits of its text.
+TEST_F(DialogTest, IntegerSpinStepsByTheTable)
+{
+    HWND spin = field_record(field(1006))->spin;
+    ASSERT_NE(spin, nullptr);
+    EXPECT_EQ(SendMessageA(spin, UDM_GETPOS32, 0, 0), 7) << "the template's text is 7";
+    struct Case {
+        bool range;
+        double small, large;
+        const char* start;
+        int delta;
+        const char* after;
+    };
+    const Case cases[] = {
+        {true, 5, 5, "7", 1, "10"},    // 12 clamped to the range 0..10
+        {false, 5, 5, "7", 1, "10"},   // 12 cut to a multiple of 5
+        {false, 1, 5, "3", 5, "5"},    // the large step: 8 cut to 5
+        {false, 1, 5, "3", -5, "0"},   // -2 cut toward zero
+        {false, 1, 5, "10", -1, "9"},  // a step of 1 keeps every value
+        {true, 1, 5, "9", 5, "10"},    // clamped: not cut
+        {true, 1, 5, "1", -5, "0"},
+    };
+    for (const Case& c : cases) {
+        FieldRecord* r = field_record(field(1006));
+        r->minimum = c.range ? 0.0 : 1000.0;
+        r->maximum = c.range ? 10.0 : -1000.0;
+        r->small_step = c.small;
+        r->large_step = c.large;
+        SetWindowTextA(field(1006), c.start);
+        SendMessageA(field(1006), EM_SETMODIFY, TRUE, 0);
+        SendMessageA(field(1006), SPIN_STEP_MESSAGE, static_cast<WPARAM>(c.delta), 0);
+        std::string text;
+        WDialogGetString(1006, text);
+        EXPECT_EQ(text, c.after) << c.start << " " << c.delta << (c.range ? " in 0..10" : "");
+    }
+}
+
+// A refused field takes the focus back from a push button: the button loses the default look that the
+// dialog manager gave it and the default button gets it back; after Tab the looks stay swapped.
+TEST_F(DialogTest, RejectGivesThePushButtonLooksBack)
+{
+    WDialogShow(-1, -1, 1003, 2);
+    const auto type = [](int id) { return GetWindowLongA(field(id), GWL_STYLE) & BS_TYPEMASK; };
+    for (int tab : {0, 1}) {
+        SendMessageA(field(3), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        SendMessageA(field(1), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        WDialogFieldReject(field(3), field(1003), tab);
+        EXPECT_EQ(GetFocus(), field(1003));
+        EXPECT_EQ(type(3), tab ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) << "tab " << tab;
+        EXPECT_EQ(type(1), tab ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON) << "tab " << tab;
+    }
+    SendMessageA(field(3), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    SendMessageA(field(1), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    WDialogHide();
+}
+
+// Trackbars and tree views tell the dialog when they get the focus: they become the current field
+// and a field change (type 10) is raised. The focus moves by Tab and Shift+Tab inside the poll, as a
+// person's key presses would move it.
+TEST_F(DialogTest, TrackbarAndTreeViewFocusGivesAFieldChange)
+{
+    WMessageEnable(MsgFieldChanged, 1);
+    WDialogShow(-1, -1, 1012, 2);
+    drain();
+    struct Case {
+        int from;
+        bool shift;
+        int to;
+    };
+    for (const Case& c : {Case{1012, false, 1014}, Case{1, true, 1018}}) {
+        SetFocus(field(c.from));
+        drain();
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = c.shift ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageA(field(c.from), WM_KEYDOWN, VK_TAB, 0x000F0001);
+        const auto changes = field_changes();
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(GetFocus(), field(c.to));
+        ASSERT_EQ(changes.size(), 1u) << c.to;
+        EXPECT_EQ(changes[0].second, c.to);
+    }
+    WMessageEnable(MsgFieldChanged, 0);
+    WDialogHide();
+}
+
+// A trackbar with a selection range: Shift sets the anchor and the arrow keys then select from it;
+// Shift released keeps a selection that is not empty; Delete clears it; Ctrl+A selects the range.
+TEST_F(DialogTest, TrackbarSelectionKeys)
+{
+    WDialogShow(-1, -1, 1014, 2);
+    HWND t = field(1014);
+    SetFocus(t);
+    SendMessageA(t, TBM_SETPOS, TRUE, 4);
+    const auto key = [t](UINT msg, WPARAM k) { SendMessageA(t, msg, k, msg == WM_KEYUP ? 0xC0000001 : 1); };
+    const auto selection = [t] {
+        return std::make_pair(static_cast<int>(SendMessageA(t, TBM_GETSELSTART, 0, 0)),
+                              static_cast<int>(SendMessageA(t, TBM_GETSELEND, 0, 0)));
+    };
+    key(WM_KEYDOWN, VK_SHIFT);
+    key(WM_KEYDOWN, VK_RIGHT);
+    key(WM_KEYDOWN, VK_RIGHT);
+    key(WM_KEYUP, VK_SHIFT);
+    EXPECT_EQ(SendMessageA(t, TBM_GETPOS, 0, 0), 6);
+    EXPECT_EQ(selection(), std::make_pair(4, 6));
+    key(WM_KEYDOWN, VK_DELETE);
+    EXPECT_EQ(selection().first, selection().second) << "Delete clears the selection";
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    key(WM_KEYDOWN, 'A');
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(selection(), std::make_pair(0, 20)) << "Ctrl+A selects the range 0..20";
+    // Shift pressed and released without a move leaves an empty selection, which is cleared.
+    SendMessageA(t, TBM_CLEARSEL, TRUE, 0);
+    key(WM_KEYDOWN, VK_SHIFT);
+    key(WM_KEYUP, VK_SHIFT);
+    EXPECT_EQ(selection().first, selection().second);
+    WDialogHide();
+}
+
+// A disabled tab cannot be chosen: a click on it and the arrow keys pass it by; enabled again, the
+// Right key reaches it and the dialog hears the change.
+TEST_F(DialogTest, DisabledTabsCannotBeChosen)
+{
+    WMessageEnable(MsgTabChanged, 1);
+    WDialogShow(-1, -1, 1016, 2);
+    HWND tab = field(1016);
+    ASSERT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 0);
+    WDialogTabEnable(9003, 0);
+    RECT r;
+    SendMessageA(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+    const LPARAM middle = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendMessageA(tab, WM_LBUTTONUP, 0, middle);
+    EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 0) << "a click on the disabled tab";
+    SendMessageA(tab, WM_KEYDOWN, VK_RIGHT, 1);
+    EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 0) << "Right with no enabled tab beyond";
+    RedrawWindow(tab, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    drain();
+    WDialogTabEnable(9003, 1);
+    PostMessageA(tab, WM_KEYDOWN, VK_RIGHT, 1);
+    int type = 0, changes = 0;
+    WinMessage m;
+    for (int i = 0; i < 50; ++i) {
+        WMsgPeek(type, m);
+        if (type == MsgTabChanged) {
+            ++changes;
+            EXPECT_EQ(m.value1, 9002);
+            EXPECT_EQ(m.value2, 9003);
+        }
+    }
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 1);
+    SendMessageA(tab, WM_KEYDOWN, VK_LEFT, 1);
+    EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 0);
+    WMessageEnable(MsgTabChanged, 0);
+    WDialogHide();
+}
+
 TEST(MessageBoxMapping, ButtonSetsDefaultsAndAnswers)
 {
     // Default button by button set and asked default: no choice (0) is the first button in every set.

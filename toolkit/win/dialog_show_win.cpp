@@ -233,6 +233,7 @@ void init_fields(HWND dlg)
             SetWindowLongA(f, GWL_STYLE, (style & ~BS_TYPEMASK) | automatic);
         }
         SetWindowLongA(f, GWL_EXSTYLE, GetWindowLongA(f, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY);
+        install_control_handling(f);
     }
 }
 

@@ -19,6 +19,9 @@ void WDialogGetMenu(int field, int& option, std::string& text);
 // Empties a field of the current dialog by its kind (a grid is cleared, menus included); the value
 // becomes 0.0 and undefined. -1 in the id for no field or a field of another kind.
 void WDialogFieldClear(int& field);
+// Enables (1) or disables (0) the tab of page dialog `page` in the current dialog's tab controls. A
+// disabled tab shows a grey embossed label and cannot be chosen by mouse or arrow keys.
+void WDialogTabEnable(int page, int state);
 // The caption of the current dialog (1005 without one).
 void WDialogSetTitle(std::string_view title);
 // The length of a field's text (1005, 1006).
