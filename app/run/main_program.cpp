@@ -89,10 +89,12 @@ void choose_run_type()
         d.RUN_TYPE = ask_radio_dialog(IDD_RUN_TYPE);
         if (d.RUN_TYPE >= 3 && d.RUN_TYPE <= 5 && RUN.PROGRAM_OPTIONS != 1) {
             if (ask_radio_dialog(IDD_OPTIONS) == 2) {
-                if (write_standard_options())
-                    RUN.PROGRAM_OPTIONS = 1;
-                else
-                    d.RUN_TYPE = 6;  // nothing written: the choice starts again
+                RUN.PROGRAM_OPTIONS = 1;
+                if (!write_standard_options()) {
+                    // Nothing written: the choice starts again from a fresh "Run Type" dialog.
+                    d.RUN_TYPE = 6;
+                    continue;
+                }
             }
         }
         if (d.RUN_TYPE == 6) {

@@ -178,6 +178,8 @@ void WDialogSelect(int dialog)
 
 void WDialogShow(int x, int y, int focus_field, int mode)
 {
+    if (mode == 1 && HEADLESS.show_hook)
+        HEADLESS.show_hook(HEADLESS.current_dialog);
     // A modal show is where the user answers: the scripted answers of this dialog fill its fields.
     while (mode == 1 && !HEADLESS.answers.empty() &&
            HEADLESS.answers.front().dialog == HEADLESS.current_dialog) {
