@@ -297,7 +297,7 @@ void img_file_read_dib(int type, std::string_view name, DibImage& dib, int& widt
                      : type == 2 ? read_pcx(handle, file_length, dib, width, height)
                                  : read_png(handle, file_length, dib, width, height, system_code);
         } catch (const std::bad_alloc&) {
-            status = ERR_OPEN_FILE;
+            status = ERR_READ_WRITE;  // memory that cannot be had counts as a read that came short
         }
         IOsBinClose(handle);
     }
