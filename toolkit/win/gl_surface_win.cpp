@@ -9,8 +9,10 @@
 // with GDI, which reaches the screen like any other drawing of the window.
 #include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
+#include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/gl_palette_win.h"
 #include "toolkit/win/gl_surface.h"
 #include "toolkit/win/offscreen_bitmap_win.h"
 #include "toolkit/win/picture_fields_win.h"
@@ -327,4 +329,23 @@ void WGlPaletteEntry(int index, int rgb, int mode)
 int gl_surface_kind()
 {
     return GL_SURFACE.kind;
+}
+
+void gl_realise_palettes(HWND window)
+{
+    GlSurface& s = GL_SURFACE;
+    if (!s.palette || !window)
+        return;
+    if (window == s.gl_window) {
+        realise_palette();
+        return;
+    }
+    if (!GrGdiContext.palette)
+        return;
+    WindowDc dc(window);
+    if (!dc.get())
+        return;
+    HPALETTE old = SelectPalette(dc.get(), GrGdiContext.palette, FALSE);
+    RealizePalette(dc.get());
+    SelectPalette(dc.get(), old, FALSE);
 }

@@ -7,6 +7,7 @@
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/gl_palette_win.h"
 #include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/message_layer_win.h"
@@ -345,6 +346,11 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE)
             WWinActivate(hwnd);
+        break;
+    case WM_ACTIVATEAPP:
+        // The application comes to the front: the palettes of an 8-bit display are realised again.
+        if (wp && n >= 0)
+            gl_realise_palettes(WIN_TABLE.slot[n].client);
         break;
     case WM_SETFOCUS:
         if (n >= 0 && WIN_TABLE.slot[n].client)
