@@ -530,6 +530,59 @@ TEST_F(DialogTest, DisabledTabsCannotBeChosen)
     WDialogHide();
 }
 
+// The trackbar operations: range with its tics, steps, position with a selection or none; a field of
+// another kind gives error 1006.
+TEST_F(DialogTest, TrackbarOperations)
+{
+    WDialogTrackbarRange(1014, 5, 50, 5);
+    int minimum = 0, maximum = 0;
+    WDialogTrackbarRangeGet(1014, minimum, maximum);
+    EXPECT_EQ(std::make_pair(minimum, maximum), std::make_pair(5, 50));
+    WDialogTrackbarSteps(1014, 2, 0);
+    EXPECT_EQ(SendMessageA(field(1014), TBM_GETLINESIZE, 0, 0), 2);
+    EXPECT_EQ(SendMessageA(field(1014), TBM_GETPAGESIZE, 0, 0), 2) << "page 0 takes the line size";
+    struct Case {
+        int position, start, end, mode;
+        int got_start, got_end;
+    };
+    const Case cases[] = {{20, 10, 30, 0, 10, 30},
+                          {25, 0, 0, 2, FIELD_EMPTY, FIELD_EMPTY},
+                          {40, 0, 0, 1, FIELD_EMPTY, FIELD_EMPTY}};
+    for (const Case& c : cases) {
+        WDialogTrackbarPut(1014, c.position, c.start, c.end, c.mode);
+        int position = 0, start = 0, end = 0;
+        WDialogTrackbarGet(1014, position, start, end);
+        EXPECT_EQ(position, c.position) << "mode " << c.mode;
+        EXPECT_EQ(std::make_pair(start, end), std::make_pair(c.got_start, c.got_end)) << "mode " << c.mode;
+    }
+    IErrorInfo(1);
+    WDialogTrackbarRange(1002, 0, 10, 0);
+    EXPECT_EQ(IErrorInfo(1), 1006) << "an edit field is no trackbar";
+}
+
+// The tab operations: the selected tab's page, a selection by page that passes disabled tabs by, and
+// -1 for a page without an enabled tab.
+TEST_F(DialogTest, TabOperations)
+{
+    int page = 0;
+    WDialogTabCurrent(1016, page);
+    EXPECT_EQ(page, 9002);
+    page = 9003;
+    WDialogTabSelect(page);
+    EXPECT_EQ(page, 9003);
+    WDialogTabCurrent(1016, page);
+    EXPECT_EQ(page, 9003);
+    WDialogTabEnable(9002, 0);
+    page = 9002;
+    WDialogTabSelect(page);
+    EXPECT_EQ(page, -1) << "the tab of 9002 is disabled";
+    page = 4242;
+    WDialogTabSelect(page);
+    EXPECT_EQ(page, -1) << "no tab has page 4242";
+    WDialogTabCurrent(1016, page);
+    EXPECT_EQ(page, 9003);
+}
+
 TEST(MessageBoxMapping, ButtonSetsDefaultsAndAnswers)
 {
     // Default button by button set and asked default: no choice (0) is the first button in every set.

@@ -2,6 +2,9 @@
 // fields; trackbars and tree views that tell the dialog when they get the focus; the selection
 // keys of trackbars; disabled tabs of tab controls. Each field keeps its own procedure and gets every
 // message after this handling.
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
 
@@ -245,26 +248,138 @@ void install_control_handling(HWND f)
     SetWindowLongPtrA(f, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control_field_proc));
 }
 
-void WDialogTabEnable(int page, int state)
+namespace {
+
+int tab_page(HWND tab, int index)
+{
+    TCITEMA item = {};
+    item.mask = TCIF_PARAM;
+    if (!SendMessageA(tab, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item)))
+        return -1;
+    return static_cast<int>(static_cast<unsigned long long>(item.lParam) & 0xFFFFFFFFull);
+}
+
+// Calls visit(tab control, index) for every tab of the current dialog whose page is `page`. No current
+// dialog: error 1005.
+template <class Visit>
+void for_tabs_of_page(int page, Visit visit)
 {
     HWND dlg = current_dialog_window();
-    if (!dlg)
+    if (!dlg) {
+        IErrorReport(ERR_NO_DIALOG);
         return;
+    }
     for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT)) {
         if (WDialogFieldKindOf(f) != FK_TAB)
             continue;
         const int n = static_cast<int>(SendMessageA(f, TCM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            TCITEMA item = {};
-            item.mask = TCIF_PARAM;
-            SendMessageA(f, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-            if (static_cast<int>(item.lParam & 0xFFFFFFFF) != page)
-                continue;
-            const unsigned long long disabled = state == 0 ? 1ull << 32 : 0;
-            item.lParam = static_cast<LPARAM>((static_cast<unsigned long long>(item.lParam) & 0xFFFFFFFFull) |
-                                              disabled);
-            SendMessageA(f, TCM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
-            InvalidateRect(f, nullptr, TRUE);
-        }
+        for (int i = 0; i < n; ++i)
+            if (tab_page(f, i) == page)
+                visit(f, i);
+    }
+}
+
+// The field `id` of the current dialog when it is of the kind; errors 1005, 1006.
+HWND field_of_kind(int id, int kind)
+{
+    HWND f = field_or_report(id);
+    if (f && WDialogFieldKindOf(f) != kind) {
+        IErrorReport(ERR_NO_FIELD);
+        return nullptr;
+    }
+    return f;
+}
+
+bool has_selection_range(HWND trackbar)
+{
+    return (GetWindowLongA(trackbar, GWL_STYLE) & TBS_ENABLESELRANGE) != 0;
+}
+
+}  // namespace
+
+void WDialogTabEnable(int page, int state)
+{
+    for_tabs_of_page(page, [state](HWND tab, int i) {
+        TCITEMA item = {};
+        item.mask = TCIF_PARAM;
+        SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        const unsigned long long page_bits = static_cast<unsigned long long>(item.lParam) & 0xFFFFFFFFull;
+        item.lParam = static_cast<LPARAM>(page_bits | (state == 0 ? 1ull << 32 : 0));
+        SendMessageA(tab, TCM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        InvalidateRect(tab, nullptr, TRUE);
+    });
+}
+
+void WDialogTabCurrent(int field, int& page)
+{
+    if (HWND f = field_of_kind(field, FK_TAB))
+        page = tab_page(f, static_cast<int>(SendMessageA(f, TCM_GETCURSEL, 0, 0)));
+}
+
+void WDialogTabSelect(int& page)
+{
+    bool selected = false;
+    for_tabs_of_page(page, [&selected](HWND tab, int i) {
+        if (selected || tab_disabled(tab, i))
+            return;
+        selected = true;
+        if (static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0)) != i)
+            select_tab(tab, i);
+    });
+    if (!selected)
+        page = -1;
+}
+
+void WDialogTrackbarRange(int field, int minimum, int maximum, int tics)
+{
+    if (HWND f = field_of_kind(field, FK_TRACKBAR)) {
+        SendMessageA(f, TBM_SETRANGEMIN, FALSE, minimum);
+        SendMessageA(f, TBM_SETRANGEMAX, TRUE, maximum);
+        if (tics > 0)
+            SendMessageA(f, TBM_SETTICFREQ, static_cast<WPARAM>(tics), 0);
+    }
+}
+
+void WDialogTrackbarSteps(int field, int line, int page)
+{
+    if (HWND f = field_of_kind(field, FK_TRACKBAR)) {
+        SendMessageA(f, TBM_SETLINESIZE, 0, line);
+        SendMessageA(f, TBM_SETPAGESIZE, 0, page > 0 ? page : line);
+    }
+}
+
+void WDialogTrackbarPut(int field, int position, int start, int end, int mode)
+{
+    HWND f = field_of_kind(field, FK_TRACKBAR);
+    if (!f)
+        return;
+    SendMessageA(f, TBM_SETPOS, TRUE, position);
+    if (!has_selection_range(f))
+        return;
+    if (mode == 0) {
+        SendMessageA(f, TBM_SETSELSTART, FALSE, start);
+        SendMessageA(f, TBM_SETSELEND, TRUE, end);
+    } else if (mode == 2) {
+        SendMessageA(f, TBM_CLEARSEL, TRUE, 0);
+    }
+}
+
+void WDialogTrackbarGet(int field, int& position, int& start, int& end)
+{
+    HWND f = field_of_kind(field, FK_TRACKBAR);
+    if (!f)
+        return;
+    position = static_cast<int>(SendMessageA(f, TBM_GETPOS, 0, 0));
+    start = static_cast<int>(SendMessageA(f, TBM_GETSELSTART, 0, 0));
+    end = static_cast<int>(SendMessageA(f, TBM_GETSELEND, 0, 0));
+    if (!has_selection_range(f) || start >= end)
+        start = end = FIELD_EMPTY;
+}
+
+void WDialogTrackbarRangeGet(int field, int& minimum, int& maximum)
+{
+    if (HWND f = field_of_kind(field, FK_TRACKBAR)) {
+        minimum = static_cast<int>(SendMessageA(f, TBM_GETRANGEMIN, 0, 0));
+        maximum = static_cast<int>(SendMessageA(f, TBM_GETRANGEMAX, 0, 0));
     }
 }

@@ -15,8 +15,6 @@
 #include <cmath>
 #include <string>
 
-namespace {
-
 // The field of the current dialog, reporting 1005 or 1006 when there is none.
 HWND field_or_report(int id)
 {
@@ -30,6 +28,8 @@ HWND field_or_report(int id)
         IErrorReport(ERR_NO_FIELD);
     return f;
 }
+
+namespace {
 
 std::string window_text(HWND f)
 {

@@ -22,6 +22,22 @@ void WDialogFieldClear(int& field);
 // Enables (1) or disables (0) the tab of page dialog `page` in the current dialog's tab controls. A
 // disabled tab shows a grey embossed label and cannot be chosen by mouse or arrow keys.
 void WDialogTabEnable(int page, int state);
+// The page dialog id of the selected tab of tab control `field`.
+void WDialogTabCurrent(int field, int& page);
+// Selects the enabled tab of page dialog `page` and shows its page when the tab control is visible;
+// page becomes -1 when no enabled tab of the current dialog has that page.
+void WDialogTabSelect(int& page);
+// Trackbar fields (not a trackbar: error 1006). The range, redrawn, and the tic frequency when above 0.
+void WDialogTrackbarRange(int field, int minimum, int maximum, int tics);
+// Line size, and page size (page above 0, else the line size).
+void WDialogTrackbarSteps(int field, int line, int page);
+// The position, redrawn; with the selection-range style mode 0 also selects start..end and mode 2
+// clears the selection.
+void WDialogTrackbarPut(int field, int position, int start, int end, int mode);
+// The position and the selection; start and end are FIELD_EMPTY when there is no selection or the
+// trackbar has no selection-range style.
+void WDialogTrackbarGet(int field, int& position, int& start, int& end);
+void WDialogTrackbarRangeGet(int field, int& minimum, int& maximum);
 // The caption of the current dialog (1005 without one).
 void WDialogSetTitle(std::string_view title);
 // The length of a field's text (1005, 1006).

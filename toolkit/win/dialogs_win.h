@@ -103,6 +103,9 @@ enum FieldKind {
 };
 
 DialogRecord* dialog_record(HWND dialog);
+// The field `id` of the current dialog, reporting 1005 (no dialog) or 1006 (no such field) when there
+// is none.
+HWND field_or_report(int id);
 FieldRecord* field_record(HWND field);
 FieldRecord& make_field_record(HWND field);
 void free_field_record(HWND field);
