@@ -583,6 +583,50 @@ TEST_F(DialogTest, TabOperations)
     EXPECT_EQ(page, 9003);
 }
 
+// The tree-view operations by item id: selection, state and expansion of a branch, deletion; an
+// unknown id gives -2, a leaf asked for its state or expanded -3.
+TEST_F(DialogTest, TreeViewOperationsByItemId)
+{
+    HWND tree = field(1018);
+    const auto insert = [tree](HTREEITEM parent, int id, const char* text) {
+        TVINSERTSTRUCTA ins = {};
+        ins.hParent = parent;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+        ins.item.pszText = const_cast<char*>(text);
+        ins.item.lParam = id;
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    };
+    HTREEITEM gas = insert(TVI_ROOT, 10, "Gas");
+    insert(gas, 11, "Nitrogen");
+    insert(gas, 12, "Oxygen");
+    insert(TVI_ROOT, 20, "Surface");
+    int id = 0, status = 0;
+    WDialogTreeSelected(1018, id);
+    EXPECT_EQ(id, FIELD_EMPTY);
+    WDialogTreeSelect(1018, 12, status);
+    EXPECT_EQ(status, 0);
+    WDialogTreeSelected(1018, id);
+    EXPECT_EQ(id, 12) << "an item inside a branch is found";
+    struct Case {
+        int id, expand, state_after;
+    };
+    for (const Case& c : {Case{10, 0, 1}, Case{10, 1, 2}, Case{20, 1, -3}, Case{99, 1, -2}}) {
+        WDialogTreeExpand(1018, c.id, c.expand, status);
+        int state = 0;
+        WDialogTreeState(1018, c.id, state);
+        EXPECT_EQ(state, c.state_after) << c.id << " " << c.expand;
+    }
+    WDialogTreeDelete(1018, 11, status);
+    EXPECT_EQ(status, 0);
+    WDialogTreeSelect(1018, 11, status);
+    EXPECT_EQ(status, -2) << "the deleted item is gone";
+    IErrorInfo(1);
+    WDialogTreeSelected(1014, id);
+    EXPECT_EQ(IErrorInfo(1), 1006) << "a trackbar is no tree view";
+}
+
 TEST(MessageBoxMapping, ButtonSetsDefaultsAndAnswers)
 {
     // Default button by button set and asked default: no choice (0) is the first button in every set.

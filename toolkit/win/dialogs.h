@@ -38,6 +38,16 @@ void WDialogTrackbarPut(int field, int position, int start, int end, int mode);
 // trackbar has no selection-range style.
 void WDialogTrackbarGet(int field, int& position, int& start, int& end);
 void WDialogTrackbarRangeGet(int field, int& minimum, int& maximum);
+// Tree-view fields, items by their ids (not a tree view: error 1006). status -2: no item has the id;
+// -3: the item has no children.
+void WDialogTreeSelect(int field, int id, int& status);
+void WDialogTreeDelete(int field, int id, int& status);
+// 1 collapsed, 2 expanded, or the status -2 or -3.
+void WDialogTreeState(int field, int id, int& state);
+// Expands (expand non-zero) or collapses an item with children.
+void WDialogTreeExpand(int field, int id, int expand, int& status);
+// The id of the selected item; FIELD_EMPTY when none is selected.
+void WDialogTreeSelected(int field, int& id);
 // The caption of the current dialog (1005 without one).
 void WDialogSetTitle(std::string_view title);
 // The length of a field's text (1005, 1006).
