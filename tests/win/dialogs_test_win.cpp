@@ -627,6 +627,52 @@ TEST_F(DialogTest, TreeViewOperationsByItemId)
     EXPECT_EQ(IErrorInfo(1), 1006) << "a trackbar is no tree view";
 }
 
+// Kind, state, colours and rectangle of a field, and the dialog's base units.
+TEST_F(DialogTest, FieldKindStateColoursAndRectangle)
+{
+    struct Case {
+        int field, kind;
+    };
+    for (const Case& c :
+         {Case{1001, 1}, Case{1002, 4}, Case{1003, 5}, Case{1004, 6}, Case{1005, 7}, Case{1, 8},
+          Case{1007, 9}, Case{1008, 10}, Case{1011, 11}, Case{1012, 12}, Case{1016, 13}, Case{1013, 14},
+          Case{1014, 16}, Case{1018, 17}, Case{1017, 3}, Case{1015, 2}}) {
+        int kind = 0;
+        WDialogFieldKind(c.field, kind);
+        EXPECT_EQ(kind, c.kind) << c.field;
+    }
+    struct StateCase {
+        int put, read;
+    };
+    for (const StateCase& c : {StateCase{0, 0}, StateCase{2, 2}, StateCase{3, 3}, StateCase{1, 1}}) {
+        WDialogFieldState(1002, c.put);
+        int state = -1;
+        WDialogFieldStateOf(1002, state);
+        EXPECT_EQ(state, c.read) << "put " << c.put;
+    }
+    WDialogFieldColours(1002, 255, 0, 0, 0, 0, 255);
+    EXPECT_EQ(field_record(field(1002))->foreground, 0x0000FF);
+    EXPECT_EQ(field_record(field(1002))->background, 0xFF0000);
+    WDialogFieldColours(1002, -1, 0, 0, 256, 0, 0);
+    EXPECT_EQ(field_record(field(1002))->foreground, 0x0000FF) << "red -1 keeps the colour";
+    EXPECT_EQ(field_record(field(1002))->background, -1) << "red 256 gives the system default";
+    int ux = 0, uy = 0;
+    WDialogBaseUnits(ux, uy);
+    EXPECT_GT(ux, 0);
+    EXPECT_GT(uy, 0);
+    // Field 1002 sits at (80, 6) dialog units, 80 x 12: its outer rectangle in pixels by the base units.
+    int x = 0, y = 0, w = 0, h = 0;
+    WDialogFieldRect(1002, x, y, w, h, 0);
+    EXPECT_EQ(x, MulDiv(80, ux, 4));
+    EXPECT_EQ(y, MulDiv(6, uy, 8));
+    EXPECT_EQ(w, MulDiv(80, ux, 4));
+    EXPECT_EQ(h, MulDiv(12, uy, 8));
+    int cx = 0, cy = 0, cw = 0, ch = 0;
+    WDialogFieldRect(1002, cx, cy, cw, ch, 1);
+    EXPECT_GE(cx, x);
+    EXPECT_LE(cw, w);
+}
+
 TEST(MessageBoxMapping, ButtonSetsDefaultsAndAnswers)
 {
     // Default button by button set and asked default: no choice (0) is the first button in every set.

@@ -383,3 +383,57 @@ void WDialogTrackbarRangeGet(int field, int& minimum, int& maximum)
         maximum = static_cast<int>(SendMessageA(f, TBM_GETRANGEMAX, 0, 0));
     }
 }
+
+void WDialogFieldKind(int field, int& kind)
+{
+    if (HWND f = field_or_report(field))
+        kind = WDialogFieldKindOf(f);
+}
+
+void WDialogFieldStateOf(int field, int& state)
+{
+    if (HWND f = field_or_report(field))
+        state = field_state_of(f);
+}
+
+void WDialogFieldColours(int field, int red, int green, int blue, int back_red, int back_green, int back_blue)
+{
+    HWND f = field_or_report(field);
+    if (!f)
+        return;
+    WDialogFieldColour(f, 1, red, green, blue);
+    WDialogFieldColour(f, 2, back_red, back_green, back_blue);
+    InvalidateRect(f, nullptr, TRUE);
+}
+
+void WDialogFieldRect(int field, int& x, int& y, int& width, int& height, int mode)
+{
+    HWND f = field_or_report(field);
+    if (!f)
+        return;
+    RECT r;
+    if (mode == 1) {
+        GetClientRect(f, &r);
+        MapWindowPoints(f, GetParent(f), reinterpret_cast<POINT*>(&r), 2);
+    } else {
+        GetWindowRect(f, &r);
+        MapWindowPoints(nullptr, GetParent(f), reinterpret_cast<POINT*>(&r), 2);
+    }
+    x = r.left;
+    y = r.top;
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+}
+
+void WDialogBaseUnits(int& x, int& y)
+{
+    HWND dlg = current_dialog_window();
+    if (!dlg) {
+        IErrorReport(ERR_NO_DIALOG);
+        return;
+    }
+    RECT r = {0, 0, 4, 8};
+    MapDialogRect(dlg, &r);
+    x = r.right;
+    y = r.bottom;
+}

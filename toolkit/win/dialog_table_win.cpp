@@ -196,9 +196,7 @@ void WDialogFieldColour(HWND field, int which, int red, int green, int blue)
     colour = red == 256 ? -1 : (red & 255) | (green & 255) << 8 | (blue & 255) << 16;
 }
 
-namespace {
-
-int state_of(HWND f)
+int field_state_of(HWND f)
 {
     if (!IsWindowVisible(f) && !(GetWindowLongA(f, GWL_STYLE) & WS_VISIBLE))
         return 3;
@@ -206,8 +204,13 @@ int state_of(HWND f)
         return 0;
     if ((same_class(f, "EDIT") || is_numeric_class(f)) && (GetWindowLongA(f, GWL_STYLE) & ES_READONLY))
         return 2;
+    constexpr LONG READ_ONLY_GRID = 0x0800;  // the grid's read-only style bit
+    if (WDialogFieldKindOf(f) == FK_GRID && (GetWindowLongA(f, GWL_STYLE) & READ_ONLY_GRID))
+        return 2;
     return 1;
 }
+
+namespace {
 
 // Creates a dialog from its template; id becomes -1 (full or failed) or -2 (no template).
 void WDialogCreate(int& id, int window)
@@ -249,7 +252,7 @@ void WDialogCreate(int& id, int window)
         FieldRecord* r = field_record(f);
         if (!r)
             continue;
-        r->state = state_of(f);
+        r->state = field_state_of(f);
         if (r->spin)
             f = GetWindow(f, GW_HWNDNEXT);  // the spin's up-down control follows its field
     }

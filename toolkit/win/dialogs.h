@@ -38,6 +38,18 @@ void WDialogTrackbarPut(int field, int position, int start, int end, int mode);
 // trackbar has no selection-range style.
 void WDialogTrackbarGet(int field, int& position, int& start, int& end);
 void WDialogTrackbarRangeGet(int field, int& minimum, int& maximum);
+// The kind of a field (1 static text ... 17 tree view).
+void WDialogFieldKind(int field, int& kind);
+// 3 hidden, 0 disabled, 2 a read-only edit, numeric or grid field, else 1.
+void WDialogFieldStateOf(int field, int& state);
+// Foreground and background colour at once (each red -1 keeps, red 256 the system default), then the
+// field is repainted.
+void WDialogFieldColours(int field, int red, int green, int blue, int back_red, int back_green,
+                         int back_blue);
+// The field's rectangle in the dialog's client pixels: mode 1 its client area, else its outer one.
+void WDialogFieldRect(int field, int& x, int& y, int& width, int& height, int mode);
+// Pixels of 4 horizontal and 8 vertical dialog units of the current dialog (1005 without one).
+void WDialogBaseUnits(int& x, int& y);
 // Tree-view fields, items by their ids (not a tree view: error 1006). status -2: no item has the id;
 // -3: the item has no children.
 void WDialogTreeSelect(int field, int id, int& status);

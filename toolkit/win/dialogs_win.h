@@ -106,6 +106,8 @@ DialogRecord* dialog_record(HWND dialog);
 // The field `id` of the current dialog, reporting 1005 (no dialog) or 1006 (no such field) when there
 // is none.
 HWND field_or_report(int id);
+// 3 hidden, 0 disabled, 2 a read-only edit, numeric or grid field, else 1.
+int field_state_of(HWND field);
 FieldRecord* field_record(HWND field);
 FieldRecord& make_field_record(HWND field);
 void free_field_record(HWND field);
