@@ -13,6 +13,7 @@
 #include "app/state/results.h"
 #include "app/state/run.h"
 #include "app/state/surface.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/number_text.h"
@@ -22,8 +23,6 @@
 
 namespace {
 
-constexpr int EMPTY = -999;  // what a list, radio group or field without a value reads
-constexpr float EMPTY_REAL = -999.0f;
 
 // The texts of the gas reactions 1..23 that the progress log names after "Reaction type" and the number.
 constexpr const char* REACTION_TEXTS[] = {
@@ -38,10 +37,10 @@ constexpr int NAMED_REACTIONS = static_cast<int>(sizeof REACTION_TEXTS / sizeof 
 // A list selection into a setting: an empty list leaves the setting as it is.
 void read_list(int field, int& setting)
 {
-    int item = EMPTY;
+    int item = FIELD_EMPTY;
     std::string text;
     WDialogGetMenu(field, item, text);
-    if (item != EMPTY)
+    if (item != FIELD_EMPTY)
         setting = item;
 }
 
@@ -60,16 +59,16 @@ void change_unit_system(int old_units, int new_units)
             WDialogGetReal(fields[i], point[i]);
         WDialogSelect(forces_dialog(new_units));
         for (int i = 0; i < 3; ++i)
-            if (point[i] != EMPTY_REAL)
+            if (point[i] != FIELD_EMPTY)
                 WDialogPutReal(fields[i], convert_length(point[i], old_units, new_units, i + 1), "(G10.4)");
         WDialogShow(FORCES_X, FORCES_Y, 0, MODELESS);
     }
-    float position = EMPTY_REAL;
+    float position = FIELD_EMPTY;
     WDialogSelect(flow_toolbar(old_units));
     WDialogGetReal(IDC_FLOW_POSITION, position);
     read_radio(IDC_FLOW_AXIS_X, d.FLOW_PLANE_AXIS.current);
     WDialogSelect(flow_toolbar(new_units));
-    if (position != EMPTY_REAL)
+    if (position != FIELD_EMPTY)
         WDialogPutReal(IDC_FLOW_POSITION,
                        convert_length(position, old_units, new_units, d.FLOW_PLANE_AXIS.current), "(G10.4)");
     WDialogShow(FLOW_TOOLBAR_X, FLOW_TOOLBAR_Y, 0, MODELESS);

@@ -9,6 +9,7 @@
 #include "app/state/run.h"
 #include "app/state/samples.h"
 #include "app/state/surface.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
 
@@ -87,10 +88,9 @@ int forces_dialog(int units)
 
 void read_radio(int field, int& setting)
 {
-    constexpr int EMPTY = -999;
-    int position = EMPTY;
+    int position = FIELD_EMPTY;
     WDialogGetRadioButton(field, position);
-    if (position != EMPTY)
+    if (position != FIELD_EMPTY)
         setting = position;
 }
 

@@ -12,6 +12,7 @@
 #include "app/state/samples.h"
 #include "app/state/surface.h"
 #include "base/fatal.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/entry.h"
@@ -132,7 +133,7 @@ void ASK_REFERENCE_AREA()
     for (;;) {
         WDialogSelect(IDD_REFERENCE_AREA);
         WDialogShow(d.DIALOG_OFFSET_X + 35, d.DIALOG_OFFSET_Y + 210, IDC_AREA_SI, MODAL);
-        float area = -999.0f, length = -999.0f;
+        float area = FIELD_EMPTY, length = FIELD_EMPTY;
         int system = 1;
         WDialogGetReal(IDC_AREA, area);
         WDialogGetReal(IDC_LENGTH, length);

@@ -17,6 +17,7 @@
 #include "app/state/run.h"
 #include "app/state/surface.h"
 #include "resources/dialog_ids.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/gl_surface.h"
@@ -423,7 +424,7 @@ void read_property()
         }
 
     // The checked button gives the code; a group without a checked button keeps the code.
-    int position = -999;
+    int position = FIELD_EMPTY;
     WDialogGetRadioButton(IDC_S3D_SAMPLE_SIZE, position);
     // Buttons 1..9 are the VARS rows, 10 the fraction of the species spin's species, 11..13 the rows
     // after the fractions.

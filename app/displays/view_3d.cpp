@@ -13,6 +13,7 @@
 #include "app/state/gas.h"
 #include "app/state/results.h"
 #include "app/state/surface.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/gl_surface.h"
@@ -31,7 +32,6 @@ constexpr double PI = 3.14159265358979323846;
 constexpr double DEGREES = 180.0 / PI;
 constexpr std::array<double, 3> EYE = {-20.0, -40.0, 5.0};
 constexpr std::array<std::uint8_t, 3> BLACK = {0, 0, 0};
-constexpr int CENTRED = -999999;  // a child window placed by the toolkit
 constexpr const char* VIEW_TITLE =
     "POSITION:- Arrow Keys   SIZE:- Right Mouse Button  ORIENTATION:- Left Mouse Button  ";
 
@@ -469,7 +469,7 @@ void VIEW_SURFACES_3D()
     WGrTextColour(5, 15);
     WGrTextString(1000, 9946, "The Surfaces are Transparent when Viewed from Behind.");
     DISPLAY.VIEW_MODE_3D = 1;
-    WWinOpenChild(v.WINDOW, 0, CENTRED, 0, 1018, 695, VIEW_TITLE);
+    WWinOpenChild(v.WINDOW, 0, WIN_UNSET, 0, 1018, 695, VIEW_TITLE);
     WGlSelectTarget(1, v.WINDOW, 2);
     BUILD_VIEW_LIST_3D();
     WMessageEnable(MsgMouseUp, 1);

@@ -36,18 +36,24 @@ std::string triangle_name(int s, int t)
 }
 
 // Refuses a triangle whose corners are not points of the data or lie outside the flowfield box: every
-// later stage indexes the points and locates the corners in the lattice.
+// later stage indexes the points and locates the corners in the lattice. A corner beyond a face by less
+// than the geometric tolerance counts as on it, as in the box-face test of the sides: data rounded at a
+// plane of symmetry are taken.
 void check_corners(int s, int t)
 {
     const auto& S = SURFACE;
     const auto& B = BOX;
+    const double tol = DIVISIONS.GEOMETRY_TOLERANCE;
+    const auto within = [tol](float c, float low, float high) {
+        return double(c) - low > -tol && double(c) - high < tol;
+    };
     for (int c = 1; c <= 3; ++c) {
         int p = S.TRIANGLE(c, t);
         if (p < 1 || p > S.POINT_COUNT)
             fatal_stop(triangle_name(s, t) + ": corner " + std::to_string(c) + " is point " +
                        std::to_string(p) + ", not one of the points 1 to " + std::to_string(S.POINT_COUNT));
         float x = S.POINT_X(p), y = S.POINT_Y(p), z = S.POINT_Z(p);
-        if (!(x >= B.XMIN && x <= B.XMAX && y >= B.YMIN && y <= B.YMAX && z >= B.ZMIN && z <= B.ZMAX))
+        if (!(within(x, B.XMIN, B.XMAX) && within(y, B.YMIN, B.YMAX) && within(z, B.ZMIN, B.ZMAX)))
             fatal_stop(triangle_name(s, t) + ": corner point " + std::to_string(p) + " at (" +
                        std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(z) +
                        ") lies outside the flowfield box");

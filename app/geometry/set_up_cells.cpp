@@ -260,14 +260,20 @@ void allocate_cells()
 
 // ICOL, the colour numbers of the cells picture: int(16 + 190 R), one uniform random number per cell in
 // cell order. They are drawn whenever the cells are formed, so that the run's random sequence is the
-// same whether or not the picture is looked at.
+// same whether or not the picture is looked at. Without memory for them the line is logged and the
+// picture goes on with an empty table: every cell is then drawn in colour 0, and the random numbers are
+// drawn all the same.
 Array<int, 1> cell_colours()
 {
     Array<int, 1> colours;
-    if (!colours.allocate(CELLS.CELL_COUNT))
-        allocation_stop("PROGRAM COULD NOT ALLOCATE ICOL", "ICOL");
-    for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
-        colours(c) = static_cast<int>(16.0 + 190.0 * random_uniform());
+    const bool allocated = colours.allocate(CELLS.CELL_COUNT);
+    if (!allocated)
+        write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE ICOL"});
+    for (int c = 1; c <= CELLS.CELL_COUNT; ++c) {
+        const int colour = static_cast<int>(16.0 + 190.0 * random_uniform());
+        if (allocated)
+            colours(c) = colour;
+    }
     return colours;
 }
 

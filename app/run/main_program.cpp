@@ -12,6 +12,7 @@
 #include "base/list_io.h"
 #include "base/units.h"
 #include "resources/dialog_ids.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/win/entry.h"
 
@@ -76,7 +77,7 @@ int ask_radio_dialog(int dialog)
     WDialogSelect(dialog);
     WDialogPutRadioButton(IDC_CHOICE_1);
     WDialogShow(-1, -1, IDC_CHOICE_1, 1);
-    int position = -999;
+    int position = FIELD_EMPTY;
     WDialogGetRadioButton(IDC_CHOICE_1, position);
     WDialogUnload();
     return position;
@@ -100,10 +101,12 @@ void choose_run_type()
         d.RUN_TYPE = ask_radio_dialog(IDD_RUN_TYPE);
         if (d.RUN_TYPE >= 3 && d.RUN_TYPE <= 5 && RUN.PROGRAM_OPTIONS != 1) {
             if (ask_radio_dialog(IDD_OPTIONS) == 2) {
-                if (write_standard_options())
-                    RUN.PROGRAM_OPTIONS = 1;
-                else
-                    d.RUN_TYPE = 6;  // nothing written: the choice starts again
+                RUN.PROGRAM_OPTIONS = 1;
+                if (!write_standard_options()) {
+                    // Nothing written: the choice starts again from a fresh "Run Type" dialog.
+                    d.RUN_TYPE = 6;
+                    continue;
+                }
             }
         }
         if (d.RUN_TYPE == 6) {

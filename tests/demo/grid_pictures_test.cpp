@@ -142,6 +142,32 @@ TEST_F(GridPicturesTest, CellsPicturePaintsElementsByCellAndSavesThePicture)
     EXPECT_TRUE(HEADLESS.loaded_dialogs.empty());
 }
 
+// "Stop Program" of the legend: checked by the user while the divisions picture is up, the next
+// drawing pass stops the program instead of drawing; left clear, the picture draws again.
+TEST_F(GridPicturesTest, StopProgramCheckBoxStopsBeforeTheNextDrawing)
+{
+    SET_DIVISIONS_AND_ELEMENTS();
+    for (int checked : {0, 1}) {
+        HEADLESS.reset();
+        choose_plane(3, 1, 1);
+        HEADLESS.wait_hook = [checked](int& type, WinMessage&) {
+            if (HEADLESS.count("WMsgWait") == 0) {  // the first wait; a close request after it
+                HEADLESS.checks[std::make_pair(104, 1081)] = checked;  // the user's click
+                type = MsgFieldChanged;
+            }
+        };
+        bool stopped = false;
+        try {
+            DRAW_DIVISIONS_AND_ELEMENTS();
+        } catch (const ProgramStopRequest&) {
+            stopped = true;
+        }
+        EXPECT_EQ(stopped, checked == 1);
+        const size_t per_picture = 16;  // 4 x 4 divisions of the z layer 1, none cut by the block
+        EXPECT_EQ(rectangles().size(), (checked ? 1 : 2) * per_picture) << "checked " << checked;
+    }
+}
+
 // The elements of one cell share a colour, and a message other than a close request draws again.
 TEST_F(GridPicturesTest, AnyOtherMessageDrawsAgainWithTheSameColours)
 {

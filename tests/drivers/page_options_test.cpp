@@ -75,7 +75,7 @@ TEST_F(PageOptions, ValuesBeyondTheDeviceAreRefusedAndTheFileHoldsNoStars)
         ERROR_STATE.last_error = 0;
         IHcOptionSet(c.number, c.value);
         EXPECT_EQ(HcOptions(c.number), c.stored ? c.value : before) << c.what;
-        EXPECT_EQ(ERROR_STATE.last_error, c.stored ? 0 : ERR_UNIT_RANGE) << c.what;
+        EXPECT_EQ(ERROR_STATE.last_error, c.stored ? 0 : GR_ERR_UNITS) << c.what;
         const std::string bytes = plot();
         ASSERT_FALSE(bytes.empty()) << c.what;
         if (c.device != HC_CGM_DEVICE)  // CGM is binary: '*' is an ordinary byte there

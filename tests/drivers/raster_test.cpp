@@ -2,6 +2,7 @@
 // printer (3-bit pages): page dumps of small pages.
 #include "tests/drivers/driver_fixture.h"
 
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/drivers/hc_bitmap_file.h"
 #include "toolkit/drivers/hc_front_end.h"
 #include "toolkit/drivers/hc_raster.h"
@@ -11,7 +12,6 @@
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/graphics/image_error.h"
 #include "toolkit/graphics/image_save.h"
 #include "toolkit/win/device_select.h"
 

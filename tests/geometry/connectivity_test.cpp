@@ -45,6 +45,34 @@ TEST_F(ConnectivityTest, ClosedBodyGeometry)
     EXPECT_EQ(SURFACE.POINT_TRIANGLE_COUNT(1), 6);  // corner (x0, y0, z0) is in six triangles
 }
 
+// Fault mended: a corner beyond a box face by less than the geometric tolerance (data rounded at a plane
+// of symmetry) was refused, while the box-face test of the same stage counts the side as on the face.
+// One tolerance now holds for both; a corner beyond it is still refused.
+TEST_F(ConnectivityTest, CornerWithinTheToleranceBeyondAFaceIsOnIt)
+{
+    struct Case {
+        float low_y;
+        bool taken;
+    };
+    for (const Case c : {Case{-5.0e-6f, true}, Case{-9.0e-6f, true}, Case{-2.0e-5f, false}}) {
+        set_box(0.0f, 50.0f, 5, 5);
+        set_surfaces({block(23.4f, 26.6f, c.low_y, 1.5f, 23.5f, 26.5f, 3)});
+        try {
+            SET_DIVISIONS_AND_ELEMENTS();
+            EXPECT_TRUE(c.taken) << c.low_y << ": not refused";
+            EXPECT_EQ(SURFACE.SURFACE_CLOSED(1), 0) << c.low_y;
+            int on_ymin = 0;
+            for (int t = 1; t <= SURFACE.TRIANGLE_COUNT; ++t)
+                for (int k = 1; k <= 3; ++k)
+                    on_ymin += DIVISIONS.TRIANGLE_NEIGHBOURS(t, k) == -3;
+            EXPECT_EQ(on_ymin, 4) << c.low_y;
+        } catch (const FatalStop& stop) {
+            EXPECT_FALSE(c.taken) << c.low_y << ": " << stop.message;
+            EXPECT_NE(stop.message.find("outside the flowfield box"), std::string::npos) << stop.message;
+        }
+    }
+}
+
 // The projection axis compares |nz| with |nx| alone.
 TEST_F(ConnectivityTest, ProjectionAxisComparesWithXOnly)
 {

@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <set>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -134,6 +137,64 @@ TEST_F(LocateTest, NeighbourTablesSpanTheirBlocks)
 
 // The fold of the progress range needs 4-byte constants: with 8-byte ones the first step would give
 // 94500.
+// The move's fast locators (a multiplication by counts per length, worked out once per pass) against
+// the reference locators (a division per point) on lattices of uneven widths, at the division and
+// element boundaries and one float step either side of them, at random points in and around the box,
+// far outside it and at NaN: any difference would put a molecule into another division or element.
+TEST_F(LocateTest, LatticeStepsLocateAsTheReferenceLocators)
+{
+    struct Lattice {
+        float lo, hi, x_hi;
+        int divisions, elements;
+    };
+    std::vector<Lattice> lattices = {{0.0f, 50.0f, 60.0f, 5, 5},
+                                     {-1.3f, 7.7f, 7.7f, 7, 3},
+                                     {0.1f, 0.4f, 0.45f, 3, 1},
+                                     {-25.0f, 25.0f, 31.7f, 9, 4}};
+    unsigned seed = 12345u;
+    const auto uniform = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return double(seed >> 8) / double(1u << 24);
+    };
+    // Lattices of awkward limits and counts, where a product and a quotient part at a boundary.
+    for (int n = 0; n < 60; ++n) {
+        const float lo = static_cast<float>(200.0 * uniform() - 100.0);
+        const float hi = lo + static_cast<float>(0.01 + 80.0 * uniform());
+        lattices.push_back({lo, hi, hi + static_cast<float>(uniform()), 1 + n % 23, 1 + n % 7});
+    }
+    int compared = 0;
+    for (const Lattice& l : lattices) {
+        set_box(l.lo, l.hi, l.divisions, l.elements);
+        BOX.XMAX = l.x_hi;
+        set_lattice_scalars();
+        const LatticeSteps L = lattice_steps();
+        const Divisions& D = DIVISIONS;
+        const float lows[3] = {BOX.XMIN, BOX.YMIN, BOX.ZMIN};
+        const float extents[3] = {D.BOX_EXTENT_X, D.BOX_EXTENT_Y, D.BOX_EXTENT_Z};
+        const float widths[3] = {D.DIVISION_WIDTH_X, D.DIVISION_WIDTH_Y, D.DIVISION_WIDTH_Z};
+        for (int a = 0; a < 3; ++a) {
+            std::vector<float> points = {1e30f, -1e30f, std::numeric_limits<float>::quiet_NaN()};
+            const int elements_on_axis = l.divisions * l.elements;
+            for (int k = 0; k <= elements_on_axis; ++k) {
+                const float b = static_cast<float>(double(lows[a]) + double(k) * widths[a] / l.elements);
+                points.insert(points.end(), {b, std::nextafter(b, -1e30f), std::nextafter(b, 1e30f)});
+            }
+            for (int r = 0; r < 300; ++r)
+                points.push_back(static_cast<float>(lows[a] + (1.2 * uniform() - 0.1) * extents[a]));
+            for (float c : points) {
+                using namespace locate_detail;
+                const int reference = division_index(c, lows[a], extents[a], l.divisions);
+                ASSERT_EQ(division_index(L, a, c), reference) << "axis " << a << " at " << c;
+                for (int i = 1; i <= l.divisions; ++i)
+                    ASSERT_EQ(element_index(L, a, c, i), element_index(c, lows[a], i, widths[a], l.elements))
+                        << "axis " << a << " division " << i << " at " << c;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 50000);
+}
+
 TEST(ProgressRange, FoldsWithFourByteConstants)
 {
     int range = static_cast<int>(0 * double(1.1f) + 100.0 + 100000 * double(1.133f));

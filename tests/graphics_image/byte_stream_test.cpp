@@ -1,7 +1,9 @@
 // Byte-stream files: open modes and name trimming, reads at the end of a file, seeks, and the
 // error numbers and codes of failures.
 #include "toolkit/graphics/byte_stream.h"
-#include "toolkit/graphics/image_error.h"
+
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 
 #include "tests/graphics_image/image_fixtures.h"
 
@@ -83,7 +85,7 @@ TEST_F(ByteStream, Mode1TruncatesAndWritesSeekGivesLength)
     unsigned char back[5];
     IOsBinRead(handle, back, 5, count);
     EXPECT_EQ(count, -1);
-    EXPECT_EQ(IErrorInfo(1), IMG_ERR_READ_WRITE);
+    EXPECT_EQ(IErrorInfo(1), ERR_READ_WRITE);
     EXPECT_NE(IErrorInfo(2), 0);
     IOsBinClose(handle);
     EXPECT_EQ(fixture::read_file(name), fixture::Bytes(data, data + 5));
@@ -91,7 +93,7 @@ TEST_F(ByteStream, Mode1TruncatesAndWritesSeekGivesLength)
     IOsBinOpen(name, 0, handle);
     IOsBinWrite(handle, data, 5, count);
     EXPECT_EQ(count, -1);
-    EXPECT_EQ(IErrorInfo(1), IMG_ERR_READ_WRITE);
+    EXPECT_EQ(IErrorInfo(1), ERR_READ_WRITE);
     IOsBinClose(handle);
     EXPECT_EQ(fixture::read_file(name).size(), 5u);
 }
@@ -136,7 +138,7 @@ TEST_F(ByteStream, OperationsOnAClosedHandleFailWithError2)
     int offset = 0;
     IOsBinSeek(handle, offset, 0);
     EXPECT_EQ(offset, -1);
-    EXPECT_EQ(IErrorInfo(1), IMG_ERR_READ_WRITE);
+    EXPECT_EQ(IErrorInfo(1), ERR_READ_WRITE);
     IOsBinClose(handle);  // a second close does nothing
 }
 

@@ -1,7 +1,9 @@
 // Graphics file identifier: a fixture of every type gives its type code and info entries; short,
 // missing and unnamed files; entry count n; the error mode is kept.
 #include "toolkit/graphics/graphics_file_id.h"
-#include "toolkit/graphics/image_error.h"
+
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 
 #include "tests/graphics_image/image_fixtures.h"
 

@@ -3,7 +3,9 @@
 // crash or a write outside the array. It runs in the host build, under AddressSanitizer, which sees
 // every stray access; under Wine its thousands of file writes would take half a minute.
 #include "toolkit/graphics/graphics_file_id.h"
-#include "toolkit/graphics/image_error.h"
+
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/image_load.h"
 #include "toolkit/graphics/image_read.h"
 

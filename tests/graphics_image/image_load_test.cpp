@@ -1,7 +1,8 @@
 // Image loader: BMP, PCX and PNG fixtures of every supported form load to the expected pixels;
 // unsupported forms, short and corrupt files and undersized arrays are refused without writing
 // outside the array.
-#include "toolkit/graphics/image_error.h"
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/image_load.h"
 
 #include "tests/graphics_image/image_fixtures.h"
@@ -179,7 +180,7 @@ TEST(ImageLoad, PcxWithoutPaletteMarkerGivesError2AndLeavesTheArray)
     Bytes file = pcx_of(pic, 8, 1, 8, pal, indices(7, 5, 256));
     file[file.size() - 769] = 11;
     Loaded got = load(file, 35);
-    EXPECT_EQ(got.error, IMG_ERR_READ_WRITE);
+    EXPECT_EQ(got.error, ERR_READ_WRITE);
     EXPECT_EQ(got.pixels, std::vector<uint32_t>(35, UNTOUCHED));
 }
 
@@ -286,10 +287,10 @@ TEST(ImageLoad, RefusalsAndTheirErrorNumbers)
         {"100000 x 100000 BMP", huge_bmp, 30, IMG_ERR_FORMAT},
         // Sound behaviour: a file far too short for the size its header gives is refused before
         // the image buffers are allocated.
-        {"2000 x 2000 PNG in 100 bytes", rgba16_huge, 2000 * 2000, IMG_ERR_READ_WRITE},
+        {"2000 x 2000 PNG in 100 bytes", rgba16_huge, 2000 * 2000, ERR_READ_WRITE},
         {"BMP of 300 colours", bmp_300_colours, 27, IMG_ERR_FORMAT},
-        {"BMP colour table beyond the file", bmp_table_beyond_file, 27, IMG_ERR_READ_WRITE},
-        {"PNG chunk length beyond the file", png_chunk_beyond_file, 30, IMG_ERR_READ_WRITE},
+        {"BMP colour table beyond the file", bmp_table_beyond_file, 27, ERR_READ_WRITE},
+        {"PNG chunk length beyond the file", png_chunk_beyond_file, 30, ERR_READ_WRITE},
         {"PNG row filter type 7", png_filter_7, 30, IMG_ERR_FORMAT},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,7 @@
 // Reading image files into device-independent bitmaps: fixtures of every form, the toolkit's own
 // saved files of every bitmap kind, and the statuses of unreadable files.
-#include "toolkit/graphics/image_error.h"
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/image_read.h"
 #include "toolkit/graphics/image_save.h"
 
@@ -267,6 +268,9 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
         {"BMP of 300 colours", 1, bmp_300_colours, 27},
         {"PNG chunk length beyond the file", 15, png_chunk_beyond_file, 2},
         {"PNG row filter type 7", 15, png_file(png_ihdr(6, 5, 8, 2), rows_filter_7), 27},
+        // Sound behaviour: an image type other than 1, 2 and 15 is answered 27, not left without an
+        // answer (a caller's status of 0 would have said "drawn").
+        {"image type 3", 3, good_png, 27},
     };
     for (const Case& c : cases) {
         Read r = read(c.type, c.file);

@@ -2,7 +2,8 @@
 // loader; the PCX run coding, the header fields of odd widths, the choice of type by name, and the
 // statuses of failed saves. The saved files stay in the folder "saved_images" for the independent
 // readers (check_readers.sh).
-#include "toolkit/graphics/image_error.h"
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/image_load.h"
 #include "toolkit/graphics/image_save.h"
 

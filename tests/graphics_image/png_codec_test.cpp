@@ -1,6 +1,7 @@
 // PNG codec primitives: the chunk CRC, big-endian fields, chunk names, the row filters and the
 // zlib wrappers.
-#include "toolkit/graphics/image_error.h"
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/png_codec.h"
 
 #include <gtest/gtest.h>

@@ -162,6 +162,32 @@ TEST_F(StartUpTest, DemonstrationWithNonStandardOptionsAsks)
     }
 }
 
+// Fault mended: when "QR4T.CFG" cannot be written after "Restore Options to the Standard Values", the
+// choice started again by way of the "Type of Information" dialog (151); it starts again from a fresh
+// "Run Type" dialog (116). The options are the standard ones from then on: no second question.
+TEST_F(StartUpTest, UnwritableOptionsFileStartsTheChoiceAgain)
+{
+    write_file("QR4T.CFG", "2\n");
+    // While the options question is up, the options file becomes a folder, which cannot be written.
+    HEADLESS.show_hook = [](int dialog) {
+        if (dialog == 162) {
+            std::filesystem::remove("QR4T.CFG");
+            std::filesystem::create_directory("QR4T.CFG");
+        }
+    };
+    HEADLESS.answers = {{116, 1005, 3}, {116, 0, 0}, {162, 1005, 2}, {162, 0, 0}, {116, 1005, 1}};
+    RUN_PHASES.READ_RESTART = [] { throw ProgramStopRequest{}; };  // only the dialogs matter here
+    EXPECT_EQ(MAIN_PROGRAM(), 0);
+    std::vector<std::string> loads;
+    for (const std::string& c : HEADLESS.calls)
+        if (c.rfind("WDialogLoad ", 0) == 0)
+            loads.push_back(c);
+    EXPECT_EQ(loads, (std::vector<std::string>{"WDialogLoad 116", "WDialogLoad 162", "WDialogLoad 116"}));
+    EXPECT_EQ(RUN.PROGRAM_OPTIONS, 1);
+    EXPECT_EQ(DISPLAY.RUN_TYPE, 1);
+    EXPECT_TRUE(std::filesystem::is_directory("QR4T.CFG")) << "nothing was written";
+}
+
 // "Adapt Cells and Continue" (run type 2): the cells are re-made, then a new sample starts and, with
 // continuous indexing, the cell lists are rebuilt for the new cells, in that order, through the phase
 // table (the geometry itself calls no kernel routine).

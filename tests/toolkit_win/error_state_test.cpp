@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <set>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -110,4 +114,70 @@ TEST(AbnormalExitText, CodeFollowsDirectly)
               "Abnormal exit (code 0) : Vuvuzuvoder version 4.0");
     EXPECT_EQ(abnormal_exit_text("x", 1234), "Abnormal exit (code 1234) : x");
     EXPECT_EQ(abnormal_exit_text(std::string(400, 'a'), 1).size(), 254u);
+}
+
+// The named error numbers, read from their header: every line names one number, with the message that
+// the table gives it, and no number has two names. A name given the wrong number shows as a message
+// that differs.
+TEST(ErrorNumbers, EveryNameHoldsItsNumberAndMessage)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the host build reads the source tree";
+#endif
+    const char* root = std::getenv("QR4T_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    std::ifstream in(std::string(root) + "/toolkit/common/error_numbers.h");
+    ASSERT_TRUE(in) << "toolkit/common/error_numbers.h";
+    const std::regex line_form(R"re(^constexpr int (\w+) = (\d+); *// "(.*)"$)re");
+    std::set<int> numbers;
+    std::set<std::string> names;
+    std::string line;
+    int count = 0;
+    while (std::getline(in, line)) {
+        if (line.rfind("constexpr", 0) != 0)
+            continue;
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(line, m, line_form)) << line;
+        int number = std::stoi(m[2]);
+        EXPECT_TRUE(numbers.insert(number).second) << "number named twice: " << line;
+        EXPECT_TRUE(names.insert(m[1]).second) << "name given twice: " << line;
+        std::string text = IErrorText(number, 100);
+        text.erase(text.find_last_not_of(' ') + 1);
+        EXPECT_EQ(text, m[3].str()) << m[1];
+        ++count;
+    }
+    EXPECT_GT(count, 0);
+    // A few names held directly: these are the ones the tests of other areas compare with.
+    EXPECT_EQ(ERR_NO_DIALOG, 1005);
+    EXPECT_EQ(ERR_EMPTY, 1010);
+    EXPECT_EQ(GR_ERR_TARGET, 1019);
+}
+
+// No source file of the program keeps an error number of its own: a private "constexpr int ERR_..."
+// is the second name of a number that the list already names, or a number outside the list.
+TEST(ErrorNumbers, NoOtherFileDefinesAnErrorNumber)
+{
+#ifdef _WIN32
+    GTEST_SKIP() << "the host build reads the source tree";
+#endif
+    const char* root = std::getenv("QR4T_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    const std::regex private_number(R"(constexpr int (\w+_)?ERR_\w+ = \d+)");
+    int files = 0;
+    for (const char* folder : {"toolkit", "app", "base", "tools"}) {
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(std::string(root) + "/" + folder)) {
+            const auto path = entry.path();
+            if (!entry.is_regular_file() || (path.extension() != ".cpp" && path.extension() != ".h"))
+                continue;
+            if (path.filename() == "error_numbers.h")
+                continue;
+            ++files;
+            std::ifstream in(path);
+            std::string line;
+            while (std::getline(in, line))
+                EXPECT_FALSE(std::regex_search(line, private_number)) << path.string() << ": " << line;
+        }
+    }
+    EXPECT_GT(files, 100);
 }

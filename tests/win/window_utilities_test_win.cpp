@@ -2,6 +2,7 @@
 // background) and the held field change of the wait and poll.
 #include "tests/win/win_test_support.h"
 #include "toolkit/common/error_state.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_state.h"
@@ -17,8 +18,6 @@
 #include <windows.h>
 
 namespace {
-
-constexpr int KEEP = -999999;
 
 class WindowUtilitiesTest : public ::testing::Test {
 protected:
@@ -61,20 +60,20 @@ TEST_F(WindowUtilitiesTest, ClearWithoutColourUsesTheTextBackground)
 TEST_F(WindowUtilitiesTest, PlacementSizesTheClientAndKeepsWhatIsNotGiven)
 {
     int w = 250, h = 150;
-    WWinPlacement(KEEP, KEEP, w, h, -1);
+    WWinPlacement(WIN_UNSET, WIN_UNSET, w, h, -1);
     EXPECT_EQ(w, 250);
     EXPECT_EQ(h, 150);
     RECT r;
     GetClientRect(client(), &r);
     EXPECT_EQ(r.right, 250);
     EXPECT_EQ(r.bottom, 150);
-    w = KEEP;
-    h = KEEP;
-    WWinPlacement(KEEP, KEEP, w, h, 2);
+    w = WIN_UNSET;
+    h = WIN_UNSET;
+    WWinPlacement(WIN_UNSET, WIN_UNSET, w, h, 2);
     EXPECT_TRUE(IsZoomed(WIN_TABLE.slot[window_].frame));
-    w = KEEP;
-    h = KEEP;
-    WWinPlacement(KEEP, KEEP, w, h, 1);
+    w = WIN_UNSET;
+    h = WIN_UNSET;
+    WWinPlacement(WIN_UNSET, WIN_UNSET, w, h, 1);
     EXPECT_FALSE(IsZoomed(WIN_TABLE.slot[window_].frame));
     EXPECT_EQ(w, 250);
     EXPECT_EQ(h, 150);
@@ -168,7 +167,7 @@ TEST(CombinedDialog, FillsItsWindowAndClosesWithIt)
     WDialogHide();
     EXPECT_EQ(IErrorInfo(1), 1047);
     int w = 10, hh = 10;
-    WWinPlacement(KEEP, KEEP, w, hh, -1);
+    WWinPlacement(WIN_UNSET, WIN_UNSET, w, hh, -1);
     EXPECT_EQ(w, c.right) << "the size stays the dialog's";
     int inside = -1;
     WWinOpenChild(inside, 7 | 16, 0, 0, 5000, 5000, 0, "inside", h);
@@ -190,7 +189,7 @@ TEST(CombinedDialog, FillsItsWindowAndClosesWithIt)
 TEST(CombinedDialog, MainWindowTakesTheDialogsSize)
 {
     WWinCloseDown();
-    WWinOpenMain(0x43 | 4, -999999, -999999, 900, 700, 0, 9003, "QR4T combined main");
+    WWinOpenMain(0x43 | 4, WIN_UNSET, WIN_UNSET, 900, 700, 0, 9003, "QR4T combined main");
     ASSERT_EQ(WIN_CURRENT.main_open, -1);
     const WinRecord* r = win_record(WIN_TABLE.slot[0].frame);
     ASSERT_NE(r, nullptr);

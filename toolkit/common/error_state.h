@@ -8,19 +8,10 @@
 #ifndef QR4T_TOOLKIT_COMMON_ERROR_STATE_H
 #define QR4T_TOOLKIT_COMMON_ERROR_STATE_H
 
+#include "toolkit/common/error_numbers.h"
+
 #include <string>
 #include <string_view>
-
-// Error numbers that the toolkit's own code reports by name.
-constexpr int ERR_OPEN_FILE = 1;           // "Error opening file or device"
-constexpr int ERR_NUMBER_TOO_LARGE = 4;    // "Number too large in string to numeric conversion"
-constexpr int ERR_NO_SUBSTRING = 10;       // "No substring found"
-constexpr int ERR_INVALID_CHARACTER = 12;  // "Invalid character detected"
-constexpr int ERR_OS_COMMAND = 13;         // "Operating system command error in an OS routine"
-constexpr int ERR_UNIT_RANGE = 16;         // "X or Y graphics unit range is invalid"
-constexpr int ERR_COPY_SAME_NAME = 55;     // "Source and target file names same in copy command"
-constexpr int ERR_TEXT_TOO_SMALL = 1023;   // "Variable too small to receive text"
-constexpr int ERR_REGISTRY_KEY = 1050;     // "Invalid pre-defined registry key"
 
 // Length of a message text in the report, and of the whole report text "Error=nnnn:message".
 constexpr int ERROR_MESSAGE_LENGTH = 62;

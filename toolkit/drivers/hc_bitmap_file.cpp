@@ -1,13 +1,14 @@
 // The bitmap-file device (device 6) and its BMP, PCX and PNG writers.
 #include "toolkit/drivers/hc_bitmap_file.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/drivers/hc_front_end.h"
 #include "toolkit/drivers/hc_plot_file.h"
 #include "toolkit/drivers/hc_raster.h"
 #include "toolkit/graphics/byte_stream.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/graphics/image_error.h"
 #include "toolkit/graphics/image_save.h"
 #include "toolkit/graphics/png_codec.h"
 
@@ -171,7 +172,7 @@ bool allocate_page()
     for (;;) {
         if (hc_raster_allocate(w, h, P.planes, per_word))
             return true;
-        IErrorReport(34);
+        IErrorReport(ERR_PAGE_TOO_LARGE);
         const std::int64_t t = P.planes * h * ((w + per_word - 1) / per_word);
         const std::int64_t nine_tenths = 9 * t / 10;
         if ((w <= 1 && h <= 1) || nine_tenths <= 0)
@@ -323,7 +324,7 @@ void IHcBmpPatchSizes(std::string_view name)
         IOsBinWrite(handle, bytes, 4, count);
         if (count != 4) {
             if (count >= 0)
-                IErrorReport(IMG_ERR_READ_WRITE);
+                IErrorReport(ERR_READ_WRITE);
             break;
         }
     }

@@ -93,7 +93,7 @@ bool writable(int value, int low, int high)
 {
     if (value >= low && value <= high)
         return true;
-    IErrorReport(ERR_UNIT_RANGE);
+    IErrorReport(GR_ERR_UNITS);
     return false;
 }
 

@@ -1,6 +1,7 @@
 // The metafile driver (device 11): the toolkit's primitives recorded as a Windows picture, a WMF file,
 // a placeable WMF file (a 22-byte header with the picture's size before the records), an EMF file, or
 // a picture on the clipboard when no file name was given. Also the playback of such files.
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/drivers/hc_front_end.h"
 #include "toolkit/drivers/hc_plot_file.h"
 #include "toolkit/drivers/hc_printer_win.h"
@@ -8,7 +9,6 @@
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/graphics/image_error.h"
 #include "toolkit/win/common_dialogs.h"
 #include "toolkit/win/os_utilities.h"
 
@@ -287,7 +287,7 @@ void op_close()
     IHcMetaClose(status);
     picture.extent_x = picture.extent_y = 0;
     if (status != 0)
-        picture_failed(IMG_ERR_READ_WRITE);
+        picture_failed(ERR_READ_WRITE);
 }
 
 // Ops 21 and 33: the font of the text state.

@@ -1,10 +1,10 @@
 // The plot-file layer on the toolkit's byte streams, and the common option defaults.
 #include "toolkit/drivers/hc_plot_file.h"
 
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/graphics/byte_stream.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/graphics/image_error.h"
 #include "toolkit/common/error_state.h"
 
 #include <algorithm>
@@ -37,7 +37,7 @@ void write_bytes(int slot, const void* data, int n)
     if (count == n)
         return;
     if (count >= 0)
-        IErrorReport(IMG_ERR_READ_WRITE);
+        IErrorReport(ERR_READ_WRITE);
     HcPlotStatus = -1;
 }
 
@@ -132,7 +132,7 @@ void IHcPlotWriteBytes(int slot, int n, bool crlf)
     const auto scratch = hc_plot_scratch();
     // A count beyond the buffer would read past it: it is refused as a failed write.
     if (n > static_cast<int>(scratch.size())) {
-        IErrorReport(IMG_ERR_READ_WRITE);
+        IErrorReport(ERR_READ_WRITE);
         HcPlotStatus = -1;
         n = 0;
     }

@@ -1,12 +1,12 @@
 // Print job and printer set-up: the default printer, the page query, printer contexts with their
 // settings record, and the one-page job that prints the screen's graphics area (IGrPrintImage).
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/drivers/hc_front_end.h"
 #include "toolkit/drivers/hc_plot_file.h"
 #include "toolkit/drivers/hc_printer_win.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/gdi_context.h"
-#include "toolkit/graphics/gr_error.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/win/common_dialogs.h"
 #include "toolkit/win/os_utilities.h"

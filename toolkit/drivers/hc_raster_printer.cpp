@@ -1,6 +1,7 @@
 // The raster printer driver (device 4): page set-up, the pixel reader and the three printer languages.
 #include "toolkit/drivers/hc_raster_printer.h"
 
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/drivers/hc_front_end.h"
 #include "toolkit/drivers/hc_plot_file.h"
 #include "toolkit/drivers/hc_raster.h"
@@ -18,9 +19,7 @@ namespace {
 
 constexpr std::string_view PRINTER_CAPS = "00000111111111110010011011000";
 constexpr char ESC = '\x1b';
-constexpr int ERR_NO_RESOLUTION = 5;   // "Graphics not supported on requested printer"
-constexpr int ERR_PAGE_TOO_LARGE = 34; // "Requested page size too large for raster image buffer"
-constexpr int LINE_LIMIT = 40000;       // bytes of a pin printer's band line written in one piece
+constexpr int LINE_LIMIT = 40000;      // bytes of a pin printer's band line written in one piece
 
 // Printed raster size of the open page (printer orientation).
 int printed_width = 0;

@@ -2,10 +2,11 @@
 // polygon) and images from files.
 #include "toolkit/drivers/hc_raster_shapes.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/drivers/hc_raster.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
-#include "toolkit/graphics/image_error.h"
 #include "toolkit/graphics/image_load.h"
 
 #include <algorithm>

@@ -5,7 +5,8 @@
 // close, which reports nothing.
 #include "toolkit/graphics/byte_stream.h"
 
-#include "toolkit/graphics/image_error.h"
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -53,7 +54,7 @@ void open_failed(int& handle, int code)
 
 void transfer_failed(int& count_or_offset, int code)
 {
-    IErrorReport(IMG_ERR_READ_WRITE);
+    IErrorReport(ERR_READ_WRITE);
     ERROR_STATE.last_file_error = code;
     count_or_offset = -1;
 }

@@ -1,8 +1,8 @@
 // Byte-stream files: the toolkit's raw file operations for image files, plot files and grid data.
 //
-// A handle is a 32-bit integer; -1 means no file. Every failure is reported by number (image_error.h):
-// 1 when a file cannot be opened, 2 when a read, write or seek fails; the system's error code is kept
-// as the last file I/O error code. The operations always return normally.
+// A handle is a 32-bit integer; -1 means no file. Every failure is reported by number
+// (toolkit/common/error_numbers.h): 1 when a file cannot be opened, 2 when a read, write or seek fails; the
+// system's error code is kept as the last file I/O error code. The operations always return normally.
 #ifndef QR4T_TOOLKIT_GRAPHICS_BYTE_STREAM_H
 #define QR4T_TOOLKIT_GRAPHICS_BYTE_STREAM_H
 

@@ -1,7 +1,9 @@
 // Chart set-up: the state of a presentation-graphics chart and the operations that set it.
 #include "toolkit/graphics/chart_setup.h"
 
-#include "toolkit/graphics/gr_error.h"
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
+
 #include "toolkit/graphics/gr_state.h"
 
 #include <algorithm>

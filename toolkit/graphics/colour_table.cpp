@@ -1,8 +1,10 @@
 // The colour table, the nearest-colour search, the device palette index and the colour selection.
 #include "toolkit/graphics/colour_table.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
+
 #include "toolkit/graphics/gr_driver.h"
-#include "toolkit/graphics/gr_error.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,11 +2,12 @@
 // arrows.
 #include "toolkit/graphics/fill_shapes.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/fill_passes.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_driver.h"
-#include "toolkit/graphics/gr_error.h"
 #include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/graphics_text.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"

@@ -1,9 +1,10 @@
 // Graphics area, user units, transforms, the device clip and the surface set-up.
 #include "toolkit/graphics/gr_area.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gr_driver.h"
-#include "toolkit/graphics/gr_error.h"
 #include "toolkit/graphics/graphics_text.h"
 
 #include <cmath>

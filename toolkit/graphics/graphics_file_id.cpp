@@ -2,9 +2,10 @@
 // that reads its first 128 bytes, and for three types a walk over the file's structure.
 #include "toolkit/graphics/graphics_file_id.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/common/text_utilities.h"
 #include "toolkit/graphics/byte_stream.h"
-#include "toolkit/graphics/image_error.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -502,7 +503,7 @@ bool read_exactly(int handle, unsigned char* buffer, int n)
     if (count == n)
         return true;
     if (count >= 0) {
-        IErrorReport(IMG_ERR_READ_WRITE);
+        IErrorReport(ERR_READ_WRITE);
         ERROR_STATE.last_file_error = 0;
     }
     return false;

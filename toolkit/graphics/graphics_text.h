@@ -18,8 +18,7 @@
 #include <optional>
 #include <string_view>
 
-constexpr float ITALIC_SLANT = 0.4663f;    // horizontal shear of italic stroke glyphs
-constexpr int GR_ERR_NO_FACE_NAME = 1058;  // hardware face 0 without a face name
+constexpr float ITALIC_SLANT = 0.4663f;  // horizontal shear of italic stroke glyphs
 
 // Keeps the angle in 0..360 degrees with its cosine and aspect-corrected sines; op 33 to both outputs.
 void IGrTextAngle(float angle);

@@ -5,9 +5,10 @@
 // array and the pixel limit, and every run, delta and row stays inside the array and the buffers.
 #include "toolkit/graphics/image_load.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/byte_stream.h"
 #include "toolkit/graphics/graphics_file_id.h"
-#include "toolkit/graphics/image_error.h"
 #include "toolkit/graphics/image_file_parts.h"
 #include "toolkit/graphics/png_codec.h"
 
@@ -124,7 +125,7 @@ void load_bmp(int handle, Target& image, bool top_down, int run_length, int64_t 
     // A colour count beyond 256 or a table beyond the file is a damaged header, not a palette.
     const uint32_t colours_used = img_le32(header, 46);
     if (bits <= 8 && (colours_used > 256 || table_start + 4 * int64_t(colours_used) > file_length)) {
-        IErrorReport(colours_used > 256 ? IMG_ERR_FORMAT : IMG_ERR_READ_WRITE);
+        IErrorReport(colours_used > 256 ? IMG_ERR_FORMAT : ERR_READ_WRITE);
         return;
     }
     if (bits <= 8) {
@@ -181,7 +182,7 @@ void load_pcx(int handle, Target& image)
         if (offset < 0 || !img_read_exactly(handle, palette, 769))
             return;
         if (palette[0] != 12) {
-            IErrorReport(IMG_ERR_READ_WRITE);
+            IErrorReport(ERR_READ_WRITE);
             return;
         }
         for (int i = 0; i < 256; ++i)
@@ -245,14 +246,14 @@ void load_png(int handle, Target& image, int64_t file_length)
     const int64_t raw = row_length * image.height;
     int64_t capacity = 0;
     if (!img_png_capacity(raw, file_length, capacity)) {
-        IErrorReport(IMG_ERR_READ_WRITE);
+        IErrorReport(ERR_READ_WRITE);
         return;
     }
     std::vector<unsigned char> compressed;
     int entries = 0;
     PngChunks walk = img_png_chunks(handle, file_length, capacity, compressed, img_palette, entries);
     if (walk == PngChunks::overflow || walk == PngChunks::beyond_file)
-        IErrorReport(IMG_ERR_READ_WRITE);
+        IErrorReport(ERR_READ_WRITE);
     if (walk != PngChunks::complete)
         return;
 

@@ -6,8 +6,9 @@
 // top-down rows are turned bottom-up.
 #include "toolkit/graphics/image_read.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/byte_stream.h"
-#include "toolkit/graphics/image_error.h"
 #include "toolkit/graphics/image_file_parts.h"
 #include "toolkit/graphics/image_load.h"
 #include "toolkit/graphics/png_codec.h"
@@ -20,10 +21,6 @@
 namespace {
 
 constexpr int READ_OK = 0;
-constexpr int READ_OPEN = 1;     // the file or the memory could not be had
-constexpr int READ_SHORT = 2;    // a read came short
-constexpr int READ_FORMAT = 27;  // not a supported form
-constexpr int READ_ZLIB = 1044;  // the PNG data do not inflate
 
 // RGBQUAD word of a colour given as red + 256 green + 65536 blue.
 uint32_t quad(uint32_t rgb)
@@ -42,12 +39,12 @@ int read_bmp(int handle, int64_t file_length, DibImage& dib, int& width, int& he
 {
     unsigned char file_head[14];
     if (!img_read_exactly(handle, file_head, 14))
-        return READ_SHORT;
+        return ERR_READ_WRITE;
     if (file_head[0] != 'B' || file_head[1] != 'M')
-        return READ_FORMAT;
+        return IMG_ERR_FORMAT;
     unsigned char info[40];
     if (!img_read_exactly(handle, info, 40))
-        return READ_FORMAT;
+        return IMG_ERR_FORMAT;
     const uint32_t header_size = img_le32(info, 0);
     const int64_t w = int32_t(img_le32(info, 4));
     const int64_t h = int32_t(img_le32(info, 8));
@@ -64,7 +61,7 @@ int read_bmp(int handle, int64_t file_length, DibImage& dib, int& width, int& he
         !size_ok(w, top_down ? -h : h) || (compression > 3) ||
         (compression == 3 && bits != 16 && bits != 32) ||
         ((compression == 1 || compression == 2) && (!run_length || top_down)))
-        return READ_FORMAT;
+        return IMG_ERR_FORMAT;
 
     // Colour table after the information header: 2^bits entries (or colours used) up to 8 bits, the
     // colours used (at most 256) above; the three masks of compression 3 follow a 40-byte header and
@@ -72,7 +69,7 @@ int read_bmp(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     const int64_t table_start = 14 + int64_t(header_size);
     // More than 256 colours is no palette: a damaged header, refused rather than cut.
     if (colours_used > 256)
-        return READ_FORMAT;
+        return IMG_ERR_FORMAT;
     int64_t entries = bits <= 8 ? (colours_used != 0 ? std::min<int64_t>(colours_used, 1 << bits) : 1 << bits)
                                 : std::min<int64_t>(colours_used, 256);
     int64_t table_at = table_start;
@@ -81,10 +78,10 @@ int read_bmp(int handle, int64_t file_length, DibImage& dib, int& width, int& he
         table_at = 54;
     }
     if (table_at + entries * 4 > file_length)
-        return READ_SHORT;
+        return ERR_READ_WRITE;
     std::vector<unsigned char> table(static_cast<size_t>(entries * 4));
     if (!img_seek_to(handle, table_at) || !img_read_exactly(handle, table.data(), entries * 4))
-        return READ_SHORT;
+        return ERR_READ_WRITE;
 
     dib.width = int(w);
     dib.height = int(top_down ? -h : h);
@@ -102,10 +99,10 @@ int read_bmp(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     const int64_t row_bytes = img_dib_row_bytes(dib.width, bits);
     const int64_t image_size = run_length ? int64_t(img_le32(info, 20)) : row_bytes * dib.height;
     if (offset > file_length || image_size > file_length - offset || image_size == 0)
-        return READ_SHORT;
+        return ERR_READ_WRITE;
     dib.bits.assign(static_cast<size_t>(image_size), 0);
     if (!img_seek_to(handle, offset) || !img_read_exactly(handle, dib.bits.data(), image_size))
-        return READ_SHORT;
+        return ERR_READ_WRITE;
     if (top_down) {
         std::vector<unsigned char> row(static_cast<size_t>(row_bytes));
         for (int r = 0; r < dib.height / 2; ++r) {
@@ -127,9 +124,9 @@ int read_pcx(int handle, int64_t file_length, DibImage& dib, int& width, int& he
 {
     unsigned char head[128];
     if (!img_read_exactly(handle, head, 128))
-        return READ_SHORT;
+        return ERR_READ_WRITE;
     if (head[0] != 10 || head[2] != 1)
-        return READ_FORMAT;
+        return IMG_ERR_FORMAT;
     const int planes = head[65];
     const int bits = head[3] * planes;
     const int bytes_per_line = int(img_le16(head, 66));
@@ -140,7 +137,7 @@ int read_pcx(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     const bool form = (bits == 1 && planes == 1) || (bits == 4 && planes == 4) ||
                       (bits == 8 && planes == 1) || (bits == 24 && planes == 3);
     if (!form || !size_ok(w, h) || bytes_per_line < needed)
-        return READ_FORMAT;
+        return IMG_ERR_FORMAT;
 
     dib.width = bits == 8 || bits == 24 ? bytes_per_line : int(w);
     dib.height = int(h);
@@ -157,13 +154,13 @@ int read_pcx(int handle, int64_t file_length, DibImage& dib, int& width, int& he
         unsigned char palette[769];
         if (file_length < 128 + 769 || !img_seek_to(handle, file_length - 769) ||
             !img_read_exactly(handle, palette, 769))
-            return READ_SHORT;
+            return ERR_READ_WRITE;
         for (int i = 0; i < 256; ++i)
             dib.colours.push_back(
                 quad(palette[1 + 3 * i] | palette[2 + 3 * i] << 8 | palette[3 + 3 * i] << 16));
     }
     if (!img_seek_to(handle, 128))
-        return READ_SHORT;
+        return ERR_READ_WRITE;
 
     const int64_t row_bytes = img_dib_row_bytes(dib.width, bits);
     dib.bits.assign(static_cast<size_t>(row_bytes * dib.height), 0);
@@ -173,7 +170,7 @@ int read_pcx(int handle, int64_t file_length, DibImage& dib, int& width, int& he
         unsigned char* row = dib.bits.data() + (dib.height - 1 - r) * row_bytes;  // the top row is the last
         for (int plane = 0; plane < planes; ++plane) {
             if (!img_pcx_line(source, line))
-                return READ_SHORT;
+                return ERR_READ_WRITE;
             switch (bits) {
             case 1:  // the plane line is the packed row
                 std::memcpy(row, line.data(), size_t(std::min<int64_t>(row_bytes, bytes_per_line)));
@@ -201,7 +198,7 @@ int read_png(int handle, int64_t file_length, DibImage& dib, int& width, int& he
 {
     unsigned char head[33];
     if (!img_read_exactly(handle, head, 33))
-        return READ_SHORT;
+        return ERR_READ_WRITE;
     const int64_t w = IImgPngGetBE32(head + 16);
     const int64_t h = IImgPngGetBE32(head + 20);
     const int depth = head[24];
@@ -210,26 +207,26 @@ int read_png(int handle, int64_t file_length, DibImage& dib, int& width, int& he
     int distance = 1;
     if (head[27] != 0 || head[28] != 0 || !size_ok(w, h) ||
         !img_png_rows(colour_type, depth, w, row_length, distance))
-        return READ_FORMAT;
+        return IMG_ERR_FORMAT;
     const int64_t raw = row_length * h;
     int64_t capacity = 0;
     if (!img_png_capacity(raw, file_length, capacity))
-        return READ_SHORT;
+        return ERR_READ_WRITE;
     std::vector<unsigned char> compressed;
     uint32_t palette[256] = {};  // entries beyond the PLTE chunk's are black
     int entries = 0;
     if (img_png_chunks(handle, file_length, capacity, compressed, palette, entries) != PngChunks::complete)
-        return READ_SHORT;
+        return ERR_READ_WRITE;
     std::vector<unsigned char> rows(static_cast<size_t>(raw));
     size_t rows_length = rows.size();
     int zlib_status = 0;
     IImgInflate(compressed.data(), rows.data(), compressed.size(), rows_length, zlib_status);
     if (zlib_status != 0) {
         system_code = zlib_status;
-        return READ_ZLIB;
+        return IMG_ERR_ZLIB;
     }
     if (!img_png_filters_known(rows.data(), row_length, h))
-        return READ_FORMAT;
+        return IMG_ERR_FORMAT;
     IImgPngUnfilter(size_t(row_length), size_t(h), distance, rows.data());
 
     const bool indexed = colour_type == 3;
@@ -279,7 +276,7 @@ void img_file_read_dib(int type, std::string_view name, DibImage& dib, int& widt
     height = 0;
     system_code = 0;
     if (type != 1 && type != 2 && type != 15) {
-        status = READ_FORMAT;
+        status = IMG_ERR_FORMAT;
         return;
     }
     // The file layer's error reports are its own; this reader answers by status.
@@ -289,18 +286,18 @@ void img_file_read_dib(int type, std::string_view name, DibImage& dib, int& widt
     errno = 0;
     IOsBinOpen(name, 0, handle);
     if (handle == -1) {
-        status = READ_OPEN;
+        status = ERR_OPEN_FILE;
         system_code = IErrorInfo(2);
     } else {
         int file_length = 0;
         IOsBinSeek(handle, file_length, 2);
         try {
-            status = file_length < 0 || !img_seek_to(handle, 0) ? READ_SHORT
+            status = file_length < 0 || !img_seek_to(handle, 0) ? ERR_READ_WRITE
                      : type == 1 ? read_bmp(handle, file_length, dib, width, height)
                      : type == 2 ? read_pcx(handle, file_length, dib, width, height)
                                  : read_png(handle, file_length, dib, width, height, system_code);
         } catch (const std::bad_alloc&) {
-            status = READ_OPEN;
+            status = ERR_READ_WRITE;  // memory that cannot be had counts as a read that came short
         }
         IOsBinClose(handle);
     }

@@ -10,9 +10,10 @@
 // Reads a BMP (type 1), PCX (2) or PNG (15) file into a bitmap with rows bottom-up; width and height
 // are the picture's own size (a PCX of 8 or 24 bits gives a bitmap its bytes-per-line wide, whose
 // left width columns are the picture). A BMP keeps its bit count and compression (run-length codes
-// stay coded); PCX and PNG give 1, 4, 8 or 24 bits. status: 0 read; 1 the file cannot be opened or
-// memory cannot be had (system_code = the system's code); 2 a read came short; 27 not a supported
-// form; 1044 the PNG data do not inflate (system_code = zlib's result).
+// stay coded); PCX and PNG give 1, 4, 8 or 24 bits. status: 0 read; 1 the file cannot be opened
+// (system_code = the system's code); 2 a read came short or memory cannot be had; 27 not a supported
+// form, and an image type other than 1, 2 and 15; 1044 the PNG data do not inflate (system_code =
+// zlib's result).
 void img_file_read_dib(int type, std::string_view name, DibImage& dib, int& width, int& height, int& status,
                        int& system_code);
 

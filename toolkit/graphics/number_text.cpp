@@ -2,7 +2,8 @@
 #include "toolkit/graphics/number_text.h"
 
 #include "base/edit_format.h"
-#include "toolkit/graphics/gr_error.h"
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ void IStrFormatNumber(double value, std::string& text, std::string_view format)
     }
     text = std::string("**********").substr(0, std::min<std::size_t>(10, length));
     text.resize(length, ' ');
-    IErrorReport(GR_ERR_NUMBER_TEXT);
+    IErrorReport(ERR_NUMBER_TEXT);
 }
 
 void IStrJustify(std::string& text, std::string_view code)

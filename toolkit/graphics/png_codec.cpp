@@ -1,7 +1,8 @@
 // PNG codec primitives (the PNG format as published; CRC-32 of ISO 3309 and ITU-T V.42).
 #include "toolkit/graphics/png_codec.h"
 
-#include "toolkit/graphics/image_error.h"
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 
 #include <zlib.h>
 

@@ -2,10 +2,11 @@
 // a device cannot draw it, the outline and hatch lines clipped to the shape are drawn instead.
 #include "toolkit/graphics/fill_shapes.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/fill_passes.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_driver.h"
-#include "toolkit/graphics/gr_error.h"
 #include "toolkit/graphics/gr_lines.h"
 #include "toolkit/graphics/line_clip.h"
 

@@ -1,12 +1,13 @@
 // The screen driver's op switch on GDI: each GrDriverOp is drawn by one GDI drawer on the bound drawing
 // context. Block rows count upward from the bottom row; the driver turns a row IY into the context row
 // (H - 1) - IY.
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gdi_drawers_win.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_driver.h"
-#include "toolkit/graphics/gr_error.h"
 #include "toolkit/graphics/hardcopy_dispatch.h"
 #include "toolkit/graphics/image_dib_win.h"
 

@@ -19,7 +19,6 @@ constexpr std::string_view STROKE_ALPHABET = "0123456789ABCDEFGHIJKLMNOPQRSTUVWX
 constexpr int STROKE_TEXT_LENGTH = 17000;  // characters of a font's stroke text
 constexpr int STROKE_NAME_LENGTH = 260;    // characters of a font's file name
 constexpr int STROKE_RUN_POINTS = 150;     // points of one run
-constexpr int GR_ERR_CHAR_TABLE = 66;      // "Invalid character code in WGrTextWidth"
 
 // GrStrokeFont: the active stroke font (main slot). The symbol slot and the save slot have the same
 // layout; the symbol slot keeps no name, drawing mode or bold state, the save slot no bold state.

@@ -3,6 +3,7 @@
 #include "toolkit/grid/grid_editor.h"
 #include "toolkit/grid/grid_exchange.h"
 
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/common/text_utilities.h"
 #include "toolkit/win/common_dialogs.h"
@@ -20,10 +21,6 @@
 
 namespace {
 
-constexpr int ERR_COMMON_DIALOG = 1004;
-constexpr int ERR_NO_DIALOG = 1005;
-constexpr int ERR_NO_FIELD = 1006;
-constexpr int ERR_OPTION = 1011;
 constexpr int DIRECTORY_LENGTH = 256;
 constexpr int FILTER_LENGTH = 1000;
 

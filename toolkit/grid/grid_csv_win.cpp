@@ -5,6 +5,7 @@
 #include "toolkit/grid/grid_exchange.h"
 #include "toolkit/grid/grid_sort.h"
 
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/common/text_utilities.h"
 #include "toolkit/graphics/byte_stream.h"
@@ -16,12 +17,6 @@
 
 namespace {
 
-constexpr int ERR_OPEN = 1;
-constexpr int ERR_WRITE = 2;
-constexpr int ERR_NO_DIALOG = 1005;
-constexpr int ERR_NO_FIELD = 1006;
-constexpr int ERR_TOO_MANY = 1054;
-constexpr int ERR_MENU_MATCH = 1055;
 constexpr int FIELD_TEXT_LENGTH = GRID_CSV_PIECE - 1;  // the text of one field, after its opening quote
 constexpr char DEFAULT_FILTER[] = "CSV Files|*.csv|All Files|*.*|";
 
@@ -214,7 +209,7 @@ void WGridSaveCSV(int field, std::string_view file)
             if (count != n) {
                 // A short write without a system error (a full disc) is a write failure too.
                 if (count >= 0)
-                    IErrorReport(ERR_WRITE);
+                    IErrorReport(ERR_READ_WRITE);
                 IOsBinClose(handle);
                 return;
             }
@@ -272,8 +267,8 @@ void WGridEdSave(int window, int mode, int& saved, std::string& file, std::strin
         ERROR_STATE.last_error = kept;
         saved = 1;
         break;
-    case ERR_OPEN: file_error_box("Error opening file", "File Error"); break;
-    case ERR_WRITE: file_error_box("Error writing file", "File Error"); break;
+    case ERR_OPEN_FILE: file_error_box("Error opening file", "File Error"); break;
+    case ERR_READ_WRITE: file_error_box("Error writing file", "File Error"); break;
     default: saved = 1; break;
     }
 }
@@ -302,7 +297,7 @@ void WGridEdLoad(int window, int mode, int& loaded, std::string& file, std::stri
     case 1: file_error_box("Error opening file", "File Error"); break;
     case 2: file_error_box("Error reading file", "File Error"); break;
     case 4:
-    case 1009:
+    case ERR_RANGE:
         file_error_box("Out of range value found for numeric cell", "Data Error");
         loaded = 1;
         break;

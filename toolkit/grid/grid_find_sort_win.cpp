@@ -6,6 +6,7 @@
 #include "toolkit/grid/grid_win.h"
 
 #include "resources/dialog_ids.h"
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/common/text_utilities.h"
 #include "toolkit/win/dialogs.h"
@@ -20,9 +21,6 @@
 
 namespace {
 
-constexpr int ERR_NO_DIALOG = 1005;
-constexpr int ERR_NO_FIELD = 1006;
-constexpr int ERR_CELL = 1017;
 constexpr int KEY_ENTRY_LENGTH = 50;
 
 // Remembered between sort commands: direction (radio position) and match case.

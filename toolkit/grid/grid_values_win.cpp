@@ -2,16 +2,12 @@
 // toolkit errors.
 #include "toolkit/grid/grid.h"
 
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/win/number_text.h"
 
 namespace {
-
-constexpr int ERR_NO_DIALOG = 1005;
-constexpr int ERR_NO_FIELD = 1006;
-constexpr int ERR_RANGE = 1009;
-constexpr int ERR_CELL = 1017;
 
 // Raises the error of a failure mark of the cell interface; true when there was one.
 bool report(int mark)

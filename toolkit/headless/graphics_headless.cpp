@@ -1,4 +1,5 @@
 // The headless stand-in of the graphics entry operations: records the calls, draws nothing.
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/graphics/entry.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/headless/headless.h"
@@ -42,7 +43,7 @@ void IGrUnits(float left, float bottom, float right, float top)
 void IGrColourN(int colour)
 {
     if (colour < 0 || colour > 255) {
-        HEADLESS.last_error = 42;
+        HEADLESS.last_error = GR_ERR_COLOUR;
         return;
     }
     record("IGrColourN " + std::to_string(colour));

@@ -4,6 +4,8 @@
 #include "toolkit/headless/dialog_resources.h"
 #include "toolkit/win/dialogs.h"
 
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/win/number_text.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/os_utilities.h"
@@ -142,7 +144,7 @@ void WDialogLoad(int dialog)
 {
     const HeadlessDialogResource* r = headless_dialog_resource(dialog);
     if (!r) {
-        HEADLESS.last_error = 1007;
+        HEADLESS.last_error = ERR_DIALOG_LOAD;
         record("WDialogLoad " + std::to_string(dialog) + " error 1007");
         return;
     }
@@ -176,6 +178,8 @@ void WDialogSelect(int dialog)
 
 void WDialogShow(int x, int y, int focus_field, int mode)
 {
+    if (mode == 1 && HEADLESS.show_hook)
+        HEADLESS.show_hook(HEADLESS.current_dialog);
     // A modal show is where the user answers: the scripted answers of this dialog fill its fields.
     while (mode == 1 && !HEADLESS.answers.empty() &&
            HEADLESS.answers.front().dialog == HEADLESS.current_dialog) {
@@ -222,7 +226,7 @@ void WDialogPutInteger(int field, int value)
 void WDialogGetInteger(int field, int& value)
 {
     auto it = HEADLESS.integers.find(key(field));
-    value = it == HEADLESS.integers.end() ? -999 : it->second;
+    value = it == HEADLESS.integers.end() ? FIELD_EMPTY : it->second;
     record("WDialogGetInteger " + std::to_string(field) + " " + std::to_string(value));
 }
 
@@ -264,7 +268,7 @@ void WDialogPutRadioButton(int field)
 void WDialogGetRadioButton(int field, int& position)
 {
     auto it = HEADLESS.radio.find(key(field));
-    position = it == HEADLESS.radio.end() ? -999 : it->second;
+    position = it == HEADLESS.radio.end() ? FIELD_EMPTY : it->second;
     record("WDialogGetRadioButton " + std::to_string(field) + " " + std::to_string(position));
 }
 
@@ -290,7 +294,7 @@ void WDialogFieldState(int field, int state)
 void WDialogRangeProgressBar(int field, int minimum, int maximum)
 {
     if (minimum < 0 || minimum >= maximum || maximum > 65535) {
-        HEADLESS.last_error = 1013;
+        HEADLESS.last_error = ERR_PROGRESS_RANGE;
         record("WDialogRangeProgressBar error 1013");
         return;
     }
@@ -308,21 +312,21 @@ void WDialogPutProgressBar(int field, int value, int mode)
 void WDialogGetMenu(int field, int& option, std::string& text)
 {
     auto it = HEADLESS.menus.find(key(field));
-    option = it == HEADLESS.menus.end() ? -999 : it->second;
+    option = it == HEADLESS.menus.end() ? FIELD_EMPTY : it->second;
     text.clear();
     const HeadlessDialogResource* r = headless_dialog_resource(HEADLESS.current_dialog);
     if (r && r->menus.count(field) && option >= 1 &&
         option <= static_cast<int>(r->menus.at(field).second.size()))
         text = r->menus.at(field).second[option - 1];
-    if (option == -999)
-        HEADLESS.last_error = 1010;
+    if (option == FIELD_EMPTY)
+        HEADLESS.last_error = ERR_EMPTY;
     record("WDialogGetMenu " + std::to_string(field) + " " + std::to_string(option));
 }
 
 void WDialogGetReal(int field, float& value)
 {
     // The text the field shows, read as a number; an empty or unreadable text is -999.0 (error 1010).
-    value = -999.0f;
+    value = FIELD_EMPTY;
     auto it = HEADLESS.texts.find(key(field));
     if (it != HEADLESS.texts.end()) {
         char* end = nullptr;
@@ -332,8 +336,8 @@ void WDialogGetReal(int field, float& value)
         if (end && end != it->second.c_str() && *end == '\0')
             value = v;
     }
-    if (value == -999.0f)
-        HEADLESS.last_error = 1010;
+    if (value == FIELD_EMPTY)
+        HEADLESS.last_error = ERR_EMPTY;
     record("WDialogGetReal " + std::to_string(field) + " " + (it == HEADLESS.texts.end() ? "" : it->second));
 }
 
@@ -372,6 +376,6 @@ void IOsCopyFile(std::string_view source, std::string_view target)
     std::filesystem::copy_file(std::filesystem::path(source), std::filesystem::path(target),
                                std::filesystem::copy_options::overwrite_existing, ec);
     if (ec)
-        HEADLESS.last_error = 1;
+        HEADLESS.last_error = ERR_OPEN_FILE;
     record("IOsCopyFile " + std::string(source) + " " + std::string(target));
 }

@@ -61,6 +61,9 @@ struct HeadlessToolkit {
         int value;
     };
     std::deque<Answer> answers;
+    // When set, called with the dialog's id as a modal show begins (what the user might do to files
+    // while the dialog is up).
+    std::function<void(int dialog)> show_hook;
 
     std::set<int> loaded_dialogs;
     int current_dialog = 0;

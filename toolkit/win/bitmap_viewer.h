@@ -4,9 +4,6 @@
 #ifndef QR4T_TOOLKIT_WIN_BITMAP_VIEWER_H
 #define QR4T_TOOLKIT_WIN_BITMAP_VIEWER_H
 
-// Error number of a bitmap that a viewer still shows (text in the toolkit's error table).
-constexpr int ERR_BITMAP_IN_VIEW = 1036;
-
 // Converts the current window into a viewer of bitmap `slot` (0..19) scrolled to (scroll_x, scroll_y)
 // (below 1: 0); mode 1 modal (returns when the user closes the window), 2 modeless, 3 semi-modeless.
 // status 0 done; 1 the current window is the main window; 2 bad or empty slot; 3 the bitmap is the

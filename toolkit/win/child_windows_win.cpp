@@ -1,5 +1,7 @@
 // Child windows 1..20, the current window, and the window utilities.
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/win/gr_target_win.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/window_text.h"
@@ -11,9 +13,6 @@
 #include <string>
 
 namespace {
-
-constexpr int CENTRED = -999999;
-constexpr int ERROR_INVALID_WINDOW = 1003;
 
 void report(int number)
 {
@@ -108,9 +107,9 @@ void combined_dialog_result(int dialog)
         WIN_CURRENT.dialog = dialog;
         WDialogSelect(dialog);
     } else if (dialog == -1) {
-        report(1007);
+        report(ERR_DIALOG_LOAD);
     } else if (dialog == -2) {
-        report(1045);
+        report(ERR_DIALOG_STYLE);
     }
 }
 
@@ -195,13 +194,13 @@ bool WWinMakeCurrent(int handle, bool reselect)
 void WWinSelect(int handle)
 {
     if (!WWinMakeCurrent(handle, true))
-        report(ERROR_INVALID_WINDOW);
+        report(ERR_INVALID_WINDOW);
 }
 
 void WWinRaise(int handle)
 {
     if (!WWinMakeCurrent(handle, true)) {
-        report(ERROR_INVALID_WINDOW);
+        report(ERR_INVALID_WINDOW);
         return;
     }
     // Bring the window and every window containing it to the top, outermost first.
@@ -246,7 +245,10 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
             status = !r ? 0 : r->kind == RECORD_WITH_DIALOG ? -3 : -4;
         }
         if (status != 0) {
-            report(status == -5 ? ERROR_INVALID_WINDOW : status == -4 ? 1056 : status == -3 ? 1046 : 1016);
+            report(status == -5   ? ERR_INVALID_WINDOW
+                   : status == -4 ? ERR_PARENT_CONVERTED
+                   : status == -3 ? ERR_PARENT_COMBINED
+                                  : ERR_PARENT_HIDDEN);
             return;
         }
     }
@@ -267,15 +269,15 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
     if (flags & 16) {
         // Inside the parent: positions and sizes are units of the parent's client area.
         if (!valid(parent_slot)) {
-            report(ERROR_INVALID_WINDOW);
+            report(ERR_INVALID_WINDOW);
             return;
         }
         WWinSelect(parent_slot);
         int pw = WIN_CURRENT.width;
         int ph = WIN_CURRENT.height;
-        if (x != CENTRED)
+        if (x != WIN_UNSET)
             x = static_cast<int>(static_cast<long long>(pw - 1) * x / 9999);
-        if (y != CENTRED)
+        if (y != WIN_UNSET)
             y = static_cast<int>(static_cast<long long>(ph - 1) * y / 9999);
         if (dialog <= 0) {
             if (width < 1)
@@ -327,7 +329,7 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
 void WWinCloseChild(int handle)
 {
     if (handle < 1 || handle >= WIN_SLOTS || !WIN_TABLE.slot[handle].frame) {
-        report(ERROR_INVALID_WINDOW);
+        report(ERR_INVALID_WINDOW);
         return;
     }
     bool was_current = WIN_CURRENT.window == handle;

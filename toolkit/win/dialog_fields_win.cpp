@@ -1,6 +1,8 @@
 // Field operations on the current dialog: texts, numbers with formats and ranges, check boxes, radio
 // groups, lists, progress bars.
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
@@ -12,14 +14,6 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-
-namespace {
-
-constexpr int ERR_NO_DIALOG = 1005;
-constexpr int ERR_NO_FIELD = 1006;
-constexpr int ERR_RANGE = 1009;
-constexpr int ERR_EMPTY = 1010;
-constexpr int ERR_PROGRESS_RANGE = 1013;
 
 // The field of the current dialog, reporting 1005 or 1006 when there is none.
 HWND field_or_report(int id)
@@ -34,6 +28,8 @@ HWND field_or_report(int id)
         IErrorReport(ERR_NO_FIELD);
     return f;
 }
+
+namespace {
 
 std::string window_text(HWND f)
 {
@@ -206,7 +202,7 @@ void WDialogGetInteger(int id, int& value)
         return;
     double v = 0.0;
     if (field_value(f, v) == -2) {
-        value = -999;
+        value = FIELD_EMPTY;
         IErrorReport(ERR_EMPTY);
         return;
     }
@@ -221,7 +217,7 @@ void WDialogGetReal(int id, float& value)
         return;
     double v = 0.0;
     if (field_value(f, v) == -2) {
-        value = -999.0f;
+        value = FIELD_EMPTY;
         IErrorReport(ERR_EMPTY);
         return;
     }
@@ -234,7 +230,7 @@ void WDialogGetDouble(int id, double& value)
     if (!f)
         return;
     if (field_value(f, value) == -2) {
-        value = -999.0;
+        value = FIELD_EMPTY;
         IErrorReport(ERR_EMPTY);
     }
 }
@@ -312,7 +308,7 @@ void WDialogGetRadioButton(int id, int& position)
         if (b == last)
             break;
     }
-    position = -999;
+    position = FIELD_EMPTY;
     IErrorReport(ERR_EMPTY);
 }
 
@@ -326,7 +322,7 @@ void WDialogGetMenu(int id, int& option, std::string& text)
     if (kind == FK_LIST && !(style & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL))) {
         LRESULT sel = SendMessageA(f, LB_GETCURSEL, 0, 0);
         if (sel == LB_ERR) {
-            option = -999;
+            option = FIELD_EMPTY;
             IErrorReport(ERR_EMPTY);
             return;
         }
@@ -344,7 +340,7 @@ void WDialogGetMenu(int id, int& option, std::string& text)
                                          reinterpret_cast<LPARAM>(text.c_str()));
             option = exact == CB_ERR ? 0 : static_cast<int>(exact) + 1;
         } else {
-            option = -999;
+            option = FIELD_EMPTY;
             IErrorReport(ERR_EMPTY);
         }
     } else {

@@ -1,5 +1,6 @@
 // Showing dialogs (modal, modeless, semi-modeless) and the dialog procedure that turns system
 // notifications into the toolkit's typed messages.
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
@@ -14,11 +15,6 @@
 #include <commctrl.h>
 
 namespace {
-
-constexpr int ERR_NO_DIALOG = 1005;
-constexpr int ERR_MODE_CHANGED = 1014;
-constexpr int ERR_MAIN_HIDDEN = 1016;
-constexpr int ERR_MAIN_COMBINED = 1046;
 
 bool modal_ended = false;  // set by the push button that ends the running modal show
 HWND pending_button_field = nullptr;
@@ -237,6 +233,7 @@ void init_fields(HWND dlg)
             SetWindowLongA(f, GWL_STYLE, (style & ~BS_TYPEMASK) | automatic);
         }
         SetWindowLongA(f, GWL_EXSTYLE, GetWindowLongA(f, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY);
+        install_control_handling(f);
     }
 }
 
@@ -441,11 +438,11 @@ void WDialogShow(int x, int y, int focus_field, int mode)
     if (keep_window != 0)
         WWinMakeCurrent(keep_window, false);
     if (result == -1)
-        IErrorReport(ERR_MODE_CHANGED);
+        IErrorReport(ERR_DIALOG_MODE);
     else if (result == -2)
-        IErrorReport(ERR_MAIN_HIDDEN);
+        IErrorReport(ERR_PARENT_HIDDEN);
     else if (result == -3)
-        IErrorReport(ERR_MAIN_COMBINED);
+        IErrorReport(ERR_PARENT_COMBINED);
 }
 
 INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)

@@ -1,5 +1,6 @@
 // The table of loaded dialogs: loading from the program's templates with their companion texts,
 // selecting, hiding and unloading.
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/win/dialog_rcdata.h"
 #include "toolkit/win/dialogs_win.h"
@@ -20,11 +21,6 @@ DialogTable DIALOG_TABLE;
 DialogResults DIALOG_RESULTS;
 
 namespace {
-
-constexpr int ERR_NOT_LOADED = 1008;
-constexpr int ERR_LOAD = 1007;
-constexpr int ERR_NO_DIALOG = 1005;
-constexpr int ERR_COMBINED = 1047;
 
 std::map<HWND, std::unique_ptr<FieldRecord>> FIELD_RECORDS;
 
@@ -200,9 +196,7 @@ void WDialogFieldColour(HWND field, int which, int red, int green, int blue)
     colour = red == 256 ? -1 : (red & 255) | (green & 255) << 8 | (blue & 255) << 16;
 }
 
-namespace {
-
-int state_of(HWND f)
+int field_state_of(HWND f)
 {
     if (!IsWindowVisible(f) && !(GetWindowLongA(f, GWL_STYLE) & WS_VISIBLE))
         return 3;
@@ -210,8 +204,13 @@ int state_of(HWND f)
         return 0;
     if ((same_class(f, "EDIT") || is_numeric_class(f)) && (GetWindowLongA(f, GWL_STYLE) & ES_READONLY))
         return 2;
+    constexpr LONG READ_ONLY_GRID = 0x0800;  // the grid's read-only style bit
+    if (WDialogFieldKindOf(f) == FK_GRID && (GetWindowLongA(f, GWL_STYLE) & READ_ONLY_GRID))
+        return 2;
     return 1;
 }
+
+namespace {
 
 // Creates a dialog from its template; id becomes -1 (full or failed) or -2 (no template).
 void WDialogCreate(int& id, int window)
@@ -253,7 +252,7 @@ void WDialogCreate(int& id, int window)
         FieldRecord* r = field_record(f);
         if (!r)
             continue;
-        r->state = state_of(f);
+        r->state = field_state_of(f);
         if (r->spin)
             f = GetWindow(f, GW_HWNDNEXT);  // the spin's up-down control follows its field
     }
@@ -448,7 +447,7 @@ void WDialogLoad(int dialog)
     int id = dialog;
     WDialogCreate(id, 0);
     if (id < 0) {
-        IErrorReport(ERR_LOAD);
+        IErrorReport(ERR_DIALOG_LOAD);
         return;
     }
     DIALOG_TABLE.current_id = dialog;
@@ -458,7 +457,7 @@ void WDialogSelect(int dialog)
 {
     int slot = WDialogSlotFromId(dialog);
     if (slot < 1) {
-        IErrorReport(ERR_NOT_LOADED);
+        IErrorReport(ERR_DIALOG_SELECT);
         return;
     }
     DIALOG_TABLE.current_slot = slot;
@@ -472,7 +471,7 @@ void WDialogHide()
         return;
     }
     if (WDialogHideSlot(0) == -1)
-        IErrorReport(ERR_COMBINED);
+        IErrorReport(ERR_DIALOG_COMBINED);
 }
 
 void WDialogUnload(int flag)
@@ -482,7 +481,7 @@ void WDialogUnload(int flag)
         return;
     }
     if (WDialogHideSlot(0) == -1) {
-        IErrorReport(ERR_COMBINED);
+        IErrorReport(ERR_DIALOG_COMBINED);
         return;
     }
     WDialogDestroy(flag, 0);

@@ -3,20 +3,63 @@
 #ifndef QR4T_TOOLKIT_WIN_DIALOGS_H
 #define QR4T_TOOLKIT_WIN_DIALOGS_H
 
+#include "toolkit/common/sentinels.h"
+
 #include <string>
 #include <string_view>
 
 // The field's window text.
 void WDialogGetString(int field, std::string& text);
-// Empty field: -999.0 and error 1010.
+// Empty field: FIELD_EMPTY and error 1010.
 void WDialogGetReal(int field, float& value);
 void WDialogGetDouble(int field, double& value);
 void WDialogRangeDouble(int field, double minimum, double maximum);
-// 1-based selected option of a list or combo field and its text; none: -999 and error 1010.
+// 1-based selected option of a list or combo field and its text; none: FIELD_EMPTY and error 1010.
 void WDialogGetMenu(int field, int& option, std::string& text);
 // Empties a field of the current dialog by its kind (a grid is cleared, menus included); the value
 // becomes 0.0 and undefined. -1 in the id for no field or a field of another kind.
 void WDialogFieldClear(int& field);
+// Enables (1) or disables (0) the tab of page dialog `page` in the current dialog's tab controls. A
+// disabled tab shows a grey embossed label and cannot be chosen by mouse or arrow keys.
+void WDialogTabEnable(int page, int state);
+// The page dialog id of the selected tab of tab control `field`.
+void WDialogTabCurrent(int field, int& page);
+// Selects the enabled tab of page dialog `page` and shows its page when the tab control is visible;
+// page becomes -1 when no enabled tab of the current dialog has that page.
+void WDialogTabSelect(int& page);
+// Trackbar fields (not a trackbar: error 1006). The range, redrawn, and the tic frequency when above 0.
+void WDialogTrackbarRange(int field, int minimum, int maximum, int tics);
+// Line size, and page size (page above 0, else the line size).
+void WDialogTrackbarSteps(int field, int line, int page);
+// The position, redrawn; with the selection-range style mode 0 also selects start..end and mode 2
+// clears the selection.
+void WDialogTrackbarPut(int field, int position, int start, int end, int mode);
+// The position and the selection; start and end are FIELD_EMPTY when there is no selection or the
+// trackbar has no selection-range style.
+void WDialogTrackbarGet(int field, int& position, int& start, int& end);
+void WDialogTrackbarRangeGet(int field, int& minimum, int& maximum);
+// The kind of a field (1 static text ... 17 tree view).
+void WDialogFieldKind(int field, int& kind);
+// 3 hidden, 0 disabled, 2 a read-only edit, numeric or grid field, else 1.
+void WDialogFieldStateOf(int field, int& state);
+// Foreground and background colour at once (each red -1 keeps, red 256 the system default), then the
+// field is repainted.
+void WDialogFieldColours(int field, int red, int green, int blue, int back_red, int back_green,
+                         int back_blue);
+// The field's rectangle in the dialog's client pixels: mode 1 its client area, else its outer one.
+void WDialogFieldRect(int field, int& x, int& y, int& width, int& height, int mode);
+// Pixels of 4 horizontal and 8 vertical dialog units of the current dialog (1005 without one).
+void WDialogBaseUnits(int& x, int& y);
+// Tree-view fields, items by their ids (not a tree view: error 1006). status -2: no item has the id;
+// -3: the item has no children.
+void WDialogTreeSelect(int field, int id, int& status);
+void WDialogTreeDelete(int field, int id, int& status);
+// 1 collapsed, 2 expanded, or the status -2 or -3.
+void WDialogTreeState(int field, int id, int& state);
+// Expands (expand non-zero) or collapses an item with children.
+void WDialogTreeExpand(int field, int id, int expand, int& status);
+// The id of the selected item; FIELD_EMPTY when none is selected.
+void WDialogTreeSelected(int field, int& id);
 // The caption of the current dialog (1005 without one).
 void WDialogSetTitle(std::string_view title);
 // The length of a field's text (1005, 1006).

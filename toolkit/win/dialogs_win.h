@@ -103,6 +103,11 @@ enum FieldKind {
 };
 
 DialogRecord* dialog_record(HWND dialog);
+// The field `id` of the current dialog, reporting 1005 (no dialog) or 1006 (no such field) when there
+// is none.
+HWND field_or_report(int id);
+// 3 hidden, 0 disabled, 2 a read-only edit, numeric or grid field, else 1.
+int field_state_of(HWND field);
 FieldRecord* field_record(HWND field);
 FieldRecord& make_field_record(HWND field);
 void free_field_record(HWND field);
@@ -132,6 +137,12 @@ INT_PTR CALLBACK WDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
 void WDialogRegisterNumericClasses();
 // Valid (0) or invalid (1) text of a numeric field that loses the focus to `gaining`.
 int WDialogFieldValidate(HWND field, HWND gaining, int force);
+// Gives the focus back to a field whose text was refused, with the text selected; a push button that
+// took the focus gets its look back (tab_pressed: the field was left by Tab).
+void WDialogFieldReject(HWND gaining, HWND field, int tab_pressed);
+// Puts the dialog manager's handling in front of a system control of a dialog (edit fields,
+// trackbars, tab controls and tree views; other fields are left as they are).
+void install_control_handling(HWND field);
 
 // Raises a dialog message (3 button, 10 field changed, 11 tab changed) for the application.
 void post_dialog_message(int type, int dialog_id, int value1, int value2, int x, int y);

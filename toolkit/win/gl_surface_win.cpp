@@ -7,9 +7,12 @@
 // context belongs to a hidden top-level window of its own, at least as large as the shown window, with
 // the pixel format asked for; WGlSwapBuffers reads the drawn buffer and copies it into the shown window
 // with GDI, which reaches the screen like any other drawing of the window.
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
+#include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/gl_palette_win.h"
 #include "toolkit/win/gl_surface.h"
 #include "toolkit/win/offscreen_bitmap_win.h"
 #include "toolkit/win/picture_fields_win.h"
@@ -23,9 +26,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int ERROR_GL_TARGET = 1019;  // no such target
-constexpr int ERROR_GL_SYSTEM = 1035;  // the system refused
 
 struct GlSurface {
     int kind = 0;                 // 0 none, 1 toolkit window, 2 off-screen bitmap, 3 dialog or field
@@ -293,10 +293,10 @@ void WGlSelectTarget(int kind, int number, int flags)
         number = 0;
     GlSurfaceSet(kind, number, flags, status);
     if (status == -1)
-        IErrorReport(ERROR_GL_TARGET);
+        IErrorReport(GR_ERR_TARGET);
     else if (status != 0) {
         ERROR_STATE.last_os_error = status;
-        IErrorReport(ERROR_GL_SYSTEM);
+        IErrorReport(ERR_OPENGL);
     }
 }
 
@@ -329,4 +329,23 @@ void WGlPaletteEntry(int index, int rgb, int mode)
 int gl_surface_kind()
 {
     return GL_SURFACE.kind;
+}
+
+void gl_realise_palettes(HWND window)
+{
+    GlSurface& s = GL_SURFACE;
+    if (!s.palette || !window)
+        return;
+    if (window == s.gl_window) {
+        realise_palette();
+        return;
+    }
+    if (!GrGdiContext.palette)
+        return;
+    WindowDc dc(window);
+    if (!dc.get())
+        return;
+    HPALETTE old = SelectPalette(dc.get(), GrGdiContext.palette, FALSE);
+    RealizePalette(dc.get());
+    SelectPalette(dc.get(), old, FALSE);
 }

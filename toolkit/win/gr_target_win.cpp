@@ -1,9 +1,10 @@
 // Drawing target selection: a window, an off-screen bitmap or a picture field of the current dialog
 // becomes the surface of every graphics operation; the surface's size then re-derives the device area
 // from the kept area fractions and user units. Also the platform answers of the graphics reset.
+#include "toolkit/common/error_numbers.h"
+#include "toolkit/common/error_state.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_area.h"
-#include "toolkit/graphics/gr_error.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/win/gr_target_win.h"
 #include "toolkit/graphics/window_text.h"
@@ -12,8 +13,6 @@
 #include "toolkit/win/window_table_win.h"
 
 namespace {
-
-constexpr int ERR_INVALID_WINDOW = 1003;
 
 // Binds the current window's context and adopts its size; the reselect flag keeps IGrArea from
 // repeating its hardcopy and text follow-ups.

@@ -1,4 +1,5 @@
 // The window table, the window classes, the main window and the frame window procedure.
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/colour_table.h"
 #include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gdi_owners_win.h"
@@ -6,6 +7,7 @@
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/gl_palette_win.h"
 #include "toolkit/win/lower_layer_hooks_win.h"
 #include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
@@ -35,7 +37,6 @@ namespace {
 constexpr char MAIN_CLASS[] = "VUVUZUVODER";
 constexpr char CLIENT_CLASS[] = "WINTCLIENT";
 constexpr char CHILD_CLASS[] = "RORERIDUZ";
-constexpr int CENTRED = -999999;
 
 [[noreturn]] void abort_with(const char* text)
 {
@@ -139,8 +140,8 @@ bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_st
     AdjustWindowRectEx(&r, style, FALSE, ex_style);
     int fw = r.right - r.left;
     int fh = r.bottom - r.top;
-    const bool centred_y = y == CENTRED;
-    if (x == CENTRED || y == CENTRED) {
+    const bool centred_y = y == WIN_UNSET;
+    if (x == WIN_UNSET || y == WIN_UNSET) {
         int pw = WIN_SCREEN.width;
         int ph = WIN_SCREEN.height;
         if (parent && (style & WS_CHILD)) {
@@ -149,9 +150,9 @@ bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_st
             pw = pc.right;
             ph = pc.bottom;
         }
-        if (x == CENTRED)
+        if (x == WIN_UNSET)
             x = (pw - fw) / 2;
-        if (y == CENTRED)
+        if (y == WIN_UNSET)
             y = (ph - fh) / 2;
     }
     s.frame = CreateWindowExA(ex_style, cls, title, style, x, y, fw, fh, parent, nullptr, WIN_TABLE.instance,
@@ -209,12 +210,12 @@ void client_size(int slot, int& width, int& height)
 void WWinOpen(const WinOpenRecord& record, int colour_count)
 {
     (void)colour_count;  // matters only on a 256-colour display, where the graphics core builds a palette
-    int x = record.x < 0 && record.x != -5 ? CENTRED : record.x;
-    int y = record.y < 0 && record.y != -5 ? CENTRED : record.y;
+    int x = record.x < 0 && record.x != -5 ? WIN_UNSET : record.x;
+    int y = record.y < 0 && record.y != -5 ? WIN_UNSET : record.y;
     if (record.x == -5)
-        x = CENTRED;
+        x = WIN_UNSET;
     if (record.y == -5)
-        y = CENTRED;
+        y = WIN_UNSET;
     WWinOpenMain(record.flags, x, y, record.width, record.height, record.menu, 0, record.title.substr(0, 80));
 }
 
@@ -353,6 +354,11 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE)
             WWinActivate(hwnd);
+        break;
+    case WM_ACTIVATEAPP:
+        // The application comes to the front: the palettes of an 8-bit display are realised again.
+        if (wp && n >= 0)
+            gl_realise_palettes(WIN_TABLE.slot[n].client);
         break;
     case WM_SETFOCUS:
         if (n >= 0 && WIN_TABLE.slot[n].client)

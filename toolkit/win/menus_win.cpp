@@ -1,5 +1,6 @@
 // Menus of the main and child windows: loading with item numbers, item states, texts, help strings,
 // insertion and deletion, pop-up menus, accelerators and the menu help on the status bar.
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/menu_resources.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr int ERR_INVALID_MENU_ITEM = 1001;
 constexpr char MENU_STRINGS_TYPE[] = "DIRORUDODAVER";
 constexpr int SIMPLE_PART = 255;  // the status bar's simple-mode part
 

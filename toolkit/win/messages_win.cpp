@@ -6,6 +6,7 @@
 #include "toolkit/win/bitmap_viewer.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/gl_palette_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/window_snapshot_win.h"
@@ -310,7 +311,13 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         WMsgPost(MsgMouseUp, msg == WM_LBUTTONUP ? 1 : msg == WM_MBUTTONUP ? 2 : 3, wp, lp, hwnd);
         return 0;
     case WM_MOUSEMOVE: WMsgPost(MsgMouseMove, 0, wp, lp, hwnd); return 0;
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(wp) != hwnd)
+            gl_realise_palettes(hwnd);
+        return 0;
+    case WM_QUERYNEWPALETTE: gl_realise_palettes(hwnd); return TRUE;
     case WM_PAINT: {
+        gl_realise_palettes(hwnd);
         if (snapshot_paint_window(hwnd))
             return 0;  // painted from the snapshot; nothing is raised while a modal box is up
         RECT r;

@@ -2,18 +2,13 @@
 #include "toolkit/win/number_text.h"
 
 #include "base/edit_format.h"
+#include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/common/text_utilities.h"
 
 #include <cmath>
 
 namespace {
-
-constexpr int ERR_TOO_LARGE = 4;
-constexpr int ERR_NO_NUMBER = 10;
-constexpr int ERR_TWO_POINTS = 11;
-constexpr int ERR_BAD_CHARACTER = 12;
-constexpr int ERR_FORMAT = 18;
 
 std::string left_trimmed(std::string s)
 {
@@ -28,7 +23,7 @@ std::string write_checked(const std::string& written, std::string_view format)
 {
     bool format_has_star = format.find('*') != std::string_view::npos;
     if (written.empty() || (written.find('*') != std::string::npos && !format_has_star)) {
-        IErrorReport(ERR_FORMAT);
+        IErrorReport(ERR_NUMBER_TEXT);
         return OVERFLOW_TEXT;
     }
     return written;
@@ -41,7 +36,7 @@ int part_value(std::string_view part, bool exponent, int limit, double& value)
     size_t point = part.find('.');
     if (point != std::string_view::npos) {
         if (exponent)
-            return ERR_BAD_CHARACTER;
+            return ERR_INVALID_CHARACTER;
         if (part.find('.', point + 1) != std::string_view::npos)
             return ERR_TWO_POINTS;
     }
@@ -53,11 +48,11 @@ int part_value(std::string_view part, bool exponent, int limit, double& value)
     }
     for (size_t i = start; i < part.size(); ++i)
         if (part[i] != '.' && (part[i] < '0' || part[i] > '9'))
-            return ERR_BAD_CHARACTER;
+            return ERR_INVALID_CHARACTER;
     size_t int_end = point == std::string_view::npos ? part.size() : point;
     int digits_before = static_cast<int>(int_end - start);
     if (digits_before - 1 > limit)
-        return ERR_TOO_LARGE;
+        return ERR_NUMBER_TOO_LARGE;
     int place = digits_before - 1;
     for (size_t i = start; i < part.size(); ++i) {
         if (part[i] == '.')
@@ -77,7 +72,7 @@ int scan_number(std::string_view text, int limit, double& result)
     int first = 0, last = 0;
     IStrBounds(text, first, last);
     if (first == 0)
-        return ERR_NO_NUMBER;
+        return ERR_NO_SUBSTRING;
     std::string_view number =
         text.substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1));
     size_t n = number.size();
@@ -122,7 +117,7 @@ int scan_number(std::string_view text, int limit, double& result)
     int k = static_cast<int>(std::lround(std::log10(std::fabs(m)) - 1.0));
     long long magnitude = std::llround(ev) + k;
     if (magnitude > limit)
-        return ERR_TOO_LARGE;
+        return ERR_NUMBER_TOO_LARGE;
     result = (m * std::pow(10.0, -k)) * std::pow(10.0, static_cast<double>(magnitude));
     return 0;
 }
@@ -163,7 +158,7 @@ void IStrToReal(std::string_view text, float& value)
     double d = 0.0;
     int e = scan_number(text, 38, d);
     if (e == 0 && std::fabs(d) > 3.4028234663852886e+38)
-        e = ERR_TOO_LARGE;
+        e = ERR_NUMBER_TOO_LARGE;
     value = e ? 0.0f : static_cast<float>(d);
     if (e)
         IErrorReport(e);

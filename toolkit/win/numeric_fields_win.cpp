@@ -70,14 +70,28 @@ bool accept_char(int kind, WPARAM& ch)
     return false;
 }
 
-void reject(HWND gaining, HWND field)
+bool is_push_button(HWND w)
 {
-    if (gaining != field)
-        IOsBeep();
-    LEAVE.reentry = true;
-    SetFocus(field);
-    SendMessageA(field, EM_SETSEL, 0, -1);
-    LEAVE.reentry = false;
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    const LONG t = GetWindowLongA(w, GWL_STYLE) & BS_TYPEMASK;
+    return lstrcmpiA(cls, "BUTTON") == 0 && (t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON);
+}
+
+// The integer that the leading digits of a text give (after blanks and a sign); 0 without digits.
+int leading_integer(const std::string& text)
+{
+    size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos)
+        return 0;
+    const bool negative = text[i] == '-';
+    if (text[i] == '-' || text[i] == '+')
+        ++i;
+    long long v = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && v < 2147483648LL; ++i)
+        v = v * 10 + (text[i] - '0');
+    v = negative ? -v : v;
+    return static_cast<int>(v < -2147483648LL ? -2147483648LL : v > 2147483647LL ? 2147483647LL : v);
 }
 
 // Rewrites the text of a valid field in canonical form.
@@ -180,6 +194,8 @@ LRESULT CALLBACK numeric_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
                 SendMessageA(ud, UDM_SETRANGE32, static_cast<WPARAM>(-100), 100);
                 UDACCEL accel[2] = {{0, 1}, {2, 5}};
                 SendMessageA(ud, UDM_SETACCEL, 2, reinterpret_cast<LPARAM>(accel));
+                if (kind == FK_INTEGER)
+                    SendMessageA(ud, UDM_SETPOS32, 0, leading_integer(window_text(f)));
                 make_field_record(f).spin = ud;
             }
         }
@@ -258,18 +274,13 @@ int WDialogFieldValidate(HWND f, HWND gaining, int force)
         return 0;
     bool other = gaining && gaining != f;
     bool pending_button = false;
-    if (other && !r->tab_pressed) {
-        char cls[16] = {};
-        GetClassNameA(gaining, cls, sizeof cls);
-        int t = GetWindowLongA(gaining, GWL_STYLE) & BS_TYPEMASK;
-        if (lstrcmpiA(cls, "BUTTON") == 0 && (t == BS_PUSHBUTTON || t == BS_DEFPUSHBUTTON) &&
-            GetDlgCtrlID(gaining) != 1)
-            pending_button = true;
-    }
+    if (other && !r->tab_pressed && is_push_button(gaining) && GetDlgCtrlID(gaining) != 1)
+        pending_button = true;
     std::string t = window_text(f);
     bool range = r->minimum <= r->maximum;
     bool invalid = false;
-    if (all_blank(t)) {
+    // Only a text without characters is empty: blanks alone read as 0.0 and meet the range check.
+    if (t.empty()) {
         invalid = r->defined && range;
     } else {
         bool ok = false;
@@ -287,6 +298,26 @@ int WDialogFieldValidate(HWND f, HWND gaining, int force)
     // A push button other than 1 decides for itself what to do with the invalid text.
     if (pending_button)
         return 0;
-    reject(gaining, f);
+    WDialogFieldReject(gaining, f, r->tab_pressed);
     return 1;
+}
+
+void WDialogFieldReject(HWND gaining, HWND field, int tab_pressed)
+{
+    if (gaining != field)
+        IOsBeep();
+    LEAVE.reentry = true;
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    LEAVE.reentry = false;
+    // The dialog manager drew the push button that took the focus as the default one; with the focus
+    // back in the field the looks go back, except after Tab, where the button keeps it.
+    HWND dlg = GetParent(field);
+    const LRESULT d = SendMessageA(dlg, DM_GETDEFID, 0, 0);
+    HWND default_button = HIWORD(d) == DC_HASDEFID ? GetDlgItem(dlg, LOWORD(d)) : nullptr;
+    if (!gaining || gaining == default_button || !is_push_button(gaining))
+        return;
+    SendMessageA(gaining, BM_SETSTYLE, tab_pressed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    if (default_button)
+        SendMessageA(default_button, BM_SETSTYLE, tab_pressed ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
 }

@@ -12,10 +12,6 @@
 
 constexpr int BITMAP_SLOTS = 20;
 
-// Error numbers of the bitmap operations (texts in the toolkit's error table).
-constexpr int ERR_BITMAP_CREATE = 1020;  // "Bitmap creation failed"
-constexpr int ERR_BITMAP_HANDLE = 1021;  // "Invalid bitmap handle"
-
 // WBitmapCreate, WBitmapPut and WBitmapDestroy, the application's operations, are declared in entry.h.
 
 // The core operations, by slot 0..19.

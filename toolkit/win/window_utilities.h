@@ -3,6 +3,8 @@
 #ifndef QR4T_TOOLKIT_WIN_WINDOW_UTILITIES_H
 #define QR4T_TOOLKIT_WIN_WINDOW_UTILITIES_H
 
+#include "toolkit/common/sentinels.h"
+
 #include <string_view>
 
 // The unsigned decimal number of the text's leading digits: no sign, no blanks skipped; 0 when the
@@ -33,12 +35,12 @@ void WWinIsInsideParent(int& flag);
 // Scrolls the current window's client contents by dx, dy pixels and fills the uncovered strip with
 // the colour (packed RGB, -1 the window-text background); no expose follows.
 void WWinScroll(int dx, int dy, int colour);
-// Places the current window: x, y (-999999 keep), client width and height (in and out; -999999 keep,
+// Places the current window: x, y (WIN_UNSET keep), client width and height (in and out; WIN_UNSET keep,
 // always kept for a window combined with a dialog), state (-1 keep, 0 minimised, 1 normal,
 // 2 maximised). width and height return the new client size.
 void WWinPlacement(int x, int y, int& width, int& height, int state);
 
-// The full form of opening the main window: flags, position (-999999 centred), client size (below 1:
+// The full form of opening the main window: flags, position (WIN_UNSET centred), client size (below 1:
 // 80 % of the screen), menu resource id (0 none), the dialog to combine (0 none; as for child
 // windows: error 1007 or 1045 when it cannot be combined) and the title. Nothing when it is open.
 void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int dialog,

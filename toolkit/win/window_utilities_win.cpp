@@ -2,14 +2,13 @@
 // the placement; and the beep.
 #include "toolkit/win/window_utilities.h"
 
+#include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/window_table_win.h"
 
 #include <string>
 
 namespace {
-
-constexpr int KEEP = -999999;
 
 // The system cursors of shapes 0..11.
 const char* const CURSORS[12] = {IDC_ARROW,  IDC_WAIT,     IDC_APPSTARTING, IDC_CROSS,
@@ -152,11 +151,11 @@ void WWinPlacement(int x, int y, int& width, int& height, int state)
     const int extra_w = frame.right - frame.left + width_of(s.toolbars[1]) + width_of(s.toolbars[2]);
     const int extra_h = frame.bottom - frame.top + height_of(s.toolbars[0]) + height_of(s.toolbars[3]) +
                         height_of(s.status_bar);
-    const int ow = width == KEEP || combined ? kept.right - kept.left : width + extra_w;
-    const int oh = height == KEEP || combined ? kept.bottom - kept.top : height + extra_h;
-    if (x == KEEP)
+    const int ow = width == WIN_UNSET || combined ? kept.right - kept.left : width + extra_w;
+    const int oh = height == WIN_UNSET || combined ? kept.bottom - kept.top : height + extra_h;
+    if (x == WIN_UNSET)
         x = kept.left;
-    if (y == KEEP)
+    if (y == WIN_UNSET)
         y = kept.top;
     if (state == 1 && current_state == 1) {
         SetWindowPos(s.frame, nullptr, x, y, ow, oh, SWP_NOZORDER | SWP_NOACTIVATE);
