@@ -19,11 +19,12 @@
 //   nanoseconds per move, the ratio of the case with the sphere to the one without, the molecules'
 //   bytes, and the state checksum.
 //
-// Usage: body_bench [transitional|transitional-small|matched-sphere] [--warm N] [--timed N] [--outputs N]
-// (--warm and --timed: the pass counts of matched-sphere; --outputs: the transitional runs stop after
-// that many outputs, 0 to 2). Instructions per move as in matched_bench: the difference of two runs
-// under valgrind --tool=cachegrind --cache-sim=no (say --outputs 1 and --outputs 2 for the moves after
-// the adaptation) divided by the moves between them, which the runs print.
+// Usage: body_bench [transitional|transitional-small|matched-sphere] [--warm N] [--timed N]
+// [--molecules N] [--outputs N] (--warm, --timed and --molecules: the pass counts and the molecules of
+// matched-sphere; --outputs: the transitional runs stop after that many outputs, 0 to 2). Instructions per
+// move as in matched_bench: the difference of two runs under valgrind --tool=cachegrind --cache-sim=no (say
+// --outputs 1 and --outputs 2 for the moves after the adaptation) divided by the moves between them, which
+// the runs print.
 #include "bench/kernel_pass.h"
 #include "tests/kernel_physics/physics_case.h"
 
@@ -145,7 +146,7 @@ void transitional(bool small, int outputs)
 }
 
 // The matched stream, with or without the sphere, in sub-cell mode `subcells`; returns ns per move.
-double matched_sphere(bool body, int subcells, int warm, int timed)
+double matched_sphere(bool body, int subcells, int warm, int timed, double molecules)
 {
     enter_run_folder("matched_sphere");
     PhysicsCase c;
@@ -161,8 +162,8 @@ double matched_sphere(bool body, int subcells, int warm, int timed)
         code = BOUNDARY_STREAM;
     c.body = body;
     c.shape = sphere({0.012f, 0.0125f, 0.0125f}, 0.004f, 21, 30);
-    c.fnum = c.density * 0.030 * 0.025 * 0.025 / 1.5e6;
-    c.mnm = 1800000;
+    c.fnum = c.density * 0.030 * 0.025 * 0.025 / molecules;
+    c.mnm = static_cast<int>(1.2 * molecules);
     c.subcell_mode = subcells;
     c.output_interval = 1e6;  // no output: the one step stays
     set_up_case(c);
@@ -191,11 +192,14 @@ double matched_sphere(bool body, int subcells, int warm, int timed)
 int main(int argc, char** argv)
 {
     int warm = 200, timed = 100, outputs = 2;
+    double molecules = 1.5e6;
     std::string only;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if ((a == "--warm" || a == "--timed" || a == "--outputs") && i + 1 < argc)
             (a == "--warm" ? warm : a == "--timed" ? timed : outputs) = std::max(0, std::atoi(argv[++i]));
+        else if (a == "--molecules" && i + 1 < argc)
+            molecules = std::max(1000.0, std::atof(argv[++i]));
         else
             only = a;
     }
@@ -207,8 +211,8 @@ int main(int argc, char** argv)
     if (only.empty() || only == "matched-sphere") {
         std::printf("matched-sphere: sub-cells none and transient, with the sphere and without\n");
         for (int subcells : {SUBCELLS_NONE, SUBCELLS_TRANSIENT}) {
-            const double with = matched_sphere(true, subcells, warm, timed);
-            const double without = matched_sphere(false, subcells, warm, timed);
+            const double with = matched_sphere(true, subcells, warm, timed, molecules);
+            const double without = matched_sphere(false, subcells, warm, timed, molecules);
             std::printf("  ratio sphere/open       %.2f\n", with / without);
         }
     }

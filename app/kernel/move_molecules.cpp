@@ -30,6 +30,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -50,7 +51,7 @@ struct MovePass {
     double clip_limit[3];   // division width less GEOMETRY_TOLERANCE, per axis
     double start_half[3];   // 1/2 - 2 (QUOTIENT_NEAR + start margin): see open_axis_divisions
     bool one_element;       // one element per division on every axis: the element is (1, 1, 1)
-    bool open_paths;        // one_element, and no min-x side that is periodic, the moving wall or
+    bool open_paths;        // no min-x side that is periodic, the moving wall or
                             // counts separation crossings: move_on_open_path may be tried
     bool all_open;          // every division's code is 1 or more (no surface, all in the flow);
                             // set by MOVE_MOLECULES only, false elsewhere
@@ -79,7 +80,7 @@ MovePass move_pass()
     pass.moving_wall = side1 == BOUNDARY_MOVING_WALL;
     pass.count_separation = side1 == BOUNDARY_PRESSURE && GAS.INITIAL_GAS == 1;
     pass.continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
-    pass.open_paths = pass.one_element && !pass.side1_periodic && !pass.moving_wall && !pass.count_separation;
+    pass.open_paths = !pass.side1_periodic && !pass.moving_wall && !pass.count_separation;
     return pass;
 }
 
@@ -446,6 +447,122 @@ void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3]
     settle_at_faces(N, NCI, II, p, false);
 }
 
+// ---- Molecules passed by. A molecule with clock c in a cell of step DTC, after its turn in the pass
+// at flow time TIME (moved or found not due), is due in a later pass j (at TIME + j DTM) only when
+// j DTM > c + DTC - TIME, so not in the next r = (c + DTC - TIME) / DTM passes. MOL_SKIP(n) holds the
+// whole passes of r less SKIP_MARGIN (far more than the roundings of the flow time's sums), at most
+// 255, and counts down in each pass that passes the molecule by without reading its clock or its cell;
+// a molecule is tested again when it reaches 0. So exactly the molecules that are due are moved, in the same
+// order as when every clock is read. The counts hold while the passes follow one another at one DTM under the
+// same cell steps; a pass after anything else (an adaptation of the steps, which moves OUTPUT_TIME on,
+// another DTM or flow time, another store or cell table) first sets every count to 0. A slot opened for a new
+// molecule gets 0, a copied molecule the count of its original.
+
+// What the counts were made under: the last pass's flow time, DTM and OUTPUT_TIME, and the storage of
+// the cells' data and of the clocks.
+struct SkipRecord {
+    double time = 0.0;
+    float dtm = 0.0f;
+    float output_time = 0.0f;
+    const float* cell_data = nullptr;
+    int cells = 0;
+    const double* clocks = nullptr;
+};
+SkipRecord skip_record;
+
+// A thousandth of a pass, and more: see above.
+constexpr double SKIP_MARGIN = 1.0 / 1024.0;
+
+// MOL_SKIP sized anew to the store: the counts kept, new slots 0.
+void resize_skips()
+{
+    auto& S = MOLECULES.MOL_SKIP;
+    const std::size_t size = MOLECULES.MOL_TIME.size();
+    {
+        Array<uint8_t, 1> resized;
+        if (size > 0 && !resized.allocate(static_cast<int>(size))) {
+            write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE MOL_SKIP"});
+            fatal_stop("MOVE_MOLECULES: cannot allocate the work array MOL_SKIP of " + std::to_string(size) +
+                       " molecules");
+        }
+        for (std::size_t n = 0; n < std::min(size, S.size()); ++n)
+            resized.data()[n] = S.data()[n];
+        S = std::move(resized);
+    }
+}
+
+// MOL_SKIP sized to the store, which a move may have grown.
+inline uint8_t* skips_for_store()
+{
+    if (MOLECULES.MOL_SKIP.size() != MOLECULES.MOL_TIME.size())
+        resize_skips();
+    return MOLECULES.MOL_SKIP.data();
+}
+
+SkipRecord skip_conditions(double TIME)
+{
+    return {
+        TIME, RUN.DTM, RUN.OUTPUT_TIME, CELLS.CELL_DATA.data(), CELLS.CELL_COUNT, MOLECULES.MOL_TIME.data()};
+}
+
+// MOL_SKIP for the pass at TIME, every count 0 unless this pass follows the last one (see above).
+uint8_t* prepare_skips(double TIME)
+{
+    const SkipRecord now = skip_conditions(TIME), last = skip_record;
+    const bool follows = MOLECULES.MOL_SKIP.size() == MOLECULES.MOL_TIME.size() && now.dtm == last.dtm &&
+                         now.time == last.time + double(last.dtm) && now.output_time == last.output_time &&
+                         now.cell_data == last.cell_data && now.cells == last.cells &&
+                         now.clocks == last.clocks;
+    uint8_t* skip = skips_for_store();
+    if (!follows)
+        MOLECULES.MOL_SKIP.fill(0);
+    return skip;
+}
+
+// Notes the conditions of the pass just made, under which the counts were set.
+void end_skips(double TIME)
+{
+    skips_for_store();
+    skip_record = skip_conditions(TIME);
+}
+
+// Passes that a molecule found not due may be passed by (see above): 1 / DTM, or 0 when DTM is not a
+// positive number (then no molecule is passed by).
+inline double skip_rate()
+{
+    const double dtm = RUN.DTM;
+    return dtm > 0.0 && std::isfinite(dtm) ? 1.0 / dtm : 0.0;
+}
+
+// Sets the count of molecule N after its turn at TIME, with clock `clock` in a cell of step DTC.
+inline void pass_by(uint8_t* skip, int N, double clock, float DTC, double TIME, double per_dtm)
+{
+    const double r = (clock + DTC - TIME) * per_dtm - SKIP_MARGIN;
+    if (r >= 1.0)
+        skip[N - 1] = r >= 255.0 ? 255 : static_cast<uint8_t>(r);
+}
+
+// From molecule N on, counts down the molecules passed by in this pass, eight at a time where none of
+// eight is to be tested; returns the first one to be tested (NM + 1 when none is left).
+inline int next_to_test(uint8_t* skip, int N, int NM)
+{
+    constexpr uint64_t ONES = 0x0101010101010101ULL, HIGHS = 0x8080808080808080ULL;
+    while (N + 7 <= NM) {
+        uint64_t w;
+        std::memcpy(&w, skip + (N - 1), sizeof w);
+        if (((w - ONES) & ~w & HIGHS) != 0)  // one of the eight counts is 0
+            break;
+        w -= ONES;
+        std::memcpy(skip + (N - 1), &w, sizeof w);
+        N += 8;
+    }
+    while (N <= NM && skip[N - 1] != 0) {
+        --skip[N - 1];
+        ++N;
+    }
+    return N;
+}
+
 // How many molecules ahead of the one being moved the memory is asked for the time step of its cell.
 constexpr int PREFETCH_DISTANCE = 32;
 
@@ -453,11 +570,11 @@ constexpr int PREFETCH_DISTANCE = 32;
 // anywhere in memory; asking for it ahead lets the loads overlap (a hint only: nothing is written and
 // no result changes). The lattice entries of the divisions are not asked for: they are few enough to
 // stay in the cache, and working out a molecule's division ahead costs more than it saves.
-inline void prefetch_cell_time_step(int far)
+inline void prefetch_cell_time_step(int far, const uint8_t* skip)
 {
     const auto& M = MOLECULES;
     const auto& C = CELLS;
-    if (far <= M.NM) {
+    if (far <= M.NM && skip[far - 1] == 0) {
         const int cell = M.IP(IP_CELL, far);
         if (cell >= 1 && cell <= C.CELL_COUNT)
             __builtin_prefetch(&C.CELL_DATA(CELL_TIME_STEP, cell));
@@ -586,16 +703,29 @@ inline AxisDivisions open_axis_divisions(const MovePass& pass, int a, float c0, 
     return {path_division_index(L, a, c0), path_division_index(L, a, c1)};
 }
 
+// Whether every division of the block spanned by the start and end divisions x, y, z of a path across
+// divisions (those that move_across_divisions examines) has a code of 1 or more.
+inline bool block_open(const AxisDivisions& x, const AxisDivisions& y, const AxisDivisions& z)
+{
+    const auto& INFO = DIVISIONS.DIVISION_INFO;
+    for (int k : {z.start, z.end})
+        for (int j : {y.start, y.end})
+            for (int i : {x.start, x.end})
+                if (INFO(DIVISION_CODE, k, j, i) < 1)
+                    return false;
+    return true;
+}
+
 // The most common moves, made without the general steps: one sub-step (no axis cut at a division
 // width) whose end point lies strictly inside the box (so no face can be met and no plane lies behind
-// it), in a pass with `open_paths`, either within one division that no surface reaches or, when every
-// division is open (`all_open`), across divisions; and the division's only element holding a cell. For
-// such a move move_for_time makes one call of move_one_molecule that tests no triangle and applies no
-// face or wall, and leaves the time left DTIM - DTIM = 0. Its cell search is the one within the path's
-// end division for a path within one division, and the full search (FIND_CELL, which locates the
-// point anew without the tolerance and makes that division the present one) for a path across
-// divisions. The same writes are made here: the present division and element, the cell (and the cell
-// lists), the position, NCI. Returns false, having changed nothing, for every other move, which then
+// it), in a pass with `open_paths`, either within one division that no surface reaches or across
+// divisions of which none that the general path examines (the block they span) holds a surface; and
+// the end point's element holding a cell. For such a move move_for_time makes one call of move_one_molecule
+// that tests no triangle and applies no face or wall, and leaves the time left DTIM - DTIM = 0. Its cell
+// search is the one within the path's end division for a path within one division, and the full search
+// (FIND_CELL, which locates the point anew without the tolerance and makes that division the present one) for
+// a path across divisions. The same writes are made here: the present division and element, the cell (and the
+// cell lists), the position, NCI. Returns false, having changed nothing, for every other move, which then
 // goes the general way.
 inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
 {
@@ -625,17 +755,27 @@ inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
         if (D.DIVISION_INFO(DIVISION_CODE, cell_division.k, cell_division.j, cell_division.i) < 1)
             return false;
     } else {
-        if (!pass.all_open)
+        if (!pass.all_open && !block_open(x, y, z))
             return false;
         using locate_detail::division_index;
         cell_division = {division_index(L, 0, P1[0]), division_index(L, 1, P1[1]),
                          division_index(L, 2, P1[2])};
     }
-    const int CN = D.ELEMENT_CELL(cell_division.k, cell_division.j, cell_division.i, 1, 1, 1);
+    // The element within that division, as FIND_CELL_IN_DIVISION and FIND_CELL find it.
+    int e[3] = {1, 1, 1};
+    if (!pass.one_element) {
+        using locate_detail::element_index;
+        e[0] = element_index(L, 0, P1[0], cell_division.i);
+        e[1] = element_index(L, 1, P1[1], cell_division.j);
+        e[2] = element_index(L, 2, P1[2], cell_division.k);
+    }
+    const int CN = D.ELEMENT_CELL(cell_division.k, cell_division.j, cell_division.i, e[2], e[1], e[0]);
     if (CN < 1)
         return false;
     set_current_division(cell_division);
-    D.CURRENT_ELEMENT_X = D.CURRENT_ELEMENT_Y = D.CURRENT_ELEMENT_Z = 1;
+    D.CURRENT_ELEMENT_X = e[0];
+    D.CURRENT_ELEMENT_Y = e[1];
+    D.CURRENT_ELEMENT_Z = e[2];
     set_cell(N, NCI, CN, pass);
     for (int i = 1; i <= 3; ++i)
         POS(i, N) = P1[i - 1];
@@ -644,22 +784,30 @@ inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
 }
 
 // Molecule N's turn in the pass at flow time TIME: when its clock lags TIME by more than its cell's
-// time step DTC, the clock advances by 2 DTC, MOVE_COUNT by one, and the molecule is moved for 2 DTC. A
-// removal leaves N one less.
-inline void move_if_due(int& N, double TIME, const MovePass& pass)
+// time step DTC, the clock advances by 2 DTC, MOVE_COUNT by one, and the molecule is moved for 2 DTC;
+// otherwise it is passed by in the passes in which it surely stays not due (skip, per_dtm: see
+// pass_by). A removal leaves N one less.
+inline void move_if_due(int& N, double TIME, const MovePass& pass, uint8_t* skip, double per_dtm)
 {
     auto& M = MOLECULES;
     int NCI = M.IP(IP_CELL, N);
     const float DTC = CELLS.CELL_DATA(CELL_TIME_STEP, NCI);
-    if (TIME - M.MOL_TIME(N) <= DTC)
+    if (TIME - M.MOL_TIME(N) <= DTC) {
+        pass_by(skip, N, M.MOL_TIME(N), DTC, TIME, per_dtm);
         return;
+    }
     const float DTIM = static_cast<float>(2.0 * DTC);
     M.MOL_TIME(N) += DTIM;
     RUN.MOVE_COUNT += 1.0;
     int II = MOVE_PENDING;
     if (DTIM > double(0.2f) * DTC) {
+        const int n = N;
         if (!move_on_open_path(N, NCI, DTIM, pass))
             move_for_time_on(N, NCI, DTIM, II, pass);
+        // Still in slot N (not removed): the passes it may now be passed by, from its new cell's step.
+        if (N == n)
+            pass_by(skips_for_store(), N, M.MOL_TIME(N), CELLS.CELL_DATA(CELL_TIME_STEP, M.IP(IP_CELL, N)),
+                    TIME, per_dtm);
     } else
         M.MOL_TIME(N) -= DTIM;
 }
@@ -778,6 +926,8 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         NM = M.NM;
     };
     read_rows();
+    uint8_t* skip = prepare_skips(TIME);
+    const double per_dtm = skip_rate();
     double moves = 0.0;  // MOVE_COUNT not yet added
     int held = 0;        // the last molecule moved here, whose division is the present one (0: none)
     auto write_held = [&] {
@@ -802,8 +952,11 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         reinterpret_cast<std::uintptr_t>(o.cell_step) + sizeof(float) * (CELL_TIME_STEP - 1 - o.cell_rows);
     const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.cell_rows);
     for (int N = 1; N <= NM; ++N) {
+        N = next_to_test(skip, N, NM);
+        if (N > NM)
+            break;
         const int far = N + PREFETCH_DISTANCE;
-        if (far <= NM) {
+        if (far <= NM && skip[far - 1] == 0) {
             const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
             __builtin_prefetch(
                 reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
@@ -812,8 +965,10 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         int NCI = ipN[IP_CELL - 1];
         const float DTC = o.cell_step[std::size_t(NCI - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
         double& clock = mol_time[N - 1];
-        if (TIME - clock <= DTC)
+        if (TIME - clock <= DTC) {
+            pass_by(skip, N, clock, DTC, TIME, per_dtm);
             continue;
+        }
         const float DTIM = static_cast<float>(2.0 * DTC);
         clock += DTIM;
         moves += 1.0;
@@ -845,6 +1000,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         if (!move_on_open_path(N, NCI, DTIM, pass))
             move_for_time_on(N, NCI, DTIM, II, pass);
         read_rows();
+        skip = skips_for_store();
     }
     write_held();
 }
@@ -875,15 +1031,22 @@ void MOVE_MOLECULES()
     M.DEBUG_MOLECULE = -1;
     MovePass pass = move_pass();
     pass.all_open = pass.open_paths && every_division_open();
-    if (pass.all_open) {
+    if (pass.all_open && pass.one_element) {
         if (pass.continuous)
             move_in_open_lattice<true>(TIME, pass);
         else
             move_in_open_lattice<false>(TIME, pass);
-        return;
+    } else {
+        uint8_t* skip = prepare_skips(TIME);
+        const double per_dtm = skip_rate();
+        for (int N = 1; N <= M.NM; ++N) {
+            N = next_to_test(skip, N, M.NM);
+            if (N > M.NM)
+                break;
+            prefetch_cell_time_step(N + PREFETCH_DISTANCE, skip);
+            move_if_due(N, TIME, pass, skip, per_dtm);
+            skip = skips_for_store();
+        }
     }
-    for (int N = 1; N <= M.NM; ++N) {
-        prefetch_cell_time_step(N + PREFETCH_DISTANCE);
-        move_if_due(N, TIME, pass);
-    }
+    end_skips(TIME);
 }

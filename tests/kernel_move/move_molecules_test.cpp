@@ -4,6 +4,7 @@
 #include "move_fixture.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -213,6 +214,64 @@ TEST_F(MoveMoleculesTest, ClosedBoxesConserve)
         }
         EXPECT_EQ(RUN.REMOVAL_COUNT + RUN.ROUNDOFF_COUNT, 0.0);
         EXPECT_TRUE(index_consistent());
+        TearDown();
+    }
+}
+
+// A molecule found not due is passed by, without a look at its clock, in the passes in which it surely
+// stays not due. Under cell steps from DTM / 2 to 40 DTM, changed as an output's adaptation changes them
+// and then under another DTM, every pass must move exactly the molecules whose clocks are due, as
+// reading every clock finds them; in the lattice of one-element divisions (the open lattice's loop) and
+// in divisions of several elements (the general loop).
+TEST_F(MoveMoleculesTest, PassedByMoleculesMoveWhenDue)
+{
+    for (int elements : {1, 2}) {
+        SCOPED_TRACE(elements);
+        SetUp();
+        CaseBox box;
+        for (int& e : box.elements)
+            e = elements;
+        make_case(box, {}, 600);
+        add_gas(500, 20 * vmp_of(300.0), 0.0f, 10.0f);
+        auto set_steps = [] {
+            for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
+                CELLS.CELL_DATA(CELL_TIME_STEP, c) =
+                    static_cast<float>(DTC * (1.0 + 79.0 * random_uniform()));
+        };
+        set_steps();
+        auto& M = MOLECULES;
+        for (int n = 1; n <= M.NM; ++n)
+            M.MOL_TIME(n) = -80.0 * DTC * random_uniform();
+        int wrong = 0, passed_by = 0;
+        double moves = 0;
+        for (int p = 1; p <= 400; ++p) {
+            if (p == 150) {  // the adaptation: new steps, and the next output time
+                set_steps();
+                RUN.OUTPUT_TIME += 1.0f;
+            }
+            if (p == 300)
+                RUN.DTM = 3.0f * DTC;
+            std::vector<double> clock(M.NM + 1);
+            std::vector<bool> due(M.NM + 1);
+            const double time = RUN.TIME + RUN.DTM;
+            for (int n = 1; n <= M.NM; ++n) {
+                clock[n] = M.MOL_TIME(n);
+                due[n] = time - clock[n] > CELLS.CELL_DATA(CELL_TIME_STEP, M.IP(IP_CELL, n));
+            }
+            pass();
+            ASSERT_EQ(M.NM, 500);
+            for (int n = 1; n <= M.NM; ++n) {
+                wrong += (M.MOL_TIME(n) != clock[n]) != due[n];
+                passed_by += M.MOL_SKIP.size() >= std::size_t(n) && M.MOL_SKIP(n) > 0;
+                moves += due[n];
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(RUN.MOVE_COUNT, moves);
+        // The passes skipped were many: far fewer moves than molecules and passes.
+        EXPECT_GT(passed_by, 400 * 500 / 2);
+        EXPECT_LT(moves, 400 * 500 / 4);
+        EXPECT_EQ(RUN.REMOVAL_COUNT + RUN.ROUNDOFF_COUNT, 0.0);
         TearDown();
     }
 }
