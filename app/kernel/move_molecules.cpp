@@ -44,6 +44,50 @@ const char* const LOST_MOVED_CHANGE = " REMOVED DURING MOVE, CHANGE EL";
 constexpr float HIT_FRACTION_LIMIT = 1.01f;  // a triangle crossing up to this fraction is a hit
 constexpr float PULL_BACK_LIMIT = 0.99999f;  // a face fraction below this pulls the end point back
 
+// The division codes and the element cells as raw storage with their strides, so that a look-up costs
+// one multiply and add per subscript without reading the array's strides again after every store.
+struct LatticeTables {
+    const int* info = nullptr;      // DIVISION_INFO's storage (null when it has none)
+    std::ptrdiff_t info_stride[3];  // of a division's x, y, z index
+    const int* cells = nullptr;     // ELEMENT_CELL's storage (null when it has none)
+    std::ptrdiff_t cell_stride[6];  // of a division's x, y, z index, then of an element's x, y, z index
+};
+
+LatticeTables lattice_tables()
+{
+    const auto& INFO = DIVISIONS.DIVISION_INFO;
+    const auto& EC = DIVISIONS.ELEMENT_CELL;
+    LatticeTables t;
+    // DIVISION_INFO(field, k, j, i) and ELEMENT_CELL(k, j, i, ek, ej, ei), the first subscript fastest.
+    t.info = INFO.data();
+    t.info_stride[2] = INFO.extent(1);
+    t.info_stride[1] = t.info_stride[2] * INFO.extent(2);
+    t.info_stride[0] = t.info_stride[1] * INFO.extent(3);
+    t.cells = EC.data();
+    t.cell_stride[2] = 1;
+    t.cell_stride[1] = EC.extent(1);
+    t.cell_stride[0] = t.cell_stride[1] * EC.extent(2);
+    t.cell_stride[5] = t.cell_stride[0] * EC.extent(3);
+    t.cell_stride[4] = t.cell_stride[5] * EC.extent(4);
+    t.cell_stride[3] = t.cell_stride[4] * EC.extent(5);
+    return t;
+}
+
+// DIVISION_INFO(DIVISION_CODE, k, j, i).
+inline int division_code(const LatticeTables& t, int i, int j, int k)
+{
+    return t.info[(DIVISION_CODE - 1) + (i - 1) * t.info_stride[0] + (j - 1) * t.info_stride[1] +
+                  (k - 1) * t.info_stride[2]];
+}
+
+// ELEMENT_CELL(k, j, i, e[2], e[1], e[0]).
+inline int element_cell(const LatticeTables& t, int i, int j, int k, const int e[3])
+{
+    const std::ptrdiff_t* s = t.cell_stride;
+    return t.cells[(i - 1) * s[0] + (j - 1) * s[1] + (k - 1) * s[2] + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] +
+                   (e[2] - 1) * s[5]];
+}
+
 // What the move reads for every molecule and nothing in a pass changes, read once per pass (the box's
 // side codes and the index mode stay as they are while molecules move).
 struct MovePass {
@@ -59,6 +103,7 @@ struct MovePass {
     bool moving_wall;       // BOUNDARY_CODE(1) is BOUNDARY_MOVING_WALL
     bool count_separation;  // constant-pressure min-x side with a secondary gas: count crossings
     bool continuous;        // INDEX_MODE is INDEX_CONTINUOUS
+    LatticeTables tables;   // DIVISION_INFO and ELEMENT_CELL
 };
 
 // 2^-22: see open_axis_divisions.
@@ -66,7 +111,7 @@ constexpr double START_MARGIN_SCALE = 1.0 / 4194304.0;
 
 MovePass move_pass()
 {
-    MovePass pass{lattice_steps(), {}, {}, false, false, false, false, false, false, false};
+    MovePass pass{lattice_steps(), {}, {}, false, false, false, false, false, false, false, lattice_tables()};
     const LatticeSteps& L = pass.L;
     for (int a = 0; a < 3; ++a) {
         pass.clip_limit[a] = L.width[a] - L.tol;
@@ -705,13 +750,13 @@ inline AxisDivisions open_axis_divisions(const MovePass& pass, int a, float c0, 
 
 // Whether every division of the block spanned by the start and end divisions x, y, z of a path across
 // divisions (those that move_across_divisions examines) has a code of 1 or more.
-inline bool block_open(const AxisDivisions& x, const AxisDivisions& y, const AxisDivisions& z)
+inline bool block_open(const LatticeTables& t, const AxisDivisions& x, const AxisDivisions& y,
+                       const AxisDivisions& z)
 {
-    const auto& INFO = DIVISIONS.DIVISION_INFO;
     for (int k : {z.start, z.end})
         for (int j : {y.start, y.end})
             for (int i : {x.start, x.end})
-                if (INFO(DIVISION_CODE, k, j, i) < 1)
+                if (division_code(t, i, j, k) < 1)
                     return false;
     return true;
 }
@@ -729,14 +774,16 @@ inline bool block_open(const AxisDivisions& x, const AxisDivisions& y, const Axi
 // goes the general way.
 inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
 {
-    if (!pass.open_paths)
+    const LatticeTables& t = pass.tables;
+    if (!pass.open_paths || !t.info || !t.cells)
         return false;
     auto& M = MOLECULES;
-    auto& POS = M.MOL_POS;
-    const float P0[3] = {POS(1, N), POS(2, N), POS(3, N)};
+    float* const pos = M.MOL_POS.data() + 3 * std::ptrdiff_t(N - 1);  // MOL_POS(1..3, N)
+    const float* const U = M.PV.data() + M.PV.extent(1) * std::ptrdiff_t(N - 1);
+    const float P0[3] = {pos[0], pos[1], pos[2]};
     float d[3], P1[3];
     for (int a = 0; a < 3; ++a) {
-        d[a] = static_cast<float>(double(M.PV(a + 1, N)) * DTIM);
+        d[a] = static_cast<float>(double(U[a]) * DTIM);
         if (std::fabs(d[a]) > pass.clip_limit[a])
             return false;
         P1[a] = P0[a] + d[a];
@@ -752,10 +799,10 @@ inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
     PathDivision cell_division{x.end, y.end, z.end};
     auto& D = DIVISIONS;
     if (x.start == x.end && y.start == y.end && z.start == z.end) {
-        if (D.DIVISION_INFO(DIVISION_CODE, cell_division.k, cell_division.j, cell_division.i) < 1)
+        if (division_code(t, cell_division.i, cell_division.j, cell_division.k) < 1)
             return false;
     } else {
-        if (!pass.all_open && !block_open(x, y, z))
+        if (!pass.all_open && !block_open(t, x, y, z))
             return false;
         using locate_detail::division_index;
         cell_division = {division_index(L, 0, P1[0]), division_index(L, 1, P1[1]),
@@ -769,7 +816,7 @@ inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
         e[1] = element_index(L, 1, P1[1], cell_division.j);
         e[2] = element_index(L, 2, P1[2], cell_division.k);
     }
-    const int CN = D.ELEMENT_CELL(cell_division.k, cell_division.j, cell_division.i, e[2], e[1], e[0]);
+    const int CN = element_cell(t, cell_division.i, cell_division.j, cell_division.k, e);
     if (CN < 1)
         return false;
     set_current_division(cell_division);
@@ -777,8 +824,8 @@ inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
     D.CURRENT_ELEMENT_Y = e[1];
     D.CURRENT_ELEMENT_Z = e[2];
     set_cell(N, NCI, CN, pass);
-    for (int i = 1; i <= 3; ++i)
-        POS(i, N) = P1[i - 1];
+    for (int a = 0; a < 3; ++a)
+        pos[a] = P1[a];
     NCI = CN;
     return true;
 }
