@@ -19,7 +19,8 @@
 //   nanoseconds per move, the ratio of the case with the sphere to the one without, the molecules'
 //   bytes, and the state checksum.
 //
-// Usage: body_bench [transitional|transitional-small|matched-sphere] [--warm N] [--timed N]
+// Usage: body_bench [transitional|transitional-small|matched-sphere|sphere-none|open-none|
+// sphere-transient|open-transient] [--warm N] [--timed N]
 // [--molecules N] [--outputs N] (--warm, --timed and --molecules: the pass counts and the molecules of
 // matched-sphere; --outputs: the transitional runs stop after that many outputs, 0 to 2). Instructions per
 // move as in matched_bench: the difference of two runs under valgrind --tool=cachegrind --cache-sim=no (say
@@ -216,6 +217,11 @@ int main(int argc, char** argv)
             std::printf("  ratio sphere/open       %.2f\n", with / without);
         }
     }
+    // One of the four alone (for instruction counts).
+    const char* const ALONE[4] = {"sphere-none", "open-none", "sphere-transient", "open-transient"};
+    for (int k = 0; k < 4; ++k)
+        if (only == ALONE[k])
+            matched_sphere(k % 2 == 0, k < 2 ? SUBCELLS_NONE : SUBCELLS_TRANSIENT, warm, timed, molecules);
     leave_run_folder();
     std::filesystem::current_path(home);
     return 0;

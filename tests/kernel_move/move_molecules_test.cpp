@@ -231,8 +231,9 @@ TEST_F(MoveMoleculesTest, PassedByMoleculesMoveWhenDue)
         CaseBox box;
         for (int& e : box.elements)
             e = elements;
-        make_case(box, {}, 600);
-        add_gas(500, 20 * vmp_of(300.0), 0.0f, 10.0f);
+        constexpr int MOLECULES_IN_BOX = 200, PASSES = 300;
+        make_case(box, {}, MOLECULES_IN_BOX);
+        add_gas(MOLECULES_IN_BOX, 20 * vmp_of(300.0), 0.0f, 10.0f);
         auto set_steps = [] {
             for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
                 CELLS.CELL_DATA(CELL_TIME_STEP, c) =
@@ -244,12 +245,12 @@ TEST_F(MoveMoleculesTest, PassedByMoleculesMoveWhenDue)
             M.MOL_TIME(n) = -80.0 * DTC * random_uniform();
         int wrong = 0, passed_by = 0;
         double moves = 0;
-        for (int p = 1; p <= 400; ++p) {
-            if (p == 150) {  // the adaptation: new steps, and the next output time
+        for (int p = 1; p <= PASSES; ++p) {
+            if (p == 100) {  // the adaptation: new steps, and the next output time
                 set_steps();
                 RUN.OUTPUT_TIME += 1.0f;
             }
-            if (p == 300)
+            if (p == 200)
                 RUN.DTM = 3.0f * DTC;
             std::vector<double> clock(M.NM + 1);
             std::vector<bool> due(M.NM + 1);
@@ -259,7 +260,7 @@ TEST_F(MoveMoleculesTest, PassedByMoleculesMoveWhenDue)
                 due[n] = time - clock[n] > CELLS.CELL_DATA(CELL_TIME_STEP, M.IP(IP_CELL, n));
             }
             pass();
-            ASSERT_EQ(M.NM, 500);
+            ASSERT_EQ(M.NM, MOLECULES_IN_BOX);
             for (int n = 1; n <= M.NM; ++n) {
                 wrong += (M.MOL_TIME(n) != clock[n]) != due[n];
                 passed_by += M.MOL_SKIP.size() >= std::size_t(n) && M.MOL_SKIP(n) > 0;
@@ -269,8 +270,8 @@ TEST_F(MoveMoleculesTest, PassedByMoleculesMoveWhenDue)
         EXPECT_EQ(wrong, 0);
         EXPECT_EQ(RUN.MOVE_COUNT, moves);
         // The passes skipped were many: far fewer moves than molecules and passes.
-        EXPECT_GT(passed_by, 400 * 500 / 2);
-        EXPECT_LT(moves, 400 * 500 / 4);
+        EXPECT_GT(passed_by, PASSES * MOLECULES_IN_BOX / 2);
+        EXPECT_LT(moves, PASSES * MOLECULES_IN_BOX / 4);
         EXPECT_EQ(RUN.REMOVAL_COUNT + RUN.ROUNDOFF_COUNT, 0.0);
         TearDown();
     }
