@@ -7,8 +7,10 @@
 // Reads the molecule store, CELL_DATA field 13, DIVISION_INFO field 1, the surface index, the box and
 // lattice scalars, BOUNDARY_CODE, INDEX_MODE, SURFACE_REACTIONS, INITIAL_GAS and SEPARATION_X. Writes
 // the molecules' positions, cells and clocks, CURRENT_DIVISION_X/Y/Z, ICHECK, MOVE_COUNT,
-// SURFACE_HIT_COUNT, REMOVAL_COUNT, ROUNDOFF_COUNT, SEPARATION_CROSSINGS and DEBUG_MOLECULE. No
-// allocation (ICHECK grows only if it was sized too small for the triangles of one path).
+// SURFACE_HIT_COUNT, REMOVAL_COUNT, ROUNDOFF_COUNT, SEPARATION_CROSSINGS, DEBUG_MOLECULE and MOL_SKIP.
+// Allocates only work arrays that are kept from pass to pass: MOL_SKIP when the store is made or grows,
+// the open neighbourhoods when the lattice grows, and ICHECK if it was sized too small for the
+// triangles of one path.
 #include "app/kernel/kernel_move.h"
 
 #include "app/geometry/geometry.h"
@@ -32,6 +34,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -514,6 +517,8 @@ struct SkipRecord {
     const double* clocks = nullptr;
 };
 SkipRecord skip_record;
+int skip_outstanding = 0;  // the largest count that may be above 0 at the start of the next pass
+int skip_most = 0;         // the largest count set in this pass
 
 // A thousandth of a pass, and more: see above.
 constexpr double SKIP_MARGIN = 1.0 / 1024.0;
@@ -559,9 +564,19 @@ uint8_t* prepare_skips(double TIME)
                          now.cell_data == last.cell_data && now.cells == last.cells &&
                          now.clocks == last.clocks;
     uint8_t* skip = skips_for_store();
-    if (!follows)
+    if (!follows) {
         MOLECULES.MOL_SKIP.fill(0);
+        skip_outstanding = 0;
+    }
+    skip_most = 0;
     return skip;
+}
+
+// Whether any count may be above 0 in this pass (after prepare_skips): while none is (every molecule
+// moves every pass, as under one step for all cells), the counts need not be looked at.
+inline bool skips_outstanding()
+{
+    return skip_outstanding > 0;
 }
 
 // Notes the conditions of the pass just made, under which the counts were set.
@@ -569,6 +584,7 @@ void end_skips(double TIME)
 {
     skips_for_store();
     skip_record = skip_conditions(TIME);
+    skip_outstanding = std::max(skip_outstanding - 1, skip_most);
 }
 
 // Passes that a molecule found not due may be passed by (see above): 1 / DTM, or 0 when DTM is not a
@@ -583,8 +599,11 @@ inline double skip_rate()
 inline void pass_by(uint8_t* skip, int N, double clock, float DTC, double TIME, double per_dtm)
 {
     const double r = (clock + DTC - TIME) * per_dtm - SKIP_MARGIN;
-    if (r >= 1.0)
-        skip[N - 1] = r >= 255.0 ? 255 : static_cast<uint8_t>(r);
+    if (r >= 1.0) {
+        const int count = r >= 255.0 ? 255 : static_cast<int>(r);
+        skip[N - 1] = static_cast<uint8_t>(count);
+        skip_most = std::max(skip_most, count);
+    }
 }
 
 // From molecule N on, counts down the molecules passed by in this pass, eight at a time where none of
@@ -592,6 +611,8 @@ inline void pass_by(uint8_t* skip, int N, double clock, float DTC, double TIME, 
 inline int next_to_test(uint8_t* skip, int N, int NM)
 {
     constexpr uint64_t ONES = 0x0101010101010101ULL, HIGHS = 0x8080808080808080ULL;
+    if (N <= NM && skip[N - 1] == 0)  // the common case while every molecule moves every pass
+        return N;
     while (N + 7 <= NM) {
         uint64_t w;
         std::memcpy(&w, skip + (N - 1), sizeof w);
@@ -942,16 +963,60 @@ inline bool open_division(const OpenLattice& o, int a, float c, int& index)
     return t < o.count[a] && std::fabs((t - k) - o.mid[a]) < o.half[a];
 }
 
-// MOVE_MOLECULES on a lattice whose every division is open (`all_open`): the molecules' turns as
-// move_if_due takes them, with the common move (that of move_on_open_path whose end point lies well
-// inside its division on every axis) made here on the store's raw rows, whose pointers are read again
+// Open neighbourhoods: for every division, whether it and every division beside it (the up to 26 that
+// share a face, an edge or a corner with it) have a code of 1 or more, one byte per division in the
+// order of ELEMENT_CELL's division subscripts (z fastest). A path of one sub-step, at most a division
+// width less the tolerance per axis, whose end point lies well inside such a division (open_division)
+// starts in it or in one beside it, so every division that the general path would examine is open.
+// Returns null when the tables do not agree on the divisions. The bytes are a work array of the move,
+// kept between passes.
+const uint8_t* open_neighbourhoods(const LatticeTables& t)
+{
+    static std::vector<uint8_t> open, swept;
+    const auto& INFO = DIVISIONS.DIVISION_INFO;
+    const auto& EC = DIVISIONS.ELEMENT_CELL;
+    const int nz = EC.extent(1), ny = EC.extent(2), nx = EC.extent(3);
+    if (!t.info || !t.cells || INFO.extent(2) != nz || INFO.extent(3) != ny || INFO.extent(4) != nx)
+        return nullptr;
+    const std::size_t count = std::size_t(nx) * ny * nz;
+    open.resize(count);
+    swept.resize(count);
+    std::size_t n = 0;
+    for (int i = 1; i <= nx; ++i)
+        for (int j = 1; j <= ny; ++j)
+            for (int k = 1; k <= nz; ++k)
+                open[n++] = division_code(t, i, j, k) >= 1;
+    // The least of each division and its neighbours along one axis (stride between neighbours, count
+    // along the axis, and the divisions of one step of the next axis), into `to`.
+    auto sweep = [count](const std::vector<uint8_t>& from, std::vector<uint8_t>& to, std::size_t stride,
+                         int along) {
+        for (std::size_t m = 0; m < count; ++m) {
+            const int c = static_cast<int>((m / stride) % along);
+            uint8_t v = from[m];
+            if (c > 0)
+                v &= from[m - stride];
+            if (c + 1 < along)
+                v &= from[m + stride];
+            to[m] = v;
+        }
+    };
+    sweep(open, swept, 1, nz);
+    sweep(swept, open, std::size_t(nz), ny);
+    sweep(open, swept, std::size_t(nz) * ny, nx);
+    return swept.data();
+}
+
+// MOVE_MOLECULES on a lattice of one-element divisions: the molecules' turns as move_if_due takes
+// them, with the common move (that of move_on_open_path whose end point lies well inside its division
+// on every axis, a division of an open neighbourhood unless every division is open: `open`, null then)
+// made here on the store's raw rows, whose pointers are read again
 // after every move that goes the general way (which may grow the store); every other move goes the
 // general way (move_on_open_path, then move_for_time_on) after the writes this loop holds back are
 // made: MOVE_COUNT, and the present division and element, which only the last move's values reach.
 // The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the product of two
 // 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
 template <bool CONTINUOUS>
-void move_in_open_lattice(double TIME, const MovePass& pass)
+void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open)
 {
     auto& M = MOLECULES;
     auto& D = DIVISIONS;
@@ -974,6 +1039,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
     };
     read_rows();
     uint8_t* skip = prepare_skips(TIME);
+    const bool skipping = skips_outstanding();
     const double per_dtm = skip_rate();
     double moves = 0.0;  // MOVE_COUNT not yet added
     int held = 0;        // the last molecule moved here, whose division is the present one (0: none)
@@ -999,11 +1065,13 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         reinterpret_cast<std::uintptr_t>(o.cell_step) + sizeof(float) * (CELL_TIME_STEP - 1 - o.cell_rows);
     const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.cell_rows);
     for (int N = 1; N <= NM; ++N) {
-        N = next_to_test(skip, N, NM);
-        if (N > NM)
-            break;
+        if (skipping) {
+            N = next_to_test(skip, N, NM);
+            if (N > NM)
+                break;
+        }
         const int far = N + PREFETCH_DISTANCE;
-        if (far <= NM && skip[far - 1] == 0) {
+        if (far <= NM && (!skipping || skip[far - 1] == 0)) {
             const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
             __builtin_prefetch(
                 reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
@@ -1030,7 +1098,8 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         int i = 0, j = 0, k = 0;
         if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
             open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
-            const int CN = o.element_cell[k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base];
+            const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
+            const int CN = open && !open[division] ? 0 : o.element_cell[division];
             if (CN >= 1) {
                 ipN[IP_CELL - 1] = CN;
                 if (CONTINUOUS && CN != NCI) {
@@ -1078,18 +1147,24 @@ void MOVE_MOLECULES()
     M.DEBUG_MOLECULE = -1;
     MovePass pass = move_pass();
     pass.all_open = pass.open_paths && every_division_open();
-    if (pass.all_open && pass.one_element) {
+    const uint8_t* open = nullptr;
+    if (pass.open_paths && pass.one_element && !pass.all_open)
+        open = open_neighbourhoods(pass.tables);
+    if (pass.one_element && (pass.all_open || open)) {
         if (pass.continuous)
-            move_in_open_lattice<true>(TIME, pass);
+            move_in_open_lattice<true>(TIME, pass, open);
         else
-            move_in_open_lattice<false>(TIME, pass);
+            move_in_open_lattice<false>(TIME, pass, open);
     } else {
         uint8_t* skip = prepare_skips(TIME);
+        const bool skipping = skips_outstanding();
         const double per_dtm = skip_rate();
         for (int N = 1; N <= M.NM; ++N) {
-            N = next_to_test(skip, N, M.NM);
-            if (N > M.NM)
-                break;
+            if (skipping) {
+                N = next_to_test(skip, N, M.NM);
+                if (N > M.NM)
+                    break;
+            }
             prefetch_cell_time_step(N + PREFETCH_DISTANCE, skip);
             move_if_due(N, TIME, pass, skip, per_dtm);
             skip = skips_for_store();
