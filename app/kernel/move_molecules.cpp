@@ -179,6 +179,20 @@ inline void set_path_division(const float P[3], const LatticeSteps& L)
     set_current_division(path_division(P, L));
 }
 
+// The element of point P within division v, as FIND_CELL_IN_DIVISION and FIND_CELL find it (1 on an
+// axis of one element).
+inline void elements_of(const MovePass& pass, const float P[3], const PathDivision& v, int e[3])
+{
+    using locate_detail::element_index;
+    if (pass.one_element) {
+        e[0] = e[1] = e[2] = 1;
+        return;
+    }
+    e[0] = element_index(pass.L, 0, P[0], v.i);
+    e[1] = element_index(pass.L, 1, P[1], v.j);
+    e[2] = element_index(pass.L, 2, P[2], v.k);
+}
+
 // Displacement along one axis for the time DT, shortened (with DT) to `limit`, the division width less
 // the tolerance. Returns whether it was shortened.
 inline bool clip_displacement(float velocity, double limit, float& d, float& DT)
@@ -515,6 +529,7 @@ struct SkipRecord {
     const float* cell_data = nullptr;
     int cells = 0;
     const double* clocks = nullptr;
+    const int* division_info = nullptr;
 };
 SkipRecord skip_record;
 int skip_outstanding = 0;  // the largest count that may be above 0 at the start of the next pass
@@ -551,18 +566,24 @@ inline uint8_t* skips_for_store()
 
 SkipRecord skip_conditions(double TIME)
 {
-    return {
-        TIME, RUN.DTM, RUN.OUTPUT_TIME, CELLS.CELL_DATA.data(), CELLS.CELL_COUNT, MOLECULES.MOL_TIME.data()};
+    return {TIME,
+            RUN.DTM,
+            RUN.OUTPUT_TIME,
+            CELLS.CELL_DATA.data(),
+            CELLS.CELL_COUNT,
+            MOLECULES.MOL_TIME.data(),
+            DIVISIONS.DIVISION_INFO.data()};
 }
 
-// MOL_SKIP for the pass at TIME, every count 0 unless this pass follows the last one (see above).
-uint8_t* prepare_skips(double TIME)
+// MOL_SKIP for the pass at TIME, every count 0 unless this pass follows the last one (see above);
+// `follows` tells which.
+uint8_t* prepare_skips(double TIME, bool& follows)
 {
     const SkipRecord now = skip_conditions(TIME), last = skip_record;
-    const bool follows = MOLECULES.MOL_SKIP.size() == MOLECULES.MOL_TIME.size() && now.dtm == last.dtm &&
-                         now.time == last.time + double(last.dtm) && now.output_time == last.output_time &&
-                         now.cell_data == last.cell_data && now.cells == last.cells &&
-                         now.clocks == last.clocks;
+    follows = MOLECULES.MOL_SKIP.size() == MOLECULES.MOL_TIME.size() && now.dtm == last.dtm &&
+              now.time == last.time + double(last.dtm) && now.output_time == last.output_time &&
+              now.cell_data == last.cell_data && now.cells == last.cells && now.clocks == last.clocks &&
+              now.division_info == last.division_info;
     uint8_t* skip = skips_for_store();
     if (!follows) {
         MOLECULES.MOL_SKIP.fill(0);
@@ -829,14 +850,8 @@ inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
         cell_division = {division_index(L, 0, P1[0]), division_index(L, 1, P1[1]),
                          division_index(L, 2, P1[2])};
     }
-    // The element within that division, as FIND_CELL_IN_DIVISION and FIND_CELL find it.
-    int e[3] = {1, 1, 1};
-    if (!pass.one_element) {
-        using locate_detail::element_index;
-        e[0] = element_index(L, 0, P1[0], cell_division.i);
-        e[1] = element_index(L, 1, P1[1], cell_division.j);
-        e[2] = element_index(L, 2, P1[2], cell_division.k);
-    }
+    int e[3];
+    elements_of(pass, P1, cell_division, e);
     const int CN = element_cell(t, cell_division.i, cell_division.j, cell_division.k, e);
     if (CN < 1)
         return false;
@@ -1006,17 +1021,17 @@ const uint8_t* open_neighbourhoods(const LatticeTables& t)
     return swept.data();
 }
 
-// MOVE_MOLECULES on a lattice of one-element divisions: the molecules' turns as move_if_due takes
-// them, with the common move (that of move_on_open_path whose end point lies well inside its division
-// on every axis, a division of an open neighbourhood unless every division is open: `open`, null then)
-// made here on the store's raw rows, whose pointers are read again
-// after every move that goes the general way (which may grow the store); every other move goes the
+// MOVE_MOLECULES in a pass with `open_paths`: the molecules' turns as move_if_due takes them, with
+// the common move (that of move_on_open_path whose end point lies well inside its division on every
+// axis, a division of an open neighbourhood unless every division is open: `open`, null then) made
+// here on the store's raw rows, whose pointers are read again after every move that goes the general
+// way (which may grow the store); every other move goes the
 // general way (move_on_open_path, then move_for_time_on) after the writes this loop holds back are
 // made: MOVE_COUNT, and the present division and element, which only the last move's values reach.
 // The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the product of two
 // 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
 template <bool CONTINUOUS>
-void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open)
+void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open, uint8_t* skip)
 {
     auto& M = MOLECULES;
     auto& D = DIVISIONS;
@@ -1038,7 +1053,6 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open
         NM = M.NM;
     };
     read_rows();
-    uint8_t* skip = prepare_skips(TIME);
     const bool skipping = skips_outstanding();
     const double per_dtm = skip_rate();
     double moves = 0.0;  // MOVE_COUNT not yet added
@@ -1054,7 +1068,11 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open
             open_division(o, 1, P[1], v.j);
             open_division(o, 2, P[2], v.k);
             set_current_division(v);
-            D.CURRENT_ELEMENT_X = D.CURRENT_ELEMENT_Y = D.CURRENT_ELEMENT_Z = 1;
+            int e[3];
+            elements_of(pass, P, v, e);
+            D.CURRENT_ELEMENT_X = e[0];
+            D.CURRENT_ELEMENT_Y = e[1];
+            D.CURRENT_ELEMENT_Z = e[2];
             held = 0;
         }
     };
@@ -1099,7 +1117,19 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open
         if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
             open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
             const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
-            const int CN = open && !open[division] ? 0 : o.element_cell[division];
+            int CN = 0;
+            if (!open || open[division]) {
+                if (pass.one_element) {
+                    CN = o.element_cell[division];
+                } else {
+                    // The element within the division, as both cell searches find it.
+                    const float P1[3] = {x, y, z};
+                    int e[3];
+                    elements_of(pass, P1, {i, j, k}, e);
+                    const std::ptrdiff_t* s = pass.tables.cell_stride;
+                    CN = o.element_cell[division + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] + (e[2] - 1) * s[5]];
+                }
+            }
             if (CN >= 1) {
                 ipN[IP_CELL - 1] = CN;
                 if (CONTINUOUS && CN != NCI) {
@@ -1146,17 +1176,28 @@ void MOVE_MOLECULES()
     const double TIME = RUN.TIME;
     M.DEBUG_MOLECULE = -1;
     MovePass pass = move_pass();
-    pass.all_open = pass.open_paths && every_division_open();
-    const uint8_t* open = nullptr;
-    if (pass.open_paths && pass.one_element && !pass.all_open)
-        open = open_neighbourhoods(pass.tables);
-    if (pass.one_element && (pass.all_open || open)) {
+    bool follows = false;
+    uint8_t* skip = prepare_skips(TIME, follows);
+    // Nothing in the passes changes the division codes: they are looked at again only when a pass
+    // does not follow the last one (or the tables are others).
+    static struct {
+        bool all_open = false;          // every division open
+        const uint8_t* open = nullptr;  // the open neighbourhoods, or null
+        const int* cells = nullptr;     // ELEMENT_CELL's storage they were made for
+    } lattice;
+    if (!follows || lattice.cells != pass.tables.cells) {
+        lattice.all_open = every_division_open();
+        lattice.open = lattice.all_open ? nullptr : open_neighbourhoods(pass.tables);
+        lattice.cells = pass.tables.cells;
+    }
+    pass.all_open = pass.open_paths && lattice.all_open;
+    const uint8_t* open = pass.open_paths && !pass.all_open ? lattice.open : nullptr;
+    if (pass.all_open || open) {
         if (pass.continuous)
-            move_in_open_lattice<true>(TIME, pass, open);
+            move_in_open_lattice<true>(TIME, pass, open, skip);
         else
-            move_in_open_lattice<false>(TIME, pass, open);
+            move_in_open_lattice<false>(TIME, pass, open, skip);
     } else {
-        uint8_t* skip = prepare_skips(TIME);
         const bool skipping = skips_outstanding();
         const double per_dtm = skip_rate();
         for (int N = 1; N <= M.NM; ++N) {

@@ -277,8 +277,8 @@ TEST_F(MoveMoleculesTest, PassedByMoleculesMoveWhenDue)
     }
 }
 
-// In a lattice of one-element divisions that no surface reaches, MOVE_MOLECULES takes the common moves
-// a short way; every pass must leave the store, the cell lists, the clocks, MOVE_COUNT and the present
+// In a lattice whose divisions (or whose neighbourhoods) no surface reaches, MOVE_MOLECULES takes the common
+// moves a short way; every pass must leave the store, the cell lists, the clocks, MOVE_COUNT and the present
 // division and element exactly as moving each due molecule the general way (move_for_time) does. The
 // molecules: a fast random gas (cuts at the division width, reflections at the sides) and end points
 // on, just beside and within the tolerance below every division boundary of every axis, reached from
@@ -347,59 +347,71 @@ TEST_F(MoveMoleculesTest, OpenLatticeMovesAsTheGeneralWay)
     };
     const float TOL = 1e-5f;  // GEOMETRY_TOLERANCE
     // Every division open, and a block in the middle division (diffuse walls): then the common move is
-    // made here only in divisions whose every neighbour is open.
+    // made here only in divisions whose every neighbour is open; divisions of one element and of 2 x 2 x 2.
     for (int mode : {INDEX_NORMAL, INDEX_CONTINUOUS})
-        for (bool body : {false, true}) {
-            SCOPED_TRACE(mode);
-            SCOPED_TRACE(body);
-            SetUp();
-            CaseBox box;
-            for (int& e : box.elements)
-                e = 1;
-            std::vector<Body> bodies;
-            if (body)
-                bodies.push_back(block(4.3f, 5.7f, 4.3f, 5.7f, 4.3f, 5.7f));
-            make_case(box, bodies, 1000, mode);
-            add_gas(300, 20 * vmp_of(300.0), 0.0f, 10.0f);
-            add_gas(300, vmp_of(300.0), 0.0f, 10.0f);
-            // Paths of 0.2 along one axis ending near a boundary b of divisions 2 wide.
-            const float d = static_cast<float>(1000.0f * (2.0f * DTC));
-            for (int a = 0; a < 3; ++a)
-                for (float b : {2.0f, 4.0f, 6.0f, 8.0f})
-                    for (float end : {b, std::nextafter(b, 0.0f), std::nextafter(b, 10.0f), b - 0.5f * TOL,
-                                      b - TOL, std::nextafter(b - TOL, 0.0f), b - 2.0f * TOL, b + TOL})
-                        for (float sign : {1.0f, -1.0f}) {
-                            float p[3] = {3.1f, 5.3f, 7.7f}, u[3] = {0.0f, 0.0f, 0.0f};
-                            p[a] = end - sign * d;
-                            u[a] = sign * 1000.0f;
-                            add(p[0], p[1], p[2], u[0], u[1], u[2]);
-                        }
-            if (mode == INDEX_CONTINUOUS)
-                RESET_CONTINUOUS_INDEXING();
-            for (int k = 0; k < 5; ++k) {
-                const State before = save();
-                const double time = RUN.TIME;
-                pass();
-                const State open = save();
-                restore(before);
-                RUN.TIME = time;
-                general_pass();
-                const State general = save();
-                EXPECT_TRUE(same(open.pos, general.pos)) << "pass " << k;
-                EXPECT_TRUE(same(open.pv, general.pv)) << "pass " << k;
-                EXPECT_TRUE(same(open.ip, general.ip)) << "pass " << k;
-                EXPECT_TRUE(same(open.time, general.time)) << "pass " << k;
-                EXPECT_TRUE(same(open.icell, general.icell)) << "pass " << k;
-                EXPECT_TRUE(same(open.xref, general.xref)) << "pass " << k;
-                EXPECT_EQ(open.moves, general.moves) << "pass " << k;
-                EXPECT_EQ(open.random.s1, general.random.s1) << "pass " << k;
-                EXPECT_EQ(open.random.s2, general.random.s2) << "pass " << k;
-                for (int i = 0; i < 6; ++i)
-                    EXPECT_EQ(open.present[i], general.present[i]) << "pass " << k << " index " << i;
+        for (bool body : {false, true})
+            for (int elements : {1, 2}) {
+                SCOPED_TRACE(mode);
+                SCOPED_TRACE(body);
+                SCOPED_TRACE(elements);
+                SetUp();
+                CaseBox box;
+                for (int& e : box.elements)
+                    e = elements;
+                std::vector<Body> bodies;
+                if (body)
+                    bodies.push_back(block(4.3f, 5.7f, 4.3f, 5.7f, 4.3f, 5.7f));
+                make_case(box, bodies, 1000, mode);
+                if (elements > 1) {
+                    // A cell of its own for every element that has one, so that the element found counts.
+                    auto& D = DIVISIONS;
+                    int cells = 0;
+                    for (int& e : D.ELEMENT_CELL)
+                        if (e >= 1)
+                            e = ++cells;
+                    allocate_cells(cells, DTC);
+                }
+                add_gas(300, 20 * vmp_of(300.0), 0.0f, 10.0f);
+                add_gas(300, vmp_of(300.0), 0.0f, 10.0f);
+                // Paths of 0.2 along one axis ending near a boundary b of divisions 2 wide.
+                const float d = static_cast<float>(1000.0f * (2.0f * DTC));
+                for (int a = 0; a < 3; ++a)
+                    for (float b : {2.0f, 4.0f, 6.0f, 8.0f})
+                        for (float end :
+                             {b, std::nextafter(b, 0.0f), std::nextafter(b, 10.0f), b - 0.5f * TOL, b - TOL,
+                              std::nextafter(b - TOL, 0.0f), b - 2.0f * TOL, b + TOL})
+                            for (float sign : {1.0f, -1.0f}) {
+                                float p[3] = {3.1f, 5.3f, 7.7f}, u[3] = {0.0f, 0.0f, 0.0f};
+                                p[a] = end - sign * d;
+                                u[a] = sign * 1000.0f;
+                                add(p[0], p[1], p[2], u[0], u[1], u[2]);
+                            }
+                if (mode == INDEX_CONTINUOUS)
+                    RESET_CONTINUOUS_INDEXING();
+                for (int k = 0; k < 5; ++k) {
+                    const State before = save();
+                    const double time = RUN.TIME;
+                    pass();
+                    const State open = save();
+                    restore(before);
+                    RUN.TIME = time;
+                    general_pass();
+                    const State general = save();
+                    EXPECT_TRUE(same(open.pos, general.pos)) << "pass " << k;
+                    EXPECT_TRUE(same(open.pv, general.pv)) << "pass " << k;
+                    EXPECT_TRUE(same(open.ip, general.ip)) << "pass " << k;
+                    EXPECT_TRUE(same(open.time, general.time)) << "pass " << k;
+                    EXPECT_TRUE(same(open.icell, general.icell)) << "pass " << k;
+                    EXPECT_TRUE(same(open.xref, general.xref)) << "pass " << k;
+                    EXPECT_EQ(open.moves, general.moves) << "pass " << k;
+                    EXPECT_EQ(open.random.s1, general.random.s1) << "pass " << k;
+                    EXPECT_EQ(open.random.s2, general.random.s2) << "pass " << k;
+                    for (int i = 0; i < 6; ++i)
+                        EXPECT_EQ(open.present[i], general.present[i]) << "pass " << k << " index " << i;
+                }
+                EXPECT_TRUE(index_consistent());
+                TearDown();
             }
-            EXPECT_TRUE(index_consistent());
-            TearDown();
-        }
 }
 
 }  // namespace
