@@ -1037,6 +1037,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open
     auto& D = DIVISIONS;
     const OpenLattice o = open_lattice(pass);
     const int ec_base = 1 + o.cell_stride[1] + o.cell_stride[2];
+    const bool one_element = pass.one_element;  // held here: the stores of the loop may not change it
     float* pos = nullptr;
     const float* pv = nullptr;
     int* ip = nullptr;
@@ -1119,7 +1120,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open
             const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
             int CN = 0;
             if (!open || open[division]) {
-                if (pass.one_element) {
+                if (one_element) {
                     CN = o.element_cell[division];
                 } else {
                     // The element within the division, as both cell searches find it.
