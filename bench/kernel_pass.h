@@ -70,8 +70,8 @@ inline double store_bytes()
 {
     const auto& M = MOLECULES;
     return double(M.MOL_POS.bytes() + M.PV.bytes() + M.IP.bytes() + M.MOL_TIME.bytes() +
-                  M.MOL_VIB_LEVEL.bytes() + M.XREF.bytes() + M.IPS.bytes() + M.ISCH.bytes() +
-                  M.SUBCELL_IJK.bytes());
+                  M.MOL_VIB_LEVEL.bytes() + M.XREF.bytes() + M.MOL_SKIP.bytes() + M.IPS.bytes() +
+                  M.ISCH.bytes() + M.SUBCELL_IJK.bytes());
 }
 
 // Peak resident memory of the process (bytes).

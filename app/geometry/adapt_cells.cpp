@@ -417,6 +417,8 @@ void ADAPT_CELLS()
         }
         M.IP(IP_CELL, m) = cn;
     }
+    // The move's counts of passes to skip were made for the old cells' steps.
+    M.MOL_SKIP.deallocate();
     // The new sample and, with continuous indexing, the cell lists of the new cells are the kernel's:
     // the caller starts them (continued_run, through RUN_PHASES).
 }

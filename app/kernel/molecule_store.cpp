@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -154,6 +155,9 @@ void copy_molecule(int from, int to)
     for (int i = 1; i <= modes; ++i)
         M.MOL_VIB_LEVEL(i, to) = M.MOL_VIB_LEVEL(i, from);
     M.MOL_TIME(to) = M.MOL_TIME(from);
+    // The copy has the clock and cell of the molecule copied, so the same passes are skipped.
+    if (std::size_t(std::max(from, to)) <= M.MOL_SKIP.size())
+        M.MOL_SKIP(to) = M.MOL_SKIP(from);
 }
 
 // open_molecule_slot: a new molecule number NM with every field zero.
@@ -177,6 +181,8 @@ int open_molecule_slot()
     for (int i = 1; i <= GAS.MAX_VIB_MODES; ++i)
         M.MOL_VIB_LEVEL(i, n) = 0;
     M.MOL_TIME(n) = 0.0;
+    if (std::size_t(n) <= M.MOL_SKIP.size())
+        M.MOL_SKIP(n) = 0;  // its clock is read in the next pass (or in this one, if still to come)
     return n;
 }
 

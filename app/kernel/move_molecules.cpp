@@ -7,8 +7,10 @@
 // Reads the molecule store, CELL_DATA field 13, DIVISION_INFO field 1, the surface index, the box and
 // lattice scalars, BOUNDARY_CODE, INDEX_MODE, SURFACE_REACTIONS, INITIAL_GAS and SEPARATION_X. Writes
 // the molecules' positions, cells and clocks, CURRENT_DIVISION_X/Y/Z, ICHECK, MOVE_COUNT,
-// SURFACE_HIT_COUNT, REMOVAL_COUNT, ROUNDOFF_COUNT, SEPARATION_CROSSINGS and DEBUG_MOLECULE. No
-// allocation (ICHECK grows only if it was sized too small for the triangles of one path).
+// SURFACE_HIT_COUNT, REMOVAL_COUNT, ROUNDOFF_COUNT, SEPARATION_CROSSINGS, DEBUG_MOLECULE and MOL_SKIP.
+// Allocates only work arrays that are kept from pass to pass: MOL_SKIP when the store is made or grows,
+// the open neighbourhoods when the lattice grows, and ICHECK if it was sized too small for the
+// triangles of one path.
 #include "app/kernel/kernel_move.h"
 
 #include "app/geometry/geometry.h"
@@ -30,7 +32,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -43,6 +47,50 @@ const char* const LOST_MOVED_CHANGE = " REMOVED DURING MOVE, CHANGE EL";
 constexpr float HIT_FRACTION_LIMIT = 1.01f;  // a triangle crossing up to this fraction is a hit
 constexpr float PULL_BACK_LIMIT = 0.99999f;  // a face fraction below this pulls the end point back
 
+// The division codes and the element cells as raw storage with their strides, so that a look-up costs
+// one multiply and add per subscript without reading the array's strides again after every store.
+struct LatticeTables {
+    const int* info = nullptr;      // DIVISION_INFO's storage (null when it has none)
+    std::ptrdiff_t info_stride[3];  // of a division's x, y, z index
+    const int* cells = nullptr;     // ELEMENT_CELL's storage (null when it has none)
+    std::ptrdiff_t cell_stride[6];  // of a division's x, y, z index, then of an element's x, y, z index
+};
+
+LatticeTables lattice_tables()
+{
+    const auto& INFO = DIVISIONS.DIVISION_INFO;
+    const auto& EC = DIVISIONS.ELEMENT_CELL;
+    LatticeTables t;
+    // DIVISION_INFO(field, k, j, i) and ELEMENT_CELL(k, j, i, ek, ej, ei), the first subscript fastest.
+    t.info = INFO.data();
+    t.info_stride[2] = INFO.extent(1);
+    t.info_stride[1] = t.info_stride[2] * INFO.extent(2);
+    t.info_stride[0] = t.info_stride[1] * INFO.extent(3);
+    t.cells = EC.data();
+    t.cell_stride[2] = 1;
+    t.cell_stride[1] = EC.extent(1);
+    t.cell_stride[0] = t.cell_stride[1] * EC.extent(2);
+    t.cell_stride[5] = t.cell_stride[0] * EC.extent(3);
+    t.cell_stride[4] = t.cell_stride[5] * EC.extent(4);
+    t.cell_stride[3] = t.cell_stride[4] * EC.extent(5);
+    return t;
+}
+
+// DIVISION_INFO(DIVISION_CODE, k, j, i).
+inline int division_code(const LatticeTables& t, int i, int j, int k)
+{
+    return t.info[(DIVISION_CODE - 1) + (i - 1) * t.info_stride[0] + (j - 1) * t.info_stride[1] +
+                  (k - 1) * t.info_stride[2]];
+}
+
+// ELEMENT_CELL(k, j, i, e[2], e[1], e[0]).
+inline int element_cell(const LatticeTables& t, int i, int j, int k, const int e[3])
+{
+    const std::ptrdiff_t* s = t.cell_stride;
+    return t.cells[(i - 1) * s[0] + (j - 1) * s[1] + (k - 1) * s[2] + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] +
+                   (e[2] - 1) * s[5]];
+}
+
 // What the move reads for every molecule and nothing in a pass changes, read once per pass (the box's
 // side codes and the index mode stay as they are while molecules move).
 struct MovePass {
@@ -50,7 +98,7 @@ struct MovePass {
     double clip_limit[3];   // division width less GEOMETRY_TOLERANCE, per axis
     double start_half[3];   // 1/2 - 2 (QUOTIENT_NEAR + start margin): see open_axis_divisions
     bool one_element;       // one element per division on every axis: the element is (1, 1, 1)
-    bool open_paths;        // one_element, and no min-x side that is periodic, the moving wall or
+    bool open_paths;        // no min-x side that is periodic, the moving wall or
                             // counts separation crossings: move_on_open_path may be tried
     bool all_open;          // every division's code is 1 or more (no surface, all in the flow);
                             // set by MOVE_MOLECULES only, false elsewhere
@@ -58,6 +106,7 @@ struct MovePass {
     bool moving_wall;       // BOUNDARY_CODE(1) is BOUNDARY_MOVING_WALL
     bool count_separation;  // constant-pressure min-x side with a secondary gas: count crossings
     bool continuous;        // INDEX_MODE is INDEX_CONTINUOUS
+    LatticeTables tables;   // DIVISION_INFO and ELEMENT_CELL
 };
 
 // 2^-22: see open_axis_divisions.
@@ -65,7 +114,7 @@ constexpr double START_MARGIN_SCALE = 1.0 / 4194304.0;
 
 MovePass move_pass()
 {
-    MovePass pass{lattice_steps(), {}, {}, false, false, false, false, false, false, false};
+    MovePass pass{lattice_steps(), {}, {}, false, false, false, false, false, false, false, lattice_tables()};
     const LatticeSteps& L = pass.L;
     for (int a = 0; a < 3; ++a) {
         pass.clip_limit[a] = L.width[a] - L.tol;
@@ -79,7 +128,7 @@ MovePass move_pass()
     pass.moving_wall = side1 == BOUNDARY_MOVING_WALL;
     pass.count_separation = side1 == BOUNDARY_PRESSURE && GAS.INITIAL_GAS == 1;
     pass.continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
-    pass.open_paths = pass.one_element && !pass.side1_periodic && !pass.moving_wall && !pass.count_separation;
+    pass.open_paths = !pass.side1_periodic && !pass.moving_wall && !pass.count_separation;
     return pass;
 }
 
@@ -128,6 +177,20 @@ inline void set_current_division(const PathDivision& v)
 inline void set_path_division(const float P[3], const LatticeSteps& L)
 {
     set_current_division(path_division(P, L));
+}
+
+// The element of point P within division v, as FIND_CELL_IN_DIVISION and FIND_CELL find it (1 on an
+// axis of one element).
+inline void elements_of(const MovePass& pass, const float P[3], const PathDivision& v, int e[3])
+{
+    using locate_detail::element_index;
+    if (pass.one_element) {
+        e[0] = e[1] = e[2] = 1;
+        return;
+    }
+    e[0] = element_index(pass.L, 0, P[0], v.i);
+    e[1] = element_index(pass.L, 1, P[1], v.j);
+    e[2] = element_index(pass.L, 2, P[2], v.k);
 }
 
 // Displacement along one axis for the time DT, shortened (with DT) to `limit`, the division width less
@@ -449,6 +512,147 @@ void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3]
     settle_at_faces(N, NCI, II, p, false);
 }
 
+// ---- Molecules passed by. A molecule with clock c in a cell of step DTC, after its turn in the pass
+// at flow time TIME (moved or found not due), is due in a later pass j (at TIME + j DTM) only when
+// j DTM > c + DTC - TIME, so not in the next r = (c + DTC - TIME) / DTM passes. MOL_SKIP(n) holds the
+// whole passes of r less SKIP_MARGIN (far more than the roundings of the flow time's sums), at most
+// 255, and counts down in each pass that passes the molecule by without reading its clock or its cell;
+// a molecule is tested again when it reaches 0. So exactly the molecules that are due are moved, in the same
+// order as when every clock is read. The counts hold while the passes follow one another at one DTM under the
+// same cell steps; a pass after anything else (an adaptation of the steps, which moves OUTPUT_TIME on,
+// another DTM or flow time, another store or cell table) first sets every count to 0. A slot opened for a new
+// molecule gets 0, a copied molecule the count of its original.
+
+// What the counts were made under: the last pass's flow time, DTM and OUTPUT_TIME, and the storage of
+// the cells' data and of the clocks.
+struct SkipRecord {
+    double time = 0.0;
+    float dtm = 0.0f;
+    float output_time = 0.0f;
+    const float* cell_data = nullptr;
+    int cells = 0;
+    const double* clocks = nullptr;
+    const int* division_info = nullptr;
+};
+SkipRecord skip_record;
+int skip_outstanding = 0;  // the largest count that may be above 0 at the start of the next pass
+int skip_most = 0;         // the largest count set in this pass
+
+// A thousandth of a pass, and more: see above.
+constexpr double SKIP_MARGIN = 1.0 / 1024.0;
+
+// MOL_SKIP sized anew to the store: the counts kept, new slots 0.
+void resize_skips()
+{
+    auto& S = MOLECULES.MOL_SKIP;
+    const std::size_t size = MOLECULES.MOL_TIME.size();
+    {
+        Array<uint8_t, 1> resized;
+        if (size > 0 && !resized.allocate(static_cast<int>(size))) {
+            write_list(UNIT_DIAG, {"PROGRAM COULD NOT ALLOCATE MOL_SKIP"});
+            fatal_stop("MOVE_MOLECULES: cannot allocate the work array MOL_SKIP of " + std::to_string(size) +
+                       " molecules");
+        }
+        for (std::size_t n = 0; n < std::min(size, S.size()); ++n)
+            resized.data()[n] = S.data()[n];
+        S = std::move(resized);
+    }
+}
+
+// MOL_SKIP sized to the store, which a move may have grown.
+inline uint8_t* skips_for_store()
+{
+    if (MOLECULES.MOL_SKIP.size() != MOLECULES.MOL_TIME.size())
+        resize_skips();
+    return MOLECULES.MOL_SKIP.data();
+}
+
+SkipRecord skip_conditions(double TIME)
+{
+    return {TIME,
+            RUN.DTM,
+            RUN.OUTPUT_TIME,
+            CELLS.CELL_DATA.data(),
+            CELLS.CELL_COUNT,
+            MOLECULES.MOL_TIME.data(),
+            DIVISIONS.DIVISION_INFO.data()};
+}
+
+// MOL_SKIP for the pass at TIME, every count 0 unless this pass follows the last one (see above);
+// `follows` tells which.
+uint8_t* prepare_skips(double TIME, bool& follows)
+{
+    const SkipRecord now = skip_conditions(TIME), last = skip_record;
+    follows = MOLECULES.MOL_SKIP.size() == MOLECULES.MOL_TIME.size() && now.dtm == last.dtm &&
+              now.time == last.time + double(last.dtm) && now.output_time == last.output_time &&
+              now.cell_data == last.cell_data && now.cells == last.cells && now.clocks == last.clocks &&
+              now.division_info == last.division_info;
+    uint8_t* skip = skips_for_store();
+    if (!follows) {
+        MOLECULES.MOL_SKIP.fill(0);
+        skip_outstanding = 0;
+    }
+    skip_most = 0;
+    return skip;
+}
+
+// Whether any count may be above 0 in this pass (after prepare_skips): while none is (every molecule
+// moves every pass, as under one step for all cells), the counts need not be looked at.
+inline bool skips_outstanding()
+{
+    return skip_outstanding > 0;
+}
+
+// Notes the conditions of the pass just made, under which the counts were set.
+void end_skips(double TIME)
+{
+    skips_for_store();
+    skip_record = skip_conditions(TIME);
+    skip_outstanding = std::max(skip_outstanding - 1, skip_most);
+}
+
+// Passes that a molecule found not due may be passed by (see above): 1 / DTM, or 0 when DTM is not a
+// positive number (then no molecule is passed by).
+inline double skip_rate()
+{
+    const double dtm = RUN.DTM;
+    return dtm > 0.0 && std::isfinite(dtm) ? 1.0 / dtm : 0.0;
+}
+
+// Sets the count of molecule N after its turn at TIME, with clock `clock` in a cell of step DTC.
+inline void pass_by(uint8_t* skip, int N, double clock, float DTC, double TIME, double per_dtm)
+{
+    const double r = (clock + DTC - TIME) * per_dtm - SKIP_MARGIN;
+    if (r >= 1.0) {
+        const int count = r >= 255.0 ? 255 : static_cast<int>(r);
+        skip[N - 1] = static_cast<uint8_t>(count);
+        skip_most = std::max(skip_most, count);
+    }
+}
+
+// From molecule N on, counts down the molecules passed by in this pass, eight at a time where none of
+// eight is to be tested; returns the first one to be tested (NM + 1 when none is left).
+inline int next_to_test(uint8_t* skip, int N, int NM)
+{
+    constexpr uint64_t ONES = 0x0101010101010101ULL, HIGHS = 0x8080808080808080ULL;
+    if (N <= NM && skip[N - 1] == 0)  // the common case while every molecule moves every pass
+        return N;
+    while (N + 7 <= NM) {
+        uint64_t w;
+        std::memcpy(&w, skip + (N - 1), sizeof w);
+        if (((w - ONES) & ~w & HIGHS) != 0)  // one of the eight counts is 0
+            break;
+        w -= ONES;
+        std::memcpy(skip + (N - 1), &w, sizeof w);
+        N += 8;
+    }
+    while (N <= NM && skip[N - 1] != 0) {
+        --skip[N - 1];
+        ++N;
+    }
+    return N;
+}
+
 // How many molecules ahead of the one being moved the memory is asked for the time step of its cell.
 constexpr int PREFETCH_DISTANCE = 32;
 
@@ -456,11 +660,11 @@ constexpr int PREFETCH_DISTANCE = 32;
 // anywhere in memory; asking for it ahead lets the loads overlap (a hint only: nothing is written and
 // no result changes). The lattice entries of the divisions are not asked for: they are few enough to
 // stay in the cache, and working out a molecule's division ahead costs more than it saves.
-inline void prefetch_cell_time_step(int far)
+inline void prefetch_cell_time_step(int far, const uint8_t* skip)
 {
     const auto& M = MOLECULES;
     const auto& C = CELLS;
-    if (far <= M.NM) {
+    if (far <= M.NM && skip[far - 1] == 0) {
         const int cell = M.IP(IP_CELL, far);
         if (cell >= 1 && cell <= C.CELL_COUNT)
             __builtin_prefetch(&C.CELL_DATA(CELL_TIME_STEP, cell));
@@ -589,27 +793,42 @@ inline AxisDivisions open_axis_divisions(const MovePass& pass, int a, float c0, 
     return {path_division_index(L, a, c0), path_division_index(L, a, c1)};
 }
 
+// Whether every division of the block spanned by the start and end divisions x, y, z of a path across
+// divisions (those that move_across_divisions examines) has a code of 1 or more.
+inline bool block_open(const LatticeTables& t, const AxisDivisions& x, const AxisDivisions& y,
+                       const AxisDivisions& z)
+{
+    for (int k : {z.start, z.end})
+        for (int j : {y.start, y.end})
+            for (int i : {x.start, x.end})
+                if (division_code(t, i, j, k) < 1)
+                    return false;
+    return true;
+}
+
 // The most common moves, made without the general steps: one sub-step (no axis cut at a division
 // width) whose end point lies strictly inside the box (so no face can be met and no plane lies behind
-// it), in a pass with `open_paths`, either within one division that no surface reaches or, when every
-// division is open (`all_open`), across divisions; and the division's only element holding a cell. For
-// such a move move_for_time makes one call of move_one_molecule that tests no triangle and applies no
-// face or wall, and leaves the time left DTIM - DTIM = 0. Its cell search is the one within the path's
-// end division for a path within one division, and the full search (FIND_CELL, which locates the
-// point anew without the tolerance and makes that division the present one) for a path across
-// divisions. The same writes are made here: the present division and element, the cell (and the cell
-// lists), the position, NCI. Returns false, having changed nothing, for every other move, which then
+// it), in a pass with `open_paths`, either within one division that no surface reaches or across
+// divisions of which none that the general path examines (the block they span) holds a surface; and
+// the end point's element holding a cell. For such a move move_for_time makes one call of move_one_molecule
+// that tests no triangle and applies no face or wall, and leaves the time left DTIM - DTIM = 0. Its cell
+// search is the one within the path's end division for a path within one division, and the full search
+// (FIND_CELL, which locates the point anew without the tolerance and makes that division the present one) for
+// a path across divisions. The same writes are made here: the present division and element, the cell (and the
+// cell lists), the position, NCI. Returns false, having changed nothing, for every other move, which then
 // goes the general way.
 inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
 {
-    if (!pass.open_paths)
+    const LatticeTables& t = pass.tables;
+    if (!pass.open_paths || !t.info || !t.cells)
         return false;
     auto& M = MOLECULES;
-    auto& POS = M.MOL_POS;
-    const float P0[3] = {POS(1, N), POS(2, N), POS(3, N)};
+    float* const pos = M.MOL_POS.data() + 3 * std::ptrdiff_t(N - 1);  // MOL_POS(1..3, N)
+    const float* const U = M.PV.data() + M.PV.extent(1) * std::ptrdiff_t(N - 1);
+    const float P0[3] = {pos[0], pos[1], pos[2]};
     float d[3], P1[3];
     for (int a = 0; a < 3; ++a) {
-        d[a] = static_cast<float>(double(M.PV(a + 1, N)) * DTIM);
+        d[a] = static_cast<float>(double(U[a]) * DTIM);
         if (std::fabs(d[a]) > pass.clip_limit[a])
             return false;
         P1[a] = P0[a] + d[a];
@@ -625,44 +844,56 @@ inline bool move_on_open_path(int N, int& NCI, float DTIM, const MovePass& pass)
     PathDivision cell_division{x.end, y.end, z.end};
     auto& D = DIVISIONS;
     if (x.start == x.end && y.start == y.end && z.start == z.end) {
-        if (D.DIVISION_INFO(DIVISION_CODE, cell_division.k, cell_division.j, cell_division.i) < 1)
+        if (division_code(t, cell_division.i, cell_division.j, cell_division.k) < 1)
             return false;
     } else {
-        if (!pass.all_open)
+        if (!pass.all_open && !block_open(t, x, y, z))
             return false;
         using locate_detail::division_index;
         cell_division = {division_index(L, 0, P1[0]), division_index(L, 1, P1[1]),
                          division_index(L, 2, P1[2])};
     }
-    const int CN = D.ELEMENT_CELL(cell_division.k, cell_division.j, cell_division.i, 1, 1, 1);
+    int e[3];
+    elements_of(pass, P1, cell_division, e);
+    const int CN = element_cell(t, cell_division.i, cell_division.j, cell_division.k, e);
     if (CN < 1)
         return false;
     set_current_division(cell_division);
-    D.CURRENT_ELEMENT_X = D.CURRENT_ELEMENT_Y = D.CURRENT_ELEMENT_Z = 1;
+    D.CURRENT_ELEMENT_X = e[0];
+    D.CURRENT_ELEMENT_Y = e[1];
+    D.CURRENT_ELEMENT_Z = e[2];
     set_cell(N, NCI, CN, pass);
-    for (int i = 1; i <= 3; ++i)
-        POS(i, N) = P1[i - 1];
+    for (int a = 0; a < 3; ++a)
+        pos[a] = P1[a];
     NCI = CN;
     return true;
 }
 
 // Molecule N's turn in the pass at flow time TIME: when its clock lags TIME by more than its cell's
-// time step DTC, the clock advances by 2 DTC, MOVE_COUNT by one, and the molecule is moved for 2 DTC. A
-// removal leaves N one less.
-inline void move_if_due(int& N, double TIME, const MovePass& pass)
+// time step DTC, the clock advances by 2 DTC, MOVE_COUNT by one, and the molecule is moved for 2 DTC;
+// otherwise it is passed by in the passes in which it surely stays not due (skip, per_dtm: see
+// pass_by). A removal leaves N one less.
+inline void move_if_due(int& N, double TIME, const MovePass& pass, uint8_t* skip, double per_dtm)
 {
     auto& M = MOLECULES;
     int NCI = M.IP(IP_CELL, N);
     const float DTC = CELLS.CELL_DATA(CELL_TIME_STEP, NCI);
-    if (TIME - M.MOL_TIME(N) <= DTC)
+    if (TIME - M.MOL_TIME(N) <= DTC) {
+        pass_by(skip, N, M.MOL_TIME(N), DTC, TIME, per_dtm);
         return;
+    }
     const float DTIM = static_cast<float>(2.0 * DTC);
     M.MOL_TIME(N) += DTIM;
     RUN.MOVE_COUNT += 1.0;
     int II = MOVE_PENDING;
     if (DTIM > double(0.2f) * DTC) {
+        const int n = N;
         if (!move_on_open_path(N, NCI, DTIM, pass))
             move_for_time_on(N, NCI, DTIM, II, pass);
+        // Still in slot N (not removed): the passes it may now be passed by, from its new cell's step.
+        if (N == n)
+            pass_by(skips_for_store(), N, M.MOL_TIME(N), CELLS.CELL_DATA(CELL_TIME_STEP, M.IP(IP_CELL, N)),
+                    TIME, per_dtm);
     } else
         M.MOL_TIME(N) -= DTIM;
 }
@@ -750,21 +981,66 @@ inline bool open_division(const OpenLattice& o, int a, float c, int& index)
     return t < o.count[a] && std::fabs((t - k) - o.mid[a]) < o.half[a];
 }
 
-// MOVE_MOLECULES on a lattice whose every division is open (`all_open`): the molecules' turns as
-// move_if_due takes them, with the common move (that of move_on_open_path whose end point lies well
-// inside its division on every axis) made here on the store's raw rows, whose pointers are read again
-// after every move that goes the general way (which may grow the store); every other move goes the
+// Open neighbourhoods: for every division, whether it and every division beside it (the up to 26 that
+// share a face, an edge or a corner with it) have a code of 1 or more, one byte per division in the
+// order of ELEMENT_CELL's division subscripts (z fastest). A path of one sub-step, at most a division
+// width less the tolerance per axis, whose end point lies well inside such a division (open_division)
+// starts in it or in one beside it, so every division that the general path would examine is open.
+// Returns null when the tables do not agree on the divisions. The bytes are a work array of the move,
+// kept between passes.
+const uint8_t* open_neighbourhoods(const LatticeTables& t)
+{
+    static std::vector<uint8_t> open, swept;
+    const auto& INFO = DIVISIONS.DIVISION_INFO;
+    const auto& EC = DIVISIONS.ELEMENT_CELL;
+    const int nz = EC.extent(1), ny = EC.extent(2), nx = EC.extent(3);
+    if (!t.info || !t.cells || INFO.extent(2) != nz || INFO.extent(3) != ny || INFO.extent(4) != nx)
+        return nullptr;
+    const std::size_t count = std::size_t(nx) * ny * nz;
+    open.resize(count);
+    swept.resize(count);
+    std::size_t n = 0;
+    for (int i = 1; i <= nx; ++i)
+        for (int j = 1; j <= ny; ++j)
+            for (int k = 1; k <= nz; ++k)
+                open[n++] = division_code(t, i, j, k) >= 1;
+    // The least of each division and its neighbours along one axis (stride between neighbours, count
+    // along the axis, and the divisions of one step of the next axis), into `to`.
+    auto sweep = [count](const std::vector<uint8_t>& from, std::vector<uint8_t>& to, std::size_t stride,
+                         int along) {
+        for (std::size_t m = 0; m < count; ++m) {
+            const int c = static_cast<int>((m / stride) % along);
+            uint8_t v = from[m];
+            if (c > 0)
+                v &= from[m - stride];
+            if (c + 1 < along)
+                v &= from[m + stride];
+            to[m] = v;
+        }
+    };
+    sweep(open, swept, 1, nz);
+    sweep(swept, open, std::size_t(nz), ny);
+    sweep(open, swept, std::size_t(nz) * ny, nx);
+    return swept.data();
+}
+
+// MOVE_MOLECULES in a pass with `open_paths`: the molecules' turns as move_if_due takes them, with
+// the common move (that of move_on_open_path whose end point lies well inside its division on every
+// axis, a division of an open neighbourhood unless every division is open: `open`, null then) made
+// here on the store's raw rows, whose pointers are read again after every move that goes the general
+// way (which may grow the store); every other move goes the
 // general way (move_on_open_path, then move_for_time_on) after the writes this loop holds back are
 // made: MOVE_COUNT, and the present division and element, which only the last move's values reach.
 // The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the product of two
 // 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
 template <bool CONTINUOUS>
-void move_in_open_lattice(double TIME, const MovePass& pass)
+void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open, uint8_t* skip)
 {
     auto& M = MOLECULES;
     auto& D = DIVISIONS;
     const OpenLattice o = open_lattice(pass);
     const int ec_base = 1 + o.cell_stride[1] + o.cell_stride[2];
+    const bool one_element = pass.one_element;  // held here: the stores of the loop may not change it
     float* pos = nullptr;
     const float* pv = nullptr;
     int* ip = nullptr;
@@ -781,6 +1057,8 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         NM = M.NM;
     };
     read_rows();
+    const bool skipping = skips_outstanding();
+    const double per_dtm = skip_rate();
     double moves = 0.0;  // MOVE_COUNT not yet added
     int held = 0;        // the last molecule moved here, whose division is the present one (0: none)
     auto write_held = [&] {
@@ -794,7 +1072,11 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
             open_division(o, 1, P[1], v.j);
             open_division(o, 2, P[2], v.k);
             set_current_division(v);
-            D.CURRENT_ELEMENT_X = D.CURRENT_ELEMENT_Y = D.CURRENT_ELEMENT_Z = 1;
+            int e[3];
+            elements_of(pass, P, v, e);
+            D.CURRENT_ELEMENT_X = e[0];
+            D.CURRENT_ELEMENT_Y = e[1];
+            D.CURRENT_ELEMENT_Z = e[2];
             held = 0;
         }
     };
@@ -805,8 +1087,13 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         reinterpret_cast<std::uintptr_t>(o.cell_step) + sizeof(float) * (CELL_TIME_STEP - 1 - o.cell_rows);
     const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.cell_rows);
     for (int N = 1; N <= NM; ++N) {
+        if (skipping) {
+            N = next_to_test(skip, N, NM);
+            if (N > NM)
+                break;
+        }
         const int far = N + PREFETCH_DISTANCE;
-        if (far <= NM) {
+        if (far <= NM && (!skipping || skip[far - 1] == 0)) {
             const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
             __builtin_prefetch(
                 reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
@@ -815,8 +1102,10 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         int NCI = ipN[IP_CELL - 1];
         const float DTC = o.cell_step[std::size_t(NCI - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
         double& clock = mol_time[N - 1];
-        if (TIME - clock <= DTC)
+        if (TIME - clock <= DTC) {
+            pass_by(skip, N, clock, DTC, TIME, per_dtm);
             continue;
+        }
         const float DTIM = static_cast<float>(2.0 * DTC);
         clock += DTIM;
         moves += 1.0;
@@ -831,7 +1120,20 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         int i = 0, j = 0, k = 0;
         if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
             open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
-            const int CN = o.element_cell[k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base];
+            const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
+            int CN = 0;
+            if (!open || open[division]) {
+                if (one_element) {
+                    CN = o.element_cell[division];
+                } else {
+                    // The element within the division, as both cell searches find it.
+                    const float P1[3] = {x, y, z};
+                    int e[3];
+                    elements_of(pass, P1, {i, j, k}, e);
+                    const std::ptrdiff_t* s = pass.tables.cell_stride;
+                    CN = o.element_cell[division + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] + (e[2] - 1) * s[5]];
+                }
+            }
             if (CN >= 1) {
                 ipN[IP_CELL - 1] = CN;
                 if (CONTINUOUS && CN != NCI) {
@@ -848,6 +1150,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass)
         if (!move_on_open_path(N, NCI, DTIM, pass))
             move_for_time_on(N, NCI, DTIM, II, pass);
         read_rows();
+        skip = skips_for_store();
     }
     write_held();
 }
@@ -877,16 +1180,40 @@ void MOVE_MOLECULES()
     const double TIME = RUN.TIME;
     M.DEBUG_MOLECULE = -1;
     MovePass pass = move_pass();
-    pass.all_open = pass.open_paths && every_division_open();
-    if (pass.all_open) {
+    bool follows = false;
+    uint8_t* skip = prepare_skips(TIME, follows);
+    // Nothing in the passes changes the division codes: they are looked at again only when a pass
+    // does not follow the last one (or the tables are others).
+    static struct {
+        bool all_open = false;          // every division open
+        const uint8_t* open = nullptr;  // the open neighbourhoods, or null
+        const int* cells = nullptr;     // ELEMENT_CELL's storage they were made for
+    } lattice;
+    if (!follows || lattice.cells != pass.tables.cells) {
+        lattice.all_open = every_division_open();
+        lattice.open = lattice.all_open ? nullptr : open_neighbourhoods(pass.tables);
+        lattice.cells = pass.tables.cells;
+    }
+    pass.all_open = pass.open_paths && lattice.all_open;
+    const uint8_t* open = pass.open_paths && !pass.all_open ? lattice.open : nullptr;
+    if (pass.all_open || open) {
         if (pass.continuous)
-            move_in_open_lattice<true>(TIME, pass);
+            move_in_open_lattice<true>(TIME, pass, open, skip);
         else
-            move_in_open_lattice<false>(TIME, pass);
-        return;
+            move_in_open_lattice<false>(TIME, pass, open, skip);
+    } else {
+        const bool skipping = skips_outstanding();
+        const double per_dtm = skip_rate();
+        for (int N = 1; N <= M.NM; ++N) {
+            if (skipping) {
+                N = next_to_test(skip, N, M.NM);
+                if (N > M.NM)
+                    break;
+            }
+            prefetch_cell_time_step(N + PREFETCH_DISTANCE, skip);
+            move_if_due(N, TIME, pass, skip, per_dtm);
+            skip = skips_for_store();
+        }
     }
-    for (int N = 1; N <= M.NM; ++N) {
-        prefetch_cell_time_step(N + PREFETCH_DISTANCE);
-        move_if_due(N, TIME, pass);
-    }
+    end_skips(TIME);
 }

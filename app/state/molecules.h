@@ -25,6 +25,9 @@ struct MoleculeStore {
     Array<double, 1> MOL_TIME;       // (MNM) flow time up to which the molecule has moved
     Array<int8_t, 2> MOL_VIB_LEVEL;  // (MAX_VIB_MODES, MNM) vibrational level of each mode, 0..127
     Array<int32_t, 1> XREF;          // (XREF_SIZE) continuous index: molecule numbers, cell by cell
+    Array<uint8_t, 1> MOL_SKIP;      // (MNM, or none) passes of the move in which molecule n surely is
+                                     // not due, so that its clock is not read; the move's own record,
+                                     // not saved: none (or a store of another size) reads every clock
 
     // The capacity MNM (second extent of every molecule array) and XREF_SIZE are RUN's: the flow data
     // give them, EXTEND_MNM enlarges them, the restart set saves them.

@@ -96,6 +96,18 @@ inline void set_solid_properties()
         S.SOLID_PROPERTIES(1, k) = 300.0f;
 }
 
+// Cells 1 .. cells, each of time step dtc.
+inline void allocate_cells(int cells, float dtc)
+{
+    CELLS.CELL_COUNT = CELLS.MAX_CELLS = cells;
+    CELLS.CELL_DATA.allocate(CELL_DATA_FIELDS, cells);
+    CELLS.ICELL.allocate(3, cells);
+    CELLS.IRCELL.allocate(cells);
+    CELLS.CELL_TIME.allocate(cells);
+    for (int c = 1; c <= cells; ++c)
+        CELLS.CELL_DATA(CELL_TIME_STEP, c) = dtc;
+}
+
 // One cell per division that holds flow, each of time step dtc, and the move's work array ICHECK.
 inline void make_division_cells(float dtc)
 {
@@ -117,13 +129,7 @@ inline void make_division_cells(float dtc)
                                 e = cells;
                         }
             }
-    CELLS.CELL_COUNT = CELLS.MAX_CELLS = cells;
-    CELLS.CELL_DATA.allocate(CELL_DATA_FIELDS, cells);
-    CELLS.ICELL.allocate(3, cells);
-    CELLS.IRCELL.allocate(cells);
-    CELLS.CELL_TIME.allocate(cells);
-    for (int c = 1; c <= cells; ++c)
-        CELLS.CELL_DATA(CELL_TIME_STEP, c) = dtc;
+    allocate_cells(cells, dtc);
     D.ICHECK.allocate(8 * D.MNSEG);
 }
 

@@ -4,6 +4,7 @@
 #include "move_fixture.h"
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -217,8 +218,67 @@ TEST_F(MoveMoleculesTest, ClosedBoxesConserve)
     }
 }
 
-// In a lattice of one-element divisions that no surface reaches, MOVE_MOLECULES takes the common moves
-// a short way; every pass must leave the store, the cell lists, the clocks, MOVE_COUNT and the present
+// A molecule found not due is passed by, without a look at its clock, in the passes in which it surely
+// stays not due. Under cell steps from DTM / 2 to 40 DTM, changed as an output's adaptation changes them
+// and then under another DTM, every pass must move exactly the molecules whose clocks are due, as
+// reading every clock finds them; in the lattice of one-element divisions (the open lattice's loop) and
+// in divisions of several elements (the general loop).
+TEST_F(MoveMoleculesTest, PassedByMoleculesMoveWhenDue)
+{
+    for (int elements : {1, 2}) {
+        SCOPED_TRACE(elements);
+        SetUp();
+        CaseBox box;
+        for (int& e : box.elements)
+            e = elements;
+        constexpr int MOLECULES_IN_BOX = 200, PASSES = 300;
+        make_case(box, {}, MOLECULES_IN_BOX);
+        add_gas(MOLECULES_IN_BOX, 20 * vmp_of(300.0), 0.0f, 10.0f);
+        auto set_steps = [] {
+            for (int c = 1; c <= CELLS.CELL_COUNT; ++c)
+                CELLS.CELL_DATA(CELL_TIME_STEP, c) =
+                    static_cast<float>(DTC * (1.0 + 79.0 * random_uniform()));
+        };
+        set_steps();
+        auto& M = MOLECULES;
+        for (int n = 1; n <= M.NM; ++n)
+            M.MOL_TIME(n) = -80.0 * DTC * random_uniform();
+        int wrong = 0, passed_by = 0;
+        double moves = 0;
+        for (int p = 1; p <= PASSES; ++p) {
+            if (p == 100) {  // the adaptation: new steps, and the next output time
+                set_steps();
+                RUN.OUTPUT_TIME += 1.0f;
+            }
+            if (p == 200)
+                RUN.DTM = 3.0f * DTC;
+            std::vector<double> clock(M.NM + 1);
+            std::vector<bool> due(M.NM + 1);
+            const double time = RUN.TIME + RUN.DTM;
+            for (int n = 1; n <= M.NM; ++n) {
+                clock[n] = M.MOL_TIME(n);
+                due[n] = time - clock[n] > CELLS.CELL_DATA(CELL_TIME_STEP, M.IP(IP_CELL, n));
+            }
+            pass();
+            ASSERT_EQ(M.NM, MOLECULES_IN_BOX);
+            for (int n = 1; n <= M.NM; ++n) {
+                wrong += (M.MOL_TIME(n) != clock[n]) != due[n];
+                passed_by += M.MOL_SKIP.size() >= std::size_t(n) && M.MOL_SKIP(n) > 0;
+                moves += due[n];
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(RUN.MOVE_COUNT, moves);
+        // The passes skipped were many: far fewer moves than molecules and passes.
+        EXPECT_GT(passed_by, PASSES * MOLECULES_IN_BOX / 2);
+        EXPECT_LT(moves, PASSES * MOLECULES_IN_BOX / 4);
+        EXPECT_EQ(RUN.REMOVAL_COUNT + RUN.ROUNDOFF_COUNT, 0.0);
+        TearDown();
+    }
+}
+
+// In a lattice whose divisions (or whose neighbourhoods) no surface reaches, MOVE_MOLECULES takes the common
+// moves a short way; every pass must leave the store, the cell lists, the clocks, MOVE_COUNT and the present
 // division and element exactly as moving each due molecule the general way (move_for_time) does. The
 // molecules: a fast random gas (cuts at the division width, reflections at the sides) and end points
 // on, just beside and within the tolerance below every division boundary of every axis, reached from
@@ -233,6 +293,7 @@ TEST_F(MoveMoleculesTest, OpenLatticeMovesAsTheGeneralWay)
         Array<int32_t, 1> xref, ircell;
         double moves;
         int present[6];
+        RandomState random;
     };
     auto save = [] {
         const auto& M = MOLECULES;
@@ -246,7 +307,8 @@ TEST_F(MoveMoleculesTest, OpenLatticeMovesAsTheGeneralWay)
                      CELLS.IRCELL.clone(),
                      RUN.MOVE_COUNT,
                      {D.CURRENT_DIVISION_X, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_Z, D.CURRENT_ELEMENT_X,
-                      D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_Z}};
+                      D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_Z},
+                     RANDOM_STATE};
     };
     auto restore = [](const State& s) {
         auto& M = MOLECULES;
@@ -262,6 +324,7 @@ TEST_F(MoveMoleculesTest, OpenLatticeMovesAsTheGeneralWay)
         D.CURRENT_DIVISION_X = s.present[0], D.CURRENT_DIVISION_Y = s.present[1];
         D.CURRENT_DIVISION_Z = s.present[2], D.CURRENT_ELEMENT_X = s.present[3];
         D.CURRENT_ELEMENT_Y = s.present[4], D.CURRENT_ELEMENT_Z = s.present[5];
+        RANDOM_STATE = s.random;
     };
     auto same = [](const auto& a, const auto& b) {
         return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.bytes()) == 0;
@@ -283,51 +346,72 @@ TEST_F(MoveMoleculesTest, OpenLatticeMovesAsTheGeneralWay)
         }
     };
     const float TOL = 1e-5f;  // GEOMETRY_TOLERANCE
-    for (int mode : {INDEX_NORMAL, INDEX_CONTINUOUS}) {
-        SCOPED_TRACE(mode);
-        SetUp();
-        CaseBox box;
-        for (int& e : box.elements)
-            e = 1;
-        make_case(box, {}, 1000, mode);
-        add_gas(300, 20 * vmp_of(300.0), 0.0f, 10.0f);
-        add_gas(300, vmp_of(300.0), 0.0f, 10.0f);
-        // Paths of 0.2 along one axis ending near a boundary b of divisions 2 wide.
-        const float d = static_cast<float>(1000.0f * (2.0f * DTC));
-        for (int a = 0; a < 3; ++a)
-            for (float b : {2.0f, 4.0f, 6.0f, 8.0f})
-                for (float end : {b, std::nextafter(b, 0.0f), std::nextafter(b, 10.0f), b - 0.5f * TOL,
-                                  b - TOL, std::nextafter(b - TOL, 0.0f), b - 2.0f * TOL, b + TOL})
-                    for (float sign : {1.0f, -1.0f}) {
-                        float p[3] = {3.1f, 5.3f, 7.7f}, u[3] = {0.0f, 0.0f, 0.0f};
-                        p[a] = end - sign * d;
-                        u[a] = sign * 1000.0f;
-                        add(p[0], p[1], p[2], u[0], u[1], u[2]);
-                    }
-        if (mode == INDEX_CONTINUOUS)
-            RESET_CONTINUOUS_INDEXING();
-        for (int k = 0; k < 5; ++k) {
-            const State before = save();
-            const double time = RUN.TIME;
-            pass();
-            const State open = save();
-            restore(before);
-            RUN.TIME = time;
-            general_pass();
-            const State general = save();
-            EXPECT_TRUE(same(open.pos, general.pos)) << "pass " << k;
-            EXPECT_TRUE(same(open.pv, general.pv)) << "pass " << k;
-            EXPECT_TRUE(same(open.ip, general.ip)) << "pass " << k;
-            EXPECT_TRUE(same(open.time, general.time)) << "pass " << k;
-            EXPECT_TRUE(same(open.icell, general.icell)) << "pass " << k;
-            EXPECT_TRUE(same(open.xref, general.xref)) << "pass " << k;
-            EXPECT_EQ(open.moves, general.moves) << "pass " << k;
-            for (int i = 0; i < 6; ++i)
-                EXPECT_EQ(open.present[i], general.present[i]) << "pass " << k << " index " << i;
-        }
-        EXPECT_TRUE(index_consistent());
-        TearDown();
-    }
+    // Every division open, and a block in the middle division (diffuse walls): then the common move is
+    // made here only in divisions whose every neighbour is open; divisions of one element and of 2 x 2 x 2.
+    for (int mode : {INDEX_NORMAL, INDEX_CONTINUOUS})
+        for (bool body : {false, true})
+            for (int elements : {1, 2}) {
+                SCOPED_TRACE(mode);
+                SCOPED_TRACE(body);
+                SCOPED_TRACE(elements);
+                SetUp();
+                CaseBox box;
+                for (int& e : box.elements)
+                    e = elements;
+                std::vector<Body> bodies;
+                if (body)
+                    bodies.push_back(block(4.3f, 5.7f, 4.3f, 5.7f, 4.3f, 5.7f));
+                make_case(box, bodies, 1000, mode);
+                if (elements > 1) {
+                    // A cell of its own for every element that has one, so that the element found counts.
+                    auto& D = DIVISIONS;
+                    int cells = 0;
+                    for (int& e : D.ELEMENT_CELL)
+                        if (e >= 1)
+                            e = ++cells;
+                    allocate_cells(cells, DTC);
+                }
+                add_gas(300, 20 * vmp_of(300.0), 0.0f, 10.0f);
+                add_gas(300, vmp_of(300.0), 0.0f, 10.0f);
+                // Paths of 0.2 along one axis ending near a boundary b of divisions 2 wide.
+                const float d = static_cast<float>(1000.0f * (2.0f * DTC));
+                for (int a = 0; a < 3; ++a)
+                    for (float b : {2.0f, 4.0f, 6.0f, 8.0f})
+                        for (float end :
+                             {b, std::nextafter(b, 0.0f), std::nextafter(b, 10.0f), b - 0.5f * TOL, b - TOL,
+                              std::nextafter(b - TOL, 0.0f), b - 2.0f * TOL, b + TOL})
+                            for (float sign : {1.0f, -1.0f}) {
+                                float p[3] = {3.1f, 5.3f, 7.7f}, u[3] = {0.0f, 0.0f, 0.0f};
+                                p[a] = end - sign * d;
+                                u[a] = sign * 1000.0f;
+                                add(p[0], p[1], p[2], u[0], u[1], u[2]);
+                            }
+                if (mode == INDEX_CONTINUOUS)
+                    RESET_CONTINUOUS_INDEXING();
+                for (int k = 0; k < 5; ++k) {
+                    const State before = save();
+                    const double time = RUN.TIME;
+                    pass();
+                    const State open = save();
+                    restore(before);
+                    RUN.TIME = time;
+                    general_pass();
+                    const State general = save();
+                    EXPECT_TRUE(same(open.pos, general.pos)) << "pass " << k;
+                    EXPECT_TRUE(same(open.pv, general.pv)) << "pass " << k;
+                    EXPECT_TRUE(same(open.ip, general.ip)) << "pass " << k;
+                    EXPECT_TRUE(same(open.time, general.time)) << "pass " << k;
+                    EXPECT_TRUE(same(open.icell, general.icell)) << "pass " << k;
+                    EXPECT_TRUE(same(open.xref, general.xref)) << "pass " << k;
+                    EXPECT_EQ(open.moves, general.moves) << "pass " << k;
+                    EXPECT_EQ(open.random.s1, general.random.s1) << "pass " << k;
+                    EXPECT_EQ(open.random.s2, general.random.s2) << "pass " << k;
+                    for (int i = 0; i < 6; ++i)
+                        EXPECT_EQ(open.present[i], general.present[i]) << "pass " << k << " index " << i;
+                }
+                EXPECT_TRUE(index_consistent());
+                TearDown();
+            }
 }
 
 }  // namespace
