@@ -206,10 +206,6 @@ void grid_layout(HWND grid, GridRecord& g)
     g.last_column = grid_last_visible_column(widths, g.first_column, client_width(g));
 }
 
-namespace {
-
-}  // namespace
-
 bool grid_create_label_window(HWND grid, GridRecord& g, int s)
 {
     int top = g.header_height + s * (g.cell_height - 1) + (s > 0 ? 1 : 0);
@@ -233,6 +229,53 @@ bool grid_create_label_window(HWND grid, GridRecord& g, int s)
 }
 
 namespace {
+
+// WM_CREATE: the grid's record, its cell height and the rows that fit, the window height trimmed to
+// whole rows (unless the style keeps it) and the column header bar; -1 when the record cannot be made.
+LRESULT on_create(HWND grid)
+{
+    GridRecord* g = new (std::nothrow) GridRecord;
+    if (!g)
+        return -1;
+    try {
+        g->store = std::make_shared<std::vector<GridColumn>>();
+        g->labels = std::make_shared<std::vector<std::string>>();
+        g->templates = std::make_shared<std::vector<GridCellTemplate>>();
+    } catch (const std::bad_alloc&) {
+        delete g;
+        return -1;
+    }
+    SetWindowLongPtrA(grid, 0, reinterpret_cast<LONG_PTR>(g));
+    RECT units = {0, 0, 0, CELL_HEIGHT_UNITS};
+    WGridDlgUnits(GetParent(grid), units);
+    g->cell_height = std::max(3, static_cast<int>(units.bottom) - 1);
+    RECT client, window;
+    GetClientRect(grid, &client);
+    GetWindowRect(grid, &window);
+    g->rows_fit = std::max(1, static_cast<int>(client.bottom) / g->cell_height);
+    const LONG style = GetWindowLongA(grid, GWL_STYLE);
+    if (!(style & GS_KEEP_HEIGHT)) {
+        int frame = (window.bottom - window.top) - client.bottom;
+        int height = g->rows_fit * (g->cell_height - 1) + frame + 1 + ((style & GS_HEADER) ? 2 : 0);
+        SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(grid, &client);
+    }
+    if (style & GS_HEADER) {
+        g->header =
+            CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0, client.right,
+                            g->cell_height + 1, grid, child_id(CHILD_ID), GetModuleHandleA(nullptr), nullptr);
+        if (g->header) {
+            grid_subclass(g->header, WGridHeaderWndProc);
+            SendMessageA(g->header, WM_SETFONT, reinterpret_cast<WPARAM>(parent_font(grid)), FALSE);
+            RECT hr;
+            GetWindowRect(g->header, &hr);
+            g->header_height = hr.bottom - hr.top;
+        }
+    }
+    g->rows_fit = grid_rows_that_fit(client.bottom - g->header_height, g->cell_height);
+    return 0;
+}
 
 // Row labels (GM_SETROWLABELS): the label windows of every slot and the label texts.
 LRESULT set_row_labels(HWND grid, GridRecord& g, int width_units, std::string_view text)
@@ -867,49 +910,7 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
 {
     GridRecord* g = grid_record(grid);
     switch (msg) {
-    case WM_CREATE: {
-        g = new (std::nothrow) GridRecord;
-        if (!g)
-            return -1;
-        try {
-            g->store = std::make_shared<std::vector<GridColumn>>();
-            g->labels = std::make_shared<std::vector<std::string>>();
-            g->templates = std::make_shared<std::vector<GridCellTemplate>>();
-        } catch (const std::bad_alloc&) {
-            delete g;
-            return -1;
-        }
-        SetWindowLongPtrA(grid, 0, reinterpret_cast<LONG_PTR>(g));
-        RECT units = {0, 0, 0, CELL_HEIGHT_UNITS};
-        WGridDlgUnits(GetParent(grid), units);
-        g->cell_height = std::max(3, static_cast<int>(units.bottom) - 1);
-        RECT client, window;
-        GetClientRect(grid, &client);
-        GetWindowRect(grid, &window);
-        g->rows_fit = std::max(1, static_cast<int>(client.bottom) / g->cell_height);
-        const LONG style = GetWindowLongA(grid, GWL_STYLE);
-        if (!(style & GS_KEEP_HEIGHT)) {
-            int frame = (window.bottom - window.top) - client.bottom;
-            int height = g->rows_fit * (g->cell_height - 1) + frame + 1 + ((style & GS_HEADER) ? 2 : 0);
-            SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, height,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            GetClientRect(grid, &client);
-        }
-        if (style & GS_HEADER) {
-            g->header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0,
-                                        client.right, g->cell_height + 1, grid, child_id(CHILD_ID),
-                                        GetModuleHandleA(nullptr), nullptr);
-            if (g->header) {
-                grid_subclass(g->header, WGridHeaderWndProc);
-                SendMessageA(g->header, WM_SETFONT, reinterpret_cast<WPARAM>(parent_font(grid)), FALSE);
-                RECT hr;
-                GetWindowRect(g->header, &hr);
-                g->header_height = hr.bottom - hr.top;
-            }
-        }
-        g->rows_fit = grid_rows_that_fit(client.bottom - g->header_height, g->cell_height);
-        return 0;
-    }
+    case WM_CREATE: return on_create(grid);
     case WM_DESTROY:
         if (g)
             on_destroy(grid, g);
