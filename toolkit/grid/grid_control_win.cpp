@@ -219,9 +219,9 @@ LRESULT on_create(HWND grid)
             RECT hr;
             GetWindowRect(g->header, &hr);
             g->header_height = hr.bottom - hr.top;
+            g->rows_fit = std::max(1, g->rows_fit - 1);  // the header bar takes a row's place
         }
     }
-    g->rows_fit = grid_rows_that_fit(client.bottom - g->header_height, g->cell_height);
     return 0;
 }
 
