@@ -22,6 +22,7 @@ std::string class_of(HWND w)
     return name;
 }
 
+// The cell kind a template control makes (number fields by their kind, edit, list, check box); -1 for none.
 int kind_of_template(HWND t, bool& spin)
 {
     spin = false;
@@ -154,6 +155,7 @@ void insert_header_items(GridRecord& g, const std::vector<std::string>& titles)
 
 }  // namespace
 
+// A slot's row label is a one-item header bar beside the slot, its first one a pixel higher.
 bool grid_create_label_window(HWND grid, GridRecord& g, int s)
 {
     int top = g.header_height + s * (g.cell_height - 1) + (s > 0 ? 1 : 0);
@@ -235,6 +237,7 @@ LRESULT grid_set_columns(HWND grid, GridRecord& g, HWND dialog, const int* map)
     return 1;
 }
 
+// Each cell is made from its column's template, with its field record, up-down range and options.
 bool grid_create_slots(HWND grid, GridRecord& g, int first, int last)
 {
     HFONT font = grid_parent_font(grid);
@@ -285,6 +288,7 @@ bool grid_create_slots(HWND grid, GridRecord& g, int first, int last)
     return ok;
 }
 
+// The cells of the slots kept move to the new, shorter stride.
 void grid_destroy_slots(GridRecord& g, int first)
 {
     if (first >= g.slots)

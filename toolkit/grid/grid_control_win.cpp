@@ -60,6 +60,7 @@ std::vector<int> column_widths(GridRecord& g)
     return w;
 }
 
+// The vertical bar in scroll-scale units: the rows in use as range, the whole rows on screen as page.
 void set_vertical_bar(HWND grid, const GridRecord& g)
 {
     if (!(GetWindowLongA(grid, GWL_STYLE) & WS_VSCROLL))
@@ -88,6 +89,7 @@ bool focus_blocks_scrolling(HWND grid)
     return f && is_numeric_class(f) && WDialogFieldValidate(f, f, 1) != 0;
 }
 
+// Focuses the current cell's control as the grid's own move, so that no number check runs on the way.
 void focus_current_cell(GridRecord& g)
 {
     if (g.rows <= 0 || g.slots <= 0)
@@ -116,6 +118,7 @@ void move_top_row(HWND grid, GridRecord& g, int delta)
     g.changed = keep_changed;
 }
 
+// Scrolls sideways to a first visible column: cell controls, header items and the current cell follow.
 void move_first_column(HWND grid, GridRecord& g, int column)
 {
     column = std::clamp(column, 0, g.h_limit);
@@ -156,6 +159,7 @@ int first_column_showing(GridRecord& g, int column)
 
 }  // namespace
 
+// Scroll scale, both bars and the last fully visible column, after the rows or the size changed.
 void grid_layout(HWND grid, GridRecord& g)
 {
     g.scale = grid_scroll_scale(g.rows);
@@ -337,6 +341,7 @@ void header_click(HWND grid, GridRecord& g, HWND from, int item)
     WGridSelectBlock(grid, block[0], block[1], block[2], block[3]);
 }
 
+// Header notices: divider drags are refused, item clicks select rows, columns or the whole grid.
 LRESULT on_notify(HWND grid, GridRecord* g, NMHDR* n)
 {
     if (n->code == HDN_BEGINTRACKA || n->code == HDN_BEGINTRACKW || n->code == HDN_DIVIDERDBLCLICKA ||
@@ -350,6 +355,7 @@ LRESULT on_notify(HWND grid, GridRecord* g, NMHDR* n)
     return DefWindowProcA(grid, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(n));
 }
 
+// WM_SETFOCUS: the parent hears of the current cell, which is scrolled into view and takes the focus.
 void on_set_focus(HWND grid, GridRecord& g, HWND from)
 {
     grid_notify(grid);
@@ -374,12 +380,14 @@ void on_set_focus(HWND grid, GridRecord& g, HWND from)
         SendMessageA(cell, EM_SETSEL, 0, -1);
 }
 
+// WM_DESTROY: the record goes with the window.
 void on_destroy(HWND grid, GridRecord* g)
 {
     SetWindowLongPtrA(grid, 0, 0);
     delete g;  // cells free their own field records as they are destroyed with the grid
 }
 
+// A cell's colours (its own, else the grid's) and brush; -1 when neither is set: default painting.
 LRESULT cell_colours(HWND grid, UINT msg, HDC dc, HWND cell)
 {
     FieldRecord* r = field_record(cell);
@@ -451,6 +459,7 @@ void cell_command(HWND grid, GridRecord& g, HWND cell, int code)
 
 }  // namespace
 
+// The record kept in the grid window's extra bytes; null for no window.
 GridRecord* grid_record(HWND grid)
 {
     return grid ? reinterpret_cast<GridRecord*>(GetWindowLongPtrA(grid, 0)) : nullptr;
@@ -538,6 +547,7 @@ void WGridSetCurrent(HWND grid, int column, int row, int focus)
         grid_notify(grid);
 }
 
+// x by a quarter of the font's average character width, y by an eighth of its height.
 void WGridDlgUnits(HWND window, RECT& rect)
 {
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
@@ -553,6 +563,7 @@ void WGridDlgUnits(HWND window, RECT& rect)
     rect.bottom = rect.bottom * tm.tmHeight / 8;
 }
 
+// The top row stays within the rows in use; a cell holding an invalid number keeps the view.
 void grid_vscroll(HWND grid, int code, int position)
 {
     GridRecord* g = grid_record(grid);
@@ -566,6 +577,7 @@ void grid_vscroll(HWND grid, int code, int position)
         move_top_row(grid, *g, delta);
 }
 
+// Lines and pages of whole columns, thumb positions as column numbers.
 void grid_hscroll(HWND grid, int code, int position)
 {
     GridRecord* g = grid_record(grid);
@@ -598,6 +610,7 @@ BOOL CALLBACK count_child(HWND, LPARAM count)
     return TRUE;
 }
 
+// Counts a top-level window with all its children.
 BOOL CALLBACK count_top_level(HWND w, LPARAM count)
 {
     ++*reinterpret_cast<int*>(count);
@@ -614,6 +627,7 @@ int grid_system_window_count()
     return count;
 }
 
+// The grid window: creation, size, focus, scroll bars, the wheel and the grid's own GM_ messages.
 LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
 {
     GridRecord* g = grid_record(grid);
@@ -703,6 +717,7 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(grid, msg, wp, lp);
 }
 
+// The client: block inversion over the cells, cell colours and notices, the default button, size changes.
 LRESULT CALLBACK WGridClientWndProc(HWND client, UINT msg, WPARAM wp, LPARAM lp)
 {
     HWND grid = GetParent(client);
@@ -769,6 +784,7 @@ LRESULT CALLBACK WGridClientWndProc(HWND client, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(client, msg, wp, lp);
 }
 
+// Registers both classes once and hands the dialog layer its grid hooks.
 void WGridRegister()
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);

@@ -21,6 +21,7 @@ namespace {
 
 constexpr int SPIN_LIMIT = 31073;  // up-down controls take ranges within -31073 .. 31073
 
+// A window of the registered grid class that has its record.
 bool is_grid(HWND w)
 {
     return w && GRID_FIELD_HOOKS.grid_class && GetClassLongA(w, GCW_ATOM) == GRID_FIELD_HOOKS.grid_class &&
@@ -63,6 +64,7 @@ GridRecord* column_grid(int& field, HWND& grid, int column)
     return g;
 }
 
+// As column_grid, and the row within the rows in use (else -2 in the field id).
 GridRecord* cell_grid(int& field, HWND& grid, int column, int row)
 {
     GridRecord* g = column_grid(field, grid, column);
@@ -73,6 +75,7 @@ GridRecord* cell_grid(int& field, HWND& grid, int column, int row)
     return g;
 }
 
+// The column's kind within lowest..highest; else -2 in the field id.
 bool kind_in(GridRecord* g, int& field, int column, int lowest, int highest)
 {
     int kind = g->col()[column].kind;
@@ -83,6 +86,7 @@ bool kind_in(GridRecord* g, int& field, int column, int lowest, int highest)
     return true;
 }
 
+// A change by a routine: the block goes, both change flags are set.
 void mark_changed(HWND grid, GridRecord& g)
 {
     WGridClearBlock(grid);
@@ -97,6 +101,7 @@ void apply_colour(int& colour, int red, int green, int blue)
     colour = red == 256 ? -1 : (red & 255) | (green & 255) << 8 | (blue & 255) << 16;
 }
 
+// A colour word into one colour of a cell's table entry: -1 keeps it, 256 clears its bit.
 void apply_table_colour(GridCellColours& c, int bit, unsigned char rgb[3], int red, int green, int blue)
 {
     if (red == -1)
@@ -111,6 +116,7 @@ void apply_table_colour(GridCellColours& c, int bit, unsigned char rgb[3], int r
     rgb[2] = static_cast<unsigned char>(blue & 255);
 }
 
+// Systems whose check boxes (major version 4) or lists (3) take no cell colours; platform 0 takes none.
 bool colours_unsupported(int kind)
 {
     if (IOsPlatformId() == 0)
@@ -119,6 +125,7 @@ bool colours_unsupported(int kind)
     return (kind == GRID_CHECK && major == 4) || (kind == GRID_MENU && major == 3);
 }
 
+// Redraws a cell at once, with the block over it.
 void repaint_cell(HWND grid, GridRecord& g, HWND cell)
 {
     RECT block;
@@ -141,6 +148,7 @@ void WGridGetText(int& field, int column, int row, std::string& text, int length
         text.resize(static_cast<size_t>(length - 1));
 }
 
+// A row on screen is read from its control, the others from storage.
 void WGridGetValue(int& field, int column, int row, double& value)
 {
     HWND grid;
@@ -305,6 +313,7 @@ void WGridPutMenu(int& field, int column, int row, int option)
     put_choice(field, column, row, GRID_MENU, option - 1);
 }
 
+// Selects the option whose text matches exactly; not_found 1 when none does.
 void WGridPutMenuText(int& field, int column, int row, int& not_found, std::string_view text)
 {
     HWND grid;
@@ -359,6 +368,7 @@ void WGridMenuReset(int& field, int column, int slot)
         SendMessageA(c, CB_RESETCONTENT, 0, 0);
 }
 
+// Mode 0: a row in use; 1 and 2: any row with storage; only mode 2 clears a menu cell.
 void WGridClearCell(int& field, int column, int row, int mode)
 {
     HWND grid;
@@ -380,6 +390,7 @@ void WGridClearCell(int& field, int column, int row, int mode)
     }
 }
 
+// Mode 1 makes the cell writable, any other read-only; a cell on screen follows at once.
 void WGridCellReadOnly(int& field, int column, int row, int mode)
 {
     HWND grid;
@@ -393,6 +404,7 @@ void WGridCellReadOnly(int& field, int column, int row, int mode)
         WGridEditState(c, g->col()[column].kind, read_only ? 1 : 0, 1);
 }
 
+// The column's colour table starts from its cells' colours the first time a single cell gets one.
 void WGridCellColour(int& field, int column, int row, int fr, int fg, int fb, int br, int bg, int bb)
 {
     HWND grid;
@@ -454,6 +466,7 @@ void WGridGetFormat(int& field, int column, std::string& text)
     text = kind == GRID_REAL || kind == GRID_DOUBLE ? grid_column_format(*g, column) : DEFAULT_REAL_FORMAT;
 }
 
+// The up-down controls take the range cut to what they can hold.
 void WGridColumnRange(int& field, int column, double minimum, double maximum)
 {
     HWND grid;
@@ -483,6 +496,7 @@ void WGridRangeCheck(int& field, int column, double value)
         field = -3;
 }
 
+// The up-down accelerations: the small step at once, the large one after two seconds.
 void WGridSpinSteps(int& field, int column, int small_step, int large_step)
 {
     HWND grid;
@@ -500,6 +514,7 @@ void WGridSpinSteps(int& field, int column, int small_step, int large_step)
     }
 }
 
+// The arrow steps of a number column whose cells are of the class given; -2 in the field id otherwise.
 static void set_steps(int& field, int column, const char* class_name, double small_step, double large_step)
 {
     HWND grid;
@@ -530,6 +545,7 @@ void WGridDoubleSteps(int& field, int column, double small_step, double large_st
     set_steps(field, column, "DOUBLESPIN", small_step, large_step);
 }
 
+// The column's kind as the dialog layer's field type code.
 void WGridColumnType(int& field, int column, int& type)
 {
     HWND grid;
@@ -616,6 +632,7 @@ void WGridGetRowLabel(int& field, int row, std::string& text)
         text = (*g->labels)[row];
 }
 
+// Makes a cell current; in a visible, enabled dialog the focus passes through the dialog to show it.
 void WGridSetCell(int& field, int column, int row)
 {
     HWND grid;
@@ -642,6 +659,7 @@ void WGridSetRows(int& field, int rows)
         WGridResizeRows(grid, rows);
 }
 
+// Re-makes the columns from the template (a map picks its controls); the view starts at the first cell.
 void WGridColumns(int& field, int columns, const int* map)
 {
     HWND grid = grid_field_window(field);

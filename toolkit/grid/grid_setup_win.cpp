@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+// Check boxes unchecked, menus reset or at their first option, edits blank with no value.
 void grid_empty_control(HWND c, int kind, int menu_flag)
 {
     switch (kind) {
@@ -121,6 +122,7 @@ void copy_headers(HWND target, GridRecord& t, const GridRecord& s)
         grid_create_label_window(target, t, k);
 }
 
+// A scroll bar's range, page and position from one grid to another.
 void copy_scroll_bar(HWND target, HWND source, int bar)
 {
     SCROLLINFO si = {sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
@@ -188,6 +190,7 @@ void fill_label(const GridRecord& g, int s)
 
 }  // namespace
 
+// The hidden template dialog: its controls get fresh field records and the dialog's companion data.
 INT_PTR CALLBACK WGridTemplateDlgProc(HWND dialog, UINT msg, WPARAM, LPARAM lp)
 {
     if (msg == WM_INITDIALOG) {
@@ -212,6 +215,7 @@ HWND grid_create_template(int id)
                               WGridTemplateDlgProc, id);
 }
 
+// Sets up a grid from its companion text; the characters read, and the grid destroyed when it fails.
 size_t WGridFromResource(HWND grid, const char* text, size_t length)
 {
     const std::string_view view(text, length);
@@ -269,6 +273,7 @@ size_t WGridFromResource(HWND grid, const char* text, size_t length)
     return consumed;
 }
 
+// The structure is copied only when the source's parent is not the running modal dialog.
 void WGridCopy(HWND target, HWND source, int share)
 {
     GridRecord* t = grid_record(target);
@@ -300,6 +305,7 @@ void WGridCopy(HWND target, HWND source, int share)
         fill_label(*t, static_cast<int>(slot));
 }
 
+// Empties every slot control and every stored row; the cleared cells are no edit.
 void WGridClear(HWND grid, int menu_flag)
 {
     GridRecord* g = grid_record(grid);
@@ -317,6 +323,7 @@ void WGridClear(HWND grid, int menu_flag)
     g->loading = 0;
 }
 
+// The rows in use within the capacity; the current and top rows are pulled inside them.
 void WGridResizeRows(HWND grid, int rows)
 {
     GridRecord* g = grid_record(grid);

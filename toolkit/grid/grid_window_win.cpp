@@ -43,12 +43,14 @@ enum Command {
     CMD_GOTO_COLUMN = 32146,
 };
 
+// The stand-alone grid's record of a frame window; null for any other window.
 GridWinRecord* grid_window_record(HWND frame)
 {
     WinRecord* r = win_record(frame);
     return r && r->kind == RECORD_GRID ? static_cast<GridWinRecord*>(r) : nullptr;
 }
 
+// The status bar's one-line help for a menu command.
 const char* help_text(UINT id)
 {
     switch (id) {
@@ -72,6 +74,7 @@ const char* help_text(UINT id)
     }
 }
 
+// The status bar's help for one of the three popups; empty for the program's own.
 const char* popup_help(HMENU popup, const GridWinRecord& r)
 {
     if (popup == r.file_menu)
@@ -143,6 +146,7 @@ void build_menus(GridWinRecord& r)
     InsertMenuA(r.menu_bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(r.file_menu), "&File");
 }
 
+// The toolbar's buttons follow the commands allowed; the images are the system's small standard ones.
 void build_toolbar(HWND frame, GridWinRecord& r)
 {
     r.toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP,
@@ -182,6 +186,7 @@ void build_toolbar(HWND frame, GridWinRecord& r)
     r.tooltip = reinterpret_cast<HWND>(SendMessageA(r.toolbar, TB_GETTOOLTIPS, 0, 0));
 }
 
+// Four parts: "Row", the row number, "Column", the column number.
 void build_status_bar(HWND frame, GridWinRecord& r)
 {
     r.grid_status = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame,
@@ -197,6 +202,7 @@ void build_status_bar(HWND frame, GridWinRecord& r)
     SendMessageA(r.grid_status, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>("\t\t1"));
 }
 
+// Row (low 18 bits of the cell code) and column (the bits above) into the status bar.
 void show_cell_code(const GridWinRecord& r, int code)
 {
     if (!r.grid_status)
@@ -208,6 +214,7 @@ void show_cell_code(const GridWinRecord& r, int code)
     SendMessageA(r.grid_status, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(text));
 }
 
+// Height and width of a bar; 0 when it is absent or hidden.
 int height_of(HWND w)
 {
     RECT r = {};
@@ -283,6 +290,7 @@ HWND edit_cell_of(GridWinRecord& r)
     return g ? WGridEdEditCell(*g) : nullptr;
 }
 
+// Enables Find Next, Cut, Copy, Delete and Paste by the find text, block, selection and clipboard.
 void update_menus(GridWinRecord& r, HMENU popup)
 {
     auto enable = [&](UINT id, bool on) {
@@ -303,6 +311,7 @@ void update_menus(GridWinRecord& r, HMENU popup)
     enable(CMD_PASTE, state == 2 ? WGridCanPaste(r.inner) != 0 : state == 1 && writable_cell);
 }
 
+// Clears both change flags of the window's grid.
 void clear_changes(GridWinRecord& r)
 {
     if (GridRecord* g = grid_record(r.inner))
@@ -314,6 +323,7 @@ int window_number(HWND frame)
     return WWinFromHandle(frame);
 }
 
+// A menu or toolbar command of the window; other ids go to the program as a menu event.
 void command(HWND frame, GridWinRecord& r, int id)
 {
     const int n = window_number(frame);
@@ -383,6 +393,7 @@ void command(HWND frame, GridWinRecord& r, int id)
     }
 }
 
+// The frame of a stand-alone grid: commands, menu help, sizing, closing and destruction.
 LRESULT CALLBACK grid_frame_proc(HWND frame, UINT msg, WPARAM wp, LPARAM lp)
 {
     GridWinRecord* r = grid_window_record(frame);
@@ -514,6 +525,7 @@ LRESULT CALLBACK grid_frame_proc(HWND frame, UINT msg, WPARAM wp, LPARAM lp)
     return WWinFrameProc(frame, msg, wp, lp);
 }
 
+// A toolkit window that is a child of this window's frame or owned by it.
 bool has_child_windows(int n)
 {
     HWND frame = WIN_TABLE.slot[n].frame;
@@ -545,6 +557,7 @@ void WGridEdTitle(HWND frame)
     SetWindowTextA(frame, text.c_str());
 }
 
+// Each side takes the grid's full extent only where that is smaller than the window now.
 void WGridEdFit(GridWinRecord& r)
 {
     HWND frame = WIN_TABLE.slot[r.slot].frame;
@@ -757,6 +770,7 @@ void WGridEdOpen(int& error, int field, int& mode, int menu_id, int options, std
         WWinDisableOthers(s.frame, true);
 }
 
+// Clears the change flags; in mode 1 pumps messages until the window is done, then frees the record.
 void WGridEdModal()
 {
     const int n = WIN_CURRENT.window;
