@@ -417,6 +417,39 @@ TEST_F(GridTest, SlotsGrowAndShrinkWithTheClient)
     EXPECT_EQ(text, "kept");
 }
 
+// The rows that fit at creation are the client height over the cell height, one fewer with a header
+// bar, at least one. The fault: creation counted them with the scrolling formula (rows at a pitch of one
+// pixel less, below the header), one row more on a client just short of ten cells, header or not.
+TEST_F(GridTest, RowsThatFitAtCreation)
+{
+    HWND dialog = current_dialog_window();
+    auto create = [dialog](LONG style, int height) {
+        return CreateWindowExA(0, "ZAVAZER", "", WS_CHILD | GS_KEEP_HEIGHT | style, 0, 0, 300, height, dialog,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    };
+    HWND probe = create(0, 100);
+    ASSERT_TRUE(probe && grid_record(probe));
+    const int c = grid_record(probe)->cell_height;
+    DestroyWindow(probe);
+    ASSERT_GT(c, 9);  // the two formulas differ on a client of 10 c - 1 pixels from here on
+    struct FitCase {
+        LONG style;
+        int client_height;
+        int rows_fit;
+    };
+    const FitCase cases[] = {
+        {0, 10 * c - 1, 9}, {GS_HEADER, 10 * c - 1, 8}, {0, 3 * c, 3}, {GS_HEADER, c / 2, 1}, {0, c / 2, 1}};
+    for (const FitCase& k : cases) {
+        HWND grid = create(k.style, k.client_height);
+        ASSERT_TRUE(grid && grid_record(grid));
+        RECT client;
+        GetClientRect(grid, &client);
+        EXPECT_EQ(client.bottom, k.client_height);  // the height is kept
+        EXPECT_EQ(grid_record(grid)->rows_fit, k.rows_fit) << k.style << " " << k.client_height;
+        DestroyWindow(grid);
+    }
+}
+
 // A locked grid lets the mouse pass through.
 TEST_F(GridTest, LockedGridLetsTheMousePass)
 {

@@ -104,6 +104,7 @@ void WDialogTitle(std::string_view title)
     WDialogSetTitle(trimmed(title));
 }
 
+// Shows the current dialog at the screen origin kept by the dialog layer (not in mode 1).
 void WDialogShowAtOrigin(int focus_field, int mode)
 {
     int x = 0, y = 0;
@@ -126,6 +127,7 @@ void WDialogGetTextLength(int field, int& length)
     WDialogFieldTextLength(field, length);
 }
 
+// Fills a list field with options and selects one; a combo box given option 0 and a text selects that text.
 void WDialogPutMenu(int field, const std::string* options, int count, int option, const std::string* text)
 {
     if (!current_dialog_window()) {
@@ -149,6 +151,7 @@ void WDialogPutMenu(int field, const std::string* options, int count, int option
         IErrorReport(ERR_OPTION);
 }
 
+// "ON" and "OFF" (any case) switch the beep; any other text beeps now.
 void IOsBeepControl(std::string_view text)
 {
     std::string head(text.substr(0, 3));

@@ -1,6 +1,6 @@
-// The grid window ("ZAVAZER") and its client ("ZUVUDIDUZOZER"): creation, columns and cell controls,
-// row labels, layout, scrolling, the wheel, the focus, header clicks and the growth and shrinking of
-// the row slots when the client changes size.
+// The grid window ("ZAVAZER") and its client ("ZUVUDIDUZOZER"): creation, layout, scrolling, the
+// wheel, the focus, header clicks and the growth and shrinking of the row slots when the client changes
+// size. The columns, row labels and cell controls are made in grid_columns_win.cpp.
 #include "toolkit/grid/grid_win.h"
 
 #include "toolkit/graphics/gdi_owners_win.h"
@@ -20,58 +20,37 @@ int GRID_RENOTIFY = 0;
 namespace {
 
 constexpr char GRID_CLASS[] = "ZAVAZER";
-constexpr char CLIENT_CLASS[] = "ZUVUDIDUZOZER";
-constexpr int CHILD_ID = -1;
 constexpr int CELL_HEIGHT_UNITS = 13;  // a cell is 13 dialog units high, less one pixel
-constexpr int CHECK_BOX_BLANKS = 29;
 
-HMENU child_id(int id)
+}  // namespace
+
+HMENU grid_child_id(int id)
 {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
 }
 
-HFONT parent_font(HWND grid)
+HFONT grid_parent_font(HWND grid)
 {
     return reinterpret_cast<HFONT>(SendMessageA(GetParent(grid), WM_GETFONT, 0, 0));
 }
 
-std::string class_of(HWND w)
-{
-    char name[64] = {};
-    GetClassNameA(w, name, sizeof name);
-    return name;
-}
-
-int kind_of_template(HWND t, bool& spin)
-{
-    spin = false;
-    switch (numeric_kind(t, spin)) {
-    case FK_INTEGER: return GRID_INTEGER;
-    case FK_REAL: return GRID_REAL;
-    case FK_DOUBLE: return GRID_DOUBLE;
-    default: break;
-    }
-    std::string c = class_of(t);
-    if (lstrcmpiA(c.c_str(), "EDIT") == 0)
-        return GRID_TEXT;
-    if (lstrcmpiA(c.c_str(), "COMBOBOX") == 0)
-        return GRID_MENU;
-    if (lstrcmpiA(c.c_str(), "BUTTON") == 0) {
-        LONG t_style = GetWindowLongA(t, GWL_STYLE) & BS_TYPEMASK;
-        if (t_style == BS_AUTOCHECKBOX || t_style == BS_CHECKBOX)
-            return GRID_CHECK;
-    }
-    return -1;
-}
-
-// Client-area width of the client window.
-int client_width(const GridRecord& g)
+int grid_client_width(const GridRecord& g)
 {
     RECT r = {};
     if (g.client)
         GetClientRect(g.client, &r);
     return r.right;
 }
+
+int grid_column_offset(GridRecord& g, int column)
+{
+    int x = 0;
+    for (int k = 0; k < column; ++k)
+        x += g.col()[k].width - 1;
+    return x;
+}
+
+namespace {
 
 std::vector<int> column_widths(GridRecord& g)
 {
@@ -81,15 +60,7 @@ std::vector<int> column_widths(GridRecord& g)
     return w;
 }
 
-// Pixel offset of a column's left edge from column 0 (widths less one pixel each).
-int column_offset(GridRecord& g, int column)
-{
-    int x = 0;
-    for (int k = 0; k < column; ++k)
-        x += g.col()[k].width - 1;
-    return x;
-}
-
+// The vertical bar in scroll-scale units: the rows in use as range, the whole rows on screen as page.
 void set_vertical_bar(HWND grid, const GridRecord& g)
 {
     if (!(GetWindowLongA(grid, GWL_STYLE) & WS_VSCROLL))
@@ -118,6 +89,7 @@ bool focus_blocks_scrolling(HWND grid)
     return f && is_numeric_class(f) && WDialogFieldValidate(f, f, 1) != 0;
 }
 
+// Focuses the current cell's control as the grid's own move, so that no number check runs on the way.
 void focus_current_cell(GridRecord& g)
 {
     if (g.rows <= 0 || g.slots <= 0)
@@ -146,6 +118,7 @@ void move_top_row(HWND grid, GridRecord& g, int delta)
     g.changed = keep_changed;
 }
 
+// Scrolls sideways to a first visible column: cell controls, header items and the current cell follow.
 void move_first_column(HWND grid, GridRecord& g, int column)
 {
     column = std::clamp(column, 0, g.h_limit);
@@ -157,7 +130,7 @@ void move_first_column(HWND grid, GridRecord& g, int column)
     // not move its children with the area).
     grid_place_cells(g);
     InvalidateRect(g.client, nullptr, TRUE);
-    g.last_column = grid_last_visible_column(column_widths(g), g.first_column, client_width(g));
+    g.last_column = grid_last_visible_column(column_widths(g), g.first_column, grid_client_width(g));
     if (g.header) {
         for (int k = 0; k < g.columns; ++k) {
             HDITEMA item = {};
@@ -177,7 +150,7 @@ void move_first_column(HWND grid, GridRecord& g, int column)
 int first_column_showing(GridRecord& g, int column)
 {
     std::vector<int> widths = column_widths(g);
-    int width = client_width(g);
+    int width = grid_client_width(g);
     for (int f = g.first_column; f <= std::min(column, g.h_limit); ++f)
         if (grid_last_visible_column(widths, f, width) >= column)
             return f;
@@ -186,13 +159,14 @@ int first_column_showing(GridRecord& g, int column)
 
 }  // namespace
 
+// Scroll scale, both bars and the last fully visible column, after the rows or the size changed.
 void grid_layout(HWND grid, GridRecord& g)
 {
     g.scale = grid_scroll_scale(g.rows);
     set_vertical_bar(grid, g);
     std::vector<int> widths = column_widths(g);
     int page = 0;
-    g.h_limit = grid_horizontal_limit(widths, client_width(g), page);
+    g.h_limit = grid_horizontal_limit(widths, grid_client_width(g), page);
     if (GetWindowLongA(grid, GWL_STYLE) & WS_HSCROLL) {
         SCROLLINFO si = {sizeof si,
                          SIF_ALL | SIF_DISABLENOSCROLL,
@@ -203,202 +177,56 @@ void grid_layout(HWND grid, GridRecord& g)
                          0};
         SetScrollInfo(grid, SB_HORZ, &si, TRUE);
     }
-    g.last_column = grid_last_visible_column(widths, g.first_column, client_width(g));
+    g.last_column = grid_last_visible_column(widths, g.first_column, grid_client_width(g));
 }
 
 namespace {
 
-}  // namespace
-
-bool grid_create_label_window(HWND grid, GridRecord& g, int s)
+// WM_CREATE: the grid's record, its cell height and the rows that fit, the window height trimmed to
+// whole rows (unless the style keeps it) and the column header bar; -1 when the record cannot be made.
+LRESULT on_create(HWND grid)
 {
-    int top = g.header_height + s * (g.cell_height - 1) + (s > 0 ? 1 : 0);
-    int height = s == 0 ? g.cell_height : g.cell_height - 1;
-    HWND w =
-        CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | HDS_BUTTONS | (s < g.rows ? WS_VISIBLE : 0), 0, top,
-                        g.label_width, height, grid, child_id(s), GetModuleHandleA(nullptr), nullptr);
-    if (!w)
-        return false;
-    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(parent_font(grid)), FALSE);
-    HDITEMA item = {};
-    item.mask = HDI_WIDTH | HDI_TEXT | HDI_FORMAT;
-    item.cxy = g.label_width + 1;
-    std::string text = s < static_cast<int>(g.labels->size()) ? (*g.labels)[s] : "";
-    item.pszText = text.data();
-    item.fmt = HDF_LEFT | HDF_STRING;
-    SendMessageA(w, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    grid_subclass(w, WGridHeaderWndProc);
-    g.label_windows.push_back(w);
-    return true;
-}
-
-namespace {
-
-// Row labels (GM_SETROWLABELS): the label windows of every slot and the label texts.
-LRESULT set_row_labels(HWND grid, GridRecord& g, int width_units, std::string_view text)
-{
-    RECT r = {0, 0, width_units, 0};
-    WGridDlgUnits(GetParent(grid), r);
-    g.label_width = r.right;
-    size_t used = 0;
+    GridRecord* g = new (std::nothrow) GridRecord;
+    if (!g)
+        return -1;
     try {
-        used = parse_row_labels(text, g.rows, (GetWindowLongA(grid, GWL_STYLE) & GS_NO_LABEL_TEXT) != 0,
-                                *g.labels);
+        g->store = std::make_shared<std::vector<GridColumn>>();
+        g->labels = std::make_shared<std::vector<std::string>>();
+        g->templates = std::make_shared<std::vector<GridCellTemplate>>();
     } catch (const std::bad_alloc&) {
+        delete g;
         return -1;
     }
-    for (int s = 0; s < g.slots; ++s)
-        if (!grid_create_label_window(grid, g, s))
-            return -1;
-    return static_cast<LRESULT>(used);
-}
-
-// The template's controls in window order, up-down controls left out.
-std::vector<HWND> template_controls(HWND dialog)
-{
-    std::vector<HWND> list;
-    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (lstrcmpiA(class_of(c).c_str(), UPDOWN_CLASSA) != 0)
-            list.push_back(c);
-    return list;
-}
-
-// A column's cell template from its template control; false for a class the grid has no cells of.
-bool read_template(HWND grid, GridRecord& g, HWND t, GridColumn& column, GridCellTemplate& cell)
-{
-    bool spin = false;
-    int kind = kind_of_template(t, spin);
-    if (kind < 0)
-        return false;
-    FieldRecord* fr = field_record(t);
-    RECT rc;
-    GetWindowRect(t, &rc);
-    int right = rc.right;
-    if (fr && fr->spin) {
-        RECT sr;
-        GetWindowRect(fr->spin, &sr);
-        right = std::max(right, static_cast<int>(sr.right));
+    SetWindowLongPtrA(grid, 0, reinterpret_cast<LONG_PTR>(g));
+    RECT units = {0, 0, 0, CELL_HEIGHT_UNITS};
+    WGridDlgUnits(GetParent(grid), units);
+    g->cell_height = std::max(3, static_cast<int>(units.bottom) - 1);
+    RECT client, window;
+    GetClientRect(grid, &client);
+    GetWindowRect(grid, &window);
+    g->rows_fit = std::max(1, static_cast<int>(client.bottom) / g->cell_height);
+    const LONG style = GetWindowLongA(grid, GWL_STYLE);
+    if (!(style & GS_KEEP_HEIGHT)) {
+        int frame = (window.bottom - window.top) - client.bottom;
+        int height = g->rows_fit * (g->cell_height - 1) + frame + 1 + ((style & GS_HEADER) ? 2 : 0);
+        SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(grid, &client);
     }
-    column.width = std::min<int>(right - rc.left, std::max(client_width(g), 1));
-    int length = fr ? fr->max_length : 0;
-    if (kind == GRID_TEXT && length == 0)
-        length = GRID_DEFAULT_TEXT_LENGTH;
-    if (kind == GRID_INTEGER && length == 0)
-        length = GRID_INTEGER_LENGTH;
-    if (!grid_column_allocate(column, kind, length, g.capacity))
-        return false;
-    LONG style = GetWindowLongA(t, GWL_STYLE);
-    bool edit_like = kind <= GRID_DOUBLE;
-    if (edit_like && (style & ES_READONLY))
-        for (unsigned char& f : column.flags)
-            f |= GRID_READ_ONLY;
-    cell.class_name = class_of(t);
-    cell.spin = spin;
-    cell.ex_style = static_cast<DWORD>(GetWindowLongA(t, GWL_EXSTYLE)) | WS_EX_NOPARENTNOTIFY;
-    DWORD s = (static_cast<DWORD>(style) | WS_BORDER | WS_CHILD) & ~WS_VISIBLE;
-    if (!IsWindowEnabled(grid))
-        s |= WS_DISABLED;
-    const bool read_only_grid = (GetWindowLongA(grid, GWL_STYLE) & GS_READ_ONLY) != 0;
-    if (read_only_grid && edit_like)
-        s |= ES_READONLY;
-    if (kind == GRID_CHECK)
-        s = (s & ~BS_TYPEMASK) | (read_only_grid ? BS_CHECKBOX : BS_AUTOCHECKBOX);
-    if (edit_like)
-        s |= ES_AUTOHSCROLL;  // a cell scrolls its text: without it an edit takes only what fits its width
-    if (kind == GRID_TEXT)
-        s |= ES_MULTILINE;
-    if (kind == GRID_MENU) {
-        s = (s & ~0x3u) | CBS_DROPDOWNLIST | WS_VSCROLL;
-        RECT dropped = {};
-        SendMessageA(t, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-        cell.height = std::max<int>(dropped.bottom - dropped.top, g.cell_height);
-        int n = static_cast<int>(SendMessageA(t, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            std::string item(static_cast<size_t>(SendMessageA(t, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
-            SendMessageA(t, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-            cell.options.push_back(item.c_str());
-        }
-        cell.selection = static_cast<int>(SendMessageA(t, CB_GETCURSEL, 0, 0));
-    }
-    cell.style = s;
-    cell.text_limit = kind == GRID_TEXT ? length : kind == GRID_INTEGER ? GRID_INTEGER_LENGTH : 0;
-    if (fr) {
-        cell.minimum = fr->minimum;
-        cell.maximum = fr->maximum;
-        cell.small_step = fr->small_step;
-        cell.large_step = fr->large_step;
-        cell.max_length = fr->max_length;
-        cell.format = fr->format;
-        if (fr->spin) {
-            int lo = 0, hi = 0;
-            SendMessageA(fr->spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo),
-                         reinterpret_cast<LPARAM>(&hi));
-            cell.spin_low = lo;
-            cell.spin_high = hi;
+    if (style & GS_HEADER) {
+        g->header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0,
+                                    client.right, g->cell_height + 1, grid, grid_child_id(GRID_CHILD_ID),
+                                    GetModuleHandleA(nullptr), nullptr);
+        if (g->header) {
+            grid_subclass(g->header, WGridHeaderWndProc);
+            SendMessageA(g->header, WM_SETFONT, reinterpret_cast<WPARAM>(grid_parent_font(grid)), FALSE);
+            RECT hr;
+            GetWindowRect(g->header, &hr);
+            g->header_height = hr.bottom - hr.top;
+            g->rows_fit = std::max(1, g->rows_fit - 1);  // the header bar takes a row's place
         }
     }
-    return true;
-}
-
-// Header items: the corner (0) and one per column.
-void insert_header_items(GridRecord& g, const std::vector<std::string>& titles)
-{
-    if (!g.header)
-        return;
-    HDITEMA corner = {};
-    corner.mask = HDI_WIDTH | HDI_TEXT | HDI_FORMAT;
-    corner.cxy = g.label_width + 1;
-    char empty[1] = {};
-    corner.pszText = empty;
-    corner.fmt = HDF_CENTER | HDF_STRING;
-    SendMessageA(g.header, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&corner));
-    for (int k = 0; k < g.columns; ++k) {
-        HDITEMA item = corner;
-        item.cxy = g.col()[k].width - 1;
-        std::string title = titles[k];
-        item.pszText = title.data();
-        SendMessageA(g.header, HDM_INSERTITEMA, k + 1, reinterpret_cast<LPARAM>(&item));
-    }
-}
-
-// Columns (GM_SETCOLUMNS): storage, cell templates, the client window and the cell controls.
-LRESULT set_columns(HWND grid, GridRecord& g, HWND dialog, const int* map)
-{
-    std::vector<HWND> controls = template_controls(dialog);
-    if (!g.client) {
-        RECT r;
-        GetClientRect(grid, &r);
-        g.client = CreateWindowExA(0, CLIENT_CLASS, "", WS_CHILD | WS_VISIBLE, g.label_width, g.header_height,
-                                   std::max(1, static_cast<int>(r.right) - g.label_width),
-                                   std::max(1, static_cast<int>(r.bottom) - g.header_height), grid,
-                                   child_id(CHILD_ID), GetModuleHandleA(nullptr), nullptr);
-        if (!g.client)
-            return 0;
-    }
-    try {
-        g.store = std::make_shared<std::vector<GridColumn>>(static_cast<size_t>(g.columns));
-        g.templates = std::make_shared<std::vector<GridCellTemplate>>(static_cast<size_t>(g.columns));
-        g.cells.assign(static_cast<size_t>(g.columns) * g.slots, nullptr);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
-    std::vector<std::string> titles;
-    size_t next = 0;
-    for (int k = 0; k < g.columns; ++k) {
-        size_t position = map ? static_cast<size_t>(map[k] - 1) : next++;
-        if (position >= controls.size())
-            return 0;
-        HWND t = controls[position];
-        if (!read_template(grid, g, t, g.col()[k], (*g.templates)[k]))
-            return 0;
-        char title[256] = {};
-        GetWindowTextA(t, title, sizeof title);
-        titles.push_back(title);
-    }
-    if (!grid_create_slots(grid, g, 0, g.slots))
-        return 0;
-    insert_header_items(g, titles);
-    return 1;
+    return 0;
 }
 
 // Scroll codes to a row delta: lines, pages of the whole rows on screen, thumb positions.
@@ -513,6 +341,7 @@ void header_click(HWND grid, GridRecord& g, HWND from, int item)
     WGridSelectBlock(grid, block[0], block[1], block[2], block[3]);
 }
 
+// Header notices: divider drags are refused, item clicks select rows, columns or the whole grid.
 LRESULT on_notify(HWND grid, GridRecord* g, NMHDR* n)
 {
     if (n->code == HDN_BEGINTRACKA || n->code == HDN_BEGINTRACKW || n->code == HDN_DIVIDERDBLCLICKA ||
@@ -526,6 +355,7 @@ LRESULT on_notify(HWND grid, GridRecord* g, NMHDR* n)
     return DefWindowProcA(grid, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(n));
 }
 
+// WM_SETFOCUS: the parent hears of the current cell, which is scrolled into view and takes the focus.
 void on_set_focus(HWND grid, GridRecord& g, HWND from)
 {
     grid_notify(grid);
@@ -550,12 +380,14 @@ void on_set_focus(HWND grid, GridRecord& g, HWND from)
         SendMessageA(cell, EM_SETSEL, 0, -1);
 }
 
+// WM_DESTROY: the record goes with the window.
 void on_destroy(HWND grid, GridRecord* g)
 {
     SetWindowLongPtrA(grid, 0, 0);
     delete g;  // cells free their own field records as they are destroyed with the grid
 }
 
+// A cell's colours (its own, else the grid's) and brush; -1 when neither is set: default painting.
 LRESULT cell_colours(HWND grid, UINT msg, HDC dc, HWND cell)
 {
     FieldRecord* r = field_record(cell);
@@ -627,6 +459,7 @@ void cell_command(HWND grid, GridRecord& g, HWND cell, int code)
 
 }  // namespace
 
+// The record kept in the grid window's extra bytes; null for no window.
 GridRecord* grid_record(HWND grid)
 {
     return grid ? reinterpret_cast<GridRecord*>(GetWindowLongPtrA(grid, 0)) : nullptr;
@@ -641,7 +474,7 @@ HWND grid_cell_on_screen(const GridRecord& g, int column, int row)
 void grid_place_cells(GridRecord& g)
 {
     for (int k = 0; k < g.columns; ++k) {
-        int left = column_offset(g, k) - column_offset(g, g.first_column);
+        int left = grid_column_offset(g, k) - grid_column_offset(g, g.first_column);
         for (int s = 0; s < g.slots; ++s) {
             HWND c = g.cell(k, s);
             RECT old;
@@ -714,6 +547,7 @@ void WGridSetCurrent(HWND grid, int column, int row, int focus)
         grid_notify(grid);
 }
 
+// x by a quarter of the font's average character width, y by an eighth of its height.
 void WGridDlgUnits(HWND window, RECT& rect)
 {
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
@@ -729,6 +563,7 @@ void WGridDlgUnits(HWND window, RECT& rect)
     rect.bottom = rect.bottom * tm.tmHeight / 8;
 }
 
+// The top row stays within the rows in use; a cell holding an invalid number keeps the view.
 void grid_vscroll(HWND grid, int code, int position)
 {
     GridRecord* g = grid_record(grid);
@@ -742,6 +577,7 @@ void grid_vscroll(HWND grid, int code, int position)
         move_top_row(grid, *g, delta);
 }
 
+// Lines and pages of whole columns, thumb positions as column numbers.
 void grid_hscroll(HWND grid, int code, int position)
 {
     GridRecord* g = grid_record(grid);
@@ -753,7 +589,7 @@ void grid_hscroll(HWND grid, int code, int position)
     case SB_LINELEFT: --target; break;
     case SB_LINERIGHT: ++target; break;
     case SB_PAGELEFT: {
-        int width = client_width(*g), sum = 0;
+        int width = grid_client_width(*g), sum = 0;
         while (target > 0 && sum + g->col()[target - 1].width - 1 <= width)
             sum += g->col()[--target].width - 1;
         break;
@@ -766,79 +602,6 @@ void grid_hscroll(HWND grid, int code, int position)
     move_first_column(grid, *g, target);
 }
 
-bool grid_create_slots(HWND grid, GridRecord& g, int first, int last)
-{
-    HFONT font = parent_font(grid);
-    bool ok = true;
-    for (int k = 0; k < g.columns; ++k) {
-        const GridCellTemplate& t = (*g.templates)[k];
-        const int left = column_offset(g, k) - column_offset(g, g.first_column);
-        for (int s = first; s < last; ++s) {
-            const char* text = g.col()[k].kind == GRID_CHECK ? "                             " : "";
-            HWND c = CreateWindowExA(t.ex_style, t.class_name.c_str(), text, t.style, left,
-                                     s * (g.cell_height - 1), g.col()[k].width,
-                                     t.height ? t.height : g.cell_height, g.client, child_id(CHILD_ID),
-                                     GetModuleHandleA(nullptr), nullptr);
-            g.cells[static_cast<size_t>(k) * g.slots + s] = c;
-            if (!c) {
-                ok = false;
-                continue;
-            }
-            SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            if (t.text_limit > 0)
-                SendMessageA(c, EM_LIMITTEXT, t.text_limit, 0);
-            FieldRecord& r = make_field_record(c);
-            r.value = 0.0;
-            r.minimum = t.minimum;
-            r.maximum = t.maximum;
-            r.small_step = t.small_step;
-            r.large_step = t.large_step;
-            r.max_length = t.max_length;
-            r.format = t.format;
-            r.foreground = r.background = -1;
-            r.defined = 0;
-            if (r.spin) {
-                SendMessageA(r.spin, UDM_SETRANGE32, static_cast<WPARAM>(t.spin_low), t.spin_high);
-                SetWindowPos(r.spin, c, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-                grid_subclass(r.spin, WGridBuddyWndProc);
-                ShowWindow(r.spin, s < g.rows ? SW_SHOWNOACTIVATE : SW_HIDE);
-            }
-            for (const std::string& o : t.options)
-                SendMessageA(c, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(o.c_str()));
-            if (g.col()[k].kind == GRID_MENU)
-                SendMessageA(c, CB_SETCURSEL, static_cast<WPARAM>(t.selection), 0);
-            r.base_proc = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(c, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WGridCellWndProc)));
-            if (s < g.rows)
-                ShowWindow(c, SW_SHOWNOACTIVATE);
-        }
-    }
-    return ok;
-}
-
-void grid_destroy_slots(GridRecord& g, int first)
-{
-    if (first >= g.slots)
-        return;
-    std::vector<HWND> cells(static_cast<size_t>(g.columns) * first, nullptr);
-    for (int k = 0; k < g.columns; ++k) {
-        for (int s = 0; s < g.slots; ++s) {
-            HWND c = g.cell(k, s);
-            if (s < first) {
-                cells[static_cast<size_t>(k) * first + s] = c;
-                continue;
-            }
-            FieldRecord* r = c ? field_record(c) : nullptr;
-            if (r && r->spin)
-                DestroyWindow(r->spin);
-            if (c)
-                DestroyWindow(c);
-        }
-    }
-    g.cells = std::move(cells);
-    g.slots = first;
-}
-
 namespace {
 
 BOOL CALLBACK count_child(HWND, LPARAM count)
@@ -847,6 +610,7 @@ BOOL CALLBACK count_child(HWND, LPARAM count)
     return TRUE;
 }
 
+// Counts a top-level window with all its children.
 BOOL CALLBACK count_top_level(HWND w, LPARAM count)
 {
     ++*reinterpret_cast<int*>(count);
@@ -863,53 +627,12 @@ int grid_system_window_count()
     return count;
 }
 
+// The grid window: creation, size, focus, scroll bars, the wheel and the grid's own GM_ messages.
 LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
 {
     GridRecord* g = grid_record(grid);
     switch (msg) {
-    case WM_CREATE: {
-        g = new (std::nothrow) GridRecord;
-        if (!g)
-            return -1;
-        try {
-            g->store = std::make_shared<std::vector<GridColumn>>();
-            g->labels = std::make_shared<std::vector<std::string>>();
-            g->templates = std::make_shared<std::vector<GridCellTemplate>>();
-        } catch (const std::bad_alloc&) {
-            delete g;
-            return -1;
-        }
-        SetWindowLongPtrA(grid, 0, reinterpret_cast<LONG_PTR>(g));
-        RECT units = {0, 0, 0, CELL_HEIGHT_UNITS};
-        WGridDlgUnits(GetParent(grid), units);
-        g->cell_height = std::max(3, static_cast<int>(units.bottom) - 1);
-        RECT client, window;
-        GetClientRect(grid, &client);
-        GetWindowRect(grid, &window);
-        g->rows_fit = std::max(1, static_cast<int>(client.bottom) / g->cell_height);
-        const LONG style = GetWindowLongA(grid, GWL_STYLE);
-        if (!(style & GS_KEEP_HEIGHT)) {
-            int frame = (window.bottom - window.top) - client.bottom;
-            int height = g->rows_fit * (g->cell_height - 1) + frame + 1 + ((style & GS_HEADER) ? 2 : 0);
-            SetWindowPos(grid, nullptr, 0, 0, window.right - window.left, height,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            GetClientRect(grid, &client);
-        }
-        if (style & GS_HEADER) {
-            g->header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0,
-                                        client.right, g->cell_height + 1, grid, child_id(CHILD_ID),
-                                        GetModuleHandleA(nullptr), nullptr);
-            if (g->header) {
-                grid_subclass(g->header, WGridHeaderWndProc);
-                SendMessageA(g->header, WM_SETFONT, reinterpret_cast<WPARAM>(parent_font(grid)), FALSE);
-                RECT hr;
-                GetWindowRect(g->header, &hr);
-                g->header_height = hr.bottom - hr.top;
-            }
-        }
-        g->rows_fit = grid_rows_that_fit(client.bottom - g->header_height, g->cell_height);
-        return 0;
-    }
+    case WM_CREATE: return on_create(grid);
     case WM_DESTROY:
         if (g)
             on_destroy(grid, g);
@@ -975,10 +698,12 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
         }
         return 0;
     case GM_SETROWLABELS:
-        return g ? set_row_labels(grid, *g, static_cast<int>(wp), *reinterpret_cast<std::string_view*>(lp))
+        return g ? grid_set_row_labels(grid, *g, static_cast<int>(wp),
+                                       *reinterpret_cast<std::string_view*>(lp))
                  : -1;
     case GM_SETCOLUMNS:
-        return g ? set_columns(grid, *g, reinterpret_cast<HWND>(wp), reinterpret_cast<const int*>(lp)) : 0;
+        return g ? grid_set_columns(grid, *g, reinterpret_cast<HWND>(wp), reinterpret_cast<const int*>(lp))
+                 : 0;
     case GM_LAYOUT:
         if (g)
             grid_layout(grid, *g);
@@ -992,6 +717,7 @@ LRESULT CALLBACK WGridWndProc(HWND grid, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(grid, msg, wp, lp);
 }
 
+// The client: block inversion over the cells, cell colours and notices, the default button, size changes.
 LRESULT CALLBACK WGridClientWndProc(HWND client, UINT msg, WPARAM wp, LPARAM lp)
 {
     HWND grid = GetParent(client);
@@ -1058,6 +784,7 @@ LRESULT CALLBACK WGridClientWndProc(HWND client, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(client, msg, wp, lp);
 }
 
+// Registers both classes once and hands the dialog layer its grid hooks.
 void WGridRegister()
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -1078,7 +805,7 @@ void WGridRegister()
     GRID_FIELD_HOOKS.grid_class = RegisterClassA(&wc);
     wc.lpfnWndProc = WGridClientWndProc;
     wc.cbWndExtra = 0;
-    wc.lpszClassName = CLIENT_CLASS;
+    wc.lpszClassName = GRID_CLIENT_CLASS;
     RegisterClassA(&wc);
     GM_CELLCHANGE = RegisterWindowMessageA("GM_CELLCHANGE");
     GRID_FIELD_HOOKS.cell_change = GM_CELLCHANGE;

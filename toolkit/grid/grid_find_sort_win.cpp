@@ -45,6 +45,7 @@ bool grid_counts(int field, bool dialog_needed, int& columns, int& rows)
     return true;
 }
 
+// The field-type code of a 1-based column.
 int column_type(int field, int column)
 {
     int f = field, type = 0;
@@ -205,6 +206,7 @@ void WGridFind(int field, std::string_view text, int length, int flags, int& fou
     }
 }
 
+// Sorts rows first..last (0: the first and last rows in use) of a grid by one 1-based column.
 void WGridSort(int field, int column, int first_row, int last_row, int flags)
 {
     int columns = 0, rows = 0;
@@ -230,6 +232,7 @@ void WGridSort(int field, int column, int first_row, int last_row, int flags)
     WGridSortRows(first, last, type, (flags & 1) != 0, sorted);
 }
 
+// The go-to dialog over the window: mode 1 a cell, 2 a row, else a column.
 void WGridEdGoto(int window, int mode)
 {
     CommandFrame frame(window, mode == 1 ? IDD_GRID_GOTO_CELL : IDD_GRID_GOTO_LINE);
@@ -266,6 +269,7 @@ void WGridEdGoto(int window, int mode)
     WGridSelectCell(0, column, row);
 }
 
+// Mode 1 asks for the text first; then finds it from the current cell, "End of grid reached" when not.
 void WGridEdFind(int window, int mode, int& match_case, std::string& text)
 {
     const size_t nul = text.find('\0');
@@ -322,6 +326,7 @@ void WGridEdFind(int window, int mode, int& match_case, std::string& text)
     text = search.substr(0, static_cast<size_t>(std::max(length, 0)));
 }
 
+// The sort dialog lists the columns by label; the direction and case are kept for the next sort.
 void WGridEdSort(int window, int label_flag, int& sorted)
 {
     sorted = 0;

@@ -1,6 +1,6 @@
-// The grid's cell interface: set-up from the companion text, copy and clear for the dialog layer, and
-// one routine per cell, column or grid operation. Rows on screen are served through their slot
-// controls, the others through storage; every routine also keeps storage current.
+// The grid's cell interface: one routine per cell, column or grid operation (the set-up, copy and clear
+// are in grid_setup_win.cpp). Rows on screen are served through their slot controls, the others through
+// storage; every routine also keeps storage current.
 #include "toolkit/grid/grid.h"
 #include "toolkit/grid/grid_win.h"
 #include "toolkit/grid/grid_window.h"
@@ -21,6 +21,7 @@ namespace {
 
 constexpr int SPIN_LIMIT = 31073;  // up-down controls take ranges within -31073 .. 31073
 
+// A window of the registered grid class that has its record.
 bool is_grid(HWND w)
 {
     return w && GRID_FIELD_HOOKS.grid_class && GetClassLongA(w, GCW_ATOM) == GRID_FIELD_HOOKS.grid_class &&
@@ -63,6 +64,7 @@ GridRecord* column_grid(int& field, HWND& grid, int column)
     return g;
 }
 
+// As column_grid, and the row within the rows in use (else -2 in the field id).
 GridRecord* cell_grid(int& field, HWND& grid, int column, int row)
 {
     GridRecord* g = column_grid(field, grid, column);
@@ -73,6 +75,7 @@ GridRecord* cell_grid(int& field, HWND& grid, int column, int row)
     return g;
 }
 
+// The column's kind within lowest..highest; else -2 in the field id.
 bool kind_in(GridRecord* g, int& field, int column, int lowest, int highest)
 {
     int kind = g->col()[column].kind;
@@ -83,6 +86,7 @@ bool kind_in(GridRecord* g, int& field, int column, int lowest, int highest)
     return true;
 }
 
+// A change by a routine: the block goes, both change flags are set.
 void mark_changed(HWND grid, GridRecord& g)
 {
     WGridClearBlock(grid);
@@ -97,6 +101,7 @@ void apply_colour(int& colour, int red, int green, int blue)
     colour = red == 256 ? -1 : (red & 255) | (green & 255) << 8 | (blue & 255) << 16;
 }
 
+// A colour word into one colour of a cell's table entry: -1 keeps it, 256 clears its bit.
 void apply_table_colour(GridCellColours& c, int bit, unsigned char rgb[3], int red, int green, int blue)
 {
     if (red == -1)
@@ -111,6 +116,7 @@ void apply_table_colour(GridCellColours& c, int bit, unsigned char rgb[3], int r
     rgb[2] = static_cast<unsigned char>(blue & 255);
 }
 
+// Systems whose check boxes (major version 4) or lists (3) take no cell colours; platform 0 takes none.
 bool colours_unsupported(int kind)
 {
     if (IOsPlatformId() == 0)
@@ -119,6 +125,7 @@ bool colours_unsupported(int kind)
     return (kind == GRID_CHECK && major == 4) || (kind == GRID_MENU && major == 3);
 }
 
+// Redraws a cell at once, with the block over it.
 void repaint_cell(HWND grid, GridRecord& g, HWND cell)
 {
     RECT block;
@@ -127,336 +134,7 @@ void repaint_cell(HWND grid, GridRecord& g, HWND cell)
     RedrawWindow(cell, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
 }
 
-void empty_control(HWND c, int kind, int menu_flag)
-{
-    switch (kind) {
-    case GRID_CHECK: SendMessageA(c, BM_SETCHECK, BST_UNCHECKED, 0); break;
-    case GRID_MENU:
-        if (menu_flag == 1)
-            SendMessageA(c, CB_RESETCONTENT, 0, 0);
-        else
-            SendMessageA(c, CB_SETCURSEL, 0, 0);
-        break;
-    default:
-        SetWindowTextA(c, "");
-        SendMessageA(c, EM_SETMODIFY, FALSE, 0);
-        if (FieldRecord* r = field_record(c)) {
-            r->value = 0.0;
-            r->defined = 0;
-        }
-        break;
-    }
-}
-
-// A cell's contents from one control to another (text, value, defined and modified state, check, menu).
-void copy_contents(HWND target, HWND source, int kind)
-{
-    switch (kind) {
-    case GRID_CHECK: SendMessageA(target, BM_SETCHECK, SendMessageA(source, BM_GETCHECK, 0, 0), 0); break;
-    case GRID_MENU: SendMessageA(target, CB_SETCURSEL, SendMessageA(source, CB_GETCURSEL, 0, 0), 0); break;
-    default: {
-        SetWindowTextA(target, grid_window_text(source).c_str());
-        SendMessageA(target, EM_SETMODIFY, SendMessageA(source, EM_GETMODIFY, 0, 0), 0);
-        FieldRecord* t = field_record(target);
-        FieldRecord* s = field_record(source);
-        if (t && s) {
-            t->value = s->value;
-            t->defined = s->defined;
-        }
-        break;
-    }
-    }
-}
-
-// A cell's set-up from the same slot of the source grid (range, steps, colours, format, options, limit).
-void copy_cell_setup(HWND target, HWND source, int kind)
-{
-    FieldRecord* t = field_record(target);
-    FieldRecord* s = field_record(source);
-    if (t && s) {
-        t->minimum = s->minimum;
-        t->maximum = s->maximum;
-        t->small_step = s->small_step;
-        t->large_step = s->large_step;
-        t->foreground = s->foreground;
-        t->background = s->background;
-        t->max_length = s->max_length;
-        t->format = s->format;
-        if (t->spin && s->spin) {
-            int lo = 0, hi = 0;
-            SendMessageA(s->spin, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo),
-                         reinterpret_cast<LPARAM>(&hi));
-            SendMessageA(t->spin, UDM_SETRANGE32, static_cast<WPARAM>(lo), hi);
-            UDACCEL accel[2] = {};
-            int n = static_cast<int>(SendMessageA(s->spin, UDM_GETACCEL, 2, reinterpret_cast<LPARAM>(accel)));
-            SendMessageA(t->spin, UDM_SETACCEL, std::min(n, 2), reinterpret_cast<LPARAM>(accel));
-        }
-    }
-    if (kind == GRID_MENU) {
-        SendMessageA(target, CB_RESETCONTENT, 0, 0);
-        int n = static_cast<int>(SendMessageA(source, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            std::string item(static_cast<size_t>(SendMessageA(source, CB_GETLBTEXTLEN, i, 0)) + 1, '\0');
-            SendMessageA(source, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
-            SendMessageA(target, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-        }
-    } else if (kind != GRID_CHECK) {
-        SendMessageA(target, EM_LIMITTEXT, SendMessageA(source, EM_GETLIMITTEXT, 0, 0), 0);
-    }
-}
-
-// The header bar and the row-label windows of a copy, made like the source's.
-void copy_headers(HWND target, GridRecord& t, const GridRecord& s)
-{
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(GetParent(target), WM_GETFONT, 0, 0));
-    if (s.header && !t.header) {
-        RECT r;
-        GetWindowRect(s.header, &r);
-        t.header = CreateWindowExA(
-            0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE | HDS_BUTTONS, 0, 0, r.right - r.left, r.bottom - r.top,
-            target, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), GetModuleHandleA(nullptr), nullptr);
-        SendMessageA(t.header, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        grid_subclass(t.header, WGridHeaderWndProc);
-    }
-    // A header of its own (a grid made with the header style) takes the items too.
-    if (s.header && t.header && SendMessageA(t.header, HDM_GETITEMCOUNT, 0, 0) == 0) {
-        int n = static_cast<int>(SendMessageA(s.header, HDM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            char text[256] = {};
-            HDITEMA item = {};
-            item.mask = HDI_WIDTH | HDI_TEXT | HDI_FORMAT;
-            item.pszText = text;
-            item.cchTextMax = sizeof text;
-            SendMessageA(s.header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-            SendMessageA(t.header, HDM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-        }
-    }
-    for (int k = static_cast<int>(t.label_windows.size()); k < static_cast<int>(s.label_windows.size()); ++k)
-        grid_create_label_window(target, t, k);
-}
-
-void copy_scroll_bar(HWND target, HWND source, int bar)
-{
-    SCROLLINFO si = {sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-    if (GetScrollInfo(source, bar, &si)) {
-        si.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
-        SetScrollInfo(target, bar, &si, TRUE);
-    }
-}
-
-// The structure of a grid copied into a fresh grid; false when memory or a window fails.
-bool copy_structure(HWND target, GridRecord& t, HWND source, GridRecord& s, int share)
-{
-    t.setup = s.setup;
-    t.columns = s.columns;
-    t.h_limit = s.h_limit;
-    t.capacity = s.capacity;
-    t.setup_columns = s.setup_columns;
-    t.rows_fit = s.rows_fit;
-    t.slots = s.slots;
-    t.label_width = s.label_width;
-    t.header_height = s.header_height;
-    t.template_id = s.template_id;
-    t.scale = s.scale;
-    t.locked = 0;
-    try {
-        if (share) {
-            t.store = s.store;
-            t.labels = s.labels;
-        } else {
-            t.store = std::make_shared<std::vector<GridColumn>>(*s.store);
-            t.labels = std::make_shared<std::vector<std::string>>(*s.labels);
-        }
-        t.templates = s.templates;
-        t.cells.assign(s.cells.size(), nullptr);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    if (!t.client) {
-        RECT r;
-        GetWindowRect(s.client, &r);
-        t.client = CreateWindowExA(0, "ZUVUDIDUZOZER", "", WS_CHILD | WS_VISIBLE, t.label_width,
-                                   t.header_height, r.right - r.left, r.bottom - r.top, target,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
-                                   GetModuleHandleA(nullptr), nullptr);
-        if (!t.client)
-            return false;
-    }
-    copy_headers(target, t, s);
-    const int keep_first = t.first_column;
-    t.first_column = s.first_column;
-    bool ok = grid_create_slots(target, t, 0, t.slots);
-    t.first_column = keep_first;
-    for (int k = 0; k < t.columns && ok; ++k)
-        for (int slot = 0; slot < t.slots; ++slot)
-            copy_cell_setup(t.cell(k, slot), s.cell(k, slot), t.col()[k].kind);
-    copy_scroll_bar(target, source, SB_VERT);
-    copy_scroll_bar(target, source, SB_HORZ);
-    return ok;
-}
-
-void fill_label(const GridRecord& g, int s)
-{
-    grid_load_label(const_cast<GridRecord&>(g), s);
-}
-
 }  // namespace
-
-// ---- set-up, copy and clear
-
-INT_PTR CALLBACK WGridTemplateDlgProc(HWND dialog, UINT msg, WPARAM, LPARAM lp)
-{
-    if (msg == WM_INITDIALOG) {
-        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (!is_numeric_class(c)) {
-                free_field_record(c);  // a fresh record: no range, default colours
-                make_field_record(c);
-            }
-        WDialogApplyRcdata(dialog, static_cast<int>(lp), -1);
-        return FALSE;
-    }
-    if (msg == WM_DESTROY)
-        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (!is_numeric_class(c))
-                free_field_record(c);
-    return FALSE;
-}
-
-// Creates the template dialog of a grid (owned by the main window, never shown).
-static HWND create_template(int id)
-{
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), WIN_TABLE.slot[0].frame,
-                              WGridTemplateDlgProc, id);
-}
-
-size_t WGridFromResource(HWND grid, const char* text, size_t length)
-{
-    const std::string_view view(text, length);
-    GridSetupLine line = parse_grid_line(view);
-    size_t consumed = line.consumed;
-    const bool labels = (GetWindowLongA(grid, GWL_STYLE) & GS_ROW_LABELS) != 0;
-    size_t label_start = std::string_view::npos;
-    int label_units = 0;
-    if (labels) {
-        size_t pos = view.find('\n', consumed);
-        if (pos != std::string_view::npos) {
-            label_start = pos + 1;
-            label_units = grid_read_number(view, label_start);
-        }
-    }
-    GridRecord* g = grid_record(grid);
-    if (!g || g->setup) {
-        if (label_start != std::string_view::npos) {
-            std::vector<std::string> ignored;
-            consumed = label_start + parse_row_labels(view.substr(label_start), line.rows, false, ignored);
-        }
-        return consumed;
-    }
-    // The cell code has 18 bits for the row: a grid of more rows cannot name its cells.
-    bool failed = line.columns <= 0 || line.rows < 0 || line.rows > GRID_MAX_ROWS;
-    HWND dialog = nullptr;
-    if (!failed) {
-        SendMessageA(grid, GM_SETSIZE, static_cast<WPARAM>(line.rows), line.columns);
-        dialog = create_template(line.template_id);
-        failed = dialog == nullptr;
-    }
-    if (label_start != std::string_view::npos) {
-        std::string_view block = view.substr(label_start);
-        LRESULT used = failed ? -1
-                              : SendMessageA(grid, GM_SETROWLABELS, static_cast<WPARAM>(label_units),
-                                             reinterpret_cast<LPARAM>(&block));
-        if (used < 0) {
-            std::vector<std::string> ignored;
-            used = static_cast<LRESULT>(parse_row_labels(block, line.rows, false, ignored));
-            failed = true;
-        }
-        consumed = label_start + static_cast<size_t>(used);
-    }
-    bool columns_ok = !failed && SendMessageA(grid, GM_SETCOLUMNS, reinterpret_cast<WPARAM>(dialog), 0) == 1;
-    if (columns_ok) {
-        SendMessageA(grid, GM_LAYOUT, 0, 0);
-        g->setup = 1;
-        g->template_id = line.template_id;
-        WGridLoadVisible(*g);
-    }
-    if (dialog)
-        DestroyWindow(dialog);
-    if (!columns_ok)
-        DestroyWindow(grid);
-    return consumed;
-}
-
-void WGridCopy(HWND target, HWND source, int share)
-{
-    GridRecord* t = grid_record(target);
-    GridRecord* s = grid_record(source);
-    if (!t || !s || t == s)
-        return;
-    if (!WDialogIsModal(GetParent(source)) && !copy_structure(target, *t, source, *s, share))
-        return;
-    t->rows = s->rows;
-    t->current_column = s->current_column;
-    t->current_row = s->current_row;
-    t->first_column = s->first_column;
-    t->last_column = s->last_column;
-    t->top_row = s->top_row;
-    if (t->columns != s->columns || t->slots != s->slots)
-        return;
-    grid_place_cells(*t);
-    t->loading = 1;
-    for (int k = 0; k < t->columns; ++k)
-        for (int slot = 0; slot < t->slots; ++slot) {
-            copy_contents(t->cell(k, slot), s->cell(k, slot), t->col()[k].kind);
-            bool shown = t->top_row + slot < t->rows;
-            ShowWindow(t->cell(k, slot), shown ? SW_SHOWNOACTIVATE : SW_HIDE);
-            if (FieldRecord* r = field_record(t->cell(k, slot)); r && r->spin)
-                ShowWindow(r->spin, shown ? SW_SHOWNOACTIVATE : SW_HIDE);
-        }
-    t->loading = 0;
-    for (size_t slot = 0; slot < t->label_windows.size(); ++slot)
-        fill_label(*t, static_cast<int>(slot));
-}
-
-void WGridClear(HWND grid, int menu_flag)
-{
-    GridRecord* g = grid_record(grid);
-    if (!g)
-        return;
-    WGridClearBlock(grid);
-    g->loading = 1;
-    for (int k = 0; k < g->columns; ++k) {
-        for (int s = 0; s < g->slots; ++s)
-            empty_control(g->cell(k, s), g->col()[k].kind, menu_flag);
-        GridColumn& c = g->col()[k];
-        for (int row = 0; row < g->capacity; ++row)
-            grid_store_clear(c, row);
-    }
-    g->loading = 0;
-}
-
-void WGridResizeRows(HWND grid, int rows)
-{
-    GridRecord* g = grid_record(grid);
-    if (!g)
-        return;
-    rows = std::clamp(rows, 0, g->capacity);  // storage holds exactly the capacity
-    WGridClearBlock(grid);
-    g->rows = rows;
-    bool refill = g->current_row >= rows || (g->top_row > 0 && g->top_row + g->rows_fit > rows);
-    if (refill) {
-        g->current_row = std::max(0, std::min(g->current_row, rows - 1));
-        if (rows == 0)
-            g->current_column = 0;
-        g->top_row = std::max(0, g->current_row - g->rows_fit + 1);
-    }
-    WGridLoadVisible(*g);  // shows the slots of rows that exist and hides the others
-    if (refill && grid_focus_inside(grid) && IsWindowVisible(GetParent(grid)))
-        SetFocus(grid);
-    g->scale = grid_scroll_scale(rows);
-    grid_layout(grid, *g);
-}
-
-// ---- cell routines
 
 void WGridGetText(int& field, int column, int row, std::string& text, int length)
 {
@@ -470,6 +148,7 @@ void WGridGetText(int& field, int column, int row, std::string& text, int length
         text.resize(static_cast<size_t>(length - 1));
 }
 
+// A row on screen is read from its control, the others from storage.
 void WGridGetValue(int& field, int column, int row, double& value)
 {
     HWND grid;
@@ -634,6 +313,7 @@ void WGridPutMenu(int& field, int column, int row, int option)
     put_choice(field, column, row, GRID_MENU, option - 1);
 }
 
+// Selects the option whose text matches exactly; not_found 1 when none does.
 void WGridPutMenuText(int& field, int column, int row, int& not_found, std::string_view text)
 {
     HWND grid;
@@ -688,6 +368,7 @@ void WGridMenuReset(int& field, int column, int slot)
         SendMessageA(c, CB_RESETCONTENT, 0, 0);
 }
 
+// Mode 0: a row in use; 1 and 2: any row with storage; only mode 2 clears a menu cell.
 void WGridClearCell(int& field, int column, int row, int mode)
 {
     HWND grid;
@@ -704,11 +385,12 @@ void WGridClearCell(int& field, int column, int row, int mode)
     grid_store_clear(g->col()[column], row);
     if (HWND c = grid_cell_on_screen(*g, column, row)) {
         g->loading = 1;
-        empty_control(c, kind, 0);
+        grid_empty_control(c, kind, 0);
         g->loading = 0;
     }
 }
 
+// Mode 1 makes the cell writable, any other read-only; a cell on screen follows at once.
 void WGridCellReadOnly(int& field, int column, int row, int mode)
 {
     HWND grid;
@@ -722,6 +404,7 @@ void WGridCellReadOnly(int& field, int column, int row, int mode)
         WGridEditState(c, g->col()[column].kind, read_only ? 1 : 0, 1);
 }
 
+// The column's colour table starts from its cells' colours the first time a single cell gets one.
 void WGridCellColour(int& field, int column, int row, int fr, int fg, int fb, int br, int bg, int bb)
 {
     HWND grid;
@@ -783,6 +466,7 @@ void WGridGetFormat(int& field, int column, std::string& text)
     text = kind == GRID_REAL || kind == GRID_DOUBLE ? grid_column_format(*g, column) : DEFAULT_REAL_FORMAT;
 }
 
+// The up-down controls take the range cut to what they can hold.
 void WGridColumnRange(int& field, int column, double minimum, double maximum)
 {
     HWND grid;
@@ -812,6 +496,7 @@ void WGridRangeCheck(int& field, int column, double value)
         field = -3;
 }
 
+// The up-down accelerations: the small step at once, the large one after two seconds.
 void WGridSpinSteps(int& field, int column, int small_step, int large_step)
 {
     HWND grid;
@@ -829,6 +514,7 @@ void WGridSpinSteps(int& field, int column, int small_step, int large_step)
     }
 }
 
+// The arrow steps of a number column whose cells are of the class given; -2 in the field id otherwise.
 static void set_steps(int& field, int column, const char* class_name, double small_step, double large_step)
 {
     HWND grid;
@@ -859,6 +545,7 @@ void WGridDoubleSteps(int& field, int column, double small_step, double large_st
     set_steps(field, column, "DOUBLESPIN", small_step, large_step);
 }
 
+// The column's kind as the dialog layer's field type code.
 void WGridColumnType(int& field, int column, int& type)
 {
     HWND grid;
@@ -945,6 +632,7 @@ void WGridGetRowLabel(int& field, int row, std::string& text)
         text = (*g->labels)[row];
 }
 
+// Makes a cell current; in a visible, enabled dialog the focus passes through the dialog to show it.
 void WGridSetCell(int& field, int column, int row)
 {
     HWND grid;
@@ -971,6 +659,7 @@ void WGridSetRows(int& field, int rows)
         WGridResizeRows(grid, rows);
 }
 
+// Re-makes the columns from the template (a map picks its controls); the view starts at the first cell.
 void WGridColumns(int& field, int columns, const int* map)
 {
     HWND grid = grid_field_window(field);
@@ -985,7 +674,7 @@ void WGridColumns(int& field, int columns, const int* map)
     if (g->header)
         while (SendMessageA(g->header, HDM_DELETEITEM, 0, 0)) {
         }
-    HWND dialog = create_template(g->template_id);
+    HWND dialog = grid_create_template(g->template_id);
     g->columns = columns;
     g->first_column = 0;
     g->top_row = 0;

@@ -30,6 +30,7 @@ bool no_dialog(int field)
     return false;
 }
 
+// The text up to a NUL, without leading and trailing blanks.
 std::string trimmed(std::string_view text)
 {
     std::string t(text.substr(0, text.find('\0')));
@@ -68,6 +69,7 @@ std::string store_format(int field, int column, std::string_view format)
 
 }  // namespace
 
+// Makes a cell current (1-based column and row); a failure is reported as a toolkit error.
 void WGridSelectCell(int field, int column, int row)
 {
     if (no_dialog(field))

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr UINT GM_SETCOLUMNS = WM_USER + 1;    // wParam template dialog, lParam column map (1-based) or 0
@@ -19,6 +20,10 @@ constexpr UINT GM_SETROWLABELS = WM_USER + 2;  // wParam row-label width (dialog
 constexpr UINT GM_LAYOUT = WM_USER + 3;
 constexpr UINT GM_SETSIZE = WM_USER + 4;  // wParam rows, lParam columns
 constexpr UINT GM_LOCK = WM_USER + 5;
+
+// The grid's client window class, and the id of the children that are not row labels.
+inline constexpr char GRID_CLIENT_CLASS[] = "ZUVUDIDUZOZER";
+constexpr int GRID_CHILD_ID = -1;
 
 // Grid window style bits (low word of the "ZAVAZER" control's style).
 constexpr LONG GS_REPORT_BLOCK = 0x0040;
@@ -177,6 +182,10 @@ void WGridCopy(HWND target, HWND source, int share);
 void WGridClear(HWND grid, int menu_flag);
 void WGridEditState(HWND cell, int kind, int read_only, int redraw);
 void WGridResizeRows(HWND grid, int rows);
+// Empties a cell control (a menu cell: its options too with menu flag 1, else its first option).
+void grid_empty_control(HWND cell, int kind, int menu_flag);
+// Creates the template dialog of a grid (owned by the main window, never shown).
+HWND grid_create_template(int id);
 // The columns, shown rows, kinds, read-only bits and cell controls of a grid field.
 bool grid_field_data(HWND grid, WGridFieldData& data);
 
@@ -188,6 +197,16 @@ void grid_hscroll(HWND grid, int code, int position);
 bool grid_create_slots(HWND grid, GridRecord& g, int first, int last);
 // Destroys the cell controls (and their up-down controls) of slots first..slots-1.
 void grid_destroy_slots(GridRecord& g, int first);
+// The column set-up messages: row labels (GM_SETROWLABELS: characters of the text used, -1 on failure)
+// and columns (GM_SETCOLUMNS: 1 when every column and cell control was made).
+LRESULT grid_set_row_labels(HWND grid, GridRecord& g, int width_units, std::string_view text);
+LRESULT grid_set_columns(HWND grid, GridRecord& g, HWND dialog, const int* map);
+// What the grid's files share: a child-window id, the parent's font, the client window's width and a
+// column's left edge from column 0 (widths less one pixel each).
+HMENU grid_child_id(int id);
+HFONT grid_parent_font(HWND grid);
+int grid_client_width(const GridRecord& g);
+int grid_column_offset(GridRecord& g, int column);
 // Counts the windows of the system (top-level windows and their children).
 int grid_system_window_count();
 

@@ -21,7 +21,6 @@ struct GridWinRecord : WinRecord {
     HMENU edit_menu = nullptr;
     HMENU search_menu = nullptr;
     bool program_menu = false;
-    int option_0800 = 0;
     std::string file_name;    // empty when no file
     std::string title;        // the window's own title
     std::string find_text;    // the last text searched for
@@ -44,11 +43,30 @@ struct GridWindowKept {
 };
 extern GridWindowKept GRID_WINDOW_KEPT;
 
-// Opens the window in the current child window from the grid field `field` of the current dialog.
-// Errors: 1 main window, 8 already converted, 12 holds child windows, 11 not a grid, 6 no memory, 5 mode
-// changed to 2 (child style), 4 child style with a menu resource, 2 menu resource ignored in mode 1,
-// 3 the menu resource failed to load. Options: 0x0020 no toolbar, 0x0100 no New and Open, 0x0200 no
-// Save As, 0x1000 no Find, 0x2000 no Save.
+// The results of WGridEdOpen in its error argument. Refusals leave the window as it was; after
+// GRID_OPEN_MODE_CHANGED, GRID_OPEN_MENU_IN_MODAL and GRID_OPEN_MENU_NOT_LOADED the window opens.
+enum GridOpenResult : int {
+    GRID_OPEN_DONE = 0,
+    GRID_OPEN_MAIN_WINDOW = 1,      // the current window is the main window
+    GRID_OPEN_MENU_IN_MODAL = 2,    // a menu resource in mode 1 is ignored
+    GRID_OPEN_MENU_NOT_LOADED = 3,  // the menu resource failed to load: an empty menu bar is used
+    GRID_OPEN_CHILD_WITH_MENU = 4,  // a child-style window cannot take a menu resource
+    GRID_OPEN_MODE_CHANGED = 5,     // a child-style window cannot run modally: the mode became 2
+    GRID_OPEN_NO_MEMORY = 6,        // the record or the grid could not be made
+    GRID_OPEN_ALREADY_SPECIAL = 8,  // the window is already a special window
+    GRID_OPEN_NOT_A_GRID = 11,      // the field is not a grid
+    GRID_OPEN_HAS_CHILD_WINDOWS = 12,
+};
+
+// The option bits of WGridEdOpen.
+constexpr int GRID_WINDOW_NO_TOOLBAR = 0x0020;
+constexpr int GRID_WINDOW_NO_NEW_OPEN = 0x0100;
+constexpr int GRID_WINDOW_NO_SAVE_AS = 0x0200;
+constexpr int GRID_WINDOW_NO_FIND = 0x1000;
+constexpr int GRID_WINDOW_NO_SAVE = 0x2000;
+
+// Opens the window in the current child window from the grid field `field` of the current dialog;
+// `error` takes a GridOpenResult, `options` the GRID_WINDOW_... bits.
 void WGridEdOpen(int& error, int field, int& mode, int menu_id, int options, std::string_view file,
                  std::string_view filter);
 // Runs the current stand-alone window (mode 1: until it is closed).

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <new>
 
 GridWindowKept GRID_WINDOW_KEPT;
@@ -42,12 +43,14 @@ enum Command {
     CMD_GOTO_COLUMN = 32146,
 };
 
+// The stand-alone grid's record of a frame window; null for any other window.
 GridWinRecord* grid_window_record(HWND frame)
 {
     WinRecord* r = win_record(frame);
     return r && r->kind == RECORD_GRID ? static_cast<GridWinRecord*>(r) : nullptr;
 }
 
+// The status bar's one-line help for a menu command.
 const char* help_text(UINT id)
 {
     switch (id) {
@@ -71,6 +74,7 @@ const char* help_text(UINT id)
     }
 }
 
+// The status bar's help for one of the three popups; empty for the program's own.
 const char* popup_help(HMENU popup, const GridWinRecord& r)
 {
     if (popup == r.file_menu)
@@ -142,6 +146,7 @@ void build_menus(GridWinRecord& r)
     InsertMenuA(r.menu_bar, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(r.file_menu), "&File");
 }
 
+// The toolbar's buttons follow the commands allowed; the images are the system's small standard ones.
 void build_toolbar(HWND frame, GridWinRecord& r)
 {
     r.toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_TOP,
@@ -181,6 +186,7 @@ void build_toolbar(HWND frame, GridWinRecord& r)
     r.tooltip = reinterpret_cast<HWND>(SendMessageA(r.toolbar, TB_GETTOOLTIPS, 0, 0));
 }
 
+// Four parts: "Row", the row number, "Column", the column number.
 void build_status_bar(HWND frame, GridWinRecord& r)
 {
     r.grid_status = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, frame,
@@ -196,6 +202,7 @@ void build_status_bar(HWND frame, GridWinRecord& r)
     SendMessageA(r.grid_status, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>("\t\t1"));
 }
 
+// Row (low 18 bits of the cell code) and column (the bits above) into the status bar.
 void show_cell_code(const GridWinRecord& r, int code)
 {
     if (!r.grid_status)
@@ -207,6 +214,7 @@ void show_cell_code(const GridWinRecord& r, int code)
     SendMessageA(r.grid_status, SB_SETTEXTA, 3, reinterpret_cast<LPARAM>(text));
 }
 
+// Height and width of a bar; 0 when it is absent or hidden.
 int height_of(HWND w)
 {
     RECT r = {};
@@ -282,6 +290,7 @@ HWND edit_cell_of(GridWinRecord& r)
     return g ? WGridEdEditCell(*g) : nullptr;
 }
 
+// Enables Find Next, Cut, Copy, Delete and Paste by the find text, block, selection and clipboard.
 void update_menus(GridWinRecord& r, HMENU popup)
 {
     auto enable = [&](UINT id, bool on) {
@@ -302,6 +311,7 @@ void update_menus(GridWinRecord& r, HMENU popup)
     enable(CMD_PASTE, state == 2 ? WGridCanPaste(r.inner) != 0 : state == 1 && writable_cell);
 }
 
+// Clears both change flags of the window's grid.
 void clear_changes(GridWinRecord& r)
 {
     if (GridRecord* g = grid_record(r.inner))
@@ -313,6 +323,7 @@ int window_number(HWND frame)
     return WWinFromHandle(frame);
 }
 
+// A menu or toolbar command of the window; other ids go to the program as a menu event.
 void command(HWND frame, GridWinRecord& r, int id)
 {
     const int n = window_number(frame);
@@ -382,6 +393,7 @@ void command(HWND frame, GridWinRecord& r, int id)
     }
 }
 
+// The frame of a stand-alone grid: commands, menu help, sizing, closing and destruction.
 LRESULT CALLBACK grid_frame_proc(HWND frame, UINT msg, WPARAM wp, LPARAM lp)
 {
     GridWinRecord* r = grid_window_record(frame);
@@ -513,6 +525,7 @@ LRESULT CALLBACK grid_frame_proc(HWND frame, UINT msg, WPARAM wp, LPARAM lp)
     return WWinFrameProc(frame, msg, wp, lp);
 }
 
+// A toolkit window that is a child of this window's frame or owned by it.
 bool has_child_windows(int n)
 {
     HWND frame = WIN_TABLE.slot[n].frame;
@@ -544,6 +557,7 @@ void WGridEdTitle(HWND frame)
     SetWindowTextA(frame, text.c_str());
 }
 
+// Each side takes the grid's full extent only where that is smaller than the window now.
 void WGridEdFit(GridWinRecord& r)
 {
     HWND frame = WIN_TABLE.slot[r.slot].frame;
@@ -558,141 +572,196 @@ void WGridEdFit(GridWinRecord& r)
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// What opening reads from the current window and dialog, once its checks have passed.
+struct OpenSource {
+    int slot = 0;           // the window number
+    HWND dialog = nullptr;  // the current dialog
+    HWND field = nullptr;   // its grid field
+    GridRecord* grid = nullptr;
+    bool child_style = false;  // the window is a child window (no menu bar, no modal run)
+};
+
+// The checks that refuse opening: the window, its children, the field and a menu for a child window.
+GridOpenResult check_source(int field, int menu_id, OpenSource& src)
+{
+    src.slot = WIN_CURRENT.window;
+    if (src.slot <= 0 || !WIN_TABLE.slot[src.slot].frame)
+        return GRID_OPEN_MAIN_WINDOW;
+    HWND frame = WIN_TABLE.slot[src.slot].frame;
+    if (win_record(frame))
+        return GRID_OPEN_ALREADY_SPECIAL;
+    if (has_child_windows(src.slot))
+        return GRID_OPEN_HAS_CHILD_WINDOWS;
+    src.dialog = current_dialog_window();
+    src.field = src.dialog ? GetDlgItem(src.dialog, field) : nullptr;
+    src.grid = src.field ? grid_record(src.field) : nullptr;
+    if (!src.grid || GetClassLongA(src.field, GCW_ATOM) != GRID_FIELD_HOOKS.grid_class)
+        return GRID_OPEN_NOT_A_GRID;
+    src.child_style = (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) != 0;
+    if (src.child_style && menu_id != 0)
+        return GRID_OPEN_CHILD_WITH_MENU;
+    return GRID_OPEN_DONE;
+}
+
+// The commands the options and a read-only field leave; Save As needs Save.
+void set_permissions(GridWinRecord& r, int options, LONG field_style)
+{
+    r.read_only = (field_style & GS_READ_ONLY) != 0;
+    r.allow_new = !(options & GRID_WINDOW_NO_NEW_OPEN) && !r.read_only;
+    r.allow_open = !(options & GRID_WINDOW_NO_NEW_OPEN);
+    r.allow_save = !(options & GRID_WINDOW_NO_SAVE) && !r.read_only;
+    r.allow_save_as = r.allow_save && !(options & GRID_WINDOW_NO_SAVE_AS);
+    r.allow_find = !(options & GRID_WINDOW_NO_FIND);
+}
+
+// The program's menu resource and its accelerators (not in a modal window).
+GridOpenResult load_program_menu(GridWinRecord& r, int menu_id, int mode)
+{
+    if (menu_id == 0)
+        return GRID_OPEN_DONE;
+    if (mode == 1)
+        return GRID_OPEN_MENU_IN_MODAL;
+    r.menu_bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu_id));
+    r.program_menu = r.menu_bar != nullptr;
+    r.accelerators[1] = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu_id));
+    return r.menu_bar ? GRID_OPEN_DONE : GRID_OPEN_MENU_NOT_LOADED;
+}
+
+// The menu bar (not on a child window, which has none), the toolbar and the status bar of the window.
+void build_bars(WinSlot& s, GridWinRecord& r, bool child_style, int options)
+{
+    build_menus(r);
+    HMENU old_menu = GetMenu(s.frame);
+    if (!child_style) {
+        SetMenu(s.frame, r.menu_bar);
+        if (old_menu && old_menu != r.menu_bar)
+            DestroyMenu(old_menu);
+        s.menu = r.menu_bar;
+    }
+    if (!(options & GRID_WINDOW_NO_TOOLBAR))
+        build_toolbar(s.frame, r);
+    if (s.status_bar)
+        ShowWindow(s.status_bar, SW_HIDE);
+    build_status_bar(s.frame, r);
+}
+
+// The window's own font: the dialog font's metrics and face.
+void copy_dialog_font(GridWinRecord& r, HWND dialog)
+{
+    LOGFONTA font = {};
+    HFONT dialog_font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    if (dialog_font && GetObjectA(dialog_font, sizeof font, &font))
+        r.font = CreateFontIndirectA(&font);
+}
+
+// Hands the frame to the grid window procedure and creates the grid in it, a copy of the field with the
+// editor's Tab, Enter and height styles. When the grid cannot be made the frame gets its own procedure
+// back and the record stays with the caller; true when the window now owns the record.
+bool install_grid(HWND frame, GridWinRecord& r, const OpenSource& src)
+{
+    SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<WinRecord*>(&r)));
+    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(grid_frame_proc));
+    const DWORD style = (static_cast<DWORD>(GetWindowLongA(src.field, GWL_STYLE)) & 0xFFFF) | GS_TAB_CELLS |
+                        GS_ENTER_DOWN | GS_KEEP_HEIGHT | WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL;
+    RECT c;
+    GetClientRect(frame, &c);
+    r.inner = CreateWindowExA(WS_EX_CLIENTEDGE, "ZAVAZER", "", style, 0, 0, c.right, c.bottom, frame,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(GRID_ID)),
+                              GetModuleHandleA(nullptr), nullptr);
+    if (r.inner && grid_record(r.inner))
+        return true;
+    SetWindowLongPtrA(frame, GWLP_USERDATA, 0);
+    SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WWinFrameProc));
+    if (r.inner)
+        DestroyWindow(r.inner);
+    r.inner = nullptr;
+    return false;
+}
+
+// Copies the field's colours, counts, columns and cells into the window's grid, hides the window's
+// own client area and fits the window to the grid.
+void fill_from_field(WinSlot& s, GridWinRecord& r, const OpenSource& src)
+{
+    GridRecord& g = *grid_record(r.inner);
+    if (FieldRecord* from = field_record(src.field)) {
+        FieldRecord& to = make_field_record(r.inner);
+        to.foreground = from->foreground;
+        to.background = from->background;
+    }
+    g.rows = src.grid->rows;
+    g.capacity = src.grid->capacity;
+    g.columns = g.setup_columns = src.grid->columns;
+    g.slots = src.grid->slots;
+    WGridCopy(r.inner, src.field, 0);
+    SendMessageA(r.inner, GM_LAYOUT, 0, 0);
+    ShowWindow(s.client, SW_HIDE);
+    lay_out(s.frame, r);
+    WGridEdFit(r);
+    lay_out(s.frame, r);
+    WGridLoadVisible(g);
+}
+
+// Keeps the window's text as the title; loads a named file and, when it loaded, names it in the title.
+void load_named_file(WinSlot& s, GridWinRecord& r, std::string_view file)
+{
+    r.title = grid_window_text(s.frame).substr(0, TEXT_LENGTH);
+    r.file_name.clear();
+    const std::string name(file.substr(0, std::min(file.find('\0'), static_cast<size_t>(FILE_LENGTH))));
+    if (name.find_first_not_of(' ') == std::string::npos)
+        return;
+    std::string work = name;
+    int loaded = 0;
+    WGridEdLoad(r.slot, 0, loaded, work, r.filter);
+    if (loaded) {
+        r.file_name = work;
+        WGridEdTitle(s.frame);
+    }
+}
+
+}  // namespace
+
 void WGridEdOpen(int& error, int field, int& mode, int menu_id, int options, std::string_view file,
                  std::string_view filter)
 {
-    error = 0;
-    const int n = WIN_CURRENT.window;
-    if (n <= 0 || !WIN_TABLE.slot[n].frame) {
-        error = 1;
+    OpenSource src;
+    error = check_source(field, menu_id, src);
+    if (error != GRID_OPEN_DONE)
         return;
-    }
-    WinSlot& s = WIN_TABLE.slot[n];
-    if (win_record(s.frame)) {
-        error = 8;
-        return;
-    }
-    if (has_child_windows(n)) {
-        error = 12;
-        return;
-    }
-    HWND dialog = current_dialog_window();
-    HWND source = dialog ? GetDlgItem(dialog, field) : nullptr;
-    GridRecord* sg = source ? grid_record(source) : nullptr;
-    if (!sg || GetClassLongA(source, GCW_ATOM) != GRID_FIELD_HOOKS.grid_class) {
-        error = 11;
-        return;
-    }
-    const bool child_style = (GetWindowLongA(s.frame, GWL_STYLE) & WS_CHILD) != 0;
-    if (child_style && menu_id != 0) {
-        error = 4;
-        return;
-    }
+    WinSlot& s = WIN_TABLE.slot[src.slot];
     if (mode < 1 || mode > 3)
         mode = 2;
-    if (child_style && mode == 1) {
+    if (src.child_style && mode == 1) {
         mode = 2;
-        error = 5;
+        error = GRID_OPEN_MODE_CHANGED;
     }
-    auto* r = new (std::nothrow) GridWinRecord{};
+    std::unique_ptr<GridWinRecord> r(new (std::nothrow) GridWinRecord{});
     if (!r) {
-        error = 6;
+        error = GRID_OPEN_NO_MEMORY;
         return;
     }
     r->kind = RECORD_GRID;
-    r->slot = n;
+    r->slot = src.slot;
     r->mode = mode;
-    r->option_0800 = (options & 0x0800) ? 1 : 0;
-    const LONG field_style = GetWindowLongA(source, GWL_STYLE);
-    r->read_only = (field_style & GS_READ_ONLY) != 0;
-    r->allow_new = !(options & 0x0100) && !r->read_only;
-    r->allow_open = !(options & 0x0100);
-    r->allow_save = !(options & 0x2000) && !r->read_only;
-    r->allow_save_as = r->allow_save && !(options & 0x0200);
-    r->allow_find = !(options & 0x1000);
+    set_permissions(*r, options, GetWindowLongA(src.field, GWL_STYLE));
     r->filter =
         std::string(filter.substr(0, std::min(filter.find('\0'), static_cast<size_t>(FILTER_LENGTH))));
     for (int i = 0; i < 4; ++i)
         r->toolbars[i] = s.toolbars[i];
+    if (GridOpenResult menu = load_program_menu(*r, menu_id, mode); menu != GRID_OPEN_DONE)
+        error = menu;
+    build_bars(s, *r, src.child_style, options);
+    copy_dialog_font(*r, src.dialog);
+    if (!install_grid(s.frame, *r, src)) {
+        error = GRID_OPEN_NO_MEMORY;
+        return;  // the record is freed here
+    }
+    GridWinRecord& opened = *r.release();  // the window owns it now
+    fill_from_field(s, opened, src);
+    load_named_file(s, opened, file);
 
-    // A program menu and its accelerators, not in a modal window.
-    if (menu_id != 0 && mode == 1) {
-        error = 2;
-    } else if (menu_id != 0) {
-        r->menu_bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu_id));
-        r->program_menu = r->menu_bar != nullptr;
-        if (!r->menu_bar)
-            error = 3;
-        r->accelerators[1] = LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menu_id));
-    }
-    build_menus(*r);
-    HMENU old_menu = GetMenu(s.frame);
-    if (!child_style) {
-        SetMenu(s.frame, r->menu_bar);
-        if (old_menu && old_menu != r->menu_bar)
-            DestroyMenu(old_menu);
-        s.menu = r->menu_bar;
-    }
-    if (!(options & 0x0020))
-        build_toolbar(s.frame, *r);
-    if (s.status_bar)
-        ShowWindow(s.status_bar, SW_HIDE);
-    build_status_bar(s.frame, *r);
-
-    LOGFONTA font = {};
-    HFONT dialog_font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-    if (dialog_font && GetObjectA(dialog_font, sizeof font, &font))
-        r->font = CreateFontIndirectA(&font);
-
-    SetWindowLongPtrA(s.frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<WinRecord*>(r)));
-    SetWindowLongPtrA(s.frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(grid_frame_proc));
-    const DWORD style = (static_cast<DWORD>(field_style) & 0xFFFF) | GS_TAB_CELLS | GS_ENTER_DOWN |
-                        GS_KEEP_HEIGHT | WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL;
-    RECT c;
-    GetClientRect(s.frame, &c);
-    r->inner = CreateWindowExA(WS_EX_CLIENTEDGE, "ZAVAZER", "", style, 0, 0, c.right, c.bottom, s.frame,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(GRID_ID)),
-                               GetModuleHandleA(nullptr), nullptr);
-    GridRecord* g = r->inner ? grid_record(r->inner) : nullptr;
-    if (!g) {
-        SetWindowLongPtrA(s.frame, GWLP_USERDATA, 0);
-        SetWindowLongPtrA(s.frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WWinFrameProc));
-        if (r->inner)
-            DestroyWindow(r->inner);
-        delete r;
-        error = 6;
-        return;
-    }
-    if (FieldRecord* from = field_record(source)) {
-        FieldRecord& to = make_field_record(r->inner);
-        to.foreground = from->foreground;
-        to.background = from->background;
-    }
-    g->rows = sg->rows;
-    g->capacity = sg->capacity;
-    g->columns = g->setup_columns = sg->columns;
-    g->slots = sg->slots;
-    WGridCopy(r->inner, source, 0);
-    SendMessageA(r->inner, GM_LAYOUT, 0, 0);
-    ShowWindow(s.client, SW_HIDE);
-    lay_out(s.frame, *r);
-    WGridEdFit(*r);
-    lay_out(s.frame, *r);
-    WGridLoadVisible(*g);
-
-    r->title = grid_window_text(s.frame).substr(0, TEXT_LENGTH);
-    r->file_name.clear();
-    const std::string name(file.substr(0, std::min(file.find('\0'), static_cast<size_t>(FILE_LENGTH))));
-    if (name.find_first_not_of(' ') != std::string::npos) {
-        std::string work = name;
-        int loaded = 0;
-        WGridEdLoad(n, 0, loaded, work, r->filter);
-        if (loaded) {
-            r->file_name = work;
-            WGridEdTitle(s.frame);
-        }
-    }
-    SetFocus(r->inner);
+    SetFocus(opened.inner);
     if (mode == 3)
         ++DIALOG_TABLE.semi_modeless;
     EnableWindow(s.frame, TRUE);
@@ -701,6 +770,7 @@ void WGridEdOpen(int& error, int field, int& mode, int menu_id, int options, std
         WWinDisableOthers(s.frame, true);
 }
 
+// Clears the change flags; in mode 1 pumps messages until the window is done, then frees the record.
 void WGridEdModal()
 {
     const int n = WIN_CURRENT.window;
