@@ -186,7 +186,7 @@
 #define IDC_AREA_ENGLISH 1006  // "Eng. Units (US)"
 
 // ---- surface display window, streamline start 130
-#define IDC_STREAM_COUNTER 1046  // the streamline counter
+#define IDC_STREAM_COUNTER 1046     // the streamline counter
 #define IDC_STREAM_DIVISION_X 1001  // division of the start along x, y, z
 #define IDC_STREAM_DIVISION_Y 1002
 #define IDC_STREAM_DIVISION_Z 1062
@@ -254,11 +254,11 @@
 #define IDC_TRI_FRACTION 1087
 
 // ---- section display, property and plane 118, 135, 139 (section_dialogs.rc)
-#define IDC_SECTION_TITLE 1011  // "Show Flowfield in Plane Normal to"
+#define IDC_SECTION_TITLE 1011   // "Show Flowfield in Plane Normal to"
 #define IDC_SECTION_AXIS_X 1005  // radio group of the plane's normal axis
 #define IDC_SECTION_AXIS_Y 1006
 #define IDC_SECTION_AXIS_Z 1023
-#define IDC_SECTION_AXIS_AT 1012  // "Axis at" (" Axis at ratio" in 139)
+#define IDC_SECTION_AXIS_AT 1012   // "Axis at" (" Axis at ratio" in 139)
 #define IDC_SECTION_POSITION 1007  // the plane's coordinate (output only)
 #define IDC_SECTION_UNIT 1013      // "m" in 118, "ft" in 135; absent from 139
 #define IDC_SECTION_DIVISION_LABEL 1022
@@ -324,8 +324,8 @@
 #define IDC_REPORT_MOLS_PER_CELL 1104
 #define IDC_REPORT_SEP_MFP 1105
 #define IDC_REPORT_PRESSURE 1106
-#define IDC_REPORT_SPECIES_LABEL 1117  // "Properties for mols. of species"
-#define IDC_REPORT_SPECIES 1002        // REPORT_SPECIES spin
+#define IDC_REPORT_SPECIES_LABEL 1117   // "Properties for mols. of species"
+#define IDC_REPORT_SPECIES 1002         // REPORT_SPECIES spin
 #define IDC_REPORT_SP_SAMPLE_SIZE 1046  // integer field
 #define IDC_REPORT_SP_FRACTION 1107
 #define IDC_REPORT_SP_DIFF_U 1108

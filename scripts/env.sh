@@ -12,7 +12,7 @@ QR4T_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What the builds need, and what only the tests and the program need (Wine, Xvfb and the readers of
 # exported files): scripts/test installs the second set while the builds compile.
-QR4T_BUILD_PACKAGES="cmake ninja-build g++ googletest libbenchmark-dev zlib1g-dev
+QR4T_BUILD_PACKAGES="cmake ninja-build g++ clang-format googletest libbenchmark-dev zlib1g-dev
  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev"
 QR4T_TEST_PACKAGES="wine64 wine fonts-wine xvfb xauth libosmesa6 imagemagick pngcheck fonts-liberation
  hp2xx xclip ghostscript libwmf-bin emf2svg librsvg2-bin libxml2-utils python3-ezdxf

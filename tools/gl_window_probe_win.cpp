@@ -32,7 +32,9 @@
 namespace {
 
 struct Options {
-    bool child = false, null_brush = false, own_dc = false, paint = false, erase = false, loop = false, refetch = false, early = false, nudge = false, hideshow = false, gdi = false, overlapped = false, hidden = false;
+    bool child = false, null_brush = false, own_dc = false, paint = false, erase = false, loop = false,
+         refetch = false, early = false, nudge = false, hideshow = false, gdi = false, overlapped = false,
+         hidden = false;
     int delay = 0, hold = 3000;
 };
 
@@ -64,7 +66,8 @@ void draw()
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         bi.bmiHeader.biCompression = BI_RGB;
-        SetDIBitsToDevice(SHOWN_DC ? SHOWN_DC : DC, 0, 0, 200, 200, 0, 0, 0, 200, pixels, &bi, DIB_RGB_COLORS);
+        SetDIBitsToDevice(SHOWN_DC ? SHOWN_DC : DC, 0, 0, 200, 200, 0, 0, 0, 200, pixels, &bi,
+                          DIB_RGB_COLORS);
     } else {
         SwapBuffers(DC);
     }
@@ -164,13 +167,14 @@ int main(int argc, char** argv)
     }
     HWND top = nullptr;
     if (OPT.child) {
-        top = CreateWindowExA(0, "probe_frame", "probe", (OPT.overlapped ? WS_OVERLAPPED : WS_POPUP) | WS_CLIPCHILDREN, 100, 100, 200, 200, nullptr,
-                              nullptr, inst, nullptr);
+        top = CreateWindowExA(0, "probe_frame", "probe",
+                              (OPT.overlapped ? WS_OVERLAPPED : WS_POPUP) | WS_CLIPCHILDREN, 100, 100, 200,
+                              200, nullptr, nullptr, inst, nullptr);
         DRAWN = CreateWindowExA(0, "probe_drawn", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 200, 200,
                                 top, nullptr, inst, nullptr);
     } else {
-        top = DRAWN = CreateWindowExA(0, "probe_drawn", "probe", WS_POPUP | WS_CLIPCHILDREN, 100, 100, 200, 200,
-                                      nullptr, nullptr, inst, nullptr);
+        top = DRAWN = CreateWindowExA(0, "probe_drawn", "probe", WS_POPUP | WS_CLIPCHILDREN, 100, 100, 200,
+                                      200, nullptr, nullptr, inst, nullptr);
     }
     if (!top || !DRAWN) {
         std::fprintf(stderr, "gl_window_probe: no window\n");
@@ -182,7 +186,8 @@ int main(int argc, char** argv)
     }
     if (OPT.hidden) {
         SHOWN_DC = GetDC(DRAWN);
-        HWND gl = CreateWindowExA(0, "probe_frame", "", WS_POPUP, 0, 0, 1280, 1024, nullptr, nullptr, inst, nullptr);
+        HWND gl = CreateWindowExA(0, "probe_frame", "", WS_POPUP, 0, 0, 1280, 1024, nullptr, nullptr, inst,
+                                  nullptr);
         DC = GetDC(gl);
     } else {
         DC = GetDC(DRAWN);

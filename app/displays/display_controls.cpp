@@ -23,7 +23,6 @@
 
 namespace {
 
-
 // The texts of the gas reactions 1..23 that the progress log names after "Reaction type" and the number.
 constexpr const char* REACTION_TEXTS[] = {
     " is O2+N->2O+N",    " is O2+NO->2O+NO",  " is O2+N2->2O+N2",  " is 2O2->2O+O2", " is O2+O->3O",

@@ -31,8 +31,8 @@ double face_time(double limit, float q, float p, int division, int element, floa
 
 // One half of the streamline into row `row` of the counts and the given point arrays; sign -1 walks
 // against the flow.
-void trace_half(int s, float x, float y, float z, int cell, float sign, Array<float, 2>& X, Array<float, 2>& Y,
-                Array<float, 2>& Z, int row)
+void trace_half(int s, float x, float y, float z, int cell, float sign, Array<float, 2>& X,
+                Array<float, 2>& Y, Array<float, 2>& Z, int row)
 {
     SurfaceWindowState& w = S3D;
     const BoxState& B = BOX;

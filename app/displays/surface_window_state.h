@@ -25,12 +25,12 @@ struct SurfaceWindowState {
     int STREAMLINE_MAX_POINTS = 0;     // elements along the three axes together
 
     // ---- window state; 0 on opening unless stated
-    int S3D_PROPERTY = 3;    // property code shown; 3 (pressure) on opening
+    int S3D_PROPERTY = 3;       // property code shown; 3 (pressure) on opening
     int S3D_PROPERTY_PREV = 3;  // the code last drawn
-    int S3D_RANGE_HIGH = 0;  // range adjustments of the colour scale
+    int S3D_RANGE_HIGH = 0;     // range adjustments of the colour scale
     int S3D_RANGE_LOW = 0;
-    int S3D_LOG_SCALE = 0;         // logarithmic colour scale
-    int S3D_LOG_SCALE_PREV = 0;    // its value when last read
+    int S3D_LOG_SCALE = 0;       // logarithmic colour scale
+    int S3D_LOG_SCALE_PREV = 0;  // its value when last read
     // The option switches; each takes its spin's value when that differs from what was last drawn.
     int S3D_SHOW_AXES = 0;         // axes in the display list
     int S3D_SHOW_BOX = 0;          // box edges

@@ -13,7 +13,11 @@
 #include <cstdint>
 #include <vector>
 
-enum class ViewPrimitiveKind { LINES, LINE_STRIP, TRIANGLES };
+enum class ViewPrimitiveKind {
+    LINES,
+    LINE_STRIP,
+    TRIANGLES
+};
 
 struct ViewVertex {
     float x, y, z;                    // the point minus the centre M of the list

@@ -17,8 +17,9 @@ constexpr GLuint LIST = 1;
 
 GLenum primitive(ViewPrimitiveKind kind)
 {
-    return kind == ViewPrimitiveKind::LINES ? GL_LINES : kind == ViewPrimitiveKind::LINE_STRIP ? GL_LINE_STRIP
-                                                                                               : GL_TRIANGLES;
+    return kind == ViewPrimitiveKind::LINES        ? GL_LINES
+           : kind == ViewPrimitiveKind::LINE_STRIP ? GL_LINE_STRIP
+                                                   : GL_TRIANGLES;
 }
 
 }  // namespace

@@ -73,7 +73,8 @@ TEST_F(HistoryPlotTest, DeviationBarStaysOffTheLabels)
     };
     const Case cases[] = {
         {"spread of 100 about 1050: the bar in scale", 1000.0f, 1100.0f, 33.80, 66.20},
-        {"spread of 50 about 150000: a deviation of 387 spans the curve's band", 149975.0f, 150025.0f, 0.0, 100.0},
+        {"spread of 50 about 150000: a deviation of 387 spans the curve's band", 149975.0f, 150025.0f, 0.0,
+         100.0},
         {"spread of 2 about a million", 999999.0f, 1000001.0f, 0.0, 100.0},
     };
     for (const Case& c : cases) {

@@ -154,9 +154,8 @@ TEST_F(SurfaceValuesTest, ColourIndicesClampInFloatingPoint)
     s.counted = true;
     s.lo = 0.0f;
     s.R = 100.0f;
-    const std::pair<float, int> cases[] = {{0.0f, 1},    {50.0f, 127},        {100.0f, 255},
-                                           {120.0f, 255}, {-5.0f, 1},          {1e30f, 255},
-                                           {-1e30f, 1},   {std::nanf(""), 1}};
+    const std::pair<float, int> cases[] = {{0.0f, 1},  {50.0f, 127}, {100.0f, 255}, {120.0f, 255},
+                                           {-5.0f, 1}, {1e30f, 255}, {-1e30f, 1},   {std::nanf(""), 1}};
     for (const auto& [v, k] : cases)
         EXPECT_EQ(surface_colour_index(v, s), k) << v;
     s.log = true;
@@ -299,8 +298,8 @@ TEST_F(SurfaceValuesTest, LivePictureOfTheReentryCase)
     EXPECT_EQ(SURFACE.SOLID_TRIANGLE(2, 1), 1);
     EXPECT_EQ(SURFACE.SOLID_TRIANGLE(2, n), 255);
     const std::vector<std::string> order = calls_starting("W");
-    const std::vector<std::string> gl = {"WBitmapCreate 1 510 420", "WGlSelectTarget 2 1 0", "WGlSelectTarget 0 -1 0",
-                                         "WBitmapPut 1 2 0", "WBitmapDestroy 1"};
+    const std::vector<std::string> gl = {"WBitmapCreate 1 510 420", "WGlSelectTarget 2 1 0",
+                                         "WGlSelectTarget 0 -1 0", "WBitmapPut 1 2 0", "WBitmapDestroy 1"};
     std::vector<std::string> seen;
     for (const auto& c : order)
         if (c.rfind("WBitmap", 0) == 0 || c.rfind("WGl", 0) == 0)

@@ -156,8 +156,8 @@ TEST_F(WindowInfoTest, MessageBoxAnswersReachTheDialogInformation)
     }
 }
 
-// Enter on a box answers with its default button (the one drawn as default): with no default asked (0) that is the first button,
-// whatever the set; a default of 2 is the second.
+// Enter on a box answers with its default button (the one drawn as default): with no default asked (0) that
+// is the first button, whatever the set; a default of 2 is the second.
 TEST_F(WindowInfoTest, MessageBoxEnterAnswersWithTheDefaultButton)
 {
     struct Case {

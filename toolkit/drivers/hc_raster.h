@@ -28,30 +28,30 @@ struct HcRasterPageRecord {
     std::int64_t words_per_row = 0;
     std::int64_t words_per_plane = 0;  // height * words_per_row
     std::int64_t total_words = 0;
-    int planes = 1;                 // bit planes of storage mode 2 (3 or 4), else 1
-    int bits_per_pixel = 1;         // 1, 3, 4, 8 or 24
-    int storage_mode = 1;           // HcStorageMode 1..4 (see above)
-    std::uint32_t background = 0;   // word of a cleared page
-    double resolution_x = 150.0;    // dots per inch
+    int planes = 1;                // bit planes of storage mode 2 (3 or 4), else 1
+    int bits_per_pixel = 1;        // 1, 3, 4, 8 or 24
+    int storage_mode = 1;          // HcStorageMode 1..4 (see above)
+    std::uint32_t background = 0;  // word of a cleared page
+    double resolution_x = 150.0;   // dots per inch
     double resolution_y = 150.0;
-    int colour_model = 1;           // HcPrinterColourModel: 1 additive, 2 subtractive inks
+    int colour_model = 1;  // HcPrinterColourModel: 1 additive, 2 subtractive inks
     std::array<std::uint32_t, 4> byte_mask{0xFFFFFF00u, 0xFFFF00FFu, 0xFF00FFFFu, 0x00FFFFFFu};
     // Drawing state.
-    std::uint32_t value = 0;           // current pixel value
-    std::uint32_t previous_value = 0;  // pixel value of the colour before
-    HcDitherMask red = 0, green = 0, blue = 0;             // masks of the current colour
+    std::uint32_t value = 0;                    // current pixel value
+    std::uint32_t previous_value = 0;           // pixel value of the colour before
+    HcDitherMask red = 0, green = 0, blue = 0;  // masks of the current colour
     HcDitherMask red_previous = 0, green_previous = 0, blue_previous = 0;
     std::uint32_t pattern = 0;    // P: fill pattern of the 1-bit page
     std::uint32_t alternate = 0;  // Q: the pattern of the odd pixels
     bool checker = false;         // two-colour fill: alternate pixels take the colour before
     int clip_xmin = 0, clip_xmax = -1, clip_ymin = 0, clip_ymax = -1;  // pixels
-    int line_pattern = 0xFFF;  // 12 bits, bit s = segment s drawn
-    int segment = 0;           // 0..11
-    int run = 1;               // pixels drawn in the current segment
-    int segment_x = 2;         // segment length of x-major lines, pixels
-    int segment_y = 2;         // and of y-major lines
-    int thick_a = 1;           // A: passes of an x-major line (rows)
-    int thick_b = 1;           // B: passes of a y-major line (columns)
+    int line_pattern = 0xFFF;                                          // 12 bits, bit s = segment s drawn
+    int segment = 0;                                                   // 0..11
+    int run = 1;                                                       // pixels drawn in the current segment
+    int segment_x = 2;           // segment length of x-major lines, pixels
+    int segment_y = 2;           // and of y-major lines
+    int thick_a = 1;             // A: passes of an x-major line (rows)
+    int thick_b = 1;             // B: passes of a y-major line (columns)
     int end_x = -1, end_y = -1;  // end point of the last line (-1, -1: none)
     // Dither masks of the 512 levels of the 3-bit colour cube, index blue * 64 + green * 8 + red.
     std::array<HcDitherMask, 512> table_red{}, table_green{}, table_blue{};

@@ -19,7 +19,7 @@ namespace {
 
 constexpr std::string_view PRINTER_CAPS = "00000111111111110010011011000";
 constexpr char ESC = '\x1b';
-constexpr int LINE_LIMIT = 40000;      // bytes of a pin printer's band line written in one piece
+constexpr int LINE_LIMIT = 40000;  // bytes of a pin printer's band line written in one piece
 
 // Printed raster size of the open page (printer orientation).
 int printed_width = 0;

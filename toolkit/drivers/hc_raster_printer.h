@@ -11,13 +11,13 @@ constexpr int HC_RASTER_PRINTER_DEVICE = 4;
 
 // HcPrinterCommands: the command pieces of the page being written.
 struct HcPrinterCommandsRecord {
-    std::string header;                      // page header (up to 50 bytes)
-    std::array<std::string, 3> row_command;  // PCL: row record per plane; ESC/P2: the 12-byte record
-    std::array<std::string, 2> pass_spacing;  // line spacing before each interleave pass (pin printers)
-    std::array<std::string, 4> colour_select; // ESC "r" 4, 1, 2, 0: yellow, magenta, cyan, black
-    std::string row_advance;                  // ESC/P2 row advance
-    std::string graphics;                     // ESC/P graphics command of a band pass line
-    std::string page_end;                     // up to 15 bytes
+    std::string header;                        // page header (up to 50 bytes)
+    std::array<std::string, 3> row_command;    // PCL: row record per plane; ESC/P2: the 12-byte record
+    std::array<std::string, 2> pass_spacing;   // line spacing before each interleave pass (pin printers)
+    std::array<std::string, 4> colour_select;  // ESC "r" 4, 1, 2, 0: yellow, magenta, cyan, black
+    std::string row_advance;                   // ESC/P2 row advance
+    std::string graphics;                      // ESC/P graphics command of a band pass line
+    std::string page_end;                      // up to 15 bytes
 };
 extern HcPrinterCommandsRecord HcPrinterCommands;
 

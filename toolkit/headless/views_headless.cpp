@@ -25,7 +25,8 @@ int gl_kind = 0;
 void WGlSelectTarget(int kind, int number, int flags)
 {
     gl_kind = kind;
-    record("WGlSelectTarget " + std::to_string(kind) + " " + std::to_string(number) + " " + std::to_string(flags));
+    record("WGlSelectTarget " + std::to_string(kind) + " " + std::to_string(number) + " " +
+           std::to_string(flags));
 }
 
 void WGlSwapBuffers()
@@ -41,13 +42,15 @@ int gl_surface_kind()
 void WBitmapCreate(int& handle, int width, int height)
 {
     handle = HEADLESS.bitmaps_created++ % BITMAP_SLOTS + 1;
-    record("WBitmapCreate " + std::to_string(handle) + " " + std::to_string(width) + " " + std::to_string(height));
+    record("WBitmapCreate " + std::to_string(handle) + " " + std::to_string(width) + " " +
+           std::to_string(height));
 }
 
-void WBitmapPut(int handle, int area_mode, int stretch, std::optional<int>, std::optional<int>, std::optional<int>,
-                std::optional<int>)
+void WBitmapPut(int handle, int area_mode, int stretch, std::optional<int>, std::optional<int>,
+                std::optional<int>, std::optional<int>)
 {
-    record("WBitmapPut " + std::to_string(handle) + " " + std::to_string(area_mode) + " " + std::to_string(stretch));
+    record("WBitmapPut " + std::to_string(handle) + " " + std::to_string(area_mode) + " " +
+           std::to_string(stretch));
 }
 
 void WBitmapDestroy(int handle)
@@ -63,5 +66,6 @@ void WGrUnitsToPixels(int x, int y, int& px, int& py)
 
 void WMenuSetState(int item, int option, int value)
 {
-    record("WMenuSetState " + std::to_string(item) + " " + std::to_string(option) + " " + std::to_string(value));
+    record("WMenuSetState " + std::to_string(item) + " " + std::to_string(option) + " " +
+           std::to_string(value));
 }

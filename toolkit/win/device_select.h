@@ -31,16 +31,16 @@ struct HcRasterPrinter {
     int pages_started = 0;             // page-emission counters of the raster printer driver
     int pages_finished = 0;
     // The page in progress, written by the raster printer driver (printer orientation).
-    int raster_width = 0;      // dots
-    int raster_height = 0;     // dots
-    int last_row = -1;         // raster_height - 1
-    int planes_sent = 1;       // 1 or 3
-    int compression = 0;       // PCL compression mode of the page
-    int passes = 1;            // interleave passes of a pin printer band
-    int left_offset_bytes = 0; // zero bytes before a pin printer's column data
-    int plane = 0;             // plane the pixel reader reads: 0, 1, 2, or -1 for the black pass
-    int resolution = 0;        // dots per inch of the page (x)
-    int resolution_y = 0;      // dots per inch along the paper feed
+    int raster_width = 0;       // dots
+    int raster_height = 0;      // dots
+    int last_row = -1;          // raster_height - 1
+    int planes_sent = 1;        // 1 or 3
+    int compression = 0;        // PCL compression mode of the page
+    int passes = 1;             // interleave passes of a pin printer band
+    int left_offset_bytes = 0;  // zero bytes before a pin printer's column data
+    int plane = 0;              // plane the pixel reader reads: 0, 1, 2, or -1 for the black pass
+    int resolution = 0;         // dots per inch of the page (x)
+    int resolution_y = 0;       // dots per inch along the paper feed
 };
 
 extern HcRasterPrinter HC_RASTER_PRINTER;

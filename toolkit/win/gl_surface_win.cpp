@@ -34,8 +34,8 @@ struct GlSurface {
     HWND gl_window = nullptr;     // the shown window (kinds 1 and 3); null for a bitmap
     HWND hidden = nullptr;        // the hidden top-level window that holds the context (kinds 1 and 3)
     int hidden_width = 0, hidden_height = 0;
-    HDC shown_dc = nullptr;       // context of the shown window, for the copy
-    HDC dc = nullptr;             // context of the rendering: the hidden window's or the bitmap's
+    HDC shown_dc = nullptr;  // context of the shown window, for the copy
+    HDC dc = nullptr;        // context of the rendering: the hidden window's or the bitmap's
     bool double_buffer = false;
     std::vector<unsigned char> pixels;  // the picture read back for the copy, 4 bytes a pixel
     HGLRC rc = nullptr;
