@@ -9,6 +9,7 @@
 #include "toolkit/graphics/hardcopy_dispatch.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 #include <utility>
 
@@ -314,6 +315,27 @@ TEST_F(FillShapes, TrianglesAndMarkers)
     gr_marker(0.5f, 0.5f, 15);
     EXPECT_EQ(recorded_ops(true), std::vector<int>{GrOpTriangleSolid});
     EXPECT_EQ(GrPrimitiveBlock.FILL(FILL_STYLE), 0);
+}
+
+// The second entry draws at the current point: the same figure as at that point given outright, and
+// the current point stays.
+TEST_F(FillShapes, MarkerAtTheCurrentPoint)
+{
+    auto lines_of = [](auto draw) {
+        RECORDED.clear();
+        draw();
+        std::vector<std::array<int, 4>> ends;
+        for (const auto& l : recorded_lines(true))
+            ends.push_back({l.block.IX(1), l.block.IY(1), l.block.IX(2), l.block.IY(2)});
+        return ends;
+    };
+    const auto given = lines_of([] { gr_marker(0.3f, 0.6f, 9); });
+    gr_move_to(0.3f, 0.6f);
+    const auto at_point = lines_of([] { IGrMarkerAtCurrentPoint(9); });
+    EXPECT_EQ(given.size(), 6u);  // cross and outline square
+    EXPECT_EQ(at_point, given);
+    EXPECT_EQ(GrCurrentPoint.x, 0.3f);
+    EXPECT_EQ(GrCurrentPoint.y, 0.6f);
 }
 
 TEST_F(FillShapes, MarkerSizeFollowsTheCharacterSize)

@@ -2,8 +2,10 @@
 #include "tests/graphics_core/recording_device.h"
 
 #include "toolkit/common/error_state.h"
+#include "toolkit/graphics/fill_shapes.h"
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_lines.h"
+#include "toolkit/graphics/graphics_text.h"
 #include "toolkit/graphics/line_clip.h"
 
 namespace {
@@ -138,6 +140,62 @@ TEST_F(Lines, HardcopyOnlyLeavesThePixelFields)
     ASSERT_EQ(recorded_ops(false), std::vector<int>{GrOpLine});
     EXPECT_EQ(RECORDED[0].block.IX(1), -77);
     EXPECT_NEAR(RECORDED[0].block.X(2), 0.3f * 639.99f, 1e-3);
+}
+
+// The relative forms work from the current point in user units: a line to current + (dx, dy) ends
+// there; a rectangle of a width and height from the current point leaves the current point at its first
+// corner, the point it started from.
+TEST_F(Lines, RelativeLineAndRectangleFromTheCurrentPoint)
+{
+    gr_move_to(0.25f, 0.25f);
+    IGrLineToRel(0.25f, 0.5f);
+    EXPECT_EQ(GrCurrentPoint.x, 0.5f);
+    EXPECT_EQ(GrCurrentPoint.y, 0.75f);
+    auto lines = recorded_lines(true);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].block.IX(1), 159);  // 0.25 x 639.99 truncated
+    EXPECT_EQ(lines[0].block.IY(1), 119);  // 0.25 x 479.99
+    EXPECT_EQ(lines[0].block.IX(2), 319);
+    EXPECT_EQ(lines[0].block.IY(2), 359);
+
+    RECORDED.clear();
+    gr_fill_pattern(0);  // outline only
+    GrLineState.plot_mode = 0;
+    IGrRectangleRel(0.25f, -0.5f);
+    lines = recorded_lines(true);
+    ASSERT_EQ(lines.size(), 4u);
+    int xmin = 9999, xmax = -1, ymin = 9999, ymax = -1;
+    for (const auto& l : lines)
+        for (int k = 1; k <= 2; ++k) {
+            xmin = std::min(xmin, l.block.IX(k));
+            xmax = std::max(xmax, l.block.IX(k));
+            ymin = std::min(ymin, l.block.IY(k));
+            ymax = std::max(ymax, l.block.IY(k));
+        }
+    EXPECT_EQ(xmin, 319);
+    EXPECT_EQ(xmax, 479);
+    EXPECT_EQ(ymin, 119);
+    EXPECT_EQ(ymax, 359);
+    EXPECT_EQ(GrCurrentPoint.x, 0.5f);
+    EXPECT_EQ(GrCurrentPoint.y, 0.75f);
+}
+
+// Line types 0..6 are kept and sent as op 29 to both devices; any other becomes 0 (solid).
+TEST_F(Lines, LineTypeOutsideItsRangeIsSolid)
+{
+    const struct {
+        int given, kept;
+    } cases[] = {{4, 4}, {6, 6}, {0, 0}, {7, 0}, {-1, 0}};
+    for (const auto& c : cases) {
+        RECORDED.clear();
+        GrLineState.line_type = 3;
+        IGrLineType(c.given);
+        EXPECT_EQ(GrLineState.line_type, c.kept) << c.given;
+        EXPECT_EQ(recorded_ops(true), std::vector<int>{GrOpLineType});
+        EXPECT_EQ(recorded_ops(false), std::vector<int>{GrOpLineType});
+    }
+    IGrLineType();
+    EXPECT_EQ(GrLineState.line_type, 0);
 }
 
 using AreaUnits = GraphicsFixture;

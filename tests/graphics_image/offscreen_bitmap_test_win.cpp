@@ -218,6 +218,30 @@ TEST_F(Bitmaps, SelectedBitmapIsTheDrawingSurfaceUntilAnotherIsBound)
     EXPECT_NE(GrGdiContext.dc, bitmap_dc);
 }
 
+// A copy between a bitmap and the drawing surface, each way, from a source corner to a target corner.
+TEST_F(Bitmaps, CopyBetweenBitmapAndSurfaceBothWays)
+{
+    int handle = make_bitmap(10, 10);
+    // Bitmap (2, 3) to surface (20, 5), 4 by 3 pixels.
+    IGrBitmapCopy(handle - 1, 2, 3, 20, 5, 4, 3, 1);
+    EXPECT_EQ(GetPixel(dc, 20, 5), pattern(2, 3));
+    EXPECT_EQ(GetPixel(dc, 23, 7), pattern(5, 5));
+    EXPECT_EQ(GetPixel(dc, 24, 7), BACKGROUND);
+    EXPECT_EQ(GetPixel(dc, 20, 8), BACKGROUND);
+    // Surface (20, 5) back into the bitmap at (6, 7): what was copied out returns there.
+    SetPixel(dc, 21, 6, RGB(255, 0, 0));
+    IGrBitmapCopy(handle - 1, 20, 5, 6, 7, 2, 2, 0);
+    std::vector<uint32_t> got(100);
+    int error = -1;
+    IGrBitmapPixelsGet(handle - 1, got, error);
+    EXPECT_EQ(got[7 * 10 + 6], pattern(2, 3));
+    EXPECT_EQ(got[8 * 10 + 7], uint32_t(RGB(255, 0, 0)));
+    EXPECT_EQ(got[7 * 10 + 5], pattern(5, 7));  // beside the target: untouched
+    // An empty slot copies nothing either way.
+    IGrBitmapCopy(15, 0, 0, 0, 0, 5, 5, 1);
+    EXPECT_EQ(GetPixel(dc, 0, 0), BACKGROUND);
+}
+
 TEST_F(Bitmaps, SaveImageWritesTheGraphicsAreaOfABitmapSurface)
 {
     int handle = make_bitmap(9, 6);

@@ -9,6 +9,7 @@
 #include "toolkit/graphics/gr_area.h"
 #include "toolkit/graphics/gr_reset.h"
 #include "toolkit/graphics/gr_state.h"
+#include "toolkit/graphics/palette_colours.h"
 #include "toolkit/graphics/stroke_font.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/entry.h"
@@ -276,6 +277,53 @@ TEST_F(TextWindow, TurnedStrokeText)
                   c.height - 1 - static_cast<int>(y0) - 170, 300, 210, 40);
     IGrTextAngle(0.0f);
     IGrCharFont(2);
+}
+
+// Making a window current starts window text again at its top-left corner.
+TEST_F(TextWindow, TextPositionStartsAgainInTheWindowMadeCurrent)
+{
+    WGrTextString(1000, 3000, "abc");
+    EXPECT_GT(WGrTextState.x, 1000);
+    EXPECT_NE(WGrTextState.y, 0);
+    WWinSelect(WIN_CURRENT.window);
+    EXPECT_EQ(WGrTextState.x, 0);
+    EXPECT_EQ(WGrTextState.y, 0);
+}
+
+// A window-text colour defined on a palette display goes into the toolkit's logical palette, in the
+// entry that holds that window-text colour behind the colour-class entries. The graphics colours keep
+// theirs: on a 256-colour palette a fixed slot 16 + n would have overwritten graphics colours 16..33.
+TEST_F(TextWindow, ColourDefinitionReachesThePaletteOfAPaletteDisplay)
+{
+    auto& G = GrGdiContext;
+    ASSERT_EQ(G.palette, nullptr);  // Xvfb's true-colour display has no palette of its own
+    const int kept_class = GrColourState.screen_class;
+    for (const int nc : {16, 256}) {
+        SCOPED_TRACE(nc);
+        GrColourState.screen_class = nc;
+        IGrPaletteBuild(1);
+        ASSERT_NE(G.palette, nullptr);
+        ASSERT_EQ(GetPaletteEntries(G.palette, 0, 0, nullptr), static_cast<UINT>(nc + 18));
+        WGrTextColourDefine(3, 10, 20, 30);
+        EXPECT_EQ(WGrTextColours[3], 10 + 20 * 256 + 30 * 65536);
+        PALETTEENTRY e{};
+        ASSERT_EQ(GetPaletteEntries(G.palette, static_cast<UINT>(nc + 3), 1, &e), 1u);
+        EXPECT_EQ(e.peRed, 10);
+        EXPECT_EQ(e.peGreen, 20);
+        EXPECT_EQ(e.peBlue, 30);
+        if (nc == 256) {
+            const int graphics = gr_palette_colours(256)[16 + 3];
+            ASSERT_EQ(GetPaletteEntries(G.palette, 16 + 3, 1, &e), 1u);
+            EXPECT_EQ(e.peRed + 256 * e.peGreen + 65536 * e.peBlue, graphics);
+        }
+        // Back to the true-colour display: no palette in the context, the default colours.
+        SelectPalette(G.dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
+        DeleteObject(G.palette);
+        G.palette = nullptr;
+        G.palette_block.clear();
+    }
+    GrColourState.screen_class = kept_class;
+    window_text_main_window_open();
 }
 
 // All eight stroke fonts and the window-text faces, as a picture for a person to read.

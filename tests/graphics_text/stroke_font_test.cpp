@@ -351,3 +351,21 @@ TEST(StrokeFontTables, RestoreAndRefuse)
     EXPECT_FLOAT_EQ(stroke_text_cells("iW\x7f", 1, 8), 0.46f + 1.50f + 0.70f);
     EXPECT_FLOAT_EQ(stroke_text_cells("\xA1", 1, 7), 0.70f);
 }
+
+// The code of a text's first character: characters above 127 give 128..255, never a negative code that
+// would map a Latin-1 letter of the upper table to a blank.
+TEST(StrokeFontTables, CharacterCodeOfTheFirstCharacter)
+{
+    const struct {
+        std::string_view text;
+        int code;
+    } cases[] = {
+        {"A", 65},     {"Ab", 65},        {" x", 32}, {std::string_view("\0z", 2), 0},
+        {"\xFF", 255}, {"\xA1rest", 161}, {"", 32},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IStrCharCode(c.text), c.code) << c.text;
+    // The upper table's letters keep their own width factors in proportional text.
+    IGrCharTables(0);
+    EXPECT_FLOAT_EQ(stroke_text_cells("\xC6", 1, 8), 1.49f);
+}

@@ -2,6 +2,8 @@
 
 #include "toolkit/graphics/window_text.h"
 
+#include "toolkit/graphics/hardcopy_dispatch.h"
+
 #include <gtest/gtest.h>
 
 TEST(WindowTextColours, Rules)
@@ -40,6 +42,13 @@ TEST(WindowTextColours, Rules)
     EXPECT_EQ(WGrTextState.underline, 1);
     EXPECT_EQ(WGrTextDrawing.underline, 1);
     WGrTextUnderlineSet(0);
+    EXPECT_EQ(WGrTextDrawing.underline, 0);
+    // The flag forwarder of the layout's attribute codes: any non-zero flag is 1.
+    WGrTextFlagSet(-3);
+    EXPECT_EQ(WGrTextState.underline, 1);
+    EXPECT_EQ(WGrTextDrawing.underline, 1);
+    WGrTextFlagSet(0);
+    EXPECT_EQ(WGrTextState.underline, 0);
     EXPECT_EQ(WGrTextDrawing.underline, 0);
 }
 

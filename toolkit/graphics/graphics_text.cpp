@@ -339,9 +339,9 @@ void IGrStrokeTextStyled(float x, float y, std::string_view text, int hardware, 
         double widest = 1.0;
         if (T.text_mode != 0) {
             widest = 0.0;
-            for (const char c : text) {
-                widest = std::max<double>(widest, stroke_width_factor(stroke_map_code(
-                                                      static_cast<unsigned char>(c), GrStrokeFont.charset)));
+            for (std::size_t k = 0; k < text.size(); ++k) {
+                const int code = stroke_map_code(IStrCharCode(text.substr(k, 1)), GrStrokeFont.charset);
+                widest = std::max<double>(widest, stroke_width_factor(code));
             }
         }
         const double n = static_cast<double>(text.size());
@@ -502,7 +502,7 @@ static void hardware_out(int d, float x, float y, std::string_view text, float W
     const bool by_factor = T.text_mode == 1;
     std::vector<double> at(n + 1, 0.0);
     for (std::size_t k = 0; k < n; ++k) {
-        const int code = stroke_map_code(static_cast<unsigned char>(text[k]), GrStrokeFont.charset);
+        const int code = stroke_map_code(IStrCharCode(text.substr(k, 1)), GrStrokeFont.charset);
         at[k + 1] = at[k] + (by_factor ? stroke_width_factor(code) : 1.0);
     }
     auto cell_inside = [&](std::size_t k) {

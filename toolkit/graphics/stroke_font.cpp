@@ -215,6 +215,11 @@ void IGrCharTables(int code)
     }
 }
 
+int IStrCharCode(std::string_view text)
+{
+    return text.empty() ? 32 : static_cast<unsigned char>(text.front());
+}
+
 float stroke_width_factor(int code)
 {
     if (code >= 32 && code <= 126) {
@@ -232,8 +237,8 @@ float stroke_text_cells(std::string_view text, int text_mode, int charset)
         return static_cast<float>(text.size());
     }
     double cells = 0.0;
-    for (const char c : text) {
-        cells += stroke_width_factor(stroke_map_code(static_cast<unsigned char>(c), charset));
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        cells += stroke_width_factor(stroke_map_code(IStrCharCode(text.substr(k, 1)), charset));
     }
     return static_cast<float>(cells);
 }

@@ -95,6 +95,10 @@ extern GrCharWidthsRecord GrCharWidths;
 // code reports error 66 and changes nothing.
 void IGrCharTables(int code);
 
+// The code 0..255 of the first character of a text (characters above 127 count from 128, not as
+// negative values); a text of no characters reads as a blank, 32, as a blank-padded text would.
+int IStrCharCode(std::string_view text);
+
 // The width factor of a mapped code (that of the blank for codes outside both tables).
 float stroke_width_factor(int code);
 

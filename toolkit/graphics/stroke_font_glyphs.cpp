@@ -31,7 +31,7 @@ std::vector<StrokeOutput> stroke_text_geometry(const GrStrokeFontRecord& font, f
 
     double px = 0.0, py = 0.0;  // pen: where the glyph's grid origin lies
     for (std::size_t k = 0; k < text.size(); ++k) {
-        const int code = stroke_map_code(static_cast<unsigned char>(text[k]), font.charset);
+        const int code = stroke_map_code(IStrCharCode(text.substr(k, 1)), font.charset);
 
         // Advance a' and centring offset f of this character.
         double apx = ax, apy = ay, fx = 0.0, fy = 0.0;

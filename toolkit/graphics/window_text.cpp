@@ -26,6 +26,7 @@ const std::array<int, WGR_TEXT_COLOUR_COUNT> WGR_TEXT_DEFAULT_COLOURS = {
     0xFFFFFF,  // 17 the system window colour (set by the window code)
 };
 std::array<int, WGR_TEXT_COLOUR_COUNT> WGrTextColours = WGR_TEXT_DEFAULT_COLOURS;
+void (*WINDOW_TEXT_PALETTE_HOOK)(int n, int rgb) = nullptr;
 
 //--- colours and underline
 
@@ -66,7 +67,11 @@ void WGrTextColourDefine(int n, int red, int green, int blue)
     if (n < 0 || n >= WGR_TEXT_COLOUR_COUNT) {
         return;
     }
-    WGrTextColours[static_cast<std::size_t>(n)] = (red & 255) + 256 * (green & 255) + 65536 * (blue & 255);
+    const int rgb = (red & 255) + 256 * (green & 255) + 65536 * (blue & 255);
+    WGrTextColours[static_cast<std::size_t>(n)] = rgb;
+    if (WINDOW_TEXT_PALETTE_HOOK) {
+        WINDOW_TEXT_PALETTE_HOOK(n, rgb);
+    }
 }
 
 void WGrTextUnderlineSet(int flag)

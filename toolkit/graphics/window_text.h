@@ -55,8 +55,13 @@ extern const std::array<int, WGR_TEXT_COLOUR_COUNT> WGR_TEXT_DEFAULT_COLOURS;
 void WGrTextColourSet(int text_colour, int background_colour);
 void WGrTextColour(int text_colour, int background_colour);
 void WGrTextColourIndexSet(int text_colour, int background_colour);
-// Entry n (0..17) := red + 256 green + 65536 blue; other n are ignored.
+// Entry n (0..17) := red + 256 green + 65536 blue; other n are ignored. On a palette display the
+// colour also goes into the toolkit's logical palette, through WINDOW_TEXT_PALETTE_HOOK.
 void WGrTextColourDefine(int n, int red, int green, int blue);
+// Writes window-text colour n (packed RGB) into the toolkit's logical palette when there is one. The
+// drawing side sets it when window text starts (window_text_start); null (nothing to write) before,
+// and always in the host build, which has no palette.
+extern void (*WINDOW_TEXT_PALETTE_HOOK)(int n, int rgb);
 // Underline on when the flag is non-zero; the drawing side follows.
 void WGrTextUnderlineSet(int flag);
 

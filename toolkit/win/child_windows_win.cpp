@@ -184,6 +184,9 @@ bool WWinMakeCurrent(int handle, bool reselect)
         SetTextAlign(WIN_CURRENT.dc, TA_BASELINE);
     }
     client_size(handle, WIN_CURRENT.width, WIN_CURRENT.height);
+    // Window text starts again at the top-left corner of the window made current.
+    WGrTextState.x = 0;
+    WGrTextState.y = 0;
     // A window that is the drawing target hands its context and size to the graphics core.
     if (reselect && GrTarget.kind == TARGET_WINDOW)
         gr_select_current_window();

@@ -4,6 +4,7 @@
 #include "toolkit/graphics/window_text.h"
 
 #include "toolkit/graphics/gdi_context.h"
+#include "toolkit/graphics/gdi_drawers_win.h"
 #include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/graphics/number_text.h"
 #include "toolkit/win/window_table_win.h"
@@ -114,8 +115,26 @@ void WGrTextFontScale()
     WGrTextState.font_height = window_units_to_pixels(WGrTextState.unit_height, WIN_CURRENT.height);
 }
 
+// Window-text colour n in the toolkit's logical palette (palette displays only): the palette build puts
+// the 18 window-text colours behind the entries of the display's colour class, so colour n is the
+// entry 18 - n from the end. (A fixed slot 16 + n is right only on a 16-colour display; on a 256-colour
+// display it would overwrite the graphics colours 16..33.)
+static void palette_define(int n, int rgb)
+{
+    HPALETTE palette = GrGdiContext.palette;
+    if (palette == nullptr) {
+        return;
+    }
+    const int entries = static_cast<int>(GetPaletteEntries(palette, 0, 0, nullptr));
+    if (entries < WGR_TEXT_COLOUR_COUNT) {
+        return;
+    }
+    IGrGdiPaletteEntry(entries - WGR_TEXT_COLOUR_COUNT + n, rgb, 0);
+}
+
 void window_text_start()
 {
+    WINDOW_TEXT_PALETTE_HOOK = palette_define;
     WGrTextState = WGrTextStateRecord{};
     int width = 0, height = 0;
     WGrTextFontCreate(0, 0, 0, width, height);
