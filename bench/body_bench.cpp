@@ -67,9 +67,10 @@ void enter_run_folder(const std::string& name)
     unit_open_or_stop(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT);
 }
 
-// Wall time, moves and flow time of a stretch of passes.
+// Wall time (all, and per phase), moves and flow time of a stretch of passes.
 struct Stretch {
     double seconds = 0, moves = 0, flow_time = 0;
+    double phase[5] = {0, 0, 0, 0, 0};  // move, entry, indexing, collisions, sampling and output
     int passes = 0;
     void print(const char* name) const
     {
@@ -79,13 +80,26 @@ struct Stretch {
                     name, passes, moves, passes > 0 ? moves / passes : 0.0,
                     moves > 0 ? 1e9 * seconds / moves : 0.0,
                     flow_time > 0 ? seconds / (1e3 * flow_time / scale) : 0.0);
+        const double per = moves > 0 ? 1e9 / moves : 0.0;
+        std::printf("  %-18s ns per move: move %.2f  entry %.2f  indexing %.2f  collisions %.2f  sampling "
+                    "%.2f\n",
+                    "", per * phase[0], per * phase[1], per * phase[2], per * phase[3], per * phase[4]);
     }
 };
+
+// The phase times of r so far.
+void phase_seconds(const PhaseRun& r, double to[5])
+{
+    to[0] = r.move_seconds, to[1] = r.enter_seconds, to[2] = r.index_seconds, to[3] = r.collide_seconds;
+    to[4] = r.sample_seconds;
+}
 
 // Runs passes of r until `done` holds after one, adding them to s.
 template <class Done>
 void run_until(PhaseRun& r, Stretch& s, Done done)
 {
+    double before[5], after[5];
+    phase_seconds(r, before);
     do {
         const double moves0 = RUN.MOVE_COUNT, time0 = RUN.TIME;
         const auto t0 = BenchClock::now();
@@ -95,6 +109,9 @@ void run_until(PhaseRun& r, Stretch& s, Done done)
         s.flow_time += RUN.TIME - time0;
         ++s.passes;
     } while (!done());
+    phase_seconds(r, after);
+    for (int k = 0; k < 5; ++k)
+        s.phase[k] += after[k] - before[k];
 }
 
 void transitional(bool small, int outputs)
