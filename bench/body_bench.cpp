@@ -67,23 +67,26 @@ void enter_run_folder(const std::string& name)
     unit_open_or_stop(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT);
 }
 
-// Wall time (all, and per phase), moves and flow time of a stretch of passes.
+// Wall time, processor time (all, and per phase), moves and flow time of a stretch of passes.
 struct Stretch {
     double seconds = 0, moves = 0, flow_time = 0;
     double phase[5] = {0, 0, 0, 0, 0};  // move, entry, indexing, collisions, sampling and output
     int passes = 0;
+    double cpu() const { return phase[0] + phase[1] + phase[2] + phase[3] + phase[4]; }
     void print(const char* name) const
     {
         const double scale = BOX.SCALE_FACTOR;
+        const double cpu = this->cpu();
+        const double per = moves > 0 ? 1e9 / moves : 0.0,
+                     per_ms = flow_time > 0 ? scale / (1e3 * flow_time) : 0;
         std::printf("  %-18s %5d passes, %.4g moves, %.4g moves per pass, %.2f ns per move, %.3f s per "
                     "simulated ms\n",
-                    name, passes, moves, passes > 0 ? moves / passes : 0.0,
-                    moves > 0 ? 1e9 * seconds / moves : 0.0,
-                    flow_time > 0 ? seconds / (1e3 * flow_time / scale) : 0.0);
-        const double per = moves > 0 ? 1e9 / moves : 0.0;
-        std::printf("  %-18s ns per move: move %.2f  entry %.2f  indexing %.2f  collisions %.2f  sampling "
-                    "%.2f\n",
-                    "", per * phase[0], per * phase[1], per * phase[2], per * phase[3], per * phase[4]);
+                    name, passes, moves, passes > 0 ? moves / passes : 0.0, per * seconds, seconds * per_ms);
+        std::printf(
+            "  %-18s processor time: %.2f ns per move, %.3f s per simulated ms; move %.2f  entry %.2f "
+            "indexing %.2f  collisions %.2f  sampling %.2f\n",
+            "", per * cpu, cpu * per_ms, per * phase[0], per * phase[1], per * phase[2], per * phase[3],
+            per * phase[4]);
     }
 };
 
@@ -155,9 +158,11 @@ void transitional(bool small, int outputs)
         run_until(r, after, [&] { return r.outputs >= 2; });
     before.print("before adaptation");
     after.print("after adaptation");
-    if (before.moves > 0 && after.moves > 0)
-        std::printf("  ratio after/before       %.2f\n",
-                    (after.seconds / after.moves) / (before.seconds / before.moves));
+    if (before.moves > 0 && after.moves > 0) {
+        std::printf("  ratio after/before       %.2f (processor time %.2f)\n",
+                    (after.seconds / after.moves) / (before.seconds / before.moves),
+                    (after.cpu() / after.moves) / (before.cpu() / before.moves));
+    }
     std::printf("  molecules at the end     %d, surface hits %.0f\n", MOLECULES.NM, RUN.SURFACE_HIT_COUNT);
     std::printf("  state checksum           %016llx\n", static_cast<unsigned long long>(state_checksum()));
     std::fflush(stdout);

@@ -653,22 +653,49 @@ inline int next_to_test(uint8_t* skip, int N, int NM)
     return N;
 }
 
-// How many molecules ahead of the one being moved the memory is asked for the time step of its cell.
+// How many molecules to be tested ahead of the one being moved the memory is asked for the time step
+// of its cell.
 constexpr int PREFETCH_DISTANCE = 32;
+
+// The molecules that a pass will test next, found ahead of the pass: a molecule whose count is 0 when
+// the pass has not yet reached it is tested (the pass counts down only the others). While counts are
+// outstanding a pass tests a few of the molecules, spread over the store; keeping PREFETCH_DISTANCE
+// of those ahead, rather than looking a fixed number of slots ahead, asks for the lines of every
+// molecule that is tested and of no other.
+struct Lookahead {
+    int last = 0;    // the last molecule found ahead (0: none yet)
+    int found = 0;   // molecules found ahead
+    int tested = 0;  // molecules the pass has come to
+
+    // Notes that the pass comes to molecule N, and calls ask(m) for each molecule m found ahead of
+    // it until PREFETCH_DISTANCE are.
+    template <class Ask>
+    void come_to(int N, const uint8_t* skip, bool skipping, int NM, Ask ask)
+    {
+        ++tested;
+        while (found < tested + PREFETCH_DISTANCE && last < NM) {
+            int m = std::max(last, N) + 1;
+            if (skipping && m <= NM) {
+                const void* zero = std::memchr(skip + (m - 1), 0, std::size_t(NM - m + 1));
+                m = zero ? static_cast<int>(static_cast<const uint8_t*>(zero) - skip) + 1 : NM + 1;
+            }
+            last = m;
+            ++found;
+            if (m <= NM)
+                ask(m);
+        }
+    }
+};
 
 // The store holds the molecules in no order of place, so the time step of a molecule's cell lies
 // anywhere in memory; asking for it ahead lets the loads overlap (a hint only: nothing is written and
 // no result changes). The lattice entries of the divisions are not asked for: they are few enough to
 // stay in the cache, and working out a molecule's division ahead costs more than it saves.
-inline void prefetch_cell_time_step(int far, const uint8_t* skip)
+void prefetch_cell_time_step(int far)
 {
-    const auto& M = MOLECULES;
-    const auto& C = CELLS;
-    if (far <= M.NM && skip[far - 1] == 0) {
-        const int cell = M.IP(IP_CELL, far);
-        if (cell >= 1 && cell <= C.CELL_COUNT)
-            __builtin_prefetch(&C.CELL_DATA(CELL_TIME_STEP, cell));
-    }
+    const int cell = MOLECULES.IP(IP_CELL, far);
+    if (cell >= 1 && cell <= CELLS.CELL_COUNT)
+        __builtin_prefetch(&CELLS.CELL_DATA(CELL_TIME_STEP, cell));
 }
 
 // Whether every division has a code of 1 or more: no surface reaches any, and all lie in the flow.
@@ -1029,40 +1056,46 @@ bool open_neighbourhoods(const LatticeTables& t, bool every_open, std::vector<ui
 // A division's entry of the division cells (see division_cells) when its elements differ in cell.
 constexpr int32_t ELEMENTS_DIFFER = -1;
 
-// Division cells: what the open-lattice loop needs of a division, in one 4-byte entry per division in
-// the order of ELEMENT_CELL's division subscripts: the cell of its elements when the division has an
-// open neighbourhood and every element of it has that one cell (a cell number, 1 or more);
+// Division cells: what the open-lattice loop needs of a division, in one 4-byte entry per division, x
+// fastest (the order in which the cells are made around the divisions' nodes, and so the order of the
+// molecules of a fresh fill, and the order in which a pass meets them): the cell of its elements when the
+// division has an open neighbourhood and every element of it has that one cell (a cell number, 1 or more);
 // ELEMENTS_DIFFER when it has an open neighbourhood and its elements' cells differ; 0 otherwise (the
 // general way). One entry replaces the neighbourhood byte and the element's cell, whose table spreads
 // the elements of one division over as many blocks as it has elements: a move then reads one entry of
 // a table an eighth the size (with 2 x 2 x 2 elements), which stays in the cache far more often.
-// Returns null when the tables do not agree on the divisions. The entries are a work array of the
-// move, kept between passes.
-const int32_t* division_cells(const LatticeTables& t, bool every_open)
+// Returns null when the tables and the lattice do not agree on the divisions. The entries are a work
+// array of the move, kept between passes.
+const int32_t* division_cells(const LatticeTables& t, const LatticeSteps& L, bool every_open)
 {
     static std::vector<uint8_t> open;
     static std::vector<int32_t> cells;
-    if (!open_neighbourhoods(t, every_open, open))
-        return nullptr;
     const auto& EC = DIVISIONS.ELEMENT_CELL;
     const int nz = EC.extent(1), ny = EC.extent(2), nx = EC.extent(3);
+    if (nx != L.divisions[0] || ny != L.divisions[1] || nz != L.divisions[2] ||
+        !open_neighbourhoods(t, every_open, open))
+        return nullptr;
     const int ez = EC.extent(4), ey = EC.extent(5), ex = EC.extent(6);
     const std::size_t count = std::size_t(nx) * ny * nz;
     const std::size_t elements = std::size_t(ex) * ey * ez;
     cells.resize(count);
-    for (std::size_t n = 0; n < count; ++n) {
-        if (!open[n]) {
-            cells[n] = 0;
-            continue;
-        }
-        // ELEMENT_CELL(k, j, i, e...) lies `count` entries from the same division's entry of the element
-        // before it.
-        const int32_t first = t.cells[n];
-        bool same = true;
-        for (std::size_t e = 1; e < elements && same; ++e)
-            same = t.cells[n + e * count] == first;
-        cells[n] = !same ? ELEMENTS_DIFFER : first >= 1 ? first : 0;
-    }
+    std::size_t n = 0;  // division (i, j, k) in ELEMENT_CELL's order
+    for (int i = 0; i < nx; ++i)
+        for (int j = 0; j < ny; ++j)
+            for (int k = 0; k < nz; ++k, ++n) {
+                int32_t& entry = cells[i + std::size_t(nx) * (j + std::size_t(ny) * k)];
+                if (!open[n]) {
+                    entry = 0;
+                    continue;
+                }
+                // ELEMENT_CELL(k, j, i, e...) lies `count` entries from the same division's entry of the
+                // element before it.
+                const int32_t first = t.cells[n];
+                bool same = true;
+                for (std::size_t e = 1; e < elements && same; ++e)
+                    same = t.cells[n + e * count] == first;
+                entry = !same ? ELEMENTS_DIFFER : first >= 1 ? first : 0;
+            }
     return cells.data();
 }
 
@@ -1083,6 +1116,9 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
     auto& D = DIVISIONS;
     const OpenLattice o = open_lattice(pass);
     const int ec_base = 1 + o.cell_stride[1] + o.cell_stride[2];
+    // The division cells' subscript of division (i, j, k): i + nx (j + ny k) - cells_base.
+    const int nx = pass.L.divisions[0], ny = pass.L.divisions[1];
+    const int cells_base = 1 + nx * (1 + ny);
     float* pos = nullptr;
     const float* pv = nullptr;
     int* ip = nullptr;
@@ -1128,18 +1164,18 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
     const std::uintptr_t step_address =
         reinterpret_cast<std::uintptr_t>(o.cell_step) + sizeof(float) * (CELL_TIME_STEP - 1 - o.cell_rows);
     const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.cell_rows);
+    Lookahead ahead;
+    auto ask_ahead = [&](int far) {
+        const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
+        __builtin_prefetch(reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
+    };
     for (int N = 1; N <= NM; ++N) {
         if (skipping) {
             N = next_to_test(skip, N, NM);
             if (N > NM)
                 break;
         }
-        const int far = N + PREFETCH_DISTANCE;
-        if (far <= NM && (!skipping || skip[far - 1] == 0)) {
-            const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
-            __builtin_prefetch(
-                reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
-        }
+        ahead.come_to(N, skip, skipping, NM, ask_ahead);
         int* ipN = ip + ip_rows * (N - 1);
         int NCI = ipN[IP_CELL - 1];
         const float DTC = o.cell_step[std::size_t(NCI - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
@@ -1163,7 +1199,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
             open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
             const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
-            int CN = cells ? cells[division] : o.element_cell[division];
+            int CN = cells ? cells[i + nx * (j + ny * k) - cells_base] : o.element_cell[division];
             if (CN == ELEMENTS_DIFFER) {
                 // The element within the division, as both cell searches find it.
                 const float P1[3] = {x, y, z};
@@ -1230,8 +1266,9 @@ void MOVE_MOLECULES()
     if (!follows || lattice.element_cell != pass.tables.cells) {
         lattice.all_open = every_division_open();
         // Every division open with one element each: the element cells are the division cells.
-        lattice.cells =
-            lattice.all_open && pass.one_element ? nullptr : division_cells(pass.tables, lattice.all_open);
+        lattice.cells = lattice.all_open && pass.one_element
+                            ? nullptr
+                            : division_cells(pass.tables, pass.L, lattice.all_open);
         lattice.element_cell = pass.tables.cells;
     }
     pass.all_open = pass.open_paths && lattice.all_open;
@@ -1244,13 +1281,14 @@ void MOVE_MOLECULES()
     } else {
         const bool skipping = skips_outstanding();
         const double per_dtm = skip_rate();
+        Lookahead ahead;
         for (int N = 1; N <= M.NM; ++N) {
             if (skipping) {
                 N = next_to_test(skip, N, M.NM);
                 if (N > M.NM)
                     break;
             }
-            prefetch_cell_time_step(N + PREFETCH_DISTANCE, skip);
+            ahead.come_to(N, skip, skipping, M.NM, prefetch_cell_time_step);
             move_if_due(N, TIME, pass, skip, per_dtm);
             skip = skips_for_store();
         }
