@@ -672,10 +672,15 @@ struct Lookahead {
     template <class Ask>
     void come_to(int N, const uint8_t* skip, bool skipping, int NM, Ask ask)
     {
+        if (!skipping) {  // every molecule is tested
+            if (N + PREFETCH_DISTANCE <= NM)
+                ask(N + PREFETCH_DISTANCE);
+            return;
+        }
         ++tested;
         while (found < tested + PREFETCH_DISTANCE && last < NM) {
             int m = std::max(last, N) + 1;
-            if (skipping && m <= NM) {
+            if (m <= NM) {
                 const void* zero = std::memchr(skip + (m - 1), 0, std::size_t(NM - m + 1));
                 m = zero ? static_cast<int>(static_cast<const uint8_t*>(zero) - skip) + 1 : NM + 1;
             }
@@ -931,8 +936,7 @@ inline void move_if_due(int& N, double TIME, const MovePass& pass, uint8_t* skip
 struct OpenLattice {
     float clip[3];  // largest 4-byte value <= clip_limit: |d| > clip[a] iff |d| > clip_limit[a]
     float box_low[3], box_high[3];
-    double tol;               // GEOMETRY_TOLERANCE
-    double low[3];            // XMIN, YMIN, ZMIN
+    double shift[3];          // GEOMETRY_TOLERANCE - XMIN, - YMIN, - ZMIN
     double per_length[3];     // divisions per length
     double count[3];          // divisions as reals
     double mid[3], half[3];   // see open_lattice
@@ -958,7 +962,8 @@ float float_at_or_below(double x)
 // within far less than that margin of the computed ones: see open_axis_divisions) truncate alike and
 // both quotient rules give the same index. Then a path within one division and a path across
 // divisions find the same cell, and the start point's division need not be known. The test is
-// |f - mid| < half.
+// |f - mid| < half. The product is formed as (c + (tol - low)) divisions_per_length, one sum fewer than
+// the rule's ((c + tol) - low): the two differ by a few units in the last place, far within the margin.
 OpenLattice open_lattice(const MovePass& pass)
 {
     const LatticeSteps& L = pass.L;
@@ -966,13 +971,12 @@ OpenLattice open_lattice(const MovePass& pass)
     const auto& EC = DIVISIONS.ELEMENT_CELL;
     const auto& CD = CELLS.CELL_DATA;
     OpenLattice o{};
-    o.tol = L.tol;
     const float box_low[3] = {B.XMIN, B.YMIN, B.ZMIN}, box_high[3] = {B.XMAX, B.YMAX, B.ZMAX};
     for (int a = 0; a < 3; ++a) {
         o.clip[a] = float_at_or_below(pass.clip_limit[a]);
         o.box_low[a] = box_low[a];
         o.box_high[a] = box_high[a];
-        o.low[a] = L.low[a];
+        o.shift[a] = L.tol - L.low[a];
         o.per_length[a] = L.divisions_per_length[a];
         o.count[a] = L.division_count[a];
         const double margin = 0.5 - pass.start_half[a];  // 2 (QUOTIENT_NEAR + start margin)
@@ -1002,7 +1006,7 @@ inline bool open_end(const OpenLattice& o, int a, float d, float c)
 // that division, as index.
 inline bool open_division(const OpenLattice& o, int a, float c, int& index)
 {
-    const double t = (double(c) + o.tol - o.low[a]) * o.per_length[a];
+    const double t = (double(c) + o.shift[a]) * o.per_length[a];
     const int k = static_cast<int>(t);
     index = k + 1;
     return t < o.count[a] && std::fabs((t - k) - o.mid[a]) < o.half[a];
@@ -1198,14 +1202,14 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         int i = 0, j = 0, k = 0;
         if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
             open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
-            const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
-            int CN = cells ? cells[i + nx * (j + ny * k) - cells_base] : o.element_cell[division];
+            int CN = cells[i + nx * (j + ny * k) - cells_base];
             if (CN == ELEMENTS_DIFFER) {
                 // The element within the division, as both cell searches find it.
                 const float P1[3] = {x, y, z};
                 int e[3];
                 elements_of(pass, P1, {i, j, k}, e);
                 const std::ptrdiff_t* s = pass.tables.cell_stride;
+                const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
                 CN = o.element_cell[division + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] + (e[2] - 1) * s[5]];
             }
             if (CN >= 1) {
@@ -1265,15 +1269,12 @@ void MOVE_MOLECULES()
     } lattice;
     if (!follows || lattice.element_cell != pass.tables.cells) {
         lattice.all_open = every_division_open();
-        // Every division open with one element each: the element cells are the division cells.
-        lattice.cells = lattice.all_open && pass.one_element
-                            ? nullptr
-                            : division_cells(pass.tables, pass.L, lattice.all_open);
+        lattice.cells = division_cells(pass.tables, pass.L, lattice.all_open);
         lattice.element_cell = pass.tables.cells;
     }
     pass.all_open = pass.open_paths && lattice.all_open;
     const int32_t* cells = pass.open_paths ? lattice.cells : nullptr;
-    if (pass.all_open || cells) {
+    if (cells) {
         if (pass.continuous)
             move_in_open_lattice<true>(TIME, pass, cells, skip);
         else
