@@ -1026,9 +1026,7 @@ bool open_neighbourhoods(const LatticeTables& t, bool every_open, std::vector<ui
     if (!t.info || !t.cells || INFO.extent(2) != nz || INFO.extent(3) != ny || INFO.extent(4) != nx)
         return false;
     const std::size_t count = std::size_t(nx) * ny * nz;
-    static std::vector<uint8_t> swept;
     open.resize(count);
-    swept.resize(count);
     std::size_t n = 0;
     for (int i = 1; i <= nx; ++i)
         for (int j = 1; j <= ny; ++j)
@@ -1036,6 +1034,7 @@ bool open_neighbourhoods(const LatticeTables& t, bool every_open, std::vector<ui
                 open[n++] = every_open || division_code(t, i, j, k) >= 1;
     if (every_open)
         return true;
+    std::vector<uint8_t> swept(count);
     // The least of each division and its neighbours along one axis (stride between neighbours, count
     // along the axis, and the divisions of one step of the next axis), into `to`.
     auto sweep = [count](const std::vector<uint8_t>& from, std::vector<uint8_t>& to, std::size_t stride,
@@ -1072,7 +1071,7 @@ constexpr int32_t ELEMENTS_DIFFER = -1;
 // array of the move, kept between passes.
 const int32_t* division_cells(const LatticeTables& t, const LatticeSteps& L, bool every_open)
 {
-    static std::vector<uint8_t> open;
+    std::vector<uint8_t> open;  // made anew with the entries, which alone are kept
     static std::vector<int32_t> cells;
     const auto& EC = DIVISIONS.ELEMENT_CELL;
     const int nz = EC.extent(1), ny = EC.extent(2), nx = EC.extent(3);
