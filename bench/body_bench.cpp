@@ -9,8 +9,9 @@
 //   collision time and 3 per cell transit. The first output comes after about 40 passes of the initial
 //   step, which every molecule moves every pass; it adapts the cells' steps, after which a pass moves
 //   about one molecule in ten. Printed: nanoseconds per move before and after the adaptation, their
-//   ratio, and the wall time per simulated millisecond before and after. `transitional-small` is the
-//   same flow in 30^3 divisions with 186 thousand molecules.
+//   ratio, and the wall time per simulated millisecond before and after; the same in processor time
+//   (steadier on a shared machine), and the processor time of each phase per move. `transitional-small` is
+//   the same flow in 30^3 divisions with 186 thousand molecules.
 // - matched-sphere: the matched stream of matched_bench (N2-like VHS, n = 1e21, 300 K, 1000 m/s along
 //   x, a 30 x 25 x 25 mm box of 60 x 50 x 50 one-element divisions, stream sides) with 1.5 million
 //   molecules and one step of 3e-7 s for all, past a diffuse sphere at 300 K of radius 4 mm (1200
