@@ -1105,13 +1105,12 @@ const int32_t* division_cells(const LatticeTables& t, const LatticeSteps& L, boo
 // MOVE_MOLECULES in a pass with `open_paths`: the molecules' turns as move_if_due takes them, with
 // the common move (that of move_on_open_path whose end point lies well inside its division on every
 // axis, a division of an open neighbourhood unless every division is open, with a cell: the entry of
-// `cells`, the division cells, or, null when every division is open and has one element, of
-// ELEMENT_CELL) made here on the store's raw rows, whose pointers are read again after every move
-// that goes the general way (which may grow the store); every other move goes the general way
-// (move_on_open_path, then move_for_time_on) after the writes this loop holds back are made: MOVE_COUNT, and
-// the present division and element, which only the last move's values reach. The displacement d =
-// float(double(u) DTIM) is formed as the 4-byte product u DTIM: the product of two 4-byte values is exact in
-// 8 bytes, so both round it once to 4 bytes, alike.
+// `cells`, the division cells, or of ELEMENT_CELL where the division's elements differ) made here on the
+// store's raw rows, whose pointers are read again after every move that goes the general way (which may grow
+// the store); every other move goes the general way (move_on_open_path, then move_for_time_on) after the
+// writes this loop holds back are made: MOVE_COUNT, and the present division and element, which only the last
+// move's values reach. The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the
+// product of two 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
 template <bool CONTINUOUS>
 void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cells, uint8_t* skip)
 {
