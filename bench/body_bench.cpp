@@ -9,8 +9,9 @@
 //   collision time and 3 per cell transit. The first output comes after about 40 passes of the initial
 //   step, which every molecule moves every pass; it adapts the cells' steps, after which a pass moves
 //   about one molecule in ten. Printed: nanoseconds per move before and after the adaptation, their
-//   ratio, and the wall time per simulated millisecond before and after. `transitional-small` is the
-//   same flow in 30^3 divisions with 186 thousand molecules.
+//   ratio, and the wall time per simulated millisecond before and after; the same in processor time
+//   (steadier on a shared machine), and the processor time of each phase per move. `transitional-small` is
+//   the same flow in 30^3 divisions with 186 thousand molecules.
 // - matched-sphere: the matched stream of matched_bench (N2-like VHS, n = 1e21, 300 K, 1000 m/s along
 //   x, a 30 x 25 x 25 mm box of 60 x 50 x 50 one-element divisions, stream sides) with 1.5 million
 //   molecules and one step of 3e-7 s for all, past a diffuse sphere at 300 K of radius 4 mm (1200
@@ -67,25 +68,42 @@ void enter_run_folder(const std::string& name)
     unit_open_or_stop(UNIT_DIAG, "DIAG.TXT", UnitMode::WRITE_TEXT);
 }
 
-// Wall time, moves and flow time of a stretch of passes.
+// Wall time, processor time (all, and per phase), moves and flow time of a stretch of passes.
 struct Stretch {
     double seconds = 0, moves = 0, flow_time = 0;
+    double phase[5] = {0, 0, 0, 0, 0};  // move, entry, indexing, collisions, sampling and output
     int passes = 0;
+    double cpu() const { return phase[0] + phase[1] + phase[2] + phase[3] + phase[4]; }
     void print(const char* name) const
     {
         const double scale = BOX.SCALE_FACTOR;
+        const double cpu = this->cpu();
+        const double per = moves > 0 ? 1e9 / moves : 0.0,
+                     per_ms = flow_time > 0 ? scale / (1e3 * flow_time) : 0;
         std::printf("  %-18s %5d passes, %.4g moves, %.4g moves per pass, %.2f ns per move, %.3f s per "
                     "simulated ms\n",
-                    name, passes, moves, passes > 0 ? moves / passes : 0.0,
-                    moves > 0 ? 1e9 * seconds / moves : 0.0,
-                    flow_time > 0 ? seconds / (1e3 * flow_time / scale) : 0.0);
+                    name, passes, moves, passes > 0 ? moves / passes : 0.0, per * seconds, seconds * per_ms);
+        std::printf(
+            "  %-18s processor time: %.2f ns per move, %.3f s per simulated ms; move %.2f  entry %.2f "
+            "indexing %.2f  collisions %.2f  sampling %.2f\n",
+            "", per * cpu, cpu * per_ms, per * phase[0], per * phase[1], per * phase[2], per * phase[3],
+            per * phase[4]);
     }
 };
+
+// The phase times of r so far.
+void phase_seconds(const PhaseRun& r, double to[5])
+{
+    to[0] = r.move_seconds, to[1] = r.enter_seconds, to[2] = r.index_seconds, to[3] = r.collide_seconds;
+    to[4] = r.sample_seconds;
+}
 
 // Runs passes of r until `done` holds after one, adding them to s.
 template <class Done>
 void run_until(PhaseRun& r, Stretch& s, Done done)
 {
+    double before[5], after[5];
+    phase_seconds(r, before);
     do {
         const double moves0 = RUN.MOVE_COUNT, time0 = RUN.TIME;
         const auto t0 = BenchClock::now();
@@ -95,6 +113,9 @@ void run_until(PhaseRun& r, Stretch& s, Done done)
         s.flow_time += RUN.TIME - time0;
         ++s.passes;
     } while (!done());
+    phase_seconds(r, after);
+    for (int k = 0; k < 5; ++k)
+        s.phase[k] += after[k] - before[k];
 }
 
 void transitional(bool small, int outputs)
@@ -138,9 +159,11 @@ void transitional(bool small, int outputs)
         run_until(r, after, [&] { return r.outputs >= 2; });
     before.print("before adaptation");
     after.print("after adaptation");
-    if (before.moves > 0 && after.moves > 0)
-        std::printf("  ratio after/before       %.2f\n",
-                    (after.seconds / after.moves) / (before.seconds / before.moves));
+    if (before.moves > 0 && after.moves > 0) {
+        std::printf("  ratio after/before       %.2f (processor time %.2f)\n",
+                    (after.seconds / after.moves) / (before.seconds / before.moves),
+                    (after.cpu() / after.moves) / (before.cpu() / before.moves));
+    }
     std::printf("  molecules at the end     %d, surface hits %.0f\n", MOLECULES.NM, RUN.SURFACE_HIT_COUNT);
     std::printf("  state checksum           %016llx\n", static_cast<unsigned long long>(state_checksum()));
     std::fflush(stdout);
@@ -166,7 +189,9 @@ double matched_sphere(bool body, int subcells, int warm, int timed, double molec
     c.fnum = c.density * 0.030 * 0.025 * 0.025 / molecules;
     c.mnm = static_cast<int>(1.2 * molecules);
     c.subcell_mode = subcells;
-    c.output_interval = 1e6;  // no output: the one step stays
+    // No output within the run (one second of flow, far beyond its passes; a run whose first output
+    // lies beyond 1e8 initial steps is refused): the one step stays.
+    c.output_interval = 1e4;
     set_up_case(c);
     const float sf = BOX.SCALE_FACTOR;
     RUN.DTM = static_cast<float>(3e-7 * sf);

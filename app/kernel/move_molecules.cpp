@@ -653,22 +653,54 @@ inline int next_to_test(uint8_t* skip, int N, int NM)
     return N;
 }
 
-// How many molecules ahead of the one being moved the memory is asked for the time step of its cell.
+// How many molecules to be tested ahead of the one being moved the memory is asked for the time step
+// of its cell.
 constexpr int PREFETCH_DISTANCE = 32;
+
+// The molecules that a pass will test next, found ahead of the pass: a molecule whose count is 0 when
+// the pass has not yet reached it is tested (the pass counts down only the others). While counts are
+// outstanding a pass tests a few of the molecules, spread over the store; keeping PREFETCH_DISTANCE
+// of those ahead, rather than looking a fixed number of slots ahead, asks for the lines of every
+// molecule that is tested and of no other.
+struct Lookahead {
+    int last = 0;    // the last molecule found ahead (0: none yet)
+    int found = 0;   // molecules found ahead
+    int tested = 0;  // molecules the pass has come to
+
+    // Notes that the pass comes to molecule N, and calls ask(m) for each molecule m found ahead of
+    // it until PREFETCH_DISTANCE are.
+    template <class Ask>
+    void come_to(int N, const uint8_t* skip, bool skipping, int NM, Ask ask)
+    {
+        if (!skipping) {  // every molecule is tested
+            if (N + PREFETCH_DISTANCE <= NM)
+                ask(N + PREFETCH_DISTANCE);
+            return;
+        }
+        ++tested;
+        while (found < tested + PREFETCH_DISTANCE && last < NM) {
+            int m = std::max(last, N) + 1;
+            if (m <= NM) {
+                const void* zero = std::memchr(skip + (m - 1), 0, std::size_t(NM - m + 1));
+                m = zero ? static_cast<int>(static_cast<const uint8_t*>(zero) - skip) + 1 : NM + 1;
+            }
+            last = m;
+            ++found;
+            if (m <= NM)
+                ask(m);
+        }
+    }
+};
 
 // The store holds the molecules in no order of place, so the time step of a molecule's cell lies
 // anywhere in memory; asking for it ahead lets the loads overlap (a hint only: nothing is written and
 // no result changes). The lattice entries of the divisions are not asked for: they are few enough to
 // stay in the cache, and working out a molecule's division ahead costs more than it saves.
-inline void prefetch_cell_time_step(int far, const uint8_t* skip)
+void prefetch_cell_time_step(int far)
 {
-    const auto& M = MOLECULES;
-    const auto& C = CELLS;
-    if (far <= M.NM && skip[far - 1] == 0) {
-        const int cell = M.IP(IP_CELL, far);
-        if (cell >= 1 && cell <= C.CELL_COUNT)
-            __builtin_prefetch(&C.CELL_DATA(CELL_TIME_STEP, cell));
-    }
+    const int cell = MOLECULES.IP(IP_CELL, far);
+    if (cell >= 1 && cell <= CELLS.CELL_COUNT)
+        __builtin_prefetch(&CELLS.CELL_DATA(CELL_TIME_STEP, cell));
 }
 
 // Whether every division has a code of 1 or more: no surface reaches any, and all lie in the flow.
@@ -904,8 +936,7 @@ inline void move_if_due(int& N, double TIME, const MovePass& pass, uint8_t* skip
 struct OpenLattice {
     float clip[3];  // largest 4-byte value <= clip_limit: |d| > clip[a] iff |d| > clip_limit[a]
     float box_low[3], box_high[3];
-    double tol;               // GEOMETRY_TOLERANCE
-    double low[3];            // XMIN, YMIN, ZMIN
+    double shift[3];          // GEOMETRY_TOLERANCE - XMIN, - YMIN, - ZMIN
     double per_length[3];     // divisions per length
     double count[3];          // divisions as reals
     double mid[3], half[3];   // see open_lattice
@@ -931,7 +962,8 @@ float float_at_or_below(double x)
 // within far less than that margin of the computed ones: see open_axis_divisions) truncate alike and
 // both quotient rules give the same index. Then a path within one division and a path across
 // divisions find the same cell, and the start point's division need not be known. The test is
-// |f - mid| < half.
+// |f - mid| < half. The product is formed as (c + (tol - low)) divisions_per_length, one sum fewer than
+// the rule's ((c + tol) - low): the two differ by a few units in the last place, far within the margin.
 OpenLattice open_lattice(const MovePass& pass)
 {
     const LatticeSteps& L = pass.L;
@@ -939,13 +971,12 @@ OpenLattice open_lattice(const MovePass& pass)
     const auto& EC = DIVISIONS.ELEMENT_CELL;
     const auto& CD = CELLS.CELL_DATA;
     OpenLattice o{};
-    o.tol = L.tol;
     const float box_low[3] = {B.XMIN, B.YMIN, B.ZMIN}, box_high[3] = {B.XMAX, B.YMAX, B.ZMAX};
     for (int a = 0; a < 3; ++a) {
         o.clip[a] = float_at_or_below(pass.clip_limit[a]);
         o.box_low[a] = box_low[a];
         o.box_high[a] = box_high[a];
-        o.low[a] = L.low[a];
+        o.shift[a] = L.tol - L.low[a];
         o.per_length[a] = L.divisions_per_length[a];
         o.count[a] = L.division_count[a];
         const double margin = 0.5 - pass.start_half[a];  // 2 (QUOTIENT_NEAR + start margin)
@@ -975,35 +1006,35 @@ inline bool open_end(const OpenLattice& o, int a, float d, float c)
 // that division, as index.
 inline bool open_division(const OpenLattice& o, int a, float c, int& index)
 {
-    const double t = (double(c) + o.tol - o.low[a]) * o.per_length[a];
+    const double t = (double(c) + o.shift[a]) * o.per_length[a];
     const int k = static_cast<int>(t);
     index = k + 1;
     return t < o.count[a] && std::fabs((t - k) - o.mid[a]) < o.half[a];
 }
 
-// Open neighbourhoods: for every division, whether it and every division beside it (the up to 26 that
-// share a face, an edge or a corner with it) have a code of 1 or more, one byte per division in the
-// order of ELEMENT_CELL's division subscripts (z fastest). A path of one sub-step, at most a division
-// width less the tolerance per axis, whose end point lies well inside such a division (open_division)
-// starts in it or in one beside it, so every division that the general path would examine is open.
-// Returns null when the tables do not agree on the divisions. The bytes are a work array of the move,
-// kept between passes.
-const uint8_t* open_neighbourhoods(const LatticeTables& t)
+// Open neighbourhoods: whether a division and every division beside it (the up to 26 that share a
+// face, an edge or a corner with it) have a code of 1 or more, one byte per division in the order of
+// ELEMENT_CELL's division subscripts (z fastest). A path of one sub-step, at most a division width less
+// the tolerance per axis, whose end point lies well inside such a division (open_division) starts in it
+// or in one beside it, so every division that the general path would examine is open. With `every_open`
+// each division counts as open. Returns false when the tables do not agree on the divisions.
+bool open_neighbourhoods(const LatticeTables& t, bool every_open, std::vector<uint8_t>& open)
 {
-    static std::vector<uint8_t> open, swept;
     const auto& INFO = DIVISIONS.DIVISION_INFO;
     const auto& EC = DIVISIONS.ELEMENT_CELL;
     const int nz = EC.extent(1), ny = EC.extent(2), nx = EC.extent(3);
     if (!t.info || !t.cells || INFO.extent(2) != nz || INFO.extent(3) != ny || INFO.extent(4) != nx)
-        return nullptr;
+        return false;
     const std::size_t count = std::size_t(nx) * ny * nz;
     open.resize(count);
-    swept.resize(count);
     std::size_t n = 0;
     for (int i = 1; i <= nx; ++i)
         for (int j = 1; j <= ny; ++j)
             for (int k = 1; k <= nz; ++k)
-                open[n++] = division_code(t, i, j, k) >= 1;
+                open[n++] = every_open || division_code(t, i, j, k) >= 1;
+    if (every_open)
+        return true;
+    std::vector<uint8_t> swept(count);
     // The least of each division and its neighbours along one axis (stride between neighbours, count
     // along the axis, and the divisions of one step of the next axis), into `to`.
     auto sweep = [count](const std::vector<uint8_t>& from, std::vector<uint8_t>& to, std::size_t stride,
@@ -1021,26 +1052,75 @@ const uint8_t* open_neighbourhoods(const LatticeTables& t)
     sweep(open, swept, 1, nz);
     sweep(swept, open, std::size_t(nz), ny);
     sweep(open, swept, std::size_t(nz) * ny, nx);
-    return swept.data();
+    open.swap(swept);
+    return true;
+}
+
+// A division's entry of the division cells (see division_cells) when its elements differ in cell.
+constexpr int32_t ELEMENTS_DIFFER = -1;
+
+// Division cells: what the open-lattice loop needs of a division, in one 4-byte entry per division, x
+// fastest (the order in which the cells are made around the divisions' nodes, and so the order of the
+// molecules of a fresh fill, and the order in which a pass meets them): the cell of its elements when the
+// division has an open neighbourhood and every element of it has that one cell (a cell number, 1 or more);
+// ELEMENTS_DIFFER when it has an open neighbourhood and its elements' cells differ; 0 otherwise (the
+// general way). One entry replaces the neighbourhood byte and the element's cell, whose table spreads
+// the elements of one division over as many blocks as it has elements: a move then reads one entry of
+// a table an eighth the size (with 2 x 2 x 2 elements), which stays in the cache far more often.
+// Returns null when the tables and the lattice do not agree on the divisions. The entries are a work
+// array of the move, kept between passes.
+const int32_t* division_cells(const LatticeTables& t, const LatticeSteps& L, bool every_open)
+{
+    std::vector<uint8_t> open;  // made anew with the entries, which alone are kept
+    static std::vector<int32_t> cells;
+    const auto& EC = DIVISIONS.ELEMENT_CELL;
+    const int nz = EC.extent(1), ny = EC.extent(2), nx = EC.extent(3);
+    if (nx != L.divisions[0] || ny != L.divisions[1] || nz != L.divisions[2] ||
+        !open_neighbourhoods(t, every_open, open))
+        return nullptr;
+    const int ez = EC.extent(4), ey = EC.extent(5), ex = EC.extent(6);
+    const std::size_t count = std::size_t(nx) * ny * nz;
+    const std::size_t elements = std::size_t(ex) * ey * ez;
+    cells.resize(count);
+    std::size_t n = 0;  // division (i, j, k) in ELEMENT_CELL's order
+    for (int i = 0; i < nx; ++i)
+        for (int j = 0; j < ny; ++j)
+            for (int k = 0; k < nz; ++k, ++n) {
+                int32_t& entry = cells[i + std::size_t(nx) * (j + std::size_t(ny) * k)];
+                if (!open[n]) {
+                    entry = 0;
+                    continue;
+                }
+                // ELEMENT_CELL(k, j, i, e...) lies `count` entries from the same division's entry of the
+                // element before it.
+                const int32_t first = t.cells[n];
+                bool same = true;
+                for (std::size_t e = 1; e < elements && same; ++e)
+                    same = t.cells[n + e * count] == first;
+                entry = !same ? ELEMENTS_DIFFER : first >= 1 ? first : 0;
+            }
+    return cells.data();
 }
 
 // MOVE_MOLECULES in a pass with `open_paths`: the molecules' turns as move_if_due takes them, with
 // the common move (that of move_on_open_path whose end point lies well inside its division on every
-// axis, a division of an open neighbourhood unless every division is open: `open`, null then) made
-// here on the store's raw rows, whose pointers are read again after every move that goes the general
-// way (which may grow the store); every other move goes the
-// general way (move_on_open_path, then move_for_time_on) after the writes this loop holds back are
-// made: MOVE_COUNT, and the present division and element, which only the last move's values reach.
-// The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the product of two
-// 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
+// axis, a division of an open neighbourhood unless every division is open, with a cell: the entry of
+// `cells`, the division cells, or of ELEMENT_CELL where the division's elements differ) made here on the
+// store's raw rows, whose pointers are read again after every move that goes the general way (which may grow
+// the store); every other move goes the general way (move_on_open_path, then move_for_time_on) after the
+// writes this loop holds back are made: MOVE_COUNT, and the present division and element, which only the last
+// move's values reach. The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the
+// product of two 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
 template <bool CONTINUOUS>
-void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open, uint8_t* skip)
+void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cells, uint8_t* skip)
 {
     auto& M = MOLECULES;
     auto& D = DIVISIONS;
     const OpenLattice o = open_lattice(pass);
     const int ec_base = 1 + o.cell_stride[1] + o.cell_stride[2];
-    const bool one_element = pass.one_element;  // held here: the stores of the loop may not change it
+    // The division cells' subscript of division (i, j, k): i + nx (j + ny k) - cells_base.
+    const int nx = pass.L.divisions[0], ny = pass.L.divisions[1];
+    const int cells_base = 1 + nx * (1 + ny);
     float* pos = nullptr;
     const float* pv = nullptr;
     int* ip = nullptr;
@@ -1086,18 +1166,18 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open
     const std::uintptr_t step_address =
         reinterpret_cast<std::uintptr_t>(o.cell_step) + sizeof(float) * (CELL_TIME_STEP - 1 - o.cell_rows);
     const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.cell_rows);
+    Lookahead ahead;
+    auto ask_ahead = [&](int far) {
+        const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
+        __builtin_prefetch(reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
+    };
     for (int N = 1; N <= NM; ++N) {
         if (skipping) {
             N = next_to_test(skip, N, NM);
             if (N > NM)
                 break;
         }
-        const int far = N + PREFETCH_DISTANCE;
-        if (far <= NM && (!skipping || skip[far - 1] == 0)) {
-            const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
-            __builtin_prefetch(
-                reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
-        }
+        ahead.come_to(N, skip, skipping, NM, ask_ahead);
         int* ipN = ip + ip_rows * (N - 1);
         int NCI = ipN[IP_CELL - 1];
         const float DTC = o.cell_step[std::size_t(NCI - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
@@ -1120,19 +1200,15 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const uint8_t* open
         int i = 0, j = 0, k = 0;
         if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
             open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
-            const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
-            int CN = 0;
-            if (!open || open[division]) {
-                if (one_element) {
-                    CN = o.element_cell[division];
-                } else {
-                    // The element within the division, as both cell searches find it.
-                    const float P1[3] = {x, y, z};
-                    int e[3];
-                    elements_of(pass, P1, {i, j, k}, e);
-                    const std::ptrdiff_t* s = pass.tables.cell_stride;
-                    CN = o.element_cell[division + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] + (e[2] - 1) * s[5]];
-                }
+            int CN = cells[i + nx * (j + ny * k) - cells_base];
+            if (CN == ELEMENTS_DIFFER) {
+                // The element within the division, as both cell searches find it.
+                const float P1[3] = {x, y, z};
+                int e[3];
+                elements_of(pass, P1, {i, j, k}, e);
+                const std::ptrdiff_t* s = pass.tables.cell_stride;
+                const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
+                CN = o.element_cell[division + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] + (e[2] - 1) * s[5]];
             }
             if (CN >= 1) {
                 ipN[IP_CELL - 1] = CN;
@@ -1182,35 +1258,36 @@ void MOVE_MOLECULES()
     MovePass pass = move_pass();
     bool follows = false;
     uint8_t* skip = prepare_skips(TIME, follows);
-    // Nothing in the passes changes the division codes: they are looked at again only when a pass
-    // does not follow the last one (or the tables are others).
+    // Nothing in the passes changes the division codes or the element cells: they are looked at again
+    // only when a pass does not follow the last one (or the tables are others).
     static struct {
-        bool all_open = false;          // every division open
-        const uint8_t* open = nullptr;  // the open neighbourhoods, or null
-        const int* cells = nullptr;     // ELEMENT_CELL's storage they were made for
+        bool all_open = false;              // every division open
+        const int32_t* cells = nullptr;     // the division cells, or null
+        const int* element_cell = nullptr;  // ELEMENT_CELL's storage they were made for
     } lattice;
-    if (!follows || lattice.cells != pass.tables.cells) {
+    if (!follows || lattice.element_cell != pass.tables.cells) {
         lattice.all_open = every_division_open();
-        lattice.open = lattice.all_open ? nullptr : open_neighbourhoods(pass.tables);
-        lattice.cells = pass.tables.cells;
+        lattice.cells = division_cells(pass.tables, pass.L, lattice.all_open);
+        lattice.element_cell = pass.tables.cells;
     }
     pass.all_open = pass.open_paths && lattice.all_open;
-    const uint8_t* open = pass.open_paths && !pass.all_open ? lattice.open : nullptr;
-    if (pass.all_open || open) {
+    const int32_t* cells = pass.open_paths ? lattice.cells : nullptr;
+    if (cells) {
         if (pass.continuous)
-            move_in_open_lattice<true>(TIME, pass, open, skip);
+            move_in_open_lattice<true>(TIME, pass, cells, skip);
         else
-            move_in_open_lattice<false>(TIME, pass, open, skip);
+            move_in_open_lattice<false>(TIME, pass, cells, skip);
     } else {
         const bool skipping = skips_outstanding();
         const double per_dtm = skip_rate();
+        Lookahead ahead;
         for (int N = 1; N <= M.NM; ++N) {
             if (skipping) {
                 N = next_to_test(skip, N, M.NM);
                 if (N > M.NM)
                     break;
             }
-            prefetch_cell_time_step(N + PREFETCH_DISTANCE, skip);
+            ahead.come_to(N, skip, skipping, M.NM, prefetch_cell_time_step);
             move_if_due(N, TIME, pass, skip, per_dtm);
             skip = skips_for_store();
         }

@@ -277,6 +277,107 @@ TEST_F(MoveMoleculesTest, PassedByMoleculesMoveWhenDue)
     }
 }
 
+// What a pass of the move changes: the store, the cell lists, the clocks, MOVE_COUNT, the present
+// division and element, the random state, and the surface hits.
+struct MoveState {
+    Array<float, 2> pos, pv;
+    Array<int32_t, 2> ip, icell;
+    Array<double, 1> time;
+    Array<int32_t, 1> xref, ircell;
+    int molecules;  // NM
+    double moves, hits;
+    int present[6];
+    RandomState random;
+
+    static MoveState save()
+    {
+        const auto& M = MOLECULES;
+        const auto& D = DIVISIONS;
+        return MoveState{M.MOL_POS.clone(),
+                         M.PV.clone(),
+                         M.IP.clone(),
+                         CELLS.ICELL.clone(),
+                         M.MOL_TIME.clone(),
+                         M.XREF.clone(),
+                         CELLS.IRCELL.clone(),
+                         M.NM,
+                         RUN.MOVE_COUNT,
+                         RUN.SURFACE_HIT_COUNT,
+                         {D.CURRENT_DIVISION_X, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_Z,
+                          D.CURRENT_ELEMENT_X, D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_Z},
+                         RANDOM_STATE};
+    }
+    void restore() const
+    {
+        auto& M = MOLECULES;
+        auto& D = DIVISIONS;
+        M.MOL_POS = pos.clone();
+        M.PV = pv.clone();
+        M.IP = ip.clone();
+        CELLS.ICELL = icell.clone();
+        M.MOL_TIME = time.clone();
+        M.XREF = xref.clone();
+        CELLS.IRCELL = ircell.clone();
+        M.NM = molecules;
+        RUN.MOVE_COUNT = moves;
+        RUN.SURFACE_HIT_COUNT = hits;
+        D.CURRENT_DIVISION_X = present[0], D.CURRENT_DIVISION_Y = present[1];
+        D.CURRENT_DIVISION_Z = present[2], D.CURRENT_ELEMENT_X = present[3];
+        D.CURRENT_ELEMENT_Y = present[4], D.CURRENT_ELEMENT_Z = present[5];
+        RANDOM_STATE = random;
+    }
+};
+
+// The molecules' turns as MOVE_MOLECULES takes them, each moved by move_for_time.
+void general_pass()
+{
+    auto& M = MOLECULES;
+    RUN.TIME += RUN.DTM;
+    for (int N = 1; N <= M.NM; ++N) {
+        int NCI = M.IP(IP_CELL, N);
+        const float dtc = CELLS.CELL_DATA(CELL_TIME_STEP, NCI);
+        if (RUN.TIME - M.MOL_TIME(N) <= dtc)
+            continue;
+        const float DTIM = static_cast<float>(2.0 * dtc);
+        M.MOL_TIME(N) += DTIM;
+        RUN.MOVE_COUNT += 1.0;
+        int II = MOVE_PENDING;
+        move_for_time(N, NCI, DTIM, II);
+    }
+}
+
+// Runs `passes` passes of MOVE_MOLECULES, each from the state that the general pass left, and expects
+// it to leave exactly that state.
+void expect_passes_as_general(MoveTest& test, int passes)
+{
+    auto same = [](const auto& a, const auto& b) {
+        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.bytes()) == 0;
+    };
+    for (int k = 0; k < passes; ++k) {
+        const MoveState before = MoveState::save();
+        const double time = RUN.TIME;
+        test.pass();
+        const MoveState open = MoveState::save();
+        before.restore();
+        RUN.TIME = time;
+        general_pass();
+        const MoveState general = MoveState::save();
+        EXPECT_EQ(open.molecules, general.molecules) << "pass " << k;
+        EXPECT_TRUE(same(open.pos, general.pos)) << "pass " << k;
+        EXPECT_TRUE(same(open.pv, general.pv)) << "pass " << k;
+        EXPECT_TRUE(same(open.ip, general.ip)) << "pass " << k;
+        EXPECT_TRUE(same(open.time, general.time)) << "pass " << k;
+        EXPECT_TRUE(same(open.icell, general.icell)) << "pass " << k;
+        EXPECT_TRUE(same(open.xref, general.xref)) << "pass " << k;
+        EXPECT_EQ(open.moves, general.moves) << "pass " << k;
+        EXPECT_EQ(open.hits, general.hits) << "pass " << k;
+        EXPECT_EQ(open.random.s1, general.random.s1) << "pass " << k;
+        EXPECT_EQ(open.random.s2, general.random.s2) << "pass " << k;
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(open.present[i], general.present[i]) << "pass " << k << " index " << i;
+    }
+}
+
 // In a lattice whose divisions (or whose neighbourhoods) no surface reaches, MOVE_MOLECULES takes the common
 // moves a short way; every pass must leave the store, the cell lists, the clocks, MOVE_COUNT and the present
 // division and element exactly as moving each due molecule the general way (move_for_time) does. The
@@ -286,83 +387,31 @@ TEST_F(MoveMoleculesTest, PassedByMoleculesMoveWhenDue)
 // differ.
 TEST_F(MoveMoleculesTest, OpenLatticeMovesAsTheGeneralWay)
 {
-    struct State {
-        Array<float, 2> pos, pv;
-        Array<int32_t, 2> ip, icell;
-        Array<double, 1> time;
-        Array<int32_t, 1> xref, ircell;
-        double moves;
-        int present[6];
-        RandomState random;
-    };
-    auto save = [] {
-        const auto& M = MOLECULES;
-        const auto& D = DIVISIONS;
-        return State{M.MOL_POS.clone(),
-                     M.PV.clone(),
-                     M.IP.clone(),
-                     CELLS.ICELL.clone(),
-                     M.MOL_TIME.clone(),
-                     M.XREF.clone(),
-                     CELLS.IRCELL.clone(),
-                     RUN.MOVE_COUNT,
-                     {D.CURRENT_DIVISION_X, D.CURRENT_DIVISION_Y, D.CURRENT_DIVISION_Z, D.CURRENT_ELEMENT_X,
-                      D.CURRENT_ELEMENT_Y, D.CURRENT_ELEMENT_Z},
-                     RANDOM_STATE};
-    };
-    auto restore = [](const State& s) {
-        auto& M = MOLECULES;
-        auto& D = DIVISIONS;
-        M.MOL_POS = s.pos.clone();
-        M.PV = s.pv.clone();
-        M.IP = s.ip.clone();
-        CELLS.ICELL = s.icell.clone();
-        M.MOL_TIME = s.time.clone();
-        M.XREF = s.xref.clone();
-        CELLS.IRCELL = s.ircell.clone();
-        RUN.MOVE_COUNT = s.moves;
-        D.CURRENT_DIVISION_X = s.present[0], D.CURRENT_DIVISION_Y = s.present[1];
-        D.CURRENT_DIVISION_Z = s.present[2], D.CURRENT_ELEMENT_X = s.present[3];
-        D.CURRENT_ELEMENT_Y = s.present[4], D.CURRENT_ELEMENT_Z = s.present[5];
-        RANDOM_STATE = s.random;
-    };
-    auto same = [](const auto& a, const auto& b) {
-        return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.bytes()) == 0;
-    };
-    // The molecules' turns as MOVE_MOLECULES takes them, each moved by move_for_time.
-    auto general_pass = [] {
-        auto& M = MOLECULES;
-        RUN.TIME += RUN.DTM;
-        for (int N = 1; N <= M.NM; ++N) {
-            int NCI = M.IP(IP_CELL, N);
-            const float dtc = CELLS.CELL_DATA(CELL_TIME_STEP, NCI);
-            if (RUN.TIME - M.MOL_TIME(N) <= dtc)
-                continue;
-            const float DTIM = static_cast<float>(2.0 * dtc);
-            M.MOL_TIME(N) += DTIM;
-            RUN.MOVE_COUNT += 1.0;
-            int II = MOVE_PENDING;
-            move_for_time(N, NCI, DTIM, II);
-        }
-    };
     const float TOL = 1e-5f;  // GEOMETRY_TOLERANCE
     // Every division open, and a block in the middle division (diffuse walls): then the common move is
-    // made here only in divisions whose every neighbour is open; divisions of one element and of 2 x 2 x 2.
+    // made here only in divisions whose every neighbour is open; divisions of one element and of 2 x 2 x 2,
+    // the latter with the cells formed (one cell for all the elements of most divisions) and with a cell
+    // of its own for every element.
+    struct Elements {
+        int per_axis;
+        bool own_cells;
+    };
     for (int mode : {INDEX_NORMAL, INDEX_CONTINUOUS})
         for (bool body : {false, true})
-            for (int elements : {1, 2}) {
+            for (Elements elements : {Elements{1, false}, Elements{2, true}, Elements{2, false}}) {
                 SCOPED_TRACE(mode);
                 SCOPED_TRACE(body);
-                SCOPED_TRACE(elements);
+                SCOPED_TRACE(elements.per_axis);
+                SCOPED_TRACE(elements.own_cells);
                 SetUp();
                 CaseBox box;
                 for (int& e : box.elements)
-                    e = elements;
+                    e = elements.per_axis;
                 std::vector<Body> bodies;
                 if (body)
                     bodies.push_back(block(4.3f, 5.7f, 4.3f, 5.7f, 4.3f, 5.7f));
                 make_case(box, bodies, 1000, mode);
-                if (elements > 1) {
+                if (elements.own_cells) {
                     // A cell of its own for every element that has one, so that the element found counts.
                     auto& D = DIVISIONS;
                     int cells = 0;
@@ -388,30 +437,49 @@ TEST_F(MoveMoleculesTest, OpenLatticeMovesAsTheGeneralWay)
                             }
                 if (mode == INDEX_CONTINUOUS)
                     RESET_CONTINUOUS_INDEXING();
-                for (int k = 0; k < 5; ++k) {
-                    const State before = save();
-                    const double time = RUN.TIME;
-                    pass();
-                    const State open = save();
-                    restore(before);
-                    RUN.TIME = time;
-                    general_pass();
-                    const State general = save();
-                    EXPECT_TRUE(same(open.pos, general.pos)) << "pass " << k;
-                    EXPECT_TRUE(same(open.pv, general.pv)) << "pass " << k;
-                    EXPECT_TRUE(same(open.ip, general.ip)) << "pass " << k;
-                    EXPECT_TRUE(same(open.time, general.time)) << "pass " << k;
-                    EXPECT_TRUE(same(open.icell, general.icell)) << "pass " << k;
-                    EXPECT_TRUE(same(open.xref, general.xref)) << "pass " << k;
-                    EXPECT_EQ(open.moves, general.moves) << "pass " << k;
-                    EXPECT_EQ(open.random.s1, general.random.s1) << "pass " << k;
-                    EXPECT_EQ(open.random.s2, general.random.s2) << "pass " << k;
-                    for (int i = 0; i < 6; ++i)
-                        EXPECT_EQ(open.present[i], general.present[i]) << "pass " << k << " index " << i;
-                }
+                expect_passes_as_general(*this, 5);
                 EXPECT_TRUE(index_consistent());
                 TearDown();
             }
+}
+
+// A thin plate (diffuse) across the divisions of one x layer, one element each, just above the layer's
+// low boundary: molecules cross it from the layer into the open layer below, from below into it, and
+// within it. Every path that meets the plate must meet it as the general move does: the short way may
+// judge a path to lie within one open division, or to end in a division whose neighbourhood is open,
+// only when it does; a wrong judgement passes through the plate without a trace (no hit, no
+// reflection), and the store differs from the general move's.
+TEST_F(MoveMoleculesTest, OpenLatticeMeetsAPlateAsTheGeneralWay)
+{
+    for (int mode : {INDEX_NORMAL, INDEX_CONTINUOUS}) {
+        SCOPED_TRACE(mode);
+        SetUp();
+        CaseBox box;  // 10 x 10 x 10, divisions 2 wide
+        for (int& e : box.elements)
+            e = 1;
+        // The plate: x 4.05 to 4.15 in the divisions of x 4 to 6, across y and z 1 to 9 (five by five
+        // divisions).
+        make_case(box, {block(4.05f, 4.15f, 1.0f, 9.0f, 1.0f, 9.0f)}, 4000, mode);
+        // Molecules on either side of the plate moving across it, paths of 0.1 to 1.6: from the plate's
+        // layer into the one below, from below into the plate's layer, and within that layer.
+        for (int i = 0; i < 600; ++i) {
+            const float y = static_cast<float>(1.5 + 7.0 * random_uniform());
+            const float z = static_cast<float>(1.5 + 7.0 * random_uniform());
+            const float speed = static_cast<float>(500.0 + 7500.0 * random_uniform());
+            const float v = static_cast<float>(200.0 * (random_uniform() - 0.5));
+            if (i % 2 == 0)
+                add(static_cast<float>(4.2 + 1.5 * random_uniform()), y, z, -speed, v, v);
+            else
+                add(static_cast<float>(2.5 + 1.5 * random_uniform()), y, z, speed, v, -v);
+        }
+        add_gas(300, 10 * vmp_of(300.0), 0.0f, 10.0f);
+        if (mode == INDEX_CONTINUOUS)
+            RESET_CONTINUOUS_INDEXING();
+        expect_passes_as_general(*this, 4);
+        EXPECT_GT(RUN.SURFACE_HIT_COUNT, 100.0);  // the plate is met
+        EXPECT_TRUE(index_consistent());
+        TearDown();
+    }
 }
 
 }  // namespace

@@ -28,6 +28,7 @@
 #include "toolkit/headless/headless.h"
 
 #include <cmath>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <numbers>
@@ -189,22 +190,39 @@ using PassWatch = std::function<void(int pass)>;
 // the indexing (normal indexing only) and the collisions; the sampling when TIME has passed the sample
 // time; and after it, when TIME has passed the output time, the index check (continuous indexing only)
 // and the output. Counts the random numbers that the sampling and the output draw (there must be none).
+// The processor time of each phase is added up (for the benchmarks that run whole cases: on a shared
+// machine it varies far less than the wall time).
 struct PhaseRun {
     int passes = 0;
     int samples = 0;
     int outputs = 0;
     int draws_in_output = 0;  // samplings and outputs after which the random state had moved
+    // Processor seconds spent in the move, the entry, the indexing, the collisions, and the sampling and
+    // output.
+    double move_seconds = 0, enter_seconds = 0, index_seconds = 0, collide_seconds = 0, sample_seconds = 0;
 
     void run(int count, const PassWatch& watch = {})
     {
+        std::clock_t t = 0;
+        // Adds the processor time since the last call to `to`.
+        auto lap = [&t](double& to) {
+            const std::clock_t now = std::clock();
+            to += double(now - t) / CLOCKS_PER_SEC;
+            t = now;
+        };
         for (int p = 1; p <= count; ++p) {
             ++passes;
             RUN.TIME += RUN.DTM;
+            t = std::clock();
             MOVE_MOLECULES();
+            lap(move_seconds);
             ENTER_MOLECULES();
+            lap(enter_seconds);
             if (RUN.INDEX_MODE == INDEX_NORMAL)
                 INDEX_MOLECULES();
+            lap(index_seconds);
             COLLIDE_MOLECULES();
+            lap(collide_seconds);
             if (RUN.TIME > RUN.SAMPLE_TIME) {
                 RandomState before = RANDOM_STATE;
                 SAMPLE_FLOWFIELD();
@@ -218,6 +236,7 @@ struct PhaseRun {
                 if (RANDOM_STATE.s1 != before.s1 || RANDOM_STATE.s2 != before.s2)
                     ++draws_in_output;
             }
+            lap(sample_seconds);
             if (watch)
                 watch(p);
         }
