@@ -17,7 +17,6 @@
 namespace {
 
 bool modal_ended = false;  // set by the push button that ends the running modal show
-HWND pending_button_field = nullptr;
 
 bool is_push_button(HWND w)
 {
@@ -119,18 +118,19 @@ void push_button(HWND dlg, int id)
     HWND focus = GetFocus();
     int focus_id = focus && GetParent(focus) == dlg ? GetDlgCtrlID(focus) : 0;
     // A numeric field that is empty when required or out of range keeps the dialog up for button 1;
-    // any other button puts back the text the field had when the focus arrived.
-    if (focus && is_numeric_class(focus) && WDialogFieldValidate(focus, GetDlgItem(dlg, id), 0))
-        pending_button_field = focus;
-    if (pending_button_field) {
-        HWND f = pending_button_field;
-        pending_button_field = nullptr;
+    // any other button puts back the text the field had when the focus arrived. The field is checked
+    // as if it kept the focus, so that an unreadable text passes here.
+    HWND pending = take_pending_button_field();
+    if (focus && is_numeric_class(focus) && WDialogFieldValidate(focus, focus, 0))
+        pending = focus;
+    if (pending && IsWindow(pending)) {
         if (id == 1) {
             IOsBeep();
-            SetFocus(f);
-            SendMessageA(f, EM_SETSEL, 0, -1);
+            SetFocus(pending);
+            SendMessageA(pending, EM_SETSEL, 0, -1);
             return;
         }
+        restore_saved_field(pending);
     }
     DialogRecord* r = event_record(dlg);
     if (!r)
@@ -215,6 +215,24 @@ void attach_pages(HWND dlg)
     }
 }
 
+// A button or static of the image style shows the bitmap or icon whose resource id is its field id; a
+// button without such an image shows its text.
+void show_template_image(HWND f, int kind, LONG style)
+{
+    const int id = GetDlgCtrlID(f);
+    if (kind == FK_BUTTON || kind == FK_CHECK || kind == FK_RADIO) {
+        if (!(style & (BS_BITMAP | BS_ICON)))
+            return;
+        if (!show_resource_image(f, id, (style & BS_ICON) ? IMAGE_ICON : IMAGE_BITMAP))
+            SetWindowLongA(f, GWL_STYLE, style & ~(BS_BITMAP | BS_ICON));
+    } else if (kind == FK_STATIC) {
+        const LONG type = style & SS_TYPEMASK;
+        const UINT image = type == SS_ICON ? IMAGE_ICON : IMAGE_BITMAP;
+        if ((type == SS_BITMAP || type == SS_ICON) && !SendMessageA(f, STM_GETIMAGE, image, 0))
+            show_resource_image(f, id, image);
+    }
+}
+
 void init_fields(HWND dlg)
 {
     for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT)) {
@@ -232,6 +250,7 @@ void init_fields(HWND dlg)
                                                   : t;
             SetWindowLongA(f, GWL_STYLE, (style & ~BS_TYPEMASK) | automatic);
         }
+        show_template_image(f, kind, style);
         SetWindowLongA(f, GWL_EXSTYLE, GetWindowLongA(f, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY);
         install_control_handling(f);
     }
