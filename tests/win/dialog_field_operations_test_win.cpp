@@ -1,0 +1,397 @@
+// Field operations that the program's own dialogs do not use, on the test dialogs 9001 and 9004:
+// lists of several selections, tab stops, spin steps through the real up-down control, images of
+// buttons and statics, the focus given by the application, resizing, tree items inserted by id, page
+// titles on their tabs, and what a push button does with a refused numeric field.
+#include "tests/win/win_test_support.h"
+#include "toolkit/common/error_state.h"
+#include "toolkit/win/dialogs.h"
+#include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/entry.h"
+#include "toolkit/win/offscreen_bitmap.h"
+#include "toolkit/win/message_codes.h"
+#include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int TEST_DIALOG = 9001;
+constexpr int SECOND_DIALOG = 9004;
+// Fields of 9004.
+constexpr int MULTI_LIST = 4001, MULTI_EDIT = 4002, LINE_EDIT = 4003, BITMAP_BUTTON = 4004;
+constexpr int ICON_BUTTON = 4005, BITMAP_STATIC = 4006, TEXT_STATIC = 4007, REAL_SPIN = 4008;
+constexpr int RIGHT_EDIT = 4009, RIGHT_SPIN = 4010, ICON = 4011;
+
+class FieldOperations : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { open_test_main_window(); }
+    void SetUp() override
+    {
+        IErrorInfo(1);
+        WDialogLoad(TEST_DIALOG);
+        WDialogLoad(SECOND_DIALOG);
+        ASSERT_EQ(IErrorInfo(1), 0);
+    }
+    void TearDown() override
+    {
+        for (int id : {SECOND_DIALOG, TEST_DIALOG}) {
+            WDialogSelect(id);
+            WDialogUnload();
+        }
+        drain_messages();
+        IErrorInfo(1);
+    }
+    static HWND field(int id) { return GetDlgItem(current_dialog_window(), id); }
+    static std::string text(int id)
+    {
+        std::string t;
+        WDialogGetString(id, t);
+        return t;
+    }
+    static std::pair<DWORD, DWORD> selection(int id)
+    {
+        DWORD start = 0, end = 0;
+        SendMessageA(field(id), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
+    // A key pressed in a field, as the keyboard sends it.
+    static void key(int id, WPARAM k) { SendMessageA(field(id), WM_KEYDOWN, k, 1); }
+};
+
+// Items of a list box of several selections: count, state, one item and a range selected or not; a
+// list of one selection or another kind of field gives 1006.
+TEST_F(FieldOperations, ListsOfSeveralSelections)
+{
+    for (const char* item : {"a", "b", "c", "d", "e"})
+        WDialogListAdd(MULTI_LIST, item);
+    int count = 0;
+    WDialogListCount(MULTI_LIST, count);
+    EXPECT_EQ(count, 5);
+    WDialogListRangeSelect(MULTI_LIST, 1, 3, 1);
+    WDialogListItemSelect(MULTI_LIST, 2, 0);
+    WDialogListItemSelect(MULTI_LIST, 4, 1);
+    WDialogListItemSelect(MULTI_LIST, 4, 1);  // already selected: stays
+    const int want[] = {0, 1, 0, 1, 1};
+    for (int i = 0; i < 5; ++i) {
+        int state = -1;
+        WDialogListItemState(MULTI_LIST, i, state);
+        EXPECT_EQ(state, want[i]) << i;
+    }
+    WDialogListRangeSelect(MULTI_LIST, 0, 4, 0);
+    EXPECT_EQ(SendMessageA(field(MULTI_LIST), LB_GETSELCOUNT, 0, 0), 0);
+    EXPECT_EQ(IErrorInfo(1), 0);
+
+    WDialogSelect(TEST_DIALOG);
+    int state = -1;
+    WDialogListSelect(1012, 1);
+    WDialogListItemState(1012, 1, state);
+    EXPECT_EQ(state, 1) << "a list of one selection has its selected item";
+    WDialogListItemSelect(1012, 0, 1);
+    EXPECT_EQ(IErrorInfo(1), 1006) << "one selection only";
+    WDialogListCount(1002, count);
+    EXPECT_EQ(IErrorInfo(1), 1006) << "an edit field";
+}
+
+// Tab stops go to list boxes and multi-line edit fields and are kept in the field record; the line of
+// a list box with a tab is drawn wider with a far stop. A single-line edit field gives 1006.
+TEST_F(FieldOperations, TabStopsOfListsAndMultiLineEdits)
+{
+    WDialogShow(-1, -1, 0, 2);
+    WDialogListAdd(MULTI_LIST, "a\tb");
+    WDialogTabStops(MULTI_LIST, {60});
+    WDialogTabStops(MULTI_EDIT, {8, 16});
+    EXPECT_EQ(IErrorInfo(1), 0);
+    EXPECT_EQ(field_record(field(MULTI_LIST))->tab_stops, std::vector<int>{60});
+    EXPECT_EQ(field_record(field(MULTI_EDIT))->tab_stops, (std::vector<int>{8, 16}));
+    WDialogTabStops(LINE_EDIT, {8});
+    EXPECT_EQ(IErrorInfo(1), 1006);
+    EXPECT_TRUE(field_record(field(LINE_EDIT))->tab_stops.empty());
+    WDialogHide();
+}
+
+// Spin steps set by the application, stepped by the up arrow key through the field's own up-down
+// control: an integer spin without a range cuts the result to a multiple of the step (7 + 5 gives
+// 10, 3 + 2 gives 4); a real spin steps by the 4-byte step. A field without spin gives 1006.
+TEST_F(FieldOperations, SpinStepsThroughTheUpDownControl)
+{
+    struct Case {
+        int field;
+        double small, large;
+        const char* start;
+        WPARAM key;
+        const char* after;
+    };
+    const Case cases[] = {
+        {RIGHT_SPIN, 5, 5, "7", VK_UP, "10"},
+        {RIGHT_SPIN, 2, 10, "3", VK_UP, "4"},
+        {RIGHT_SPIN, 2, 10, "3", VK_DOWN, "0"},
+        {REAL_SPIN, 0.25, 1, "1.5", VK_UP, "1.7500"},
+    };
+    for (const Case& c : cases) {
+        WDialogSpinSteps(c.field, c.small, c.large);
+        SetWindowTextA(field(c.field), c.start);
+        SendMessageA(field(c.field), EM_SETMODIFY, TRUE, 0);
+        key(c.field, c.key);
+        EXPECT_EQ(text(c.field), c.after) << c.start << " " << c.small;
+    }
+    WDialogSpinSteps(REAL_SPIN, 0.1, 0);
+    EXPECT_EQ(field_record(field(REAL_SPIN))->small_step, static_cast<double>(0.1f));
+    EXPECT_EQ(IErrorInfo(1), 0);
+    WDialogSpinSteps(LINE_EDIT, 1, 5);
+    EXPECT_EQ(IErrorInfo(1), 1006);
+}
+
+// A left button press on a spin's arrows gives the focus to its field.
+TEST_F(FieldOperations, SpinArrowsGiveTheFocusToTheirField)
+{
+    WDialogShow(-1, -1, LINE_EDIT, 2);
+    ASSERT_EQ(GetFocus(), field(LINE_EDIT));
+    HWND arrows = field_record(field(RIGHT_SPIN))->spin;
+    ASSERT_NE(arrows, nullptr);
+    SendMessageA(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    SendMessageA(arrows, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(GetFocus(), field(RIGHT_SPIN));
+    WDialogHide();
+}
+
+// Images: from the template (a button or static of the image style shows the resource of its field
+// id; a button without one shows its text) and from the application (a bitmap or icon resource, a copy
+// of an off-screen bitmap that outlives it; -2 for no such image, -1 and 1006 for an edit field).
+TEST_F(FieldOperations, ImagesOfButtonsAndStatics)
+{
+    EXPECT_NE(SendMessageA(field(BITMAP_BUTTON), BM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+    EXPECT_NE(SendMessageA(field(BITMAP_STATIC), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+    EXPECT_EQ(GetWindowLongA(field(ICON_BUTTON), GWL_STYLE) & (BS_ICON | BS_BITMAP), 0)
+        << "falls back to text";
+
+    int status = 1;
+    WDialogFieldImage(TEXT_STATIC, ICON, FIELD_IMAGE_ICON, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(GetWindowLongA(field(TEXT_STATIC), GWL_STYLE) & SS_TYPEMASK, SS_ICON);
+    EXPECT_NE(SendMessageA(field(TEXT_STATIC), STM_GETIMAGE, IMAGE_ICON, 0), 0);
+
+    WDialogFieldImage(ICON_BUTTON, ICON, FIELD_IMAGE_ICON, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(SendMessageA(field(ICON_BUTTON), BM_GETIMAGE, IMAGE_ICON, 0), 0);
+
+    int bitmap = 0;
+    WBitmapCreate(bitmap, 12, 7);
+    ASSERT_GT(bitmap, 0);
+    WDialogFieldImage(BITMAP_BUTTON, bitmap, FIELD_IMAGE_OFFSCREEN, status);
+    EXPECT_EQ(status, 0);
+    WBitmapDestroy(bitmap);
+    auto shown = reinterpret_cast<HBITMAP>(SendMessageA(field(BITMAP_BUTTON), BM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP info = {};
+    ASSERT_EQ(GetObjectA(shown, sizeof info, &info), static_cast<int>(sizeof info)) << "the copy outlives it";
+    EXPECT_EQ(info.bmWidth, 12);
+    EXPECT_EQ(info.bmHeight, 7);
+    EXPECT_EQ(IErrorInfo(1), 0);
+
+    struct Refusal {
+        int field, image, kind, status, error;
+    };
+    for (const Refusal& r :
+         {Refusal{TEXT_STATIC, 9999, FIELD_IMAGE_BITMAP, -2, 0},
+          Refusal{TEXT_STATIC, 9999, FIELD_IMAGE_ICON, -2, 0},
+          Refusal{TEXT_STATIC, 15, FIELD_IMAGE_OFFSCREEN, -2, 0}, Refusal{TEXT_STATIC, ICON, 1, -2, 0},
+          Refusal{LINE_EDIT, ICON, FIELD_IMAGE_ICON, -1, 1006}}) {
+        WDialogFieldImage(r.field, r.image, r.kind, status);
+        EXPECT_EQ(status, r.status) << r.field << " " << r.image << " " << r.kind;
+        EXPECT_EQ(IErrorInfo(1), r.error) << r.field << " " << r.image << " " << r.kind;
+    }
+}
+
+// The application gives a field the focus: the caret at a position or the whole text selected, and
+// the field becomes the dialog's current one.
+TEST_F(FieldOperations, FocusGivenByTheApplication)
+{
+    WDialogShow(-1, -1, 0, 2);
+    WDialogPutString(LINE_EDIT, "abcdef");
+    struct Case {
+        int caret;
+        DWORD start, end;
+    };
+    for (const Case& c : {Case{2, 2, 2}, Case{-1, 0, 6}, Case{0, 0, 0}}) {
+        WDialogFieldFocus(MULTI_LIST, -1);
+        EXPECT_EQ(GetFocus(), field(MULTI_LIST));
+        WDialogFieldFocus(LINE_EDIT, c.caret);
+        EXPECT_EQ(GetFocus(), field(LINE_EDIT)) << c.caret;
+        EXPECT_EQ(selection(LINE_EDIT), std::make_pair(c.start, c.end)) << c.caret;
+        EXPECT_EQ(dialog_record(current_dialog_window())->current_field, LINE_EDIT);
+    }
+    WDialogHide();
+}
+
+// A smaller dialog hides the fields it leaves out (a spin with its arrows); the focus moves on from a
+// hidden field; the full size shows them again, except a field hidden by its state. A dialog
+// combined with a window is not resized (-1).
+TEST_F(FieldOperations, ResizeHidesTheFieldsLeftOut)
+{
+    WDialogShow(-1, -1, RIGHT_EDIT, 2);
+    ASSERT_EQ(GetFocus(), field(RIGHT_EDIT));
+    HWND arrows = field_record(field(RIGHT_SPIN))->spin;
+    int error = 1;
+    WDialogResize(180, 0, error);
+    EXPECT_EQ(error, 0);
+    RECT client, wanted = {0, 0, 180, 140};
+    GetClientRect(current_dialog_window(), &client);
+    MapDialogRect(current_dialog_window(), &wanted);
+    EXPECT_EQ(client.right, wanted.right);
+    EXPECT_EQ(client.bottom, wanted.bottom) << "a height of 0 keeps it";
+    EXPECT_FALSE(IsWindowVisible(field(RIGHT_EDIT)));
+    EXPECT_FALSE(IsWindowVisible(field(RIGHT_SPIN)));
+    EXPECT_FALSE(IsWindowVisible(arrows));
+    EXPECT_TRUE(IsWindowVisible(field(MULTI_LIST)));
+    EXPECT_NE(GetFocus(), field(RIGHT_EDIT));
+    EXPECT_TRUE(IsChild(current_dialog_window(), GetFocus()));
+
+    WDialogFieldState(RIGHT_EDIT, 3);
+    WDialogResize(260, 140, error);
+    EXPECT_FALSE(IsWindowVisible(field(RIGHT_EDIT))) << "its state keeps it hidden";
+    EXPECT_TRUE(IsWindowVisible(field(RIGHT_SPIN)));
+    EXPECT_TRUE(IsWindowVisible(arrows));
+
+    DialogRecord* r = dialog_record(current_dialog_window());
+    r->combined = WIN_TABLE.slot[0].frame;
+    WDialogResize(100, 100, error);
+    r->combined = nullptr;
+    EXPECT_EQ(error, -1);
+    GetClientRect(current_dialog_window(), &client);
+    wanted = {0, 0, 260, 140};
+    MapDialogRect(current_dialog_window(), &wanted);
+    EXPECT_EQ(client.right, wanted.right);
+    WDialogHide();
+}
+
+// Tree items inserted by id: at the top level, as the last child of an item, right after an item; an
+// unknown item to insert at gives -2, another kind of field 1006.
+TEST_F(FieldOperations, TreeItemsInsertedById)
+{
+    WDialogSelect(TEST_DIALOG);
+    struct Insert {
+        int id;
+        const char* text;
+        int relative, where, status;
+    };
+    const Insert inserts[] = {
+        {10, "Gas", 0, 0, 0},    {20, "Surface", 0, 0, 0}, {11, "Nitrogen", 10, 0, 0},
+        {13, "Argon", 11, 1, 0}, {12, "Oxygen", 11, 1, 0}, {14, "Lost", 99, 0, -2},
+    };
+    for (const Insert& i : inserts) {
+        int status = 1;
+        WDialogTreeInsert(1018, i.id, i.text, i.relative, i.where, status);
+        EXPECT_EQ(status, i.status) << i.text;
+    }
+    // The children of Gas in order, and its state with children.
+    HWND tree = field(1018);
+    std::vector<std::string> children;
+    HTREEITEM gas = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    for (auto item = reinterpret_cast<HTREEITEM>(
+             SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(gas)));
+         item; item = reinterpret_cast<HTREEITEM>(
+                   SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        char label[32] = {};
+        TVITEMA info = {};
+        info.mask = TVIF_TEXT;
+        info.hItem = item;
+        info.pszText = label;
+        info.cchTextMax = sizeof label;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+        children.push_back(label);
+    }
+    EXPECT_EQ(children, (std::vector<std::string>{"Nitrogen", "Oxygen", "Argon"}));
+    int state = 0;
+    WDialogTreeState(1018, 10, state);
+    EXPECT_EQ(state, 1);
+    WDialogTreeState(1018, 20, state);
+    EXPECT_EQ(state, -3);
+    int status = 0, selected = 0;
+    WDialogTreeSelect(1018, 13, status);
+    WDialogTreeSelected(1018, selected);
+    EXPECT_EQ(selected, 13);
+    EXPECT_EQ(IErrorInfo(1), 0);
+    WDialogTreeInsert(1002, 30, "x", 0, 0, status);
+    EXPECT_EQ(IErrorInfo(1), 1006);
+}
+
+// The title of a page dialog is the label of its tab in the dialog that holds it.
+TEST_F(FieldOperations, PageTitleIsItsTabLabel)
+{
+    WDialogSelect(9002);
+    WDialogSetTitle("Gases");
+    WDialogSelect(TEST_DIALOG);
+    char label[32] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = label;
+    item.cchTextMax = sizeof label;
+    SendMessageA(field(1016), TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(label, "Gases");
+}
+
+// A push button and a numeric field whose text the range refuses (1..2147483647 refuses "0"):
+// - the focus goes to button 3 (not 1): the field waits, and the press of button 3 puts back the text
+//   the field had when the focus arrived and is reported as message 3;
+// - the focus goes to button 3 and then on, without a press: the field gets the focus back, selected;
+// - button 1 (the default) pressed while the field has the focus: one beep, the field keeps the focus
+//   with its text selected, and no message 3.
+// A button that gets the focus tells the dialog (a field change into the button).
+TEST_F(FieldOperations, PushButtonDecidesForARefusedField)
+{
+    WDialogSelect(TEST_DIALOG);
+    WMessageEnable(MsgButton, 1);
+    WDialogShow(-1, -1, 1003, 2);
+    HWND dlg = current_dialog_window();
+    // The press is posted, so that the poll dispatches it as it would a click.
+    auto press = [&](int id) {
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(field(id)));
+    };
+    auto refuse = [&] {
+        SetFocus(field(1002));
+        WDialogPutInteger(1003, 5);
+        SetFocus(field(1003));  // the text "5" is saved as the focus arrives
+        SetWindowTextA(field(1003), "0");
+        SendMessageA(field(1003), EM_SETMODIFY, TRUE, 0);
+    };
+
+    refuse();
+    drain_messages();
+    SetFocus(field(3));
+    EXPECT_EQ(GetFocus(), field(3)) << "the button decides";
+    EXPECT_EQ(dialog_record(dlg)->current_field, 3) << "the button told the dialog of the focus";
+    press(3);
+    WinMessage m;
+    EXPECT_TRUE(poll_for(MsgButton, m));
+    EXPECT_EQ(m.value1, 3);
+    EXPECT_EQ(text(1003), "5");
+
+    refuse();
+    SetFocus(field(3));
+    const int beeps = os_beep_count();
+    SetFocus(field(1002));
+    EXPECT_EQ(GetFocus(), field(1003));
+    EXPECT_EQ(selection(1003), std::make_pair(DWORD(0), DWORD(1)));
+    EXPECT_EQ(os_beep_count(), beeps + 1);
+
+    refuse();
+    drain_messages();
+    const int before = os_beep_count();
+    press(1);
+    EXPECT_FALSE(poll_for(MsgButton, m));
+    EXPECT_EQ(GetFocus(), field(1003));
+    EXPECT_EQ(text(1003), "0");
+    EXPECT_EQ(selection(1003), std::make_pair(DWORD(0), DWORD(1)));
+    EXPECT_EQ(os_beep_count(), before + 1);
+
+    SetWindowTextA(field(1003), "5");
+    WMessageEnable(MsgButton, 0);
+    WDialogHide();
+}
+
+}  // namespace
