@@ -122,23 +122,30 @@ TEST_F(FieldOperations, SpinStepsThroughTheUpDownControl)
 {
     struct Case {
         int field;
+        bool range;  // 0..10
         double small, large;
         const char* start;
         WPARAM key;
         const char* after;
     };
     const Case cases[] = {
-        {RIGHT_SPIN, 5, 5, "7", VK_UP, "10"},
-        {RIGHT_SPIN, 2, 10, "3", VK_UP, "4"},
-        {RIGHT_SPIN, 2, 10, "3", VK_DOWN, "0"},
-        {REAL_SPIN, 0.25, 1, "1.5", VK_UP, "1.7500"},
+        {RIGHT_SPIN, false, 5, 5, "7", VK_UP, "10"},    // 12 cut to a multiple of 5
+        {RIGHT_SPIN, true, 5, 5, "7", VK_UP, "10"},     // 12 clamped to the range
+        {RIGHT_SPIN, true, 2, 10, "9", VK_UP, "10"},    // 11 clamped, not cut to 10 by the step
+        {RIGHT_SPIN, false, 2, 10, "3", VK_UP, "4"},    // 5 cut to 4
+        {RIGHT_SPIN, false, 2, 10, "3", VK_DOWN, "0"},  // 1 cut toward zero
+        {REAL_SPIN, false, 0.25, 1, "1.5", VK_UP, "1.7500"},
     };
     for (const Case& c : cases) {
+        if (c.range)
+            WDialogRangeInteger(c.field, 0, 10);
+        else
+            WDialogRangeDouble(c.field, 1000.0, -1000.0);  // no range
         WDialogSpinSteps(c.field, c.small, c.large);
         SetWindowTextA(field(c.field), c.start);
         SendMessageA(field(c.field), EM_SETMODIFY, TRUE, 0);
         key(c.field, c.key);
-        EXPECT_EQ(text(c.field), c.after) << c.start << " " << c.small;
+        EXPECT_EQ(text(c.field), c.after) << c.start << " " << c.small << (c.range ? " in 0..10" : "");
     }
     WDialogSpinSteps(REAL_SPIN, 0.1, 0);
     EXPECT_EQ(field_record(field(REAL_SPIN))->small_step, static_cast<double>(0.1f));
