@@ -401,4 +401,38 @@ TEST_F(FieldOperations, PushButtonDecidesForARefusedField)
     WDialogHide();
 }
 
+// A click on another tab while a numeric field holds a text that its range refuses: the tab control
+// stays on its tab, and the field keeps the focus with its text selected. With a valid text the click
+// changes the tab.
+TEST_F(FieldOperations, RefusedFieldHoldsTheTabControl)
+{
+    WDialogSelect(TEST_DIALOG);
+    WDialogShow(-1, -1, 1003, 2);
+    HWND tab = field(1016);
+    RECT second = {};
+    SendMessageA(tab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    const LPARAM at = MAKELPARAM((second.left + second.right) / 2, (second.top + second.bottom) / 2);
+    struct Case {
+        const char* text;
+        int tab_after;
+    };
+    for (const Case& c : {Case{"0", 0}, Case{"5", 1}}) {
+        SendMessageA(tab, TCM_SETCURSEL, 0, 0);
+        SetFocus(field(1003));
+        SetWindowTextA(field(1003), c.text);
+        SendMessageA(field(1003), EM_SETMODIFY, TRUE, 0);
+        const int before = os_beep_count();
+        SendMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(tab, WM_LBUTTONUP, 0, at);
+        EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), c.tab_after) << c.text;
+        if (c.tab_after == 0) {
+            EXPECT_EQ(GetFocus(), field(1003));
+            EXPECT_EQ(selection(1003), std::make_pair(DWORD(0), DWORD(1)));
+            EXPECT_GT(os_beep_count(), before);
+        }
+    }
+    SetWindowTextA(field(1003), "5");
+    WDialogHide();
+}
+
 }  // namespace

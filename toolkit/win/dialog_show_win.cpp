@@ -148,7 +148,25 @@ void push_button(HWND dlg, int id)
     post_dialog_message(MsgButton, r->id, id, r->previous_field, -1, -1);
 }
 
-void tab_changed(HWND dlg, NMHDR* n)
+// A tab change while a numeric field holds a refused text: the field gets the focus back with its
+// text selected and the tab control stays on its tab. Returns the field, or null when none waits.
+HWND hold_tab_for_refused_field(HWND dlg, HWND tab)
+{
+    HWND focus = GetFocus();
+    if (focus && focus != tab && IsChild(dlg, focus) && is_numeric_class(focus))
+        WDialogFieldValidate(focus, tab, 0);
+    HWND field = waiting_refused_field();
+    if (!field || !IsWindow(field))
+        return nullptr;
+    take_pending_tab_field();
+    IOsBeep();
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    return field;
+}
+
+// Returns TRUE for a selection change that is refused.
+BOOL tab_changed(HWND dlg, NMHDR* n)
 {
     HWND tab = n->hwndFrom;
     int index = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
@@ -159,11 +177,13 @@ void tab_changed(HWND dlg, NMHDR* n)
     DialogRecord* r = event_record(dlg);
     int slot = WDialogSlotFromId(page);
     if (n->code == TCN_SELCHANGING) {
+        if (!DIALOG_TABLE.creating && hold_tab_for_refused_field(dlg, tab))
+            return TRUE;
         if (slot > 0)
             ShowWindow(DIALOG_TABLE.loaded[slot], SW_HIDE);
         if (r && !DIALOG_TABLE.creating)
             r->tab_left = page;
-        return;
+        return FALSE;
     }
     if (slot > 0) {
         HWND p = DIALOG_TABLE.loaded[slot];
@@ -178,6 +198,7 @@ void tab_changed(HWND dlg, NMHDR* n)
         if (!is_modal(dlg))
             post_dialog_message(MsgTabChanged, r->id, r->tab_left, r->tab_shown, -1, -1);
     }
+    return FALSE;
 }
 
 // Embeds the page dialogs of every tab control as children of the dialog.
@@ -537,7 +558,7 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
     case WM_NOTIFY: {
         auto* n = reinterpret_cast<NMHDR*>(lp);
         if (n->code == TCN_SELCHANGING || n->code == TCN_SELCHANGE) {
-            tab_changed(dlg, n);
+            SetWindowLongPtrA(dlg, DWLP_MSGRESULT, tab_changed(dlg, n));
             return TRUE;
         }
         if (n->code == UDN_DELTAPOS) {

@@ -147,6 +147,12 @@ int WDialogFieldValidate(HWND field, HWND gaining, int force);
 // The numeric field whose refused text waits for the push button that took the focus (null: none);
 // taking it clears it.
 HWND take_pending_button_field();
+// The numeric field whose refused text holds a tab control on its tab (null: none); taking it clears
+// it.
+HWND take_pending_tab_field();
+// The numeric field whose refused text waits for a push button or holds a tab control, without
+// clearing it; null when none waits.
+HWND waiting_refused_field();
 // Puts back the text and value that a numeric field had when the focus arrived, and arms the saving
 // for the next field.
 void restore_saved_field(HWND field);

@@ -21,6 +21,7 @@ struct LeaveState {
     bool reentry = false;
     bool saving_armed = true;
     HWND pending_button = nullptr;  // field whose refused text waits for a push button to decide
+    HWND pending_tab = nullptr;     // field whose refused text holds the tab control on its tab
     std::string saved_text;
     double saved_value = 0.0;
 } LEAVE;
@@ -275,10 +276,13 @@ int WDialogFieldValidate(HWND f, HWND gaining, int force)
     if (!r)
         return 0;
     bool other = gaining && gaining != f;
+    LEAVE.pending_tab = nullptr;
     if (other) {
         LEAVE.pending_button = nullptr;
         if (!r->tab_pressed && is_push_button(gaining) && GetDlgCtrlID(gaining) != 1)
             LEAVE.pending_button = f;
+        if (WDialogFieldKindOf(gaining) == FK_TAB)
+            LEAVE.pending_tab = f;
     }
     std::string t = window_text(f);
     bool range = r->minimum <= r->maximum;
@@ -297,6 +301,7 @@ int WDialogFieldValidate(HWND f, HWND gaining, int force)
     if (!invalid) {
         if (other) {
             LEAVE.pending_button = nullptr;
+            LEAVE.pending_tab = nullptr;
             LEAVE.saving_armed = true;
         }
         return 0;
@@ -313,6 +318,18 @@ HWND take_pending_button_field()
     HWND f = LEAVE.pending_button;
     LEAVE.pending_button = nullptr;
     return f;
+}
+
+HWND take_pending_tab_field()
+{
+    HWND f = LEAVE.pending_tab;
+    LEAVE.pending_tab = nullptr;
+    return f;
+}
+
+HWND waiting_refused_field()
+{
+    return LEAVE.pending_button ? LEAVE.pending_button : LEAVE.pending_tab;
 }
 
 void restore_saved_field(HWND f)
