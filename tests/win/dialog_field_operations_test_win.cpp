@@ -327,6 +327,24 @@ TEST_F(FieldOperations, TreeItemsInsertedById)
     EXPECT_EQ(IErrorInfo(1), 1006);
 }
 
+// Every loaded dialog has the task-bar style and the main window's small icon; a tree view shows
+// buttons and lines, keeps its selection shown and cannot be dragged from, whatever its template says.
+TEST_F(FieldOperations, LoadGivesDialogsAndTreesTheirLooks)
+{
+    for (int id : {TEST_DIALOG, SECOND_DIALOG}) {
+        WDialogSelect(id);
+        EXPECT_TRUE(GetWindowLongA(current_dialog_window(), GWL_EXSTYLE) & WS_EX_APPWINDOW) << id;
+        HWND main = WIN_TABLE.slot[0].frame;
+        LONG_PTR icon = GetClassLongPtrA(main, GCLP_HICONSM);
+        icon = icon ? icon : GetClassLongPtrA(main, GCLP_HICON);
+        EXPECT_EQ(SendMessageA(current_dialog_window(), WM_GETICON, ICON_SMALL, 0), icon) << id;
+    }
+    WDialogSelect(TEST_DIALOG);
+    const LONG want =
+        TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_DISABLEDRAGDROP;
+    EXPECT_EQ(GetWindowLongA(field(1018), GWL_STYLE) & want, want);
+}
+
 // The title of a page dialog is the label of its tab in the dialog that holds it.
 TEST_F(FieldOperations, PageTitleIsItsTabLabel)
 {

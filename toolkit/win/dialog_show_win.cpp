@@ -272,9 +272,19 @@ void init_fields(HWND dlg)
             SetWindowLongA(f, GWL_STYLE, (style & ~BS_TYPEMASK) | automatic);
         }
         show_template_image(f, kind, style);
+        if (kind == FK_TREE)
+            SetWindowLongA(f, GWL_STYLE,
+                           style | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                               TVS_DISABLEDRAGDROP);
         SetWindowLongA(f, GWL_EXSTYLE, GetWindowLongA(f, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY);
         install_control_handling(f);
     }
+    // The dialog shows the main window's small icon, and a button of its own on the task bar.
+    if (HWND main = WIN_TABLE.slot[0].frame) {
+        LONG_PTR icon = GetClassLongPtrA(main, GCLP_HICONSM);
+        SendMessageA(dlg, WM_SETICON, ICON_SMALL, icon ? icon : GetClassLongPtrA(main, GCLP_HICON));
+    }
+    SetWindowLongA(dlg, GWL_EXSTYLE, GetWindowLongA(dlg, GWL_EXSTYLE) | WS_EX_APPWINDOW);
 }
 
 }  // namespace
