@@ -327,6 +327,49 @@ TEST_F(FieldOperations, TreeItemsInsertedById)
     EXPECT_EQ(IErrorInfo(1), 1006);
 }
 
+// A tab chosen while the tab control does not have the focus (here by the application) shows its page
+// with the page's first tab stop focused and its text selected; chosen by the keys of the focused tab
+// control, the page's field is only selected. A multi-line field given the focus by a show has the
+// caret at its end, nothing selected.
+TEST_F(FieldOperations, ChosenPageGivesItsFirstFieldTheFocus)
+{
+    WDialogSelect(TEST_DIALOG);
+    WDialogShow(-1, -1, 1002, 2);
+    HWND tab = field(1016);
+    HWND page_field = GetDlgItem(DIALOG_TABLE.loaded[WDialogSlotFromId(9002)], 2001);
+    ASSERT_NE(page_field, nullptr);
+    auto page_selection = [&] {
+        DWORD start = 9, end = 0;
+        SendMessageA(page_field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return std::make_pair(start, end);
+    };
+    const DWORD length = static_cast<DWORD>(GetWindowTextLengthA(page_field));
+    int page = 9003;
+    WDialogTabSelect(page);
+    ASSERT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 1);
+    SetFocus(field(1002));
+    SendMessageA(page_field, EM_SETSEL, 1, 1);
+    page = 9002;
+    WDialogTabSelect(page);
+    EXPECT_EQ(GetFocus(), page_field);
+    EXPECT_EQ(page_selection(), std::make_pair(DWORD(0), length));
+
+    SetFocus(tab);
+    SendMessageA(tab, WM_KEYDOWN, VK_RIGHT, 1);
+    SendMessageA(page_field, EM_SETSEL, 1, 1);
+    SendMessageA(tab, WM_KEYDOWN, VK_LEFT, 1);
+    EXPECT_EQ(SendMessageA(tab, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(GetFocus(), tab);
+    EXPECT_EQ(page_selection(), std::make_pair(DWORD(0), length));
+    WDialogHide();
+
+    WDialogSelect(SECOND_DIALOG);
+    WDialogPutString(MULTI_EDIT, "one\r\ntwo");
+    WDialogShow(-1, -1, MULTI_EDIT, 2);
+    EXPECT_EQ(selection(MULTI_EDIT), std::make_pair(DWORD(8), DWORD(8)));
+    WDialogHide();
+}
+
 // Every loaded dialog has the task-bar style and the main window's small icon; a tree view shows
 // buttons and lines, keeps its selection shown and cannot be dragged from, whatever its template says.
 TEST_F(FieldOperations, LoadGivesDialogsAndTreesTheirLooks)

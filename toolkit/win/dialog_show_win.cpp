@@ -148,6 +148,40 @@ void push_button(HWND dlg, int id)
     post_dialog_message(MsgButton, r->id, id, r->previous_field, -1, -1);
 }
 
+// The text of a field made ready for typing over: edit and numeric fields all selected (a multi-line
+// field: the caret at its end, nothing selected) and scrolled into view; a combo box its edit text;
+// other fields nothing.
+void select_all_text(HWND f)
+{
+    const int kind = WDialogFieldKindOf(f);
+    if (kind == FK_EDIT || is_numeric_class(f)) {
+        if (GetWindowLongA(f, GWL_STYLE) & ES_MULTILINE)
+            SendMessageA(f, EM_SETSEL, GetWindowTextLengthA(f), GetWindowTextLengthA(f));
+        else
+            SendMessageA(f, EM_SETSEL, 0, -1);
+        SendMessageA(f, EM_SCROLLCARET, 0, 0);
+    } else if (kind == FK_COMBO) {
+        SendMessageA(f, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    }
+}
+
+// The first visible, enabled tab stop of a page shown under a tab control (the tab control itself when
+// the page has none) gets its text selected, and the focus when `give_focus` is set.
+void focus_first(HWND tab, HWND page, bool give_focus)
+{
+    HWND first = tab;
+    for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongA(c, GWL_STYLE);
+        if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
+            first = c;
+            break;
+        }
+    }
+    if (give_focus)
+        SetFocus(first);
+    select_all_text(first);
+}
+
 // A tab change while a numeric field holds a refused text: the field gets the focus back with its
 // text selected and the tab control stays on its tab. Returns the field, or null when none waits.
 HWND hold_tab_for_refused_field(HWND dlg, HWND tab)
@@ -192,6 +226,8 @@ BOOL tab_changed(HWND dlg, NMHDR* n)
         MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
         SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
         SetWindowPos(p, tab, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        if (!DIALOG_TABLE.creating && IsWindowVisible(tab))
+            focus_first(tab, p, GetFocus() != tab);
     }
     if (r && !DIALOG_TABLE.creating) {
         r->tab_shown = page;
@@ -434,7 +470,7 @@ void WDialogShow(int x, int y, int focus_field, int mode)
             SetForegroundWindow(dlg);
             if (focus) {
                 SetFocus(focus);
-                SendMessageA(focus, EM_SETSEL, 0, -1);
+                select_all_text(focus);
             }
             r->shown = 1;
             // The modal show runs its own loop until a push button ends it; the application's wait and
@@ -476,7 +512,7 @@ void WDialogShow(int x, int y, int focus_field, int mode)
                 UpdateWindow(dlg);
                 if (focus) {
                     SetFocus(focus);
-                    SendMessageA(focus, EM_SETSEL, 0, -1);
+                    select_all_text(focus);
                 }
                 r->previous_field = focus ? focus_field : 0;
                 r->shown = 1;
