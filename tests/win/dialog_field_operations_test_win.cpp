@@ -370,6 +370,72 @@ TEST_F(FieldOperations, ChosenPageGivesItsFirstFieldTheFocus)
     WDialogHide();
 }
 
+// A tree view's selection change and expansion are field changes; a double click on an item without
+// children presses the default push button, on an item with children it does not.
+TEST_F(FieldOperations, TreeNoticesAreFieldChanges)
+{
+    WDialogSelect(TEST_DIALOG);
+    int status = 0;
+    WDialogTreeInsert(1018, 10, "Gas", 0, 0, status);
+    WDialogTreeInsert(1018, 11, "Nitrogen", 10, 0, status);
+    WDialogShow(-1, -1, 1002, 2);
+    WMessageEnable(MsgFieldChanged, 1);
+    WMessageEnable(MsgButton, 1);
+    drain_messages();
+    // The keys are posted, so that the poll dispatches them as it would the user's: Right expands the
+    // selected Gas, Down selects its child.
+    HWND tree = field(1018);
+    WDialogTreeSelect(1018, 10, status);
+    for (WPARAM key : {VK_RIGHT, VK_DOWN}) {
+        drain_messages();
+        PostMessageA(tree, WM_KEYDOWN, key, 1);
+        WinMessage m;
+        ASSERT_TRUE(poll_for(MsgFieldChanged, m)) << key;
+        EXPECT_EQ(m.window, TEST_DIALOG) << key;
+        EXPECT_EQ(m.value2, 1018) << key;
+    }
+    int state = 0, selected = 0;
+    WDialogTreeState(1018, 10, state);
+    WDialogTreeSelected(1018, selected);
+    EXPECT_EQ(state, 2);
+    EXPECT_EQ(selected, 11);
+    // Double clicks where the items are, posted with the cursor on them so that the tree finds the item
+    // under the message's position.
+    for (int id : {10, 11}) {
+        WDialogTreeSelect(1018, id, status);
+        auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        RECT r = {};
+        *reinterpret_cast<HTREEITEM*>(&r) = item;
+        ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+        POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        drain_messages();
+        const LPARAM client = MAKELPARAM(at.x, at.y);
+        ClientToScreen(tree, &at);
+        SetCursorPos(at.x, at.y);
+        PostMessageA(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, client);
+        PostMessageA(tree, WM_LBUTTONUP, 0, client);
+        WinMessage m;
+        const bool pressed = poll_for(MsgButton, m);
+        EXPECT_EQ(pressed, id == 11) << id;
+        if (pressed) {
+            EXPECT_EQ(m.value1, 1);
+        }
+    }
+    WMessageEnable(MsgFieldChanged, 0);
+    WMessageEnable(MsgButton, 0);
+    WDialogHide();
+}
+
+// The system menu of a dialog has restore, maximise and size greyed.
+TEST_F(FieldOperations, SystemMenuOfADialog)
+{
+    HMENU menu = GetSystemMenu(current_dialog_window(), FALSE);
+    ASSERT_NE(menu, nullptr);
+    for (UINT item : {SC_RESTORE, SC_MAXIMIZE, SC_SIZE})
+        EXPECT_TRUE(GetMenuState(menu, item, MF_BYCOMMAND) & MF_GRAYED) << item;
+    EXPECT_FALSE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
 // Every loaded dialog has the task-bar style and the main window's small icon; a tree view shows
 // buttons and lines, keeps its selection shown and cannot be dragged from, whatever its template says.
 TEST_F(FieldOperations, LoadGivesDialogsAndTreesTheirLooks)

@@ -14,6 +14,8 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
+
 namespace {
 
 bool modal_ended = false;  // set by the push button that ends the running modal show
@@ -235,6 +237,44 @@ BOOL tab_changed(HWND dlg, NMHDR* n)
             post_dialog_message(MsgTabChanged, r->id, r->tab_left, r->tab_shown, -1, -1);
     }
     return FALSE;
+}
+
+// Enables or greys items of a dialog's system menu.
+void system_menu_items(HWND dlg, std::initializer_list<UINT> items, bool enable)
+{
+    HMENU menu = GetSystemMenu(dlg, FALSE);
+    if (!menu)
+        return;
+    for (UINT item : items)
+        EnableMenuItem(menu, item, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+}
+
+// A tree view's item expanded or selection changed is a change of the field, with the notice as its
+// detail; a double click on an item without children presses the default push button.
+BOOL tree_notice(HWND dlg, NMHDR* n)
+{
+    switch (n->code) {
+    case TVN_ITEMEXPANDEDA:
+    case TVN_ITEMEXPANDEDW:
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+        field_change(dlg, static_cast<int>(n->idFrom), reinterpret_cast<LPARAM>(n), true);
+        return TRUE;
+    case NM_DBLCLK: {
+        const DWORD at = GetMessagePos();
+        TVHITTESTINFO hit = {};
+        hit.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+        ScreenToClient(n->hwndFrom, &hit.pt);
+        auto item = reinterpret_cast<HTREEITEM>(
+            SendMessageA(n->hwndFrom, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (item && !(hit.flags & TVHT_ONITEM))
+            item = nullptr;
+        if (item && !SendMessageA(n->hwndFrom, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)))
+            press_default_button(dlg);
+        return TRUE;
+    }
+    default: return FALSE;
+    }
 }
 
 // Embeds the page dialogs of every tab control as children of the dialog.
@@ -541,8 +581,16 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(dlg, DWLP_USER, lp);
+        // A dialog keeps its size: restore, maximise and size are greyed in its system menu.
+        system_menu_items(dlg, {SC_RESTORE, SC_MAXIMIZE, SC_SIZE}, false);
         init_fields(dlg);
         return FALSE;  // the focus is chosen by the show
+    case WM_SIZE:
+        if (wp == SIZE_MINIMIZED || wp == SIZE_RESTORED) {
+            system_menu_items(dlg, {SC_MINIMIZE}, wp == SIZE_RESTORED);
+            system_menu_items(dlg, {SC_RESTORE}, wp == SIZE_MINIMIZED);
+        }
+        return FALSE;
     case WM_PAINT: return picture_dialog_paint(dlg) ? TRUE : FALSE;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -607,6 +655,8 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
             SetWindowLongPtrA(dlg, DWLP_MSGRESULT, tab_changed(dlg, n));
             return TRUE;
         }
+        if (WDialogFieldKindOf(n->hwndFrom) == FK_TREE)
+            return tree_notice(dlg, n);
         if (n->code == UDN_DELTAPOS) {
             HWND buddy = reinterpret_cast<HWND>(SendMessageA(n->hwndFrom, UDM_GETBUDDY, 0, 0));
             bool spin = false;
