@@ -494,6 +494,16 @@ TEST_F(DialogTest, TrackbarSelectionKeys)
     key(WM_KEYDOWN, VK_SHIFT);
     key(WM_KEYUP, VK_SHIFT);
     EXPECT_EQ(selection().first, selection().second);
+    // The thumb dragged with the mouse while Shift is held selects from the anchor too.
+    SendMessageA(t, TBM_SETPOS, TRUE, 10);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    key(WM_KEYDOWN, VK_SHIFT);
+    SendMessageA(t, TBM_SETPOS, TRUE, 7);
+    SendMessageA(dialog(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 7), reinterpret_cast<LPARAM>(t));
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(selection(), std::make_pair(7, 10));
     WDialogHide();
 }
 

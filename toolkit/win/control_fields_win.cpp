@@ -44,6 +44,17 @@ void trackbar_select_from_anchor(HWND f)
     SendMessageA(f, TBM_SETSELEND, TRUE, high);
 }
 
+}  // namespace
+
+void trackbar_shift_selection(HWND f)
+{
+    if ((GetWindowLongA(f, GWL_STYLE) & TBS_ENABLESELRANGE) && trackbar_anchor >= 0 &&
+        GetKeyState(VK_SHIFT) < 0)
+        trackbar_select_from_anchor(f);
+}
+
+namespace {
+
 // Returns true when the key is taken here and not passed on.
 bool trackbar_key(HWND f, UINT msg, WPARAM wp, LPARAM lp)
 {

@@ -675,6 +675,7 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
             return FALSE;
         int kind = WDialogFieldKindOf(ctl);
         if (kind == FK_TRACKBAR && LOWORD(wp) != TB_ENDTRACK && LOWORD(wp) != TB_THUMBPOSITION) {
+            trackbar_shift_selection(ctl);
             field_change(dlg, GetDlgCtrlID(ctl), lp, true);
             return TRUE;
         }

@@ -162,6 +162,9 @@ void WDialogFieldReject(HWND gaining, HWND field, int tab_pressed);
 // Puts the dialog manager's handling in front of a system control of a dialog (edit fields, buttons,
 // trackbars, tab controls and tree views; other fields are left as they are).
 void install_control_handling(HWND field);
+// A trackbar moved (by the mouse too) while Shift is held: the selection runs from the anchor that
+// Shift set to the position.
+void trackbar_shift_selection(HWND trackbar);
 // The same for the up-down control of a spin field: a left button press gives the focus to the field.
 void install_updown_handling(HWND updown);
 // Loads the bitmap (IMAGE_BITMAP) or icon (IMAGE_ICON) resource `id` and shows it in a button or static
