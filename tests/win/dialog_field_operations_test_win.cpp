@@ -436,6 +436,53 @@ TEST_F(FieldOperations, SystemMenuOfADialog)
     EXPECT_FALSE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
 }
 
+// A child-style dialog in the main window: the focus given to it goes to the field that had it last;
+// a click into it brings it to the top of the main window's children, makes it the active dialog and
+// gives it the focus; its system menu pops up from the caption (close its default, as restore is
+// greyed), and the item chosen there is carried out: close makes the dialog's Cancel button report.
+TEST_F(FieldOperations, ChildStyleDialogInTheMainWindow)
+{
+    constexpr int CHILD_DIALOG = 9005;
+    WDialogLoad(CHILD_DIALOG);
+    WDialogShow(-1, -1, 5001, 2);
+    HWND dlg = current_dialog_window();
+    ASSERT_TRUE(dialog_in_main_window(dlg));
+    SetFocus(field(5002));
+    SetFocus(WIN_TABLE.slot[0].client);
+    SetFocus(dlg);
+    EXPECT_EQ(GetFocus(), field(5002));
+
+    WDialogSelect(SECOND_DIALOG);
+    WDialogShow(-1, -1, 0, 2);
+    SetFocus(field(LINE_EDIT));
+    WDialogSelect(CHILD_DIALOG);
+    DIALOG_TABLE.active = nullptr;
+    SendMessageA(dlg, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(WIN_TABLE.slot[0].frame),
+                 MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_EQ(DIALOG_TABLE.active, dlg);
+    EXPECT_EQ(GetFocus(), field(5002));
+    EXPECT_EQ(GetWindow(GetParent(dlg), GW_CHILD), dlg) << "on top of its siblings";
+
+    WMessageEnable(MsgButton, 1);
+    drain_messages();
+    RECT r;
+    GetWindowRect(dlg, &r);
+    // Posted, so that the poll dispatches them: the click pops the menu up, whose loop takes the
+    // mnemonic of its close item.
+    PostMessageA(dlg, WM_NCRBUTTONUP, HTCAPTION, MAKELPARAM(r.left + 20, r.top + 5));
+    PostMessageA(dlg, WM_CHAR, 'c', 1);
+    WinMessage m;
+    EXPECT_TRUE(poll_for(MsgButton, m));
+    EXPECT_EQ(GetMenuDefaultItem(GetSystemMenu(dlg, FALSE), FALSE, 0), static_cast<UINT>(SC_CLOSE));
+    EXPECT_EQ(m.window, CHILD_DIALOG);
+    EXPECT_EQ(m.value1, 2);
+    WMessageEnable(MsgButton, 0);
+    WDialogHide();
+    WDialogUnload();
+    WDialogSelect(SECOND_DIALOG);
+    WDialogHide();
+}
+
 // Every loaded dialog has the task-bar style and the main window's small icon; a tree view shows
 // buttons and lines, keeps its selection shown and cannot be dragged from, whatever its template says.
 TEST_F(FieldOperations, LoadGivesDialogsAndTreesTheirLooks)

@@ -4,16 +4,10 @@
 #include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
-#include "toolkit/win/window_table_win.h"
 
 #include <commctrl.h>
 
 namespace {
-
-bool is_child_style(HWND dlg)
-{
-    return (GetWindowLongA(dlg, GWL_STYLE) & WS_CHILD) != 0;
-}
 
 // A field's outer rectangle in its dialog's client coordinates.
 RECT field_box(HWND dlg, HWND f)
@@ -63,7 +57,7 @@ void WDialogFieldFocus(int field, int caret)
         r->current_field = field;
         r->last_focus = f;
     }
-    if (is_child_style(dlg) && GetParent(dlg) == WIN_TABLE.slot[0].client)
+    if (dialog_in_main_window(dlg))
         BringWindowToTop(dlg);
 }
 

@@ -239,6 +239,47 @@ BOOL tab_changed(HWND dlg, NMHDR* n)
     return FALSE;
 }
 
+bool is_system_command(int id)
+{
+    switch (id) {
+    case SC_MOVE:
+    case SC_SIZE:
+    case SC_MAXIMIZE:
+    case SC_MINIMIZE:
+    case SC_CLOSE:
+    case SC_RESTORE: return true;
+    default: return false;
+    }
+}
+
+// A click into a child-style dialog of the main window: it comes to the top, takes the focus unless
+// one of its fields has it, becomes the active dialog and is drawn active.
+void activate_child_dialog(HWND dlg)
+{
+    BringWindowToTop(dlg);
+    HWND focus = GetFocus();
+    if (!focus || (focus != dlg && !IsChild(dlg, focus)))
+        SetFocus(dlg);
+    DIALOG_TABLE.active = dlg;
+    WIN_ACTIVE_DIALOG = dlg;
+    SendMessageA(dlg, WM_NCACTIVATE, TRUE, 0);
+}
+
+// The system menu of a child-style dialog at a screen position, with restore as its default item
+// when that is enabled, else close; the chosen item is carried out.
+void pop_up_system_menu(HWND dlg, POINT at)
+{
+    HMENU menu = GetSystemMenu(dlg, FALSE);
+    if (!menu)
+        return;
+    const bool restore = !(GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+    SetMenuDefaultItem(menu, restore ? SC_RESTORE : SC_CLOSE, FALSE);
+    const int chosen =
+        static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, dlg, nullptr));
+    if (chosen)
+        SendMessageA(dlg, WM_SYSCOMMAND, static_cast<WPARAM>(chosen), 0);
+}
+
 // Enables or greys items of a dialog's system menu.
 void system_menu_items(HWND dlg, std::initializer_list<UINT> items, bool enable)
 {
@@ -365,6 +406,13 @@ void init_fields(HWND dlg)
 
 }  // namespace
 
+bool dialog_in_main_window(HWND dlg)
+{
+    HWND parent = GetParent(dlg);
+    return is_child_style(dlg) && parent &&
+           (parent == WIN_TABLE.slot[0].frame || parent == WIN_TABLE.slot[0].client);
+}
+
 int WDialogIsModal(HWND dlg)
 {
     for (HWND w = dlg; w; w = is_child_style(w) ? GetParent(w) : nullptr)
@@ -455,6 +503,8 @@ void WDialogShow(int x, int y, int focus_field, int mode)
         ShowWindow(dlg, SW_SHOWNORMAL);
         BringWindowToTop(dlg);
         UpdateWindow(dlg);
+        if (child)
+            activate_child_dialog(dlg);
     } else {
         if (mode == 2 && DIALOG_TABLE.semi_modeless > 0) {
             mode = 3;
@@ -556,8 +606,11 @@ void WDialogShow(int x, int y, int focus_field, int mode)
                 }
                 r->previous_field = focus ? focus_field : 0;
                 r->shown = 1;
-                if (child)
+                if (child) {
+                    BringWindowToTop(dlg);
+                    SendMessageA(dlg, WM_NCACTIVATE, TRUE, 0);
                     DIALOG_TABLE.active = dlg;
+                }
             }
         }
     }
@@ -626,10 +679,34 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
                 post_dialog_message(MsgButton, r->id, 9, r->previous_field, -1, -1);
         }
         return TRUE;
+    case WM_SETFOCUS:
+        // A child-style dialog in the main window gives the focus back to the field that had it last.
+        if (DialogRecord* r = dialog_record(dlg); r && dialog_in_main_window(dlg) && r->last_focus &&
+                                                  IsChild(dlg, r->last_focus) &&
+                                                  IsWindowVisible(r->last_focus)) {
+            SetFocus(r->last_focus);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_MOUSEACTIVATE:
+        if (const DialogRecord* r = dialog_record(dlg); r && dialog_in_main_window(dlg) && !r->combined)
+            activate_child_dialog(dlg);
+        return FALSE;
+    case WM_NCRBUTTONUP:
+        if (is_child_style(dlg) && (wp == HTCAPTION || wp == HTSYSMENU)) {
+            pop_up_system_menu(dlg, {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+            return TRUE;
+        }
+        return FALSE;
     case WM_COMMAND: {
         int id = LOWORD(wp);
         int code = HIWORD(wp);
         HWND ctl = reinterpret_cast<HWND>(lp);
+        // The system menu of a child-style dialog sends its items as commands.
+        if (!ctl && is_child_style(dlg) && is_system_command(id)) {
+            SendMessageA(dlg, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0);
+            return TRUE;
+        }
         if (DIALOG_TABLE.creating || !ctl)
             return FALSE;
         if (code == BN_CLICKED && is_push_button(ctl)) {

@@ -123,6 +123,8 @@ bool is_numeric_class(HWND field);
 // The numeric class kind: 5 integer, 6 real, 7 double; spin flag.
 int numeric_kind(HWND field, bool& spin);
 
+// A child-style dialog that lies in the main window (a child of its frame or client).
+bool dialog_in_main_window(HWND dialog);
 // 1 when the window is the modal dialog now running or a child-style page inside it, else 0.
 int WDialogIsModal(HWND dialog);
 
