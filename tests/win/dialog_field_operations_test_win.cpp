@@ -519,7 +519,8 @@ TEST_F(FieldOperations, PageTitleIsItsTabLabel)
 // A push button and a numeric field whose text the range refuses (1..2147483647 refuses "0"):
 // - the focus goes to button 3 (not 1): the field waits, and the press of button 3 puts back the text
 //   the field had when the focus arrived and is reported as message 3;
-// - the focus goes to button 3 and then on, without a press: the field gets the focus back, selected;
+// - the focus goes to button 3 and then on, or the mouse is released outside the button, without a
+//   press: the field gets the focus back, selected;
 // - button 1 (the default) pressed while the field has the focus: one beep, the field keeps the focus
 //   with its text selected, and no message 3.
 // A button that gets the focus tells the dialog (a field change into the button).
@@ -559,6 +560,15 @@ TEST_F(FieldOperations, PushButtonDecidesForARefusedField)
     EXPECT_EQ(GetFocus(), field(1003));
     EXPECT_EQ(selection(1003), std::make_pair(DWORD(0), DWORD(1)));
     EXPECT_EQ(os_beep_count(), beeps + 1);
+
+    // The mouse pressed on the button and released outside it: no click, the field gets the focus back.
+    refuse();
+    SetFocus(field(3));
+    SendMessageA(field(3), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(field(3), WM_LBUTTONUP, 0, MAKELPARAM(-20, -20));
+    EXPECT_EQ(GetFocus(), field(1003));
+    EXPECT_EQ(text(1003), "0");
+    EXPECT_FALSE(poll_for(MsgButton, m));
 
     refuse();
     drain_messages();

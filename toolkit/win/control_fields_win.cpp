@@ -1,7 +1,8 @@
 // The handling that the dialog manager puts in front of the system's own controls: Ctrl+A in edit
-// fields; trackbars and tree views that tell the dialog when they get the focus; the selection
-// keys of trackbars; disabled tabs of tab controls. Each field keeps its own procedure and gets every
-// message after this handling.
+// fields; buttons, trackbars and tree views that tell the dialog when they get the focus; push buttons
+// that give the focus back to a refused numeric field that waited on them; the selection keys of
+// trackbars; disabled tabs of tab controls; spin arrows that give the focus to their field. Each
+// field keeps its own procedure and gets every message after this handling.
 #include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/common/sentinels.h"
