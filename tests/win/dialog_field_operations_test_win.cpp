@@ -3,6 +3,7 @@
 // buttons and statics, the focus given by the application, resizing, tree items inserted by id, page
 // titles on their tabs, and what a push button does with a refused numeric field.
 #include "tests/win/win_test_support.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
@@ -481,6 +482,38 @@ TEST_F(FieldOperations, ChildStyleDialogInTheMainWindow)
     WDialogUnload();
     WDialogSelect(SECOND_DIALOG);
     WDialogHide();
+}
+
+// The colours a field's paint gets from the dialog: both set, both given; only a foreground, the
+// system's window or button-face background with its brush; neither, the system's own handling.
+TEST_F(FieldOperations, PaintColoursOfAField)
+{
+    WindowDc screen(nullptr);
+    MemoryDc memory(screen.get());
+    HDC dc = memory.get();
+    struct Case {
+        int field;
+        UINT request;
+        int fg[3], bg[3];
+        COLORREF text, back;
+    };
+    const COLORREF window = GetSysColor(COLOR_WINDOW), face = GetSysColor(COLOR_BTNFACE);
+    const Case cases[] = {
+        {LINE_EDIT, WM_CTLCOLOREDIT, {255, 0, 0}, {0, 0, 255}, RGB(255, 0, 0), RGB(0, 0, 255)},
+        {LINE_EDIT, WM_CTLCOLOREDIT, {0, 128, 0}, {256, 0, 0}, RGB(0, 128, 0), window},
+        {TEXT_STATIC, WM_CTLCOLORSTATIC, {0, 128, 0}, {256, 0, 0}, RGB(0, 128, 0), face},
+        {MULTI_LIST, WM_CTLCOLORLISTBOX, {256, 0, 0}, {256, 0, 0}, GetSysColor(COLOR_WINDOWTEXT), window},
+    };
+    for (const Case& c : cases) {
+        WDialogFieldColours(c.field, c.fg[0], c.fg[1], c.fg[2], c.bg[0], c.bg[1], c.bg[2]);
+        SetTextColor(dc, RGB(1, 2, 3));
+        SetBkColor(dc, RGB(4, 5, 6));
+        const LRESULT brush = SendMessageA(current_dialog_window(), c.request, reinterpret_cast<WPARAM>(dc),
+                                           reinterpret_cast<LPARAM>(field(c.field)));
+        EXPECT_NE(brush, 0) << c.field;
+        EXPECT_EQ(GetTextColor(dc), c.text) << c.field;
+        EXPECT_EQ(GetBkColor(dc), c.back) << c.field;
+    }
 }
 
 // Every loaded dialog has the task-bar style and the main window's small icon; a tree view shows

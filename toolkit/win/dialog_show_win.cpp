@@ -787,8 +787,11 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
             // The field owns its brush: made at its first paint, freed with its record.
             return reinterpret_cast<INT_PTR>(f->background_brush.get(static_cast<COLORREF>(f->background)));
         }
-        return reinterpret_cast<INT_PTR>(GetSysColorBrush(
-            msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX ? COLOR_WINDOW : COLOR_BTNFACE));
+        // Only a foreground: the system's background of the kind, colour and brush.
+        const int background =
+            msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX ? COLOR_WINDOW : COLOR_BTNFACE;
+        SetBkColor(dc, GetSysColor(background));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(background));
     }
     default: return FALSE;
     }
