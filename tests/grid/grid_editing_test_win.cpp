@@ -271,6 +271,34 @@ TEST_F(GridEditing, KeysMoveBetweenCells)
     EXPECT_EQ(g->current_column, TEXT);
 }
 
+// The dialog layer's grid style switches: option 1 is Enter down a column, option 2 Tab from cell to
+// cell; with them off the keys leave the cells to the dialog. Another field gives error 1006.
+TEST_F(GridEditing, GridStyleSwitchesEnterAndTabBetweenCells)
+{
+    struct Case {
+        int option;
+        WPARAM key;
+        LONG bit;
+        int want_column_on, want_row_on;  // where the key moves from (INTEGER, 1) while the bit is set
+    };
+    const Case cases[] = {{1, VK_RETURN, GS_ENTER_DOWN, INTEGER, 2}, {2, VK_TAB, GS_TAB_CELLS, CHECK, 1}};
+    for (const Case& c : cases) {
+        for (int on : {0, 1}) {
+            WDialogGridStyle(GRID, c.option, on);
+            EXPECT_EQ((GetWindowLongA(grid, GWL_STYLE) & c.bit) != 0, on != 0) << c.option;
+            const LRESULT code = SendMessageA(cell(INTEGER, 1), WM_GETDLGCODE, 0, 0);
+            EXPECT_EQ((code & (c.key == VK_TAB ? DLGC_WANTTAB : DLGC_WANTALLKEYS)) != 0, on != 0) << c.option;
+            WGridSetCurrent(grid, INTEGER, 1, 1);
+            SendMessageA(cell(INTEGER, 1), WM_KEYDOWN, c.key, 0);
+            EXPECT_EQ(g->current_column, on ? c.want_column_on : INTEGER) << c.option << " on " << on;
+            EXPECT_EQ(g->current_row, on ? c.want_row_on : 1) << c.option << " on " << on;
+        }
+    }
+    IErrorInfo(1);
+    WDialogGridStyle(EDIT, 1, 1);
+    EXPECT_EQ(IErrorInfo(1), 1006);
+}
+
 TEST_F(GridEditing, DeleteAndCutFollowTheReadOnlyRows)
 {
     fill_example();

@@ -7,6 +7,7 @@
 #include "toolkit/win/entry.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -304,21 +305,24 @@ TEST_F(DialogTest, TypedCharactersAreFilteredByTheFieldsKind)
         const char* text;
         WPARAM typed;
         const char* after;
+        int beeps;  // a refused character sounds the beep
     };
     const Case cases[] = {
-        {1003, "12", 'x', "12"},    {1003, "12", '5', "125"},  {1003, "12", '.', "12"},
-        {1004, "2.5", 'e', "2.5E"}, {1004, "2.5", 'd', "2.5"}, {1005, "1.5", 'd', "1.5D"},
-        {1005, "1.5", 'e', "1.5E"}, {1002, "ab", 'x', "abx"},
+        {1003, "12", 'x', "12", 1},    {1003, "12", '5', "125", 0},  {1003, "12", '.', "12", 1},
+        {1004, "2.5", 'e', "2.5E", 0}, {1004, "2.5", 'd', "2.5", 1}, {1005, "1.5", 'd', "1.5D", 0},
+        {1005, "1.5", 'e', "1.5E", 0}, {1002, "ab", 'x', "abx", 0},  {1006, "7", 'e', "7", 1},
     };
     for (const Case& c : cases) {
         HWND f = field(c.field);
         SetWindowTextA(f, c.text);
         const int end = lstrlenA(c.text);
         SendMessageA(f, EM_SETSEL, end, end);
+        const int before = os_beep_count();
         SendMessageA(f, WM_CHAR, c.typed, 1);
         std::string text;
         WDialogGetString(c.field, text);
         EXPECT_EQ(text, c.after) << c.field << " '" << char(c.typed) << "'";
+        EXPECT_EQ(os_beep_count() - before, c.beeps) << c.field << " '" << char(c.typed) << "'";
     }
     for (int id : {1002, 1003}) {
         SetWindowTextA(field(id), "1234");
@@ -351,8 +355,10 @@ TEST_F(DialogTest, LeavingARefusedFieldReturnsTheFocusWithTheTextSelected)
     for (const Case& c : cases) {
         SetFocus(field(1003));
         SetWindowTextA(field(1003), c.text);
+        const int before = os_beep_count();
         SetFocus(field(1002));
         EXPECT_EQ(GetFocus(), c.refused ? field(1003) : field(1002)) << "'" << c.text << "'";
+        EXPECT_EQ(os_beep_count() - before, c.refused ? 1 : 0) << "'" << c.text << "'";
         if (c.refused) {
             DWORD start = 1, end = 0;
             SendMessageA(field(1003), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
@@ -488,6 +494,16 @@ TEST_F(DialogTest, TrackbarSelectionKeys)
     key(WM_KEYDOWN, VK_SHIFT);
     key(WM_KEYUP, VK_SHIFT);
     EXPECT_EQ(selection().first, selection().second);
+    // The thumb dragged with the mouse while Shift is held selects from the anchor too.
+    SendMessageA(t, TBM_SETPOS, TRUE, 10);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    key(WM_KEYDOWN, VK_SHIFT);
+    SendMessageA(t, TBM_SETPOS, TRUE, 7);
+    SendMessageA(dialog(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 7), reinterpret_cast<LPARAM>(t));
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_EQ(selection(), std::make_pair(7, 10));
     WDialogHide();
 }
 

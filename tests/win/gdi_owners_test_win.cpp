@@ -124,3 +124,29 @@ TEST(GdiOwners, SolidBrushIsRemadeOnlyForANewColourAndTheOldOneFreed)
     ASSERT_NE(GetObjectA(second, sizeof lb, &lb), 0);
     EXPECT_EQ(lb.lbColor, RGB(4, 5, 6));
 }
+
+// A shown image frees the image it replaces, a bitmap with DeleteObject and an icon with DestroyIcon,
+// keeps one given again, and frees the last with itself.
+TEST(GdiOwners, ShownImageFreesWhatItReplaces)
+{
+    static_assert(!std::is_copy_constructible_v<ShownImage> && !std::is_copy_assignable_v<ShownImage>);
+    WindowDc screen(nullptr);
+    HBITMAP first = CreateCompatibleBitmap(screen.get(), 4, 4);
+    HICON icon = CopyIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // IDI_APPLICATION
+    ASSERT_NE(icon, nullptr);
+    HBITMAP last = CreateCompatibleBitmap(screen.get(), 4, 4);
+    {
+        ShownImage image;
+        image.reset(first, IMAGE_BITMAP);
+        image.reset(first, IMAGE_BITMAP);
+        EXPECT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_BITMAP)) << "given again: kept";
+        image.reset(icon, IMAGE_ICON);
+        EXPECT_EQ(GetObjectType(first), 0u);
+        EXPECT_EQ(image.type(), static_cast<UINT>(IMAGE_ICON));
+        image.reset(last, IMAGE_BITMAP);
+        ICONINFO info = {};
+        EXPECT_FALSE(GetIconInfo(icon, &info)) << "the icon is destroyed";
+        EXPECT_EQ(image.get(), last);
+    }
+    EXPECT_EQ(GetObjectType(last), 0u);
+}

@@ -204,4 +204,31 @@ private:
     COLORREF colour_ = 0;
 };
 
+// The bitmap or icon that a button or static field shows; the image it replaces, and the last one with
+// the owner, is deleted. Type IMAGE_BITMAP or IMAGE_ICON.
+class ShownImage {
+public:
+    ShownImage() = default;
+    ~ShownImage() { reset(nullptr, IMAGE_BITMAP); }
+    ShownImage(const ShownImage&) = delete;
+    ShownImage& operator=(const ShownImage&) = delete;
+    void reset(HANDLE image, UINT type)
+    {
+        if (image_ && image_ != image) {
+            if (type_ == IMAGE_ICON)
+                DestroyIcon(static_cast<HICON>(image_));
+            else
+                DeleteObject(image_);
+        }
+        image_ = image;
+        type_ = type;
+    }
+    HANDLE get() const { return image_; }
+    UINT type() const { return type_; }
+
+private:
+    HANDLE image_ = nullptr;
+    UINT type_ = IMAGE_BITMAP;
+};
+
 #endif

@@ -31,9 +31,7 @@ constexpr LONG GS_NO_LABEL_TEXT = 0x0080;
 constexpr LONG GS_KEEP_HEIGHT = 0x0100;
 constexpr LONG GS_HEADER = 0x0200;
 constexpr LONG GS_ROW_LABELS = 0x0400;
-constexpr LONG GS_READ_ONLY = 0x0800;
-constexpr LONG GS_ENTER_DOWN = 0x1000;
-constexpr LONG GS_TAB_CELLS = 0x4000;
+// GS_READ_ONLY, GS_ENTER_DOWN and GS_TAB_CELLS: grid_fields_win.h (the dialog layer sets them too).
 constexpr LONG GS_WRAP = 0x8000;
 
 // What a column's cells are made from: the template control, kept so that new slots are made alike.

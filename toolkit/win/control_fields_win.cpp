@@ -1,12 +1,14 @@
 // The handling that the dialog manager puts in front of the system's own controls: Ctrl+A in edit
-// fields; trackbars and tree views that tell the dialog when they get the focus; the selection
-// keys of trackbars; disabled tabs of tab controls. Each field keeps its own procedure and gets every
-// message after this handling.
+// fields; buttons, trackbars and tree views that tell the dialog when they get the focus; push buttons
+// that give the focus back to a refused numeric field that waited on them; the selection keys of
+// trackbars; disabled tabs of tab controls; spin arrows that give the focus to their field. Each
+// field keeps its own procedure and gets every message after this handling.
 #include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/common/sentinels.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
+#include "toolkit/win/grid_fields_win.h"
 
 #include <commctrl.h>
 
@@ -42,6 +44,17 @@ void trackbar_select_from_anchor(HWND f)
     SendMessageA(f, TBM_SETSELSTART, FALSE, low);
     SendMessageA(f, TBM_SETSELEND, TRUE, high);
 }
+
+}  // namespace
+
+void trackbar_shift_selection(HWND f)
+{
+    if ((GetWindowLongA(f, GWL_STYLE) & TBS_ENABLESELRANGE) && trackbar_anchor >= 0 &&
+        GetKeyState(VK_SHIFT) < 0)
+        trackbar_select_from_anchor(f);
+}
+
+namespace {
 
 // Returns true when the key is taken here and not passed on.
 bool trackbar_key(HWND f, UINT msg, WPARAM wp, LPARAM lp)
@@ -173,6 +186,20 @@ bool tab_message(HWND tab, UINT msg, WPARAM wp, LPARAM lp)
     }
 }
 
+bool is_button_kind(int kind)
+{
+    return kind == FK_BUTTON || kind == FK_CHECK || kind == FK_RADIO;
+}
+
+// A numeric field whose refused text waited on push button `button` gets the focus back, unless the
+// focus goes to that field anyway.
+void return_focus_to_pending_field(HWND button, HWND gaining)
+{
+    HWND field = take_pending_button_field();
+    if (field && field != gaining && IsWindow(field))
+        WDialogFieldReject(button, field, 0);
+}
+
 LRESULT CALLBACK control_field_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
 {
     auto it = BASE_PROCS.find(f);
@@ -194,11 +221,31 @@ LRESULT CALLBACK control_field_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
         LRESULT result = CallWindowProcA(base, f, msg, wp, lp);
         if (kind == FK_TRACKBAR || kind == FK_TREE)
             notify_focus(f, 0x100);
+        // A button tells the dialog of the focus's arrival only with the notify style of its own.
+        if (is_button_kind(kind) && !(GetWindowLongA(f, GWL_STYLE) & BS_NOTIFY))
+            notify_focus(f, BN_SETFOCUS);
         return result;
     }
     case WM_KILLFOCUS:
         if (kind == FK_TRACKBAR)
             trackbar_anchor = -1;
+        if (kind == FK_BUTTON) {
+            LRESULT result = CallWindowProcA(base, f, msg, wp, lp);
+            return_focus_to_pending_field(f, reinterpret_cast<HWND>(wp));
+            return result;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (kind == FK_BUTTON) {
+            // Released outside the button: no click, and the refused field gets the focus back.
+            const POINT at = {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            RECT box;
+            GetClientRect(f, &box);
+            LRESULT result = CallWindowProcA(base, f, msg, wp, lp);
+            if (!PtInRect(&box, at))
+                return_focus_to_pending_field(f, nullptr);
+            return result;
+        }
         break;
     case WM_KEYDOWN:
     case WM_KEYUP:
@@ -236,6 +283,9 @@ LRESULT CALLBACK control_field_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
 void install_control_handling(HWND f)
 {
     switch (WDialogFieldKindOf(f)) {
+    case FK_BUTTON:
+    case FK_CHECK:
+    case FK_RADIO:
     case FK_EDIT:
     case FK_TRACKBAR:
     case FK_TAB:
@@ -250,6 +300,33 @@ void install_control_handling(HWND f)
 
 namespace {
 
+// The up-down control of a spin field: a left button press gives the focus to the field first.
+LRESULT CALLBACK updown_proc(HWND updown, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto it = BASE_PROCS.find(updown);
+    WNDPROC base = it != BASE_PROCS.end() ? it->second : DefWindowProcA;
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(updown, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+        if (it != BASE_PROCS.end())
+            BASE_PROCS.erase(it);
+    } else if (msg == WM_LBUTTONDOWN) {
+        HWND buddy = reinterpret_cast<HWND>(SendMessageA(updown, UDM_GETBUDDY, 0, 0));
+        if (buddy && GetFocus() != buddy)
+            SetFocus(buddy);
+    }
+    return CallWindowProcA(base, updown, msg, wp, lp);
+}
+
+}  // namespace
+
+void install_updown_handling(HWND updown)
+{
+    if (!updown || BASE_PROCS.count(updown))
+        return;
+    BASE_PROCS[updown] = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(updown, GWLP_WNDPROC));
+    SetWindowLongPtrA(updown, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(updown_proc));
+}
+
 int tab_page(HWND tab, int index)
 {
     TCITEMA item = {};
@@ -258,6 +335,8 @@ int tab_page(HWND tab, int index)
         return -1;
     return static_cast<int>(static_cast<unsigned long long>(item.lParam) & 0xFFFFFFFFull);
 }
+
+namespace {
 
 // Calls visit(tab control, index) for every tab of the current dialog whose page is `page`. No current
 // dialog: error 1005.
@@ -277,17 +356,6 @@ void for_tabs_of_page(int page, Visit visit)
             if (tab_page(f, i) == page)
                 visit(f, i);
     }
-}
-
-// The field `id` of the current dialog when it is of the kind; errors 1005, 1006.
-HWND field_of_kind(int id, int kind)
-{
-    HWND f = field_or_report(id);
-    if (f && WDialogFieldKindOf(f) != kind) {
-        IErrorReport(ERR_NO_FIELD);
-        return nullptr;
-    }
-    return f;
 }
 
 bool has_selection_range(HWND trackbar)
@@ -436,4 +504,17 @@ void WDialogBaseUnits(int& x, int& y)
     MapDialogRect(dlg, &r);
     x = r.right;
     y = r.bottom;
+}
+
+void WDialogGridStyle(int field, int option, int on)
+{
+    HWND grid = field_of_kind(field, FK_GRID);
+    if (!grid)
+        return;
+    const LONG bit = option == 1 ? GS_ENTER_DOWN : option == 2 ? GS_TAB_CELLS : 0;
+    if (bit == 0)
+        return;
+    const LONG style = GetWindowLongA(grid, GWL_STYLE);
+    SetWindowLongA(grid, GWL_STYLE, on ? style | bit : style & ~bit);
+    InvalidateRect(grid, nullptr, TRUE);
 }

@@ -29,6 +29,16 @@ HWND field_or_report(int id)
     return f;
 }
 
+HWND field_of_kind(int id, int kind)
+{
+    HWND f = field_or_report(id);
+    if (f && WDialogFieldKindOf(f) != kind) {
+        IErrorReport(ERR_NO_FIELD);
+        return nullptr;
+    }
+    return f;
+}
+
 namespace {
 
 std::string window_text(HWND f)
@@ -119,8 +129,7 @@ void grid_field_state(HWND grid, int state)
     if (!GRID_FIELD_HOOKS.field_data || !GRID_FIELD_HOOKS.edit_state ||
         !GRID_FIELD_HOOKS.field_data(grid, data))
         return;
-    constexpr LONG READ_ONLY_GRID = 0x0800;
-    LONG style = GetWindowLongA(grid, GWL_STYLE) & ~READ_ONLY_GRID;
+    LONG style = GetWindowLongA(grid, GWL_STYLE) & ~GS_READ_ONLY;
     SetWindowLongA(grid, GWL_STYLE, style);
     for (int k = 0; k < data.columns; ++k)
         for (int s = 0; s < data.rows_shown; ++s) {
@@ -129,7 +138,7 @@ void grid_field_state(HWND grid, int state)
                                         1);
         }
     if (state == 2)
-        SetWindowLongA(grid, GWL_STYLE, style | READ_ONLY_GRID);
+        SetWindowLongA(grid, GWL_STYLE, style | GS_READ_ONLY);
 }
 
 }  // namespace
@@ -470,7 +479,29 @@ void WDialogSetTitle(std::string_view title)
         IErrorReport(ERR_NO_DIALOG);
         return;
     }
-    SetWindowTextA(dlg, std::string(title).c_str());
+    const std::string text(title);
+    if (!(GetWindowLongA(dlg, GWL_STYLE) & WS_CHILD)) {
+        SetWindowTextA(dlg, text.c_str());
+        return;
+    }
+    // A page dialog's title is the label of its tab in the dialogs that hold it.
+    const DialogRecord* page = dialog_record(dlg);
+    for (int s = 1; page && s <= DIALOG_TABLE.count; ++s) {
+        HWND other = DIALOG_TABLE.loaded[s];
+        for (HWND f = GetWindow(other, GW_CHILD); other != dlg && f; f = GetWindow(f, GW_HWNDNEXT)) {
+            if (WDialogFieldKindOf(f) != FK_TAB)
+                continue;
+            const int n = static_cast<int>(SendMessageA(f, TCM_GETITEMCOUNT, 0, 0));
+            for (int i = 0; i < n; ++i) {
+                if (tab_page(f, i) != page->id)
+                    continue;
+                TCITEMA item = {};
+                item.mask = TCIF_TEXT;
+                item.pszText = const_cast<char*>(text.c_str());
+                SendMessageA(f, TCM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            }
+        }
+    }
 }
 
 void WDialogFieldTextLength(int id, int& length)
@@ -527,4 +558,102 @@ void WDialogComboSelectText(int id, std::string_view text)
         SendMessageA(f, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
         SetWindowTextA(f, t.c_str());
     }
+}
+
+// ---- list boxes of several selections, tab stops, spin steps
+
+namespace {
+
+// A list box of several selections (1006 for any other field).
+HWND multiple_list_or_report(int id)
+{
+    HWND f = field_of_kind(id, FK_LIST);
+    if (f && !(GetWindowLongA(f, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL))) {
+        IErrorReport(ERR_NO_FIELD);
+        return nullptr;
+    }
+    return f;
+}
+
+}  // namespace
+
+void WDialogListCount(int id, int& count)
+{
+    if (HWND f = field_of_kind(id, FK_LIST))
+        count = static_cast<int>(SendMessageA(f, LB_GETCOUNT, 0, 0));
+}
+
+void WDialogListItemState(int id, int index, int& state)
+{
+    HWND f = field_of_kind(id, FK_LIST);
+    if (!f)
+        return;
+    const bool several = (GetWindowLongA(f, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL)) != 0;
+    const LRESULT selected = several ? SendMessageA(f, LB_GETSEL, static_cast<WPARAM>(index), 0)
+                                     : SendMessageA(f, LB_GETCURSEL, 0, 0) == index;
+    state = selected > 0 ? 1 : 0;
+}
+
+void WDialogListItemSelect(int id, int index, int state)
+{
+    HWND f = multiple_list_or_report(id);
+    if (!f)
+        return;
+    const bool on = state == 1;
+    if ((SendMessageA(f, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0) != on)
+        SendMessageA(f, LB_SETSEL, on, static_cast<LPARAM>(index));
+}
+
+void WDialogListRangeSelect(int id, int first, int last, int state)
+{
+    HWND f = multiple_list_or_report(id);
+    if (!f || first < 0 || last < first)
+        return;
+    const bool on = state == 1;
+    // The one request takes both ends as 16-bit words.
+    if (last < 65536) {
+        SendMessageA(f, LB_SELITEMRANGE, on, MAKELPARAM(first, last));
+        return;
+    }
+    for (int i = first; i <= last; ++i)
+        SendMessageA(f, LB_SETSEL, on, static_cast<LPARAM>(i));
+}
+
+void WDialogTabStops(int id, const std::vector<int>& stops)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    const int kind = WDialogFieldKindOf(f);
+    const bool multi_line_edit = kind == FK_EDIT && (GetWindowLongA(f, GWL_STYLE) & ES_MULTILINE);
+    if (!multi_line_edit && kind != FK_LIST) {
+        IErrorReport(ERR_NO_FIELD);
+        return;
+    }
+    FieldRecord& r = make_field_record(f);
+    r.tab_stops = stops;
+    const WPARAM n = r.tab_stops.size();
+    const LPARAM list = reinterpret_cast<LPARAM>(r.tab_stops.empty() ? nullptr : r.tab_stops.data());
+    SendMessageA(f, kind == FK_LIST ? LB_SETTABSTOPS : EM_SETTABSTOPS, n, list);
+    InvalidateRect(f, nullptr, TRUE);
+}
+
+void WDialogSpinSteps(int id, double small, double large)
+{
+    HWND f = field_or_report(id);
+    if (!f)
+        return;
+    bool spin = false;
+    const int kind = numeric_kind(f, spin);
+    FieldRecord* r = field_record(f);
+    if (!spin || !r) {
+        IErrorReport(ERR_NO_FIELD);
+        return;
+    }
+    if (kind == FK_REAL) {
+        small = static_cast<float>(small);
+        large = static_cast<float>(large);
+    }
+    r->small_step = small;
+    r->large_step = large;
 }

@@ -14,10 +14,11 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
+
 namespace {
 
 bool modal_ended = false;  // set by the push button that ends the running modal show
-HWND pending_button_field = nullptr;
 
 bool is_push_button(HWND w)
 {
@@ -119,18 +120,19 @@ void push_button(HWND dlg, int id)
     HWND focus = GetFocus();
     int focus_id = focus && GetParent(focus) == dlg ? GetDlgCtrlID(focus) : 0;
     // A numeric field that is empty when required or out of range keeps the dialog up for button 1;
-    // any other button puts back the text the field had when the focus arrived.
-    if (focus && is_numeric_class(focus) && WDialogFieldValidate(focus, GetDlgItem(dlg, id), 0))
-        pending_button_field = focus;
-    if (pending_button_field) {
-        HWND f = pending_button_field;
-        pending_button_field = nullptr;
+    // any other button puts back the text the field had when the focus arrived. The field is checked
+    // as if it kept the focus, so that an unreadable text passes here.
+    HWND pending = take_pending_button_field();
+    if (focus && is_numeric_class(focus) && WDialogFieldValidate(focus, focus, 0))
+        pending = focus;
+    if (pending && IsWindow(pending)) {
         if (id == 1) {
             IOsBeep();
-            SetFocus(f);
-            SendMessageA(f, EM_SETSEL, 0, -1);
+            SetFocus(pending);
+            SendMessageA(pending, EM_SETSEL, 0, -1);
             return;
         }
+        restore_saved_field(pending);
     }
     DialogRecord* r = event_record(dlg);
     if (!r)
@@ -148,7 +150,59 @@ void push_button(HWND dlg, int id)
     post_dialog_message(MsgButton, r->id, id, r->previous_field, -1, -1);
 }
 
-void tab_changed(HWND dlg, NMHDR* n)
+// The text of a field made ready for typing over: edit and numeric fields all selected (a multi-line
+// field: the caret at its end, nothing selected) and scrolled into view; a combo box its edit text;
+// other fields nothing.
+void select_all_text(HWND f)
+{
+    const int kind = WDialogFieldKindOf(f);
+    if (kind == FK_EDIT || is_numeric_class(f)) {
+        if (GetWindowLongA(f, GWL_STYLE) & ES_MULTILINE)
+            SendMessageA(f, EM_SETSEL, GetWindowTextLengthA(f), GetWindowTextLengthA(f));
+        else
+            SendMessageA(f, EM_SETSEL, 0, -1);
+        SendMessageA(f, EM_SCROLLCARET, 0, 0);
+    } else if (kind == FK_COMBO) {
+        SendMessageA(f, CB_SETEDITSEL, 0, MAKELPARAM(0, -1));
+    }
+}
+
+// The first visible, enabled tab stop of a page shown under a tab control (the tab control itself when
+// the page has none) gets its text selected, and the focus when `give_focus` is set.
+void focus_first(HWND tab, HWND page, bool give_focus)
+{
+    HWND first = tab;
+    for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongA(c, GWL_STYLE);
+        if ((style & (WS_TABSTOP | WS_VISIBLE | WS_DISABLED)) == (WS_TABSTOP | WS_VISIBLE)) {
+            first = c;
+            break;
+        }
+    }
+    if (give_focus)
+        SetFocus(first);
+    select_all_text(first);
+}
+
+// A tab change while a numeric field holds a refused text: the field gets the focus back with its
+// text selected and the tab control stays on its tab. Returns the field, or null when none waits.
+HWND hold_tab_for_refused_field(HWND dlg, HWND tab)
+{
+    HWND focus = GetFocus();
+    if (focus && focus != tab && IsChild(dlg, focus) && is_numeric_class(focus))
+        WDialogFieldValidate(focus, tab, 0);
+    HWND field = waiting_refused_field();
+    if (!field || !IsWindow(field))
+        return nullptr;
+    take_pending_tab_field();
+    IOsBeep();
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    return field;
+}
+
+// Returns TRUE for a selection change that is refused.
+BOOL tab_changed(HWND dlg, NMHDR* n)
 {
     HWND tab = n->hwndFrom;
     int index = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
@@ -159,11 +213,13 @@ void tab_changed(HWND dlg, NMHDR* n)
     DialogRecord* r = event_record(dlg);
     int slot = WDialogSlotFromId(page);
     if (n->code == TCN_SELCHANGING) {
+        if (!DIALOG_TABLE.creating && hold_tab_for_refused_field(dlg, tab))
+            return TRUE;
         if (slot > 0)
             ShowWindow(DIALOG_TABLE.loaded[slot], SW_HIDE);
         if (r && !DIALOG_TABLE.creating)
             r->tab_left = page;
-        return;
+        return FALSE;
     }
     if (slot > 0) {
         HWND p = DIALOG_TABLE.loaded[slot];
@@ -172,11 +228,93 @@ void tab_changed(HWND dlg, NMHDR* n)
         MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&rc), 2);
         SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rc));
         SetWindowPos(p, tab, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        if (!DIALOG_TABLE.creating && IsWindowVisible(tab))
+            focus_first(tab, p, GetFocus() != tab);
     }
     if (r && !DIALOG_TABLE.creating) {
         r->tab_shown = page;
         if (!is_modal(dlg))
             post_dialog_message(MsgTabChanged, r->id, r->tab_left, r->tab_shown, -1, -1);
+    }
+    return FALSE;
+}
+
+bool is_system_command(int id)
+{
+    switch (id) {
+    case SC_MOVE:
+    case SC_SIZE:
+    case SC_MAXIMIZE:
+    case SC_MINIMIZE:
+    case SC_CLOSE:
+    case SC_RESTORE: return true;
+    default: return false;
+    }
+}
+
+// A click into a child-style dialog of the main window: it comes to the top, takes the focus unless
+// one of its fields has it, becomes the active dialog and is drawn active.
+void activate_child_dialog(HWND dlg)
+{
+    BringWindowToTop(dlg);
+    HWND focus = GetFocus();
+    if (!focus || (focus != dlg && !IsChild(dlg, focus)))
+        SetFocus(dlg);
+    DIALOG_TABLE.active = dlg;
+    WIN_ACTIVE_DIALOG = dlg;
+    SendMessageA(dlg, WM_NCACTIVATE, TRUE, 0);
+}
+
+// The system menu of a child-style dialog at a screen position, with restore as its default item
+// when that is enabled, else close; the chosen item is carried out.
+void pop_up_system_menu(HWND dlg, POINT at)
+{
+    HMENU menu = GetSystemMenu(dlg, FALSE);
+    if (!menu)
+        return;
+    const bool restore = !(GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+    SetMenuDefaultItem(menu, restore ? SC_RESTORE : SC_CLOSE, FALSE);
+    const int chosen =
+        static_cast<int>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, dlg, nullptr));
+    if (chosen)
+        SendMessageA(dlg, WM_SYSCOMMAND, static_cast<WPARAM>(chosen), 0);
+}
+
+// Enables or greys items of a dialog's system menu.
+void system_menu_items(HWND dlg, std::initializer_list<UINT> items, bool enable)
+{
+    HMENU menu = GetSystemMenu(dlg, FALSE);
+    if (!menu)
+        return;
+    for (UINT item : items)
+        EnableMenuItem(menu, item, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+}
+
+// A tree view's item expanded or selection changed is a change of the field, with the notice as its
+// detail; a double click on an item without children presses the default push button.
+BOOL tree_notice(HWND dlg, NMHDR* n)
+{
+    switch (n->code) {
+    case TVN_ITEMEXPANDEDA:
+    case TVN_ITEMEXPANDEDW:
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+        field_change(dlg, static_cast<int>(n->idFrom), reinterpret_cast<LPARAM>(n), true);
+        return TRUE;
+    case NM_DBLCLK: {
+        const DWORD at = GetMessagePos();
+        TVHITTESTINFO hit = {};
+        hit.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+        ScreenToClient(n->hwndFrom, &hit.pt);
+        auto item = reinterpret_cast<HTREEITEM>(
+            SendMessageA(n->hwndFrom, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (item && !(hit.flags & TVHT_ONITEM))
+            item = nullptr;
+        if (item && !SendMessageA(n->hwndFrom, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)))
+            press_default_button(dlg);
+        return TRUE;
+    }
+    default: return FALSE;
     }
 }
 
@@ -215,6 +353,24 @@ void attach_pages(HWND dlg)
     }
 }
 
+// A button or static of the image style shows the bitmap or icon whose resource id is its field id; a
+// button without such an image shows its text.
+void show_template_image(HWND f, int kind, LONG style)
+{
+    const int id = GetDlgCtrlID(f);
+    if (kind == FK_BUTTON || kind == FK_CHECK || kind == FK_RADIO) {
+        if (!(style & (BS_BITMAP | BS_ICON)))
+            return;
+        if (!show_resource_image(f, id, (style & BS_ICON) ? IMAGE_ICON : IMAGE_BITMAP))
+            SetWindowLongA(f, GWL_STYLE, style & ~(BS_BITMAP | BS_ICON));
+    } else if (kind == FK_STATIC) {
+        const LONG type = style & SS_TYPEMASK;
+        const UINT image = type == SS_ICON ? IMAGE_ICON : IMAGE_BITMAP;
+        if ((type == SS_BITMAP || type == SS_ICON) && !SendMessageA(f, STM_GETIMAGE, image, 0))
+            show_resource_image(f, id, image);
+    }
+}
+
 void init_fields(HWND dlg)
 {
     for (HWND f = GetWindow(dlg, GW_CHILD); f; f = GetWindow(f, GW_HWNDNEXT)) {
@@ -232,12 +388,30 @@ void init_fields(HWND dlg)
                                                   : t;
             SetWindowLongA(f, GWL_STYLE, (style & ~BS_TYPEMASK) | automatic);
         }
+        show_template_image(f, kind, style);
+        if (kind == FK_TREE)
+            SetWindowLongA(f, GWL_STYLE,
+                           style | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                               TVS_DISABLEDRAGDROP);
         SetWindowLongA(f, GWL_EXSTYLE, GetWindowLongA(f, GWL_EXSTYLE) & ~WS_EX_NOPARENTNOTIFY);
         install_control_handling(f);
     }
+    // The dialog shows the main window's small icon, and a button of its own on the task bar.
+    if (HWND main = WIN_TABLE.slot[0].frame) {
+        LONG_PTR icon = GetClassLongPtrA(main, GCLP_HICONSM);
+        SendMessageA(dlg, WM_SETICON, ICON_SMALL, icon ? icon : GetClassLongPtrA(main, GCLP_HICON));
+    }
+    SetWindowLongA(dlg, GWL_EXSTYLE, GetWindowLongA(dlg, GWL_EXSTYLE) | WS_EX_APPWINDOW);
 }
 
 }  // namespace
+
+bool dialog_in_main_window(HWND dlg)
+{
+    HWND parent = GetParent(dlg);
+    return is_child_style(dlg) && parent &&
+           (parent == WIN_TABLE.slot[0].frame || parent == WIN_TABLE.slot[0].client);
+}
 
 int WDialogIsModal(HWND dlg)
 {
@@ -329,6 +503,8 @@ void WDialogShow(int x, int y, int focus_field, int mode)
         ShowWindow(dlg, SW_SHOWNORMAL);
         BringWindowToTop(dlg);
         UpdateWindow(dlg);
+        if (child)
+            activate_child_dialog(dlg);
     } else {
         if (mode == 2 && DIALOG_TABLE.semi_modeless > 0) {
             mode = 3;
@@ -384,7 +560,7 @@ void WDialogShow(int x, int y, int focus_field, int mode)
             SetForegroundWindow(dlg);
             if (focus) {
                 SetFocus(focus);
-                SendMessageA(focus, EM_SETSEL, 0, -1);
+                select_all_text(focus);
             }
             r->shown = 1;
             // The modal show runs its own loop until a push button ends it; the application's wait and
@@ -426,12 +602,15 @@ void WDialogShow(int x, int y, int focus_field, int mode)
                 UpdateWindow(dlg);
                 if (focus) {
                     SetFocus(focus);
-                    SendMessageA(focus, EM_SETSEL, 0, -1);
+                    select_all_text(focus);
                 }
                 r->previous_field = focus ? focus_field : 0;
                 r->shown = 1;
-                if (child)
+                if (child) {
+                    BringWindowToTop(dlg);
+                    SendMessageA(dlg, WM_NCACTIVATE, TRUE, 0);
                     DIALOG_TABLE.active = dlg;
+                }
             }
         }
     }
@@ -455,8 +634,16 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(dlg, DWLP_USER, lp);
+        // A dialog keeps its size: restore, maximise and size are greyed in its system menu.
+        system_menu_items(dlg, {SC_RESTORE, SC_MAXIMIZE, SC_SIZE}, false);
         init_fields(dlg);
         return FALSE;  // the focus is chosen by the show
+    case WM_SIZE:
+        if (wp == SIZE_MINIMIZED || wp == SIZE_RESTORED) {
+            system_menu_items(dlg, {SC_MINIMIZE}, wp == SIZE_RESTORED);
+            system_menu_items(dlg, {SC_RESTORE}, wp == SIZE_MINIMIZED);
+        }
+        return FALSE;
     case WM_PAINT: return picture_dialog_paint(dlg) ? TRUE : FALSE;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
@@ -492,10 +679,34 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
                 post_dialog_message(MsgButton, r->id, 9, r->previous_field, -1, -1);
         }
         return TRUE;
+    case WM_SETFOCUS:
+        // A child-style dialog in the main window gives the focus back to the field that had it last.
+        if (DialogRecord* r = dialog_record(dlg); r && dialog_in_main_window(dlg) && r->last_focus &&
+                                                  IsChild(dlg, r->last_focus) &&
+                                                  IsWindowVisible(r->last_focus)) {
+            SetFocus(r->last_focus);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_MOUSEACTIVATE:
+        if (const DialogRecord* r = dialog_record(dlg); r && dialog_in_main_window(dlg) && !r->combined)
+            activate_child_dialog(dlg);
+        return FALSE;
+    case WM_NCRBUTTONUP:
+        if (is_child_style(dlg) && (wp == HTCAPTION || wp == HTSYSMENU)) {
+            pop_up_system_menu(dlg, {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+            return TRUE;
+        }
+        return FALSE;
     case WM_COMMAND: {
         int id = LOWORD(wp);
         int code = HIWORD(wp);
         HWND ctl = reinterpret_cast<HWND>(lp);
+        // The system menu of a child-style dialog sends its items as commands.
+        if (!ctl && is_child_style(dlg) && is_system_command(id)) {
+            SendMessageA(dlg, WM_SYSCOMMAND, static_cast<WPARAM>(id), 0);
+            return TRUE;
+        }
         if (DIALOG_TABLE.creating || !ctl)
             return FALSE;
         if (code == BN_CLICKED && is_push_button(ctl)) {
@@ -518,9 +729,11 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
     case WM_NOTIFY: {
         auto* n = reinterpret_cast<NMHDR*>(lp);
         if (n->code == TCN_SELCHANGING || n->code == TCN_SELCHANGE) {
-            tab_changed(dlg, n);
+            SetWindowLongPtrA(dlg, DWLP_MSGRESULT, tab_changed(dlg, n));
             return TRUE;
         }
+        if (WDialogFieldKindOf(n->hwndFrom) == FK_TREE)
+            return tree_notice(dlg, n);
         if (n->code == UDN_DELTAPOS) {
             HWND buddy = reinterpret_cast<HWND>(SendMessageA(n->hwndFrom, UDM_GETBUDDY, 0, 0));
             bool spin = false;
@@ -539,6 +752,7 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
             return FALSE;
         int kind = WDialogFieldKindOf(ctl);
         if (kind == FK_TRACKBAR && LOWORD(wp) != TB_ENDTRACK && LOWORD(wp) != TB_THUMBPOSITION) {
+            trackbar_shift_selection(ctl);
             field_change(dlg, GetDlgCtrlID(ctl), lp, true);
             return TRUE;
         }
@@ -573,8 +787,11 @@ INT_PTR CALLBACK WDialogProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp)
             // The field owns its brush: made at its first paint, freed with its record.
             return reinterpret_cast<INT_PTR>(f->background_brush.get(static_cast<COLORREF>(f->background)));
         }
-        return reinterpret_cast<INT_PTR>(GetSysColorBrush(
-            msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX ? COLOR_WINDOW : COLOR_BTNFACE));
+        // Only a foreground: the system's background of the kind, colour and brush.
+        const int background =
+            msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX ? COLOR_WINDOW : COLOR_BTNFACE;
+        SetBkColor(dc, GetSysColor(background));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(background));
     }
     default: return FALSE;
     }

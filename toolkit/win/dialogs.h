@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The field's window text.
 void WDialogGetString(int field, std::string& text);
@@ -73,6 +74,45 @@ void WDialogListAdd(int field, std::string_view text);
 bool WDialogListSelect(int field, int index);
 // An editable combo shows the option with exactly that text, else the text in its edit part.
 void WDialogComboSelectText(int field, std::string_view text);
+// Spin steps: small and large (large 0: the small step); a real spin keeps them as 4-byte reals.
+// Not a spin field: error 1006.
+void WDialogSpinSteps(int field, double small, double large);
+// List boxes (another field: error 1006); items 0-based. The number of items.
+void WDialogListCount(int field, int& count);
+// 1 when item `index` is selected, else 0.
+void WDialogListItemState(int field, int index, int& state);
+// Selects (state 1) or deselects item `index` of a list box of several selections when it differs.
+void WDialogListItemSelect(int field, int index, int state);
+// Selects (state 1) or deselects the items first..last of a list box of several selections.
+void WDialogListRangeSelect(int field, int first, int last, int state);
+// Tab stops (dialog units) of a list box or multi-line edit field, kept in the field record; a
+// single-line edit field or another kind: error 1006.
+void WDialogTabStops(int field, const std::vector<int>& stops);
+// Grid fields (another field: error 1006): option 1 sets (on non-zero) or clears the grid window
+// style bit 0x1000, option 2 the bit 0x4000.
+void WDialogGridStyle(int field, int option, int on);
+// Image kinds of WDialogFieldImage.
+enum FieldImageKind {
+    FIELD_IMAGE_BITMAP = 0,     // bitmap resource of the program
+    FIELD_IMAGE_ICON = 2,       // icon resource of the program
+    FIELD_IMAGE_OFFSCREEN = 3,  // a copy of off-screen bitmap 1..20 (WBitmapCreate)
+};
+// A button or static field shows an image instead of its text; status -2 when there is no such image
+// (or kind), -1 for another field (error 1006).
+void WDialogFieldImage(int field, int image, int kind, int& status);
+// Gives the field the focus; edit, numeric and combo fields get the caret at `caret` (-1: the whole
+// text selected). The field becomes the dialog's current one; a child-style dialog inside the main
+// window comes to the top.
+void WDialogFieldFocus(int field, int caret);
+// Resizes the current dialog's client area to width x height dialog units (0 or less keeps that
+// size). Fields that leave the client area are hidden, those that come back get their state again;
+// the focus moves on from a hidden field. error -1 (and nothing done) for a dialog combined with a
+// window, else 0.
+void WDialogResize(int width, int height, int& error);
+// Inserts item `id` with `text` into tree field `field`: where 0 as the last child of item
+// `relative` (relative 0: at the top level), 1 right after item `relative` among its siblings.
+// status -2 when no item has the id `relative`.
+void WDialogTreeInsert(int field, int id, std::string_view text, int relative, int where, int& status);
 // Position of a progress bar of the current dialog (-1 without such a field).
 int dialog_progress_position(int field);
 // Results of the last modal show: option 1 the button that ended it, 2 the field that had the focus,

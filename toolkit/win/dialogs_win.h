@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 constexpr int DIALOG_SLOTS = 100;
 
@@ -49,6 +50,8 @@ struct FieldRecord {
     int max_length = 0;
     int state = 1;                // 0 disabled, 1 enabled, 2 read-only, 3 hidden
     std::string format;           // "[Formats]" text; empty = "(G15.5E2)"
+    std::vector<int> tab_stops;   // tab stops of a list box or multi-line edit field
+    ShownImage image;             // bitmap or icon shown by a button or static field
     WNDPROC base_proc = nullptr;  // the field's procedure before the dialog manager's handling
 };
 
@@ -106,6 +109,8 @@ DialogRecord* dialog_record(HWND dialog);
 // The field `id` of the current dialog, reporting 1005 (no dialog) or 1006 (no such field) when there
 // is none.
 HWND field_or_report(int id);
+// The field `id` of the current dialog when it is of kind `kind` (FieldKind); 1005 or 1006 otherwise.
+HWND field_of_kind(int id, int kind);
 // 3 hidden, 0 disabled, 2 a read-only edit, numeric or grid field, else 1.
 int field_state_of(HWND field);
 FieldRecord* field_record(HWND field);
@@ -118,6 +123,8 @@ bool is_numeric_class(HWND field);
 // The numeric class kind: 5 integer, 6 real, 7 double; spin flag.
 int numeric_kind(HWND field, bool& spin);
 
+// A child-style dialog that lies in the main window (a child of its frame or client).
+bool dialog_in_main_window(HWND dialog);
 // 1 when the window is the modal dialog now running or a child-style page inside it, else 0.
 int WDialogIsModal(HWND dialog);
 
@@ -126,6 +133,8 @@ int WDialogIsModal(HWND dialog);
 void WDialogApplyRcdata(HWND dialog, int id, int slot);
 // A field's foreground (which 1) or background (2) colour: red -1 keeps it, 256 the system default.
 void WDialogFieldColour(HWND field, int which, int red, int green, int blue);
+// The page dialog id of tab `index` of a tab control (its data word's low half); -1 for no such tab.
+int tab_page(HWND tab, int index);
 // Fills a tree-view field from a menu resource; the item with id `selected` is selected.
 void fill_tree_from_menu(HWND tree, int menu_id, int selected);
 
@@ -137,12 +146,32 @@ INT_PTR CALLBACK WDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
 void WDialogRegisterNumericClasses();
 // Valid (0) or invalid (1) text of a numeric field that loses the focus to `gaining`.
 int WDialogFieldValidate(HWND field, HWND gaining, int force);
+// The numeric field whose refused text waits for the push button that took the focus (null: none);
+// taking it clears it.
+HWND take_pending_button_field();
+// The numeric field whose refused text holds a tab control on its tab (null: none); taking it clears
+// it.
+HWND take_pending_tab_field();
+// The numeric field whose refused text waits for a push button or holds a tab control, without
+// clearing it; null when none waits.
+HWND waiting_refused_field();
+// Puts back the text and value that a numeric field had when the focus arrived, and arms the saving
+// for the next field.
+void restore_saved_field(HWND field);
 // Gives the focus back to a field whose text was refused, with the text selected; a push button that
 // took the focus gets its look back (tab_pressed: the field was left by Tab).
 void WDialogFieldReject(HWND gaining, HWND field, int tab_pressed);
-// Puts the dialog manager's handling in front of a system control of a dialog (edit fields,
+// Puts the dialog manager's handling in front of a system control of a dialog (edit fields, buttons,
 // trackbars, tab controls and tree views; other fields are left as they are).
 void install_control_handling(HWND field);
+// A trackbar moved (by the mouse too) while Shift is held: the selection runs from the anchor that
+// Shift set to the position.
+void trackbar_shift_selection(HWND trackbar);
+// The same for the up-down control of a spin field: a left button press gives the focus to the field.
+void install_updown_handling(HWND updown);
+// Loads the bitmap (IMAGE_BITMAP) or icon (IMAGE_ICON) resource `id` and shows it in a button or static
+// field, keeping it in the field record; false when there is no such image.
+bool show_resource_image(HWND field, int id, UINT type);
 
 // Raises a dialog message (3 button, 10 field changed, 11 tab changed) for the application.
 void post_dialog_message(int type, int dialog_id, int value1, int value2, int x, int y);

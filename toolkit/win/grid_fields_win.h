@@ -8,6 +8,12 @@
 #include <cstddef>
 #include <vector>
 
+// Grid window style bits that the dialog layer sets: cells read-only; Enter moves down a column; Tab
+// moves from cell to cell.
+constexpr LONG GS_READ_ONLY = 0x0800;
+constexpr LONG GS_ENTER_DOWN = 0x1000;
+constexpr LONG GS_TAB_CELLS = 0x4000;
+
 // WGridFieldData: the part of a grid field that the field-state routine touches.
 struct WGridFieldData {
     int columns = 0;

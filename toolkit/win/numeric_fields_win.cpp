@@ -20,6 +20,8 @@ WNDPROC edit_proc = nullptr;
 struct LeaveState {
     bool reentry = false;
     bool saving_armed = true;
+    HWND pending_button = nullptr;  // field whose refused text waits for a push button to decide
+    HWND pending_tab = nullptr;     // field whose refused text holds the tab control on its tab
     std::string saved_text;
     double saved_value = 0.0;
 } LEAVE;
@@ -197,6 +199,7 @@ LRESULT CALLBACK numeric_proc(HWND f, UINT msg, WPARAM wp, LPARAM lp)
                 if (kind == FK_INTEGER)
                     SendMessageA(ud, UDM_SETPOS32, 0, leading_integer(window_text(f)));
                 make_field_record(f).spin = ud;
+                install_updown_handling(ud);
             }
         }
         return res;
@@ -273,9 +276,14 @@ int WDialogFieldValidate(HWND f, HWND gaining, int force)
     if (!r)
         return 0;
     bool other = gaining && gaining != f;
-    bool pending_button = false;
-    if (other && !r->tab_pressed && is_push_button(gaining) && GetDlgCtrlID(gaining) != 1)
-        pending_button = true;
+    LEAVE.pending_tab = nullptr;
+    if (other) {
+        LEAVE.pending_button = nullptr;
+        if (!r->tab_pressed && is_push_button(gaining) && GetDlgCtrlID(gaining) != 1)
+            LEAVE.pending_button = f;
+        if (WDialogFieldKindOf(gaining) == FK_TAB)
+            LEAVE.pending_tab = f;
+    }
     std::string t = window_text(f);
     bool range = r->minimum <= r->maximum;
     bool invalid = false;
@@ -291,15 +299,47 @@ int WDialogFieldValidate(HWND f, HWND gaining, int force)
             invalid = range && (v < r->minimum || v > r->maximum);
     }
     if (!invalid) {
-        if (other)
+        if (other) {
+            LEAVE.pending_button = nullptr;
+            LEAVE.pending_tab = nullptr;
             LEAVE.saving_armed = true;
+        }
         return 0;
     }
     // A push button other than 1 decides for itself what to do with the invalid text.
-    if (pending_button)
+    if (LEAVE.pending_button == f)
         return 0;
     WDialogFieldReject(gaining, f, r->tab_pressed);
     return 1;
+}
+
+HWND take_pending_button_field()
+{
+    HWND f = LEAVE.pending_button;
+    LEAVE.pending_button = nullptr;
+    return f;
+}
+
+HWND take_pending_tab_field()
+{
+    HWND f = LEAVE.pending_tab;
+    LEAVE.pending_tab = nullptr;
+    return f;
+}
+
+HWND waiting_refused_field()
+{
+    return LEAVE.pending_button ? LEAVE.pending_button : LEAVE.pending_tab;
+}
+
+void restore_saved_field(HWND f)
+{
+    if (FieldRecord* r = field_record(f)) {
+        SetWindowTextA(f, LEAVE.saved_text.c_str());
+        r->value = LEAVE.saved_value;
+        SendMessageA(f, EM_SETMODIFY, FALSE, 0);
+    }
+    LEAVE.saving_armed = true;
 }
 
 void WDialogFieldReject(HWND gaining, HWND field, int tab_pressed)

@@ -164,3 +164,36 @@ void WDialogTreeSelected(int field, int& id)
              ? static_cast<int>(info.lParam)
              : FIELD_EMPTY;
 }
+
+void WDialogTreeInsert(int field, int id, std::string_view text, int relative, int where, int& status)
+{
+    status = 0;
+    HWND tree = field_of_kind(field, FK_TREE);
+    if (!tree)
+        return;
+    TVINSERTSTRUCTA ins = {};
+    ins.hParent = TVI_ROOT;
+    ins.hInsertAfter = TVI_LAST;
+    if (relative != 0) {
+        HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        HTREEITEM item = find_item(tree, root, relative);
+        if (!item) {
+            status = -2;
+            return;
+        }
+        if (where == 1) {
+            ins.hParent = reinterpret_cast<HTREEITEM>(
+                SendMessageA(tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item)));
+            if (!ins.hParent)
+                ins.hParent = TVI_ROOT;
+            ins.hInsertAfter = item;
+        } else {
+            ins.hParent = item;
+        }
+    }
+    std::string label(text);
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+    ins.item.pszText = label.data();
+    ins.item.lParam = static_cast<LPARAM>(id);
+    SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins));
+}

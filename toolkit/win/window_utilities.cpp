@@ -36,3 +36,11 @@ int os_beep_enabled()
 {
     return beep_flag;
 }
+
+int os_beep_count(bool sounded)
+{
+    static int count = 0;
+    if (sounded)
+        ++count;
+    return count;
+}

@@ -21,6 +21,9 @@ void IOsBeepNow();
 void IOsBeepEnable(int on);
 // The beep flag (1 enabled).
 int os_beep_enabled();
+// The number of beeps sounded so far (while enabled); `sounded` counts one more first. Tests read it
+// to see that a key or a leave was refused.
+int os_beep_count(bool sounded = false);
 
 // Cursor of the client windows: 0 arrow, 1 hourglass, 2 arrow with hourglass, 3 cross, 4 I-beam,
 // 5 no-entry, 6 four-way size, 7 north-south, 8 west-east, 9 north-east/south-west,

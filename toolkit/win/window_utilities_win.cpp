@@ -57,8 +57,10 @@ POINT work_area_offset()
 
 void IOsBeep()
 {
-    if (os_beep_enabled())
+    if (os_beep_enabled()) {
+        os_beep_count(true);
         MessageBeep(MB_OK);
+    }
 }
 
 void IOsBeepNow()
