@@ -23,7 +23,9 @@
 // Usage: body_bench [transitional|transitional-small|matched-sphere|sphere-none|open-none|
 // sphere-transient|open-transient] [--warm N] [--timed N]
 // [--molecules N] [--outputs N] (--warm, --timed and --molecules: the pass counts and the molecules of
-// matched-sphere; --outputs: the transitional runs stop after that many outputs, 0 to 2). Instructions per
+// matched-sphere; --outputs: the transitional runs stop after that many outputs, 2 by default; beyond 2
+// the passes after the second output are printed as a third stretch, "later outputs", which shows how
+// the cost of a long run moves as the store's order decays). Instructions per
 // move as in matched_bench: the difference of two runs under valgrind --tool=cachegrind --cache-sim=no (say
 // --outputs 1 and --outputs 2 for the moves after the adaptation) divided by the moves between them, which
 // the runs print.
@@ -152,13 +154,17 @@ void transitional(bool small, int outputs)
                 small ? "-small" : "", CELLS.CELL_COUNT, MOLECULES.NM, SURFACE.TRIANGLE_COUNT,
                 seconds_since(t0));
     PhaseRun r;
-    Stretch before, after;
+    Stretch before, after, later;
     if (outputs >= 1)
         run_until(r, before, [&] { return r.outputs >= 1; });
     if (outputs >= 2)
         run_until(r, after, [&] { return r.outputs >= 2; });
+    if (outputs >= 3)
+        run_until(r, later, [&] { return r.outputs >= outputs; });
     before.print("before adaptation");
     after.print("after adaptation");
+    if (later.passes > 0)
+        later.print("later outputs");
     if (before.moves > 0 && after.moves > 0) {
         std::printf("  ratio after/before       %.2f (processor time %.2f)\n",
                     (after.seconds / after.moves) / (before.seconds / before.moves),

@@ -5,6 +5,7 @@
 #define QR4T_BENCH_KERNEL_PASS_H
 
 #include "app/kernel/cell_index.h"
+#include "app/kernel/cell_order.h"
 #include "app/kernel/collide_molecules.h"
 #include "app/kernel/enter_molecules.h"
 #include "app/kernel/kernel_move.h"
@@ -58,7 +59,7 @@ inline void one_pass(PhaseTimes& t)
     ENTER_MOLECULES();
     t.enter += seconds_since(t0);
     t0 = BenchClock::now();
-    INDEX_MOLECULES();
+    index_molecules_in_cell_order();
     t.index += seconds_since(t0);
     t0 = BenchClock::now();
     COLLIDE_MOLECULES();

@@ -1,6 +1,7 @@
 // The real routines behind the run's phase table.
 #include "app/geometry/geometry.h"
 #include "app/kernel/cell_index.h"
+#include "app/kernel/cell_order.h"
 #include "app/kernel/collide_molecules.h"
 #include "app/kernel/enter_molecules.h"
 #include "app/kernel/initialize_flow.h"
@@ -21,7 +22,7 @@ void bind_run_phases()
     p.RESET_CONTINUOUS_INDEXING = RESET_CONTINUOUS_INDEXING;
     p.MOVE_MOLECULES = MOVE_MOLECULES;
     p.ENTER_MOLECULES = ENTER_MOLECULES;
-    p.INDEX_MOLECULES = INDEX_MOLECULES;
+    p.INDEX_MOLECULES = index_molecules_in_cell_order;  // INDEX_MOLECULES, the store kept in cell order
     p.COLLIDE_MOLECULES = COLLIDE_MOLECULES;
     p.SAMPLE_FLOWFIELD = SAMPLE_FLOWFIELD;
     p.CHECK_INDEX = CHECK_INDEX;

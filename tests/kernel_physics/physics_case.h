@@ -7,6 +7,7 @@
 #include "app/casedata/casedata.h"
 #include "app/geometry/geometry.h"
 #include "app/kernel/cell_index.h"
+#include "app/kernel/cell_order.h"
 #include "app/kernel/collide_molecules.h"
 #include "app/kernel/constants.h"
 #include "app/kernel/enter_molecules.h"
@@ -219,7 +220,7 @@ struct PhaseRun {
             ENTER_MOLECULES();
             lap(enter_seconds);
             if (RUN.INDEX_MODE == INDEX_NORMAL)
-                INDEX_MOLECULES();
+                index_molecules_in_cell_order();
             lap(index_seconds);
             COLLIDE_MOLECULES();
             lap(collide_seconds);
