@@ -268,6 +268,8 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
         {"BMP of 300 colours", 1, bmp_300_colours, 27},
         {"PNG chunk length beyond the file", 15, png_chunk_beyond_file, 2},
         {"PNG row filter type 7", 15, png_file(png_ihdr(6, 5, 8, 2), rows_filter_7), 27},
+        // Found by fuzzing: sides of 2^32 - 1 overflowed the 64-bit product of the size check.
+        {"PNG of 2^32 - 1 x 2^32 - 1", 15, png_file(png_ihdr(-1, -1, 8, 2), Bytes(35, 0)), 27},
         // Sound behaviour: an image type other than 1, 2 and 15 is answered 27, not left without an
         // answer (a caller's status of 0 would have said "drawn").
         {"image type 3", 3, good_png, 27},

@@ -28,9 +28,12 @@ uint32_t quad(uint32_t rgb)
     return (rgb & 255) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 255);
 }
 
+// Each side is checked before the product: a PNG side may be up to 2^32 - 1, and the product of two
+// such sides overflows 64 bits.
 bool size_ok(int64_t width, int64_t height)
 {
-    return width >= 1 && height >= 1 && width * height <= IMG_MAX_PIXELS;
+    return width >= 1 && height >= 1 && width <= IMG_MAX_PIXELS && height <= IMG_MAX_PIXELS &&
+           width * height <= IMG_MAX_PIXELS;
 }
 
 //--- BMP
