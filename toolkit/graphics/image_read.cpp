@@ -141,6 +141,11 @@ int read_pcx(int handle, int64_t file_length, DibImage& dib, int& width, int& he
                       (bits == 8 && planes == 1) || (bits == 24 && planes == 3);
     if (!form || !size_ok(w, h) || bytes_per_line < needed)
         return IMG_ERR_FORMAT;
+    // A byte of the data gives at most 63 bytes of a plane line (a run), so data too short for the
+    // lines the header claims end the read before the bitmap is allocated: the bitmap is as wide as
+    // a plane line, which the size check above does not bound, and a 200-byte file claimed 3 GB.
+    if (int64_t(bytes_per_line) * planes * h > (file_length - 128) * 63)
+        return ERR_READ_WRITE;
 
     dib.width = bits == 8 || bits == 24 ? bytes_per_line : int(w);
     dib.height = int(h);
