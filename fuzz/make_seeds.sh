@@ -6,7 +6,10 @@
 set -eu
 source_dir=$1
 build_dir=$2
-out=$3
+final=$3
+# Written beside the folder and then put in its place, so that a harness that starts meanwhile finds
+# the previous seeds whole.
+out=$final.new.$$
 rm -rf "$out"
 mkdir -p "$out"/{flow_data,surface_data,restart_set,options_file,image_load,file_id,png_codec,grid_csv,clipboard}
 
@@ -75,3 +78,6 @@ printf '\x01\x01"open quote,\r\n' >"$c/open_quote"
 printf 'a\tb\tc\r\nd\te\r\n' >"$out/clipboard/block"
 printf 'single' >"$out/clipboard/single"
 printf '\r\n\t\n\r' >"$out/clipboard/ends"
+
+rm -rf "$final"
+mv "$out" "$final"
