@@ -10,6 +10,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz_start_reader();
+    // What an earlier input's pending set left under temporary names goes too: every input is read
+    // from its own files alone.
+    std::remove(SET_SCRATCH_FILE);
+    for (const char* name : RESTART_FILE_NAME)
+        std::remove(restart_temporary_name(name).c_str());
     size_t at = 0;
     for (const char* name : packed_file_names()) {
         std::remove(name);
