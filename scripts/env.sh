@@ -1,11 +1,13 @@
 # Shared settings of the scripts: the packages QR4T needs, the build folders, and the Wine environment
-# of a build. Sourced by scripts/test, scripts/run, scripts/bench and scripts/bench_displays.
+# of a build. Sourced by scripts/test, scripts/run, scripts/bench, scripts/bench_displays and
+# scripts/fuzz.
 #
 # Each build type has a folder of its own, so that one script never rebuilds another's:
 #   build/host          Debug, native, with the sanitizers: scripts/test
 #   build/win           Debug, MinGW-w64: scripts/test, scripts/bench_displays
 #   build/host-release  Release, native, no sanitizers: the result tools of scripts/run, scripts/bench
 #   build/win-release   Release, MinGW-w64: the program of scripts/run, the grid benchmark of scripts/bench
+#   build/fuzz          RelWithDebInfo, clang, the fuzz harnesses only: scripts/fuzz
 # QR4T_JOBS limits the compile jobs that run at once (all the cores by default).
 
 QR4T_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -17,7 +19,10 @@ QR4T_BUILD_PACKAGES="cmake ninja-build g++ clang-format googletest libbenchmark-
 QR4T_TEST_PACKAGES="wine64 wine fonts-wine xvfb xauth libosmesa6 imagemagick pngcheck fonts-liberation
  hp2xx xclip ghostscript libwmf-bin emf2svg librsvg2-bin libxml2-utils python3-ezdxf
  libreoffice-draw-nogui libreoffice-impress-nogui"
-QR4T_PACKAGES="$QR4T_BUILD_PACKAGES $QR4T_TEST_PACKAGES"
+# The fuzz build (scripts/fuzz, and its short pass in scripts/test): clang with libFuzzer and the
+# sanitizer runtimes. Clang 16, since clang 14 cannot compile std::source_location of GCC 12's library.
+QR4T_FUZZ_PACKAGES="clang-16 libclang-rt-16-dev"
+QR4T_PACKAGES="$QR4T_BUILD_PACKAGES $QR4T_TEST_PACKAGES $QR4T_FUZZ_PACKAGES"
 
 # Installs the Debian packages of the list given (all of QR4T_PACKAGES without one) that are missing;
 # runs apt-get update first when any is.

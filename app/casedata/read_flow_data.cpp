@@ -183,18 +183,19 @@ void allocate_species()
 {
     auto& G = GAS;
     int S = G.SPECIES_COUNT;
-    bool ok = allocate_case_array(G.SPECIES_DATA, 4, S) && allocate_case_array(G.STREAM_FRACTION, S) &&
-              allocate_case_array(G.SECONDARY_FRACTION, S) &&
-              allocate_case_array(G.SPECIES_PAIR_DATA, 7, S, S) &&
-              allocate_case_array(G.SPECIES_ROTATION, 2, S) && allocate_case_array(G.VIB_MODE_COUNT, S) &&
-              allocate_case_array(G.CP_LEFT_MIN_X, S) && allocate_case_array(G.CP_LEFT_MAX_X, S) &&
-              allocate_case_array(G.CP_ENTERED_MIN_X, S) && allocate_case_array(G.CP_ENTERED_MAX_X, S) &&
-              allocate_case_array(G.SEPARATION_CROSSINGS, S);
+    CaseArrayGroup species;
+    bool ok = species.allocate(G.SPECIES_DATA, 4, S) && species.allocate(G.STREAM_FRACTION, S) &&
+              species.allocate(G.SECONDARY_FRACTION, S) && species.allocate(G.SPECIES_PAIR_DATA, 7, S, S) &&
+              species.allocate(G.SPECIES_ROTATION, 2, S) && species.allocate(G.VIB_MODE_COUNT, S) &&
+              species.allocate(G.CP_LEFT_MIN_X, S) && species.allocate(G.CP_LEFT_MAX_X, S) &&
+              species.allocate(G.CP_ENTERED_MIN_X, S) && species.allocate(G.CP_ENTERED_MAX_X, S) &&
+              species.allocate(G.SEPARATION_CROSSINGS, S);
     if (!ok)
         stop_allocation("PROGRAM COULD NOT ALLOCATE NUMBER OF SPECIES", FLOW_DATA_FILE,
                         flow_item(13, "number of molecular species"), value_text(S));
     int M = G.MAX_VIB_MODES;
-    ok = allocate_case_array(G.VIB_TEMP, M, S) && allocate_case_array(G.VIB_RELAX, 2, M, S);
+    CaseArrayGroup vibration;
+    ok = vibration.allocate(G.VIB_TEMP, M, S) && vibration.allocate(G.VIB_RELAX, 2, M, S);
     if (!ok)
         stop_allocation("PROGRAM COULD NOT ALLOCATE VIBRATIONAL MODES", FLOW_DATA_FILE,
                         flow_item(14, "maximum number of vibrational modes"), value_text(M));
@@ -203,13 +204,14 @@ void allocate_species()
 // The group "REACTION INPUT", allocated after item 16 when there are gas reactions.
 void allocate_reaction_input(ReactionInput& in)
 {
+    CaseArrayGroup group;
     int N = GAS.GAS_REACTIONS;
-    bool ok = allocate_case_array(in.THIRD_BODY_VALUES, GAS.THIRD_BODY_TABLES, GAS.SPECIES_COUNT) &&
-              allocate_case_array(in.REACTANT_A, N) && allocate_case_array(in.REACTANT_B, N) &&
-              allocate_case_array(in.CODE_P1, N) && allocate_case_array(in.CODE_P2, N) &&
-              allocate_case_array(in.CODE_P3, N) && allocate_case_array(in.INTERNAL_DOF, N) &&
-              allocate_case_array(in.ACTIVATION_ENERGY, N) && allocate_case_array(in.PRE_EXPONENTIAL, N) &&
-              allocate_case_array(in.TEMPERATURE_EXPONENT, N) && allocate_case_array(in.REACTION_ENERGY, N);
+    bool ok = group.allocate(in.THIRD_BODY_VALUES, GAS.THIRD_BODY_TABLES, GAS.SPECIES_COUNT) &&
+              group.allocate(in.REACTANT_A, N) && group.allocate(in.REACTANT_B, N) &&
+              group.allocate(in.CODE_P1, N) && group.allocate(in.CODE_P2, N) &&
+              group.allocate(in.CODE_P3, N) && group.allocate(in.INTERNAL_DOF, N) &&
+              group.allocate(in.ACTIVATION_ENERGY, N) && group.allocate(in.PRE_EXPONENTIAL, N) &&
+              group.allocate(in.TEMPERATURE_EXPONENT, N) && group.allocate(in.REACTION_ENERGY, N);
     if (!ok)
         stop_allocation("PROGRAM COULD NOT ALLOCATE REACTION INPUT", FLOW_DATA_FILE,
                         flow_item(15, "number of chemical reactions"), value_text(N));
@@ -218,11 +220,11 @@ void allocate_reaction_input(ReactionInput& in)
 // The group "SURFACE REACTION INPUT", allocated after item 17 (one element when there are none).
 void allocate_surface_reaction_input()
 {
+    CaseArrayGroup group;
     auto& G = GAS;
     int N = G.SURFACE_REACTION_DIM;
-    bool ok = allocate_case_array(G.SURF_REACTANTS, 2, N) &&
-              allocate_case_array(G.SURF_REACTION_PRODUCTS, 6, N) &&
-              allocate_case_array(G.SURF_REACTION_ENERGY, N);
+    bool ok = group.allocate(G.SURF_REACTANTS, 2, N) && group.allocate(G.SURF_REACTION_PRODUCTS, 6, N) &&
+              group.allocate(G.SURF_REACTION_ENERGY, N);
     if (!ok)
         stop_allocation("PROGRAM COULD NOT ALLOCATE SURFACE REACTION INPUT", FLOW_DATA_FILE,
                         flow_item(17, "number of surface reactions"), value_text(G.SURFACE_REACTIONS));

@@ -48,14 +48,14 @@ std::string of_triangle(const std::string& what, int j, int n)
 // The group "NUMBER OF SURFACES".
 void allocate_surfaces()
 {
+    CaseArrayGroup group;
     auto& S = SURFACE;
     int n = S.SURFACE_COUNT;
-    bool ok = allocate_case_array(S.SURFACE_POINT_COUNT, n) && allocate_case_array(S.SURFACE_SPARE_1, 2, n) &&
-              allocate_case_array(S.SURFACE_SPARE_2, 2, n) && allocate_case_array(S.SURFACE_SOLID_COUNT, n) &&
-              allocate_case_array(S.SURFACE_CLOSED, n) && allocate_case_array(S.SURFACE_ENTRY_COUNT, n) &&
-              allocate_case_array(S.SURFACE_TRIANGLE_COUNT, n) &&
-              allocate_case_array(S.SURFACE_FIRST_POINT, n) &&
-              allocate_case_array(S.SURFACE_FIRST_TRIANGLE, n);
+    bool ok = group.allocate(S.SURFACE_POINT_COUNT, n) && group.allocate(S.SURFACE_SPARE_1, 2, n) &&
+              group.allocate(S.SURFACE_SPARE_2, 2, n) && group.allocate(S.SURFACE_SOLID_COUNT, n) &&
+              group.allocate(S.SURFACE_CLOSED, n) && group.allocate(S.SURFACE_ENTRY_COUNT, n) &&
+              group.allocate(S.SURFACE_TRIANGLE_COUNT, n) && group.allocate(S.SURFACE_FIRST_POINT, n) &&
+              group.allocate(S.SURFACE_FIRST_TRIANGLE, n);
     if (!ok)
         stop_allocation("PROGRAM COULD NOT ALLOCATE NUMBER OF SURFACES", SURFACE_DATA_FILE,
                         surface_item(1, "number of distinct surfaces"), value_text(n));
@@ -66,8 +66,9 @@ void allocate_points_and_triangles()
 {
     auto& S = SURFACE;
     int P = S.POINT_COUNT;
-    bool ok = allocate_case_array(S.POINT_X, P) && allocate_case_array(S.POINT_Y, P) &&
-              allocate_case_array(S.POINT_Z, P) && allocate_case_array(S.POINT_TRIANGLE_COUNT, P);
+    CaseArrayGroup points;
+    bool ok = points.allocate(S.POINT_X, P) && points.allocate(S.POINT_Y, P) &&
+              points.allocate(S.POINT_Z, P) && points.allocate(S.POINT_TRIANGLE_COUNT, P);
     if (!ok)
         stop_allocation("PROGRAM COULD NOT ALLOCATE NUMBER OF POINTS", SURFACE_DATA_FILE,
                         "items 2 (numbers of points)", value_text(P));
@@ -75,13 +76,14 @@ void allocate_points_and_triangles()
     int E = S.ENTRY_TRIANGLE_COUNT;
     int K = S.SOLID_TRIANGLE_COUNT;
     int species = GAS.SPECIES_COUNT;
-    ok = allocate_case_array(S.TRIANGLE, 6, T) && allocate_case_array(S.TRIANGLE_GEOMETRY, 5, T) &&
-         allocate_case_array(S.ENTRY_TRIANGLE, E) && allocate_case_array(S.ENTRY_PROPERTIES, 5, E) &&
-         allocate_case_array(S.ENTRY_SPECIES_PROPERTIES, 7, species, E) &&
-         allocate_case_array(S.SOLID_PROPERTIES, 4, K) &&
-         allocate_case_array(S.SOLID_SPECIES_PROPERTIES, 3, species, K) &&
-         allocate_case_array(S.SOLID_REACTION_PROBABILITY, GAS.SURFACE_REACTION_DIM, K) &&
-         allocate_case_array(S.SOLID_TRIANGLE, 2, K) && allocate_case_array(S.TRIANGLE_SURFACE, T);
+    CaseArrayGroup triangles;
+    ok = triangles.allocate(S.TRIANGLE, 6, T) && triangles.allocate(S.TRIANGLE_GEOMETRY, 5, T) &&
+         triangles.allocate(S.ENTRY_TRIANGLE, E) && triangles.allocate(S.ENTRY_PROPERTIES, 5, E) &&
+         triangles.allocate(S.ENTRY_SPECIES_PROPERTIES, 7, species, E) &&
+         triangles.allocate(S.SOLID_PROPERTIES, 4, K) &&
+         triangles.allocate(S.SOLID_SPECIES_PROPERTIES, 3, species, K) &&
+         triangles.allocate(S.SOLID_REACTION_PROBABILITY, GAS.SURFACE_REACTION_DIM, K) &&
+         triangles.allocate(S.SOLID_TRIANGLE, 2, K) && triangles.allocate(S.TRIANGLE_SURFACE, T);
     if (!ok)
         stop_allocation("PROGRAM COULD NOT ALLOCATE TRIANGLES", SURFACE_DATA_FILE,
                         "items 3 and 4 (numbers of triangles)", value_text(T));

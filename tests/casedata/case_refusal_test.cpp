@@ -367,6 +367,14 @@ const RefusalCase REFUSALS[] = {
      false,
      {"item 17"},
      " PROGRAM COULD NOT ALLOCATE SURFACE REACTION INPUT"},
+    // Found by fuzzing: each array of a group within the limit, the group far beyond it (ten
+    // reaction-input arrays of 859 MB, 8.6 GB in all, for a file of 621 bytes).
+    {"ReactionInputGroupTooLarge",
+     {{"REACTIONS", "214748364"}},
+     {},
+     false,
+     {"item 15", "value 214748364"},
+     " PROGRAM COULD NOT ALLOCATE REACTION INPUT"},
     // surface data
     {"NegativePointCount",
      {},
@@ -445,6 +453,13 @@ const RefusalCase REFUSALS[] = {
      {{"NPOINTS", "500000000"}},
      true,
      {"QR4SD.DAT", "value 500000000"},
+     " PROGRAM COULD NOT ALLOCATE NUMBER OF POINTS"},
+    // Found by fuzzing: four point arrays of 800 MB each.
+    {"PointGroupTooLarge",
+     {},
+     {{"NPOINTS", "200000000"}},
+     true,
+     {"QR4SD.DAT", "value 200000000"},
      " PROGRAM COULD NOT ALLOCATE NUMBER OF POINTS"},
     {"TriangleArraysTooLarge",
      {},

@@ -196,6 +196,18 @@ TEST(GraphicsFileId, ShortMissingAndUnnamedFilesWriteEntryOneOnly)
     EXPECT_EQ(identify(bmp_file(pic, 24, {}, {}), 3), (Info{1, 3, 2, 77, 77, 77}));
 }
 
+// Found by fuzzing: a picture-file record 0x30 with a count byte of 255 is passed over as
+// (255 + 1) x 4 = 1024 bytes, which the scan read into a 256-byte buffer on the stack.
+TEST(GraphicsFileId, PictureScanPassesOverTheLongestRecord)
+{
+    Bytes b = picture_file();
+    b.resize(17);
+    b.insert(b.end(), {0x30, 255});   // a record of 1024 bytes follows
+    b.insert(b.end(), 1024, 0x61);    // colour codes inside the record are no colours
+    b.insert(b.end(), {0x62, 0x63});  // two colour codes after it
+    EXPECT_EQ(identify(b), (Info{7, 3201, 2312, 2, -1, -1}));
+}
+
 TEST(GraphicsFileId, TextScansKeepTheErrorMode)
 {
     IErrorModeSet(1);

@@ -237,6 +237,10 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
     Bytes pcx0 = pcx_head(4, 4, 8, 3, 4);
     pcx0[2] = 0;
     Bytes huge = bmp_head(70000, 70000, 24, 0, {}, 0);
+    // Found by fuzzing: a 7 x 46853 PCX of 62965-byte plane lines in 200 bytes; its bitmap, as wide as
+    // a plane line, took 3 GB before the data were read.
+    Bytes pcx_wide_lines = pcx_head(7, 46853, 8, 1, 62965);
+    pcx_wide_lines.resize(200, 0xF5);
     // Damaged headers that were read leniently: a colour count of 300 (the table was cut to 256), a
     // PNG chunk length beyond the file, a row filter type 7 (the row passed unchanged).
     auto pal256 = palette(256);
@@ -261,6 +265,7 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
         {"BMP without its last rows", 1, short_bmp, 2},
         {"PCX of encoding 0", 2, pcx0, 27},
         {"PCX header only", 2, Bytes(100, 10), 2},
+        {"PCX whose data cannot fill its plane lines", 2, pcx_wide_lines, 2},
         {"greyscale PNG", 15, png_file(png_ihdr(6, 5, 8, 0), Bytes(35, 0)), 27},
         {"interlaced PNG", 15, png_file(png_ihdr(6, 5, 8, 2, 1), Bytes(5 * 19, 0)), 27},
         {"PNG without IEND", 15, Bytes(good_png.begin(), good_png.end() - 12), 2},
@@ -268,6 +273,8 @@ TEST(ImageRead, StatusesOfUnreadableFiles)
         {"BMP of 300 colours", 1, bmp_300_colours, 27},
         {"PNG chunk length beyond the file", 15, png_chunk_beyond_file, 2},
         {"PNG row filter type 7", 15, png_file(png_ihdr(6, 5, 8, 2), rows_filter_7), 27},
+        // Found by fuzzing: sides of 2^32 - 1 overflowed the 64-bit product of the size check.
+        {"PNG of 2^32 - 1 x 2^32 - 1", 15, png_file(png_ihdr(-1, -1, 8, 2), Bytes(35, 0)), 27},
         // Sound behaviour: an image type other than 1, 2 and 15 is answered 27, not left without an
         // answer (a caller's status of 0 would have said "drawn").
         {"image type 3", 3, good_png, 27},

@@ -62,14 +62,17 @@ struct Recorder : GridCsvSink {
     int outside_count = 0;
     std::vector<std::pair<int, int>> line_ends;
     int rest_from = -1;
+    std::pair<long long, long long> too_long_at{0, 0};  // (line, characters)
     void field(int column, int row, const std::string& content) override { cells[{row, column}] = content; }
     void outside() override { ++outside_count; }
     void line_end(int column, int row) override { line_ends.push_back({row, column}); }
     void rest(int row) override { rest_from = row; }
+    void too_long(long long line, long long characters) override { too_long_at = {line, characters}; }
 };
 
 // Reads a file held in memory, in pieces as the reader asks for them.
-int read_text(const std::string& file, int rows, int columns, Recorder& r)
+int read_text(const std::string& file, int rows, int columns, Recorder& r,
+              long long line_limit = GRID_CSV_LINE_LIMIT)
 {
     size_t pos = 0;
     return grid_csv_read(
@@ -80,7 +83,7 @@ int read_text(const std::string& file, int rows, int columns, Recorder& r)
             pos += static_cast<size_t>(k);
             return k;
         },
-        rows, columns, r);
+        rows, columns, r, line_limit);
 }
 
 TEST(GridCsv, QuotesAndUnquotes)
@@ -193,6 +196,36 @@ TEST(GridCsv, ShortReadStopsWithoutEmptyingTheRest)
         100, [](char*, int) { return 3; }, 4, 2, r);
     EXPECT_EQ(result, 2);
     EXPECT_EQ(r.rest_from, -1);
+}
+
+// A line of more than 2^31 characters overflowed the reader's int column and quote counters, and a
+// cell outside the grid was handed on. The counters are 64-bit now and a line beyond the limit stops
+// the read; the limit is a parameter here so that the refusal shows on a small file.
+TEST(GridCsv, LineBeyondTheLimitStopsTheRead)
+{
+    EXPECT_EQ(GRID_CSV_LINE_LIMIT, 2147483647);
+    struct Case {
+        const char* file;
+        int result;
+        std::pair<long long, long long> too_long_at;  // (line, characters)
+        size_t cells;                                 // fields stored before the stop
+        int rest_from;                                // -1: the rest of the grid is left as it is
+    } cases[] = {
+        {"ab,cd\r\n1234567\r\n", 0, {0, 0}, 3, 2},  // lines of 6 and 8 characters with CR: at the limit
+        {"ab,cd\r\n123456789\r\nx\r\n", 3, {2, 9}, 2, -1},  // the second line passes it at its 9th
+        {",,,,,,,,,,\r\n", 3, {1, 9}, 2, -1},               // commas count as characters
+        {"\"\"\"\"\"\"\"\"\"\"\n", 3, {1, 9}, 0, -1},       // and quotes too
+        {"1234567\r\n", 0, {0, 0}, 1, 1},                   // CR counts, LF ends the line
+    };
+    for (const Case& c : cases) {
+        Recorder r;
+        EXPECT_EQ(read_text(c.file, 3, 2, r, 8), c.result) << c.file;
+        EXPECT_EQ(r.too_long_at, c.too_long_at) << c.file;
+        EXPECT_EQ(r.cells.size(), c.cells) << c.file;
+        EXPECT_EQ(r.rest_from, c.rest_from) << c.file;
+    }
+    EXPECT_EQ(grid_csv_too_long_text("C:\\DATA\\GRID.CSV", 2, 9),
+              "CSV file C:\\DATA\\GRID.CSV: line 2 holds more than 8 characters, the most a line may hold");
 }
 
 // Random files of quotes, commas, line ends, blanks and letters: the reader stays inside the grid,

@@ -676,7 +676,9 @@ void IImgPictureScan(std::string_view name, int& colours)
     IOsBinOpen(name, 0, handle);
     if (handle == -1)
         return;
-    unsigned char buffer[256];
+    // The longest record passed over is a count byte of 255 and (255 + 1) x 4 bytes: the buffer was
+    // 256 bytes, and such a record wrote past it.
+    unsigned char buffer[(255 + 1) * 4];
     if (!read_exactly(handle, buffer, 17)) {
         IOsBinClose(handle);
         return;

@@ -28,9 +28,12 @@ uint32_t quad(uint32_t rgb)
     return (rgb & 255) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 255);
 }
 
+// Each side is checked before the product: a PNG side may be up to 2^32 - 1, and the product of two
+// such sides overflows 64 bits.
 bool size_ok(int64_t width, int64_t height)
 {
-    return width >= 1 && height >= 1 && width * height <= IMG_MAX_PIXELS;
+    return width >= 1 && height >= 1 && width <= IMG_MAX_PIXELS && height <= IMG_MAX_PIXELS &&
+           width * height <= IMG_MAX_PIXELS;
 }
 
 //--- BMP
@@ -138,6 +141,11 @@ int read_pcx(int handle, int64_t file_length, DibImage& dib, int& width, int& he
                       (bits == 8 && planes == 1) || (bits == 24 && planes == 3);
     if (!form || !size_ok(w, h) || bytes_per_line < needed)
         return IMG_ERR_FORMAT;
+    // A byte of the data gives at most 63 bytes of a plane line (a run), so data too short for the
+    // lines the header claims end the read before the bitmap is allocated: the bitmap is as wide as
+    // a plane line, which the size check above does not bound, and a 200-byte file claimed 3 GB.
+    if (int64_t(bytes_per_line) * planes * h > (file_length - 128) * 63)
+        return ERR_READ_WRITE;
 
     dib.width = bits == 8 || bits == 24 ? bytes_per_line : int(w);
     dib.height = int(h);

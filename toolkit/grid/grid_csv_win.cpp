@@ -74,7 +74,7 @@ std::string csv_field(int field, int column, int row)
 // The reader's fields into the grid through the cell interface.
 class GridFill : public GridCsvSink {
 public:
-    GridFill(int field, int columns) : field_(field), columns_(columns)
+    GridFill(int field, int columns, std::string_view file) : field_(field), columns_(columns), file_(file)
     {
         for (int k = 0; k < columns; ++k) {
             int f = field, type = 0;
@@ -108,6 +108,12 @@ public:
         }
     }
     void outside() override { IErrorReport(ERR_TOO_MANY); }
+    // A line beyond the limit: its file, line and length in the debug log, and a read error.
+    void too_long(long long line, long long characters) override
+    {
+        IErrorToDebugFile(grid_csv_too_long_text(file_, line, characters));
+        IErrorReport(ERR_READ_WRITE);
+    }
     void line_end(int column, int row) override
     {
         for (int k = column + 1; k < columns_; ++k) {
@@ -160,6 +166,7 @@ private:
     }
 
     const int field_, columns_;
+    const std::string file_;
     std::vector<int> types_;
 };
 
@@ -234,7 +241,7 @@ void WGridLoadCSV(int field, std::string_view file)
         IOsBinClose(handle);
         return;
     }
-    GridFill fill(field, columns);
+    GridFill fill(field, columns, file);
     grid_csv_read(
         size,
         [handle](char* buffer, int n) {

@@ -99,7 +99,8 @@ namespace {
 // The scan of one file: the field being read and where it goes.
 class CsvScan {
 public:
-    CsvScan(int rows, int columns, GridCsvSink& sink) : rows_(rows), columns_(columns), sink_(sink)
+    CsvScan(int rows, int columns, GridCsvSink& sink, long long line_limit)
+        : rows_(rows), columns_(columns), line_limit_(line_limit), sink_(sink)
     {
         raw_.reserve(GRID_CSV_PIECE);
     }
@@ -108,6 +109,10 @@ public:
     void take(char c)
     {
         in_line_ = true;
+        if (c != '\n' && ++line_characters_ > line_limit_) {
+            too_long_ = true;
+            return sink_.too_long(line_ + 1, line_characters_);
+        }
         if (c == '"')
             ++quotes_;
         else if (c == ',' && quotes_ % 2 == 0)
@@ -131,11 +136,13 @@ public:
 
     // True once rows past the grid's last one are being read: the rest of the file is not needed.
     bool past_grid() const { return row_ >= rows_ && reported_past_; }
+    // True once a line passed the line limit: nothing more is read.
+    bool too_long() const { return too_long_; }
 
 private:
     void end_field(bool line_end)
     {
-        if (column_ >= columns_ || row_ >= rows_) {
+        if (column_ >= static_cast<long long>(columns_) || row_ >= rows_) {
             sink_.outside();
             reported_past_ = row_ >= rows_;
         } else {
@@ -149,15 +156,18 @@ private:
                 content.pop_back();
             WGridUnquoteField(content);
             content.erase(content.find_last_not_of(' ') + 1);
-            sink_.field(column_, row_, content);
-            if (line_end && column_ + 1 < columns_)
-                sink_.line_end(column_, row_);
+            const int column = static_cast<int>(column_);  // below columns_ here
+            sink_.field(column, row_, content);
+            if (line_end && column + 1 < columns_)
+                sink_.line_end(column, row_);
         }
         // Every line end moves to the next row, also after fields beyond the last column.
         if (line_end) {
             column_ = 0;
             if (row_ < rows_)
                 ++row_;
+            ++line_;
+            line_characters_ = 0;
             in_line_ = false;
         } else {
             ++column_;
@@ -168,10 +178,16 @@ private:
     }
 
     const int rows_, columns_;
+    const long long line_limit_;  // the longest line, in characters before its line end
     GridCsvSink& sink_;
-    int row_ = 0, column_ = 0;
+    int row_ = 0;
+    // Counted in 64 bits: below the line limit they cannot overflow, whatever the limit.
+    long long column_ = 0;
+    long long line_ = 0;             // line ends read
+    long long line_characters_ = 0;  // characters of the current line before its line end
+    bool too_long_ = false;
     std::string raw_;  // the field's characters up to its terminator
-    int quotes_ = 0;
+    long long quotes_ = 0;
     bool cr_ = false;
     bool in_line_ = false;  // characters read since the last line end
     bool reported_past_ = false;
@@ -180,9 +196,9 @@ private:
 }  // namespace
 
 int grid_csv_read(long long size, const std::function<int(char*, int)>& read, int rows, int columns,
-                  GridCsvSink& sink)
+                  GridCsvSink& sink, long long line_limit)
 {
-    CsvScan scan(rows, columns, sink);
+    CsvScan scan(rows, columns, sink, line_limit);
     std::vector<char> buffer(GRID_CSV_PIECE);
     long long left = size;
     while (left > 0 && !scan.past_grid()) {
@@ -190,11 +206,20 @@ int grid_csv_read(long long size, const std::function<int(char*, int)>& read, in
         if (read(buffer.data(), n) != n)
             return 2;
         left -= n;
-        for (int i = 0; i < n && !scan.past_grid(); ++i)
+        for (int i = 0; i < n && !scan.past_grid(); ++i) {
             scan.take(buffer[static_cast<size_t>(i)]);
+            if (scan.too_long())
+                return 3;
+        }
     }
     scan.finish();
     return 0;
+}
+
+std::string grid_csv_too_long_text(std::string_view file, long long line, long long characters)
+{
+    return "CSV file " + std::string(file) + ": line " + std::to_string(line) + " holds more than " +
+           std::to_string(characters - 1) + " characters, the most a line may hold";
 }
 
 void IOsSplitPath(std::string& path, std::string& name)

@@ -43,6 +43,9 @@ std::string grid_csv_quote(std::string_view text);
 void WGridUnquoteField(std::string& text);
 
 constexpr int GRID_CSV_PIECE = 65000;  // bytes read at a time, and the longest field kept
+// The longest line read, in characters before its line end, and so the longest field: a column number
+// and a field's count of quotes then stay within an int. A longer line stops the read.
+constexpr long long GRID_CSV_LINE_LIMIT = 2147483647;
 
 // Where the reader puts what it finds.
 struct GridCsvSink {
@@ -56,13 +59,18 @@ struct GridCsvSink {
     virtual void line_end(int column, int row) = 0;
     // The file is read: every row from `row` on is emptied.
     virtual void rest(int row) = 0;
+    // Line `line` (1-based) passed the line limit at `characters` characters: the read stops there.
+    virtual void too_long(long long line, long long characters) = 0;
 };
 
 // Reads a file of `size` bytes through `read` (up to n bytes into the buffer; the count read, fewer
-// or -1 on failure) into a grid of `rows` x `columns`. Returns 0, or 2 when a read came short (the
-// rest of the grid is then left as it is).
+// or -1 on failure) into a grid of `rows` x `columns`. Returns 0; 2 when a read came short, 3 when a
+// line was longer than `line_limit` characters (the rest of the grid is then left as it is).
 int grid_csv_read(long long size, const std::function<int(char* buffer, int n)>& read, int rows, int columns,
-                  GridCsvSink& sink);
+                  GridCsvSink& sink, long long line_limit = GRID_CSV_LINE_LIMIT);
+
+// The message for a line that passed the line limit: the file, the line and its length so far.
+std::string grid_csv_too_long_text(std::string_view file, long long line, long long characters);
 
 // ---- paths
 
