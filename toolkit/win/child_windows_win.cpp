@@ -165,6 +165,12 @@ void WWinActivate(HWND hwnd)
         if (f)
             SendMessageA(f, WM_NCACTIVATE, (f == hwnd || IsChild(f, hwnd)) ? TRUE : FALSE, 0);
     }
+    // The loaded dialogs: the one activated is drawn active, every other one inactive.
+    for (int d = 1; d <= DIALOG_TABLE.count; ++d) {
+        HWND dialog = DIALOG_TABLE.loaded[d];
+        if (dialog && IsWindow(dialog))
+            SendMessageA(dialog, WM_NCACTIVATE, dialog == hwnd ? TRUE : FALSE, 0);
+    }
 }
 
 bool WWinMakeCurrent(int handle, bool reselect)
@@ -335,6 +341,7 @@ void WWinCloseChild(int handle)
         report(ERR_INVALID_WINDOW);
         return;
     }
+    close_media_device(WIN_TABLE.slot[handle], true);
     bool was_current = WIN_CURRENT.window == handle;
     if (was_current && WIN_CURRENT.dc) {
         ReleaseDC(WIN_TABLE.slot[handle].client, WIN_CURRENT.dc);

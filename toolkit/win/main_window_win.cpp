@@ -18,6 +18,7 @@
 #include "toolkit/win/window_utilities.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
 
 #include <string>
 
@@ -37,6 +38,33 @@ namespace {
 constexpr char MAIN_CLASS[] = "VUVUZUVODER";
 constexpr char CLIENT_CLASS[] = "WINTCLIENT";
 constexpr char CHILD_CLASS[] = "RORERIDUZ";
+
+bool inside_parent(HWND frame)
+{
+    return (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+// A window inside a parent keeps its normal place itself: maximising stores it once, restoring puts it
+// back and forgets it; minimising draws its caption inactive and that of the window holding it active.
+void inside_parent_size(int n, WPARAM reason)
+{
+    WinSlot& s = WIN_TABLE.slot[n];
+    if (reason == SIZE_MAXIMIZED && s.normal_rect.left == -999) {
+        WINDOWPLACEMENT p = {};
+        p.length = sizeof p;
+        if (GetWindowPlacement(s.frame, &p))
+            s.normal_rect = p.rcNormalPosition;
+    } else if (reason == SIZE_RESTORED && s.normal_rect.left != -999) {
+        RECT r = s.normal_rect;
+        s.normal_rect = RECT{-999, 0, 0, 0};
+        MoveWindow(s.frame, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    } else if (reason == SIZE_MINIMIZED) {
+        SendMessageA(s.frame, WM_NCACTIVATE, FALSE, 0);
+        int outer = WWinFromHandle(GetParent(s.frame));
+        if (outer >= 0)
+            SendMessageA(WIN_TABLE.slot[outer].frame, WM_NCACTIVATE, TRUE, 0);
+    }
+}
 
 [[noreturn]] void abort_with(const char* text)
 {
@@ -237,6 +265,8 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
     LoadLibraryA("riched32.dll");
+    // The find-and-replace box of the common dialogs reports through this registered message.
+    WIN_TABLE.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
     if (!register_window_classes())
         abort_with("Failed to register class - aborting.");
 
@@ -276,6 +306,17 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
     combined_dialog_result(dialog);
 }
 
+void close_media_device(WinSlot& slot, bool stop)
+{
+    MCIDEVICEID device = slot.media_device;
+    if (device == 0)
+        return;
+    slot.media_device = 0;
+    if (stop)
+        mciSendCommandA(device, MCI_STOP, 0, 0);
+    mciSendCommandA(device, MCI_CLOSE, 0, 0);
+}
+
 // Destroys every window of the toolkit, children first, and resets the message enable words.
 void WWinCloseDown()
 {
@@ -296,6 +337,8 @@ void WWinCloseDown()
         }
     }
     dialogs_close_down();
+    for (WinSlot& s : WIN_TABLE.slot)
+        close_media_device(s, true);
     if (WIN_CURRENT.dc && WIN_TABLE.slot[WIN_CURRENT.window].client)
         ReleaseDC(WIN_TABLE.slot[WIN_CURRENT.window].client, WIN_CURRENT.dc);
     WIN_CURRENT.dc = nullptr;
@@ -328,6 +371,9 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_COMMAND:
         if (HIWORD(wp) == 0 || HIWORD(wp) == 1) {
             WMsgPost(MsgMenu, 0, wp, lp, hwnd);
+            // A toolbar button that sent the command shows its released look at once.
+            if (lp != 0)
+                RedrawWindow(reinterpret_cast<HWND>(lp), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             return 0;
         }
         break;
@@ -356,10 +402,34 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             WWinActivate(hwnd);
         break;
     case WM_ACTIVATEAPP:
-        // The application comes to the front: the palettes of an 8-bit display are realised again.
-        if (wp && n >= 0)
+        // Another application comes to the front: every window is drawn inactive. This one comes to the
+        // front: the palettes of an 8-bit display are realised again.
+        if (!wp)
+            WWinActivate(nullptr);
+        else if (n >= 0)
             gl_realise_palettes(WIN_TABLE.slot[n].client);
         break;
+    case WM_PALETTECHANGED:
+        if (n >= 0 && WIN_TABLE.slot[n].client)
+            return SendMessageA(WIN_TABLE.slot[n].client, msg, wp, lp);
+        break;
+    case WM_SYSCHAR:
+        // A window inside a parent hands its Alt keys to the parent's menu; Alt+'-' opens its own system
+        // menu.
+        if (inside_parent(hwnd) && wp != '-')
+            return SendMessageA(GetParent(hwnd), msg, wp, lp);
+        break;
+    case WM_EXITSIZEMOVE:
+        if (n > 0 && inside_parent(hwnd) && IsIconic(hwnd))
+            ArrangeIconicWindows(GetParent(hwnd));
+        break;
+    case MM_MCINOTIFY:
+        // The window's media device has finished: it is closed and forgotten.
+        if (n >= 0 && WIN_TABLE.slot[n].media_device == static_cast<unsigned>(lp))
+            close_media_device(WIN_TABLE.slot[n], false);
+        else
+            mciSendCommandA(static_cast<MCIDEVICEID>(lp), MCI_CLOSE, 0, 0);
+        return 0;
     case WM_SETFOCUS:
         if (n >= 0 && WIN_TABLE.slot[n].client)
             SetFocus(WIN_TABLE.slot[n].client);
@@ -378,6 +448,8 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
                 MoveWindow(s.client, 0, 0, LOWORD(lp), h > 0 ? h : 0, TRUE);
             if (s.toolbars[0] || s.toolbars[1] || s.toolbars[2] || s.toolbars[3])
                 toolbars_layout(n);  // the client shares the frame with the toolbars
+            if (n > 0 && inside_parent(hwnd))
+                inside_parent_size(n, wp);
         }
         break;
     default: break;
