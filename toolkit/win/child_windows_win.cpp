@@ -233,7 +233,7 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
 }
 
 void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, int dialog,
-                   std::string_view title_in, int parent_slot)
+                   std::string_view title_in, int parent_slot, int menu, const WinToolbarIds& toolbars)
 {
     handle = -1;
     if (flags == 0)
@@ -318,6 +318,7 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
         return;
     }
     WinSlot& s = WIN_TABLE.slot[slot];
+    open_window_bars(slot, menu, toolbars, x == WIN_UNSET && !(flags & 8), y == WIN_UNSET && !(flags & 8));
     if (dialog > 0)
         combine_dialog(slot, dialog);
     if (!(flags & 128)) {

@@ -9,6 +9,7 @@
 #include "toolkit/win/entry.h"
 #include "toolkit/win/gl_palette_win.h"
 #include "toolkit/win/lower_layer_hooks_win.h"
+#include "toolkit/win/menus.h"
 #include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/message_layer_win.h"
@@ -247,8 +248,40 @@ void WWinOpen(const WinOpenRecord& record, int colour_count)
     WWinOpenMain(record.flags, x, y, record.width, record.height, record.menu, 0, record.title.substr(0, 80));
 }
 
+void open_window_bars(int slot, int menu, const WinToolbarIds& toolbars, bool x_centred, bool y_centred)
+{
+    WinSlot& s = WIN_TABLE.slot[slot];
+    // Moves the frame back by half of what it grew, so that a centred frame stays centred.
+    auto keep_centred = [&](int width_change, int height_change) {
+        int dx = x_centred && width_change > 0 ? width_change / 2 : 0;
+        int dy = y_centred && height_change > 0 ? height_change / 2 : 0;
+        if (dx == 0 && dy == 0)
+            return;
+        RECT r;
+        GetWindowRect(s.frame, &r);
+        MapWindowPoints(nullptr, GetParent(s.frame), reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(s.frame, nullptr, r.left - dx, r.top - dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    };
+    if (menu != 0 && !(GetWindowLongA(s.frame, GWL_STYLE) & WS_CHILD)) {
+        RECT before, after;
+        GetWindowRect(s.frame, &before);
+        window_menu_attach(slot, menu);
+        GetWindowRect(s.frame, &after);
+        keep_centred(0, (after.bottom - after.top) - (before.bottom - before.top));
+    }
+    for (int side = 0; side < 4; ++side) {
+        int id = toolbars.id[side];
+        if (id == 0)
+            continue;
+        int width_change = 0, height_change = 0;
+        WToolbarSet(id, slot, side, width_change, height_change);
+        keep_centred(width_change, height_change);
+    }
+}
+
 void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int dialog,
-                  std::string_view title_in)
+                  std::string_view title_in, const WinToolbarIds& toolbars)
 {
     if (WIN_CURRENT.main_open == -1)
         return;
@@ -275,9 +308,9 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
     if (!create_frame_and_client(0, MAIN_CLASS, style, ex_style, nullptr, x, y, width, height,
                                  (flags & 32) != 0, !(flags & 64), title.c_str()))
         abort_with("Failed to create window - aborting.");
-    // The menu bar with its item numbers, accelerators and help strings (none when it cannot be loaded).
-    if (menu != 0)
-        window_menu_attach(0, menu);
+    // The menu bar with its item numbers, accelerators and help strings (none when it cannot be loaded),
+    // and the toolbars.
+    open_window_bars(0, menu, toolbars, x == WIN_UNSET && !(flags & 8), y == WIN_UNSET && !(flags & 8));
     if (dialog > 0)
         combine_dialog(0, dialog);
 

@@ -147,6 +147,12 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // Registers the three window classes once. Returns false on failure.
 bool register_window_classes();
 
+// The menu bar (top-level windows) and the toolbars of a window being opened, the frame grown by them;
+// a frame whose position was centred moves up (left) by half the height (width) a bar adds, to stay
+// centred, unless it opens maximised.
+struct WinToolbarIds;
+void open_window_bars(int slot, int menu, const WinToolbarIds& toolbars, bool x_centred, bool y_centred);
+
 // Frame and client creation shared by the main and child windows: returns false when either fails.
 // `client_w`/`client_h` are the wanted client size; the frame is grown around it.
 bool create_frame_and_client(int slot, const char* cls, DWORD style, DWORD ex_style, HWND parent, int x,
