@@ -228,3 +228,16 @@ TEST_F(WindowProceduresTest, FocusClearsTheActiveDialog)
     EXPECT_EQ(WIN_TABLE.default_owner, frame(top_));
     WDialogUnload();
 }
+
+// A window opened while a semi-modeless dialog is shown waits for it with the others: it opens
+// disabled, and the end of the last semi-modeless show enables it.
+TEST_F(WindowProceduresTest, ChildOpenedDuringASemiModelessShowIsDisabled)
+{
+    ++DIALOG_TABLE.semi_modeless;
+    WWinOpenChild(top_, 7, 40, 40, 200, 120, "waiting");
+    --DIALOG_TABLE.semi_modeless;
+    ASSERT_GE(top_, 1);
+    EXPECT_FALSE(IsWindowEnabled(frame(top_)));
+    WWinEnableOthers(nullptr, true);
+    EXPECT_TRUE(IsWindowEnabled(frame(top_)));
+}

@@ -275,6 +275,9 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
         style |= WS_MAXIMIZEBOX;
     if (!(flags & 64))
         style |= WS_THICKFRAME;
+    // While a semi-modeless dialog is shown the program's windows wait for it: a new one too.
+    if (DIALOG_TABLE.semi_modeless > 0)
+        style |= WS_DISABLED;
     if (flags & 16) {
         // Inside the parent: positions and sizes are units of the parent's client area.
         if (!valid(parent_slot)) {
