@@ -4,6 +4,8 @@
 // a toolbar's command, the focus, and the registered find-and-replace message.
 #include "tests/win/win_test_support.h"
 #include "toolkit/common/sentinels.h"
+#include "toolkit/graphics/entry.h"
+#include "toolkit/graphics/gr_state.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/window_table_win.h"
@@ -240,4 +242,22 @@ TEST_F(WindowProceduresTest, ChildOpenedDuringASemiModelessShowIsDisabled)
     EXPECT_FALSE(IsWindowEnabled(frame(top_)));
     WWinEnableOthers(nullptr, true);
     EXPECT_TRUE(IsWindowEnabled(frame(top_)));
+}
+
+// A hidden window raises no resize, but its drawing surface takes the new size at once.
+TEST_F(WindowProceduresTest, HiddenWindowsSurfaceFollowsItsSize)
+{
+    WWinOpenChild(top_, 7 | 128, 40, 40, 200, 120, "hidden");
+    ASSERT_GE(top_, 1);
+    IGrSelectTarget(1, top_);
+    ASSERT_EQ(GrSurface.width, 200);
+    RECT f;
+    GetWindowRect(frame(top_), &f);
+    SetWindowPos(frame(top_), nullptr, 0, 0, f.right - f.left + 30, f.bottom - f.top + 20,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(GrSurface.width, 230);
+    EXPECT_EQ(GrSurface.height, 140);
+    EXPECT_EQ(WIN_CURRENT.width, 230);
+    WinMessage m;
+    EXPECT_FALSE(poll_for(MsgResize, m));
 }

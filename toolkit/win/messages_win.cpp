@@ -92,10 +92,12 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
         return;
     int n = WWinFromHandle(source);
     if (type == MsgResize && source && !IsWindowVisible(source)) {
+        // A hidden window raises nothing, but its size and drawing surface follow at once.
         if (n == WIN_CURRENT.window) {
             WIN_CURRENT.width = LOWORD(lp);
             WIN_CURRENT.height = HIWORD(lp);
         }
+        IGrSurfaceResize(n, LOWORD(lp), HIWORD(lp));
         return;
     }
     // A bitmap viewer's control raises for its window, with source kind 2.
