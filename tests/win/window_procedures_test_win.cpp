@@ -5,9 +5,12 @@
 #include "tests/win/win_test_support.h"
 #include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
+#include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_state.h"
+#include "toolkit/graphics/palette_colours.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
+#include "toolkit/win/message_codes.h"
 #include "toolkit/win/window_table_win.h"
 #include "toolkit/win/window_utilities.h"
 
@@ -260,4 +263,33 @@ TEST_F(WindowProceduresTest, HiddenWindowsSurfaceFollowsItsSize)
     EXPECT_EQ(WIN_CURRENT.width, 230);
     WinMessage m;
     EXPECT_FALSE(poll_for(MsgResize, m));
+}
+
+// On a 256-colour display the main window's colour count is the colour class, and the graphics core's
+// palette for that class (and the two system colours) is built and realised. The display here has
+// more colours, so the test takes its facts as those of a 256-colour one.
+TEST(MainWindowPalette, ColourCountSizesThePaletteOfA256ColourDisplay)
+{
+    WWinCloseDown();
+    read_screen_info();
+    const WinScreenInfo kept = WIN_SCREEN;
+    WIN_SCREEN.colours = 256;
+    WIN_SCREEN.colour_class = 16;
+    WinOpenRecord r;
+    r.flags = 0x43;
+    r.width = 1020;
+    r.height = 718;
+    r.title = "QR4T palette test";
+    WWinOpen(r, 64);
+    EXPECT_EQ(WIN_SCREEN.colour_class, 64);
+    EXPECT_EQ(GrColourState.screen_class, 64);
+    ASSERT_NE(GrGdiContext.palette, nullptr);
+    EXPECT_EQ(GetPaletteEntries(GrGdiContext.palette, 0, 0, nullptr), gr_palette_colours(64).size() + 2);
+    WWinCloseDown();
+    DeleteObject(GrGdiContext.palette);
+    GrGdiContext.palette = nullptr;
+    GrGdiContext.palette_block.clear();
+    WIN_SCREEN = kept;
+    WMsgEnableReset();
+    open_test_main_window();
 }

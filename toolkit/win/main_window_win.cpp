@@ -238,14 +238,14 @@ void client_size(int slot, int& width, int& height)
 
 void WWinOpen(const WinOpenRecord& record, int colour_count)
 {
-    (void)colour_count;  // matters only on a 256-colour display, where the graphics core builds a palette
     int x = record.x < 0 && record.x != -5 ? WIN_UNSET : record.x;
     int y = record.y < 0 && record.y != -5 ? WIN_UNSET : record.y;
     if (record.x == -5)
         x = WIN_UNSET;
     if (record.y == -5)
         y = WIN_UNSET;
-    WWinOpenMain(record.flags, x, y, record.width, record.height, record.menu, 0, record.title.substr(0, 80));
+    WWinOpenMain(record.flags, x, y, record.width, record.height, record.menu, 0, record.title.substr(0, 80),
+                 WinToolbarIds{}, colour_count);
 }
 
 void open_window_bars(int slot, int menu, const WinToolbarIds& toolbars, bool x_centred, bool y_centred)
@@ -281,7 +281,7 @@ void open_window_bars(int slot, int menu, const WinToolbarIds& toolbars, bool x_
 }
 
 void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int dialog,
-                  std::string_view title_in, const WinToolbarIds& toolbars)
+                  std::string_view title_in, const WinToolbarIds& toolbars, int colour_count)
 {
     if (WIN_CURRENT.main_open == -1)
         return;
@@ -334,7 +334,15 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
     // window.
     window_text_main_window_open();
     window_text_start();
+    // On a 256-colour display the colour count (16, 32, 64 or 128; any other 16) is the colour class,
+    // which sizes the palette that the graphics core builds and realises in the window's context.
+    const bool palette_display = WIN_SCREEN.colours == 256;
+    if (palette_display)
+        WIN_SCREEN.colour_class =
+            colour_count == 32 || colour_count == 64 || colour_count == 128 ? colour_count : 16;
     IGrInitGraphics(" ");
+    if (palette_display)
+        IGrPaletteBuild(1);
     IGrColourTableInit();
     combined_dialog_result(dialog);
 }

@@ -50,10 +50,10 @@ struct WinToolbarIds {
 
 // The full form of opening the main window: flags, position (WIN_UNSET centred), client size (below 1:
 // 80 % of the screen), menu resource id (0 none), the dialog to combine (0 none; as for child
-// windows: error 1007 or 1045 when it cannot be combined), the title and the toolbars. Nothing when it
-// is open.
+// windows: error 1007 or 1045 when it cannot be combined), the title, the toolbars and the colour count
+// of a 256-colour display (16, 32, 64 or 128; any other 16). Nothing when it is open.
 void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int dialog,
-                  std::string_view title, const WinToolbarIds& toolbars = {});
+                  std::string_view title, const WinToolbarIds& toolbars = {}, int colour_count = 16);
 
 // The full form of opening a child window: besides the short form of entry.h, the dialog to combine
 // (0 none; a caption-less child-style control dialog, shown modeless filling the client, which takes
