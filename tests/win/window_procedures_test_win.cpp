@@ -11,6 +11,7 @@
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/message_codes.h"
+#include "toolkit/win/window_info.h"
 #include "toolkit/win/window_table_win.h"
 #include "toolkit/win/window_utilities.h"
 
@@ -292,4 +293,23 @@ TEST(MainWindowPalette, ColourCountSizesThePaletteOfA256ColourDisplay)
     WIN_SCREEN = kept;
     WMsgEnableReset();
     open_test_main_window();
+}
+
+// Making a window current without re-selecting the target (as the position queries do, for the main
+// window and back) still makes its context the drawing context with the drawing mode: the system hands
+// out a fresh context for each acquisition.
+TEST_F(WindowProceduresTest, WindowMadeCurrentIsDrawnOnAtOnce)
+{
+    open_inside();
+    const int kept_mode = GrGdiContext.rop2;
+    GrGdiContext.rop2 = R2_NOTXORPEN;
+    WWinSelect(inside_);
+    ASSERT_EQ(GetROP2(WIN_CURRENT.dc), R2_NOTXORPEN);
+    WWinInfo(5);  // the main window current for the conversion, then this window again
+    EXPECT_EQ(WIN_CURRENT.window, inside_);
+    EXPECT_EQ(GrGdiContext.dc, WIN_CURRENT.dc);
+    EXPECT_EQ(GetROP2(WIN_CURRENT.dc), R2_NOTXORPEN);
+    EXPECT_EQ(GrTarget.number, inside_);
+    GrGdiContext.rop2 = kept_mode;
+    WWinSelect(inside_);
 }

@@ -3,6 +3,7 @@
 #include "toolkit/common/error_state.h"
 #include "toolkit/common/sentinels.h"
 #include "toolkit/win/gr_target_win.h"
+#include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
@@ -178,6 +179,9 @@ bool WWinMakeCurrent(int handle, bool reselect)
     if (!valid(handle))
         return false;
     if (WIN_CURRENT.dc) {
+        // The drawing objects go back into the context before it is released.
+        if (GrGdiContext.dc == WIN_CURRENT.dc)
+            gr_gdi_unbind();
         HWND old = WIN_TABLE.slot[WIN_CURRENT.window].client;
         if (old)
             ReleaseDC(old, WIN_CURRENT.dc);
@@ -188,6 +192,13 @@ bool WWinMakeCurrent(int handle, bool reselect)
     if (WIN_CURRENT.dc) {
         SetBkMode(WIN_CURRENT.dc, TRANSPARENT);
         SetTextAlign(WIN_CURRENT.dc, TA_BASELINE);
+    }
+    // Unless a bitmap or a picture field is drawn on, the new context is the drawing context at once,
+    // re-selected or not: drawing never goes to a context that was given back.
+    if (GrTarget.kind != TARGET_BITMAP && GrTarget.kind != TARGET_PICTURE_FIELD && WIN_CURRENT.dc) {
+        gr_gdi_bind(WIN_CURRENT.dc, -1);
+        if (GrTarget.kind == TARGET_WINDOW)
+            GrTarget.number = handle;
     }
     client_size(handle, WIN_CURRENT.width, WIN_CURRENT.height);
     // Window text starts again at the top-left corner of the window made current.
