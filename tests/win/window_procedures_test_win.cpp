@@ -1,7 +1,7 @@
 // The frame and client window procedures' handling of the messages that no mouse or key of a test can
 // raise directly: deactivation of the application, palette changes, Alt keys and the normal place of a
 // window inside a parent, maximised windows following their parent's size, the end of a media device,
-// a toolbar's command, the focus, and the registered find-and-replace message.
+// the focus, and the registered find-and-replace message.
 #include "tests/win/win_test_support.h"
 #include "toolkit/common/sentinels.h"
 #include "toolkit/graphics/entry.h"
@@ -178,21 +178,6 @@ TEST_F(WindowProceduresTest, MediaDeviceEndClearsItsEntry)
     WIN_TABLE.slot[top_].media_device = device;
     SendMessageA(frame(top_), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, device);
     EXPECT_EQ(WIN_TABLE.slot[top_].media_device, 0u);
-}
-
-// A command from a toolbar repaints the toolbar at once.
-TEST_F(WindowProceduresTest, ToolbarCommandRepaintsTheToolbarAtOnce)
-{
-    HWND bar = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, frame(0), nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(bar, nullptr);
-    UpdateWindow(bar);
-    {
-        MessageRecorder paint(bar, WM_PAINT);
-        SendMessageA(frame(0), WM_COMMAND, MAKEWPARAM(4321, 0), reinterpret_cast<LPARAM>(bar));
-        EXPECT_EQ(paint.seen.size(), 1u);
-    }
-    DestroyWindow(bar);
 }
 
 // A maximised window inside the main window follows the main window's new size.

@@ -412,9 +412,6 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     case WM_COMMAND:
         if (HIWORD(wp) == 0 || HIWORD(wp) == 1) {
             WMsgPost(MsgMenu, 0, wp, lp, hwnd);
-            // A toolbar button that sent the command shows its released look at once.
-            if (lp != 0)
-                RedrawWindow(reinterpret_cast<HWND>(lp), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             return 0;
         }
         break;
