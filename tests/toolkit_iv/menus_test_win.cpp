@@ -386,3 +386,32 @@ TEST_F(MenuTest, InsideWindowOpensWithToolbarsButNoMenu)
     EXPECT_NE(WIN_TABLE.slot[h].toolbars[3], nullptr);
     WWinCloseChild(h);
 }
+
+// A command sent by a toolbar of the window is raised and the toolbar repainted at once.
+namespace {
+int toolbar_paints = 0;
+WNDPROC toolbar_old_proc = nullptr;
+LRESULT CALLBACK counting_toolbar_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_PAINT)
+        ++toolbar_paints;
+    return CallWindowProcA(toolbar_old_proc, hwnd, msg, wp, lp);
+}
+}  // namespace
+
+TEST_F(MenuTest, ToolbarCommandRepaintsTheToolbarAtOnce)
+{
+    int id = TEST_TOOLBAR, dw = 0, dh = 0;
+    WToolbarSet(id, 0, 0, dw, dh);
+    HWND bar = WIN_TABLE.slot[0].toolbars[0];
+    ASSERT_NE(bar, nullptr);
+    UpdateWindow(bar);
+    toolbar_paints = 0;
+    toolbar_old_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counting_toolbar_proc)));
+    SendMessageA(WIN_TABLE.slot[0].frame, WM_COMMAND, MAKEWPARAM(RUN, 0), reinterpret_cast<LPARAM>(bar));
+    SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(toolbar_old_proc));
+    EXPECT_EQ(toolbar_paints, 1);
+    EXPECT_EQ(MSG_CURRENT.type, MsgMenu);
+    EXPECT_EQ(MSG_CURRENT.value1, RUN);
+}
