@@ -298,3 +298,22 @@ TEST_F(WindowProceduresTest, WindowMadeCurrentIsDrawnOnAtOnce)
     GrGdiContext.rop2 = kept_mode;
     WWinSelect(inside_);
 }
+
+// A minimised window inside a parent that the user moved is lined up again with the other icons at the
+// end of the move.
+TEST_F(WindowProceduresTest, MinimisedInsideWindowIsLinedUpAfterAMove)
+{
+    open_inside();
+    HWND f = frame(inside_);
+    ShowWindow(f, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(f));
+    ArrangeIconicWindows(GetParent(f));
+    RECT lined_up = rect_in_parent(f);
+    SetWindowPos(f, nullptr, lined_up.left + 200, lined_up.top - 150, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(rect_in_parent(f).left, lined_up.left);
+    SendMessageA(f, WM_EXITSIZEMOVE, 0, 0);
+    RECT after = rect_in_parent(f);
+    EXPECT_EQ(after.left, lined_up.left);
+    EXPECT_EQ(after.top, lined_up.top);
+}
