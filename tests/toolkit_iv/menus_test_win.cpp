@@ -3,11 +3,13 @@
 #include "toolkit_iv_fixture_win.h"
 
 #include "toolkit/common/error_state.h"
+#include "toolkit/common/sentinels.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/entry.h"
 #include "toolkit/win/menus.h"
 #include "toolkit/win/message_layer_win.h"
 #include "toolkit/win/window_table_win.h"
+#include "toolkit/win/window_utilities.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -340,3 +342,76 @@ TEST_F(MenuTest, PopupMenuIsTrackedAndEnds)
 }
 
 }  // namespace
+
+// A child window opened with a menu and a top and a left toolbar has them from the start; its client
+// keeps the asked size, and a centred window stays centred on the screen.
+TEST_F(MenuTest, ChildWindowOpensWithItsMenuAndToolbars)
+{
+    WinToolbarIds bars;
+    bars.id[0] = TEST_TOOLBAR;
+    bars.id[1] = TEST_TOOLBAR;
+    int h = -1;
+    WWinOpenChild(h, 7, WIN_UNSET, WIN_UNSET, 400, 300, 0, "with bars", 0, TEST_MENU, bars);
+    ASSERT_GE(h, 1);
+    const WinSlot& s = WIN_TABLE.slot[h];
+    ASSERT_NE(s.menu, nullptr);
+    EXPECT_EQ(GetMenu(s.frame), s.menu);
+    EXPECT_NE(GetMenuState(s.menu, OPEN, MF_BYCOMMAND), static_cast<UINT>(-1)) << "items numbered";
+    ASSERT_NE(s.toolbars[0], nullptr);
+    ASSERT_NE(s.toolbars[1], nullptr);
+    EXPECT_EQ(s.toolbars[2], nullptr);
+    EXPECT_GE(SendMessageA(s.toolbars[0], TB_COMMANDTOINDEX, RUN, 0), 0);
+    RECT c;
+    GetClientRect(s.client, &c);
+    EXPECT_EQ(c.right, 400);
+    EXPECT_EQ(c.bottom, 300);
+    RECT f;
+    GetWindowRect(s.frame, &f);
+    int screen_w = WInfoScreen(1), screen_h = WInfoScreen(2);
+    EXPECT_NEAR(f.left + f.right, screen_w, 3) << "centred across";
+    EXPECT_NEAR(f.top + f.bottom, screen_h, 3) << "centred down";
+    WWinCloseChild(h);
+}
+
+// A window inside a parent takes no menu, but its toolbars.
+TEST_F(MenuTest, InsideWindowOpensWithToolbarsButNoMenu)
+{
+    WinToolbarIds bars;
+    bars.id[3] = TEST_TOOLBAR;
+    int h = -1;
+    WWinOpenChild(h, 7 | 16, 500, 500, 5000, 5000, 0, "inside with bars", 0, TEST_MENU, bars);
+    ASSERT_GE(h, 1);
+    EXPECT_EQ(WIN_TABLE.slot[h].menu, nullptr);
+    EXPECT_EQ(GetMenu(WIN_TABLE.slot[h].frame), nullptr);
+    EXPECT_NE(WIN_TABLE.slot[h].toolbars[3], nullptr);
+    WWinCloseChild(h);
+}
+
+// A command sent by a toolbar of the window is raised and the toolbar repainted at once.
+namespace {
+int toolbar_paints = 0;
+WNDPROC toolbar_old_proc = nullptr;
+LRESULT CALLBACK counting_toolbar_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_PAINT)
+        ++toolbar_paints;
+    return CallWindowProcA(toolbar_old_proc, hwnd, msg, wp, lp);
+}
+}  // namespace
+
+TEST_F(MenuTest, ToolbarCommandRepaintsTheToolbarAtOnce)
+{
+    int id = TEST_TOOLBAR, dw = 0, dh = 0;
+    WToolbarSet(id, 0, 0, dw, dh);
+    HWND bar = WIN_TABLE.slot[0].toolbars[0];
+    ASSERT_NE(bar, nullptr);
+    UpdateWindow(bar);
+    toolbar_paints = 0;
+    toolbar_old_proc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counting_toolbar_proc)));
+    SendMessageA(WIN_TABLE.slot[0].frame, WM_COMMAND, MAKEWPARAM(RUN, 0), reinterpret_cast<LPARAM>(bar));
+    SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(toolbar_old_proc));
+    EXPECT_EQ(toolbar_paints, 1);
+    EXPECT_EQ(MSG_CURRENT.type, MsgMenu);
+    EXPECT_EQ(MSG_CURRENT.value1, RUN);
+}

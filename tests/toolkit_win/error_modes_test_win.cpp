@@ -1,7 +1,9 @@
 // The screen channels of the error report: the status bar of the main window (mode 3) and the
 // "Library Error" box (mode 4), and the abnormal exit's "Vuvuzuvoder" box.
 #include "toolkit/common/error_state.h"
+#include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/os_utilities.h"
+#include "toolkit/win/window_info.h"
 #include "toolkit/win/window_table_win.h"
 
 #include "box_driver_win.h"
@@ -76,6 +78,8 @@ TEST(ErrorModeWin, BoxModeOkReturnsToTheCaller)
 {
     ERROR_STATE = ErrorState{};
     IErrorModeSet(4);
+    // The box is the toolkit's message box: its answer replaces the one of an earlier box (2, No).
+    DIALOG_RESULTS.message_box_answer = 2;
     auto answer = std::async(std::launch::async, [] { return answer_box("Library Error", IDOK); });
     IErrorReport(1001);
     BoxSeen seen = answer.get();
@@ -84,6 +88,7 @@ TEST(ErrorModeWin, BoxModeOkReturnsToTheCaller)
     EXPECT_EQ(seen.text, "Error=1001:Invalid menu item");
     EXPECT_TRUE(seen.has_icon);
     EXPECT_EQ(ERROR_STATE.last_error, 1001);
+    EXPECT_EQ(WDialogInfo(4), 1);
 }
 
 // Child: reports in box mode; Cancel must end the process with code 0 before the exit with 7 below.

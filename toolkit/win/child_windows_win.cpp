@@ -3,6 +3,7 @@
 #include "toolkit/common/error_state.h"
 #include "toolkit/common/sentinels.h"
 #include "toolkit/win/gr_target_win.h"
+#include "toolkit/graphics/gdi_context.h"
 #include "toolkit/graphics/gr_state.h"
 #include "toolkit/graphics/window_text.h"
 #include "toolkit/win/dialogs_win.h"
@@ -165,6 +166,12 @@ void WWinActivate(HWND hwnd)
         if (f)
             SendMessageA(f, WM_NCACTIVATE, (f == hwnd || IsChild(f, hwnd)) ? TRUE : FALSE, 0);
     }
+    // The loaded dialogs: the one activated is drawn active, every other one inactive.
+    for (int d = 1; d <= DIALOG_TABLE.count; ++d) {
+        HWND dialog = DIALOG_TABLE.loaded[d];
+        if (dialog && IsWindow(dialog))
+            SendMessageA(dialog, WM_NCACTIVATE, dialog == hwnd ? TRUE : FALSE, 0);
+    }
 }
 
 bool WWinMakeCurrent(int handle, bool reselect)
@@ -172,6 +179,9 @@ bool WWinMakeCurrent(int handle, bool reselect)
     if (!valid(handle))
         return false;
     if (WIN_CURRENT.dc) {
+        // The drawing objects go back into the context before it is released.
+        if (GrGdiContext.dc == WIN_CURRENT.dc)
+            gr_gdi_unbind();
         HWND old = WIN_TABLE.slot[WIN_CURRENT.window].client;
         if (old)
             ReleaseDC(old, WIN_CURRENT.dc);
@@ -182,6 +192,13 @@ bool WWinMakeCurrent(int handle, bool reselect)
     if (WIN_CURRENT.dc) {
         SetBkMode(WIN_CURRENT.dc, TRANSPARENT);
         SetTextAlign(WIN_CURRENT.dc, TA_BASELINE);
+    }
+    // Unless a bitmap or a picture field is drawn on, the new context is the drawing context at once,
+    // re-selected or not: drawing never goes to a context that was given back.
+    if (GrTarget.kind != TARGET_BITMAP && GrTarget.kind != TARGET_PICTURE_FIELD && WIN_CURRENT.dc) {
+        gr_gdi_bind(WIN_CURRENT.dc, -1);
+        if (GrTarget.kind == TARGET_WINDOW)
+            GrTarget.number = handle;
     }
     client_size(handle, WIN_CURRENT.width, WIN_CURRENT.height);
     // Window text starts again at the top-left corner of the window made current.
@@ -227,7 +244,7 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
 }
 
 void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, int dialog,
-                   std::string_view title_in, int parent_slot)
+                   std::string_view title_in, int parent_slot, int menu, const WinToolbarIds& toolbars)
 {
     handle = -1;
     if (flags == 0)
@@ -269,6 +286,9 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
         style |= WS_MAXIMIZEBOX;
     if (!(flags & 64))
         style |= WS_THICKFRAME;
+    // While a semi-modeless dialog is shown the program's windows wait for it: a new one too.
+    if (DIALOG_TABLE.semi_modeless > 0)
+        style |= WS_DISABLED;
     if (flags & 16) {
         // Inside the parent: positions and sizes are units of the parent's client area.
         if (!valid(parent_slot)) {
@@ -312,6 +332,7 @@ void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, 
         return;
     }
     WinSlot& s = WIN_TABLE.slot[slot];
+    open_window_bars(slot, menu, toolbars, x == WIN_UNSET && !(flags & 8), y == WIN_UNSET && !(flags & 8));
     if (dialog > 0)
         combine_dialog(slot, dialog);
     if (!(flags & 128)) {
@@ -335,6 +356,7 @@ void WWinCloseChild(int handle)
         report(ERR_INVALID_WINDOW);
         return;
     }
+    close_media_device(WIN_TABLE.slot[handle], true);
     bool was_current = WIN_CURRENT.window == handle;
     if (was_current && WIN_CURRENT.dc) {
         ReleaseDC(WIN_TABLE.slot[handle].client, WIN_CURRENT.dc);

@@ -3,7 +3,9 @@
 // ERROR_SCREEN_HOOKS (toolkit/common/error_state.h).
 #include "toolkit/win/lower_layer_hooks_win.h"
 
+#include "toolkit/win/entry.h"
 #include "toolkit/win/os_utilities.h"
+#include "toolkit/win/window_info.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -60,11 +62,11 @@ void error_status_bar_write(const std::string& text)
 
 int error_box_answer(const std::string& text)
 {
-    // OK and Cancel, exclamation mark, OK the default; owned by the main window when it is open, so
-    // that the program's windows wait for the answer.
-    HWND owner = main_window().frame;
-    UINT style = MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON1 | (owner ? 0u : MB_TASKMODAL);
-    return MessageBoxA(owner, text.c_str(), "Library Error", style) == IDOK ? 1 : 0;
+    // The toolkit's own message box (OK and Cancel, exclamation mark, OK the default): it disables the
+    // program's windows, which paint from their snapshots meanwhile, and keeps the answer as the last
+    // message-box answer, where the report reads it back.
+    WMessageBox(1, 3, 1, text, "Library Error");
+    return WDialogInfo(4);
 }
 
 void error_stop_box(std::string_view title, std::string_view text)

@@ -9,6 +9,7 @@
 #include "toolkit/win/entry.h"
 #include "toolkit/win/gl_palette_win.h"
 #include "toolkit/win/lower_layer_hooks_win.h"
+#include "toolkit/win/menus.h"
 #include "toolkit/win/menus_win.h"
 #include "toolkit/win/message_codes.h"
 #include "toolkit/win/message_layer_win.h"
@@ -18,6 +19,7 @@
 #include "toolkit/win/window_utilities.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
 
 #include <string>
 
@@ -37,6 +39,33 @@ namespace {
 constexpr char MAIN_CLASS[] = "VUVUZUVODER";
 constexpr char CLIENT_CLASS[] = "WINTCLIENT";
 constexpr char CHILD_CLASS[] = "RORERIDUZ";
+
+bool inside_parent(HWND frame)
+{
+    return (GetWindowLongA(frame, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+// A window inside a parent keeps its normal place itself: maximising stores it once, restoring puts it
+// back and forgets it; minimising draws its caption inactive and that of the window holding it active.
+void inside_parent_size(int n, WPARAM reason)
+{
+    WinSlot& s = WIN_TABLE.slot[n];
+    if (reason == SIZE_MAXIMIZED && s.normal_rect.left == -999) {
+        WINDOWPLACEMENT p = {};
+        p.length = sizeof p;
+        if (GetWindowPlacement(s.frame, &p))
+            s.normal_rect = p.rcNormalPosition;
+    } else if (reason == SIZE_RESTORED && s.normal_rect.left != -999) {
+        RECT r = s.normal_rect;
+        s.normal_rect = RECT{-999, 0, 0, 0};
+        MoveWindow(s.frame, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    } else if (reason == SIZE_MINIMIZED) {
+        SendMessageA(s.frame, WM_NCACTIVATE, FALSE, 0);
+        int outer = WWinFromHandle(GetParent(s.frame));
+        if (outer >= 0)
+            SendMessageA(WIN_TABLE.slot[outer].frame, WM_NCACTIVATE, TRUE, 0);
+    }
+}
 
 [[noreturn]] void abort_with(const char* text)
 {
@@ -209,18 +238,50 @@ void client_size(int slot, int& width, int& height)
 
 void WWinOpen(const WinOpenRecord& record, int colour_count)
 {
-    (void)colour_count;  // matters only on a 256-colour display, where the graphics core builds a palette
     int x = record.x < 0 && record.x != -5 ? WIN_UNSET : record.x;
     int y = record.y < 0 && record.y != -5 ? WIN_UNSET : record.y;
     if (record.x == -5)
         x = WIN_UNSET;
     if (record.y == -5)
         y = WIN_UNSET;
-    WWinOpenMain(record.flags, x, y, record.width, record.height, record.menu, 0, record.title.substr(0, 80));
+    WWinOpenMain(record.flags, x, y, record.width, record.height, record.menu, 0, record.title.substr(0, 80),
+                 WinToolbarIds{}, colour_count);
+}
+
+void open_window_bars(int slot, int menu, const WinToolbarIds& toolbars, bool x_centred, bool y_centred)
+{
+    WinSlot& s = WIN_TABLE.slot[slot];
+    // Moves the frame back by half of what it grew, so that a centred frame stays centred.
+    auto keep_centred = [&](int width_change, int height_change) {
+        int dx = x_centred && width_change > 0 ? width_change / 2 : 0;
+        int dy = y_centred && height_change > 0 ? height_change / 2 : 0;
+        if (dx == 0 && dy == 0)
+            return;
+        RECT r;
+        GetWindowRect(s.frame, &r);
+        MapWindowPoints(nullptr, GetParent(s.frame), reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(s.frame, nullptr, r.left - dx, r.top - dy, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    };
+    if (menu != 0 && !(GetWindowLongA(s.frame, GWL_STYLE) & WS_CHILD)) {
+        RECT before, after;
+        GetWindowRect(s.frame, &before);
+        window_menu_attach(slot, menu);
+        GetWindowRect(s.frame, &after);
+        keep_centred(0, (after.bottom - after.top) - (before.bottom - before.top));
+    }
+    for (int side = 0; side < 4; ++side) {
+        int id = toolbars.id[side];
+        if (id == 0)
+            continue;
+        int width_change = 0, height_change = 0;
+        WToolbarSet(id, slot, side, width_change, height_change);
+        keep_centred(width_change, height_change);
+    }
 }
 
 void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int dialog,
-                  std::string_view title_in)
+                  std::string_view title_in, const WinToolbarIds& toolbars, int colour_count)
 {
     if (WIN_CURRENT.main_open == -1)
         return;
@@ -237,6 +298,8 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
     LoadLibraryA("riched32.dll");
+    // The find-and-replace box of the common dialogs reports through this registered message.
+    WIN_TABLE.find_replace_message = RegisterWindowMessageA("commdlg_FindReplace");
     if (!register_window_classes())
         abort_with("Failed to register class - aborting.");
 
@@ -245,9 +308,9 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
     if (!create_frame_and_client(0, MAIN_CLASS, style, ex_style, nullptr, x, y, width, height,
                                  (flags & 32) != 0, !(flags & 64), title.c_str()))
         abort_with("Failed to create window - aborting.");
-    // The menu bar with its item numbers, accelerators and help strings (none when it cannot be loaded).
-    if (menu != 0)
-        window_menu_attach(0, menu);
+    // The menu bar with its item numbers, accelerators and help strings (none when it cannot be loaded),
+    // and the toolbars.
+    open_window_bars(0, menu, toolbars, x == WIN_UNSET && !(flags & 8), y == WIN_UNSET && !(flags & 8));
     if (dialog > 0)
         combine_dialog(0, dialog);
 
@@ -271,9 +334,28 @@ void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int 
     // window.
     window_text_main_window_open();
     window_text_start();
+    // On a 256-colour display the colour count (16, 32, 64 or 128; any other 16) is the colour class,
+    // which sizes the palette that the graphics core builds and realises in the window's context.
+    const bool palette_display = WIN_SCREEN.colours == 256;
+    if (palette_display)
+        WIN_SCREEN.colour_class =
+            colour_count == 32 || colour_count == 64 || colour_count == 128 ? colour_count : 16;
     IGrInitGraphics(" ");
+    if (palette_display)
+        IGrPaletteBuild(1);
     IGrColourTableInit();
     combined_dialog_result(dialog);
+}
+
+void close_media_device(WinSlot& slot, bool stop)
+{
+    MCIDEVICEID device = slot.media_device;
+    if (device == 0)
+        return;
+    slot.media_device = 0;
+    if (stop)
+        mciSendCommandA(device, MCI_STOP, 0, 0);
+    mciSendCommandA(device, MCI_CLOSE, 0, 0);
 }
 
 // Destroys every window of the toolkit, children first, and resets the message enable words.
@@ -296,6 +378,8 @@ void WWinCloseDown()
         }
     }
     dialogs_close_down();
+    for (WinSlot& s : WIN_TABLE.slot)
+        close_media_device(s, true);
     if (WIN_CURRENT.dc && WIN_TABLE.slot[WIN_CURRENT.window].client)
         ReleaseDC(WIN_TABLE.slot[WIN_CURRENT.window].client, WIN_CURRENT.dc);
     WIN_CURRENT.dc = nullptr;
@@ -356,10 +440,34 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
             WWinActivate(hwnd);
         break;
     case WM_ACTIVATEAPP:
-        // The application comes to the front: the palettes of an 8-bit display are realised again.
-        if (wp && n >= 0)
+        // Another application comes to the front: every window is drawn inactive. This one comes to the
+        // front: the palettes of an 8-bit display are realised again.
+        if (!wp)
+            WWinActivate(nullptr);
+        else if (n >= 0)
             gl_realise_palettes(WIN_TABLE.slot[n].client);
         break;
+    case WM_PALETTECHANGED:
+        if (n >= 0 && WIN_TABLE.slot[n].client)
+            return SendMessageA(WIN_TABLE.slot[n].client, msg, wp, lp);
+        break;
+    case WM_SYSCHAR:
+        // A window inside a parent hands its Alt keys to the parent's menu; Alt+'-' opens its own system
+        // menu.
+        if (inside_parent(hwnd) && wp != '-')
+            return SendMessageA(GetParent(hwnd), msg, wp, lp);
+        break;
+    case WM_EXITSIZEMOVE:
+        if (n > 0 && inside_parent(hwnd) && IsIconic(hwnd))
+            ArrangeIconicWindows(GetParent(hwnd));
+        break;
+    case MM_MCINOTIFY:
+        // The window's media device has finished: it is closed and forgotten.
+        if (n >= 0 && WIN_TABLE.slot[n].media_device == static_cast<unsigned>(lp))
+            close_media_device(WIN_TABLE.slot[n], false);
+        else
+            mciSendCommandA(static_cast<MCIDEVICEID>(lp), MCI_CLOSE, 0, 0);
+        return 0;
     case WM_SETFOCUS:
         if (n >= 0 && WIN_TABLE.slot[n].client)
             SetFocus(WIN_TABLE.slot[n].client);
@@ -378,6 +486,8 @@ LRESULT CALLBACK WWinFrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
                 MoveWindow(s.client, 0, 0, LOWORD(lp), h > 0 ? h : 0, TRUE);
             if (s.toolbars[0] || s.toolbars[1] || s.toolbars[2] || s.toolbars[3])
                 toolbars_layout(n);  // the client shares the frame with the toolbars
+            if (n > 0 && inside_parent(hwnd))
+                inside_parent_size(n, wp);
         }
         break;
     default: break;

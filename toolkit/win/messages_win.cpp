@@ -92,10 +92,12 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
         return;
     int n = WWinFromHandle(source);
     if (type == MsgResize && source && !IsWindowVisible(source)) {
+        // A hidden window raises nothing, but its size and drawing surface follow at once.
         if (n == WIN_CURRENT.window) {
             WIN_CURRENT.width = LOWORD(lp);
             WIN_CURRENT.height = HIWORD(lp);
         }
+        IGrSurfaceResize(n, LOWORD(lp), HIWORD(lp));
         return;
     }
     // A bitmap viewer's control raises for its window, with source kind 2.
@@ -162,6 +164,40 @@ void WMsgPost(int type, int value, WPARAM wp, LPARAM lp, HWND source)
     m.complete = true;
     keep_pending(n);
 }
+
+namespace {
+
+// A client changes size: the minimised windows inside it and inside its frame's parent are lined up
+// again, and the client is repainted at once (not its children).
+void client_resized(HWND client, HWND frame)
+{
+    ArrangeIconicWindows(client);
+    if (HWND parent = GetParent(frame))
+        ArrangeIconicWindows(parent);
+    RedrawWindow(client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ERASENOW | RDW_UPDATENOW);
+}
+
+// The maximised child windows inside a client that changed size are maximised again, to fill it: a
+// maximised frame stands its border's width outside the client on every side.
+void follow_maximised_children(HWND client)
+{
+    RECT c;
+    GetClientRect(client, &c);
+    for (int n = 1; n < WIN_SLOTS; ++n) {
+        HWND f = WIN_TABLE.slot[n].frame;
+        if (!f || GetParent(f) != client || !IsZoomed(f))
+            continue;
+        RECT r;
+        GetWindowRect(f, &r);
+        MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&r), 2);
+        int border_x = -r.left;
+        int border_y = -r.top;
+        SetWindowPos(f, nullptr, r.left, r.top, c.right + 2 * border_x, c.bottom + 2 * border_y,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace
 
 void post_button_down(UINT msg, WPARAM wp, LPARAM lp, HWND source)
 {
@@ -327,9 +363,32 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         ValidateRect(hwnd, nullptr);
         return 0;
     }
-    case WM_SIZE: WMsgPost(MsgResize, 0, wp, lp, hwnd); return 0;
+    case WM_SIZE:
+        client_resized(hwnd, frame);
+        WMsgPost(MsgResize, 0, wp, lp, hwnd);
+        follow_maximised_children(hwnd);
+        return 0;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+        WMsgPost(MsgNonClientClick,
+                 msg == WM_NCLBUTTONDOWN   ? 1
+                 : msg == WM_NCMBUTTONDOWN ? 2
+                                           : 3,
+                 wp, lp, hwnd);
+        BringWindowToTop(frame);
+        WWinActivate(frame);
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE)
+            WWinActivate(frame);
+        break;
     case WM_SETFOCUS: {
         WIN_TABLE.default_owner = frame;
+        DIALOG_TABLE.active = nullptr;
+        WIN_ACTIVE_DIALOG = nullptr;
+        if (frame != WIN_TABLE.slot[0].frame || !WIN_TABLE.main_hidden)
+            BringWindowToTop(frame);
         // A window combined with a dialog hands the focus on to the dialog, which becomes active.
         const WinRecord* r = win_record(frame);
         if (r && r->kind == RECORD_WITH_DIALOG && r->inner) {

@@ -34,7 +34,7 @@ struct WinSlot {
     HMENU menu = nullptr;
     HACCEL accelerators = nullptr;
     RECT normal_rect = {-999, 0, 0, 0};  // kept while an inside-parent window is maximised
-    unsigned media_device = 0;
+    unsigned media_device = 0;           // media device opened for the window (closed with it), or 0
     WinPendingMessage pending;
     int status_part_styles[255] = {};
 };
@@ -74,9 +74,10 @@ struct WinTable {
     bool main_hidden = false;
     HCURSOR client_cursor = nullptr;
     HINSTANCE instance = nullptr;
-    ATOM main_class = 0;    // "VUVUZUVODER"
-    ATOM client_class = 0;  // "WINTCLIENT"
-    ATOM child_class = 0;   // "RORERIDUZ"
+    ATOM main_class = 0;            // "VUVUZUVODER"
+    ATOM client_class = 0;          // "WINTCLIENT"
+    ATOM child_class = 0;           // "RORERIDUZ"
+    UINT find_replace_message = 0;  // the registered message number of "commdlg_FindReplace"
 };
 
 extern WinTable WIN_TABLE;
@@ -124,6 +125,8 @@ void WWinClear(int x1, int y1, int x2, int y2, int colour);
 void WGrUnitsToPixels(int x, int y, int& px, int& py);
 // Destroys every window of the toolkit.
 void WWinCloseDown();
+// Stops (when asked) and closes the media device recorded for a window, and forgets it.
+void close_media_device(WinSlot& slot, bool stop);
 
 // The outer size of a dialog to combine with a window: the dialog id, -1 when it cannot be created,
 // -2 when it is not a caption-less child-style control dialog.
@@ -143,6 +146,12 @@ LRESULT CALLBACK WWinClientProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
 // Registers the three window classes once. Returns false on failure.
 bool register_window_classes();
+
+// The menu bar (top-level windows) and the toolbars of a window being opened, the frame grown by them;
+// a frame whose position was centred moves up (left) by half the height (width) a bar adds, to stay
+// centred, unless it opens maximised.
+struct WinToolbarIds;
+void open_window_bars(int slot, int menu, const WinToolbarIds& toolbars, bool x_centred, bool y_centred);
 
 // Frame and client creation shared by the main and child windows: returns false when either fails.
 // `client_w`/`client_h` are the wanted client size; the frame is grown around it.

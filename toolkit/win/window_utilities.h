@@ -43,18 +43,25 @@ void WWinScroll(int dx, int dy, int colour);
 // 2 maximised). width and height return the new client size.
 void WWinPlacement(int x, int y, int& width, int& height, int state);
 
+// Toolbar resource ids of a window at its opening, by side: top, left, right, bottom (0 none).
+struct WinToolbarIds {
+    int id[4] = {};
+};
+
 // The full form of opening the main window: flags, position (WIN_UNSET centred), client size (below 1:
 // 80 % of the screen), menu resource id (0 none), the dialog to combine (0 none; as for child
-// windows: error 1007 or 1045 when it cannot be combined) and the title. Nothing when it is open.
+// windows: error 1007 or 1045 when it cannot be combined), the title, the toolbars and the colour count
+// of a 256-colour display (16, 32, 64 or 128; any other 16). Nothing when it is open.
 void WWinOpenMain(int flags, int x, int y, int width, int height, int menu, int dialog,
-                  std::string_view title);
+                  std::string_view title, const WinToolbarIds& toolbars = {}, int colour_count = 16);
 
 // The full form of opening a child window: besides the short form of entry.h, the dialog to combine
 // (0 none; a caption-less child-style control dialog, shown modeless filling the client, which takes
 // its size: error 1007 when it cannot be made, 1045 for another style) and the parent window (flag 16
 // inside it, flag 256 owned by it: error 1003 when it is not open, 1016 hidden, 1046 combined with a
 // dialog, 1056 converted to another kind).
+// A top-level child window may also have a menu bar (menu resource id, 0 none) and toolbars.
 void WWinOpenChild(int& handle, int flags, int x, int y, int width, int height, int dialog,
-                   std::string_view title, int parent);
+                   std::string_view title, int parent, int menu = 0, const WinToolbarIds& toolbars = {});
 
 #endif
