@@ -6,6 +6,7 @@
 #include "toolkit/common/error_numbers.h"
 #include "toolkit/common/error_state.h"
 #include "toolkit/common/sentinels.h"
+#include "toolkit/graphics/gdi_owners_win.h"
 #include "toolkit/win/dialogs.h"
 #include "toolkit/win/dialogs_win.h"
 #include "toolkit/win/grid_fields_win.h"
@@ -133,15 +134,19 @@ void tab_step(HWND tab, int direction)
 void paint_disabled_tabs(HWND tab)
 {
     const int n = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
-    HDC dc = nullptr;
-    HGDIOBJ old_font = nullptr;
-    for (int i = 0; i < n; ++i) {
+    int first = 0;
+    while (first < n && !tab_disabled(tab, first))
+        ++first;
+    if (first == n)
+        return;
+    WindowDc window_dc(tab);
+    HDC dc = window_dc.get();
+    if (!dc)
+        return;
+    Selection font(dc, reinterpret_cast<HFONT>(SendMessageA(tab, WM_GETFONT, 0, 0)));
+    for (int i = first; i < n; ++i) {
         if (!tab_disabled(tab, i))
             continue;
-        if (!dc) {
-            dc = GetDC(tab);
-            old_font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(tab, WM_GETFONT, 0, 0)));
-        }
         char text[256] = {};
         TCITEMA item = {};
         item.mask = TCIF_TEXT;
@@ -159,10 +164,6 @@ void paint_disabled_tabs(HWND tab)
         const int y = r.top + (r.bottom - r.top - size.cy) / 2;
         DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(text), length, x, y, size.cx, size.cy,
                    DST_TEXT | DSS_DISABLED);
-    }
-    if (dc) {
-        SelectObject(dc, old_font);
-        ReleaseDC(tab, dc);
     }
 }
 
