@@ -168,8 +168,9 @@ TEST_F(Hpgl2, DrawingPenAfterEveryFillAndSecondColourCount)
         const std::size_t end = bytes.find("\r\n", bytes.rfind("-1\";"));  // the shape's end comment
         ASSERT_NE(end, std::string::npos) << c.variant << bytes;
         EXPECT_EQ(bytes.substr(end + 2, pen.size()), pen) << c.variant << " " << c.background;
-        if (c.fill_pen)
+        if (c.fill_pen) {
             EXPECT_NE(bytes.find(c.fill_pen), std::string::npos) << c.variant;
+        }
     }
 }
 

@@ -78,8 +78,9 @@ TEST_F(PageOptions, ValuesBeyondTheDeviceAreRefusedAndTheFileHoldsNoStars)
         EXPECT_EQ(ERROR_STATE.last_error, c.stored ? 0 : GR_ERR_UNITS) << c.what;
         const std::string bytes = plot();
         ASSERT_FALSE(bytes.empty()) << c.what;
-        if (c.device != HC_CGM_DEVICE)  // CGM is binary: '*' is an ordinary byte there
+        if (c.device != HC_CGM_DEVICE) {  // CGM is binary: '*' is an ordinary byte there
             EXPECT_EQ(bytes.find('*'), std::string::npos) << c.what;
+        }
     }
 }
 
