@@ -207,8 +207,8 @@ CellSkipRecord cell_skip_conditions(double time)
     return {time, RUN.DTM, RUN.OUTPUT_TIME, CELLS.CELL_DATA.data(), CELLS.CELL_TIME.data(), CELLS.CELL_COUNT};
 }
 
-// The cells to test in the pass at `time`: `count` of them, listed in increasing order in CELL_TURNS;
-// `skipping` when cells are passed by (every cell is tested otherwise). `counting`
+// The cells to test in the pass at `time`: `count` of them; when `skipping` (cells are passed by) they
+// are listed in increasing order in CELL_TURNS, else every cell is tested in turn. `counting`
 // tells whether the cells' counts are worth setting in this pass: a count of 0 is never wrong, so under
 // one step for all cells, where every cell is due in every pass, the counts are left at 0 until a pass
 // finds a cell not due.
@@ -242,13 +242,11 @@ CellTurns list_cell_turns(double time)
     turns.counting = turns.skipping || !follows || cells_waited;
     cells_most = 0;
     cells_waited = false;
-    int32_t* const turn = CELL_TURNS.data();
     if (!turns.skipping) {
-        for (int j = 1; j <= cells; ++j)
-            turn[j - 1] = j;
         turns.count = cells;
         return turns;
     }
+    int32_t* const turn = CELL_TURNS.data();
     // Eight counts at a time: `zero` has the high bit of each byte that is 0 (and of no other), every
     // other count goes down by 1 without a borrow across bytes.
     constexpr uint64_t ONES = 0x0101010101010101ULL, LOWS = 0x7F7F7F7F7F7F7F7FULL;
@@ -380,15 +378,16 @@ void COLLIDE_MOLECULES()
     const int turns = cell_turns.count;
     const bool skipping = cell_turns.skipping, counting = cell_turns.counting;
     const int32_t* const turn = CELL_TURNS.data();
-    // Whether cell c will select pairs (due, two molecules or more, A >= 1), read ahead of its turn for
-    // the hints below.
+    // The cell of turn t, and whether it will select pairs (due, two molecules or more, A >= 1), read
+    // ahead of its turn for the hints below.
+    auto cell_of_turn = [turn, skipping](int t) { return skipping ? int(turn[t]) : t + 1; };
     auto will_select = [&](int c) {
         const int count = ICELL(ICELL_COUNT, c);
         const float c_dtc = CD(CELL_TIME_STEP, c);
         return count >= 2 && time - CELL_TIME(c) > c_dtc && candidate_pairs(c, count, c_dtc, fnum, sf) >= 1.0;
     };
     for (int t = 0; t < turns; ++t) {
-        const int j = turn[t];
+        const int j = cell_of_turn(t);
         // Hints only, no result changes. The cells tested lie apart when cells are passed by: their
         // clocks, steps and list starts are asked for CELL_DATA_AHEAD turns ahead, and the list entries
         // of a cell that will select LIST_AHEAD turns ahead (whatever the collisions between change).
@@ -423,7 +422,7 @@ void COLLIDE_MOLECULES()
         // change nothing that the next one's test reads). Without sub-cells only the few pairs selected
         // are read.
         if (subcells && t + 1 < turns) {
-            const int next = turn[t + 1];
+            const int next = cell_of_turn(t + 1);
             if (will_select(next)) {
                 const ListColumn list = list_column(continuous);
                 const float* const pos = POS.data();
