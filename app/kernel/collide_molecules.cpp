@@ -10,7 +10,9 @@
 //
 // Reads CELLS (fields 1, 12-14 of CELL_DATA, CELL_TIME, ICELL), the molecule store and the pair
 // constants; writes fields 12 and 14 of CELL_DATA, CELL_TIME, COLLISION_COUNT, CELL_COLL_COUNT,
-// CELL_SEP_SUM and PAIR_COLL_COUNT, and the molecules through the collision mechanics.
+// CELL_SEP_SUM and PAIR_COLL_COUNT, and the molecules through the collision mechanics. Keeps a count
+// per cell of the passes in which it surely is not due (see "Cells passed by"), so that a pass that
+// follows the last one tests only about the cells that are due.
 #include "app/kernel/collide_molecules.h"
 
 #include "app/kernel/constants.h"
@@ -25,8 +27,11 @@
 #include "base/random.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -161,6 +166,130 @@ void remove_marked_molecules()
     }
 }
 
+// ---- Cells passed by. A cell with clock c and step DTC, after its turn in the pass at flow time TIME (its
+// clock advanced when it was due), is due in a later pass k (at TIME + k DTM) only when
+// k DTM > c + DTC - TIME, so not in the next r = (c + DTC - TIME) / DTM passes. CELL_SKIP(j) holds the
+// whole passes of r less SKIP_MARGIN (far more than the roundings of the flow time's sums and of the
+// due test), at most 255, and counts down in each pass that passes the cell by without reading its clock
+// or its step; a cell is tested again when its count reaches 0. So exactly the cells that are due
+// collide, in increasing order, as when every clock is read, and a pass reads the clocks and steps of
+// about the cells that are due instead of the whole cell table. The counts hold while the passes follow
+// one another at one DTM under the same steps and clocks; a pass after anything else (an output, which
+// adapts the steps and moves OUTPUT_TIME on, another DTM or flow time, another cell table) first sets
+// every count to 0.
+
+// What the counts were made under: the last pass's flow time, DTM and OUTPUT_TIME, and the cell table.
+struct CellSkipRecord {
+    double time = 0.0;
+    float dtm = 0.0f;
+    float output_time = 0.0f;
+    const float* cell_data = nullptr;
+    const double* clocks = nullptr;
+    int cells = 0;
+};
+CellSkipRecord cell_skip_record;
+Array<uint8_t, 1> CELL_SKIP;   // (CELL_COUNT) passes in which cell j surely is not due
+Array<int32_t, 1> CELL_TURNS;  // (CELL_COUNT) the cells tested in this pass, in increasing order
+int cells_outstanding = 0;     // the largest count that may be above 0 at the start of the next pass
+int cells_most = 0;            // the largest count set in this pass
+bool cells_waited = false;     // whether a cell tested in this pass was not due
+
+// A thousandth of a pass, and more: see above.
+constexpr double SKIP_MARGIN = 1.0 / 1024.0;
+
+// How many turns ahead of the cell in hand the memory is asked for a cell's data, and for its list
+// entries (see COLLIDE_MOLECULES).
+constexpr int CELL_DATA_AHEAD = 16;
+constexpr int LIST_AHEAD = 8;
+
+CellSkipRecord cell_skip_conditions(double time)
+{
+    return {time, RUN.DTM, RUN.OUTPUT_TIME, CELLS.CELL_DATA.data(), CELLS.CELL_TIME.data(), CELLS.CELL_COUNT};
+}
+
+// The cells to test in the pass at `time`: `count` of them; when `skipping` (cells are passed by) they
+// are listed in increasing order in CELL_TURNS, else every cell is tested in turn. `counting`
+// tells whether the cells' counts are worth setting in this pass: a count of 0 is never wrong, so under
+// one step for all cells, where every cell is due in every pass, the counts are left at 0 until a pass
+// finds a cell not due.
+struct CellTurns {
+    int count = 0;
+    bool skipping = false;
+    bool counting = false;
+};
+
+// CellTurns of the pass at `time`. The counts of the cells passed by go down by 1. When this pass does
+// not follow the last one every count is set to 0.
+CellTurns list_cell_turns(double time)
+{
+    const int cells = CELLS.CELL_COUNT;
+    const CellSkipRecord now = cell_skip_conditions(time), last = cell_skip_record;
+    const bool follows = CELL_SKIP.size() == std::size_t(std::max(cells, 0)) && now.dtm == last.dtm &&
+                         now.time == last.time + double(last.dtm) && now.output_time == last.output_time &&
+                         now.cell_data == last.cell_data && now.clocks == last.clocks &&
+                         now.cells == last.cells;
+    if (CELL_SKIP.size() != std::size_t(std::max(cells, 0))) {
+        if (!CELL_SKIP.allocate(cells) || !CELL_TURNS.allocate(cells))
+            fatal_stop("COLLIDE_MOLECULES: cannot allocate the work arrays of " + std::to_string(cells) +
+                       " cells");
+    }
+    if (!follows) {
+        CELL_SKIP.fill(0);
+        cells_outstanding = 0;
+    }
+    CellTurns turns;
+    turns.skipping = cells_outstanding > 0;
+    turns.counting = turns.skipping || !follows || cells_waited;
+    cells_most = 0;
+    cells_waited = false;
+    if (!turns.skipping) {
+        turns.count = cells;
+        return turns;
+    }
+    int32_t* const turn = CELL_TURNS.data();
+    // Eight counts at a time: `zero` has the high bit of each byte that is 0 (and of no other), every
+    // other count goes down by 1 without a borrow across bytes.
+    constexpr uint64_t ONES = 0x0101010101010101ULL, LOWS = 0x7F7F7F7F7F7F7F7FULL;
+    uint8_t* const skip = CELL_SKIP.data();
+    int& listed = turns.count;
+    int j = 0;
+    for (; j + 8 <= cells; j += 8) {
+        uint64_t w;
+        std::memcpy(&w, skip + j, sizeof w);
+        uint64_t zero = ~(((w & LOWS) + LOWS) | w) & ~LOWS;
+        w -= ONES ^ (zero >> 7);
+        std::memcpy(skip + j, &w, sizeof w);
+        for (; zero != 0; zero &= zero - 1)
+            turn[listed++] = j + 1 + std::countr_zero(zero) / 8;
+    }
+    for (; j < cells; ++j) {
+        if (skip[j] != 0)
+            --skip[j];
+        else
+            turn[listed++] = j + 1;
+    }
+    return turns;
+}
+
+// Sets the count of cell j after its turn at `time`, with clock `clock` and step dtc; per_dtm is 1 / DTM,
+// or 0 when DTM is not a positive number (then no cell is passed by).
+inline void pass_cell_by(int j, double clock, float dtc, double time, double per_dtm)
+{
+    const double r = (clock + dtc - time) * per_dtm - SKIP_MARGIN;
+    if (r >= 1.0) {
+        const int count = r >= 255.0 ? 255 : static_cast<int>(r);
+        CELL_SKIP(j) = static_cast<uint8_t>(count);
+        cells_most = std::max(cells_most, count);
+    }
+}
+
+// Notes the conditions of the pass just made, under which the counts were set.
+void end_cell_turns(double time)
+{
+    cell_skip_record = cell_skip_conditions(time);
+    cells_outstanding = std::max(cells_outstanding - 1, cells_most);
+}
+
 // The relative speed of the bound's floor, in most probable relative speeds sqrt(2 k T / m_r): in an
 // equilibrium gas 4.4e-4 of the pairs are faster, and the collisions that a bound at this speed misses
 // are below 7e-5 of all for any omega from 1/2 to 1.
@@ -168,26 +297,41 @@ constexpr double FLOOR_SPEED_RATIO = 3.0;
 
 }  // namespace
 
-// collision_bound_floor: see the header. sigma_T c_r = K (c_r^2)^(1 - omega) at c_r^2 = 9 (2 k T / m_r).
+// collision_bound_floor: see the header.
 float collision_bound_floor(double T, int cell)
 {
-    const auto& SPD = GAS.SPECIES_PAIR_DATA;
-    const int species = GAS.SPECIES_COUNT;
-    auto present = [cell](int s) { return cell < 1 || SAMPLES.CELL_SAMPLE(CS_COUNT, cell, s) > 0.5; };
-    bool any = false;
-    for (int s = 1; s <= species && !any; ++s)
-        any = present(s);
+    return CollisionBoundFloors()(T, cell);
+}
+
+// sigma_T c_r = K (c_r^2)^(1 - omega) at c_r^2 = 9 (2 k T / m_r), the largest over the pairs present.
+float CollisionBoundFloors::operator()(double T, int cell)
+{
     if (!(T > 0.0))
         return 0.0f;
+    if (!formed_) {
+        species_ = GAS.SPECIES_COUNT;
+        for (int p = 1; p <= species_; ++p)
+            for (int q = 1; q <= species_; ++q) {
+                const PairRate r = pair_rate(p, q);
+                K_.push_back(r.K);
+                power_.push_back(r.power);
+                reduced_mass_.push_back(GAS.SPECIES_PAIR_DATA(PAIR_REDUCED_MASS, p, q));
+            }
+        formed_ = true;
+    }
+    auto present = [cell](int s) { return cell < 1 || SAMPLES.CELL_SAMPLE(CS_COUNT, cell, s) > 0.5; };
+    bool any = false;
+    for (int s = 1; s <= species_ && !any; ++s)
+        any = present(s);
     double floor = 0.0;
-    for (int p = 1; p <= species; ++p)
-        for (int q = 1; q <= species; ++q) {
+    for (int p = 1; p <= species_; ++p)
+        for (int q = 1; q <= species_; ++q) {
             if (any && !(present(p) && present(q)))
                 continue;
-            const PairRate r = pair_rate(p, q);
+            const std::size_t pair = std::size_t(p - 1) * species_ + (q - 1);
             const double cr2 =
-                FLOOR_SPEED_RATIO * FLOOR_SPEED_RATIO * double(BOLTZ2) * T / SPD(PAIR_REDUCED_MASS, p, q);
-            floor = std::max(floor, r.K * std::pow(cr2, r.power));
+                FLOOR_SPEED_RATIO * FLOOR_SPEED_RATIO * double(BOLTZ2) * T / reduced_mass_[pair];
+            floor = std::max(floor, K_[pair] * std::pow(cr2, power_[pair]));
         }
     return static_cast<float>(floor);
 }
@@ -228,26 +372,61 @@ void COLLIDE_MOLECULES()
     fill_rate_table(species);
     const PairRate single = table_rate(1, 1);
 
-    for (int j = 1; j <= CELLS.CELL_COUNT; ++j) {
+    const double dtm = RUN.DTM;
+    const double per_dtm = dtm > 0.0 && std::isfinite(dtm) ? 1.0 / dtm : 0.0;
+    const CellTurns cell_turns = list_cell_turns(time);
+    const int turns = cell_turns.count;
+    const bool skipping = cell_turns.skipping, counting = cell_turns.counting;
+    const int32_t* const turn = CELL_TURNS.data();
+    // The cell of turn t, and whether it will select pairs (due, two molecules or more, A >= 1), read
+    // ahead of its turn for the hints below.
+    auto cell_of_turn = [turn, skipping](int t) { return skipping ? int(turn[t]) : t + 1; };
+    auto will_select = [&](int c) {
+        const int count = ICELL(ICELL_COUNT, c);
+        const float c_dtc = CD(CELL_TIME_STEP, c);
+        return count >= 2 && time - CELL_TIME(c) > c_dtc && candidate_pairs(c, count, c_dtc, fnum, sf) >= 1.0;
+    };
+    for (int t = 0; t < turns; ++t) {
+        const int j = cell_of_turn(t);
+        // Hints only, no result changes. The cells tested lie apart when cells are passed by: their
+        // clocks, steps and list starts are asked for CELL_DATA_AHEAD turns ahead, and the list entries
+        // of a cell that will select LIST_AHEAD turns ahead (whatever the collisions between change).
+        if (skipping && t + CELL_DATA_AHEAD < turns) {
+            const int ahead = turn[t + CELL_DATA_AHEAD];
+            __builtin_prefetch(&CD(CELL_VOLUME, ahead));
+            __builtin_prefetch(&CD(CELL_TIME_STEP, ahead));
+            __builtin_prefetch(&CELL_TIME(ahead));
+            __builtin_prefetch(&ICELL(ICELL_START, ahead));
+        }
+        if (skipping && t + LIST_AHEAD < turns && will_select(turn[t + LIST_AHEAD])) {
+            const int ahead = turn[t + LIST_AHEAD], first = ICELL(ICELL_START, ahead);
+            const ListColumn list = list_column(continuous);
+            __builtin_prefetch(list.address(first + 1));
+            __builtin_prefetch(list.address(first + ICELL(ICELL_COUNT, ahead)));
+        }
+
         // Time rule: due when the cell lags by more than its step; one interval of 2 DTC per call.
         const float dtc = CD(CELL_TIME_STEP, j);
-        if (!(time - CELL_TIME(j) > dtc))
+        if (!(time - CELL_TIME(j) > dtc)) {
+            cells_waited = true;
+            pass_cell_by(j, CELL_TIME(j), dtc, time, per_dtm);
             continue;
+        }
         CELL_TIME(j) += 2.0 * dtc;
+        if (counting)
+            pass_cell_by(j, CELL_TIME(j), dtc, time, per_dtm);
 
         // With sub-cells every molecule's position is read in a cell that selects pairs: ask the
-        // memory for those of the next cell's molecules, which lie anywhere in the store, so that the
-        // first touch need not wait, when that cell will be due and select (hints only, no result
-        // changes; the collisions of this cell change nothing that the next one's test reads). Without
-        // sub-cells only the few pairs selected are read.
-        if (subcells && j < CELLS.CELL_COUNT) {
-            const int next = j + 1, count = ICELL(ICELL_COUNT, next);
-            const float next_dtc = CD(CELL_TIME_STEP, next);
-            if (count >= 2 && time - CELL_TIME(next) > next_dtc &&
-                candidate_pairs(next, count, next_dtc, fnum, sf) >= 1.0) {
+        // memory for those of the next tested cell's molecules, which lie anywhere in the store, so
+        // that the first touch need not wait, when that cell will select (the collisions of this cell
+        // change nothing that the next one's test reads). Without sub-cells only the few pairs selected
+        // are read.
+        if (subcells && t + 1 < turns) {
+            const int next = cell_of_turn(t + 1);
+            if (will_select(next)) {
                 const ListColumn list = list_column(continuous);
                 const float* const pos = POS.data();
-                const int first = ICELL(ICELL_START, next);
+                const int first = ICELL(ICELL_START, next), count = ICELL(ICELL_COUNT, next);
                 for (int i = first + 1; i <= first + count; ++i)
                     __builtin_prefetch(pos + 3 * std::ptrdiff_t(list(i) - 1));
             }
@@ -352,6 +531,8 @@ void COLLIDE_MOLECULES()
             collide_pair(j, M, L, LS, MS, cr2, cr);
         }
     }
+
+    end_cell_turns(time);
 
     // Molecules that reactions marked leave the store (and, under continuous indexing, their list).
     if (reactions && MOLECULES.NM > 0)

@@ -9,9 +9,14 @@
 #include "app/state/molecules.h"
 
 #include <cstddef>
+#include <vector>
 
 // COLLIDE_MOLECULES: collides the molecules of every due cell, then removes the molecules that gas
-// reactions have marked (negative cell in IP row 2).
+// reactions have marked (negative cell in IP row 2). A pass that follows the last one (flow time on by
+// DTM, the same DTM, OUTPUT_TIME and cell table) does not read the clocks and steps of the cells that
+// the last passes found surely not due in it: a change of a cell's step or clock between passes is
+// seen only together with one of those (an output moves OUTPUT_TIME on; a restart or a cell adaption
+// sets the flow time or makes the cell table anew).
 void COLLIDE_MOLECULES();
 
 // The least bound on sigma_T c_r (CELL_DATA field 14) that the gas of a cell at translational
@@ -21,6 +26,18 @@ void COLLIDE_MOLECULES();
 // lowered below it: a pair faster than the bound is accepted as if it were at the bound until the bound
 // has grown, so a bound low in the distribution loses collisions, most in cells with few selections.
 float collision_bound_floor(double T, int cell);
+
+// collision_bound_floor for many cells (an output lowers the bound of every cell): the species pairs'
+// constants of the gas are formed once, at the first floor asked for.
+class CollisionBoundFloors {
+public:
+    float operator()(double T, int cell);
+
+private:
+    bool formed_ = false;
+    int species_ = 0;
+    std::vector<double> K_, power_, reduced_mass_;  // of pair (p, q) at (p - 1) species + q - 1
+};
 
 // The floor of collision_bound_floor for the stream's gas over all species pairs, at the stream's
 // temperature (the hotter of the two gases with a separation boundary): the start of every cell's bound,
@@ -34,6 +51,7 @@ struct ListColumn {
     const int* at;
     std::ptrdiff_t stride;
     int operator()(int p) const { return at[stride * (p - 1)]; }
+    const int* address(int p) const { return at + stride * (p - 1); }
 };
 
 inline ListColumn list_column(bool continuous)

@@ -283,11 +283,11 @@ void flowfield_properties(Array<int, 1>& IC)
 // lowered into the bulk of the distribution would lose collisions after every output until pairs above
 // it raised it again: 5.5 % over a run of an equilibrium argon box at 1e18 per m^3 with an output every
 // 3 collision times, 9 % at 1e16, where a cell sees a few dozen selections per output.
-static void lower_collision_bound(int c, bool usable, float stream_floor)
+static void lower_collision_bound(int c, bool usable, CollisionBoundFloors& floors, float stream_floor)
 {
     float& bound = CELLS.CELL_DATA(CELL_SIGMA_CR_MAX, c);
     const double T = RESULTS.VAR(VAR_TRANS_TEMP, c);
-    const float floor = usable && T > 0.0 ? collision_bound_floor(T, c) : stream_floor;
+    const float floor = usable && T > 0.0 ? floors(T, c) : stream_floor;
     bound = std::max(static_cast<float>(bound * double(0.8f)), floor);
 }
 
@@ -302,9 +302,10 @@ void adapt_time_steps(const Array<int, 1>& IC)
     const double transit_moves = 2.0 * R.MOVES_PER_TRANSIT;
     double sum = 0.0;
     int count = 0;
+    CollisionBoundFloors floors;
     const float stream_floor = stream_collision_bound_floor();
     for (int c = 1; c <= cells; ++c) {
-        lower_collision_bound(c, IC(c) == 1, stream_floor);
+        lower_collision_bound(c, IC(c) == 1, floors, stream_floor);
         if (IC(c) != 1 || !(VAR(VAR_COLL_TIME, c) > 0.0f))
             continue;
         double step = scale * VAR(VAR_COLL_TIME, c) / (2.0 * R.MOVES_PER_COLL_TIME);
