@@ -29,6 +29,7 @@
 #include "base/units.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -266,11 +267,15 @@ void test_triangles(int k, const Path& p, const float vel[3], bool once, float& 
                 grow_icheck();
             DIVISIONS.ICHECK(++icheck_filled) = T;
         }
-        float SD;
-        PATH_CROSSES_TRIANGLE(T, p.P0[0], p.P0[1], p.P0[2], p.d[0], p.d[1], p.d[2], SD);
+        // A triangle that the molecule meets from behind is passed through: its crossing (which only
+        // gives SD) is not worked out.
         const float UN = static_cast<float>(double(vel[0]) * G(1, T) + double(vel[1]) * G(2, T) +
                                             double(vel[2]) * G(3, T));
-        if (UN <= 0.0f && SD < SDMIN) {
+        if (!(UN <= 0.0f))
+            continue;
+        float SD;
+        PATH_CROSSES_TRIANGLE(T, p.P0[0], p.P0[1], p.P0[2], p.d[0], p.d[1], p.d[2], SD);
+        if (SD < SDMIN) {
             SDMIN = SD;
             ITRI = T;
         }
@@ -630,20 +635,35 @@ inline void pass_by(uint8_t* skip, int N, double clock, float DTC, double TIME, 
     }
 }
 
-// From molecule N on, counts down the molecules passed by in this pass, eight at a time where none of
-// eight is to be tested; returns the first one to be tested (NM + 1 when none is left).
+// Eight counts at a time: the counts of molecules n .. n + 7 as one 8-byte word, that of n in its lowest
+// byte.
+static_assert(std::endian::native == std::endian::little);
+constexpr uint64_t SKIP_ONES = 0x0101010101010101ULL, SKIP_HIGHS = 0x8080808080808080ULL;
+
+// The place (0 .. 7) in w of its first count that is 0, or 8 when none is. (w - ONES) & ~w flags the
+// high bit of every byte that is 0, and of no byte below the first one that is (a byte above it may be
+// flagged through the borrow): the lowest flag is the first 0.
+inline int first_zero_count(uint64_t w)
+{
+    const uint64_t zeros = (w - SKIP_ONES) & ~w & SKIP_HIGHS;
+    return zeros == 0 ? 8 : std::countr_zero(zeros) / 8;
+}
+
+// From molecule N on, counts down the molecules passed by in this pass, eight at a time; returns the
+// first one to be tested (NM + 1 when none is left).
 inline int next_to_test(uint8_t* skip, int N, int NM)
 {
-    constexpr uint64_t ONES = 0x0101010101010101ULL, HIGHS = 0x8080808080808080ULL;
     if (N <= NM && skip[N - 1] == 0)  // the common case while every molecule moves every pass
         return N;
     while (N + 7 <= NM) {
         uint64_t w;
         std::memcpy(&w, skip + (N - 1), sizeof w);
-        if (((w - ONES) & ~w & HIGHS) != 0)  // one of the eight counts is 0
-            break;
-        w -= ONES;
+        const int z = first_zero_count(w);
+        // The counts before the first 0 are 1 or more: one subtraction counts them all down.
+        w -= z == 8 ? SKIP_ONES : SKIP_ONES & ((uint64_t(1) << (8 * z)) - 1);
         std::memcpy(skip + (N - 1), &w, sizeof w);
+        if (z < 8)
+            return N + z;
         N += 8;
     }
     while (N <= NM && skip[N - 1] != 0) {
@@ -653,44 +673,85 @@ inline int next_to_test(uint8_t* skip, int N, int NM)
     return N;
 }
 
-// How many molecules to be tested ahead of the one being moved the memory is asked for the time step
-// of its cell.
-constexpr int PREFETCH_DISTANCE = 32;
+// The first molecule from m on whose count is 0 (NM + 1 when none is), the counts left as they are.
+inline int next_zero_count(const uint8_t* skip, int m, int NM)
+{
+    for (; m + 7 <= NM; m += 8) {
+        uint64_t w;
+        std::memcpy(&w, skip + (m - 1), sizeof w);
+        const int z = first_zero_count(w);
+        if (z < 8)
+            return m + z;
+    }
+    while (m <= NM && skip[m - 1] != 0)
+        ++m;
+    return m;
+}
+
+// How many molecules to be tested ahead of the one being moved the memory is asked for their own rows
+// (IP, MOL_TIME, MOL_POS, PV), and how many ahead, once their IP row has arrived, for the time step of
+// their cell.
+constexpr int ROWS_DISTANCE = 24;
+constexpr int STEP_DISTANCE = 12;
+static_assert(STEP_DISTANCE < ROWS_DISTANCE);
 
 // The molecules that a pass will test next, found ahead of the pass: a molecule whose count is 0 when
 // the pass has not yet reached it is tested (the pass counts down only the others). While counts are
-// outstanding a pass tests a few of the molecules, spread over the store; keeping PREFETCH_DISTANCE
-// of those ahead, rather than looking a fixed number of slots ahead, asks for the lines of every
-// molecule that is tested and of no other.
+// outstanding a pass tests a few of the molecules, spread over the store, each of whose rows then lies
+// in a line of its own; keeping ROWS_DISTANCE of those ahead, rather than looking a fixed number of
+// slots ahead, asks for the lines of every molecule that is tested and of no other. The step of a
+// molecule's cell is asked for in a second stage, STEP_DISTANCE tests ahead, when its cell number can be
+// read without waiting. All of it is a hint: nothing is written, and a molecule found ahead that a
+// removal or a reordering has replaced since only asks for a useless line.
 struct Lookahead {
+    static constexpr int RING = 32;  // found molecules kept for the second stage (a power of 2)
+    static_assert(RING > ROWS_DISTANCE - STEP_DISTANCE);
+    int ring[RING];
     int last = 0;    // the last molecule found ahead (0: none yet)
     int found = 0;   // molecules found ahead
     int tested = 0;  // molecules the pass has come to
 
-    // Notes that the pass comes to molecule N, and calls ask(m) for each molecule m found ahead of
-    // it until PREFETCH_DISTANCE are.
-    template <class Ask>
-    void come_to(int N, const uint8_t* skip, bool skipping, int NM, Ask ask)
+    // Notes that the pass comes to molecule N; calls rows(m) for each molecule m found ahead of it until
+    // ROWS_DISTANCE are, and step(m) for the one STEP_DISTANCE tests ahead.
+    template <class Rows, class Step>
+    void come_to(int N, const uint8_t* skip, bool skipping, int NM, Rows rows, Step step)
     {
-        if (!skipping) {  // every molecule is tested
-            if (N + PREFETCH_DISTANCE <= NM)
-                ask(N + PREFETCH_DISTANCE);
+        if (!skipping) {  // every molecule is tested, in the order of the store
+            if (N + STEP_DISTANCE <= NM)
+                step(N + STEP_DISTANCE);
             return;
         }
         ++tested;
-        while (found < tested + PREFETCH_DISTANCE && last < NM) {
-            int m = std::max(last, N) + 1;
-            if (m <= NM) {
-                const void* zero = std::memchr(skip + (m - 1), 0, std::size_t(NM - m + 1));
-                m = zero ? static_cast<int>(static_cast<const uint8_t*>(zero) - skip) + 1 : NM + 1;
-            }
+        while (found < tested + ROWS_DISTANCE && last < NM) {
+            const int m = next_zero_count(skip, std::max(last, N) + 1, NM);
             last = m;
+            ring[found % RING] = m;
             ++found;
             if (m <= NM)
-                ask(m);
+                rows(m);
+        }
+        const int near = tested + STEP_DISTANCE;  // its place among the molecules found
+        if (near <= found) {
+            const int m = ring[(near - 1) % RING];
+            if (m <= NM)
+                step(m);
         }
     }
 };
+
+// Asks for the rows of molecule m that its turn reads (IP, MOL_TIME, the position and the velocity;
+// the first and last byte of the 12 of each of the last two, which may straddle two lines).
+void prefetch_molecule_rows(const int32_t* ip, std::ptrdiff_t ip_rows, const double* mol_time,
+                            const float* pos, const float* pv, std::ptrdiff_t pv_rows, int m)
+{
+    const std::ptrdiff_t n = m - 1;
+    __builtin_prefetch(ip + ip_rows * n + (IP_CELL - 1));
+    __builtin_prefetch(mol_time + n);
+    __builtin_prefetch(pos + 3 * n);
+    __builtin_prefetch(pos + 3 * n + 2);
+    __builtin_prefetch(pv + pv_rows * n);
+    __builtin_prefetch(pv + pv_rows * n + 2);
+}
 
 // The store holds the molecules in no order of place, so the time step of a molecule's cell lies
 // anywhere in memory; asking for it ahead lets the loads overlap (a hint only: nothing is written and
@@ -1167,7 +1228,8 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         reinterpret_cast<std::uintptr_t>(o.cell_step) + sizeof(float) * (CELL_TIME_STEP - 1 - o.cell_rows);
     const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.cell_rows);
     Lookahead ahead;
-    auto ask_ahead = [&](int far) {
+    auto ask_rows = [&](int far) { prefetch_molecule_rows(ip, ip_rows, mol_time, pos, pv, pv_rows, far); };
+    auto ask_step = [&](int far) {
         const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
         __builtin_prefetch(reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
     };
@@ -1177,7 +1239,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
             if (N > NM)
                 break;
         }
-        ahead.come_to(N, skip, skipping, NM, ask_ahead);
+        ahead.come_to(N, skip, skipping, NM, ask_rows, ask_step);
         int* ipN = ip + ip_rows * (N - 1);
         int NCI = ipN[IP_CELL - 1];
         const float DTC = o.cell_step[std::size_t(NCI - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
@@ -1218,15 +1280,28 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
                 }
                 P[0] = x, P[1] = y, P[2] = z;
                 held = N;
+                // While molecules are passed by: the passes it may now be passed by, from its new cell's
+                // step, as move_if_due sets them (otherwise the next pass would read its rows only to find
+                // it not due). While none is, every molecule moves every pass, as it will in the next.
+                if (skipping) {
+                    const float step =
+                        CN == NCI ? DTC
+                                  : o.cell_step[std::size_t(CN - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
+                    pass_by(skip, N, clock, step, TIME, per_dtm);
+                }
                 continue;
             }
         }
         write_held();
         int II = MOVE_PENDING;
+        const int n = N;
         if (!move_on_open_path(N, NCI, DTIM, pass))
             move_for_time_on(N, NCI, DTIM, II, pass);
         read_rows();
         skip = skips_for_store();
+        // Still in slot N (not removed): its count as for the common move.
+        if (skipping && N == n)
+            pass_by(skip, N, M.MOL_TIME(N), CELLS.CELL_DATA(CELL_TIME_STEP, M.IP(IP_CELL, N)), TIME, per_dtm);
     }
     write_held();
 }
@@ -1281,13 +1356,17 @@ void MOVE_MOLECULES()
         const bool skipping = skips_outstanding();
         const double per_dtm = skip_rate();
         Lookahead ahead;
+        auto rows = [&M](int m) {
+            prefetch_molecule_rows(M.IP.data(), M.IP.extent(1), M.MOL_TIME.data(), M.MOL_POS.data(),
+                                   M.PV.data(), M.PV.extent(1), m);
+        };
         for (int N = 1; N <= M.NM; ++N) {
             if (skipping) {
                 N = next_to_test(skip, N, M.NM);
                 if (N > M.NM)
                     break;
             }
-            ahead.come_to(N, skip, skipping, M.NM, prefetch_cell_time_step);
+            ahead.come_to(N, skip, skipping, M.NM, rows, prefetch_cell_time_step);
             move_if_due(N, TIME, pass, skip, per_dtm);
             skip = skips_for_store();
         }
