@@ -1064,12 +1064,12 @@ inline bool open_end(const OpenLattice& o, int a, float d, float c)
 }
 
 // Whether the end point's division on axis a is known from its product (see open_lattice); if so,
-// that division, as index.
-inline bool open_division(const OpenLattice& o, int a, float c, int& index)
+// that division, as its index less 1 in `below`.
+inline bool open_division(const OpenLattice& o, int a, float c, int& below)
 {
     const double t = (double(c) + o.shift[a]) * o.per_length[a];
     const int k = static_cast<int>(t);
-    index = k + 1;
+    below = k;
     return t < o.count[a] && std::fabs((t - k) - o.mid[a]) < o.half[a];
 }
 
@@ -1178,10 +1178,8 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
     auto& M = MOLECULES;
     auto& D = DIVISIONS;
     const OpenLattice o = open_lattice(pass);
-    const int ec_base = 1 + o.cell_stride[1] + o.cell_stride[2];
-    // The division cells' subscript of division (i, j, k): i + nx (j + ny k) - cells_base.
+    // The division cells' subscript of division (i, j, k): i - 1 + nx (j - 1 + ny (k - 1)).
     const int nx = pass.L.divisions[0], ny = pass.L.divisions[1];
-    const int cells_base = 1 + nx * (1 + ny);
     float* pos = nullptr;
     const float* pv = nullptr;
     int* ip = nullptr;
@@ -1208,10 +1206,10 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         if (held != 0) {
             // Its division as the move found it, from the position it was given.
             const float* P = pos + 3 * std::ptrdiff_t(held - 1);
-            PathDivision v{};
-            open_division(o, 0, P[0], v.i);
-            open_division(o, 1, P[1], v.j);
-            open_division(o, 2, P[2], v.k);
+            int below[3];
+            for (int a = 0; a < 3; ++a)
+                open_division(o, a, P[a], below[a]);
+            const PathDivision v{below[0] + 1, below[1] + 1, below[2] + 1};
             set_current_division(v);
             int e[3];
             elements_of(pass, P, v, e);
@@ -1259,17 +1257,17 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         const float* U = pv + pv_rows * (N - 1);
         const float dx = U[0] * DTIM, dy = U[1] * DTIM, dz = U[2] * DTIM;
         const float x = P[0] + dx, y = P[1] + dy, z = P[2] + dz;
-        int i = 0, j = 0, k = 0;
+        int i = 0, j = 0, k = 0;  // the end point's division indices less 1
         if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
             open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
-            int CN = cells[i + nx * (j + ny * k) - cells_base];
+            int CN = cells[i + nx * (j + ny * k)];
             if (CN == ELEMENTS_DIFFER) {
                 // The element within the division, as both cell searches find it.
                 const float P1[3] = {x, y, z};
                 int e[3];
-                elements_of(pass, P1, {i, j, k}, e);
+                elements_of(pass, P1, {i + 1, j + 1, k + 1}, e);
                 const std::ptrdiff_t* s = pass.tables.cell_stride;
-                const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
+                const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2];
                 CN = o.element_cell[division + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] + (e[2] - 1) * s[5]];
             }
             if (CN >= 1) {
