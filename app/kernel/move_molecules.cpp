@@ -993,7 +993,7 @@ inline void move_if_due(int& N, double TIME, const MovePass& pass, uint8_t* skip
 
 // What the open-lattice loop reads for every move and nothing in a pass changes: per axis the 4-byte
 // clip limit, the box, the lattice terms and the interval of fractions in which a point's division is
-// known from its product alone; the storage of ELEMENT_CELL and CELL_DATA.
+// known from its product alone; the storage of ELEMENT_CELL and of the cells' time steps.
 struct OpenLattice {
     float clip[3];  // largest 4-byte value <= clip_limit: |d| > clip[a] iff |d| > clip_limit[a]
     float box_low[3], box_high[3];
@@ -1003,8 +1003,8 @@ struct OpenLattice {
     double mid[3], half[3];   // see open_lattice
     int cell_stride[3];       // ELEMENT_CELL strides of the division's z, y and x index
     const int* element_cell;  // ELEMENT_CELL's storage
-    const float* cell_step;   // CELL_DATA's storage
-    int cell_rows;            // CELL_DATA rows
+    const float* step;        // the time step of cell c at step[(c - 1) step_stride]
+    std::ptrdiff_t step_stride;
 };
 
 // The largest 4-byte value not above x: a 4-byte f lies above x exactly when it lies above that value.
@@ -1025,7 +1025,7 @@ float float_at_or_below(double x)
 // divisions find the same cell, and the start point's division need not be known. The test is
 // |f - mid| < half. The product is formed as (c + (tol - low)) divisions_per_length, one sum fewer than
 // the rule's ((c + tol) - low): the two differ by a few units in the last place, far within the margin.
-OpenLattice open_lattice(const MovePass& pass)
+OpenLattice open_lattice(const MovePass& pass, const float* steps)
 {
     const LatticeSteps& L = pass.L;
     const auto& B = BOX;
@@ -1051,8 +1051,8 @@ OpenLattice open_lattice(const MovePass& pass)
     o.cell_stride[1] = EC.extent(1);
     o.cell_stride[2] = EC.extent(1) * EC.extent(2);
     o.element_cell = EC.data();
-    o.cell_step = CD.data();
-    o.cell_rows = CD.extent(1);
+    o.step = steps ? steps : CD.data() + (CELL_TIME_STEP - 1);
+    o.step_stride = steps ? 1 : CD.extent(1);
     return o;
 }
 
@@ -1163,6 +1163,31 @@ const int32_t* division_cells(const LatticeTables& t, const LatticeSteps& L, boo
     return cells.data();
 }
 
+// The cells' time steps in a table of their own, 4 bytes a cell instead of a row of CELL_DATA, for the
+// open-lattice loop while molecules are passed by: the few molecules that a pass then tests lie in cells
+// anywhere, and a table of a fourteenth the span stays far more often in the cache and in the address
+// translation's. Made in the first pass with counts outstanding after a pass without or one that did not
+// follow the last, and kept while the passes follow one another with counts outstanding, in which the
+// cells' steps stay as they are (as the counts themselves require: see above). Null in every other pass,
+// which reads CELL_DATA. A work array of the move, kept between passes.
+const float* passed_by_steps(bool follows)
+{
+    static std::vector<float> steps;
+    static bool made = false;  // steps holds the cells' steps of this run of passes
+    if (!follows || !skips_outstanding()) {
+        made = false;
+        return nullptr;
+    }
+    if (!made) {
+        const auto& C = CELLS;
+        steps.resize(std::size_t(std::max(C.CELL_COUNT, 0)));
+        for (int c = 1; c <= C.CELL_COUNT; ++c)
+            steps[std::size_t(c - 1)] = C.CELL_DATA(CELL_TIME_STEP, c);
+        made = true;
+    }
+    return steps.data();
+}
+
 // MOVE_MOLECULES in a pass with `open_paths`: the molecules' turns as move_if_due takes them, with
 // the common move (that of move_on_open_path whose end point lies well inside its division on every
 // axis, a division of an open neighbourhood unless every division is open, with a cell: the entry of
@@ -1173,11 +1198,12 @@ const int32_t* division_cells(const LatticeTables& t, const LatticeSteps& L, boo
 // move's values reach. The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the
 // product of two 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
 template <bool CONTINUOUS>
-void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cells, uint8_t* skip)
+void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cells, const float* steps,
+                          uint8_t* skip)
 {
     auto& M = MOLECULES;
     auto& D = DIVISIONS;
-    const OpenLattice o = open_lattice(pass);
+    const OpenLattice o = open_lattice(pass, steps);
     // The division cells' subscript of division (i, j, k): i - 1 + nx (j - 1 + ny (k - 1)).
     const int nx = pass.L.divisions[0], ny = pass.L.divisions[1];
     float* pos = nullptr;
@@ -1222,9 +1248,8 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
     // The time step of a later molecule's cell is asked for as prefetch_cell_time_step does; the
     // address is formed in integers, so that a cell number out of range (which a molecule in the store
     // never has) would only ask for a useless line: a prefetch never faults.
-    const std::uintptr_t step_address =
-        reinterpret_cast<std::uintptr_t>(o.cell_step) + sizeof(float) * (CELL_TIME_STEP - 1 - o.cell_rows);
-    const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.cell_rows);
+    const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.step_stride);
+    const std::uintptr_t step_address = reinterpret_cast<std::uintptr_t>(o.step) - step_bytes;
     Lookahead ahead;
     auto ask_rows = [&](int far) { prefetch_molecule_rows(ip, ip_rows, mol_time, pos, pv, pv_rows, far); };
     auto ask_step = [&](int far) {
@@ -1240,7 +1265,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         ahead.come_to(N, skip, skipping, NM, ask_rows, ask_step);
         int* ipN = ip + ip_rows * (N - 1);
         int NCI = ipN[IP_CELL - 1];
-        const float DTC = o.cell_step[std::size_t(NCI - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
+        const float DTC = o.step[(NCI - 1) * o.step_stride];
         double& clock = mol_time[N - 1];
         if (TIME - clock <= DTC) {
             pass_by(skip, N, clock, DTC, TIME, per_dtm);
@@ -1282,9 +1307,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
                 // step, as move_if_due sets them (otherwise the next pass would read its rows only to find
                 // it not due). While none is, every molecule moves every pass, as it will in the next.
                 if (skipping) {
-                    const float step =
-                        CN == NCI ? DTC
-                                  : o.cell_step[std::size_t(CN - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
+                    const float step = CN == NCI ? DTC : o.step[(CN - 1) * o.step_stride];
                     pass_by(skip, N, clock, step, TIME, per_dtm);
                 }
                 continue;
@@ -1345,11 +1368,12 @@ void MOVE_MOLECULES()
     }
     pass.all_open = pass.open_paths && lattice.all_open;
     const int32_t* cells = pass.open_paths ? lattice.cells : nullptr;
+    const float* steps = passed_by_steps(follows);
     if (cells) {
         if (pass.continuous)
-            move_in_open_lattice<true>(TIME, pass, cells, skip);
+            move_in_open_lattice<true>(TIME, pass, cells, steps, skip);
         else
-            move_in_open_lattice<false>(TIME, pass, cells, skip);
+            move_in_open_lattice<false>(TIME, pass, cells, steps, skip);
     } else {
         const bool skipping = skips_outstanding();
         const double per_dtm = skip_rate();
