@@ -690,9 +690,11 @@ inline int next_zero_count(const uint8_t* skip, int m, int NM)
 
 // How many molecules to be tested ahead of the one being moved the memory is asked for their own rows
 // (IP, MOL_TIME, MOL_POS, PV), and how many ahead, once their IP row has arrived, for the time step of
-// their cell.
+// their cell. While every molecule is tested the rows are read in the order of the store, which the
+// memory's own look-ahead follows, and the step is asked for SEQUENTIAL_DISTANCE molecules ahead.
 constexpr int ROWS_DISTANCE = 24;
 constexpr int STEP_DISTANCE = 12;
+constexpr int SEQUENTIAL_DISTANCE = 32;
 static_assert(STEP_DISTANCE < ROWS_DISTANCE);
 
 // The molecules that a pass will test next, found ahead of the pass: a molecule whose count is 0 when
@@ -717,8 +719,8 @@ struct Lookahead {
     void come_to(int N, const uint8_t* skip, bool skipping, int NM, Rows rows, Step step)
     {
         if (!skipping) {  // every molecule is tested, in the order of the store
-            if (N + STEP_DISTANCE <= NM)
-                step(N + STEP_DISTANCE);
+            if (N + SEQUENTIAL_DISTANCE <= NM)
+                step(N + SEQUENTIAL_DISTANCE);
             return;
         }
         ++tested;
