@@ -9,8 +9,8 @@
 // the molecules' positions, cells and clocks, CURRENT_DIVISION_X/Y/Z, ICHECK, MOVE_COUNT,
 // SURFACE_HIT_COUNT, REMOVAL_COUNT, ROUNDOFF_COUNT, SEPARATION_CROSSINGS, DEBUG_MOLECULE and MOL_SKIP.
 // Allocates only work arrays that are kept from pass to pass: MOL_SKIP when the store is made or grows,
-// the open neighbourhoods when the lattice grows, and ICHECK if it was sized too small for the
-// triangles of one path.
+// the open neighbourhoods when the lattice grows, the table of the cells' steps when the cells grow, and
+// ICHECK if it was sized too small for the triangles of one path.
 #include "app/kernel/kernel_move.h"
 
 #include "app/geometry/geometry.h"
@@ -999,14 +999,14 @@ inline void move_if_due(int& N, double TIME, const MovePass& pass, uint8_t* skip
 struct OpenLattice {
     float clip[3];  // largest 4-byte value <= clip_limit: |d| > clip[a] iff |d| > clip_limit[a]
     float box_low[3], box_high[3];
-    double shift[3];          // GEOMETRY_TOLERANCE - XMIN, - YMIN, - ZMIN
-    double per_length[3];     // divisions per length
-    double count[3];          // divisions as reals
-    double mid[3], half[3];   // see open_lattice
-    int cell_stride[3];       // ELEMENT_CELL strides of the division's z, y and x index
-    const int* element_cell;  // ELEMENT_CELL's storage
-    const float* step;        // the time step of cell c at step[(c - 1) step_stride]
-    std::ptrdiff_t step_stride;
+    double shift[3];             // GEOMETRY_TOLERANCE - XMIN, - YMIN, - ZMIN
+    double per_length[3];        // divisions per length
+    double count[3];             // divisions as reals
+    double mid[3], half[3];      // see open_lattice
+    int cell_stride[3];          // ELEMENT_CELL strides of the division's z, y and x index
+    const int* element_cell;     // ELEMENT_CELL's storage
+    const float* step;           // the time step of cell c at step[(c - 1) step_stride]
+    std::ptrdiff_t step_stride;  // CELL_DATA's rows, or 1 in the table of passed_by_steps
 };
 
 // The largest 4-byte value not above x: a 4-byte f lies above x exactly when it lies above that value.
