@@ -9,8 +9,8 @@
 // the molecules' positions, cells and clocks, CURRENT_DIVISION_X/Y/Z, ICHECK, MOVE_COUNT,
 // SURFACE_HIT_COUNT, REMOVAL_COUNT, ROUNDOFF_COUNT, SEPARATION_CROSSINGS, DEBUG_MOLECULE and MOL_SKIP.
 // Allocates only work arrays that are kept from pass to pass: MOL_SKIP when the store is made or grows,
-// the open neighbourhoods when the lattice grows, and ICHECK if it was sized too small for the
-// triangles of one path.
+// the open neighbourhoods when the lattice grows, the table of the cells' steps when the cells grow, and
+// ICHECK if it was sized too small for the triangles of one path.
 #include "app/kernel/kernel_move.h"
 
 #include "app/geometry/geometry.h"
@@ -29,6 +29,7 @@
 #include "base/units.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -266,11 +267,15 @@ void test_triangles(int k, const Path& p, const float vel[3], bool once, float& 
                 grow_icheck();
             DIVISIONS.ICHECK(++icheck_filled) = T;
         }
-        float SD;
-        PATH_CROSSES_TRIANGLE(T, p.P0[0], p.P0[1], p.P0[2], p.d[0], p.d[1], p.d[2], SD);
+        // A triangle that the molecule meets from behind is passed through: its crossing (which only
+        // gives SD) is not worked out.
         const float UN = static_cast<float>(double(vel[0]) * G(1, T) + double(vel[1]) * G(2, T) +
                                             double(vel[2]) * G(3, T));
-        if (UN <= 0.0f && SD < SDMIN) {
+        if (!(UN <= 0.0f))
+            continue;
+        float SD;
+        PATH_CROSSES_TRIANGLE(T, p.P0[0], p.P0[1], p.P0[2], p.d[0], p.d[1], p.d[2], SD);
+        if (SD < SDMIN) {
             SDMIN = SD;
             ITRI = T;
         }
@@ -630,20 +635,35 @@ inline void pass_by(uint8_t* skip, int N, double clock, float DTC, double TIME, 
     }
 }
 
-// From molecule N on, counts down the molecules passed by in this pass, eight at a time where none of
-// eight is to be tested; returns the first one to be tested (NM + 1 when none is left).
+// Eight counts at a time: the counts of molecules n .. n + 7 as one 8-byte word, that of n in its lowest
+// byte.
+static_assert(std::endian::native == std::endian::little);
+constexpr uint64_t SKIP_ONES = 0x0101010101010101ULL, SKIP_HIGHS = 0x8080808080808080ULL;
+
+// The place (0 .. 7) in w of its first count that is 0, or 8 when none is. (w - ONES) & ~w flags the
+// high bit of every byte that is 0, and of no byte below the first one that is (a byte above it may be
+// flagged through the borrow): the lowest flag is the first 0.
+inline int first_zero_count(uint64_t w)
+{
+    const uint64_t zeros = (w - SKIP_ONES) & ~w & SKIP_HIGHS;
+    return zeros == 0 ? 8 : std::countr_zero(zeros) / 8;
+}
+
+// From molecule N on, counts down the molecules passed by in this pass, eight at a time; returns the
+// first one to be tested (NM + 1 when none is left).
 inline int next_to_test(uint8_t* skip, int N, int NM)
 {
-    constexpr uint64_t ONES = 0x0101010101010101ULL, HIGHS = 0x8080808080808080ULL;
     if (N <= NM && skip[N - 1] == 0)  // the common case while every molecule moves every pass
         return N;
     while (N + 7 <= NM) {
         uint64_t w;
         std::memcpy(&w, skip + (N - 1), sizeof w);
-        if (((w - ONES) & ~w & HIGHS) != 0)  // one of the eight counts is 0
-            break;
-        w -= ONES;
+        const int z = first_zero_count(w);
+        // The counts before the first 0 are 1 or more: one subtraction counts them all down.
+        w -= z == 8 ? SKIP_ONES : SKIP_ONES & ((uint64_t(1) << (8 * z)) - 1);
         std::memcpy(skip + (N - 1), &w, sizeof w);
+        if (z < 8)
+            return N + z;
         N += 8;
     }
     while (N <= NM && skip[N - 1] != 0) {
@@ -653,44 +673,87 @@ inline int next_to_test(uint8_t* skip, int N, int NM)
     return N;
 }
 
-// How many molecules to be tested ahead of the one being moved the memory is asked for the time step
-// of its cell.
-constexpr int PREFETCH_DISTANCE = 32;
+// The first molecule from m on whose count is 0 (NM + 1 when none is), the counts left as they are.
+inline int next_zero_count(const uint8_t* skip, int m, int NM)
+{
+    for (; m + 7 <= NM; m += 8) {
+        uint64_t w;
+        std::memcpy(&w, skip + (m - 1), sizeof w);
+        const int z = first_zero_count(w);
+        if (z < 8)
+            return m + z;
+    }
+    while (m <= NM && skip[m - 1] != 0)
+        ++m;
+    return m;
+}
+
+// How many molecules to be tested ahead of the one being moved the memory is asked for their own rows
+// (IP, MOL_TIME, MOL_POS, PV), and how many ahead, once their IP row has arrived, for the time step of
+// their cell. While every molecule is tested the rows are read in the order of the store, which the
+// memory's own look-ahead follows, and the step is asked for SEQUENTIAL_DISTANCE molecules ahead.
+constexpr int ROWS_DISTANCE = 24;
+constexpr int STEP_DISTANCE = 12;
+constexpr int SEQUENTIAL_DISTANCE = 32;
+static_assert(STEP_DISTANCE < ROWS_DISTANCE);
 
 // The molecules that a pass will test next, found ahead of the pass: a molecule whose count is 0 when
 // the pass has not yet reached it is tested (the pass counts down only the others). While counts are
-// outstanding a pass tests a few of the molecules, spread over the store; keeping PREFETCH_DISTANCE
-// of those ahead, rather than looking a fixed number of slots ahead, asks for the lines of every
-// molecule that is tested and of no other.
+// outstanding a pass tests a few of the molecules, spread over the store, each of whose rows then lies
+// in a line of its own; keeping ROWS_DISTANCE of those ahead, rather than looking a fixed number of
+// slots ahead, asks for the lines of every molecule that is tested and of no other. The step of a
+// molecule's cell is asked for in a second stage, STEP_DISTANCE tests ahead, when its cell number can be
+// read without waiting. All of it is a hint: nothing is written, and a molecule found ahead that a
+// removal or a reordering has replaced since only asks for a useless line.
 struct Lookahead {
+    static constexpr int RING = 32;  // found molecules kept for the second stage (a power of 2)
+    static_assert(RING > ROWS_DISTANCE - STEP_DISTANCE);
+    int ring[RING];
     int last = 0;    // the last molecule found ahead (0: none yet)
     int found = 0;   // molecules found ahead
     int tested = 0;  // molecules the pass has come to
 
-    // Notes that the pass comes to molecule N, and calls ask(m) for each molecule m found ahead of
-    // it until PREFETCH_DISTANCE are.
-    template <class Ask>
-    void come_to(int N, const uint8_t* skip, bool skipping, int NM, Ask ask)
+    // Notes that the pass comes to molecule N; calls rows(m) for each molecule m found ahead of it until
+    // ROWS_DISTANCE are, and step(m) for the one STEP_DISTANCE tests ahead.
+    template <class Rows, class Step>
+    void come_to(int N, const uint8_t* skip, bool skipping, int NM, Rows rows, Step step)
     {
-        if (!skipping) {  // every molecule is tested
-            if (N + PREFETCH_DISTANCE <= NM)
-                ask(N + PREFETCH_DISTANCE);
+        if (!skipping) {  // every molecule is tested, in the order of the store
+            if (N + SEQUENTIAL_DISTANCE <= NM)
+                step(N + SEQUENTIAL_DISTANCE);
             return;
         }
         ++tested;
-        while (found < tested + PREFETCH_DISTANCE && last < NM) {
-            int m = std::max(last, N) + 1;
-            if (m <= NM) {
-                const void* zero = std::memchr(skip + (m - 1), 0, std::size_t(NM - m + 1));
-                m = zero ? static_cast<int>(static_cast<const uint8_t*>(zero) - skip) + 1 : NM + 1;
-            }
+        while (found < tested + ROWS_DISTANCE && last < NM) {
+            const int m = next_zero_count(skip, std::max(last, N) + 1, NM);
             last = m;
+            ring[found % RING] = m;
             ++found;
             if (m <= NM)
-                ask(m);
+                rows(m);
+        }
+        const int near = tested + STEP_DISTANCE;  // its place among the molecules found
+        if (near <= found) {
+            const int m = ring[(near - 1) % RING];
+            if (m <= NM)
+                step(m);
         }
     }
 };
+
+// Asks for the rows of molecule m that its turn reads (IP, MOL_TIME, the position and the velocity;
+// the first and last byte of the 12 of each of the last two, which may straddle two lines).
+void prefetch_molecule_rows(const int32_t* ip, std::ptrdiff_t ip_rows, const double* mol_time,
+                            const float* pos, const float* pv, std::ptrdiff_t pv_rows, int m)
+{
+    const std::ptrdiff_t n = m - 1;
+    __builtin_prefetch(ip + ip_rows * n + (IP_CELL - 1));
+    __builtin_prefetch(mol_time + n);
+    __builtin_prefetch(pos + 3 * n);
+    __builtin_prefetch(pos + 3 * n + 2);
+    __builtin_prefetch(pv + pv_rows * n);
+    __builtin_prefetch(pv + pv_rows * n + 2);
+}
 
 // The store holds the molecules in no order of place, so the time step of a molecule's cell lies
 // anywhere in memory; asking for it ahead lets the loads overlap (a hint only: nothing is written and
@@ -932,18 +995,18 @@ inline void move_if_due(int& N, double TIME, const MovePass& pass, uint8_t* skip
 
 // What the open-lattice loop reads for every move and nothing in a pass changes: per axis the 4-byte
 // clip limit, the box, the lattice terms and the interval of fractions in which a point's division is
-// known from its product alone; the storage of ELEMENT_CELL and CELL_DATA.
+// known from its product alone; the storage of ELEMENT_CELL and of the cells' time steps.
 struct OpenLattice {
     float clip[3];  // largest 4-byte value <= clip_limit: |d| > clip[a] iff |d| > clip_limit[a]
     float box_low[3], box_high[3];
-    double shift[3];          // GEOMETRY_TOLERANCE - XMIN, - YMIN, - ZMIN
-    double per_length[3];     // divisions per length
-    double count[3];          // divisions as reals
-    double mid[3], half[3];   // see open_lattice
-    int cell_stride[3];       // ELEMENT_CELL strides of the division's z, y and x index
-    const int* element_cell;  // ELEMENT_CELL's storage
-    const float* cell_step;   // CELL_DATA's storage
-    int cell_rows;            // CELL_DATA rows
+    double shift[3];             // GEOMETRY_TOLERANCE - XMIN, - YMIN, - ZMIN
+    double per_length[3];        // divisions per length
+    double count[3];             // divisions as reals
+    double mid[3], half[3];      // see open_lattice
+    int cell_stride[3];          // ELEMENT_CELL strides of the division's z, y and x index
+    const int* element_cell;     // ELEMENT_CELL's storage
+    const float* step;           // the time step of cell c at step[(c - 1) step_stride]
+    std::ptrdiff_t step_stride;  // CELL_DATA's rows, or 1 in the table of passed_by_steps
 };
 
 // The largest 4-byte value not above x: a 4-byte f lies above x exactly when it lies above that value.
@@ -964,7 +1027,7 @@ float float_at_or_below(double x)
 // divisions find the same cell, and the start point's division need not be known. The test is
 // |f - mid| < half. The product is formed as (c + (tol - low)) divisions_per_length, one sum fewer than
 // the rule's ((c + tol) - low): the two differ by a few units in the last place, far within the margin.
-OpenLattice open_lattice(const MovePass& pass)
+OpenLattice open_lattice(const MovePass& pass, const float* steps)
 {
     const LatticeSteps& L = pass.L;
     const auto& B = BOX;
@@ -990,8 +1053,8 @@ OpenLattice open_lattice(const MovePass& pass)
     o.cell_stride[1] = EC.extent(1);
     o.cell_stride[2] = EC.extent(1) * EC.extent(2);
     o.element_cell = EC.data();
-    o.cell_step = CD.data();
-    o.cell_rows = CD.extent(1);
+    o.step = steps ? steps : CD.data() + (CELL_TIME_STEP - 1);
+    o.step_stride = steps ? 1 : CD.extent(1);
     return o;
 }
 
@@ -1003,12 +1066,12 @@ inline bool open_end(const OpenLattice& o, int a, float d, float c)
 }
 
 // Whether the end point's division on axis a is known from its product (see open_lattice); if so,
-// that division, as index.
-inline bool open_division(const OpenLattice& o, int a, float c, int& index)
+// that division, as its index less 1 in `below`.
+inline bool open_division(const OpenLattice& o, int a, float c, int& below)
 {
     const double t = (double(c) + o.shift[a]) * o.per_length[a];
     const int k = static_cast<int>(t);
-    index = k + 1;
+    below = k;
     return t < o.count[a] && std::fabs((t - k) - o.mid[a]) < o.half[a];
 }
 
@@ -1102,6 +1165,31 @@ const int32_t* division_cells(const LatticeTables& t, const LatticeSteps& L, boo
     return cells.data();
 }
 
+// The cells' time steps in a table of their own, 4 bytes a cell instead of a row of CELL_DATA, for the
+// open-lattice loop while molecules are passed by: the few molecules that a pass then tests lie in cells
+// anywhere, and a table of a fourteenth the span stays far more often in the cache and in the address
+// translation's. Made in the first pass with counts outstanding after a pass without or one that did not
+// follow the last, and kept while the passes follow one another with counts outstanding, in which the
+// cells' steps stay as they are (as the counts themselves require: see above). Null in every other pass,
+// which reads CELL_DATA. A work array of the move, kept between passes.
+const float* passed_by_steps(bool follows)
+{
+    static std::vector<float> steps;
+    static bool made = false;  // steps holds the cells' steps of this run of passes
+    if (!follows || !skips_outstanding()) {
+        made = false;
+        return nullptr;
+    }
+    if (!made) {
+        const auto& C = CELLS;
+        steps.resize(std::size_t(std::max(C.CELL_COUNT, 0)));
+        for (int c = 1; c <= C.CELL_COUNT; ++c)
+            steps[std::size_t(c - 1)] = C.CELL_DATA(CELL_TIME_STEP, c);
+        made = true;
+    }
+    return steps.data();
+}
+
 // MOVE_MOLECULES in a pass with `open_paths`: the molecules' turns as move_if_due takes them, with
 // the common move (that of move_on_open_path whose end point lies well inside its division on every
 // axis, a division of an open neighbourhood unless every division is open, with a cell: the entry of
@@ -1112,15 +1200,14 @@ const int32_t* division_cells(const LatticeTables& t, const LatticeSteps& L, boo
 // move's values reach. The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the
 // product of two 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
 template <bool CONTINUOUS>
-void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cells, uint8_t* skip)
+void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cells, const float* steps,
+                          uint8_t* skip)
 {
     auto& M = MOLECULES;
     auto& D = DIVISIONS;
-    const OpenLattice o = open_lattice(pass);
-    const int ec_base = 1 + o.cell_stride[1] + o.cell_stride[2];
-    // The division cells' subscript of division (i, j, k): i + nx (j + ny k) - cells_base.
+    const OpenLattice o = open_lattice(pass, steps);
+    // The division cells' subscript of division (i, j, k): i - 1 + nx (j - 1 + ny (k - 1)).
     const int nx = pass.L.divisions[0], ny = pass.L.divisions[1];
-    const int cells_base = 1 + nx * (1 + ny);
     float* pos = nullptr;
     const float* pv = nullptr;
     int* ip = nullptr;
@@ -1147,10 +1234,10 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         if (held != 0) {
             // Its division as the move found it, from the position it was given.
             const float* P = pos + 3 * std::ptrdiff_t(held - 1);
-            PathDivision v{};
-            open_division(o, 0, P[0], v.i);
-            open_division(o, 1, P[1], v.j);
-            open_division(o, 2, P[2], v.k);
+            int below[3];
+            for (int a = 0; a < 3; ++a)
+                open_division(o, a, P[a], below[a]);
+            const PathDivision v{below[0] + 1, below[1] + 1, below[2] + 1};
             set_current_division(v);
             int e[3];
             elements_of(pass, P, v, e);
@@ -1163,11 +1250,11 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
     // The time step of a later molecule's cell is asked for as prefetch_cell_time_step does; the
     // address is formed in integers, so that a cell number out of range (which a molecule in the store
     // never has) would only ask for a useless line: a prefetch never faults.
-    const std::uintptr_t step_address =
-        reinterpret_cast<std::uintptr_t>(o.cell_step) + sizeof(float) * (CELL_TIME_STEP - 1 - o.cell_rows);
-    const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.cell_rows);
+    const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.step_stride);
+    const std::uintptr_t step_address = reinterpret_cast<std::uintptr_t>(o.step) - step_bytes;
     Lookahead ahead;
-    auto ask_ahead = [&](int far) {
+    auto ask_rows = [&](int far) { prefetch_molecule_rows(ip, ip_rows, mol_time, pos, pv, pv_rows, far); };
+    auto ask_step = [&](int far) {
         const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
         __builtin_prefetch(reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
     };
@@ -1177,10 +1264,10 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
             if (N > NM)
                 break;
         }
-        ahead.come_to(N, skip, skipping, NM, ask_ahead);
+        ahead.come_to(N, skip, skipping, NM, ask_rows, ask_step);
         int* ipN = ip + ip_rows * (N - 1);
         int NCI = ipN[IP_CELL - 1];
-        const float DTC = o.cell_step[std::size_t(NCI - 1) * o.cell_rows + (CELL_TIME_STEP - 1)];
+        const float DTC = o.step[(NCI - 1) * o.step_stride];
         double& clock = mol_time[N - 1];
         if (TIME - clock <= DTC) {
             pass_by(skip, N, clock, DTC, TIME, per_dtm);
@@ -1197,17 +1284,17 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         const float* U = pv + pv_rows * (N - 1);
         const float dx = U[0] * DTIM, dy = U[1] * DTIM, dz = U[2] * DTIM;
         const float x = P[0] + dx, y = P[1] + dy, z = P[2] + dz;
-        int i = 0, j = 0, k = 0;
+        int i = 0, j = 0, k = 0;  // the end point's division indices less 1
         if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
             open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
-            int CN = cells[i + nx * (j + ny * k) - cells_base];
+            int CN = cells[i + nx * (j + ny * k)];
             if (CN == ELEMENTS_DIFFER) {
                 // The element within the division, as both cell searches find it.
                 const float P1[3] = {x, y, z};
                 int e[3];
-                elements_of(pass, P1, {i, j, k}, e);
+                elements_of(pass, P1, {i + 1, j + 1, k + 1}, e);
                 const std::ptrdiff_t* s = pass.tables.cell_stride;
-                const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2] - ec_base;
+                const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2];
                 CN = o.element_cell[division + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] + (e[2] - 1) * s[5]];
             }
             if (CN >= 1) {
@@ -1218,15 +1305,26 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
                 }
                 P[0] = x, P[1] = y, P[2] = z;
                 held = N;
+                // While molecules are passed by: the passes it may now be passed by, from its new cell's
+                // step, as move_if_due sets them (otherwise the next pass would read its rows only to find
+                // it not due). While none is, every molecule moves every pass, as it will in the next.
+                if (skipping) {
+                    const float step = CN == NCI ? DTC : o.step[(CN - 1) * o.step_stride];
+                    pass_by(skip, N, clock, step, TIME, per_dtm);
+                }
                 continue;
             }
         }
         write_held();
         int II = MOVE_PENDING;
+        const int n = N;
         if (!move_on_open_path(N, NCI, DTIM, pass))
             move_for_time_on(N, NCI, DTIM, II, pass);
         read_rows();
         skip = skips_for_store();
+        // Still in slot N (not removed): its count as for the common move.
+        if (skipping && N == n)
+            pass_by(skip, N, M.MOL_TIME(N), CELLS.CELL_DATA(CELL_TIME_STEP, M.IP(IP_CELL, N)), TIME, per_dtm);
     }
     write_held();
 }
@@ -1272,22 +1370,27 @@ void MOVE_MOLECULES()
     }
     pass.all_open = pass.open_paths && lattice.all_open;
     const int32_t* cells = pass.open_paths ? lattice.cells : nullptr;
+    const float* steps = passed_by_steps(follows);
     if (cells) {
         if (pass.continuous)
-            move_in_open_lattice<true>(TIME, pass, cells, skip);
+            move_in_open_lattice<true>(TIME, pass, cells, steps, skip);
         else
-            move_in_open_lattice<false>(TIME, pass, cells, skip);
+            move_in_open_lattice<false>(TIME, pass, cells, steps, skip);
     } else {
         const bool skipping = skips_outstanding();
         const double per_dtm = skip_rate();
         Lookahead ahead;
+        auto rows = [&M](int m) {
+            prefetch_molecule_rows(M.IP.data(), M.IP.extent(1), M.MOL_TIME.data(), M.MOL_POS.data(),
+                                   M.PV.data(), M.PV.extent(1), m);
+        };
         for (int N = 1; N <= M.NM; ++N) {
             if (skipping) {
                 N = next_to_test(skip, N, M.NM);
                 if (N > M.NM)
                     break;
             }
-            ahead.come_to(N, skip, skipping, M.NM, prefetch_cell_time_step);
+            ahead.come_to(N, skip, skipping, M.NM, rows, prefetch_cell_time_step);
             move_if_due(N, TIME, pass, skip, per_dtm);
             skip = skips_for_store();
         }
