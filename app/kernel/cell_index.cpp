@@ -1,7 +1,9 @@
 // The molecule-in-cell index (ICELL rows 1 and 2, IP row 1, XREF, IRCELL).
 //
 // Normal indexing (INDEX_MODE 0): INDEX_MOLECULES rebuilds every list once per time step, a counting
-// sort of the molecules by cell into IP row 1, each cell's list in increasing molecule number.
+// sort of the molecules by cell into IP row 1, each cell's list in increasing molecule number. The
+// counts of the sort are kept up to date between rebuilds (see LiveCounts), so that a rebuild fills the
+// lists in one pass over the molecules instead of two.
 // Continuous indexing (INDEX_MODE 1): cell K's group is XREF(ICELL(1,K) + 1 .. ICELL(1,K) + ICELL(2,K)),
 // followed by free room up to ICELL(1,K) + IRCELL(K); IP(1,N) is the molecule's place in XREF. The
 // invariants, outside a single insertion, removal or rebuild:
@@ -20,6 +22,7 @@
 #include "base/list_io.h"
 #include "base/units.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <string>
@@ -50,20 +53,126 @@ void clear_counts()
         ICELL(ICELL_COUNT, K) = 0;
 }
 
+// The molecules of every cell, kept up to date between rebuilds of the normal index from the changes
+// that the move and the store report (note_cell_change, note_molecule_removed), so that the next
+// rebuild knows every list's start before it reads a molecule. Molecules 1 .. counted are counted by
+// |IP row 2|; those above (entered since the last rebuild) are added when the rebuild comes. A change
+// that reaches the cells by another way (the restart reader, the cell adaption, a test) leaves the
+// counts wrong, and the rebuild finds that out and counts afresh: the counts only ever save time.
+struct LiveCounts {
+    Array<int, 1> count;  // (CELL_COUNT at the last rebuild) molecules 1 .. counted in each cell
+    int counted = 0;      // molecules counted in `count`
+    bool valid = false;   // false: no counts (before the first rebuild, or after a cell out of range)
+};
+LiveCounts live;
+
+// Adds d to the count of cell |c|; a cell outside the counts invalidates them.
+void add_to_live_count(int c, int d)
+{
+    const int K = std::abs(c);
+    if (K >= 1 && std::size_t(K) <= live.count.size())
+        live.count(K) += d;
+    else
+        live.valid = false;
+}
+
+// Takes the counts of ICELL row 2 (just built for molecules 1 .. NM) as the live counts.
+void keep_live_counts()
+{
+    const auto& ICELL = CELLS.ICELL;
+    const int cells = CELLS.CELL_COUNT;
+    live.valid = live.count.size() == std::size_t(cells) || live.count.allocate(cells);
+    if (!live.valid)
+        return;  // without the memory for the counts every rebuild counts the molecules
+    for (int K = 1; K <= cells; ++K)
+        live.count(K) = ICELL(ICELL_COUNT, K);
+    live.counted = MOLECULES.NM;
+}
+
+// Sets every list's start from the counts that the live counts predict (those of molecules 1 .. counted,
+// plus molecules counted + 1 .. NM, which are added now) and every count of ICELL row 2 to 0. False,
+// with ICELL untouched, when there are no live counts or they cannot be right (a negative count, or a
+// total other than NM).
+bool lay_out_predicted_starts()
+{
+    auto& ICELL = CELLS.ICELL;
+    const auto& IP = MOLECULES.IP;
+    const int NM = MOLECULES.NM;
+    const int cells = CELLS.CELL_COUNT;
+    if (!live.valid || live.count.size() != std::size_t(cells) || live.counted > NM)
+        return false;
+    for (int N = live.counted + 1; N <= NM; ++N)
+        add_to_live_count(IP(IP_CELL, N), 1);
+    live.counted = NM;
+    if (!live.valid)
+        return false;
+    long long total = 0;
+    for (int K = 1; K <= cells; ++K) {
+        if (live.count(K) < 0)
+            return false;
+        total += live.count(K);
+    }
+    if (total != NM)
+        return false;
+    int p = 0;
+    for (int K = 1; K <= cells; ++K) {
+        ICELL(ICELL_START, K) = p;
+        ICELL(ICELL_COUNT, K) = 0;
+        p += live.count(K);
+    }
+    return true;
+}
+
+// True when the lists just filled hold the predicted counts, so that the starts were right.
+bool predicted_counts_held()
+{
+    const auto& ICELL = CELLS.ICELL;
+    for (int K = 1; K <= CELLS.CELL_COUNT; ++K)
+        if (ICELL(ICELL_COUNT, K) != live.count(K))
+            return false;
+    return true;
+}
+
+// Lists molecules 1 .. NM in IP row 1 in increasing number, each at its cell's start (ICELL row 1)
+// plus its place among the cell's molecules, which ICELL row 2 counts up from 0. A place beyond NM
+// (starts laid out from counts that were wrong) is written at NM instead, so that the writes stay
+// within the lists; such a fill is then rejected by its counts.
+void fill_lists()
+{
+    int* const icell = CELLS.ICELL.data();
+    const std::ptrdiff_t cell_rows = CELLS.ICELL.extent(1);
+    int* const ip = MOLECULES.IP.data();
+    const std::ptrdiff_t rows = MOLECULES.IP.extent(1);
+    const int NM = MOLECULES.NM;
+    for (int N = 1; N <= NM; ++N) {
+        int* const k = icell + cell_rows * std::ptrdiff_t(std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1);
+        const int n = ++k[ICELL_COUNT - 1];
+        ip[rows * std::min(k[ICELL_START - 1] + n - 1, NM - 1) + (IP_PLACE - 1)] = N;
+    }
+}
+
 }  // namespace
 
 // INDEX_MOLECULES: full rebuild for normal indexing. The lists fill IP row 1 positions 1 .. NM without
 // gaps, cell after cell; with no molecules only the counts are cleared (the starts keep their values).
+// The starts come from the live counts when they hold; otherwise (or when the fill shows that they did
+// not hold) the molecules are counted first.
 void INDEX_MOLECULES()
 {
     auto& ICELL = CELLS.ICELL;
-    auto& IP = MOLECULES.IP;
-    const int NM = MOLECULES.NM;
     const int cells = CELLS.CELL_COUNT;
 
-    clear_counts();
-    if (NM == 0)
+    if (MOLECULES.NM == 0) {
+        clear_counts();
+        live.valid = false;
         return;
+    }
+    if (lay_out_predicted_starts()) {
+        fill_lists();
+        if (predicted_counts_held())
+            return;
+    }
+    clear_counts();
     count_molecules();
     int p = 0;
     for (int K = 1; K <= cells; ++K) {
@@ -71,15 +180,32 @@ void INDEX_MOLECULES()
         p += ICELL(ICELL_COUNT, K);
         ICELL(ICELL_COUNT, K) = 0;
     }
-    int* const icell = ICELL.data();
-    const std::ptrdiff_t cell_rows = ICELL.extent(1);
-    int* const ip = IP.data();
-    const std::ptrdiff_t rows = IP.extent(1);
-    for (int N = 1; N <= NM; ++N) {
-        int* const k = icell + cell_rows * std::ptrdiff_t(std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1);
-        const int n = ++k[ICELL_COUNT - 1];
-        ip[rows * (k[ICELL_START - 1] + n - 1) + (IP_PLACE - 1)] = N;
+    fill_lists();
+    keep_live_counts();
+}
+
+// note_cell_change: molecule N, counted, goes from cell |from| to cell |to|.
+void note_cell_change(int N, int from, int to)
+{
+    if (N > live.counted)
+        return;
+    add_to_live_count(from, -1);
+    add_to_live_count(to, 1);
+}
+
+// note_molecule_removed: molecule N leaves the store and the last one, NM, takes its slot. N's cell loses
+// it if it was counted; an uncounted last molecule that moves into a counted slot is counted there; and
+// the counted molecules end at the new NM at the latest.
+void note_molecule_removed(int N)
+{
+    const auto& IP = MOLECULES.IP;
+    const int last = MOLECULES.NM;
+    if (N <= live.counted) {
+        add_to_live_count(IP(IP_CELL, N), -1);
+        if (last > live.counted && N != last)
+            add_to_live_count(IP(IP_CELL, last), 1);
     }
+    live.counted = std::min(live.counted, last - 1);
 }
 
 // lay_out_cell_rooms: rooms int(4.95 n + S), S = int(MNM / MAX_CELLS), for the counts n of ICELL row 2;
