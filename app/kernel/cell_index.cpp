@@ -26,6 +26,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -59,21 +60,56 @@ void clear_counts()
 // |IP row 2|; those above (entered since the last rebuild) are added when the rebuild comes. A change
 // that reaches the cells by another way (the restart reader, the cell adaption, a test) leaves the
 // counts wrong, and the rebuild finds that out and counts afresh: the counts only ever save time.
+// The changes are logged as they come and added to the counts at the rebuild: the move reports them
+// from its innermost loop, where a count of a cell far away in memory would wait for its cache line.
 struct LiveCounts {
-    Array<int, 1> count;  // (CELL_COUNT at the last rebuild) molecules 1 .. counted in each cell
-    int counted = 0;      // molecules counted in `count`
-    bool valid = false;   // false: no counts (before the first rebuild, or after a cell out of range)
+    Array<int, 1> count;       // (CELL_COUNT at the last rebuild) molecules 1 .. counted in each cell
+    std::vector<int> changes;  // changes not yet in `count`: K for one molecule more in cell K, -K for
+                               // one fewer
+    int counted = 0;           // molecules counted in `count` (with `changes`)
+    bool valid = false;        // false: no counts (before the first rebuild, after a cell out of range,
+                               // or after more changes than a recount costs)
 };
 LiveCounts live;
 
-// Adds d to the count of cell |c|; a cell outside the counts invalidates them.
+// Logs one molecule more (d = 1) or fewer (d = -1) in cell |c|. Past twice the molecules counted the
+// log is given up: a recount is cheaper then (and under continuous indexing, which never rebuilds
+// the normal index, the log stops there).
 void add_to_live_count(int c, int d)
 {
-    const int K = std::abs(c);
-    if (K >= 1 && std::size_t(K) <= live.count.size())
-        live.count(K) += d;
-    else
+    if (!live.valid)
+        return;
+    if (live.changes.size() >= 2 * std::size_t(live.counted) + 64) {
         live.valid = false;
+        live.changes.clear();
+        return;
+    }
+    live.changes.push_back(d > 0 ? std::abs(c) : -std::abs(c));
+}
+
+// Adds d to the count of cell |c| at once; false for a cell outside the counts.
+bool add_now(int c, int d)
+{
+    const int K = std::abs(c);
+    if (K < 1 || std::size_t(K) > live.count.size())
+        return false;
+    live.count(K) += d;
+    return true;
+}
+
+// Adds the logged changes, then molecules counted + 1 .. NM, to the counts; a cell outside the counts
+// invalidates them.
+void bring_live_counts_up_to_date()
+{
+    for (const int e : live.changes)
+        if (!add_now(e, e > 0 ? 1 : -1))
+            live.valid = false;
+    live.changes.clear();
+    const auto& IP = MOLECULES.IP;
+    for (int N = live.counted + 1; N <= MOLECULES.NM; ++N)
+        if (!add_now(IP(IP_CELL, N), 1))
+            live.valid = false;
+    live.counted = MOLECULES.NM;
 }
 
 // Takes the counts of ICELL row 2 (just built for molecules 1 .. NM) as the live counts.
@@ -81,6 +117,7 @@ void keep_live_counts()
 {
     const auto& ICELL = CELLS.ICELL;
     const int cells = CELLS.CELL_COUNT;
+    live.changes.clear();
     live.valid = live.count.size() == std::size_t(cells) || live.count.allocate(cells);
     if (!live.valid)
         return;  // without the memory for the counts every rebuild counts the molecules
@@ -89,38 +126,28 @@ void keep_live_counts()
     live.counted = MOLECULES.NM;
 }
 
-// Sets every list's start from the counts that the live counts predict (those of molecules 1 .. counted,
-// plus molecules counted + 1 .. NM, which are added now) and every count of ICELL row 2 to 0. False,
-// with ICELL untouched, when there are no live counts or they cannot be right (a negative count, or a
-// total other than NM).
+// Sets every list's start from the counts that the live counts predict (brought up to date first) and
+// every count of ICELL row 2 to 0. False when there are no live counts or they cannot be right (a
+// negative count, or a total other than NM); ICELL is then to be laid out afresh.
 bool lay_out_predicted_starts()
 {
     auto& ICELL = CELLS.ICELL;
-    const auto& IP = MOLECULES.IP;
-    const int NM = MOLECULES.NM;
     const int cells = CELLS.CELL_COUNT;
-    if (!live.valid || live.count.size() != std::size_t(cells) || live.counted > NM)
+    if (!live.valid || live.count.size() != std::size_t(cells) || live.counted > MOLECULES.NM)
         return false;
-    for (int N = live.counted + 1; N <= NM; ++N)
-        add_to_live_count(IP(IP_CELL, N), 1);
-    live.counted = NM;
+    bring_live_counts_up_to_date();
     if (!live.valid)
         return false;
-    long long total = 0;
+    long long p = 0;
     for (int K = 1; K <= cells; ++K) {
-        if (live.count(K) < 0)
+        const int n = live.count(K);
+        if (n < 0)
             return false;
-        total += live.count(K);
-    }
-    if (total != NM)
-        return false;
-    int p = 0;
-    for (int K = 1; K <= cells; ++K) {
-        ICELL(ICELL_START, K) = p;
+        ICELL(ICELL_START, K) = int(std::min<long long>(p, MOLECULES.NM));
         ICELL(ICELL_COUNT, K) = 0;
-        p += live.count(K);
+        p += n;
     }
-    return true;
+    return p == MOLECULES.NM;
 }
 
 // True when the lists just filled hold the predicted counts, so that the starts were right.
@@ -165,6 +192,7 @@ void INDEX_MOLECULES()
     if (MOLECULES.NM == 0) {
         clear_counts();
         live.valid = false;
+        live.changes.clear();
         return;
     }
     if (lay_out_predicted_starts()) {
