@@ -54,6 +54,26 @@ void clear_counts()
         ICELL(ICELL_COUNT, K) = 0;
 }
 
+// The normal index by a counting sort through ICELL alone (when there is no memory for the live
+// counts): count, lay out, list every molecule in increasing number.
+void index_without_live_counts()
+{
+    auto& ICELL = CELLS.ICELL;
+    auto& IP = MOLECULES.IP;
+    clear_counts();
+    count_molecules();
+    int p = 0;
+    for (int K = 1; K <= CELLS.CELL_COUNT; ++K) {
+        ICELL(ICELL_START, K) = p;
+        p += ICELL(ICELL_COUNT, K);
+        ICELL(ICELL_COUNT, K) = 0;
+    }
+    for (int N = 1; N <= MOLECULES.NM; ++N) {
+        const int K = std::abs(IP(IP_CELL, N));
+        IP(IP_PLACE, ICELL(ICELL_START, K) + ++ICELL(ICELL_COUNT, K)) = N;
+    }
+}
+
 // The molecules of every cell, kept up to date between rebuilds of the normal index from the changes
 // that the move and the store report (note_cell_change, note_molecule_removed), so that the next
 // rebuild knows every list's start before it reads a molecule. Molecules 1 .. counted are counted by
@@ -112,104 +132,119 @@ void bring_live_counts_up_to_date()
     live.counted = MOLECULES.NM;
 }
 
-// Takes the counts of ICELL row 2 (just built for molecules 1 .. NM) as the live counts.
-void keep_live_counts()
+// Counts molecules 1 .. NM afresh into the live counts (allocated for CELL_COUNT cells when needed);
+// false without the memory for them.
+bool count_into_live_counts()
 {
-    const auto& ICELL = CELLS.ICELL;
     const int cells = CELLS.CELL_COUNT;
     live.changes.clear();
     live.valid = live.count.size() == std::size_t(cells) || live.count.allocate(cells);
     if (!live.valid)
-        return;  // without the memory for the counts every rebuild counts the molecules
-    for (int K = 1; K <= cells; ++K)
-        live.count(K) = ICELL(ICELL_COUNT, K);
-    live.counted = MOLECULES.NM;
+        return false;
+    live.count.fill(0);
+    int* const count = live.count.data();
+    const int* const ip = MOLECULES.IP.data();
+    const std::ptrdiff_t rows = MOLECULES.IP.extent(1);
+    const int NM = MOLECULES.NM;
+    for (int N = 1; N <= NM; ++N)
+        ++count[std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1];
+    live.counted = NM;
+    return true;
 }
 
-// Sets every list's start from the counts that the live counts predict (brought up to date first) and
-// every count of ICELL row 2 to 0. False when there are no live counts or they cannot be right (a
-// negative count, or a total other than NM); ICELL is then to be laid out afresh.
-bool lay_out_predicted_starts()
+// True when the live counts are there for the present cells, brought up to date.
+bool live_counts_ready()
+{
+    if (!live.valid || live.count.size() != std::size_t(CELLS.CELL_COUNT) || live.counted > MOLECULES.NM)
+        return false;
+    bring_live_counts_up_to_date();
+    return live.valid;
+}
+
+// Lays the lists out end to end from the live counts: every start into ICELL row 1, and the live count
+// of every cell replaced by its start, the place from which fill_lists writes the cell's molecules.
+// False when the counts cannot be right (a negative count, or a total other than NM).
+bool lay_out_lists()
 {
     auto& ICELL = CELLS.ICELL;
     const int cells = CELLS.CELL_COUNT;
-    if (!live.valid || live.count.size() != std::size_t(cells) || live.counted > MOLECULES.NM)
-        return false;
-    bring_live_counts_up_to_date();
-    if (!live.valid)
-        return false;
+    const int NM = MOLECULES.NM;
     long long p = 0;
     for (int K = 1; K <= cells; ++K) {
         const int n = live.count(K);
         if (n < 0)
             return false;
-        ICELL(ICELL_START, K) = int(std::min<long long>(p, MOLECULES.NM));
-        ICELL(ICELL_COUNT, K) = 0;
+        const int start = int(std::min<long long>(p, NM));
+        ICELL(ICELL_START, K) = start;
+        live.count(K) = start;
         p += n;
     }
-    return p == MOLECULES.NM;
+    return p == NM;
 }
 
-// True when the lists just filled hold the predicted counts, so that the starts were right.
-bool predicted_counts_held()
-{
-    const auto& ICELL = CELLS.ICELL;
-    for (int K = 1; K <= CELLS.CELL_COUNT; ++K)
-        if (ICELL(ICELL_COUNT, K) != live.count(K))
-            return false;
-    return true;
-}
-
-// Lists molecules 1 .. NM in IP row 1 in increasing number, each at its cell's start (ICELL row 1)
-// plus its place among the cell's molecules, which ICELL row 2 counts up from 0. A place beyond NM
-// (starts laid out from counts that were wrong) is written at NM instead, so that the writes stay
-// within the lists; such a fill is then rejected by its counts.
+// Lists molecules 1 .. NM in IP row 1 in increasing number, each at the next place of its cell (the
+// live count array, as lay_out_lists left it, holds the places; they end one past each cell's last
+// molecule). Counting up a dense array of one integer per cell keeps this pass within the cache. A
+// place beyond NM (counts that were wrong) is written at NM instead, so that the writes stay within
+// the lists; close_lists then rejects the fill.
 void fill_lists()
 {
-    int* const icell = CELLS.ICELL.data();
-    const std::ptrdiff_t cell_rows = CELLS.ICELL.extent(1);
+    int* const next = live.count.data();
     int* const ip = MOLECULES.IP.data();
     const std::ptrdiff_t rows = MOLECULES.IP.extent(1);
     const int NM = MOLECULES.NM;
     for (int N = 1; N <= NM; ++N) {
-        int* const k = icell + cell_rows * std::ptrdiff_t(std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1);
-        const int n = ++k[ICELL_COUNT - 1];
-        ip[rows * std::min(k[ICELL_START - 1] + n - 1, NM - 1) + (IP_PLACE - 1)] = N;
+        const int place = next[std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1]++;
+        ip[rows * std::min(place, NM - 1) + (IP_PLACE - 1)] = N;
     }
+}
+
+// After fill_lists: the counts into ICELL row 2 and back into the live counts (the molecules that the
+// fill found in each cell, right whether or not the layout was). True when every cell's molecules
+// ended where the next cell's list starts, so that the lists written are the index.
+bool close_lists()
+{
+    auto& ICELL = CELLS.ICELL;
+    const int cells = CELLS.CELL_COUNT;
+    bool held = true;
+    for (int K = 1; K <= cells; ++K) {
+        const int end = live.count(K);
+        held = held && end == (K < cells ? ICELL(ICELL_START, K + 1) : MOLECULES.NM);
+        const int n = end - ICELL(ICELL_START, K);
+        ICELL(ICELL_COUNT, K) = n;
+        live.count(K) = n;
+    }
+    return held;
 }
 
 }  // namespace
 
 // INDEX_MOLECULES: full rebuild for normal indexing. The lists fill IP row 1 positions 1 .. NM without
 // gaps, cell after cell; with no molecules only the counts are cleared (the starts keep their values).
-// The starts come from the live counts when they hold; otherwise (or when the fill shows that they did
-// not hold) the molecules are counted first.
+// The lists are laid out from the live counts; the molecules are counted first only when there are
+// none, and a fill that shows the counts wrong (having counted the cells' molecules as it went) is
+// laid out and filled again.
 void INDEX_MOLECULES()
 {
-    auto& ICELL = CELLS.ICELL;
-    const int cells = CELLS.CELL_COUNT;
-
     if (MOLECULES.NM == 0) {
         clear_counts();
         live.valid = false;
         live.changes.clear();
         return;
     }
-    if (lay_out_predicted_starts()) {
-        fill_lists();
-        if (predicted_counts_held())
+    if (!live_counts_ready() || !lay_out_lists()) {
+        if (!count_into_live_counts()) {
+            index_without_live_counts();
             return;
-    }
-    clear_counts();
-    count_molecules();
-    int p = 0;
-    for (int K = 1; K <= cells; ++K) {
-        ICELL(ICELL_START, K) = p;
-        p += ICELL(ICELL_COUNT, K);
-        ICELL(ICELL_COUNT, K) = 0;
+        }
+        lay_out_lists();
     }
     fill_lists();
-    keep_live_counts();
+    if (close_lists())
+        return;
+    lay_out_lists();
+    fill_lists();
+    close_lists();
 }
 
 // note_cell_change: molecule N, counted, goes from cell |from| to cell |to|.
