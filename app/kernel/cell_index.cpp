@@ -299,6 +299,9 @@ void RESET_CONTINUOUS_INDEXING()
     const int NM = MOLECULES.NM;
 
     write_list(UNIT_DIAG, {"RESETTING CONTINUOUS INDEXING"});
+    // The normal index's counts are of no use under continuous indexing: their log is stopped.
+    live.valid = false;
+    live.changes.clear();
     clear_counts();
     if (NM == 0)
         return;
