@@ -10,13 +10,6 @@ void INSERT_INTO_CELL_LIST(int K, int N);
 void REMOVE_FROM_CELL_LIST(int K, int N);
 void CHECK_INDEX();
 
-// What the normal index's counts learn between rebuilds, so that INDEX_MOLECULES need not count the
-// molecules again: molecule N moves from cell `from` to cell `to` (either may stand negated); molecule N
-// is about to be removed from the store (called before the last molecule takes its slot). A change not
-// reported costs a recount, never a wrong index.
-void note_cell_change(int N, int from, int to);
-void note_molecule_removed(int N);
-
 // Lays out the rooms and starts of the continuous index for the present counts in ICELL row 2 (every
 // count set to 0 afterwards): room int(4.95 n + int(MNM / MAX_CELLS)), groups end to end.
 void lay_out_cell_rooms();

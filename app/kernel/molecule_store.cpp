@@ -197,7 +197,6 @@ void REMOVE_MOLECULE(int& N, int NCELL)
         write_list(UNIT_DIAG, {});
     }
     const bool continuous = RUN.INDEX_MODE == INDEX_CONTINUOUS;
-    note_molecule_removed(N);
     if (continuous)
         REMOVE_FROM_CELL_LIST(std::abs(NCELL), N);  // a cell may stand negated as a recombination mark
     if (N != M.NM) {

@@ -278,13 +278,10 @@ void test_triangles(int k, const Path& p, const float vel[3], bool once, float& 
 }
 
 // Stores cell CN of molecule N (until now in NCI); under continuous indexing the molecule moves from
-// the old cell's list to the new one's, under normal indexing the index's counts learn the change.
+// the old cell's list to the new one's.
 void set_cell(int N, int NCI, int CN, const MovePass& pass)
 {
-    const int old = MOLECULES.IP(IP_CELL, N);
     MOLECULES.IP(IP_CELL, N) = CN;
-    if (CN != old)
-        note_cell_change(N, old, CN);
     if (pass.continuous && CN != NCI) {
         REMOVE_FROM_CELL_LIST(NCI, N);
         INSERT_INTO_CELL_LIST(CN, N);
@@ -1215,8 +1212,6 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
             }
             if (CN >= 1) {
                 ipN[IP_CELL - 1] = CN;
-                if (CN != NCI)
-                    note_cell_change(N, NCI, CN);
                 if (CONTINUOUS && CN != NCI) {
                     REMOVE_FROM_CELL_LIST(NCI, N);
                     INSERT_INTO_CELL_LIST(CN, N);
