@@ -20,7 +20,6 @@
 #include "base/list_io.h"
 #include "base/units.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <string>
