@@ -74,6 +74,32 @@ BENCHMARK(BM_IndexMoleculesByStoreOrder)
     ->Arg(0)
     ->Unit(benchmark::kMillisecond);
 
+// The normal index rebuilt after a pass in which one molecule in seven moved to a neighbouring cell (as
+// after the adaptation of body_bench's transitional sphere, at its size), from a store in cell order
+// that decays as the passes go on. Items: molecules.
+void BM_IndexMoleculesAfterFewMoves(benchmark::State& state)
+{
+    const int nm = 1500000, cells = 215000;
+    make_state(nm, cells, INDEX_NORMAL);
+    auto& IP = MOLECULES.IP;
+    for (int n = 1; n <= nm; ++n)
+        IP(IP_CELL, n) = 1 + static_cast<int>(double(n - 1) * cells / nm);
+    int first = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        first = (first + 3) % 7;
+        for (int n = 1 + first; n <= nm; n += 7) {
+            const int old = IP(IP_CELL, n);
+            IP(IP_CELL, n) = n % 2 ? old % cells + 1 : (old + cells - 2) % cells + 1;
+        }
+        state.ResumeTiming();
+        INDEX_MOLECULES();
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * nm);
+}
+BENCHMARK(BM_IndexMoleculesAfterFewMoves)->Unit(benchmark::kMillisecond);
+
 void BM_ResetContinuousIndexing(benchmark::State& state)
 {
     const int nm = static_cast<int>(state.range(0));

@@ -50,36 +50,92 @@ void clear_counts()
         ICELL(ICELL_COUNT, K) = 0;
 }
 
+// The normal index by a counting sort through ICELL alone (when there is no memory for the places):
+// count, lay out, list every molecule in increasing number.
+void index_through_icell()
+{
+    auto& ICELL = CELLS.ICELL;
+    auto& IP = MOLECULES.IP;
+    clear_counts();
+    count_molecules();
+    int p = 0;
+    for (int K = 1; K <= CELLS.CELL_COUNT; ++K) {
+        ICELL(ICELL_START, K) = p;
+        p += ICELL(ICELL_COUNT, K);
+        ICELL(ICELL_COUNT, K) = 0;
+    }
+    for (int N = 1; N <= MOLECULES.NM; ++N) {
+        const int K = std::abs(IP(IP_CELL, N));
+        IP(IP_PLACE, ICELL(ICELL_START, K) + ++ICELL(ICELL_COUNT, K)) = N;
+    }
+}
+
+// One integer per cell for the normal index's counting sort: first each cell's count, then the next list
+// place of the cell. Dense, it stays in the cache while the molecules stream past, where ICELL's rows
+// (three integers per cell) would not; kept from one rebuild to the next.
+Array<int, 1> cell_place;
+
+// Counts molecules 1 .. NM into cell_place (allocated for CELL_COUNT cells when needed); false without
+// the memory for it.
+bool count_into_cell_places()
+{
+    const int cells = CELLS.CELL_COUNT;
+    if (cell_place.size() != std::size_t(cells) && !cell_place.allocate(cells))
+        return false;
+    cell_place.fill(0);
+    int* const count = cell_place.data();
+    const int* const ip = MOLECULES.IP.data();
+    const std::ptrdiff_t rows = MOLECULES.IP.extent(1);
+    const int NM = MOLECULES.NM;
+    for (int N = 1; N <= NM; ++N)
+        ++count[std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1];
+    return true;
+}
+
+// Lays the lists out end to end from the counts in cell_place: every start into ICELL row 1, every
+// count into ICELL row 2, and in cell_place the first place (from 0) of the cell's list.
+void lay_out_lists()
+{
+    auto& ICELL = CELLS.ICELL;
+    int p = 0;
+    for (int K = 1; K <= CELLS.CELL_COUNT; ++K) {
+        const int n = cell_place(K);
+        ICELL(ICELL_START, K) = p;
+        ICELL(ICELL_COUNT, K) = n;
+        cell_place(K) = p;
+        p += n;
+    }
+}
+
+// Lists molecules 1 .. NM in IP row 1 in increasing number, each at the next place of its cell.
+void fill_lists()
+{
+    int* const next = cell_place.data();
+    int* const ip = MOLECULES.IP.data();
+    const std::ptrdiff_t rows = MOLECULES.IP.extent(1);
+    const int NM = MOLECULES.NM;
+    for (int N = 1; N <= NM; ++N) {
+        const int place = next[std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1]++;
+        ip[rows * place + (IP_PLACE - 1)] = N;
+    }
+}
+
 }  // namespace
 
 // INDEX_MOLECULES: full rebuild for normal indexing. The lists fill IP row 1 positions 1 .. NM without
 // gaps, cell after cell; with no molecules only the counts are cleared (the starts keep their values).
 void INDEX_MOLECULES()
 {
-    auto& ICELL = CELLS.ICELL;
-    auto& IP = MOLECULES.IP;
-    const int NM = MOLECULES.NM;
-    const int cells = CELLS.CELL_COUNT;
-
-    clear_counts();
-    if (NM == 0)
+    if (MOLECULES.NM == 0) {
+        clear_counts();
         return;
-    count_molecules();
-    int p = 0;
-    for (int K = 1; K <= cells; ++K) {
-        ICELL(ICELL_START, K) = p;
-        p += ICELL(ICELL_COUNT, K);
-        ICELL(ICELL_COUNT, K) = 0;
     }
-    int* const icell = ICELL.data();
-    const std::ptrdiff_t cell_rows = ICELL.extent(1);
-    int* const ip = IP.data();
-    const std::ptrdiff_t rows = IP.extent(1);
-    for (int N = 1; N <= NM; ++N) {
-        int* const k = icell + cell_rows * std::ptrdiff_t(std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1);
-        const int n = ++k[ICELL_COUNT - 1];
-        ip[rows * (k[ICELL_START - 1] + n - 1) + (IP_PLACE - 1)] = N;
+    if (!count_into_cell_places()) {
+        index_through_icell();
+        return;
     }
+    lay_out_lists();
+    fill_lists();
 }
 
 // lay_out_cell_rooms: rooms int(4.95 n + S), S = int(MNM / MAX_CELLS), for the counts n of ICELL row 2;

@@ -15,11 +15,12 @@ constexpr double CELL_ORDER_LIMIT = 0.3;
 // cells, leave and enter. 1 with fewer than two molecules.
 double cell_order_share();
 
-// Renumbers molecules 1 .. NM in the order of the normal index just built by INDEX_MOLECULES: the
-// molecule at list position p becomes molecule p, each cell's molecules keeping their relative order.
-// Every molecule array moves (MOL_POS, PV, IP rows 2 and 3, MOL_TIME, MOL_VIB_LEVEL, MOL_SKIP), and IP
-// row 1 becomes the identity, which is the same index under the new numbers. Uses one scratch column
-// of 4 bytes per molecule while it runs; without the memory for it the store stays as it is.
+// Renumbers molecules 1 .. NM in the order of the normal index just built by INDEX_MOLECULES (its
+// starts in ICELL row 1, the molecules' cells unchanged since): the molecule at list position p becomes
+// molecule p, each cell's molecules keeping their relative order. Every molecule array moves (MOL_POS,
+// PV, IP rows 2 and 3, MOL_TIME, MOL_VIB_LEVEL, MOL_SKIP), and IP row 1 becomes the identity, which is
+// the same index under the new numbers. Uses one scratch column of 4 bytes per molecule and one integer
+// per cell while it runs; without the memory for them the store stays as it is.
 void order_molecules_by_cell();
 
 // INDEX_MOLECULES, then order_molecules_by_cell when cell_order_share has fallen below

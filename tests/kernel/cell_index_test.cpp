@@ -331,3 +331,38 @@ TEST(CellIndex, RandomisedSequenceKeepsTheIndexClean)
         }
     }
 }
+
+// Rebuild after rebuild of the normal index as molecules enter, leave (the last one taking the slot),
+// change cells and take recombination marks, over a number of cells that changes twice on the way (the
+// rebuild keeps a work array per cell from one call to the next).
+TEST(IndexMolecules, RebuildsFollowEveryChangeOfTheStore)
+{
+    RandomGuard keep;
+    DiagLog log;
+    auto& M = MOLECULES;
+    for (const int cells : {17, 5, 40}) {
+        make_store(4000, cells, INDEX_NORMAL);
+        auto any_cell = [&] { return 1 + int(random_uniform() * cells); };
+        auto any_molecule = [&] { return 1 + int(random_uniform() * M.NM); };
+        for (int n = 1; n <= 300; ++n)
+            M.IP(IP_CELL, n) = any_cell();
+        M.NM = 300;
+        for (int round = 1; round <= 30; ++round) {
+            INDEX_MOLECULES();
+            ASSERT_EQ(normal_fault(), "") << cells << " cells, round " << round;
+            for (int step = 0; step < 40; ++step) {
+                const double r = random_uniform();
+                if (r < 0.3) {
+                    const int n = open_molecule_slot();
+                    M.IP(IP_CELL, n) = any_cell();
+                } else if (r < 0.55 && M.NM > 2) {
+                    int N = any_molecule();
+                    REMOVE_MOLECULE(N, M.IP(IP_CELL, N));
+                } else {
+                    const int N = any_molecule();
+                    M.IP(IP_CELL, N) = r < 0.6 ? -std::abs(M.IP(IP_CELL, N)) : any_cell();
+                }
+            }
+        }
+    }
+}
