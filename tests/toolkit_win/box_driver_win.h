@@ -22,8 +22,11 @@ inline BOOL CALLBACK collect_box_text(HWND child, LPARAM lp)
         char text[512] = {};
         GetWindowTextA(child, text, sizeof text);
         auto* seen = reinterpret_cast<BoxSeen*>(lp);
-        if (text[0] != '\0')
-            seen->text += (seen->text.empty() ? "" : "|") + std::string(text);
+        if (text[0] != '\0') {
+            if (!seen->text.empty())
+                seen->text += '|';
+            seen->text += text;
+        }
         if ((GetWindowLongA(child, GWL_STYLE) & SS_ICON) == SS_ICON)
             seen->has_icon = true;
     }
@@ -54,8 +57,10 @@ inline HANDLE start_child_test(const std::string& test_name)
 {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string cmd =
-        "\"" + std::string(exe) + "\" --gtest_also_run_disabled_tests --gtest_filter=" + test_name;
+    std::string cmd = "\"";
+    cmd += exe;
+    cmd += "\" --gtest_also_run_disabled_tests --gtest_filter=";
+    cmd += test_name;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};

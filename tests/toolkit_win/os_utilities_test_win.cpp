@@ -340,7 +340,9 @@ TEST(OsProcess, RunCommandWaitsOrTimesOut)
 {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string self = "\"" + std::string(exe) + "\" --gtest_also_run_disabled_tests --gtest_filter=";
+    std::string self = "\"";
+    self += exe;
+    self += "\" --gtest_also_run_disabled_tests --gtest_filter=";
     int result = 0;
     DWORD start = GetTickCount();
     IOsRunCommand(self + "OsProcess.DISABLED_ChildSleep", 1, 1, 0, result);

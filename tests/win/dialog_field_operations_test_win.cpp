@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -406,7 +407,7 @@ TEST_F(FieldOperations, TreeNoticesAreFieldChanges)
         WDialogTreeSelect(1018, id, status);
         auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
         RECT r = {};
-        *reinterpret_cast<HTREEITEM*>(&r) = item;
+        std::memcpy(&r, &item, sizeof item);  // the message takes the item in the rectangle's first bytes
         ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
         POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         drain_messages();
