@@ -16,6 +16,7 @@
 #include "app/kernel/collide_molecules.h"
 
 #include "app/kernel/constants.h"
+#include "app/kernel/pass_counts.h"
 #include "app/kernel/molecule_store.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
@@ -166,17 +167,14 @@ void remove_marked_molecules()
     }
 }
 
-// ---- Cells passed by. A cell with clock c and step DTC, after its turn in the pass at flow time TIME (its
-// clock advanced when it was due), is due in a later pass k (at TIME + k DTM) only when
-// k DTM > c + DTC - TIME, so not in the next r = (c + DTC - TIME) / DTM passes. CELL_SKIP(j) holds the
-// whole passes of r less SKIP_MARGIN (far more than the roundings of the flow time's sums and of the
-// due test), at most 255, and counts down in each pass that passes the cell by without reading its clock
-// or its step; a cell is tested again when its count reaches 0. So exactly the cells that are due
-// collide, in increasing order, as when every clock is read, and a pass reads the clocks and steps of
-// about the cells that are due instead of the whole cell table. The counts hold while the passes follow
-// one another at one DTM under the same steps and clocks; a pass after anything else (an output, which
-// adapts the steps and moves OUTPUT_TIME on, another DTM or flow time, another cell table) first sets
-// every count to 0.
+// ---- Cells passed by. CELL_SKIP(j) holds the passes in which cell j, with its clock and step, surely is
+// not due after its turn (its clock advanced when it was due: passes_surely_not_due), and counts down in each
+// pass that passes the cell by without reading its clock or its step; a cell is tested again when its count
+// reaches 0. So exactly the cells that are due collide, in increasing order, as when every clock is read, and
+// a pass reads the clocks and steps of about the cells that are due instead of the whole cell table. The
+// counts hold while the passes follow one another at one DTM under the same steps and clocks; a pass after
+// anything else (an output, which adapts the steps and moves OUTPUT_TIME on, another DTM or flow time,
+// another cell table) first sets every count to 0.
 
 // What the counts were made under: the last pass's flow time, DTM and OUTPUT_TIME, and the cell table.
 struct CellSkipRecord {
@@ -193,9 +191,6 @@ Array<int32_t, 1> CELL_TURNS;  // (CELL_COUNT) the cells tested in this pass, in
 int cells_outstanding = 0;     // the largest count that may be above 0 at the start of the next pass
 int cells_most = 0;            // the largest count set in this pass
 bool cells_waited = false;     // whether a cell tested in this pass was not due
-
-// A thousandth of a pass, and more: see above.
-constexpr double SKIP_MARGIN = 1.0 / 1024.0;
 
 // How many turns ahead of the cell in hand the memory is asked for a cell's data, and for its list
 // entries (see COLLIDE_MOLECULES).
@@ -249,7 +244,7 @@ CellTurns list_cell_turns(double time)
     int32_t* const turn = CELL_TURNS.data();
     // Eight counts at a time: `zero` has the high bit of each byte that is 0 (and of no other), every
     // other count goes down by 1 without a borrow across bytes.
-    constexpr uint64_t ONES = 0x0101010101010101ULL, LOWS = 0x7F7F7F7F7F7F7F7FULL;
+    constexpr uint64_t LOWS = 0x7F7F7F7F7F7F7F7FULL;
     uint8_t* const skip = CELL_SKIP.data();
     int& listed = turns.count;
     int j = 0;
@@ -257,7 +252,7 @@ CellTurns list_cell_turns(double time)
         uint64_t w;
         std::memcpy(&w, skip + j, sizeof w);
         uint64_t zero = ~(((w & LOWS) + LOWS) | w) & ~LOWS;
-        w -= ONES ^ (zero >> 7);
+        w -= SKIP_ONES ^ (zero >> 7);
         std::memcpy(skip + j, &w, sizeof w);
         for (; zero != 0; zero &= zero - 1)
             turn[listed++] = j + 1 + std::countr_zero(zero) / 8;
@@ -271,13 +266,11 @@ CellTurns list_cell_turns(double time)
     return turns;
 }
 
-// Sets the count of cell j after its turn at `time`, with clock `clock` and step dtc; per_dtm is 1 / DTM,
-// or 0 when DTM is not a positive number (then no cell is passed by).
+// Sets the count of cell j after its turn at `time`, with clock `clock` and step dtc; per_dtm is
+// skip_rate(DTM).
 inline void pass_cell_by(int j, double clock, float dtc, double time, double per_dtm)
 {
-    const double r = (clock + dtc - time) * per_dtm - SKIP_MARGIN;
-    if (r >= 1.0) {
-        const int count = r >= 255.0 ? 255 : static_cast<int>(r);
+    if (const int count = passes_surely_not_due(clock, dtc, time, per_dtm)) {
         CELL_SKIP(j) = static_cast<uint8_t>(count);
         cells_most = std::max(cells_most, count);
     }
@@ -372,8 +365,7 @@ void COLLIDE_MOLECULES()
     fill_rate_table(species);
     const PairRate single = table_rate(1, 1);
 
-    const double dtm = RUN.DTM;
-    const double per_dtm = dtm > 0.0 && std::isfinite(dtm) ? 1.0 / dtm : 0.0;
+    const double per_dtm = skip_rate(RUN.DTM);
     const CellTurns cell_turns = list_cell_turns(time);
     const int turns = cell_turns.count;
     const bool skipping = cell_turns.skipping, counting = cell_turns.counting;

@@ -17,6 +17,7 @@
 #include "app/geometry/locate.h"
 #include "app/kernel/cell_index.h"
 #include "app/kernel/molecule_store.h"
+#include "app/kernel/pass_counts.h"
 #include "app/state/box.h"
 #include "app/state/cells.h"
 #include "app/state/divisions.h"
@@ -517,16 +518,14 @@ void move_across_divisions(int& N, int NCI, int& II, Path& p, const float vel[3]
     settle_at_faces(N, NCI, II, p, false);
 }
 
-// ---- Molecules passed by. A molecule with clock c in a cell of step DTC, after its turn in the pass
-// at flow time TIME (moved or found not due), is due in a later pass j (at TIME + j DTM) only when
-// j DTM > c + DTC - TIME, so not in the next r = (c + DTC - TIME) / DTM passes. MOL_SKIP(n) holds the
-// whole passes of r less SKIP_MARGIN (far more than the roundings of the flow time's sums), at most
-// 255, and counts down in each pass that passes the molecule by without reading its clock or its cell;
-// a molecule is tested again when it reaches 0. So exactly the molecules that are due are moved, in the same
-// order as when every clock is read. The counts hold while the passes follow one another at one DTM under the
-// same cell steps; a pass after anything else (an adaptation of the steps, which moves OUTPUT_TIME on,
-// another DTM or flow time, another store or cell table) first sets every count to 0. A slot opened for a new
-// molecule gets 0, a copied molecule the count of its original.
+// ---- Molecules passed by. MOL_SKIP(n) holds the passes in which molecule n, with its clock in a cell of
+// step DTC, surely is not due after its turn (moved or found not due: passes_surely_not_due), and counts down
+// in each pass that passes the molecule by without reading its clock or its cell; a molecule is tested again
+// when it reaches 0. So exactly the molecules that are due are moved, in the same order as when every clock
+// is read. The counts hold while the passes follow one another at one DTM under the same cell steps; a pass
+// after anything else (an adaptation of the steps, which moves OUTPUT_TIME on, another DTM or flow time,
+// another store or cell table) first sets every count to 0. A slot opened for a new molecule gets 0, a copied
+// molecule the count of its original.
 
 // What the counts were made under: the last pass's flow time, DTM and OUTPUT_TIME, and the storage of
 // the cells' data and of the clocks.
@@ -542,9 +541,6 @@ struct SkipRecord {
 SkipRecord skip_record;
 int skip_outstanding = 0;  // the largest count that may be above 0 at the start of the next pass
 int skip_most = 0;         // the largest count set in this pass
-
-// A thousandth of a pass, and more: see above.
-constexpr double SKIP_MARGIN = 1.0 / 1024.0;
 
 // MOL_SKIP sized anew to the store: the counts kept, new slots 0.
 void resize_skips()
@@ -616,31 +612,18 @@ void end_skips(double TIME)
     skip_outstanding = std::max(skip_outstanding - 1, skip_most);
 }
 
-// Passes that a molecule found not due may be passed by (see above): 1 / DTM, or 0 when DTM is not a
-// positive number (then no molecule is passed by).
-inline double skip_rate()
-{
-    const double dtm = RUN.DTM;
-    return dtm > 0.0 && std::isfinite(dtm) ? 1.0 / dtm : 0.0;
-}
-
 // Sets the count of molecule N after its turn at TIME, with clock `clock` in a cell of step DTC.
 inline void pass_by(uint8_t* skip, int N, double clock, float DTC, double TIME, double per_dtm)
 {
-    const double r = (clock + DTC - TIME) * per_dtm - SKIP_MARGIN;
-    if (r >= 1.0) {
-        const int count = r >= 255.0 ? 255 : static_cast<int>(r);
+    if (const int count = passes_surely_not_due(clock, DTC, TIME, per_dtm)) {
         skip[N - 1] = static_cast<uint8_t>(count);
         skip_most = std::max(skip_most, count);
     }
 }
 
-// Eight counts at a time: the counts of molecules n .. n + 7 as one 8-byte word, that of n in its lowest
-// byte.
-static_assert(std::endian::native == std::endian::little);
-constexpr uint64_t SKIP_ONES = 0x0101010101010101ULL, SKIP_HIGHS = 0x8080808080808080ULL;
+constexpr uint64_t SKIP_HIGHS = 0x8080808080808080ULL;  // the high bit of each count in a word
 
-// The place (0 .. 7) in w of its first count that is 0, or 8 when none is. (w - ONES) & ~w flags the
+// The place (0 .. 7) in w of its first count that is 0, or 8 when none is. (w - SKIP_ONES) & ~w flags the
 // high bit of every byte that is 0, and of no byte below the first one that is (a byte above it may be
 // flagged through the borrow): the lowest flag is the first 0.
 inline int first_zero_count(uint64_t w)
@@ -1225,7 +1208,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
     };
     read_rows();
     const bool skipping = skips_outstanding();
-    const double per_dtm = skip_rate();
+    const double per_dtm = skip_rate(RUN.DTM);
     double moves = 0.0;  // MOVE_COUNT not yet added
     int held = 0;        // the last molecule moved here, whose division is the present one (0: none)
     auto write_held = [&] {
@@ -1378,7 +1361,7 @@ void MOVE_MOLECULES()
             move_in_open_lattice<false>(TIME, pass, cells, steps, skip);
     } else {
         const bool skipping = skips_outstanding();
-        const double per_dtm = skip_rate();
+        const double per_dtm = skip_rate(RUN.DTM);
         Lookahead ahead;
         auto rows = [&M](int m) {
             prefetch_molecule_rows(M.IP.data(), M.IP.extent(1), M.MOL_TIME.data(), M.MOL_POS.data(),
