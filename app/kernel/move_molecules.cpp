@@ -1142,7 +1142,10 @@ inline bool open_move(const OpenLattice& o, const float* P, const float* U, floa
     const __m128d known_zw = open_divisions(o, 2, _mm_movehl_ps(c, c), m.below_zw, real_zw);
     const __m128d terms = _mm_add_pd(_mm_mul_pd(real_xy, _mm_load_pd(o.index_stride)),
                                      _mm_mul_pd(real_zw, _mm_load_pd(o.index_stride + 2)));
-    m.division = _mm_cvttsd_si32(_mm_add_sd(terms, _mm_unpackhi_pd(terms, terms)));
+    // The high lane brought down by an integer shuffle, which needs no copy of `terms` first.
+    const __m128d high =
+        _mm_castsi128_pd(_mm_shuffle_epi32(_mm_castpd_si128(terms), _MM_SHUFFLE(1, 0, 3, 2)));
+    m.division = _mm_cvttsd_si32(_mm_add_sd(terms, high));
     // The low half of each 8-byte lane's mask, x, y, z, w, beside the 4-byte lanes' masks.
     const __m128 known =
         _mm_shuffle_ps(_mm_castpd_ps(known_xy), _mm_castpd_ps(known_zw), _MM_SHUFFLE(2, 0, 2, 0));
