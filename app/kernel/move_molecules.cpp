@@ -1363,16 +1363,17 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
             held = 0;
         }
     };
-    // The time step of a later molecule's cell is asked for as prefetch_cell_time_step does; the
-    // address is formed in integers, so that a cell number out of range (which a molecule in the store
-    // never has) would only ask for a useless line: a prefetch never faults.
+    // The address of the time step of a cell, o.step[(cell - 1) o.step_stride], formed in integers
+    // from the cell number alone. A later molecule's is asked for as prefetch_cell_time_step does, so
+    // that a cell number out of range (which a molecule in the store never has) would only ask for a
+    // useless line: a prefetch never faults.
     const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.step_stride);
     const std::uintptr_t step_address = reinterpret_cast<std::uintptr_t>(o.step) - step_bytes;
+    auto step_at = [=](int cell) { return step_address + step_bytes * std::uintptr_t(cell); };
     Lookahead ahead;
     auto ask_rows = [&](int far) { prefetch_molecule_rows(ip, ip_rows, mol_time, pos, pv, pv_rows, far); };
     auto ask_step = [&](int far) {
-        const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
-        __builtin_prefetch(reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
+        __builtin_prefetch(reinterpret_cast<const void*>(step_at(ip[ip_rows * (far - 1) + (IP_CELL - 1)])));
     };
     for (int N = 1; N <= NM; ++N) {
         if (SKIPPING) {
@@ -1384,7 +1385,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         const std::ptrdiff_t column = N - 1;  // of molecule N in the store's arrays
         int* ipN = ip + ip_rows * column;
         int NCI = ipN[IP_CELL - 1];
-        const float DTC = o.step[(NCI - 1) * o.step_stride];
+        const float DTC = *reinterpret_cast<const float*>(step_at(NCI));
         double& clock = mol_time[column];
         if (TIME - clock <= DTC) {
             pass_by(skip, N, clock, DTC, TIME, per_dtm);
@@ -1424,7 +1425,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
                 // step, as move_if_due sets them (otherwise the next pass would read its rows only to find
                 // it not due). While none is, every molecule moves every pass, as it will in the next.
                 if (SKIPPING) {
-                    const float step = CN == NCI ? DTC : o.step[(CN - 1) * o.step_stride];
+                    const float step = CN == NCI ? DTC : *reinterpret_cast<const float*>(step_at(CN));
                     pass_by(skip, N, clock, step, TIME, per_dtm);
                 }
                 continue;
