@@ -1394,13 +1394,13 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         const float DTIM = static_cast<float>(2.0 * DTC);
         clock += DTIM;
         moves += 1.0;
-        if (!(DTIM > double(0.2f) * DTC)) {
+        if (!(DTIM > double(0.2f) * DTC)) [[unlikely]] {
             clock -= DTIM;
             continue;
         }
         float* P = pos + 3 * column;
         OpenMove move;
-        if (open_move(o, P, pv + pv_rows * column, DTIM, move)) {
+        if (open_move(o, P, pv + pv_rows * column, DTIM, move)) [[likely]] {
             int CN = cells[move.division];
             if (CN == ELEMENTS_DIFFER) {
                 // The element within the division, as both cell searches find it.
@@ -1413,7 +1413,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
                 const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2];
                 CN = o.element_cell[division + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] + (e[2] - 1) * s[5]];
             }
-            if (CN >= 1) {
+            if (CN >= 1) [[likely]] {
                 ipN[IP_CELL - 1] = CN;
                 if (CONTINUOUS && CN != NCI) {
                     REMOVE_FROM_CELL_LIST(NCI, N);
