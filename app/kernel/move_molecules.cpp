@@ -38,6 +38,10 @@
 #include <string>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Diagnostic texts of the molecules given up for want of a cell.
@@ -979,17 +983,21 @@ inline void move_if_due(int& N, double TIME, const MovePass& pass, uint8_t* skip
 // What the open-lattice loop reads for every move and nothing in a pass changes: per axis the 4-byte
 // clip limit, the box, the lattice terms and the interval of fractions in which a point's division is
 // known from its product alone; the storage of ELEMENT_CELL and of the cells' time steps.
+// The per-axis terms have a fourth entry, so that the three axes' tests can be made together, four 4-byte
+// or two 8-byte lanes at a time (see open_move); in the fourth lane a point 0 moved by 0 passes them all.
 struct OpenLattice {
-    float clip[3];  // largest 4-byte value <= clip_limit: |d| > clip[a] iff |d| > clip_limit[a]
-    float box_low[3], box_high[3];
-    double shift[3];             // GEOMETRY_TOLERANCE - XMIN, - YMIN, - ZMIN
-    double per_length[3];        // divisions per length
-    double count[3];             // divisions as reals
-    double mid[3], half[3];      // see open_lattice
-    int cell_stride[3];          // ELEMENT_CELL strides of the division's z, y and x index
-    const int* element_cell;     // ELEMENT_CELL's storage
-    const float* step;           // the time step of cell c at step[(c - 1) step_stride]
-    std::ptrdiff_t step_stride;  // CELL_DATA's rows, or 1 in the table of passed_by_steps
+    alignas(16) float clip[4];  // largest 4-byte value <= clip_limit: |d| > clip[a] iff |d| > clip_limit[a]
+    alignas(16) float box_low[4], box_high[4];  // XMIN, YMIN, ZMIN; XMAX, YMAX, ZMAX
+    alignas(16) double shift[4];                // GEOMETRY_TOLERANCE - XMIN, - YMIN, - ZMIN
+    alignas(16) double per_length[4];           // divisions per length
+    alignas(16) double count[4];                // divisions as reals
+    alignas(16) double mid[4], half[4];         // see open_lattice
+    alignas(16) double index_stride[4];      // 1, nx, nx ny: the division cells' strides (see division_cells)
+    alignas(16) uint64_t magnitude_bits[2];  // all but the sign bit of an 8-byte real, twice (for |f - mid|)
+    int cell_stride[3];                      // ELEMENT_CELL strides of the division's z, y and x index
+    const int* element_cell;                 // ELEMENT_CELL's storage
+    const float* step;                       // the time step of cell c at step[(c - 1) step_stride]
+    std::ptrdiff_t step_stride;              // CELL_DATA's rows, or 1 in the table of passed_by_steps
 };
 
 // The largest 4-byte value not above x: a 4-byte f lies above x exactly when it lies above that value.
@@ -1030,6 +1038,15 @@ OpenLattice open_lattice(const MovePass& pass, const float* steps)
         o.mid[a] = 0.5 * (lo + hi);
         o.half[a] = lo < hi ? 0.5 * (hi - lo) : 0.0;
     }
+    o.index_stride[0] = 1.0;
+    o.index_stride[1] = L.divisions[0];
+    o.index_stride[2] = double(L.divisions[0]) * L.divisions[1];
+    // The fourth lane: 0 lies inside, and in the first division, the rest of its terms being 0.
+    o.box_low[3] = -1.0f;
+    o.box_high[3] = 1.0f;
+    o.count[3] = 1.0;
+    o.half[3] = 1.0;
+    o.magnitude_bits[0] = o.magnitude_bits[1] = 0x7fffffffffffffff;
     // ELEMENT_CELL(k, j, i, 1, 1, 1) = element_cell[k + j s1 + i s2 - (1 + s1 + s2)], s1 and s2 its
     // second and third strides.
     o.cell_stride[0] = 1;
@@ -1056,6 +1073,123 @@ inline bool open_division(const OpenLattice& o, int a, float c, int& below)
     const int k = static_cast<int>(t);
     below = k;
     return t < o.count[a] && std::fabs((t - k) - o.mid[a]) < o.half[a];
+}
+
+// A move of the open-lattice loop: the end point P + U DTIM and its division.
+struct OpenMove {
+#if defined(__SSE2__)
+    __m128 end;        // x, y, z, and a fourth lane not looked at
+    __m128i below_xy;  // the division indices less 1 of x and y (first two lanes)
+    __m128i below_zw;  // that of z (first lane)
+#else
+    float end[3];  // x, y, z
+    int below[3];  // the division indices less 1
+#endif
+    int division;  // the division cells' subscript of that division
+};
+
+#if defined(__SSE2__)
+// The three 4-byte values at p in the first three lanes (no more is read: p may end its storage).
+inline __m128 load_xyz(const float* p)
+{
+    double xy;
+    std::memcpy(&xy, p, sizeof xy);
+    return _mm_movelh_ps(_mm_castpd_ps(_mm_set_sd(xy)), _mm_load_ss(p + 2));
+}
+
+// All but the sign bit of a 4-byte real in the three axes' lanes (the fourth lane's magnitude is 0).
+alignas(16) constexpr uint32_t FLOAT_MAGNITUDE[4] = {0x7fffffff, 0x7fffffff, 0x7fffffff, 0};
+
+// open_division on two axes, one per 8-byte lane, at index a of the OpenLattice terms: the lanes whose
+// division is known are all ones; the truncated products (the indices less 1) go to `below`, their
+// values as reals to `below_real`.
+inline __m128d open_divisions(const OpenLattice& o, int a, __m128 c, __m128i& below, __m128d& below_real)
+{
+    const __m128d t =
+        _mm_mul_pd(_mm_add_pd(_mm_cvtps_pd(c), _mm_load_pd(o.shift + a)), _mm_load_pd(o.per_length + a));
+    below = _mm_cvttpd_epi32(t);
+    below_real = _mm_cvtepi32_pd(below);
+    const __m128d off_mid = _mm_sub_pd(_mm_sub_pd(t, below_real), _mm_load_pd(o.mid + a));
+    const __m128d magnitude =
+        _mm_and_pd(off_mid, _mm_load_pd(reinterpret_cast<const double*>(o.magnitude_bits)));
+    return _mm_and_pd(_mm_cmplt_pd(t, _mm_load_pd(o.count + a)),
+                      _mm_cmplt_pd(magnitude, _mm_load_pd(o.half + a)));
+}
+#endif
+
+// The end point P + U DTIM of a molecule at P with velocity U moved for DTIM, into m; returns whether
+// open_end and open_division hold on every axis, and if so, the end point's division in m. The SSE2 form
+// makes every axis's tests at once: each lane does the scalar form's operations in the same precision
+// and order, so every value and every outcome is the same (the scalar form stops at the first test that
+// fails, which changes nothing, as every test only reads). The fourth lane moves 0 by 0 DTIM, which
+// passes every test while DTIM is finite; when it is not, the x lane fails (its |d| exceeds the clip,
+// or its end point is not a number), so the fourth lane never decides. The division cells' subscript
+// i + nx j + nx ny k of indices less 1 is formed in 8-byte reals, exact for whole numbers this small.
+inline bool open_move(const OpenLattice& o, const float* P, const float* U, float DTIM, OpenMove& m)
+{
+#if defined(__SSE2__)
+    const __m128 d = _mm_mul_ps(load_xyz(U), _mm_set1_ps(DTIM));
+    const __m128 c = _mm_add_ps(load_xyz(P), d);
+    m.end = c;
+    // open_end: !(|d| > clip), c > box_low and c < box_high.
+    const __m128 magnitude = _mm_and_ps(d, _mm_load_ps(reinterpret_cast<const float*>(FLOAT_MAGNITUDE)));
+    const __m128 in_box = _mm_and_ps(
+        _mm_and_ps(_mm_cmpngt_ps(magnitude, _mm_load_ps(o.clip)), _mm_cmpgt_ps(c, _mm_load_ps(o.box_low))),
+        _mm_cmplt_ps(c, _mm_load_ps(o.box_high)));
+    // open_division, x and y in one register, z (and the fourth lane) in the other.
+    __m128d real_xy, real_zw;
+    const __m128d known_xy = open_divisions(o, 0, c, m.below_xy, real_xy);
+    const __m128d known_zw = open_divisions(o, 2, _mm_movehl_ps(c, c), m.below_zw, real_zw);
+    const __m128d terms = _mm_add_pd(_mm_mul_pd(real_xy, _mm_load_pd(o.index_stride)),
+                                     _mm_mul_pd(real_zw, _mm_load_pd(o.index_stride + 2)));
+    // The high lane brought down by an integer shuffle, which needs no copy of `terms` first.
+    const __m128d high =
+        _mm_castsi128_pd(_mm_shuffle_epi32(_mm_castpd_si128(terms), _MM_SHUFFLE(1, 0, 3, 2)));
+    m.division = _mm_cvttsd_si32(_mm_add_sd(terms, high));
+    // The low half of each 8-byte lane's mask, x, y, z, w, beside the 4-byte lanes' masks.
+    const __m128 known =
+        _mm_shuffle_ps(_mm_castpd_ps(known_xy), _mm_castpd_ps(known_zw), _MM_SHUFFLE(2, 0, 2, 0));
+    return _mm_movemask_ps(_mm_and_ps(in_box, known)) == 15;
+#else
+    for (int a = 0; a < 3; ++a) {
+        const float d = U[a] * DTIM;
+        m.end[a] = P[a] + d;
+        if (!open_end(o, a, d, m.end[a]))
+            return false;
+    }
+    for (int a = 0; a < 3; ++a)
+        if (!open_division(o, a, m.end[a], m.below[a]))
+            return false;
+    const double* s = o.index_stride;
+    m.division = static_cast<int>(m.below[0] + m.below[1] * s[1] + m.below[2] * s[2]);
+    return true;
+#endif
+}
+
+// The division index less 1 of m's end point on axis a.
+inline int below(const OpenMove& m, int a)
+{
+#if defined(__SSE2__)
+    const __m128i v = a == 0   ? m.below_xy
+                      : a == 1 ? _mm_shuffle_epi32(m.below_xy, _MM_SHUFFLE(1, 1, 1, 1))
+                               : m.below_zw;
+    return _mm_cvtsi128_si32(v);
+#else
+    return m.below[a];
+#endif
+}
+
+// The end point of m, x, y, z, into P.
+inline void end_point(const OpenMove& m, float* P)
+{
+#if defined(__SSE2__)
+    const __m128 c = m.end;
+    const double xy = _mm_cvtsd_f64(_mm_castps_pd(c));
+    std::memcpy(P, &xy, sizeof xy);
+    _mm_store_ss(P + 2, _mm_movehl_ps(c, c));
+#else
+    P[0] = m.end[0], P[1] = m.end[1], P[2] = m.end[2];
+#endif
 }
 
 // Open neighbourhoods: whether a division and every division beside it (the up to 26 that share a
@@ -1181,16 +1315,16 @@ const float* passed_by_steps(bool follows)
 // the store); every other move goes the general way (move_on_open_path, then move_for_time_on) after the
 // writes this loop holds back are made: MOVE_COUNT, and the present division and element, which only the last
 // move's values reach. The displacement d = float(double(u) DTIM) is formed as the 4-byte product u DTIM: the
-// product of two 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike.
-template <bool CONTINUOUS>
+// product of two 4-byte values is exact in 8 bytes, so both round it once to 4 bytes, alike. SKIPPING is
+// skips_outstanding() of the pass: the loop is made for either, so that a pass in which every molecule
+// moves carries none of the work of passing molecules by.
+template <bool CONTINUOUS, bool SKIPPING>
 void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cells, const float* steps,
                           uint8_t* skip)
 {
     auto& M = MOLECULES;
     auto& D = DIVISIONS;
     const OpenLattice o = open_lattice(pass, steps);
-    // The division cells' subscript of division (i, j, k): i - 1 + nx (j - 1 + ny (k - 1)).
-    const int nx = pass.L.divisions[0], ny = pass.L.divisions[1];
     float* pos = nullptr;
     const float* pv = nullptr;
     int* ip = nullptr;
@@ -1207,7 +1341,6 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         NM = M.NM;
     };
     read_rows();
-    const bool skipping = skips_outstanding();
     const double per_dtm = skip_rate(RUN.DTM);
     double moves = 0.0;  // MOVE_COUNT not yet added
     int held = 0;        // the last molecule moved here, whose division is the present one (0: none)
@@ -1230,28 +1363,30 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
             held = 0;
         }
     };
-    // The time step of a later molecule's cell is asked for as prefetch_cell_time_step does; the
-    // address is formed in integers, so that a cell number out of range (which a molecule in the store
-    // never has) would only ask for a useless line: a prefetch never faults.
+    // The address of the time step of a cell, o.step[(cell - 1) o.step_stride], formed in integers
+    // from the cell number alone. A later molecule's is asked for as prefetch_cell_time_step does, so
+    // that a cell number out of range (which a molecule in the store never has) would only ask for a
+    // useless line: a prefetch never faults.
     const std::uintptr_t step_bytes = sizeof(float) * std::uintptr_t(o.step_stride);
     const std::uintptr_t step_address = reinterpret_cast<std::uintptr_t>(o.step) - step_bytes;
+    auto step_at = [=](int cell) { return step_address + step_bytes * std::uintptr_t(cell); };
     Lookahead ahead;
     auto ask_rows = [&](int far) { prefetch_molecule_rows(ip, ip_rows, mol_time, pos, pv, pv_rows, far); };
     auto ask_step = [&](int far) {
-        const int cell = ip[ip_rows * (far - 1) + (IP_CELL - 1)];
-        __builtin_prefetch(reinterpret_cast<const void*>(step_address + step_bytes * std::uintptr_t(cell)));
+        __builtin_prefetch(reinterpret_cast<const void*>(step_at(ip[ip_rows * (far - 1) + (IP_CELL - 1)])));
     };
     for (int N = 1; N <= NM; ++N) {
-        if (skipping) {
+        if (SKIPPING) {
             N = next_to_test(skip, N, NM);
             if (N > NM)
                 break;
         }
-        ahead.come_to(N, skip, skipping, NM, ask_rows, ask_step);
-        int* ipN = ip + ip_rows * (N - 1);
+        ahead.come_to(N, skip, SKIPPING, NM, ask_rows, ask_step);
+        const std::ptrdiff_t column = N - 1;  // of molecule N in the store's arrays
+        int* ipN = ip + ip_rows * column;
         int NCI = ipN[IP_CELL - 1];
-        const float DTC = o.step[(NCI - 1) * o.step_stride];
-        double& clock = mol_time[N - 1];
+        const float DTC = *reinterpret_cast<const float*>(step_at(NCI));
+        double& clock = mol_time[column];
         if (TIME - clock <= DTC) {
             pass_by(skip, N, clock, DTC, TIME, per_dtm);
             continue;
@@ -1259,55 +1394,56 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
         const float DTIM = static_cast<float>(2.0 * DTC);
         clock += DTIM;
         moves += 1.0;
-        if (!(DTIM > double(0.2f) * DTC)) {
+        if (!(DTIM > double(0.2f) * DTC)) [[unlikely]] {
             clock -= DTIM;
             continue;
         }
-        float* P = pos + 3 * std::ptrdiff_t(N - 1);
-        const float* U = pv + pv_rows * (N - 1);
-        const float dx = U[0] * DTIM, dy = U[1] * DTIM, dz = U[2] * DTIM;
-        const float x = P[0] + dx, y = P[1] + dy, z = P[2] + dz;
-        int i = 0, j = 0, k = 0;  // the end point's division indices less 1
-        if (open_end(o, 0, dx, x) && open_end(o, 1, dy, y) && open_end(o, 2, dz, z) &&
-            open_division(o, 0, x, i) && open_division(o, 1, y, j) && open_division(o, 2, z, k)) {
-            int CN = cells[i + nx * (j + ny * k)];
+        float* P = pos + 3 * column;
+        OpenMove move;
+        if (open_move(o, P, pv + pv_rows * column, DTIM, move)) [[likely]] {
+            int CN = cells[move.division];
             if (CN == ELEMENTS_DIFFER) {
                 // The element within the division, as both cell searches find it.
-                const float P1[3] = {x, y, z};
+                const int i = below(move, 0), j = below(move, 1), k = below(move, 2);
+                float P1[3];
+                end_point(move, P1);
                 int e[3];
                 elements_of(pass, P1, {i + 1, j + 1, k + 1}, e);
                 const std::ptrdiff_t* s = pass.tables.cell_stride;
                 const int division = k + j * o.cell_stride[1] + i * o.cell_stride[2];
                 CN = o.element_cell[division + (e[0] - 1) * s[3] + (e[1] - 1) * s[4] + (e[2] - 1) * s[5]];
             }
-            if (CN >= 1) {
+            if (CN >= 1) [[likely]] {
                 ipN[IP_CELL - 1] = CN;
                 if (CONTINUOUS && CN != NCI) {
                     REMOVE_FROM_CELL_LIST(NCI, N);
                     INSERT_INTO_CELL_LIST(CN, N);
                 }
-                P[0] = x, P[1] = y, P[2] = z;
+                end_point(move, P);
                 held = N;
                 // While molecules are passed by: the passes it may now be passed by, from its new cell's
                 // step, as move_if_due sets them (otherwise the next pass would read its rows only to find
                 // it not due). While none is, every molecule moves every pass, as it will in the next.
-                if (skipping) {
-                    const float step = CN == NCI ? DTC : o.step[(CN - 1) * o.step_stride];
+                if (SKIPPING) {
+                    const float step = CN == NCI ? DTC : *reinterpret_cast<const float*>(step_at(CN));
                     pass_by(skip, N, clock, step, TIME, per_dtm);
                 }
                 continue;
             }
         }
         write_held();
+        // The general way works on copies of the slot and the cell, so that the loop's own need not be
+        // kept in memory for it.
         int II = MOVE_PENDING;
-        const int n = N;
-        if (!move_on_open_path(N, NCI, DTIM, pass))
-            move_for_time_on(N, NCI, DTIM, II, pass);
+        int n = N, nci = NCI;
+        if (!move_on_open_path(n, nci, DTIM, pass))
+            move_for_time_on(n, nci, DTIM, II, pass);
         read_rows();
         skip = skips_for_store();
         // Still in slot N (not removed): its count as for the common move.
-        if (skipping && N == n)
+        if (SKIPPING && n == N)
             pass_by(skip, N, M.MOL_TIME(N), CELLS.CELL_DATA(CELL_TIME_STEP, M.IP(IP_CELL, N)), TIME, per_dtm);
+        N = n;
     }
     write_held();
 }
@@ -1355,10 +1491,11 @@ void MOVE_MOLECULES()
     const int32_t* cells = pass.open_paths ? lattice.cells : nullptr;
     const float* steps = passed_by_steps(follows);
     if (cells) {
-        if (pass.continuous)
-            move_in_open_lattice<true>(TIME, pass, cells, steps, skip);
-        else
-            move_in_open_lattice<false>(TIME, pass, cells, steps, skip);
+        using OpenLatticeLoop = void (*)(double, const MovePass&, const int32_t*, const float*, uint8_t*);
+        static constexpr OpenLatticeLoop loops[2][2] = {
+            {move_in_open_lattice<false, false>, move_in_open_lattice<false, true>},
+            {move_in_open_lattice<true, false>, move_in_open_lattice<true, true>}};
+        loops[pass.continuous][skips_outstanding()](TIME, pass, cells, steps, skip);
     } else {
         const bool skipping = skips_outstanding();
         const double per_dtm = skip_rate(RUN.DTM);
