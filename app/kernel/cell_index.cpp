@@ -87,6 +87,9 @@ bool count_into_cell_places()
     const int* const ip = MOLECULES.IP.data();
     const std::ptrdiff_t rows = MOLECULES.IP.extent(1);
     const int NM = MOLECULES.NM;
+    // Unrolled: a molecule costs a handful of instructions, of which the loop's own
+    // count and test were a fourth.
+#pragma GCC unroll 4
     for (int N = 1; N <= NM; ++N)
         ++count[std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1];
     return true;
@@ -114,6 +117,8 @@ void fill_lists()
     int* const ip = MOLECULES.IP.data();
     const std::ptrdiff_t rows = MOLECULES.IP.extent(1);
     const int NM = MOLECULES.NM;
+    // Unrolled as the count is (see count_into_cell_places).
+#pragma GCC unroll 4
     for (int N = 1; N <= NM; ++N) {
         const int place = next[std::abs(ip[rows * (N - 1) + (IP_CELL - 1)]) - 1]++;
         ip[rows * place + (IP_PLACE - 1)] = N;
