@@ -442,8 +442,9 @@ void COLLIDE_MOLECULES()
                     const ListColumn list = list_column(continuous);
                     const float* const pos = POS.data();
                     const int first = ICELL(ICELL_START, next);
-                    for (int i = first + 1; i <= first + count; ++i)
-                        __builtin_prefetch(pos + 3 * (std::ptrdiff_t(list(i)) - 1));
+                    const int* const end = list.address(first + count + 1);
+                    for (const int* q = list.address(first + 1); q != end; q += list.stride)
+                        __builtin_prefetch(pos + 3 * (std::ptrdiff_t(*q) - 1));
                 }
             }
         }
@@ -460,8 +461,9 @@ void COLLIDE_MOLECULES()
             const float* const pv = PV.data();
             const std::ptrdiff_t rows = PV.extent(1);
             const int start = ICELL(ICELL_START, j);
-            for (int i = start + 1; i <= start + N; ++i)
-                __builtin_prefetch(pv + rows * (std::ptrdiff_t(list(i)) - 1));
+            const int* const end = list.address(start + N + 1);
+            for (const int* q = list.address(start + 1); q != end; q += list.stride)
+                __builtin_prefetch(pv + rows * (std::ptrdiff_t(*q) - 1));
         }
 
         // Sub-cells for this interval.
