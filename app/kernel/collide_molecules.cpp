@@ -145,9 +145,13 @@ inline double candidate_pairs(int j, int N, float dtc, double fnum, double sf)
 // A that is not a positive finite number (a negative bound, or a cell without volume) selects nothing.
 int selection_count(double& A)
 {
-    if (!(A > 0.0) || !std::isfinite(A))
+    if (A > 0.0 && A < 2.0e9)
+        return static_cast<int>(A);
+    if (!(A > 0.0) || !std::isfinite(A)) {
         A = 0.0;
-    return A >= 2.0e9 ? 2000000000 : static_cast<int>(A);
+        return 0;
+    }
+    return 2000000000;
 }
 
 // Removes every molecule that a reaction marked (negative IP row 2). REMOVE_MOLECULE moves the last
@@ -378,6 +382,12 @@ void COLLIDE_MOLECULES()
         const float c_dtc = CD(CELL_TIME_STEP, c);
         return count >= 2 && time - CELL_TIME(c) > c_dtc && candidate_pairs(c, count, c_dtc, fnum, sf) >= 1.0;
     };
+    // The A of the cell of turn `turn` (-1: none) with `N` molecules, formed in the turn before.
+    struct Ahead {
+        int turn = -1;
+        int N = 0;
+        double A = 0.0;
+    } ahead;
     for (int t = 0; t < turns; ++t) {
         const int j = cell_of_turn(t);
         // Hints only, no result changes. The cells tested lie apart when cells are passed by: their
@@ -408,27 +418,37 @@ void COLLIDE_MOLECULES()
         if (counting)
             pass_cell_by(j, CELL_TIME(j), dtc, time, per_dtm);
 
-        // With sub-cells every molecule's position is read in a cell that selects pairs: ask the
-        // memory for those of the next tested cell's molecules, which lie anywhere in the store, so
-        // that the first touch need not wait, when that cell will select (the collisions of this cell
-        // change nothing that the next one's test reads). Without sub-cells only the few pairs selected
-        // are read.
-        if (subcells && t + 1 < turns) {
+        // Selection number.
+        const int N = ICELL(ICELL_COUNT, j);
+        const bool seen = ahead.turn == t && ahead.N == N;
+        double A = seen ? ahead.A : candidate_pairs(j, N, dtc, fnum, sf);
+        const int nsel = selection_count(A);
+        CD(CELL_REMAINDER, j) = static_cast<float>(A - nsel);
+
+        // The next tested cell, when due with two molecules or more: its A, formed now and taken at its
+        // turn while its count is the same (this phase writes the cell data of the cell in turn alone,
+        // and a dissociation lists its product in the cell in turn). With sub-cells every molecule's
+        // position is read in a cell that selects pairs: when the next cell will, the memory is asked
+        // for those of its molecules, which lie anywhere in the store, so that the first touch need not
+        // wait. Without sub-cells only the few pairs selected are read. (The hint loops stay in this
+        // body: GCC takes a function of loads and prefetches alone for pure and drops its calls.)
+        if (t + 1 < turns) {
             const int next = cell_of_turn(t + 1);
-            if (will_select(next)) {
-                const ListColumn list = list_column(continuous);
-                const float* const pos = POS.data();
-                const int first = ICELL(ICELL_START, next), count = ICELL(ICELL_COUNT, next);
-                for (int i = first + 1; i <= first + count; ++i)
-                    __builtin_prefetch(pos + 3 * std::ptrdiff_t(list(i) - 1));
+            const int count = ICELL(ICELL_COUNT, next);
+            const float c_dtc = CD(CELL_TIME_STEP, next);
+            if (count >= 2 && time - CELL_TIME(next) > c_dtc) {
+                ahead = {t + 1, count, candidate_pairs(next, count, c_dtc, fnum, sf)};
+                if (subcells && ahead.A >= 1.0) {
+                    const ListColumn list = list_column(continuous);
+                    const float* const pos = POS.data();
+                    const int first = ICELL(ICELL_START, next);
+                    const int* const end = list.address(first + count + 1);
+                    for (const int* q = list.address(first + 1); q != end; q += list.stride)
+                        __builtin_prefetch(pos + 3 * (std::ptrdiff_t(*q) - 1));
+                }
             }
         }
 
-        // Selection number.
-        const int N = ICELL(ICELL_COUNT, j);
-        double A = candidate_pairs(j, N, dtc, fnum, sf);
-        const int nsel = selection_count(A);
-        CD(CELL_REMAINDER, j) = static_cast<float>(A - nsel);
         // Nothing to select; a cell of fewer than two molecules (whose A is its remainder alone, below
         // 1 unless a restart set says otherwise) has no pair, and its list draws would leave it.
         if (nsel <= 0 || N < 2)
@@ -441,8 +461,9 @@ void COLLIDE_MOLECULES()
             const float* const pv = PV.data();
             const std::ptrdiff_t rows = PV.extent(1);
             const int start = ICELL(ICELL_START, j);
-            for (int i = start + 1; i <= start + N; ++i)
-                __builtin_prefetch(pv + rows * (list(i) - 1));
+            const int* const end = list.address(start + N + 1);
+            for (const int* q = list.address(start + 1); q != end; q += list.stride)
+                __builtin_prefetch(pv + rows * (std::ptrdiff_t(*q) - 1));
         }
 
         // Sub-cells for this interval.

@@ -45,6 +45,17 @@ int add(float x, float y, float z, float u, float v, float w, int s = 1)
     return n;
 }
 
+// The sub-cell along one axis as SET_SUBCELLS defines it, written out here on its own: int((c - lo) f + 1)
+// limited to 1..n in floating point, f = n / (hi - lo) with the reciprocal rounded to 4 bytes (through a
+// volatile, so that no compiler keeps its extra bits).
+int axis_subcell(float c, float lo, float hi, int n)
+{
+    volatile float reciprocal = static_cast<float>(1.0 / (double(hi) - lo));
+    const double v = (double(c) - lo) * (n * double(reciprocal)) + 1.0;
+    const double limited = v >= 1.0 ? (v < n ? v : double(n)) : 1.0;  // NaN -> 1
+    return static_cast<int>(limited);
+}
+
 void index_and_collide()
 {
     if (RUN.INDEX_MODE == INDEX_NORMAL)
@@ -187,6 +198,95 @@ TEST(Subcells, CountSortAndClamping)
     EXPECT_EQ(MOLECULES.SUBCELL_IJK(3, 6), 2);
     EXPECT_EQ(MOLECULES.SUBCELL_IJK(2, 6), 1);
     EXPECT_EQ(MOLECULES.SUBCELL_IJK(1, 6), 2);
+}
+
+// SET_SUBCELLS with two sub-cells per side against the formula, for molecules on a cell's mid-planes
+// and the floats next to them, on and beyond its faces, at both zeros and at NaN, in cells whose
+// extents are not exact in binary (the reciprocal's rounding decides the side of a molecule on the
+// mid-plane: 11.8f lies below the split of 11.6f .. 12), lie far from the origin, have no extent or a
+// negative one. The sort must be the one of the formula in every case: the same sub-cells, counts,
+// starts and lists.
+TEST(Subcells, TwoPerSideFollowTheFormula)
+{
+    struct Side {
+        float lo, hi;
+    };
+    const Side sides[] = {
+        {11.6f, 12.0f},      // the mid-plane float 11.8f stays in the lower half
+        {4.8f, 5.2f},        //
+        {0.0f, 1.0f},        // exact halves
+        {-2.5f, 2.5f},       // the mid-plane at zero
+        {1000.1f, 1000.3f},  // few floats across the cell
+        {-0.3f, -0.1f},      // negative coordinates
+        {1.0e-3f, 1.1e-3f},  // a small cell
+        {3.0f, 3.0f},        // no extent (infinite factor)
+        {5.0f, 4.0f},        // a negative extent
+        {2.0f, 2.0000002f},  // one float across
+    };
+    constexpr int SIDES = sizeof sides / sizeof sides[0];
+    RandomGuard keep;
+    DiagLog log;
+    make_empty();
+    constexpr int N = 20;  // n = int(20^0.33333) = 2
+    for (int i = 0; i < N; ++i)
+        add(1, 1, 1, float(i), 0, 0);
+    INDEX_MOLECULES();
+    auto& CD = CELLS.CELL_DATA;
+    auto& POS = MOLECULES.MOL_POS;
+    for (int c = 0; c < SIDES; ++c) {
+        const Side axes[3] = {sides[c], sides[(c + 3) % SIDES], sides[(c + 7) % SIDES]};
+        std::vector<float> at[3];  // the coordinates met along each axis
+        for (int a = 0; a < 3; ++a) {
+            const float lo = axes[a].lo, hi = axes[a].hi;
+            CD(CELL_LOW_X + 2 * a, 1) = lo;
+            CD(CELL_HIGH_X + 2 * a, 1) = hi;
+            const float mid = static_cast<float>(0.5 * (double(lo) + hi));
+            at[a] = {mid,
+                     std::nextafter(mid, -INFINITY),
+                     std::nextafter(mid, INFINITY),
+                     lo,
+                     hi,
+                     std::nextafter(lo, -INFINITY),
+                     std::nextafter(hi, INFINITY),
+                     0.0f,
+                     -0.0f,
+                     NAN};
+        }
+        // Every molecule of the cell takes coordinates from the three lists, shifted per axis and case.
+        for (int m = 1; m <= N; ++m)
+            for (int a = 0; a < 3; ++a)
+                POS(a + 1, m) = at[a][std::size_t(m * (a + 1) + c) % at[a].size()];
+        int n = 0, n3 = 0;
+        SET_SUBCELLS(1, n, n3);
+        ASSERT_EQ(n, 2);
+        ASSERT_EQ(n3, 8);
+        const auto& IPS = MOLECULES.IPS;
+        const auto& ISCH = MOLECULES.ISCH;
+        int count[9] = {};
+        for (int i = 1; i <= N; ++i) {
+            const int m = IPS(3, i);
+            EXPECT_EQ(m, MOLECULES.IP(IP_PLACE, CELLS.ICELL(ICELL_START, 1) + i)) << "list position " << i;
+            int s = 1;
+            for (int a = 0; a < 3; ++a)
+                s += (axis_subcell(POS(a + 1, m), axes[a].lo, axes[a].hi, 2) - 1) << a;
+            EXPECT_EQ(IPS(2, i), s) << "case " << c << ", molecule " << m << " at (" << POS(1, m) << ", "
+                                    << POS(2, m) << ", " << POS(3, m) << ")";
+            ++count[s];
+        }
+        for (int s = 1, start = 0; s <= 8; ++s) {
+            EXPECT_EQ(ISCH(1, s), start) << "case " << c << ", sub-cell " << s;
+            EXPECT_EQ(ISCH(2, s), count[s]) << "case " << c << ", sub-cell " << s;
+            for (int q = start + 1; q <= start + count[s]; ++q) {
+                EXPECT_EQ(IPS(2, IPS(1, q)), s) << "case " << c << ", entry " << q;
+                if (q > start + 1)
+                    EXPECT_LT(IPS(1, q - 1), IPS(1, q)) << "case " << c << ", entry " << q;
+            }
+            start += count[s];
+            EXPECT_EQ(MOLECULES.SUBCELL_IJK(1, s), 1 + (s - 1) / 4);
+            EXPECT_EQ(MOLECULES.SUBCELL_IJK(2, s), 1 + (s - 1) / 2 % 2);
+            EXPECT_EQ(MOLECULES.SUBCELL_IJK(3, s), 1 + (s - 1) % 2);
+        }
+    }
 }
 
 // The partner search: a molecule with company in its sub-cell takes a partner there; one alone in a
