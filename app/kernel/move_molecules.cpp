@@ -27,6 +27,7 @@
 #include "app/state/surface.h"
 #include "base/fatal.h"
 #include "base/list_io.h"
+#include "base/prefetch.h"
 #include "base/units.h"
 
 #include <algorithm>
@@ -734,12 +735,12 @@ void prefetch_molecule_rows(const int32_t* ip, std::ptrdiff_t ip_rows, const dou
                             const float* pos, const float* pv, std::ptrdiff_t pv_rows, int m)
 {
     const std::ptrdiff_t n = m - 1;
-    __builtin_prefetch(ip + ip_rows * n + (IP_CELL - 1));
-    __builtin_prefetch(mol_time + n);
-    __builtin_prefetch(pos + 3 * n);
-    __builtin_prefetch(pos + 3 * n + 2);
-    __builtin_prefetch(pv + pv_rows * n);
-    __builtin_prefetch(pv + pv_rows * n + 2);
+    prefetch_line(ip + ip_rows * n + (IP_CELL - 1));
+    prefetch_line(mol_time + n);
+    prefetch_line(pos + 3 * n);
+    prefetch_line(pos + 3 * n + 2);
+    prefetch_line(pv + pv_rows * n);
+    prefetch_line(pv + pv_rows * n + 2);
 }
 
 // The store holds the molecules in no order of place, so the time step of a molecule's cell lies
@@ -750,7 +751,7 @@ void prefetch_cell_time_step(int far)
 {
     const int cell = MOLECULES.IP(IP_CELL, far);
     if (cell >= 1 && cell <= CELLS.CELL_COUNT)
-        __builtin_prefetch(&CELLS.CELL_DATA(CELL_TIME_STEP, cell));
+        prefetch_line(&CELLS.CELL_DATA(CELL_TIME_STEP, cell));
 }
 
 // Whether every division has a code of 1 or more: no surface reaches any, and all lie in the flow.
@@ -1373,7 +1374,7 @@ void move_in_open_lattice(double TIME, const MovePass& pass, const int32_t* cell
     Lookahead ahead;
     auto ask_rows = [&](int far) { prefetch_molecule_rows(ip, ip_rows, mol_time, pos, pv, pv_rows, far); };
     auto ask_step = [&](int far) {
-        __builtin_prefetch(reinterpret_cast<const void*>(step_at(ip[ip_rows * (far - 1) + (IP_CELL - 1)])));
+        prefetch_line(reinterpret_cast<const void*>(step_at(ip[ip_rows * (far - 1) + (IP_CELL - 1)])));
     };
     for (int N = 1; N <= NM; ++N) {
         if (SKIPPING) {
