@@ -124,19 +124,12 @@ inline bool usable(int L)
 
 // ---- The sort of one cell.
 
-// n / (hi - lo) with the reciprocal rounded to 4 bytes. The rounding goes through the SSE2 instruction
-// where there is one: GCC 12 at -O2 and above drops the pair of conversions double(float(x)) when it
-// puts two of these side by side in one vector register (the sides of x and y), so that the
-// reciprocal kept all its bits there and molecules on a mid-plane changed sub-cell.
+// n / (hi - lo) with the reciprocal rounded to 4 bytes. The rounding decides the side of a molecule on a
+// mid-plane; GCC's straight-line vectorizer, which drops it when it packs the sides of x and y into one
+// register, is turned off in the build (see CMakeLists.txt).
 inline double side_factor(float lo, float hi, int n)
 {
-    const double reciprocal = 1.0 / (double(hi) - lo);
-#if defined(__SSE2__)
-    const float w = _mm_cvtss_f32(_mm_cvtsd_ss(_mm_setzero_ps(), _mm_set_sd(reciprocal)));
-#else
-    const float w = static_cast<float>(reciprocal);
-#endif
-    return n * double(w);
+    return n * double(static_cast<float>(1.0 / (double(hi) - lo)));
 }
 
 // What the sort of a cell reads.
