@@ -278,8 +278,9 @@ TEST(Subcells, TwoPerSideFollowTheFormula)
             EXPECT_EQ(ISCH(2, s), count[s]) << "case " << c << ", sub-cell " << s;
             for (int q = start + 1; q <= start + count[s]; ++q) {
                 EXPECT_EQ(IPS(2, IPS(1, q)), s) << "case " << c << ", entry " << q;
-                if (q > start + 1)
+                if (q > start + 1) {
                     EXPECT_LT(IPS(1, q - 1), IPS(1, q)) << "case " << c << ", entry " << q;
+                }
             }
             start += count[s];
             EXPECT_EQ(MOLECULES.SUBCELL_IJK(1, s), 1 + (s - 1) / 4);
