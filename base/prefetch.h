@@ -1,10 +1,10 @@
-// A hint that asks the memory for the line holding an address ahead of its use. No result changes, and
-// an address that lies in no object never faults.
+// A hint that asks the memory for the line holding an address ahead of its use: the kernel's one way
+// of asking. No result changes, and an address that lies in no object never faults.
 //
 // GCC gives its own __builtin_prefetch no effect in its model of a function, so a function whose other
-// statements are only loads is taken for one without effects and calls to it are dropped: the rows that
-// the move asked for ahead of the molecules due were never asked for. The instruction is written here as
-// an asm statement, which the compiler keeps where it stands.
+// statements are only loads is taken for one without effects and calls to it are dropped (the move's
+// look-ahead of the molecules due was lost that way). The instruction is written here as an asm
+// statement, which the compiler keeps where it stands.
 #ifndef QR4T_BASE_PREFETCH_H
 #define QR4T_BASE_PREFETCH_H
 

@@ -25,6 +25,7 @@
 #include "app/state/run.h"
 #include "app/state/samples.h"
 #include "base/fatal.h"
+#include "base/prefetch.h"
 #include "base/random.h"
 
 #include <algorithm>
@@ -377,10 +378,19 @@ void COLLIDE_MOLECULES()
     // The cell of turn t, and whether it will select pairs (due, two molecules or more, A >= 1), read
     // ahead of its turn for the hints below.
     auto cell_of_turn = [turn, skipping](int t) { return skipping ? int(turn[t]) : t + 1; };
-    auto will_select = [&](int c) {
-        const int count = ICELL(ICELL_COUNT, c);
+    // Whether cell c is due with two molecules or more; if so, its count and its A as its turn forms them.
+    auto due_with_pairs = [&](int c, int& count, double& A) {
+        count = ICELL(ICELL_COUNT, c);
         const float c_dtc = CD(CELL_TIME_STEP, c);
-        return count >= 2 && time - CELL_TIME(c) > c_dtc && candidate_pairs(c, count, c_dtc, fnum, sf) >= 1.0;
+        if (count < 2 || !(time - CELL_TIME(c) > c_dtc))
+            return false;
+        A = candidate_pairs(c, count, c_dtc, fnum, sf);
+        return true;
+    };
+    auto will_select = [&](int c) {
+        int count = 0;
+        double A = 0.0;
+        return due_with_pairs(c, count, A) && A >= 1.0;
     };
     // The A of the cell of turn `turn` (-1: none) with `N` molecules, formed in the turn before.
     struct Ahead {
@@ -395,16 +405,16 @@ void COLLIDE_MOLECULES()
         // of a cell that will select LIST_AHEAD turns ahead (whatever the collisions between change).
         if (skipping && t + CELL_DATA_AHEAD < turns) {
             const int ahead = turn[t + CELL_DATA_AHEAD];
-            __builtin_prefetch(&CD(CELL_VOLUME, ahead));
-            __builtin_prefetch(&CD(CELL_TIME_STEP, ahead));
-            __builtin_prefetch(&CELL_TIME(ahead));
-            __builtin_prefetch(&ICELL(ICELL_START, ahead));
+            prefetch_line(&CD(CELL_VOLUME, ahead));
+            prefetch_line(&CD(CELL_TIME_STEP, ahead));
+            prefetch_line(&CELL_TIME(ahead));
+            prefetch_line(&ICELL(ICELL_START, ahead));
         }
         if (skipping && t + LIST_AHEAD < turns && will_select(turn[t + LIST_AHEAD])) {
             const int ahead = turn[t + LIST_AHEAD], first = ICELL(ICELL_START, ahead);
             const ListColumn list = list_column(continuous);
-            __builtin_prefetch(list.address(first + 1));
-            __builtin_prefetch(list.address(first + ICELL(ICELL_COUNT, ahead)));
+            prefetch_line(list.address(first + 1));
+            prefetch_line(list.address(first + ICELL(ICELL_COUNT, ahead)));
         }
 
         // Time rule: due when the cell lags by more than its step; one interval of 2 DTC per call.
@@ -430,21 +440,20 @@ void COLLIDE_MOLECULES()
         // and a dissociation lists its product in the cell in turn). With sub-cells every molecule's
         // position is read in a cell that selects pairs: when the next cell will, the memory is asked
         // for those of its molecules, which lie anywhere in the store, so that the first touch need not
-        // wait. Without sub-cells only the few pairs selected are read. (The hint loops stay in this
-        // body: GCC takes a function of loads and prefetches alone for pure and drops its calls.)
+        // wait. Without sub-cells only the few pairs selected are read.
         if (t + 1 < turns) {
             const int next = cell_of_turn(t + 1);
-            const int count = ICELL(ICELL_COUNT, next);
-            const float c_dtc = CD(CELL_TIME_STEP, next);
-            if (count >= 2 && time - CELL_TIME(next) > c_dtc) {
-                ahead = {t + 1, count, candidate_pairs(next, count, c_dtc, fnum, sf)};
+            int count = 0;
+            double A_next = 0.0;
+            if (due_with_pairs(next, count, A_next)) {
+                ahead = {t + 1, count, A_next};
                 if (subcells && ahead.A >= 1.0) {
                     const ListColumn list = list_column(continuous);
                     const float* const pos = POS.data();
                     const int first = ICELL(ICELL_START, next);
                     const int* const end = list.address(first + count + 1);
                     for (const int* q = list.address(first + 1); q != end; q += list.stride)
-                        __builtin_prefetch(pos + 3 * (std::ptrdiff_t(*q) - 1));
+                        prefetch_line(pos + 3 * (std::ptrdiff_t(*q) - 1));
                 }
             }
         }
@@ -463,7 +472,7 @@ void COLLIDE_MOLECULES()
             const int start = ICELL(ICELL_START, j);
             const int* const end = list.address(start + N + 1);
             for (const int* q = list.address(start + 1); q != end; q += list.stride)
-                __builtin_prefetch(pv + rows * (std::ptrdiff_t(*q) - 1));
+                prefetch_line(pv + rows * (std::ptrdiff_t(*q) - 1));
         }
 
         // Sub-cells for this interval.

@@ -10,6 +10,7 @@
 #include "app/state/samples.h"
 #include "app/state/surface.h"
 #include "base/list_io.h"
+#include "base/prefetch.h"
 #include "base/units.h"
 
 #include <cstddef>
@@ -55,8 +56,8 @@ void add_molecules()
             const int ja = ip[a * ip_rows + (IP_CELL - 1)];
             if (ja > 0) {
                 const double* const r = row(ja, species(a));
-                __builtin_prefetch(r, 1);
-                __builtin_prefetch(r + (fields - 1), 1);
+                prefetch_line(r);
+                prefetch_line(r + (fields - 1));
             }
         }
         const int s = species(i);
